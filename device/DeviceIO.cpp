@@ -1,0 +1,364 @@
+#include "device/DeviceIO.h"
+
+#include <thread>
+
+#include "device/Frames.h"
+#include "device/TrackLists.h"
+#include "serial/BCC.h"
+#include "serial/UnitNVC.h"
+
+namespace device {
+
+namespace {
+constexpr std::uint32_t kSectorSize = 4096;
+constexpr std::uint32_t kPageSize = 256;
+constexpr int kReplyDataOffset = 4;
+
+enum class HeaderVerdict { Continue, Stop };
+
+// State of one download shared by both modes: the flight being read and the
+// time of the next record.
+struct TrackCursor {
+    bool haveFlight = false;
+    std::uint16_t flight = 0;
+    TrackTime time = 0;
+};
+}  // namespace
+
+TDeviceIO* TDeviceIO::Create(serial::TNonVisComp& link, TTarget target) {
+    return new TDeviceIO(link, std::move(target));
+}
+
+TDeviceIO* TDeviceIO::Create(TTarget target) {
+    return Create(serial::TNonVisComp::Instance(), std::move(target));
+}
+
+TDeviceIO::TDeviceIO(serial::TNonVisComp& link, TTarget target)
+    : TargetWindow(std::move(target)), link_(link) {
+    connect(this, &QThread::finished, this, [this] {
+        link_.DisconnectIfUnclaimed();
+        if (OnTerminate) OnTerminate();
+        deleteLater();
+    });
+}
+
+void TDeviceIO::Start() { start(QThread::LowestPriority); }
+
+void TDeviceIO::Post(TStatus status, qintptr value) {
+    TargetWindow.Post(WM_THREAD_MSG, status, value);
+}
+
+void TDeviceIO::SleepStep() { std::this_thread::sleep_for(Timing.pollStep); }
+
+void TDeviceIO::run() {
+    if (!link_.TryClaimPort(this)) {
+        Post(ST_PORT_FAILED);
+        return;
+    }
+    link_.comport.SetBaudRateValue(115200);
+    if (!link_.comport.Connect()) {
+        link_.ReleasePort(this);
+        Post(ST_PORT_FAILED);
+        return;
+    }
+    Post(ST_PORT_OPEN);
+    RunOperation();
+    link_.comport.Disconnect();
+    link_.ReleasePort(this);
+}
+
+void TDeviceIO::RunOperation() {
+    switch (Operation) {
+        case OP_IDENTIFY: Identify(); break;
+        case OP_SEND_FRAME: SendPreparedFrame(); break;
+        case OP_READ_STATS: ReadStats(); break;
+        case OP_READ_PAGE: ReadPage(); break;
+        case OP_TRACK: DownloadTrack(); break;
+        case OP_FIRMWARE: SendFirmwareBlocks(); break;
+        default: break;  // no operation
+    }
+}
+
+void TDeviceIO::SendRequest(int length) {
+    link_.ClearReceive();
+    link_.SendFrame(length);
+}
+
+bool TDeviceIO::WaitReply() {
+    const std::uint8_t* rx = link_.RxBuffer.data();
+    int polls = 0;
+    while (link_.ReceiveCount() == 0 && polls < FirstReplyPolls) {
+        SleepStep();
+        ++polls;
+    }
+    if (link_.ReceiveCount() == 0) {
+        Post(ST_BAD_REPLY);
+        return false;
+    }
+    if (rx[0] != FRAME_SHORT && rx[0] != FRAME_LONG) {
+        Post(ST_BAD_HEADER);
+        return false;
+    }
+    // Read the length only once its field has arrived in full; a first
+    // delivery of one or two bytes would otherwise read zeros as the length.
+    const int fieldEnd = rx[0] == FRAME_SHORT ? 2 : 4;
+    polls = 0;
+    while (link_.ReceiveCount() < fieldEnd && polls < WholeReplyPolls) {
+        SleepStep();
+        ++polls;
+    }
+    if (link_.ReceiveCount() < fieldEnd) {
+        Post(ST_BAD_REPLY);
+        return false;
+    }
+    const int length = FrameLength(rx);
+    if (length == 0) return false;
+    if (length > serial::RxBufferSize) {  // cannot be held, let alone checked
+        Post(ST_BAD_REPLY);
+        return false;
+    }
+    while (link_.ReceiveCount() != length && polls < WholeReplyPolls) {
+        SleepStep();
+        ++polls;
+    }
+    if (link_.ReceiveCount() != length || !FrameCheckOk(rx, length)) {
+        Post(ST_BAD_REPLY);
+        return false;
+    }
+    return true;
+}
+
+void TDeviceIO::Identify() {
+    BuildIdentifyRequest(link_.TxBuffer.data());
+    SendRequest(IdentifyRequestLength);
+    if (WaitReply())
+        Post(ST_IDENTIFIED, ReplyModel(link_.RxBuffer.data()) & 0x7F);
+    else
+        Post(ST_NO_LINK);
+}
+
+void TDeviceIO::SendPreparedFrame() {
+    SendRequest(DataLength);
+    Post(WaitReply() ? ST_WRITTEN : ST_NO_LINK);
+}
+
+void TDeviceIO::ReadStats() {
+    BuildStatsRequest(link_.TxBuffer.data(), FlightIndex);
+    SendRequest(LongRequestLength);
+    Post(WaitReply() ? ST_STATS_READ : ST_NO_LINK);
+}
+
+void TDeviceIO::ReadPage() {
+    BuildAddressRequest(link_.TxBuffer.data(), CMD_READ_PAGE,
+                        static_cast<std::uint32_t>(PageAddress));
+    SendRequest(LongRequestLength);
+    if (WaitReply()) Post(ST_PAGE_READ);
+}
+
+bool TDeviceIO::TryRead(std::uint8_t command, std::uint32_t address, int tries,
+                        std::chrono::milliseconds pause) {
+    for (int attempt = 0; attempt < tries; ++attempt) {
+        BuildAddressRequest(link_.TxBuffer.data(), command, address);
+        SendRequest(LongRequestLength);
+        if (WaitReply()) return true;
+        std::this_thread::sleep_for(pause);
+    }
+    return false;
+}
+
+namespace {
+// Checks a sector header (bytes 4..14 of `header`) and sets the time of its
+// first record. Posts nothing itself; `flightChanged` tells the caller.
+HeaderVerdict CheckHeader(const std::uint8_t* header, std::uint16_t startSector,
+                          TrackCursor& cursor, bool& flightChanged) {
+    flightChanged = false;
+    const std::uint16_t flight = LE16(header + 4);
+    if (!cursor.haveFlight) {
+        if (LE16(header + 6) != startSector) return HeaderVerdict::Stop;
+        cursor.haveFlight = true;
+        cursor.flight = flight;
+    } else if (flight != cursor.flight) {
+        flightChanged = true;
+        return HeaderVerdict::Stop;
+    }
+    const int month = header[10];
+    if (month == 0 || !MakeTrackTime(LE16(header + 8), month, header[11], header[12], header[13],
+                                     header[14], cursor.time))
+        cursor.time = FallbackTrackTime();
+    return HeaderVerdict::Continue;
+}
+
+void AppendRecord(std::uint8_t kind, const std::uint8_t* bytes, TrackCursor& cursor) {
+    if (kind == TrackGpsKind) {
+        GpsListEntry entry;
+        entry.time = cursor.time;
+        std::copy(bytes, bytes + entry.record.size(), entry.record.begin());
+        TrackLists().AppendGps(entry);
+    } else {
+        EngListEntry entry;
+        entry.time = cursor.time;
+        std::copy(bytes, bytes + entry.record.size(), entry.record.begin());
+        TrackLists().AppendEng(entry);
+    }
+    ++cursor.time;
+}
+
+bool IsRecordKind(std::uint8_t kind) { return kind == TrackGpsKind || kind == TrackEngKind; }
+}  // namespace
+
+void TDeviceIO::DownloadTrack() {
+    if (StartSector == 0) return;
+    TrackLists().Clear();
+    if (BySector)
+        DownloadSectors();
+    else
+        DownloadPages();
+}
+
+void TDeviceIO::DownloadSectors() {
+    TrackCursor cursor;
+    std::uint32_t address = std::uint32_t{StartSector} * kSectorSize;
+    for (int count = 1;; ++count) {
+        if (!TryRead(CMD_READ_SECTOR, address, SectorTries, Timing.sectorRetryPause)) {
+            Post(ST_NO_LINK);
+            return;
+        }
+        const std::uint8_t* sector = link_.RxBuffer.data() + kReplyDataOffset;
+        bool flightChanged = false;
+        if (CheckHeader(sector, StartSector, cursor, flightChanged) == HeaderVerdict::Stop) {
+            if (flightChanged) Post(ST_TRACK_END, 0);
+            return;
+        }
+        for (std::uint32_t pos = kPageSize; pos < kSectorSize;) {
+            const std::uint8_t kind = sector[pos];
+            if (!IsRecordKind(kind)) {
+                Post(ST_TRACK_END, static_cast<qintptr>(pos) + kReplyDataOffset);
+                break;
+            }
+            if (pos + kind > kSectorSize) break;  // would take bytes beyond the sector
+            AppendRecord(kind, sector + pos, cursor);
+            pos += kind;
+        }
+        address += kSectorSize;
+        Post(ST_TRACK_PAGE, count);
+        if (count > MaxSectorCount) return;
+    }
+}
+
+void TDeviceIO::DownloadPages() {
+    TrackCursor cursor;
+    std::uint32_t address = std::uint32_t{StartSector} * kSectorSize;
+    std::uint32_t offset = 0;
+    std::uint32_t carry = 0;
+    std::uint8_t pendingKind = 0;
+    std::array<std::uint8_t, 12> save{};
+    for (int count = 1;; ++count) {
+        if (!TryRead(CMD_READ_PAGE, address, PageTries, Timing.pageRetryPause)) {
+            Post(ST_NO_LINK);
+            return;
+        }
+        const std::uint8_t* page = link_.RxBuffer.data() + kReplyDataOffset;
+        if (address % kSectorSize == 0) {
+            offset = 0;
+            carry = 0;  // a record running into the header is dropped
+            bool flightChanged = false;
+            if (CheckHeader(page, StartSector, cursor, flightChanged) == HeaderVerdict::Stop) {
+                if (flightChanged) Post(ST_TRACK_END, 0);
+                return;
+            }
+        } else {
+            if (carry > 0) {
+                std::copy(page, page + offset, save.begin() + carry);
+                AppendRecord(pendingKind, save.data(), cursor);
+                carry = 0;
+            }
+            while (offset < kPageSize) {
+                const std::uint8_t kind = page[offset];
+                if (!IsRecordKind(kind)) {
+                    offset = kPageSize;
+                    break;
+                }
+                if (offset + kind <= kPageSize) {
+                    AppendRecord(kind, page + offset, cursor);
+                } else {
+                    carry = kPageSize - offset;
+                    std::copy(page + offset, page + kPageSize, save.begin());
+                    pendingKind = kind;
+                }
+                offset += kind;
+            }
+            offset -= kPageSize;
+        }
+        address += kPageSize;
+        Post(ST_TRACK_PAGE, count);
+        if (count > MaxPageCount) return;
+    }
+}
+
+void TDeviceIO::SendFirmwareBlocks() {
+    const std::uint8_t* tx = link_.TxBuffer.data();
+    const int length = DataLength;
+    // Never send a byte of an image whose block chain does not hold together.
+    if (length < 0 || length > MaxFirmwareImage) {
+        Post(ST_NO_LINK);
+        return;
+    }
+    for (int pos = 0; pos < length;) {
+        if (pos + 2 > length || pos + 2 + tx[pos] * 256 + tx[pos + 1] > length) {
+            Post(ST_NO_LINK);
+            return;
+        }
+        pos += 2 + tx[pos] * 256 + tx[pos + 1];
+    }
+    int last = 255;
+    for (int pos = 0; pos < length;) {
+        const int block = tx[pos] * 256 + tx[pos + 1] + 2;
+        bool accepted = false;
+        for (int send = 0; send < FirmwareSends && !accepted; ++send) {
+            link_.ClearReceive();
+            SendInChunks(pos, block);
+            const std::uint8_t answer = WaitBlockAnswer();
+            if (answer == FW_WRONG_DEVICE) {
+                Post(ST_FW_REJECTED);
+                return;
+            }
+            accepted = answer == FW_ACK;
+        }
+        if (!accepted) {
+            Post(ST_NO_LINK);
+            return;
+        }
+        const int percent = pos * 100 / length;
+        if (percent != last) {
+            last = percent;
+            if (percent % 2 == 0) Post(ST_FW_PROGRESS, percent);
+        }
+        pos += block;
+    }
+    Post(ST_FW_PROGRESS, 100);
+}
+
+void TDeviceIO::SendInChunks(int start, int size) {
+    const std::uint8_t* tx = link_.TxBuffer.data();
+    while (size > 0) {
+        if (size >= FirmwarePiece) {
+            link_.comport.SendData(tx + start, FirmwarePiece);
+            start += FirmwarePiece;
+            size -= FirmwarePiece;
+            std::this_thread::sleep_for(Timing.chunkPause);
+        } else {
+            link_.comport.SendData(tx + start, static_cast<std::uint32_t>(size));
+            size = 0;
+        }
+    }
+}
+
+std::uint8_t TDeviceIO::WaitBlockAnswer() {
+    for (int polls = 0; link_.ReceiveCount() == 0 && polls < FirmwareAnswerPolls; ++polls)
+        SleepStep();
+    if (link_.ReceiveCount() == 0) return 0;
+    const std::uint8_t answer = link_.RxBuffer[0];
+    return answer == FW_ACK || answer == FW_RETRY || answer == FW_WRONG_DEVICE ? answer : 0;
+}
+
+}  // namespace device

@@ -1,0 +1,63 @@
+#include "device/Frames.h"
+
+#include "models/ModelTable.h"
+#include "serial/BCC.h"
+
+namespace device {
+
+void BuildIdentifyRequest(std::uint8_t* tx) {
+    tx[0] = FRAME_SHORT;
+    tx[1] = IdentifyRequestLength;
+    tx[2] = CMD_IDENTIFY;
+    tx[3] = 0x01;
+    tx[4] = 0x00;
+    tx[9] = serial::Crc8(tx, IdentifyRequestLength - 1, IdentifyRequestLength - 1);
+}
+
+void BuildAddressRequest(std::uint8_t* tx, std::uint8_t command, std::uint32_t address) {
+    tx[0] = FRAME_LONG;
+    tx[1] = command;
+    tx[2] = 0x00;
+    tx[3] = LongRequestLength;
+    tx[4] = static_cast<std::uint8_t>(address);
+    tx[5] = static_cast<std::uint8_t>(address >> 8);
+    tx[6] = static_cast<std::uint8_t>(address >> 16);
+    tx[7] = static_cast<std::uint8_t>(address >> 24);
+}
+
+void BuildStatsRequest(std::uint8_t* tx, std::uint8_t flightIndex) {
+    tx[0] = FRAME_LONG;
+    tx[1] = CMD_READ_STATS;
+    tx[2] = 0x00;
+    tx[3] = LongRequestLength;
+    tx[4] = flightIndex;
+}
+
+int BuildWriteConfigRequest(std::uint8_t* tx, const std::uint8_t* config) {
+    tx[0] = FRAME_SHORT;
+    tx[1] = WriteConfigRequestLength;
+    tx[2] = CMD_WRITE_CONFIG;
+    for (int i = 0; i < DeviceConfigSize; ++i) tx[3 + i] = config[i];
+    tx[WriteConfigRequestLength - 1] =
+        serial::Crc8(tx, WriteConfigRequestLength - 1, WriteConfigRequestLength - 1);
+    return WriteConfigRequestLength;
+}
+
+int FrameLength(const std::uint8_t* rx) {
+    if (rx[0] == FRAME_SHORT) return rx[1];
+    if (rx[0] == FRAME_LONG) return rx[2] * 256 + rx[3];
+    return -1;
+}
+
+bool FrameCheckOk(const std::uint8_t* rx, int length) {
+    if (length < 1) return false;
+    return serial::Crc8(rx, length - 1, length - 1) == rx[length - 1];
+}
+
+std::uint16_t ReplyModel(const std::uint8_t* rx) {
+    if (rx[0] != FRAME_LONG) return 0;
+    const std::uint16_t model = LE16(rx + 4);
+    return model != 0 && models::IsKnownModel(model) ? model : 0;
+}
+
+}  // namespace device

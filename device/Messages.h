@@ -1,0 +1,62 @@
+#pragma once
+// Window messages between workers and windows: Qt events of type 1025
+// (WM_THREAD_MSG, posted by a worker) and 1026 (WM_DEVICE_MSG, sent by a
+// device window to the main window), each with two parameters.
+//
+// A worker holds a TTarget, never a QObject pointer: the window may close
+// while its worker runs, and a post to a destroyed object would crash. The
+// window's TWindowHandle detaches the target in the window's destructor, so
+// later posts are dropped.
+#include <QEvent>
+#include <QObject>
+#include <memory>
+#include <mutex>
+
+namespace device {
+
+inline constexpr QEvent::Type WM_THREAD_MSG = static_cast<QEvent::Type>(1025);
+inline constexpr QEvent::Type WM_DEVICE_MSG = static_cast<QEvent::Type>(1026);
+
+class TMessageEvent : public QEvent {
+public:
+    TMessageEvent(QEvent::Type type, quintptr wParam, qintptr lParam)
+        : QEvent(type), WParam(wParam), LParam(lParam) {}
+    const quintptr WParam;
+    const qintptr LParam;
+};
+
+class TTarget {
+public:
+    TTarget() = default;
+    // Queues the message for the window; false (and nothing queued) when the
+    // window is gone. Safe from any thread.
+    bool Post(QEvent::Type type, quintptr wParam, qintptr lParam) const;
+    // Delivers the message before returning; only on the window's own thread.
+    bool Send(QEvent::Type type, quintptr wParam, qintptr lParam) const;
+    bool IsAlive() const;
+    bool operator==(const TTarget& other) const { return slot_ == other.slot_; }
+
+private:
+    friend class TWindowHandle;
+    struct Slot {
+        std::mutex m;
+        QObject* window = nullptr;
+    };
+    explicit TTarget(std::shared_ptr<Slot> slot) : slot_(std::move(slot)) {}
+    std::shared_ptr<Slot> slot_;
+};
+
+// Owned by a window (a member, so it detaches before the QObject dies).
+class TWindowHandle {
+public:
+    explicit TWindowHandle(QObject* window);
+    ~TWindowHandle();
+    TWindowHandle(const TWindowHandle&) = delete;
+    TWindowHandle& operator=(const TWindowHandle&) = delete;
+    TTarget Target() const { return TTarget(slot_); }
+
+private:
+    std::shared_ptr<TTarget::Slot> slot_;
+};
+
+}  // namespace device

@@ -1,0 +1,28 @@
+#include "models/ModelTable.h"
+
+namespace models {
+
+const std::array<DeviceModelInfo, 8> DeviceModelTable = {{
+    {1, "По умолчанию"},
+    {100, "Mevra-A"},
+    {101, "Mevra-B"},
+    {102, "Mevra-C"},
+    {103, "Mevra-D"},
+    {104, "Mevra-E"},
+    {105, "Mevra-F"},
+    {0, "Неизвестное устройство"},
+}};
+
+bool IsKnownModel(std::uint16_t model) {
+    for (const auto& row : DeviceModelTable)
+        if (std::uint16_t{row.id} == model) return true;
+    return false;
+}
+
+QString GetModelName(DeviceModelId model) {
+    for (const auto& row : DeviceModelTable)
+        if (row.id == model) return QString::fromUtf8(row.name);
+    return QStringLiteral("???");
+}
+
+}  // namespace models

@@ -1,0 +1,64 @@
+#pragma once
+// TNonVisComp: the one module that owns the serial port `comport`, the
+// receive accumulator `RxBuffer` and the transmit buffer `TxBuffer`.
+//
+// RxBuffer is filled on the port's polling thread and read by the worker
+// without a lock: the bytes are written before the receive count is published
+// (release), and readers look only below a count they have loaded (acquire).
+// Appends and ClearReceive exclude each other, so a chunk arriving during a
+// clear can neither be half-cleared nor resurrect the old count.
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+
+#include "serial/CPDrv.h"
+
+namespace serial {
+
+inline constexpr int RxBufferSize = 5121;
+inline constexpr int TxBufferSize = 122881;
+inline constexpr int RxHighIndex = RxBufferSize - 1;  // 5120
+inline constexpr int TxHighIndex = TxBufferSize - 1;  // 122880
+
+class TNonVisComp {
+public:
+    // Must be created on the thread that runs the event loop (the polling
+    // timer lives there). The first instance becomes Instance().
+    TNonVisComp();
+    ~TNonVisComp();
+    TNonVisComp(const TNonVisComp&) = delete;
+    TNonVisComp& operator=(const TNonVisComp&) = delete;
+
+    static TNonVisComp& Instance();
+    static bool HasInstance();
+
+    TCommPortDriver comport;
+    std::array<std::uint8_t, RxBufferSize> RxBuffer{};
+    std::array<std::uint8_t, TxBufferSize> TxBuffer{};
+
+    // Number of bytes received since the last clear (acquire load). It may
+    // exceed RxBufferSize when more arrived than fits; only the bytes below
+    // RxBufferSize are stored.
+    std::int32_t ReceiveCount() const { return rxCount_.load(std::memory_order_acquire); }
+
+    void ClearReceive();
+    void comportReceiveData(TCommPortDriver* sender, const std::uint8_t* data, std::uint32_t size);
+    void SendFrame(int length);
+
+    // One device operation at a time: a worker claims the port for its run.
+    // Claiming fails while another owner holds it.
+    bool TryClaimPort(const void* owner);
+    void ReleasePort(const void* owner);
+    bool PortClaimed() const;
+    // Closes the port unless an operation holds it (the end-of-worker step).
+    void DisconnectIfUnclaimed();
+
+private:
+    std::atomic<std::int32_t> rxCount_{0};
+    std::mutex rxMutex_;
+    mutable std::mutex ownerMutex_;
+    const void* owner_ = nullptr;
+};
+
+}  // namespace serial

@@ -26,7 +26,7 @@ struct TFaults {
     int splitDelayMs = 0;             // pause between the pieces
     int lateMs = 0;                   // wait before answering
     int hangUpAfterRequests = -1;     // close the terminal after N requests (-1 = never)
-    int hangUpMidReply = false;       // on that request, send half the reply, then close
+    bool hangUpMidReply = false;      // on that request, send half the reply, then close
     int failFirstRequests = 0;        // stay silent for the first N requests, then answer
 };
 

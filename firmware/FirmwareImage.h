@@ -1,0 +1,31 @@
+#pragma once
+// Firmware files (".enc"): hexadecimal digit pairs, nothing else, forming a
+// chain of blocks (16-bit big-endian count, then count bytes) that must end
+// exactly at the image's end.
+#include <QString>
+#include <cstdint>
+
+namespace firmware {
+
+enum class LoadResult {
+    Ok,
+    CannotOpen,     // the file could not be opened or read
+    NotHex,         // odd digit count, line break, or any non-hex character
+    TooLarge,       // more bytes than the transmit buffer holds
+    BrokenChain,    // the blocks do not end exactly at the image's end
+};
+
+struct LoadOutcome {
+    LoadResult result = LoadResult::CannotOpen;
+    int length = 0;        // image bytes, valid with Ok
+    QString systemReason;  // with CannotOpen
+};
+
+// Parses `text` into dest[0..capacity); never writes past capacity. On any
+// failure but Ok, dest may hold a prefix of the image and nothing may be sent.
+LoadOutcome ParseFirmwareText(const QByteArray& text, std::uint8_t* dest, int capacity);
+LoadOutcome LoadFirmwareFile(const QString& fileName, std::uint8_t* dest, int capacity);
+// True when the blocks of image[0..length) end exactly at length.
+bool BlockChainIsWhole(const std::uint8_t* image, int length);
+
+}  // namespace firmware

@@ -1,0 +1,42 @@
+#pragma once
+// Writing a downloaded track: "Track<flight>.gpx" (GPX 1.1) and
+// "Track<flight>.enx" (one "time;v1;v2;v3" line per sensor sample) in a
+// folder, with the totals reported line by line to a memo.
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <string>
+
+#include "device/TrackLists.h"
+
+namespace track {
+
+// Where WriteTrackFiles reports: the track page's memo, or a terminal.
+class TMemoSink {
+public:
+    virtual ~TMemoSink() = default;
+    virtual void Clear() = 0;
+    virtual void AddLine(const QString& line) = 0;
+};
+
+// Latitude or longitude as written in the GPX file: the single value widened
+// to double, at most 15 significant digits, fixed notation, no trailing
+// zeros, "." in every locale.
+std::string CoordinateText(float value);
+
+// The GPX document (UTF-8, CR LF, tab indentation) for the points of `gps`;
+// points with a non-finite coordinate are left out.
+std::string GpxText(const std::vector<device::GpsListEntry>& gps);
+// The ENX text for `eng`.
+std::string EnxText(const std::vector<device::EngListEntry>& eng);
+
+// Clears the memo, reports the totals, writes the GPX file when there are GPS
+// points and the ENX file when there are sensor samples (each replaced
+// atomically: a failed write leaves an earlier file intact), then reports
+// "___ Файлы созданы ____". Throws app::TAppError naming the file and the
+// system's reason when a file cannot be written; the memo then lacks the
+// last line. `folder` empty means the current directory.
+void WriteTrackFiles(int flightNumber, const device::TrackSnapshot& lists, TMemoSink& memo,
+                     const QString& folder = {});
+
+}  // namespace track

@@ -1,0 +1,101 @@
+// The receive accumulator: append, overflow, clear.
+#include <QTest>
+#include <atomic>
+#include <thread>
+
+#include "serial/UnitNVC.h"
+
+using namespace serial;
+
+namespace {
+void Append(TNonVisComp& nvc, std::initializer_list<std::uint8_t> bytes) {
+    const std::vector<std::uint8_t> v(bytes);
+    nvc.comportReceiveData(&nvc.comport, v.data(), std::uint32_t(v.size()));
+}
+}  // namespace
+
+class TestNonVisComp : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void create_buffersZeroAndPortConfigured() {
+        TNonVisComp nvc;
+        QCOMPARE(nvc.ReceiveCount(), 0);
+        QVERIFY(std::all_of(nvc.RxBuffer.begin(), nvc.RxBuffer.end(), [](auto b) { return b == 0; }));
+        QVERIFY(std::all_of(nvc.TxBuffer.begin(), nvc.TxBuffer.end(), [](auto b) { return b == 0; }));
+        QCOMPARE(int(nvc.RxBuffer.size()), 5121);
+        QCOMPARE(int(nvc.TxBuffer.size()), 122881);
+        QCOMPARE(nvc.comport.BaudRateValue(), 115200u);
+        QCOMPARE(nvc.comport.InBufSize(), 5120u);
+        QCOMPARE(nvc.comport.OutBufSize(), 1024u);
+        QCOMPARE(nvc.comport.PollingDelay(), std::uint16_t(100));
+        QCOMPARE(nvc.comport.OutputTimeout(), std::uint16_t(100));
+        QCOMPARE(nvc.comport.HwFlow(), hfNONE);
+        QVERIFY(!nvc.comport.EnableDTROnOpen());
+        QCOMPARE(&TNonVisComp::Instance(), &nvc);
+    }
+
+    void twoChunks_appendedInOrder() {
+        TNonVisComp nvc;
+        Append(nvc, {1, 2, 3});
+        Append(nvc, {4, 5, 6, 7});
+        QCOMPARE(nvc.ReceiveCount(), 7);
+        for (int i = 0; i < 7; ++i) QCOMPARE(int(nvc.RxBuffer[i]), i + 1);
+        QCOMPARE(int(nvc.RxBuffer[7]), 0);
+    }
+
+    void clear_zeroesBufferAndCount() {
+        TNonVisComp nvc;
+        Append(nvc, {9, 9, 9});
+        nvc.ClearReceive();
+        QCOMPARE(nvc.ReceiveCount(), 0);
+        QVERIFY(std::all_of(nvc.RxBuffer.begin(), nvc.RxBuffer.end(), [](auto b) { return b == 0; }));
+    }
+
+    void full_chunkDroppedAndCountKept() {
+        TNonVisComp nvc;
+        std::vector<std::uint8_t> big(5121, 0xAA);
+        nvc.comportReceiveData(&nvc.comport, big.data(), 5121);
+        QCOMPARE(nvc.ReceiveCount(), 5121);
+        Append(nvc, {1});
+        QCOMPARE(nvc.ReceiveCount(), 5121);
+    }
+
+    void overlongChunk_neverWritesPastEnd_countShowsOverrun() {
+        TNonVisComp nvc;
+        std::vector<std::uint8_t> first(5000, 0x11);
+        nvc.comportReceiveData(&nvc.comport, first.data(), 5000);
+        std::vector<std::uint8_t> second(500, 0x22);
+        nvc.comportReceiveData(&nvc.comport, second.data(), 500);
+        // The part that fits is kept; the count tells a reader that more came
+        // than any frame of that length could hold.
+        QCOMPARE(nvc.ReceiveCount(), 5500);
+        QCOMPARE(int(nvc.RxBuffer[5120]), 0x22);
+        Append(nvc, {3});
+        QCOMPARE(nvc.ReceiveCount(), 5500);
+    }
+
+    void clearDuringAppends_countMatchesBytesStored() {
+        TNonVisComp nvc;
+        std::atomic<bool> stop{false};
+        std::thread appender([&] {
+            const std::uint8_t chunk[7] = {1, 1, 1, 1, 1, 1, 1};
+            while (!stop) {
+                nvc.comportReceiveData(&nvc.comport, chunk, 7);
+                if (nvc.ReceiveCount() > 4000) std::this_thread::yield();
+            }
+        });
+        for (int i = 0; i < 2000; ++i) {
+            nvc.ClearReceive();
+            const int count = nvc.ReceiveCount();
+            // Every byte below the count is one of ours, every byte above it zero.
+            const int stored = int(std::count(nvc.RxBuffer.begin(), nvc.RxBuffer.begin() + std::min(count, 5121), 1));
+            QVERIFY(stored <= count);
+            QCOMPARE(count % 7, 0);
+        }
+        stop = true;
+        appender.join();
+    }
+};
+
+QTEST_GUILESS_MAIN(TestNonVisComp)
+#include "tst_nonviscomp.moc"

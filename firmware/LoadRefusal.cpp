@@ -1,0 +1,20 @@
+#include "firmware/FirmwareImage.h"
+
+namespace firmware {
+
+QString LoadRefusalText(const LoadOutcome& outcome) {
+    switch (outcome.result) {
+        case LoadResult::Ok: return {};
+        case LoadResult::CannotOpen:
+            return QStringLiteral("Не удалось открыть файл прошивки: %1").arg(outcome.systemReason);
+        case LoadResult::NotHex: return QStringLiteral("Файл не найден");
+        case LoadResult::TooLarge:
+            return QStringLiteral("Образ прошивки не помещается в буфер передачи");
+        case LoadResult::BrokenChain:
+            return QStringLiteral(
+                "Файл прошивки поврежден: блоки не заканчиваются вместе с образом");
+    }
+    return {};
+}
+
+}  // namespace firmware

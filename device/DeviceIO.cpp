@@ -48,7 +48,12 @@ void TDeviceIO::Post(TStatus status, qintptr value) {
     TargetWindow.Post(WM_THREAD_MSG, status, value);
 }
 
-void TDeviceIO::SleepStep() { std::this_thread::sleep_for(Timing.pollStep); }
+void TDeviceIO::SleepStep() { Pause(Timing.pollStep); }
+
+void TDeviceIO::Pause(std::chrono::microseconds duration) {
+    if (link_.ShuttingDown()) throw Abandoned{};
+    std::this_thread::sleep_for(duration);
+}
 
 void TDeviceIO::run() {
     if (!link_.TryClaimPort(this)) {
@@ -62,7 +67,11 @@ void TDeviceIO::run() {
         return;
     }
     Post(ST_PORT_OPEN);
-    RunOperation();
+    try {
+        RunOperation();
+    } catch (const Abandoned&) {
+        // The program is closing; nobody waits for a status any more.
+    }
     link_.comport.Disconnect();
     link_.ReleasePort(this);
 }
@@ -161,7 +170,7 @@ bool TDeviceIO::TryRead(std::uint8_t command, std::uint32_t address, int tries,
         BuildAddressRequest(link_.TxBuffer.data(), command, address);
         SendRequest(LongRequestLength);
         if (WaitReply()) return true;
-        std::this_thread::sleep_for(pause);
+        Pause(pause);
     }
     return false;
 }
@@ -345,7 +354,7 @@ void TDeviceIO::SendInChunks(int start, int size) {
             link_.comport.SendData(tx + start, FirmwarePiece);
             start += FirmwarePiece;
             size -= FirmwarePiece;
-            std::this_thread::sleep_for(Timing.chunkPause);
+            Pause(Timing.chunkPause);
         } else {
             link_.comport.SendData(tx + start, static_cast<std::uint32_t>(size));
             size = 0;

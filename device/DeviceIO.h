@@ -93,7 +93,9 @@ protected:
 private:
     TDeviceIO(serial::TNonVisComp& link, TTarget target);
     void Post(TStatus status, qintptr value = 0);
+    struct Abandoned {};
     void SleepStep();
+    void Pause(std::chrono::microseconds duration);
     void SendRequest(int length);
     bool WaitReply();
     void RunOperation();

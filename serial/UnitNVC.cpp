@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <thread>
 
 namespace serial {
 
@@ -29,6 +30,11 @@ TNonVisComp::TNonVisComp() {
 }
 
 TNonVisComp::~TNonVisComp() {
+    // A worker still running (the program closed during a download) ends at
+    // its next wait once it sees the flag; wait for it to let go of the port.
+    shuttingDown_.store(true, std::memory_order_release);
+    for (int i = 0; i < 500 && PortClaimed(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     comport.OnReceiveData = nullptr;
     comport.Disconnect();
     TNonVisComp* self = this;

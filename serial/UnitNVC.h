@@ -53,9 +53,13 @@ public:
     bool PortClaimed() const;
     // Closes the port unless an operation holds it (the end-of-worker step).
     void DisconnectIfUnclaimed();
+    // Set while the module is being destroyed: a running operation gives up
+    // at its next wait instead of touching buffers that are going away.
+    bool ShuttingDown() const { return shuttingDown_.load(std::memory_order_acquire); }
 
 private:
     std::atomic<std::int32_t> rxCount_{0};
+    std::atomic<bool> shuttingDown_{false};
     std::mutex rxMutex_;
     mutable std::mutex ownerMutex_;
     const void* owner_ = nullptr;

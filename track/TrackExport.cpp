@@ -1,0 +1,233 @@
+#include "track/TrackExport.h"
+
+#include <QDir>
+#include <QSaveFile>
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <pugixml.hpp>
+
+#include "app/AppError.h"
+
+namespace track {
+
+namespace {
+
+// Longest coordinate text: "-0." and 44 zeros before the 15 digits of the
+// smallest subnormal single; the largest single has 39 integer digits.
+constexpr std::size_t CoordinateBufferSize = 80;
+
+// Writes the coordinate text of `value` into `out` and returns its length.
+std::size_t FormatCoordinate(float value, char* out) {
+    const double v = value;
+    if (std::isnan(v)) {
+        std::memcpy(out, "nan", 3);
+        return 3;
+    }
+    if (std::isinf(v)) {
+        if (v < 0) {
+            std::memcpy(out, "-inf", 4);
+            return 4;
+        }
+        std::memcpy(out, "inf", 3);
+        return 3;
+    }
+    if (v == 0) {  // -0 too: a signed zero means nothing on a map
+        out[0] = '0';
+        return 1;
+    }
+
+    // Rounding to 15 significant digits is left to to_chars (exact and
+    // locale-independent); its scientific form "d.dddddddddddddde±x" is then
+    // laid out in fixed notation, since xsd:decimal has no exponent.
+    char sci[40];
+    const auto res = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific, 14);
+    const char* p = sci;
+    const bool negative = *p == '-';
+    if (negative) ++p;
+    char digits[15];
+    int count = 0;
+    for (; *p != 'e'; ++p) {
+        if (*p != '.') digits[count++] = *p;
+    }
+    int exponent = 0;
+    std::from_chars(p + (p[1] == '+' ? 2 : 1), res.ptr, exponent);
+    while (count > 1 && digits[count - 1] == '0') --count;
+
+    char* o = out;
+    if (negative) *o++ = '-';
+    if (exponent >= 0) {
+        const int integerDigits = exponent + 1;
+        for (int i = 0; i < integerDigits; ++i) *o++ = i < count ? digits[i] : '0';
+        if (count > integerDigits) {
+            *o++ = '.';
+            for (int i = integerDigits; i < count; ++i) *o++ = digits[i];
+        }
+    } else {
+        *o++ = '0';
+        *o++ = '.';
+        for (int i = 1; i < -exponent; ++i) *o++ = '0';
+        for (int i = 0; i < count; ++i) *o++ = digits[i];
+    }
+    return static_cast<std::size_t>(o - out);
+}
+
+// GPX 1.1 allows latitudes -90..90 and longitudes -180 (inclusive) to 180
+// (exclusive). A value outside, or not a number at all, is a corrupt record;
+// the point is left out so the file stays valid.
+bool ValidPosition(float lat, float& lon) {
+    if (!std::isfinite(lat) || !std::isfinite(lon)) return false;
+    if (lat < -90.0f || lat > 90.0f || lon < -180.0f || lon > 180.0f) return false;
+    if (lon == 180.0f) lon = -180.0f;  // the same meridian, in the allowed range
+    return true;
+}
+
+// pugixml writes LF line ends and "<name />" for empty elements; the file
+// wants CR LF and "<name/>". Raw '>' only appears in markup (pugixml escapes
+// it in text and attribute values), so " />" is always an empty-element end.
+class TGpxWriter : public pugi::xml_writer {
+  public:
+    explicit TGpxWriter(std::string& out) : out_(out) {}
+
+    void write(const void* data, std::size_t size) override {
+        const char* p = static_cast<const char*>(data);
+        const char* end = p + size;
+        while (p < end) {
+            const char* special =
+                std::find_if(p, end, [](char c) { return c == '\n' || c == '>'; });
+            out_.append(p, special);
+            if (special == end) break;
+            if (*special == '\n') {
+                out_ += "\r\n";
+            } else if (out_.size() >= 2 && out_.back() == '/' && out_[out_.size() - 2] == ' ') {
+                out_.resize(out_.size() - 2);
+                out_ += "/>";
+            } else {
+                out_ += '>';
+            }
+            p = special + 1;
+        }
+    }
+
+  private:
+    std::string& out_;
+};
+
+template <typename Int>
+void AppendNumber(std::string& out, Int value) {
+    char buf[24];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value);
+    out.append(buf, res.ptr);
+}
+
+[[noreturn]] void ThrowWriteError(const QString& path, const QString& reason) {
+    throw app::TAppError(QStringLiteral("Не удалось записать файл \"%1\": %2")
+                             .arg(QDir::toNativeSeparators(path), reason));
+}
+
+// Replaces the file in one step: the text goes to a temporary file beside it
+// which is renamed over the old one only when everything was written.
+// Unbuffered, because QSaveFile::commit() does not report a failure to flush
+// its buffer and would put a truncated file in place; a short write is
+// repeated so that the system says why it stopped.
+void SaveText(const QString& path, const std::string& text) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        ThrowWriteError(path, file.errorString());
+    const char* p = text.data();
+    auto left = static_cast<qint64>(text.size());
+    while (left > 0) {
+        const qint64 written = file.write(p, left);
+        if (written <= 0) {
+            const QString reason = file.errorString();
+            file.cancelWriting();
+            ThrowWriteError(path, reason);
+        }
+        p += written;
+        left -= written;
+    }
+    if (!file.commit()) ThrowWriteError(path, file.errorString());
+}
+
+QString TrackFilePath(const QString& folder, int flightNumber, const char* extension) {
+    const QString name =
+        QStringLiteral("Track") + QString::number(flightNumber) + QLatin1String(extension);
+    return folder.isEmpty() ? name : QDir(folder).filePath(name);
+}
+
+}  // namespace
+
+std::string CoordinateText(float value) {
+    char buf[CoordinateBufferSize];
+    return std::string(buf, FormatCoordinate(value, buf));
+}
+
+std::string GpxText(const std::vector<device::GpsListEntry>& gps) {
+    pugi::xml_document doc;
+    pugi::xml_node decl = doc.append_child(pugi::node_declaration);
+    decl.append_attribute("version").set_value("1.0");
+    decl.append_attribute("encoding").set_value("utf-8");
+
+    pugi::xml_node root = doc.append_child("gpx");
+    root.append_attribute("xmlns").set_value("http://www.topografix.com/GPX/1/1");
+    root.append_attribute("creator").set_value("Nomtrack");
+    root.append_attribute("version").set_value("1.1");
+    root.append_attribute("xmlns:xsi").set_value("http://www.w3.org/2001/XMLSchema-instance");
+
+    pugi::xml_node trk = root.append_child("trk");
+    trk.append_child("name").text().set("Track 4");
+    trk.append_child("desc").text().set("Track 4");
+    pugi::xml_node seg = trk.append_child("trkseg");
+
+    char buf[CoordinateBufferSize];
+    for (const device::GpsListEntry& entry : gps) {
+        const float lat = entry.Latitude();
+        float lon = entry.Longitude();
+        if (!ValidPosition(lat, lon)) continue;
+        pugi::xml_node pt = seg.append_child("trkpt");
+        buf[FormatCoordinate(lat, buf)] = '\0';
+        pt.append_attribute("lat").set_value(buf);
+        buf[FormatCoordinate(lon, buf)] = '\0';
+        pt.append_attribute("lon").set_value(buf);
+        *std::to_chars(buf, buf + sizeof buf, static_cast<int>(entry.Altitude())).ptr = '\0';
+        pt.append_child("ele").text().set(buf);
+        pt.append_child("time").text().set(device::TimeText(entry.time).c_str());
+    }
+
+    std::string out;
+    out.reserve(256 + gps.size() * 112);
+    TGpxWriter writer(out);
+    doc.save(writer, "\t", pugi::format_indent, pugi::encoding_utf8);
+    return out;
+}
+
+std::string EnxText(const std::vector<device::EngListEntry>& eng) {
+    std::string out;
+    out.reserve(eng.size() * 40);
+    for (const device::EngListEntry& entry : eng) {
+        out += device::TimeText(entry.time);
+        out += ';';
+        AppendNumber(out, entry.Value1());
+        out += ';';
+        AppendNumber(out, entry.Value2());
+        out += ';';
+        AppendNumber(out, entry.Value3());
+        out += "\r\n";
+    }
+    return out;
+}
+
+void WriteTrackFiles(int flightNumber, const device::TrackSnapshot& lists, TMemoSink& memo,
+                     const QString& folder) {
+    memo.Clear();
+    memo.AddLine(QStringLiteral("Всего GPS %1").arg(lists.gps.size()));
+    memo.AddLine(QStringLiteral("Всего ENG %1").arg(lists.eng.size()));
+    if (!lists.gps.empty())
+        SaveText(TrackFilePath(folder, flightNumber, ".gpx"), GpxText(lists.gps));
+    if (!lists.eng.empty())
+        SaveText(TrackFilePath(folder, flightNumber, ".enx"), EnxText(lists.eng));
+    memo.AddLine(QStringLiteral("___ Файлы созданы ____"));
+}
+
+}  // namespace track

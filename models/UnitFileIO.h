@@ -4,6 +4,7 @@
 // Layout (big-endian numbers): version byte 1, model as 16 bits, then blocks
 // of a 16-bit length and that many bytes, then Crc8 over everything before
 // the last byte. Only the first 4096 bytes of a file are read.
+#include <QByteArray>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -14,7 +15,7 @@ inline constexpr int ConfigFileVersion = 1;
 inline constexpr int MaxConfigFileSize = 4096;
 
 class TFileIOSaver {
-public:
+  public:
     explicit TFileIOSaver(std::uint8_t model);
 
     std::uint8_t Model;
@@ -27,6 +28,9 @@ public:
     // "Файл поврежден", "Версия файла не поддерживается", or the system's
     // message when the file cannot be opened.
     std::uint8_t LoadFile(const QString& fileName);
+    // The checks of LoadFile on bytes already read (only the first 4096 are
+    // looked at). On failure the saver is left as it was.
+    std::uint8_t LoadBytes(const QByteArray& bytes);
     // Copies the next block into dest when its length equals expected (or
     // expected is 0); returns the length, or 0 when it differs or the block
     // would run past the 4096 bytes.

@@ -196,7 +196,7 @@ std::string GpxText(const std::vector<device::GpsListEntry>& gps) {
     }
 
     std::string out;
-    out.reserve(256 + gps.size() * 112);
+    out.reserve(256 + gps.size() * 136);
     TGpxWriter writer(out);
     doc.save(writer, "\t", pugi::format_indent, pugi::encoding_utf8);
     return out;

@@ -84,8 +84,9 @@ bool ValidPosition(float lat, float& lon) {
 }
 
 // pugixml writes LF line ends and "<name />" for empty elements; the file
-// wants CR LF and "<name/>". Raw '>' only appears in markup (pugixml escapes
-// it in text and attribute values), so " />" is always an empty-element end.
+// wants CR LF and "<name/>". pugixml escapes '>' in text, and the attribute
+// values of this document are numbers and fixed names, so " />" is always
+// the end of an empty element.
 class TGpxWriter : public pugi::xml_writer {
   public:
     explicit TGpxWriter(std::string& out) : out_(out) {}

@@ -13,7 +13,7 @@ namespace track {
 
 // Where WriteTrackFiles reports: the track page's memo, or a terminal.
 class TMemoSink {
-public:
+  public:
     virtual ~TMemoSink() = default;
     virtual void Clear() = 0;
     virtual void AddLine(const QString& line) = 0;
@@ -21,11 +21,13 @@ public:
 
 // Latitude or longitude as written in the GPX file: the single value widened
 // to double, at most 15 significant digits, fixed notation, no trailing
-// zeros, "." in every locale.
+// zeros, "." in every locale; "nan", "inf" or "-inf" for a value that is none.
 std::string CoordinateText(float value);
 
 // The GPX document (UTF-8, CR LF, tab indentation) for the points of `gps`;
-// points with a non-finite coordinate are left out.
+// points with a non-finite coordinate, or one outside the range GPX allows
+// (latitude -90..90, longitude -180..180), are left out, and a longitude of
+// 180 is written as -180.
 std::string GpxText(const std::vector<device::GpsListEntry>& gps);
 // The ENX text for `eng`.
 std::string EnxText(const std::vector<device::EngListEntry>& eng);

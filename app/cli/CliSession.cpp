@@ -1,0 +1,298 @@
+#include "app/cli/CliSession.h"
+
+#include <QDir>
+#include <QTimer>
+#include <cstdio>
+
+#include "app/AppError.h"
+#include "device/Frames.h"
+#include "device/PageDump.h"
+#include "device/TrackLists.h"
+#include "firmware/FirmwareImage.h"
+#include "models/ModelTable.h"
+#include "models/UnitFileIO.h"
+#include "serial/PortPlatform.h"
+#include "track/TrackExport.h"
+
+namespace cli {
+
+using namespace device;
+
+namespace {
+const QString kPortFailed = QStringLiteral("Невозможно открыть порт");
+const QString kNoDevice = QStringLiteral("Нет связи с прибором");
+
+class TTerminalMemo : public track::TMemoSink {
+  public:
+    explicit TTerminalMemo(TCliSession& session) : session_(session) {}
+    void Clear() override {}
+    void AddLine(const QString& line) override { session_.Print(line); }
+
+  private:
+    TCliSession& session_;
+};
+
+QString Hex(const std::uint8_t* bytes, int count) {
+    return QString::fromLatin1(
+        QByteArray(reinterpret_cast<const char*>(bytes), count).toHex(' ').toUpper());
+}
+}  // namespace
+
+TCliSession::TCliSession(bool terminal) : terminal_(terminal) {}
+
+void TCliSession::Print(const QString& line) {
+    EndProgress();
+    std::fputs(line.toUtf8().constData(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+void TCliSession::Fail(const QString& line) {
+    EndProgress();
+    std::fputs(line.toUtf8().constData(), stderr);
+    std::fputc('\n', stderr);
+}
+
+bool TCliSession::SetPort(const QString& text) {
+    const QString path = serial::platform::PortPathFromText(text);
+    if (path.isEmpty()) {
+        Fail(QStringLiteral("Не порт: %1").arg(text));
+        return false;
+    }
+    link_.comport.SetPortName(path);
+    return true;
+}
+
+bool TCliSession::event(QEvent* e) {
+    if (e->type() != WM_THREAD_MSG) return QObject::event(e);
+    const auto* message = static_cast<TMessageEvent*>(e);
+    if (onStatus_) onStatus_({static_cast<int>(message->WParam & 0xFF), message->LParam});
+    return true;
+}
+
+TDeviceIO* TCliSession::NewWorker(std::uint8_t operation) {
+    TDeviceIO* worker = TDeviceIO::Create(link_, handle_.Target());
+    worker->Operation = operation;
+    return worker;
+}
+
+void TCliSession::Run(TDeviceIO* worker, const std::function<void(const Status&)>& onStatus) {
+    QEventLoop loop;
+    onStatus_ = onStatus;
+    // The end step runs after every status the worker posted has been queued,
+    // so the loop ends only when they have all been handled.
+    worker->OnTerminate = [&loop] { QTimer::singleShot(0, &loop, &QEventLoop::quit); };
+    worker->Start();
+    loop.exec();
+    onStatus_ = nullptr;
+}
+
+int TCliSession::FailFor(int status, const QString& noLinkText) {
+    Fail(status == ST_PORT_FAILED ? kPortFailed : noLinkText);
+    return 1;
+}
+
+void TCliSession::ShowProgress(int percent, const QString& label) {
+    if (!terminal_) return;
+    percent = std::clamp(percent, 0, 100);
+    const int filled = percent * 30 / 100;
+    std::fprintf(stdout, "\r[%s%s] %3d%% %s", std::string(std::size_t(filled), '#').c_str(),
+                 std::string(std::size_t(30 - filled), ' ').c_str(), percent,
+                 label.toUtf8().constData());
+    std::fflush(stdout);
+    progressShown_ = true;
+}
+
+void TCliSession::EndProgress() {
+    if (!progressShown_) return;
+    std::fputc('\n', stdout);
+    progressShown_ = false;
+}
+
+void TCliSession::PrintSettings(std::uint8_t model, const std::uint8_t* config) {
+    Print(QStringLiteral("Модель: %1 (%2)").arg(model).arg(models::GetModelName(model)));
+    Print(QStringLiteral("Часовой пояс: UTC%1%2")
+              .arg(static_cast<std::int8_t>(config[4]) < 0 ? QString() : QStringLiteral("+"))
+              .arg(static_cast<std::int8_t>(config[4])));
+    Print(QStringLiteral("Настройки: %1").arg(Hex(config, 148)));
+    Print(QStringLiteral("Слово настроек: %1").arg(Hex(config + 148, 2)));
+}
+
+int TCliSession::Identify() {
+    int final = -1;
+    qintptr model = 0;
+    Run(NewWorker(OP_IDENTIFY), [&](const Status& s) {
+        if (s.code == ST_IDENTIFIED || s.code == ST_PORT_FAILED || s.code == ST_NO_LINK) {
+            final = s.code;
+            model = s.value;
+        }
+    });
+    if (final != ST_IDENTIFIED)
+        return FailFor(final, QStringLiteral("Нет связи, проверьте соединения или номер порта"));
+    const std::uint8_t* rx = link_.RxBuffer.data();
+    // An instrument the table does not know is shown as the default model.
+    const std::uint8_t id = model == 0 ? 1 : std::uint8_t(model);
+    PrintSettings(id, rx + 8);
+    Print(QStringLiteral("Версия: %1").arg(LE16(rx + 6)));
+    return 0;
+}
+
+int TCliSession::Stats(std::uint8_t flightIndex, bool print) {
+    int final = -1;
+    TDeviceIO* worker = NewWorker(OP_READ_STATS);
+    worker->FlightIndex = flightIndex;
+    Run(worker, [&](const Status& s) {
+        if (s.code == ST_STATS_READ || s.code == ST_PORT_FAILED || s.code == ST_NO_LINK)
+            final = s.code;
+    });
+    if (final != ST_STATS_READ) return FailFor(final, kNoDevice);
+    stats_ = track::ParseFlightStats(link_.RxBuffer.data());
+    if (print)
+        for (const QString& line : track::FlightStatsLines(stats_)) Print(line);
+    return 0;
+}
+
+int TCliSession::Download(std::uint8_t flightIndex, bool bySector, const QString& folder) {
+    if (!QDir(folder).exists()) {
+        Fail(QStringLiteral("Нет папки: %1").arg(folder));
+        return 1;
+    }
+    if (const int failed = Stats(flightIndex, true)) return failed;
+    if (stats_.startSector == 0) {
+        Fail(QStringLiteral("У этого полета нет трека"));
+        return 1;
+    }
+    TDeviceIO* worker = NewWorker(OP_TRACK);
+    worker->StartSector = stats_.startSector;
+    worker->BySector = bySector;
+    int final = -1;
+    bool written = false;
+    QString writeError;
+    TTerminalMemo memo(*this);
+    const QString unit = bySector ? QStringLiteral("сект.") : QStringLiteral("стр.");
+    Run(worker, [&](const Status& s) {
+        if (s.code == ST_TRACK_PAGE) {
+            ShowProgress(
+                track::TrackProgressPosition(int(s.value), stats_.durationMinutes, bySector),
+                QStringLiteral("%1 %2").arg(s.value).arg(unit));
+        } else if (s.code == ST_TRACK_END) {
+            // Written at every end report, as the track page does: a later one
+            // replaces the files with the fuller lists.
+            try {
+                track::WriteTrackFiles(stats_.flightNumber, TrackLists().Snapshot(), memo, folder);
+                written = true;
+                writeError.clear();
+            } catch (const app::TAppError& error) {
+                writeError = error.Text();
+            }
+        } else if (s.code == ST_PORT_FAILED || s.code == ST_NO_LINK) {
+            final = s.code;
+        }
+    });
+    EndProgress();
+    if (!writeError.isEmpty()) {
+        Fail(writeError);
+        return 1;
+    }
+    if (final == ST_PORT_FAILED || final == ST_NO_LINK) return FailFor(final, kNoDevice);
+    if (!written) {
+        Fail(QStringLiteral("Конец трека не найден, файлы не созданы"));
+        return 1;
+    }
+    return 0;
+}
+
+int TCliSession::Page(int page) {
+    TDeviceIO* worker = NewWorker(OP_READ_PAGE);
+    worker->PageAddress = page << 8;
+    int final = -1;
+    Run(worker, [&](const Status& s) {
+        if (s.code == ST_PAGE_READ || s.code == ST_PORT_FAILED) final = s.code;
+    });
+    if (final != ST_PAGE_READ) return FailFor(final, kNoDevice);
+    for (const QString& line : PageDumpLines(link_.RxBuffer.data())) Print(line);
+    return 0;
+}
+
+namespace {
+// The model and settings of a configuration file, as opening it in the
+// program would give them.
+struct TConfigFile {
+    std::uint8_t model = 0;
+    std::array<std::uint8_t, DeviceConfigSize> config{};
+};
+
+TConfigFile ReadConfigFile(const QString& fileName) {
+    models::TFileIOSaver saver(0);
+    TConfigFile file;
+    file.model = saver.LoadFile(fileName);
+    file.config[4] = 3;  // the defaults stay when the block is not a settings block
+    std::array<std::uint8_t, DeviceConfigSize> block{};
+    if (saver.ReadBlock(block.data(), DeviceConfigSize) != 0) file.config = block;
+    return file;
+}
+
+bool HasDeviceWindow(std::uint8_t model) { return model == 1 || (model >= 100 && model <= 105); }
+}  // namespace
+
+int TCliSession::ShowConfigFile(const QString& fileName) {
+    const TConfigFile file = ReadConfigFile(fileName);
+    if (!HasDeviceWindow(file.model)) {
+        Fail(QStringLiteral("Данный прибор не поддерживается программатором"));
+        return 1;
+    }
+    PrintSettings(file.model, file.config.data());
+    return 0;
+}
+
+int TCliSession::WriteConfig(const QString& fileName) {
+    const TConfigFile file = ReadConfigFile(fileName);
+    if (!HasDeviceWindow(file.model)) {
+        Fail(QStringLiteral("Данный прибор не поддерживается программатором"));
+        return 1;
+    }
+    TDeviceIO* worker = NewWorker(OP_SEND_FRAME);
+    worker->DataLength = BuildWriteConfigRequest(link_.TxBuffer.data(), file.config.data());
+    int final = -1;
+    Run(worker, [&](const Status& s) {
+        if (s.code == ST_WRITTEN || s.code == ST_PORT_FAILED || s.code == ST_NO_LINK)
+            final = s.code;
+    });
+    if (final != ST_WRITTEN) return FailFor(final, kNoDevice);
+    Print(QStringLiteral("Данные записаны"));
+    return 0;
+}
+
+int TCliSession::Firmware(const QString& fileName) {
+    const firmware::LoadOutcome loaded =
+        firmware::LoadFirmwareFile(fileName, link_.TxBuffer.data(), serial::TxBufferSize);
+    if (loaded.result != firmware::LoadResult::Ok) {
+        Fail(firmware::LoadRefusalText(loaded));
+        return 1;
+    }
+    TDeviceIO* worker = NewWorker(OP_FIRMWARE);
+    worker->DataLength = loaded.length;
+    int final = -1;
+    Run(worker, [&](const Status& s) {
+        if (s.code == ST_FW_PROGRESS && s.value < 100) ShowProgress(int(s.value), QString());
+        if ((s.code == ST_FW_PROGRESS && s.value == 100) || s.code == ST_PORT_FAILED ||
+            s.code == ST_NO_LINK || s.code == ST_FW_REJECTED)
+            final = s.code;
+    });
+    switch (final) {
+        case ST_FW_PROGRESS:
+            Print(QStringLiteral("Прошивка обновлена"));
+            return 0;
+        case ST_FW_REJECTED:
+            Fail(QStringLiteral("Прошивка не для этого приюбора!!!"));
+            return 1;
+        case ST_PORT_FAILED:
+            Fail(kPortFailed);
+            return 1;
+        default:
+            Fail(QStringLiteral("Устройство не отвечает"));
+            return 1;
+    }
+}
+
+}  // namespace cli

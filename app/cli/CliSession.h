@@ -1,0 +1,58 @@
+#pragma once
+// One command of tolmarik-cli: runs workers to their end on this thread's
+// event loop and prints what the windows would show.
+#include <QEventLoop>
+#include <QObject>
+#include <QString>
+#include <vector>
+
+#include "device/DeviceIO.h"
+#include "device/Messages.h"
+#include "serial/UnitNVC.h"
+#include "track/FlightStats.h"
+
+namespace cli {
+
+class TCliSession : public QObject {
+    Q_OBJECT
+  public:
+    explicit TCliSession(bool terminal);
+
+    bool SetPort(const QString& text);
+    int Identify();
+    int Stats(std::uint8_t flightIndex, bool print);
+    int Download(std::uint8_t flightIndex, bool bySector, const QString& folder);
+    int Page(int page);
+    int WriteConfig(const QString& fileName);
+    int Firmware(const QString& fileName);
+    int ShowConfigFile(const QString& fileName);
+
+    void Print(const QString& line);
+    void Fail(const QString& line);
+
+  protected:
+    bool event(QEvent* e) override;
+
+  private:
+    struct Status {
+        int code;
+        qintptr value;
+    };
+    // Starts a worker for `operation` and returns when it has ended; every
+    // status it posts goes through `onStatus`.
+    void Run(device::TDeviceIO* worker, const std::function<void(const Status&)>& onStatus);
+    device::TDeviceIO* NewWorker(std::uint8_t operation);
+    void ShowProgress(int percent, const QString& label);
+    void EndProgress();
+    int FailFor(int status, const QString& noLinkText);
+    void PrintSettings(std::uint8_t model, const std::uint8_t* config);
+
+    serial::TNonVisComp link_;
+    device::TWindowHandle handle_{this};
+    bool terminal_;
+    bool progressShown_ = false;
+    std::function<void(const Status&)> onStatus_;
+    track::TFlightStatsReply stats_;
+};
+
+}  // namespace cli

@@ -8,7 +8,9 @@
 using namespace device;
 
 namespace {
-QByteArray Bytes(const std::uint8_t* p, int n) { return QByteArray(reinterpret_cast<const char*>(p), n); }
+QByteArray Bytes(const std::uint8_t* p, int n) {
+    return QByteArray(reinterpret_cast<const char*>(p), n);
+}
 
 // A reply frame with a correct check byte.
 std::vector<std::uint8_t> LongReply(std::vector<std::uint8_t> body) {
@@ -26,7 +28,7 @@ std::vector<std::uint8_t> LongReply(std::vector<std::uint8_t> body) {
 
 class TestFrames : public QObject {
     Q_OBJECT
-private Q_SLOTS:
+  private Q_SLOTS:
     void identifyRequest_freshBuffer_endsInE3() {
         std::array<std::uint8_t, 16> tx{};
         BuildIdentifyRequest(tx.data());

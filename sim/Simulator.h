@@ -4,7 +4,13 @@
 // from a thread of its own.
 //
 // Thread-safe: every setter and getter may be called from any thread while
-// the simulator runs.
+// the simulator runs. Settings take effect from the next message received.
+//
+// Requests with a check byte (identification, settings write) are dropped
+// when it is wrong; bytes that open no request are dropped up to the next
+// plausible request header. A message whose first byte opens no request is a
+// firmware block (2-byte big-endian count, then that many bytes); one that
+// stops short for a second is dropped. Every drop counts in BadRequestCount.
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -13,21 +19,26 @@
 
 namespace sim {
 
-// Faults applied to replies (to frames, and to firmware answer bytes where it
-// makes sense). Counters such as hangUpAfterRequests count valid requests.
+// Faults applied to replies. Firmware answer bytes take silent, lateMs,
+// failFirstRequests and the hang-up (mid-reply: no answer at all); the rest
+// apply to frames only. The counters count valid requests and firmware blocks
+// together, from the last Start().
 struct TFaults {
-    bool silent = false;              // never answer
-    bool wrongCheckByte = false;      // last byte of each reply flipped
-    bool badHeader = false;           // first byte of each reply replaced by 0x55
-    bool dropLastByte = false;        // one byte missing at the end
-    bool extraByte = false;           // one byte more after the frame
-    int garbageBefore = 0;            // this many 0xA5 bytes before each reply
-    int splitChunk = 0;               // deliver replies in pieces of this size (0 = whole)
-    int splitDelayMs = 0;             // pause between the pieces
-    int lateMs = 0;                   // wait before answering
-    int hangUpAfterRequests = -1;     // close the terminal after N requests (-1 = never)
-    bool hangUpMidReply = false;      // on that request, send half the reply, then close
-    int failFirstRequests = 0;        // stay silent for the first N requests, then answer
+    bool silent = false;          // never answer
+    bool wrongCheckByte = false;  // last byte of each reply flipped
+    bool badHeader = false;       // first byte of each reply replaced by 0x55
+    bool dropLastByte = false;    // one byte missing at the end
+    bool extraByte = false;       // one byte more after the frame
+    int garbageBefore = 0;        // this many 0xA5 bytes before each reply
+    int splitChunk = 0;           // deliver replies in pieces of this size (0 = whole)
+    int splitDelayMs = 0;         // pause between the pieces
+    int lateMs = 0;               // wait before answering
+    // Close the terminal once the reply to request N has been read (0: at the
+    // first request, unanswered; -1: never). The program's open port then sees
+    // a hang-up, and the simulator has finished until Start() is called again.
+    int hangUpAfterRequests = -1;
+    bool hangUpMidReply = false;  // on that request, send half the reply, then close
+    int failFirstRequests = 0;    // stay silent for the first N requests, then answer
 };
 
 struct TIdentity {
@@ -46,32 +57,37 @@ struct TFlightStats {
     std::uint16_t year = 0;
     std::uint8_t month = 0, day = 0, hour = 0, minute = 0;
     std::uint16_t durationMinutes = 0;
-    std::int16_t maxClimb = 0;    // 0.1 m/s
-    std::int16_t maxSink = 0;     // 0.1 m/s
-    std::int16_t maxAltitude = 0; // m
-    std::uint8_t maxSpeed = 0;    // km/h
-    std::uint16_t maxDistance = 0;   // 0.1 km
-    std::uint16_t distance = 0;      // 0.1 km
+    std::int16_t maxClimb = 0;      // 0.1 m/s
+    std::int16_t maxSink = 0;       // 0.1 m/s
+    std::int16_t maxAltitude = 0;   // m
+    std::uint8_t maxSpeed = 0;      // km/h
+    std::uint16_t maxDistance = 0;  // 0.1 km
+    std::uint16_t distance = 0;     // 0.1 km
 };
 
 struct TFirmwareBehaviour {
-    int retryAnswers = 0;     // answer 0x22 this many times (over the whole transfer) before 0x11
-    int rejectAtBlock = -1;   // answer 0x40 to this block index (0-based)
-    bool silent = false;      // never answer a block
+    int retryAnswers = 0;    // answer 0x22 this many times (over the whole transfer) before 0x11
+    int rejectAtBlock = -1;  // answer 0x40 to this block index (0-based)
+    bool silent = false;     // never answer a block
 };
 
 class TSimulator {
-public:
+  public:
     TSimulator();
     ~TSimulator();  // stops
     TSimulator(const TSimulator&) = delete;
     TSimulator& operator=(const TSimulator&) = delete;
 
     // Opens the pseudo-terminal (and, if given, a symbolic link to its slave
-    // at linkPath) and starts answering. False on failure.
+    // at linkPath, replacing an older link but nothing else) and starts
+    // answering. False on failure. A running or hung-up simulator is stopped
+    // first, so Start() after a hang-up plugs a fresh terminal in (another
+    // /dev/pts/N; the link, if any, points to it). Each Start() clears the
+    // records below; settings are kept.
     bool Start(const QString& linkPath = {});
-    void Stop();
+    void Stop();               // also removes the link
     QString PortPath() const;  // the link if one was made, else /dev/pts/N
+    bool IsRunning() const;    // false after Stop() and after a hang-up
 
     // Real line timing: 86.8 us a byte (115200 8N1). On by default.
     void SetPaced(bool paced);
@@ -81,20 +97,24 @@ public:
     // Track memory image from address 0; bytes beyond it read as 0xFF.
     void SetMemory(std::vector<std::uint8_t> memory);
     void SetFirmwareBehaviour(const TFirmwareBehaviour& behaviour);
-    // Hex transcript of all traffic ("> " requests, "< " replies), or none.
+    // Hex transcript appended to `path`, one line per message: "> 7E 0A ..."
+    // a request or firmware block, "< 14 52 ..." what was sent back (faults
+    // included), "! ..." input dropped. Empty: none.
     void SetTranscriptPath(const QString& path);
 
-    // Valid requests received so far, each as its bytes.
+    // Valid requests received so far, each as its bytes (firmware blocks are
+    // counted below, not here).
     std::vector<std::vector<std::uint8_t>> Requests() const;
     int RequestCount() const;
     int BadRequestCount() const;  // requests dropped for a wrong check byte or framing
-    // The settings last written with the settings-write request (150 bytes), or empty.
+    // The settings last written with the settings-write request (150 bytes), or
+    // empty. They also become the identity's settings and companion word.
     std::vector<std::uint8_t> WrittenConfig() const;
     // Concatenation of the firmware blocks accepted (answered 0x11), counts included.
     std::vector<std::uint8_t> FirmwareReceived() const;
     int FirmwareBlocksReceived() const;  // every block received, retries included
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> d;
 };

@@ -1,0 +1,163 @@
+// tolmarik-sim: a simulated instrument on a pseudo-terminal. The first line of
+// its output is the port to open; it answers until SIGINT or SIGTERM.
+#include <pthread.h>
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <climits>
+#include <csignal>
+#include <cstdio>
+
+#include "sim/FlightGenerator.h"
+#include "sim/Simulator.h"
+
+namespace {
+
+struct TOptionReader {
+    QCommandLineParser& parser;
+    bool ok = true;
+
+    int Int(const QString& name, int fallback, int low, int high) {
+        if (!parser.isSet(name)) return fallback;
+        bool good = false;
+        const int v = parser.value(name).toInt(&good);
+        if (!good || v < low || v > high) {
+            std::fprintf(stderr, "tolmarik-sim: --%s wants a whole number from %d to %d\n",
+                         qPrintable(name), low, high);
+            ok = false;
+            return fallback;
+        }
+        return v;
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Blocked before any thread starts, so the simulator's thread inherits the
+    // mask and only the sigwait below takes them.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tolmarik-sim"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "A simulated Tolmarik instrument on a pseudo-terminal. Prints the port on the first "
+        "line, then answers the program at 115200 8N1 until SIGINT or SIGTERM.\n"
+        "Its memory holds generated flights (one a day, from sector 1); the statistics of the "
+        "last two are reported. After a hang-up fault the port is gone; the process stays "
+        "until signalled."));
+    parser.addHelpOption();
+    const auto add = [&parser](const QString& name, const QString& help,
+                               const QString& value = {}) {
+        parser.addOption(QCommandLineOption(name, help, value));
+    };
+    const QString n = QStringLiteral("N");
+    const QString ms = QStringLiteral("MS");
+    add("link", "Also make a symbolic link to the port at PATH.", "PATH");
+    add("model", "Model number reported (default 101).", n);
+    add("version", "Firmware version reported (default 258).", n);
+    add("timezone", "Time zone in settings byte 4 (default 3).", n);
+    add("short-identity", "Answer identification with a short frame (no model).");
+    add("no-pacing", "Write replies at once instead of at 115200 baud.");
+    add("flights", "Flights in memory (default 2).", n);
+    add("minutes", "Duration of each flight (default 30).", n);
+    add("seed", "Seed of the generated flights (default 1).", n);
+    add("month-zero", "The last flight carries month 0 (no date).");
+    add("invalid-date", "The last flight carries 30 February.");
+    add("unknown-record", "One record of unknown kind in the last flight's first sector.");
+    add("record-into-next-sector",
+        "The last flight's first sector ends with a record running into the next one.");
+    add("silent", "Never answer.");
+    add("wrong-check", "Flip the check byte of every reply.");
+    add("bad-header", "Replace the first byte of every reply by 0x55.");
+    add("drop-byte", "Leave out the last byte of every reply.");
+    add("extra-byte", "Send one byte more after every reply.");
+    add("garbage", "Send N bytes 0xA5 before every reply.", n);
+    add("split", "Send replies in pieces of N bytes.", n);
+    add("split-delay", "Pause between the pieces.", ms);
+    add("late", "Wait before answering.", ms);
+    add("fail-first", "Stay silent for the first N requests.", n);
+    add("hang-up-after", "Hang up after N requests.", n);
+    add("hang-up-mid-reply", "On that request send half the reply, then hang up.");
+    add("fw-retries", "Answer 0x22 to this many firmware blocks before 0x11.", n);
+    add("fw-reject-at", "Answer 0x40 to this firmware block (0-based).", n);
+    add("fw-silent", "Never answer firmware blocks.");
+    add("transcript", "Append a hex transcript of the traffic to FILE.", "FILE");
+    parser.process(app);
+    if (!parser.positionalArguments().isEmpty()) {
+        std::fprintf(stderr, "tolmarik-sim: no arguments expected; see --help\n");
+        return 2;
+    }
+
+    TOptionReader opt{parser};
+    sim::TIdentity identity;
+    identity.model = std::uint16_t(opt.Int("model", 101, 0, 65535));
+    identity.firmwareVersion = std::uint16_t(opt.Int("version", 258, 0, 65535));
+    identity.settings[4] = std::uint8_t(opt.Int("timezone", 3, -128, 255));
+    identity.shortFrame = parser.isSet("short-identity");
+
+    sim::TFlightPlan plan;
+    plan.flights = opt.Int("flights", 2, 0, 1000);
+    plan.minutes = opt.Int("minutes", 30, 0, 30000);
+    plan.seed = std::uint32_t(opt.Int("seed", 1, 0, INT_MAX));
+    plan.monthZero = parser.isSet("month-zero");
+    plan.invalidDate = parser.isSet("invalid-date");
+    plan.unknownRecord = parser.isSet("unknown-record");
+    plan.recordIntoNextSector = parser.isSet("record-into-next-sector");
+
+    sim::TFaults faults;
+    faults.silent = parser.isSet("silent");
+    faults.wrongCheckByte = parser.isSet("wrong-check");
+    faults.badHeader = parser.isSet("bad-header");
+    faults.dropLastByte = parser.isSet("drop-byte");
+    faults.extraByte = parser.isSet("extra-byte");
+    faults.garbageBefore = opt.Int("garbage", 0, 0, 65535);
+    faults.splitChunk = opt.Int("split", 0, 0, 65535);
+    faults.splitDelayMs = opt.Int("split-delay", 0, 0, 600000);
+    faults.lateMs = opt.Int("late", 0, 0, 600000);
+    faults.failFirstRequests = opt.Int("fail-first", 0, 0, INT_MAX);
+    faults.hangUpAfterRequests = opt.Int("hang-up-after", -1, 0, INT_MAX);
+    faults.hangUpMidReply = parser.isSet("hang-up-mid-reply");
+
+    sim::TFirmwareBehaviour firmware;
+    firmware.retryAnswers = opt.Int("fw-retries", 0, 0, INT_MAX);
+    firmware.rejectAtBlock = opt.Int("fw-reject-at", -1, 0, INT_MAX);
+    firmware.silent = parser.isSet("fw-silent");
+    if (!opt.ok) return 2;
+
+    const sim::TGeneratedMemory flights = sim::GenerateFlights(plan);
+    sim::TSimulator simulator;
+    simulator.SetIdentity(identity);
+    simulator.SetMemory(flights.memory);
+    simulator.SetStats(0, flights.stats[0]);
+    simulator.SetStats(1, flights.stats[1]);
+    simulator.SetFaults(faults);
+    simulator.SetFirmwareBehaviour(firmware);
+    simulator.SetPaced(!parser.isSet("no-pacing"));
+    simulator.SetTranscriptPath(parser.value("transcript"));
+    if (!simulator.Start(parser.value("link"))) {
+        std::fprintf(stderr, "tolmarik-sim: cannot open a pseudo-terminal%s\n",
+                     parser.isSet("link") ? " or make the link" : "");
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(simulator.PortPath()));
+    std::fflush(stdout);
+    for (const auto& f : flights.flights) {
+        std::fprintf(stderr, "flight %u: sectors %u..%d, %u min, %04u-%02u-%02u %02u:%02u\n",
+                     unsigned(f.flightNumber), unsigned(f.firstSector),
+                     f.firstSector + f.sectors - 1, unsigned(f.stats.durationMinutes),
+                     unsigned(f.stats.year), unsigned(f.stats.month), unsigned(f.stats.day),
+                     unsigned(f.stats.hour), unsigned(f.stats.minute));
+    }
+
+    int signal = 0;
+    sigwait(&stopSignals, &signal);
+    simulator.Stop();
+    return 0;
+}

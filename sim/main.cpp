@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
     add("short-identity", "Answer identification with a short frame (no model).");
     add("no-pacing", "Write replies at once instead of at 115200 baud.");
     add("flights", "Flights in memory (default 2).", n);
-    add("minutes", "Duration of each flight (default 30).", n);
+    add("minutes", "Duration of each flight (default 30; 1800 fills over 301 sectors).", n);
     add("seed", "Seed of the generated flights (default 1).", n);
     add("month-zero", "The last flight carries month 0 (no date).");
     add("invalid-date", "The last flight carries 30 February.");

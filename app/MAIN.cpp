@@ -1,0 +1,431 @@
+#include "app/MAIN.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QDockWidget>
+#include <QEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QTimer>
+
+#include "app/AboutUnit.h"
+#include "app/AppError.h"
+#include "app/Dialogs.h"
+#include "app/SetupAPI.h"
+#include "app/SetupUnit.h"
+#include "app/TApplication.h"
+#include "device/DeviceIO.h"
+#include "models/DeviceFactory.h"
+#include "models/UnitFileIO.h"
+#include "serial/PortPlatform.h"
+#include "serial/UnitNVC.h"
+
+namespace app {
+
+using namespace device;
+using models::CurrentDeviceForm;
+
+namespace {
+const QString kConfigFilter = QStringLiteral("Файл конфигурации прибора (*.bcf)");
+constexpr int kBlinkSteps = 4;
+constexpr int kBlinkIntervalMs = 400;
+
+QIcon Icon(const char* name) {
+    return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name)));
+}
+
+// A panel button that runs an action and follows its enabled state, with a
+// caption and hint of its own.
+QPushButton* ActionButton(QWidget* parent, QAction* action, const QString& caption, int top,
+                          const QIcon& icon = {}) {
+    auto* button = new QPushButton(caption, parent);
+    button->setIcon(icon);
+    button->setIconSize(QSize(22, 22));
+    button->setGeometry(16, top, 89, 41);
+    button->setEnabled(action->isEnabled());
+    QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
+    QObject::connect(action, &QAction::changed, button,
+                     [button, action] { button->setEnabled(action->isEnabled()); });
+    return button;
+}
+
+QString CurrentFolder() { return QDir::currentPath() + QLatin1Char('/'); }
+}  // namespace
+
+TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
+    InitResources();
+    setWindowTitle(QStringLiteral("MDI Application"));
+    resize(770, 560);
+
+    mdiArea = new QMdiArea(this);
+    mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    mdiArea->setBackground(palette().brush(QPalette::Dark));
+    setCentralWidget(mdiArea);
+
+    lblMain = new QLabel(mdiArea->viewport());
+    lblMain->setObjectName(QStringLiteral("lblMain"));
+    QFont hintFont(QStringLiteral("Tahoma"));
+    hintFont.setStyleHint(QFont::SansSerif);
+    hintFont.setPixelSize(19);
+    lblMain->setFont(hintFont);
+    QPalette hintPalette = lblMain->palette();
+    hintPalette.setColor(QPalette::WindowText, Qt::black);
+    lblMain->setPalette(hintPalette);
+    lblMain->setText(
+        QStringLiteral("Начало работы: \n- присоедините устройство\n- выберите порт,\n"
+                       "- нажмите кнопку \"Считать\""));
+    lblMain->adjustSize();
+    lblMain->move(32, 72);
+
+    tmrStatusBlink = new QTimer(this);
+    tmrStatusBlink->setObjectName(QStringLiteral("tmrStatusBlink"));
+    connect(tmrStatusBlink, &QTimer::timeout, this, &TMainForm::tmrStatusBlinkTimer);
+
+    lblStatus = new QLabel(this);
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    statusBar()->addWidget(lblStatus, 1);
+    statusBar()->setAutoFillBackground(true);
+    statusBar()->setSizeGripEnabled(false);
+
+    CreateActions();
+    CreateMenus();
+    CreatePanel();
+    FormCreate();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::CreateActions() {
+    const auto make = [this](const QString& text, const char* name, bool enabled) {
+        auto* action = new QAction(text, this);
+        action->setObjectName(QLatin1String(name));
+        action->setEnabled(enabled);
+        return action;
+    };
+    actDevRead = make(QStringLiteral("Считать"), "actDevRead", true);
+    actDevRead->setIcon(Icon("read"));
+    actDevWrite = make(QStringLiteral("Записать"), "actDevWrite", false);
+    actDevWrite->setIcon(Icon("write"));
+    actSetDefault = make(QStringLiteral("Сброс по умолчанию"), "actSetDefault", false);
+    actSetDefault->setIcon(Icon("reset"));
+    FileOpen1 = make(QStringLiteral("Открыть..."), "FileOpen1", true);
+    FileOpen1->setIcon(Icon("open"));
+    FileOpen1->setStatusTip(QStringLiteral("Открыть настройки из файла"));
+    FileOpen1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    FileSaveAs1 = make(QStringLiteral("С&охранить как..."), "FileSaveAs1", false);
+    FileSaveAs1->setStatusTip(QStringLiteral("Сохранить конфигурацию"));
+    FileExit1 = make(QStringLiteral("В&ыход"), "FileExit1", true);
+    FileExit1->setIcon(Icon("exit"));
+    FileExit1->setStatusTip(QStringLiteral("Закрыть программу"));
+    HelpAbout1 = make(QStringLiteral("О программе..."), "HelpAbout1", true);
+    HelpAbout1->setToolTip(QStringLiteral("About"));
+    HelpAbout1->setStatusTip(
+        QStringLiteral("Shows the name, version, company and author of the program"));
+    actUpdateFirmware = make(QStringLiteral("Обновить прошивку"), "actUpdateFirmware", true);
+
+    connect(actDevRead, &QAction::triggered, this, &TMainForm::actDevReadExecute);
+    connect(actDevWrite, &QAction::triggered, this, &TMainForm::actDevWriteExecute);
+    connect(actSetDefault, &QAction::triggered, this, &TMainForm::actSetDefaultExecute);
+    connect(FileOpen1, &QAction::triggered, this, &TMainForm::FileOpen1Execute);
+    connect(FileSaveAs1, &QAction::triggered, this, &TMainForm::FileSaveAs1Execute);
+    connect(FileExit1, &QAction::triggered, this, &TMainForm::FileExit1Execute);
+    connect(HelpAbout1, &QAction::triggered, this, &TMainForm::HelpAbout1Execute);
+    connect(actUpdateFirmware, &QAction::triggered, this, &TMainForm::actUpdateFirmwareExecute);
+}
+
+void TMainForm::CreateMenus() {
+    mnuFile = menuBar()->addMenu(QStringLiteral("&Файл"));
+    mnuFile->menuAction()->setStatusTip(QStringLiteral("File related commands"));
+    mnuFile->addAction(FileOpen1);
+    mnuFile->addAction(FileSaveAs1);
+    mnuFile->addSeparator();
+    mnuFile->addAction(FileExit1);
+    mnuDevice = menuBar()->addMenu(QStringLiteral("Прибор"));
+    mnuDevice->menuAction()->setStatusTip(QStringLiteral("Выберите действие с приборами"));
+    mnuDevice->addAction(actDevRead);
+    mnuDevice->addAction(actDevWrite);
+    mnuDevice->addAction(actSetDefault);
+    menuBar()->addAction(actUpdateFirmware);
+    mnuHelp = menuBar()->addMenu(QStringLiteral("П&омощь"));
+    mnuHelp->menuAction()->setStatusTip(QStringLiteral("Help topics"));
+    mnuHelp->addAction(HelpAbout1);
+}
+
+void TMainForm::CreatePanel() {
+    pnlIO = new QWidget;
+    pnlIO->setObjectName(QStringLiteral("pnlIO"));
+    pnlIO->setFixedWidth(118);
+    pnlIO->setMinimumHeight(480);
+
+    btnClose = ActionButton(pnlIO, FileExit1, QStringLiteral("Выход"), 52);
+    btnClose->setObjectName(QStringLiteral("btnClose"));
+    lblPort = new QLabel(QStringLiteral("Порт:"), pnlIO);
+    lblPort->setObjectName(QStringLiteral("lblPort"));
+    lblPort->move(16, 160);
+    cbbPorts = new TPortCombo(pnlIO);
+    cbbPorts->setObjectName(QStringLiteral("cbbPorts"));
+    cbbPorts->setEditable(true);
+    cbbPorts->setInsertPolicy(QComboBox::NoInsert);
+    cbbPorts->setMaxVisibleItems(5);
+    cbbPorts->setGeometry(16, 175, 89, cbbPorts->sizeHint().height());
+    cbbPorts->OnDropDown = [this] { cbbPortsDropDown(); };
+    btnButtonRead = ActionButton(pnlIO, actDevRead, QStringLiteral("Считать"), 248, Icon("read"));
+    btnButtonRead->setObjectName(QStringLiteral("btnButtonRead"));
+    btnButtonWrite =
+        ActionButton(pnlIO, actDevWrite, QStringLiteral("Записать"), 312, Icon("write"));
+    btnButtonWrite->setObjectName(QStringLiteral("btnButtonWrite"));
+    btnDefault = ActionButton(pnlIO, actSetDefault, QStringLiteral("Сброс"), 432, Icon("reset"));
+    btnDefault->setObjectName(QStringLiteral("btnDefault"));
+    btnDefault->setToolTip(QStringLiteral("Сброс настроек прибора по умолчанию"));
+    btnDefault->setStatusTip(btnDefault->toolTip());
+
+    auto* dock = new QDockWidget(this);
+    dock->setObjectName(QStringLiteral("dckIO"));
+    dock->setTitleBarWidget(new QWidget(dock));
+    dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    dock->setWidget(pnlIO);
+    addDockWidget(Qt::RightDockWidgetArea, dock);
+}
+
+void TMainForm::FormCreate() {
+    setWindowTitle(QCoreApplication::applicationName());
+    CurrentModelId = 0;
+    normalColor_ = statusBar()->palette().color(QPalette::Window);
+    const QString port =
+        ReadSetting(QStringLiteral("comportname"), serial::platform::DefaultPortText());
+    {
+        // The stored text is already stored; only the port takes it.
+        const QSignalBlocker blocker(cbbPorts);
+        cbbPorts->setEditText(port);
+    }
+    const QString path = serial::platform::PortPathFromText(port);
+    if (!path.isEmpty()) serial::TNonVisComp::Instance().comport.SetPortName(path);
+    connect(cbbPorts, &QComboBox::currentTextChanged, this, &TMainForm::cbbPortsChange);
+}
+
+bool TMainForm::event(QEvent* e) {
+    if (e->type() == WM_THREAD_MSG) {
+        const auto* m = static_cast<TMessageEvent*>(e);
+        GetThread_MSG(m->WParam, m->LParam);
+        return true;
+    }
+    if (e->type() == WM_DEVICE_MSG) {
+        GetDevice_MSG(static_cast<TMessageEvent*>(e)->WParam);
+        return true;
+    }
+    return QMainWindow::event(e);
+}
+
+QString TMainForm::StatusText() const { return lblStatus->text(); }
+
+QColor TMainForm::StatusColor() const { return statusBar()->palette().color(QPalette::Window); }
+
+void TMainForm::SetStatusColor(const QColor& color) {
+    QPalette palette = statusBar()->palette();
+    palette.setColor(QPalette::Window, color);
+    statusBar()->setPalette(palette);
+}
+
+void TMainForm::ShowStatus(const QColor& color, const QString& text) {
+    lblStatus->setText(text);
+    blinkColor_ = color;
+    SetStatusColor(color);
+    tmrStatusBlink->start(kBlinkIntervalMs);
+    blinkCount_ = kBlinkSteps;
+}
+
+void TMainForm::tmrStatusBlinkTimer() {
+    if (blinkCount_ != 0) {
+        SetStatusColor(blinkCount_ % 2 != 0 ? blinkColor_ : normalColor_);
+        --blinkCount_;
+    } else {
+        tmrStatusBlink->stop();
+        SetStatusColor(normalColor_);
+    }
+}
+
+void TMainForm::SetControlsEnabled(bool enabled) {
+    if (QWidget* form = CurrentDeviceForm()) form->setEnabled(enabled);
+    actDevRead->setEnabled(enabled);
+    actDevWrite->setEnabled(enabled);
+    actSetDefault->setEnabled(enabled);
+    cbbPorts->setEnabled(enabled);
+    actUpdateFirmware->setEnabled(enabled);
+    FileOpen1->setEnabled(enabled);
+    FileSaveAs1->setEnabled(enabled);
+}
+
+void TMainForm::UpdateModelActions() {
+    const bool shown = CurrentModelId != 0;
+    actDevWrite->setEnabled(shown);
+    actSetDefault->setEnabled(shown);
+    FileSaveAs1->setEnabled(shown);
+}
+
+void TMainForm::ReEnable() {
+    busy_ = false;
+    SetControlsEnabled(true);
+    UpdateModelActions();
+}
+
+void TMainForm::actDevReadExecute() {
+    SetControlsEnabled(false);
+    busy_ = true;
+    TDeviceIO* worker = TDeviceIO::Create(Target());
+    worker->Operation = OP_IDENTIFY;
+    // The worker posts its final status before it ends; should it end without
+    // one, the controls must not stay disabled.
+    worker->OnTerminate = [form = QPointer<TMainForm>(this)] {
+        if (form && form->busy_) form->ReEnable();
+    };
+    worker->Start();
+}
+
+void TMainForm::actDevWriteExecute() {
+    models::TDeviceForm* form = CurrentDeviceForm();
+    if (!form) return;
+    SetControlsEnabled(false);
+    busy_ = true;
+    form->WriteToDevice();
+}
+
+void TMainForm::actSetDefaultExecute() {
+    if (models::TDeviceForm* form = CurrentDeviceForm()) form->LoadDefaults();
+}
+
+void TMainForm::actUpdateFirmwareExecute() {
+    if (OnUpdateFirmware) OnUpdateFirmware();
+}
+
+void TMainForm::HelpAbout1Execute() { ShowAboutBox(this); }
+
+void TMainForm::FileExit1Execute() {
+    models::CloseDeviceForm();
+    serial::TNonVisComp::Instance().DisconnectIfUnclaimed();
+    close();
+}
+
+void TMainForm::cbbPortsDropDown() { FillPortList(cbbPorts); }
+
+void TMainForm::cbbPortsChange(const QString& text) {
+    const QString path = serial::platform::PortPathFromText(text);
+    if (!path.isEmpty()) serial::TNonVisComp::Instance().comport.SetPortName(path);
+    WriteSetting(QStringLiteral("comportname"), text);
+}
+
+void TMainForm::GetThread_MSG(quintptr wParam, qintptr lParam) {
+    switch (wParam & 0x7F) {
+        case ST_IDENTIFIED:
+            ShowIdentified(static_cast<models::DeviceModelId>(lParam & 0xFF));
+            break;
+        case ST_PORT_OPEN:
+            lblStatus->setText(QStringLiteral("Порт открыт..."));
+            break;
+        case ST_PORT_FAILED:
+            ShowStatus(StatusRed, QStringLiteral("Невозможно открыть порт"));
+            ReEnable();
+            break;
+        case ST_NO_LINK:
+            ShowStatus(StatusRed,
+                       QStringLiteral("Нет связи, проверьте соединения или номер порта"));
+            ReEnable();
+            break;
+        default:
+            break;
+    }
+}
+
+void TMainForm::ShowIdentified(models::DeviceModelId id) {
+    busy_ = false;
+    SetControlsEnabled(true);
+    if (id == 0) id = 1;  // a model the table does not know is shown as the default one
+    if (id == CurrentModelId && CurrentDeviceForm()) {
+        CurrentDeviceForm()->LoadFromReply();
+    } else if (models::CreateDeviceForm(id, mdiArea, Target())) {
+        CurrentDeviceForm()->LoadFromReply();
+        CurrentModelId = id;
+    } else {
+        CurrentModelId = 0;
+        ShowStatus(StatusRed, QStringLiteral("Прибор не поддерживается"));
+        UpdateModelActions();
+        Dialogs().Message(this, TMessageKind::Information, QStringLiteral("Information"),
+                          QStringLiteral("Подключенный прибор:\n") + models::GetModelName(id) +
+                              QStringLiteral(",\nданным программатором не поддерживается"));
+        return;
+    }
+    ShowStatus(StatusGreen, QStringLiteral("Данные прибора считаны"));
+    UpdateModelActions();
+}
+
+void TMainForm::GetDevice_MSG(quintptr wParam) {
+    switch (wParam & 0xFF) {
+        case models::DM_WRITTEN:
+            ShowStatus(StatusGreen, QStringLiteral("Данные записаны"));
+            break;
+        case models::DM_NO_LINK:
+            ShowStatus(StatusRed, QStringLiteral("Нет связи с прибором"));
+            break;
+        // A refused write must not pass in silence.
+        case models::DM_PORT_FAILED:
+            ShowStatus(StatusRed, QStringLiteral("Невозможно открыть порт"));
+            break;
+        case models::DM_CONFIG_ERROR:
+            ShowStatus(StatusRed, QStringLiteral("Ошибка конфигурации"));
+            break;
+        default:
+            break;
+    }
+    ReEnable();
+}
+
+void TMainForm::FileOpen1Execute() {
+    const QString folder = ReadSetting(QStringLiteral("filepath"), CurrentFolder());
+    const QString name = Dialogs().OpenFileName(this, folder, kConfigFilter);
+    if (name.isEmpty()) return;
+    models::TFileIOSaver saver(0);
+    models::DeviceModelId model = 0;
+    try {
+        model = saver.LoadFile(name);
+    } catch (const TAppError& error) {
+        ShowError(error.Text());
+        return;
+    }
+    if (models::CreateDeviceForm(model, mdiArea, Target())) {
+        CurrentModelId = model;
+        UpdateModelActions();
+        CurrentDeviceForm()->LoadFromSaver(saver);
+        setWindowTitle(QCoreApplication::applicationName() + QStringLiteral(" : ") +
+                       QDir::toNativeSeparators(name));
+        WriteSetting(QStringLiteral("filepath"), QFileInfo(name).absolutePath() + QLatin1Char('/'));
+        lblStatus->setText(QStringLiteral("Файл открыт: ") + name);
+    } else {
+        CurrentModelId = 0;
+        UpdateModelActions();
+        Dialogs().Message(this, TMessageKind::Information, QStringLiteral("Ошибка "),
+                          QStringLiteral("Данный прибор не поддерживается программатором"));
+    }
+}
+
+void TMainForm::FileSaveAs1Execute() {
+    const QString folder = ReadSetting(QStringLiteral("filepath"), CurrentFolder());
+    QString name = Dialogs().SaveFileName(this, folder, kConfigFilter);
+    if (name.isEmpty()) return;
+    if (!name.contains(QLatin1String(".bcf"))) name += QStringLiteral(".bcf");
+    models::TDeviceForm* form = CurrentDeviceForm();
+    if (!form) return;
+    try {
+        form->SaveToFile(name);
+    } catch (const TAppError& error) {
+        ShowError(error.Text());
+        return;
+    }
+    lblStatus->setText(QStringLiteral("Файл сохранен: ") + name);
+}
+
+}  // namespace app

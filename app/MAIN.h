@@ -1,0 +1,116 @@
+#pragma once
+// TMainForm: the frame of the program. Holds at most one device window in its
+// workspace, identifies the connected instrument, writes and resets its
+// settings, opens and saves configuration files, and reports every outcome in
+// the status bar with a colour flash.
+#include <QColor>
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+
+#include "device/Messages.h"
+#include "models/ModelTable.h"
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QPushButton;
+class QTimer;
+
+namespace device {
+class TDeviceIO;
+}
+
+namespace app {
+
+class TPortCombo;
+
+inline const QColor StatusGreen{0, 128, 0};
+inline const QColor StatusRed{255, 0, 0};
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // Model of the device window now shown; 0 = none.
+    models::DeviceModelId CurrentModelId = 0;
+
+    // Opens the firmware window; set by the program's start-up. "Обновить
+    // прошивку" does nothing while it is empty.
+    std::function<void()> OnUpdateFirmware;
+
+    void ShowStatus(const QColor& color, const QString& text);
+    void SetControlsEnabled(bool enabled);
+    void UpdateModelActions();
+
+    // Handlers.
+    void FormCreate();
+    void actDevReadExecute();
+    void actDevWriteExecute();
+    void actSetDefaultExecute();
+    void actUpdateFirmwareExecute();
+    void FileOpen1Execute();
+    void FileSaveAs1Execute();
+    void FileExit1Execute();
+    void HelpAbout1Execute();
+    void cbbPortsDropDown();
+    void cbbPortsChange(const QString& text);
+    // One step of the status flash (the timer calls it every 400 ms).
+    void tmrStatusBlinkTimer();
+
+    void GetThread_MSG(quintptr wParam, qintptr lParam);
+    void GetDevice_MSG(quintptr wParam);
+
+    QString StatusText() const;
+    QColor StatusColor() const;
+    QColor NormalColor() const { return normalColor_; }
+    int BlinkCount() const { return blinkCount_; }
+    device::TTarget Target() const { return handle_.Target(); }
+
+    QMdiArea* mdiArea;
+    QLabel* lblMain;
+    QWidget* pnlIO;
+    QPushButton* btnClose;
+    QLabel* lblPort;
+    TPortCombo* cbbPorts;
+    QPushButton* btnButtonRead;
+    QPushButton* btnButtonWrite;
+    QPushButton* btnDefault;
+    QTimer* tmrStatusBlink;
+    QLabel* lblStatus;
+
+    QAction* actDevRead;
+    QAction* actDevWrite;
+    QAction* actSetDefault;
+    QAction* FileOpen1;
+    QAction* FileSaveAs1;
+    QAction* FileExit1;
+    QAction* HelpAbout1;
+    QAction* actUpdateFirmware;
+    QMenu* mnuFile;
+    QMenu* mnuDevice;
+    QMenu* mnuHelp;
+
+  protected:
+    bool event(QEvent* e) override;
+
+  private:
+    void CreateActions();
+    void CreateMenus();
+    void CreatePanel();
+    void ReEnable();
+    void SetStatusColor(const QColor& color);
+    void ShowIdentified(models::DeviceModelId id);
+
+    device::TWindowHandle handle_{this};
+    QColor normalColor_;
+    QColor blinkColor_;
+    int blinkCount_ = 0;
+    // Set while an operation of this window runs (identify or write).
+    bool busy_ = false;
+};
+
+}  // namespace app

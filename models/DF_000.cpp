@@ -1,0 +1,194 @@
+#include "models/DF_000.h"
+
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "device/DeviceIO.h"
+#include "models/UnitFileIO.h"
+#include "serial/UnitNVC.h"
+#include "track/TrackPage.h"
+
+namespace models {
+
+using namespace device;
+
+namespace {
+constexpr int kReplyConfigStart = 8;
+constexpr int kReplyVersion = 6;
+}  // namespace
+
+TDeviceConfig DefaultConfig() {
+    TDeviceConfig config{};
+    config[TimeZoneByte] = 3;
+    return config;
+}
+
+QStringList ConfigHexLines(const TDeviceConfig& config) {
+    QStringList lines;
+    for (std::size_t row = 0; row < config.size(); row += 16) {
+        QString line = QStringLiteral("%1:").arg(row, 3, 10, QLatin1Char('0'));
+        for (std::size_t i = row; i < std::min(row + 16, config.size()); ++i)
+            line += QStringLiteral(" %1").arg(config[i], 2, 16, QLatin1Char('0')).toUpper();
+        lines << line;
+    }
+    return lines;
+}
+
+QString TimeZoneText(std::uint8_t value) {
+    const int hours = static_cast<std::int8_t>(value);
+    return QStringLiteral("UTC%1%2").arg(hours < 0 ? QString() : QStringLiteral("+")).arg(hours);
+}
+
+TDeviceForm::TDeviceForm(DeviceModelId model, TDeviceFormTabs tabs, QWidget* parent)
+    : QWidget(parent), ModelId(model), Config(DefaultConfig()) {
+    resize(625, 453);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    pgcConfig = new QTabWidget(this);
+    pgcConfig->setObjectName(QStringLiteral("pgcConfig"));
+    layout->addWidget(pgcConfig);
+
+    tsTrack = new QWidget;
+    tsTrack->setObjectName(QStringLiteral("tsTrack"));
+    auto* trackLayout = new QVBoxLayout(tsTrack);
+    trackLayout->setContentsMargins(4, 4, 4, 4);
+    TrackPage = new track::TTrackPage(Target(), tsTrack);
+    trackLayout->addWidget(TrackPage);
+    pgcConfig->addTab(tsTrack, QStringLiteral("Трек"));
+
+    if (tabs.settings) {
+        tsMain1 = new QWidget;
+        tsMain1->setObjectName(QStringLiteral("tsMain1"));
+        auto* settingsLayout = new QVBoxLayout(tsMain1);
+        lblTimeZone = new QLabel(tsMain1);
+        lblTimeZone->setObjectName(QStringLiteral("lblTimeZone"));
+        settingsLayout->addWidget(lblTimeZone);
+        auto* caption = new QLabel(QStringLiteral("Блок настроек прибора:"), tsMain1);
+        settingsLayout->addWidget(caption);
+        mmoConfig = new QPlainTextEdit(tsMain1);
+        mmoConfig->setObjectName(QStringLiteral("mmoConfig"));
+        mmoConfig->setReadOnly(true);
+        mmoConfig->setLineWrapMode(QPlainTextEdit::NoWrap);
+        mmoConfig->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+        settingsLayout->addWidget(mmoConfig, 1);
+        pgcConfig->addTab(tsMain1, QStringLiteral("Основные настройки"));
+        if (tabs.opensOnSettings) pgcConfig->setCurrentWidget(tsMain1);
+    }
+}
+
+TDeviceForm::~TDeviceForm() = default;
+
+QString TDeviceForm::GetDeviceCaption() const {
+    return QStringLiteral("Прибор: ") + GetModelName(ModelId);
+}
+
+QString TDeviceForm::InstrumentCaption(std::uint16_t firmwareVersion) const {
+    return GetDeviceCaption() + QStringLiteral(" версия ") + QString::number(firmwareVersion);
+}
+
+void TDeviceForm::LoadDefaults() {
+    Config = DefaultConfig();
+    ShowConfig();
+}
+
+void TDeviceForm::LoadFromReply() {
+    const auto& rx = serial::TNonVisComp::Instance().RxBuffer;
+    std::copy_n(rx.begin() + kReplyConfigStart, Config.size(), Config.begin());
+    ShowConfig();
+    setWindowTitle(ReplyCaption(LE16(rx.data() + kReplyVersion)));
+    OwnerHandle.Send(WM_DEVICE_MSG, DM_LOADED, 0);
+}
+
+void TDeviceForm::WriteToDevice() {
+    auto& link = serial::TNonVisComp::Instance();
+    // TxBuffer belongs to the operation that holds the port; filling it now
+    // would change the requests of a download in progress.
+    if (link.PortClaimed()) {
+        ReportToOwner(DM_PORT_FAILED);
+        return;
+    }
+    TDeviceIO* worker = TDeviceIO::Create(Target());
+    worker->Operation = OP_SEND_FRAME;
+    worker->DataLength = BuildWriteConfigRequest(link.TxBuffer.data(), Config.data());
+    writePending_ = true;
+    // A run that ends without its final status must still free the main
+    // window's controls.
+    worker->OnTerminate = [form = QPointer<TDeviceForm>(this)] {
+        if (form && form->writePending_) form->ReportToOwner(DM_NO_LINK);
+    };
+    worker->Start();
+}
+
+void TDeviceForm::SaveToFile(const QString& fileName) {
+    SaveConfigFile(fileName, ModelId, Config.data());
+}
+
+void TDeviceForm::LoadFromSaver(TFileIOSaver& saver) {
+    if (saver.ReadBlock(Config.data(), static_cast<int>(Config.size())) != 0) ShowConfig();
+}
+
+void TDeviceForm::ShowConfig() {
+    if (lblTimeZone)
+        lblTimeZone->setText(QStringLiteral("Часовой пояс: ") + TimeZoneText(Config[TimeZoneByte]));
+    if (mmoConfig) mmoConfig->setPlainText(ConfigHexLines(Config).join(QLatin1Char('\n')));
+}
+
+void TDeviceForm::CommitEdit() {
+    auto* edit = qobject_cast<QLineEdit*>(focusWidget());
+    if (edit && isAncestorOf(edit)) Q_EMIT edit->editingFinished();
+}
+
+void TDeviceForm::btnReadClick() { TrackPage->btnReadClick(); }
+
+void TDeviceForm::ReadPage(std::int32_t address) { TrackPage->ReadPage(address); }
+
+bool TDeviceForm::event(QEvent* e) {
+    if (e->type() != WM_THREAD_MSG) return QWidget::event(e);
+    const auto* message = static_cast<TMessageEvent*>(e);
+    OnThreadMsg(message->WParam, message->LParam);
+    return true;
+}
+
+void TDeviceForm::OnThreadMsg(quintptr wParam, qintptr lParam) {
+    const auto code = static_cast<std::uint8_t>(wParam & 0xFF);
+    if (code != ST_PORT_OPEN && code != ST_BAD_REPLY && code != ST_TRACK_PAGE)
+        TrackPage->EndOfOperation();
+    switch (code) {
+        case ST_WRITTEN:
+            ReportToOwner(DM_WRITTEN);
+            break;
+        case ST_TRACK_END:
+            TrackPage->WriteTrackFiles();
+            break;
+        case ST_STATS_READ:
+            TrackPage->ShowFlightStats();
+            break;
+        case ST_PAGE_READ:
+            TrackPage->ShowPageDump();
+            break;
+        case ST_TRACK_PAGE:
+            TrackPage->ShowTrackProgress(static_cast<int>(lParam));
+            break;
+        case ST_PORT_FAILED:
+            ReportToOwner(DM_PORT_FAILED);
+            break;
+        case ST_NO_LINK:
+            ReportToOwner(DM_NO_LINK);
+            break;
+        default:
+            break;
+    }
+}
+
+void TDeviceForm::ReportToOwner(TDeviceMsg code) {
+    writePending_ = false;
+    OwnerHandle.Send(WM_DEVICE_MSG, code, 0);
+}
+
+}  // namespace models

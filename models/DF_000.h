@@ -1,0 +1,108 @@
+#pragma once
+// TDeviceForm: what every device window shares. A device window holds the
+// settings block of one instrument model (`Config`), shows it on its
+// "Основные настройки" tab and carries the track page on its "Трек" tab. It
+// reports to the main window with WM_DEVICE_MSG, sent synchronously.
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+
+#include "device/Frames.h"
+#include "device/Messages.h"
+#include "models/ModelTable.h"
+
+class QLabel;
+class QPlainTextEdit;
+class QTabWidget;
+
+namespace track {
+class TTrackPage;
+}
+
+namespace models {
+
+class TFileIOSaver;
+
+// Result codes of WM_DEVICE_MSG (first parameter; the second is 0).
+enum TDeviceMsg : quintptr {
+    DM_LOADED = 0,
+    DM_WRITTEN = 1,
+    DM_PORT_FAILED = 2,
+    DM_NO_LINK = 3,
+    DM_CONFIG_ERROR = 5,
+};
+
+// The settings block (148 bytes) followed by its 16-bit companion word.
+using TDeviceConfig = std::array<std::uint8_t, device::DeviceConfigSize>;
+inline constexpr int TimeZoneByte = 4;
+
+// All 0 but the time zone, which is 3.
+TDeviceConfig DefaultConfig();
+
+// What tells the window classes apart besides their caption.
+struct TDeviceFormTabs {
+    bool settings = true;  // the "Основные настройки" tab exists
+    bool opensOnSettings = false;
+};
+
+class TDeviceForm : public QWidget {
+    Q_OBJECT
+  public:
+    ~TDeviceForm() override;
+
+    // Where WM_DEVICE_MSG goes: the main window.
+    device::TTarget OwnerHandle;
+    DeviceModelId ModelId = 0;
+    TDeviceConfig Config{};
+
+    virtual void LoadDefaults();
+    // Takes the settings out of the identification reply in RxBuffer.
+    virtual void LoadFromReply();
+    // Sends the settings to the instrument; the outcome arrives at the main
+    // window as DM_WRITTEN, DM_PORT_FAILED or DM_NO_LINK, always exactly one.
+    virtual void WriteToDevice();
+    // Throws app::TAppError when the file cannot be written.
+    virtual void SaveToFile(const QString& fileName);
+    virtual void LoadFromSaver(TFileIOSaver& saver);
+    virtual void ShowConfig();
+    virtual void CommitEdit();
+
+    // "Прибор: " and the model's name.
+    QString GetDeviceCaption() const;
+    // Where this window's workers post their statuses.
+    device::TTarget Target() const { return handle_.Target(); }
+
+    QTabWidget* pgcConfig = nullptr;
+    QWidget* tsTrack = nullptr;
+    QWidget* tsMain1 = nullptr;  // only with a settings tab
+    track::TTrackPage* TrackPage = nullptr;
+    QLabel* lblTimeZone = nullptr;
+    QPlainTextEdit* mmoConfig = nullptr;
+
+    void btnReadClick();
+    void ReadPage(std::int32_t address);
+
+  protected:
+    TDeviceForm(DeviceModelId model, TDeviceFormTabs tabs, QWidget* parent);
+    // The caption after a read, given the firmware version of the reply.
+    virtual QString ReplyCaption(std::uint16_t firmwareVersion) const = 0;
+    // The caption rule of the instrument models.
+    QString InstrumentCaption(std::uint16_t firmwareVersion) const;
+
+    bool event(QEvent* e) override;
+    void OnThreadMsg(quintptr wParam, qintptr lParam);
+
+  private:
+    void ReportToOwner(TDeviceMsg code);
+
+    device::TWindowHandle handle_{this};
+    bool writePending_ = false;
+};
+
+// The hex view of the settings tab: 16 bytes a line, with the offset.
+QStringList ConfigHexLines(const TDeviceConfig& config);
+// "UTC+3", "UTC-5": the time zone byte as a signed number of hours.
+QString TimeZoneText(std::uint8_t value);
+
+}  // namespace models

@@ -1,0 +1,376 @@
+// The main window against the simulated instrument: identification, the
+// status line and its flash, control enabling, write, reset, open and save.
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "GuiTest.h"
+#include "app/MAIN.h"
+#include "app/SetupAPI.h"
+#include "app/SetupUnit.h"
+#include "device/DeviceIO.h"
+#include "models/DeviceFactory.h"
+#include "models/UnitFileIO.h"
+#include "sim/Simulator.h"
+
+using app::TMainForm;
+using models::CurrentDeviceForm;
+
+namespace {
+const QString kRead = QStringLiteral("Данные прибора считаны");
+
+sim::TIdentity Identity(std::uint16_t model, std::uint16_t version = 258) {
+    sim::TIdentity id;
+    id.model = model;
+    id.firmwareVersion = version;
+    for (std::size_t i = 0; i < id.settings.size(); ++i) id.settings[i] = std::uint8_t(i + 1);
+    id.settings[4] = 5;
+    id.companion = 0xBEEF;
+    return id;
+}
+
+QList<bool> ActionStates(const TMainForm& f) {
+    return {
+        f.actDevRead->isEnabled(), f.actDevWrite->isEnabled(),       f.actSetDefault->isEnabled(),
+        f.FileOpen1->isEnabled(),  f.FileSaveAs1->isEnabled(),       f.FileExit1->isEnabled(),
+        f.HelpAbout1->isEnabled(), f.actUpdateFirmware->isEnabled(), f.cbbPorts->isEnabled()};
+}
+const QList<bool> kNoInstrument{true, false, false, true, false, true, true, true, true};
+const QList<bool> kInstrumentShown{true, true, true, true, true, true, true, true, true};
+const QList<bool> kBusy{false, false, false, false, false, true, true, false, false};
+}  // namespace
+
+class TestMainForm : public QObject {
+    Q_OBJECT
+    std::unique_ptr<sim::TSimulator> simulator;
+    std::unique_ptr<TMainForm> form;
+    testing::TRecordingDialogs dialogs;
+
+    // Runs "Считать" to its end.
+    void Read() {
+        form->actDevRead->trigger();
+        QCOMPARE(ActionStates(*form).mid(0, 1), QList<bool>{false});
+        QTRY_VERIFY_WITH_TIMEOUT(form->actDevRead->isEnabled(), 10000);
+        QVERIFY(testing::WaitPortFree());
+    }
+    void PostToForm(int status, qintptr value) {
+        form->Target().Post(device::WM_THREAD_MSG, quintptr(status), value);
+    }
+
+  private Q_SLOTS:
+    void init() {
+        testing::ClearSettings();
+        dialogs = {};
+        app::SetDialogs(&dialogs);
+        simulator = std::make_unique<sim::TSimulator>();
+        simulator->SetPaced(false);
+        QVERIFY(simulator->Start());
+        simulator->SetIdentity(Identity(101));
+        form = std::make_unique<TMainForm>();
+        form->cbbPorts->setEditText(simulator->PortPath());
+    }
+    void cleanup() {
+        QVERIFY(testing::WaitPortFree());
+        form.reset();
+        simulator.reset();
+        app::SetDialogs(nullptr);
+    }
+
+    void startUp_frameAndNoInstrumentState() {
+        QCOMPARE(form->windowTitle(), QStringLiteral("TolmarikProg"));
+        QCOMPARE(form->size(), QSize(770, 560));
+        QCOMPARE(form->CurrentModelId, models::DeviceModelId(0));
+        QCOMPARE(ActionStates(*form), kNoInstrument);
+        QCOMPARE(form->lblMain->pos(), QPoint(32, 72));
+        QCOMPARE(form->lblMain->text().split('\n').last(),
+                 QStringLiteral("- нажмите кнопку \"Считать\""));
+        QCOMPARE(form->pnlIO->width(), 118);
+        QCOMPARE(form->btnDefault->text(), QStringLiteral("Сброс"));
+        QCOMPARE(form->btnDefault->geometry(), QRect(16, 432, 89, 41));
+        QCOMPARE(form->FileOpen1->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+        QVERIFY(!CurrentDeviceForm());
+    }
+
+    void read_model101_captionSettingsAndActions() {
+        Read();
+        QCOMPARE(form->StatusText(), kRead);
+        QCOMPARE(form->StatusColor(), app::StatusGreen);
+        QVERIFY(CurrentDeviceForm());
+        QCOMPARE(CurrentDeviceForm()->windowTitle(), QStringLiteral("Прибор: Mevra-B версия 258"));
+        QCOMPARE(form->CurrentModelId, models::DeviceModelId(101));
+        const sim::TIdentity id = Identity(101);
+        QVERIFY(std::equal(id.settings.begin(), id.settings.end(),
+                           CurrentDeviceForm()->Config.begin()));
+        QCOMPARE(CurrentDeviceForm()->Config[148], std::uint8_t(0xEF));
+        QCOMPARE(CurrentDeviceForm()->Config[149], std::uint8_t(0xBE));
+        QCOMPARE(ActionStates(*form), kInstrumentShown);
+        QVERIFY(CurrentDeviceForm()->isEnabled());
+    }
+
+    void read_unknownModel_defaultWindow() {
+        simulator->SetIdentity(Identity(0));
+        Read();
+        QCOMPARE(form->StatusText(), kRead);
+        QCOMPARE(CurrentDeviceForm()->ModelId, models::DeviceModelId(1));
+        QCOMPARE(CurrentDeviceForm()->windowTitle(), QStringLiteral("Прибор по усмолчанию"));
+        QCOMPARE(form->CurrentModelId, models::DeviceModelId(1));
+    }
+
+    void read_sameModelTwice_keepsWindowObject() {
+        Read();
+        QPointer<models::TDeviceForm> first = CurrentDeviceForm();
+        sim::TIdentity id = Identity(101, 300);
+        id.settings[0] = 0x77;
+        simulator->SetIdentity(id);
+        Read();
+        QCOMPARE(CurrentDeviceForm(), first.data());
+        QCOMPARE(first->Config[0], std::uint8_t(0x77));
+        QCOMPARE(first->windowTitle(), QStringLiteral("Прибор: Mevra-B версия 300"));
+    }
+
+    void read_otherModel_replacesWindow() {
+        Read();
+        QPointer<models::TDeviceForm> first = CurrentDeviceForm();
+        simulator->SetIdentity(Identity(103));
+        Read();
+        QVERIFY(CurrentDeviceForm() != first.data());
+        QCOMPARE(CurrentDeviceForm()->windowTitle(), QStringLiteral("Прибор: Mevra-D версия 258"));
+        QTRY_VERIFY(first.isNull());
+        QCOMPARE(form->mdiArea->subWindowList().size(), 1);
+    }
+
+    void identified_unsupportedModel_dialogNoWindowActionsOff() {
+        Read();
+        QPointer<models::TDeviceForm> shown = CurrentDeviceForm();
+        PostToForm(device::ST_IDENTIFIED, 50);
+        QTRY_COMPARE(dialogs.messages.size(), std::size_t(1));
+        QCOMPARE(dialogs.messages[0].title, QStringLiteral("Information"));
+        QCOMPARE(dialogs.messages[0].text.split('\n'),
+                 QStringList(
+                     {"Подключенный прибор:", "???,", "данным программатором не поддерживается"}));
+        QCOMPARE(form->StatusText(), QStringLiteral("Прибор не поддерживается"));
+        QCOMPARE(form->StatusColor(), app::StatusRed);
+        QVERIFY(!CurrentDeviceForm());
+        QTRY_VERIFY(shown.isNull());
+        QCOMPARE(form->CurrentModelId, models::DeviceModelId(0));
+        QCOMPARE(ActionStates(*form), kNoInstrument);
+    }
+
+    void readFails_redTextControlsBackWindowKept_data() {
+        QTest::addColumn<bool>("silent");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("silent instrument")
+            << true << QStringLiteral("Нет связи, проверьте соединения или номер порта");
+        QTest::newRow("missing port") << false << QStringLiteral("Невозможно открыть порт");
+    }
+    void readFails_redTextControlsBackWindowKept() {
+        QFETCH(bool, silent);
+        QFETCH(QString, text);
+        Read();
+        models::TDeviceForm* shown = CurrentDeviceForm();
+        if (silent) {
+            sim::TFaults faults;
+            faults.silent = true;
+            simulator->SetFaults(faults);
+        } else {
+            form->cbbPorts->setEditText(QDir::tempPath() + QStringLiteral("/no-such-tty"));
+        }
+        form->actDevRead->trigger();
+        QCOMPARE(ActionStates(*form), kBusy);
+        QVERIFY(!shown->isEnabled());
+        QTRY_COMPARE_WITH_TIMEOUT(form->StatusText(), text, 10000);
+        QCOMPARE(form->StatusColor(), app::StatusRed);
+        QCOMPARE(ActionStates(*form), kInstrumentShown);
+        QCOMPARE(CurrentDeviceForm(), shown);
+        QVERIFY(shown->isEnabled());
+    }
+
+    void portOpen_changesTextOnly() {
+        form->ShowStatus(app::StatusGreen, QStringLiteral("x"));
+        const int steps = form->BlinkCount();
+        PostToForm(device::ST_PORT_OPEN, 0);
+        QTRY_COMPARE(form->StatusText(), QStringLiteral("Порт открыт..."));
+        QCOMPARE(form->BlinkCount(), steps);
+        QCOMPARE(form->StatusColor(), app::StatusGreen);
+    }
+
+    void showStatus_flashesThreeTimesThenNormal() {
+        const QColor normal = form->StatusColor();
+        form->ShowStatus(app::StatusRed, QStringLiteral("a"));
+        form->ShowStatus(app::StatusGreen, QStringLiteral("b"));  // restarts with the new colour
+        QVERIFY(form->tmrStatusBlink->isActive());
+        QCOMPARE(form->tmrStatusBlink->interval(), 400);
+        QList<QColor> seen{form->StatusColor()};
+        for (int tick = 0; tick < 5; ++tick) {
+            form->tmrStatusBlinkTimer();
+            seen << form->StatusColor();
+        }
+        const QColor g = app::StatusGreen;
+        QCOMPARE(seen, QList<QColor>({g, normal, g, normal, g, normal}));
+        QVERIFY(!form->tmrStatusBlink->isActive());
+        QCOMPARE(form->StatusText(), QStringLiteral("b"));
+    }
+
+    void setDefault_afterRead_defaultsCaptionKept() {
+        Read();
+        const QString caption = CurrentDeviceForm()->windowTitle();
+        form->actSetDefault->trigger();
+        models::TDeviceConfig expected{};
+        expected[4] = 3;
+        QCOMPARE(CurrentDeviceForm()->Config, expected);
+        QCOMPARE(CurrentDeviceForm()->windowTitle(), caption);
+        QCOMPARE(ActionStates(*form), kInstrumentShown);
+    }
+
+    void write_success_instrumentHoldsConfig() {
+        Read();
+        CurrentDeviceForm()->Config[10] = 0x5A;
+        form->actDevWrite->trigger();
+        QCOMPARE(ActionStates(*form), kBusy);
+        QTRY_COMPARE_WITH_TIMEOUT(form->StatusText(), QStringLiteral("Данные записаны"), 10000);
+        QCOMPARE(form->StatusColor(), app::StatusGreen);
+        const std::vector<std::uint8_t> written = simulator->WrittenConfig();
+        const auto& config = CurrentDeviceForm()->Config;
+        QCOMPARE(written, std::vector<std::uint8_t>(config.begin(), config.end()));
+        QCOMPARE(ActionStates(*form), kInstrumentShown);
+    }
+
+    void write_silentInstrument_noLinkControlsBack() {
+        Read();
+        sim::TFaults faults;
+        faults.silent = true;
+        simulator->SetFaults(faults);
+        form->actDevWrite->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(form->StatusText(), QStringLiteral("Нет связи с прибором"),
+                                  10000);
+        QCOMPARE(form->StatusColor(), app::StatusRed);
+        QCOMPARE(ActionStates(*form), kInstrumentShown);
+    }
+
+    void write_portHeldByDownload_refusedWithoutTouchingRequest() {
+        Read();
+        QVERIFY(serial::TNonVisComp::Instance().TryClaimPort(this));
+        const auto before = serial::TNonVisComp::Instance().TxBuffer;
+        form->actDevWrite->trigger();
+        serial::TNonVisComp::Instance().ReleasePort(this);
+        QCOMPARE(form->StatusText(), QStringLiteral("Невозможно открыть порт"));
+        QCOMPARE(ActionStates(*form), kInstrumentShown);
+        QVERIFY(serial::TNonVisComp::Instance().TxBuffer == before);
+    }
+
+    void openSave_roundTrip_sameSettingsAndFolder() {
+        QTemporaryDir dir;
+        Read();
+        CurrentDeviceForm()->Config[0] = 0x42;
+        const auto saved = CurrentDeviceForm()->Config;
+        dialogs.saveAnswers << dir.filePath(QStringLiteral("mine"));
+        form->FileSaveAs1->trigger();
+        const QString file = dir.filePath(QStringLiteral("mine.bcf"));
+        QVERIFY(QFile::exists(file));
+        QVERIFY(form->StatusText().endsWith(file));
+        QCOMPARE(app::ReadSetting(QStringLiteral("filepath"), QString()),
+                 QDir::currentPath() + '/');
+
+        simulator->SetIdentity(Identity(100));
+        Read();
+        dialogs.openAnswers << file;
+        form->FileOpen1->trigger();
+        QCOMPARE(CurrentDeviceForm()->ModelId, models::DeviceModelId(101));
+        QCOMPARE(CurrentDeviceForm()->Config, saved);
+        QCOMPARE(CurrentDeviceForm()->windowTitle(), QStringLiteral("..."));
+        QCOMPARE(form->CurrentModelId, models::DeviceModelId(101));
+        QCOMPARE(form->windowTitle(), QStringLiteral("TolmarikProg : ") + file);
+        QCOMPARE(form->StatusText(), QStringLiteral("Файл открыт: ") + file);
+        QCOMPARE(app::ReadSetting(QStringLiteral("filepath"), QString()), dir.path() + '/');
+        QCOMPARE(ActionStates(*form), kInstrumentShown);
+    }
+
+    void open_damagedFile_errorAndNothingChanges() {
+        QTemporaryDir dir;
+        Read();
+        QPointer<models::TDeviceForm> shown = CurrentDeviceForm();
+        const QString file = dir.filePath(QStringLiteral("bad.bcf"));
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("\x01\x00\x01\x00", 4);
+        f.close();
+        dialogs.openAnswers << file;
+        form->FileOpen1->trigger();
+        QCOMPARE(dialogs.messages.size(), std::size_t(1));
+        QCOMPARE(dialogs.messages[0].kind, app::TMessageKind::Error);
+        QCOMPARE(dialogs.messages[0].text, QStringLiteral("Файл поврежден"));
+        QCOMPARE(CurrentDeviceForm(), shown.data());
+        QCOMPARE(form->windowTitle(), QStringLiteral("TolmarikProg"));
+        QCOMPARE(dialogs.openFolder, QDir::currentPath() + '/');
+        QCOMPARE(app::ReadSetting(QStringLiteral("filepath"), QString()), dialogs.openFolder);
+    }
+
+    void open_modelWithoutWindow_boxAndNoInstrument() {
+        QTemporaryDir dir;
+        Read();
+        QPointer<models::TDeviceForm> shown = CurrentDeviceForm();
+        const QString file = dir.filePath(QStringLiteral("fifty.bcf"));
+        models::SaveConfigFile(file, 50, models::DefaultConfig().data());
+        dialogs.openAnswers << file;
+        form->FileOpen1->trigger();
+        QCOMPARE(dialogs.messages.size(), std::size_t(1));
+        QCOMPARE(dialogs.messages[0].title, QStringLiteral("Ошибка "));
+        QCOMPARE(dialogs.messages[0].text,
+                 QStringLiteral("Данный прибор не поддерживается программатором"));
+        QVERIFY(!CurrentDeviceForm());
+        QTRY_VERIFY(shown.isNull());
+        QCOMPARE(ActionStates(*form), kNoInstrument);
+        QCOMPARE(app::ReadSetting(QStringLiteral("filepath"), QString()),
+                 QDir::currentPath() + '/');
+    }
+
+    void saveAs_extensionRule_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("none") << "a"
+                              << "a.bcf";
+        QTest::newRow("lower") << "b.bcf"
+                               << "b.bcf";
+        QTest::newRow("upper") << "c.BCF"
+                               << "c.BCF.bcf";
+        QTest::newRow("inside") << "d.bcf.txt"
+                                << "d.bcf.txt";
+    }
+    void saveAs_extensionRule() {
+        QFETCH(QString, typed);
+        QFETCH(QString, written);
+        QTemporaryDir dir;
+        Read();
+        dialogs.saveAnswers << dir.filePath(typed);
+        form->FileSaveAs1->trigger();
+        QVERIFY(QFile::exists(dir.filePath(written)));
+        models::TFileIOSaver saver(0);
+        QCOMPARE(saver.LoadFile(dir.filePath(written)), std::uint8_t(101));
+    }
+
+    void saveAs_unwritableFolder_errorBox() {
+        Read();
+        dialogs.saveAnswers << QStringLiteral("/nonexistent-folder/x.bcf");
+        form->FileSaveAs1->trigger();
+        QCOMPARE(dialogs.messages.size(), std::size_t(1));
+        QCOMPARE(dialogs.messages[0].kind, app::TMessageKind::Error);
+    }
+
+    void resetAndWrite_noDeviceWindow_nothingHappens() {
+        form->actDevWrite->setEnabled(true);
+        form->actDevWrite->trigger();
+        form->actSetDefault->setEnabled(true);
+        form->actSetDefault->trigger();
+        QVERIFY(form->actDevRead->isEnabled());
+        QCOMPARE(form->StatusText(), QString());
+    }
+};
+
+TOLMARIK_GUI_TEST_MAIN(TestMainForm)
+#include "tst_mainform.moc"

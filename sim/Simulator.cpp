@@ -305,6 +305,12 @@ bool TSimulator::Impl::Write(const std::uint8_t* data, std::size_t size, bool pa
 }
 
 bool TSimulator::Impl::Send(const std::vector<std::uint8_t>& bytes, const TFaults& f, bool paced) {
+    if (f.pauseAfterBytes > 0 && std::size_t(f.pauseAfterBytes) < bytes.size()) {
+        const std::size_t head = std::size_t(f.pauseAfterBytes);
+        if (!Write(bytes.data(), head, paced)) return false;
+        if (!WaitUntil(Clock::now() + std::chrono::milliseconds(f.pauseMs))) return false;
+        return Write(bytes.data() + head, bytes.size() - head, paced);
+    }
     const std::size_t piece = f.splitChunk > 0 ? std::size_t(f.splitChunk) : bytes.size();
     for (std::size_t at = 0; at < bytes.size(); at += piece) {
         if (at > 0 && f.splitDelayMs > 0 &&

@@ -33,6 +33,8 @@ struct TFaults {
     int splitChunk = 0;           // deliver replies in pieces of this size (0 = whole)
     int splitDelayMs = 0;         // pause between the pieces
     int lateMs = 0;               // wait before answering
+    int pauseAfterBytes = 0;      // deliver this many bytes of each reply, then pause
+    int pauseMs = 0;              // for this long before the rest
     // Close the terminal once the reply to request N has been read (0: at the
     // first request, unanswered; -1: never). The program's open port then sees
     // a hang-up, and the simulator has finished until Start() is called again.

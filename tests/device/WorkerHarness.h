@@ -1,0 +1,85 @@
+#pragma once
+// Runs workers against the simulator and records what they post.
+#include <QObject>
+#include <QTest>
+#include <vector>
+
+#include "device/DeviceIO.h"
+#include "device/Messages.h"
+#include "serial/UnitNVC.h"
+#include "sim/Simulator.h"
+
+namespace testing {
+
+struct Posted {
+    int code;
+    qintptr value;
+    bool operator==(const Posted& o) const { return code == o.code && value == o.value; }
+};
+
+inline char* toString(const Posted& p) {
+    return QTest::toString(QStringLiteral("(%1,%2)").arg(p.code).arg(p.value));
+}
+
+// Stands in for a window: records every WM_THREAD_MSG.
+class TRecorder : public QObject {
+  public:
+    std::vector<Posted> posted;
+    device::TWindowHandle handle{this};
+
+    std::vector<int> Codes() const {
+        std::vector<int> codes;
+        for (const auto& p : posted) codes.push_back(p.code);
+        return codes;
+    }
+    int Count(int code) const {
+        return int(std::count_if(posted.begin(), posted.end(),
+                                 [code](auto& p) { return p.code == code; }));
+    }
+
+  protected:
+    bool event(QEvent* e) override {
+        if (e->type() != device::WM_THREAD_MSG) return QObject::event(e);
+        const auto* m = static_cast<device::TMessageEvent*>(e);
+        posted.push_back({int(m->WParam), m->LParam});
+        return true;
+    }
+};
+
+// One simulator, one accumulator module, and a way to run a worker to its end.
+class TWorkerBench {
+  public:
+    serial::TNonVisComp link;
+    sim::TSimulator simulator;
+    TRecorder recorder;
+
+    explicit TWorkerBench(bool fastPolling = true) {
+        simulator.SetPaced(false);
+        QVERIFY(simulator.Start());
+        link.comport.SetPortName(simulator.PortPath());
+        // Faster receive polling keeps long downloads short; the timing of the
+        // real program is exercised by the tests that leave it at 100 ms.
+        if (fastPolling) link.comport.SetPollingDelay(5);
+    }
+
+    device::TDeviceIO* Make(std::uint8_t operation, bool fastFailures = true) {
+        auto* worker = device::TDeviceIO::Create(link, recorder.handle.Target());
+        worker->Operation = operation;
+        if (fastFailures) {
+            worker->Timing.pollStep = std::chrono::microseconds(1000);
+            worker->Timing.sectorRetryPause = std::chrono::milliseconds(1);
+            worker->Timing.pageRetryPause = std::chrono::milliseconds(1);
+        }
+        return worker;
+    }
+
+    // Starts the worker and waits until its end step has run.
+    bool RunToEnd(device::TDeviceIO* worker, int timeoutMs = 60000) {
+        bool ended = false;
+        worker->OnTerminate = [&ended] { ended = true; };
+        worker->Start();
+        return QTest::qWaitFor([&] { return ended; }, timeoutMs);
+    }
+};
+
+}  // namespace testing

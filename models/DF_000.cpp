@@ -47,7 +47,7 @@ QString TimeZoneText(std::uint8_t value) {
 
 TDeviceForm::TDeviceForm(DeviceModelId model, TDeviceFormTabs tabs, QWidget* parent)
     : QWidget(parent), ModelId(model), Config(DefaultConfig()) {
-    resize(625, 453);
+    resize(DeviceFormWidth, DeviceFormHeight);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     pgcConfig = new QTabWidget(this);

@@ -36,6 +36,9 @@ enum TDeviceMsg : quintptr {
 // The settings block (148 bytes) followed by its 16-bit companion word.
 using TDeviceConfig = std::array<std::uint8_t, device::DeviceConfigSize>;
 inline constexpr int TimeZoneByte = 4;
+// Client size of every device window.
+inline constexpr int DeviceFormWidth = 625;
+inline constexpr int DeviceFormHeight = 453;
 
 // All 0 but the time zone, which is 3.
 TDeviceConfig DefaultConfig();

@@ -63,6 +63,7 @@ bool CreateDeviceForm(DeviceModelId model, QMdiArea* area, device::TTarget owner
         form->setAttribute(Qt::WA_DeleteOnClose);
         QMdiSubWindow* frame = area->addSubWindow(form, Qt::FramelessWindowHint);
         frame->setAttribute(Qt::WA_DeleteOnClose);
+        frame->resize(DeviceFormWidth, DeviceFormHeight);
         frame->show();
         g_current = form;
     }

@@ -362,6 +362,17 @@ class TestMainForm : public QObject {
         QCOMPARE(dialogs.messages[0].kind, app::TMessageKind::Error);
     }
 
+    void exit_closesDeviceWindowPortAndFrame() {
+        Read();
+        form->show();
+        QPointer<models::TDeviceForm> shown = CurrentDeviceForm();
+        form->FileExit1->trigger();
+        QVERIFY(!CurrentDeviceForm());
+        QTRY_VERIFY(shown.isNull());
+        QVERIFY(!serial::TNonVisComp::Instance().comport.Connected());
+        QVERIFY(!form->isVisible());
+    }
+
     void resetAndWrite_noDeviceWindow_nothingHappens() {
         form->actDevWrite->setEnabled(true);
         form->actDevWrite->trigger();

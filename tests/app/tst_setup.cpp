@@ -2,6 +2,7 @@
 #include <QTest>
 
 #include "GuiTest.h"
+#include "app/AppError.h"
 #include "app/MAIN.h"
 #include "app/SetupAPI.h"
 #include "app/SetupUnit.h"
@@ -13,6 +14,14 @@ Q_DECLARE_METATYPE(std::vector<TPortDevice>)
 Q_DECLARE_METATYPE(std::vector<TPortItem>)
 
 namespace {
+class TThrowing : public QObject {
+  protected:
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::User) throw app::TAppError(QStringLiteral("Файл поврежден"));
+        return QObject::event(e);
+    }
+};
+
 QString PortName() { return serial::TNonVisComp::Instance().comport.PortName(); }
 }  // namespace
 
@@ -115,6 +124,19 @@ class TestSetup : public QObject {
         form.cbbPorts->setEditText(text);
         QCOMPARE(PortName(), port);
         QCOMPARE(app::ReadSetting(QStringLiteral("comportname"), QString()), text);
+    }
+
+    void errorEscapingHandler_shownAndProgramGoesOn() {
+        testing::TRecordingDialogs dialogs;
+        app::SetDialogs(&dialogs);
+        TThrowing thrower;
+        QEvent event(QEvent::User);
+        QCoreApplication::sendEvent(&thrower, &event);
+        app::SetDialogs(nullptr);
+        QCOMPARE(dialogs.messages.size(), std::size_t(1));
+        QCOMPARE(dialogs.messages[0].kind, app::TMessageKind::Error);
+        QCOMPARE(dialogs.messages[0].title, QStringLiteral("TolmarikProg"));
+        QCOMPARE(dialogs.messages[0].text, QStringLiteral("Файл поврежден"));
     }
 
     void portArgument_bothSpellings() {

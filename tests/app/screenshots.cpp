@@ -1,0 +1,108 @@
+// Takes the screenshots in docs/screenshots: the program's windows against a
+// simulated instrument, driven as a user would click them.
+//   xvfb-run -s "-screen 0 1024x768x24" build/tests/app/tolmarik-screenshots docs/screenshots
+#include <QCheckBox>
+#include <QDialog>
+#include <QDir>
+#include <QMdiArea>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <cstdio>
+#include <memory>
+
+#include "app/AboutUnit.h"
+#include "app/MAIN.h"
+#include "app/SetupUnit.h"
+#include "app/TApplication.h"
+#include "models/DeviceFactory.h"
+#include "serial/UnitNVC.h"
+#include "sim/FlightGenerator.h"
+#include "sim/Simulator.h"
+#include "track/TrackPage.h"
+
+namespace {
+bool Save(QWidget* w, const QString& folder, const char* name) {
+    const QString path = QDir(folder).filePath(QLatin1String(name));
+    const bool ok = w->grab().save(path);
+    std::fprintf(ok ? stdout : stderr, "%s %s\n", ok ? "wrote" : "cannot write", qPrintable(path));
+    return ok;
+}
+
+bool Wait(const std::function<bool()>& condition, int ms = 30000) {
+    return QTest::qWaitFor(condition, ms);
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    QTemporaryDir settingsDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    app::TApplication application(argc, argv);
+    const QString folder =
+        QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".")).absolutePath();
+    QDir().mkpath(folder);
+    QTemporaryDir workDir;  // the track files land here
+    QDir::setCurrent(workDir.path());
+
+    serial::TNonVisComp link;
+    sim::TFlightPlan plan;
+    plan.minutes = 45;
+    const sim::TGeneratedMemory flights = sim::GenerateFlights(plan);
+    sim::TSimulator simulator;
+    simulator.SetMemory(flights.memory);
+    simulator.SetStats(0, flights.stats[0]);
+    simulator.SetStats(1, flights.stats[1]);
+    sim::TIdentity identity;
+    identity.settings[4] = 3;
+    simulator.SetIdentity(identity);
+    simulator.SetPaced(true);  // real line speed, so the download can be caught under way
+    if (!simulator.Start()) return 1;
+
+    app::TMainForm form;
+    form.cbbPorts->setEditText(simulator.PortPath());
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form)) return 1;
+    QTest::qWait(200);
+    bool ok = Save(&form, folder, "main-start.png");
+
+    form.actDevRead->trigger();
+    ok &= Wait([&] { return form.actDevRead->isEnabled(); });
+    ok &= Wait([] { return !serial::TNonVisComp::Instance().PortClaimed(); });
+    QTest::qWait(100);
+    ok &= Save(&form, folder, "main-after-read.png");
+
+    models::TDeviceForm* device = models::CurrentDeviceForm();
+    device->pgcConfig->setCurrentWidget(device->tsMain1);
+    QTest::qWait(100);
+    ok &= Save(&form, folder, "device-settings.png");
+    device->pgcConfig->setCurrentWidget(device->tsTrack);
+
+    track::TTrackPage* page = device->TrackPage;
+    page->btnStatLast->click();
+    ok &= Wait([&] { return !page->WorkerRunning(); });
+    ok &= Wait([] { return !serial::TNonVisComp::Instance().PortClaimed(); });
+    QTest::qWait(100);
+    ok &= Save(&form, folder, "track-after-last.png");
+
+    page->chkReadBySector->setChecked(false);  // page mode: more steps to watch
+    page->btnLoad->click();
+    ok &= Wait([&] { return page->pbar->isVisible() && page->pbar->value() >= 40; });
+    ok &= Save(&form, folder, "track-downloading.png");
+    ok &= Wait([&] { return !page->WorkerRunning(); }, 120000);
+    QTest::qWait(100);
+    ok &= Save(&form, folder, "track-downloaded.png");
+
+    std::unique_ptr<QDialog> about(app::BuildAboutBox(app::ProgramVersionInfo(), &form));
+    about->show();
+    QTest::qWaitForWindowExposed(about.get());
+    QTest::qWait(100);
+    ok &= Save(about.get(), folder, "about.png");
+    about->close();
+
+    models::CloseDeviceForm();
+    return ok ? 0 : 1;
+}

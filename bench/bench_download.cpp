@@ -1,0 +1,89 @@
+// Track download from the simulated instrument paced at 115200 8N1, at the
+// program's own timing (100 ms receive polling, 5 ms waits): wall time against
+// the time the bytes need on the wire.
+//
+//   bench_download [sectors|pages|both]
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <cstdio>
+
+#include "device/DeviceIO.h"
+#include "device/TrackLists.h"
+#include "serial/UnitNVC.h"
+#include "sim/FlightGenerator.h"
+#include "sim/Simulator.h"
+
+namespace {
+class TCounter : public QObject {
+public:
+    int pages = 0;
+    int ends = 0;
+    int failures = 0;
+    device::TWindowHandle handle{this};
+
+protected:
+    bool event(QEvent* e) override {
+        if (e->type() != device::WM_THREAD_MSG) return QObject::event(e);
+        const auto* m = static_cast<device::TMessageEvent*>(e);
+        if (m->WParam == device::ST_TRACK_PAGE) pages = int(m->LParam);
+        if (m->WParam == device::ST_TRACK_END) ++ends;
+        if (m->WParam == device::ST_BAD_REPLY || m->WParam == device::ST_NO_LINK) ++failures;
+        return true;
+    }
+};
+
+void RunMode(bool bySector, std::uint16_t startSector, serial::TNonVisComp& link) {
+    TCounter counter;
+    auto* worker = device::TDeviceIO::Create(link, counter.handle.Target());
+    worker->Operation = device::OP_TRACK;
+    worker->StartSector = startSector;
+    worker->BySector = bySector;
+    bool ended = false;
+    worker->OnTerminate = [&] {
+        ended = true;
+        QCoreApplication::exit(0);
+    };
+    QElapsedTimer timer;
+    timer.start();
+    worker->Start();
+    QCoreApplication::exec();
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    const int requestBytes = 9;
+    const int replyBytes = bySector ? 4101 : 261;
+    const double wire = counter.pages * double(requestBytes + replyBytes) * 10 / 115200;
+    std::printf("%-8s %5d %s, %6zu GPS + %5zu sensor records, %d failed tries\n",
+                bySector ? "sectors" : "pages", counter.pages, bySector ? "sectors" : "pages  ",
+                device::TrackLists().GpsCount(), device::TrackLists().EngCount(),
+                counter.failures);
+    std::printf("         wall %.1f s, wire time %.1f s, ratio wire/wall %.3f\n", seconds, wire,
+                wire / seconds);
+    std::fflush(stdout);
+    (void)ended;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("both");
+
+    sim::TFlightPlan plan;
+    plan.flights = 1;
+    plan.minutes = 1800;  // more than 301 sectors
+    const sim::TGeneratedMemory generated = sim::GenerateFlights(plan);
+    sim::TSimulator simulator;
+    simulator.SetPaced(true);
+    simulator.SetMemory(generated.memory);
+    if (!simulator.Start()) {
+        std::fprintf(stderr, "simulator did not start\n");
+        return 1;
+    }
+    serial::TNonVisComp link;
+    link.comport.SetPortName(simulator.PortPath());
+    const std::uint16_t start = generated.flights.front().firstSector;
+    std::printf("flight of %d sectors from sector %u, simulator paced at 115200 8N1\n",
+                generated.flights.front().sectors, start);
+    if (mode != QLatin1String("pages")) RunMode(true, start, link);
+    if (mode != QLatin1String("sectors")) RunMode(false, start, link);
+    return 0;
+}

@@ -82,6 +82,8 @@ int main(int argc, char** argv) {
     add("split", "Send replies in pieces of N bytes.", n);
     add("split-delay", "Pause between the pieces.", ms);
     add("late", "Wait before answering.", ms);
+    add("pause-after", "Send the first N bytes of every reply, then pause.", n);
+    add("pause", "Length of that pause.", ms);
     add("fail-first", "Stay silent for the first N requests.", n);
     add("hang-up-after", "Hang up after N requests.", n);
     add("hang-up-mid-reply", "On that request send half the reply, then hang up.");
@@ -121,6 +123,8 @@ int main(int argc, char** argv) {
     faults.splitChunk = opt.Int("split", 0, 0, 65535);
     faults.splitDelayMs = opt.Int("split-delay", 0, 0, 600000);
     faults.lateMs = opt.Int("late", 0, 0, 600000);
+    faults.pauseAfterBytes = opt.Int("pause-after", 0, 0, 65535);
+    faults.pauseMs = opt.Int("pause", 0, 0, 600000);
     faults.failFirstRequests = opt.Int("fail-first", 0, 0, INT_MAX);
     faults.hangUpAfterRequests = opt.Int("hang-up-after", -1, 0, INT_MAX);
     faults.hangUpMidReply = parser.isSet("hang-up-mid-reply");

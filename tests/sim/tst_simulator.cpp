@@ -296,6 +296,10 @@ class TestSimulator : public QObject {
         f.splitDelayMs = 2;
         QTest::newRow("split delivery") << f << normal;
         f = {};
+        f.pauseAfterBytes = 1;
+        f.pauseMs = 20;
+        QTest::newRow("pause after the header byte") << f << normal;
+        f = {};
         f.lateMs = 20;
         QTest::newRow("late") << f << normal;
         f = {};

@@ -227,7 +227,7 @@ class TestTrackPage : public QObject {
         page->TrackStartSector = 64;
         sim::TFaults faults;
         faults.badHeader = true;
-        faults.lateMs = 40;
+        faults.lateMs = 150;  // keeps the worker busy well past the first failed attempt
         simulator->SetFaults(faults);
         page->btnLoad->setEnabled(true);
         page->btnLoad->click();

@@ -1,0 +1,213 @@
+// tolmarik-cli as a pilot's script runs it, against the simulated instrument.
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "models/UnitFileIO.h"
+#include "sim/FlightGenerator.h"
+#include "sim/Simulator.h"
+
+namespace {
+struct Result {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Result RunCli(const QStringList& args, const QString& workDir = QDir::currentPath()) {
+    QProcess p;
+    p.setWorkingDirectory(workDir);
+    p.start(QStringLiteral(TOLMARIK_CLI), args);
+    if (!p.waitForFinished(600000)) return {};
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+Result RunTool(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(120000)) return {};
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+}  // namespace
+
+class TestCli : public QObject {
+    Q_OBJECT
+    sim::TSimulator simulator;
+    sim::TGeneratedMemory memory;
+
+  private Q_SLOTS:
+    void initTestCase() {
+        simulator.SetPaced(false);
+        sim::TIdentity identity;
+        identity.model = 102;
+        identity.firmwareVersion = 311;
+        identity.settings[4] = 3;
+        identity.settings[0] = 0xAB;
+        simulator.SetIdentity(identity);
+        sim::TFlightPlan plan;
+        plan.flights = 2;
+        plan.minutes = 20;
+        memory = sim::GenerateFlights(plan);
+        simulator.SetMemory(memory.memory);
+        simulator.SetStats(0, memory.stats[0]);
+        simulator.SetStats(1, memory.stats[1]);
+        QVERIFY(simulator.Start());
+    }
+
+    void help_listsCommands() {
+        const Result r = RunCli({QStringLiteral("--help")});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(r.out.contains(QStringLiteral("download")));
+    }
+
+    void identify_printsModelVersionAndSettings() {
+        const Result r = RunCli({simulator.PortPath(), QStringLiteral("identify")});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY2(r.out.contains(QStringLiteral("Модель: 102 (Mevra-C)")), qPrintable(r.out));
+        QVERIFY(r.out.contains(QStringLiteral("Версия: 311")));
+        QVERIFY(r.out.contains(QStringLiteral("Часовой пояс: UTC+3")));
+        QVERIFY(r.out.contains(QStringLiteral("Настройки: AB 00 00 00 03")));
+    }
+
+    void missingPort_failsWithPortText() {
+        const Result r =
+            RunCli({QStringLiteral("/dev/tolmarik-missing"), QStringLiteral("identify")});
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.err.trimmed(), QStringLiteral("Невозможно открыть порт"));
+    }
+
+    void stats_previousFlight_linesOfThatFlight() {
+        const Result r =
+            RunCli({simulator.PortPath(), QStringLiteral("stats"), QStringLiteral("--previous")});
+        QCOMPARE(r.exitCode, 0);
+        const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 11);
+        QCOMPARE(lines[0], QStringLiteral("Полет №%1").arg(memory.stats[1].flightNumber));
+        QCOMPARE(lines[3], QStringLiteral("---------------------------"));
+    }
+
+    void download_bothModes_validGpxReadBackByGpsbabel_data() {
+        QTest::addColumn<bool>("pages");
+        QTest::newRow("sectors") << false;
+        QTest::newRow("pages") << true;
+    }
+    void download_bothModes_validGpxReadBackByGpsbabel() {
+        QFETCH(bool, pages);
+        QTemporaryDir dir;
+        QStringList args{simulator.PortPath(), QStringLiteral("download"), QStringLiteral("--dir"),
+                         dir.path()};
+        if (pages) args << QStringLiteral("--pages");
+        const Result r = RunCli(args);
+        QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+        const sim::TGeneratedFlight& flight = memory.flights.back();
+        QVERIFY(r.out.contains(QStringLiteral("Всего GPS %1").arg(flight.gpsRecords)));
+        QVERIFY(r.out.contains(QStringLiteral("Всего ENG %1").arg(flight.engRecords)));
+        QVERIFY(r.out.contains(QStringLiteral("___ Файлы созданы ____")));
+        const QString gpx = dir.filePath(QStringLiteral("Track%1.gpx").arg(flight.flightNumber));
+        QVERIFY(
+            QFile::exists(dir.filePath(QStringLiteral("Track%1.enx").arg(flight.flightNumber))));
+
+        const Result schema = RunTool(QStringLiteral("xmllint"),
+                                      {QStringLiteral("--noout"), QStringLiteral("--schema"),
+                                       QStringLiteral(TOLMARIK_GPX_SCHEMA), gpx});
+        QVERIFY2(schema.exitCode == 0, qPrintable(schema.err));
+
+        const QString csv = dir.filePath(QStringLiteral("points.csv"));
+        const Result babel =
+            RunTool(QStringLiteral("gpsbabel"),
+                    {QStringLiteral("-t"), QStringLiteral("-i"), QStringLiteral("gpx"),
+                     QStringLiteral("-f"), gpx, QStringLiteral("-o"), QStringLiteral("unicsv"),
+                     QStringLiteral("-F"), csv});
+        QVERIFY2(babel.exitCode == 0, qPrintable(babel.err));
+        QFile points(csv);
+        QVERIFY(points.open(QIODevice::ReadOnly));
+        const QList<QByteArray> rows = points.readAll().trimmed().split('\n');
+        QCOMPARE(int(rows.size()) - 1, flight.gpsRecords);  // a header row, then the points
+    }
+
+    void page_sixteenRowsOfTheMemory() {
+        const Result r =
+            RunCli({simulator.PortPath(), QStringLiteral("page"), QStringLiteral("16")});
+        QCOMPARE(r.exitCode, 0);
+        const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 16);
+        QString first;
+        for (int i = 0; i < 16; ++i)
+            first += QStringLiteral("%1 ")
+                         .arg(memory.memory[4096 + i], 2, 16, QLatin1Char('0'))
+                         .toUpper();
+        QCOMPARE(lines[0], first);
+        QCOMPARE(lines[0].size(), 48);
+    }
+
+    void bcfShowAndWrite_settingsReachTheInstrument() {
+        QTemporaryDir dir;
+        std::array<std::uint8_t, 150> config{};
+        config[4] = 5;
+        config[77] = 0x77;
+        const QString file = dir.filePath(QStringLiteral("pilot.bcf"));
+        models::SaveConfigFile(file, 104, config.data());
+        const Result shown = RunCli({QStringLiteral("bcf"), file});
+        QCOMPARE(shown.exitCode, 0);
+        QVERIFY(shown.out.contains(QStringLiteral("Модель: 104 (Mevra-E)")));
+        QVERIFY(shown.out.contains(QStringLiteral("Часовой пояс: UTC+5")));
+        const Result written = RunCli({simulator.PortPath(), QStringLiteral("write"), file});
+        QCOMPARE(written.exitCode, 0);
+        QCOMPARE(written.out.trimmed(), QStringLiteral("Данные записаны"));
+        const auto stored = simulator.WrittenConfig();
+        QVERIFY(std::equal(stored.begin(), stored.end(), config.begin(), config.end()));
+    }
+
+    void bcf_brokenFile_exactErrorText() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("short.bcf"));
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("\x01\x00\x01\x00", 4);
+        f.close();
+        const Result r = RunCli({QStringLiteral("bcf"), file});
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.err.trimmed(), QStringLiteral("Файл поврежден"));
+    }
+
+    void firmware_imageArrivesByteExact() {
+        QTemporaryDir dir;
+        QByteArray image;
+        for (int block = 0; block < 4; ++block) {
+            image.append(char(0)).append(char(100));
+            for (int i = 0; i < 100; ++i) image.append(char(block * 7 + i));
+        }
+        const QString file = dir.filePath(QStringLiteral("fw.enc"));
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(image.toHex());
+        f.close();
+        const Result r = RunCli({simulator.PortPath(), QStringLiteral("firmware"), file});
+        QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+        QCOMPARE(r.out.trimmed(), QStringLiteral("Прошивка обновлена"));
+        const auto received = simulator.FirmwareReceived();
+        QCOMPARE(
+            QByteArray(reinterpret_cast<const char*>(received.data()), qsizetype(received.size())),
+            image);
+    }
+
+    void firmware_notHex_refusedBeforeSending() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("fw.enc"));
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("0002AABB\r\n");
+        f.close();
+        const int before = simulator.FirmwareBlocksReceived();
+        const Result r = RunCli({simulator.PortPath(), QStringLiteral("firmware"), file});
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.err.trimmed(), QStringLiteral("Файл не найден"));
+        QCOMPARE(simulator.FirmwareBlocksReceived(), before);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"

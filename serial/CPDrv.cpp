@@ -14,22 +14,24 @@ constexpr int kWriteWaitMs = 10;
 }  // namespace
 
 std::uint32_t BaudRateOf(TBaudRate rate) {
-    static constexpr std::uint32_t rates[] = {0,     110,   300,   600,   1200,  2400,
-                                              4800,  9600,  14400, 19200, 38400, 56000,
+    static constexpr std::uint32_t rates[] = {0,     110,    300,    600,   1200,  2400,
+                                              4800,  9600,   14400,  19200, 38400, 56000,
                                               57600, 115200, 128000, 256000};
     return rates[rate];
 }
 
-TCommPortDriver::TCommPortDriver()
-    : scratch_(inBufSize_, 0), poller_(std::make_unique<QObject>()) {
+TCommPortDriver::TCommPortDriver() : scratch_(inBufSize_, 0), poller_(std::make_unique<QObject>()) {
+    // The timer runs for the component's whole life on the creating thread;
+    // a tick while the port is closed does nothing. Connect and Disconnect,
+    // called from a worker, thus never have to reach into another thread.
     timer_ = new QTimer(poller_.get());
     QObject::connect(timer_, &QTimer::timeout, poller_.get(), [this] { PollOnce(); });
+    timer_->start(pollingDelay_);
 }
 
 TCommPortDriver::~TCommPortDriver() {
     Disconnect();
-    // Drop queued timer starts and stops aimed at the hidden object.
-    poller_.reset();
+    poller_.reset();  // stops the timer and drops a queued period change
 }
 
 bool TCommPortDriver::Connected() const {
@@ -38,59 +40,24 @@ bool TCommPortDriver::Connected() const {
 }
 
 bool TCommPortDriver::Connect() {
-    std::uint16_t period;
-    {
-        std::lock_guard lock(m_);
-        if (handle_ != platform::kInvalidHandle) return true;
-        handle_ = platform::Open(portName_);
-        if (handle_ == platform::kInvalidHandle) return false;
-        if (!ApplySettingsLocked()) {
-            platform::Close(handle_);
-            handle_ = platform::kInvalidHandle;
-            return false;
-        }
-        period = pollingDelay_;
+    std::lock_guard lock(m_);
+    if (handle_ != platform::kInvalidHandle) return true;
+    handle_ = platform::Open(portName_);
+    if (handle_ == platform::kInvalidHandle) return false;
+    if (!ApplySettingsLocked()) {
+        platform::Close(handle_);
+        handle_ = platform::kInvalidHandle;
+        return false;
     }
-    StartTimer(period);
     return true;
 }
 
 bool TCommPortDriver::Disconnect() {
-    {
-        std::lock_guard lock(m_);
-        if (handle_ == platform::kInvalidHandle) return false;
-        platform::Close(handle_);
-        handle_ = platform::kInvalidHandle;
-    }
-    StopTimer();
+    std::lock_guard lock(m_);
+    if (handle_ == platform::kInvalidHandle) return false;
+    platform::Close(handle_);
+    handle_ = platform::kInvalidHandle;
     return true;
-}
-
-void TCommPortDriver::StartTimer(std::uint16_t period) {
-    QTimer* timer = timer_;
-    if (QThread::currentThread() == poller_->thread()) {
-        timer->start(period);
-        return;
-    }
-    QMetaObject::invokeMethod(poller_.get(), [timer, period] { timer->start(period); },
-                              Qt::QueuedConnection);
-}
-
-void TCommPortDriver::StopTimer() {
-    if (!poller_) return;
-    QTimer* timer = timer_;
-    if (QThread::currentThread() == poller_->thread()) {
-        timer->stop();
-        return;
-    }
-    // A stop that arrives after a later Connect's start must not win: the tick
-    // itself does nothing while closed, so only stop when still closed.
-    QMetaObject::invokeMethod(
-        poller_.get(),
-        [this, timer] {
-            if (!Connected()) timer->stop();
-        },
-        Qt::QueuedConnection);
 }
 
 bool TCommPortDriver::ApplySettingsLocked() {
@@ -168,14 +135,14 @@ void TCommPortDriver::SetBaudRateValue(std::uint32_t value) {
 }
 
 #define TOLMARIK_LINE_PROPERTY(Type, Getter, Setter, field) \
-    Type TCommPortDriver::Getter() const {                 \
-        std::lock_guard lock(m_);                          \
-        return field;                                      \
-    }                                                      \
-    void TCommPortDriver::Setter(Type v) {                 \
-        std::lock_guard lock(m_);                          \
-        field = v;                                         \
-        ApplyIfOpenLocked();                               \
+    Type TCommPortDriver::Getter() const {                  \
+        std::lock_guard lock(m_);                           \
+        return field;                                       \
+    }                                                       \
+    void TCommPortDriver::Setter(Type v) {                  \
+        std::lock_guard lock(m_);                           \
+        field = v;                                          \
+        ApplyIfOpenLocked();                                \
     }
 
 TOLMARIK_LINE_PROPERTY(TDataBits, DataBits, SetDataBits, dataBits_)
@@ -186,13 +153,13 @@ TOLMARIK_LINE_PROPERTY(TSwFlowControl, SwFlow, SetSwFlow, swFlow_)
 #undef TOLMARIK_LINE_PROPERTY
 
 #define TOLMARIK_PLAIN_PROPERTY(Type, Getter, Setter, field) \
-    Type TCommPortDriver::Getter() const {                  \
-        std::lock_guard lock(m_);                           \
-        return field;                                       \
-    }                                                       \
-    void TCommPortDriver::Setter(Type v) {                  \
-        std::lock_guard lock(m_);                           \
-        field = v;                                          \
+    Type TCommPortDriver::Getter() const {                   \
+        std::lock_guard lock(m_);                            \
+        return field;                                        \
+    }                                                        \
+    void TCommPortDriver::Setter(Type v) {                   \
+        std::lock_guard lock(m_);                            \
+        field = v;                                           \
     }
 
 TOLMARIK_PLAIN_PROPERTY(std::int16_t, PacketSize, SetPacketSize, packetSize_)
@@ -233,15 +200,18 @@ std::uint16_t TCommPortDriver::PollingDelay() const {
 }
 
 void TCommPortDriver::SetPollingDelay(std::uint16_t ms) {
-    bool restart = false;
     {
         std::lock_guard lock(m_);
         ms = std::max(ms, kMinPollingDelay);
         if (ms == pollingDelay_) return;
         pollingDelay_ = ms;
-        restart = handle_ != platform::kInvalidHandle;
     }
-    if (restart) StartTimer(ms);  // QTimer::start restarts a running timer
+    QTimer* timer = timer_;
+    if (QThread::currentThread() == poller_->thread())
+        timer->start(ms);  // restarts with the new period
+    else
+        QMetaObject::invokeMethod(
+            poller_.get(), [timer, ms] { timer->start(ms); }, Qt::QueuedConnection);
 }
 
 void TCommPortDriver::PausePolling() {

@@ -4,9 +4,10 @@
 // created the component, hands each batch to OnReceiveData, and sends with a
 // progress time-out.
 //
-// Threads: construct it on a thread that runs an event loop (the GUI thread).
+// Threads: construct it on a thread that runs an event loop (the GUI thread);
+// its polling timer ticks there and reads only while the port is open.
 // Connect, Disconnect, FlushBuffers and SendData may be called from a worker
-// thread; the polling timer is started and stopped on the creating thread.
+// thread.
 #include <QObject>
 #include <QString>
 #include <atomic>
@@ -23,12 +24,41 @@ class QTimer;
 namespace serial {
 
 enum TPortNumber : std::uint8_t {
-    pnCustom, pnCOM1, pnCOM2, pnCOM3, pnCOM4, pnCOM5, pnCOM6, pnCOM7, pnCOM8,
-    pnCOM9, pnCOM10, pnCOM11, pnCOM12, pnCOM13, pnCOM14, pnCOM15, pnCOM16
+    pnCustom,
+    pnCOM1,
+    pnCOM2,
+    pnCOM3,
+    pnCOM4,
+    pnCOM5,
+    pnCOM6,
+    pnCOM7,
+    pnCOM8,
+    pnCOM9,
+    pnCOM10,
+    pnCOM11,
+    pnCOM12,
+    pnCOM13,
+    pnCOM14,
+    pnCOM15,
+    pnCOM16
 };
 enum TBaudRate : std::uint8_t {
-    brCustom, br110, br300, br600, br1200, br2400, br4800, br9600, br14400, br19200,
-    br38400, br56000, br57600, br115200, br128000, br256000
+    brCustom,
+    br110,
+    br300,
+    br600,
+    br1200,
+    br2400,
+    br4800,
+    br9600,
+    br14400,
+    br19200,
+    br38400,
+    br56000,
+    br57600,
+    br115200,
+    br128000,
+    br256000
 };
 enum TDataBits : std::uint8_t { db5BITS, db6BITS, db7BITS, db8BITS };
 enum TStopBits : std::uint8_t { sb1BITS, sb1HALFBITS, sb2BITS };
@@ -47,7 +77,7 @@ using TReceivePacketEvent =
     std::function<void(TCommPortDriver* sender, const std::uint8_t* packet, std::uint32_t size)>;
 
 class TCommPortDriver {
-public:
+  public:
     TCommPortDriver();
     ~TCommPortDriver();
     TCommPortDriver(const TCommPortDriver&) = delete;
@@ -119,11 +149,9 @@ public:
     // One polling tick, as the timer runs it (public for tests that drive it).
     void PollOnce();
 
-private:
+  private:
     bool ApplySettingsLocked();
     void ApplyIfOpenLocked();
-    void StartTimer(std::uint16_t period);
-    void StopTimer();
     void DeliverPackets(const std::uint8_t* data, std::uint32_t size);
 
     mutable std::mutex m_;

@@ -17,6 +17,8 @@
 #include <memory>
 #include <vector>
 
+#include "track/FlightStats.h"
+
 namespace sim {
 
 // Faults applied to replies. Firmware answer bytes take silent, lateMs,
@@ -51,21 +53,9 @@ struct TIdentity {
     bool shortFrame = false;  // answer identification with a valid short frame
 };
 
-// Flight statistics as the instrument reports them (reply layout fixed by the
-// protocol; bytes not named here are zero).
-struct TFlightStats {
-    std::uint16_t flightNumber = 0;
-    std::uint16_t startSector = 0;
-    std::uint16_t year = 0;
-    std::uint8_t month = 0, day = 0, hour = 0, minute = 0;
-    std::uint16_t durationMinutes = 0;
-    std::int16_t maxClimb = 0;      // 0.1 m/s
-    std::int16_t maxSink = 0;       // 0.1 m/s
-    std::int16_t maxAltitude = 0;   // m
-    std::uint8_t maxSpeed = 0;      // km/h
-    std::uint16_t maxDistance = 0;  // 0.1 km
-    std::uint16_t distance = 0;     // 0.1 km
-};
+// Flight statistics as the instrument reports them: the fields the program
+// reads, at their places in the reply; bytes not named there are zero.
+using TFlightStats = track::TFlightStatsReply;
 
 struct TFirmwareBehaviour {
     int retryAnswers = 0;    // answer 0x22 this many times (over the whole transfer) before 0x11

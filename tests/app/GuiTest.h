@@ -10,6 +10,7 @@
 
 #include "app/Dialogs.h"
 #include "app/TApplication.h"
+#include "device/Messages.h"
 #include "serial/UnitNVC.h"
 
 namespace testing {
@@ -43,6 +44,12 @@ class TRecordingDialogs : public app::TDialogs {
     }
     void Exec(QDialog*) override { ++executed; }
 };
+
+// Hands a window a worker's status as if the worker had posted it.
+inline void DeliverThreadMsg(QObject* window, int status, qintptr value = 0) {
+    device::TMessageEvent e(device::WM_THREAD_MSG, quintptr(status), value);
+    QCoreApplication::sendEvent(window, &e);
+}
 
 inline void ClearSettings() {
     QSettings(QStringLiteral("Tolmarik"), QStringLiteral("TolmarikProg")).clear();

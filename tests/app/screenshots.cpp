@@ -98,7 +98,7 @@ int main(int argc, char** argv) {
 
     std::unique_ptr<QDialog> about(app::BuildAboutBox(app::ProgramVersionInfo(), &form));
     about->show();
-    QTest::qWaitForWindowExposed(about.get());
+    ok &= QTest::qWaitForWindowExposed(about.get());
     QTest::qWait(100);
     ok &= Save(about.get(), folder, "about.png");
     about->close();

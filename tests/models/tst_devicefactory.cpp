@@ -32,10 +32,6 @@ class TOwner : public QObject {
     }
 };
 
-void Deliver(TDeviceForm* form, int status, qintptr value = 0) {
-    device::TMessageEvent e(device::WM_THREAD_MSG, quintptr(status), value);
-    QCoreApplication::sendEvent(form, &e);
-}
 }  // namespace
 
 class TestDeviceFactory : public QObject {
@@ -149,7 +145,7 @@ class TestDeviceFactory : public QObject {
         track::TTrackPage* page = form->TrackPage;
         page->pbar->setVisible(true);
         page->btnStatLast->setEnabled(false);
-        Deliver(form, status);
+        testing::DeliverThreadMsg(form, status);
         QCOMPARE(owner->codes, sent);
         QCOMPARE(page->pbar->isVisibleTo(page), !restores);
         QCOMPARE(page->btnStatLast->isEnabled(), restores);

@@ -58,10 +58,6 @@ int StatsRequests(const sim::TSimulator& simulator) {
     return n;
 }
 
-void Deliver(QObject* form, int status, qintptr value = 0) {
-    device::TMessageEvent e(device::WM_THREAD_MSG, quintptr(status), value);
-    QCoreApplication::sendEvent(form, &e);
-}
 }  // namespace
 
 class TestTrackPage : public QObject {
@@ -178,7 +174,7 @@ class TestTrackPage : public QObject {
         QFETCH(int, position);
         page->FlightMinutes = std::uint16_t(minutes);
         page->chkReadBySector->setChecked(bySector);
-        Deliver(form, device::ST_TRACK_PAGE, count);
+        testing::DeliverThreadMsg(form, device::ST_TRACK_PAGE, count);
         QVERIFY(page->pbar->isVisibleTo(page));
         QCOMPARE(page->pbar->value(), position);
     }

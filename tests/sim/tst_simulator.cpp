@@ -13,6 +13,7 @@
 
 #include "serial/BCC.h"
 #include "sim/Simulator.h"
+#include "tests/sim/ExampleFlight.h"
 
 using Bytes = std::vector<std::uint8_t>;
 Q_DECLARE_METATYPE(sim::TFaults)
@@ -185,21 +186,8 @@ class TestSimulator : public QObject {
     }
     void stats_byIndex_fieldsAtTheirPositions() {
         QFETCH(int, index);
-        sim::TFlightStats s;
-        s.flightNumber = 12 + index;
-        s.startSector = 64;
-        s.year = 2024;
-        s.month = 6;
-        s.day = 7;
-        s.hour = 9;
-        s.minute = 5;
-        s.durationMinutes = 95;
-        s.maxClimb = 34;
-        s.maxSink = -52;
-        s.maxAltitude = 1870;
-        s.maxSpeed = 61;
-        s.maxDistance = 123;
-        s.distance = 456;
+        sim::TFlightStats s = testing::ExampleFlightStats();
+        s.flightNumber = std::uint16_t(12 + index);
         sim_->SetStats(index, s);
         sim_->SetStats(1 - index, {});
         QVERIFY(

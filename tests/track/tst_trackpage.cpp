@@ -15,30 +15,12 @@
 #include "models/DeviceFactory.h"
 #include "sim/Simulator.h"
 #include "sim/TrackMemory.h"
+#include "tests/sim/ExampleFlight.h"
 #include "track/TrackPage.h"
 
 using track::TTrackPage;
 
 namespace {
-sim::TFlightStats ExampleFlight() {
-    sim::TFlightStats s;
-    s.flightNumber = 12;
-    s.startSector = 64;
-    s.year = 2024;
-    s.month = 6;
-    s.day = 7;
-    s.hour = 9;
-    s.minute = 5;
-    s.durationMinutes = 95;
-    s.maxClimb = 34;
-    s.maxSink = -52;
-    s.maxAltitude = 1870;
-    s.maxSpeed = 61;
-    s.maxDistance = 123;
-    s.distance = 456;
-    return s;
-}
-
 std::vector<std::uint8_t> FlightMemory() {
     sim::TTrackMemoryBuilder b;
     b.BeginSector(64, 12, 2024, 6, 7, 9, 5, 0);
@@ -92,7 +74,7 @@ class TestTrackPage : public QObject {
         simulator = std::make_unique<sim::TSimulator>();
         simulator->SetPaced(false);
         QVERIFY(simulator->Start());
-        simulator->SetStats(0, ExampleFlight());
+        simulator->SetStats(0, testing::ExampleFlightStats());
         simulator->SetMemory(FlightMemory());
         serial::TNonVisComp::Instance().comport.SetPortName(simulator->PortPath());
         area = std::make_unique<QMdiArea>();

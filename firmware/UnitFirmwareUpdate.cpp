@@ -1,0 +1,253 @@
+#include "firmware/UnitFirmwareUpdate.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "firmware/FirmwareImage.h"
+#include "serial/UnitNVC.h"
+
+namespace firmware {
+
+using namespace device;
+
+namespace {
+const QString kUpdateCaption = QStringLiteral("Обновление прошивки");
+const QString kFirmwareCaption = QStringLiteral("Прошивка прибора");
+const QString kErrorCaption = QStringLiteral("Ошибка");
+
+TMessageSink g_messageSink;
+TFileChooser g_fileChooser;
+// Windows created and not yet left by "Выход" or destroyed (GUI thread only).
+int g_openWindows = 0;
+
+QMessageBox::Icon BoxIcon(TBoxIcon icon) {
+    switch (icon) {
+        case TBoxIcon::None:
+            return QMessageBox::NoIcon;
+        case TBoxIcon::Information:
+            return QMessageBox::Information;
+        case TBoxIcon::Warning:
+            return QMessageBox::Warning;
+        case TBoxIcon::Critical:
+            return QMessageBox::Critical;
+    }
+    return QMessageBox::NoIcon;
+}
+
+void ShowMessage(QWidget* parent, const QString& text, const QString& caption, TBoxIcon icon) {
+    if (g_messageSink) {
+        g_messageSink(parent, text, caption, icon);
+        return;
+    }
+    QMessageBox box(BoxIcon(icon), caption, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+QString ChooseFile(QWidget* parent, const QString& folder) {
+    if (g_fileChooser) return g_fileChooser(parent, folder, FirmwareFileFilter);
+    return QFileDialog::getOpenFileName(parent, QString(), folder, FirmwareFileFilter);
+}
+
+QPushButton* Button(QWidget* parent, const char* name, const QString& caption, int left, int top,
+                    int width) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(left, top, width, 57);
+    return button;
+}
+}  // namespace
+
+void SetMessageSink(TMessageSink sink) { g_messageSink = std::move(sink); }
+void SetFileChooser(TFileChooser chooser) { g_fileChooser = std::move(chooser); }
+bool FirmwareWindowOpen() { return g_openWindows > 0; }
+
+TFormUpdateFW::TFormUpdateFW(QMdiArea* area) {
+    setObjectName(QStringLiteral("FormUpdateFW"));
+    setWindowTitle(QStringLiteral("Обновление прошивки прибора"));
+    QFont font(QStringLiteral("Tahoma"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(8);
+    setFont(font);
+
+    btnOpenFile = Button(this, "btnOpenFile", QStringLiteral("Выбрать файл..."), 8, 16, 113);
+    edtUpdFileName = new QLineEdit(this);
+    edtUpdFileName->setObjectName(QStringLiteral("edtUpdFileName"));
+    edtUpdFileName->setGeometry(8, 80, 289, 21);
+    btnUpdate = Button(this, "btnUpdate", QStringLiteral("Обновить"), 8, 112, 113);
+    btnUpdate->hide();
+    pbUpdate = new QProgressBar(this);
+    pbUpdate->setObjectName(QStringLiteral("pbUpdate"));
+    pbUpdate->setGeometry(8, 192, 289, 25);
+    pbUpdate->setRange(0, 100);
+    pbUpdate->setValue(0);
+    pbUpdate->hide();
+    btExit = Button(this, "btExit", QStringLiteral("Выход"), 192, 16, 105);
+
+    connect(btnOpenFile, &QPushButton::clicked, this, &TFormUpdateFW::btnOpenFileClick);
+    connect(btnUpdate, &QPushButton::clicked, this, &TFormUpdateFW::btnUpdateClick);
+    connect(btExit, &QPushButton::clicked, this, &TFormUpdateFW::btExitClick);
+
+    ++g_openWindows;
+    counted_ = true;
+
+    // A title bar without buttons: the window is left through "Выход" only.
+    const Qt::WindowFlags flags = Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (area != nullptr) {
+        frame_ = area->addSubWindow(this, flags);
+        frame_->setAttribute(Qt::WA_DeleteOnClose);
+        frame_->setWindowTitle(windowTitle());
+        frame_->resize(FirmwareFormWidth, FirmwareFormHeight);
+        frame_->move(0, 0);
+        frame_->show();
+    } else {
+        setWindowFlags(Qt::Window | flags);
+        setAttribute(Qt::WA_DeleteOnClose);
+        resize(FirmwareFormWidth, FirmwareFormHeight);
+        move(0, 0);
+        show();
+    }
+}
+
+TFormUpdateFW::~TFormUpdateFW() { MarkClosed(); }
+
+QWidget* TFormUpdateFW::Frame() const {
+    return frame_ != nullptr ? static_cast<QWidget*>(frame_) : const_cast<TFormUpdateFW*>(this);
+}
+
+void TFormUpdateFW::MarkClosed() {
+    if (!counted_) return;
+    counted_ = false;
+    --g_openWindows;
+}
+
+void TFormUpdateFW::btnOpenFileClick() {
+    const QString name = ChooseFile(this, QDir::currentPath());
+    if (name.isEmpty()) return;
+    edtUpdFileName->setText(name);
+    if (!edtUpdFileName->text().isEmpty()) btnUpdate->show();
+}
+
+void TFormUpdateFW::btnUpdateClick() {
+    const QString name = edtUpdFileName->text();
+    if (name.isEmpty()) {
+        ShowMessage(this, QStringLiteral("Выберите файл"), kFirmwareCaption, TBoxIcon::Information);
+        return;
+    }
+    serial::TNonVisComp& link = serial::TNonVisComp::Instance();
+    // TxBuffer is where every operation builds its requests: loading an image
+    // into it while another operation runs would corrupt both.
+    if (transferRunning_ || link.PortClaimed()) {
+        ShowMessage(this, QStringLiteral("Прибор занят другой операцией"), kFirmwareCaption,
+                    TBoxIcon::Warning);
+        return;
+    }
+    const LoadOutcome outcome = LoadFirmwareFile(name, link.TxBuffer.data(), serial::TxBufferSize);
+    if (outcome.result != LoadResult::Ok) {
+        // A file that is not hex pairs keeps its old plain box; the refusals
+        // added since (unreadable, too large, broken blocks) are errors.
+        const TBoxIcon icon =
+            outcome.result == LoadResult::NotHex ? TBoxIcon::None : TBoxIcon::Critical;
+        ShowMessage(window(), LoadRefusalText(outcome), kErrorCaption, icon);
+        return;
+    }
+    UpdateDevice(outcome.length);
+}
+
+void TFormUpdateFW::btExitClick() {
+    if (transferRunning_) return;
+    MarkClosed();
+    Frame()->close();
+}
+
+void TFormUpdateFW::UpdateDevice(int length) {
+    if (transferRunning_) return;
+    SetButtonsEnabled(false);
+    btExit->setEnabled(false);
+    transferRunning_ = true;
+    TDeviceIO* worker = TDeviceIO::Create(handle_.Target());
+    worker->Operation = OP_FIRMWARE;
+    worker->DataLength = length;
+    worker->Timing = WorkerTiming;
+    // Runs on this thread after the run; the window may be gone by then.
+    worker->OnTerminate = [self = QPointer<TFormUpdateFW>(this)] {
+        if (self) self->TransferEnded();
+    };
+    worker->Start();
+}
+
+void TFormUpdateFW::TransferEnded() {
+    transferRunning_ = false;
+    btExit->setEnabled(true);
+}
+
+void TFormUpdateFW::SetButtonsEnabled(bool enabled) {
+    btnOpenFile->setEnabled(enabled);
+    btnUpdate->setEnabled(enabled);
+}
+
+void TFormUpdateFW::GetUpdateThread_MSG(quintptr wParam, qintptr lParam) {
+    switch (wParam & 0x7F) {
+        case ST_PORT_OPEN:
+            pbUpdate->setValue(0);
+            pbUpdate->show();
+            break;
+        case ST_FW_PROGRESS:
+            if (lParam == 100) {
+                ShowMessage(window(), QStringLiteral("Прошивка обновлена"), kUpdateCaption,
+                            TBoxIcon::Information);
+                SetButtonsEnabled(true);
+                pbUpdate->hide();
+            } else {
+                pbUpdate->setValue(int(lParam));
+            }
+            break;
+        case ST_PORT_FAILED:
+            ShowMessage(window(), QStringLiteral("Невозможно открыть порт"), kUpdateCaption,
+                        TBoxIcon::Critical);
+            SetButtonsEnabled(true);
+            break;
+        case ST_NO_LINK:
+            // The bar stays at the last accepted block.
+            ShowMessage(window(), QStringLiteral("Устройство не отвечает"), kUpdateCaption,
+                        TBoxIcon::Critical);
+            SetButtonsEnabled(true);
+            break;
+        case ST_FW_REJECTED:
+            ShowMessage(window(), QStringLiteral("Прошивка не для этого приюбора!!!"),
+                        kUpdateCaption, TBoxIcon::Critical);
+            pbUpdate->hide();
+            SetButtonsEnabled(true);
+            break;
+        default:
+            break;
+    }
+}
+
+bool TFormUpdateFW::event(QEvent* e) {
+    if (e->type() != WM_THREAD_MSG) return QWidget::event(e);
+    const auto* m = static_cast<const TMessageEvent*>(e);
+    GetUpdateThread_MSG(m->WParam, m->LParam);
+    return true;
+}
+
+void TFormUpdateFW::closeEvent(QCloseEvent* e) {
+    if (transferRunning_)
+        e->ignore();
+    else
+        e->accept();
+}
+
+TFormUpdateFW* OpenFirmwareWindow(QMdiArea* area) {
+    if (FirmwareWindowOpen()) return nullptr;
+    return new TFormUpdateFW(area);
+}
+
+}  // namespace firmware

@@ -1,0 +1,365 @@
+// The firmware window against the simulated instrument: its states, its
+// boxes, the files it refuses and the image the instrument receives.
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+#include <vector>
+
+#include "device/DeviceIO.h"
+#include "firmware/FirmwareImage.h"
+#include "firmware/UnitFirmwareUpdate.h"
+#include "serial/UnitNVC.h"
+#include "sim/Simulator.h"
+
+using firmware::TBoxIcon;
+using firmware::TFormUpdateFW;
+
+Q_DECLARE_METATYPE(firmware::TBoxIcon)
+Q_DECLARE_METATYPE(firmware::LoadResult)
+
+namespace {
+struct TBox {
+    QString text;
+    QString caption;
+    TBoxIcon icon;
+};
+
+// `blocks` blocks of `payload` bytes each.
+QByteArray Image(int blocks, int payload) {
+    QByteArray image;
+    for (int b = 0; b < blocks; ++b) {
+        image.append(char(payload >> 8)).append(char(payload));
+        for (int i = 0; i < payload; ++i) image.append(char(b * 31 + i));
+    }
+    return image;
+}
+
+QByteArray Received(const sim::TSimulator& simulator) {
+    const auto bytes = simulator.FirmwareReceived();
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+}
+
+serial::TNonVisComp& Link() { return serial::TNonVisComp::Instance(); }
+}  // namespace
+
+class TestFirmwareWindow : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir_;
+    std::unique_ptr<sim::TSimulator> simulator_;
+    std::unique_ptr<QMdiArea> area_;
+    std::vector<TBox> boxes_;
+    QStringList chooserAnswers_;  // taken in turn; empty = cancelled
+    QString chooserFolder_;
+    QString chooserFilter_;
+    int files_ = 0;
+
+    QString WriteFile(const QByteArray& text) {
+        const QString path = dir_.filePath(QStringLiteral("fw%1.enc").arg(++files_));
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size()) return {};
+        return path;
+    }
+
+    TFormUpdateFW* Open() { return firmware::OpenFirmwareWindow(area_.get()); }
+
+    void Choose(TFormUpdateFW* form, const QString& path) {
+        chooserAnswers_ << path;
+        form->btnOpenFile->click();
+    }
+
+    // Chooses a file holding `image`, presses "Обновить" and checks the
+    // window while the transfer runs.
+    void StartTransfer(TFormUpdateFW* form, const QByteArray& image) {
+        Choose(form, WriteFile(image.toHex().toUpper()));
+        form->btnUpdate->click();
+        QVERIFY(form->TransferRunning());
+        QVERIFY(!form->btnOpenFile->isEnabled());
+        QVERIFY(!form->btnUpdate->isEnabled());
+        QVERIFY(!form->btExit->isEnabled());
+    }
+
+    void WaitTransferEnd(TFormUpdateFW* form) {
+        QTRY_VERIFY_WITH_TIMEOUT(!form->TransferRunning(), 30000);
+        QVERIFY(form->btExit->isEnabled());
+        QVERIFY(!Link().PortClaimed());
+    }
+
+  private Q_SLOTS:
+    void initTestCase() {
+        QVERIFY(dir_.isValid());
+        firmware::SetMessageSink(
+            [this](QWidget*, const QString& text, const QString& caption, TBoxIcon icon) {
+                boxes_.push_back({text, caption, icon});
+            });
+        firmware::SetFileChooser([this](QWidget*, const QString& folder, const QString& filter) {
+            chooserFolder_ = folder;
+            chooserFilter_ = filter;
+            return chooserAnswers_.isEmpty() ? QString() : chooserAnswers_.takeFirst();
+        });
+    }
+    void init() {
+        boxes_.clear();
+        chooserAnswers_.clear();
+        simulator_ = std::make_unique<sim::TSimulator>();
+        simulator_->SetPaced(false);
+        QVERIFY(simulator_->Start());
+        Link().comport.SetPortName(simulator_->PortPath());
+        area_ = std::make_unique<QMdiArea>();
+        area_->resize(800, 600);
+        area_->show();
+    }
+    void cleanup() {
+        QTRY_VERIFY_WITH_TIMEOUT(!Link().PortClaimed(), 30000);
+        area_.reset();
+        QVERIFY(!firmware::FirmwareWindowOpen());
+    }
+
+    // States.
+    void opened_openEnabledUpdateAndBarHidden() {
+        TFormUpdateFW* form = Open();
+        QVERIFY(form);
+        QVERIFY(firmware::FirmwareWindowOpen());
+        QVERIFY(form->btnOpenFile->isEnabled());
+        QVERIFY(form->btExit->isEnabled());
+        QVERIFY(form->btnUpdate->isHidden());
+        QVERIFY(form->pbUpdate->isHidden());
+        QCOMPARE(form->Frame()->pos(), QPoint(0, 0));
+    }
+
+    void chooser_answer_updateShownOnlyForAFile_data() {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("file chosen") << QStringLiteral("/tmp/a.enc") << true;
+        QTest::newRow("cancelled") << QString() << false;
+    }
+    void chooser_answer_updateShownOnlyForAFile() {
+        QFETCH(QString, answer);
+        QFETCH(bool, shown);
+        TFormUpdateFW* form = Open();
+        Choose(form, answer);
+        QCOMPARE(chooserFolder_, QDir::currentPath());
+        QCOMPARE(chooserFilter_, QStringLiteral("Файл прошивок (*.enc)"));
+        QCOMPARE(form->edtUpdFileName->text(), answer);
+        QCOMPARE(form->btnUpdate->isHidden(), !shown);
+        QVERIFY(form->pbUpdate->isHidden());
+    }
+
+    void progressStatuses_moveTheBar() {
+        TFormUpdateFW* form = Open();
+        form->pbUpdate->setValue(60);  // as left by an earlier transfer
+        const auto deliver = [form](quintptr code, qintptr value) {
+            device::TMessageEvent e(device::WM_THREAD_MSG, code, value);
+            QCoreApplication::sendEvent(form, &e);
+        };
+        deliver(device::ST_PORT_OPEN, 0);
+        QVERIFY(form->pbUpdate->isVisible());
+        QCOMPARE(form->pbUpdate->value(), 0);
+        deliver(device::ST_FW_PROGRESS, 40);
+        QCOMPARE(form->pbUpdate->value(), 40);
+        deliver(0x80 | device::ST_FW_PROGRESS, 42);  // the high bit is not part of the code
+        QCOMPARE(form->pbUpdate->value(), 42);
+        deliver(device::ST_TRACK_PAGE, 7);
+        QCOMPARE(form->pbUpdate->value(), 42);
+        QVERIFY(boxes_.empty());
+    }
+
+    // Files refused before anything is sent.
+    void updateWithoutFile_asksForOne() {
+        TFormUpdateFW* form = Open();
+        form->btnUpdate->click();  // hidden, but the handler still guards
+        QCOMPARE(boxes_.size(), std::size_t(1));
+        QCOMPARE(boxes_[0].text, QStringLiteral("Выберите файл"));
+        QCOMPARE(boxes_[0].caption, QStringLiteral("Прошивка прибора"));
+        QCOMPARE(boxes_[0].icon, TBoxIcon::Information);
+        QVERIFY(!form->TransferRunning());
+    }
+
+    void refusedFile_boxAndNothingSent_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<firmware::LoadResult>("result");
+        QTest::addColumn<TBoxIcon>("icon");
+        const auto notHex = firmware::LoadResult::NotHex;
+        QTest::newRow("odd digit count") << QByteArray("0003AABBC") << notHex << TBoxIcon::None;
+        QTest::newRow("trailing line break")
+            << QByteArray("0003AABBCC\n") << notHex << TBoxIcon::None;
+        // Empty blocks only, one byte more than the transmit buffer holds.
+        QTest::newRow("image larger than the buffer")
+            << QByteArray("0000").repeated(serial::TxBufferSize / 2 + 1)
+            << firmware::LoadResult::TooLarge << TBoxIcon::Critical;
+        QTest::newRow("block reaching past the image")
+            << QByteArray("0002AABB0005CC") << firmware::LoadResult::BrokenChain
+            << TBoxIcon::Critical;
+        QTest::newRow("unreadable file")
+            << QByteArray() << firmware::LoadResult::CannotOpen << TBoxIcon::Critical;
+    }
+    void refusedFile_boxAndNothingSent() {
+        QFETCH(QByteArray, text);
+        QFETCH(firmware::LoadResult, result);
+        QFETCH(TBoxIcon, icon);
+        const QString path = result == firmware::LoadResult::CannotOpen
+                                 ? dir_.filePath(QStringLiteral("missing.enc"))
+                                 : WriteFile(text);
+        std::vector<std::uint8_t> scratch(serial::TxBufferSize);
+        const firmware::LoadOutcome outcome =
+            firmware::LoadFirmwareFile(path, scratch.data(), serial::TxBufferSize);
+        QCOMPARE(outcome.result, result);
+
+        TFormUpdateFW* form = Open();
+        Choose(form, path);
+        form->btnUpdate->click();
+        QCOMPARE(boxes_.size(), std::size_t(1));
+        QCOMPARE(boxes_[0].caption, QStringLiteral("Ошибка"));
+        QCOMPARE(boxes_[0].icon, icon);
+        QCOMPARE(boxes_[0].text, firmware::LoadRefusalText(outcome));
+        if (result == firmware::LoadResult::NotHex)
+            QCOMPARE(boxes_[0].text, QStringLiteral("Файл не найден"));
+        QVERIFY(!form->TransferRunning());
+        QVERIFY(!Link().PortClaimed());
+        QVERIFY(form->btnUpdate->isEnabled());
+        QVERIFY(form->btExit->isEnabled());
+        QVERIFY(form->pbUpdate->isHidden());
+        QCOMPARE(simulator_->FirmwareBlocksReceived(), 0);
+    }
+
+    void portHeldByAnotherOperation_busyAndBufferUntouched() {
+        const int token = 0;
+        QVERIFY(Link().TryClaimPort(&token));
+        Link().TxBuffer[0] = 0x7E;
+        Link().TxBuffer[1] = 0x0A;
+        TFormUpdateFW* form = Open();
+        Choose(form, WriteFile("0001FF"));
+        form->btnUpdate->click();
+        Link().ReleasePort(&token);
+        QCOMPARE(boxes_.size(), std::size_t(1));
+        QCOMPARE(boxes_[0].text, QStringLiteral("Прибор занят другой операцией"));
+        QCOMPARE(boxes_[0].caption, QStringLiteral("Прошивка прибора"));
+        QCOMPARE(Link().TxBuffer[0], std::uint8_t(0x7E));
+        QCOMPARE(Link().TxBuffer[1], std::uint8_t(0x0A));
+        QVERIFY(!form->TransferRunning());
+    }
+
+    // Transfers.
+    void transfer_outcome_data() {
+        QTest::addColumn<QByteArray>("image");
+        QTest::addColumn<int>("rejectAtBlock");
+        QTest::addColumn<bool>("silent");
+        QTest::addColumn<bool>("portMissing");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<TBoxIcon>("icon");
+        QTest::addColumn<bool>("barVisible");
+        QTest::addColumn<QByteArray>("received");
+
+        const QByteArray image = Image(3, 118);  // each block two full 60-byte pieces
+        const QString updated = QStringLiteral("Прошивка обновлена");
+        QTest::newRow("accepted") << image << -1 << false << false << updated
+                                  << TBoxIcon::Information << false << image;
+        QTest::newRow("empty file") << QByteArray() << -1 << false << false << updated
+                                    << TBoxIcon::Information << false << QByteArray();
+        QTest::newRow("rejected at the second block")
+            << image << 1 << false << false << QStringLiteral("Прошивка не для этого приюбора!!!")
+            << TBoxIcon::Critical << false << image.left(120);
+        QTest::newRow("silent instrument")
+            << image << -1 << true << false << QStringLiteral("Устройство не отвечает")
+            << TBoxIcon::Critical << true << QByteArray();
+        QTest::newRow("port missing")
+            << image << -1 << false << true << QStringLiteral("Невозможно открыть порт")
+            << TBoxIcon::Critical << false << QByteArray();
+    }
+    void transfer_outcome() {
+        QFETCH(QByteArray, image);
+        QFETCH(int, rejectAtBlock);
+        QFETCH(bool, silent);
+        QFETCH(bool, portMissing);
+        QFETCH(QString, text);
+        QFETCH(TBoxIcon, icon);
+        QFETCH(bool, barVisible);
+        QFETCH(QByteArray, received);
+        sim::TFirmwareBehaviour behaviour;
+        behaviour.rejectAtBlock = rejectAtBlock;
+        behaviour.silent = silent;
+        simulator_->SetFirmwareBehaviour(behaviour);
+        if (portMissing) Link().comport.SetPortName(dir_.filePath(QStringLiteral("no-port")));
+
+        TFormUpdateFW* form = Open();
+        // Three unanswered sends wait 3000 polls; keep them short here.
+        form->WorkerTiming.pollStep = std::chrono::microseconds(200);
+        StartTransfer(form, image);
+        QTRY_COMPARE_WITH_TIMEOUT(boxes_.size(), std::size_t(1), 30000);
+        QCOMPARE(boxes_[0].text, text);
+        QCOMPARE(boxes_[0].caption, QStringLiteral("Обновление прошивки"));
+        QCOMPARE(boxes_[0].icon, icon);
+        QVERIFY(form->btnOpenFile->isEnabled());
+        QVERIFY(form->btnUpdate->isEnabled());
+        QCOMPARE(form->pbUpdate->isVisible(), barVisible);
+        WaitTransferEnd(form);
+        QCOMPARE(Received(*simulator_), received);
+        QCOMPARE(boxes_.size(), std::size_t(1));
+    }
+
+    void finishedTransfer_anotherFileSentAfterwards() {
+        TFormUpdateFW* form = Open();
+        StartTransfer(form, Image(1, 10));
+        WaitTransferEnd(form);
+        const QByteArray second = Image(2, 61);
+        simulator_->Start();  // a fresh record of what arrives
+        Link().comport.SetPortName(simulator_->PortPath());
+        StartTransfer(form, second);
+        WaitTransferEnd(form);
+        QCOMPARE(Received(*simulator_), second);
+        QCOMPARE(boxes_.size(), std::size_t(2));
+        QCOMPARE(boxes_[1].text, QStringLiteral("Прошивка обновлена"));
+    }
+
+    // The window's life.
+    void secondOpen_doesNothingUntilExit() {
+        QPointer<TFormUpdateFW> first = Open();
+        QVERIFY(first);
+        QVERIFY(!Open());
+        QCOMPARE(area_->subWindowList().size(), 1);
+        first->btExit->click();
+        QVERIFY(!firmware::FirmwareWindowOpen());
+        QTRY_VERIFY(first.isNull());
+        QVERIFY(area_->subWindowList().isEmpty());
+        QVERIFY(Open());
+        QVERIFY(firmware::FirmwareWindowOpen());
+    }
+
+    void closeDuringTransfer_refusedAndDestructionSafe() {
+        sim::TFirmwareBehaviour behaviour;
+        behaviour.silent = true;
+        simulator_->SetFirmwareBehaviour(behaviour);
+        QPointer<TFormUpdateFW> form = Open();
+        form->WorkerTiming.pollStep = std::chrono::microseconds(200);
+        StartTransfer(form, Image(1, 4));
+        QPointer<QWidget> frame = form->Frame();
+        QVERIFY(!frame->close());
+        QVERIFY(form);
+        QVERIFY(firmware::FirmwareWindowOpen());
+        delete frame;  // as when the main window goes away mid-transfer
+        QVERIFY(form.isNull());
+        QVERIFY(!firmware::FirmwareWindowOpen());
+        // The worker goes on to its third unanswered send and lets go of the port.
+        QTRY_COMPARE_WITH_TIMEOUT(simulator_->FirmwareBlocksReceived(), 3, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(!Link().PortClaimed(), 30000);
+        QVERIFY(boxes_.empty());
+    }
+};
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    serial::TNonVisComp link;
+    link.comport.SetPollingDelay(5);
+    TestFirmwareWindow test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_firmwarewindow.moc"

@@ -21,6 +21,7 @@
 #include "app/SetupUnit.h"
 #include "app/TApplication.h"
 #include "device/DeviceIO.h"
+#include "firmware/UnitFirmwareUpdate.h"
 #include "models/DeviceFactory.h"
 #include "models/UnitFileIO.h"
 #include "serial/PortPlatform.h"
@@ -300,7 +301,8 @@ void TMainForm::actSetDefaultExecute() {
 }
 
 void TMainForm::actUpdateFirmwareExecute() {
-    if (OnUpdateFirmware) OnUpdateFirmware();
+    // One firmware window at a time: nothing happens while one is open.
+    firmware::OpenFirmwareWindow(mdiArea);
 }
 
 void TMainForm::HelpAbout1Execute() { ShowAboutBox(this); }

@@ -6,7 +6,6 @@
 #include <QColor>
 #include <QMainWindow>
 #include <QPointer>
-#include <functional>
 
 #include "device/Messages.h"
 #include "models/ModelTable.h"
@@ -37,10 +36,6 @@ class TMainForm : public QMainWindow {
 
     // Model of the device window now shown; 0 = none.
     models::DeviceModelId CurrentModelId = 0;
-
-    // Opens the firmware window; set by the program's start-up. "Обновить
-    // прошивку" does nothing while it is empty.
-    std::function<void()> OnUpdateFirmware;
 
     void ShowStatus(const QColor& color, const QString& text);
     void SetControlsEnabled(bool enabled);

@@ -42,7 +42,12 @@ TDeviceIO::TDeviceIO(serial::TNonVisComp& link, TTarget target)
     });
 }
 
-void TDeviceIO::Start() { start(QThread::LowestPriority); }
+void TDeviceIO::Start() {
+    // The port (and with it both buffers) is claimed here, on the starting
+    // thread, so that nobody sees it free between this call and the run.
+    claimed_ = link_.TryClaimPort(this);
+    start(QThread::LowestPriority);
+}
 
 void TDeviceIO::Post(TStatus status, qintptr value) {
     TargetWindow.Post(WM_THREAD_MSG, status, value);
@@ -56,7 +61,7 @@ void TDeviceIO::Pause(std::chrono::microseconds duration) {
 }
 
 void TDeviceIO::run() {
-    if (!link_.TryClaimPort(this)) {
+    if (!claimed_) {
         Post(ST_PORT_FAILED);
         return;
     }
@@ -78,13 +83,26 @@ void TDeviceIO::run() {
 
 void TDeviceIO::RunOperation() {
     switch (Operation) {
-        case OP_IDENTIFY: Identify(); break;
-        case OP_SEND_FRAME: SendPreparedFrame(); break;
-        case OP_READ_STATS: ReadStats(); break;
-        case OP_READ_PAGE: ReadPage(); break;
-        case OP_TRACK: DownloadTrack(); break;
-        case OP_FIRMWARE: SendFirmwareBlocks(); break;
-        default: break;  // no operation
+        case OP_IDENTIFY:
+            Identify();
+            break;
+        case OP_SEND_FRAME:
+            SendPreparedFrame();
+            break;
+        case OP_READ_STATS:
+            ReadStats();
+            break;
+        case OP_READ_PAGE:
+            ReadPage();
+            break;
+        case OP_TRACK:
+            DownloadTrack();
+            break;
+        case OP_FIRMWARE:
+            SendFirmwareBlocks();
+            break;
+        default:
+            break;  // no operation
     }
 }
 

@@ -15,6 +15,7 @@
 #include "app/SetupAPI.h"
 #include "app/SetupUnit.h"
 #include "device/DeviceIO.h"
+#include "firmware/UnitFirmwareUpdate.h"
 #include "models/DeviceFactory.h"
 #include "models/UnitFileIO.h"
 #include "sim/Simulator.h"
@@ -371,6 +372,21 @@ class TestMainForm : public QObject {
         QTRY_VERIFY(shown.isNull());
         QVERIFY(!serial::TNonVisComp::Instance().comport.Connected());
         QVERIFY(!form->isVisible());
+    }
+
+    void updateFirmware_oneWindowAtATime() {
+        QCOMPARE(form->findChildren<firmware::TFormUpdateFW*>().size(), 0);
+        form->actUpdateFirmware->trigger();
+        const auto opened = form->findChildren<firmware::TFormUpdateFW*>();
+        QCOMPARE(opened.size(), 1);
+        form->actUpdateFirmware->trigger();
+        QCOMPARE(form->findChildren<firmware::TFormUpdateFW*>(), opened);
+        QPointer<firmware::TFormUpdateFW> window = opened.front();
+        window->btExit->click();
+        QTRY_VERIFY(window.isNull());
+        form->actUpdateFirmware->trigger();
+        QCOMPARE(form->findChildren<firmware::TFormUpdateFW*>().size(), 1);
+        form->findChildren<firmware::TFormUpdateFW*>().front()->btExit->click();
     }
 
     void resetAndWrite_noDeviceWindow_nothingHappens() {

@@ -4,9 +4,11 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QMdiArea>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -19,6 +21,7 @@
 #include "app/MAIN.h"
 #include "app/SetupUnit.h"
 #include "app/TApplication.h"
+#include "firmware/UnitFirmwareUpdate.h"
 #include "models/DeviceFactory.h"
 #include "serial/UnitNVC.h"
 #include "sim/FlightGenerator.h"
@@ -102,6 +105,33 @@ int main(int argc, char** argv) {
     QTest::qWait(100);
     ok &= Save(about.get(), folder, "about.png");
     about->close();
+
+    // A firmware update under way, over the device window.
+    QByteArray image;
+    for (int block = 0; block < 40; ++block) {
+        image.append(char(0x03)).append(char(0xFE));  // 1022 bytes follow
+        image.append(QByteArray(1022, char(block)));
+    }
+    QFile enc(workDir.filePath(QStringLiteral("Mevra-B.enc")));
+    ok &= enc.open(QIODevice::WriteOnly) && enc.write(image.toHex().toUpper()) > 0;
+    enc.close();
+    firmware::SetFileChooser([&](QWidget*, const QString&, const QString&) { return enc.fileName(); });
+    QString outcome;
+    firmware::SetMessageSink([&](QWidget*, const QString& text, const QString&, firmware::TBoxIcon) {
+        outcome = text;
+    });
+    form.actUpdateFirmware->trigger();
+    auto* fw = form.findChild<firmware::TFormUpdateFW*>();
+    ok &= fw != nullptr;
+    if (fw) {
+        fw->btnOpenFile->click();
+        fw->btnUpdate->click();
+        ok &= Wait([&] { return fw->pbUpdate->isVisible() && fw->pbUpdate->value() >= 30; });
+        ok &= Save(&form, folder, "firmware-update.png");
+        ok &= Wait([&] { return !outcome.isEmpty(); }, 120000);
+        ok &= outcome == QStringLiteral("Прошивка обновлена");
+        fw->btExit->click();
+    }
 
     models::CloseDeviceForm();
     return ok ? 0 : 1;

@@ -416,9 +416,9 @@ void TMainForm::FileOpen1Execute() {
 
 void TMainForm::FileSaveAs1Execute() {
     const QString folder = ReadSetting(QStringLiteral("filepath"), CurrentFolder());
-    QString name = Dialogs().SaveFileName(this, folder, kConfigFilter);
-    if (name.isEmpty()) return;
-    if (!name.contains(QLatin1String(".bcf"))) name += QStringLiteral(".bcf");
+    const QString chosen = Dialogs().SaveFileName(this, folder, kConfigFilter);
+    if (chosen.isEmpty()) return;
+    const QString name = models::ConfigFileName(chosen);
     models::TDeviceForm* form = CurrentDeviceForm();
     if (!form) return;
     try {

@@ -105,4 +105,8 @@ void SaveConfigFile(const QString& fileName, std::uint8_t model, const std::uint
     if (!file.commit()) fail(file.errorString());
 }
 
+QString ConfigFileName(const QString& chosen) {
+    return chosen.contains(QLatin1String(".bcf")) ? chosen : chosen + QStringLiteral(".bcf");
+}
+
 }  // namespace models

@@ -41,5 +41,8 @@ class TFileIOSaver {
 QByteArray BuildConfigFile(std::uint8_t model, const std::uint8_t* config);
 // Writes it atomically; throws app::TAppError naming the file and the reason.
 void SaveConfigFile(const QString& fileName, std::uint8_t model, const std::uint8_t* config);
+// The name a configuration is saved under: ".bcf" is appended unless it
+// occurs anywhere in the name (case-sensitive), as the program always did.
+QString ConfigFileName(const QString& chosen);
 
 }  // namespace models

@@ -118,22 +118,37 @@ void TCliSession::PrintSettings(std::uint8_t model, const std::uint8_t* config) 
     Print(QStringLiteral("Слово настроек: %1").arg(Hex(config + 148, 2)));
 }
 
-int TCliSession::Identify() {
+int TCliSession::ReadInstrument(std::uint8_t& model) {
     int final = -1;
-    qintptr model = 0;
+    qintptr reported = 0;
     Run(NewWorker(OP_IDENTIFY), [&](const Status& s) {
         if (s.code == ST_IDENTIFIED || s.code == ST_PORT_FAILED || s.code == ST_NO_LINK) {
             final = s.code;
-            model = s.value;
+            reported = s.value;
         }
     });
     if (final != ST_IDENTIFIED)
         return FailFor(final, QStringLiteral("Нет связи, проверьте соединения или номер порта"));
-    const std::uint8_t* rx = link_.RxBuffer.data();
     // An instrument the table does not know is shown as the default model.
-    const std::uint8_t id = model == 0 ? 1 : std::uint8_t(model);
-    PrintSettings(id, rx + 8);
+    model = reported == 0 ? 1 : std::uint8_t(reported);
+    return 0;
+}
+
+int TCliSession::Identify() {
+    std::uint8_t model = 0;
+    if (const int failed = ReadInstrument(model)) return failed;
+    const std::uint8_t* rx = link_.RxBuffer.data();
+    PrintSettings(model, rx + 8);
     Print(QStringLiteral("Версия: %1").arg(LE16(rx + 6)));
+    return 0;
+}
+
+int TCliSession::SaveConfig(const QString& fileName) {
+    std::uint8_t model = 0;
+    if (const int failed = ReadInstrument(model)) return failed;
+    const QString name = models::ConfigFileName(fileName);
+    models::SaveConfigFile(name, model, link_.RxBuffer.data() + 8);
+    Print(QStringLiteral("Файл сохранен: %1").arg(name));
     return 0;
 }
 

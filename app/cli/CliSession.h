@@ -24,6 +24,7 @@ class TCliSession : public QObject {
     int Download(std::uint8_t flightIndex, bool bySector, const QString& folder);
     int Page(int page);
     int WriteConfig(const QString& fileName);
+    int SaveConfig(const QString& fileName);
     int Firmware(const QString& fileName);
     int ShowConfigFile(const QString& fileName);
 
@@ -42,6 +43,8 @@ class TCliSession : public QObject {
     // status it posts goes through `onStatus`.
     void Run(device::TDeviceIO* worker, const std::function<void(const Status&)>& onStatus);
     device::TDeviceIO* NewWorker(std::uint8_t operation);
+    // Identifies the instrument; its reply stays in RxBuffer.
+    int ReadInstrument(std::uint8_t& model);
     void ShowProgress(int percent, const QString& label);
     void EndProgress();
     int FailFor(int status, const QString& noLinkText);

@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
         "  PORT download [--previous] [--pages] [--dir DIR]\n"
         "                                download that flight into Track<N>.gpx/.enx\n"
         "  PORT page N                   dump memory page N\n"
+        "  PORT save FILE.bcf            save the instrument's settings to a file\n"
         "  PORT write FILE.bcf           write a configuration file's settings\n"
         "  PORT firmware FILE.enc        update the firmware\n"
         "  bcf FILE.bcf                  show a configuration file\n\n"
@@ -63,6 +64,8 @@ int main(int argc, char** argv) {
         }
         if (command == QLatin1String("write") && args.size() == 3)
             return session.WriteConfig(args[2]);
+        if (command == QLatin1String("save") && args.size() == 3)
+            return session.SaveConfig(args[2]);
         if (command == QLatin1String("firmware") && args.size() == 3)
             return session.Firmware(args[2]);
     } catch (const app::TAppError& error) {

@@ -161,6 +161,30 @@ class TestCli : public QObject {
         QVERIFY(std::equal(stored.begin(), stored.end(), config.begin(), config.end()));
     }
 
+    void saveThenWrite_settingsRoundTripThroughAFile() {
+        sim::TIdentity identity;
+        identity.model = 102;
+        identity.settings[0] = 0xAB;
+        identity.settings[4] = 3;
+        simulator.SetIdentity(identity);
+        QTemporaryDir dir;
+        const QString chosen = dir.filePath(QStringLiteral("from-instrument"));
+        const Result saved = RunCli({simulator.PortPath(), QStringLiteral("save"), chosen});
+        QVERIFY2(saved.exitCode == 0, qPrintable(saved.err));
+        const QString file = chosen + QStringLiteral(".bcf");
+        QCOMPARE(saved.out.trimmed(), QStringLiteral("Файл сохранен: ") + file);
+        models::TFileIOSaver saver(0);
+        QCOMPARE(int(saver.LoadFile(file)), 102);
+        std::array<std::uint8_t, 150> config{};
+        QCOMPARE(saver.ReadBlock(config.data(), 150), 150);
+        QCOMPARE(int(config[0]), 0xAB);
+        QCOMPARE(int(config[4]), 3);
+        const Result written = RunCli({simulator.PortPath(), QStringLiteral("write"), file});
+        QCOMPARE(written.exitCode, 0);
+        const auto stored = simulator.WrittenConfig();
+        QVERIFY(std::equal(stored.begin(), stored.end(), config.begin(), config.end()));
+    }
+
     void bcf_brokenFile_exactErrorText() {
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("short.bcf"));

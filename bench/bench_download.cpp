@@ -9,33 +9,31 @@
 #include <cstdio>
 
 #include "device/DeviceIO.h"
+#include "device/StatusReceiver.h"
 #include "device/TrackLists.h"
 #include "serial/UnitNVC.h"
 #include "sim/FlightGenerator.h"
 #include "sim/Simulator.h"
 
 namespace {
-class TCounter : public QObject {
-public:
+struct TCounter {
     int pages = 0;
     int ends = 0;
     int failures = 0;
-    device::TWindowHandle handle{this};
+    device::TStatusReceiver receiver;
 
-protected:
-    bool event(QEvent* e) override {
-        if (e->type() != device::WM_THREAD_MSG) return QObject::event(e);
-        const auto* m = static_cast<device::TMessageEvent*>(e);
-        if (m->WParam == device::ST_TRACK_PAGE) pages = int(m->LParam);
-        if (m->WParam == device::ST_TRACK_END) ++ends;
-        if (m->WParam == device::ST_BAD_REPLY || m->WParam == device::ST_NO_LINK) ++failures;
-        return true;
+    TCounter() {
+        receiver.OnStatus = [this](int code, qintptr value) {
+            if (code == device::ST_TRACK_PAGE) pages = int(value);
+            if (code == device::ST_TRACK_END) ++ends;
+            if (code == device::ST_BAD_REPLY || code == device::ST_NO_LINK) ++failures;
+        };
     }
 };
 
 void RunMode(bool bySector, std::uint16_t startSector, serial::TNonVisComp& link) {
     TCounter counter;
-    auto* worker = device::TDeviceIO::Create(link, counter.handle.Target());
+    auto* worker = device::TDeviceIO::Create(link, counter.receiver.Target());
     worker->Operation = device::OP_TRACK;
     worker->StartSector = startSector;
     worker->BySector = bySector;
@@ -54,8 +52,7 @@ void RunMode(bool bySector, std::uint16_t startSector, serial::TNonVisComp& link
     const double wire = counter.pages * double(requestBytes + replyBytes) * 10 / 115200;
     std::printf("%-8s %5d %s, %6zu GPS + %5zu sensor records, %d failed tries\n",
                 bySector ? "sectors" : "pages", counter.pages, bySector ? "sectors" : "pages  ",
-                device::TrackLists().GpsCount(), device::TrackLists().EngCount(),
-                counter.failures);
+                device::TrackLists().GpsCount(), device::TrackLists().EngCount(), counter.failures);
     std::printf("         wall %.1f s, wire time %.1f s, ratio wire/wall %.3f\n", seconds, wire,
                 wire / seconds);
     std::fflush(stdout);

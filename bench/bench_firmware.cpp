@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "device/DeviceIO.h"
+#include "device/StatusReceiver.h"
 #include "serial/UnitNVC.h"
 #include "sim/Simulator.h"
 
@@ -17,21 +18,18 @@ constexpr int kBlocks = 120;
 constexpr int kBlockBytes = 1024;  // count 1022 + the 2 count bytes
 constexpr double kByteSeconds = 10.0 / 115200;
 
-class TOutcome : public QObject {
-  public:
+struct TOutcome {
     int lastProgress = -1;
     int failures = 0;
-    device::TWindowHandle handle{this};
+    device::TStatusReceiver receiver;
 
-  protected:
-    bool event(QEvent* e) override {
-        if (e->type() != device::WM_THREAD_MSG) return QObject::event(e);
-        const auto* m = static_cast<device::TMessageEvent*>(e);
-        if (m->WParam == device::ST_FW_PROGRESS) lastProgress = int(m->LParam);
-        if (m->WParam == device::ST_NO_LINK || m->WParam == device::ST_FW_REJECTED ||
-            m->WParam == device::ST_PORT_FAILED)
-            ++failures;
-        return true;
+    TOutcome() {
+        receiver.OnStatus = [this](int code, qintptr value) {
+            if (code == device::ST_FW_PROGRESS) lastProgress = int(value);
+            if (code == device::ST_NO_LINK || code == device::ST_FW_REJECTED ||
+                code == device::ST_PORT_FAILED)
+                ++failures;
+        };
     }
 };
 
@@ -64,7 +62,7 @@ int main(int argc, char** argv) {
     std::copy(image.begin(), image.end(), link.TxBuffer.begin());
 
     TOutcome outcome;
-    auto* worker = device::TDeviceIO::Create(link, outcome.handle.Target());
+    auto* worker = device::TDeviceIO::Create(link, outcome.receiver.Target());
     worker->Operation = device::OP_FIRMWARE;
     worker->DataLength = int(image.size());
     worker->OnTerminate = [] { QCoreApplication::exit(0); };

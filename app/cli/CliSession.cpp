@@ -63,28 +63,21 @@ bool TCliSession::SetPort(const QString& text) {
     return true;
 }
 
-bool TCliSession::event(QEvent* e) {
-    if (e->type() != WM_THREAD_MSG) return QObject::event(e);
-    const auto* message = static_cast<TMessageEvent*>(e);
-    if (onStatus_) onStatus_({static_cast<int>(message->WParam & 0xFF), message->LParam});
-    return true;
-}
-
 TDeviceIO* TCliSession::NewWorker(std::uint8_t operation) {
-    TDeviceIO* worker = TDeviceIO::Create(link_, handle_.Target());
+    TDeviceIO* worker = TDeviceIO::Create(link_, receiver_.Target());
     worker->Operation = operation;
     return worker;
 }
 
 void TCliSession::Run(TDeviceIO* worker, const std::function<void(const Status&)>& onStatus) {
     QEventLoop loop;
-    onStatus_ = onStatus;
+    receiver_.OnStatus = [&onStatus](int code, qintptr value) { onStatus({code, value}); };
     // The end step runs after every status the worker posted has been queued,
     // so the loop ends only when they have all been handled.
     worker->OnTerminate = [&loop] { QTimer::singleShot(0, &loop, &QEventLoop::quit); };
     worker->Start();
     loop.exec();
-    onStatus_ = nullptr;
+    receiver_.OnStatus = nullptr;
 }
 
 int TCliSession::FailFor(int status, const QString& noLinkText) {

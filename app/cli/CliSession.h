@@ -2,19 +2,17 @@
 // One command of tolmarik-cli: runs workers to their end on this thread's
 // event loop and prints what the windows would show.
 #include <QEventLoop>
-#include <QObject>
 #include <QString>
 #include <vector>
 
 #include "device/DeviceIO.h"
-#include "device/Messages.h"
+#include "device/StatusReceiver.h"
 #include "serial/UnitNVC.h"
 #include "track/FlightStats.h"
 
 namespace cli {
 
-class TCliSession : public QObject {
-    Q_OBJECT
+class TCliSession {
   public:
     explicit TCliSession(bool terminal);
 
@@ -30,9 +28,6 @@ class TCliSession : public QObject {
 
     void Print(const QString& line);
     void Fail(const QString& line);
-
-  protected:
-    bool event(QEvent* e) override;
 
   private:
     struct Status {
@@ -51,10 +46,9 @@ class TCliSession : public QObject {
     void PrintSettings(std::uint8_t model, const std::uint8_t* config);
 
     serial::TNonVisComp link_;
-    device::TWindowHandle handle_{this};
+    device::TStatusReceiver receiver_;
     bool terminal_;
     bool progressShown_ = false;
-    std::function<void(const Status&)> onStatus_;
     track::TFlightStatsReply stats_;
 };
 

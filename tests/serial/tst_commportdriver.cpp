@@ -44,7 +44,7 @@ int BytesWaiting(int fd) {
 
 class TestCommPortDriver : public QObject {
     Q_OBJECT
-private Q_SLOTS:
+  private Q_SLOTS:
     void defaults_areTheComponentsOwn() {
         TCommPortDriver port;
         QCOMPARE(port.Port(), pnCOM2);
@@ -111,12 +111,18 @@ private Q_SLOTS:
     void portPathFromText_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("path");
-        QTest::newRow("usb adapter") << "ttyUSB0" << "/dev/ttyUSB0";
-        QTest::newRow("acm") << "ttyACM3" << "/dev/ttyACM3";
-        QTest::newRow("absolute link") << "/tmp/sim/ttyTolmarik" << "/tmp/sim/ttyTolmarik";
-        QTest::newRow("windows name") << "COM1" << "";
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("word") << "hello" << "";
+        QTest::newRow("usb adapter") << "ttyUSB0"
+                                     << "/dev/ttyUSB0";
+        QTest::newRow("acm") << "ttyACM3"
+                             << "/dev/ttyACM3";
+        QTest::newRow("absolute link") << "/tmp/sim/ttyTolmarik"
+                                       << "/tmp/sim/ttyTolmarik";
+        QTest::newRow("windows name") << "COM1"
+                                      << "";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("word") << "hello"
+                              << "";
     }
     void portPathFromText() {
         QFETCH(QString, text);
@@ -199,6 +205,29 @@ private Q_SLOTS:
         port.ResumePolling();
         QCOMPARE(::write(pty.master, "\x14", 1), 1);
         QTRY_COMPARE(received, QByteArray("\x14"));
+    }
+
+    void packetMode_wholePacketsThenRemainderAfterTimeout() {
+        Pty pty;
+        TCommPortDriver port;
+        port.SetPortName(pty.path);
+        port.SetPacketSize(4);
+        port.SetPacketTimeout(30);
+        port.SetPacketMode(pmPass);
+        std::vector<QByteArray> packets;
+        port.OnReceivePacket = [&](TCommPortDriver*, const std::uint8_t* data, std::uint32_t size) {
+            packets.emplace_back(reinterpret_cast<const char*>(data), qsizetype(size));
+        };
+        port.PausePolling();  // the first tick must see all ten bytes
+        QVERIFY(port.Connect());
+        QCOMPARE(::write(pty.master, "abcdefghij", 10), 10);
+        QTRY_COMPARE(BytesWaiting(pty.slave), 10);
+        port.ResumePolling();
+        port.PollOnce();
+        QCOMPARE(packets, (std::vector<QByteArray>{"abcd", "efgh"}));
+        // The short remainder is passed on once its time-out has run out.
+        QTRY_COMPARE(packets.size(), std::size_t(3));
+        QCOMPARE(packets.back(), QByteArray("ij"));
     }
 
     void hangUp_readFailsWithoutDelivering() {

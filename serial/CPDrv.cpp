@@ -1,8 +1,8 @@
 #include "serial/CPDrv.h"
 
-#include <QThread>
-#include <QTimer>
 #include <algorithm>
+
+#include "serial/PollingTimer.h"
 
 namespace serial {
 
@@ -20,18 +20,12 @@ std::uint32_t BaudRateOf(TBaudRate rate) {
     return rates[rate];
 }
 
-TCommPortDriver::TCommPortDriver() : scratch_(inBufSize_, 0), poller_(std::make_unique<QObject>()) {
-    // The timer runs for the component's whole life on the creating thread;
-    // a tick while the port is closed does nothing. Connect and Disconnect,
-    // called from a worker, thus never have to reach into another thread.
-    timer_ = new QTimer(poller_.get());
-    QObject::connect(timer_, &QTimer::timeout, poller_.get(), [this] { PollOnce(); });
-    timer_->start(pollingDelay_);
-}
+TCommPortDriver::TCommPortDriver()
+    : scratch_(inBufSize_, 0), poller_(std::make_unique<TPollingTimer>([this] { PollOnce(); })) {}
 
 TCommPortDriver::~TCommPortDriver() {
     Disconnect();
-    poller_.reset();  // stops the timer and drops a queued period change
+    poller_.reset();  // stops the timer and drops queued starts and stops
 }
 
 bool TCommPortDriver::Connected() const {
@@ -40,23 +34,31 @@ bool TCommPortDriver::Connected() const {
 }
 
 bool TCommPortDriver::Connect() {
-    std::lock_guard lock(m_);
-    if (handle_ != platform::kInvalidHandle) return true;
-    handle_ = platform::Open(portName_);
-    if (handle_ == platform::kInvalidHandle) return false;
-    if (!ApplySettingsLocked()) {
-        platform::Close(handle_);
-        handle_ = platform::kInvalidHandle;
-        return false;
+    std::uint16_t period;
+    {
+        std::lock_guard lock(m_);
+        if (handle_ != platform::kInvalidHandle) return true;
+        handle_ = platform::Open(portName_);
+        if (handle_ == platform::kInvalidHandle) return false;
+        if (!ApplySettingsLocked()) {
+            platform::Close(handle_);
+            handle_ = platform::kInvalidHandle;
+            return false;
+        }
+        period = pollingDelay_;
     }
+    poller_->Start(period);
     return true;
 }
 
 bool TCommPortDriver::Disconnect() {
-    std::lock_guard lock(m_);
-    if (handle_ == platform::kInvalidHandle) return false;
-    platform::Close(handle_);
-    handle_ = platform::kInvalidHandle;
+    {
+        std::lock_guard lock(m_);
+        if (handle_ == platform::kInvalidHandle) return false;
+        platform::Close(handle_);
+        handle_ = platform::kInvalidHandle;
+    }
+    if (poller_) poller_->Stop();
     return true;
 }
 
@@ -205,13 +207,9 @@ void TCommPortDriver::SetPollingDelay(std::uint16_t ms) {
         ms = std::max(ms, kMinPollingDelay);
         if (ms == pollingDelay_) return;
         pollingDelay_ = ms;
+        if (handle_ == platform::kInvalidHandle) return;
     }
-    QTimer* timer = timer_;
-    if (QThread::currentThread() == poller_->thread())
-        timer->start(ms);  // restarts with the new period
-    else
-        QMetaObject::invokeMethod(
-            poller_.get(), [timer, ms] { timer->start(ms); }, Qt::QueuedConnection);
+    poller_->Start(ms);  // restarts with the new period
 }
 
 void TCommPortDriver::PausePolling() {

@@ -5,9 +5,9 @@
 // progress time-out.
 //
 // Threads: construct it on a thread that runs an event loop (the GUI thread);
-// its polling timer ticks there and reads only while the port is open.
-// Connect, Disconnect, FlushBuffers and SendData may be called from a worker
-// thread.
+// its polling timer ticks there. Connect, Disconnect, FlushBuffers and
+// SendData may be called from a worker thread; Connect and Disconnect start
+// and stop the timer on its own thread.
 #include <QObject>
 #include <QString>
 #include <atomic>
@@ -19,9 +19,9 @@
 
 #include "serial/PortPlatform.h"
 
-class QTimer;
-
 namespace serial {
+
+class TPollingTimer;
 
 enum TPortNumber : std::uint8_t {
     pnCustom,
@@ -181,8 +181,7 @@ class TCommPortDriver {
     std::vector<std::uint8_t> packet_;
     std::atomic<std::uint32_t> packetStart_{0xFFFFFFFFu};
 
-    std::unique_ptr<QObject> poller_;
-    QTimer* timer_ = nullptr;
+    std::unique_ptr<TPollingTimer> poller_;
 };
 
 }  // namespace serial

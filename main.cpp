@@ -10,7 +10,7 @@ int main(int argc, char** argv) {
     serial::TNonVisComp link;
     app::TMainForm form;
     const QString port = app::PortArgument(QCoreApplication::arguments());
-    if (!port.isEmpty()) form.cbbPorts->setEditText(port);
+    if (!port.isEmpty()) form.UsePortForThisRun(port);
     form.show();
     return application.exec();
 }

@@ -313,6 +313,15 @@ void TMainForm::FileExit1Execute() {
     close();
 }
 
+void TMainForm::UsePortForThisRun(const QString& text) {
+    {
+        const QSignalBlocker blocker(cbbPorts);
+        cbbPorts->setEditText(text);
+    }
+    const QString path = serial::platform::PortPathFromText(text);
+    if (!path.isEmpty()) serial::TNonVisComp::Instance().comport.SetPortName(path);
+}
+
 void TMainForm::cbbPortsDropDown() { FillPortList(cbbPorts); }
 
 void TMainForm::cbbPortsChange(const QString& text) {

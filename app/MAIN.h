@@ -43,6 +43,9 @@ class TMainForm : public QMainWindow {
 
     // Handlers.
     void FormCreate();
+    // Shows and uses a port for this run only, without storing it: the
+    // developer's --port, which names a simulator that will be gone.
+    void UsePortForThisRun(const QString& text);
     void actDevReadExecute();
     void actDevWriteExecute();
     void actSetDefaultExecute();

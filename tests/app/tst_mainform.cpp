@@ -374,6 +374,16 @@ class TestMainForm : public QObject {
         QVERIFY(!form->isVisible());
     }
 
+    void portForThisRun_usedButNotStored() {
+        app::WriteSetting(QStringLiteral("comportname"), QStringLiteral("ttyUSB3"));
+        form->UsePortForThisRun(QStringLiteral("/tmp/tolmarik-demo/ttySim"));
+        QCOMPARE(form->cbbPorts->currentText(), QStringLiteral("/tmp/tolmarik-demo/ttySim"));
+        QCOMPARE(serial::TNonVisComp::Instance().comport.PortName(),
+                 QStringLiteral("/tmp/tolmarik-demo/ttySim"));
+        QCOMPARE(app::ReadSetting(QStringLiteral("comportname"), QString()),
+                 QStringLiteral("ttyUSB3"));
+    }
+
     void updateFirmware_oneWindowAtATime() {
         QCOMPARE(form->findChildren<firmware::TFormUpdateFW*>().size(), 0);
         form->actUpdateFirmware->trigger();

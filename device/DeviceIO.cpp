@@ -4,6 +4,7 @@
 
 #include "device/Frames.h"
 #include "device/TrackLists.h"
+#include "firmware/FirmwareImage.h"
 #include "serial/BCC.h"
 #include "serial/UnitNVC.h"
 
@@ -326,16 +327,9 @@ void TDeviceIO::SendFirmwareBlocks() {
     const std::uint8_t* tx = link_.TxBuffer.data();
     const int length = DataLength;
     // Never send a byte of an image whose block chain does not hold together.
-    if (length < 0 || length > MaxFirmwareImage) {
+    if (length < 0 || length > MaxFirmwareImage || !firmware::BlockChainIsWhole(tx, length)) {
         Post(ST_NO_LINK);
         return;
-    }
-    for (int pos = 0; pos < length;) {
-        if (pos + 2 > length || pos + 2 + tx[pos] * 256 + tx[pos + 1] > length) {
-            Post(ST_NO_LINK);
-            return;
-        }
-        pos += 2 + tx[pos] * 256 + tx[pos + 1];
     }
     int last = 255;
     for (int pos = 0; pos < length;) {

@@ -24,12 +24,6 @@ bool TTarget::Send(QEvent::Type type, quintptr wParam, qintptr lParam) const {
     return true;
 }
 
-bool TTarget::IsAlive() const {
-    if (!slot_) return false;
-    std::lock_guard lock(slot_->m);
-    return slot_->window != nullptr;
-}
-
 TWindowHandle::TWindowHandle(QObject* window) : slot_(std::make_shared<TTarget::Slot>()) {
     slot_->window = window;
 }

@@ -18,7 +18,7 @@ inline constexpr QEvent::Type WM_THREAD_MSG = static_cast<QEvent::Type>(1025);
 inline constexpr QEvent::Type WM_DEVICE_MSG = static_cast<QEvent::Type>(1026);
 
 class TMessageEvent : public QEvent {
-public:
+  public:
     TMessageEvent(QEvent::Type type, quintptr wParam, qintptr lParam)
         : QEvent(type), WParam(wParam), LParam(lParam) {}
     const quintptr WParam;
@@ -26,17 +26,16 @@ public:
 };
 
 class TTarget {
-public:
+  public:
     TTarget() = default;
     // Queues the message for the window; false (and nothing queued) when the
     // window is gone. Safe from any thread.
     bool Post(QEvent::Type type, quintptr wParam, qintptr lParam) const;
     // Delivers the message before returning; only on the window's own thread.
     bool Send(QEvent::Type type, quintptr wParam, qintptr lParam) const;
-    bool IsAlive() const;
     bool operator==(const TTarget& other) const { return slot_ == other.slot_; }
 
-private:
+  private:
     friend class TWindowHandle;
     struct Slot {
         std::mutex m;
@@ -48,14 +47,14 @@ private:
 
 // Owned by a window (a member, so it detaches before the QObject dies).
 class TWindowHandle {
-public:
+  public:
     explicit TWindowHandle(QObject* window);
     ~TWindowHandle();
     TWindowHandle(const TWindowHandle&) = delete;
     TWindowHandle& operator=(const TWindowHandle&) = delete;
     TTarget Target() const { return TTarget(slot_); }
 
-private:
+  private:
     std::shared_ptr<TTarget::Slot> slot_;
 };
 

@@ -43,8 +43,6 @@ TNonVisComp::~TNonVisComp() {
 
 TNonVisComp& TNonVisComp::Instance() { return *g_instance.load(); }
 
-bool TNonVisComp::HasInstance() { return g_instance.load() != nullptr; }
-
 void TNonVisComp::ClearReceive() {
     std::lock_guard lock(rxMutex_);
     rxCount_.store(0, std::memory_order_release);
@@ -58,10 +56,11 @@ void TNonVisComp::comportReceiveData(TCommPortDriver*, const std::uint8_t* data,
     if (count >= RxBufferSize) return;
     // Keep what fits; the count still grows by the whole chunk so that an
     // overlong reply can never pass for a complete one.
-    const auto fits = std::min<std::uint32_t>(size, static_cast<std::uint32_t>(RxBufferSize - count));
+    const auto fits =
+        std::min<std::uint32_t>(size, static_cast<std::uint32_t>(RxBufferSize - count));
     std::memcpy(RxBuffer.data() + count, data, fits);
-    const std::int64_t raised = std::min<std::int64_t>(
-        std::int64_t{count} + size, std::numeric_limits<std::int32_t>::max());
+    const std::int64_t raised = std::min<std::int64_t>(std::int64_t{count} + size,
+                                                       std::numeric_limits<std::int32_t>::max());
     rxCount_.store(static_cast<std::int32_t>(raised), std::memory_order_release);
 }
 

@@ -22,7 +22,7 @@ inline constexpr int RxHighIndex = RxBufferSize - 1;  // 5120
 inline constexpr int TxHighIndex = TxBufferSize - 1;  // 122880
 
 class TNonVisComp {
-public:
+  public:
     // Must be created on the thread that runs the event loop (the polling
     // timer lives there). The first instance becomes Instance().
     TNonVisComp();
@@ -31,7 +31,6 @@ public:
     TNonVisComp& operator=(const TNonVisComp&) = delete;
 
     static TNonVisComp& Instance();
-    static bool HasInstance();
 
     TCommPortDriver comport;
     std::array<std::uint8_t, RxBufferSize> RxBuffer{};
@@ -57,7 +56,7 @@ public:
     // at its next wait instead of touching buffers that are going away.
     bool ShuttingDown() const { return shuttingDown_.load(std::memory_order_acquire); }
 
-private:
+  private:
     std::atomic<std::int32_t> rxCount_{0};
     std::atomic<bool> shuttingDown_{false};
     std::mutex rxMutex_;

@@ -136,42 +136,31 @@ void TCommPortDriver::SetBaudRateValue(std::uint32_t value) {
     ApplyIfOpenLocked();
 }
 
-#define TOLMARIK_LINE_PROPERTY(Type, Getter, Setter, field) \
-    Type TCommPortDriver::Getter() const {                  \
-        std::lock_guard lock(m_);                           \
-        return field;                                       \
-    }                                                       \
-    void TCommPortDriver::Setter(Type v) {                  \
-        std::lock_guard lock(m_);                           \
-        field = v;                                          \
-        ApplyIfOpenLocked();                                \
+// A locked getter and setter; line settings are applied at once while open.
+#define TOLMARIK_PROPERTY(Type, Getter, Setter, field, afterSet) \
+    Type TCommPortDriver::Getter() const {                       \
+        std::lock_guard lock(m_);                                \
+        return field;                                            \
+    }                                                            \
+    void TCommPortDriver::Setter(Type v) {                       \
+        std::lock_guard lock(m_);                                \
+        field = v;                                               \
+        afterSet;                                                \
     }
 
-TOLMARIK_LINE_PROPERTY(TDataBits, DataBits, SetDataBits, dataBits_)
-TOLMARIK_LINE_PROPERTY(TStopBits, StopBits, SetStopBits, stopBits_)
-TOLMARIK_LINE_PROPERTY(TParity, Parity, SetParity, parity_)
-TOLMARIK_LINE_PROPERTY(THwFlowControl, HwFlow, SetHwFlow, hwFlow_)
-TOLMARIK_LINE_PROPERTY(TSwFlowControl, SwFlow, SetSwFlow, swFlow_)
-#undef TOLMARIK_LINE_PROPERTY
-
-#define TOLMARIK_PLAIN_PROPERTY(Type, Getter, Setter, field) \
-    Type TCommPortDriver::Getter() const {                   \
-        std::lock_guard lock(m_);                            \
-        return field;                                        \
-    }                                                        \
-    void TCommPortDriver::Setter(Type v) {                   \
-        std::lock_guard lock(m_);                            \
-        field = v;                                           \
-    }
-
-TOLMARIK_PLAIN_PROPERTY(std::int16_t, PacketSize, SetPacketSize, packetSize_)
-TOLMARIK_PLAIN_PROPERTY(std::int32_t, PacketTimeout, SetPacketTimeout, packetTimeout_)
-TOLMARIK_PLAIN_PROPERTY(TPacketMode, PacketMode, SetPacketMode, packetMode_)
-TOLMARIK_PLAIN_PROPERTY(bool, EnableDTROnOpen, SetEnableDTROnOpen, enableDtrOnOpen_)
-TOLMARIK_PLAIN_PROPERTY(std::uint16_t, OutputTimeout, SetOutputTimeout, outputTimeout_)
-TOLMARIK_PLAIN_PROPERTY(std::uint32_t, InputTimeout, SetInputTimeout, inputTimeout_)
-TOLMARIK_PLAIN_PROPERTY(bool, CheckLineStatus, SetCheckLineStatus, checkLineStatus_)
-#undef TOLMARIK_PLAIN_PROPERTY
+TOLMARIK_PROPERTY(TDataBits, DataBits, SetDataBits, dataBits_, ApplyIfOpenLocked())
+TOLMARIK_PROPERTY(TStopBits, StopBits, SetStopBits, stopBits_, ApplyIfOpenLocked())
+TOLMARIK_PROPERTY(TParity, Parity, SetParity, parity_, ApplyIfOpenLocked())
+TOLMARIK_PROPERTY(THwFlowControl, HwFlow, SetHwFlow, hwFlow_, ApplyIfOpenLocked())
+TOLMARIK_PROPERTY(TSwFlowControl, SwFlow, SetSwFlow, swFlow_, ApplyIfOpenLocked())
+TOLMARIK_PROPERTY(std::int16_t, PacketSize, SetPacketSize, packetSize_, (void)0)
+TOLMARIK_PROPERTY(std::int32_t, PacketTimeout, SetPacketTimeout, packetTimeout_, (void)0)
+TOLMARIK_PROPERTY(TPacketMode, PacketMode, SetPacketMode, packetMode_, (void)0)
+TOLMARIK_PROPERTY(bool, EnableDTROnOpen, SetEnableDTROnOpen, enableDtrOnOpen_, (void)0)
+TOLMARIK_PROPERTY(std::uint16_t, OutputTimeout, SetOutputTimeout, outputTimeout_, (void)0)
+TOLMARIK_PROPERTY(std::uint32_t, InputTimeout, SetInputTimeout, inputTimeout_, (void)0)
+TOLMARIK_PROPERTY(bool, CheckLineStatus, SetCheckLineStatus, checkLineStatus_, (void)0)
+#undef TOLMARIK_PROPERTY
 
 std::uint32_t TCommPortDriver::InBufSize() const {
     std::lock_guard lock(m_);

@@ -7,34 +7,65 @@
 
 #include <cerrno>
 #include <chrono>
+#include <clocale>
 #include <cstdlib>
+#include <cstring>
 #include <string_view>
 
-#include "serial/PortPlatform.h"
+#include "serial/PortSystem.h"
 
 namespace serial::platform {
 
 namespace {
 speed_t SpeedFor(std::uint32_t baud) {
     switch (baud) {
-        case 50: return B50;
-        case 110: return B110;
-        case 300: return B300;
-        case 600: return B600;
-        case 1200: return B1200;
-        case 2400: return B2400;
-        case 4800: return B4800;
-        case 9600: return B9600;
-        case 19200: return B19200;
-        case 38400: return B38400;
-        case 57600: return B57600;
-        case 115200: return B115200;
-        case 230400: return B230400;
-        case 460800: return B460800;
-        case 921600: return B921600;
-        default: return B0;
+        case 50:
+            return B50;
+        case 110:
+            return B110;
+        case 300:
+            return B300;
+        case 600:
+            return B600;
+        case 1200:
+            return B1200;
+        case 2400:
+            return B2400;
+        case 4800:
+            return B4800;
+        case 9600:
+            return B9600;
+        case 19200:
+            return B19200;
+        case 38400:
+            return B38400;
+        case 57600:
+            return B57600;
+        case 115200:
+            return B115200;
+        case 230400:
+            return B230400;
+        case 460800:
+            return B460800;
+        case 921600:
+            return B921600;
+        default:
+            return B0;
     }
 }
+
+// strerror under the user's locale, so that the text comes in the user's
+// language where the system has it; strerror_l keeps it thread-safe.
+std::string ErrorText(int code) {
+    locale_t user = newlocale(LC_ALL_MASK, "", locale_t{});
+    if (user == locale_t{}) user = newlocale(LC_ALL_MASK, "C", locale_t{});
+    if (user == locale_t{}) return "error " + std::to_string(code);
+    std::string text = strerror_l(code, user);
+    freelocale(user);
+    return text;
+}
+
+SystemError Failure(int code) { return {code, ErrorText(code)}; }
 
 bool IsPseudoTerminal(int fd) {
     // grantpt/ptsname work only on masters; the slave side names itself /dev/pts/N.
@@ -43,17 +74,19 @@ bool IsPseudoTerminal(int fd) {
 }
 }  // namespace
 
-Handle Open(const QString& path) {
-    const QByteArray native = path.toLocal8Bit();
-    int fd = ::open(native.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return kInvalidHandle;
-    if (!isatty(fd)) {
-        ::close(fd);
+SystemError LastError() { return Failure(errno); }
+
+Handle Open(const char* path, SystemError& error) {
+    error = {};
+    int fd = ::open(path, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        error = LastError();
         return kInvalidHandle;
     }
     // Exclusive like the original open-without-sharing; pseudo-terminals are
     // left shareable so that a simulator can keep its side open.
-    if (!IsPseudoTerminal(fd) && ioctl(fd, TIOCEXCL) != 0) {
+    if (!isatty(fd) || (!IsPseudoTerminal(fd) && ioctl(fd, TIOCEXCL) != 0)) {
+        error = LastError();  // before close() can change errno
         ::close(fd);
         return kInvalidHandle;
     }
@@ -72,10 +105,18 @@ bool Apply(Handle h, const LineSettings& s) {
     t.c_cflag |= CLOCAL | CREAD;
     t.c_cflag &= ~(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
     switch (s.byteSize) {
-        case 5: t.c_cflag |= CS5; break;
-        case 6: t.c_cflag |= CS6; break;
-        case 7: t.c_cflag |= CS7; break;
-        default: t.c_cflag |= CS8; break;
+        case 5:
+            t.c_cflag |= CS5;
+            break;
+        case 6:
+            t.c_cflag |= CS6;
+            break;
+        case 7:
+            t.c_cflag |= CS7;
+            break;
+        default:
+            t.c_cflag |= CS8;
+            break;
     }
     // Parity is generated but not checked, as on the original line.
     if (s.parity == 1) t.c_cflag |= PARENB | PARODD;
@@ -89,7 +130,10 @@ bool Apply(Handle h, const LineSettings& s) {
     t.c_cc[VMIN] = 0;
     t.c_cc[VTIME] = 0;
     const speed_t speed = SpeedFor(s.baudRate);
-    if (speed == B0) return false;
+    if (speed == B0) {
+        errno = EINVAL;  // so that LastError() names this failure, not an older one
+        return false;
+    }
     cfsetispeed(&t, speed);
     cfsetospeed(&t, speed);
     if (tcsetattr(fd, TCSANOW, &t) != 0) return false;
@@ -138,13 +182,13 @@ ReadStatus ReadWaiting(Handle h, std::uint8_t* buf, std::uint32_t capacity, std:
     return ReadStatus::Nothing;
 }
 
-long Write(Handle h, const std::uint8_t* data, std::uint32_t size, int waitMs) {
+long Write(Handle h, const std::uint8_t* data, std::uint32_t size) {
     const int fd = static_cast<int>(h);
     ssize_t n = ::write(fd, data, size);
     if (n >= 0) return n;
     if (errno != EAGAIN && errno != EINTR) return -1;
     pollfd p{fd, POLLOUT, 0};
-    if (::poll(&p, 1, waitMs) <= 0 || !(p.revents & POLLOUT)) return 0;
+    if (::poll(&p, 1, kWriteWaitMs) <= 0 || !(p.revents & POLLOUT)) return 0;
     n = ::write(fd, data, size);
     if (n >= 0) return n;
     return (errno == EAGAIN || errno == EINTR) ? 0 : -1;
@@ -169,12 +213,14 @@ std::uint32_t TickCount() {
 
 int MaxXonXoffLimit() { return 4096; }
 
-QString PortPathFromText(const QString& text) {
-    if (text.startsWith(QLatin1Char('/'))) return text;
-    if (text.startsWith(QLatin1String("tty"))) return QStringLiteral("/dev/") + text;
+const char* PortNamePrefix() { return "tty"; }
+
+std::string PortPath(std::string_view text) {
+    if (text.starts_with('/')) return std::string(text);
+    if (text.starts_with(PortNamePrefix())) return "/dev/" + std::string(text);
     return {};
 }
 
-QString DefaultPortText() { return QStringLiteral("ttyUSB0"); }
+const char* DefaultPortName() { return "ttyUSB0"; }
 
 }  // namespace serial::platform

@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <QTest>
+#include <cerrno>
+#include <clocale>
 #include <thread>
 
 #include "serial/CPDrv.h"
@@ -35,6 +37,13 @@ struct Pty {
         if (slave >= 0) ::close(slave);
     }
 };
+// Sets the user's locale for the system texts of this test, and restores it.
+struct UserLocale {
+    QByteArray old = qgetenv("LC_ALL");
+    explicit UserLocale(const char* name) { qputenv("LC_ALL", name); }
+    ~UserLocale() { qputenv("LC_ALL", old); }
+};
+
 int BytesWaiting(int fd) {
     int n = 0;
     ioctl(fd, FIONREAD, &n);
@@ -106,6 +115,67 @@ class TestCommPortDriver : public QObject {
         port.SetPortName(QStringLiteral("/dev/does-not-exist-tolmarik"));
         QVERIFY(!port.Connect());
         QVERIFY(!port.Connected());
+    }
+
+    void connect_failure_keepsSystemReason_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("missing device")
+            << "/dev/does-not-exist-tolmarik" << ENOENT << "No such file or directory";
+        QTest::newRow("not a terminal")
+            << "/dev/null" << ENOTTY << "Inappropriate ioctl for device";
+    }
+    void connect_failure_keepsSystemReason() {
+        QFETCH(QString, path);
+        QFETCH(int, code);
+        QFETCH(QString, text);
+        const UserLocale english("C.UTF-8");
+        TCommPortDriver port;
+        QVERIFY(port.LastOpenError().IsEmpty());
+        port.SetPortName(path);
+        QVERIFY(!port.Connect());
+        const TPortError error = port.LastOpenError();
+        QCOMPARE(error.path, path);
+        QCOMPARE(error.code, code);
+        QCOMPARE(error.text, text);
+    }
+
+    void connect_missingDeviceInRussian_reasonInUsersLanguage() {
+        const UserLocale russian("ru_RU.UTF-8");
+        locale_t probe = newlocale(LC_ALL_MASK, "", locale_t{});
+        if (probe == locale_t{}) QSKIP("the ru_RU.UTF-8 locale is not installed");
+        freelocale(probe);
+        TCommPortDriver port;
+        port.SetPortName(QStringLiteral("/dev/does-not-exist-tolmarik"));
+        QVERIFY(!port.Connect());
+        QCOMPARE(port.LastOpenError().code, ENOENT);
+        QCOMPARE(port.LastOpenError().text, QStringLiteral("Нет такого файла или каталога"));
+    }
+
+    void connect_unsupportedRate_closesAndKeepsReason() {
+        Pty pty;
+        QVERIFY(!pty.path.isEmpty());
+        TCommPortDriver port;
+        port.SetPortName(pty.path);
+        port.SetBaudRateValue(12345);
+        QVERIFY(!port.Connect());
+        QVERIFY(!port.Connected());
+        QCOMPARE(port.LastOpenError().path, pty.path);
+        QCOMPARE(port.LastOpenError().code, EINVAL);
+    }
+
+    void connect_successAfterFailure_clearsReason() {
+        Pty pty;
+        QVERIFY(!pty.path.isEmpty());
+        TCommPortDriver port;
+        port.SetPortName(QStringLiteral("/dev/does-not-exist-tolmarik"));
+        QVERIFY(!port.Connect());
+        QVERIFY(!port.LastOpenError().IsEmpty());
+        port.SetPortName(pty.path);
+        port.SetBaudRateValue(115200);
+        QVERIFY(port.Connect());
+        QVERIFY(port.LastOpenError().IsEmpty());
     }
 
     void portPathFromText_data() {

@@ -4,15 +4,9 @@
 #include <QSerialPortInfo>
 #include <QSignalBlocker>
 
-namespace app {
+#include "serial/PortPlatform.h"
 
-namespace {
-#ifdef Q_OS_WIN
-const QString kPortOpening = QStringLiteral("(COM");
-#else
-const QString kPortOpening = QStringLiteral("(tty");
-#endif
-}  // namespace
+namespace app {
 
 bool IsAdapterName(const QString& name) {
     return name.contains(QLatin1String("STM")) || name.contains(QLatin1String("CP210")) ||
@@ -26,7 +20,7 @@ bool IsAdapterVendor(quint16 vendorId) {
 std::vector<TPortItem> PortItems(const std::vector<TPortDevice>& devices) {
     std::vector<TPortItem> items;
     for (const TPortDevice& device : devices) {
-        const qsizetype p = device.name.indexOf(kPortOpening);
+        const qsizetype p = device.name.indexOf(serial::platform::PortNameOpening());
         if (p < 0) continue;
         const qsizetype q = device.name.indexOf(QLatin1Char(')'), p + 1);
         TPortItem item;

@@ -14,6 +14,9 @@ namespace {
 constexpr std::uint32_t kSectorSize = 4096;
 constexpr std::uint32_t kPageSize = 256;
 constexpr int kReplyDataOffset = 4;
+// While waiting for a quiet line the accumulator is emptied at this fill, so
+// that its count keeps rising as long as bytes come.
+constexpr std::int32_t kQuietClearAt = serial::RxBufferSize / 2;
 
 enum class HeaderVerdict { Continue, Stop };
 
@@ -25,6 +28,8 @@ struct TrackCursor {
     TrackTime time = 0;
 };
 }  // namespace
+
+QString LinkLostText() { return QStringLiteral("Связь с прибором потеряна"); }
 
 TDeviceIO* TDeviceIO::Create(serial::TNonVisComp& link, TTarget target) {
     return new TDeviceIO(link, std::move(target));
@@ -54,7 +59,47 @@ void TDeviceIO::Post(TStatus status, qintptr value) {
     TargetWindow.Post(WM_THREAD_MSG, status, value);
 }
 
-void TDeviceIO::SleepStep() { Pause(Timing.pollStep); }
+void TDeviceIO::SleepStep() {
+    Pause(Timing.pollStep);
+    NoteArrivals();
+}
+
+bool TDeviceIO::Lost() {
+    if (link_.comport.DeviceLost()) linkLost_.store(true, std::memory_order_release);
+    return LinkLost();
+}
+
+void TDeviceIO::ClearArrivals() {
+    link_.ClearReceive();
+    seenCount_ = 0;
+    lastArrival_ = Clock::now();
+}
+
+void TDeviceIO::NoteArrivals() {
+    const std::int32_t count = link_.ReceiveCount();
+    if (count == seenCount_) return;
+    seenCount_ = count;
+    lastArrival_ = Clock::now();
+}
+
+// A retry sent while the rest of a damaged reply is still coming would read
+// that rest as its reply, and so would every later one: let the line fall
+// silent first.
+void TDeviceIO::WaitQuietLine() {
+    const auto quiet =
+        QuietPollingPeriods * std::chrono::milliseconds(link_.comport.PollingDelay());
+    const auto start = Clock::now();
+    NoteArrivals();
+    while (!Lost()) {
+        const auto now = Clock::now();
+        if (now - lastArrival_ >= quiet || now - start >= Timing.quietLimit) return;
+        if (seenCount_ >= kQuietClearAt) {
+            link_.ClearReceive();
+            seenCount_ = 0;
+        }
+        SleepStep();
+    }
+}
 
 void TDeviceIO::Pause(std::chrono::microseconds duration) {
     if (link_.ShuttingDown()) throw Abandoned{};
@@ -108,19 +153,19 @@ void TDeviceIO::RunOperation() {
 }
 
 void TDeviceIO::SendRequest(int length) {
-    link_.ClearReceive();
+    ClearArrivals();
     link_.SendFrame(length);
 }
 
 bool TDeviceIO::WaitReply() {
     const std::uint8_t* rx = link_.RxBuffer.data();
     int polls = 0;
-    while (link_.ReceiveCount() == 0 && polls < FirstReplyPolls) {
+    while (link_.ReceiveCount() == 0 && polls < FirstReplyPolls && !Lost()) {
         SleepStep();
         ++polls;
     }
     if (link_.ReceiveCount() == 0) {
-        Post(ST_BAD_REPLY);
+        Post(ST_BAD_REPLY, LostValue());
         return false;
     }
     if (rx[0] != FRAME_SHORT && rx[0] != FRAME_LONG) {
@@ -131,12 +176,12 @@ bool TDeviceIO::WaitReply() {
     // delivery of one or two bytes would otherwise read zeros as the length.
     const int fieldEnd = rx[0] == FRAME_SHORT ? 2 : 4;
     polls = 0;
-    while (link_.ReceiveCount() < fieldEnd && polls < WholeReplyPolls) {
+    while (link_.ReceiveCount() < fieldEnd && polls < WholeReplyPolls && !Lost()) {
         SleepStep();
         ++polls;
     }
     if (link_.ReceiveCount() < fieldEnd) {
-        Post(ST_BAD_REPLY);
+        Post(ST_BAD_REPLY, LostValue());
         return false;
     }
     const int length = FrameLength(rx);
@@ -145,12 +190,12 @@ bool TDeviceIO::WaitReply() {
         Post(ST_BAD_REPLY);
         return false;
     }
-    while (link_.ReceiveCount() != length && polls < WholeReplyPolls) {
+    while (link_.ReceiveCount() != length && polls < WholeReplyPolls && !Lost()) {
         SleepStep();
         ++polls;
     }
     if (link_.ReceiveCount() != length || !FrameCheckOk(rx, length)) {
-        Post(ST_BAD_REPLY);
+        Post(ST_BAD_REPLY, LostValue());
         return false;
     }
     return true;
@@ -162,18 +207,24 @@ void TDeviceIO::Identify() {
     if (WaitReply())
         Post(ST_IDENTIFIED, ReplyModel(link_.RxBuffer.data()) & 0x7F);
     else
-        Post(ST_NO_LINK);
+        Post(ST_NO_LINK, LostValue());
 }
 
 void TDeviceIO::SendPreparedFrame() {
     SendRequest(DataLength);
-    Post(WaitReply() ? ST_WRITTEN : ST_NO_LINK);
+    if (WaitReply())
+        Post(ST_WRITTEN);
+    else
+        Post(ST_NO_LINK, LostValue());
 }
 
 void TDeviceIO::ReadStats() {
     BuildStatsRequest(link_.TxBuffer.data(), FlightIndex);
     SendRequest(LongRequestLength);
-    Post(WaitReply() ? ST_STATS_READ : ST_NO_LINK);
+    if (WaitReply())
+        Post(ST_STATS_READ);
+    else
+        Post(ST_NO_LINK, LostValue());
 }
 
 void TDeviceIO::ReadPage() {
@@ -183,18 +234,41 @@ void TDeviceIO::ReadPage() {
     if (WaitReply()) Post(ST_PAGE_READ);
 }
 
+// `belongs` tells whether a reply that passed its check answers this request.
 bool TDeviceIO::TryRead(std::uint8_t command, std::uint32_t address, int tries,
-                        std::chrono::milliseconds pause) {
+                        std::chrono::milliseconds pause, const std::function<bool()>& belongs) {
+    // The instrument may still answer an unanswered try of the last request:
+    // that answer must not pass for this request's.
+    if (replyMayFollow_) WaitQuietLine();
+    replyMayFollow_ = false;
+    bool silentTry = false;
     for (int attempt = 0; attempt < tries; ++attempt) {
+        if (Lost()) return false;
         BuildAddressRequest(link_.TxBuffer.data(), command, address);
         SendRequest(LongRequestLength);
-        if (WaitReply()) return true;
+        if (WaitReply()) {
+            if (belongs()) {
+                replyMayFollow_ = silentTry;
+                return true;
+            }
+            Post(ST_BAD_REPLY);
+        }
+        if (Lost()) return false;
+        silentTry = silentTry || link_.ReceiveCount() == 0;
+        if (attempt + 1 < tries) WaitQuietLine();
         Pause(pause);
     }
     return false;
 }
 
 namespace {
+// A sector header answers the request for `sector` unless it names this
+// flight and another sector: such a reply belongs to an earlier request.
+// Another flight (erased memory included) ends the download, so it belongs.
+bool HeaderBelongs(const std::uint8_t* header, std::uint16_t sector, const TrackCursor& cursor) {
+    return !cursor.haveFlight || LE16(header + 4) != cursor.flight || LE16(header + 6) == sector;
+}
+
 // Checks a sector header (bytes 4..14 of `header`) and sets the time of its
 // first record. Posts nothing itself; `flightChanged` tells the caller.
 HeaderVerdict CheckHeader(const std::uint8_t* header, std::uint16_t startSector,
@@ -246,12 +320,15 @@ void TDeviceIO::DownloadTrack() {
 void TDeviceIO::DownloadSectors() {
     TrackCursor cursor;
     std::uint32_t address = std::uint32_t{StartSector} * kSectorSize;
+    const std::uint8_t* sector = link_.RxBuffer.data() + kReplyDataOffset;
+    const auto belongs = [&] {
+        return HeaderBelongs(sector, static_cast<std::uint16_t>(address / kSectorSize), cursor);
+    };
     for (int count = 1;; ++count) {
-        if (!TryRead(CMD_READ_SECTOR, address, SectorTries, Timing.sectorRetryPause)) {
-            Post(ST_NO_LINK);
+        if (!TryRead(CMD_READ_SECTOR, address, SectorTries, Timing.sectorRetryPause, belongs)) {
+            Post(ST_NO_LINK, LostValue());
             return;
         }
-        const std::uint8_t* sector = link_.RxBuffer.data() + kReplyDataOffset;
         bool flightChanged = false;
         if (CheckHeader(sector, StartSector, cursor, flightChanged) == HeaderVerdict::Stop) {
             if (flightChanged) Post(ST_TRACK_END, 0);
@@ -280,12 +357,17 @@ void TDeviceIO::DownloadPages() {
     std::uint32_t carry = 0;
     std::uint8_t pendingKind = 0;
     std::array<std::uint8_t, 12> save{};
+    const std::uint8_t* page = link_.RxBuffer.data() + kReplyDataOffset;
+    // Only a sector's first page says where it lies.
+    const auto belongs = [&] {
+        return address % kSectorSize != 0 ||
+               HeaderBelongs(page, static_cast<std::uint16_t>(address / kSectorSize), cursor);
+    };
     for (int count = 1;; ++count) {
-        if (!TryRead(CMD_READ_PAGE, address, PageTries, Timing.pageRetryPause)) {
-            Post(ST_NO_LINK);
+        if (!TryRead(CMD_READ_PAGE, address, PageTries, Timing.pageRetryPause, belongs)) {
+            Post(ST_NO_LINK, LostValue());
             return;
         }
-        const std::uint8_t* page = link_.RxBuffer.data() + kReplyDataOffset;
         if (address % kSectorSize == 0) {
             offset = 0;
             carry = 0;  // a record running into the header is dropped
@@ -336,7 +418,9 @@ void TDeviceIO::SendFirmwareBlocks() {
         const int block = tx[pos] * 256 + tx[pos + 1] + 2;
         bool accepted = false;
         for (int send = 0; send < FirmwareSends && !accepted; ++send) {
-            link_.ClearReceive();
+            if (send > 0) WaitQuietLine();
+            if (Lost()) break;
+            ClearArrivals();
             SendInChunks(pos, block);
             const std::uint8_t answer = WaitBlockAnswer();
             if (answer == FW_WRONG_DEVICE) {
@@ -346,7 +430,7 @@ void TDeviceIO::SendFirmwareBlocks() {
             accepted = answer == FW_ACK;
         }
         if (!accepted) {
-            Post(ST_NO_LINK);
+            Post(ST_NO_LINK, LostValue());
             return;
         }
         const int percent = pos * 100 / length;
@@ -361,7 +445,7 @@ void TDeviceIO::SendFirmwareBlocks() {
 
 void TDeviceIO::SendInChunks(int start, int size) {
     const std::uint8_t* tx = link_.TxBuffer.data();
-    while (size > 0) {
+    while (size > 0 && !Lost()) {
         if (size >= FirmwarePiece) {
             link_.comport.SendData(tx + start, FirmwarePiece);
             start += FirmwarePiece;
@@ -375,7 +459,8 @@ void TDeviceIO::SendInChunks(int start, int size) {
 }
 
 std::uint8_t TDeviceIO::WaitBlockAnswer() {
-    for (int polls = 0; link_.ReceiveCount() == 0 && polls < FirmwareAnswerPolls; ++polls)
+    for (int polls = 0; link_.ReceiveCount() == 0 && polls < FirmwareAnswerPolls && !Lost();
+         ++polls)
         SleepStep();
     if (link_.ReceiveCount() == 0) return 0;
     const std::uint8_t answer = link_.RxBuffer[0];

@@ -8,7 +8,9 @@
 // thread the termination step closes the port if no other operation holds it,
 // calls OnTerminate, and the object deletes itself. Only one operation may
 // hold the port: a worker started while another runs posts ST_PORT_FAILED.
+#include <QString>
 #include <QThread>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -46,6 +48,14 @@ enum TStatus : std::uint8_t {
     ST_BAD_HEADER = 13,
 };
 
+// The value of ST_NO_LINK (and of the ST_BAD_REPLY of the wait that noticed
+// it) when the port reported the device gone: hung up, unplugged. A silent or
+// garbling instrument gives 0.
+inline constexpr qintptr LINK_LOST = 1;
+
+// What to tell the user when an operation ended with LINK_LOST.
+QString LinkLostText();
+
 // The waits of the protocol. The poll counts (300, 500, 1000) are fixed; the
 // step lengths can be shortened by tests of failure paths.
 struct TWorkerTiming {
@@ -53,7 +63,12 @@ struct TWorkerTiming {
     std::chrono::milliseconds sectorRetryPause{30};
     std::chrono::milliseconds pageRetryPause{50};
     std::chrono::milliseconds chunkPause{10};
+    // A retry waits until no byte has come for QuietPollingPeriods receive
+    // polling periods, but never longer than this.
+    std::chrono::milliseconds quietLimit{3000};
 };
+
+inline constexpr int QuietPollingPeriods = 2;
 
 inline constexpr int FirstReplyPolls = 300;
 inline constexpr int WholeReplyPolls = 500;
@@ -68,7 +83,7 @@ inline constexpr int MaxFirmwareImage = 122881;
 
 class TDeviceIO : public QThread {
     Q_OBJECT
-public:
+  public:
     // Created on the GUI (event-loop) thread; does not run until Start().
     static TDeviceIO* Create(serial::TNonVisComp& link, TTarget target);
     // With the application's one module.
@@ -86,16 +101,25 @@ public:
     TWorkerTiming Timing;
     // Runs on the creating thread after the run, before the object is freed.
     std::function<void()> OnTerminate;
+    // True when the operation ended because the device went away; final by
+    // the time the last status is posted, readable from any thread.
+    bool LinkLost() const { return linkLost_.load(std::memory_order_acquire); }
 
-protected:
+  protected:
     void run() override;
 
-private:
+  private:
     TDeviceIO(serial::TNonVisComp& link, TTarget target);
     void Post(TStatus status, qintptr value = 0);
     struct Abandoned {};
+    using Clock = std::chrono::steady_clock;
     void SleepStep();
     void Pause(std::chrono::microseconds duration);
+    bool Lost();
+    qintptr LostValue() const { return LinkLost() ? LINK_LOST : 0; }
+    void ClearArrivals();
+    void NoteArrivals();
+    void WaitQuietLine();
     void SendRequest(int length);
     bool WaitReply();
     void RunOperation();
@@ -107,13 +131,20 @@ private:
     void DownloadSectors();
     void DownloadPages();
     bool TryRead(std::uint8_t command, std::uint32_t address, int tries,
-                 std::chrono::milliseconds pause);
+                 std::chrono::milliseconds pause, const std::function<bool()>& belongs);
     void SendFirmwareBlocks();
     void SendInChunks(int start, int size);
     std::uint8_t WaitBlockAnswer();
 
     serial::TNonVisComp& link_;
     bool claimed_ = false;
+    std::atomic<bool> linkLost_{false};
+    // Receive count last seen by a wait, and when it last changed.
+    std::int32_t seenCount_ = 0;
+    Clock::time_point lastArrival_;
+    // A try of the last request got no byte yet a later one succeeded: the
+    // first try's reply may still be on its way.
+    bool replyMayFollow_ = false;
 };
 
 }  // namespace device

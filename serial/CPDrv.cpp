@@ -53,6 +53,7 @@ bool TCommPortDriver::Connect() {
         }
         period = pollingDelay_;
     }
+    deviceLost_.store(false, std::memory_order_release);
     poller_->Start(period);
     return true;
 }
@@ -268,7 +269,10 @@ std::uint32_t TCommPortDriver::SendDataEx(const std::uint8_t* data, std::uint32_
                 if (handle_ == platform::kInvalidHandle) break;
                 written = platform::Write(handle_, data + total, chunk);
             }
-            if (written < 0) break;  // the device is gone: no progress can follow
+            if (written < 0) {  // the device is gone: no progress can follow
+                deviceLost_.store(true, std::memory_order_release);
+                break;
+            }
             if (written > 0) {
                 total += static_cast<std::uint32_t>(written);
                 lastProgress = platform::TickCount();
@@ -289,6 +293,8 @@ void TCommPortDriver::PollOnce() {
         packetMode = packetSize_ > 0;
         const auto status = platform::ReadWaiting(handle_, scratch_.data(),
                                                   static_cast<std::uint32_t>(scratch_.size()), got);
+        if (status == platform::ReadStatus::Failed)
+            deviceLost_.store(true, std::memory_order_release);
         if (status != platform::ReadStatus::Ok) got = 0;
     }
     if (packetMode) {

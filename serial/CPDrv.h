@@ -96,6 +96,9 @@ class TCommPortDriver {
     bool Connected() const;
     bool Connect();
     bool Disconnect();
+    // True once a read or a write found the device gone (hang-up, adapter
+    // pulled), until the next Connect. Safe from any thread.
+    bool DeviceLost() const { return deviceLost_.load(std::memory_order_acquire); }
     TPortError LastOpenError() const;
 
     TPortNumber Port() const;
@@ -192,6 +195,7 @@ class TCommPortDriver {
     std::vector<std::uint8_t> scratch_;  // touched by the polling thread only
     std::vector<std::uint8_t> packet_;
     std::atomic<std::uint32_t> packetStart_{0xFFFFFFFFu};
+    std::atomic<bool> deviceLost_{false};
 
     std::unique_ptr<TPollingTimer> poller_;
 };

@@ -41,6 +41,7 @@ constexpr auto DrainLimit = 2s;
 constexpr int IdentifyReplyLength = 159;
 constexpr int StatsReplyLength = 48;
 constexpr std::uint8_t JunkByte = 0xA5;
+constexpr std::uint8_t BadHeaderByte = 0x55;
 
 // Length of the request whose header starts at b: the length when the bytes
 // present open a known request, 0 when they may still become one, -1 not.
@@ -171,6 +172,7 @@ struct TSimulator::Impl {
     int firmwareAccepted = 0;
     int retriesLeft = 0;
     int messages = 0;  // valid requests and firmware blocks, for the fault counters
+    std::vector<std::uint8_t> lastReply;  // undamaged, to the last request
     bool running = false;
     QString portPath;
     std::string link;
@@ -347,15 +349,39 @@ bool TSimulator::Impl::Answer(std::vector<std::uint8_t> reply, int message, cons
     const bool hangUp = f.hangUpAfterRequests >= 0 && message >= f.hangUpAfterRequests;
     if (frame && !reply.empty()) {
         if (f.wrongCheckByte) reply.back() ^= 0xFF;
-        if (f.badHeader) reply.front() = 0x55;
+        if (f.badHeader) reply.front() = BadHeaderByte;
         if (f.dropLastByte) reply.pop_back();
         if (f.extraByte) reply.push_back(0x00);
         if (f.garbageBefore > 0)
             reply.insert(reply.begin(), std::size_t(f.garbageBefore), JunkByte);
     }
+    int lateMs = f.lateMs;
+    const bool damaged = message >= f.damageFrom && message - f.damageFrom < f.damageCount;
+    if (damaged && !reply.empty()) {
+        switch (f.damage) {
+            case TDamage::FirstByteChanged:
+                reply.front() = BadHeaderByte;
+                break;
+            case TDamage::GarbageInFront:
+                reply.insert(reply.begin(), std::size_t(f.damageBytes), JunkByte);
+                break;
+            case TDamage::CutShort:
+                reply.resize(reply.size() / 2);
+                break;
+            case TDamage::WrongCheckByte:
+                if (frame) reply.back() ^= 0xFF;
+                break;
+            case TDamage::Late:
+                lateMs += f.damageMs;
+                break;
+            case TDamage::None:
+            case TDamage::PreviousReply:  // chosen with the reply
+                break;
+        }
+    }
     if (hangUp && f.hangUpMidReply) reply.resize(reply.size() / 2);
     if (!reply.empty()) {
-        if (f.lateMs > 0 && !WaitUntil(Clock::now() + std::chrono::milliseconds(f.lateMs)))
+        if (lateMs > 0 && !WaitUntil(Clock::now() + std::chrono::milliseconds(lateMs)))
             return false;
         Log('<', reply.data(), reply.size());
         if (!Send(reply, f, paced)) return false;
@@ -427,6 +453,10 @@ bool TSimulator::Impl::HandleRequest(std::vector<std::uint8_t> request) {
             }
         }
         SetCheck(reply);
+        const bool stale = f.damage == TDamage::PreviousReply && message >= f.damageFrom &&
+                           message - f.damageFrom < f.damageCount && !lastReply.empty();
+        lastReply.swap(reply);
+        if (!stale) reply = lastReply;
     }
     if (f.hangUpAfterRequests >= 0 && message > f.hangUpAfterRequests) {
         HangUp();
@@ -568,6 +598,7 @@ bool TSimulator::Start(const QString& linkPath) {
         d->firmwareAccepted = 0;
         d->retriesLeft = d->firmware.retryAnswers;
         d->messages = 0;
+        d->lastReply.clear();
         d->running = true;
         d->portPath = d->link.empty() ? QString::fromStdString(d->slaveName)
                                       : QString::fromStdString(d->link);

@@ -21,10 +21,24 @@
 
 namespace sim {
 
+// Damage done to the replies of some messages only, as a noisy line or a
+// busy instrument delivers them. Firmware answer bytes take all but
+// WrongCheckByte and PreviousReply; the instrument has acted on the message
+// as usual (a firmware block whose answer is damaged has been taken).
+enum class TDamage {
+    None,
+    FirstByteChanged,  // the first byte becomes 0x55
+    GarbageInFront,    // damageBytes bytes 0xA5 before the reply
+    CutShort,          // only the first half of the reply is sent
+    WrongCheckByte,    // the check byte flipped
+    Late,              // sent damageMs late
+    PreviousReply,     // the reply to the request before, sent again instead
+};
+
 // Faults applied to replies. Firmware answer bytes take silent, lateMs,
-// failFirstRequests and the hang-up (mid-reply: no answer at all); the rest
-// apply to frames only. The counters count valid requests and firmware blocks
-// together, from the last Start().
+// failFirstRequests, the damage and the hang-up (mid-reply: no answer at all);
+// the rest apply to frames only. The counters count valid requests and
+// firmware blocks together, from the last Start().
 struct TFaults {
     bool silent = false;          // never answer
     bool wrongCheckByte = false;  // last byte of each reply flipped
@@ -43,6 +57,11 @@ struct TFaults {
     int hangUpAfterRequests = -1;
     bool hangUpMidReply = false;  // on that request, send half the reply, then close
     int failFirstRequests = 0;    // stay silent for the first N requests, then answer
+    TDamage damage = TDamage::None;
+    int damageFrom = 1;   // the first message whose reply is damaged (1: the first)
+    int damageCount = 1;  // how many in a row
+    int damageBytes = 64;
+    int damageMs = 2000;
 };
 
 struct TIdentity {

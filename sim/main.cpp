@@ -4,6 +4,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QStringList>
 #include <climits>
 #include <csignal>
 #include <cstdio>
@@ -12,6 +13,25 @@
 #include "sim/Simulator.h"
 
 namespace {
+
+struct TDamageName {
+    const char* name;
+    sim::TDamage damage;
+};
+constexpr TDamageName kDamageNames[] = {
+    {"first-byte", sim::TDamage::FirstByteChanged},
+    {"garbage", sim::TDamage::GarbageInFront},
+    {"cut-short", sim::TDamage::CutShort},
+    {"wrong-check", sim::TDamage::WrongCheckByte},
+    {"late", sim::TDamage::Late},
+    {"previous-reply", sim::TDamage::PreviousReply},
+};
+
+QString DamageNameList() {
+    QStringList names;
+    for (const auto& d : kDamageNames) names << QString::fromLatin1(d.name);
+    return names.join(QStringLiteral(", "));
+}
 
 struct TOptionReader {
     QCommandLineParser& parser;
@@ -28,6 +48,17 @@ struct TOptionReader {
             return fallback;
         }
         return v;
+    }
+
+    sim::TDamage Damage(const QString& name) {
+        if (!parser.isSet(name)) return sim::TDamage::None;
+        const QString value = parser.value(name);
+        for (const auto& d : kDamageNames)
+            if (value == QLatin1String(d.name)) return d.damage;
+        std::fprintf(stderr, "tolmarik-sim: --%s wants one of: %s\n", qPrintable(name),
+                     qPrintable(DamageNameList()));
+        ok = false;
+        return sim::TDamage::None;
     }
 };
 
@@ -87,6 +118,13 @@ int main(int argc, char** argv) {
     add("fail-first", "Stay silent for the first N requests.", n);
     add("hang-up-after", "Hang up after N requests.", n);
     add("hang-up-mid-reply", "On that request send half the reply, then hang up.");
+    add("damage", "Damage the reply to one request (see --damage-at): " + DamageNameList() + ".",
+        "KIND");
+    add("damage-at", "The request (or firmware block) whose reply is damaged, from 1 (default 1).",
+        n);
+    add("damage-count", "Damage this many replies in a row (default 1).", n);
+    add("damage-bytes", "Bytes of garbage for --damage garbage (default 64).", n);
+    add("damage-ms", "Delay for --damage late (default 2000).", ms);
     add("fw-retries", "Answer 0x22 to this many firmware blocks before 0x11.", n);
     add("fw-reject-at", "Answer 0x40 to this firmware block (0-based).", n);
     add("fw-silent", "Never answer firmware blocks.");
@@ -128,6 +166,11 @@ int main(int argc, char** argv) {
     faults.failFirstRequests = opt.Int("fail-first", 0, 0, INT_MAX);
     faults.hangUpAfterRequests = opt.Int("hang-up-after", -1, 0, INT_MAX);
     faults.hangUpMidReply = parser.isSet("hang-up-mid-reply");
+    faults.damage = opt.Damage("damage");
+    faults.damageFrom = opt.Int("damage-at", 1, 1, INT_MAX);
+    faults.damageCount = opt.Int("damage-count", 1, 0, INT_MAX);
+    faults.damageBytes = opt.Int("damage-bytes", 64, 0, 65535);
+    faults.damageMs = opt.Int("damage-ms", 2000, 0, 600000);
 
     sim::TFirmwareBehaviour firmware;
     firmware.retryAnswers = opt.Int("fw-retries", 0, 0, INT_MAX);

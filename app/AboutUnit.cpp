@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "app/BuildInfo.h"
-#include "app/Dialogs.h"
+#include "device/Dialogs.h"
 
 namespace app {
 
@@ -121,7 +121,7 @@ void ShowAboutBox(QWidget* parent, const TVersionInfo& info) {
         const QRect area = screen->availableGeometry();
         box->move(area.center() - QPoint(box->width() / 2, box->height() / 2));
     }
-    Dialogs().Exec(box.get());
+    device::Dialogs().Exec(box.get());
 }
 
 }  // namespace app

@@ -1,6 +1,5 @@
 #include "app/Dialogs.h"
 
-#include <QCoreApplication>
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -8,33 +7,53 @@
 namespace app {
 
 namespace {
-TDialogs g_standard;
-TDialogs* g_current = &g_standard;
+QMessageBox::Icon BoxIcon(device::TMessageKind kind) {
+    switch (kind) {
+        case device::TMessageKind::Plain:
+            return QMessageBox::NoIcon;
+        case device::TMessageKind::Information:
+            return QMessageBox::Information;
+        case device::TMessageKind::Warning:
+            return QMessageBox::Warning;
+        case device::TMessageKind::Error:
+            return QMessageBox::Critical;
+    }
+    return QMessageBox::NoIcon;
+}
 }  // namespace
 
-void TDialogs::Message(QWidget* parent, TMessageKind kind, const QString& title,
-                       const QString& text) {
-    QMessageBox box(kind == TMessageKind::Error ? QMessageBox::Critical : QMessageBox::Information,
-                    title, text, QMessageBox::Ok, parent);
+void TWindowDialogs::Message(QWidget* parent, device::TMessageKind kind, const QString& title,
+                             const QString& text) {
+    QMessageBox box(BoxIcon(kind), title, text, QMessageBox::Ok, parent);
     box.exec();
 }
 
-QString TDialogs::OpenFileName(QWidget* parent, const QString& folder, const QString& filter) {
+bool TWindowDialogs::Ask(QWidget* parent, device::TMessageKind kind, const QString& title,
+                         const QString& text) {
+    QMessageBox box(BoxIcon(kind), title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString TWindowDialogs::OpenFileName(QWidget* parent, const QString& folder,
+                                     const QString& filter) {
     return QFileDialog::getOpenFileName(parent, QString(), folder, filter);
 }
 
-QString TDialogs::SaveFileName(QWidget* parent, const QString& folder, const QString& filter) {
+QString TWindowDialogs::SaveFileName(QWidget* parent, const QString& folder,
+                                     const QString& filter) {
     return QFileDialog::getSaveFileName(parent, QString(), folder, filter);
 }
 
-void TDialogs::Exec(QDialog* dialog) { dialog->exec(); }
+QString TWindowDialogs::FolderName(QWidget* parent, const QString& folder) {
+    return QFileDialog::getExistingDirectory(parent, QString(), folder);
+}
 
-TDialogs& Dialogs() { return *g_current; }
+void TWindowDialogs::Exec(QDialog* dialog) { dialog->exec(); }
 
-void SetDialogs(TDialogs* dialogs) { g_current = dialogs ? dialogs : &g_standard; }
-
-void ShowError(const QString& text) {
-    Dialogs().Message(nullptr, TMessageKind::Error, QCoreApplication::applicationName(), text);
+void UseWindowDialogs() {
+    static TWindowDialogs windows;
+    device::SetDialogs(&windows);
 }
 
 }  // namespace app

@@ -15,8 +15,8 @@
 #include <QTimer>
 
 #include "app/AboutUnit.h"
-#include "app/AppError.h"
-#include "app/Dialogs.h"
+#include "device/AppError.h"
+#include "device/Dialogs.h"
 #include "app/SetupAPI.h"
 #include "app/SetupUnit.h"
 #include "app/TApplication.h"
@@ -365,7 +365,7 @@ void TMainForm::ShowIdentified(models::DeviceModelId id) {
         CurrentModelId = 0;
         ShowStatus(StatusRed, QStringLiteral("Прибор не поддерживается"));
         UpdateModelActions();
-        Dialogs().Message(this, TMessageKind::Information, QStringLiteral("Information"),
+        device::Dialogs().Message(this, device::TMessageKind::Information, QStringLiteral("Information"),
                           QStringLiteral("Подключенный прибор:\n") + models::GetModelName(id) +
                               QStringLiteral(",\nданным программатором не поддерживается"));
         return;
@@ -397,14 +397,14 @@ void TMainForm::GetDevice_MSG(quintptr wParam) {
 
 void TMainForm::FileOpen1Execute() {
     const QString folder = ReadSetting(QStringLiteral("filepath"), CurrentFolder());
-    const QString name = Dialogs().OpenFileName(this, folder, kConfigFilter);
+    const QString name = device::Dialogs().OpenFileName(this, folder, kConfigFilter);
     if (name.isEmpty()) return;
     models::TFileIOSaver saver(0);
     models::DeviceModelId model = 0;
     try {
         model = saver.LoadFile(name);
-    } catch (const TAppError& error) {
-        ShowError(error.Text());
+    } catch (const device::TAppError& error) {
+        device::ShowError(error.Text());
         return;
     }
     if (models::CreateDeviceForm(model, mdiArea, Target())) {
@@ -418,22 +418,22 @@ void TMainForm::FileOpen1Execute() {
     } else {
         CurrentModelId = 0;
         UpdateModelActions();
-        Dialogs().Message(this, TMessageKind::Information, QStringLiteral("Ошибка "),
+        device::Dialogs().Message(this, device::TMessageKind::Information, QStringLiteral("Ошибка "),
                           QStringLiteral("Данный прибор не поддерживается программатором"));
     }
 }
 
 void TMainForm::FileSaveAs1Execute() {
     const QString folder = ReadSetting(QStringLiteral("filepath"), CurrentFolder());
-    const QString chosen = Dialogs().SaveFileName(this, folder, kConfigFilter);
+    const QString chosen = device::Dialogs().SaveFileName(this, folder, kConfigFilter);
     if (chosen.isEmpty()) return;
     const QString name = models::ConfigFileName(chosen);
     models::TDeviceForm* form = CurrentDeviceForm();
     if (!form) return;
     try {
         form->SaveToFile(name);
-    } catch (const TAppError& error) {
-        ShowError(error.Text());
+    } catch (const device::TAppError& error) {
+        device::ShowError(error.Text());
         return;
     }
     lblStatus->setText(QStringLiteral("Файл сохранен: ") + name);

@@ -3,7 +3,7 @@
 #include <QIcon>
 #include <exception>
 
-#include "app/AppError.h"
+#include "device/AppError.h"
 #include "app/BuildInfo.h"
 #include "app/Dialogs.h"
 
@@ -20,15 +20,16 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationVersion(QStringLiteral(TOLMARIK_FILE_VERSION));
     setOrganizationName(QStringLiteral(TOLMARIK_COMPANY_NAME));
     setWindowIcon(QIcon(QStringLiteral(":/icons/program.svg")));
+    UseWindowDialogs();
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
-    } catch (const TAppError& error) {
-        ShowError(error.Text());
+    } catch (const device::TAppError& error) {
+        device::ShowError(error.Text());
     } catch (const std::exception& error) {
-        ShowError(QString::fromLocal8Bit(error.what()));
+        device::ShowError(QString::fromLocal8Bit(error.what()));
     }
     return false;
 }

@@ -60,4 +60,15 @@ std::uint16_t ReplyModel(const std::uint8_t* rx) {
     return model != 0 && models::IsKnownModel(model) ? model : 0;
 }
 
+bool BlockChainIsWhole(const std::uint8_t* image, int length) {
+    if (length < 0) return false;
+    long long pos = 0;
+    while (pos < length) {
+        if (pos + 2 > length) return false;  // a count cut in half
+        const int count = image[pos] * 256 + image[pos + 1];
+        pos += 2 + count;
+    }
+    return pos == length;
+}
+
 }  // namespace device

@@ -48,6 +48,11 @@ bool FrameCheckOk(const std::uint8_t* rx, int length);
 // Model number of an identification reply, 0 when unknown or not a long frame.
 std::uint16_t ReplyModel(const std::uint8_t* rx);
 
+// Firmware images are a chain of blocks, each a 16-bit big-endian count and
+// that many bytes. True when the blocks of image[0..length) end exactly at
+// length.
+bool BlockChainIsWhole(const std::uint8_t* image, int length);
+
 inline std::uint16_t LE16(const std::uint8_t* p) {
     return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
 }

@@ -34,7 +34,7 @@ LoadOutcome ParseFirmwareText(const QByteArray& text, std::uint8_t* dest, int ca
         dest[n] = static_cast<std::uint8_t>(high * 16 + low);
     }
     const int length = static_cast<int>(n);  // n <= capacity, an int
-    if (!BlockChainIsWhole(dest, length)) return Refused(LoadResult::BrokenChain);
+    if (!device::BlockChainIsWhole(dest, length)) return Refused(LoadResult::BrokenChain);
     LoadOutcome outcome;
     outcome.result = LoadResult::Ok;
     outcome.length = length;
@@ -58,17 +58,6 @@ LoadOutcome LoadFirmwareFile(const QString& fileName, std::uint8_t* dest, int ca
     }
     file.close();
     return ParseFirmwareText(text, dest, capacity);
-}
-
-bool BlockChainIsWhole(const std::uint8_t* image, int length) {
-    if (length < 0) return false;
-    qint64 pos = 0;
-    while (pos < length) {
-        if (pos + 2 > length) return false;  // a count cut in half
-        const int count = image[pos] * 256 + image[pos + 1];
-        pos += 2 + count;
-    }
-    return pos == length;
 }
 
 }  // namespace firmware

@@ -5,6 +5,8 @@
 #include <QString>
 #include <cstdint>
 
+#include "device/Frames.h"
+
 namespace firmware {
 
 enum class LoadResult {
@@ -25,8 +27,6 @@ struct LoadOutcome {
 // failure but Ok, dest may hold a prefix of the image and nothing may be sent.
 LoadOutcome ParseFirmwareText(const QByteArray& text, std::uint8_t* dest, int capacity);
 LoadOutcome LoadFirmwareFile(const QString& fileName, std::uint8_t* dest, int capacity);
-// True when the blocks of image[0..length) end exactly at length.
-bool BlockChainIsWhole(const std::uint8_t* image, int length);
 // What the user is told when a file is refused ("Файл не найден" for a file
 // that is not hex pairs, as the program has always said).
 QString LoadRefusalText(const LoadOutcome& outcome);

@@ -2,15 +2,14 @@
 
 #include <QCloseEvent>
 #include <QDir>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMessageBox>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "device/Dialogs.h"
 #include "firmware/FirmwareImage.h"
 #include "serial/UnitNVC.h"
 
@@ -23,37 +22,12 @@ const QString kUpdateCaption = QStringLiteral("Обновление прошив
 const QString kFirmwareCaption = QStringLiteral("Прошивка прибора");
 const QString kErrorCaption = QStringLiteral("Ошибка");
 
-TMessageSink g_messageSink;
-TFileChooser g_fileChooser;
 // Windows created and not yet left by "Выход" or destroyed (GUI thread only).
 int g_openWindows = 0;
 
-QMessageBox::Icon BoxIcon(TBoxIcon icon) {
-    switch (icon) {
-        case TBoxIcon::None:
-            return QMessageBox::NoIcon;
-        case TBoxIcon::Information:
-            return QMessageBox::Information;
-        case TBoxIcon::Warning:
-            return QMessageBox::Warning;
-        case TBoxIcon::Critical:
-            return QMessageBox::Critical;
-    }
-    return QMessageBox::NoIcon;
-}
-
-void ShowMessage(QWidget* parent, const QString& text, const QString& caption, TBoxIcon icon) {
-    if (g_messageSink) {
-        g_messageSink(parent, text, caption, icon);
-        return;
-    }
-    QMessageBox box(BoxIcon(icon), caption, text, QMessageBox::Ok, parent);
-    box.exec();
-}
-
-QString ChooseFile(QWidget* parent, const QString& folder) {
-    if (g_fileChooser) return g_fileChooser(parent, folder, FirmwareFileFilter);
-    return QFileDialog::getOpenFileName(parent, QString(), folder, FirmwareFileFilter);
+void ShowMessage(QWidget* parent, const QString& text, const QString& caption,
+                 TMessageKind kind) {
+    Dialogs().Message(parent, kind, caption, text);
 }
 
 QPushButton* Button(QWidget* parent, const char* name, const QString& caption, int left, int top,
@@ -65,8 +39,6 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& caption, i
 }
 }  // namespace
 
-void SetMessageSink(TMessageSink sink) { g_messageSink = std::move(sink); }
-void SetFileChooser(TFileChooser chooser) { g_fileChooser = std::move(chooser); }
 bool FirmwareWindowOpen() { return g_openWindows > 0; }
 
 TFormUpdateFW::TFormUpdateFW(QMdiArea* area) {
@@ -129,7 +101,7 @@ void TFormUpdateFW::MarkClosed() {
 }
 
 void TFormUpdateFW::btnOpenFileClick() {
-    const QString name = ChooseFile(this, QDir::currentPath());
+    const QString name = Dialogs().OpenFileName(this, QDir::currentPath(), FirmwareFileFilter);
     if (name.isEmpty()) return;
     edtUpdFileName->setText(name);
     if (!edtUpdFileName->text().isEmpty()) btnUpdate->show();
@@ -138,7 +110,7 @@ void TFormUpdateFW::btnOpenFileClick() {
 void TFormUpdateFW::btnUpdateClick() {
     const QString name = edtUpdFileName->text();
     if (name.isEmpty()) {
-        ShowMessage(this, QStringLiteral("Выберите файл"), kFirmwareCaption, TBoxIcon::Information);
+        ShowMessage(this, QStringLiteral("Выберите файл"), kFirmwareCaption, TMessageKind::Information);
         return;
     }
     serial::TNonVisComp& link = serial::TNonVisComp::Instance();
@@ -146,15 +118,15 @@ void TFormUpdateFW::btnUpdateClick() {
     // into it while another operation runs would corrupt both.
     if (transferRunning_ || link.PortClaimed()) {
         ShowMessage(this, QStringLiteral("Прибор занят другой операцией"), kFirmwareCaption,
-                    TBoxIcon::Warning);
+                    TMessageKind::Warning);
         return;
     }
     const LoadOutcome outcome = LoadFirmwareFile(name, link.TxBuffer.data(), serial::TxBufferSize);
     if (outcome.result != LoadResult::Ok) {
         // A file that is not hex pairs keeps its old plain box; the refusals
         // added since (unreadable, too large, broken blocks) are errors.
-        const TBoxIcon icon =
-            outcome.result == LoadResult::NotHex ? TBoxIcon::None : TBoxIcon::Critical;
+        const TMessageKind icon =
+            outcome.result == LoadResult::NotHex ? TMessageKind::Plain : TMessageKind::Error;
         ShowMessage(window(), LoadRefusalText(outcome), kErrorCaption, icon);
         return;
     }
@@ -202,7 +174,7 @@ void TFormUpdateFW::GetUpdateThread_MSG(quintptr wParam, qintptr lParam) {
         case ST_FW_PROGRESS:
             if (lParam == 100) {
                 ShowMessage(window(), QStringLiteral("Прошивка обновлена"), kUpdateCaption,
-                            TBoxIcon::Information);
+                            TMessageKind::Information);
                 SetButtonsEnabled(true);
                 pbUpdate->hide();
             } else {
@@ -211,18 +183,18 @@ void TFormUpdateFW::GetUpdateThread_MSG(quintptr wParam, qintptr lParam) {
             break;
         case ST_PORT_FAILED:
             ShowMessage(window(), QStringLiteral("Невозможно открыть порт"), kUpdateCaption,
-                        TBoxIcon::Critical);
+                        TMessageKind::Error);
             SetButtonsEnabled(true);
             break;
         case ST_NO_LINK:
             // The bar stays at the last accepted block.
             ShowMessage(window(), QStringLiteral("Устройство не отвечает"), kUpdateCaption,
-                        TBoxIcon::Critical);
+                        TMessageKind::Error);
             SetButtonsEnabled(true);
             break;
         case ST_FW_REJECTED:
             ShowMessage(window(), QStringLiteral("Прошивка не для этого приюбора!!!"),
-                        kUpdateCaption, TBoxIcon::Critical);
+                        kUpdateCaption, TMessageKind::Error);
             pbUpdate->hide();
             SetButtonsEnabled(true);
             break;

@@ -13,7 +13,6 @@
 // its statuses are dropped.
 #include <QString>
 #include <QWidget>
-#include <functional>
 
 #include "device/DeviceIO.h"
 #include "device/Messages.h"
@@ -25,21 +24,6 @@ class QProgressBar;
 class QPushButton;
 
 namespace firmware {
-
-enum class TBoxIcon { None, Information, Warning, Critical };
-
-// Every message box of the window goes through the sink, so that tests can
-// read the texts without a modal loop. An empty sink restores the standard
-// modal box.
-using TMessageSink = std::function<void(QWidget* parent, const QString& text,
-                                        const QString& caption, TBoxIcon icon)>;
-void SetMessageSink(TMessageSink sink);
-
-// The open-file dialog: the chosen file, or empty when cancelled. An empty
-// chooser restores the standard dialog.
-using TFileChooser =
-    std::function<QString(QWidget* parent, const QString& folder, const QString& filter)>;
-void SetFileChooser(TFileChooser chooser);
 
 // True from the creation of a firmware window until its "Выход" (or its
 // destruction).

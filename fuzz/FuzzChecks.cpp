@@ -5,7 +5,7 @@
 #include <cstring>
 #include <memory>
 
-#include "app/AppError.h"
+#include "device/AppError.h"
 #include "device/Frames.h"
 #include "firmware/FirmwareImage.h"
 #include "models/UnitFileIO.h"
@@ -66,7 +66,7 @@ const char* CheckRoundTrip(const std::uint8_t* data, std::size_t size) {
     try {
         if (saver.LoadBytes(models::BuildConfigFile(model, config)) != model)
             return "a built file loads as another model";
-    } catch (const app::TAppError&) {
+    } catch (const device::TAppError&) {
         return "a built file is refused";
     }
     std::uint8_t block[device::DeviceConfigSize];
@@ -86,7 +86,7 @@ const char* CheckConfigFile(const std::uint8_t* data, std::size_t size) {
     std::uint8_t model = 0;
     try {
         model = saver.LoadBytes(Bytes(data, size));
-    } catch (const app::TAppError&) {
+    } catch (const device::TAppError&) {
         const models::TFileIOSaver fresh(0);
         if (saver.Data != fresh.Data || saver.Pos != fresh.Pos)
             return "a refused file changed the saver";
@@ -132,7 +132,7 @@ const char* CheckFirmwareText(const std::uint8_t* data, std::size_t size) {
             if (!allHex || !pairs) return "text that is not hex pairs was accepted";
             if (static_cast<std::size_t>(big.length) * 2 != size)
                 return "the image length is not half the text";
-            if (!firmware::BlockChainIsWhole(image.get(), big.length))
+            if (!device::BlockChainIsWhole(image.get(), big.length))
                 return "an accepted image has a broken chain";
             if (std::memcmp(image.get(), QByteArray::fromHex(text).constData(), big.length) != 0)
                 return "the image differs from the text's digits";
@@ -145,7 +145,7 @@ const char* CheckFirmwareText(const std::uint8_t* data, std::size_t size) {
             break;
         case LoadResult::BrokenChain:
             if (!allHex || !pairs) return "text that is not hex pairs reached the chain check";
-            if (firmware::BlockChainIsWhole(image.get(), static_cast<int>(size / 2)))
+            if (device::BlockChainIsWhole(image.get(), static_cast<int>(size / 2)))
                 return "a whole chain was refused";
             break;
         case LoadResult::CannotOpen:

@@ -65,7 +65,7 @@ class TDeviceForm : public QWidget {
     // Sends the settings to the instrument; the outcome arrives at the main
     // window as DM_WRITTEN, DM_PORT_FAILED or DM_NO_LINK, always exactly one.
     virtual void WriteToDevice();
-    // Throws app::TAppError when the file cannot be written.
+    // Throws device::TAppError when the file cannot be written.
     virtual void SaveToFile(const QString& fileName);
     virtual void LoadFromSaver(TFileIOSaver& saver);
     virtual void ShowConfig();

@@ -4,7 +4,7 @@
 #include <QSaveFile>
 #include <algorithm>
 
-#include "app/AppError.h"
+#include "device/AppError.h"
 #include "device/Frames.h"
 #include "serial/BCC.h"
 
@@ -28,9 +28,9 @@ std::uint8_t TFileIOSaver::LoadFile(const QString& fileName) {
     QByteArray bytes;
     {
         QFile file(fileName);
-        if (!file.open(QIODevice::ReadOnly)) throw app::TAppError(file.errorString());
+        if (!file.open(QIODevice::ReadOnly)) throw device::TAppError(file.errorString());
         bytes = file.read(MaxConfigFileSize);
-        if (file.error() != QFileDevice::NoError) throw app::TAppError(file.errorString());
+        if (file.error() != QFileDevice::NoError) throw device::TAppError(file.errorString());
     }  // closed here, before any check can fail
     return LoadBytes(bytes);
 }
@@ -39,19 +39,19 @@ std::uint8_t TFileIOSaver::LoadBytes(const QByteArray& bytes) {
     // Checked in a copy so that a refused file leaves this saver untouched;
     // positions past the bytes read stay 0.
     const int n = static_cast<int>(std::min<qsizetype>(bytes.size(), MaxConfigFileSize));
-    if (n < HeaderSize + 2) throw app::TAppError(Damaged());
+    if (n < HeaderSize + 2) throw device::TAppError(Damaged());
     std::array<std::uint8_t, MaxConfigFileSize + 1> data{};
     std::copy_n(reinterpret_cast<const std::uint8_t*>(bytes.constData()), n, data.begin() + 1);
 
     // Before the check byte, so that a newer format is named as such.
     if (data[1] != ConfigFileVersion) {
-        throw app::TAppError(QStringLiteral("Версия файла не поддерживается"));
+        throw device::TAppError(QStringLiteral("Версия файла не поддерживается"));
     }
     if (serial::Crc8(&data[1], MaxConfigFileSize - 1, n - 1) != data[static_cast<std::size_t>(n)]) {
-        throw app::TAppError(Damaged());
+        throw device::TAppError(Damaged());
     }
     const int model = data[2] * 256 + data[3];
-    if (model == 0 || model > MaxModelId) throw app::TAppError(Damaged());
+    if (model == 0 || model > MaxModelId) throw device::TAppError(Damaged());
 
     Data = data;
     Pos = HeaderSize + 1;
@@ -93,7 +93,7 @@ void SaveConfigFile(const QString& fileName, std::uint8_t model, const std::uint
     // an existing file as it was.
     QSaveFile file(fileName);
     const auto fail = [&](const QString& reason) {
-        throw app::TAppError(
+        throw device::TAppError(
             QStringLiteral("Не удалось сохранить файл \"%1\": %2").arg(fileName, reason));
     };
     if (!file.open(QIODevice::WriteOnly)) fail(file.errorString());

@@ -24,7 +24,7 @@ class TFileIOSaver {
     std::array<std::uint8_t, MaxConfigFileSize + 1> Data{};
     std::int32_t Pos = 4;
 
-    // Loads and checks a file; returns its model. Throws app::TAppError with
+    // Loads and checks a file; returns its model. Throws device::TAppError with
     // "Файл поврежден", "Версия файла не поддерживается", or the system's
     // message when the file cannot be opened.
     std::uint8_t LoadFile(const QString& fileName);
@@ -39,7 +39,7 @@ class TFileIOSaver {
 
 // The 156-byte settings file for `model` holding `config` (150 bytes).
 QByteArray BuildConfigFile(std::uint8_t model, const std::uint8_t* config);
-// Writes it atomically; throws app::TAppError naming the file and the reason.
+// Writes it atomically; throws device::TAppError naming the file and the reason.
 void SaveConfigFile(const QString& fileName, std::uint8_t model, const std::uint8_t* config);
 // The name a configuration is saved under: ".bcf" is appended unless it
 // occurs anywhere in the name (case-sensitive), as the program always did.

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <pugixml.hpp>
 
-#include "app/AppError.h"
+#include "device/AppError.h"
 
 namespace track {
 
@@ -123,7 +123,7 @@ void AppendNumber(std::string& out, Int value) {
 }
 
 [[noreturn]] void ThrowWriteError(const QString& path, const QString& reason) {
-    throw app::TAppError(QStringLiteral("Не удалось записать файл \"%1\": %2")
+    throw device::TAppError(QStringLiteral("Не удалось записать файл \"%1\": %2")
                              .arg(QDir::toNativeSeparators(path), reason));
 }
 

@@ -35,7 +35,7 @@ std::string EnxText(const std::vector<device::EngListEntry>& eng);
 // Clears the memo, reports the totals, writes the GPX file when there are GPS
 // points and the ENX file when there are sensor samples (each replaced
 // atomically: a failed write leaves an earlier file intact), then reports
-// "___ Файлы созданы ____". Throws app::TAppError naming the file and the
+// "___ Файлы созданы ____". Throws device::TAppError naming the file and the
 // system's reason when a file cannot be written; the memo then lacks the
 // last line. `folder` empty means the current directory.
 void WriteTrackFiles(int flightNumber, const device::TrackSnapshot& lists, TMemoSink& memo,

@@ -11,8 +11,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/AppError.h"
-#include "app/Dialogs.h"
+#include "device/AppError.h"
+#include "device/Dialogs.h"
 #include "device/DeviceIO.h"
 #include "device/PageDump.h"
 #include "device/TrackLists.h"
@@ -189,8 +189,8 @@ void TTrackPage::WriteTrackFiles() {
     TPlainTextSink memo(mmoDump);
     try {
         track::WriteTrackFiles(FlightNumber, TrackLists().Snapshot(), memo);
-    } catch (const app::TAppError& error) {
-        app::ShowError(error.Text());
+    } catch (const device::TAppError& error) {
+        device::ShowError(error.Text());
     }
 }
 

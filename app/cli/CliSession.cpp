@@ -4,7 +4,7 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/AppError.h"
+#include "device/AppError.h"
 #include "device/Frames.h"
 #include "device/PageDump.h"
 #include "device/TrackLists.h"
@@ -190,7 +190,7 @@ int TCliSession::Download(std::uint8_t flightIndex, bool bySector, const QString
                 track::WriteTrackFiles(stats_.flightNumber, TrackLists().Snapshot(), memo, folder);
                 written = true;
                 writeError.clear();
-            } catch (const app::TAppError& error) {
+            } catch (const device::TAppError& error) {
                 writeError = error.Text();
             }
         } else if (s.code == ST_PORT_FAILED || s.code == ST_NO_LINK) {

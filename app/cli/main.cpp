@@ -8,7 +8,7 @@
 #include <QEventLoop>
 #include <cstdio>
 
-#include "app/AppError.h"
+#include "device/AppError.h"
 #include "app/cli/CliSession.h"
 
 int main(int argc, char** argv) {
@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
             return session.SaveConfig(args[2]);
         if (command == QLatin1String("firmware") && args.size() == 3)
             return session.Firmware(args[2]);
-    } catch (const app::TAppError& error) {
+    } catch (const device::TAppError& error) {
         session.Fail(error.Text());
         return 1;
     }

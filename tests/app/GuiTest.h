@@ -2,48 +2,16 @@
 // What the window tests share: an isolated settings store, the application
 // object and link module of the program, and dialogs that answer at once and
 // remember what they were shown.
-#include <QDialog>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-#include <vector>
 
-#include "app/Dialogs.h"
 #include "app/TApplication.h"
 #include "device/Messages.h"
+#include "tests/device/RecordingDialogs.h"
 #include "serial/UnitNVC.h"
 
 namespace testing {
-
-struct TShownMessage {
-    app::TMessageKind kind;
-    QString title;
-    QString text;
-};
-
-class TRecordingDialogs : public app::TDialogs {
-  public:
-    std::vector<TShownMessage> messages;
-    QStringList openAnswers;  // taken in turn; empty = cancelled
-    QStringList saveAnswers;
-    QString openFolder;
-    QString saveFolder;
-    int executed = 0;
-
-    void Message(QWidget*, app::TMessageKind kind, const QString& title,
-                 const QString& text) override {
-        messages.push_back({kind, title, text});
-    }
-    QString OpenFileName(QWidget*, const QString& folder, const QString&) override {
-        openFolder = folder;
-        return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
-    }
-    QString SaveFileName(QWidget*, const QString& folder, const QString&) override {
-        saveFolder = folder;
-        return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
-    }
-    void Exec(QDialog*) override { ++executed; }
-};
 
 // Hands a window a worker's status as if the worker had posted it.
 inline void DeliverThreadMsg(QObject* window, int status, qintptr value = 0) {

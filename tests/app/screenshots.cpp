@@ -26,6 +26,7 @@
 #include "serial/UnitNVC.h"
 #include "sim/FlightGenerator.h"
 #include "sim/Simulator.h"
+#include "tests/device/RecordingDialogs.h"
 #include "track/TrackPage.h"
 
 namespace {
@@ -115,11 +116,9 @@ int main(int argc, char** argv) {
     QFile enc(workDir.filePath(QStringLiteral("Mevra-B.enc")));
     ok &= enc.open(QIODevice::WriteOnly) && enc.write(image.toHex().toUpper()) > 0;
     enc.close();
-    firmware::SetFileChooser([&](QWidget*, const QString&, const QString&) { return enc.fileName(); });
-    QString outcome;
-    firmware::SetMessageSink([&](QWidget*, const QString& text, const QString&, firmware::TBoxIcon) {
-        outcome = text;
-    });
+    testing::TRecordingDialogs dialogs;
+    dialogs.openAnswers << enc.fileName();
+    device::SetDialogs(&dialogs);
     form.actUpdateFirmware->trigger();
     auto* fw = form.findChild<firmware::TFormUpdateFW*>();
     ok &= fw != nullptr;
@@ -128,8 +127,8 @@ int main(int argc, char** argv) {
         fw->btnUpdate->click();
         ok &= Wait([&] { return fw->pbUpdate->isVisible() && fw->pbUpdate->value() >= 30; });
         ok &= Save(&form, folder, "firmware-update.png");
-        ok &= Wait([&] { return !outcome.isEmpty(); }, 120000);
-        ok &= outcome == QStringLiteral("Прошивка обновлена");
+        ok &= Wait([&] { return !dialogs.messages.empty(); }, 120000);
+        ok &= !dialogs.messages.empty() && dialogs.messages[0].text == QStringLiteral("Прошивка обновлена");
         fw->btExit->click();
     }
 

@@ -60,18 +60,18 @@ class TestAboutBox : public QObject {
 
     void helpAbout_programInfo_showsBoxOnce() {
         testing::TRecordingDialogs dialogs;
-        app::SetDialogs(&dialogs);
+        device::SetDialogs(&dialogs);
         app::TMainForm form;
         form.HelpAbout1->trigger();
-        app::SetDialogs(nullptr);
+        device::SetDialogs(nullptr);
         QCOMPARE(dialogs.executed, 1);
     }
 
     void noVersionInfo_nothingShown() {
         testing::TRecordingDialogs dialogs;
-        app::SetDialogs(&dialogs);
+        device::SetDialogs(&dialogs);
         app::ShowAboutBox(nullptr, {});
-        app::SetDialogs(nullptr);
+        device::SetDialogs(nullptr);
         QCOMPARE(dialogs.executed, 0);
     }
 };

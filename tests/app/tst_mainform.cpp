@@ -68,7 +68,7 @@ class TestMainForm : public QObject {
     void init() {
         testing::ClearSettings();
         dialogs = {};
-        app::SetDialogs(&dialogs);
+        device::SetDialogs(&dialogs);
         simulator = std::make_unique<sim::TSimulator>();
         simulator->SetPaced(false);
         QVERIFY(simulator->Start());
@@ -80,7 +80,7 @@ class TestMainForm : public QObject {
         QVERIFY(testing::WaitPortFree());
         form.reset();
         simulator.reset();
-        app::SetDialogs(nullptr);
+        device::SetDialogs(nullptr);
     }
 
     void startUp_frameAndNoInstrumentState() {
@@ -304,7 +304,7 @@ class TestMainForm : public QObject {
         dialogs.openAnswers << file;
         form->FileOpen1->trigger();
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
-        QCOMPARE(dialogs.messages[0].kind, app::TMessageKind::Error);
+        QCOMPARE(dialogs.messages[0].kind, device::TMessageKind::Error);
         QCOMPARE(dialogs.messages[0].text, QStringLiteral("Файл поврежден"));
         QCOMPARE(CurrentDeviceForm(), shown.data());
         QCOMPARE(form->windowTitle(), QStringLiteral("TolmarikProg"));
@@ -360,7 +360,7 @@ class TestMainForm : public QObject {
         dialogs.saveAnswers << QStringLiteral("/nonexistent-folder/x.bcf");
         form->FileSaveAs1->trigger();
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
-        QCOMPARE(dialogs.messages[0].kind, app::TMessageKind::Error);
+        QCOMPARE(dialogs.messages[0].kind, device::TMessageKind::Error);
     }
 
     void exit_closesDeviceWindowPortAndFrame() {

@@ -2,7 +2,7 @@
 #include <QTest>
 
 #include "GuiTest.h"
-#include "app/AppError.h"
+#include "device/AppError.h"
 #include "app/MAIN.h"
 #include "app/SetupAPI.h"
 #include "app/SetupUnit.h"
@@ -17,7 +17,7 @@ namespace {
 class TThrowing : public QObject {
   protected:
     bool event(QEvent* e) override {
-        if (e->type() == QEvent::User) throw app::TAppError(QStringLiteral("Файл поврежден"));
+        if (e->type() == QEvent::User) throw device::TAppError(QStringLiteral("Файл поврежден"));
         return QObject::event(e);
     }
 };
@@ -128,13 +128,13 @@ class TestSetup : public QObject {
 
     void errorEscapingHandler_shownAndProgramGoesOn() {
         testing::TRecordingDialogs dialogs;
-        app::SetDialogs(&dialogs);
+        device::SetDialogs(&dialogs);
         TThrowing thrower;
         QEvent event(QEvent::User);
         QCoreApplication::sendEvent(&thrower, &event);
-        app::SetDialogs(nullptr);
+        device::SetDialogs(nullptr);
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
-        QCOMPARE(dialogs.messages[0].kind, app::TMessageKind::Error);
+        QCOMPARE(dialogs.messages[0].kind, device::TMessageKind::Error);
         QCOMPARE(dialogs.messages[0].title, QStringLiteral("TolmarikProg"));
         QCOMPARE(dialogs.messages[0].text, QStringLiteral("Файл поврежден"));
     }

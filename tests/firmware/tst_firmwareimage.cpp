@@ -105,7 +105,7 @@ class TestFirmwareImage : public QObject {
     void chain_images_wholeOrNot() {
         QFETCH(QByteArray, image);
         QFETCH(bool, whole);
-        QCOMPARE(BlockChainIsWhole(reinterpret_cast<const std::uint8_t*>(image.constData()),
+        QCOMPARE(device::BlockChainIsWhole(reinterpret_cast<const std::uint8_t*>(image.constData()),
                                    int(image.size())),
                  whole);
     }

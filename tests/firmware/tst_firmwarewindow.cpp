@@ -18,20 +18,15 @@
 #include "firmware/UnitFirmwareUpdate.h"
 #include "serial/UnitNVC.h"
 #include "sim/Simulator.h"
+#include "tests/device/RecordingDialogs.h"
 
-using firmware::TBoxIcon;
+using device::TMessageKind;
 using firmware::TFormUpdateFW;
 
-Q_DECLARE_METATYPE(firmware::TBoxIcon)
+Q_DECLARE_METATYPE(device::TMessageKind)
 Q_DECLARE_METATYPE(firmware::LoadResult)
 
 namespace {
-struct TBox {
-    QString text;
-    QString caption;
-    TBoxIcon icon;
-};
-
 // `blocks` blocks of `payload` bytes each.
 QByteArray Image(int blocks, int payload) {
     QByteArray image;
@@ -55,10 +50,8 @@ class TestFirmwareWindow : public QObject {
     QTemporaryDir dir_;
     std::unique_ptr<sim::TSimulator> simulator_;
     std::unique_ptr<QMdiArea> area_;
-    std::vector<TBox> boxes_;
-    QStringList chooserAnswers_;  // taken in turn; empty = cancelled
-    QString chooserFolder_;
-    QString chooserFilter_;
+    testing::TRecordingDialogs dialogs_;
+    std::vector<testing::TShownMessage>& boxes_ = dialogs_.messages;
     int files_ = 0;
 
     QString WriteFile(const QByteArray& text) {
@@ -71,7 +64,7 @@ class TestFirmwareWindow : public QObject {
     TFormUpdateFW* Open() { return firmware::OpenFirmwareWindow(area_.get()); }
 
     void Choose(TFormUpdateFW* form, const QString& path) {
-        chooserAnswers_ << path;
+        dialogs_.openAnswers << path;
         form->btnOpenFile->click();
     }
 
@@ -95,19 +88,12 @@ class TestFirmwareWindow : public QObject {
   private Q_SLOTS:
     void initTestCase() {
         QVERIFY(dir_.isValid());
-        firmware::SetMessageSink(
-            [this](QWidget*, const QString& text, const QString& caption, TBoxIcon icon) {
-                boxes_.push_back({text, caption, icon});
-            });
-        firmware::SetFileChooser([this](QWidget*, const QString& folder, const QString& filter) {
-            chooserFolder_ = folder;
-            chooserFilter_ = filter;
-            return chooserAnswers_.isEmpty() ? QString() : chooserAnswers_.takeFirst();
-        });
+        device::SetDialogs(&dialogs_);
     }
+    void cleanupTestCase() { device::SetDialogs(nullptr); }
     void init() {
         boxes_.clear();
-        chooserAnswers_.clear();
+        dialogs_.openAnswers.clear();
         simulator_ = std::make_unique<sim::TSimulator>();
         simulator_->SetPaced(false);
         QVERIFY(simulator_->Start());
@@ -145,8 +131,8 @@ class TestFirmwareWindow : public QObject {
         QFETCH(bool, shown);
         TFormUpdateFW* form = Open();
         Choose(form, answer);
-        QCOMPARE(chooserFolder_, QDir::currentPath());
-        QCOMPARE(chooserFilter_, QStringLiteral("Файл прошивок (*.enc)"));
+        QCOMPARE(dialogs_.openFolder, QDir::currentPath());
+        QCOMPARE(dialogs_.openFilter, QStringLiteral("Файл прошивок (*.enc)"));
         QCOMPARE(form->edtUpdFileName->text(), answer);
         QCOMPARE(form->btnUpdate->isHidden(), !shown);
         QVERIFY(form->pbUpdate->isHidden());
@@ -177,33 +163,33 @@ class TestFirmwareWindow : public QObject {
         form->btnUpdate->click();  // hidden, but the handler still guards
         QCOMPARE(boxes_.size(), std::size_t(1));
         QCOMPARE(boxes_[0].text, QStringLiteral("Выберите файл"));
-        QCOMPARE(boxes_[0].caption, QStringLiteral("Прошивка прибора"));
-        QCOMPARE(boxes_[0].icon, TBoxIcon::Information);
+        QCOMPARE(boxes_[0].title, QStringLiteral("Прошивка прибора"));
+        QCOMPARE(boxes_[0].kind, TMessageKind::Information);
         QVERIFY(!form->TransferRunning());
     }
 
     void refusedFile_boxAndNothingSent_data() {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<firmware::LoadResult>("result");
-        QTest::addColumn<TBoxIcon>("icon");
+        QTest::addColumn<TMessageKind>("icon");
         const auto notHex = firmware::LoadResult::NotHex;
-        QTest::newRow("odd digit count") << QByteArray("0003AABBC") << notHex << TBoxIcon::None;
+        QTest::newRow("odd digit count") << QByteArray("0003AABBC") << notHex << TMessageKind::Plain;
         QTest::newRow("trailing line break")
-            << QByteArray("0003AABBCC\n") << notHex << TBoxIcon::None;
+            << QByteArray("0003AABBCC\n") << notHex << TMessageKind::Plain;
         // Empty blocks only, one byte more than the transmit buffer holds.
         QTest::newRow("image larger than the buffer")
             << QByteArray("0000").repeated(serial::TxBufferSize / 2 + 1)
-            << firmware::LoadResult::TooLarge << TBoxIcon::Critical;
+            << firmware::LoadResult::TooLarge << TMessageKind::Error;
         QTest::newRow("block reaching past the image")
             << QByteArray("0002AABB0005CC") << firmware::LoadResult::BrokenChain
-            << TBoxIcon::Critical;
+            << TMessageKind::Error;
         QTest::newRow("unreadable file")
-            << QByteArray() << firmware::LoadResult::CannotOpen << TBoxIcon::Critical;
+            << QByteArray() << firmware::LoadResult::CannotOpen << TMessageKind::Error;
     }
     void refusedFile_boxAndNothingSent() {
         QFETCH(QByteArray, text);
         QFETCH(firmware::LoadResult, result);
-        QFETCH(TBoxIcon, icon);
+        QFETCH(TMessageKind, icon);
         const QString path = result == firmware::LoadResult::CannotOpen
                                  ? dir_.filePath(QStringLiteral("missing.enc"))
                                  : WriteFile(text);
@@ -216,8 +202,8 @@ class TestFirmwareWindow : public QObject {
         Choose(form, path);
         form->btnUpdate->click();
         QCOMPARE(boxes_.size(), std::size_t(1));
-        QCOMPARE(boxes_[0].caption, QStringLiteral("Ошибка"));
-        QCOMPARE(boxes_[0].icon, icon);
+        QCOMPARE(boxes_[0].title, QStringLiteral("Ошибка"));
+        QCOMPARE(boxes_[0].kind, icon);
         QCOMPARE(boxes_[0].text, firmware::LoadRefusalText(outcome));
         if (result == firmware::LoadResult::NotHex)
             QCOMPARE(boxes_[0].text, QStringLiteral("Файл не найден"));
@@ -240,7 +226,7 @@ class TestFirmwareWindow : public QObject {
         Link().ReleasePort(&token);
         QCOMPARE(boxes_.size(), std::size_t(1));
         QCOMPARE(boxes_[0].text, QStringLiteral("Прибор занят другой операцией"));
-        QCOMPARE(boxes_[0].caption, QStringLiteral("Прошивка прибора"));
+        QCOMPARE(boxes_[0].title, QStringLiteral("Прошивка прибора"));
         QCOMPARE(Link().TxBuffer[0], std::uint8_t(0x7E));
         QCOMPARE(Link().TxBuffer[1], std::uint8_t(0x0A));
         QVERIFY(!form->TransferRunning());
@@ -253,25 +239,25 @@ class TestFirmwareWindow : public QObject {
         QTest::addColumn<bool>("silent");
         QTest::addColumn<bool>("portMissing");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<TBoxIcon>("icon");
+        QTest::addColumn<TMessageKind>("icon");
         QTest::addColumn<bool>("barVisible");
         QTest::addColumn<QByteArray>("received");
 
         const QByteArray image = Image(3, 118);  // each block two full 60-byte pieces
         const QString updated = QStringLiteral("Прошивка обновлена");
         QTest::newRow("accepted") << image << -1 << false << false << updated
-                                  << TBoxIcon::Information << false << image;
+                                  << TMessageKind::Information << false << image;
         QTest::newRow("empty file") << QByteArray() << -1 << false << false << updated
-                                    << TBoxIcon::Information << false << QByteArray();
+                                    << TMessageKind::Information << false << QByteArray();
         QTest::newRow("rejected at the second block")
             << image << 1 << false << false << QStringLiteral("Прошивка не для этого приюбора!!!")
-            << TBoxIcon::Critical << false << image.left(120);
+            << TMessageKind::Error << false << image.left(120);
         QTest::newRow("silent instrument")
             << image << -1 << true << false << QStringLiteral("Устройство не отвечает")
-            << TBoxIcon::Critical << true << QByteArray();
+            << TMessageKind::Error << true << QByteArray();
         QTest::newRow("port missing")
             << image << -1 << false << true << QStringLiteral("Невозможно открыть порт")
-            << TBoxIcon::Critical << false << QByteArray();
+            << TMessageKind::Error << false << QByteArray();
     }
     void transfer_outcome() {
         QFETCH(QByteArray, image);
@@ -279,7 +265,7 @@ class TestFirmwareWindow : public QObject {
         QFETCH(bool, silent);
         QFETCH(bool, portMissing);
         QFETCH(QString, text);
-        QFETCH(TBoxIcon, icon);
+        QFETCH(TMessageKind, icon);
         QFETCH(bool, barVisible);
         QFETCH(QByteArray, received);
         sim::TFirmwareBehaviour behaviour;
@@ -294,8 +280,8 @@ class TestFirmwareWindow : public QObject {
         StartTransfer(form, image);
         QTRY_COMPARE_WITH_TIMEOUT(boxes_.size(), std::size_t(1), 30000);
         QCOMPARE(boxes_[0].text, text);
-        QCOMPARE(boxes_[0].caption, QStringLiteral("Обновление прошивки"));
-        QCOMPARE(boxes_[0].icon, icon);
+        QCOMPARE(boxes_[0].title, QStringLiteral("Обновление прошивки"));
+        QCOMPARE(boxes_[0].kind, icon);
         QVERIFY(form->btnOpenFile->isEnabled());
         QVERIFY(form->btnUpdate->isEnabled());
         QCOMPARE(form->pbUpdate->isVisible(), barVisible);

@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "app/AppError.h"
+#include "device/AppError.h"
 #include "models/UnitFileIO.h"
 #include "serial/BCC.h"
 
@@ -53,7 +53,7 @@ class TestUnitFileIO : public QObject {
         TFileIOSaver saver(0);
         try {
             saver.LoadFile(Write(bytes));
-        } catch (const app::TAppError& e) {
+        } catch (const device::TAppError& e) {
             return e.Text();
         }
         return {};
@@ -128,7 +128,7 @@ class TestUnitFileIO : public QObject {
         try {
             saver.LoadFile(dir_.filePath(QStringLiteral("absent.bcf")));
             QFAIL("loaded a missing file");
-        } catch (const app::TAppError& e) {
+        } catch (const device::TAppError& e) {
             QCOMPARE(e.Text(), QString::fromLocal8Bit(std::strerror(ENOENT)));
         }
     }
@@ -138,7 +138,7 @@ class TestUnitFileIO : public QObject {
         try {
             saver.LoadFile(dir_.path());
             QFAIL("loaded a directory");
-        } catch (const app::TAppError& e) {
+        } catch (const device::TAppError& e) {
             QVERIFY2(!e.Text().isEmpty() && e.Text() != kDamaged, qPrintable(e.Text()));
         }
     }
@@ -150,7 +150,7 @@ class TestUnitFileIO : public QObject {
         QCOMPARE(int(saver.LoadFile(Write(BuildConfigFile(
                      101, reinterpret_cast<const std::uint8_t*>(config.constData()))))),
                  101);
-        QVERIFY_THROWS_EXCEPTION(app::TAppError, saver.LoadFile(Write(Hex("0100000000ff"))));
+        QVERIFY_THROWS_EXCEPTION(device::TAppError, saver.LoadFile(Write(Hex("0100000000ff"))));
         QByteArray block(150, '\0');
         QCOMPARE(saver.ReadBlock(reinterpret_cast<std::uint8_t*>(block.data()), 150), 150);
         QCOMPARE(block, config);
@@ -256,7 +256,7 @@ class TestUnitFileIO : public QObject {
                 SaveConfigFile(target, 1,
                                reinterpret_cast<const std::uint8_t*>(config.constData()));
                 QFAIL(qPrintable(QStringLiteral("saved to ") + target));
-            } catch (const app::TAppError& e) {
+            } catch (const device::TAppError& e) {
                 QVERIFY2(e.Text().contains(target), qPrintable(e.Text()));
             }
         }

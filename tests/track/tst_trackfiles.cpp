@@ -14,7 +14,7 @@
 #include <cstring>
 
 #include "TrackEntries.h"
-#include "app/AppError.h"
+#include "device/AppError.h"
 #include "track/TrackExport.h"
 
 using namespace track;
@@ -60,7 +60,7 @@ QString WriteError(int flight, const device::TrackSnapshot& lists, TMemoSink& me
                    const QString& folder) {
     try {
         WriteTrackFiles(flight, lists, memo, folder);
-    } catch (const app::TAppError& e) {
+    } catch (const device::TAppError& e) {
         return e.Text();
     }
     return {};

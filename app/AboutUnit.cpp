@@ -10,7 +10,6 @@
 #include <cmath>
 #include <memory>
 
-#include "app/BuildInfo.h"
 #include "device/Dialogs.h"
 
 namespace app {
@@ -45,11 +44,6 @@ QString WithoutLastPart(const QString& version) {
 bool TVersionInfo::IsEmpty() const {
     return productName.isEmpty() && fileVersion.isEmpty() && companyName.isEmpty() &&
            author.isEmpty();
-}
-
-TVersionInfo ProgramVersionInfo() {
-    return {QStringLiteral(TOLMARIK_PRODUCT_NAME), QStringLiteral(TOLMARIK_FILE_VERSION),
-            QStringLiteral(TOLMARIK_COMPANY_NAME), QStringLiteral(TOLMARIK_AUTHOR)};
 }
 
 QDialog* BuildAboutBox(const TVersionInfo& info, QWidget* parent) {

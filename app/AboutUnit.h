@@ -16,7 +16,9 @@ struct TVersionInfo {
     bool IsEmpty() const;
 };
 
-// What the build stamped into the program.
+// The version information the program carries: on Windows read from the
+// running executable, elsewhere what the build stamped (one file per
+// platform).
 TVersionInfo ProgramVersionInfo();
 
 // The outer sizes below include a window frame of these widths, so that the

@@ -124,20 +124,26 @@ void AppendNumber(std::string& out, Int value) {
 
 [[noreturn]] void ThrowWriteError(const QString& path, const QString& reason) {
     throw device::TAppError(QStringLiteral("Не удалось записать файл \"%1\": %2")
-                             .arg(QDir::toNativeSeparators(path), reason));
+                                .arg(QDir::toNativeSeparators(path), reason));
 }
 
-// Replaces the file in one step: the text goes to a temporary file beside it
-// which is renamed over the old one only when everything was written.
+QString TrackFilePath(const QString& folder, int flightNumber, const char* extension) {
+    const QString name =
+        QStringLiteral("Track") + QString::number(flightNumber) + QLatin1String(extension);
+    return folder.isEmpty() ? name : QDir(folder).filePath(name);
+}
+
+}  // namespace
+
 // Unbuffered, because QSaveFile::commit() does not report a failure to flush
 // its buffer and would put a truncated file in place; a short write is
 // repeated so that the system says why it stopped.
-void SaveText(const QString& path, const std::string& text) {
+void SaveFile(const QString& path, QByteArrayView data) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         ThrowWriteError(path, file.errorString());
-    const char* p = text.data();
-    auto left = static_cast<qint64>(text.size());
+    const char* p = data.data();
+    auto left = static_cast<qint64>(data.size());
     while (left > 0) {
         const qint64 written = file.write(p, left);
         if (written <= 0) {
@@ -150,14 +156,6 @@ void SaveText(const QString& path, const std::string& text) {
     }
     if (!file.commit()) ThrowWriteError(path, file.errorString());
 }
-
-QString TrackFilePath(const QString& folder, int flightNumber, const char* extension) {
-    const QString name =
-        QStringLiteral("Track") + QString::number(flightNumber) + QLatin1String(extension);
-    return folder.isEmpty() ? name : QDir(folder).filePath(name);
-}
-
-}  // namespace
 
 std::string CoordinateText(float value) {
     char buf[CoordinateBufferSize];
@@ -203,6 +201,18 @@ std::string GpxText(const std::vector<device::GpsListEntry>& gps) {
     return out;
 }
 
+std::vector<TFlightFix> FlightFixes(const std::vector<device::GpsListEntry>& gps) {
+    std::vector<TFlightFix> fixes;
+    fixes.reserve(gps.size());
+    for (const device::GpsListEntry& entry : gps) {
+        const float lat = entry.Latitude();
+        float lon = entry.Longitude();
+        if (!ValidPosition(lat, lon)) continue;
+        fixes.push_back({lat, lon, double(entry.Altitude()), true, entry.time});
+    }
+    return fixes;
+}
+
 std::string EnxText(const std::vector<device::EngListEntry>& eng) {
     std::string out;
     out.reserve(eng.size() * 40);
@@ -220,14 +230,17 @@ std::string EnxText(const std::vector<device::EngListEntry>& eng) {
 }
 
 void WriteTrackFiles(int flightNumber, const device::TrackSnapshot& lists, TMemoSink& memo,
-                     const QString& folder) {
+                     const QString& folder, const TTrackFileOptions& options) {
     memo.Clear();
     memo.AddLine(QStringLiteral("Всего GPS %1").arg(lists.gps.size()));
     memo.AddLine(QStringLiteral("Всего ENG %1").arg(lists.eng.size()));
     if (!lists.gps.empty())
-        SaveText(TrackFilePath(folder, flightNumber, ".gpx"), GpxText(lists.gps));
+        SaveFile(TrackFilePath(folder, flightNumber, ".gpx"), GpxText(lists.gps));
     if (!lists.eng.empty())
-        SaveText(TrackFilePath(folder, flightNumber, ".enx"), EnxText(lists.eng));
+        SaveFile(TrackFilePath(folder, flightNumber, ".enx"), EnxText(lists.eng));
+    if (options.igc && !lists.gps.empty())
+        SaveFile(TrackFilePath(folder, flightNumber, ".igc"),
+                 IgcText(FlightFixes(lists.gps), options.instrument));
     memo.AddLine(QStringLiteral("___ Файлы созданы ____"));
 }
 

@@ -1,13 +1,17 @@
 #pragma once
-// Writing a downloaded track: "Track<flight>.gpx" (GPX 1.1) and
-// "Track<flight>.enx" (one "time;v1;v2;v3" line per sensor sample) in a
-// folder, with the totals reported line by line to a memo.
+// Writing a downloaded track: "Track<flight>.gpx" (GPX 1.1),
+// "Track<flight>.enx" (one "time;v1;v2;v3" line per sensor sample) and
+// "Track<flight>.igc" (IGC flight recorder file) in a folder, with the totals
+// reported line by line to a memo.
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <string>
 
 #include "device/TrackLists.h"
+#include "track/FlightFix.h"
+#include "track/IgcExport.h"
 
 namespace track {
 
@@ -31,14 +35,30 @@ std::string CoordinateText(float value);
 std::string GpxText(const std::vector<device::GpsListEntry>& gps);
 // The ENX text for `eng`.
 std::string EnxText(const std::vector<device::EngListEntry>& eng);
+// The points of `gps` that the GPX file holds, in the same order and with the
+// same longitude: what the IGC file and the flight picture take.
+std::vector<TFlightFix> FlightFixes(const std::vector<device::GpsListEntry>& gps);
+
+// What WriteTrackFiles writes beside the GPX and ENX files.
+struct TTrackFileOptions {
+    bool igc = true;  // "Track<flight>.igc", whenever there are GPS points
+    TIgcInstrument instrument;
+};
 
 // Clears the memo, reports the totals, writes the GPX file when there are GPS
-// points and the ENX file when there are sensor samples (each replaced
+// points, the ENX file when there are sensor samples and then the IGC file
+// when there are GPS points and `options` asks for it (each replaced
 // atomically: a failed write leaves an earlier file intact), then reports
 // "___ Файлы созданы ____". Throws device::TAppError naming the file and the
 // system's reason when a file cannot be written; the memo then lacks the
 // last line. `folder` empty means the current directory.
 void WriteTrackFiles(int flightNumber, const device::TrackSnapshot& lists, TMemoSink& memo,
-                     const QString& folder = {});
+                     const QString& folder = {}, const TTrackFileOptions& options = {});
+
+// Replaces the file at `path` with `data` in one step: a temporary file
+// beside it, renamed over the old one only when all was written, so that the
+// old file survives any failure. Throws device::TAppError naming the file and
+// the system's reason.
+void SaveFile(const QString& path, QByteArrayView data);
 
 }  // namespace track

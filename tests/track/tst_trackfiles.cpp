@@ -94,9 +94,11 @@ class TestTrackFiles : public QObject {
         QTest::addColumn<int>("gps");
         QTest::addColumn<int>("eng");
         QTest::addColumn<QStringList>("files");
-        QTest::newRow("flight 12") << 12 << 2 << 1 << QStringList{"Track12.enx", "Track12.gpx"};
-        QTest::newRow("flight 0") << 0 << 2 << 1 << QStringList{"Track0.enx", "Track0.gpx"};
-        QTest::newRow("GPS only") << 3 << 2 << 0 << QStringList{"Track3.gpx"};
+        QTest::newRow("flight 12")
+            << 12 << 2 << 1 << QStringList{"Track12.enx", "Track12.gpx", "Track12.igc"};
+        QTest::newRow("flight 0") << 0 << 2 << 1
+                                  << QStringList{"Track0.enx", "Track0.gpx", "Track0.igc"};
+        QTest::newRow("GPS only") << 3 << 2 << 0 << QStringList{"Track3.gpx", "Track3.igc"};
         QTest::newRow("sensors only") << 4 << 0 << 3 << QStringList{"Track4.enx"};
         QTest::newRow("both empty") << 5 << 0 << 0 << QStringList{};
     }
@@ -116,9 +118,11 @@ class TestTrackFiles : public QObject {
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot),
                  files);
         for (const QString& name : files) {
-            const std::string expected =
-                name.endsWith(".gpx") ? GpxText(lists.gps) : EnxText(lists.eng);
-            QCOMPARE(Contents(dir.filePath(name)), QByteArray::fromStdString(expected));
+            const QByteArray expected =
+                name.endsWith(".gpx")   ? QByteArray::fromStdString(GpxText(lists.gps))
+                : name.endsWith(".igc") ? IgcText(FlightFixes(lists.gps))
+                                        : QByteArray::fromStdString(EnxText(lists.eng));
+            QCOMPARE(Contents(dir.filePath(name)), expected);
         }
     }
 

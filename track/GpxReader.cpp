@@ -1,0 +1,195 @@
+#include "track/GpxReader.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <pugixml.hpp>
+
+#include "device/AppError.h"
+
+namespace track {
+
+namespace {
+
+// Far beyond any flight (a day of one-second points is about 15 MB), and
+// small enough to hold in memory with its parsed tree.
+constexpr qint64 MaxGpxBytes = 512LL * 1024 * 1024;
+
+QString Shown(const QString& path) { return QDir::toNativeSeparators(path); }
+
+[[noreturn]] void ThrowNotGpx(const QString& name) {
+    throw device::TAppError(QStringLiteral("Файл \"%1\" не является файлом GPX").arg(Shown(name)));
+}
+
+[[noreturn]] void ThrowUnreadable(const QString& path, int error) {
+    throw device::TAppError(QStringLiteral("Не удалось прочитать файл \"%1\": %2")
+                                .arg(Shown(path), qt_error_string(error)));
+}
+
+[[noreturn]] void ThrowNotRegular(const QString& path) {
+    throw device::TAppError(QStringLiteral("\"%1\" не является обычным файлом").arg(Shown(path)));
+}
+
+// The name without a namespace prefix: other programs write "gpx:trkpt".
+bool Named(const pugi::xml_node& node, const char* local) {
+    const char* name = node.name();
+    if (const char* colon = std::strrchr(name, ':')) name = colon + 1;
+    return std::strcmp(name, local) == 0;
+}
+
+pugi::xml_node Child(const pugi::xml_node& node, const char* local) {
+    for (pugi::xml_node child : node.children())
+        if (child.type() == pugi::node_element && Named(child, local)) return child;
+    return {};
+}
+
+const char* SkipBlanks(const char* p) {
+    while (*p == ' ' || *p == '\t' || *p == '\r' || *p == '\n') ++p;
+    return p;
+}
+
+// A decimal number in any locale; false when the text is not one or is not
+// finite.
+bool Number(const char* text, double& out) {
+    const char* p = SkipBlanks(text);
+    const char* end = p + std::strlen(p);
+    while (end > p && (end[-1] == ' ' || end[-1] == '\t' || end[-1] == '\r' || end[-1] == '\n'))
+        --end;
+    if (p != end && *p == '+') ++p;
+    const auto res = std::from_chars(p, end, out);
+    return res.ec == std::errc() && res.ptr == end && p != end && std::isfinite(out);
+}
+
+bool Digits(const char*& p, int count, int& out) {
+    out = 0;
+    for (int i = 0; i < count; ++i, ++p) {
+        if (*p < '0' || *p > '9') return false;
+        out = out * 10 + (*p - '0');
+    }
+    return true;
+}
+
+bool Expect(const char*& p, char c) { return *p++ == c; }
+
+// xsd:dateTime: yyyy-mm-ddThh:mm:ss[.fff][Z|+hh:mm|-hh:mm]; no zone is UTC.
+bool Time(const char* text, device::TrackTime& out) {
+    const char* p = SkipBlanks(text);
+    int y, mo, d, h, mi, s;
+    if (!Digits(p, 4, y) || !Expect(p, '-') || !Digits(p, 2, mo) || !Expect(p, '-') ||
+        !Digits(p, 2, d) || !Expect(p, 'T') || !Digits(p, 2, h) || !Expect(p, ':') ||
+        !Digits(p, 2, mi) || !Expect(p, ':') || !Digits(p, 2, s))
+        return false;
+    if (*p == '.') {
+        ++p;
+        while (*p >= '0' && *p <= '9') ++p;
+    }
+    int offset = 0;
+    if (*p == '+' || *p == '-') {
+        const int sign = *p++ == '-' ? -1 : 1;
+        int oh, om;
+        if (!Digits(p, 2, oh) || !Expect(p, ':') || !Digits(p, 2, om) || oh > 14 || om > 59)
+            return false;
+        offset = sign * (oh * 3600 + om * 60);
+    } else if (*p == 'Z') {
+        ++p;
+    }
+    if (*SkipBlanks(p) != '\0') return false;
+    if (s == 60) s = 59;  // a leap second: the one before it is near enough for a picture
+    if (!device::MakeTrackTime(y, mo, d, h, mi, s, out)) return false;
+    out -= offset;
+    return true;
+}
+
+void AddPoint(const pugi::xml_node& point, std::vector<TFlightFix>& fixes) {
+    TFlightFix fix;
+    if (!Number(point.attribute("lat").value(), fix.latitude) ||
+        !Number(point.attribute("lon").value(), fix.longitude) || std::fabs(fix.latitude) > 90 ||
+        std::fabs(fix.longitude) > 180)
+        return;
+    double altitude = 0;
+    if (Number(Child(point, "ele").child_value(), altitude)) fix.altitude = altitude;
+    fix.hasTime = Time(Child(point, "time").child_value(), fix.time);
+    fixes.push_back(fix);
+}
+
+void AddPoints(const pugi::xml_node& root, const char* outer, const char* inner, const char* leaf,
+               std::vector<TFlightFix>& fixes) {
+    for (pugi::xml_node o : root.children()) {
+        if (!Named(o, outer)) continue;
+        if (!inner) {
+            for (pugi::xml_node p : o.children())
+                if (Named(p, leaf)) AddPoint(p, fixes);
+            continue;
+        }
+        for (pugi::xml_node i : o.children()) {
+            if (!Named(i, inner)) continue;
+            for (pugi::xml_node p : i.children())
+                if (Named(p, leaf)) AddPoint(p, fixes);
+        }
+    }
+}
+
+}  // namespace
+
+std::vector<TFlightFix> ParseGpx(const QByteArray& document, const QString& name) {
+    pugi::xml_document doc;
+    if (!doc.load_buffer(document.constData(), std::size_t(document.size()), pugi::parse_default))
+        ThrowNotGpx(name);
+    const pugi::xml_node root = doc.document_element();
+    if (!Named(root, "gpx")) ThrowNotGpx(name);
+    std::vector<TFlightFix> fixes;
+    AddPoints(root, "trk", "trkseg", "trkpt", fixes);
+    if (fixes.empty()) AddPoints(root, "rte", nullptr, "rtept", fixes);
+    return fixes;
+}
+
+std::vector<TFlightFix> ReadGpxFile(const QString& path) {
+    const QByteArray local = QFile::encodeName(path);
+    // A pipe or device would block the open or the read, a folder has no
+    // text: all are refused on what stat says, before any open.
+    struct stat info {};
+    if (::stat(local.constData(), &info) != 0) ThrowUnreadable(path, errno);
+    if (!S_ISREG(info.st_mode)) ThrowNotRegular(path);
+    // Without blocking, and checked again on what was opened, in case the
+    // path was replaced in between.
+    const int fd = ::open(local.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) ThrowUnreadable(path, errno);
+    QByteArray data;
+    int error = 0;
+    if (::fstat(fd, &info) != 0) {
+        error = errno;
+    } else if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        ThrowNotRegular(path);
+    } else if (info.st_size > MaxGpxBytes) {
+        ::close(fd);
+        throw device::TAppError(
+            QStringLiteral("Файл \"%1\" слишком велик для трека").arg(Shown(path)));
+    } else {
+        data.resize(qsizetype(info.st_size));
+        qsizetype done = 0;
+        while (done < data.size()) {
+            const ssize_t got = ::read(fd, data.data() + done, std::size_t(data.size() - done));
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) {
+                error = errno;
+                break;
+            }
+            if (got == 0) break;  // shortened while being read: parse what is there
+            done += got;
+        }
+        data.truncate(done);
+    }
+    ::close(fd);
+    if (error != 0) ThrowUnreadable(path, error);
+    return ParseGpx(data, path);
+}
+
+}  // namespace track

@@ -1,0 +1,24 @@
+#pragma once
+// The positions of a GPX file, whichever program wrote it: GPX 1.1 or 1.0,
+// with or without namespace prefixes and extensions.
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+#include "track/FlightFix.h"
+
+namespace track {
+
+// The track points of every track and segment, in file order; when the file
+// holds no track point, the points of its routes. A point without a valid
+// latitude and longitude is left out; "ele" and "time" are optional (a time
+// with a zone offset is taken to UTC, fractions of a second are dropped).
+// Throws device::TAppError with a Russian text naming the file when the path
+// is no regular file (a folder, device or pipe is refused without being
+// opened), cannot be read, or holds no GPX document.
+std::vector<TFlightFix> ReadGpxFile(const QString& path);
+
+// The same for a document already in memory; `name` names it in the error.
+std::vector<TFlightFix> ParseGpx(const QByteArray& document, const QString& name);
+
+}  // namespace track

@@ -1,5 +1,6 @@
 #include "app/cli/CliSession.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QTimer>
 #include <cstdio>
@@ -12,6 +13,8 @@
 #include "models/ModelTable.h"
 #include "models/UnitFileIO.h"
 #include "serial/PortPlatform.h"
+#include "track/FlightPlot.h"
+#include "track/GpxReader.h"
 #include "track/TrackExport.h"
 
 namespace cli {
@@ -21,6 +24,7 @@ using namespace device;
 namespace {
 const QString kPortFailed = QStringLiteral("Невозможно открыть порт");
 const QString kNoDevice = QStringLiteral("Нет связи с прибором");
+const QString kFileSaved = QStringLiteral("Файл сохранен: %1");
 
 class TTerminalMemo : public track::TMemoSink {
   public:
@@ -141,7 +145,7 @@ int TCliSession::SaveConfig(const QString& fileName) {
     if (const int failed = ReadInstrument(model)) return failed;
     const QString name = models::ConfigFileName(fileName);
     models::SaveConfigFile(name, model, link_.RxBuffer.data() + 8);
-    Print(QStringLiteral("Файл сохранен: %1").arg(name));
+    Print(kFileSaved.arg(name));
     return 0;
 }
 
@@ -160,10 +164,18 @@ int TCliSession::Stats(std::uint8_t flightIndex, bool print) {
     return 0;
 }
 
-int TCliSession::Download(std::uint8_t flightIndex, bool bySector, const QString& folder) {
+int TCliSession::Download(std::uint8_t flightIndex, bool bySector, const QString& folder,
+                          bool igc) {
     if (!QDir(folder).exists()) {
         Fail(QStringLiteral("Нет папки: %1").arg(folder));
         return 1;
+    }
+    track::TTrackFileOptions files;
+    files.igc = igc;
+    if (igc) {
+        std::uint8_t model = 0;
+        if (const int failed = ReadInstrument(model)) return failed;
+        files.instrument = {model, LE16(link_.RxBuffer.data() + 6)};
     }
     if (const int failed = Stats(flightIndex, true)) return failed;
     if (stats_.startSector == 0) {
@@ -187,7 +199,8 @@ int TCliSession::Download(std::uint8_t flightIndex, bool bySector, const QString
             // Written at every end report, as the track page does: a later one
             // replaces the files with the fuller lists.
             try {
-                track::WriteTrackFiles(stats_.flightNumber, TrackLists().Snapshot(), memo, folder);
+                track::WriteTrackFiles(stats_.flightNumber, TrackLists().Snapshot(), memo, folder,
+                                       files);
                 written = true;
                 writeError.clear();
             } catch (const device::TAppError& error) {
@@ -250,6 +263,25 @@ int TCliSession::ShowConfigFile(const QString& fileName) {
         return 1;
     }
     PrintSettings(file.model, file.config.data());
+    return 0;
+}
+
+int TCliSession::Plot(const QString& gpxFile, const QString& pngFile, QSize size) {
+    const std::vector<track::TFlightFix> fixes = track::ReadGpxFile(gpxFile);
+    if (fixes.empty()) {
+        Fail(QStringLiteral("В файле \"%1\" нет точек трека")
+                 .arg(QDir::toNativeSeparators(gpxFile)));
+        return 1;
+    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!track::RenderFlightPlot(fixes, size).save(&buffer, "PNG")) {
+        Fail(QStringLiteral("Не удалось построить рисунок"));
+        return 1;
+    }
+    track::SaveFile(pngFile, png);
+    Print(kFileSaved.arg(pngFile));
     return 0;
 }
 

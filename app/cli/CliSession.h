@@ -2,6 +2,7 @@
 // One command of tolmarik-cli: runs workers to their end on this thread's
 // event loop and prints what the windows would show.
 #include <QEventLoop>
+#include <QSize>
 #include <QString>
 #include <vector>
 
@@ -19,12 +20,15 @@ class TCliSession {
     bool SetPort(const QString& text);
     int Identify();
     int Stats(std::uint8_t flightIndex, bool print);
-    int Download(std::uint8_t flightIndex, bool bySector, const QString& folder);
+    // With `igc`, the instrument is identified first for the IGC header.
+    int Download(std::uint8_t flightIndex, bool bySector, const QString& folder, bool igc);
     int Page(int page);
     int WriteConfig(const QString& fileName);
     int SaveConfig(const QString& fileName);
     int Firmware(const QString& fileName);
     int ShowConfigFile(const QString& fileName);
+    // The picture of the flight in a GPX file, as a PNG file.
+    int Plot(const QString& gpxFile, const QString& pngFile, QSize size);
 
     void Print(const QString& line);
     void Fail(const QString& line);

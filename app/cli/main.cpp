@@ -6,13 +6,48 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QGuiApplication>
+#include <QRegularExpression>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
-#include "device/AppError.h"
 #include "app/cli/CliSession.h"
+#include "device/AppError.h"
+#include "track/FlightPlot.h"
+
+namespace {
+// The first argument that is no option nor an option's value.
+bool IsPlotCommand(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--dir") == 0 || std::strcmp(argv[i], "--size") == 0) {
+            ++i;
+            continue;
+        }
+        if (argv[i][0] != '-') return std::strcmp(argv[i], "plot") == 0;
+    }
+    return false;
+}
+
+// "WxH" within the sizes the picture allows.
+bool ParseSize(const QString& text, QSize& size) {
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$"));
+    const QRegularExpressionMatch m = pattern.match(text);
+    if (!m.hasMatch()) return false;
+    size = QSize(m.captured(1).toInt(), m.captured(2).toInt());
+    return size == size.expandedTo(track::MinFlightPlotSize).boundedTo(track::MaxFlightPlotSize);
+}
+}  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
+    // The picture needs fonts, hence a GUI application; never a display.
+    std::unique_ptr<QCoreApplication> application;
+    if (IsPlotCommand(argc, argv)) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("tolmarik-cli"));
 
     QCommandLineParser parser;
@@ -21,13 +56,15 @@ int main(int argc, char** argv) {
         "Commands:\n"
         "  PORT identify                 model, firmware version and settings\n"
         "  PORT stats [--previous]       statistics of the last (or previous) flight\n"
-        "  PORT download [--previous] [--pages] [--dir DIR]\n"
-        "                                download that flight into Track<N>.gpx/.enx\n"
+        "  PORT download [--previous] [--pages] [--dir DIR] [--no-igc]\n"
+        "                                download that flight into Track<N>.gpx/.enx/.igc\n"
         "  PORT page N                   dump memory page N\n"
         "  PORT save FILE.bcf            save the instrument's settings to a file\n"
         "  PORT write FILE.bcf           write a configuration file's settings\n"
         "  PORT firmware FILE.enc        update the firmware\n"
-        "  bcf FILE.bcf                  show a configuration file\n\n"
+        "  bcf FILE.bcf                  show a configuration file\n"
+        "  plot FILE.gpx OUT.png [--size WxH]\n"
+        "                                draw the flight in a GPX file\n\n"
         "PORT is a name such as ttyUSB0 or a path such as /dev/pts/3."));
     parser.addHelpOption();
     const QCommandLineOption previous(QStringLiteral("previous"),
@@ -37,15 +74,34 @@ int main(int argc, char** argv) {
     const QCommandLineOption dir(QStringLiteral("dir"),
                                  QStringLiteral("Folder for the track files (default: current)."),
                                  QStringLiteral("DIR"));
-    parser.addOptions({previous, pages, dir});
+    const QCommandLineOption noIgc(QStringLiteral("no-igc"),
+                                   QStringLiteral("Do not write the IGC file."));
+    const QCommandLineOption size(QStringLiteral("size"),
+                                  QStringLiteral("Picture size (default: %1x%2).")
+                                      .arg(track::DefaultFlightPlotSize.width())
+                                      .arg(track::DefaultFlightPlotSize.height()),
+                                  QStringLiteral("WxH"));
+    parser.addOptions({previous, pages, dir, noIgc, size});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("See above."));
-    parser.process(application);
+    parser.process(*application);
 
     const QStringList args = parser.positionalArguments();
     cli::TCliSession session(isatty(fileno(stdout)) != 0);
     try {
         if (args.size() == 2 && args[0] == QLatin1String("bcf"))
             return session.ShowConfigFile(args[1]);
+        if (args.size() == 3 && args[0] == QLatin1String("plot")) {
+            QSize picture = track::DefaultFlightPlotSize;
+            if (parser.isSet(size) && !ParseSize(parser.value(size), picture)) {
+                session.Fail(QStringLiteral("Размер рисунка: от %1x%2 до %3x%4")
+                                 .arg(track::MinFlightPlotSize.width())
+                                 .arg(track::MinFlightPlotSize.height())
+                                 .arg(track::MaxFlightPlotSize.width())
+                                 .arg(track::MaxFlightPlotSize.height()));
+                return 2;
+            }
+            return session.Plot(args[1], args[2], picture);
+        }
         if (args.size() < 2) parser.showHelp(2);
         if (!session.SetPort(args[0])) return 2;
         const QString& command = args[1];
@@ -55,7 +111,8 @@ int main(int argc, char** argv) {
             return session.Stats(flightIndex, true);
         if (command == QLatin1String("download") && args.size() == 2)
             return session.Download(flightIndex, !parser.isSet(pages),
-                                    parser.isSet(dir) ? parser.value(dir) : QDir::currentPath());
+                                    parser.isSet(dir) ? parser.value(dir) : QDir::currentPath(),
+                                    !parser.isSet(noIgc));
         if (command == QLatin1String("page") && args.size() == 3) {
             bool ok = false;
             const int page = args[2].toInt(&ok);

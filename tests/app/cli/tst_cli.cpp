@@ -1,5 +1,8 @@
 // tolmarik-cli as a pilot's script runs it, against the simulated instrument.
+#include <sys/stat.h>
+
 #include <QDir>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -126,6 +129,101 @@ class TestCli : public QObject {
         QVERIFY(points.open(QIODevice::ReadOnly));
         const QList<QByteArray> rows = points.readAll().trimmed().split('\n');
         QCOMPARE(int(rows.size()) - 1, flight.gpsRecords);  // a header row, then the points
+    }
+
+    void download_igcWithInstrumentReadBackByGpsbabel() {
+        QTemporaryDir dir;
+        const Result r = RunCli({simulator.PortPath(), QStringLiteral("download"),
+                                 QStringLiteral("--dir"), dir.path()});
+        QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+        const sim::TGeneratedFlight& flight = memory.flights.back();
+        const QString igc = dir.filePath(QStringLiteral("Track%1.igc").arg(flight.flightNumber));
+        QFile file(igc);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray text = file.readAll();
+        QVERIFY(text.startsWith("AXTK102\r\n"));
+        QVERIFY(text.contains("\r\nHFFTYFRTYPE:Tolmarik,Mevra-C\r\n"));
+        QVERIFY(text.contains("\r\nHFRFWFIRMWAREVERSION:311\r\n"));
+        const Result babel =
+            RunTool(QStringLiteral("gpsbabel"),
+                    {QStringLiteral("-t"), QStringLiteral("-i"), QStringLiteral("igc"),
+                     QStringLiteral("-f"), igc, QStringLiteral("-o"), QStringLiteral("unicsv"),
+                     QStringLiteral("-F"), QStringLiteral("-")});
+        QVERIFY2(babel.exitCode == 0, qPrintable(babel.err));
+        QCOMPARE(int(babel.out.trimmed().split(QLatin1Char('\n')).size()) - 1, flight.gpsRecords);
+    }
+
+    void download_noIgc_igcLeftOut() {
+        QTemporaryDir dir;
+        const Result r = RunCli({simulator.PortPath(), QStringLiteral("download"),
+                                 QStringLiteral("--no-igc"), QStringLiteral("--dir"), dir.path()});
+        QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+        const int flight = memory.flights.back().flightNumber;
+        QVERIFY(QFile::exists(dir.filePath(QStringLiteral("Track%1.gpx").arg(flight))));
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("Track%1.igc").arg(flight))));
+    }
+
+    void plot_gpxFiles_pngOfTheAskedSize_data() {
+        QTest::addColumn<QString>("gpx");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("written by gpsbabel, default size")
+            << QStringLiteral("gpsbabel-flight.gpx") << QStringList() << QSize(1200, 720);
+        QTest::newRow("prefixed names, asked size")
+            << QStringLiteral("prefixed-extensions.gpx")
+            << QStringList{QStringLiteral("--size"), QStringLiteral("800x500")} << QSize(800, 500);
+        QTest::newRow("one point")
+            << QStringLiteral("single-point.gpx") << QStringList() << QSize(1200, 720);
+    }
+    void plot_gpxFiles_pngOfTheAskedSize() {
+        QFETCH(QString, gpx);
+        QFETCH(QStringList, options);
+        QFETCH(QSize, size);
+        QTemporaryDir dir;
+        const QString png = dir.filePath(QStringLiteral("flight.png"));
+        const Result r = RunCli(
+            QStringList{QStringLiteral("plot"), QStringLiteral(TOLMARIK_TEST_DATA "/") + gpx, png} +
+            options);
+        QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+        QCOMPARE(r.out.trimmed(), QStringLiteral("Файл сохранен: ") + png);
+        const QImage image(png);
+        QCOMPARE(image.size(), size);
+    }
+
+    void plot_refusedInputs_clearMessage_data() {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        const QString noPoints = QStringLiteral(TOLMARIK_TEST_DATA "/no-points.gpx");
+        QTest::newRow("no points")
+            << noPoints << QStringList() << 1
+            << QStringLiteral("В файле \"%1\" нет точек трека").arg(noPoints);
+        QTest::newRow("a pipe") << QStringLiteral("fifo") << QStringList() << 1
+                                << QStringLiteral("не является обычным файлом");
+        QTest::newRow("size too small")
+            << noPoints << QStringList{QStringLiteral("--size"), QStringLiteral("100x100")} << 2
+            << QStringLiteral("Размер рисунка: от 480x320 до 5000x5000");
+        QTest::newRow("size not a size")
+            << noPoints << QStringList{QStringLiteral("--size"), QStringLiteral("big")} << 2
+            << QStringLiteral("Размер рисунка");
+    }
+    void plot_refusedInputs_clearMessage() {
+        QFETCH(QString, input);
+        QFETCH(QStringList, options);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        if (input == QLatin1String("fifo")) {
+            // Nobody writes into it: a plain open would wait forever.
+            input = dir.filePath(QStringLiteral("flight.gpx"));
+            QCOMPARE(::mkfifo(QFile::encodeName(input).constData(), 0600), 0);
+        }
+        const QString png = dir.filePath(QStringLiteral("flight.png"));
+        const Result r = RunCli(QStringList{QStringLiteral("plot"), input, png} + options);
+        QCOMPARE(r.exitCode, exitCode);
+        QVERIFY2(r.err.contains(message), qPrintable(r.err));
+        QVERIFY(!QFile::exists(png));
     }
 
     void page_sixteenRowsOfTheMemory() {

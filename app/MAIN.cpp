@@ -15,12 +15,13 @@
 #include <QTimer>
 
 #include "app/AboutUnit.h"
-#include "device/AppError.h"
-#include "device/Dialogs.h"
 #include "app/SetupAPI.h"
 #include "app/SetupUnit.h"
 #include "app/TApplication.h"
+#include "device/AppError.h"
 #include "device/DeviceIO.h"
+#include "device/Dialogs.h"
+#include "device/UserTexts.h"
 #include "firmware/UnitFirmwareUpdate.h"
 #include "models/DeviceFactory.h"
 #include "models/UnitFileIO.h"
@@ -339,12 +340,12 @@ void TMainForm::GetThread_MSG(quintptr wParam, qintptr lParam) {
             lblStatus->setText(QStringLiteral("Порт открыт..."));
             break;
         case ST_PORT_FAILED:
-            ShowStatus(StatusRed, QStringLiteral("Невозможно открыть порт"));
+            ShowStatus(StatusRed, device::PortFailedText);
             ReEnable();
             break;
         case ST_NO_LINK:
             ShowStatus(StatusRed,
-                       QStringLiteral("Нет связи, проверьте соединения или номер порта"));
+                       device::NoLinkCheckPortText);
             ReEnable();
             break;
         default:
@@ -370,21 +371,21 @@ void TMainForm::ShowIdentified(models::DeviceModelId id) {
                               QStringLiteral(",\nданным программатором не поддерживается"));
         return;
     }
-    ShowStatus(StatusGreen, QStringLiteral("Данные прибора считаны"));
+    ShowStatus(StatusGreen, device::ConfigReadText);
     UpdateModelActions();
 }
 
 void TMainForm::GetDevice_MSG(quintptr wParam) {
     switch (wParam & 0xFF) {
         case models::DM_WRITTEN:
-            ShowStatus(StatusGreen, QStringLiteral("Данные записаны"));
+            ShowStatus(StatusGreen, device::ConfigWrittenText);
             break;
         case models::DM_NO_LINK:
-            ShowStatus(StatusRed, QStringLiteral("Нет связи с прибором"));
+            ShowStatus(StatusRed, device::NoDeviceText);
             break;
         // A refused write must not pass in silence.
         case models::DM_PORT_FAILED:
-            ShowStatus(StatusRed, QStringLiteral("Невозможно открыть порт"));
+            ShowStatus(StatusRed, device::PortFailedText);
             break;
         case models::DM_CONFIG_ERROR:
             ShowStatus(StatusRed, QStringLiteral("Ошибка конфигурации"));
@@ -419,7 +420,7 @@ void TMainForm::FileOpen1Execute() {
         CurrentModelId = 0;
         UpdateModelActions();
         device::Dialogs().Message(this, device::TMessageKind::Information, QStringLiteral("Ошибка "),
-                          QStringLiteral("Данный прибор не поддерживается программатором"));
+                          device::UnsupportedDeviceText);
     }
 }
 
@@ -436,7 +437,7 @@ void TMainForm::FileSaveAs1Execute() {
         device::ShowError(error.Text());
         return;
     }
-    lblStatus->setText(QStringLiteral("Файл сохранен: ") + name);
+    lblStatus->setText(device::FileSavedText + name);
 }
 
 }  // namespace app

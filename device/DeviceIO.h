@@ -16,6 +16,7 @@
 #include <functional>
 
 #include "device/Messages.h"
+#include "serial/UnitNVC.h"
 
 namespace serial {
 class TNonVisComp;
@@ -79,7 +80,7 @@ inline constexpr int MaxSectorCount = 300;  // more than this ends the download:
 inline constexpr int MaxPageCount = 3000;   // 3001 pages read
 inline constexpr int FirmwareSends = 3;
 inline constexpr int FirmwarePiece = 60;
-inline constexpr int MaxFirmwareImage = 122881;
+inline constexpr int MaxFirmwareImage = serial::TxBufferSize;  // the whole transmit buffer
 
 class TDeviceIO : public QThread {
     Q_OBJECT

@@ -23,10 +23,8 @@ class TDialogs {
     virtual bool Ask(QWidget* parent, TMessageKind kind, const QString& title,
                      const QString& text) = 0;
     // The chosen file or folder, or empty when the user cancelled.
-    virtual QString OpenFileName(QWidget* parent, const QString& folder,
-                                 const QString& filter) = 0;
-    virtual QString SaveFileName(QWidget* parent, const QString& folder,
-                                 const QString& filter) = 0;
+    virtual QString OpenFileName(QWidget* parent, const QString& folder, const QString& filter) = 0;
+    virtual QString SaveFileName(QWidget* parent, const QString& folder, const QString& filter) = 0;
     virtual QString FolderName(QWidget* parent, const QString& folder) = 0;
     // Shows a dialog modally.
     virtual void Exec(QDialog* dialog) = 0;

@@ -11,10 +11,10 @@ namespace firmware {
 
 enum class LoadResult {
     Ok,
-    CannotOpen,     // the file could not be opened or read
-    NotHex,         // odd digit count, line break, or any non-hex character
-    TooLarge,       // more bytes than the transmit buffer holds
-    BrokenChain,    // the blocks do not end exactly at the image's end
+    CannotOpen,   // the file could not be opened or read
+    NotHex,       // odd digit count, line break, or any non-hex character
+    TooLarge,     // more bytes than the transmit buffer holds
+    BrokenChain,  // the blocks do not end exactly at the image's end
 };
 
 struct LoadOutcome {

@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include "device/Dialogs.h"
+#include "device/UserTexts.h"
 #include "firmware/FirmwareImage.h"
 #include "serial/UnitNVC.h"
 
@@ -173,7 +174,7 @@ void TFormUpdateFW::GetUpdateThread_MSG(quintptr wParam, qintptr lParam) {
             break;
         case ST_FW_PROGRESS:
             if (lParam == 100) {
-                ShowMessage(window(), QStringLiteral("Прошивка обновлена"), kUpdateCaption,
+                ShowMessage(window(), device::FirmwareUpdatedText, kUpdateCaption,
                             TMessageKind::Information);
                 SetButtonsEnabled(true);
                 pbUpdate->hide();
@@ -182,18 +183,18 @@ void TFormUpdateFW::GetUpdateThread_MSG(quintptr wParam, qintptr lParam) {
             }
             break;
         case ST_PORT_FAILED:
-            ShowMessage(window(), QStringLiteral("Невозможно открыть порт"), kUpdateCaption,
+            ShowMessage(window(), device::PortFailedText, kUpdateCaption,
                         TMessageKind::Error);
             SetButtonsEnabled(true);
             break;
         case ST_NO_LINK:
             // The bar stays at the last accepted block.
-            ShowMessage(window(), QStringLiteral("Устройство не отвечает"), kUpdateCaption,
+            ShowMessage(window(), device::DeviceSilentText, kUpdateCaption,
                         TMessageKind::Error);
             SetButtonsEnabled(true);
             break;
         case ST_FW_REJECTED:
-            ShowMessage(window(), QStringLiteral("Прошивка не для этого приюбора!!!"),
+            ShowMessage(window(), device::FirmwareWrongDeviceText,
                         kUpdateCaption, TMessageKind::Error);
             pbUpdate->hide();
             SetButtonsEnabled(true);

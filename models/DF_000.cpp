@@ -18,33 +18,6 @@ namespace models {
 
 using namespace device;
 
-namespace {
-constexpr int kReplyConfigStart = 8;
-constexpr int kReplyVersion = 6;
-}  // namespace
-
-TDeviceConfig DefaultConfig() {
-    TDeviceConfig config{};
-    config[TimeZoneByte] = 3;
-    return config;
-}
-
-QStringList ConfigHexLines(const TDeviceConfig& config) {
-    QStringList lines;
-    for (std::size_t row = 0; row < config.size(); row += 16) {
-        QString line = QStringLiteral("%1:").arg(row, 3, 10, QLatin1Char('0'));
-        for (std::size_t i = row; i < std::min(row + 16, config.size()); ++i)
-            line += QStringLiteral(" %1").arg(config[i], 2, 16, QLatin1Char('0')).toUpper();
-        lines << line;
-    }
-    return lines;
-}
-
-QString TimeZoneText(std::uint8_t value) {
-    const int hours = static_cast<std::int8_t>(value);
-    return QStringLiteral("UTC%1%2").arg(hours < 0 ? QString() : QStringLiteral("+")).arg(hours);
-}
-
 TDeviceForm::TDeviceForm(DeviceModelId model, TDeviceFormTabs tabs, QWidget* parent)
     : QWidget(parent), ModelId(model), Config(DefaultConfig()) {
     resize(DeviceFormWidth, DeviceFormHeight);
@@ -98,10 +71,10 @@ void TDeviceForm::LoadDefaults() {
 }
 
 void TDeviceForm::LoadFromReply() {
-    const auto& rx = serial::TNonVisComp::Instance().RxBuffer;
-    std::copy_n(rx.begin() + kReplyConfigStart, Config.size(), Config.begin());
+    const std::uint8_t* rx = serial::TNonVisComp::Instance().RxBuffer.data();
+    Config = ConfigOfReply(rx);
     ShowConfig();
-    setWindowTitle(ReplyCaption(LE16(rx.data() + kReplyVersion)));
+    setWindowTitle(ReplyCaption(FirmwareVersionOfReply(rx)));
     OwnerHandle.Send(WM_DEVICE_MSG, DM_LOADED, 0);
 }
 
@@ -134,8 +107,7 @@ void TDeviceForm::LoadFromSaver(TFileIOSaver& saver) {
 }
 
 void TDeviceForm::ShowConfig() {
-    if (lblTimeZone)
-        lblTimeZone->setText(QStringLiteral("Часовой пояс: ") + TimeZoneText(Config[TimeZoneByte]));
+    if (lblTimeZone) lblTimeZone->setText(TimeZoneLine(Config));
     if (mmoConfig) mmoConfig->setPlainText(ConfigHexLines(Config).join(QLatin1Char('\n')));
 }
 

@@ -10,6 +10,7 @@
 
 #include "device/Frames.h"
 #include "device/Messages.h"
+#include "models/DeviceConfig.h"
 #include "models/ModelTable.h"
 
 class QLabel;
@@ -33,15 +34,9 @@ enum TDeviceMsg : quintptr {
     DM_CONFIG_ERROR = 5,
 };
 
-// The settings block (148 bytes) followed by its 16-bit companion word.
-using TDeviceConfig = std::array<std::uint8_t, device::DeviceConfigSize>;
-inline constexpr int TimeZoneByte = 4;
 // Client size of every device window.
 inline constexpr int DeviceFormWidth = 625;
 inline constexpr int DeviceFormHeight = 453;
-
-// All 0 but the time zone, which is 3.
-TDeviceConfig DefaultConfig();
 
 // What tells the window classes apart besides their caption.
 struct TDeviceFormTabs {
@@ -102,10 +97,5 @@ class TDeviceForm : public QWidget {
     device::TWindowHandle handle_{this};
     bool writePending_ = false;
 };
-
-// The hex view of the settings tab: 16 bytes a line, with the offset.
-QStringList ConfigHexLines(const TDeviceConfig& config);
-// "UTC+3", "UTC-5": the time zone byte as a signed number of hours.
-QString TimeZoneText(std::uint8_t value);
 
 }  // namespace models

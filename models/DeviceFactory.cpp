@@ -24,6 +24,7 @@ QMdiSubWindow* FrameOf(TDeviceForm* form) {
 TDeviceForm* CurrentDeviceForm() { return g_current.data(); }
 
 TDeviceForm* NewDeviceForm(DeviceModelId model) {
+    if (!HasDeviceWindow(model)) return nullptr;
     switch (model) {
         case 1:
             return new TDev_001;

@@ -25,4 +25,8 @@ QString GetModelName(DeviceModelId model) {
     return QStringLiteral("???");
 }
 
+bool HasDeviceWindow(DeviceModelId model) {
+    return model == 1 || (model >= 100 && model <= MaxModelId);
+}
+
 }  // namespace models

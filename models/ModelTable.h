@@ -14,6 +14,12 @@ struct DeviceModelInfo {
 };
 
 extern const std::array<DeviceModelInfo, 8> DeviceModelTable;
+// The highest model number a configuration file may name.
+inline constexpr DeviceModelId MaxModelId = 105;
+
+// True for the models that have a device window: the default model 1 and
+// the instruments 100 to 105.
+bool HasDeviceWindow(DeviceModelId model);
 
 // True when some row's id equals the number; 0 counts as known (its own row).
 bool IsKnownModel(std::uint16_t model);

@@ -11,7 +11,6 @@
 namespace models {
 
 namespace {
-constexpr int MaxModelId = 105;
 constexpr int HeaderSize = 3;  // version byte and 16-bit model
 
 QString Damaged() { return QStringLiteral("Файл поврежден"); }

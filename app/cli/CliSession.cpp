@@ -9,6 +9,7 @@
 #include "device/Frames.h"
 #include "device/PageDump.h"
 #include "device/TrackLists.h"
+#include "device/UserTexts.h"
 #include "firmware/FirmwareImage.h"
 #include "models/ModelTable.h"
 #include "models/UnitFileIO.h"
@@ -22,9 +23,6 @@ namespace cli {
 using namespace device;
 
 namespace {
-const QString kPortFailed = QStringLiteral("Невозможно открыть порт");
-const QString kNoDevice = QStringLiteral("Нет связи с прибором");
-const QString kFileSaved = QStringLiteral("Файл сохранен: %1");
 
 class TTerminalMemo : public track::TMemoSink {
   public:
@@ -85,7 +83,11 @@ void TCliSession::Run(TDeviceIO* worker, const std::function<void(const Status&)
 }
 
 int TCliSession::FailFor(int status, const QString& noLinkText) {
-    Fail(status == ST_PORT_FAILED ? kPortFailed : noLinkText);
+    // The port remembers a vanished device until the next operation opens it.
+    if (status != ST_PORT_FAILED && link_.comport.DeviceLost())
+        Fail(LinkLostText());
+    else
+        Fail(status == ST_PORT_FAILED ? device::PortFailedText : noLinkText);
     return 1;
 }
 
@@ -106,13 +108,13 @@ void TCliSession::EndProgress() {
     progressShown_ = false;
 }
 
-void TCliSession::PrintSettings(std::uint8_t model, const std::uint8_t* config) {
+void TCliSession::PrintSettings(std::uint8_t model, const models::TDeviceConfig& config) {
     Print(QStringLiteral("Модель: %1 (%2)").arg(model).arg(models::GetModelName(model)));
-    Print(QStringLiteral("Часовой пояс: UTC%1%2")
-              .arg(static_cast<std::int8_t>(config[4]) < 0 ? QString() : QStringLiteral("+"))
-              .arg(static_cast<std::int8_t>(config[4])));
-    Print(QStringLiteral("Настройки: %1").arg(Hex(config, 148)));
-    Print(QStringLiteral("Слово настроек: %1").arg(Hex(config + 148, 2)));
+    Print(models::TimeZoneLine(config));
+    Print(QStringLiteral("Настройки: %1").arg(Hex(config.data(), models::SettingsBlockSize)));
+    Print(QStringLiteral("Слово настроек: %1")
+              .arg(Hex(config.data() + models::SettingsBlockSize,
+                       device::DeviceConfigSize - models::SettingsBlockSize)));
 }
 
 int TCliSession::ReadInstrument(std::uint8_t& model) {
@@ -124,8 +126,7 @@ int TCliSession::ReadInstrument(std::uint8_t& model) {
             reported = s.value;
         }
     });
-    if (final != ST_IDENTIFIED)
-        return FailFor(final, QStringLiteral("Нет связи, проверьте соединения или номер порта"));
+    if (final != ST_IDENTIFIED) return FailFor(final, device::NoLinkCheckPortText);
     // An instrument the table does not know is shown as the default model.
     model = reported == 0 ? 1 : std::uint8_t(reported);
     return 0;
@@ -135,8 +136,8 @@ int TCliSession::Identify() {
     std::uint8_t model = 0;
     if (const int failed = ReadInstrument(model)) return failed;
     const std::uint8_t* rx = link_.RxBuffer.data();
-    PrintSettings(model, rx + 8);
-    Print(QStringLiteral("Версия: %1").arg(LE16(rx + 6)));
+    PrintSettings(model, models::ConfigOfReply(rx));
+    Print(QStringLiteral("Версия: %1").arg(models::FirmwareVersionOfReply(rx)));
     return 0;
 }
 
@@ -144,8 +145,8 @@ int TCliSession::SaveConfig(const QString& fileName) {
     std::uint8_t model = 0;
     if (const int failed = ReadInstrument(model)) return failed;
     const QString name = models::ConfigFileName(fileName);
-    models::SaveConfigFile(name, model, link_.RxBuffer.data() + 8);
-    Print(kFileSaved.arg(name));
+    models::SaveConfigFile(name, model, models::ConfigOfReply(link_.RxBuffer.data()).data());
+    Print(device::FileSavedText + name);
     return 0;
 }
 
@@ -157,7 +158,7 @@ int TCliSession::Stats(std::uint8_t flightIndex, bool print) {
         if (s.code == ST_STATS_READ || s.code == ST_PORT_FAILED || s.code == ST_NO_LINK)
             final = s.code;
     });
-    if (final != ST_STATS_READ) return FailFor(final, kNoDevice);
+    if (final != ST_STATS_READ) return FailFor(final, device::NoDeviceText);
     stats_ = track::ParseFlightStats(link_.RxBuffer.data());
     if (print)
         for (const QString& line : track::FlightStatsLines(stats_)) Print(line);
@@ -215,7 +216,7 @@ int TCliSession::Download(std::uint8_t flightIndex, bool bySector, const QString
         Fail(writeError);
         return 1;
     }
-    if (final == ST_PORT_FAILED || final == ST_NO_LINK) return FailFor(final, kNoDevice);
+    if (final == ST_PORT_FAILED || final == ST_NO_LINK) return FailFor(final, device::NoDeviceText);
     if (!written) {
         Fail(QStringLiteral("Конец трека не найден, файлы не созданы"));
         return 1;
@@ -230,7 +231,7 @@ int TCliSession::Page(int page) {
     Run(worker, [&](const Status& s) {
         if (s.code == ST_PAGE_READ || s.code == ST_PORT_FAILED) final = s.code;
     });
-    if (final != ST_PAGE_READ) return FailFor(final, kNoDevice);
+    if (final != ST_PAGE_READ) return FailFor(final, device::NoDeviceText);
     for (const QString& line : PageDumpLines(link_.RxBuffer.data())) Print(line);
     return 0;
 }
@@ -240,29 +241,28 @@ namespace {
 // program would give them.
 struct TConfigFile {
     std::uint8_t model = 0;
-    std::array<std::uint8_t, DeviceConfigSize> config{};
+    models::TDeviceConfig config = models::DefaultConfig();
 };
 
 TConfigFile ReadConfigFile(const QString& fileName) {
     models::TFileIOSaver saver(0);
     TConfigFile file;
     file.model = saver.LoadFile(fileName);
-    file.config[4] = 3;  // the defaults stay when the block is not a settings block
-    std::array<std::uint8_t, DeviceConfigSize> block{};
+    // The defaults stay when the file holds no settings block.
+    models::TDeviceConfig block{};
     if (saver.ReadBlock(block.data(), DeviceConfigSize) != 0) file.config = block;
     return file;
 }
 
-bool HasDeviceWindow(std::uint8_t model) { return model == 1 || (model >= 100 && model <= 105); }
 }  // namespace
 
 int TCliSession::ShowConfigFile(const QString& fileName) {
     const TConfigFile file = ReadConfigFile(fileName);
-    if (!HasDeviceWindow(file.model)) {
-        Fail(QStringLiteral("Данный прибор не поддерживается программатором"));
+    if (!models::HasDeviceWindow(file.model)) {
+        Fail(device::UnsupportedDeviceText);
         return 1;
     }
-    PrintSettings(file.model, file.config.data());
+    PrintSettings(file.model, file.config);
     return 0;
 }
 
@@ -281,14 +281,14 @@ int TCliSession::Plot(const QString& gpxFile, const QString& pngFile, QSize size
         return 1;
     }
     track::SaveFile(pngFile, png);
-    Print(kFileSaved.arg(pngFile));
+    Print(device::FileSavedText + pngFile);
     return 0;
 }
 
 int TCliSession::WriteConfig(const QString& fileName) {
     const TConfigFile file = ReadConfigFile(fileName);
-    if (!HasDeviceWindow(file.model)) {
-        Fail(QStringLiteral("Данный прибор не поддерживается программатором"));
+    if (!models::HasDeviceWindow(file.model)) {
+        Fail(device::UnsupportedDeviceText);
         return 1;
     }
     TDeviceIO* worker = NewWorker(OP_SEND_FRAME);
@@ -298,8 +298,8 @@ int TCliSession::WriteConfig(const QString& fileName) {
         if (s.code == ST_WRITTEN || s.code == ST_PORT_FAILED || s.code == ST_NO_LINK)
             final = s.code;
     });
-    if (final != ST_WRITTEN) return FailFor(final, kNoDevice);
-    Print(QStringLiteral("Данные записаны"));
+    if (final != ST_WRITTEN) return FailFor(final, device::NoDeviceText);
+    Print(device::ConfigWrittenText);
     return 0;
 }
 
@@ -321,16 +321,16 @@ int TCliSession::Firmware(const QString& fileName) {
     });
     switch (final) {
         case ST_FW_PROGRESS:
-            Print(QStringLiteral("Прошивка обновлена"));
+            Print(device::FirmwareUpdatedText);
             return 0;
         case ST_FW_REJECTED:
-            Fail(QStringLiteral("Прошивка не для этого приюбора!!!"));
+            Fail(device::FirmwareWrongDeviceText);
             return 1;
         case ST_PORT_FAILED:
-            Fail(kPortFailed);
+            Fail(device::PortFailedText);
             return 1;
         default:
-            Fail(QStringLiteral("Устройство не отвечает"));
+            Fail(link_.comport.DeviceLost() ? LinkLostText() : device::DeviceSilentText);
             return 1;
     }
 }

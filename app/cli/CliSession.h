@@ -8,6 +8,7 @@
 
 #include "device/DeviceIO.h"
 #include "device/StatusReceiver.h"
+#include "models/DeviceConfig.h"
 #include "serial/UnitNVC.h"
 #include "track/FlightStats.h"
 
@@ -47,7 +48,7 @@ class TCliSession {
     void ShowProgress(int percent, const QString& label);
     void EndProgress();
     int FailFor(int status, const QString& noLinkText);
-    void PrintSettings(std::uint8_t model, const std::uint8_t* config);
+    void PrintSettings(std::uint8_t model, const models::TDeviceConfig& config);
 
     serial::TNonVisComp link_;
     device::TStatusReceiver receiver_;

@@ -173,7 +173,8 @@ class TestFirmwareWindow : public QObject {
         QTest::addColumn<firmware::LoadResult>("result");
         QTest::addColumn<TMessageKind>("icon");
         const auto notHex = firmware::LoadResult::NotHex;
-        QTest::newRow("odd digit count") << QByteArray("0003AABBC") << notHex << TMessageKind::Plain;
+        QTest::newRow("odd digit count")
+            << QByteArray("0003AABBC") << notHex << TMessageKind::Plain;
         QTest::newRow("trailing line break")
             << QByteArray("0003AABBCC\n") << notHex << TMessageKind::Plain;
         // Empty blocks only, one byte more than the transmit buffer holds.

@@ -1,0 +1,22 @@
+#pragma once
+// Outcomes of device operations as the user reads them, shared by the
+// windows and the command line.
+#include <QString>
+
+namespace device {
+
+inline const QString PortFailedText = QStringLiteral("Невозможно открыть порт");
+inline const QString NoDeviceText = QStringLiteral("Нет связи с прибором");
+inline const QString NoLinkCheckPortText =
+    QStringLiteral("Нет связи, проверьте соединения или номер порта");
+inline const QString DeviceSilentText = QStringLiteral("Устройство не отвечает");
+inline const QString ConfigReadText = QStringLiteral("Данные прибора считаны");
+inline const QString ConfigWrittenText = QStringLiteral("Данные записаны");
+inline const QString UnsupportedDeviceText =
+    QStringLiteral("Данный прибор не поддерживается программатором");
+inline const QString FirmwareUpdatedText = QStringLiteral("Прошивка обновлена");
+inline const QString FirmwareWrongDeviceText = QStringLiteral("Прошивка не для этого приюбора!!!");
+// Followed by the file's name.
+inline const QString FileSavedText = QStringLiteral("Файл сохранен: ");
+
+}  // namespace device

@@ -1,0 +1,43 @@
+#include "models/DeviceConfig.h"
+
+#include <algorithm>
+
+namespace models {
+
+TDeviceConfig DefaultConfig() {
+    TDeviceConfig config{};
+    config[TimeZoneByte] = 3;
+    return config;
+}
+
+TDeviceConfig ConfigOfReply(const std::uint8_t* rx) {
+    TDeviceConfig config;
+    std::copy_n(rx + ReplyConfigOffset, config.size(), config.begin());
+    return config;
+}
+
+std::uint16_t FirmwareVersionOfReply(const std::uint8_t* rx) {
+    return device::LE16(rx + ReplyVersionOffset);
+}
+
+QStringList ConfigHexLines(const TDeviceConfig& config) {
+    QStringList lines;
+    for (std::size_t row = 0; row < config.size(); row += 16) {
+        QString line = QStringLiteral("%1:").arg(row, 3, 10, QLatin1Char('0'));
+        for (std::size_t i = row; i < std::min(row + 16, config.size()); ++i)
+            line += QStringLiteral(" %1").arg(config[i], 2, 16, QLatin1Char('0')).toUpper();
+        lines << line;
+    }
+    return lines;
+}
+
+QString TimeZoneText(std::uint8_t value) {
+    const int hours = static_cast<std::int8_t>(value);
+    return QStringLiteral("UTC%1%2").arg(hours < 0 ? QString() : QStringLiteral("+")).arg(hours);
+}
+
+QString TimeZoneLine(const TDeviceConfig& config) {
+    return QStringLiteral("Часовой пояс: ") + TimeZoneText(config[TimeZoneByte]);
+}
+
+}  // namespace models

@@ -41,7 +41,6 @@ class TMainForm : public QMainWindow {
     void SetControlsEnabled(bool enabled);
     void UpdateModelActions();
 
-    // Handlers.
     void FormCreate();
     // Shows and uses a port for this run only, without storing it: the
     // developer's --port, which names a simulator that will be gone.

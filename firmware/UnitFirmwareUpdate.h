@@ -41,7 +41,6 @@ class TFormUpdateFW : public QWidget {
     explicit TFormUpdateFW(QMdiArea* area = nullptr);
     ~TFormUpdateFW() override;
 
-    // Handlers.
     void btnOpenFileClick();
     void btnUpdateClick();
     void btExitClick();

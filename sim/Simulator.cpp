@@ -420,6 +420,8 @@ bool TSimulator::Impl::HandleRequest(std::vector<std::uint8_t> request) {
         } else if (command == device::CMD_WRITE_CONFIG) {
             // Kept as the instrument would: the next identification shows them.
             written.assign(request.begin() + 3, request.begin() + 3 + device::DeviceConfigSize);
+            if (f.writeAltersByte >= 0 && f.writeAltersByte < device::DeviceConfigSize)
+                written[std::size_t(f.writeAltersByte)] ^= 0xFF;
             std::copy(written.begin(), written.begin() + 148, identity.settings.begin());
             identity.companion = device::LE16(&written[148]);
             reply = ShortAnswer(device::CMD_WRITE_CONFIG);
@@ -462,7 +464,9 @@ bool TSimulator::Impl::HandleRequest(std::vector<std::uint8_t> request) {
         HangUp();
         return false;
     }
-    if (f.silent || message <= f.failFirstRequests) reply.clear();
+    const bool unanswered =
+        f.loader && request[0] == device::FRAME_SHORT && request[2] == device::CMD_IDENTIFY;
+    if (f.silent || message <= f.failFirstRequests || unanswered) reply.clear();
     return Answer(std::move(reply), message, f, true, pace);
 }
 

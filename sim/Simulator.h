@@ -62,6 +62,12 @@ struct TFaults {
     int damageCount = 1;  // how many in a row
     int damageBytes = 64;
     int damageMs = 2000;
+    // An instrument in its loader: identification goes unanswered, firmware
+    // blocks are taken as usual.
+    bool loader = false;
+    // A settings write keeps this byte (0..149) inverted, so reading the
+    // settings back shows a difference; -1: kept as written.
+    int writeAltersByte = -1;
 };
 
 struct TIdentity {

@@ -128,6 +128,10 @@ int main(int argc, char** argv) {
     add("fw-retries", "Answer 0x22 to this many firmware blocks before 0x11.", n);
     add("fw-reject-at", "Answer 0x40 to this firmware block (0-based).", n);
     add("fw-silent", "Never answer firmware blocks.");
+    add("loader",
+        "Act as an instrument in its loader: no answer to identification, firmware "
+        "blocks taken.");
+    add("write-alters-byte", "Keep byte N (0-149) of every settings write inverted.", n);
     add("transcript", "Append a hex transcript of the traffic to FILE.", "FILE");
     parser.process(app);
     if (!parser.positionalArguments().isEmpty()) {
@@ -171,6 +175,8 @@ int main(int argc, char** argv) {
     faults.damageCount = opt.Int("damage-count", 1, 0, INT_MAX);
     faults.damageBytes = opt.Int("damage-bytes", 64, 0, 65535);
     faults.damageMs = opt.Int("damage-ms", 2000, 0, 600000);
+    faults.loader = parser.isSet("loader");
+    faults.writeAltersByte = opt.Int("write-alters-byte", -1, 0, 149);
 
     sim::TFirmwareBehaviour firmware;
     firmware.retryAnswers = opt.Int("fw-retries", 0, 0, INT_MAX);

@@ -6,7 +6,7 @@
 namespace app {
 
 TVersionInfo ProgramVersionInfo() {
-    return {QStringLiteral(TOLMARIK_PRODUCT_NAME), QStringLiteral(TOLMARIK_FILE_VERSION),
+    return {QStringLiteral(TOLMARIK_PRODUCT_NAME), ProgramVersion(),
             QStringLiteral(TOLMARIK_COMPANY_NAME), QStringLiteral(TOLMARIK_AUTHOR)};
 }
 

@@ -2,10 +2,10 @@
 #include <QTest>
 
 #include "GuiTest.h"
-#include "device/AppError.h"
 #include "app/MAIN.h"
 #include "app/SetupAPI.h"
 #include "app/SetupUnit.h"
+#include "device/AppError.h"
 
 using app::TPortDevice;
 using app::TPortItem;
@@ -137,12 +137,6 @@ class TestSetup : public QObject {
         QCOMPARE(dialogs.messages[0].kind, device::TMessageKind::Error);
         QCOMPARE(dialogs.messages[0].title, QStringLiteral("TolmarikProg"));
         QCOMPARE(dialogs.messages[0].text, QStringLiteral("Файл поврежден"));
-    }
-
-    void portArgument_bothSpellings() {
-        QCOMPARE(app::PortArgument({"prog", "--port", "/tmp/p"}), QStringLiteral("/tmp/p"));
-        QCOMPARE(app::PortArgument({"prog", "--port=/tmp/q"}), QStringLiteral("/tmp/q"));
-        QCOMPARE(app::PortArgument({"prog", "--port"}), QString());
     }
 };
 

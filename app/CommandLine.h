@@ -1,0 +1,27 @@
+#pragma once
+// The window program's command line, read before the application object
+// exists: help and version are answered without a window system.
+#include <QString>
+#include <QStringList>
+
+namespace app {
+
+struct TCommandLine {
+    enum Action { Run, ShowHelp, ShowVersion, Refuse };
+    Action action = Run;
+    QString port;   // "--port PORT": this run's port, not stored
+    QString error;  // what was wrong, when refused
+};
+
+// `arguments` starts with the program's name. Single-dash options belong to
+// the toolkit (e.g. -platform offscreen, -style fusion) and are left to it.
+TCommandLine ParseCommandLine(const QStringList& arguments);
+
+QStringList ArgumentsOf(int argc, char** argv);
+
+QString CommandLineHelp();
+
+// Prints the help, the version or the refusal; returns the exit status.
+int AnswerCommandLine(const TCommandLine& line);
+
+}  // namespace app

@@ -1,0 +1,57 @@
+// The window program's command line, read before any window system exists.
+#include <QTest>
+
+#include "app/CommandLine.h"
+
+using app::TCommandLine;
+
+Q_DECLARE_METATYPE(TCommandLine::Action)
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+  private Q_SLOTS:
+    void parse_actionAndPort_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<TCommandLine::Action>("action");
+        QTest::addColumn<QString>("port");
+        const auto run = TCommandLine::Run;
+        const auto refuse = TCommandLine::Refuse;
+        QTest::newRow("nothing") << QStringList{} << run << QString();
+        QTest::newRow("port then value") << QStringList{"--port", "/tmp/p"} << run << "/tmp/p";
+        QTest::newRow("port=value") << QStringList{"--port=/tmp/q"} << run << "/tmp/q";
+        QTest::newRow("port without value") << QStringList{"--port"} << refuse << QString();
+        QTest::newRow("port= empty") << QStringList{"--port="} << refuse << QString();
+        QTest::newRow("unknown long option") << QStringList{"--colour"} << refuse << QString();
+        QTest::newRow("stray argument") << QStringList{"ttyUSB0"} << refuse << QString();
+        QTest::newRow("toolkit option with its value")
+            << QStringList{"-platform", "offscreen", "--port", "p"} << run << "p";
+        QTest::newRow("toolkit option without value")
+            << QStringList{"-reverse"} << run << QString();
+        QTest::newRow("help") << QStringList{"--help"} << TCommandLine::ShowHelp << QString();
+        QTest::newRow("short help") << QStringList{"-h"} << TCommandLine::ShowHelp << QString();
+        QTest::newRow("help after an unknown option")
+            << QStringList{"--colour", "--help"} << TCommandLine::ShowHelp << QString();
+        QTest::newRow("version") << QStringList{"--version"} << TCommandLine::ShowVersion
+                                 << QString();
+        QTest::newRow("short version")
+            << QStringList{"--port", "p", "-v"} << TCommandLine::ShowVersion << QString();
+    }
+    void parse_actionAndPort() {
+        QFETCH(QStringList, arguments);
+        QFETCH(TCommandLine::Action, action);
+        QFETCH(QString, port);
+        arguments.prepend(QStringLiteral("TolmarikProg"));
+        const TCommandLine line = app::ParseCommandLine(arguments);
+        QCOMPARE(line.action, action);
+        QCOMPARE(line.port, port);
+        QCOMPARE(line.error.isEmpty(), action != TCommandLine::Refuse);
+    }
+
+    void refusal_namesTheArgument() {
+        const TCommandLine line = app::ParseCommandLine({"TolmarikProg", "--colour=red"});
+        QVERIFY2(line.error.contains(QStringLiteral("--colour=red")), qPrintable(line.error));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_commandline.moc"

@@ -9,6 +9,8 @@
 #include <csignal>
 #include <cstdio>
 
+#include "app/BuildInfo.h"
+#include "app/ExitCodes.h"
 #include "sim/FlightGenerator.h"
 #include "sim/Simulator.h"
 
@@ -73,8 +75,9 @@ int main(int argc, char** argv) {
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
-    QCoreApplication app(argc, argv);
+    QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tolmarik-sim"));
+    QCoreApplication::setApplicationVersion(app::ProgramVersion());
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -83,7 +86,8 @@ int main(int argc, char** argv) {
         "Its memory holds generated flights (one a day, from sector 1); the statistics of the "
         "last two are reported. After a hang-up fault the port is gone; the process stays "
         "until signalled."));
-    parser.addHelpOption();
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     const auto add = [&parser](const QString& name, const QString& help,
                                const QString& value = {}) {
         parser.addOption(QCommandLineOption(name, help, value));
@@ -92,7 +96,7 @@ int main(int argc, char** argv) {
     const QString ms = QStringLiteral("MS");
     add("link", "Also make a symbolic link to the port at PATH.", "PATH");
     add("model", "Model number reported (default 101).", n);
-    add("version", "Firmware version reported (default 258).", n);
+    add("firmware-version", "Firmware version reported (default 258).", n);
     add("timezone", "Time zone in settings byte 4 (default 3).", n);
     add("short-identity", "Answer identification with a short frame (no model).");
     add("no-pacing", "Write replies at once instead of at 115200 baud.");
@@ -133,16 +137,21 @@ int main(int argc, char** argv) {
         "blocks taken.");
     add("write-alters-byte", "Keep byte N (0-149) of every settings write inverted.", n);
     add("transcript", "Append a hex transcript of the traffic to FILE.", "FILE");
-    parser.process(app);
+    if (!parser.parse(application.arguments())) {
+        std::fprintf(stderr, "tolmarik-sim: %s See --help.\n", qPrintable(parser.errorText()));
+        return app::EC_USAGE;
+    }
+    if (parser.isSet(help)) parser.showHelp(app::EC_OK);
+    if (parser.isSet(version)) parser.showVersion();
     if (!parser.positionalArguments().isEmpty()) {
         std::fprintf(stderr, "tolmarik-sim: no arguments expected; see --help\n");
-        return 2;
+        return app::EC_USAGE;
     }
 
     TOptionReader opt{parser};
     sim::TIdentity identity;
     identity.model = std::uint16_t(opt.Int("model", 101, 0, 65535));
-    identity.firmwareVersion = std::uint16_t(opt.Int("version", 258, 0, 65535));
+    identity.firmwareVersion = std::uint16_t(opt.Int("firmware-version", 258, 0, 65535));
     identity.settings[4] = std::uint8_t(opt.Int("timezone", 3, -128, 255));
     identity.shortFrame = parser.isSet("short-identity");
 
@@ -182,7 +191,7 @@ int main(int argc, char** argv) {
     firmware.retryAnswers = opt.Int("fw-retries", 0, 0, INT_MAX);
     firmware.rejectAtBlock = opt.Int("fw-reject-at", -1, 0, INT_MAX);
     firmware.silent = parser.isSet("fw-silent");
-    if (!opt.ok) return 2;
+    if (!opt.ok) return app::EC_USAGE;
 
     const sim::TGeneratedMemory flights = sim::GenerateFlights(plan);
     sim::TSimulator simulator;

@@ -4,7 +4,6 @@
 
 #include "device/Frames.h"
 #include "device/TrackLists.h"
-#include "firmware/FirmwareImage.h"
 #include "serial/BCC.h"
 #include "serial/UnitNVC.h"
 
@@ -409,7 +408,7 @@ void TDeviceIO::SendFirmwareBlocks() {
     const std::uint8_t* tx = link_.TxBuffer.data();
     const int length = DataLength;
     // Never send a byte of an image whose block chain does not hold together.
-    if (length < 0 || length > MaxFirmwareImage || !firmware::BlockChainIsWhole(tx, length)) {
+    if (length < 0 || length > MaxFirmwareImage || !BlockChainIsWhole(tx, length)) {
         Post(ST_NO_LINK);
         return;
     }

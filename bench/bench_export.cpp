@@ -1,13 +1,13 @@
 // Export of a large download: 100 000 GPS points and 20 000 sensor samples.
 // Times the GPX and ENX texts and the file writing, reports the peak
 // resident size, and compares with gpsbabel turning the same points from a
-// CSV file into GPX.
+// CSV file into GPX. Also times the IGC text and the picture of the flight.
 #include <sys/resource.h>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -17,6 +17,7 @@
 #include <cstring>
 #include <vector>
 
+#include "track/FlightPlot.h"
 #include "track/TrackExport.h"
 
 namespace {
@@ -102,7 +103,8 @@ bool WriteCsv(const QString& path, const std::vector<device::GpsListEntry>& gps)
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    qputenv("QT_QPA_PLATFORM", "offscreen");  // the picture needs fonts, not a display
+    QGuiApplication app(argc, argv);
     QTemporaryDir dir;
     if (!dir.isValid()) return 1;
 
@@ -112,6 +114,11 @@ int main(int argc, char** argv) {
     std::size_t gpxBytes = 0, enxBytes = 0;
     const double gpxMs = BestMs([&] { gpxBytes = track::GpxText(lists.gps).size(); });
     const double enxMs = BestMs([&] { enxBytes = track::EnxText(lists.eng).size(); });
+    std::size_t igcBytes = 0;
+    const double igcMs = BestMs(
+        [&] { igcBytes = std::size_t(track::IgcText(track::FlightFixes(lists.gps)).size()); });
+    const std::vector<track::TFlightFix> fixes = track::FlightFixes(lists.gps);
+    const double plotMs = BestMs([&] { track::RenderFlightPlot(fixes); });
     TNullMemo memo;
     const double writeMs = BestMs([&] { track::WriteTrackFiles(1, lists, memo, dir.path()); });
     const long rssPeak = PeakRssKiB();
@@ -119,7 +126,11 @@ int main(int argc, char** argv) {
     std::printf("points: %d GPS, %d sensor; best of %d rounds\n", GpsCount, EngCount, Rounds);
     std::printf("GpxText:          %8.1f ms  (%zu bytes)\n", gpxMs, gpxBytes);
     std::printf("EnxText:          %8.1f ms  (%zu bytes)\n", enxMs, enxBytes);
-    std::printf("WriteTrackFiles:  %8.1f ms  (both texts and both files)\n", writeMs);
+    std::printf("IgcText:          %8.1f ms  (%zu bytes, fixes taken from the list)\n", igcMs,
+                igcBytes);
+    std::printf("RenderFlightPlot: %8.1f ms  (%dx%d)\n", plotMs,
+                track::DefaultFlightPlotSize.width(), track::DefaultFlightPlotSize.height());
+    std::printf("WriteTrackFiles:  %8.1f ms  (the three texts and files)\n", writeMs);
     std::printf("peak RSS:         %8ld KiB  (input lists alone: %ld KiB)\n", rssPeak, rssInput);
 
     const QString gpsbabel = QStandardPaths::findExecutable(QStringLiteral("gpsbabel"));

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "serial/PollingTimer.h"
+#include "serial/Transcript.h"
 
 namespace serial {
 
@@ -213,6 +214,10 @@ void TCommPortDriver::SetPollingDelay(std::uint16_t ms) {
     poller_->Start(ms);  // restarts with the new period
 }
 
+void TCommPortDriver::SetTranscript(TTranscript* transcript) {
+    transcript_.store(transcript, std::memory_order_release);
+}
+
 void TCommPortDriver::PausePolling() {
     std::lock_guard lock(m_);
     ++suspended_;
@@ -274,6 +279,8 @@ std::uint32_t TCommPortDriver::SendDataEx(const std::uint8_t* data, std::uint32_
                 break;
             }
             if (written > 0) {
+                if (TTranscript* t = transcript_.load(std::memory_order_acquire))
+                    t->Record(TTranscript::Sent, data + total, static_cast<std::uint32_t>(written));
                 total += static_cast<std::uint32_t>(written);
                 lastProgress = platform::TickCount();
                 progressed = true;
@@ -297,6 +304,9 @@ void TCommPortDriver::PollOnce() {
             deviceLost_.store(true, std::memory_order_release);
         if (status != platform::ReadStatus::Ok) got = 0;
     }
+    if (got > 0)
+        if (TTranscript* t = transcript_.load(std::memory_order_acquire))
+            t->Record(TTranscript::Received, scratch_.data(), got);
     if (packetMode) {
         DeliverPackets(scratch_.data(), got);
         return;

@@ -22,6 +22,7 @@
 namespace serial {
 
 class TPollingTimer;
+class TTranscript;
 
 enum TPortNumber : std::uint8_t {
     pnCustom,
@@ -154,6 +155,10 @@ class TCommPortDriver {
     std::uint32_t SendDataEx(const std::uint8_t* data, std::uint32_t size, std::uint32_t timeoutMs);
     std::uint32_t GetLineStatus();
 
+    // Records every byte written and every batch read from now on; nullptr
+    // stops. The transcript must outlive the component or be taken back.
+    void SetTranscript(TTranscript* transcript);
+
     // XON/XOFF limit the line settings use for the current InBufSize.
     int XonXoffLimit() const;
 
@@ -196,6 +201,7 @@ class TCommPortDriver {
     std::vector<std::uint8_t> packet_;
     std::atomic<std::uint32_t> packetStart_{0xFFFFFFFFu};
     std::atomic<bool> deviceLost_{false};
+    std::atomic<TTranscript*> transcript_{nullptr};
 
     std::unique_ptr<TPollingTimer> poller_;
 };

@@ -1,10 +1,12 @@
 #include "device/DeviceIO.h"
 
+#include <algorithm>
 #include <thread>
 
 #include "device/Frames.h"
 #include "device/TrackLists.h"
 #include "serial/BCC.h"
+#include "serial/LinkLog.h"
 #include "serial/UnitNVC.h"
 
 namespace device {
@@ -153,6 +155,10 @@ void TDeviceIO::RunOperation() {
 
 void TDeviceIO::SendRequest(int length) {
     ClearArrivals();
+    qCDebug(serial::lcLink).noquote()
+        << "request" << length << "bytes:"
+        << QByteArray(reinterpret_cast<const char*>(link_.TxBuffer.data()), std::min(length, 10))
+               .toHex(' ');
     link_.SendFrame(length);
 }
 
@@ -164,10 +170,12 @@ bool TDeviceIO::WaitReply() {
         ++polls;
     }
     if (link_.ReceiveCount() == 0) {
+        qCDebug(serial::lcLink) << "no reply" << (Lost() ? "(device gone)" : "");
         Post(ST_BAD_REPLY, LostValue());
         return false;
     }
     if (rx[0] != FRAME_SHORT && rx[0] != FRAME_LONG) {
+        qCDebug(serial::lcLink) << "reply without a frame header, first byte" << rx[0];
         Post(ST_BAD_HEADER);
         return false;
     }
@@ -194,9 +202,12 @@ bool TDeviceIO::WaitReply() {
         ++polls;
     }
     if (link_.ReceiveCount() != length || !FrameCheckOk(rx, length)) {
+        qCDebug(serial::lcLink) << "bad reply: expected" << length << "bytes, received"
+                                << link_.ReceiveCount() << (Lost() ? "(device gone)" : "");
         Post(ST_BAD_REPLY, LostValue());
         return false;
     }
+    qCDebug(serial::lcLink) << "reply" << length << "bytes, check byte good";
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "serial/LinkLog.h"
 #include "serial/PollingTimer.h"
 #include "serial/Transcript.h"
 
@@ -45,13 +46,18 @@ bool TCommPortDriver::Connect() {
         platform::SystemError error;
         handle_ = platform::Open(portName_.toLocal8Bit().constData(), error);
         openError_ = PortError(portName_, error);
-        if (handle_ == platform::kInvalidHandle) return false;
+        if (handle_ == platform::kInvalidHandle) {
+            qCDebug(lcLink) << "open failed:" << portName_ << openError_.code << openError_.text;
+            return false;
+        }
         if (!ApplySettingsLocked()) {
             openError_ = PortError(portName_, platform::LastError());
+            qCDebug(lcLink) << "line settings refused:" << portName_ << openError_.text;
             platform::Close(handle_);
             handle_ = platform::kInvalidHandle;
             return false;
         }
+        qCDebug(lcLink) << "opened" << portName_ << "at" << baudRateValue_ << "baud";
         period = pollingDelay_;
     }
     deviceLost_.store(false, std::memory_order_release);
@@ -70,6 +76,7 @@ bool TCommPortDriver::Disconnect() {
         if (handle_ == platform::kInvalidHandle) return false;
         platform::Close(handle_);
         handle_ = platform::kInvalidHandle;
+        qCDebug(lcLink) << "closed" << portName_;
     }
     if (poller_) poller_->Stop();
     return true;

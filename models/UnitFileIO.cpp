@@ -6,6 +6,7 @@
 
 #include "device/AppError.h"
 #include "device/Frames.h"
+#include "models/ModelTable.h"
 #include "serial/BCC.h"
 
 namespace models {

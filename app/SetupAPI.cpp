@@ -1,8 +1,23 @@
 #include "app/SetupAPI.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QSerialPortInfo>
 #include <QSettings>
 
+#include "serial/PortPlatform.h"
+
 namespace app {
+
+namespace {
+// What the list shows for a port the system has no description of.
+const QString kPlainPort = QStringLiteral("Последовательный порт");
+const QString kExtraPort = QStringLiteral("Дополнительный порт");
+
+QString DeviceName(const QString& description, const QString& port) {
+    return description + QStringLiteral(" (") + port + QLatin1Char(')');
+}
+}  // namespace
 
 QString ReadSetting(const QString& name, const QString& defaultValue) {
     QSettings store(QStringLiteral("Tolmarik"), QStringLiteral("TolmarikProg"));
@@ -15,6 +30,74 @@ QString ReadSetting(const QString& name, const QString& defaultValue) {
 void WriteSetting(const QString& name, const QString& value) {
     QSettings store(QStringLiteral("Tolmarik"), QStringLiteral("TolmarikProg"));
     store.setValue(name, value);
+}
+
+bool IsAdapterName(const QString& name) {
+    return name.contains(QLatin1String("STM")) || name.contains(QLatin1String("CP210")) ||
+           name.contains(QLatin1String("CH340"));
+}
+
+bool IsAdapterVendor(quint16 vendorId) {
+    return vendorId == 0x0483 || vendorId == 0x10C4 || vendorId == 0x1A86;
+}
+
+std::vector<TPortItem> PortItems(const std::vector<TPortDevice>& devices) {
+    std::vector<TPortItem> items;
+    for (const TPortDevice& device : devices) {
+        qsizetype p = device.name.indexOf(serial::platform::PortNameOpening());
+        // An extra port is named by its path, which the port takes as it is.
+        if (p < 0) p = device.name.indexOf(QStringLiteral("(/"));
+        if (p < 0) continue;
+        const qsizetype q = device.name.indexOf(QLatin1Char(')'), p + 1);
+        TPortItem item;
+        if (q >= 0) item.caption = device.name.mid(p + 1, q - p - 1);
+        item.adapter =
+            IsAdapterName(device.name) || (device.vendorId && IsAdapterVendor(*device.vendorId));
+        items.push_back(item);
+    }
+    return items;
+}
+
+QStringList ExtraPorts() {
+    QStringList ports;
+    const QString value = qEnvironmentVariable(ExtraPortsVariable);
+    for (const QString& path : value.split(QDir::listSeparator(), Qt::SkipEmptyParts))
+        if (QFileInfo::exists(path)) ports << path;
+    return ports;
+}
+
+std::vector<TPortDevice> PresentPortDevices() {
+    std::vector<TPortDevice> devices;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        QString description = info.description();
+        if (description.isEmpty()) description = info.manufacturer();
+        if (description.isEmpty()) description = kPlainPort;
+        TPortDevice device{DeviceName(description, info.portName()), std::nullopt, std::nullopt};
+        if (info.hasVendorIdentifier()) device.vendorId = info.vendorIdentifier();
+        if (info.hasProductIdentifier()) device.productId = info.productIdentifier();
+        devices.push_back(device);
+    }
+    for (const QString& path : ExtraPorts())
+        devices.push_back({DeviceName(kExtraPort, path), std::nullopt, std::nullopt});
+    return devices;
+}
+
+std::vector<TPresentPort> PresentPorts() {
+    const QStringList extra = ExtraPorts();
+    std::vector<TPresentPort> ports;
+    for (const TPortDevice& device : PresentPortDevices()) {
+        const std::vector<TPortItem> item = PortItems({device});
+        if (item.empty()) continue;
+        TPresentPort port;
+        port.port = item.front().caption;
+        port.description = device.name.left(device.name.lastIndexOf(QStringLiteral(" (")));
+        port.vendorId = device.vendorId;
+        port.productId = device.productId;
+        port.adapter = item.front().adapter;
+        port.extra = extra.contains(port.port);
+        ports.push_back(port);
+    }
+    return ports;
 }
 
 }  // namespace app

@@ -1,7 +1,11 @@
 #pragma once
 // The per-user settings store: "comportname" (the last port) and "filepath"
-// (the folder of the last opened configuration file).
+// (the folder of the last opened configuration file); and the present serial
+// ports with the mark of the USB-serial chips the instruments are sold with.
 #include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
 
 namespace app {
 
@@ -9,5 +13,51 @@ namespace app {
 // `defaultValue` and that is returned.
 QString ReadSetting(const QString& name, const QString& defaultValue);
 void WriteSetting(const QString& name, const QString& value);
+
+// A present serial device as the system describes it: a readable name with
+// the port name in parentheses, e.g. "USB-SERIAL CH340 (ttyUSB0)".
+struct TPortDevice {
+    QString name;
+    std::optional<quint16> vendorId;
+    std::optional<quint16> productId;
+};
+
+struct TPortItem {
+    QString caption;
+    bool adapter = false;
+    bool operator==(const TPortItem& o) const {
+        return caption == o.caption && adapter == o.adapter;
+    }
+};
+
+// True for the chips "STM", "CP210" and "CH340" (case-sensitive), by name.
+bool IsAdapterName(const QString& name);
+// True for the vendors of those chips (STMicroelectronics, Silicon Labs, WCH).
+bool IsAdapterVendor(quint16 vendorId);
+
+// The list items for the devices, in their order, duplicates kept: the text
+// between the "(" of the port name (or of a path) and the next ")" (empty
+// without one); devices without a port name in parentheses are left out.
+std::vector<TPortItem> PortItems(const std::vector<TPortDevice>& devices);
+
+// Ports the system does not list (pseudo-terminals of a simulator, say),
+// named by their paths in this environment variable, separated as in PATH.
+inline constexpr char ExtraPortsVariable[] = "TOLMARIK_EXTRA_PORTS";
+// Those of the extra ports that exist now.
+QStringList ExtraPorts();
+
+// The serial devices present now, the extra ports last.
+std::vector<TPortDevice> PresentPortDevices();
+
+// A present port as the command line tool lists it.
+struct TPresentPort {
+    QString port;  // as the user gives it back: a name or a path
+    QString description;
+    std::optional<quint16> vendorId;
+    std::optional<quint16> productId;
+    bool adapter = false;
+    bool extra = false;  // named in ExtraPortsVariable
+};
+std::vector<TPresentPort> PresentPorts();
 
 }  // namespace app

@@ -54,9 +54,9 @@ QString OpenFailureHint(TOpenFailureCause cause) {
         case TOpenFailureCause::Gone:
             return QStringLiteral(
                 "Устройство не найдено: проверьте кабель, переподключите прибор "
-                "и выберите порт в списке заново");
+                "и выберите порт заново");
         case TOpenFailureCause::NotAPort:
-            return QStringLiteral("Это не последовательный порт: выберите порт в списке");
+            return QStringLiteral("Это не последовательный порт: выберите порт прибора");
         case TOpenFailureCause::Unknown:
             break;
     }

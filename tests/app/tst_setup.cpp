@@ -60,6 +60,9 @@ class TestSetup : public QObject {
         QTest::newRow("no port in brackets")
             << std::vector<TPortDevice>{{"Modem (usb)", {}}, {"No brackets ttyUSB0", {}}}
             << std::vector<TPortItem>{};
+        QTest::newRow("port named by its path")
+            << std::vector<TPortDevice>{{"Extra (/dev/pts/3)", {}}}
+            << std::vector<TPortItem>{{"/dev/pts/3", false}};
     }
     void portItems() {
         QFETCH(std::vector<TPortDevice>, devices);

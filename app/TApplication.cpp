@@ -1,6 +1,8 @@
 #include "app/TApplication.h"
 
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <exception>
 
 #include "app/BuildInfo.h"
@@ -14,6 +16,20 @@ namespace app {
 
 void InitResources() { InitProgramResources(); }
 
+bool InstallToolkitTranslations(QCoreApplication& application) {
+    auto* translator = new QTranslator(&application);
+    const QString name = QStringLiteral("qtbase_ru");
+    // Beside the program where a Windows installer puts them.
+    const QString deployed =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/translations");
+    if ((translator->load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+         translator->load(name, deployed)) &&
+        QCoreApplication::installTranslator(translator))
+        return true;
+    delete translator;
+    return false;
+}
+
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     InitResources();
     setApplicationName(QStringLiteral(TOLMARIK_PRODUCT_NAME));
@@ -21,6 +37,7 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setOrganizationName(QStringLiteral(TOLMARIK_COMPANY_NAME));
     setWindowIcon(QIcon(QStringLiteral(":/icons/program.svg")));
     UseWindowDialogs();
+    InstallToolkitTranslations(*this);
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "app/ExitCodes.h"
 #include "models/UnitFileIO.h"
 #include "sim/FlightGenerator.h"
 #include "sim/Simulator.h"
@@ -75,11 +76,77 @@ class TestCli : public QObject {
         QVERIFY(r.out.contains(QStringLiteral("Настройки: AB 00 00 00 03")));
     }
 
-    void missingPort_failsWithPortText() {
+    void missingPort_portStatusAndText() {
         const Result r =
             RunCli({QStringLiteral("/dev/tolmarik-missing"), QStringLiteral("identify")});
-        QCOMPARE(r.exitCode, 1);
-        QCOMPARE(r.err.trimmed(), QStringLiteral("Невозможно открыть порт"));
+        QCOMPARE(r.exitCode, int(app::EC_PORT));
+        QVERIFY2(r.err.startsWith(QStringLiteral("Невозможно открыть порт")), qPrintable(r.err));
+    }
+
+    void silentInstrument_noLinkStatus() {
+        sim::TFaults faults;
+        faults.silent = true;
+        simulator.SetFaults(faults);
+        const Result r = RunCli({simulator.PortPath(), QStringLiteral("identify")});
+        simulator.SetFaults({});
+        QCOMPARE(r.exitCode, int(app::EC_NO_LINK));
+        QVERIFY(r.out.isEmpty());
+    }
+
+    void usageErrors_usageStatus_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("unknown option") << QStringList{"--colour", "ttyS0", "identify"};
+        QTest::newRow("unknown command") << QStringList{"ttyS0", "fly"};
+        QTest::newRow("command without port") << QStringList{"identify"};
+        QTest::newRow("missing argument") << QStringList{"ttyS0", "write"};
+        QTest::newRow("page not a number") << QStringList{"ttyS0", "page", "x"};
+        QTest::newRow("option without value") << QStringList{"ttyS0", "download", "--dir"};
+        QTest::newRow("folder missing")
+            << QStringList{"ttyS0", "download", "--dir", "/nonexistent/tolmarik"};
+    }
+    void usageErrors_usageStatus() {
+        QFETCH(QStringList, args);
+        const Result r = RunCli(args);
+        QCOMPARE(r.exitCode, int(app::EC_USAGE));
+        QVERIFY(!r.err.isEmpty());
+    }
+
+    void help_listsEveryExitStatus() {
+        const Result r = RunCli({QStringLiteral("--help")});
+        for (const app::TExitCodeText& row : app::kExitCodeTexts)
+            QVERIFY2(r.out.contains(QStringLiteral("  %1  %2\n")
+                                        .arg(int(row.code))
+                                        .arg(QLatin1String(row.meaning))),
+                     row.meaning);
+    }
+
+    void firmware_refusedByInstrument_refusedStatus() {
+        QTemporaryDir dir;
+        QByteArray image;
+        image.append(char(0)).append(char(100));
+        for (int i = 0; i < 100; ++i) image.append(char(i));
+        const QString file = dir.filePath(QStringLiteral("fw.enc"));
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(image.toHex());
+        f.close();
+        sim::TFirmwareBehaviour refuse;
+        refuse.rejectAtBlock = 0;
+        simulator.SetFirmwareBehaviour(refuse);
+        const Result r = RunCli({simulator.PortPath(), QStringLiteral("firmware"), file});
+        simulator.SetFirmwareBehaviour({});
+        QCOMPARE(r.exitCode, int(app::EC_REFUSED));
+    }
+
+    void download_trackFileCannotBeWritten_writeCheckStatus() {
+        QTemporaryDir dir;
+        // A folder where the track file should go: no writer can replace it.
+        const int flight = memory.flights.back().flightNumber;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Track%1.gpx").arg(flight)));
+        const Result r = RunCli({simulator.PortPath(), QStringLiteral("download"),
+                                 QStringLiteral("--no-igc"), QStringLiteral("--dir"), dir.path()});
+        QCOMPARE(r.exitCode, int(app::EC_WRITE_CHECK));
+        QVERIFY(!r.err.isEmpty());
     }
 
     void stats_previousFlight_linesOfThatFlight() {
@@ -197,16 +264,16 @@ class TestCli : public QObject {
         QTest::addColumn<QString>("message");
         const QString noPoints = QStringLiteral(TOLMARIK_TEST_DATA "/no-points.gpx");
         QTest::newRow("no points")
-            << noPoints << QStringList() << 1
+            << noPoints << QStringList() << int(app::EC_BAD_FILE)
             << QStringLiteral("В файле \"%1\" нет точек трека").arg(noPoints);
-        QTest::newRow("a pipe") << QStringLiteral("fifo") << QStringList() << 1
+        QTest::newRow("a pipe") << QStringLiteral("fifo") << QStringList() << int(app::EC_BAD_FILE)
                                 << QStringLiteral("не является обычным файлом");
         QTest::newRow("size too small")
-            << noPoints << QStringList{QStringLiteral("--size"), QStringLiteral("100x100")} << 2
-            << QStringLiteral("Размер рисунка: от 480x320 до 5000x5000");
+            << noPoints << QStringList{QStringLiteral("--size"), QStringLiteral("100x100")}
+            << int(app::EC_USAGE) << QStringLiteral("Размер рисунка: от 480x320 до 5000x5000");
         QTest::newRow("size not a size")
-            << noPoints << QStringList{QStringLiteral("--size"), QStringLiteral("big")} << 2
-            << QStringLiteral("Размер рисунка");
+            << noPoints << QStringList{QStringLiteral("--size"), QStringLiteral("big")}
+            << int(app::EC_USAGE) << QStringLiteral("Размер рисунка");
     }
     void plot_refusedInputs_clearMessage() {
         QFETCH(QString, input);
@@ -291,7 +358,7 @@ class TestCli : public QObject {
         f.write("\x01\x00\x01\x00", 4);
         f.close();
         const Result r = RunCli({QStringLiteral("bcf"), file});
-        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.exitCode, int(app::EC_BAD_FILE));
         QCOMPARE(r.err.trimmed(), QStringLiteral("Файл поврежден"));
     }
 
@@ -325,7 +392,7 @@ class TestCli : public QObject {
         f.close();
         const int before = simulator.FirmwareBlocksReceived();
         const Result r = RunCli({simulator.PortPath(), QStringLiteral("firmware"), file});
-        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.exitCode, int(app::EC_BAD_FILE));
         QCOMPARE(r.err.trimmed(), QStringLiteral("Файл не найден"));
         QCOMPARE(simulator.FirmwareBlocksReceived(), before);
     }

@@ -25,6 +25,7 @@
 #include "firmware/UnitFirmwareUpdate.h"
 #include "models/DeviceFactory.h"
 #include "models/UnitFileIO.h"
+#include "serial/OpenFailure.h"
 #include "serial/PortPlatform.h"
 #include "serial/UnitNVC.h"
 
@@ -92,6 +93,12 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     lblStatus = new QLabel(this);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
     statusBar()->addWidget(lblStatus, 1);
+    lblStatusReason = new QLabel(this);
+    lblStatusReason->setObjectName(QStringLiteral("lblStatusReason"));
+    // A long reason is cut at the window's edge rather than widening it; the
+    // tooltip holds all of it.
+    lblStatusReason->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    statusBar()->addWidget(lblStatusReason, 3);
     statusBar()->setAutoFillBackground(true);
     statusBar()->setSizeGripEnabled(false);
 
@@ -236,10 +243,23 @@ void TMainForm::SetStatusColor(const QColor& color) {
 
 void TMainForm::ShowStatus(const QColor& color, const QString& text) {
     lblStatus->setText(text);
+    SetStatusReason({});
     blinkColor_ = color;
     SetStatusColor(color);
     tmrStatusBlink->start(kBlinkIntervalMs);
     blinkCount_ = kBlinkSteps;
+}
+
+void TMainForm::ShowPortFailure() {
+    ShowStatus(StatusRed, device::PortFailedText);
+    SetStatusReason(
+        serial::OpenFailureDetail(serial::TNonVisComp::Instance().comport.LastOpenError()));
+}
+
+void TMainForm::SetStatusReason(const QString& detail) {
+    lblStatusReason->setText(QString(detail).replace(QLatin1Char('\n'), QStringLiteral(". ")));
+    lblStatus->setToolTip(detail);
+    lblStatusReason->setToolTip(detail);
 }
 
 void TMainForm::tmrStatusBlinkTimer() {
@@ -338,9 +358,10 @@ void TMainForm::GetThread_MSG(quintptr wParam, qintptr lParam) {
             break;
         case ST_PORT_OPEN:
             lblStatus->setText(QStringLiteral("Порт открыт..."));
+            SetStatusReason({});
             break;
         case ST_PORT_FAILED:
-            ShowStatus(StatusRed, device::PortFailedText);
+            ShowPortFailure();
             ReEnable();
             break;
         case ST_NO_LINK:
@@ -385,7 +406,7 @@ void TMainForm::GetDevice_MSG(quintptr wParam) {
             break;
         // A refused write must not pass in silence.
         case models::DM_PORT_FAILED:
-            ShowStatus(StatusRed, device::PortFailedText);
+            ShowPortFailure();
             break;
         case models::DM_CONFIG_ERROR:
             ShowStatus(StatusRed, QStringLiteral("Ошибка конфигурации"));

@@ -78,6 +78,8 @@ class TMainForm : public QMainWindow {
     QPushButton* btnDefault;
     QTimer* tmrStatusBlink;
     QLabel* lblStatus;
+    // Why the port would not open, and what to do; empty otherwise.
+    QLabel* lblStatusReason;
 
     QAction* actDevRead;
     QAction* actDevWrite;
@@ -100,6 +102,8 @@ class TMainForm : public QMainWindow {
     void CreatePanel();
     void ReEnable();
     void SetStatusColor(const QColor& color);
+    void ShowPortFailure();
+    void SetStatusReason(const QString& detail);
     void ShowIdentified(models::DeviceModelId id);
 
     device::TWindowHandle handle_{this};

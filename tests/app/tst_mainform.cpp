@@ -17,6 +17,7 @@
 #include "device/DeviceIO.h"
 #include "firmware/UnitFirmwareUpdate.h"
 #include "models/DeviceFactory.h"
+#include "serial/OpenFailure.h"
 #include "models/UnitFileIO.h"
 #include "sim/Simulator.h"
 
@@ -190,6 +191,25 @@ class TestMainForm : public QObject {
         QCOMPARE(ActionStates(*form), kInstrumentShown);
         QCOMPARE(CurrentDeviceForm(), shown);
         QVERIFY(shown->isEnabled());
+    }
+
+    void portFailed_reasonAndHintShownUntilNextStatus() {
+        const QString path = QDir::tempPath() + QStringLiteral("/no-such-tty");
+        form->cbbPorts->setEditText(path);
+        form->actDevRead->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(form->StatusText(), QStringLiteral("Невозможно открыть порт"),
+                                  10000);
+        const QString hint = serial::OpenFailureHint(serial::TOpenFailureCause::Gone);
+        QVERIFY2(form->lblStatusReason->text().startsWith(path + QStringLiteral(": ")),
+                 qPrintable(form->lblStatusReason->text()));
+        QVERIFY(form->lblStatusReason->text().endsWith(hint));
+        const QStringList tip = form->lblStatus->toolTip().split(QLatin1Char('\n'));
+        QCOMPARE(tip.size(), 2);
+        QVERIFY(tip[0].startsWith(path + QStringLiteral(": ")));
+        QCOMPARE(tip[1], hint);
+        form->ShowStatus(app::StatusGreen, QStringLiteral("x"));
+        QVERIFY(form->lblStatusReason->text().isEmpty());
+        QVERIFY(form->lblStatus->toolTip().isEmpty());
     }
 
     void portOpen_changesTextOnly() {

@@ -26,380 +26,340 @@ using namespace device;
 namespace {
 
 class TTerminalMemo : public track::TMemoSink {
-public:
-  explicit TTerminalMemo(TCliSession &session) : session_(session) {}
-  void Clear() override {}
-  void AddLine(const QString &line) override { session_.Print(line); }
+  public:
+    explicit TTerminalMemo(TCliSession& session) : session_(session) {}
+    void Clear() override {}
+    void AddLine(const QString& line) override { session_.Print(line); }
 
-private:
-  TCliSession &session_;
+  private:
+    TCliSession& session_;
 };
 
-QString Hex(const std::uint8_t *bytes, int count) {
-  return QString::fromLatin1(
-      QByteArray(reinterpret_cast<const char *>(bytes), count)
-          .toHex(' ')
-          .toUpper());
+QString Hex(const std::uint8_t* bytes, int count) {
+    return QString::fromLatin1(
+        QByteArray(reinterpret_cast<const char*>(bytes), count).toHex(' ').toUpper());
 }
-} // namespace
+}  // namespace
 
 TCliSession::TCliSession(bool terminal) : terminal_(terminal) {}
 
-void TCliSession::Print(const QString &line) {
-  EndProgress();
-  std::fputs(line.toUtf8().constData(), stdout);
-  std::fputc('\n', stdout);
-  std::fflush(stdout);
+void TCliSession::Print(const QString& line) {
+    EndProgress();
+    std::fputs(line.toUtf8().constData(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
 }
 
-void TCliSession::Fail(const QString &line) {
-  EndProgress();
-  std::fputs(line.toUtf8().constData(), stderr);
-  std::fputc('\n', stderr);
+void TCliSession::Fail(const QString& line) {
+    EndProgress();
+    std::fputs(line.toUtf8().constData(), stderr);
+    std::fputc('\n', stderr);
 }
 
-bool TCliSession::SetPort(const QString &text) {
-  const QString path = serial::platform::PortPathFromText(text);
-  if (path.isEmpty()) {
-    Fail(QStringLiteral("Не порт: %1").arg(text));
-    return false;
-  }
-  link_.comport.SetPortName(path);
-  return true;
+bool TCliSession::SetPort(const QString& text) {
+    const QString path = serial::platform::PortPathFromText(text);
+    if (path.isEmpty()) {
+        Fail(QStringLiteral("Не порт: %1").arg(text));
+        return false;
+    }
+    link_.comport.SetPortName(path);
+    return true;
 }
 
-TDeviceIO *TCliSession::NewWorker(std::uint8_t operation) {
-  TDeviceIO *worker = TDeviceIO::Create(link_, receiver_.Target());
-  worker->Operation = operation;
-  return worker;
+TDeviceIO* TCliSession::NewWorker(std::uint8_t operation) {
+    TDeviceIO* worker = TDeviceIO::Create(link_, receiver_.Target());
+    worker->Operation = operation;
+    return worker;
 }
 
-void TCliSession::Run(TDeviceIO *worker,
-                      const std::function<void(const Status &)> &onStatus) {
-  QEventLoop loop;
-  receiver_.OnStatus = [&onStatus](int code, qintptr value) {
-    onStatus({code, value});
-  };
-  // The end step runs after every status the worker posted has been queued,
-  // so the loop ends only when they have all been handled.
-  worker->OnTerminate = [&loop] {
-    QTimer::singleShot(0, &loop, &QEventLoop::quit);
-  };
-  worker->Start();
-  loop.exec();
-  receiver_.OnStatus = nullptr;
+void TCliSession::Run(TDeviceIO* worker, const std::function<void(const Status&)>& onStatus) {
+    QEventLoop loop;
+    receiver_.OnStatus = [&onStatus](int code, qintptr value) { onStatus({code, value}); };
+    // The end step runs after every status the worker posted has been queued,
+    // so the loop ends only when they have all been handled.
+    worker->OnTerminate = [&loop] { QTimer::singleShot(0, &loop, &QEventLoop::quit); };
+    worker->Start();
+    loop.exec();
+    receiver_.OnStatus = nullptr;
 }
 
-int TCliSession::FailFor(int status, const QString &noLinkText) {
-  // The port remembers a vanished device until the next operation opens it.
-  if (status != ST_PORT_FAILED && link_.comport.DeviceLost())
-    Fail(LinkLostText());
-  else
-    Fail(status == ST_PORT_FAILED ? device::PortFailedText : noLinkText);
-  return status == ST_PORT_FAILED ? app::EC_PORT : app::EC_NO_LINK;
+int TCliSession::FailFor(int status, const QString& noLinkText) {
+    // The port remembers a vanished device until the next operation opens it.
+    if (status != ST_PORT_FAILED && link_.comport.DeviceLost())
+        Fail(LinkLostText());
+    else
+        Fail(status == ST_PORT_FAILED ? device::PortFailedText : noLinkText);
+    return status == ST_PORT_FAILED ? app::EC_PORT : app::EC_NO_LINK;
 }
 
-void TCliSession::ShowProgress(int percent, const QString &label) {
-  if (!terminal_)
-    return;
-  percent = std::clamp(percent, 0, 100);
-  const int filled = percent * 30 / 100;
-  std::fprintf(stdout, "\r[%s%s] %3d%% %s",
-               std::string(std::size_t(filled), '#').c_str(),
-               std::string(std::size_t(30 - filled), ' ').c_str(), percent,
-               label.toUtf8().constData());
-  std::fflush(stdout);
-  progressShown_ = true;
+void TCliSession::ShowProgress(int percent, const QString& label) {
+    if (!terminal_) return;
+    percent = std::clamp(percent, 0, 100);
+    const int filled = percent * 30 / 100;
+    std::fprintf(stdout, "\r[%s%s] %3d%% %s", std::string(std::size_t(filled), '#').c_str(),
+                 std::string(std::size_t(30 - filled), ' ').c_str(), percent,
+                 label.toUtf8().constData());
+    std::fflush(stdout);
+    progressShown_ = true;
 }
 
 void TCliSession::EndProgress() {
-  if (!progressShown_)
-    return;
-  std::fputc('\n', stdout);
-  progressShown_ = false;
+    if (!progressShown_) return;
+    std::fputc('\n', stdout);
+    progressShown_ = false;
 }
 
-void TCliSession::PrintSettings(std::uint8_t model,
-                                const models::TDeviceConfig &config) {
-  Print(QStringLiteral("Модель: %1 (%2)")
-            .arg(model)
-            .arg(models::GetModelName(model)));
-  Print(models::TimeZoneLine(config));
-  Print(QStringLiteral("Настройки: %1")
-            .arg(Hex(config.data(), models::SettingsBlockSize)));
-  Print(QStringLiteral("Слово настроек: %1")
-            .arg(Hex(config.data() + models::SettingsBlockSize,
-                     device::DeviceConfigSize - models::SettingsBlockSize)));
+void TCliSession::PrintSettings(std::uint8_t model, const models::TDeviceConfig& config) {
+    Print(QStringLiteral("Модель: %1 (%2)").arg(model).arg(models::GetModelName(model)));
+    Print(models::TimeZoneLine(config));
+    Print(QStringLiteral("Настройки: %1").arg(Hex(config.data(), models::SettingsBlockSize)));
+    Print(QStringLiteral("Слово настроек: %1")
+              .arg(Hex(config.data() + models::SettingsBlockSize,
+                       device::DeviceConfigSize - models::SettingsBlockSize)));
 }
 
-int TCliSession::ReadInstrument(std::uint8_t &model) {
-  int final = -1;
-  qintptr reported = 0;
-  Run(NewWorker(OP_IDENTIFY), [&](const Status &s) {
-    if (s.code == ST_IDENTIFIED || s.code == ST_PORT_FAILED ||
-        s.code == ST_NO_LINK) {
-      final = s.code;
-      reported = s.value;
-    }
-  });
-  if (final != ST_IDENTIFIED)
-    return FailFor(final, device::NoLinkCheckPortText);
-  // An instrument the table does not know is shown as the default model.
-  model = reported == 0 ? 1 : std::uint8_t(reported);
-  return 0;
+int TCliSession::ReadInstrument(std::uint8_t& model) {
+    int final = -1;
+    qintptr reported = 0;
+    Run(NewWorker(OP_IDENTIFY), [&](const Status& s) {
+        if (s.code == ST_IDENTIFIED || s.code == ST_PORT_FAILED || s.code == ST_NO_LINK) {
+            final = s.code;
+            reported = s.value;
+        }
+    });
+    if (final != ST_IDENTIFIED) return FailFor(final, device::NoLinkCheckPortText);
+    // An instrument the table does not know is shown as the default model.
+    model = reported == 0 ? 1 : std::uint8_t(reported);
+    return 0;
 }
 
 int TCliSession::Identify() {
-  std::uint8_t model = 0;
-  if (const int failed = ReadInstrument(model))
-    return failed;
-  const std::uint8_t *rx = link_.RxBuffer.data();
-  PrintSettings(model, models::ConfigOfReply(rx));
-  Print(QStringLiteral("Версия: %1").arg(models::FirmwareVersionOfReply(rx)));
-  return 0;
+    std::uint8_t model = 0;
+    if (const int failed = ReadInstrument(model)) return failed;
+    const std::uint8_t* rx = link_.RxBuffer.data();
+    PrintSettings(model, models::ConfigOfReply(rx));
+    Print(QStringLiteral("Версия: %1").arg(models::FirmwareVersionOfReply(rx)));
+    return 0;
 }
 
-int TCliSession::SaveConfig(const QString &fileName) {
-  std::uint8_t model = 0;
-  if (const int failed = ReadInstrument(model))
-    return failed;
-  const QString name = models::ConfigFileName(fileName);
-  try {
-    models::SaveConfigFile(name, model,
-                           models::ConfigOfReply(link_.RxBuffer.data()).data());
-  } catch (const device::TAppError &error) {
-    Fail(error.Text());
-    return app::EC_WRITE_CHECK;
-  }
-  Print(device::FileSavedText + name);
-  return 0;
+int TCliSession::SaveConfig(const QString& fileName) {
+    std::uint8_t model = 0;
+    if (const int failed = ReadInstrument(model)) return failed;
+    const QString name = models::ConfigFileName(fileName);
+    try {
+        models::SaveConfigFile(name, model, models::ConfigOfReply(link_.RxBuffer.data()).data());
+    } catch (const device::TAppError& error) {
+        Fail(error.Text());
+        return app::EC_WRITE_CHECK;
+    }
+    Print(device::FileSavedText + name);
+    return 0;
 }
 
 int TCliSession::Stats(std::uint8_t flightIndex, bool print) {
-  int final = -1;
-  TDeviceIO *worker = NewWorker(OP_READ_STATS);
-  worker->FlightIndex = flightIndex;
-  Run(worker, [&](const Status &s) {
-    if (s.code == ST_STATS_READ || s.code == ST_PORT_FAILED ||
-        s.code == ST_NO_LINK)
-      final = s.code;
-  });
-  if (final != ST_STATS_READ)
-    return FailFor(final, device::NoDeviceText);
-  stats_ = track::ParseFlightStats(link_.RxBuffer.data());
-  if (print)
-    for (const QString &line : track::FlightStatsLines(stats_))
-      Print(line);
-  return 0;
+    int final = -1;
+    TDeviceIO* worker = NewWorker(OP_READ_STATS);
+    worker->FlightIndex = flightIndex;
+    Run(worker, [&](const Status& s) {
+        if (s.code == ST_STATS_READ || s.code == ST_PORT_FAILED || s.code == ST_NO_LINK)
+            final = s.code;
+    });
+    if (final != ST_STATS_READ) return FailFor(final, device::NoDeviceText);
+    stats_ = track::ParseFlightStats(link_.RxBuffer.data());
+    if (print)
+        for (const QString& line : track::FlightStatsLines(stats_)) Print(line);
+    return 0;
 }
 
-int TCliSession::Download(std::uint8_t flightIndex, bool bySector,
-                          const QString &folder, bool igc) {
-  if (!QDir(folder).exists()) {
-    Fail(QStringLiteral("Нет папки: %1").arg(folder));
-    return app::EC_USAGE;
-  }
-  track::TTrackFileOptions files;
-  files.igc = igc;
-  if (igc) {
-    std::uint8_t model = 0;
-    if (const int failed = ReadInstrument(model))
-      return failed;
-    files.instrument = {model, LE16(link_.RxBuffer.data() + 6)};
-  }
-  if (const int failed = Stats(flightIndex, true))
-    return failed;
-  if (stats_.startSector == 0) {
-    Fail(QStringLiteral("У этого полета нет трека"));
-    return app::EC_FAILED;
-  }
-  TDeviceIO *worker = NewWorker(OP_TRACK);
-  worker->StartSector = stats_.startSector;
-  worker->BySector = bySector;
-  int final = -1;
-  bool written = false;
-  QString writeError;
-  TTerminalMemo memo(*this);
-  const QString unit =
-      bySector ? QStringLiteral("сект.") : QStringLiteral("стр.");
-  Run(worker, [&](const Status &s) {
-    if (s.code == ST_TRACK_PAGE) {
-      ShowProgress(track::TrackProgressPosition(
-                       int(s.value), stats_.durationMinutes, bySector),
-                   QStringLiteral("%1 %2").arg(s.value).arg(unit));
-    } else if (s.code == ST_TRACK_END) {
-      // Written at every end report, as the track page does: a later one
-      // replaces the files with the fuller lists.
-      try {
-        track::WriteTrackFiles(stats_.flightNumber, TrackLists().Snapshot(),
-                               memo, folder, files);
-        written = true;
-        writeError.clear();
-      } catch (const device::TAppError &error) {
-        writeError = error.Text();
-      }
-    } else if (s.code == ST_PORT_FAILED || s.code == ST_NO_LINK) {
-      final = s.code;
+int TCliSession::Download(std::uint8_t flightIndex, bool bySector, const QString& folder,
+                          bool igc) {
+    if (!QDir(folder).exists()) {
+        Fail(QStringLiteral("Нет папки: %1").arg(folder));
+        return app::EC_USAGE;
     }
-  });
-  EndProgress();
-  if (!writeError.isEmpty()) {
-    Fail(writeError);
-    return app::EC_WRITE_CHECK;
-  }
-  if (final == ST_PORT_FAILED || final == ST_NO_LINK)
-    return FailFor(final, device::NoDeviceText);
-  if (!written) {
-    Fail(QStringLiteral("Конец трека не найден, файлы не созданы"));
-    return app::EC_FAILED;
-  }
-  return 0;
+    track::TTrackFileOptions files;
+    files.igc = igc;
+    if (igc) {
+        std::uint8_t model = 0;
+        if (const int failed = ReadInstrument(model)) return failed;
+        files.instrument = {model, LE16(link_.RxBuffer.data() + 6)};
+    }
+    if (const int failed = Stats(flightIndex, true)) return failed;
+    if (stats_.startSector == 0) {
+        Fail(QStringLiteral("У этого полета нет трека"));
+        return app::EC_FAILED;
+    }
+    TDeviceIO* worker = NewWorker(OP_TRACK);
+    worker->StartSector = stats_.startSector;
+    worker->BySector = bySector;
+    int final = -1;
+    bool written = false;
+    QString writeError;
+    TTerminalMemo memo(*this);
+    const QString unit = bySector ? QStringLiteral("сект.") : QStringLiteral("стр.");
+    Run(worker, [&](const Status& s) {
+        if (s.code == ST_TRACK_PAGE) {
+            ShowProgress(
+                track::TrackProgressPosition(int(s.value), stats_.durationMinutes, bySector),
+                QStringLiteral("%1 %2").arg(s.value).arg(unit));
+        } else if (s.code == ST_TRACK_END) {
+            // Written at every end report, as the track page does: a later one
+            // replaces the files with the fuller lists.
+            try {
+                track::WriteTrackFiles(stats_.flightNumber, TrackLists().Snapshot(), memo, folder,
+                                       files);
+                written = true;
+                writeError.clear();
+            } catch (const device::TAppError& error) {
+                writeError = error.Text();
+            }
+        } else if (s.code == ST_PORT_FAILED || s.code == ST_NO_LINK) {
+            final = s.code;
+        }
+    });
+    EndProgress();
+    if (!writeError.isEmpty()) {
+        Fail(writeError);
+        return app::EC_WRITE_CHECK;
+    }
+    if (final == ST_PORT_FAILED || final == ST_NO_LINK) return FailFor(final, device::NoDeviceText);
+    if (!written) {
+        Fail(QStringLiteral("Конец трека не найден, файлы не созданы"));
+        return app::EC_FAILED;
+    }
+    return 0;
 }
 
 int TCliSession::Page(int page) {
-  TDeviceIO *worker = NewWorker(OP_READ_PAGE);
-  worker->PageAddress = page << 8;
-  int final = -1;
-  Run(worker, [&](const Status &s) {
-    if (s.code == ST_PAGE_READ || s.code == ST_PORT_FAILED)
-      final = s.code;
-  });
-  if (final != ST_PAGE_READ)
-    return FailFor(final, device::NoDeviceText);
-  for (const QString &line : PageDumpLines(link_.RxBuffer.data()))
-    Print(line);
-  return 0;
+    TDeviceIO* worker = NewWorker(OP_READ_PAGE);
+    worker->PageAddress = page << 8;
+    int final = -1;
+    Run(worker, [&](const Status& s) {
+        if (s.code == ST_PAGE_READ || s.code == ST_PORT_FAILED) final = s.code;
+    });
+    if (final != ST_PAGE_READ) return FailFor(final, device::NoDeviceText);
+    for (const QString& line : PageDumpLines(link_.RxBuffer.data())) Print(line);
+    return 0;
 }
 
 namespace {
 // The model and settings of a configuration file, as opening it in the
 // program would give them.
 struct TConfigFile {
-  std::uint8_t model = 0;
-  models::TDeviceConfig config = models::DefaultConfig();
+    std::uint8_t model = 0;
+    models::TDeviceConfig config = models::DefaultConfig();
 };
 
-TConfigFile ReadConfigFile(const QString &fileName) {
-  models::TFileIOSaver saver(0);
-  TConfigFile file;
-  file.model = saver.LoadFile(fileName);
-  // The defaults stay when the file holds no settings block.
-  models::TDeviceConfig block{};
-  if (saver.ReadBlock(block.data(), DeviceConfigSize) != 0)
-    file.config = block;
-  return file;
+TConfigFile ReadConfigFile(const QString& fileName) {
+    models::TFileIOSaver saver(0);
+    TConfigFile file;
+    file.model = saver.LoadFile(fileName);
+    // The defaults stay when the file holds no settings block.
+    models::TDeviceConfig block{};
+    if (saver.ReadBlock(block.data(), DeviceConfigSize) != 0) file.config = block;
+    return file;
 }
 
 // The file's failure text, or empty when `file` holds a model with a window.
-QString LoadConfigFile(const QString &fileName, TConfigFile &file) {
-  try {
-    file = ReadConfigFile(fileName);
-  } catch (const device::TAppError &error) {
-    return error.Text();
-  }
-  return models::HasDeviceWindow(file.model) ? QString()
-                                             : device::UnsupportedDeviceText;
+QString LoadConfigFile(const QString& fileName, TConfigFile& file) {
+    try {
+        file = ReadConfigFile(fileName);
+    } catch (const device::TAppError& error) {
+        return error.Text();
+    }
+    return models::HasDeviceWindow(file.model) ? QString() : device::UnsupportedDeviceText;
 }
 
-} // namespace
+}  // namespace
 
-int TCliSession::ShowConfigFile(const QString &fileName) {
-  TConfigFile file;
-  if (const QString failure = LoadConfigFile(fileName, file);
-      !failure.isEmpty()) {
-    Fail(failure);
-    return app::EC_BAD_FILE;
-  }
-  PrintSettings(file.model, file.config);
-  return 0;
-}
-
-int TCliSession::Plot(const QString &gpxFile, const QString &pngFile,
-                      QSize size) {
-  std::vector<track::TFlightFix> fixes;
-  try {
-    fixes = track::ReadGpxFile(gpxFile);
-  } catch (const device::TAppError &error) {
-    Fail(error.Text());
-    return app::EC_BAD_FILE;
-  }
-  if (fixes.empty()) {
-    Fail(QStringLiteral("В файле \"%1\" нет точек трека")
-             .arg(QDir::toNativeSeparators(gpxFile)));
-    return app::EC_BAD_FILE;
-  }
-  QByteArray png;
-  QBuffer buffer(&png);
-  buffer.open(QIODevice::WriteOnly);
-  if (!track::RenderFlightPlot(fixes, size).save(&buffer, "PNG")) {
-    Fail(QStringLiteral("Не удалось построить рисунок"));
-    return app::EC_FAILED;
-  }
-  try {
-    track::SaveFile(pngFile, png);
-  } catch (const device::TAppError &error) {
-    Fail(error.Text());
-    return app::EC_WRITE_CHECK;
-  }
-  Print(device::FileSavedText + pngFile);
-  return 0;
-}
-
-int TCliSession::WriteConfig(const QString &fileName) {
-  TConfigFile file;
-  if (const QString failure = LoadConfigFile(fileName, file);
-      !failure.isEmpty()) {
-    Fail(failure);
-    return app::EC_BAD_FILE;
-  }
-  TDeviceIO *worker = NewWorker(OP_SEND_FRAME);
-  worker->DataLength =
-      BuildWriteConfigRequest(link_.TxBuffer.data(), file.config.data());
-  int final = -1;
-  Run(worker, [&](const Status &s) {
-    if (s.code == ST_WRITTEN || s.code == ST_PORT_FAILED ||
-        s.code == ST_NO_LINK)
-      final = s.code;
-  });
-  if (final != ST_WRITTEN)
-    return FailFor(final, device::NoDeviceText);
-  Print(device::ConfigWrittenText);
-  return 0;
-}
-
-int TCliSession::Firmware(const QString &fileName) {
-  const firmware::LoadOutcome loaded = firmware::LoadFirmwareFile(
-      fileName, link_.TxBuffer.data(), serial::TxBufferSize);
-  if (loaded.result != firmware::LoadResult::Ok) {
-    Fail(firmware::LoadRefusalText(loaded));
-    return app::EC_BAD_FILE;
-  }
-  TDeviceIO *worker = NewWorker(OP_FIRMWARE);
-  worker->DataLength = loaded.length;
-  int final = -1;
-  Run(worker, [&](const Status &s) {
-    if (s.code == ST_FW_PROGRESS && s.value < 100)
-      ShowProgress(int(s.value), QString());
-    if ((s.code == ST_FW_PROGRESS && s.value == 100) ||
-        s.code == ST_PORT_FAILED || s.code == ST_NO_LINK ||
-        s.code == ST_FW_REJECTED)
-      final = s.code;
-  });
-  switch (final) {
-  case ST_FW_PROGRESS:
-    Print(device::FirmwareUpdatedText);
+int TCliSession::ShowConfigFile(const QString& fileName) {
+    TConfigFile file;
+    if (const QString failure = LoadConfigFile(fileName, file); !failure.isEmpty()) {
+        Fail(failure);
+        return app::EC_BAD_FILE;
+    }
+    PrintSettings(file.model, file.config);
     return 0;
-  case ST_FW_REJECTED:
-    Fail(device::FirmwareWrongDeviceText);
-    return app::EC_REFUSED;
-  case ST_PORT_FAILED:
-    Fail(device::PortFailedText);
-    return app::EC_PORT;
-  default:
-    Fail(link_.comport.DeviceLost() ? LinkLostText()
-                                    : device::DeviceSilentText);
-    return app::EC_NO_LINK;
-  }
 }
 
-} // namespace cli
+int TCliSession::Plot(const QString& gpxFile, const QString& pngFile, QSize size) {
+    std::vector<track::TFlightFix> fixes;
+    try {
+        fixes = track::ReadGpxFile(gpxFile);
+    } catch (const device::TAppError& error) {
+        Fail(error.Text());
+        return app::EC_BAD_FILE;
+    }
+    if (fixes.empty()) {
+        Fail(QStringLiteral("В файле \"%1\" нет точек трека")
+                 .arg(QDir::toNativeSeparators(gpxFile)));
+        return app::EC_BAD_FILE;
+    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!track::RenderFlightPlot(fixes, size).save(&buffer, "PNG")) {
+        Fail(QStringLiteral("Не удалось построить рисунок"));
+        return app::EC_FAILED;
+    }
+    try {
+        track::SaveFile(pngFile, png);
+    } catch (const device::TAppError& error) {
+        Fail(error.Text());
+        return app::EC_WRITE_CHECK;
+    }
+    Print(device::FileSavedText + pngFile);
+    return 0;
+}
+
+int TCliSession::WriteConfig(const QString& fileName) {
+    TConfigFile file;
+    if (const QString failure = LoadConfigFile(fileName, file); !failure.isEmpty()) {
+        Fail(failure);
+        return app::EC_BAD_FILE;
+    }
+    TDeviceIO* worker = NewWorker(OP_SEND_FRAME);
+    worker->DataLength = BuildWriteConfigRequest(link_.TxBuffer.data(), file.config.data());
+    int final = -1;
+    Run(worker, [&](const Status& s) {
+        if (s.code == ST_WRITTEN || s.code == ST_PORT_FAILED || s.code == ST_NO_LINK)
+            final = s.code;
+    });
+    if (final != ST_WRITTEN) return FailFor(final, device::NoDeviceText);
+    Print(device::ConfigWrittenText);
+    return 0;
+}
+
+int TCliSession::Firmware(const QString& fileName) {
+    const firmware::LoadOutcome loaded =
+        firmware::LoadFirmwareFile(fileName, link_.TxBuffer.data(), serial::TxBufferSize);
+    if (loaded.result != firmware::LoadResult::Ok) {
+        Fail(firmware::LoadRefusalText(loaded));
+        return app::EC_BAD_FILE;
+    }
+    TDeviceIO* worker = NewWorker(OP_FIRMWARE);
+    worker->DataLength = loaded.length;
+    int final = -1;
+    Run(worker, [&](const Status& s) {
+        if (s.code == ST_FW_PROGRESS && s.value < 100) ShowProgress(int(s.value), QString());
+        if ((s.code == ST_FW_PROGRESS && s.value == 100) || s.code == ST_PORT_FAILED ||
+            s.code == ST_NO_LINK || s.code == ST_FW_REJECTED)
+            final = s.code;
+    });
+    switch (final) {
+        case ST_FW_PROGRESS:
+            Print(device::FirmwareUpdatedText);
+            return 0;
+        case ST_FW_REJECTED:
+            Fail(device::FirmwareWrongDeviceText);
+            return app::EC_REFUSED;
+        case ST_PORT_FAILED:
+            Fail(device::PortFailedText);
+            return app::EC_PORT;
+        default:
+            Fail(link_.comport.DeviceLost() ? LinkLostText() : device::DeviceSilentText);
+            return app::EC_NO_LINK;
+    }
+}
+
+}  // namespace cli

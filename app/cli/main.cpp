@@ -20,161 +20,139 @@
 
 namespace {
 // The first argument that is no option nor an option's value.
-bool IsPlotCommand(int argc, char **argv) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--dir") == 0 ||
-        std::strcmp(argv[i], "--size") == 0) {
-      ++i;
-      continue;
+bool IsPlotCommand(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--dir") == 0 || std::strcmp(argv[i], "--size") == 0) {
+            ++i;
+            continue;
+        }
+        if (argv[i][0] != '-') return std::strcmp(argv[i], "plot") == 0;
     }
-    if (argv[i][0] != '-')
-      return std::strcmp(argv[i], "plot") == 0;
-  }
-  return false;
+    return false;
 }
 
 // "WxH" within the sizes the picture allows.
-bool ParseSize(const QString &text, QSize &size) {
-  static const QRegularExpression pattern(
-      QStringLiteral("^(\\d{1,5})x(\\d{1,5})$"));
-  const QRegularExpressionMatch m = pattern.match(text);
-  if (!m.hasMatch())
-    return false;
-  size = QSize(m.captured(1).toInt(), m.captured(2).toInt());
-  return size == size.expandedTo(track::MinFlightPlotSize)
-                     .boundedTo(track::MaxFlightPlotSize);
+bool ParseSize(const QString& text, QSize& size) {
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$"));
+    const QRegularExpressionMatch m = pattern.match(text);
+    if (!m.hasMatch()) return false;
+    size = QSize(m.captured(1).toInt(), m.captured(2).toInt());
+    return size == size.expandedTo(track::MinFlightPlotSize).boundedTo(track::MaxFlightPlotSize);
 }
 
 QString ExitStatusHelp() {
-  QString text = QStringLiteral("Exit statuses:\n");
-  for (const app::TExitCodeText &row : app::kExitCodeTexts)
-    text += QStringLiteral("  %1  %2\n")
-                .arg(int(row.code))
-                .arg(QLatin1String(row.meaning));
-  return text;
+    QString text = QStringLiteral("Exit statuses:\n");
+    for (const app::TExitCodeText& row : app::kExitCodeTexts)
+        text += QStringLiteral("  %1  %2\n").arg(int(row.code)).arg(QLatin1String(row.meaning));
+    return text;
 }
 
-int UsageError(const QString &text) {
-  std::fprintf(stderr, "tolmarik-cli: %s See --help.\n", qPrintable(text));
-  return app::EC_USAGE;
+int UsageError(const QString& text) {
+    std::fprintf(stderr, "tolmarik-cli: %s See --help.\n", qPrintable(text));
+    return app::EC_USAGE;
 }
-} // namespace
+}  // namespace
 
-int main(int argc, char **argv) {
-  // The picture needs fonts, hence a GUI application; never a display.
-  std::unique_ptr<QCoreApplication> application;
-  if (IsPlotCommand(argc, argv)) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    application = std::make_unique<QGuiApplication>(argc, argv);
-  } else {
-    application = std::make_unique<QCoreApplication>(argc, argv);
-  }
-  QCoreApplication::setApplicationName(QStringLiteral("tolmarik-cli"));
-  QCoreApplication::setApplicationVersion(app::ProgramVersion());
-
-  QCommandLineParser parser;
-  parser.setApplicationDescription(
-      QStringLiteral(
-          "Talks to one instrument on a serial port.\n\n"
-          "Commands:\n"
-          "  PORT identify                 model, firmware version and "
-          "settings\n"
-          "  PORT stats [--previous]       statistics of the last (or "
-          "previous) flight\n"
-          "  PORT download [--previous] [--pages] [--dir DIR] [--no-igc]\n"
-          "                                download that flight into "
-          "Track<N>.gpx/.enx/.igc\n"
-          "  PORT page N                   dump memory page N\n"
-          "  PORT save FILE.bcf            save the instrument's settings to a "
-          "file\n"
-          "  PORT write FILE.bcf           write a configuration file's "
-          "settings\n"
-          "  PORT firmware FILE.enc        update the firmware\n"
-          "  bcf FILE.bcf                  show a configuration file\n"
-          "  plot FILE.gpx OUT.png [--size WxH]\n"
-          "                                draw the flight in a GPX file\n\n"
-          "PORT is a name such as ttyUSB0 or a path such as /dev/pts/3.\n\n") +
-      ExitStatusHelp());
-  const QCommandLineOption help = parser.addHelpOption();
-  const QCommandLineOption version = parser.addVersionOption();
-  const QCommandLineOption previous(
-      QStringLiteral("previous"),
-      QStringLiteral("Use the flight before the last one."));
-  const QCommandLineOption pages(
-      QStringLiteral("pages"),
-      QStringLiteral("Download page by page instead of by sector."));
-  const QCommandLineOption dir(
-      QStringLiteral("dir"),
-      QStringLiteral("Folder for the track files (default: current)."),
-      QStringLiteral("DIR"));
-  const QCommandLineOption noIgc(QStringLiteral("no-igc"),
-                                 QStringLiteral("Do not write the IGC file."));
-  const QCommandLineOption size(QStringLiteral("size"),
-                                QStringLiteral("Picture size (default: %1x%2).")
-                                    .arg(track::DefaultFlightPlotSize.width())
-                                    .arg(track::DefaultFlightPlotSize.height()),
-                                QStringLiteral("WxH"));
-  parser.addOptions({previous, pages, dir, noIgc, size});
-  parser.addPositionalArgument(QStringLiteral("command"),
-                               QStringLiteral("See above."));
-  if (!parser.parse(application->arguments()))
-    return UsageError(parser.errorText());
-  if (parser.isSet(help))
-    parser.showHelp(app::EC_OK);
-  if (parser.isSet(version))
-    parser.showVersion();
-
-  const QStringList args = parser.positionalArguments();
-  cli::TCliSession session(isatty(fileno(stdout)) != 0);
-  try {
-    if (args.size() == 2 && args[0] == QLatin1String("bcf"))
-      return session.ShowConfigFile(args[1]);
-    if (args.size() == 3 && args[0] == QLatin1String("plot")) {
-      QSize picture = track::DefaultFlightPlotSize;
-      if (parser.isSet(size) && !ParseSize(parser.value(size), picture)) {
-        session.Fail(QStringLiteral("Размер рисунка: от %1x%2 до %3x%4")
-                         .arg(track::MinFlightPlotSize.width())
-                         .arg(track::MinFlightPlotSize.height())
-                         .arg(track::MaxFlightPlotSize.width())
-                         .arg(track::MaxFlightPlotSize.height()));
-        return app::EC_USAGE;
-      }
-      return session.Plot(args[1], args[2], picture);
+int main(int argc, char** argv) {
+    // The picture needs fonts, hence a GUI application; never a display.
+    std::unique_ptr<QCoreApplication> application;
+    if (IsPlotCommand(argc, argv)) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
     }
-    if (args.isEmpty())
-      parser.showHelp(app::EC_USAGE);
-    if (args.size() < 2)
-      return UsageError(QStringLiteral("No command given."));
-    if (!session.SetPort(args[0]))
-      return app::EC_USAGE;
-    const QString &command = args[1];
-    const std::uint8_t flightIndex = parser.isSet(previous) ? 1 : 0;
-    if (command == QLatin1String("identify") && args.size() == 2)
-      return session.Identify();
-    if (command == QLatin1String("stats") && args.size() == 2)
-      return session.Stats(flightIndex, true);
-    if (command == QLatin1String("download") && args.size() == 2)
-      return session.Download(flightIndex, !parser.isSet(pages),
-                              parser.isSet(dir) ? parser.value(dir)
-                                                : QDir::currentPath(),
-                              !parser.isSet(noIgc));
-    if (command == QLatin1String("page") && args.size() == 3) {
-      bool ok = false;
-      const int page = args[2].toInt(&ok);
-      if (!ok || page < 0)
-        return UsageError(QStringLiteral("The page is a number from 0."));
-      return session.Page(page);
+    QCoreApplication::setApplicationName(QStringLiteral("tolmarik-cli"));
+    QCoreApplication::setApplicationVersion(app::ProgramVersion());
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Talks to one instrument on a serial port.\n\n"
+                       "Commands:\n"
+                       "  PORT identify                 model, firmware version and "
+                       "settings\n"
+                       "  PORT stats [--previous]       statistics of the last (or "
+                       "previous) flight\n"
+                       "  PORT download [--previous] [--pages] [--dir DIR] [--no-igc]\n"
+                       "                                download that flight into "
+                       "Track<N>.gpx/.enx/.igc\n"
+                       "  PORT page N                   dump memory page N\n"
+                       "  PORT save FILE.bcf            save the instrument's settings to a "
+                       "file\n"
+                       "  PORT write FILE.bcf           write a configuration file's "
+                       "settings\n"
+                       "  PORT firmware FILE.enc        update the firmware\n"
+                       "  bcf FILE.bcf                  show a configuration file\n"
+                       "  plot FILE.gpx OUT.png [--size WxH]\n"
+                       "                                draw the flight in a GPX file\n\n"
+                       "PORT is a name such as ttyUSB0 or a path such as /dev/pts/3.\n\n") +
+        ExitStatusHelp());
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption previous(QStringLiteral("previous"),
+                                      QStringLiteral("Use the flight before the last one."));
+    const QCommandLineOption pages(QStringLiteral("pages"),
+                                   QStringLiteral("Download page by page instead of by sector."));
+    const QCommandLineOption dir(QStringLiteral("dir"),
+                                 QStringLiteral("Folder for the track files (default: current)."),
+                                 QStringLiteral("DIR"));
+    const QCommandLineOption noIgc(QStringLiteral("no-igc"),
+                                   QStringLiteral("Do not write the IGC file."));
+    const QCommandLineOption size(QStringLiteral("size"),
+                                  QStringLiteral("Picture size (default: %1x%2).")
+                                      .arg(track::DefaultFlightPlotSize.width())
+                                      .arg(track::DefaultFlightPlotSize.height()),
+                                  QStringLiteral("WxH"));
+    parser.addOptions({previous, pages, dir, noIgc, size});
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("See above."));
+    if (!parser.parse(application->arguments())) return UsageError(parser.errorText());
+    if (parser.isSet(help)) parser.showHelp(app::EC_OK);
+    if (parser.isSet(version)) parser.showVersion();
+
+    const QStringList args = parser.positionalArguments();
+    cli::TCliSession session(isatty(fileno(stdout)) != 0);
+    try {
+        if (args.size() == 2 && args[0] == QLatin1String("bcf"))
+            return session.ShowConfigFile(args[1]);
+        if (args.size() == 3 && args[0] == QLatin1String("plot")) {
+            QSize picture = track::DefaultFlightPlotSize;
+            if (parser.isSet(size) && !ParseSize(parser.value(size), picture)) {
+                session.Fail(QStringLiteral("Размер рисунка: от %1x%2 до %3x%4")
+                                 .arg(track::MinFlightPlotSize.width())
+                                 .arg(track::MinFlightPlotSize.height())
+                                 .arg(track::MaxFlightPlotSize.width())
+                                 .arg(track::MaxFlightPlotSize.height()));
+                return app::EC_USAGE;
+            }
+            return session.Plot(args[1], args[2], picture);
+        }
+        if (args.isEmpty()) parser.showHelp(app::EC_USAGE);
+        if (args.size() < 2) return UsageError(QStringLiteral("No command given."));
+        if (!session.SetPort(args[0])) return app::EC_USAGE;
+        const QString& command = args[1];
+        const std::uint8_t flightIndex = parser.isSet(previous) ? 1 : 0;
+        if (command == QLatin1String("identify") && args.size() == 2) return session.Identify();
+        if (command == QLatin1String("stats") && args.size() == 2)
+            return session.Stats(flightIndex, true);
+        if (command == QLatin1String("download") && args.size() == 2)
+            return session.Download(flightIndex, !parser.isSet(pages),
+                                    parser.isSet(dir) ? parser.value(dir) : QDir::currentPath(),
+                                    !parser.isSet(noIgc));
+        if (command == QLatin1String("page") && args.size() == 3) {
+            bool ok = false;
+            const int page = args[2].toInt(&ok);
+            if (!ok || page < 0) return UsageError(QStringLiteral("The page is a number from 0."));
+            return session.Page(page);
+        }
+        if (command == QLatin1String("write") && args.size() == 3)
+            return session.WriteConfig(args[2]);
+        if (command == QLatin1String("save") && args.size() == 3)
+            return session.SaveConfig(args[2]);
+        if (command == QLatin1String("firmware") && args.size() == 3)
+            return session.Firmware(args[2]);
+    } catch (const device::TAppError& error) {
+        session.Fail(error.Text());
+        return app::EC_FAILED;
     }
-    if (command == QLatin1String("write") && args.size() == 3)
-      return session.WriteConfig(args[2]);
-    if (command == QLatin1String("save") && args.size() == 3)
-      return session.SaveConfig(args[2]);
-    if (command == QLatin1String("firmware") && args.size() == 3)
-      return session.Firmware(args[2]);
-  } catch (const device::TAppError &error) {
-    session.Fail(error.Text());
-    return app::EC_FAILED;
-  }
-  return UsageError(
-      QStringLiteral("Unknown command or wrong number of arguments."));
+    return UsageError(QStringLiteral("Unknown command or wrong number of arguments."));
 }

@@ -1,6 +1,7 @@
 #include "firmware/FirmwareImage.h"
 
-#include <QFile>
+#include "device/AppError.h"
+#include "device/FileStore.h"
 
 namespace firmware {
 
@@ -42,21 +43,19 @@ LoadOutcome ParseFirmwareText(const QByteArray& text, std::uint8_t* dest, int ca
 }
 
 LoadOutcome LoadFirmwareFile(const QString& fileName, std::uint8_t* dest, int capacity) {
-    QFile file(fileName);
-    LoadOutcome outcome;
-    if (!file.open(QIODevice::ReadOnly)) {
-        outcome.systemReason = file.errorString();
-        return outcome;
-    }
     // One pair beyond what fits is enough to tell TooLarge from NotHex; a
     // huge file is never read whole.
     const qint64 wanted = 2 * static_cast<qint64>(capacity > 0 ? capacity : 0) + 2;
-    const QByteArray text = file.read(wanted);
-    if (file.error() != QFileDevice::NoError) {
-        outcome.systemReason = file.errorString();
+    QByteArray text;
+    try {
+        text = device::ReadRegularFile(fileName, wanted);
+    } catch (const device::TAppError& error) {
+        LoadOutcome outcome;
+        outcome.systemReason = error.Text();
         return outcome;
     }
-    file.close();
+    // The transfer of an empty image would report success having sent nothing.
+    if (text.isEmpty()) return Refused(LoadResult::Empty);
     return ParseFirmwareText(text, dest, capacity);
 }
 

@@ -4,10 +4,14 @@ namespace firmware {
 
 QString LoadRefusalText(const LoadOutcome& outcome) {
     switch (outcome.result) {
-        case LoadResult::Ok: return {};
+        case LoadResult::Ok:
+            return {};
         case LoadResult::CannotOpen:
-            return QStringLiteral("Не удалось открыть файл прошивки: %1").arg(outcome.systemReason);
-        case LoadResult::NotHex: return QStringLiteral("Файл не найден");
+            return outcome.systemReason;
+        case LoadResult::Empty:
+            return QStringLiteral("Файл прошивки пуст: передавать прибору нечего");
+        case LoadResult::NotHex:
+            return QStringLiteral("Файл не найден");
         case LoadResult::TooLarge:
             return QStringLiteral("Образ прошивки не помещается в буфер передачи");
         case LoadResult::BrokenChain:

@@ -1,10 +1,9 @@
 #include "models/UnitFileIO.h"
 
-#include <QFile>
-#include <QSaveFile>
 #include <algorithm>
 
 #include "device/AppError.h"
+#include "device/FileStore.h"
 #include "device/Frames.h"
 #include "models/ModelTable.h"
 #include "serial/BCC.h"
@@ -25,14 +24,8 @@ TFileIOSaver::TFileIOSaver(std::uint8_t model) : Model(model) {
 }
 
 std::uint8_t TFileIOSaver::LoadFile(const QString& fileName) {
-    QByteArray bytes;
-    {
-        QFile file(fileName);
-        if (!file.open(QIODevice::ReadOnly)) throw device::TAppError(file.errorString());
-        bytes = file.read(MaxConfigFileSize);
-        if (file.error() != QFileDevice::NoError) throw device::TAppError(file.errorString());
-    }  // closed here, before any check can fail
-    return LoadBytes(bytes);
+    // Closed before any check can fail; a folder, FIFO or device is refused.
+    return LoadBytes(device::ReadRegularFile(fileName, MaxConfigFileSize));
 }
 
 std::uint8_t TFileIOSaver::LoadBytes(const QByteArray& bytes) {
@@ -88,21 +81,7 @@ QByteArray BuildConfigFile(std::uint8_t model, const std::uint8_t* config) {
 }
 
 void SaveConfigFile(const QString& fileName, std::uint8_t model, const std::uint8_t* config) {
-    const QByteArray bytes = BuildConfigFile(model, config);
-    // Written beside the target and renamed over it, so a failed save leaves
-    // an existing file as it was.
-    QSaveFile file(fileName);
-    const auto fail = [&](const QString& reason) {
-        throw device::TAppError(
-            QStringLiteral("Не удалось сохранить файл \"%1\": %2").arg(fileName, reason));
-    };
-    if (!file.open(QIODevice::WriteOnly)) fail(file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        fail(reason);
-    }
-    if (!file.commit()) fail(file.errorString());
+    device::WriteFileSafely(fileName, BuildConfigFile(model, config));
 }
 
 QString ConfigFileName(const QString& chosen) {

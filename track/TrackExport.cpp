@@ -1,14 +1,13 @@
 #include "track/TrackExport.h"
 
 #include <QDir>
-#include <QSaveFile>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <pugixml.hpp>
 
-#include "device/AppError.h"
+#include "device/FileStore.h"
 
 namespace track {
 
@@ -122,11 +121,6 @@ void AppendNumber(std::string& out, Int value) {
     out.append(buf, res.ptr);
 }
 
-[[noreturn]] void ThrowWriteError(const QString& path, const QString& reason) {
-    throw device::TAppError(QStringLiteral("Не удалось записать файл \"%1\": %2")
-                                .arg(QDir::toNativeSeparators(path), reason));
-}
-
 QString TrackFilePath(const QString& folder, int flightNumber, const char* extension) {
     const QString name =
         QStringLiteral("Track") + QString::number(flightNumber) + QLatin1String(extension);
@@ -135,27 +129,7 @@ QString TrackFilePath(const QString& folder, int flightNumber, const char* exten
 
 }  // namespace
 
-// Unbuffered, because QSaveFile::commit() does not report a failure to flush
-// its buffer and would put a truncated file in place; a short write is
-// repeated so that the system says why it stopped.
-void SaveFile(const QString& path, QByteArrayView data) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        ThrowWriteError(path, file.errorString());
-    const char* p = data.data();
-    auto left = static_cast<qint64>(data.size());
-    while (left > 0) {
-        const qint64 written = file.write(p, left);
-        if (written <= 0) {
-            const QString reason = file.errorString();
-            file.cancelWriting();
-            ThrowWriteError(path, reason);
-        }
-        p += written;
-        left -= written;
-    }
-    if (!file.commit()) ThrowWriteError(path, file.errorString());
-}
+void SaveFile(const QString& path, QByteArrayView data) { device::WriteFileSafely(path, data); }
 
 std::string CoordinateText(float value) {
     char buf[CoordinateBufferSize];
@@ -234,13 +208,19 @@ void WriteTrackFiles(int flightNumber, const device::TrackSnapshot& lists, TMemo
     memo.Clear();
     memo.AddLine(QStringLiteral("Всего GPS %1").arg(lists.gps.size()));
     memo.AddLine(QStringLiteral("Всего ENG %1").arg(lists.eng.size()));
+    // One set: a new GPX file never stands beside the ENX file of an older
+    // download because the second write failed.
+    std::vector<device::TFileToWrite> files;
     if (!lists.gps.empty())
-        SaveFile(TrackFilePath(folder, flightNumber, ".gpx"), GpxText(lists.gps));
+        files.push_back({TrackFilePath(folder, flightNumber, ".gpx"),
+                         QByteArray::fromStdString(GpxText(lists.gps))});
     if (!lists.eng.empty())
-        SaveFile(TrackFilePath(folder, flightNumber, ".enx"), EnxText(lists.eng));
+        files.push_back({TrackFilePath(folder, flightNumber, ".enx"),
+                         QByteArray::fromStdString(EnxText(lists.eng))});
     if (options.igc && !lists.gps.empty())
-        SaveFile(TrackFilePath(folder, flightNumber, ".igc"),
-                 IgcText(FlightFixes(lists.gps), options.instrument));
+        files.push_back({TrackFilePath(folder, flightNumber, ".igc"),
+                         IgcText(FlightFixes(lists.gps), options.instrument)});
+    if (!files.empty()) device::WriteFilesSafely(files);
     memo.AddLine(QStringLiteral("___ Файлы созданы ____"));
 }
 

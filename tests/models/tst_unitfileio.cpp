@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -123,13 +125,38 @@ class TestUnitFileIO : public QObject {
         QCOMPARE(LoadError(whole), kDamaged);
     }
 
-    void load_missingFile_systemMessage() {
+    void load_missingFile_systemMessageNamingFile() {
         TFileIOSaver saver(0);
+        const QString path = dir_.filePath(QStringLiteral("absent.bcf"));
         try {
-            saver.LoadFile(dir_.filePath(QStringLiteral("absent.bcf")));
+            saver.LoadFile(path);
             QFAIL("loaded a missing file");
         } catch (const device::TAppError& e) {
-            QCOMPARE(e.Text(), QString::fromLocal8Bit(std::strerror(ENOENT)));
+            QVERIFY2(e.Text().contains(QString::fromLocal8Bit(std::strerror(ENOENT))) &&
+                         e.Text().contains(QDir::toNativeSeparators(path)),
+                     qPrintable(e.Text()));
+        }
+    }
+
+    // Opening a FIFO for reading would wait for a writer for ever.
+    void load_fifoOrDevice_refusedWithoutBlocking_data() {
+        QTest::addColumn<bool>("fifo");
+        QTest::newRow("fifo") << true;
+        QTest::newRow("character device") << false;
+    }
+    void load_fifoOrDevice_refusedWithoutBlocking() {
+        QFETCH(bool, fifo);
+        QString path = QStringLiteral("/dev/null");
+        if (fifo) {
+            path = dir_.filePath(QStringLiteral("pipe.bcf"));
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        }
+        TFileIOSaver saver(0);
+        try {
+            saver.LoadFile(path);
+            QFAIL("loaded a special file");
+        } catch (const device::TAppError& e) {
+            QVERIFY2(e.Text().contains(path) && e.Text() != kDamaged, qPrintable(e.Text()));
         }
     }
 

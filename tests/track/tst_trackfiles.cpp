@@ -203,19 +203,22 @@ class TestTrackFiles : public QObject {
         }
     }
 
-    void writeTrackFiles_enxUnwritable_gpxWrittenAndErrorNamesEnx() {
+    // The files of one download form a set: a new GPX file never stands
+    // beside the ENX file of another download.
+    void writeTrackFiles_enxUnwritable_earlierPairKeptAndErrorNamesEnx() {
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
+        Put(dir.filePath("Track9.gpx"), "earlier gpx");
         QVERIFY(QDir(dir.path()).mkdir("Track9.enx"));
         TLinesMemo memo;
-        const device::TrackSnapshot lists = Lists(2, 2);
 
-        const QString error = WriteError(9, lists, memo, dir.path());
+        const QString error = WriteError(9, Lists(2, 2), memo, dir.path());
 
-        QVERIFY2(error.contains("Track9.enx"), qPrintable(error));
+        QVERIFY2(error.contains("Track9.enx") && !error.contains("Track9.gpx"), qPrintable(error));
         QCOMPARE(memo.lines, Totals(2, 2));
-        QCOMPARE(Contents(dir.filePath("Track9.gpx")),
-                 QByteArray::fromStdString(GpxText(lists.gps)));
+        QCOMPARE(Contents(dir.filePath("Track9.gpx")), QByteArray("earlier gpx"));
+        QVERIFY(!QFile::exists(dir.filePath("Track9.igc")));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Track9.gpx"});
     }
 
     // The disk fills while the file is written: root ignores permissions, a

@@ -1,0 +1,58 @@
+#pragma once
+// Every file the program reads from a name the user gave, and every file it
+// writes, goes through here.
+//
+// Reading: only a regular file is opened. A folder, a FIFO, a device or a
+// socket is refused before anything could block on it, and checked again on
+// the open descriptor so that a file swapped in between is refused as well.
+//
+// Writing: the bytes go to a temporary file beside the target, every write
+// checked, then flushed to the disk (fsync); only then does the temporary
+// file replace the target. Whatever fails, the old file is left as it was
+// and the temporary file is removed. Errors are device::TAppError naming the
+// file and the system's reason.
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+namespace device {
+
+// Up to `maxBytes` of the regular file at `path` (symbolic links followed).
+QByteArray ReadRegularFile(const QString& path, qint64 maxBytes);
+
+// Replaces (or creates) the file at `path` with `bytes`.
+void WriteFileSafely(const QString& path, QByteArrayView bytes);
+
+struct TFileToWrite {
+    QString path;
+    QByteArray bytes;
+};
+// Writes a set of files that belong together: all of them are written to
+// temporary files first and put in place only when every one was written.
+// On a failure none of the targets changes, and the error names the file
+// that failed.
+void WriteFilesSafely(const std::vector<TFileToWrite>& files);
+
+// The system calls the writer makes, replaceable so that tests can make any
+// step fail as a full or broken disk would. Each returns 0 (or the count
+// written, or a descriptor) on success and -1 with the system's reason in
+// `reason` on failure.
+struct TFileCalls {
+    // Creates a new file that must not exist yet; returns a descriptor.
+    std::intptr_t (*create)(const QString& path, QString& reason);
+    long long (*write)(std::intptr_t file, const char* data, long long size, QString& reason);
+    int (*sync)(std::intptr_t file, QString& reason);
+    int (*close)(std::intptr_t file, QString& reason);
+    // Moves `from` over `to`, replacing it.
+    int (*replace)(const QString& from, const QString& to, QString& reason);
+};
+// The calls in use; the system's own unless a test has replaced them.
+const TFileCalls& FileCalls();
+// Replaces them (nullptr restores the system's); for tests.
+void SetFileCalls(const TFileCalls* calls);
+// The system's own calls, for a test that fails only some of them.
+const TFileCalls& SystemFileCalls();
+
+}  // namespace device

@@ -1,6 +1,7 @@
 #include "app/MAIN.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDockWidget>
@@ -24,6 +25,7 @@
 #include "device/UserTexts.h"
 #include "firmware/UnitFirmwareUpdate.h"
 #include "models/DeviceFactory.h"
+#include "models/SafeWrite.h"
 #include "models/UnitFileIO.h"
 #include "serial/OpenFailure.h"
 #include "serial/PortPlatform.h"
@@ -38,6 +40,10 @@ namespace {
 const QString kConfigFilter = QStringLiteral("Файл конфигурации прибора (*.bcf)");
 constexpr int kBlinkSteps = 4;
 constexpr int kBlinkIntervalMs = 400;
+const QString kDefaultsLoaded = QStringLiteral(
+    "Настройки по умолчанию загружены только в окно; в прибор они попадут по кнопке \"Записать\"");
+const QString kLeaveWhileBusy =
+    QStringLiteral("Идет обмен с прибором. Выйти из программы, не дожидаясь его конца?");
 
 QIcon Icon(const char* name) {
     return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name)));
@@ -106,6 +112,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     CreateMenus();
     CreatePanel();
     FormCreate();
+    // Every worker status and every worker's end passes here, whichever
+    // window started it.
+    QCoreApplication::instance()->installEventFilter(this);
 }
 
 TMainForm::~TMainForm() = default;
@@ -225,10 +234,46 @@ bool TMainForm::event(QEvent* e) {
         return true;
     }
     if (e->type() == WM_DEVICE_MSG) {
-        GetDevice_MSG(static_cast<TMessageEvent*>(e)->WParam);
+        const auto* m = static_cast<TMessageEvent*>(e);
+        GetDevice_MSG(m->WParam, m->LParam);
         return true;
     }
     return QMainWindow::event(e);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* e) {
+    const bool workerEvent = e->type() == WM_THREAD_MSG ||
+                             (e->type() == QEvent::MetaCall && qobject_cast<TDeviceIO*>(watched));
+    if (workerEvent && !busyCheckQueued_) {
+        busyCheckQueued_ = true;
+        // Looked at once the event has been handled: a worker's end step may
+        // start the next one of a chain.
+        QMetaObject::invokeMethod(this, &TMainForm::UpdateOthersBusy, Qt::QueuedConnection);
+    }
+    return QMainWindow::eventFilter(watched, e);
+}
+
+bool TMainForm::DeviceBusy() const {
+    return serial::TNonVisComp::Instance().PortClaimed() ||
+           (firmwareWindow_ && firmwareWindow_->TransferRunning());
+}
+
+void TMainForm::UpdateOthersBusy() {
+    busyCheckQueued_ = false;
+    if (busy_) return;
+    const bool othersBusy = DeviceBusy();
+    if (othersBusy == othersBusy_) return;
+    othersBusy_ = othersBusy;
+    if (othersBusy_) {
+        // The device window stays usable: its own operation runs there.
+        actDevRead->setEnabled(false);
+        actDevWrite->setEnabled(false);
+        cbbPorts->setEnabled(false);
+        actUpdateFirmware->setEnabled(false);
+        FileOpen1->setEnabled(false);
+    } else {
+        ReEnable();
+    }
 }
 
 QString TMainForm::StatusText() const { return lblStatus->text(); }
@@ -297,6 +342,10 @@ void TMainForm::ReEnable() {
 }
 
 void TMainForm::actDevReadExecute() {
+    if (DeviceBusy()) {
+        ShowStatus(StatusRed, models::PortBusyText());
+        return;
+    }
     SetControlsEnabled(false);
     busy_ = true;
     TDeviceIO* worker = TDeviceIO::Create(Target());
@@ -318,17 +367,42 @@ void TMainForm::actDevWriteExecute() {
 }
 
 void TMainForm::actSetDefaultExecute() {
-    if (models::TDeviceForm* form = CurrentDeviceForm()) form->LoadDefaults();
+    models::TDeviceForm* form = CurrentDeviceForm();
+    if (!form) return;
+    form->LoadDefaults();
+    lblStatus->setText(kDefaultsLoaded);
 }
 
 void TMainForm::actUpdateFirmwareExecute() {
     // One firmware window at a time: nothing happens while one is open.
-    firmware::OpenFirmwareWindow(mdiArea);
+    if (firmware::TFormUpdateFW* window = firmware::OpenFirmwareWindow(mdiArea))
+        firmwareWindow_ = window;
 }
 
 void TMainForm::HelpAbout1Execute() { ShowAboutBox(this); }
 
+bool TMainForm::ConfirmLeave() {
+    if (leaveConfirmed_) return true;
+    if (firmwareWindow_ && firmwareWindow_->TransferRunning())
+        leaveConfirmed_ = firmware::ConfirmLeaveDuringUpdate(this);
+    else if (busy_ || DeviceBusy())
+        leaveConfirmed_ =
+            device::Dialogs().Ask(this, device::TMessageKind::Warning,
+                                  QCoreApplication::applicationName(), kLeaveWhileBusy);
+    else
+        leaveConfirmed_ = true;
+    return leaveConfirmed_;
+}
+
+void TMainForm::closeEvent(QCloseEvent* e) {
+    if (ConfirmLeave())
+        e->accept();
+    else
+        e->ignore();
+}
+
 void TMainForm::FileExit1Execute() {
+    if (!ConfirmLeave()) return;
     models::CloseDeviceForm();
     serial::TNonVisComp::Instance().DisconnectIfUnclaimed();
     close();
@@ -365,8 +439,7 @@ void TMainForm::GetThread_MSG(quintptr wParam, qintptr lParam) {
             ReEnable();
             break;
         case ST_NO_LINK:
-            ShowStatus(StatusRed,
-                       device::NoLinkCheckPortText);
+            ShowStatus(StatusRed, device::NoLinkCheckPortText);
             ReEnable();
             break;
         default:
@@ -376,6 +449,8 @@ void TMainForm::GetThread_MSG(quintptr wParam, qintptr lParam) {
 
 void TMainForm::ShowIdentified(models::DeviceModelId id) {
     busy_ = false;
+    // Whatever was read replaces a file named in the title.
+    setWindowTitle(QCoreApplication::applicationName());
     SetControlsEnabled(true);
     if (id == 0) id = 1;  // a model the table does not know is shown as the default one
     if (id == CurrentModelId && CurrentDeviceForm()) {
@@ -387,22 +462,33 @@ void TMainForm::ShowIdentified(models::DeviceModelId id) {
         CurrentModelId = 0;
         ShowStatus(StatusRed, QStringLiteral("Прибор не поддерживается"));
         UpdateModelActions();
-        device::Dialogs().Message(this, device::TMessageKind::Information, QStringLiteral("Information"),
-                          QStringLiteral("Подключенный прибор:\n") + models::GetModelName(id) +
-                              QStringLiteral(",\nданным программатором не поддерживается"));
+        device::Dialogs().Message(
+            this, device::TMessageKind::Information, QStringLiteral("Information"),
+            QStringLiteral("Подключенный прибор:\n") + models::GetModelName(id) +
+                QStringLiteral(",\nданным программатором не поддерживается"));
         return;
     }
     ShowStatus(StatusGreen, device::ConfigReadText);
     UpdateModelActions();
 }
 
-void TMainForm::GetDevice_MSG(quintptr wParam) {
+void TMainForm::GetDevice_MSG(quintptr wParam, qintptr lParam) {
     switch (wParam & 0xFF) {
         case models::DM_WRITTEN:
             ShowStatus(StatusGreen, device::ConfigWrittenText);
             break;
         case models::DM_NO_LINK:
-            ShowStatus(StatusRed, device::NoDeviceText);
+            ShowStatus(StatusRed, lParam == LINK_LOST ? LinkLostText() : device::NoDeviceText);
+            break;
+        case models::DM_MODEL_MISMATCH:
+            ShowStatus(StatusRed, models::ModelMismatchText(
+                                      CurrentModelId, static_cast<models::DeviceModelId>(lParam)));
+            break;
+        case models::DM_READ_BACK_DIFFERS:
+            ShowStatus(StatusRed, models::ReadBackDiffersText());
+            break;
+        case models::DM_PORT_BUSY:
+            ShowStatus(StatusRed, models::PortBusyText());
             break;
         // A refused write must not pass in silence.
         case models::DM_PORT_FAILED:
@@ -433,6 +519,7 @@ void TMainForm::FileOpen1Execute() {
         CurrentModelId = model;
         UpdateModelActions();
         CurrentDeviceForm()->LoadFromSaver(saver);
+        CurrentDeviceForm()->SetSourceFile(name);
         setWindowTitle(QCoreApplication::applicationName() + QStringLiteral(" : ") +
                        QDir::toNativeSeparators(name));
         WriteSetting(QStringLiteral("filepath"), QFileInfo(name).absolutePath() + QLatin1Char('/'));
@@ -440,8 +527,9 @@ void TMainForm::FileOpen1Execute() {
     } else {
         CurrentModelId = 0;
         UpdateModelActions();
-        device::Dialogs().Message(this, device::TMessageKind::Information, QStringLiteral("Ошибка "),
-                          device::UnsupportedDeviceText);
+        setWindowTitle(QCoreApplication::applicationName());
+        device::Dialogs().Message(this, device::TMessageKind::Information,
+                                  QStringLiteral("Ошибка "), device::UnsupportedDeviceText);
     }
 }
 

@@ -20,6 +20,9 @@ class QTimer;
 namespace device {
 class TDeviceIO;
 }
+namespace firmware {
+class TFormUpdateFW;
+}
 
 namespace app {
 
@@ -59,7 +62,10 @@ class TMainForm : public QMainWindow {
     void tmrStatusBlinkTimer();
 
     void GetThread_MSG(quintptr wParam, qintptr lParam);
-    void GetDevice_MSG(quintptr wParam);
+    void GetDevice_MSG(quintptr wParam, qintptr lParam = 0);
+    // True while any operation holds the port or a firmware update runs:
+    // the device actions are then off.
+    bool DeviceBusy() const;
 
     QString StatusText() const;
     QColor StatusColor() const;
@@ -95,6 +101,8 @@ class TMainForm : public QMainWindow {
 
   protected:
     bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
 
   private:
     void CreateActions();
@@ -105,6 +113,9 @@ class TMainForm : public QMainWindow {
     void ShowPortFailure();
     void SetStatusReason(const QString& detail);
     void ShowIdentified(models::DeviceModelId id);
+    // Follows the operations that other windows run on the port.
+    void UpdateOthersBusy();
+    bool ConfirmLeave();
 
     device::TWindowHandle handle_{this};
     QColor normalColor_;
@@ -112,6 +123,11 @@ class TMainForm : public QMainWindow {
     int blinkCount_ = 0;
     // Set while an operation of this window runs (identify or write).
     bool busy_ = false;
+    // Set while an operation of another window holds the port.
+    bool othersBusy_ = false;
+    bool busyCheckQueued_ = false;
+    bool leaveConfirmed_ = false;
+    QPointer<firmware::TFormUpdateFW> firmwareWindow_;
 };
 
 }  // namespace app

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -9,6 +10,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "device/AppError.h"
 #include "device/Dialogs.h"
 #include "device/UserTexts.h"
 #include "firmware/FirmwareImage.h"
@@ -26,8 +28,7 @@ const QString kErrorCaption = QStringLiteral("Ошибка");
 // Windows created and not yet left by "Выход" or destroyed (GUI thread only).
 int g_openWindows = 0;
 
-void ShowMessage(QWidget* parent, const QString& text, const QString& caption,
-                 TMessageKind kind) {
+void ShowMessage(QWidget* parent, const QString& text, const QString& caption, TMessageKind kind) {
     Dialogs().Message(parent, kind, caption, text);
 }
 
@@ -41,6 +42,12 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& caption, i
 }  // namespace
 
 bool FirmwareWindowOpen() { return g_openWindows > 0; }
+
+bool ConfirmLeaveDuringUpdate(QWidget* parent) {
+    return Dialogs().Ask(parent, TMessageKind::Warning, kUpdateCaption,
+                         QStringLiteral("Идет обновление прошивки. Если выйти сейчас, прибор может "
+                                        "остаться без работающей прошивки.\nВсе равно выйти?"));
+}
 
 TFormUpdateFW::TFormUpdateFW(QMdiArea* area) {
     setObjectName(QStringLiteral("FormUpdateFW"));
@@ -63,6 +70,15 @@ TFormUpdateFW::TFormUpdateFW(QMdiArea* area) {
     pbUpdate->setValue(0);
     pbUpdate->hide();
     btExit = Button(this, "btExit", QStringLiteral("Выход"), 192, 16, 105);
+    lblInfo = new QLabel(this);
+    lblInfo->setObjectName(QStringLiteral("lblInfo"));
+    lblInfo->setGeometry(128, 80 + 28, 169, 80);
+    lblInfo->setWordWrap(true);
+    lblInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblInfo->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    chain_ = new models::TDeviceChain(serial::TNonVisComp::Instance(), this);
+    chain_->OnFinished = [this](const models::TChainOutcome& outcome) { ChainEnded(outcome); };
 
     connect(btnOpenFile, &QPushButton::clicked, this, &TFormUpdateFW::btnOpenFileClick);
     connect(btnUpdate, &QPushButton::clicked, this, &TFormUpdateFW::btnUpdateClick);
@@ -111,18 +127,21 @@ void TFormUpdateFW::btnOpenFileClick() {
 void TFormUpdateFW::btnUpdateClick() {
     const QString name = edtUpdFileName->text();
     if (name.isEmpty()) {
-        ShowMessage(this, QStringLiteral("Выберите файл"), kFirmwareCaption, TMessageKind::Information);
+        ShowMessage(this, QStringLiteral("Выберите файл"), kFirmwareCaption,
+                    TMessageKind::Information);
         return;
     }
     serial::TNonVisComp& link = serial::TNonVisComp::Instance();
     // TxBuffer is where every operation builds its requests: loading an image
     // into it while another operation runs would corrupt both.
     if (transferRunning_ || link.PortClaimed()) {
-        ShowMessage(this, QStringLiteral("Прибор занят другой операцией"), kFirmwareCaption,
-                    TMessageKind::Warning);
+        ShowMessage(this, models::PortBusyText(), kFirmwareCaption, TMessageKind::Warning);
         return;
     }
-    const LoadOutcome outcome = LoadFirmwareFile(name, link.TxBuffer.data(), serial::TxBufferSize);
+    // Held apart from TxBuffer until the transfer: the identification before
+    // it builds its request there.
+    image_.assign(serial::TxBufferSize, 0);
+    const LoadOutcome outcome = LoadFirmwareFile(name, image_.data(), serial::TxBufferSize);
     if (outcome.result != LoadResult::Ok) {
         // A file that is not hex pairs keeps its old plain box; the refusals
         // added since (unreadable, too large, broken blocks) are errors.
@@ -131,7 +150,100 @@ void TFormUpdateFW::btnUpdateClick() {
         ShowMessage(window(), LoadRefusalText(outcome), kErrorCaption, icon);
         return;
     }
-    UpdateDevice(outcome.length);
+    imageLength_ = outcome.length;
+    SetButtonsEnabled(false);
+    btExit->setEnabled(false);
+    transferRunning_ = true;
+    lblInfo->clear();
+    before_.reset();
+    backupPath_.clear();
+    phase_ = TPhase::IdentifyBefore;
+    chain_->Timing = WorkerTiming;
+    chain_->Identify();
+}
+
+void TFormUpdateFW::ChainEnded(const models::TChainOutcome& outcome) {
+    switch (phase_) {
+        case TPhase::IdentifyBefore:
+            return BackUpSettings(outcome);
+        case TPhase::IdentifyAfter:
+            return ShowVersions(outcome);
+        case TPhase::Restore:
+            switch (outcome.result) {
+                case models::TChainResult::Done:
+                    AddInfo(device::ConfigWrittenText);
+                    break;
+                case models::TChainResult::ModelMismatch:
+                    AddInfo(models::ModelMismatchText(before_->model, outcome.instrument->model));
+                    break;
+                case models::TChainResult::ReadBackDiffers:
+                    AddInfo(models::ReadBackDiffersText());
+                    break;
+                case models::TChainResult::PortFailed:
+                    AddInfo(device::PortFailedText);
+                    break;
+                case models::TChainResult::NoLink:
+                    AddInfo(device::NoDeviceText);
+                    break;
+            }
+            return EndUpdate();
+        case TPhase::Idle:
+        case TPhase::Transfer:
+            return;
+    }
+}
+
+void TFormUpdateFW::BackUpSettings(const models::TChainOutcome& outcome) {
+    if (outcome.result == models::TChainResult::PortFailed) {
+        ShowMessage(window(), device::PortFailedText, kUpdateCaption, TMessageKind::Error);
+        return EndUpdate();
+    }
+    QString reason;
+    if (outcome.result == models::TChainResult::Done) {
+        before_ = outcome.instrument;
+        try {
+            backupPath_ = models::SaveSettingsBackup(BackupFolder, *before_);
+            AddInfo(models::BackupSavedText(backupPath_));
+        } catch (const device::TAppError& error) {
+            reason = error.Text();
+        }
+    } else {
+        reason = models::NoIdentityReason();
+    }
+    if (!reason.isEmpty() && !Dialogs().Ask(window(), TMessageKind::Warning, kUpdateCaption,
+                                            models::UpdateWithoutBackupQuestion(reason)))
+        return EndUpdate();
+    std::copy_n(image_.begin(), imageLength_, serial::TNonVisComp::Instance().TxBuffer.begin());
+    StartTransfer(imageLength_);
+}
+
+void TFormUpdateFW::ShowVersions(const models::TChainOutcome& outcome) {
+    const bool answered = outcome.result == models::TChainResult::Done;
+    std::optional<std::uint16_t> before;
+    std::optional<std::uint16_t> after;
+    if (before_) before = before_->firmwareVersion;
+    if (answered) after = outcome.instrument->firmwareVersion;
+    AddInfo(models::FirmwareVersionsText(before, after));
+    const bool sameModel = answered && before_ && outcome.instrument->model == before_->model;
+    if (sameModel && !backupPath_.isEmpty() &&
+        Dialogs().Ask(window(), TMessageKind::Information, kUpdateCaption,
+                      models::RestoreSettingsQuestion(backupPath_))) {
+        phase_ = TPhase::Restore;
+        chain_->Write(before_->model, before_->config);
+        return;
+    }
+    EndUpdate();
+}
+
+void TFormUpdateFW::EndUpdate() {
+    phase_ = TPhase::Idle;
+    transferRunning_ = false;
+    btExit->setEnabled(true);
+    SetButtonsEnabled(true);
+}
+
+void TFormUpdateFW::AddInfo(const QString& line) {
+    lblInfo->setText(lblInfo->text().isEmpty() ? line : lblInfo->text() + QLatin1Char('\n') + line);
 }
 
 void TFormUpdateFW::btExitClick() {
@@ -145,6 +257,12 @@ void TFormUpdateFW::UpdateDevice(int length) {
     SetButtonsEnabled(false);
     btExit->setEnabled(false);
     transferRunning_ = true;
+    StartTransfer(length);
+}
+
+void TFormUpdateFW::StartTransfer(int length) {
+    transferDone_ = false;
+    if (phase_ == TPhase::IdentifyBefore) phase_ = TPhase::Transfer;
     TDeviceIO* worker = TDeviceIO::Create(handle_.Target());
     worker->Operation = OP_FIRMWARE;
     worker->DataLength = length;
@@ -157,6 +275,12 @@ void TFormUpdateFW::UpdateDevice(int length) {
 }
 
 void TFormUpdateFW::TransferEnded() {
+    if (phase_ == TPhase::Transfer && transferDone_) {
+        phase_ = TPhase::IdentifyAfter;
+        chain_->Identify();
+        return;
+    }
+    phase_ = TPhase::Idle;
     transferRunning_ = false;
     btExit->setEnabled(true);
 }
@@ -174,28 +298,28 @@ void TFormUpdateFW::GetUpdateThread_MSG(quintptr wParam, qintptr lParam) {
             break;
         case ST_FW_PROGRESS:
             if (lParam == 100) {
+                transferDone_ = true;
                 ShowMessage(window(), device::FirmwareUpdatedText, kUpdateCaption,
                             TMessageKind::Information);
-                SetButtonsEnabled(true);
                 pbUpdate->hide();
+                // After a checked update the buttons wait for the checks.
+                if (phase_ != TPhase::Transfer) SetButtonsEnabled(true);
             } else {
                 pbUpdate->setValue(int(lParam));
             }
             break;
         case ST_PORT_FAILED:
-            ShowMessage(window(), device::PortFailedText, kUpdateCaption,
-                        TMessageKind::Error);
+            ShowMessage(window(), device::PortFailedText, kUpdateCaption, TMessageKind::Error);
             SetButtonsEnabled(true);
             break;
         case ST_NO_LINK:
             // The bar stays at the last accepted block.
-            ShowMessage(window(), device::DeviceSilentText, kUpdateCaption,
-                        TMessageKind::Error);
+            ShowMessage(window(), device::DeviceSilentText, kUpdateCaption, TMessageKind::Error);
             SetButtonsEnabled(true);
             break;
         case ST_FW_REJECTED:
-            ShowMessage(window(), device::FirmwareWrongDeviceText,
-                        kUpdateCaption, TMessageKind::Error);
+            ShowMessage(window(), device::FirmwareWrongDeviceText, kUpdateCaption,
+                        TMessageKind::Error);
             pbUpdate->hide();
             SetButtonsEnabled(true);
             break;

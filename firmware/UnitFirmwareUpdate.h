@@ -6,6 +6,11 @@
 // At most one window at a time: the main window opens it through
 // OpenFirmwareWindow(), which does nothing while FirmwareWindowOpen().
 //
+// Before the first block the window identifies the instrument and keeps its
+// settings as a backup file (asking first when it cannot); after the update
+// it identifies it again, shows the firmware versions before and after, and
+// offers to write the kept settings back.
+//
 // While a transfer runs the window cannot be closed by the user ("Выход" is
 // disabled and close requests are refused): stopping a worker in the middle
 // of an image would leave the instrument with half a firmware. If the window
@@ -13,10 +18,14 @@
 // its statuses are dropped.
 #include <QString>
 #include <QWidget>
+#include <optional>
+#include <vector>
 
 #include "device/DeviceIO.h"
 #include "device/Messages.h"
+#include "models/SafeWrite.h"
 
+class QLabel;
 class QLineEdit;
 class QMdiArea;
 class QMdiSubWindow;
@@ -28,6 +37,10 @@ namespace firmware {
 // True from the creation of a firmware window until its "Выход" (or its
 // destruction).
 bool FirmwareWindowOpen();
+
+// Asks whether to leave the program while an update runs, warning that the
+// instrument may be left without working firmware; true to leave.
+bool ConfirmLeaveDuringUpdate(QWidget* parent);
 
 inline const QString FirmwareFileFilter = QStringLiteral("Файл прошивок (*.enc)");
 inline constexpr int FirmwareFormWidth = 317;
@@ -45,13 +58,15 @@ class TFormUpdateFW : public QWidget {
     void btnUpdateClick();
     void btExitClick();
 
-    // Sends the first `length` bytes of TxBuffer to the instrument.
+    // Sends the first `length` bytes of TxBuffer to the instrument, without
+    // the backup and the checks around it.
     void UpdateDevice(int length);
     void SetButtonsEnabled(bool enabled);
     void GetUpdateThread_MSG(quintptr wParam, qintptr lParam);
 
-    // From UpdateDevice until the worker has let go of the port. The main
-    // window may keep its own device actions off meanwhile.
+    // From "Обновить" (or UpdateDevice) until the last worker of the update
+    // has let go of the port. The main window keeps its device actions off
+    // meanwhile.
     bool TransferRunning() const { return transferRunning_; }
 
     // The subwindow holding the form, or the form itself when top-level.
@@ -59,24 +74,44 @@ class TFormUpdateFW : public QWidget {
 
     // The waits of the workers this window starts (tests shorten them).
     device::TWorkerTiming WorkerTiming;
+    // Where the settings are kept before an update.
+    QString BackupFolder = models::DefaultBackupFolder();
+    // The backup of the last update, empty when none was written.
+    QString BackupPath() const { return backupPath_; }
 
     QPushButton* btnOpenFile;
     QLineEdit* edtUpdFileName;
     QPushButton* btnUpdate;
     QProgressBar* pbUpdate;
     QPushButton* btExit;
+    // The backup, the versions and the restore of the last update.
+    QLabel* lblInfo;
 
   protected:
     bool event(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
   private:
+    enum class TPhase { Idle, IdentifyBefore, Transfer, IdentifyAfter, Restore };
+    void StartTransfer(int length);
     void TransferEnded();
+    void ChainEnded(const models::TChainOutcome& outcome);
+    void BackUpSettings(const models::TChainOutcome& outcome);
+    void ShowVersions(const models::TChainOutcome& outcome);
+    void EndUpdate();
+    void AddInfo(const QString& line);
     void MarkClosed();
 
     device::TWindowHandle handle_{this};
     QMdiSubWindow* frame_ = nullptr;
     bool transferRunning_ = false;
+    TPhase phase_ = TPhase::Idle;
+    bool transferDone_ = false;
+    models::TDeviceChain* chain_ = nullptr;
+    std::vector<std::uint8_t> image_;
+    int imageLength_ = 0;
+    std::optional<models::TInstrument> before_;
+    QString backupPath_;
     bool counted_ = false;  // still counts towards FirmwareWindowOpen()
 };
 

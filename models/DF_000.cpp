@@ -1,10 +1,10 @@
 #include "models/DF_000.h"
 
+#include <QDir>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -23,6 +23,15 @@ TDeviceForm::TDeviceForm(DeviceModelId model, TDeviceFormTabs tabs, QWidget* par
     resize(DeviceFormWidth, DeviceFormHeight);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    lblHeader = new QLabel(this);
+    lblHeader->setObjectName(QStringLiteral("lblHeader"));
+    lblHeader->setContentsMargins(6, 3, 6, 3);
+    QFont headerFont = lblHeader->font();
+    headerFont.setBold(true);
+    lblHeader->setFont(headerFont);
+    lblHeader->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(lblHeader);
     pgcConfig = new QTabWidget(this);
     pgcConfig->setObjectName(QStringLiteral("pgcConfig"));
     layout->addWidget(pgcConfig);
@@ -74,28 +83,36 @@ void TDeviceForm::LoadFromReply() {
     const std::uint8_t* rx = serial::TNonVisComp::Instance().RxBuffer.data();
     Config = ConfigOfReply(rx);
     ShowConfig();
+    sourceFile_.clear();
     setWindowTitle(ReplyCaption(FirmwareVersionOfReply(rx)));
+    UpdateHeader();
     OwnerHandle.Send(WM_DEVICE_MSG, DM_LOADED, 0);
 }
 
 void TDeviceForm::WriteToDevice() {
     auto& link = serial::TNonVisComp::Instance();
+    if (!writeChain_) {
+        writeChain_ = new TDeviceChain(link, this);
+        writeChain_->OnFinished = [this](const TChainOutcome& outcome) { WriteEnded(outcome); };
+    }
     // TxBuffer belongs to the operation that holds the port; filling it now
     // would change the requests of a download in progress.
-    if (link.PortClaimed()) {
-        ReportToOwner(DM_PORT_FAILED);
-        return;
+    if (link.PortClaimed() || !writeChain_->Write(ModelId, Config)) ReportToOwner(DM_PORT_BUSY);
+}
+
+void TDeviceForm::WriteEnded(const TChainOutcome& outcome) {
+    switch (outcome.result) {
+        case TChainResult::Done:
+            return ReportToOwner(DM_WRITTEN);
+        case TChainResult::ModelMismatch:
+            return ReportToOwner(DM_MODEL_MISMATCH, outcome.instrument->model);
+        case TChainResult::ReadBackDiffers:
+            return ReportToOwner(DM_READ_BACK_DIFFERS);
+        case TChainResult::PortFailed:
+            return ReportToOwner(DM_PORT_FAILED);
+        case TChainResult::NoLink:
+            return ReportToOwner(DM_NO_LINK, outcome.linkLost ? LINK_LOST : 0);
     }
-    TDeviceIO* worker = TDeviceIO::Create(Target());
-    worker->Operation = OP_SEND_FRAME;
-    worker->DataLength = BuildWriteConfigRequest(link.TxBuffer.data(), Config.data());
-    writePending_ = true;
-    // A run that ends without its final status must still free the main
-    // window's controls.
-    worker->OnTerminate = [form = QPointer<TDeviceForm>(this)] {
-        if (form && form->writePending_) form->ReportToOwner(DM_NO_LINK);
-    };
-    worker->Start();
 }
 
 void TDeviceForm::SaveToFile(const QString& fileName) {
@@ -121,6 +138,7 @@ void TDeviceForm::btnReadClick() { TrackPage->btnReadClick(); }
 void TDeviceForm::ReadPage(std::int32_t address) { TrackPage->ReadPage(address); }
 
 bool TDeviceForm::event(QEvent* e) {
+    if (e->type() == QEvent::WindowTitleChange) UpdateHeader();
     if (e->type() != WM_THREAD_MSG) return QWidget::event(e);
     const auto* message = static_cast<TMessageEvent*>(e);
     OnThreadMsg(message->WParam, message->LParam);
@@ -158,9 +176,20 @@ void TDeviceForm::OnThreadMsg(quintptr wParam, qintptr lParam) {
     }
 }
 
-void TDeviceForm::ReportToOwner(TDeviceMsg code) {
-    writePending_ = false;
-    OwnerHandle.Send(WM_DEVICE_MSG, code, 0);
+void TDeviceForm::ReportToOwner(TDeviceMsg code, qintptr value) {
+    OwnerHandle.Send(WM_DEVICE_MSG, code, value);
 }
+
+void TDeviceForm::SetSourceFile(const QString& fileName) {
+    sourceFile_ = fileName;
+    UpdateHeader();
+}
+
+QString TDeviceForm::HeaderText() const {
+    if (sourceFile_.isEmpty()) return windowTitle();
+    return windowTitle() + QStringLiteral("  ") + QDir::toNativeSeparators(sourceFile_);
+}
+
+void TDeviceForm::UpdateHeader() { lblHeader->setText(HeaderText()); }
 
 }  // namespace models

@@ -12,6 +12,7 @@
 #include "device/Messages.h"
 #include "models/DeviceConfig.h"
 #include "models/ModelTable.h"
+#include "models/SafeWrite.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -32,6 +33,13 @@ enum TDeviceMsg : quintptr {
     DM_PORT_FAILED = 2,
     DM_NO_LINK = 3,
     DM_CONFIG_ERROR = 5,
+    // The connected instrument is of another model; nothing was written. The
+    // second parameter is the instrument's model.
+    DM_MODEL_MISMATCH = 6,
+    // Written, but the settings read back differ.
+    DM_READ_BACK_DIFFERS = 7,
+    // Another operation holds the port; nothing was started.
+    DM_PORT_BUSY = 8,
 };
 
 // Client size of every device window.
@@ -57,8 +65,9 @@ class TDeviceForm : public QWidget {
     virtual void LoadDefaults();
     // Takes the settings out of the identification reply in RxBuffer.
     virtual void LoadFromReply();
-    // Sends the settings to the instrument; the outcome arrives at the main
-    // window as DM_WRITTEN, DM_PORT_FAILED or DM_NO_LINK, always exactly one.
+    // Checks the instrument's model, sends the settings and reads them back;
+    // the outcome arrives at the main window as exactly one WM_DEVICE_MSG:
+    // DM_WRITTEN only when the bytes read back are those written.
     virtual void WriteToDevice();
     // Throws device::TAppError when the file cannot be written.
     virtual void SaveToFile(const QString& fileName);
@@ -68,9 +77,15 @@ class TDeviceForm : public QWidget {
 
     // "Прибор: " and the model's name.
     QString GetDeviceCaption() const;
+    // The file the settings came from, shown beside the caption in the
+    // header line; empty after a read or the factory.
+    void SetSourceFile(const QString& fileName);
+    QString HeaderText() const;
     // Where this window's workers post their statuses.
     device::TTarget Target() const { return handle_.Target(); }
 
+    // The caption, visible although the window has no frame.
+    QLabel* lblHeader = nullptr;
     QTabWidget* pgcConfig = nullptr;
     QWidget* tsTrack = nullptr;
     QWidget* tsMain1 = nullptr;  // only with a settings tab
@@ -92,10 +107,13 @@ class TDeviceForm : public QWidget {
     void OnThreadMsg(quintptr wParam, qintptr lParam);
 
   private:
-    void ReportToOwner(TDeviceMsg code);
+    void ReportToOwner(TDeviceMsg code, qintptr value = 0);
+    void WriteEnded(const TChainOutcome& outcome);
+    void UpdateHeader();
 
     device::TWindowHandle handle_{this};
-    bool writePending_ = false;
+    TDeviceChain* writeChain_ = nullptr;
+    QString sourceFile_;
 };
 
 }  // namespace models

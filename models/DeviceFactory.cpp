@@ -69,6 +69,7 @@ bool CreateDeviceForm(DeviceModelId model, QMdiArea* area, device::TTarget owner
         g_current = form;
     }
     TDeviceForm* form = g_current.data();
+    form->SetSourceFile({});
     form->setWindowTitle(QStringLiteral("..."));
     form->OwnerHandle = owner;
     form->ModelId = model;

@@ -18,6 +18,7 @@
 #include "firmware/UnitFirmwareUpdate.h"
 #include "models/DeviceFactory.h"
 #include "serial/OpenFailure.h"
+#include "models/SafeWrite.h"
 #include "models/UnitFileIO.h"
 #include "sim/Simulator.h"
 
@@ -280,7 +281,7 @@ class TestMainForm : public QObject {
         const auto before = serial::TNonVisComp::Instance().TxBuffer;
         form->actDevWrite->trigger();
         serial::TNonVisComp::Instance().ReleasePort(this);
-        QCOMPARE(form->StatusText(), QStringLiteral("Невозможно открыть порт"));
+        QCOMPARE(form->StatusText(), models::PortBusyText());
         QCOMPARE(ActionStates(*form), kInstrumentShown);
         QVERIFY(serial::TNonVisComp::Instance().TxBuffer == before);
     }

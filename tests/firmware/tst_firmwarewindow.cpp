@@ -16,6 +16,7 @@
 #include "device/DeviceIO.h"
 #include "firmware/FirmwareImage.h"
 #include "firmware/UnitFirmwareUpdate.h"
+#include "models/SafeWrite.h"
 #include "serial/UnitNVC.h"
 #include "sim/Simulator.h"
 #include "tests/device/RecordingDialogs.h"
@@ -61,7 +62,11 @@ class TestFirmwareWindow : public QObject {
         return path;
     }
 
-    TFormUpdateFW* Open() { return firmware::OpenFirmwareWindow(area_.get()); }
+    TFormUpdateFW* Open() {
+        TFormUpdateFW* form = firmware::OpenFirmwareWindow(area_.get());
+        if (form) form->BackupFolder = dir_.filePath(QStringLiteral("backups"));
+        return form;
+    }
 
     void Choose(TFormUpdateFW* form, const QString& path) {
         dialogs_.openAnswers << path;
@@ -229,7 +234,7 @@ class TestFirmwareWindow : public QObject {
         form->btnUpdate->click();
         Link().ReleasePort(&token);
         QCOMPARE(boxes_.size(), std::size_t(1));
-        QCOMPARE(boxes_[0].text, QStringLiteral("Прибор занят другой операцией"));
+        QCOMPARE(boxes_[0].text, models::PortBusyText());
         QCOMPARE(boxes_[0].title, QStringLiteral("Прошивка прибора"));
         QCOMPARE(Link().TxBuffer[0], std::uint8_t(0x7E));
         QCOMPARE(Link().TxBuffer[1], std::uint8_t(0x0A));
@@ -284,10 +289,10 @@ class TestFirmwareWindow : public QObject {
         QCOMPARE(boxes_[0].text, text);
         QCOMPARE(boxes_[0].title, QStringLiteral("Обновление прошивки"));
         QCOMPARE(boxes_[0].kind, icon);
-        QVERIFY(form->btnOpenFile->isEnabled());
-        QVERIFY(form->btnUpdate->isEnabled());
         QCOMPARE(form->pbUpdate->isVisible(), barVisible);
         WaitTransferEnd(form);
+        QVERIFY(form->btnOpenFile->isEnabled());
+        QVERIFY(form->btnUpdate->isEnabled());
         QCOMPARE(Received(*simulator_), received);
         QCOMPARE(boxes_.size(), std::size_t(1));
     }
@@ -327,6 +332,8 @@ class TestFirmwareWindow : public QObject {
         QPointer<TFormUpdateFW> form = Open();
         form->WorkerTiming.pollStep = std::chrono::microseconds(200);
         StartTransfer(form, Image(1, 4));
+        // Past the identification: the first block is on its way.
+        QTRY_VERIFY_WITH_TIMEOUT(simulator_->FirmwareBlocksReceived() >= 1, 10000);
         QPointer<QWidget> frame = form->Frame();
         QVERIFY(!frame->close());
         QVERIFY(form);

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "app/ExitCodes.h"
+#include "app/SetupAPI.h"
 #include "device/AppError.h"
 #include "device/Frames.h"
 #include "device/PageDump.h"
@@ -14,6 +15,7 @@
 #include "firmware/FirmwareImage.h"
 #include "models/ModelTable.h"
 #include "models/UnitFileIO.h"
+#include "serial/OpenFailure.h"
 #include "serial/PortPlatform.h"
 #include "track/FlightPlot.h"
 #include "track/GpxReader.h"
@@ -66,6 +68,68 @@ bool TCliSession::SetPort(const QString& text) {
     return true;
 }
 
+bool TCliSession::RecordTranscript(const QString& path) {
+    if (!transcript_.Open(path)) {
+        Fail(QStringLiteral("Не удалось открыть файл протокола обмена %1: %2")
+                 .arg(QDir::toNativeSeparators(path), transcript_.Error()));
+        return false;
+    }
+    link_.comport.SetTranscript(&transcript_);
+    return true;
+}
+
+namespace {
+QString UsbId(const std::optional<quint16>& id) {
+    return id ? QStringLiteral("%1").arg(*id, 4, 16, QLatin1Char('0')).toUpper()
+              : QStringLiteral("????");
+}
+}  // namespace
+
+int TCliSession::ListPorts() {
+    const std::vector<app::TPresentPort> ports = app::PresentPorts();
+    if (ports.empty()) Fail(QStringLiteral("Последовательные порты не найдены"));
+    for (const app::TPresentPort& port : ports) {
+        const QString usb = port.vendorId || port.productId
+                                ? UsbId(port.vendorId) + QLatin1Char(':') + UsbId(port.productId)
+                                : QStringLiteral("-");
+        Print(QStringList{port.port, port.description, usb,
+                          port.adapter ? QStringLiteral("адаптер") : QStringLiteral("-")}
+                  .join(QLatin1Char('\t')));
+    }
+    return app::EC_OK;
+}
+
+int TCliSession::FindInstrumentPort() {
+    QStringList candidates;
+    for (const app::TPresentPort& port : app::PresentPorts())
+        if (port.adapter) candidates << port.port;
+    // The extra ports come after the adapters the system knows.
+    for (const app::TPresentPort& port : app::PresentPorts())
+        if (port.extra && !port.adapter) candidates << port.port;
+    if (candidates.isEmpty()) {
+        Fail(QStringLiteral("Нет портов с адаптером прибора"));
+        return app::EC_PORT;
+    }
+    for (const QString& candidate : candidates) {
+        if (!SetPort(candidate)) continue;
+        int final = -1;
+        Run(NewWorker(OP_IDENTIFY), [&final](const Status& s) {
+            if (s.code == ST_IDENTIFIED || s.code == ST_PORT_FAILED || s.code == ST_NO_LINK)
+                final = s.code;
+        });
+        if (final == ST_IDENTIFIED) {
+            Fail(QStringLiteral("Прибор найден на порту %1").arg(candidate));
+            return app::EC_OK;
+        }
+        const QString reason = final == ST_PORT_FAILED
+                                   ? serial::OpenFailureReason(link_.comport.LastOpenError())
+                                   : QStringLiteral("%1: %2").arg(candidate, device::NoDeviceText);
+        Fail(reason.isEmpty() ? candidate + QStringLiteral(": ") + device::PortFailedText : reason);
+    }
+    Fail(QStringLiteral("Прибор не найден ни на одном порту"));
+    return app::EC_NO_LINK;
+}
+
 TDeviceIO* TCliSession::NewWorker(std::uint8_t operation) {
     TDeviceIO* worker = TDeviceIO::Create(link_, receiver_.Target());
     worker->Operation = operation;
@@ -89,6 +153,10 @@ int TCliSession::FailFor(int status, const QString& noLinkText) {
         Fail(LinkLostText());
     else
         Fail(status == ST_PORT_FAILED ? device::PortFailedText : noLinkText);
+    if (status == ST_PORT_FAILED) {
+        const QString detail = serial::OpenFailureDetail(link_.comport.LastOpenError());
+        if (!detail.isEmpty()) Fail(detail);
+    }
     return status == ST_PORT_FAILED ? app::EC_PORT : app::EC_NO_LINK;
 }
 

@@ -9,6 +9,7 @@
 #include "device/DeviceIO.h"
 #include "device/StatusReceiver.h"
 #include "models/DeviceConfig.h"
+#include "serial/Transcript.h"
 #include "serial/UnitNVC.h"
 #include "track/FlightStats.h"
 
@@ -19,6 +20,14 @@ class TCliSession {
     explicit TCliSession(bool terminal);
 
     bool SetPort(const QString& text);
+    // Records the traffic into `path` (appended); false when it cannot be opened.
+    bool RecordTranscript(const QString& path);
+    // The present serial ports, one a line: port, description, USB vendor and
+    // product id, adapter mark.
+    int ListPorts();
+    // Sets the port to the first adapter port (or extra port) where an
+    // instrument answers an identification; an exit status when none does.
+    int FindInstrumentPort();
     int Identify();
     int Stats(std::uint8_t flightIndex, bool print);
     // With `igc`, the instrument is identified first for the IGC header.
@@ -50,6 +59,8 @@ class TCliSession {
     int FailFor(int status, const QString& noLinkText);
     void PrintSettings(std::uint8_t model, const models::TDeviceConfig& config);
 
+    // Before the link, so that it outlives the port that records into it.
+    serial::TTranscript transcript_;
     serial::TNonVisComp link_;
     device::TStatusReceiver receiver_;
     bool terminal_;

@@ -67,25 +67,32 @@ int main(int argc, char** argv) {
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Talks to one instrument on a serial port.\n\n"
-                       "Commands:\n"
-                       "  PORT identify                 model, firmware version and "
-                       "settings\n"
-                       "  PORT stats [--previous]       statistics of the last (or "
-                       "previous) flight\n"
-                       "  PORT download [--previous] [--pages] [--dir DIR] [--no-igc]\n"
-                       "                                download that flight into "
-                       "Track<N>.gpx/.enx/.igc\n"
-                       "  PORT page N                   dump memory page N\n"
-                       "  PORT save FILE.bcf            save the instrument's settings to a "
-                       "file\n"
-                       "  PORT write FILE.bcf           write a configuration file's "
-                       "settings\n"
-                       "  PORT firmware FILE.enc        update the firmware\n"
-                       "  bcf FILE.bcf                  show a configuration file\n"
-                       "  plot FILE.gpx OUT.png [--size WxH]\n"
-                       "                                draw the flight in a GPX file\n\n"
-                       "PORT is a name such as ttyUSB0 or a path such as /dev/pts/3.\n\n") +
+        QStringLiteral(
+            "Talks to one instrument on a serial port.\n\n"
+            "Commands:\n"
+            "  PORT identify                 model, firmware version and "
+            "settings\n"
+            "  PORT stats [--previous]       statistics of the last (or "
+            "previous) flight\n"
+            "  PORT download [--previous] [--pages] [--dir DIR] [--no-igc]\n"
+            "                                download that flight into "
+            "Track<N>.gpx/.enx/.igc\n"
+            "  PORT page N                   dump memory page N\n"
+            "  PORT save FILE.bcf            save the instrument's settings to a "
+            "file\n"
+            "  PORT write FILE.bcf           write a configuration file's "
+            "settings\n"
+            "  PORT firmware FILE.enc        update the firmware\n"
+            "  bcf FILE.bcf                  show a configuration file\n"
+            "  plot FILE.gpx OUT.png [--size WxH]\n"
+            "                                draw the flight in a GPX file\n"
+            "  ports                         list the serial ports: port, description,\n"
+            "                                USB vendor:product id, adapter mark\n\n"
+            "PORT is a name such as ttyUSB0 or a path such as /dev/pts/3, or \"auto\":\n"
+            "the first port of a known USB-serial adapter where an instrument answers.\n"
+            "Ports the system does not list (e.g. pseudo-terminals) can be added, as\n"
+            "paths separated by \":\", in the environment variable TOLMARIK_EXTRA_PORTS;\n"
+            "\"auto\" tries them after the adapters.\n\n") +
         ExitStatusHelp());
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
@@ -103,7 +110,11 @@ int main(int argc, char** argv) {
                                       .arg(track::DefaultFlightPlotSize.width())
                                       .arg(track::DefaultFlightPlotSize.height()),
                                   QStringLiteral("WxH"));
-    parser.addOptions({previous, pages, dir, noIgc, size});
+    const QCommandLineOption transcript(
+        QStringLiteral("transcript"),
+        QStringLiteral("Append every byte sent and received, with times, to FILE."),
+        QStringLiteral("FILE"));
+    parser.addOptions({previous, pages, dir, noIgc, size, transcript});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("See above."));
     if (!parser.parse(application->arguments())) return UsageError(parser.errorText());
     if (parser.isSet(help)) parser.showHelp(app::EC_OK);
@@ -126,9 +137,16 @@ int main(int argc, char** argv) {
             }
             return session.Plot(args[1], args[2], picture);
         }
+        if (args.size() == 1 && args[0] == QLatin1String("ports")) return session.ListPorts();
         if (args.isEmpty()) parser.showHelp(app::EC_USAGE);
         if (args.size() < 2) return UsageError(QStringLiteral("No command given."));
-        if (!session.SetPort(args[0])) return app::EC_USAGE;
+        if (parser.isSet(transcript) && !session.RecordTranscript(parser.value(transcript)))
+            return app::EC_WRITE_CHECK;
+        if (args[0] == QLatin1String("auto")) {
+            if (const int failed = session.FindInstrumentPort()) return failed;
+        } else if (!session.SetPort(args[0])) {
+            return app::EC_USAGE;
+        }
         const QString& command = args[1];
         const std::uint8_t flightIndex = parser.isSet(previous) ? 1 : 0;
         if (command == QLatin1String("identify") && args.size() == 2) return session.Identify();

@@ -1,5 +1,7 @@
 // tolmarik-cli as a pilot's script runs it, against the simulated instrument.
+#include <pty.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QImage>
@@ -9,6 +11,7 @@
 
 #include "app/ExitCodes.h"
 #include "models/UnitFileIO.h"
+#include "serial/OpenFailure.h"
 #include "sim/FlightGenerator.h"
 #include "sim/Simulator.h"
 
@@ -19,13 +22,50 @@ struct Result {
     QString err;
 };
 
-Result RunCli(const QStringList& args, const QString& workDir = QDir::currentPath()) {
+Result RunCli(const QStringList& args, const QString& workDir = QDir::currentPath(),
+              const QString& extraPorts = {}) {
     QProcess p;
     p.setWorkingDirectory(workDir);
+    if (!extraPorts.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TOLMARIK_EXTRA_PORTS"), extraPorts);
+        p.setProcessEnvironment(environment);
+    }
     p.start(QStringLiteral(TOLMARIK_CLI), args);
     if (!p.waitForFinished(600000)) return {};
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
             QString::fromUtf8(p.readAllStandardError())};
+}
+
+// A port that opens but where nothing ever answers.
+struct SilentPort {
+    int master = -1;
+    int slave = -1;
+    QString path;
+    SilentPort() {
+        char name[128] = {};
+        if (openpty(&master, &slave, name, nullptr, nullptr) == 0)
+            path = QString::fromLocal8Bit(name);
+    }
+    ~SilentPort() {
+        ::close(master);
+        ::close(slave);
+    }
+};
+
+// The bytes of the lines of one direction ('>' or '<'), with or without the
+// time stamp in front.
+QByteArray Traffic(const QString& file, char direction) {
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    QByteArray bytes;
+    for (const QByteArray& line : f.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.split(' ');
+        const qsizetype at = fields.indexOf(QByteArray(1, direction));
+        if (at < 0 || at > 1) continue;
+        for (qsizetype i = at + 1; i < fields.size(); ++i) bytes += QByteArray::fromHex(fields[i]);
+    }
+    return bytes;
 }
 
 Result RunTool(const QString& program, const QStringList& args) {
@@ -81,6 +121,72 @@ class TestCli : public QObject {
             RunCli({QStringLiteral("/dev/tolmarik-missing"), QStringLiteral("identify")});
         QCOMPARE(r.exitCode, int(app::EC_PORT));
         QVERIFY2(r.err.startsWith(QStringLiteral("Невозможно открыть порт")), qPrintable(r.err));
+        const QStringList lines = r.err.trimmed().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 3);
+        QVERIFY(lines[1].startsWith(QStringLiteral("/dev/tolmarik-missing: ")));
+        QCOMPARE(lines[2], serial::OpenFailureHint(serial::TOpenFailureCause::Gone));
+    }
+
+    void ports_listsSimulatorNamedAsExtraPort() {
+        const Result r = RunCli({QStringLiteral("ports")}, QDir::currentPath(),
+                                simulator.PortPath() + QStringLiteral(":/dev/tolmarik-missing"));
+        QCOMPARE(r.exitCode, 0);
+        const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QVERIFY2(
+            lines.contains(simulator.PortPath() + QStringLiteral("\tДополнительный порт\t-\t-")),
+            qPrintable(r.out));
+        QVERIFY(!r.out.contains(QStringLiteral("tolmarik-missing")));
+        for (const QString& line : lines) QCOMPARE(line.count(QLatin1Char('\t')), 3);
+    }
+
+    void auto_findsSimulatorAmongPortsThatDoNotAnswer() {
+        SilentPort silent;
+        QVERIFY(!silent.path.isEmpty());
+        const QString ports =
+            QStringList{QStringLiteral("/dev/tolmarik-missing"), silent.path, simulator.PortPath()}
+                .join(QLatin1Char(':'));
+        const Result r = RunCli({QStringLiteral("auto"), QStringLiteral("identify")},
+                                QDir::currentPath(), ports);
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY2(r.out.contains(QStringLiteral("Модель: 102 (Mevra-C)")), qPrintable(r.err));
+        QVERIFY(r.err.contains(QStringLiteral("Прибор найден на порту ") + simulator.PortPath()));
+        QVERIFY(r.err.contains(silent.path + QStringLiteral(": Нет связи с прибором")));
+    }
+
+    void auto_nobodyAnswers_noLinkStatus() {
+        SilentPort silent;
+        const Result r = RunCli({QStringLiteral("auto"), QStringLiteral("identify")},
+                                QDir::currentPath(), silent.path);
+        // A real adapter of this machine may answer nothing either.
+        QCOMPARE(r.exitCode, int(app::EC_NO_LINK));
+        QVERIFY(r.out.isEmpty());
+        QVERIFY(r.err.contains(QStringLiteral("Прибор не найден ни на одном порту")));
+    }
+
+    void transcript_oneIdentification_byteForByte() {
+        QTemporaryDir dir;
+        const QString ours = dir.filePath(QStringLiteral("cli.txt"));
+        const QString theirs = dir.filePath(QStringLiteral("sim.txt"));
+        simulator.SetTranscriptPath(theirs);
+        const Result r = RunCli({QStringLiteral("--transcript"), ours, simulator.PortPath(),
+                                 QStringLiteral("identify")});
+        simulator.SetTranscriptPath({});
+        QCOMPARE(r.exitCode, 0);
+        const QByteArray sent = Traffic(ours, '>');
+        QCOMPARE(sent.size(), 10);
+        QCOMPARE(sent, Traffic(theirs, '>'));
+        QCOMPARE(Traffic(ours, '<'), Traffic(theirs, '<'));
+        const QByteArray received = Traffic(ours, '<');
+        QVERIFY(received.size() > 4);
+        QCOMPARE(received.size(), std::uint8_t(received[2]) * 256 + std::uint8_t(received[3]));
+    }
+
+    void transcript_unwritable_writeStatusNothingSent() {
+        const Result r =
+            RunCli({QStringLiteral("--transcript"), QStringLiteral("/nonexistent-tolmarik/t.txt"),
+                    simulator.PortPath(), QStringLiteral("identify")});
+        QCOMPARE(r.exitCode, int(app::EC_WRITE_CHECK));
+        QVERIFY(r.out.isEmpty());
     }
 
     void silentInstrument_noLinkStatus() {

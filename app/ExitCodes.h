@@ -6,13 +6,15 @@ namespace app {
 
 enum TExitCode : int {
     EC_OK = 0,
-    EC_FAILED = 1,       // none of the reasons below
-    EC_USAGE = 2,        // unknown option, missing or malformed argument
-    EC_PORT = 3,         // the port cannot be opened
-    EC_NO_LINK = 4,      // the instrument does not answer, or answers garbled
-    EC_REFUSED = 5,      // the instrument refused the request
-    EC_BAD_FILE = 6,     // a file to read is missing, damaged or not for this program
-    EC_WRITE_CHECK = 7,  // a file could not be written, or its check failed
+    EC_FAILED = 1,          // none of the reasons below
+    EC_USAGE = 2,           // unknown option, missing or malformed argument
+    EC_PORT = 3,            // the port cannot be opened
+    EC_NO_LINK = 4,         // the instrument does not answer, or answers garbled
+    EC_REFUSED = 5,         // the instrument refused the request
+    EC_BAD_FILE = 6,        // a file to read is missing, damaged or not for this program
+    EC_WRITE_CHECK = 7,     // a file could not be written, or its check failed
+    EC_MODEL_MISMATCH = 8,  // settings of another model: nothing was written
+    EC_READ_BACK = 9,       // written, but the settings read back differ
 };
 
 struct TExitCodeText {
@@ -30,6 +32,8 @@ inline constexpr TExitCodeText kExitCodeTexts[] = {
     {EC_REFUSED, "the instrument refused the request"},
     {EC_BAD_FILE, "bad input file: missing, damaged, or for a model this program lacks"},
     {EC_WRITE_CHECK, "an output file could not be written or failed its check"},
+    {EC_MODEL_MISMATCH, "the settings are for another model than the instrument's; none written"},
+    {EC_READ_BACK, "the settings read back after a write differ from those written"},
 };
 
 }  // namespace app

@@ -14,6 +14,7 @@
 #include "device/UserTexts.h"
 #include "firmware/FirmwareImage.h"
 #include "models/ModelTable.h"
+#include "models/SafeWrite.h"
 #include "models/UnitFileIO.h"
 #include "serial/OpenFailure.h"
 #include "serial/PortPlatform.h"
@@ -65,7 +66,22 @@ bool TCliSession::SetPort(const QString& text) {
         return false;
     }
     link_.comport.SetPortName(path);
+    portText_ = text;
     return true;
+}
+
+models::TChainOutcome TCliSession::RunChain(
+    const std::function<void(models::TDeviceChain&)>& start) {
+    models::TDeviceChain chain(link_);
+    models::TChainOutcome outcome;
+    QEventLoop loop;
+    chain.OnFinished = [&](const models::TChainOutcome& o) {
+        outcome = o;
+        loop.quit();
+    };
+    start(chain);
+    if (chain.Running()) loop.exec();
+    return outcome;
 }
 
 bool TCliSession::RecordTranscript(const QString& path) {
@@ -386,25 +402,52 @@ int TCliSession::WriteConfig(const QString& fileName) {
         Fail(failure);
         return app::EC_BAD_FILE;
     }
-    TDeviceIO* worker = NewWorker(OP_SEND_FRAME);
-    worker->DataLength = BuildWriteConfigRequest(link_.TxBuffer.data(), file.config.data());
-    int final = -1;
-    Run(worker, [&](const Status& s) {
-        if (s.code == ST_WRITTEN || s.code == ST_PORT_FAILED || s.code == ST_NO_LINK)
-            final = s.code;
-    });
-    if (final != ST_WRITTEN) return FailFor(final, device::NoDeviceText);
-    Print(device::ConfigWrittenText);
-    return 0;
+    const models::TChainOutcome outcome =
+        RunChain([&](models::TDeviceChain& chain) { chain.Write(file.model, file.config); });
+    switch (outcome.result) {
+        case models::TChainResult::Done:
+            Print(device::ConfigWrittenText);
+            return app::EC_OK;
+        case models::TChainResult::ModelMismatch:
+            Fail(models::ModelMismatchText(file.model, outcome.instrument->model));
+            return app::EC_MODEL_MISMATCH;
+        case models::TChainResult::ReadBackDiffers:
+            Fail(models::ReadBackDiffersText());
+            return app::EC_READ_BACK;
+        case models::TChainResult::PortFailed:
+            return FailFor(ST_PORT_FAILED, device::NoDeviceText);
+        case models::TChainResult::NoLink:
+            break;
+    }
+    Fail(outcome.linkLost ? LinkLostText() : device::NoDeviceText);
+    return app::EC_NO_LINK;
 }
 
-int TCliSession::Firmware(const QString& fileName) {
+int TCliSession::Firmware(const QString& fileName, const QString& backupFolder, bool noBackup) {
+    // Held apart from TxBuffer until the transfer: the identification before
+    // it builds its request there.
+    std::vector<std::uint8_t> image(serial::TxBufferSize);
     const firmware::LoadOutcome loaded =
-        firmware::LoadFirmwareFile(fileName, link_.TxBuffer.data(), serial::TxBufferSize);
+        firmware::LoadFirmwareFile(fileName, image.data(), serial::TxBufferSize);
     if (loaded.result != firmware::LoadResult::Ok) {
         Fail(firmware::LoadRefusalText(loaded));
         return app::EC_BAD_FILE;
     }
+    const models::TChainOutcome before =
+        RunChain([](models::TDeviceChain& chain) { chain.Identify(); });
+    QString backup;
+    if (before.result == models::TChainResult::PortFailed) {
+        return FailFor(ST_PORT_FAILED, device::DeviceSilentText);
+    } else if (before.result == models::TChainResult::Done) {
+        backup = models::SaveSettingsBackup(backupFolder, *before.instrument);
+        Print(models::BackupSavedText(backup));
+    } else if (!noBackup) {
+        Fail(QStringLiteral("Настройки прибора не сохранены: %1. Чтобы обновить прошивку без "
+                            "их копии, добавьте --no-backup")
+                 .arg(models::NoIdentityReason()));
+        return app::EC_NO_LINK;
+    }
+    std::copy_n(image.begin(), loaded.length, link_.TxBuffer.begin());
     TDeviceIO* worker = NewWorker(OP_FIRMWARE);
     worker->DataLength = loaded.length;
     int final = -1;
@@ -417,7 +460,7 @@ int TCliSession::Firmware(const QString& fileName) {
     switch (final) {
         case ST_FW_PROGRESS:
             Print(device::FirmwareUpdatedText);
-            return 0;
+            break;
         case ST_FW_REJECTED:
             Fail(device::FirmwareWrongDeviceText);
             return app::EC_REFUSED;
@@ -428,6 +471,18 @@ int TCliSession::Firmware(const QString& fileName) {
             Fail(link_.comport.DeviceLost() ? LinkLostText() : device::DeviceSilentText);
             return app::EC_NO_LINK;
     }
+    const models::TChainOutcome after =
+        RunChain([](models::TDeviceChain& chain) { chain.Identify(); });
+    const bool answered = after.result == models::TChainResult::Done;
+    std::optional<std::uint16_t> oldVersion;
+    std::optional<std::uint16_t> newVersion;
+    if (before.instrument) oldVersion = before.instrument->firmwareVersion;
+    if (answered) newVersion = after.instrument->firmwareVersion;
+    Print(models::FirmwareVersionsText(oldVersion, newVersion));
+    if (!backup.isEmpty() && answered && after.instrument->model == before.instrument->model)
+        Print(QStringLiteral("Вернуть сохраненные настройки: tolmarik-cli %1 write %2")
+                  .arg(portText_, backup));
+    return app::EC_OK;
 }
 
 }  // namespace cli

@@ -10,6 +10,7 @@
 #include "device/StatusReceiver.h"
 #include "models/DeviceConfig.h"
 #include "serial/Transcript.h"
+#include "models/SafeWrite.h"
 #include "serial/UnitNVC.h"
 #include "track/FlightStats.h"
 
@@ -35,7 +36,9 @@ class TCliSession {
     int Page(int page);
     int WriteConfig(const QString& fileName);
     int SaveConfig(const QString& fileName);
-    int Firmware(const QString& fileName);
+    // Keeps the instrument's settings in `backupFolder` first; without an
+    // answer to the identification it goes on only with `noBackup`.
+    int Firmware(const QString& fileName, const QString& backupFolder, bool noBackup);
     int ShowConfigFile(const QString& fileName);
     // The picture of the flight in a GPX file, as a PNG file.
     int Plot(const QString& gpxFile, const QString& pngFile, QSize size);
@@ -57,11 +60,14 @@ class TCliSession {
     void ShowProgress(int percent, const QString& label);
     void EndProgress();
     int FailFor(int status, const QString& noLinkText);
+    // Runs a chain started by `start` to its end.
+    models::TChainOutcome RunChain(const std::function<void(models::TDeviceChain&)>& start);
     void PrintSettings(std::uint8_t model, const models::TDeviceConfig& config);
 
     // Before the link, so that it outlives the port that records into it.
     serial::TTranscript transcript_;
     serial::TNonVisComp link_;
+    QString portText_;
     device::TStatusReceiver receiver_;
     bool terminal_;
     bool progressShown_ = false;

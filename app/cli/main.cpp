@@ -15,6 +15,7 @@
 #include "app/BuildInfo.h"
 #include "app/ExitCodes.h"
 #include "app/cli/CliSession.h"
+#include "models/SafeWrite.h"
 #include "device/AppError.h"
 #include "track/FlightPlot.h"
 
@@ -70,19 +71,15 @@ int main(int argc, char** argv) {
         QStringLiteral(
             "Talks to one instrument on a serial port.\n\n"
             "Commands:\n"
-            "  PORT identify                 model, firmware version and "
-            "settings\n"
-            "  PORT stats [--previous]       statistics of the last (or "
-            "previous) flight\n"
+            "  PORT identify                 model, firmware version and settings\n"
+            "  PORT stats [--previous]       statistics of the last (or previous) flight\n"
             "  PORT download [--previous] [--pages] [--dir DIR] [--no-igc]\n"
-            "                                download that flight into "
-            "Track<N>.gpx/.enx/.igc\n"
+            "                                download that flight into Track<N>.gpx/.enx/.igc\n"
             "  PORT page N                   dump memory page N\n"
-            "  PORT save FILE.bcf            save the instrument's settings to a "
-            "file\n"
-            "  PORT write FILE.bcf           write a configuration file's "
-            "settings\n"
-            "  PORT firmware FILE.enc        update the firmware\n"
+            "  PORT save FILE.bcf            save the instrument's settings to a file\n"
+            "  PORT write FILE.bcf           write a configuration file's settings\n"
+            "  PORT firmware FILE.enc [--backup-dir DIR] [--no-backup]\n"
+            "                                keep the settings, update the firmware\n"
             "  bcf FILE.bcf                  show a configuration file\n"
             "  plot FILE.gpx OUT.png [--size WxH]\n"
             "                                draw the flight in a GPX file\n"
@@ -114,7 +111,15 @@ int main(int argc, char** argv) {
         QStringLiteral("transcript"),
         QStringLiteral("Append every byte sent and received, with times, to FILE."),
         QStringLiteral("FILE"));
-    parser.addOptions({previous, pages, dir, noIgc, size, transcript});
+    const QCommandLineOption backupDir(
+        QStringLiteral("backup-dir"),
+        QStringLiteral("Folder for the settings kept before a firmware update (default: %1).")
+            .arg(models::DefaultBackupFolder()),
+        QStringLiteral("DIR"));
+    const QCommandLineOption noBackup(
+        QStringLiteral("no-backup"),
+        QStringLiteral("Update the firmware even when the settings cannot be kept first."));
+    parser.addOptions({previous, pages, dir, noIgc, size, transcript, backupDir, noBackup});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("See above."));
     if (!parser.parse(application->arguments())) return UsageError(parser.errorText());
     if (parser.isSet(help)) parser.showHelp(app::EC_OK);
@@ -167,7 +172,10 @@ int main(int argc, char** argv) {
         if (command == QLatin1String("save") && args.size() == 3)
             return session.SaveConfig(args[2]);
         if (command == QLatin1String("firmware") && args.size() == 3)
-            return session.Firmware(args[2]);
+            return session.Firmware(args[2],
+                                    parser.isSet(backupDir) ? parser.value(backupDir)
+                                                            : models::DefaultBackupFolder(),
+                                    parser.isSet(noBackup));
     } catch (const device::TAppError& error) {
         session.Fail(error.Text());
         return app::EC_FAILED;

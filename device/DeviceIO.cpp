@@ -74,6 +74,7 @@ void TDeviceIO::ClearArrivals() {
     link_.ClearReceive();
     seenCount_ = 0;
     lastArrival_ = Clock::now();
+    arrivalTick_ = link_.comport.PollTicks();
 }
 
 void TDeviceIO::NoteArrivals() {
@@ -81,25 +82,35 @@ void TDeviceIO::NoteArrivals() {
     if (count == seenCount_) return;
     seenCount_ = count;
     lastArrival_ = Clock::now();
+    // Read after the count: the tick that brought these bytes is at most one
+    // ahead of this number.
+    arrivalTick_ = link_.comport.PollTicks();
 }
 
 // A retry sent while the rest of a damaged reply is still coming would read
 // that rest as its reply, and so would every later one: let the line fall
-// silent first.
-void TDeviceIO::WaitQuietLine() {
-    const auto quiet =
-        QuietPollingPeriods * std::chrono::milliseconds(link_.comport.PollingDelay());
+// silent first. `quiet` is how long no byte may have come.
+void TDeviceIO::WaitQuietLine(std::chrono::microseconds quiet) {
     const auto start = Clock::now();
     NoteArrivals();
     while (!Lost()) {
         const auto now = Clock::now();
-        if (now - lastArrival_ >= quiet || now - start >= Timing.quietLimit) return;
+        // Counting ticks as well keeps a busy machine's late ticks from
+        // passing for a silent line.
+        const bool silentTicks =
+            link_.comport.PollTicks() >= arrivalTick_ + QuietPollingPeriods + 1;
+        if ((now - lastArrival_ >= quiet && silentTicks) || now - start >= Timing.quietLimit)
+            return;
         if (seenCount_ >= kQuietClearAt) {
             link_.ClearReceive();
             seenCount_ = 0;
         }
         SleepStep();
     }
+}
+
+void TDeviceIO::WaitQuietLine() {
+    WaitQuietLine(QuietPollingPeriods * std::chrono::milliseconds(link_.comport.PollingDelay()));
 }
 
 void TDeviceIO::Pause(std::chrono::microseconds duration) {
@@ -162,7 +173,7 @@ void TDeviceIO::SendRequest(int length) {
     link_.SendFrame(length);
 }
 
-bool TDeviceIO::WaitReply() {
+bool TDeviceIO::WaitReply(bool answerMayFollowFrame) {
     const std::uint8_t* rx = link_.RxBuffer.data();
     int polls = 0;
     while (link_.ReceiveCount() == 0 && polls < FirstReplyPolls && !Lost()) {
@@ -197,11 +208,17 @@ bool TDeviceIO::WaitReply() {
         Post(ST_BAD_REPLY);
         return false;
     }
-    while (link_.ReceiveCount() != length && polls < WholeReplyPolls && !Lost()) {
+    // Another answer to the same request may run on behind the frame: the
+    // frame then ends where its length field says.
+    const auto incomplete = [&] {
+        const std::int32_t count = link_.ReceiveCount();
+        return answerMayFollowFrame ? count < length : count != length;
+    };
+    while (incomplete() && polls < WholeReplyPolls && !Lost()) {
         SleepStep();
         ++polls;
     }
-    if (link_.ReceiveCount() != length || !FrameCheckOk(rx, length)) {
+    if (incomplete() || !FrameCheckOk(rx, length)) {
         qCDebug(serial::lcLink) << "bad reply: expected" << length << "bytes, received"
                                 << link_.ReceiveCount() << (Lost() ? "(device gone)" : "");
         Post(ST_BAD_REPLY, LostValue());
@@ -247,16 +264,22 @@ void TDeviceIO::ReadPage() {
 // `belongs` tells whether a reply that passed its check answers this request.
 bool TDeviceIO::TryRead(std::uint8_t command, std::uint32_t address, int tries,
                         std::chrono::milliseconds pause, const std::function<bool()>& belongs) {
-    // The instrument may still answer an unanswered try of the last request:
-    // that answer must not pass for this request's.
-    if (replyMayFollow_) WaitQuietLine();
+    // The instrument may still answer an unanswered try of the last request,
+    // and nothing in a page tells which request it answers. Such an answer
+    // would have failed its own try had it begun as late: wait that long.
+    if (replyMayFollow_)
+        WaitQuietLine(std::max<std::chrono::microseconds>(
+            FirstReplyPolls * Timing.pollStep,
+            QuietPollingPeriods * std::chrono::milliseconds(link_.comport.PollingDelay())));
     replyMayFollow_ = false;
     bool silentTry = false;
     for (int attempt = 0; attempt < tries; ++attempt) {
         if (Lost()) return false;
         BuildAddressRequest(link_.TxBuffer.data(), command, address);
         SendRequest(LongRequestLength);
-        if (WaitReply()) {
+        // After an unanswered try its late answer and this try's come back to
+        // back; both carry the same bytes, so the first whole one is taken.
+        if (WaitReply(silentTry)) {
             if (belongs()) {
                 replyMayFollow_ = silentTry;
                 return true;

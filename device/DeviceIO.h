@@ -120,9 +120,12 @@ class TDeviceIO : public QThread {
     qintptr LostValue() const { return LinkLost() ? LINK_LOST : 0; }
     void ClearArrivals();
     void NoteArrivals();
-    void WaitQuietLine();
+    void WaitQuietLine(std::chrono::microseconds quiet);
+    void WaitQuietLine();  // for the receive polling periods of a retry
     void SendRequest(int length);
-    bool WaitReply();
+    // True for one whole reply with a good check byte. With
+    // answerMayFollowFrame, bytes behind the frame do not spoil it.
+    bool WaitReply(bool answerMayFollowFrame = false);
     void RunOperation();
     void Identify();
     void SendPreparedFrame();
@@ -143,6 +146,7 @@ class TDeviceIO : public QThread {
     // Receive count last seen by a wait, and when it last changed.
     std::int32_t seenCount_ = 0;
     Clock::time_point lastArrival_;
+    std::uint64_t arrivalTick_ = 0;  // the port's poll ticks at that time
     // A try of the last request got no byte yet a later one succeeded: the
     // first try's reply may still be on its way.
     bool replyMayFollow_ = false;

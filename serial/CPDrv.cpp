@@ -314,11 +314,11 @@ void TCommPortDriver::PollOnce() {
     if (got > 0)
         if (TTranscript* t = transcript_.load(std::memory_order_acquire))
             t->Record(TTranscript::Received, scratch_.data(), got);
-    if (packetMode) {
+    if (packetMode)
         DeliverPackets(scratch_.data(), got);
-        return;
-    }
-    if (got > 0 && OnReceiveData) OnReceiveData(this, scratch_.data(), got);
+    else if (got > 0 && OnReceiveData)
+        OnReceiveData(this, scratch_.data(), got);
+    pollTicks_.fetch_add(1, std::memory_order_release);
 }
 
 void TCommPortDriver::DeliverPackets(const std::uint8_t* data, std::uint32_t size) {

@@ -167,6 +167,9 @@ class TCommPortDriver {
 
     // One polling tick, as the timer runs it (public for tests that drive it).
     void PollOnce();
+    // Ticks that have read the port since it was made, each counted after it
+    // has delivered its bytes: a waiter can tell a silent line from late ticks.
+    std::uint64_t PollTicks() const { return pollTicks_.load(std::memory_order_acquire); }
 
   private:
     bool ApplySettingsLocked();
@@ -201,6 +204,7 @@ class TCommPortDriver {
     std::vector<std::uint8_t> packet_;
     std::atomic<std::uint32_t> packetStart_{0xFFFFFFFFu};
     std::atomic<bool> deviceLost_{false};
+    std::atomic<std::uint64_t> pollTicks_{0};
     std::atomic<TTranscript*> transcript_{nullptr};
 
     std::unique_ptr<TPollingTimer> poller_;

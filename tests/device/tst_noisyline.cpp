@@ -88,22 +88,29 @@ class TestNoisyLine : public QObject {
         QTest::addColumn<bool>("bySector");
         QTest::addColumn<sim::TDamage>("damage");
         QTest::addColumn<int>("atRequest");
+        QTest::addColumn<int>("everyReplyLateMs");
         // Request 2 is the flight's second sector; request 20 a page in its middle.
         using D = sim::TDamage;
-        QTest::newRow("sector: first byte changed") << true << D::FirstByteChanged << 2;
-        QTest::newRow("sector: garbage in front") << true << D::GarbageInFront << 2;
-        QTest::newRow("sector: cut short") << true << D::CutShort << 2;
-        QTest::newRow("sector: wrong check byte") << true << D::WrongCheckByte << 2;
-        QTest::newRow("sector: the previous sector again") << true << D::PreviousReply << 2;
-        QTest::newRow("page: first byte changed") << false << D::FirstByteChanged << 20;
-        QTest::newRow("page: garbage in front") << false << D::GarbageInFront << 20;
-        QTest::newRow("page: cut short") << false << D::CutShort << 20;
-        QTest::newRow("page: wrong check byte") << false << D::WrongCheckByte << 20;
+        QTest::newRow("sector: first byte changed") << true << D::FirstByteChanged << 2 << 0;
+        QTest::newRow("sector: garbage in front") << true << D::GarbageInFront << 2 << 0;
+        QTest::newRow("sector: cut short") << true << D::CutShort << 2 << 0;
+        QTest::newRow("sector: wrong check byte") << true << D::WrongCheckByte << 2 << 0;
+        QTest::newRow("sector: the previous sector again") << true << D::PreviousReply << 2 << 0;
+        QTest::newRow("page: first byte changed") << false << D::FirstByteChanged << 20 << 0;
+        QTest::newRow("page: garbage in front") << false << D::GarbageInFront << 20 << 0;
+        QTest::newRow("page: cut short") << false << D::CutShort << 20 << 0;
+        QTest::newRow("page: wrong check byte") << false << D::WrongCheckByte << 20 << 0;
+        QTest::newRow("sector: late past the wait") << true << D::Late << 2 << 0;
+        QTest::newRow("page: late past the wait") << false << D::Late << 20 << 0;
+        // The retry's answer then trails the late one by more than the quiet
+        // wait before a retry: it must not pass for the next page.
+        QTest::newRow("page: late, the next answer trailing") << false << D::Late << 20 << 60;
     }
     void damagedReply_costsOneRetry_sameLists() {
         QFETCH(bool, bySector);
         QFETCH(sim::TDamage, damage);
         QFETCH(int, atRequest);
+        QFETCH(int, everyReplyLateMs);
         const QByteArray clean = CleanLists(bySector);
         QVERIFY(!clean.isEmpty());
         TWorkerBench bench;
@@ -113,6 +120,8 @@ class TestNoisyLine : public QObject {
         faults.damage = damage;
         faults.damageFrom = atRequest;
         faults.damageBytes = 300;  // 26 ms of noise, several receive ticks
+        faults.damageMs = 900;     // past the 600 ms a try waits for its first byte
+        faults.lateMs = everyReplyLateMs;
         bench.simulator.SetFaults(faults);
         const Outcome o = Download(bench, bySector);
         QCOMPARE(o.failedTries, 1);

@@ -17,9 +17,9 @@
 #include "device/DeviceIO.h"
 #include "firmware/UnitFirmwareUpdate.h"
 #include "models/DeviceFactory.h"
-#include "serial/OpenFailure.h"
 #include "models/SafeWrite.h"
 #include "models/UnitFileIO.h"
+#include "serial/OpenFailure.h"
 #include "sim/Simulator.h"
 
 using app::TMainForm;
@@ -284,6 +284,94 @@ class TestMainForm : public QObject {
         QCOMPARE(form->StatusText(), models::PortBusyText());
         QCOMPARE(ActionStates(*form), kInstrumentShown);
         QVERIFY(serial::TNonVisComp::Instance().TxBuffer == before);
+    }
+
+    // Writes checked before and after.
+    void write_fileOfAnotherModel_refusedNothingSent() {
+        Read();  // model 101 shown
+        simulator->SetIdentity(Identity(103));
+        form->actDevWrite->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(form->StatusText(), models::ModelMismatchText(101, 103), 10000);
+        QCOMPARE(form->StatusColor(), app::StatusRed);
+        for (const auto& request : simulator->Requests())
+            QVERIFY(request[2] != device::CMD_WRITE_CONFIG);
+        QVERIFY(simulator->WrittenConfig().empty());
+        QCOMPARE(ActionStates(*form), kInstrumentShown);
+    }
+
+    void write_readBackDiffers_redTextNotWritten() {
+        Read();
+        sim::TFaults faults;
+        faults.writeAltersByte = 20;
+        simulator->SetFaults(faults);
+        form->actDevWrite->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(form->StatusText(), models::ReadBackDiffersText(), 10000);
+        QCOMPARE(form->StatusColor(), app::StatusRed);
+        QCOMPARE(simulator->WrittenConfig().size(), std::size_t(150));
+        QCOMPARE(ActionStates(*form), kInstrumentShown);
+    }
+
+    // Operations of other windows.
+    void deviceWindowReading_deviceActionsOffThenBack() {
+        Read();
+        sim::TFaults faults;
+        faults.lateMs = 600;
+        simulator->SetFaults(faults);
+        CurrentDeviceForm()->ReadPage(0);
+        QTRY_VERIFY(!form->actDevRead->isEnabled());
+        QVERIFY(!form->actDevWrite->isEnabled());
+        QVERIFY(!form->cbbPorts->isEnabled());
+        QVERIFY(CurrentDeviceForm()->isEnabled());
+        QTRY_COMPARE_WITH_TIMEOUT(ActionStates(*form), kInstrumentShown, 10000);
+    }
+
+    void exitDuringOperation_asksFirst_data() {
+        QTest::addColumn<bool>("answer");
+        QTest::newRow("stay") << false;
+        QTest::newRow("leave") << true;
+    }
+    void exitDuringOperation_asksFirst() {
+        QFETCH(bool, answer);
+        Read();
+        form->show();
+        sim::TFaults faults;
+        faults.lateMs = 600;
+        simulator->SetFaults(faults);
+        CurrentDeviceForm()->ReadPage(0);
+        dialogs.answer = answer;
+        form->FileExit1->trigger();
+        QCOMPARE(dialogs.questions.size(), std::size_t(1));
+        QCOMPARE(form->isVisible(), !answer);
+        QCOMPARE(CurrentDeviceForm() != nullptr, !answer);
+    }
+
+    void exitIdle_noQuestion() {
+        form->show();
+        form->FileExit1->trigger();
+        QVERIFY(dialogs.questions.empty());
+        QVERIFY(!form->isVisible());
+    }
+
+    void reset_saysDefaultsAreInTheWindowOnly() {
+        Read();
+        form->actSetDefault->trigger();
+        QVERIFY(form->StatusText().contains(QStringLiteral("Записать")));
+        QVERIFY(simulator->WrittenConfig().empty());
+    }
+
+    void title_afterOpenThenRead_namesNoFile() {
+        QTemporaryDir dir;
+        Read();
+        dialogs.saveAnswers << dir.filePath(QStringLiteral("kept.bcf"));
+        form->FileSaveAs1->trigger();
+        dialogs.openAnswers << dir.filePath(QStringLiteral("kept.bcf"));
+        form->FileOpen1->trigger();
+        QVERIFY(form->windowTitle().contains(QStringLiteral("kept.bcf")));
+        QVERIFY(CurrentDeviceForm()->lblHeader->text().contains(QStringLiteral("kept.bcf")));
+        Read();
+        QCOMPARE(form->windowTitle(), QStringLiteral("TolmarikProg"));
+        QCOMPARE(CurrentDeviceForm()->lblHeader->text(), CurrentDeviceForm()->windowTitle());
+        QVERIFY(CurrentDeviceForm()->windowTitle().startsWith(QStringLiteral("Прибор: Mevra-B")));
     }
 
     void openSave_roundTrip_sameSettingsAndFolder() {

@@ -129,6 +129,15 @@ QString TrackFilePath(const QString& folder, int flightNumber, const char* exten
 
 }  // namespace
 
+QString UnfinishedDownloadText(int count, bool bySector, std::size_t gps, std::size_t eng) {
+    return QStringLiteral(
+               "Трек прочитан не до конца: %1 %2, GPS %3, ENG %4. Прочитанное в файлы не записано")
+        .arg(count)
+        .arg(bySector ? QStringLiteral("сект.") : QStringLiteral("стр."))
+        .arg(gps)
+        .arg(eng);
+}
+
 void SaveFile(const QString& path, QByteArrayView data) { device::WriteFileSafely(path, data); }
 
 std::string CoordinateText(float value) {

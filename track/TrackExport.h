@@ -55,6 +55,10 @@ struct TTrackFileOptions {
 void WriteTrackFiles(int flightNumber, const device::TrackSnapshot& lists, TMemoSink& memo,
                      const QString& folder = {}, const TTrackFileOptions& options = {});
 
+// The memo line (and command-line message) for a download that ended without
+// the end of the track: how far it got, and that what it read is in no file.
+QString UnfinishedDownloadText(int count, bool bySector, std::size_t gps, std::size_t eng);
+
 // Replaces the file at `path` with `data` in one step: a temporary file
 // beside it, renamed over the old one only when all was written, so that the
 // old file survives any failure. Throws device::TAppError naming the file and

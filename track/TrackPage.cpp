@@ -12,8 +12,8 @@
 #include <QVBoxLayout>
 
 #include "device/AppError.h"
-#include "device/Dialogs.h"
 #include "device/DeviceIO.h"
+#include "device/Dialogs.h"
 #include "device/PageDump.h"
 #include "device/TrackLists.h"
 #include "serial/UnitNVC.h"
@@ -81,6 +81,9 @@ TTrackPage::TTrackPage(TTarget target, QWidget* parent)
     edtSector->setMaximumWidth(60);
     btnRead = new QPushButton(QStringLiteral("Считать"), this);
     btnRead->setObjectName(QStringLiteral("btnRead"));
+    btnSavePartial = new QPushButton(QStringLiteral("Сохранить прочитанное"), this);
+    btnSavePartial->setObjectName(QStringLiteral("btnSavePartial"));
+    btnSavePartial->setVisible(false);
     lblSect->setVisible(false);
     edtSector->setVisible(false);
     btnRead->setVisible(false);
@@ -100,6 +103,7 @@ TTrackPage::TTrackPage(TTarget target, QWidget* parent)
     buttons->addSpacing(12);
     buttons->addWidget(btnLoad);
     buttons->addWidget(chkReadBySector);
+    buttons->addWidget(btnSavePartial);
     buttons->addStretch(1);
     buttons->addWidget(lblSect);
     buttons->addWidget(edtSector);
@@ -114,6 +118,7 @@ TTrackPage::TTrackPage(TTarget target, QWidget* parent)
     connect(btnStPrev, &QToolButton::clicked, this, [this] { btnStatGet(1); });
     connect(btnLoad, &QToolButton::clicked, this, &TTrackPage::btnLoadClick);
     connect(btnRead, &QPushButton::clicked, this, &TTrackPage::btnReadClick);
+    connect(btnSavePartial, &QPushButton::clicked, this, &TTrackPage::btnSavePartialClick);
 }
 
 bool TTrackPage::Run(TDeviceIO* worker, bool disableButtons) {
@@ -122,6 +127,7 @@ bool TTrackPage::Run(TDeviceIO* worker, bool disableButtons) {
         if (!page) return;
         page->running_ = nullptr;
         page->SetButtonsEnabled(true);
+        page->DownloadEnded();
     };
     if (disableButtons) SetButtonsEnabled(false);
     worker->Start();
@@ -142,6 +148,13 @@ void TTrackPage::btnLoadClick() {
     worker->Operation = OP_TRACK;
     worker->StartSector = TrackStartSector;
     worker->BySector = chkReadBySector->isChecked();
+    // The lists of an unfinished earlier download are emptied by this one.
+    btnSavePartial->setVisible(false);
+    downloading_ = true;
+    downloadFlight_ = FlightNumber;
+    downloadBySector_ = worker->BySector;
+    downloadCount_ = 0;
+    trackEnded_ = false;
     Run(worker, true);
 }
 
@@ -180,15 +193,41 @@ void TTrackPage::ShowFlightStats() {
 }
 
 void TTrackPage::ShowTrackProgress(int count) {
+    downloadCount_ = count;
+    trackEnded_ = false;
     pbar->setVisible(true);
     const int position = TrackProgressPosition(count, FlightMinutes, chkReadBySector->isChecked());
     pbar->setValue(std::clamp(position, pbar->minimum(), pbar->maximum()));
 }
 
 void TTrackPage::WriteTrackFiles() {
+    trackEnded_ = true;
     TPlainTextSink memo(mmoDump);
     try {
         track::WriteTrackFiles(FlightNumber, TrackLists().Snapshot(), memo);
+    } catch (const device::TAppError& error) {
+        device::ShowError(error.Text());
+    }
+}
+
+// A download that stops without the end of the track (link lost, count
+// limit) writes no files by itself; what it read is kept for the button.
+void TTrackPage::DownloadEnded() {
+    if (!downloading_) return;
+    downloading_ = false;
+    if (trackEnded_) return;
+    const TrackSnapshot lists = TrackLists().Snapshot();
+    mmoDump->appendPlainText(UnfinishedDownloadText(downloadCount_, downloadBySector_,
+                                                    lists.gps.size(), lists.eng.size()));
+    btnSavePartial->setVisible(!lists.gps.empty() || !lists.eng.empty());
+}
+
+void TTrackPage::btnSavePartialClick() {
+    if (WorkerRunning()) return;
+    TPlainTextSink memo(mmoDump);
+    try {
+        track::WriteTrackFiles(downloadFlight_, TrackLists().Snapshot(), memo);
+        btnSavePartial->setVisible(false);
     } catch (const device::TAppError& error) {
         device::ShowError(error.Text());
     }

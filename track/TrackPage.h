@@ -41,6 +41,9 @@ class TTrackPage : public QWidget {
     QLabel* lblSect;
     QLineEdit* edtSector;
     QPushButton* btnRead;
+    // Shown when a download ended without the end of the track: saves what
+    // was read as the usual files.
+    QPushButton* btnSavePartial;
 
     // Of the statistics shown; all 0 until a statistics reply arrives.
     std::uint16_t FlightNumber = 0;
@@ -59,15 +62,25 @@ class TTrackPage : public QWidget {
     void ShowTrackProgress(int count);
     void WriteTrackFiles();
     void ShowPageDump();
+    void btnSavePartialClick();
 
     bool WorkerRunning() const { return !running_.isNull(); }
 
   private:
     bool Run(device::TDeviceIO* worker, bool disableButtons);
     void SetButtonsEnabled(bool enabled);
+    void DownloadEnded();
 
     device::TTarget target_;
     QPointer<device::TDeviceIO> running_;
+    // The download under way: its flight, its mode, how far it got, and
+    // whether its last word was the end of the track (a sector-mode end
+    // report for an unknown record is followed by more progress).
+    bool downloading_ = false;
+    std::uint16_t downloadFlight_ = 0;
+    bool downloadBySector_ = true;
+    int downloadCount_ = 0;
+    bool trackEnded_ = false;
 };
 
 }  // namespace track

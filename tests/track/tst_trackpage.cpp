@@ -7,6 +7,7 @@
 #include <QMdiArea>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 
@@ -16,6 +17,7 @@
 #include "sim/Simulator.h"
 #include "sim/TrackMemory.h"
 #include "tests/sim/ExampleFlight.h"
+#include "track/TrackExport.h"
 #include "track/TrackPage.h"
 
 using track::TTrackPage;
@@ -30,6 +32,20 @@ std::vector<std::uint8_t> FlightMemory() {
     b.AddGps(1510, 46.6f, 7.3f);
     b.BeginSector(66, 13, 2024, 6, 8, 10, 0, 0);  // the next flight
     b.AddGps(1, 1.0f, 1.0f);
+    return b.Memory();
+}
+
+// Sectors of flight 12 filled to their last byte (2 sensor samples and 319
+// points each), so that no end report comes from inside a sector.
+constexpr int kGpsPerSector = 319;
+constexpr int kEngPerSector = 2;
+std::vector<std::uint8_t> FullSectorsMemory(int sectors) {
+    sim::TTrackMemoryBuilder b;
+    for (int sector = 64; sector < 64 + sectors; ++sector) {
+        b.BeginSector(static_cast<std::uint16_t>(sector), 12, 2024, 6, 7, 9, 5, 0);
+        for (int i = 0; i < kEngPerSector; ++i) b.AddEng(3, 1013, 20);
+        for (int i = 0; i < kGpsPerSector; ++i) b.AddGps(1500, 46.5f, 7.25f);
+    }
     return b.Memory();
 }
 
@@ -68,7 +84,7 @@ class TestTrackPage : public QObject {
     }
     void init() {
         dialogs = {};
-        app::SetDialogs(&dialogs);
+        device::SetDialogs(&dialogs);
         workDir = std::make_unique<QTemporaryDir>();
         QDir::setCurrent(workDir->path());
         simulator = std::make_unique<sim::TSimulator>();
@@ -89,7 +105,7 @@ class TestTrackPage : public QObject {
         simulator.reset();
         QDir::setCurrent(startDir);
         workDir.reset();
-        app::SetDialogs(nullptr);
+        device::SetDialogs(nullptr);
     }
 
     void initialState() {
@@ -189,8 +205,53 @@ class TestTrackPage : public QObject {
         page->btnLoad->click();
         QTRY_VERIFY_WITH_TIMEOUT(!page->WorkerRunning(), 30000);
         QVERIFY(!dialogs.messages.empty());
-        QCOMPARE(dialogs.messages[0].kind, app::TMessageKind::Error);
+        QCOMPARE(dialogs.messages[0].kind, device::TMessageKind::Error);
         QVERIFY(page->btnLoad->isEnabled());
+    }
+
+    // A download that stops without the end of the track keeps what it read:
+    // the memo says how far it got, and the button writes the usual files.
+    void unfinishedDownload_memoSaysSoAndButtonSavesWhatWasRead_data() {
+        QTest::addColumn<bool>("linkLost");
+        QTest::addColumn<int>("sectors");
+        QTest::newRow("link lost after the first sector") << true << 1;
+        QTest::newRow("sector count limit") << false << device::MaxSectorCount + 1;
+    }
+    void unfinishedDownload_memoSaysSoAndButtonSavesWhatWasRead() {
+        QFETCH(bool, linkLost);
+        QFETCH(int, sectors);
+        simulator->SetMemory(FullSectorsMemory(linkLost ? 3 : device::MaxSectorCount + 5));
+        ReadStats(page->btnStatLast);
+        if (linkLost) {
+            sim::TFaults faults;
+            faults.hangUpAfterRequests = 2;  // the statistics, then the first sector
+            simulator->SetFaults(faults);
+        }
+        page->btnLoad->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!page->WorkerRunning(), 60000);
+        QVERIFY(testing::WaitPortFree());
+        const QString expected =
+            track::UnfinishedDownloadText(sectors, true, std::size_t(sectors * kGpsPerSector),
+                                          std::size_t(sectors * kEngPerSector));
+        QCOMPARE(page->mmoDump->toPlainText().split('\n').last(), expected);
+        QVERIFY(!QFile::exists(QStringLiteral("Track12.gpx")));
+        QVERIFY(page->btnSavePartial->isVisibleTo(page));
+
+        page->btnSavePartial->click();
+        QVERIFY(QFile::exists(QStringLiteral("Track12.gpx")));
+        QVERIFY(QFile::exists(QStringLiteral("Track12.enx")));
+        QCOMPARE(page->mmoDump->toPlainText().split('\n').last(),
+                 QStringLiteral("___ Файлы созданы ____"));
+        QVERIFY(!page->btnSavePartial->isVisibleTo(page));
+    }
+
+    void finishedDownload_noSaveButton() {
+        ReadStats(page->btnStatLast);
+        page->btnLoad->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!page->WorkerRunning(), 30000);
+        QVERIFY(!page->btnSavePartial->isVisibleTo(page));
+        QCOMPARE(page->mmoDump->toPlainText().split('\n').last(),
+                 QStringLiteral("___ Файлы созданы ____"));
     }
 
     void loadWithoutTrack_startsNothing() {

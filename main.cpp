@@ -1,7 +1,11 @@
 #include "app/MAIN.h"
 
+#include <cstdio>
+
 #include "app/CommandLine.h"
+#include "app/ExitCodes.h"
 #include "app/TApplication.h"
+#include "serial/Transcript.h"
 #include "serial/UnitNVC.h"
 
 int main(int argc, char** argv) {
@@ -10,8 +14,16 @@ int main(int argc, char** argv) {
     if (line.action != app::TCommandLine::Run) return app::AnswerCommandLine(line);
 
     app::TApplication application(argc, argv);
+    // Outlives the port that records into it.
+    serial::TTranscript transcript;
+    if (!line.transcript.isEmpty() && !transcript.Open(line.transcript)) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(line.transcript),
+                     qPrintable(transcript.Error()));
+        return app::EC_WRITE_CHECK;
+    }
     // Before the main window: its creation sets the port name.
     serial::TNonVisComp link;
+    if (transcript.IsOpen()) link.comport.SetTranscript(&transcript);
     app::TMainForm form;
     if (!line.port.isEmpty()) form.UsePortForThisRun(line.port);
     form.show();

@@ -17,6 +17,21 @@ bool ToolkitOptionTakesValue(const QString& option) {
     return kWithValue.contains(option);
 }
 
+// "--NAME VALUE" or "--NAME=VALUE" at `i`: true when it is that option, with
+// `i` moved past its value; a missing or empty value leaves `value` empty.
+bool OptionWithValue(const QStringList& arguments, int& i, const QString& name, QString& value) {
+    const QString& a = arguments[i];
+    if (a == name) {
+        value = i + 1 < arguments.size() ? arguments[++i] : QString();
+        return true;
+    }
+    if (a.startsWith(name + QLatin1Char('='))) {
+        value = a.mid(name.size() + 1);
+        return true;
+    }
+    return false;
+}
+
 TCommandLine Refused(const QString& error) {
     TCommandLine line;
     line.action = TCommandLine::Refuse;
@@ -40,14 +55,12 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
     }
     for (int i = 1; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
-        if (a == QLatin1String("--port")) {
-            if (i + 1 >= arguments.size() || arguments[i + 1].isEmpty())
-                return Refused(QStringLiteral("--port wants a port name or path"));
-            line.port = arguments[++i];
-        } else if (a.startsWith(QLatin1String("--port="))) {
-            line.port = a.mid(7);
+        if (OptionWithValue(arguments, i, QStringLiteral("--port"), line.port)) {
             if (line.port.isEmpty())
                 return Refused(QStringLiteral("--port wants a port name or path"));
+        } else if (OptionWithValue(arguments, i, QStringLiteral("--transcript"), line.transcript)) {
+            if (line.transcript.isEmpty())
+                return Refused(QStringLiteral("--transcript wants a file name"));
         } else if (a.startsWith(QLatin1String("--"))) {
             return Refused(QStringLiteral("unknown option %1").arg(a));
         } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
@@ -77,6 +90,8 @@ QString CommandLineHelp() {
         "  -v, --version    Show the version and exit.\n"
         "  --port PORT      Use PORT for this run without storing it\n"
         "                   (a name such as ttyUSB0 or a path such as /dev/pts/3).\n"
+        "  --transcript FILE  Append every byte sent to and received from the\n"
+        "                   instrument, with times, to FILE (for a bug report).\n"
         "\n"
         "Options of the Qt toolkit (e.g. -platform, -style) are passed on to it.\n");
 }

@@ -9,8 +9,9 @@ namespace app {
 struct TCommandLine {
     enum Action { Run, ShowHelp, ShowVersion, Refuse };
     Action action = Run;
-    QString port;   // "--port PORT": this run's port, not stored
-    QString error;  // what was wrong, when refused
+    QString port;        // "--port PORT": this run's port, not stored
+    QString transcript;  // "--transcript FILE": where the traffic is recorded
+    QString error;       // what was wrong, when refused
 };
 
 // `arguments` starts with the program's name. Single-dash options belong to

@@ -47,6 +47,29 @@ class TestCommandLine : public QObject {
         QCOMPARE(line.error.isEmpty(), action != TCommandLine::Refuse);
     }
 
+    void parse_transcript_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<TCommandLine::Action>("action");
+        QTest::addColumn<QString>("transcript");
+        const auto run = TCommandLine::Run;
+        const auto refuse = TCommandLine::Refuse;
+        QTest::newRow("file then value") << QStringList{"--transcript", "t.txt"} << run << "t.txt";
+        QTest::newRow("file=value") << QStringList{"--transcript=t.txt"} << run << "t.txt";
+        QTest::newRow("with port")
+            << QStringList{"--port", "p", "--transcript", "t.txt"} << run << "t.txt";
+        QTest::newRow("without value") << QStringList{"--transcript"} << refuse << QString();
+        QTest::newRow("empty value") << QStringList{"--transcript="} << refuse << QString();
+    }
+    void parse_transcript() {
+        QFETCH(QStringList, arguments);
+        QFETCH(TCommandLine::Action, action);
+        QFETCH(QString, transcript);
+        arguments.prepend(QStringLiteral("TolmarikProg"));
+        const TCommandLine line = app::ParseCommandLine(arguments);
+        QCOMPARE(line.action, action);
+        QCOMPARE(line.transcript, transcript);
+    }
+
     void refusal_namesTheArgument() {
         const TCommandLine line = app::ParseCommandLine({"TolmarikProg", "--colour=red"});
         QVERIFY2(line.error.contains(QStringLiteral("--colour=red")), qPrintable(line.error));

@@ -1,7 +1,9 @@
 // The firmware window against the simulated instrument: its states, its
 // boxes, the files it refuses and the image the instrument receives.
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -17,6 +19,7 @@
 #include "firmware/FirmwareImage.h"
 #include "firmware/UnitFirmwareUpdate.h"
 #include "models/SafeWrite.h"
+#include "models/UnitFileIO.h"
 #include "serial/UnitNVC.h"
 #include "sim/Simulator.h"
 #include "tests/device/RecordingDialogs.h"
@@ -98,6 +101,8 @@ class TestFirmwareWindow : public QObject {
     void cleanupTestCase() { device::SetDialogs(nullptr); }
     void init() {
         boxes_.clear();
+        dialogs_.questions.clear();
+        dialogs_.answer = false;
         dialogs_.openAnswers.clear();
         simulator_ = std::make_unique<sim::TSimulator>();
         simulator_->SetPaced(false);
@@ -309,6 +314,67 @@ class TestFirmwareWindow : public QObject {
         QCOMPARE(Received(*simulator_), second);
         QCOMPARE(boxes_.size(), std::size_t(2));
         QCOMPARE(boxes_[1].text, QStringLiteral("Прошивка обновлена"));
+    }
+
+    // The settings kept around an update.
+    void update_backupWrittenReopenedAndRestored() {
+        sim::TIdentity identity;
+        identity.model = 100;
+        for (std::size_t i = 0; i < identity.settings.size(); ++i)
+            identity.settings[i] = std::uint8_t(i * 3);
+        identity.companion = 0x1234;
+        simulator_->SetIdentity(identity);
+        dialogs_.answer = true;  // write the kept settings back
+        TFormUpdateFW* form = Open();
+        StartTransfer(form, Image(1, 10));
+        WaitTransferEnd(form);
+        QVERIFY(QFile::exists(form->BackupPath()));
+        models::TFileIOSaver saver(0);
+        QCOMPARE(saver.LoadFile(form->BackupPath()), std::uint8_t(100));
+        models::TDeviceConfig kept{};
+        QCOMPARE(saver.ReadBlock(kept.data(), 150), 150);
+        QVERIFY(std::equal(identity.settings.begin(), identity.settings.end(), kept.begin()));
+        QCOMPARE(kept[148], std::uint8_t(0x34));
+        QCOMPARE(dialogs_.questions.size(), std::size_t(1));
+        const std::vector<std::uint8_t> written = simulator_->WrittenConfig();
+        QCOMPARE(written, std::vector<std::uint8_t>(kept.begin(), kept.end()));
+        QVERIFY(form->lblInfo->text().contains(models::FirmwareVersionsText(258, 258)));
+        QVERIFY(form->lblInfo->text().contains(QStringLiteral("Данные записаны")));
+    }
+
+    void update_instrumentInLoader_asksFirst_data() {
+        QTest::addColumn<bool>("goOn");
+        QTest::newRow("declined") << false;
+        QTest::newRow("confirmed") << true;
+    }
+    void update_instrumentInLoader_asksFirst() {
+        QFETCH(bool, goOn);
+        sim::TFaults faults;
+        faults.loader = true;
+        simulator_->SetFaults(faults);
+        dialogs_.answer = goOn;
+        TFormUpdateFW* form = Open();
+        form->WorkerTiming.pollStep = std::chrono::microseconds(200);
+        const QByteArray image = Image(1, 10);
+        StartTransfer(form, image);
+        WaitTransferEnd(form);
+        QCOMPARE(dialogs_.questions.size(), std::size_t(1));
+        QCOMPARE(dialogs_.questions[0].text,
+                 models::UpdateWithoutBackupQuestion(models::NoIdentityReason()));
+        QVERIFY(form->BackupPath().isEmpty());
+        QCOMPARE(Received(*simulator_), goOn ? image : QByteArray());
+    }
+
+    void backups_onlyTheNewestKept() {
+        QTemporaryDir folder;
+        models::TInstrument instrument;
+        instrument.model = 101;
+        const QDateTime start(QDate(2024, 5, 1), QTime(12, 0));
+        for (int i = 0; i < models::BackupsKept + 3; ++i)
+            models::SaveSettingsBackup(folder.path(), instrument, start.addSecs(i));
+        const QStringList left = QDir(folder.path()).entryList(QDir::Files, QDir::Name);
+        QCOMPARE(left.size(), models::BackupsKept);
+        QCOMPARE(left.front(), models::BackupFileName(start.addSecs(3), instrument));
     }
 
     // The window's life.

@@ -255,8 +255,8 @@ int TCliSession::Stats(std::uint8_t flightIndex, bool print) {
     return 0;
 }
 
-int TCliSession::Download(std::uint8_t flightIndex, bool bySector, const QString& folder,
-                          bool igc) {
+int TCliSession::Download(std::uint8_t flightIndex, bool bySector, const QString& folder, bool igc,
+                          bool keepPartial) {
     if (!QDir(folder).exists()) {
         Fail(QStringLiteral("Нет папки: %1").arg(folder));
         return app::EC_USAGE;
@@ -277,22 +277,27 @@ int TCliSession::Download(std::uint8_t flightIndex, bool bySector, const QString
     worker->StartSector = stats_.startSector;
     worker->BySector = bySector;
     int final = -1;
-    bool written = false;
+    // The track has ended only when an end report is the last word: in
+    // sector mode one for an unknown record is followed by more progress.
+    bool ended = false;
+    int count = 0;
     QString writeError;
     TTerminalMemo memo(*this);
     const QString unit = bySector ? QStringLiteral("сект.") : QStringLiteral("стр.");
     Run(worker, [&](const Status& s) {
         if (s.code == ST_TRACK_PAGE) {
+            count = int(s.value);
+            ended = false;
             ShowProgress(
                 track::TrackProgressPosition(int(s.value), stats_.durationMinutes, bySector),
                 QStringLiteral("%1 %2").arg(s.value).arg(unit));
         } else if (s.code == ST_TRACK_END) {
             // Written at every end report, as the track page does: a later one
             // replaces the files with the fuller lists.
+            ended = true;
             try {
                 track::WriteTrackFiles(stats_.flightNumber, TrackLists().Snapshot(), memo, folder,
                                        files);
-                written = true;
                 writeError.clear();
             } catch (const device::TAppError& error) {
                 writeError = error.Text();
@@ -306,11 +311,22 @@ int TCliSession::Download(std::uint8_t flightIndex, bool bySector, const QString
         Fail(writeError);
         return app::EC_WRITE_CHECK;
     }
-    if (final == ST_PORT_FAILED || final == ST_NO_LINK) return FailFor(final, device::NoDeviceText);
-    if (!written) {
-        Fail(QStringLiteral("Конец трека не найден, файлы не созданы"));
+    if (final == ST_PORT_FAILED) return FailFor(final, device::NoDeviceText);
+    if (!ended) {
+        const TrackSnapshot lists = TrackLists().Snapshot();
+        Fail(track::UnfinishedDownloadText(count, bySector, lists.gps.size(), lists.eng.size()));
+        if (keepPartial && (!lists.gps.empty() || !lists.eng.empty())) {
+            try {
+                track::WriteTrackFiles(stats_.flightNumber, lists, memo, folder, files);
+            } catch (const device::TAppError& error) {
+                Fail(error.Text());
+                return app::EC_WRITE_CHECK;
+            }
+        }
+        if (final == ST_NO_LINK) return FailFor(final, device::NoDeviceText);
         return app::EC_FAILED;
     }
+    if (final == ST_NO_LINK) return FailFor(final, device::NoDeviceText);
     return 0;
 }
 

@@ -9,8 +9,8 @@
 #include "device/DeviceIO.h"
 #include "device/StatusReceiver.h"
 #include "models/DeviceConfig.h"
-#include "serial/Transcript.h"
 #include "models/SafeWrite.h"
+#include "serial/Transcript.h"
 #include "serial/UnitNVC.h"
 #include "track/FlightStats.h"
 
@@ -32,7 +32,10 @@ class TCliSession {
     int Identify();
     int Stats(std::uint8_t flightIndex, bool print);
     // With `igc`, the instrument is identified first for the IGC header.
-    int Download(std::uint8_t flightIndex, bool bySector, const QString& folder, bool igc);
+    // With `keepPartial`, a download that stops before the end of the track
+    // still writes what it read; the result is that of the failure anyway.
+    int Download(std::uint8_t flightIndex, bool bySector, const QString& folder, bool igc,
+                 bool keepPartial = false);
     int Page(int page);
     int WriteConfig(const QString& fileName);
     int SaveConfig(const QString& fileName);

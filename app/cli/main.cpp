@@ -15,8 +15,8 @@
 #include "app/BuildInfo.h"
 #include "app/ExitCodes.h"
 #include "app/cli/CliSession.h"
-#include "models/SafeWrite.h"
 #include "device/AppError.h"
+#include "models/SafeWrite.h"
 #include "track/FlightPlot.h"
 
 namespace {
@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
             "Commands:\n"
             "  PORT identify                 model, firmware version and settings\n"
             "  PORT stats [--previous]       statistics of the last (or previous) flight\n"
-            "  PORT download [--previous] [--pages] [--dir DIR] [--no-igc]\n"
+            "  PORT download [--previous] [--pages] [--dir DIR] [--no-igc] [--keep-partial]\n"
             "                                download that flight into Track<N>.gpx/.enx/.igc\n"
             "  PORT page N                   dump memory page N\n"
             "  PORT save FILE.bcf            save the instrument's settings to a file\n"
@@ -102,6 +102,10 @@ int main(int argc, char** argv) {
                                  QStringLiteral("DIR"));
     const QCommandLineOption noIgc(QStringLiteral("no-igc"),
                                    QStringLiteral("Do not write the IGC file."));
+    const QCommandLineOption keepPartial(
+        QStringLiteral("keep-partial"),
+        QStringLiteral("When a download stops before the end of the track, still write what "
+                       "was read (the exit status stays that of the failure)."));
     const QCommandLineOption size(QStringLiteral("size"),
                                   QStringLiteral("Picture size (default: %1x%2).")
                                       .arg(track::DefaultFlightPlotSize.width())
@@ -119,7 +123,8 @@ int main(int argc, char** argv) {
     const QCommandLineOption noBackup(
         QStringLiteral("no-backup"),
         QStringLiteral("Update the firmware even when the settings cannot be kept first."));
-    parser.addOptions({previous, pages, dir, noIgc, size, transcript, backupDir, noBackup});
+    parser.addOptions(
+        {previous, pages, dir, noIgc, keepPartial, size, transcript, backupDir, noBackup});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("See above."));
     if (!parser.parse(application->arguments())) return UsageError(parser.errorText());
     if (parser.isSet(help)) parser.showHelp(app::EC_OK);
@@ -160,7 +165,7 @@ int main(int argc, char** argv) {
         if (command == QLatin1String("download") && args.size() == 2)
             return session.Download(flightIndex, !parser.isSet(pages),
                                     parser.isSet(dir) ? parser.value(dir) : QDir::currentPath(),
-                                    !parser.isSet(noIgc));
+                                    !parser.isSet(noIgc), parser.isSet(keepPartial));
         if (command == QLatin1String("page") && args.size() == 3) {
             bool ok = false;
             const int page = args[2].toInt(&ok);
@@ -172,10 +177,10 @@ int main(int argc, char** argv) {
         if (command == QLatin1String("save") && args.size() == 3)
             return session.SaveConfig(args[2]);
         if (command == QLatin1String("firmware") && args.size() == 3)
-            return session.Firmware(args[2],
-                                    parser.isSet(backupDir) ? parser.value(backupDir)
-                                                            : models::DefaultBackupFolder(),
-                                    parser.isSet(noBackup));
+            return session.Firmware(
+                args[2],
+                parser.isSet(backupDir) ? parser.value(backupDir) : models::DefaultBackupFolder(),
+                parser.isSet(noBackup));
     } catch (const device::TAppError& error) {
         session.Fail(error.Text());
         return app::EC_FAILED;

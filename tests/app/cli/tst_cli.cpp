@@ -255,6 +255,38 @@ class TestCli : public QObject {
         QVERIFY(!r.err.isEmpty());
     }
 
+    // The link goes after the first sector: what was read is written only
+    // when asked, and the exit status tells of the lost link either way.
+    void download_linkLost_keepPartialWritesWhatWasRead_data() {
+        QTest::addColumn<bool>("keep");
+        QTest::newRow("default") << false;
+        QTest::newRow("--keep-partial") << true;
+    }
+    void download_linkLost_keepPartialWritesWhatWasRead() {
+        QFETCH(bool, keep);
+        QTemporaryDir dir;
+        QVERIFY(simulator.Start());  // requests counted from here
+        sim::TFaults faults;
+        faults.hangUpAfterRequests = 2;  // the statistics, then the first sector
+        simulator.SetFaults(faults);
+        QStringList args{simulator.PortPath(), QStringLiteral("download"),
+                         QStringLiteral("--no-igc"), QStringLiteral("--dir"), dir.path()};
+        if (keep) args << QStringLiteral("--keep-partial");
+        const Result r = RunCli(args);
+        simulator.SetFaults({});
+        QVERIFY(simulator.Start());
+
+        QCOMPARE(r.exitCode, int(app::EC_NO_LINK));
+        QVERIFY2(r.err.contains(QStringLiteral("Трек прочитан не до конца: 1 сект.")),
+                 qPrintable(r.err));
+        const QString gpx =
+            QDir(dir.path())
+                .filePath(QStringLiteral("Track%1.gpx").arg(memory.flights.back().flightNumber));
+        QCOMPARE(QFile::exists(gpx), keep);
+        if (keep)
+            QVERIFY2(r.out.contains(QStringLiteral("___ Файлы созданы ____")), qPrintable(r.out));
+    }
+
     void stats_previousFlight_linesOfThatFlight() {
         const Result r =
             RunCli({simulator.PortPath(), QStringLiteral("stats"), QStringLiteral("--previous")});

@@ -1,7 +1,9 @@
 #pragma once
 // Runs workers against the simulator and records what they post.
+#include <QEventLoop>
 #include <QObject>
 #include <QTest>
+#include <QTimer>
 #include <vector>
 
 #include "device/DeviceIO.h"
@@ -73,12 +75,20 @@ class TWorkerBench {
         return worker;
     }
 
-    // Starts the worker and waits until its end step has run.
+    // Starts the worker and waits until its end step has run. An event loop
+    // rather than qWaitFor, whose 10 ms naps would hold back every receive
+    // polling tick.
     bool RunToEnd(device::TDeviceIO* worker, int timeoutMs = 60000) {
         bool ended = false;
-        worker->OnTerminate = [&ended] { ended = true; };
+        QEventLoop loop;
+        worker->OnTerminate = [&] {
+            ended = true;
+            loop.quit();
+        };
+        QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
         worker->Start();
-        return QTest::qWaitFor([&] { return ended; }, timeoutMs);
+        loop.exec();
+        return ended;
     }
 };
 

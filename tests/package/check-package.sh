@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# check-package.sh CPACK BUILD_DIR VERSION: makes the Debian package from the
+# check-package.sh CMAKE CPACK BUILD_DIR VERSION: makes the Debian package from the
 # programs built in BUILD_DIR, unpacks it into a temporary root and checks
 # what a user gets. Exit status 77 (a skip) when dpkg-deb or a validator is
 # missing.
 set -euo pipefail
-cpack=$1 build=$2 version=$3
+cmake=$1 cpack=$2 build=$3 version=$4
 
 for tool in dpkg-deb dpkg-shlibdeps desktop-file-validate appstreamcli; do
   if ! command -v "$tool" >/dev/null; then
@@ -18,6 +18,12 @@ trap 'rm -rf "$tmp"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
+# Up to date after a full build; a build stopped early may lack the icons.
+if ! "$cmake" --build "$build" --target tolmarik_package_contents >"$tmp/build.log" 2>&1; then
+  cat "$tmp/build.log"
+  echo "FAIL: the package's contents do not build"
+  exit 1
+fi
 if ! (cd "$build" && "$cpack" -G DEB -B "$tmp/out") >"$tmp/cpack.log" 2>&1; then
   cat "$tmp/cpack.log"
   echo "FAIL: cpack could not make the package"

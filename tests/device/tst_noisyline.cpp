@@ -14,10 +14,10 @@ Q_DECLARE_METATYPE(sim::TDamage)
 namespace {
 constexpr std::uint16_t kStartSector = 2;
 
-// Two sectors of one flight, records over every page, erased memory after.
-std::vector<std::uint8_t> TwoSectorFlight() {
+// A flight of `sectors` sectors, records over every page, erased memory after.
+std::vector<std::uint8_t> Flight(int sectors) {
     sim::TTrackMemoryBuilder b;
-    for (int s = 0; s < 2; ++s) {
+    for (int s = 0; s < sectors; ++s) {
         b.BeginSector(std::uint16_t(kStartSector + s), 7, 2024, 6, 7, 9, std::uint8_t(10 * s), 0);
         for (int i = 0; i < 100; ++i) {
             b.AddGps(std::int16_t(1000 + i), 46.0f + float(i) / 1000, 7.0f, std::uint8_t(s));
@@ -61,10 +61,22 @@ Outcome Download(TWorkerBench& bench, bool bySector) {
     return o;
 }
 
+std::vector<std::uint8_t> TwoSectorFlight() { return Flight(2); }
+
+// At the line's pace a page costs 23 ms, a sector 356 ms: sector mode reads
+// two sectors and the end, page mode one sector's 16 pages and the end.
+std::vector<std::uint8_t> LineRateFlight(bool bySector) { return Flight(bySector ? 2 : 1); }
+
+// What a clean download gives, taken once per mode.
 QByteArray CleanLists(bool bySector) {
-    TWorkerBench bench;
-    bench.simulator.SetMemory(TwoSectorFlight());
-    return Download(bench, bySector).lists;
+    static QByteArray lists[2];
+    QByteArray& clean = lists[bySector ? 1 : 0];
+    if (clean.isEmpty()) {
+        TWorkerBench bench;
+        bench.simulator.SetMemory(LineRateFlight(bySector));
+        clean = Download(bench, bySector).lists;
+    }
+    return clean;
 }
 
 // An image of `blocks` blocks of `payload` bytes each, laid into TxBuffer.
@@ -89,22 +101,23 @@ class TestNoisyLine : public QObject {
         QTest::addColumn<sim::TDamage>("damage");
         QTest::addColumn<int>("atRequest");
         QTest::addColumn<int>("everyReplyLateMs");
-        // Request 2 is the flight's second sector; request 20 a page in its middle.
+        // Request 2 is the second of the flight's two sectors; request 8 a page
+        // in the middle of its one sector.
         using D = sim::TDamage;
         QTest::newRow("sector: first byte changed") << true << D::FirstByteChanged << 2 << 0;
         QTest::newRow("sector: garbage in front") << true << D::GarbageInFront << 2 << 0;
         QTest::newRow("sector: cut short") << true << D::CutShort << 2 << 0;
         QTest::newRow("sector: wrong check byte") << true << D::WrongCheckByte << 2 << 0;
         QTest::newRow("sector: the previous sector again") << true << D::PreviousReply << 2 << 0;
-        QTest::newRow("page: first byte changed") << false << D::FirstByteChanged << 20 << 0;
-        QTest::newRow("page: garbage in front") << false << D::GarbageInFront << 20 << 0;
-        QTest::newRow("page: cut short") << false << D::CutShort << 20 << 0;
-        QTest::newRow("page: wrong check byte") << false << D::WrongCheckByte << 20 << 0;
+        QTest::newRow("page: first byte changed") << false << D::FirstByteChanged << 8 << 0;
+        QTest::newRow("page: garbage in front") << false << D::GarbageInFront << 8 << 0;
+        QTest::newRow("page: cut short") << false << D::CutShort << 8 << 0;
+        QTest::newRow("page: wrong check byte") << false << D::WrongCheckByte << 8 << 0;
         QTest::newRow("sector: late past the wait") << true << D::Late << 2 << 0;
-        QTest::newRow("page: late past the wait") << false << D::Late << 20 << 0;
+        QTest::newRow("page: late past the wait") << false << D::Late << 8 << 0;
         // The retry's answer then trails the late one by more than the quiet
         // wait before a retry: it must not pass for the next page.
-        QTest::newRow("page: late, the next answer trailing") << false << D::Late << 20 << 60;
+        QTest::newRow("page: late, the next answer trailing") << false << D::Late << 8 << 60;
     }
     void damagedReply_costsOneRetry_sameLists() {
         QFETCH(bool, bySector);
@@ -114,7 +127,7 @@ class TestNoisyLine : public QObject {
         const QByteArray clean = CleanLists(bySector);
         QVERIFY(!clean.isEmpty());
         TWorkerBench bench;
-        bench.simulator.SetMemory(TwoSectorFlight());
+        bench.simulator.SetMemory(LineRateFlight(bySector));
         bench.simulator.SetPaced(true);
         sim::TFaults faults;
         faults.damage = damage;

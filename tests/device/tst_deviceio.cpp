@@ -7,6 +7,7 @@
 using namespace device;
 using testing::Posted;
 using testing::TWorkerBench;
+Q_DECLARE_METATYPE(sim::TFaults)
 
 namespace {
 sim::TIdentity Identity(std::uint16_t model, std::uint16_t version = 258) {
@@ -70,43 +71,34 @@ class TestDeviceIO : public QObject {
     }
 
     void identify_faultyReplies_data() {
-        QTest::addColumn<int>("fault");
+        QTest::addColumn<sim::TFaults>("faults");
         QTest::addColumn<std::vector<int>>("codes");
         const std::vector<int> badReply{ST_PORT_OPEN, ST_BAD_REPLY, ST_NO_LINK};
-        QTest::newRow("silent") << 0 << badReply;
-        QTest::newRow("header 0x55")
-            << 1 << std::vector<int>{ST_PORT_OPEN, ST_BAD_HEADER, ST_NO_LINK};
-        QTest::newRow("wrong check byte") << 2 << badReply;
-        QTest::newRow("one byte extra") << 3 << badReply;
-        QTest::newRow("one byte missing") << 4 << badReply;
-        QTest::newRow("garbage before")
-            << 5 << std::vector<int>{ST_PORT_OPEN, ST_BAD_HEADER, ST_NO_LINK};
+        const std::vector<int> badHeader{ST_PORT_OPEN, ST_BAD_HEADER, ST_NO_LINK};
+        struct Row {
+            const char* legend;
+            sim::TFaults faults;
+            std::vector<int> codes;
+        };
+        const auto with = [](auto set) {
+            sim::TFaults f;
+            set(f);
+            return f;
+        };
+        const Row rows[] = {
+            {"silent", with([](auto& f) { f.silent = true; }), badReply},
+            {"header 0x55", with([](auto& f) { f.badHeader = true; }), badHeader},
+            {"wrong check byte", with([](auto& f) { f.wrongCheckByte = true; }), badReply},
+            {"one byte extra", with([](auto& f) { f.extraByte = true; }), badReply},
+            {"one byte missing", with([](auto& f) { f.dropLastByte = true; }), badReply},
+            {"garbage before", with([](auto& f) { f.garbageBefore = 3; }), badHeader},
+        };
+        for (const Row& row : rows) QTest::newRow(row.legend) << row.faults << row.codes;
     }
     void identify_faultyReplies() {
-        QFETCH(int, fault);
+        QFETCH(sim::TFaults, faults);
         QFETCH(std::vector<int>, codes);
         TWorkerBench bench;
-        sim::TFaults faults;
-        switch (fault) {
-            case 0:
-                faults.silent = true;
-                break;
-            case 1:
-                faults.badHeader = true;
-                break;
-            case 2:
-                faults.wrongCheckByte = true;
-                break;
-            case 3:
-                faults.extraByte = true;
-                break;
-            case 4:
-                faults.dropLastByte = true;
-                break;
-            case 5:
-                faults.garbageBefore = 3;
-                break;
-        }
         bench.simulator.SetFaults(faults);
         QVERIFY(bench.RunToEnd(bench.Make(OP_IDENTIFY)));
         QCOMPARE(bench.recorder.Codes(), codes);

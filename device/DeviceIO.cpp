@@ -30,8 +30,6 @@ struct TrackCursor {
 };
 }  // namespace
 
-QString LinkLostText() { return QStringLiteral("Связь с прибором потеряна"); }
-
 TDeviceIO* TDeviceIO::Create(serial::TNonVisComp& link, TTarget target) {
     return new TDeviceIO(link, std::move(target));
 }

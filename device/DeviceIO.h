@@ -51,11 +51,8 @@ enum TStatus : std::uint8_t {
 
 // The value of ST_NO_LINK (and of the ST_BAD_REPLY of the wait that noticed
 // it) when the port reported the device gone: hung up, unplugged. A silent or
-// garbling instrument gives 0.
+// garbling instrument gives 0. The user reads LinkLostText() (UserTexts.h).
 inline constexpr qintptr LINK_LOST = 1;
-
-// What to tell the user when an operation ended with LINK_LOST.
-QString LinkLostText();
 
 // The waits of the protocol. The poll counts (300, 500, 1000) are fixed; the
 // step lengths can be shortened by tests of failure paths.

@@ -18,6 +18,7 @@
 using Bytes = std::vector<std::uint8_t>;
 Q_DECLARE_METATYPE(sim::TFaults)
 Q_DECLARE_METATYPE(sim::TFirmwareBehaviour)
+Q_DECLARE_METATYPE(sim::TDamage)
 
 namespace {
 
@@ -63,10 +64,10 @@ class TPort {
     bool Send(const Bytes& bytes) {
         return ::write(fd_, bytes.data(), bytes.size()) == ssize_t(bytes.size());
     }
-    // Reads until `count` bytes have come, the line hangs up, or 5 s pass.
-    Bytes Read(std::size_t count) {
+    // Reads until `count` bytes have come, the line hangs up, or `limit` passes.
+    Bytes Read(std::size_t count, std::chrono::milliseconds limit = std::chrono::seconds(5)) {
         Bytes got;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        const auto deadline = std::chrono::steady_clock::now() + limit;
         while (got.size() < count && std::chrono::steady_clock::now() < deadline && !hungUp_) {
             pollfd p{fd_, POLLIN, 0};
             if (::poll(&p, 1, 50) <= 0) continue;
@@ -92,6 +93,14 @@ class TPort {
     int fd_ = -1;
     bool hungUp_ = false;
 };
+
+// The reply to a page read of `memory` at `address`, built by hand.
+Bytes PageReply(const Bytes& memory, std::uint32_t address) {
+    Bytes f{0x14, 0x02, 0x01, 0x05};
+    for (std::uint32_t i = 0; i < 256; ++i) f.push_back(memory[address + i]);
+    f.push_back(serial::Crc8(f.data(), 260, 260));
+    return f;
+}
 
 Bytes NormalIdentifyReply() {
     sim::TSimulator s;
@@ -315,6 +324,47 @@ class TestSimulator : public QObject {
         QCOMPARE(got.size(), expected.size() + 48);
         QCOMPARE(int(got[expected.size()]), 0x14);
         QCOMPARE(int(got[expected.size() + 1]), 3);
+    }
+
+    void damage_secondReplyOnly_asDescribed_data() {
+        QTest::addColumn<sim::TDamage>("damage");
+        QTest::addColumn<Bytes>("second");
+        Bytes memory(3 * 256);
+        for (std::size_t i = 0; i < memory.size(); ++i) memory[i] = std::uint8_t(i * 5 + i / 256);
+        const Bytes first = PageReply(memory, 0);
+        const Bytes normal = PageReply(memory, 256);
+        Bytes b = normal;
+        b[0] = 0x55;
+        using D = sim::TDamage;
+        QTest::newRow("first byte changed") << D::FirstByteChanged << b;
+        QTest::newRow("garbage in front") << D::GarbageInFront << Bytes(5, 0xA5) + normal;
+        QTest::newRow("cut short") << D::CutShort << Bytes(normal.begin(), normal.begin() + 130);
+        b = normal;
+        b.back() ^= 0xFF;
+        QTest::newRow("wrong check byte") << D::WrongCheckByte << b;
+        QTest::newRow("late") << D::Late << normal;
+        QTest::newRow("the previous reply again") << D::PreviousReply << first;
+    }
+    void damage_secondReplyOnly_asDescribed() {
+        QFETCH(sim::TDamage, damage);
+        QFETCH(Bytes, second);
+        Bytes memory(3 * 256);
+        for (std::size_t i = 0; i < memory.size(); ++i) memory[i] = std::uint8_t(i * 5 + i / 256);
+        sim_->SetMemory(memory);
+        sim::TFaults f;
+        f.damage = damage;
+        f.damageFrom = 2;
+        f.damageBytes = 5;
+        f.damageMs = 500;
+        sim_->SetFaults(f);
+        QVERIFY(Port().Send(LongRequest(2, 0)));
+        QCOMPARE(Port().Read(261), PageReply(memory, 0));
+        QVERIFY(Port().Send(LongRequest(2, 256)));
+        if (damage == sim::TDamage::Late)  // well inside the delay: nothing yet
+            QVERIFY(Port().Read(1, std::chrono::milliseconds(100)).empty());
+        QCOMPARE(Port().Read(second.size()), second);
+        QVERIFY(Port().Send(LongRequest(2, 512)));
+        QCOMPARE(Port().Read(261), PageReply(memory, 512));
     }
 
     void hangUp_readerSeesEndAfterReplyOrHalf_data() {

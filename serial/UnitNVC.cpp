@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
-#include <thread>
 
 namespace serial {
 
@@ -31,10 +30,13 @@ TNonVisComp::TNonVisComp() {
 
 TNonVisComp::~TNonVisComp() {
     // A worker still running (the program closed during a download) ends at
-    // its next wait once it sees the flag; wait for it to let go of the port.
+    // its next wait once it sees the flag; its release of the port wakes
+    // this wait, which is bounded in case it never comes.
     shuttingDown_.store(true, std::memory_order_release);
-    for (int i = 0; i < 500 && PortClaimed(); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    {
+        std::unique_lock lock(ownerMutex_);
+        released_.wait_for(lock, ShutdownWait, [this] { return owner_ == nullptr; });
+    }
     comport.OnReceiveData = nullptr;
     comport.Disconnect();
     TNonVisComp* self = this;
@@ -78,8 +80,12 @@ bool TNonVisComp::TryClaimPort(const void* owner) {
 }
 
 void TNonVisComp::ReleasePort(const void* owner) {
+    // Notified under the lock: the destructor may go on (and destroy the
+    // condition) as soon as it sees the port free.
     std::lock_guard lock(ownerMutex_);
-    if (owner_ == owner) owner_ = nullptr;
+    if (owner_ != owner) return;
+    owner_ = nullptr;
+    released_.notify_all();
 }
 
 bool TNonVisComp::PortClaimed() const {

@@ -9,6 +9,8 @@
 // clear can neither be half-cleared nor resurrect the old count.
 #include <array>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 
@@ -31,6 +33,10 @@ class TNonVisComp {
     TNonVisComp& operator=(const TNonVisComp&) = delete;
 
     static TNonVisComp& Instance();
+
+    // How long the destructor waits for a running operation to let go of
+    // the port before it closes the port anyway.
+    static constexpr std::chrono::seconds ShutdownWait{5};
 
     TCommPortDriver comport;
     std::array<std::uint8_t, RxBufferSize> RxBuffer{};
@@ -61,6 +67,7 @@ class TNonVisComp {
     std::atomic<bool> shuttingDown_{false};
     std::mutex rxMutex_;
     mutable std::mutex ownerMutex_;
+    std::condition_variable released_;  // signalled when the owner lets go
     const void* owner_ = nullptr;
 };
 

@@ -1,6 +1,7 @@
 // The receive accumulator: append, overflow, clear.
 #include <QTest>
 #include <atomic>
+#include <memory>
 #include <thread>
 
 #include "serial/UnitNVC.h"
@@ -87,6 +88,25 @@ class TestNonVisComp : public QObject {
         }
         stop = true;
         appender.join();
+    }
+
+    // The end of the program while an operation holds the port: the module
+    // goes only once the operation has seen the flag and let go, and it is
+    // woken by that release, not by polling.
+    void destroyedWhileClaimed_waitsForTheRelease() {
+        auto nvc = std::make_unique<TNonVisComp>();
+        std::atomic<bool> released{false};
+        int owner = 0;
+        QVERIFY(nvc->TryClaimPort(&owner));
+        TNonVisComp* module = nvc.get();
+        std::thread operation([&] {
+            while (!module->ShuttingDown()) std::this_thread::yield();
+            released = true;
+            module->ReleasePort(&owner);
+        });
+        nvc.reset();
+        QVERIFY(released);
+        operation.join();
     }
 };
 

@@ -451,17 +451,27 @@ int TCliSession::Firmware(const QString& fileName, const QString& backupFolder, 
     }
     const models::TChainOutcome before =
         RunChain([](models::TDeviceChain& chain) { chain.Identify(); });
-    QString backup;
-    if (before.result == models::TChainResult::PortFailed) {
+    if (before.result == models::TChainResult::PortFailed)
         return FailFor(ST_PORT_FAILED, device::DeviceSilentText);
-    } else if (before.result == models::TChainResult::Done) {
-        backup = models::SaveSettingsBackup(backupFolder, *before.instrument);
-        Print(models::BackupSavedText(backup));
-    } else if (!noBackup) {
+    QString backup;
+    QString noBackupReason;
+    if (before.result == models::TChainResult::Done) {
+        try {
+            backup = models::SaveSettingsBackup(backupFolder, *before.instrument);
+            Print(models::BackupSavedText(backup));
+        } catch (const device::TAppError& error) {
+            noBackupReason = error.Text();
+        }
+    } else {
+        noBackupReason = models::NoIdentityReason();
+    }
+    // Without a copy of the settings the update goes on only when asked to,
+    // as the window asks first.
+    if (!noBackupReason.isEmpty() && !noBackup) {
         Fail(QStringLiteral("Настройки прибора не сохранены: %1. Чтобы обновить прошивку без "
                             "их копии, добавьте --no-backup")
-                 .arg(models::NoIdentityReason()));
-        return app::EC_NO_LINK;
+                 .arg(noBackupReason));
+        return before.result == models::TChainResult::Done ? app::EC_WRITE_CHECK : app::EC_NO_LINK;
     }
     std::copy_n(image.begin(), loaded.length, link_.TxBuffer.begin());
     TDeviceIO* worker = NewWorker(OP_FIRMWARE);

@@ -9,7 +9,6 @@
 #include <QGuiApplication>
 #include <QRegularExpression>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 
 #include "app/BuildInfo.h"
@@ -20,16 +19,60 @@
 #include "track/FlightPlot.h"
 
 namespace {
-// The first argument that is no option nor an option's value.
-bool IsPlotCommand(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--dir") == 0 || std::strcmp(argv[i], "--size") == 0) {
-            ++i;
-            continue;
-        }
-        if (argv[i][0] != '-') return std::strcmp(argv[i], "plot") == 0;
+// The options of every command. Made once to find the command before the
+// application object exists and once for the real parse, so that both skip
+// the same option values.
+struct TOptions {
+    QCommandLineOption previous{QStringLiteral("previous"),
+                                QStringLiteral("Use the flight before the last one.")};
+    QCommandLineOption pages{QStringLiteral("pages"),
+                             QStringLiteral("Download page by page instead of by sector.")};
+    QCommandLineOption dir{QStringLiteral("dir"),
+                           QStringLiteral("Folder for the track files (default: current)."),
+                           QStringLiteral("DIR")};
+    QCommandLineOption noIgc{QStringLiteral("no-igc"),
+                             QStringLiteral("Do not write the IGC file.")};
+    QCommandLineOption keepPartial{
+        QStringLiteral("keep-partial"),
+        QStringLiteral("When a download stops before the end of the track, still write what "
+                       "was read (the exit status stays that of the failure).")};
+    QCommandLineOption size{QStringLiteral("size"),
+                            QStringLiteral("Picture size (default: %1x%2).")
+                                .arg(track::DefaultFlightPlotSize.width())
+                                .arg(track::DefaultFlightPlotSize.height()),
+                            QStringLiteral("WxH")};
+    QCommandLineOption transcript{
+        QStringLiteral("transcript"),
+        QStringLiteral("Append every byte sent and received, with times, to FILE."),
+        QStringLiteral("FILE")};
+    QCommandLineOption backupDir{
+        QStringLiteral("backup-dir"),
+        QStringLiteral("Folder for the settings kept before a firmware update (default: %1).")
+            .arg(models::DefaultBackupFolder()),
+        QStringLiteral("DIR")};
+    QCommandLineOption noBackup{
+        QStringLiteral("no-backup"),
+        QStringLiteral("Update the firmware even when the settings cannot be kept first.")};
+
+    void AddTo(QCommandLineParser& parser) const {
+        parser.addOptions(
+            {previous, pages, dir, noIgc, keepPartial, size, transcript, backupDir, noBackup});
     }
-    return false;
+};
+
+// The command is the first argument that is neither an option nor the value
+// of one; for "plot" it is the first, before the PORT of the others.
+bool IsPlotCommand(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    parser.addVersionOption();
+    TOptions().AddTo(parser);
+    // A refused line is reported by the real parse, which needs no picture.
+    if (!parser.parse(arguments)) return false;
+    const QStringList positional = parser.positionalArguments();
+    return !positional.isEmpty() && positional[0] == QLatin1String("plot");
 }
 
 // "WxH" within the sizes the picture allows.
@@ -93,38 +136,8 @@ int main(int argc, char** argv) {
         ExitStatusHelp());
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    const QCommandLineOption previous(QStringLiteral("previous"),
-                                      QStringLiteral("Use the flight before the last one."));
-    const QCommandLineOption pages(QStringLiteral("pages"),
-                                   QStringLiteral("Download page by page instead of by sector."));
-    const QCommandLineOption dir(QStringLiteral("dir"),
-                                 QStringLiteral("Folder for the track files (default: current)."),
-                                 QStringLiteral("DIR"));
-    const QCommandLineOption noIgc(QStringLiteral("no-igc"),
-                                   QStringLiteral("Do not write the IGC file."));
-    const QCommandLineOption keepPartial(
-        QStringLiteral("keep-partial"),
-        QStringLiteral("When a download stops before the end of the track, still write what "
-                       "was read (the exit status stays that of the failure)."));
-    const QCommandLineOption size(QStringLiteral("size"),
-                                  QStringLiteral("Picture size (default: %1x%2).")
-                                      .arg(track::DefaultFlightPlotSize.width())
-                                      .arg(track::DefaultFlightPlotSize.height()),
-                                  QStringLiteral("WxH"));
-    const QCommandLineOption transcript(
-        QStringLiteral("transcript"),
-        QStringLiteral("Append every byte sent and received, with times, to FILE."),
-        QStringLiteral("FILE"));
-    const QCommandLineOption backupDir(
-        QStringLiteral("backup-dir"),
-        QStringLiteral("Folder for the settings kept before a firmware update (default: %1).")
-            .arg(models::DefaultBackupFolder()),
-        QStringLiteral("DIR"));
-    const QCommandLineOption noBackup(
-        QStringLiteral("no-backup"),
-        QStringLiteral("Update the firmware even when the settings cannot be kept first."));
-    parser.addOptions(
-        {previous, pages, dir, noIgc, keepPartial, size, transcript, backupDir, noBackup});
+    const TOptions options;
+    options.AddTo(parser);
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("See above."));
     if (!parser.parse(application->arguments())) return UsageError(parser.errorText());
     if (parser.isSet(help)) parser.showHelp(app::EC_OK);
@@ -137,7 +150,7 @@ int main(int argc, char** argv) {
             return session.ShowConfigFile(args[1]);
         if (args.size() == 3 && args[0] == QLatin1String("plot")) {
             QSize picture = track::DefaultFlightPlotSize;
-            if (parser.isSet(size) && !ParseSize(parser.value(size), picture)) {
+            if (parser.isSet(options.size) && !ParseSize(parser.value(options.size), picture)) {
                 session.Fail(QStringLiteral("Размер рисунка: от %1x%2 до %3x%4")
                                  .arg(track::MinFlightPlotSize.width())
                                  .arg(track::MinFlightPlotSize.height())
@@ -150,7 +163,8 @@ int main(int argc, char** argv) {
         if (args.size() == 1 && args[0] == QLatin1String("ports")) return session.ListPorts();
         if (args.isEmpty()) parser.showHelp(app::EC_USAGE);
         if (args.size() < 2) return UsageError(QStringLiteral("No command given."));
-        if (parser.isSet(transcript) && !session.RecordTranscript(parser.value(transcript)))
+        if (parser.isSet(options.transcript) &&
+            !session.RecordTranscript(parser.value(options.transcript)))
             return app::EC_WRITE_CHECK;
         if (args[0] == QLatin1String("auto")) {
             if (const int failed = session.FindInstrumentPort()) return failed;
@@ -158,14 +172,15 @@ int main(int argc, char** argv) {
             return app::EC_USAGE;
         }
         const QString& command = args[1];
-        const std::uint8_t flightIndex = parser.isSet(previous) ? 1 : 0;
+        const std::uint8_t flightIndex = parser.isSet(options.previous) ? 1 : 0;
         if (command == QLatin1String("identify") && args.size() == 2) return session.Identify();
         if (command == QLatin1String("stats") && args.size() == 2)
             return session.Stats(flightIndex, true);
         if (command == QLatin1String("download") && args.size() == 2)
-            return session.Download(flightIndex, !parser.isSet(pages),
-                                    parser.isSet(dir) ? parser.value(dir) : QDir::currentPath(),
-                                    !parser.isSet(noIgc), parser.isSet(keepPartial));
+            return session.Download(
+                flightIndex, !parser.isSet(options.pages),
+                parser.isSet(options.dir) ? parser.value(options.dir) : QDir::currentPath(),
+                !parser.isSet(options.noIgc), parser.isSet(options.keepPartial));
         if (command == QLatin1String("page") && args.size() == 3) {
             bool ok = false;
             const int page = args[2].toInt(&ok);
@@ -177,10 +192,11 @@ int main(int argc, char** argv) {
         if (command == QLatin1String("save") && args.size() == 3)
             return session.SaveConfig(args[2]);
         if (command == QLatin1String("firmware") && args.size() == 3)
-            return session.Firmware(
-                args[2],
-                parser.isSet(backupDir) ? parser.value(backupDir) : models::DefaultBackupFolder(),
-                parser.isSet(noBackup));
+            return session.Firmware(args[2],
+                                    parser.isSet(options.backupDir)
+                                        ? parser.value(options.backupDir)
+                                        : models::DefaultBackupFolder(),
+                                    parser.isSet(options.noBackup));
     } catch (const device::TAppError& error) {
         session.Fail(error.Text());
         return app::EC_FAILED;

@@ -6,10 +6,14 @@
 #include <QDir>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "app/ExitCodes.h"
+#include "device/Frames.h"
+#include "device/UserTexts.h"
+#include "models/SafeWrite.h"
 #include "models/UnitFileIO.h"
 #include "serial/OpenFailure.h"
 #include "sim/FlightGenerator.h"
@@ -82,15 +86,27 @@ class TestCli : public QObject {
     sim::TSimulator simulator;
     sim::TGeneratedMemory memory;
 
-  private Q_SLOTS:
-    void initTestCase() {
-        simulator.SetPaced(false);
+    // The instrument of every case: a write changes its settings.
+    static sim::TIdentity Instrument() {
         sim::TIdentity identity;
         identity.model = 102;
         identity.firmwareVersion = 311;
         identity.settings[4] = 3;
         identity.settings[0] = 0xAB;
-        simulator.SetIdentity(identity);
+        return identity;
+    }
+
+    QString WriteFirmwareFile(const QTemporaryDir& dir, const QByteArray& image) {
+        const QString file = dir.filePath(QStringLiteral("fw.enc"));
+        QFile f(file);
+        if (!f.open(QIODevice::WriteOnly) || f.write(image.toHex()) != image.size() * 2) return {};
+        return file;
+    }
+
+  private Q_SLOTS:
+    void initTestCase() {
+        simulator.SetPaced(false);
+        simulator.SetIdentity(Instrument());
         sim::TFlightPlan plan;
         plan.flights = 2;
         plan.minutes = 20;
@@ -99,6 +115,10 @@ class TestCli : public QObject {
         simulator.SetStats(0, memory.stats[0]);
         simulator.SetStats(1, memory.stats[1]);
         QVERIFY(simulator.Start());
+    }
+    void cleanup() {
+        simulator.SetFaults({});
+        simulator.SetIdentity(Instrument());
     }
 
     void help_listsCommands() {
@@ -226,6 +246,94 @@ class TestCli : public QObject {
                      row.meaning);
     }
 
+    // Options and their values may stand before the command; a value is
+    // never taken for the command.
+    void plot_optionValuesBeforeCommand_pictureDrawn_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::newRow("--transcript FILE") << QStringList{QStringLiteral("--transcript"), {}};
+        QTest::newRow("--backup-dir DIR") << QStringList{QStringLiteral("--backup-dir"), {}};
+        QTest::newRow("--dir DIR") << QStringList{QStringLiteral("--dir"), {}};
+        QTest::newRow("--size WxH")
+            << QStringList{QStringLiteral("--size"), QStringLiteral("800x500")};
+        QTest::newRow("--dir=DIR") << QStringList{QStringLiteral("--dir=")};
+    }
+    void plot_optionValuesBeforeCommand_pictureDrawn() {
+        QFETCH(QStringList, options);
+        QTemporaryDir dir;
+        // An empty value is a file or folder of the test's own.
+        for (QString& option : options)
+            if (option.isEmpty() || option.endsWith(QLatin1Char('=')))
+                option += dir.filePath(QStringLiteral("v"));
+        const QString png = dir.filePath(QStringLiteral("flight.png"));
+        const Result r = RunCli(
+            options + QStringList{QStringLiteral("plot"),
+                                  QStringLiteral(TOLMARIK_TEST_DATA "/single-point.gpx"), png});
+        QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+        QVERIFY(!QImage(png).isNull());
+    }
+
+    // The value of an option that names the command is no command either.
+    void identify_optionValueNamedPlot_stillIdentifies() {
+        QTemporaryDir dir;
+        const Result r = RunCli({QStringLiteral("--backup-dir"), QStringLiteral("plot"),
+                                 simulator.PortPath(), QStringLiteral("identify")},
+                                dir.path());
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(r.out.contains(QStringLiteral("Модель: 102 (Mevra-C)")));
+    }
+
+    // The manual page tells of every command, option and exit status the
+    // help does.
+    void manualPage_agreesWithHelp() {
+        QFile file(QStringLiteral(TOLMARIK_CLI_MANUAL));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString page = QString::fromUtf8(file.readAll());
+        const QStringList lines = page.split(QLatin1Char('\n'));
+        QStringList headings;  // the line after each .TP
+        for (qsizetype i = 0; i + 1 < lines.size(); ++i)
+            if (lines[i] == QLatin1String(".TP")) headings << lines[i + 1];
+        const QString help = RunCli({QStringLiteral("--help")}).out;
+        QVERIFY(!help.isEmpty());
+
+        static const QRegularExpression option(QStringLiteral("--([a-z][a-z-]+)"));
+        QStringList options;
+        for (const QRegularExpressionMatch& m : option.globalMatch(help)) options << m.captured(1);
+        options.removeDuplicates();
+        QVERIFY(options.contains(QStringLiteral("no-backup")));
+        for (const QString& name : options) {
+            const QString escaped = QStringLiteral("\\-\\-") +
+                                    QString(name).replace(QLatin1Char('-'), QStringLiteral("\\-"));
+            const bool described =
+                std::any_of(headings.begin(), headings.end(),
+                            [&](const QString& h) { return h.contains(escaped); });
+            QVERIFY2(described, qPrintable(name));
+        }
+
+        const QString commands =
+            help.section(QStringLiteral("Commands:\n"), 1).section(QStringLiteral("\n\n"), 0, 0);
+        static const QRegularExpression command(QStringLiteral("^  (?:PORT )?([a-z]+)"),
+                                                QRegularExpression::MultilineOption);
+        QStringList names{QStringLiteral("auto")};
+        for (const QRegularExpressionMatch& m : command.globalMatch(commands))
+            names << m.captured(1);
+        QVERIFY(names.size() > 10);
+        for (const QString& name : names) {
+            const QRegularExpression word(QStringLiteral("\\b%1\\b").arg(name));
+            const bool described =
+                std::any_of(headings.begin(), headings.end(),
+                            [&](const QString& h) { return word.match(h).hasMatch(); });
+            QVERIFY2(described, qPrintable(name));
+        }
+
+        const QString statuses = page.section(QStringLiteral(".SH EXIT STATUS\n"), 1)
+                                     .section(QStringLiteral(".SH "), 0, 0);
+        for (const app::TExitCodeText& row : app::kExitCodeTexts)
+            QVERIFY2(statuses.contains(QStringLiteral(".TP\n.B %1\n").arg(int(row.code))),
+                     row.meaning);
+        QCOMPARE(statuses.count(QStringLiteral(".TP\n")),
+                 qsizetype(std::size(app::kExitCodeTexts)));
+    }
+
     void firmware_refusedByInstrument_refusedStatus() {
         QTemporaryDir dir;
         QByteArray image;
@@ -239,7 +347,8 @@ class TestCli : public QObject {
         sim::TFirmwareBehaviour refuse;
         refuse.rejectAtBlock = 0;
         simulator.SetFirmwareBehaviour(refuse);
-        const Result r = RunCli({simulator.PortPath(), QStringLiteral("firmware"), file});
+        const Result r = RunCli({simulator.PortPath(), QStringLiteral("firmware"), file,
+                                 QStringLiteral("--backup-dir"), dir.path()});
         simulator.SetFirmwareBehaviour({});
         QCOMPARE(r.exitCode, int(app::EC_REFUSED));
     }
@@ -279,6 +388,7 @@ class TestCli : public QObject {
         QCOMPARE(r.exitCode, int(app::EC_NO_LINK));
         QVERIFY2(r.err.contains(QStringLiteral("Трек прочитан не до конца: 1 сект.")),
                  qPrintable(r.err));
+        QVERIFY(r.err.contains(device::LinkLostText()));
         const QString gpx =
             QDir(dir.path())
                 .filePath(QStringLiteral("Track%1.gpx").arg(memory.flights.back().flightNumber));
@@ -452,16 +562,61 @@ class TestCli : public QObject {
         config[4] = 5;
         config[77] = 0x77;
         const QString file = dir.filePath(QStringLiteral("pilot.bcf"));
-        models::SaveConfigFile(file, 104, config.data());
+        models::SaveConfigFile(file, Instrument().model, config.data());
         const Result shown = RunCli({QStringLiteral("bcf"), file});
         QCOMPARE(shown.exitCode, 0);
-        QVERIFY(shown.out.contains(QStringLiteral("Модель: 104 (Mevra-E)")));
+        QVERIFY(shown.out.contains(QStringLiteral("Модель: 102 (Mevra-C)")));
         QVERIFY(shown.out.contains(QStringLiteral("Часовой пояс: UTC+5")));
         const Result written = RunCli({simulator.PortPath(), QStringLiteral("write"), file});
-        QCOMPARE(written.exitCode, 0);
+        QVERIFY2(written.exitCode == 0, qPrintable(written.err));
         QCOMPARE(written.out.trimmed(), QStringLiteral("Данные записаны"));
         const auto stored = simulator.WrittenConfig();
         QVERIFY(std::equal(stored.begin(), stored.end(), config.begin(), config.end()));
+    }
+
+    // The write identifies first and reads the settings back after.
+    void write_checkRefuses_exitStatusAndWhatWasSent_data() {
+        QTest::addColumn<int>("fileModel");
+        QTest::addColumn<int>("alteredByte");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("bytesSent");
+        const int identification = 10;
+        const int write = 154;
+        QTest::newRow("file of another model: only the identification sent")
+            << 104 << -1 << int(app::EC_MODEL_MISMATCH) << models::ModelMismatchText(104, 102)
+            << identification;
+        QTest::newRow("instrument keeps another byte: written, then read back")
+            << 102 << 77 << int(app::EC_READ_BACK) << models::ReadBackDiffersText()
+            << identification + write + identification;
+    }
+    void write_checkRefuses_exitStatusAndWhatWasSent() {
+        QFETCH(int, fileModel);
+        QFETCH(int, alteredByte);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        QFETCH(int, bytesSent);
+        QTemporaryDir dir;
+        std::array<std::uint8_t, 150> config{};
+        config[77] = 0x42;
+        const QString file = dir.filePath(QStringLiteral("pilot.bcf"));
+        models::SaveConfigFile(file, models::DeviceModelId(fileModel), config.data());
+        QVERIFY(simulator.Start());  // a fresh record of what arrives
+        sim::TFaults faults;
+        faults.writeAltersByte = alteredByte;
+        simulator.SetFaults(faults);
+        const QString ours = dir.filePath(QStringLiteral("cli.txt"));
+        const Result r = RunCli({QStringLiteral("--transcript"), ours, simulator.PortPath(),
+                                 QStringLiteral("write"), file});
+        QCOMPARE(r.exitCode, exitCode);
+        QCOMPARE(r.err.trimmed(), message);
+        QVERIFY(r.out.isEmpty());
+        QCOMPARE(Traffic(ours, '>').size(), bytesSent);
+        bool writeRequest = false;
+        for (const std::vector<std::uint8_t>& request : simulator.Requests())
+            writeRequest |= request.size() > 2 && request[2] == device::CMD_WRITE_CONFIG;
+        QCOMPARE(writeRequest, alteredByte >= 0);
+        QCOMPARE(simulator.WrittenConfig().empty(), alteredByte < 0);
     }
 
     void saveThenWrite_settingsRoundTripThroughAFile() {
@@ -507,18 +662,99 @@ class TestCli : public QObject {
             image.append(char(0)).append(char(100));
             for (int i = 0; i < 100; ++i) image.append(char(block * 7 + i));
         }
-        const QString file = dir.filePath(QStringLiteral("fw.enc"));
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(image.toHex());
-        f.close();
-        const Result r = RunCli({simulator.PortPath(), QStringLiteral("firmware"), file});
+        const QString file = WriteFirmwareFile(dir, image);
+        const QString backups = dir.filePath(QStringLiteral("backups"));
+        const Result r = RunCli({simulator.PortPath(), QStringLiteral("firmware"), file,
+                                 QStringLiteral("--backup-dir"), backups});
         QVERIFY2(r.exitCode == 0, qPrintable(r.err));
-        QCOMPARE(r.out.trimmed(), QStringLiteral("Прошивка обновлена"));
+        const QStringList lines = r.out.trimmed().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 4);
+        QVERIFY2(lines[0].startsWith(models::BackupSavedText(backups)), qPrintable(lines[0]));
+        QCOMPARE(lines[1], QStringLiteral("Прошивка обновлена"));
+        QCOMPARE(lines[2], models::FirmwareVersionsText(311, 311));
+        QVERIFY(lines[3].contains(QStringLiteral(" write ") + backups));
         const auto received = simulator.FirmwareReceived();
         QCOMPARE(
             QByteArray(reinterpret_cast<const char*>(received.data()), qsizetype(received.size())),
             image);
+    }
+
+    void firmware_backupDir_datedFileOfTheSettingsReopens() {
+        sim::TIdentity identity = Instrument();
+        for (std::size_t i = 0; i < identity.settings.size(); ++i)
+            identity.settings[i] = std::uint8_t(i * 5 + 1);
+        identity.companion = 0x5AA5;
+        simulator.SetIdentity(identity);
+        QTemporaryDir dir;
+        const QString backups = dir.filePath(QStringLiteral("kept/here"));
+        const QString file = WriteFirmwareFile(dir, QByteArray::fromHex("0003010203"));
+        const Result r = RunCli({QStringLiteral("--backup-dir"), backups, simulator.PortPath(),
+                                 QStringLiteral("firmware"), file});
+        QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+        const QStringList kept = QDir(backups).entryList(QDir::Files);
+        QCOMPARE(kept.size(), 1);
+        static const QRegularExpression name(
+            QStringLiteral("^settings-\\d{8}-\\d{6}-\\d{3}-model102-fw311\\.bcf$"));
+        QVERIFY2(name.match(kept[0]).hasMatch(), qPrintable(kept[0]));
+        QVERIFY(r.out.contains(models::BackupSavedText(QDir(backups).filePath(kept[0]))));
+        models::TFileIOSaver saver(0);
+        QCOMPARE(int(saver.LoadFile(QDir(backups).filePath(kept[0]))), 102);
+        std::array<std::uint8_t, 150> config{};
+        QCOMPARE(saver.ReadBlock(config.data(), 150), 150);
+        QVERIFY(std::equal(identity.settings.begin(), identity.settings.end(), config.begin()));
+        QCOMPARE(config[148], std::uint8_t(0xA5));
+        QCOMPARE(config[149], std::uint8_t(0x5A));
+    }
+
+    void firmware_backupCannotBeWritten_refusedNothingSent() {
+        QTemporaryDir dir;
+        const QString file = WriteFirmwareFile(dir, QByteArray::fromHex("0003010203"));
+        // A file where the folder should be made.
+        QFile blocker(dir.filePath(QStringLiteral("taken")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        QVERIFY(simulator.Start());  // a fresh record of what arrives
+        const Result r = RunCli({simulator.PortPath(), QStringLiteral("firmware"), file,
+                                 QStringLiteral("--backup-dir"), blocker.fileName() + "/backups"});
+        QCOMPARE(r.exitCode, int(app::EC_WRITE_CHECK));
+        QVERIFY2(r.err.contains(QStringLiteral("--no-backup")), qPrintable(r.err));
+        QCOMPARE(simulator.FirmwareBlocksReceived(), 0);
+    }
+
+    // An instrument in its loader answers no identification: no backup.
+    void firmware_instrumentInLoader_onlyWithNoBackup_data() {
+        QTest::addColumn<bool>("noBackup");
+        QTest::newRow("refused without --no-backup") << false;
+        QTest::newRow("sent with --no-backup") << true;
+    }
+    void firmware_instrumentInLoader_onlyWithNoBackup() {
+        QFETCH(bool, noBackup);
+        QVERIFY(simulator.Start());  // a fresh record of what arrives
+        sim::TFaults faults;
+        faults.loader = true;
+        simulator.SetFaults(faults);
+        QTemporaryDir dir;
+        const QByteArray image = QByteArray::fromHex("0004A1A2A3A4");
+        const QString file = WriteFirmwareFile(dir, image);
+        const QString backups = dir.filePath(QStringLiteral("backups"));
+        QStringList args{simulator.PortPath(), QStringLiteral("firmware"), file,
+                         QStringLiteral("--backup-dir"), backups};
+        if (noBackup) args << QStringLiteral("--no-backup");
+        const Result r = RunCli(args);
+        QVERIFY(QDir(backups).entryList(QDir::Files).isEmpty());
+        const auto received = simulator.FirmwareReceived();
+        const QByteArray sent(reinterpret_cast<const char*>(received.data()),
+                              qsizetype(received.size()));
+        if (noBackup) {
+            QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+            QCOMPARE(sent, image);
+            QVERIFY(r.out.contains(models::FirmwareVersionsText({}, {})));
+        } else {
+            QCOMPARE(r.exitCode, int(app::EC_NO_LINK));
+            QVERIFY2(r.err.contains(models::NoIdentityReason()), qPrintable(r.err));
+            QVERIFY(r.err.contains(QStringLiteral("--no-backup")));
+            QCOMPARE(simulator.FirmwareBlocksReceived(), 0);
+        }
     }
 
     void firmware_notHex_refusedBeforeSending() {
@@ -529,7 +765,8 @@ class TestCli : public QObject {
         f.write("0002AABB\r\n");
         f.close();
         const int before = simulator.FirmwareBlocksReceived();
-        const Result r = RunCli({simulator.PortPath(), QStringLiteral("firmware"), file});
+        const Result r = RunCli({simulator.PortPath(), QStringLiteral("firmware"), file,
+                                 QStringLiteral("--backup-dir"), dir.path()});
         QCOMPARE(r.exitCode, int(app::EC_BAD_FILE));
         QCOMPARE(r.err.trimmed(), QStringLiteral("Файл не найден"));
         QCOMPARE(simulator.FirmwareBlocksReceived(), before);

@@ -6,6 +6,7 @@
 #include <QSettings>
 
 #include "serial/PortPlatform.h"
+#include "track/TrackFolder.h"
 
 namespace app {
 
@@ -30,6 +31,12 @@ QString ReadSetting(const QString& name, const QString& defaultValue) {
 void WriteSetting(const QString& name, const QString& value) {
     QSettings store(QStringLiteral("Tolmarik"), QStringLiteral("TolmarikProg"));
     store.setValue(name, value);
+}
+
+void UseSettingsForTrackFolder() {
+    const QString name = QStringLiteral("trackpath");
+    track::SetTrackFolderStore({[name] { return ReadSetting(name, QString()); },
+                                [name](const QString& folder) { WriteSetting(name, folder); }});
 }
 
 bool IsAdapterName(const QString& name) {

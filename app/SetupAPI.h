@@ -1,6 +1,7 @@
 #pragma once
-// The per-user settings store: "comportname" (the last port) and "filepath"
-// (the folder of the last opened configuration file); and the present serial
+// The per-user settings store: "comportname" (the last port), "filepath"
+// (the folder of the last opened configuration file) and "trackpath" (the
+// folder of the track files, absent for the current directory); and the present serial
 // ports with the mark of the USB-serial chips the instruments are sold with.
 #include <QString>
 #include <QStringList>
@@ -13,6 +14,8 @@ namespace app {
 // `defaultValue` and that is returned.
 QString ReadSetting(const QString& name, const QString& defaultValue);
 void WriteSetting(const QString& name, const QString& value);
+// Keeps the track page's folder of track files in the store as "trackpath".
+void UseSettingsForTrackFolder();
 
 // A present serial device as the system describes it: a readable name with
 // the port name in parentheses, e.g. "USB-SERIAL CH340 (ttyUSB0)".

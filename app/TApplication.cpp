@@ -7,6 +7,7 @@
 
 #include "app/BuildInfo.h"
 #include "app/Dialogs.h"
+#include "app/SetupAPI.h"
 #include "device/AppError.h"
 
 // Outside any namespace, as the resource initialiser requires.
@@ -37,6 +38,7 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setOrganizationName(QStringLiteral(TOLMARIK_COMPANY_NAME));
     setWindowIcon(QIcon(QStringLiteral(":/icons/program.svg")));
     UseWindowDialogs();
+    UseSettingsForTrackFolder();
     InstallToolkitTranslations(*this);
 }
 

@@ -85,6 +85,7 @@ void TDeviceForm::LoadFromReply() {
     ShowConfig();
     sourceFile_.clear();
     setWindowTitle(ReplyCaption(FirmwareVersionOfReply(rx)));
+    TrackPage->SetInstrument({ModelId, FirmwareVersionOfReply(rx)});
     UpdateHeader();
     OwnerHandle.Send(WM_DEVICE_MSG, DM_LOADED, 0);
 }

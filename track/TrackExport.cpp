@@ -1,6 +1,7 @@
 #include "track/TrackExport.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -212,8 +213,8 @@ std::string EnxText(const std::vector<device::EngListEntry>& eng) {
     return out;
 }
 
-void WriteTrackFiles(int flightNumber, const device::TrackSnapshot& lists, TMemoSink& memo,
-                     const QString& folder, const TTrackFileOptions& options) {
+QStringList WriteTrackFiles(int flightNumber, const device::TrackSnapshot& lists, TMemoSink& memo,
+                            const QString& folder, const TTrackFileOptions& options) {
     memo.Clear();
     memo.AddLine(QStringLiteral("Всего GPS %1").arg(lists.gps.size()));
     memo.AddLine(QStringLiteral("Всего ENG %1").arg(lists.eng.size()));
@@ -231,6 +232,10 @@ void WriteTrackFiles(int flightNumber, const device::TrackSnapshot& lists, TMemo
                          IgcText(FlightFixes(lists.gps), options.instrument)});
     if (!files.empty()) device::WriteFilesSafely(files);
     memo.AddLine(QStringLiteral("___ Файлы созданы ____"));
+    QStringList written;
+    for (const device::TFileToWrite& file : files)
+        written.append(QFileInfo(file.path).absoluteFilePath());
+    return written;
 }
 
 }  // namespace track

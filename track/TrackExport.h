@@ -51,9 +51,10 @@ struct TTrackFileOptions {
 // atomically: a failed write leaves an earlier file intact), then reports
 // "___ Файлы созданы ____". Throws device::TAppError naming the file and the
 // system's reason when a file cannot be written; the memo then lacks the
-// last line. `folder` empty means the current directory.
-void WriteTrackFiles(int flightNumber, const device::TrackSnapshot& lists, TMemoSink& memo,
-                     const QString& folder = {}, const TTrackFileOptions& options = {});
+// last line. `folder` empty means the current directory. Returns the full
+// paths of the files written.
+QStringList WriteTrackFiles(int flightNumber, const device::TrackSnapshot& lists, TMemoSink& memo,
+                            const QString& folder = {}, const TTrackFileOptions& options = {});
 
 // The memo line (and command-line message) for a download that ended without
 // the end of the track: how far it got, and that what it read is in no file.

@@ -1,6 +1,8 @@
 #include "track/TrackPage.h"
 
 #include <QCheckBox>
+#include <QDesktopServices>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -8,6 +10,9 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <QSplitter>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -17,24 +22,18 @@
 #include "device/PageDump.h"
 #include "device/TrackLists.h"
 #include "serial/UnitNVC.h"
+#include "track/ExportJob.h"
+#include "track/FlightPlot.h"
+#include "track/FlightPlotView.h"
 #include "track/FlightStats.h"
 #include "track/TrackExport.h"
+#include "track/TrackFolder.h"
 
 namespace track {
 
 using namespace device;
 
 namespace {
-class TPlainTextSink : public TMemoSink {
-  public:
-    explicit TPlainTextSink(QPlainTextEdit* memo) : memo_(memo) {}
-    void Clear() override { memo_->clear(); }
-    void AddLine(const QString& line) override { memo_->appendPlainText(line); }
-
-  private:
-    QPlainTextEdit* memo_;
-};
-
 QToolButton* SpeedButton(const QString& text, const QString& icon, QWidget* parent) {
     auto* button = new QToolButton(parent);
     button->setText(text);
@@ -46,7 +45,40 @@ QToolButton* SpeedButton(const QString& text, const QString& icon, QWidget* pare
 }
 
 const std::uint8_t* Reply() { return serial::TNonVisComp::Instance().RxBuffer.data(); }
+
+// A path too long for its place loses its middle, not its end.
+class TPathLabel : public QLabel {
+  public:
+    explicit TPathLabel(QWidget* parent) : QLabel(parent) {
+        setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    }
+    void SetPath(const QString& path) {
+        path_ = path;
+        setToolTip(path);
+        Elide();
+    }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QLabel::resizeEvent(event);
+        Elide();
+    }
+
+  private:
+    void Elide() { setText(fontMetrics().elidedText(path_, Qt::ElideMiddle, width())); }
+    QString path_;
+};
+
+TUrlOpener& UrlOpener() {
+    static TUrlOpener opener;
+    return opener;
+}
+
+// Long enough for a dragged window edge to come to rest.
+constexpr int PictureRedrawDelayMs = 150;
 }  // namespace
+
+void SetUrlOpener(TUrlOpener opener) { UrlOpener() = std::move(opener); }
 
 TTrackPage::TTrackPage(TTarget target, QWidget* parent)
     : QWidget(parent), target_(std::move(target)) {
@@ -97,6 +129,29 @@ TTrackPage::TTrackPage(TTarget target, QWidget* parent)
     courier.setFixedPitch(true);
     mmoDump->setFont(courier);
 
+    imgFlight = new TFlightPlotView(this);
+    splReport = new QSplitter(Qt::Horizontal, this);
+    splReport->setObjectName(QStringLiteral("splReport"));
+    splReport->setChildrenCollapsible(false);
+    splReport->addWidget(mmoDump);
+    splReport->addWidget(imgFlight);
+    splReport->setStretchFactor(0, 0);
+    splReport->setStretchFactor(1, 1);
+
+    lblTrackFolder = new TPathLabel(this);
+    lblTrackFolder->setObjectName(QStringLiteral("lblTrackFolder"));
+    btnTrackFolder = new QPushButton(QStringLiteral("Папка..."), this);
+    btnTrackFolder->setObjectName(QStringLiteral("btnTrackFolder"));
+    btnTrackFolder->setToolTip(QStringLiteral("Выбрать папку для файлов трека"));
+    btnOpenFolder = new QPushButton(QStringLiteral("Открыть папку"), this);
+    btnOpenFolder->setObjectName(QStringLiteral("btnOpenFolder"));
+
+    exporter_ = new TLatestJobRunner(this);
+    plotter_ = new TLatestJobRunner(this);
+    plotTimer_ = new QTimer(this);
+    plotTimer_->setSingleShot(true);
+    plotTimer_->setInterval(PictureRedrawDelayMs);
+
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(btnStatLast);
     buttons->addWidget(btnStPrev);
@@ -112,14 +167,27 @@ TTrackPage::TTrackPage(TTarget target, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(buttons);
     layout->addWidget(pbar);
-    layout->addWidget(mmoDump, 1);
+    layout->addWidget(splReport, 1);
+    auto* folder = new QHBoxLayout;
+    folder->addWidget(new QLabel(QStringLiteral("Файлы трека:"), this));
+    folder->addWidget(lblTrackFolder, 1);
+    folder->addWidget(btnTrackFolder);
+    folder->addWidget(btnOpenFolder);
+    layout->addLayout(folder);
+    ShowTrackFolder();
 
     connect(btnStatLast, &QToolButton::clicked, this, [this] { btnStatGet(0); });
     connect(btnStPrev, &QToolButton::clicked, this, [this] { btnStatGet(1); });
     connect(btnLoad, &QToolButton::clicked, this, &TTrackPage::btnLoadClick);
     connect(btnRead, &QPushButton::clicked, this, &TTrackPage::btnReadClick);
     connect(btnSavePartial, &QPushButton::clicked, this, &TTrackPage::btnSavePartialClick);
+    connect(btnTrackFolder, &QPushButton::clicked, this, &TTrackPage::btnTrackFolderClick);
+    connect(btnOpenFolder, &QPushButton::clicked, this, &TTrackPage::btnOpenFolderClick);
+    connect(imgFlight, &TFlightPlotView::Resized, plotTimer_, qOverload<>(&QTimer::start));
+    connect(plotTimer_, &QTimer::timeout, this, &TTrackPage::RedrawPicture);
 }
+
+bool TTrackPage::ExportRunning() const { return exporter_->Busy() || plotter_->Busy(); }
 
 bool TTrackPage::Run(TDeviceIO* worker, bool disableButtons) {
     running_ = worker;
@@ -150,6 +218,7 @@ void TTrackPage::btnLoadClick() {
     worker->BySector = chkReadBySector->isChecked();
     // The lists of an unfinished earlier download are emptied by this one.
     btnSavePartial->setVisible(false);
+    afterExport_ = nullptr;
     downloading_ = true;
     downloadFlight_ = FlightNumber;
     downloadBySector_ = worker->BySector;
@@ -187,6 +256,7 @@ void TTrackPage::ShowFlightStats() {
     const TFlightStatsReply stats = ParseFlightStats(Reply());
     TrackStartSector = stats.startSector;
     FlightNumber = stats.flightNumber;
+    ++memoGeneration_;
     mmoDump->clear();
     for (const QString& line : FlightStatsLines(stats)) mmoDump->appendPlainText(line);
     FlightMinutes = stats.durationMinutes;
@@ -202,12 +272,78 @@ void TTrackPage::ShowTrackProgress(int count) {
 
 void TTrackPage::WriteTrackFiles() {
     trackEnded_ = true;
-    TPlainTextSink memo(mmoDump);
-    try {
-        track::WriteTrackFiles(FlightNumber, TrackLists().Snapshot(), memo);
-    } catch (const device::TAppError& error) {
-        device::ShowError(error.Text());
+    StartExport(FlightNumber, false);
+}
+
+void TTrackPage::StartExport(std::uint16_t flight, bool partial) {
+    auto request = std::make_shared<TExportRequest>();
+    request->flightNumber = flight;
+    request->lists = TrackLists().Snapshot();
+    request->folder = TrackFolder();
+    request->options.instrument = instrument_;
+    request->plotSize = imgFlight->size();
+    exporter_->Submit([request, page = QPointer<TTrackPage>(this), generation = memoGeneration_,
+                       partial]() -> TLatestJobRunner::TDone {
+        auto result = std::make_shared<const TExportResult>(RunExport(*request));
+        return [page, result, generation, partial] {
+            if (page) page->ExportFinished(*result, generation, partial);
+        };
+    });
+}
+
+void TTrackPage::ExportFinished(const TExportResult& result, int memoGeneration, bool partial) {
+    if (memoGeneration == memoGeneration_) {
+        mmoDump->clear();
+        for (const QString& line : result.memo) mmoDump->appendPlainText(line);
+        for (const QString& file : result.files)
+            mmoDump->appendPlainText(QDir::toNativeSeparators(file));
     }
+    fixes_ = result.fixes;
+    imgFlight->SetImage(result.plot);
+    if (!result.plot.isNull() && result.plot.size() != imgFlight->size()) plotTimer_->start();
+    if (!result.error.isEmpty()) {
+        device::ShowError(result.error);
+    } else if (partial) {
+        btnSavePartial->setVisible(false);
+    }
+    if (afterExport_ && !exporter_->Busy()) std::exchange(afterExport_, nullptr)();
+}
+
+void TTrackPage::RedrawPicture() {
+    if (!fixes_ || fixes_->empty() || imgFlight->Image().size() == imgFlight->size()) return;
+    plotter_->Submit([fixes = fixes_, size = imgFlight->size(),
+                      page = QPointer<TTrackPage>(this)]() -> TLatestJobRunner::TDone {
+        const QImage image = RenderFlightPlot(*fixes, size);
+        return [page, fixes, image] {
+            // A newer download has its own picture.
+            if (page && page->fixes_ == fixes) page->imgFlight->SetImage(image);
+        };
+    });
+}
+
+QString TTrackPage::TrackFolderShown() const {
+    const QString folder = TrackFolder();
+    return QDir::toNativeSeparators(folder.isEmpty() ? QDir::currentPath() : folder);
+}
+
+void TTrackPage::ShowTrackFolder() {
+    static_cast<TPathLabel*>(lblTrackFolder)->SetPath(TrackFolderShown());
+}
+
+void TTrackPage::btnTrackFolderClick() {
+    const QString chosen = device::Dialogs().FolderName(this, TrackFolderShown());
+    if (chosen.isEmpty()) return;
+    SetTrackFolder(QDir(chosen).absolutePath());
+    ShowTrackFolder();
+}
+
+void TTrackPage::btnOpenFolderClick() {
+    const QString folder = TrackFolder().isEmpty() ? QDir::currentPath() : TrackFolder();
+    const QUrl url = QUrl::fromLocalFile(folder);
+    const bool opened = UrlOpener() ? UrlOpener()(url) : QDesktopServices::openUrl(url);
+    if (!opened)
+        device::ShowError(
+            QStringLiteral("Не удалось открыть папку %1").arg(QDir::toNativeSeparators(folder)));
 }
 
 // A download that stops without the end of the track (link lost, count
@@ -216,24 +352,22 @@ void TTrackPage::DownloadEnded() {
     if (!downloading_) return;
     downloading_ = false;
     if (trackEnded_) return;
-    const TrackSnapshot lists = TrackLists().Snapshot();
-    mmoDump->appendPlainText(UnfinishedDownloadText(downloadCount_, downloadBySector_,
-                                                    lists.gps.size(), lists.eng.size()));
-    btnSavePartial->setVisible(!lists.gps.empty() || !lists.eng.empty());
+    afterExport_ = [this] {
+        const TrackSnapshot lists = TrackLists().Snapshot();
+        mmoDump->appendPlainText(UnfinishedDownloadText(downloadCount_, downloadBySector_,
+                                                        lists.gps.size(), lists.eng.size()));
+        btnSavePartial->setVisible(!lists.gps.empty() || !lists.eng.empty());
+    };
+    if (!exporter_->Busy()) std::exchange(afterExport_, nullptr)();
 }
 
 void TTrackPage::btnSavePartialClick() {
     if (WorkerRunning()) return;
-    TPlainTextSink memo(mmoDump);
-    try {
-        track::WriteTrackFiles(downloadFlight_, TrackLists().Snapshot(), memo);
-        btnSavePartial->setVisible(false);
-    } catch (const device::TAppError& error) {
-        device::ShowError(error.Text());
-    }
+    StartExport(downloadFlight_, true);
 }
 
 void TTrackPage::ShowPageDump() {
+    ++memoGeneration_;
     mmoDump->clear();
     for (const QString& line : PageDumpLines(Reply())) mmoDump->appendPlainText(line);
 }

@@ -7,11 +7,23 @@
 // which calls back into the page. One worker at a time: while the page's
 // worker runs, clicks start nothing, even when a status of a failed attempt
 // has made the buttons usable again.
+//
+// The files are written, and the picture of the flight drawn, off the
+// interface thread on a copy of the lists taken at the end report. End
+// reports that come faster than the files can be written are not queued:
+// only the newest copy is written next, so the last report always writes the
+// final lists.
 #include <QPointer>
+#include <QUrl>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
 
 #include "device/Messages.h"
+#include "track/FlightFix.h"
+#include "track/IgcExport.h"
 
 class QCheckBox;
 class QLabel;
@@ -19,6 +31,8 @@ class QLineEdit;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class QSplitter;
+class QTimer;
 class QToolButton;
 
 namespace device {
@@ -26,6 +40,15 @@ class TDeviceIO;
 }
 
 namespace track {
+
+class TFlightPlotView;
+class TLatestJobRunner;
+struct TExportResult;
+
+// Opens a folder in the desktop's file manager; false when none could.
+using TUrlOpener = std::function<bool(const QUrl&)>;
+// Replaces it, for tests; an empty one restores the desktop's.
+void SetUrlOpener(TUrlOpener opener);
 
 class TTrackPage : public QWidget {
     Q_OBJECT
@@ -44,6 +67,13 @@ class TTrackPage : public QWidget {
     // Shown when a download ended without the end of the track: saves what
     // was read as the usual files.
     QPushButton* btnSavePartial;
+    // The picture of the downloaded flight, beside the memo.
+    TFlightPlotView* imgFlight;
+    QSplitter* splReport;
+    // The folder of the track files: shown, chosen, opened.
+    QLabel* lblTrackFolder;
+    QPushButton* btnTrackFolder;
+    QPushButton* btnOpenFolder;
 
     // Of the statistics shown; all 0 until a statistics reply arrives.
     std::uint16_t FlightNumber = 0;
@@ -63,13 +93,25 @@ class TTrackPage : public QWidget {
     void WriteTrackFiles();
     void ShowPageDump();
     void btnSavePartialClick();
+    void btnTrackFolderClick();
+    void btnOpenFolderClick();
+
+    // The instrument the track files name (after "Считать").
+    void SetInstrument(const TIgcInstrument& instrument) { instrument_ = instrument; }
 
     bool WorkerRunning() const { return !running_.isNull(); }
+    // Files are being written or a picture drawn.
+    bool ExportRunning() const;
 
   private:
     bool Run(device::TDeviceIO* worker, bool disableButtons);
     void SetButtonsEnabled(bool enabled);
     void DownloadEnded();
+    void StartExport(std::uint16_t flight, bool partial);
+    void ExportFinished(const TExportResult& result, int memoGeneration, bool partial);
+    void RedrawPicture();
+    void ShowTrackFolder();
+    QString TrackFolderShown() const;
 
     device::TTarget target_;
     QPointer<device::TDeviceIO> running_;
@@ -81,6 +123,19 @@ class TTrackPage : public QWidget {
     bool downloadBySector_ = true;
     int downloadCount_ = 0;
     bool trackEnded_ = false;
+
+    TIgcInstrument instrument_;
+    TLatestJobRunner* exporter_;
+    TLatestJobRunner* plotter_;
+    // Coalesces the redraws of a resize.
+    QTimer* plotTimer_;
+    std::shared_ptr<const std::vector<TFlightFix>> fixes_;
+    // Counts what replaced the memo, so that an export that ends after newer
+    // text leaves that text alone.
+    int memoGeneration_ = 0;
+    // Waits for the export under way (the memo of a download that did not
+    // end is written after that export's report).
+    std::function<void()> afterExport_;
 };
 
 }  // namespace track

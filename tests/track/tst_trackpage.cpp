@@ -1,22 +1,30 @@
 // The track page against the simulated instrument: statistics, progress,
-// download with its files, and one worker at a time.
+// download with its files, and one worker at a time; the files written off
+// the interface thread, their folder, and the picture of the flight.
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QThreadPool>
 #include <QToolButton>
+#include <condition_variable>
+#include <mutex>
 
 #include "GuiTest.h"
+#include "app/SetupAPI.h"
 #include "device/DeviceIO.h"
+#include "device/FileStore.h"
 #include "models/DeviceFactory.h"
 #include "sim/Simulator.h"
 #include "sim/TrackMemory.h"
 #include "tests/sim/ExampleFlight.h"
+#include "track/FlightPlotView.h"
 #include "track/TrackExport.h"
 #include "track/TrackPage.h"
 
@@ -48,6 +56,88 @@ std::vector<std::uint8_t> FullSectorsMemory(int sectors) {
     }
     return b.Memory();
 }
+
+// Holds the first file write of an export until the test opens the gate, so
+// that end reports pile up behind it; counts the files created.
+struct TWriteGate {
+    std::mutex mutex;
+    std::condition_variable opened;
+    bool open = true;
+    bool held = false;  // a write waits at the gate
+    int created = 0;
+};
+TWriteGate g_gate;
+
+std::intptr_t GatedCreate(const QString& path, QString& reason) {
+    {
+        std::unique_lock lock(g_gate.mutex);
+        ++g_gate.created;
+        g_gate.held = !g_gate.open;
+        g_gate.opened.wait(lock, [] { return g_gate.open; });
+        g_gate.held = false;
+    }
+    return device::SystemFileCalls().create(path, reason);
+}
+
+const device::TFileCalls& GatedCalls() {
+    static const device::TFileCalls calls = [] {
+        device::TFileCalls c = device::SystemFileCalls();
+        c.create = GatedCreate;
+        return c;
+    }();
+    return calls;
+}
+
+void CloseGate() {
+    std::lock_guard lock(g_gate.mutex);
+    g_gate.open = false;
+    g_gate.created = 0;
+}
+void OpenGate() {
+    {
+        std::lock_guard lock(g_gate.mutex);
+        g_gate.open = true;
+    }
+    g_gate.opened.notify_all();
+}
+bool GateHolds() {
+    std::lock_guard lock(g_gate.mutex);
+    return g_gate.held;
+}
+int FilesCreated() {
+    std::lock_guard lock(g_gate.mutex);
+    return g_gate.created;
+}
+
+// Lists of `points` GPS points and one sensor sample per point, as a
+// download leaves them.
+void FillLists(int points) {
+    device::TTrackLists& lists = device::TrackLists();
+    lists.Clear();
+    for (int i = 0; i < points; ++i) {
+        device::GpsListEntry gps;
+        gps.time = device::FallbackTrackTime() + i;
+        gps.record = {12, 0, 0xDC, 0x05, 0, 0, 0x3A, 0x42, 0, 0, 0xE8, 0x40};
+        gps.record[2] = std::uint8_t(i);
+        lists.AppendGps(gps);
+        device::EngListEntry eng;
+        eng.time = gps.time;
+        eng.record = {6, 3, 0xF5, 0x03, std::uint8_t(i), 0};
+        lists.AppendEng(eng);
+    }
+}
+
+QByteArray Contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class TLineMemo : public track::TMemoSink {
+  public:
+    QStringList lines;
+    void Clear() override { lines.clear(); }
+    void AddLine(const QString& line) override { lines << line; }
+};
 
 int StatsRequests(const sim::TSimulator& simulator) {
     int n = 0;
@@ -99,7 +189,13 @@ class TestTrackPage : public QObject {
         page = form->TrackPage;
     }
     void cleanup() {
+        OpenGate();
         QVERIFY(testing::WaitPortFree());
+        QVERIFY(QTest::qWaitFor([this] { return !page || !page->ExportRunning(); }, 20000));
+        QThreadPool::globalInstance()->waitForDone();
+        device::SetFileCalls(nullptr);
+        track::SetUrlOpener({});
+        testing::ClearSettings();
         models::CloseDeviceForm();
         area.reset();
         simulator.reset();
@@ -190,10 +286,20 @@ class TestTrackPage : public QObject {
         QVERIFY(page->WorkerRunning());
         QVERIFY(!page->btnLoad->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(!page->WorkerRunning(), 30000);
-        QCOMPARE(page->mmoDump->toPlainText().split('\n').last(),
-                 QStringLiteral("___ Файлы созданы ____"));
+        QTRY_VERIFY_WITH_TIMEOUT(!page->ExportRunning(), 10000);
+        const QDir here = QDir::current();
+        const QStringList expected{
+            QStringLiteral("Всего GPS 2"),
+            QStringLiteral("Всего ENG 1"),
+            QStringLiteral("___ Файлы созданы ____"),
+            QDir::toNativeSeparators(here.absoluteFilePath(QStringLiteral("Track12.gpx"))),
+            QDir::toNativeSeparators(here.absoluteFilePath(QStringLiteral("Track12.enx"))),
+            QDir::toNativeSeparators(here.absoluteFilePath(QStringLiteral("Track12.igc"))),
+        };
+        QCOMPARE(page->mmoDump->toPlainText().split('\n'), expected);
         QVERIFY(QFile::exists(QStringLiteral("Track12.gpx")));
         QVERIFY(QFile::exists(QStringLiteral("Track12.enx")));
+        QVERIFY(!page->imgFlight->Image().isNull());
         QVERIFY(!page->pbar->isVisibleTo(page));
         QVERIFY(page->btnLoad->isEnabled());
         QVERIFY(dialogs.messages.empty());
@@ -204,8 +310,9 @@ class TestTrackPage : public QObject {
         ReadStats(page->btnStatLast);
         page->btnLoad->click();
         QTRY_VERIFY_WITH_TIMEOUT(!page->WorkerRunning(), 30000);
-        QVERIFY(!dialogs.messages.empty());
+        QTRY_VERIFY_WITH_TIMEOUT(!dialogs.messages.empty(), 10000);
         QCOMPARE(dialogs.messages[0].kind, device::TMessageKind::Error);
+        QCOMPARE(page->mmoDump->toPlainText().split('\n').last(), QStringLiteral("Всего ENG 1"));
         QVERIFY(page->btnLoad->isEnabled());
     }
 
@@ -238,10 +345,11 @@ class TestTrackPage : public QObject {
         QVERIFY(page->btnSavePartial->isVisibleTo(page));
 
         page->btnSavePartial->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!page->ExportRunning(), 10000);
         QVERIFY(QFile::exists(QStringLiteral("Track12.gpx")));
         QVERIFY(QFile::exists(QStringLiteral("Track12.enx")));
-        QCOMPARE(page->mmoDump->toPlainText().split('\n').last(),
-                 QStringLiteral("___ Файлы созданы ____"));
+        QVERIFY(page->mmoDump->toPlainText().split('\n').contains(
+            QStringLiteral("___ Файлы созданы ____")));
         QVERIFY(!page->btnSavePartial->isVisibleTo(page));
     }
 
@@ -249,9 +357,165 @@ class TestTrackPage : public QObject {
         ReadStats(page->btnStatLast);
         page->btnLoad->click();
         QTRY_VERIFY_WITH_TIMEOUT(!page->WorkerRunning(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(!page->ExportRunning(), 10000);
         QVERIFY(!page->btnSavePartial->isVisibleTo(page));
-        QCOMPARE(page->mmoDump->toPlainText().split('\n').last(),
+        QCOMPARE(page->mmoDump->toPlainText().split('\n').at(2),
                  QStringLiteral("___ Файлы созданы ____"));
+    }
+
+    // --- the folder of the track files
+
+    void trackFolder_chosen_storedAndFilesLandThereNamedInMemo() {
+        QTemporaryDir chosen;
+        dialogs.folderAnswers = {chosen.path()};
+        page->btnTrackFolder->click();
+        QCOMPARE(app::ReadSetting(QStringLiteral("trackpath"), QString()), chosen.path());
+        QCOMPARE(page->lblTrackFolder->toolTip(), QDir::toNativeSeparators(chosen.path()));
+
+        ReadStats(page->btnStatLast);
+        page->btnLoad->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!page->WorkerRunning(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(!page->ExportRunning(), 10000);
+        const QDir folder(chosen.path());
+        for (const char* name : {"Track12.gpx", "Track12.enx", "Track12.igc"}) {
+            QVERIFY2(folder.exists(QLatin1String(name)), name);
+            QVERIFY2(!QFile::exists(QLatin1String(name)), name);
+        }
+        const QStringList memo = page->mmoDump->toPlainText().split('\n');
+        QCOMPARE(memo.mid(3), QStringList({
+                                  QDir::toNativeSeparators(folder.filePath("Track12.gpx")),
+                                  QDir::toNativeSeparators(folder.filePath("Track12.enx")),
+                                  QDir::toNativeSeparators(folder.filePath("Track12.igc")),
+                              }));
+    }
+
+    void trackFolder_choiceCancelled_folderKept() {
+        app::WriteSetting(QStringLiteral("trackpath"), workDir->path());
+        page->btnTrackFolder->click();  // no answer: cancelled
+        QCOMPARE(app::ReadSetting(QStringLiteral("trackpath"), QString()), workDir->path());
+    }
+
+    void openFolder_data() {
+        QTest::addColumn<bool>("chosen");
+        QTest::newRow("folder chosen") << true;
+        QTest::newRow("no folder: the current directory") << false;
+    }
+    void openFolder() {
+        QFETCH(bool, chosen);
+        QTemporaryDir other;
+        if (chosen) app::WriteSetting(QStringLiteral("trackpath"), other.path());
+        QList<QUrl> opened;
+        track::SetUrlOpener([&opened](const QUrl& url) {
+            opened << url;
+            return true;
+        });
+        page->btnOpenFolder->click();
+        const QString expected = chosen ? other.path() : QDir::currentPath();
+        QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(expected)});
+        QVERIFY(dialogs.messages.empty());
+    }
+
+    void openFolder_desktopRefuses_errorShown() {
+        track::SetUrlOpener([](const QUrl&) { return false; });
+        page->btnOpenFolder->click();
+        QCOMPARE(dialogs.messages.size(), std::size_t(1));
+        QCOMPARE(dialogs.messages[0].kind, device::TMessageKind::Error);
+    }
+
+    // --- writing off the interface thread
+
+    // End reports that come while files are written are not queued: the
+    // newest lists are written next, and the files and memo at the end are
+    // those of writing every report's lists in turn.
+    void endsFasterThanWrites_newestWrittenFinalFilesAsSpecified() {
+        device::SetFileCalls(&GatedCalls());
+        CloseGate();
+        FillLists(1);
+        testing::DeliverThreadMsg(form, device::ST_TRACK_END, 300);
+        QTRY_VERIFY_WITH_TIMEOUT(GateHolds(), 10000);
+        for (int points : {2, 3, 4}) {
+            FillLists(points);
+            testing::DeliverThreadMsg(form, device::ST_TRACK_END, 300);
+        }
+        QVERIFY(page->ExportRunning());
+        OpenGate();
+        QTRY_VERIFY_WITH_TIMEOUT(!page->ExportRunning(), 10000);
+        // Two sets of three files: the first report's and the last one's.
+        QCOMPARE(FilesCreated(), 6);
+
+        QTemporaryDir expected;
+        TLineMemo memo;
+        track::WriteTrackFiles(0, device::TrackLists().Snapshot(), memo, expected.path());
+        for (const char* name : {"Track0.gpx", "Track0.enx", "Track0.igc"})
+            QCOMPARE(Contents(QLatin1String(name)),
+                     Contents(QDir(expected.path()).filePath(QLatin1String(name))));
+        QCOMPARE(page->mmoDump->toPlainText().split('\n').mid(0, 3), memo.lines);
+        QVERIFY(dialogs.messages.empty());
+    }
+
+    void interfaceThread_notHeldByWrite() {
+        device::SetFileCalls(&GatedCalls());
+        CloseGate();
+        FillLists(5);
+        testing::DeliverThreadMsg(form, device::ST_TRACK_END, 0);
+        // The write waits at the gate, and the page still answers.
+        QTRY_VERIFY_WITH_TIMEOUT(GateHolds(), 10000);
+        ReadStats(page->btnStatLast);
+        QCOMPARE(page->mmoDump->toPlainText().split('\n').first(), QStringLiteral("Полет №12"));
+        OpenGate();
+        QTRY_VERIFY_WITH_TIMEOUT(!page->ExportRunning(), 10000);
+        // The statistics shown after the end report stay.
+        QCOMPARE(page->mmoDump->toPlainText().split('\n').first(), QStringLiteral("Полет №12"));
+        QVERIFY(QFile::exists(QStringLiteral("Track0.gpx")));
+    }
+
+    void windowClosedDuringWrite_noCrashFilesWritten() {
+        device::SetFileCalls(&GatedCalls());
+        CloseGate();
+        FillLists(5);
+        testing::DeliverThreadMsg(form, device::ST_TRACK_END, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(GateHolds(), 10000);
+        QPointer<TTrackPage> watched(page);
+        models::CloseDeviceForm();
+        QTRY_VERIFY_WITH_TIMEOUT(watched.isNull(), 10000);
+        page = nullptr;
+        OpenGate();
+        QThreadPool::globalInstance()->waitForDone();
+        QCoreApplication::sendPostedEvents();
+        QVERIFY(QFile::exists(QStringLiteral("Track0.gpx")));
+        QVERIFY(dialogs.messages.empty());
+    }
+
+    // --- the picture and the instrument
+
+    void picture_resized_redrawnAtNewSize() {
+        FillLists(50);
+        testing::DeliverThreadMsg(form, device::ST_TRACK_END, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!page->ExportRunning(), 10000);
+        QVERIFY(!page->imgFlight->Image().isNull());
+        page->imgFlight->resize(700, 500);
+        QTRY_COMPARE_WITH_TIMEOUT(page->imgFlight->Image().size(), QSize(700, 500), 10000);
+    }
+
+    void picture_noPoints_none() {
+        FillLists(0);
+        testing::DeliverThreadMsg(form, device::ST_TRACK_END, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!page->ExportRunning(), 10000);
+        QVERIFY(page->imgFlight->Image().isNull());
+    }
+
+    void deviceRead_instrumentNamedInIgcFile() {
+        auto& rx = serial::TNonVisComp::Instance().RxBuffer;
+        std::fill(rx.begin(), rx.end(), 0);
+        rx[models::ReplyVersionOffset] = 0x37;  // 311
+        rx[models::ReplyVersionOffset + 1] = 0x01;
+        form->LoadFromReply();
+        FillLists(3);
+        testing::DeliverThreadMsg(form, device::ST_TRACK_END, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!page->ExportRunning(), 10000);
+        const QByteArray igc = Contents(QStringLiteral("Track0.igc"));
+        QVERIFY(igc.contains("HFRFWFIRMWAREVERSION:311\r\n"));
+        QVERIFY(igc.startsWith("AXTK100"));
     }
 
     void loadWithoutTrack_startsNothing() {

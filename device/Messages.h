@@ -37,9 +37,13 @@ class TTarget {
 
   private:
     friend class TWindowHandle;
+    friend class TRelay;
     struct Slot {
         std::mutex m;
         QObject* window = nullptr;
+        // Receives the posts on the window's thread and hands each to the
+        // window as an event made there (see Messages.cpp).
+        QObject* relay = nullptr;
     };
     explicit TTarget(std::shared_ptr<Slot> slot) : slot_(std::move(slot)) {}
     std::shared_ptr<Slot> slot_;
@@ -56,6 +60,7 @@ class TWindowHandle {
 
   private:
     std::shared_ptr<TTarget::Slot> slot_;
+    std::unique_ptr<QObject> relay_;
 };
 
 }  // namespace device

@@ -1,18 +1,13 @@
 #include "track/GpxReader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <QDir>
-#include <QFile>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <pugixml.hpp>
 
 #include "device/AppError.h"
+#include "device/FileStore.h"
 
 namespace track {
 
@@ -26,15 +21,6 @@ QString Shown(const QString& path) { return QDir::toNativeSeparators(path); }
 
 [[noreturn]] void ThrowNotGpx(const QString& name) {
     throw device::TAppError(QStringLiteral("Файл \"%1\" не является файлом GPX").arg(Shown(name)));
-}
-
-[[noreturn]] void ThrowUnreadable(const QString& path, int error) {
-    throw device::TAppError(QStringLiteral("Не удалось прочитать файл \"%1\": %2")
-                                .arg(Shown(path), qt_error_string(error)));
-}
-
-[[noreturn]] void ThrowNotRegular(const QString& path) {
-    throw device::TAppError(QStringLiteral("\"%1\" не является обычным файлом").arg(Shown(path)));
 }
 
 // The name without a namespace prefix: other programs write "gpx:trkpt".
@@ -151,44 +137,11 @@ std::vector<TFlightFix> ParseGpx(const QByteArray& document, const QString& name
 }
 
 std::vector<TFlightFix> ReadGpxFile(const QString& path) {
-    const QByteArray local = QFile::encodeName(path);
-    // A pipe or device would block the open or the read, a folder has no
-    // text: all are refused on what stat says, before any open.
-    struct stat info {};
-    if (::stat(local.constData(), &info) != 0) ThrowUnreadable(path, errno);
-    if (!S_ISREG(info.st_mode)) ThrowNotRegular(path);
-    // Without blocking, and checked again on what was opened, in case the
-    // path was replaced in between.
-    const int fd = ::open(local.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) ThrowUnreadable(path, errno);
-    QByteArray data;
-    int error = 0;
-    if (::fstat(fd, &info) != 0) {
-        error = errno;
-    } else if (!S_ISREG(info.st_mode)) {
-        ::close(fd);
-        ThrowNotRegular(path);
-    } else if (info.st_size > MaxGpxBytes) {
-        ::close(fd);
+    // One byte more than the bound tells a file that is too large.
+    const QByteArray data = device::ReadRegularFile(path, MaxGpxBytes + 1);
+    if (data.size() > MaxGpxBytes)
         throw device::TAppError(
             QStringLiteral("Файл \"%1\" слишком велик для трека").arg(Shown(path)));
-    } else {
-        data.resize(qsizetype(info.st_size));
-        qsizetype done = 0;
-        while (done < data.size()) {
-            const ssize_t got = ::read(fd, data.data() + done, std::size_t(data.size() - done));
-            if (got < 0 && errno == EINTR) continue;
-            if (got < 0) {
-                error = errno;
-                break;
-            }
-            if (got == 0) break;  // shortened while being read: parse what is there
-            done += got;
-        }
-        data.truncate(done);
-    }
-    ::close(fd);
-    if (error != 0) ThrowUnreadable(path, error);
     return ParseGpx(data, path);
 }
 

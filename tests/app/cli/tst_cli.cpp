@@ -515,7 +515,7 @@ class TestCli : public QObject {
             << noPoints << QStringList() << int(app::EC_BAD_FILE)
             << QStringLiteral("В файле \"%1\" нет точек трека").arg(noPoints);
         QTest::newRow("a pipe") << QStringLiteral("fifo") << QStringList() << int(app::EC_BAD_FILE)
-                                << QStringLiteral("не является обычным файлом");
+                                << QStringLiteral("это не обычный файл");
         QTest::newRow("size too small")
             << noPoints << QStringList{QStringLiteral("--size"), QStringLiteral("100x100")}
             << int(app::EC_USAGE) << QStringLiteral("Размер рисунка: от 480x320 до 5000x5000");

@@ -439,7 +439,9 @@ void TMainForm::GetThread_MSG(quintptr wParam, qintptr lParam) {
             ReEnable();
             break;
         case ST_NO_LINK:
-            ShowStatus(StatusRed, device::NoLinkCheckPortText);
+            // A vanished device needs no advice about the port.
+            ShowStatus(StatusRed,
+                       lParam == LINK_LOST ? LinkLostText() : device::NoLinkCheckPortText);
             ReEnable();
             break;
         default:

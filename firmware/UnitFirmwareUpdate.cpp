@@ -183,7 +183,7 @@ void TFormUpdateFW::ChainEnded(const models::TChainOutcome& outcome) {
                     AddInfo(device::PortFailedText);
                     break;
                 case models::TChainResult::NoLink:
-                    AddInfo(device::NoDeviceText);
+                    AddInfo(outcome.linkLost ? LinkLostText() : device::NoDeviceText);
                     break;
             }
             return EndUpdate();
@@ -315,6 +315,7 @@ void TFormUpdateFW::GetUpdateThread_MSG(quintptr wParam, qintptr lParam) {
         case ST_NO_LINK:
             // The bar stays at the last accepted block.
             ShowMessage(window(), device::DeviceSilentText, kUpdateCaption, TMessageKind::Error);
+            if (lParam == LINK_LOST) AddInfo(LinkLostText());
             SetButtonsEnabled(true);
             break;
         case ST_FW_REJECTED:

@@ -166,24 +166,33 @@ class TestMainForm : public QObject {
     }
 
     void readFails_redTextControlsBackWindowKept_data() {
-        QTest::addColumn<bool>("silent");
+        QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("text");
         QTest::newRow("silent instrument")
-            << true << QStringLiteral("Нет связи, проверьте соединения или номер порта");
-        QTest::newRow("missing port") << false << QStringLiteral("Невозможно открыть порт");
+            << QStringLiteral("silent")
+            << QStringLiteral("Нет связи, проверьте соединения или номер порта");
+        QTest::newRow("missing port")
+            << QStringLiteral("missing") << QStringLiteral("Невозможно открыть порт");
+        QTest::newRow("device gone mid-reply")
+            << QStringLiteral("hang-up") << QStringLiteral("Связь с прибором потеряна");
     }
     void readFails_redTextControlsBackWindowKept() {
-        QFETCH(bool, silent);
+        QFETCH(QString, fault);
         QFETCH(QString, text);
         Read();
         models::TDeviceForm* shown = CurrentDeviceForm();
-        if (silent) {
-            sim::TFaults faults;
+        sim::TFaults faults;
+        if (fault == QLatin1String("silent")) {
             faults.silent = true;
-            simulator->SetFaults(faults);
+        } else if (fault == QLatin1String("hang-up")) {
+            QVERIFY(simulator->Start());  // requests counted from here
+            form->cbbPorts->setEditText(simulator->PortPath());
+            faults.hangUpAfterRequests = 1;
+            faults.hangUpMidReply = true;
         } else {
             form->cbbPorts->setEditText(QDir::tempPath() + QStringLiteral("/no-such-tty"));
         }
+        simulator->SetFaults(faults);
         form->actDevRead->trigger();
         QCOMPARE(ActionStates(*form), kBusy);
         QVERIFY(!shown->isEnabled());

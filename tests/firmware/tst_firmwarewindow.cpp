@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "device/DeviceIO.h"
+#include "device/UserTexts.h"
 #include "firmware/FirmwareImage.h"
 #include "firmware/UnitFirmwareUpdate.h"
 #include "models/SafeWrite.h"
@@ -300,6 +301,39 @@ class TestFirmwareWindow : public QObject {
         QVERIFY(form->btnUpdate->isEnabled());
         QCOMPARE(Received(*simulator_), received);
         QCOMPARE(boxes_.size(), std::size_t(1));
+    }
+
+    // The settings are kept, then the device goes away at the first block.
+    void transfer_deviceGone_silentBoxAndLinkLostInInfo() {
+        sim::TFaults faults;
+        faults.hangUpAfterRequests = 2;
+        faults.hangUpMidReply = true;
+        simulator_->SetFaults(faults);
+        TFormUpdateFW* form = Open();
+        form->WorkerTiming.pollStep = std::chrono::microseconds(200);
+        StartTransfer(form, Image(2, 10));
+        WaitTransferEnd(form);
+        QCOMPARE(boxes_.size(), std::size_t(1));
+        QCOMPARE(boxes_[0].text, QStringLiteral("Устройство не отвечает"));
+        QCOMPARE(boxes_[0].kind, TMessageKind::Error);
+        const QStringList info = form->lblInfo->text().split(QLatin1Char('\n'));
+        QCOMPARE(info.size(), 2);
+        QCOMPARE(info[0], models::BackupSavedText(form->BackupPath()));
+        QCOMPARE(info[1], device::LinkLostText());
+        QVERIFY(form->btnOpenFile->isEnabled());
+        QVERIFY(form->pbUpdate->isVisible());
+    }
+
+    // A silent instrument is not a lost one.
+    void transfer_silentInstrument_noLinkLostInInfo() {
+        sim::TFirmwareBehaviour behaviour;
+        behaviour.silent = true;
+        simulator_->SetFirmwareBehaviour(behaviour);
+        TFormUpdateFW* form = Open();
+        form->WorkerTiming.pollStep = std::chrono::microseconds(200);
+        StartTransfer(form, Image(1, 10));
+        WaitTransferEnd(form);
+        QVERIFY(!form->lblInfo->text().contains(device::LinkLostText()));
     }
 
     void finishedTransfer_anotherFileSentAfterwards() {

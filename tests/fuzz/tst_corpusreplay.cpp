@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "fuzz/FuzzChecks.h"
+#include "fuzz/WorkerChecks.h"
 
 namespace {
 using Check = const char* (*)(const std::uint8_t*, std::size_t);
@@ -41,7 +42,13 @@ class TestCorpusReplay : public QObject {
         AddCorpusRows("firmware");
     }
     void firmwareCorpus_everyInput_propertiesHold() { Replay(fuzz::CheckFirmwareText); }
+
+    void workerCorpus_everyInput_propertiesHold_data() {
+        QTest::addColumn<QString>("path");
+        AddCorpusRows("worker");
+    }
+    void workerCorpus_everyInput_propertiesHold() { Replay(fuzz::CheckWorkerReplies); }
 };
 
-QTEST_APPLESS_MAIN(TestCorpusReplay)
+QTEST_GUILESS_MAIN(TestCorpusReplay)
 #include "tst_corpusreplay.moc"

@@ -129,8 +129,10 @@ QString ReadBackDiffersText() {
 QString PortBusyText() { return QStringLiteral("Порт занят: идет другая операция с прибором"); }
 
 QString DefaultBackupFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
-           QStringLiteral("/backups");
+    // The window program's own data folder, named in full so that the
+    // command line keeps its backups in the same place.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Tolmarik/TolmarikProg/backups");
 }
 
 QString BackupFileName(const QDateTime& when, const TInstrument& instrument) {

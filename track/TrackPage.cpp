@@ -11,10 +11,13 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
 #include "device/AppError.h"
 #include "device/DeviceIO.h"
@@ -69,6 +72,30 @@ class TPathLabel : public QLabel {
     QString path_;
 };
 
+// The longest line of the statistics ("Верт.скорость вверх -12.50 м/c").
+constexpr int MemoColumns = 31;
+
+// The memo asks for the width of the longest line of the statistics; the
+// picture beside it takes the rest.
+class TMemo : public QPlainTextEdit {
+  public:
+    explicit TMemo(QWidget* parent) : QPlainTextEdit(parent) {}
+    QSize sizeHint() const override {
+        const int width = fontMetrics().horizontalAdvance(QString(MemoColumns, u'0')) +
+                          2 * frameWidth() + 2 * int(document()->documentMargin()) +
+                          verticalScrollBar()->sizeHint().width();
+        return {width, QPlainTextEdit::sizeHint().height()};
+    }
+};
+
+// The size to draw the picture at for a view: the view's, or as much larger
+// as the smallest picture needs, so that it fills the view when scaled.
+QSize PlotSizeFor(QSize view) {
+    const double factor = std::max({1.0, double(MinFlightPlotSize.width()) / view.width(),
+                                    double(MinFlightPlotSize.height()) / view.height()});
+    return {int(std::ceil(view.width() * factor)), int(std::ceil(view.height() * factor))};
+}
+
 TUrlOpener& UrlOpener() {
     static TUrlOpener opener;
     return opener;
@@ -120,10 +147,12 @@ TTrackPage::TTrackPage(TTarget target, QWidget* parent)
     edtSector->setVisible(false);
     btnRead->setVisible(false);
 
-    mmoDump = new QPlainTextEdit(this);
+    mmoDump = new TMemo(this);
     mmoDump->setObjectName(QStringLiteral("mmoDump"));
     mmoDump->setReadOnly(true);
-    mmoDump->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Narrow beside the picture: long lines (the paths of the files) wrap.
+    mmoDump->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    mmoDump->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     QFont courier(QStringLiteral("Courier"));
     courier.setStyleHint(QFont::TypeWriter);
     courier.setFixedPitch(true);
@@ -258,6 +287,7 @@ void TTrackPage::ShowFlightStats() {
     FlightNumber = stats.flightNumber;
     ++memoGeneration_;
     mmoDump->clear();
+    mmoDump->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     for (const QString& line : FlightStatsLines(stats)) mmoDump->appendPlainText(line);
     FlightMinutes = stats.durationMinutes;
 }
@@ -281,7 +311,7 @@ void TTrackPage::StartExport(std::uint16_t flight, bool partial) {
     request->lists = TrackLists().Snapshot();
     request->folder = TrackFolder();
     request->options.instrument = instrument_;
-    request->plotSize = imgFlight->size();
+    request->plotSize = PlotSizeFor(imgFlight->size());
     exporter_->Submit([request, page = QPointer<TTrackPage>(this), generation = memoGeneration_,
                        partial]() -> TLatestJobRunner::TDone {
         auto result = std::make_shared<const TExportResult>(RunExport(*request));
@@ -294,13 +324,15 @@ void TTrackPage::StartExport(std::uint16_t flight, bool partial) {
 void TTrackPage::ExportFinished(const TExportResult& result, int memoGeneration, bool partial) {
     if (memoGeneration == memoGeneration_) {
         mmoDump->clear();
+        mmoDump->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         for (const QString& line : result.memo) mmoDump->appendPlainText(line);
         for (const QString& file : result.files)
             mmoDump->appendPlainText(QDir::toNativeSeparators(file));
     }
     fixes_ = result.fixes;
     imgFlight->SetImage(result.plot);
-    if (!result.plot.isNull() && result.plot.size() != imgFlight->size()) plotTimer_->start();
+    if (!result.plot.isNull() && result.plot.size() != PlotSizeFor(imgFlight->size()))
+        plotTimer_->start();
     if (!result.error.isEmpty()) {
         device::ShowError(result.error);
     } else if (partial) {
@@ -310,15 +342,16 @@ void TTrackPage::ExportFinished(const TExportResult& result, int memoGeneration,
 }
 
 void TTrackPage::RedrawPicture() {
-    if (!fixes_ || fixes_->empty() || imgFlight->Image().size() == imgFlight->size()) return;
-    plotter_->Submit([fixes = fixes_, size = imgFlight->size(),
-                      page = QPointer<TTrackPage>(this)]() -> TLatestJobRunner::TDone {
-        const QImage image = RenderFlightPlot(*fixes, size);
-        return [page, fixes, image] {
-            // A newer download has its own picture.
-            if (page && page->fixes_ == fixes) page->imgFlight->SetImage(image);
-        };
-    });
+    const QSize size = PlotSizeFor(imgFlight->size());
+    if (!fixes_ || fixes_->empty() || imgFlight->Image().size() == size) return;
+    plotter_->Submit(
+        [fixes = fixes_, size, page = QPointer<TTrackPage>(this)]() -> TLatestJobRunner::TDone {
+            const QImage image = RenderFlightPlot(*fixes, size);
+            return [page, fixes, image] {
+                // A newer download has its own picture.
+                if (page && page->fixes_ == fixes) page->imgFlight->SetImage(image);
+            };
+        });
 }
 
 QString TTrackPage::TrackFolderShown() const {
@@ -369,6 +402,8 @@ void TTrackPage::btnSavePartialClick() {
 void TTrackPage::ShowPageDump() {
     ++memoGeneration_;
     mmoDump->clear();
+    // A table of 16 bytes a row; every other text wraps.
+    mmoDump->setLineWrapMode(QPlainTextEdit::NoWrap);
     for (const QString& line : PageDumpLines(Reply())) mmoDump->appendPlainText(line);
 }
 

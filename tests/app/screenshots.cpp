@@ -97,7 +97,9 @@ int main(int argc, char** argv) {
     ok &= Wait([&] { return page->pbar->isVisible() && page->pbar->value() >= 40; });
     ok &= Save(&form, folder, "track-downloading.png");
     ok &= Wait([&] { return !page->WorkerRunning(); }, 120000);
-    QTest::qWait(100);
+    ok &= Wait([&] { return !page->ExportRunning(); });
+    QTest::qWait(300);  // the picture redrawn at its final size
+    ok &= Wait([&] { return !page->ExportRunning(); });
     ok &= Save(&form, folder, "track-downloaded.png");
 
     std::unique_ptr<QDialog> about(app::BuildAboutBox(app::ProgramVersionInfo(), &form));

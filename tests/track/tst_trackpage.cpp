@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTest>
 #include <QThreadPool>
 #include <QToolButton>
@@ -488,13 +489,25 @@ class TestTrackPage : public QObject {
 
     // --- the picture and the instrument
 
-    void picture_resized_redrawnAtNewSize() {
+    void picture_resized_redrawnToFill() {
+        area->show();
+        QVERIFY(QTest::qWaitForWindowExposed(area.get()));
         FillLists(50);
         testing::DeliverThreadMsg(form, device::ST_TRACK_END, 0);
         QTRY_VERIFY_WITH_TIMEOUT(!page->ExportRunning(), 10000);
-        QVERIFY(!page->imgFlight->Image().isNull());
-        page->imgFlight->resize(700, 500);
-        QTRY_COMPARE_WITH_TIMEOUT(page->imgFlight->Image().size(), QSize(700, 500), 10000);
+        const QSize first = page->imgFlight->Image().size();
+        QVERIFY(!first.isEmpty());
+        // The memo narrowed: the picture grows wider, and is drawn anew in
+        // the shape of its place (at least at the smallest picture size).
+        page->splReport->setSizes({60, 2000});
+        const QSize view = page->imgFlight->size();
+        QVERIFY(view.width() > first.width() || view.height() != first.height());
+        QTRY_VERIFY_WITH_TIMEOUT(page->imgFlight->Image().size() != first, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!page->ExportRunning(), 10000);
+        const QSize drawn = page->imgFlight->Image().size();
+        QVERIFY(drawn.width() >= view.width() && drawn.height() >= view.height());
+        QVERIFY(std::abs(drawn.width() * view.height() - drawn.height() * view.width()) <=
+                std::max(view.width(), view.height()));
     }
 
     void picture_noPoints_none() {

@@ -256,7 +256,9 @@ TGeneratedMemory GenerateFlights(const TFlightPlan& plan) {
         bool crossPlaced = !(last && plan.recordIntoNextSector);
         for (int t = 0; t < seconds; ++t) {
             const TFix fix = pilot.Step(t);
-            if (b.Cursor() >= TrackSectorSize) begin(t);
+            // 12 bytes of the largest record and one erased byte after it.
+            const int room = plan.erasedSectorEnds ? 13 : 1;
+            if (b.Cursor() > TrackSectorSize - room) begin(t);
             if (!unknownPlaced && t == unknownAt && TrackSectorSize - b.Cursor() >= 18) {
                 std::vector<std::uint8_t> event(18, 0);
                 event[0] = 18;

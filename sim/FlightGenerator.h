@@ -32,6 +32,9 @@ struct TFlightPlan {
     // the next sector's header (which overwrites them). Only for flights of
     // more than one sector.
     bool recordIntoNextSector = false;
+    // Every sector ends in erased bytes, as a real instrument's usually do:
+    // a new sector begins when the next record might not fit.
+    bool erasedSectorEnds = false;
 };
 
 struct TGeneratedFlight {

@@ -6,9 +6,11 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPainter>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTextOption>
 
 #include "device/AppError.h"
 #include "device/Dialogs.h"
@@ -21,6 +23,21 @@ namespace firmware {
 using namespace device;
 
 namespace {
+// A label that breaks long words where it must: a backup's path is one long
+// word ("...-155654-547-model101-fw258.bcf") that would be cut at the edge.
+class TWrappingLabel : public QLabel {
+  public:
+    using QLabel::QLabel;
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        QTextOption option(alignment());
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        painter.drawText(contentsRect(), text(), option);
+    }
+};
+
 const QString kUpdateCaption = QStringLiteral("Обновление прошивки");
 const QString kFirmwareCaption = QStringLiteral("Прошивка прибора");
 const QString kErrorCaption = QStringLiteral("Ошибка");
@@ -70,7 +87,7 @@ TFormUpdateFW::TFormUpdateFW(QMdiArea* area) {
     pbUpdate->setValue(0);
     pbUpdate->hide();
     btExit = Button(this, "btExit", QStringLiteral("Выход"), 192, 16, 105);
-    lblInfo = new QLabel(this);
+    lblInfo = new TWrappingLabel(this);
     lblInfo->setObjectName(QStringLiteral("lblInfo"));
     lblInfo->setGeometry(128, 80 + 28, 169, 80);
     lblInfo->setWordWrap(true);
@@ -155,6 +172,7 @@ void TFormUpdateFW::btnUpdateClick() {
     btExit->setEnabled(false);
     transferRunning_ = true;
     lblInfo->clear();
+    lblInfo->setToolTip(QString());
     before_.reset();
     backupPath_.clear();
     phase_ = TPhase::IdentifyBefore;
@@ -244,6 +262,7 @@ void TFormUpdateFW::EndUpdate() {
 
 void TFormUpdateFW::AddInfo(const QString& line) {
     lblInfo->setText(lblInfo->text().isEmpty() ? line : lblInfo->text() + QLatin1Char('\n') + line);
+    lblInfo->setToolTip(lblInfo->text());
 }
 
 void TFormUpdateFW::btExitClick() {

@@ -125,6 +125,7 @@ int main(int argc, char** argv) {
     auto* fw = form.findChild<firmware::TFormUpdateFW*>();
     ok &= fw != nullptr;
     if (fw) {
+        fw->BackupFolder = workDir.filePath(QStringLiteral("backups"));
         fw->btnOpenFile->click();
         fw->btnUpdate->click();
         ok &= Wait([&] { return fw->pbUpdate->isVisible() && fw->pbUpdate->value() >= 30; });

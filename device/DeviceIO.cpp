@@ -41,6 +41,10 @@ TDeviceIO* TDeviceIO::Create(TTarget target) {
 TDeviceIO::TDeviceIO(serial::TNonVisComp& link, TTarget target)
     : TargetWindow(std::move(target)), link_(link) {
     connect(this, &QThread::finished, this, [this] {
+        // `finished` is emitted while the thread still runs Qt's own end
+        // code; it is a matter of microseconds, but the object must not be
+        // freed under it.
+        wait();
         link_.DisconnectIfUnclaimed();
         if (OnTerminate) OnTerminate();
         deleteLater();

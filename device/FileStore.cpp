@@ -8,36 +8,20 @@
 #include <cerrno>
 
 #include "device/AppError.h"
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#include <sys/stat.h>
-#include <windows.h>
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
+#include "device/FileSystem.h"
 
 namespace device {
 
-namespace {
-
-QString Shown(const QString& path) { return QDir::toNativeSeparators(path); }
+namespace filesystem {
 
 TAppError OpenError(const QString& path, const QString& reason) {
-    return TAppError(QStringLiteral("Не удалось открыть файл \"%1\": %2").arg(Shown(path), reason));
+    return TAppError(QStringLiteral("Не удалось открыть файл \"%1\": %2")
+                         .arg(QDir::toNativeSeparators(path), reason));
 }
 
 TAppError ReadError(const QString& path, const QString& reason) {
-    return TAppError(
-        QStringLiteral("Не удалось прочитать файл \"%1\": %2").arg(Shown(path), reason));
-}
-
-TAppError WriteError(const QString& path, const QString& reason) {
-    return TAppError(
-        QStringLiteral("Не удалось записать файл \"%1\": %2").arg(Shown(path), reason));
+    return TAppError(QStringLiteral("Не удалось прочитать файл \"%1\": %2")
+                         .arg(QDir::toNativeSeparators(path), reason));
 }
 
 QString FolderReason() { return QStringLiteral("это папка, а не файл"); }
@@ -47,102 +31,25 @@ QString NotRegularReason() {
 
 QString ErrnoReason(int code) { return qt_error_string(code); }
 
-#ifdef _WIN32
-QString LastWindowsReason() {
-    wchar_t* text = nullptr;
-    const DWORD code = GetLastError();
-    FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    QString reason = text != nullptr ? QString::fromWCharArray(text).trimmed() : QString();
-    LocalFree(text);
-    return reason.isEmpty() ? QString::number(code) : reason;
+}  // namespace filesystem
+
+namespace {
+
+QString Shown(const QString& path) { return QDir::toNativeSeparators(path); }
+
+TAppError WriteError(const QString& path, const QString& reason) {
+    return TAppError(
+        QStringLiteral("Не удалось записать файл \"%1\": %2").arg(Shown(path), reason));
 }
 
-std::intptr_t SystemCreate(const QString& path, QString& reason) {
-    const int fd = _wopen(reinterpret_cast<const wchar_t*>(path.utf16()),
-                          _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
-    if (fd < 0) reason = ErrnoReason(errno);
-    return fd;
-}
+using filesystem::ErrnoReason;
+using filesystem::FolderReason;
+using filesystem::NotRegularReason;
+using filesystem::SystemReplace;
 
-long long SystemWrite(std::intptr_t file, const char* data, long long size, QString& reason) {
-    const unsigned int chunk = static_cast<unsigned int>(std::min<long long>(size, 1 << 30));
-    const int written = _write(static_cast<int>(file), data, chunk);
-    if (written < 0) reason = ErrnoReason(errno);
-    return written;
-}
-
-int SystemSync(std::intptr_t file, QString& reason) {
-    if (_commit(static_cast<int>(file)) == 0) return 0;
-    reason = ErrnoReason(errno);
-    return -1;
-}
-
-int SystemClose(std::intptr_t file, QString& reason) {
-    if (_close(static_cast<int>(file)) == 0) return 0;
-    reason = ErrnoReason(errno);
-    return -1;
-}
-
-int SystemReplace(const QString& from, const QString& to, QString& reason) {
-    if (MoveFileExW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(from).utf16()),
-                    reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(to).utf16()),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return 0;
-    reason = LastWindowsReason();
-    return -1;
-}
-#else
-std::intptr_t SystemCreate(const QString& path, QString& reason) {
-    // 0666 less the umask, as any program's new file.
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
-    if (fd < 0) reason = ErrnoReason(errno);
-    return fd;
-}
-
-long long SystemWrite(std::intptr_t file, const char* data, long long size, QString& reason) {
-    for (;;) {
-        const ssize_t written = ::write(static_cast<int>(file), data, static_cast<size_t>(size));
-        if (written >= 0) return written;
-        if (errno == EINTR) continue;
-        reason = ErrnoReason(errno);
-        return -1;
-    }
-}
-
-int SystemSync(std::intptr_t file, QString& reason) {
-    if (::fsync(static_cast<int>(file)) == 0) return 0;
-    reason = ErrnoReason(errno);
-    return -1;
-}
-
-int SystemClose(std::intptr_t file, QString& reason) {
-    if (::close(static_cast<int>(file)) == 0) return 0;
-    reason = ErrnoReason(errno);
-    return -1;
-}
-
-int SystemReplace(const QString& from, const QString& to, QString& reason) {
-    if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0) {
-        reason = ErrnoReason(errno);
-        return -1;
-    }
-    // The new name itself must reach the disk too; a folder that cannot be
-    // synced (some network file systems) still holds the renamed file.
-    const QByteArray folder = QFile::encodeName(QFileInfo(to).absolutePath());
-    const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-    return 0;
-}
-#endif
-
-constexpr TFileCalls kSystemCalls{SystemCreate, SystemWrite, SystemSync, SystemClose,
-                                  SystemReplace};
+constexpr TFileCalls kSystemCalls{filesystem::SystemCreate, filesystem::SystemWrite,
+                                  filesystem::SystemSync, filesystem::SystemClose,
+                                  filesystem::SystemReplace};
 const TFileCalls* g_calls = &kSystemCalls;
 
 // The file a name leads to: a symbolic link is followed, so that the link
@@ -236,47 +143,7 @@ void SetFileCalls(const TFileCalls* calls) { g_calls = calls != nullptr ? calls 
 const TFileCalls& SystemFileCalls() { return kSystemCalls; }
 
 QByteArray ReadRegularFile(const QString& path, qint64 maxBytes) {
-    QByteArray bytes;
-#ifdef _WIN32
-    const QFileInfo info(path);
-    if (info.isDir()) throw OpenError(path, FolderReason());
-    if (info.exists() && !info.isFile()) throw OpenError(path, NotRegularReason());
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) throw OpenError(path, file.errorString());
-    bytes = file.read(maxBytes);
-    if (file.error() != QFileDevice::NoError) throw ReadError(path, file.errorString());
-#else
-    const QByteArray name = QFile::encodeName(path);
-    const auto refuse = [&](mode_t mode) {
-        if (S_ISDIR(mode)) throw OpenError(path, FolderReason());
-        if (!S_ISREG(mode)) throw OpenError(path, NotRegularReason());
-    };
-    struct stat st {};
-    if (::stat(name.constData(), &st) != 0) throw OpenError(path, ErrnoReason(errno));
-    refuse(st.st_mode);
-    // Non-blocking, so that a FIFO put in the file's place after the check
-    // cannot hang the open; fstat then refuses it.
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) throw OpenError(path, ErrnoReason(errno));
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-    if (::fstat(fd, &st) != 0) throw OpenError(path, ErrnoReason(errno));
-    refuse(st.st_mode);
-    const qint64 wanted = std::max<qint64>(0, std::min<qint64>(maxBytes, st.st_size));
-    bytes.resize(wanted);
-    qint64 got = 0;
-    while (got < wanted) {
-        const ssize_t n = ::read(fd, bytes.data() + got, static_cast<size_t>(wanted - got));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) throw ReadError(path, ErrnoReason(errno));
-        if (n == 0) break;  // shortened meanwhile
-        got += n;
-    }
-    bytes.truncate(got);
-#endif
-    return bytes;
+    return filesystem::ReadRegular(path, maxBytes);
 }
 
 void WriteFileSafely(const QString& path, QByteArrayView bytes) {

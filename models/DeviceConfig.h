@@ -14,7 +14,6 @@ namespace models {
 
 // The settings block (148 bytes) followed by its 16-bit companion word.
 using TDeviceConfig = std::array<std::uint8_t, device::DeviceConfigSize>;
-inline constexpr int SettingsBlockSize = 148;
 inline constexpr int TimeZoneByte = 4;
 
 // Where an identification reply carries the firmware version (16 bits,

@@ -30,7 +30,11 @@ class TRandom {
     std::mt19937 engine_;
 };
 
-// Days since 1970-01-01 of a proleptic Gregorian date, and back.
+// Days since 1970-01-01 of a proleptic Gregorian date, and back. The
+// program decodes the same dates in device/TrackLists.cpp; the simulator
+// keeps its own copy on purpose, as the instrument would, so that a fault in
+// the program's date arithmetic shows in the round-trip tests instead of
+// cancelling itself out.
 std::int64_t DaysFromCivil(int y, int m, int d) {
     y -= m <= 2;
     const std::int64_t era = (y >= 0 ? y : y - 399) / 400;

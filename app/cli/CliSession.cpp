@@ -38,10 +38,6 @@ class TTerminalMemo : public track::TMemoSink {
     TCliSession& session_;
 };
 
-QString Hex(const std::uint8_t* bytes, int count) {
-    return QString::fromLatin1(
-        QByteArray(reinterpret_cast<const char*>(bytes), count).toHex(' ').toUpper());
-}
 }  // namespace
 
 TCliSession::TCliSession(bool terminal) : terminal_(terminal) {}
@@ -196,10 +192,9 @@ void TCliSession::EndProgress() {
 void TCliSession::PrintSettings(std::uint8_t model, const models::TDeviceConfig& config) {
     Print(QStringLiteral("Модель: %1 (%2)").arg(model).arg(models::GetModelName(model)));
     Print(models::TimeZoneLine(config));
-    Print(QStringLiteral("Настройки: %1").arg(Hex(config.data(), models::SettingsBlockSize)));
-    Print(QStringLiteral("Слово настроек: %1")
-              .arg(Hex(config.data() + models::SettingsBlockSize,
-                       device::DeviceConfigSize - models::SettingsBlockSize)));
+    // The settings as the window's settings tab shows them.
+    Print(QStringLiteral("Настройки:"));
+    for (const QString& line : models::ConfigHexLines(config)) Print(line);
 }
 
 int TCliSession::ReadInstrument(std::uint8_t& model) {

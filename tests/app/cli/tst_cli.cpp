@@ -133,7 +133,7 @@ class TestCli : public QObject {
         QVERIFY2(r.out.contains(QStringLiteral("Модель: 102 (Mevra-C)")), qPrintable(r.out));
         QVERIFY(r.out.contains(QStringLiteral("Версия: 311")));
         QVERIFY(r.out.contains(QStringLiteral("Часовой пояс: UTC+3")));
-        QVERIFY(r.out.contains(QStringLiteral("Настройки: AB 00 00 00 03")));
+        QVERIFY(r.out.contains(QStringLiteral("Настройки:\n000: AB 00 00 00 03")));
     }
 
     void missingPort_portStatusAndText() {

@@ -1,6 +1,9 @@
 #include "track/ExportJob.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QThreadPool>
+#include <atomic>
 #include <exception>
 #include <mutex>
 
@@ -15,7 +18,18 @@ namespace track {
 struct TLatestJobRunner::TChannel {
     std::mutex mutex;
     TLatestJobRunner* runner = nullptr;
+    TDone done;  // the finished job's result, until the runner takes it
 };
+
+namespace {
+const QEvent::Type kJobDone = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+// Qt's pool takes a job, and a posted event announces its end, under Qt's own
+// locks, which the thread checker cannot see. This counter states the same
+// order in code it can see: released once a job or its end event is built,
+// acquired before either is read.
+std::atomic<unsigned> g_handOvers{0};
+}  // namespace
 
 TLatestJobRunner::TLatestJobRunner(QObject* parent)
     : QObject(parent), channel_(std::make_shared<TChannel>()) {
@@ -37,15 +51,30 @@ void TLatestJobRunner::Submit(TJob job) {
 
 void TLatestJobRunner::Start(TJob job) {
     running_ = true;
-    QThreadPool::globalInstance()->start([channel = channel_, job = std::move(job)] {
+    std::function<void()> task = [channel = channel_, job = std::move(job)] {
+        g_handOvers.load(std::memory_order_acquire);
         TDone done = job();
         std::lock_guard lock(channel->mutex);
         if (!channel->runner) return;
-        TLatestJobRunner* runner = channel->runner;
-        QMetaObject::invokeMethod(
-            runner, [runner, done = std::move(done)] { runner->Finished(done); },
-            Qt::QueuedConnection);
-    });
+        channel->done = std::move(done);
+        auto* ended = new QEvent(kJobDone);
+        g_handOvers.fetch_add(1, std::memory_order_release);
+        QCoreApplication::postEvent(channel->runner, ended);
+    };
+    g_handOvers.fetch_add(1, std::memory_order_release);
+    QThreadPool::globalInstance()->start(std::move(task));
+}
+
+bool TLatestJobRunner::event(QEvent* e) {
+    g_handOvers.load(std::memory_order_acquire);
+    if (e->type() != kJobDone) return QObject::event(e);
+    TDone done;
+    {
+        std::lock_guard lock(channel_->mutex);
+        done = std::move(channel_->done);
+    }
+    Finished(done);
+    return true;
 }
 
 void TLatestJobRunner::Finished(const TDone& done) {

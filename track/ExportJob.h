@@ -32,6 +32,9 @@ class TLatestJobRunner : public QObject {
     // A job runs or waits.
     bool Busy() const { return running_; }
 
+  protected:
+    bool event(QEvent* e) override;
+
   private:
     struct TChannel;
     void Start(TJob job);

@@ -242,6 +242,7 @@ bool TMainForm::event(QEvent* e) {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* e) {
+    device::AcquirePostedEvents();
     const bool workerEvent = e->type() == WM_THREAD_MSG ||
                              (e->type() == QEvent::MetaCall && qobject_cast<TDeviceIO*>(watched));
     if (workerEvent && !busyCheckQueued_) {

@@ -149,7 +149,8 @@ const char* CheckFirmwareText(const std::uint8_t* data, std::size_t size) {
                 return "a whole chain was refused";
             break;
         case LoadResult::CannotOpen:
-            return "parsing text reported a file failure";
+        case LoadResult::Empty:
+            return "parsing text reported a file's failure";
     }
 
     // The same text into a small buffer of exactly its capacity: any write

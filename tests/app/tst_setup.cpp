@@ -34,34 +34,34 @@ class TestSetup : public QObject {
         QTest::addColumn<std::vector<TPortDevice>>("devices");
         QTest::addColumn<std::vector<TPortItem>>("items");
         QTest::newRow("adapter chip in name")
-            << std::vector<TPortDevice>{{"USB-SERIAL CH340 (ttyUSB0)", {}}}
+            << std::vector<TPortDevice>{{"USB-SERIAL CH340 (ttyUSB0)", {}, {}}}
             << std::vector<TPortItem>{{"ttyUSB0", true}};
-        QTest::newRow("plain port") << std::vector<TPortDevice>{{"Serial port (ttyS0)", {}}}
+        QTest::newRow("plain port") << std::vector<TPortDevice>{{"Serial port (ttyS0)", {}, {}}}
                                     << std::vector<TPortItem>{{"ttyS0", false}};
         QTest::newRow("chips by name")
-            << std::vector<TPortDevice>{{"STM32 Virtual ComPort (ttyACM0)", {}},
-                                        {"CP2102 USB to UART (ttyUSB1)", {}},
-                                        {"cp2102 (ttyUSB2)", {}}}
+            << std::vector<TPortDevice>{{"STM32 Virtual ComPort (ttyACM0)", {}, {}},
+                                        {"CP2102 USB to UART (ttyUSB1)", {}, {}},
+                                        {"cp2102 (ttyUSB2)", {}, {}}}
             << std::vector<TPortItem>{{"ttyACM0", true}, {"ttyUSB1", true}, {"ttyUSB2", false}};
         QTest::newRow("chips by vendor")
-            << std::vector<TPortDevice>{{"USB Serial (ttyUSB0)", 0x1A86},
-                                        {"USB Serial (ttyUSB1)", 0x10C4},
-                                        {"Virtual (ttyACM0)", 0x0483},
-                                        {"FTDI (ttyUSB2)", 0x0403}}
+            << std::vector<TPortDevice>{{"USB Serial (ttyUSB0)", 0x1A86, {}},
+                                        {"USB Serial (ttyUSB1)", 0x10C4, {}},
+                                        {"Virtual (ttyACM0)", 0x0483, {}},
+                                        {"FTDI (ttyUSB2)", 0x0403, {}}}
             << std::vector<TPortItem>{
                    {"ttyUSB0", true}, {"ttyUSB1", true}, {"ttyACM0", true}, {"ttyUSB2", false}};
         QTest::newRow("same port twice, order kept")
-            << std::vector<TPortDevice>{{"B (ttyUSB1)", {}},
-                                        {"A (ttyUSB0)", {}},
-                                        {"A (ttyUSB0)", {}}}
+            << std::vector<TPortDevice>{{"B (ttyUSB1)", {}, {}},
+                                        {"A (ttyUSB0)", {}, {}},
+                                        {"A (ttyUSB0)", {}, {}}}
             << std::vector<TPortItem>{{"ttyUSB1", false}, {"ttyUSB0", false}, {"ttyUSB0", false}};
-        QTest::newRow("no closing bracket") << std::vector<TPortDevice>{{"Broken (ttyUSB0", {}}}
+        QTest::newRow("no closing bracket") << std::vector<TPortDevice>{{"Broken (ttyUSB0", {}, {}}}
                                             << std::vector<TPortItem>{{"", false}};
         QTest::newRow("no port in brackets")
-            << std::vector<TPortDevice>{{"Modem (usb)", {}}, {"No brackets ttyUSB0", {}}}
+            << std::vector<TPortDevice>{{"Modem (usb)", {}, {}}, {"No brackets ttyUSB0", {}, {}}}
             << std::vector<TPortItem>{};
         QTest::newRow("port named by its path")
-            << std::vector<TPortDevice>{{"Extra (/dev/pts/3)", {}}}
+            << std::vector<TPortDevice>{{"Extra (/dev/pts/3)", {}, {}}}
             << std::vector<TPortItem>{{"/dev/pts/3", false}};
     }
     void portItems() {

@@ -44,6 +44,12 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
     TCommandLine line;
     for (int i = 1; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
+        // A value is never an option: "--port -h" names a port.
+        if (a == QLatin1String("--port") || a == QLatin1String("--transcript") ||
+            ToolkitOptionTakesValue(a)) {
+            ++i;
+            continue;
+        }
         if (a == QLatin1String("-h") || a == QLatin1String("--help")) {
             line.action = TCommandLine::ShowHelp;
             return line;

@@ -35,6 +35,9 @@ class TestCommandLine : public QObject {
                                  << QString();
         QTest::newRow("short version")
             << QStringList{"--port", "p", "-v"} << TCommandLine::ShowVersion << QString();
+        QTest::newRow("a port named like an option") << QStringList{"--port", "-h"} << run << "-h";
+        QTest::newRow("a toolkit value named like an option")
+            << QStringList{"-title", "-v", "--port", "p"} << run << "p";
     }
     void parse_actionAndPort() {
         QFETCH(QStringList, arguments);

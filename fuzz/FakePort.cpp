@@ -60,6 +60,7 @@ std::uint32_t TickCount() {
 }
 
 int MaxXonXoffLimit() { return 4096; }
+OpenFailureCause OpenFailureCauseOf(int) { return OpenFailureCause::Unknown; }
 const char* PortNamePrefix() { return "tty"; }
 std::string PortPath(std::string_view text) { return std::string(text); }
 const char* DefaultPortName() { return "ttyFAKE0"; }

@@ -1,44 +1,9 @@
 #include "serial/OpenFailure.h"
 
-#include <cerrno>
-
 namespace serial {
 
 TOpenFailureCause OpenFailureCause(int systemCode) {
-#ifdef _WIN32
-    // Windows refuses a port held by another program with "access denied".
-    switch (systemCode) {
-        case 5:   // ERROR_ACCESS_DENIED
-        case 32:  // ERROR_SHARING_VIOLATION
-            return TOpenFailureCause::Busy;
-        case 2:     // ERROR_FILE_NOT_FOUND
-        case 3:     // ERROR_PATH_NOT_FOUND
-        case 31:    // ERROR_GEN_FAILURE: the adapter was pulled
-        case 1167:  // ERROR_DEVICE_NOT_CONNECTED
-            return TOpenFailureCause::Gone;
-        case 1:  // ERROR_INVALID_FUNCTION: not a communications device
-            return TOpenFailureCause::NotAPort;
-        default:
-            return TOpenFailureCause::Unknown;
-    }
-#else
-    switch (systemCode) {
-        case EACCES:
-        case EPERM:
-            return TOpenFailureCause::NoPermission;
-        case EBUSY:
-        case EAGAIN:  // a lock held on the device
-            return TOpenFailureCause::Busy;
-        case ENOENT:
-        case ENXIO:
-        case ENODEV:
-            return TOpenFailureCause::Gone;
-        case ENOTTY:
-            return TOpenFailureCause::NotAPort;
-        default:
-            return TOpenFailureCause::Unknown;
-    }
-#endif
+    return platform::OpenFailureCauseOf(systemCode);
 }
 
 QString OpenFailureHint(TOpenFailureCause cause) {

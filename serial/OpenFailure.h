@@ -5,16 +5,11 @@
 #include <QString>
 
 #include "serial/CPDrv.h"
+#include "serial/PortSystem.h"
 
 namespace serial {
 
-enum class TOpenFailureCause {
-    Unknown,
-    NoPermission,  // the user may not open the device
-    Busy,          // another program holds the port
-    Gone,          // no such device (unplugged, or a stale name)
-    NotAPort,      // the path names something that is no serial port
-};
+using TOpenFailureCause = platform::OpenFailureCause;
 
 // The cause behind a system error code of a failed open (errno, or
 // GetLastError on Windows).

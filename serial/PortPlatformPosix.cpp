@@ -213,6 +213,25 @@ std::uint32_t TickCount() {
 
 int MaxXonXoffLimit() { return 4096; }
 
+OpenFailureCause OpenFailureCauseOf(int systemCode) {
+    switch (systemCode) {
+        case EACCES:
+        case EPERM:
+            return OpenFailureCause::NoPermission;
+        case EBUSY:
+        case EAGAIN:  // a lock held on the device
+            return OpenFailureCause::Busy;
+        case ENOENT:
+        case ENXIO:
+        case ENODEV:
+            return OpenFailureCause::Gone;
+        case ENOTTY:
+            return OpenFailureCause::NotAPort;
+        default:
+            return OpenFailureCause::Unknown;
+    }
+}
+
 const char* PortNamePrefix() { return "tty"; }
 
 std::string PortPath(std::string_view text) {

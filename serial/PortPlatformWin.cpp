@@ -164,6 +164,23 @@ std::uint32_t TickCount() { return GetTickCount(); }
 
 int MaxXonXoffLimit() { return kXonXoffCap; }
 
+OpenFailureCause OpenFailureCauseOf(int systemCode) {
+    switch (systemCode) {
+        case ERROR_ACCESS_DENIED:  // how Windows refuses a port another program holds
+        case ERROR_SHARING_VIOLATION:
+            return OpenFailureCause::Busy;
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_GEN_FAILURE:  // the adapter was pulled
+        case ERROR_DEVICE_NOT_CONNECTED:
+            return OpenFailureCause::Gone;
+        case ERROR_INVALID_FUNCTION:  // not a communications device
+            return OpenFailureCause::NotAPort;
+        default:
+            return OpenFailureCause::Unknown;
+    }
+}
+
 const char* PortNamePrefix() { return "COM"; }
 
 std::string PortPath(std::string_view text) {

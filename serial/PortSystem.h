@@ -34,6 +34,16 @@ struct SystemError {
 // The system's reason for the failure of the call just made on this thread.
 SystemError LastError();
 
+// What a failed open's system code means for the user.
+enum class OpenFailureCause {
+    Unknown,
+    NoPermission,  // the user may not open the device
+    Busy,          // another program holds the port
+    Gone,          // no such device (unplugged, or a stale name)
+    NotAPort,      // the path names something that is no serial port
+};
+OpenFailureCause OpenFailureCauseOf(int systemCode);
+
 // Opens an existing device for exclusive read/write, never as controlling
 // terminal. Returns kInvalidHandle on failure, with the reason in `error`.
 Handle Open(const char* path, SystemError& error);

@@ -8,7 +8,6 @@
 // thread the termination step closes the port if no other operation holds it,
 // calls OnTerminate, and the object deletes itself. Only one operation may
 // hold the port: a worker started while another runs posts ST_PORT_FAILED.
-#include <QString>
 #include <QThread>
 #include <atomic>
 #include <chrono>
@@ -17,10 +16,6 @@
 
 #include "device/Messages.h"
 #include "serial/UnitNVC.h"
-
-namespace serial {
-class TNonVisComp;
-}
 
 namespace device {
 

@@ -12,16 +12,19 @@
 
 namespace device {
 
+namespace {
+QString Shown(const QString& path) { return QDir::toNativeSeparators(path); }
+}  // namespace
+
 namespace filesystem {
 
 TAppError OpenError(const QString& path, const QString& reason) {
-    return TAppError(QStringLiteral("Не удалось открыть файл \"%1\": %2")
-                         .arg(QDir::toNativeSeparators(path), reason));
+    return TAppError(QStringLiteral("Не удалось открыть файл \"%1\": %2").arg(Shown(path), reason));
 }
 
 TAppError ReadError(const QString& path, const QString& reason) {
-    return TAppError(QStringLiteral("Не удалось прочитать файл \"%1\": %2")
-                         .arg(QDir::toNativeSeparators(path), reason));
+    return TAppError(
+        QStringLiteral("Не удалось прочитать файл \"%1\": %2").arg(Shown(path), reason));
 }
 
 QString FolderReason() { return QStringLiteral("это папка, а не файл"); }
@@ -34,8 +37,6 @@ QString ErrnoReason(int code) { return qt_error_string(code); }
 }  // namespace filesystem
 
 namespace {
-
-QString Shown(const QString& path) { return QDir::toNativeSeparators(path); }
 
 TAppError WriteError(const QString& path, const QString& reason) {
     return TAppError(

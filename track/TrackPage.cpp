@@ -103,6 +103,20 @@ TUrlOpener& UrlOpener() {
 
 // Long enough for a dragged window edge to come to rest.
 constexpr int PictureRedrawDelayMs = 150;
+
+// The chosen folder, or the current directory where the files then go.
+QString TrackFolderOrCurrent() {
+    const QString folder = TrackFolder();
+    return folder.isEmpty() ? QDir::currentPath() : folder;
+}
+
+QString TrackFolderShown() { return QDir::toNativeSeparators(TrackFolderOrCurrent()); }
+
+void ShowLines(QPlainTextEdit* memo, const QStringList& lines, QPlainTextEdit::LineWrapMode wrap) {
+    memo->clear();
+    memo->setLineWrapMode(wrap);
+    for (const QString& line : lines) memo->appendPlainText(line);
+}
 }  // namespace
 
 void SetUrlOpener(TUrlOpener opener) { UrlOpener() = std::move(opener); }
@@ -286,9 +300,7 @@ void TTrackPage::ShowFlightStats() {
     TrackStartSector = stats.startSector;
     FlightNumber = stats.flightNumber;
     ++memoGeneration_;
-    mmoDump->clear();
-    mmoDump->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    for (const QString& line : FlightStatsLines(stats)) mmoDump->appendPlainText(line);
+    ShowLines(mmoDump, FlightStatsLines(stats), QPlainTextEdit::WidgetWidth);
     FlightMinutes = stats.durationMinutes;
 }
 
@@ -323,11 +335,9 @@ void TTrackPage::StartExport(std::uint16_t flight, bool partial) {
 
 void TTrackPage::ExportFinished(const TExportResult& result, int memoGeneration, bool partial) {
     if (memoGeneration == memoGeneration_) {
-        mmoDump->clear();
-        mmoDump->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-        for (const QString& line : result.memo) mmoDump->appendPlainText(line);
-        for (const QString& file : result.files)
-            mmoDump->appendPlainText(QDir::toNativeSeparators(file));
+        QStringList lines = result.memo;
+        for (const QString& file : result.files) lines.append(QDir::toNativeSeparators(file));
+        ShowLines(mmoDump, lines, QPlainTextEdit::WidgetWidth);
     }
     fixes_ = result.fixes;
     imgFlight->SetImage(result.plot);
@@ -354,11 +364,6 @@ void TTrackPage::RedrawPicture() {
         });
 }
 
-QString TTrackPage::TrackFolderShown() const {
-    const QString folder = TrackFolder();
-    return QDir::toNativeSeparators(folder.isEmpty() ? QDir::currentPath() : folder);
-}
-
 void TTrackPage::ShowTrackFolder() {
     static_cast<TPathLabel*>(lblTrackFolder)->SetPath(TrackFolderShown());
 }
@@ -371,7 +376,7 @@ void TTrackPage::btnTrackFolderClick() {
 }
 
 void TTrackPage::btnOpenFolderClick() {
-    const QString folder = TrackFolder().isEmpty() ? QDir::currentPath() : TrackFolder();
+    const QString folder = TrackFolderOrCurrent();
     const QUrl url = QUrl::fromLocalFile(folder);
     const bool opened = UrlOpener() ? UrlOpener()(url) : QDesktopServices::openUrl(url);
     if (!opened)
@@ -401,10 +406,8 @@ void TTrackPage::btnSavePartialClick() {
 
 void TTrackPage::ShowPageDump() {
     ++memoGeneration_;
-    mmoDump->clear();
     // A table of 16 bytes a row; every other text wraps.
-    mmoDump->setLineWrapMode(QPlainTextEdit::NoWrap);
-    for (const QString& line : PageDumpLines(Reply())) mmoDump->appendPlainText(line);
+    ShowLines(mmoDump, PageDumpLines(Reply()), QPlainTextEdit::NoWrap);
 }
 
 }  // namespace track

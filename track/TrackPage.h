@@ -111,7 +111,6 @@ class TTrackPage : public QWidget {
     void ExportFinished(const TExportResult& result, int memoGeneration, bool partial);
     void RedrawPicture();
     void ShowTrackFolder();
-    QString TrackFolderShown() const;
 
     device::TTarget target_;
     QPointer<device::TDeviceIO> running_;

@@ -36,8 +36,10 @@ pugi::xml_node Child(const pugi::xml_node& node, const char* local) {
     return {};
 }
 
+bool Blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
 const char* SkipBlanks(const char* p) {
-    while (*p == ' ' || *p == '\t' || *p == '\r' || *p == '\n') ++p;
+    while (Blank(*p)) ++p;
     return p;
 }
 
@@ -46,8 +48,7 @@ const char* SkipBlanks(const char* p) {
 bool Number(const char* text, double& out) {
     const char* p = SkipBlanks(text);
     const char* end = p + std::strlen(p);
-    while (end > p && (end[-1] == ' ' || end[-1] == '\t' || end[-1] == '\r' || end[-1] == '\n'))
-        --end;
+    while (end > p && Blank(end[-1])) --end;
     if (p != end && *p == '+') ++p;
     const auto res = std::from_chars(p, end, out);
     return res.ec == std::errc() && res.ptr == end && p != end && std::isfinite(out);
@@ -105,21 +106,9 @@ void AddPoint(const pugi::xml_node& point, std::vector<TFlightFix>& fixes) {
     fixes.push_back(fix);
 }
 
-void AddPoints(const pugi::xml_node& root, const char* outer, const char* inner, const char* leaf,
-               std::vector<TFlightFix>& fixes) {
-    for (pugi::xml_node o : root.children()) {
-        if (!Named(o, outer)) continue;
-        if (!inner) {
-            for (pugi::xml_node p : o.children())
-                if (Named(p, leaf)) AddPoint(p, fixes);
-            continue;
-        }
-        for (pugi::xml_node i : o.children()) {
-            if (!Named(i, inner)) continue;
-            for (pugi::xml_node p : i.children())
-                if (Named(p, leaf)) AddPoint(p, fixes);
-        }
-    }
+void AddPoints(const pugi::xml_node& parent, const char* leaf, std::vector<TFlightFix>& fixes) {
+    for (pugi::xml_node p : parent.children())
+        if (Named(p, leaf)) AddPoint(p, fixes);
 }
 
 }  // namespace
@@ -131,8 +120,13 @@ std::vector<TFlightFix> ParseGpx(const QByteArray& document, const QString& name
     const pugi::xml_node root = doc.document_element();
     if (!Named(root, "gpx")) ThrowNotGpx(name);
     std::vector<TFlightFix> fixes;
-    AddPoints(root, "trk", "trkseg", "trkpt", fixes);
-    if (fixes.empty()) AddPoints(root, "rte", nullptr, "rtept", fixes);
+    for (pugi::xml_node track : root.children())
+        if (Named(track, "trk"))
+            for (pugi::xml_node segment : track.children())
+                if (Named(segment, "trkseg")) AddPoints(segment, "trkpt", fixes);
+    if (fixes.empty())
+        for (pugi::xml_node route : root.children())
+            if (Named(route, "rte")) AddPoints(route, "rtept", fixes);
     return fixes;
 }
 

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numbers>
 #include <optional>
 
 namespace track {
@@ -16,7 +17,7 @@ namespace track {
 namespace {
 
 // Metres along a meridian per degree, on the mean Earth sphere.
-constexpr double MetresPerDegree = 6371008.8 * 3.14159265358979323846 / 180.0;
+constexpr double MetresPerDegree = 6371008.8 * std::numbers::pi / 180.0;
 // The smallest spans drawn, so that one point or a level flight still has
 // axes to stand on.
 constexpr double MinGroundSpan = 200.0;   // m
@@ -263,9 +264,9 @@ class TPlotPainter {
         if (!below && y - m.height() < plot.top()) v = Qt::AlignTop, y = at.y() + gap * 0.4;
         if (below && y + m.height() > plot.bottom()) v = Qt::AlignBottom, y = at.y() - gap * 0.4;
         // A white halo keeps the label readable over the track.
-        const QRectF box = QFontMetricsF(font).boundingRect(text);
-        double bx = h == Qt::AlignRight ? x - box.width() : x;
-        double by = v == Qt::AlignBottom ? y - m.height() : y;
+        const QRectF box = m.boundingRect(text);
+        const double bx = h == Qt::AlignRight ? x - box.width() : x;
+        const double by = v == Qt::AlignBottom ? y - m.height() : y;
         p_.fillRect(QRectF(bx - 2, by, box.width() + 4, m.height()), QColor(255, 255, 255, 200));
         Text(QPointF(x, y), text, h | v, font, colour);
     }
@@ -282,8 +283,7 @@ class TPlotPainter {
         double latSum = 0;
         for (const TFlightFix& f : fixes_) latSum += f.latitude;
         const double scaleX =
-            std::cos(latSum / double(fixes_.size()) * 3.14159265358979323846 / 180.0) *
-            MetresPerDegree;
+            std::cos(latSum / double(fixes_.size()) * std::numbers::pi / 180.0) * MetresPerDegree;
         const TFlightFix& start = fixes_.front();
         std::vector<QPointF> metres;
         metres.reserve(fixes_.size());

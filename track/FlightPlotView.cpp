@@ -28,8 +28,7 @@ void TFlightPlotView::paintEvent(QPaintEvent*) {
     }
     // A picture drawn for another size (a resize, or a size below the
     // smallest the picture allows) is scaled until its redraw arrives.
-    QSizeF fitted = QSizeF(image_.size()).scaled(QSizeF(size()), Qt::KeepAspectRatio);
-    if (image_.size() == size()) fitted = QSizeF(size());
+    const QSizeF fitted = QSizeF(image_.size()).scaled(QSizeF(size()), Qt::KeepAspectRatio);
     const QRectF target((width() - fitted.width()) / 2, (height() - fitted.height()) / 2,
                         fitted.width(), fitted.height());
     painter.setRenderHint(QPainter::SmoothPixmapTransform);

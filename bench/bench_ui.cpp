@@ -60,6 +60,7 @@ struct TStallMeter {
     }
     void Start() {
         gaps.clear();
+        stalls.clear();
         clock.start();
         last = 0;
         timer.start();

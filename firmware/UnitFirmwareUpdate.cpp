@@ -187,23 +187,7 @@ void TFormUpdateFW::ChainEnded(const models::TChainOutcome& outcome) {
         case TPhase::IdentifyAfter:
             return ShowVersions(outcome);
         case TPhase::Restore:
-            switch (outcome.result) {
-                case models::TChainResult::Done:
-                    AddInfo(device::ConfigWrittenText);
-                    break;
-                case models::TChainResult::ModelMismatch:
-                    AddInfo(models::ModelMismatchText(before_->model, outcome.instrument->model));
-                    break;
-                case models::TChainResult::ReadBackDiffers:
-                    AddInfo(models::ReadBackDiffersText());
-                    break;
-                case models::TChainResult::PortFailed:
-                    AddInfo(device::PortFailedText);
-                    break;
-                case models::TChainResult::NoLink:
-                    AddInfo(outcome.linkLost ? LinkLostText() : device::NoDeviceText);
-                    break;
-            }
+            AddInfo(models::WriteOutcomeText(outcome, before_->model));
             return EndUpdate();
         case TPhase::Idle:
         case TPhase::Transfer:
@@ -231,8 +215,7 @@ void TFormUpdateFW::BackUpSettings(const models::TChainOutcome& outcome) {
     if (!reason.isEmpty() && !Dialogs().Ask(window(), TMessageKind::Warning, kUpdateCaption,
                                             models::UpdateWithoutBackupQuestion(reason)))
         return EndUpdate();
-    std::copy_n(image_.begin(), imageLength_, serial::TNonVisComp::Instance().TxBuffer.begin());
-    StartTransfer(imageLength_);
+    StartTransfer();
 }
 
 void TFormUpdateFW::ShowVersions(const models::TChainOutcome& outcome) {
@@ -271,20 +254,13 @@ void TFormUpdateFW::btExitClick() {
     Frame()->close();
 }
 
-void TFormUpdateFW::UpdateDevice(int length) {
-    if (transferRunning_) return;
-    SetButtonsEnabled(false);
-    btExit->setEnabled(false);
-    transferRunning_ = true;
-    StartTransfer(length);
-}
-
-void TFormUpdateFW::StartTransfer(int length) {
+void TFormUpdateFW::StartTransfer() {
     transferDone_ = false;
-    if (phase_ == TPhase::IdentifyBefore) phase_ = TPhase::Transfer;
+    phase_ = TPhase::Transfer;
+    std::copy_n(image_.begin(), imageLength_, serial::TNonVisComp::Instance().TxBuffer.begin());
     TDeviceIO* worker = TDeviceIO::Create(handle_.Target());
     worker->Operation = OP_FIRMWARE;
-    worker->DataLength = length;
+    worker->DataLength = imageLength_;
     worker->Timing = WorkerTiming;
     // Runs on this thread after the run; the window may be gone by then.
     worker->OnTerminate = [self = QPointer<TFormUpdateFW>(this)] {
@@ -294,7 +270,7 @@ void TFormUpdateFW::StartTransfer(int length) {
 }
 
 void TFormUpdateFW::TransferEnded() {
-    if (phase_ == TPhase::Transfer && transferDone_) {
+    if (transferDone_) {
         phase_ = TPhase::IdentifyAfter;
         chain_->Identify();
         return;
@@ -321,8 +297,8 @@ void TFormUpdateFW::GetUpdateThread_MSG(quintptr wParam, qintptr lParam) {
                 ShowMessage(window(), device::FirmwareUpdatedText, kUpdateCaption,
                             TMessageKind::Information);
                 pbUpdate->hide();
-                // After a checked update the buttons wait for the checks.
-                if (phase_ != TPhase::Transfer) SetButtonsEnabled(true);
+                // Unlike after a failure, the buttons stay off: the checks
+                // after the transfer come first.
             } else {
                 pbUpdate->setValue(int(lParam));
             }

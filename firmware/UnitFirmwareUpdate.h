@@ -58,15 +58,11 @@ class TFormUpdateFW : public QWidget {
     void btnUpdateClick();
     void btExitClick();
 
-    // Sends the first `length` bytes of TxBuffer to the instrument, without
-    // the backup and the checks around it.
-    void UpdateDevice(int length);
     void SetButtonsEnabled(bool enabled);
     void GetUpdateThread_MSG(quintptr wParam, qintptr lParam);
 
-    // From "Обновить" (or UpdateDevice) until the last worker of the update
-    // has let go of the port. The main window keeps its device actions off
-    // meanwhile.
+    // From "Обновить" until the last worker of the update has let go of the
+    // port. The main window keeps its device actions off meanwhile.
     bool TransferRunning() const { return transferRunning_; }
 
     // The subwindow holding the form, or the form itself when top-level.
@@ -93,7 +89,8 @@ class TFormUpdateFW : public QWidget {
 
   private:
     enum class TPhase { Idle, IdentifyBefore, Transfer, IdentifyAfter, Restore };
-    void StartTransfer(int length);
+    // Moves the image into TxBuffer and sends it.
+    void StartTransfer();
     void TransferEnded();
     void ChainEnded(const models::TChainOutcome& outcome);
     void BackUpSettings(const models::TChainOutcome& outcome);

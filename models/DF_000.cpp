@@ -7,7 +7,6 @@
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QVBoxLayout>
-#include <algorithm>
 
 #include "device/DeviceIO.h"
 #include "models/UnitFileIO.h"
@@ -81,11 +80,12 @@ void TDeviceForm::LoadDefaults() {
 
 void TDeviceForm::LoadFromReply() {
     const std::uint8_t* rx = serial::TNonVisComp::Instance().RxBuffer.data();
+    const std::uint16_t version = FirmwareVersionOfReply(rx);
     Config = ConfigOfReply(rx);
     ShowConfig();
     sourceFile_.clear();
-    setWindowTitle(ReplyCaption(FirmwareVersionOfReply(rx)));
-    TrackPage->SetInstrument({ModelId, FirmwareVersionOfReply(rx)});
+    setWindowTitle(ReplyCaption(version));
+    TrackPage->SetInstrument({ModelId, version});
     UpdateHeader();
     OwnerHandle.Send(WM_DEVICE_MSG, DM_LOADED, 0);
 }

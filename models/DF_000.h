@@ -5,7 +5,6 @@
 // reports to the main window with WM_DEVICE_MSG, sent synchronously.
 #include <QString>
 #include <QWidget>
-#include <array>
 #include <cstdint>
 
 #include "device/Frames.h"

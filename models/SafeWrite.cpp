@@ -1,11 +1,11 @@
 #include "models/SafeWrite.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QPointer>
 #include <QStandardPaths>
 
 #include "device/AppError.h"
+#include "device/UserTexts.h"
 #include "models/UnitFileIO.h"
 #include "serial/UnitNVC.h"
 
@@ -124,6 +124,22 @@ QString ModelMismatchText(DeviceModelId settingsModel, DeviceModelId instrumentM
 
 QString ReadBackDiffersText() {
     return QStringLiteral("Запись не подтверждена: прибор вернул другие настройки");
+}
+
+QString WriteOutcomeText(const TChainOutcome& outcome, DeviceModelId settingsModel) {
+    switch (outcome.result) {
+        case TChainResult::Done:
+            return ConfigWrittenText;
+        case TChainResult::ModelMismatch:
+            return ModelMismatchText(settingsModel, outcome.instrument->model);
+        case TChainResult::ReadBackDiffers:
+            return ReadBackDiffersText();
+        case TChainResult::PortFailed:
+            return PortFailedText;
+        case TChainResult::NoLink:
+            break;
+    }
+    return outcome.linkLost ? LinkLostText() : NoDeviceText;
 }
 
 QString PortBusyText() { return QStringLiteral("Порт занят: идет другая операция с прибором"); }

@@ -112,11 +112,12 @@ int TCliSession::ListPorts() {
 }
 
 int TCliSession::FindInstrumentPort() {
+    const std::vector<app::TPresentPort> ports = app::PresentPorts();
     QStringList candidates;
-    for (const app::TPresentPort& port : app::PresentPorts())
+    for (const app::TPresentPort& port : ports)
         if (port.adapter) candidates << port.port;
     // The extra ports come after the adapters the system knows.
-    for (const app::TPresentPort& port : app::PresentPorts())
+    for (const app::TPresentPort& port : ports)
         if (port.extra && !port.adapter) candidates << port.port;
     if (candidates.isEmpty()) {
         Fail(QStringLiteral("Нет портов с адаптером прибора"));
@@ -160,16 +161,15 @@ void TCliSession::Run(TDeviceIO* worker, const std::function<void(const Status&)
 }
 
 int TCliSession::FailFor(int status, const QString& noLinkText) {
-    // The port remembers a vanished device until the next operation opens it.
-    if (status != ST_PORT_FAILED && link_.comport.DeviceLost())
-        Fail(LinkLostText());
-    else
-        Fail(status == ST_PORT_FAILED ? device::PortFailedText : noLinkText);
     if (status == ST_PORT_FAILED) {
+        Fail(device::PortFailedText);
         const QString detail = serial::OpenFailureDetail(link_.comport.LastOpenError());
         if (!detail.isEmpty()) Fail(detail);
+        return app::EC_PORT;
     }
-    return status == ST_PORT_FAILED ? app::EC_PORT : app::EC_NO_LINK;
+    // The port remembers a vanished device until the next operation opens it.
+    Fail(link_.comport.DeviceLost() ? LinkLostText() : noLinkText);
+    return app::EC_NO_LINK;
 }
 
 void TCliSession::ShowProgress(int percent, const QString& label) {
@@ -197,7 +197,7 @@ void TCliSession::PrintSettings(std::uint8_t model, const models::TDeviceConfig&
     for (const QString& line : models::ConfigHexLines(config)) Print(line);
 }
 
-int TCliSession::ReadInstrument(std::uint8_t& model) {
+int TCliSession::ReadInstrument(models::TInstrument& instrument) {
     int final = -1;
     qintptr reported = 0;
     Run(NewWorker(OP_IDENTIFY), [&](const Status& s) {
@@ -207,26 +207,25 @@ int TCliSession::ReadInstrument(std::uint8_t& model) {
         }
     });
     if (final != ST_IDENTIFIED) return FailFor(final, device::NoLinkCheckPortText);
-    // An instrument the table does not know is shown as the default model.
-    model = reported == 0 ? 1 : std::uint8_t(reported);
+    instrument =
+        models::InstrumentOfReply(link_.RxBuffer.data(), static_cast<std::uint16_t>(reported));
     return 0;
 }
 
 int TCliSession::Identify() {
-    std::uint8_t model = 0;
-    if (const int failed = ReadInstrument(model)) return failed;
-    const std::uint8_t* rx = link_.RxBuffer.data();
-    PrintSettings(model, models::ConfigOfReply(rx));
-    Print(QStringLiteral("Версия: %1").arg(models::FirmwareVersionOfReply(rx)));
+    models::TInstrument instrument;
+    if (const int failed = ReadInstrument(instrument)) return failed;
+    PrintSettings(instrument.model, instrument.config);
+    Print(QStringLiteral("Версия: %1").arg(instrument.firmwareVersion));
     return 0;
 }
 
 int TCliSession::SaveConfig(const QString& fileName) {
-    std::uint8_t model = 0;
-    if (const int failed = ReadInstrument(model)) return failed;
+    models::TInstrument instrument;
+    if (const int failed = ReadInstrument(instrument)) return failed;
     const QString name = models::ConfigFileName(fileName);
     try {
-        models::SaveConfigFile(name, model, models::ConfigOfReply(link_.RxBuffer.data()).data());
+        models::SaveConfigFile(name, instrument.model, instrument.config.data());
     } catch (const device::TAppError& error) {
         Fail(error.Text());
         return app::EC_WRITE_CHECK;
@@ -259,9 +258,9 @@ int TCliSession::Download(std::uint8_t flightIndex, bool bySector, const QString
     track::TTrackFileOptions files;
     files.igc = igc;
     if (igc) {
-        std::uint8_t model = 0;
-        if (const int failed = ReadInstrument(model)) return failed;
-        files.instrument = {model, LE16(link_.RxBuffer.data() + 6)};
+        models::TInstrument instrument;
+        if (const int failed = ReadInstrument(instrument)) return failed;
+        files.instrument = {instrument.model, instrument.firmwareVersion};
     }
     if (const int failed = Stats(flightIndex, true)) return failed;
     if (stats_.startSector == 0) {
@@ -415,22 +414,24 @@ int TCliSession::WriteConfig(const QString& fileName) {
     }
     const models::TChainOutcome outcome =
         RunChain([&](models::TDeviceChain& chain) { chain.Write(file.model, file.config); });
+    const QString text = models::WriteOutcomeText(outcome, file.model);
     switch (outcome.result) {
         case models::TChainResult::Done:
-            Print(device::ConfigWrittenText);
+            Print(text);
             return app::EC_OK;
         case models::TChainResult::ModelMismatch:
-            Fail(models::ModelMismatchText(file.model, outcome.instrument->model));
+            Fail(text);
             return app::EC_MODEL_MISMATCH;
         case models::TChainResult::ReadBackDiffers:
-            Fail(models::ReadBackDiffersText());
+            Fail(text);
             return app::EC_READ_BACK;
         case models::TChainResult::PortFailed:
+            // With the port's own reason after the text.
             return FailFor(ST_PORT_FAILED, device::NoDeviceText);
         case models::TChainResult::NoLink:
             break;
     }
-    Fail(outcome.linkLost ? LinkLostText() : device::NoDeviceText);
+    Fail(text);
     return app::EC_NO_LINK;
 }
 

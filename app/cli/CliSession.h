@@ -58,8 +58,8 @@ class TCliSession {
     // status it posts goes through `onStatus`.
     void Run(device::TDeviceIO* worker, const std::function<void(const Status&)>& onStatus);
     device::TDeviceIO* NewWorker(std::uint8_t operation);
-    // Identifies the instrument; its reply stays in RxBuffer.
-    int ReadInstrument(std::uint8_t& model);
+    // Identifies the instrument: a failure's exit status, or 0 with `instrument` set.
+    int ReadInstrument(models::TInstrument& instrument);
     void ShowProgress(int percent, const QString& label);
     void EndProgress();
     int FailFor(int status, const QString& noLinkText);

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "app/BuildInfo.h"
+#include "app/CommandLine.h"
 #include "app/ExitCodes.h"
 #include "app/cli/CliSession.h"
 #include "device/AppError.h"
@@ -63,14 +64,12 @@ struct TOptions {
 // The command is the first argument that is neither an option nor the value
 // of one; for "plot" it is the first, before the PORT of the others.
 bool IsPlotCommand(int argc, char** argv) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     QCommandLineParser parser;
     parser.addHelpOption();
     parser.addVersionOption();
     TOptions().AddTo(parser);
     // A refused line is reported by the real parse, which needs no picture.
-    if (!parser.parse(arguments)) return false;
+    if (!parser.parse(app::ArgumentsOf(argc, argv))) return false;
     const QStringList positional = parser.positionalArguments();
     return !positional.isEmpty() && positional[0] == QLatin1String("plot");
 }

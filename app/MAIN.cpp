@@ -455,7 +455,7 @@ void TMainForm::ShowIdentified(models::DeviceModelId id) {
     // Whatever was read replaces a file named in the title.
     setWindowTitle(QCoreApplication::applicationName());
     SetControlsEnabled(true);
-    if (id == 0) id = 1;  // a model the table does not know is shown as the default one
+    id = models::ModelShown(id);
     if (id == CurrentModelId && CurrentDeviceForm()) {
         CurrentDeviceForm()->LoadFromReply();
     } else if (models::CreateDeviceForm(id, mdiArea, Target())) {

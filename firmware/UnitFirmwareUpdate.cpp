@@ -275,9 +275,8 @@ void TFormUpdateFW::TransferEnded() {
         chain_->Identify();
         return;
     }
-    phase_ = TPhase::Idle;
-    transferRunning_ = false;
-    btExit->setEnabled(true);
+    // Also when no final status came: the window must not stay locked.
+    EndUpdate();
 }
 
 void TFormUpdateFW::SetButtonsEnabled(bool enabled) {

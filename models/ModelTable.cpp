@@ -29,4 +29,8 @@ bool HasDeviceWindow(DeviceModelId model) {
     return model == 1 || (model >= 100 && model <= MaxModelId);
 }
 
+DeviceModelId ModelShown(std::uint16_t reported) {
+    return reported == 0 ? 1 : static_cast<DeviceModelId>(reported);
+}
+
 }  // namespace models

@@ -17,6 +17,10 @@ extern const std::array<DeviceModelInfo, 8> DeviceModelTable;
 // The highest model number a configuration file may name.
 inline constexpr DeviceModelId MaxModelId = 105;
 
+// The model a reply's number is shown, opened and written as: a model the
+// table does not know (0) counts as the default model 1.
+DeviceModelId ModelShown(std::uint16_t reported);
+
 // True for the models that have a device window: the default model 1 and
 // the instruments 100 to 105.
 bool HasDeviceWindow(DeviceModelId model);

@@ -24,7 +24,7 @@ QString ModelText(DeviceModelId model) {
 
 TInstrument InstrumentOfReply(const std::uint8_t* rx, std::uint16_t reportedModel) {
     TInstrument instrument;
-    instrument.model = reportedModel == 0 ? 1 : static_cast<DeviceModelId>(reportedModel);
+    instrument.model = ModelShown(reportedModel);
     instrument.firmwareVersion = FirmwareVersionOfReply(rx);
     instrument.config = ConfigOfReply(rx);
     return instrument;
@@ -47,7 +47,7 @@ bool TDeviceChain::Identify() {
 bool TDeviceChain::Write(DeviceModelId model, const TDeviceConfig& config) {
     if (Running()) return false;
     outcome_ = {};
-    model_ = model == 0 ? 1 : model;
+    model_ = ModelShown(model);
     config_ = config;
     StartWorker(OP_IDENTIFY, TStep::CheckModel);
     return true;

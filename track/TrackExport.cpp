@@ -139,8 +139,6 @@ QString UnfinishedDownloadText(int count, bool bySector, std::size_t gps, std::s
         .arg(eng);
 }
 
-void SaveFile(const QString& path, QByteArrayView data) { device::WriteFileSafely(path, data); }
-
 std::string CoordinateText(float value) {
     char buf[CoordinateBufferSize];
     return std::string(buf, FormatCoordinate(value, buf));

@@ -3,7 +3,6 @@
 // "Track<flight>.enx" (one "time;v1;v2;v3" line per sensor sample) and
 // "Track<flight>.igc" (IGC flight recorder file) in a folder, with the totals
 // reported line by line to a memo.
-#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -59,11 +58,5 @@ QStringList WriteTrackFiles(int flightNumber, const device::TrackSnapshot& lists
 // The memo line (and command-line message) for a download that ended without
 // the end of the track: how far it got, and that what it read is in no file.
 QString UnfinishedDownloadText(int count, bool bySector, std::size_t gps, std::size_t eng);
-
-// Replaces the file at `path` with `data` in one step: a temporary file
-// beside it, renamed over the old one only when all was written, so that the
-// old file survives any failure. Throws device::TAppError naming the file and
-// the system's reason.
-void SaveFile(const QString& path, QByteArrayView data);
 
 }  // namespace track

@@ -8,6 +8,7 @@
 #include "app/ExitCodes.h"
 #include "app/SetupAPI.h"
 #include "device/AppError.h"
+#include "device/FileStore.h"
 #include "device/Frames.h"
 #include "device/PageDump.h"
 #include "device/TrackLists.h"
@@ -397,7 +398,7 @@ int TCliSession::Plot(const QString& gpxFile, const QString& pngFile, QSize size
         return app::EC_FAILED;
     }
     try {
-        track::SaveFile(pngFile, png);
+        device::WriteFileSafely(pngFile, png);
     } catch (const device::TAppError& error) {
         Fail(error.Text());
         return app::EC_WRITE_CHECK;

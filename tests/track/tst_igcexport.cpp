@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "TrackEntries.h"
+#include "device/FileStore.h"
 #include "track/IgcExport.h"
 #include "track/TrackExport.h"
 
@@ -179,7 +180,7 @@ class TestIgcExport : public QObject {
         if (gpsbabel.isEmpty()) QSKIP("gpsbabel is not installed (scripts/install-deps adds it)");
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("Track12.igc"));
-        SaveFile(path, IgcText(FlightFixes(SmallDownload()), {102, 311}));
+        device::WriteFileSafely(path, IgcText(FlightFixes(SmallDownload()), {102, 311}));
         QProcess p;
         p.start(gpsbabel, {QStringLiteral("-t"), QStringLiteral("-i"), QStringLiteral("igc"),
                            QStringLiteral("-f"), path, QStringLiteral("-o"),

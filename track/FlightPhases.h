@@ -1,0 +1,50 @@
+#pragma once
+// Where the flight itself begins and ends within a recording: an instrument
+// logs on the ground before take-off and after landing, so the first and last
+// records are not the flight. The logbook's times and durations and the
+// cross-country score both take the span found here.
+#include <cstddef>
+#include <vector>
+
+#include "track/FlightFix.h"
+
+namespace track {
+
+struct TFlightSpan {
+    // Indices into the fixes: the take-off fix and the landing fix (inclusive).
+    std::size_t takeoff = 0;
+    std::size_t landing = 0;
+    // False when the fixes carry no usable times or nothing in them moves like
+    // a flight; the span is then every fix.
+    bool detected = false;
+};
+
+// A fix is "moving" when, over the window that starts at it (at least
+// MovingWindowSeconds long), the ground speed reaches MovingGroundSpeed or the
+// vertical speed MovingVerticalSpeed. Take-off is the first moving fix after
+// which most fixes keep moving for SustainSeconds; landing mirrors it from the
+// end. Short taxiing, a walk up the hill or a pause on the launch do not count.
+inline constexpr double MovingGroundSpeed = 3.0;    // m/s, about 11 km/h
+inline constexpr double MovingVerticalSpeed = 1.0;  // m/s
+inline constexpr int MovingWindowSeconds = 10;
+inline constexpr int SustainSeconds = 60;
+inline constexpr double SustainShare = 0.8;
+
+TFlightSpan DetectFlight(const std::vector<TFlightFix>& fixes);
+
+// The greatest climb (positive) and sink (negative) within the span, in m/s,
+// over windows of about 1 s and 10 s (the window is the first fix at least that
+// far ahead). Zero where the fixes give none (no times or no altitudes).
+struct TClimbExtremes {
+    double climb1s = 0;
+    double sink1s = 0;
+    double climb10s = 0;
+    double sink10s = 0;
+};
+TClimbExtremes ClimbExtremes(const std::vector<TFlightFix>& fixes, const TFlightSpan& span);
+
+// Great-circle distance in metres on a sphere of the earth's mean radius:
+// good to about 0.5 %, enough to tell moving from standing.
+double QuickDistance(const TFlightFix& a, const TFlightFix& b);
+
+}  // namespace track

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QRegularExpression>
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 
@@ -130,8 +131,11 @@ constexpr unsigned kLastPage = 0xFFFFFFu;
 // could not be written and a transcript cut short. The command's own
 // failure status is kept.
 int CheckOutputs(const cli::TCliSession& session, int status) {
+    errno = 0;
     const bool printed = std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
-    const QString printReason = cli::LastSystemReason();
+    // An earlier failed write may have left nothing to flush, and no reason.
+    const QString printReason =
+        errno != 0 ? cli::LastSystemReason() : QStringLiteral("ошибка записи");
     int outcome = status;
     if (!printed) {
         std::fprintf(stderr, "%s\n",

@@ -132,8 +132,7 @@ QString WriteTemporary(const QString& shown, const QString& path, QByteArrayView
     }
     if (calls.sync(file, reason) != 0) throw fail(true);
     if (calls.close(file, reason) != 0) throw fail(false);
-    // An existing file keeps its permissions; only our own new file is changed.
-    if (QFileInfo::exists(path)) QFile::setPermissions(temporary, QFile::permissions(path));
+    if (QFileInfo::exists(path)) filesystem::TakeOwnerAndMode(path, temporary);
     return temporary;
 }
 

@@ -21,6 +21,11 @@ int SystemReplace(const QString& from, const QString& to, QString& reason);
 // system has no links.
 int SystemKeep(const QString& existing, const QString& second, QString& reason);
 
+// Gives the new file `temporary` the permissions of the file `existing` it
+// will replace, and its owner when the program may (run as root), so that
+// a replaced file stays the user's. Nothing is changed on `existing`.
+void TakeOwnerAndMode(const QString& existing, const QString& temporary);
+
 // The file that writing to `path` replaces: `path` itself, or the file a
 // symbolic link there leads to when the link and that file both belong to
 // the user running the program. A dangling link, a link to a link, a link

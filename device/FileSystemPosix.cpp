@@ -79,6 +79,16 @@ int SystemKeep(const QString& existing, const QString& second, QString& reason) 
     return 0;
 }
 
+void TakeOwnerAndMode(const QString& existing, const QString& temporary) {
+    struct stat st {};
+    const QByteArray name = QFile::encodeName(temporary);
+    if (::stat(QFile::encodeName(existing).constData(), &st) != 0) return;
+    // Without set-id bits: a copy must not gain rights under another owner.
+    ::chmod(name.constData(), st.st_mode & 0777);
+    if (::geteuid() == 0 && (st.st_uid != 0 || st.st_gid != 0))
+        ::lchown(name.constData(), st.st_uid, st.st_gid);
+}
+
 namespace {
 QByteArray FolderOf(const QByteArray& name) {
     const qsizetype slash = name.lastIndexOf('/');

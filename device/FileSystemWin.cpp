@@ -72,6 +72,12 @@ int SystemKeep(const QString& existing, const QString& second, QString& reason) 
     return -1;
 }
 
+// Windows gives a new file the folder's inherited rights; the read-only
+// attribute is the one permission a file carries of its own.
+void TakeOwnerAndMode(const QString& existing, const QString& temporary) {
+    QFile::setPermissions(temporary, QFile::permissions(existing));
+}
+
 QString WriteTarget(const QString& path) {
     QFileInfo info(path);
     QString target = path;

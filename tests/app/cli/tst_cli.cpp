@@ -414,6 +414,28 @@ class TestCli : public QObject {
         QVERIFY(!r.err.isEmpty());
     }
 
+    // Another user's link planted at the track file's name in a shared
+    // folder: the download run as root must not write through it.
+    void download_foreignLinkAtTrackName_refusedTargetIntact() {
+        if (geteuid() != 0) QSKIP("only root can give a file to another user");
+        QTemporaryDir dir;
+        const int flight = memory.flights.back().flightNumber;
+        const QString victim = dir.filePath(QStringLiteral("victim"));
+        const QString link = dir.filePath(QStringLiteral("Track%1.gpx").arg(flight));
+        QFile file(victim);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("precious") == 8);
+        file.close();
+        QVERIFY(QFile::link(victim, link));
+        QCOMPARE(::lchown(QFile::encodeName(link), 65534, 65534), 0);
+        const Result r = RunCli({simulator.PortPath(), QStringLiteral("download"),
+                                 QStringLiteral("--no-igc"), QStringLiteral("--dir"), dir.path()});
+        QCOMPARE(r.exitCode, int(app::EC_WRITE_CHECK));
+        QVERIFY2(r.err.contains(link), qPrintable(r.err));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("precious"));
+        QVERIFY(QFileInfo(link).isSymLink());
+    }
+
     // The link goes after the first sector: what was read is written only
     // when asked, and the exit status tells of the lost link either way.
     void download_linkLost_keepPartialWritesWhatWasRead_data() {

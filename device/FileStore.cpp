@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QSet>
 #include <algorithm>
 #include <cerrno>
 
@@ -27,10 +29,24 @@ TAppError ReadError(const QString& path, const QString& reason) {
         QStringLiteral("Не удалось прочитать файл \"%1\": %2").arg(Shown(path), reason));
 }
 
+TAppError WriteError(const QString& path, const QString& reason) {
+    return TAppError(
+        QStringLiteral("Не удалось записать файл \"%1\": %2").arg(Shown(path), reason));
+}
+
 QString FolderReason() { return QStringLiteral("это папка, а не файл"); }
 QString NotRegularReason() {
     return QStringLiteral("это не обычный файл (канал, устройство или сокет)");
 }
+QString DanglingLinkReason() {
+    return QStringLiteral("это символическая ссылка на несуществующий файл");
+}
+QString LinkChainReason() { return QStringLiteral("это символическая ссылка на другую ссылку"); }
+QString ForeignLinkReason() {
+    return QStringLiteral(
+        "это символическая ссылка, которая или чей файл принадлежит другому пользователю");
+}
+QString ReadOnlyReason() { return QStringLiteral("файл защищен от записи"); }
 
 QString ErrnoReason(int code) { return qt_error_string(code); }
 
@@ -38,49 +54,44 @@ QString ErrnoReason(int code) { return qt_error_string(code); }
 
 namespace {
 
-TAppError WriteError(const QString& path, const QString& reason) {
-    return TAppError(
-        QStringLiteral("Не удалось записать файл \"%1\": %2").arg(Shown(path), reason));
-}
-
 using filesystem::ErrnoReason;
-using filesystem::FolderReason;
-using filesystem::NotRegularReason;
-using filesystem::SystemReplace;
+using filesystem::WriteError;
 
-constexpr TFileCalls kSystemCalls{filesystem::SystemCreate, filesystem::SystemWrite,
-                                  filesystem::SystemSync, filesystem::SystemClose,
-                                  filesystem::SystemReplace};
+constexpr TFileCalls kSystemCalls{filesystem::SystemCreate,  filesystem::SystemWrite,
+                                  filesystem::SystemSync,    filesystem::SystemClose,
+                                  filesystem::SystemReplace, filesystem::SystemKeep};
 const TFileCalls* g_calls = &kSystemCalls;
 
-// The file a name leads to: a symbolic link is followed, so that the link
-// stays and its target gets the new content, as an editor would do.
-QString FinalPath(const QString& path) {
-    const QFileInfo info(path);
-    if (info.isSymLink()) {
-        const QString target = info.symLinkTarget();
-        if (!target.isEmpty()) return target;
-    }
-    return path;
-}
+// Our temporary files: the hidden target name, the writer's process id (so
+// that a later write can tell a crash's leftovers from a running writer's
+// files) and a random part.
+const QLatin1String kMark(".tolmarik-");
 
-// A folder or a special file in the target's place is never replaced.
-void RefuseSpecialTarget(const QString& shown, const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists()) return;
-    if (info.isDir()) throw WriteError(shown, FolderReason());
-    if (!info.isFile()) throw WriteError(shown, NotRegularReason());
-}
-
-// A name beside `path` that nobody uses yet; created by the caller with
-// exclusive creation, which settles any race.
 QString TemporaryName(const QString& path, const QString& suffix) {
     const QFileInfo info(path);
-    return info.absoluteDir().filePath(
-        QStringLiteral(".%1.%2%3")
-            .arg(info.fileName())
-            .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'))
-            .arg(suffix));
+    // The folder as given: a relative one works where the absolute path
+    // would be too long or would not survive a conversion.
+    return QDir(info.path())
+        .filePath(QStringLiteral(".%1%2%3-%4%5")
+                      .arg(info.fileName(), kMark)
+                      .arg(filesystem::CurrentProcess())
+                      .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'))
+                      .arg(suffix));
+}
+
+// Removes what a writer that has ended left in `folder`: its temporary
+// files and the old files it kept, never the files of a running writer.
+void RemoveLeftovers(const QString& folder) {
+    static const QRegularExpression ours(
+        QStringLiteral("^\\..+\\.tolmarik-(\\d+)-[0-9a-f]{8}\\.(tmp|old)$"));
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        const QRegularExpressionMatch match = ours.match(name);
+        if (!match.hasMatch()) continue;
+        bool ok = false;
+        const qint64 writer = match.captured(1).toLongLong(&ok);
+        if (ok && filesystem::ProcessGone(writer)) QFile::remove(dir.filePath(name));
+    }
 }
 
 // Writes `bytes` into a new temporary file beside `path`, synced to the
@@ -121,8 +132,7 @@ QString WriteTemporary(const QString& shown, const QString& path, QByteArrayView
     }
     if (calls.sync(file, reason) != 0) throw fail(true);
     if (calls.close(file, reason) != 0) throw fail(false);
-    // An existing file keeps its permissions.
-    if (QFileInfo::exists(path)) QFile::setPermissions(temporary, QFile::permissions(path));
+    if (QFileInfo::exists(path)) filesystem::TakeOwnerAndMode(path, temporary);
     return temporary;
 }
 
@@ -130,11 +140,61 @@ struct TPending {
     QString shown;      // the name the caller gave, for messages
     QString target;     // where the file goes
     QString temporary;  // written and synced
-    QString backup;     // the old file while the set is put in place
+    QString kept;       // a second name of the old file while the set is put in place
 };
 
 void RemoveTemporaries(const std::vector<TPending>& pending) {
-    for (const TPending& p : pending) QFile::remove(p.temporary);
+    for (const TPending& p : pending) {
+        QFile::remove(p.temporary);
+        if (!p.kept.isEmpty()) QFile::remove(p.kept);
+    }
+}
+
+// The end signals wait while files are put in place.
+class TEndSignalsHeld {
+  public:
+    TEndSignalsHeld() { filesystem::HoldEndSignals(); }
+    ~TEndSignalsHeld() { filesystem::ReleaseEndSignals(); }
+    TEndSignalsHeld(const TEndSignalsHeld&) = delete;
+    TEndSignalsHeld& operator=(const TEndSignalsHeld&) = delete;
+};
+
+// Puts every written file in place, each by one rename over its old file.
+// A set keeps a second name of each old file first, so that a failure
+// part-way can bring the old files back, again by renames.
+void Commit(std::vector<TPending>& pending) {
+    const TFileCalls& calls = *g_calls;
+    QString reason;
+    if (pending.size() > 1) {
+        for (TPending& p : pending) {
+            if (!QFileInfo::exists(p.target)) continue;
+            p.kept = TemporaryName(p.target, QStringLiteral(".old"));
+            if (calls.keep(p.target, p.kept, reason) != 0) {
+                p.kept.clear();
+                RemoveTemporaries(pending);
+                throw WriteError(p.shown, reason);
+            }
+        }
+    }
+    std::size_t placed = 0;
+    for (; placed < pending.size(); ++placed)
+        if (calls.replace(pending[placed].temporary, pending[placed].target, reason) != 0) break;
+    if (placed == pending.size()) {
+        for (const TPending& p : pending)
+            if (!p.kept.isEmpty()) QFile::remove(p.kept);
+        return;
+    }
+    for (std::size_t i = 0; i < placed; ++i) {
+        TPending& p = pending[i];
+        QString ignored;
+        if (p.kept.isEmpty()) {
+            QFile::remove(p.target);  // new where there was none
+        } else if (filesystem::SystemReplace(p.kept, p.target, ignored) == 0) {
+            p.kept.clear();
+        }
+    }
+    RemoveTemporaries(pending);
+    throw WriteError(pending[placed].shown, reason);
 }
 
 }  // namespace
@@ -147,18 +207,24 @@ QByteArray ReadRegularFile(const QString& path, qint64 maxBytes) {
     return filesystem::ReadRegular(path, maxBytes);
 }
 
+void CheckWritable(const QString& path) { filesystem::WriteTarget(path); }
+
 void WriteFileSafely(const QString& path, QByteArrayView bytes) {
     WriteFilesSafely({TFileToWrite{path, bytes.toByteArray()}});
 }
 
 void WriteFilesSafely(const std::vector<TFileToWrite>& files) {
-    const TFileCalls& calls = *g_calls;
     std::vector<TPending> pending;
     pending.reserve(files.size());
+    QSet<QString> folders;
     try {
         for (const TFileToWrite& file : files) {
-            const QString target = FinalPath(file.path);
-            RefuseSpecialTarget(file.path, target);
+            const QString target = filesystem::WriteTarget(file.path);
+            const QString folder = QFileInfo(target).path();
+            if (!folders.contains(folder)) {
+                RemoveLeftovers(folder);
+                folders.insert(folder);
+            }
             TPending p{file.path, target, {}, {}};
             p.temporary = WriteTemporary(file.path, target, file.bytes);
             pending.push_back(p);
@@ -167,52 +233,8 @@ void WriteFilesSafely(const std::vector<TFileToWrite>& files) {
         RemoveTemporaries(pending);
         throw;
     }
-    if (pending.size() == 1) {
-        QString reason;
-        if (calls.replace(pending[0].temporary, pending[0].target, reason) != 0) {
-            RemoveTemporaries(pending);
-            throw WriteError(pending[0].shown, reason);
-        }
-        return;
-    }
-
-    // A set: each old file steps aside before its new one moves in, so that
-    // a failure part-way can bring every old file back.
-    std::size_t placed = 0;
-    QString reason;
-    const TPending* failed = nullptr;
-    for (; placed < pending.size(); ++placed) {
-        TPending& p = pending[placed];
-        if (QFileInfo::exists(p.target)) {
-            p.backup = TemporaryName(p.target, QStringLiteral(".old"));
-            if (calls.replace(p.target, p.backup, reason) != 0) {
-                p.backup.clear();
-                failed = &p;
-                break;
-            }
-        }
-        if (calls.replace(p.temporary, p.target, reason) != 0) {
-            failed = &p;
-            break;
-        }
-    }
-    if (failed == nullptr) {
-        for (const TPending& p : pending)
-            if (!p.backup.isEmpty()) QFile::remove(p.backup);
-        return;
-    }
-    // Back out, the failed one included (its old file may have stepped aside).
-    for (std::size_t i = 0; i <= placed && i < pending.size(); ++i) {
-        const TPending& p = pending[i];
-        QString ignored;
-        if (!p.backup.isEmpty()) {
-            SystemReplace(p.backup, p.target, ignored);
-        } else if (i < placed) {
-            QFile::remove(p.target);  // new where there was none
-        }
-    }
-    RemoveTemporaries(pending);
-    throw WriteError(failed->shown, reason);
+    const TEndSignalsHeld held;
+    Commit(pending);
 }
 
 }  // namespace device

@@ -8,9 +8,17 @@
 //
 // Writing: the bytes go to a temporary file beside the target, every write
 // checked, then flushed to the disk (fsync); only then does the temporary
-// file replace the target. Whatever fails, the old file is left as it was
-// and the temporary file is removed. Errors are device::TAppError naming the
+// file replace the target by one rename, so that the name always shows the
+// old or the new file. Whatever fails, the old file is left as it was and
+// the temporary file is removed. Errors are device::TAppError naming the
 // file and the system's reason.
+//
+// A symbolic link at the name is followed only when the link and the file
+// it leads to belong to the user running the program; a dangling link, a
+// link to a link and a file the user may not write are refused, never
+// replaced. While files are put in place, the signals that end a program
+// (interrupt, terminate, hang-up) wait for the end. Temporary files that an
+// ended program left in a folder are removed at the next write there.
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -22,6 +30,11 @@ namespace device {
 // Up to `maxBytes` of the regular file at `path` (symbolic links followed).
 QByteArray ReadRegularFile(const QString& path, qint64 maxBytes);
 
+// Throws the error a write to `path` would end with before any byte is
+// written: a link that is not followed, a folder, a special file, a file
+// the user may not write.
+void CheckWritable(const QString& path);
+
 // Replaces (or creates) the file at `path` with `bytes`.
 void WriteFileSafely(const QString& path, QByteArrayView bytes);
 
@@ -30,9 +43,9 @@ struct TFileToWrite {
     QByteArray bytes;
 };
 // Writes a set of files that belong together: all of them are written to
-// temporary files first and put in place only when every one was written.
-// On a failure none of the targets changes, and the error names the file
-// that failed.
+// temporary files first and put in place only when every one was written,
+// each by a rename over its old file. On a failure none of the targets
+// changes, and the error names the file that failed.
 void WriteFilesSafely(const std::vector<TFileToWrite>& files);
 
 // The system calls the writer makes, replaceable so that tests can make any
@@ -47,6 +60,9 @@ struct TFileCalls {
     int (*close)(std::intptr_t file, QString& reason);
     // Moves `from` over `to`, replacing it.
     int (*replace)(const QString& from, const QString& to, QString& reason);
+    // Gives an existing file a second name (the old file of a set, kept
+    // until the whole set is in place).
+    int (*keep)(const QString& existing, const QString& second, QString& reason);
 };
 // The calls in use; the system's own unless a test has replaced them.
 const TFileCalls& FileCalls();

@@ -1,4 +1,6 @@
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -6,6 +8,8 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
+#include <iterator>
+#include <mutex>
 
 #include "device/FileSystem.h"
 
@@ -48,13 +52,136 @@ int SystemReplace(const QString& from, const QString& to, QString& reason) {
     }
     // The new name itself must reach the disk too; a folder that cannot be
     // synced (some network file systems) still holds the renamed file.
-    const QByteArray folder = QFile::encodeName(QFileInfo(to).absolutePath());
+    const QByteArray folder = QFile::encodeName(QFileInfo(to).path());
     const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);
     }
     return 0;
+}
+
+int SystemKeep(const QString& existing, const QString& second, QString& reason) {
+    const QByteArray from = QFile::encodeName(existing);
+    const QByteArray to = QFile::encodeName(second);
+    if (::link(from.constData(), to.constData()) == 0) return 0;
+    const int linkError = errno;
+    if (linkError == EEXIST || linkError == ENOENT || linkError == EACCES) {
+        reason = ErrnoReason(linkError);
+        return -1;
+    }
+    // A file system without hard links (FAT, some network shares): a copy.
+    QFile source(existing);
+    if (!source.copy(second)) {
+        reason = source.errorString();
+        return -1;
+    }
+    return 0;
+}
+
+void TakeOwnerAndMode(const QString& existing, const QString& temporary) {
+    struct stat st {};
+    const QByteArray name = QFile::encodeName(temporary);
+    if (::stat(QFile::encodeName(existing).constData(), &st) != 0) return;
+    // Without set-id bits: a copy must not gain rights under another owner.
+    ::chmod(name.constData(), st.st_mode & 0777);
+    if (::geteuid() == 0 && (st.st_uid != 0 || st.st_gid != 0))
+        ::lchown(name.constData(), st.st_uid, st.st_gid);
+}
+
+namespace {
+QByteArray FolderOf(const QByteArray& name) {
+    const qsizetype slash = name.lastIndexOf('/');
+    return slash < 0 ? QByteArray() : name.left(slash + 1);
+}
+}  // namespace
+
+QString WriteTarget(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    QByteArray target = name;
+    struct stat st {};
+    if (::lstat(name.constData(), &st) != 0) {
+        if (errno == ENOENT) return path;  // a new file
+        throw WriteError(path, ErrnoReason(errno));
+    }
+    if (S_ISLNK(st.st_mode)) {
+        // One link of our own to a file of our own is followed, as an editor
+        // would; anything else could point a write where the user never
+        // asked (a link planted in a shared folder by someone else).
+        QByteArray destination(std::max<qsizetype>(st.st_size, 4096) + 1, '\0');
+        const ssize_t length =
+            ::readlink(name.constData(), destination.data(), size_t(destination.size()));
+        if (length < 0) throw WriteError(path, ErrnoReason(errno));
+        if (length >= destination.size()) throw WriteError(path, ErrnoReason(ENAMETOOLONG));
+        destination.truncate(length);
+        target = destination.startsWith('/') ? destination : FolderOf(name) + destination;
+        const uid_t linkOwner = st.st_uid;
+        if (::lstat(target.constData(), &st) != 0) {
+            if (errno == ENOENT) throw WriteError(path, DanglingLinkReason());
+            throw WriteError(path, ErrnoReason(errno));
+        }
+        if (S_ISLNK(st.st_mode)) throw WriteError(path, LinkChainReason());
+        const uid_t user = ::geteuid();
+        if (linkOwner != user || st.st_uid != user) throw WriteError(path, ForeignLinkReason());
+    }
+    if (S_ISDIR(st.st_mode)) throw WriteError(path, FolderReason());
+    if (!S_ISREG(st.st_mode)) throw WriteError(path, NotRegularReason());
+    // No write bit at all is a file kept on purpose, even for root, whom
+    // the access check lets write anything.
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
+        ::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0)
+        throw WriteError(path, ReadOnlyReason());
+    return target == name ? path : QFile::decodeName(target);
+}
+
+std::int64_t CurrentProcess() { return ::getpid(); }
+
+bool ProcessGone(std::int64_t id) {
+    if (id <= 0 || id != std::int64_t(pid_t(id))) return false;
+    return ::kill(pid_t(id), 0) != 0 && errno == ESRCH;
+}
+
+namespace {
+constexpr int kEndSignals[] = {SIGINT, SIGTERM, SIGHUP};
+std::mutex g_holdTurn;
+volatile sig_atomic_t g_heldSignal = 0;
+struct sigaction g_before[std::size(kEndSignals)];
+bool g_replaced[std::size(kEndSignals)];
+sigset_t g_maskBefore;
+
+extern "C" void RememberEndSignal(int signal) { g_heldSignal = signal; }
+}  // namespace
+
+// This thread blocks the signals; another thread could still take one, so
+// for the time of the commit their action only remembers it.
+void HoldEndSignals() {
+    g_holdTurn.lock();
+    g_heldSignal = 0;
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int signal : kEndSignals) sigaddset(&set, signal);
+    pthread_sigmask(SIG_BLOCK, &set, &g_maskBefore);
+    for (std::size_t i = 0; i < std::size(kEndSignals); ++i) {
+        g_replaced[i] = false;
+        if (sigaction(kEndSignals[i], nullptr, &g_before[i]) != 0) continue;
+        if (g_before[i].sa_handler == SIG_IGN) continue;  // ignored stays ignored
+        struct sigaction remember {};
+        remember.sa_handler = RememberEndSignal;
+        sigfillset(&remember.sa_mask);
+        g_replaced[i] = sigaction(kEndSignals[i], &remember, nullptr) == 0;
+    }
+}
+
+void ReleaseEndSignals() {
+    for (std::size_t i = 0; i < std::size(kEndSignals); ++i)
+        if (g_replaced[i]) sigaction(kEndSignals[i], &g_before[i], nullptr);
+    // One still pending for this thread is delivered here, to the action
+    // that was in place before.
+    pthread_sigmask(SIG_SETMASK, &g_maskBefore, nullptr);
+    const int held = g_heldSignal;
+    g_heldSignal = 0;
+    g_holdTurn.unlock();
+    if (held != 0) ::raise(held);
 }
 
 QByteArray ReadRegular(const QString& path, qint64 maxBytes) {

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cerrno>
+#include <string>
 
 #include "device/FileSystem.h"
 
@@ -60,6 +61,58 @@ int SystemReplace(const QString& from, const QString& to, QString& reason) {
     reason = LastWindowsReason();
     return -1;
 }
+
+int SystemKeep(const QString& existing, const QString& second, QString& reason) {
+    const std::wstring from = QDir::toNativeSeparators(existing).toStdWString();
+    const std::wstring to = QDir::toNativeSeparators(second).toStdWString();
+    if (CreateHardLinkW(to.c_str(), from.c_str(), nullptr)) return 0;
+    // A file system without hard links (FAT, some network shares): a copy.
+    if (CopyFileW(from.c_str(), to.c_str(), TRUE)) return 0;
+    reason = LastWindowsReason();
+    return -1;
+}
+
+// Windows gives a new file the folder's inherited rights; the read-only
+// attribute is the one permission a file carries of its own.
+void TakeOwnerAndMode(const QString& existing, const QString& temporary) {
+    QFile::setPermissions(temporary, QFile::permissions(existing));
+}
+
+QString WriteTarget(const QString& path) {
+    QFileInfo info(path);
+    QString target = path;
+    if (info.isSymLink()) {
+        // Windows keeps no owner a program may compare cheaply; a link is
+        // followed one step, never along a chain or into nothing.
+        target = info.symLinkTarget();
+        const QFileInfo destination(target);
+        if (!destination.exists()) throw WriteError(path, DanglingLinkReason());
+        if (destination.isSymLink()) throw WriteError(path, LinkChainReason());
+        info = destination;
+    }
+    if (!info.exists()) return path;
+    if (info.isDir()) throw WriteError(path, FolderReason());
+    if (!info.isFile()) throw WriteError(path, NotRegularReason());
+    if (!info.isWritable()) throw WriteError(path, ReadOnlyReason());
+    return target;
+}
+
+std::int64_t CurrentProcess() { return std::int64_t(GetCurrentProcessId()); }
+
+bool ProcessGone(std::int64_t id) {
+    if (id <= 0 || id > std::int64_t(MAXDWORD)) return false;
+    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, DWORD(id));
+    if (process == nullptr) return GetLastError() == ERROR_INVALID_PARAMETER;
+    DWORD code = 0;
+    const bool ended = GetExitCodeProcess(process, &code) && code != STILL_ACTIVE;
+    CloseHandle(process);
+    return ended;
+}
+
+// Windows ends a console program by a control event, not a signal; the
+// rename of each file is atomic all the same.
+void HoldEndSignals() {}
+void ReleaseEndSignals() {}
 
 QByteArray ReadRegular(const QString& path, qint64 maxBytes) {
     QByteArray bytes;

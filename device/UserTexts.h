@@ -17,6 +17,10 @@ inline const QString ConfigWrittenText = QStringLiteral("Данные запис
 inline const QString UnsupportedDeviceText =
     QStringLiteral("Данный прибор не поддерживается программатором");
 inline const QString FirmwareUpdatedText = QStringLiteral("Прошивка обновлена");
+// A firmware transfer stopped part-way (the program was interrupted).
+inline const QString FirmwareInterruptedText = QStringLiteral(
+    "Обновление прошивки прервано. В приборе может остаться неполная прошивка, и он может не "
+    "работать как обычно. Не отключайте прибор и повторите обновление тем же файлом прошивки.");
 inline const QString FirmwareWrongDeviceText = QStringLiteral("Прошивка не для этого приюбора!!!");
 // Followed by the file's name.
 inline const QString FileSavedText = QStringLiteral("Файл сохранен: ");

@@ -1,6 +1,7 @@
 #include "serial/Transcript.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 
 namespace serial {
 
@@ -8,6 +9,13 @@ bool TTranscript::Open(const QString& path) {
     std::lock_guard lock(m_);
     file_.close();
     file_.setFileName(path);
+    incomplete_ = false;
+    // Links are followed: only what they lead to counts.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        error_ = QStringLiteral("не обычный файл");
+        return false;
+    }
     // Appended, as the simulator does, so that an earlier record is never lost.
     if (file_.open(QIODevice::WriteOnly | QIODevice::Append)) {
         error_.clear();
@@ -32,6 +40,11 @@ bool TTranscript::Incomplete() const {
     return incomplete_;
 }
 
+QString TTranscript::FileName() const {
+    std::lock_guard lock(m_);
+    return file_.fileName();
+}
+
 QByteArray TTranscript::Line(const QByteArray& time, TDirection direction, const std::uint8_t* data,
                              std::uint32_t size) {
     QByteArray line;
@@ -54,8 +67,12 @@ void TTranscript::Record(TDirection direction, const std::uint8_t* data, std::ui
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")).toLatin1();
     const QByteArray line = Line(time, direction, data, size) + '\n';
     std::lock_guard lock(m_);
-    if (!file_.isOpen()) return;
-    if (file_.write(line) != line.size() || !file_.flush()) incomplete_ = true;
+    if (!file_.isOpen() || incomplete_) return;
+    // A record with a hole in it would mislead: it stops at the first failure.
+    if (file_.write(line) != line.size() || !file_.flush()) {
+        incomplete_ = true;
+        error_ = file_.errorString();
+    }
 }
 
 }  // namespace serial

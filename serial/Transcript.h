@@ -22,12 +22,14 @@ class TTranscript {
     TTranscript& operator=(const TTranscript&) = delete;
 
     // Appends to `path`, creating it; false (with the reason in Error()) when
-    // the file cannot be opened.
+    // the file cannot be opened or is not a regular file (a FIFO would block
+    // the program, a device would swallow the record).
     bool Open(const QString& path);
     bool IsOpen() const;
     QString Error() const;
-    // True once a line could not be written whole.
+    // True once a line could not be written whole; Error() then says why.
     bool Incomplete() const;
+    QString FileName() const;
 
     // Safe from any thread: sends come from the worker, batches from the
     // polling thread.

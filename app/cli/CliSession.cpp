@@ -7,6 +7,7 @@
 
 #include "app/ExitCodes.h"
 #include "app/SetupAPI.h"
+#include "app/cli/CliPlatform.h"
 #include "device/AppError.h"
 #include "device/FileStore.h"
 #include "device/Frames.h"
@@ -327,7 +328,7 @@ int TCliSession::Download(std::uint8_t flightIndex, bool bySector, const QString
 
 int TCliSession::Page(int page) {
     TDeviceIO* worker = NewWorker(OP_READ_PAGE);
-    worker->PageAddress = page << 8;
+    worker->PageAddress = static_cast<std::int32_t>(static_cast<std::uint32_t>(page) << 8);
     int final = -1;
     Run(worker, [&](const Status& s) {
         if (s.code == ST_PAGE_READ || s.code == ST_PORT_FAILED) final = s.code;
@@ -474,6 +475,7 @@ int TCliSession::Firmware(const QString& fileName, const QString& backupFolder, 
     TDeviceIO* worker = NewWorker(OP_FIRMWARE);
     worker->DataLength = loaded.length;
     int final = -1;
+    const TInterruptNotice interrupted(device::FirmwareInterruptedText);
     Run(worker, [&](const Status& s) {
         if (s.code == ST_FW_PROGRESS && s.value < 100) ShowProgress(int(s.value), QString());
         if ((s.code == ST_FW_PROGRESS && s.value == 100) || s.code == ST_PORT_FAILED ||

@@ -23,6 +23,7 @@ class TCliSession {
     bool SetPort(const QString& text);
     // Records the traffic into `path` (appended); false when it cannot be opened.
     bool RecordTranscript(const QString& path);
+    const serial::TTranscript& Transcript() const { return transcript_; }
     // The present serial ports, one a line: port, description, USB vendor and
     // product id, adapter mark.
     int ListPorts();

@@ -6,16 +6,20 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QRegularExpression>
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 
 #include "app/BuildInfo.h"
 #include "app/CommandLine.h"
 #include "app/ExitCodes.h"
+#include "app/cli/CliPlatform.h"
 #include "app/cli/CliSession.h"
 #include "device/AppError.h"
+#include "device/FileStore.h"
 #include "models/SafeWrite.h"
 #include "track/FlightPlot.h"
 
@@ -94,9 +98,68 @@ int UsageError(const QString& text) {
     std::fprintf(stderr, "tolmarik-cli: %s See --help.\n", qPrintable(text));
     return app::EC_USAGE;
 }
+
+// The bytes of the last value of option `name` as the command line holds
+// them: a folder name need not be text, and its conversion may lose bytes.
+QByteArray RawOptionValue(int argc, char** argv, const char* name) {
+    const QByteArray option = QByteArray("--") + name;
+    QByteArray value;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "--") break;
+        if (argument == option && i + 1 < argc)
+            value = argv[++i];
+        else if (argument.startsWith(option + '='))
+            value = argument.mid(option.size() + 1);
+    }
+    return value;
+}
+
+// The track folder: as given when it can be reached so, else entered by
+// its bytes and then named relatively (a folder whose name is not text,
+// or whose path is longer than the system takes at once). Empty when it
+// cannot be reached at all.
+QString TrackFolder(const QString& given, const QByteArray& raw) {
+    if (QDir(given).exists() && QFile::encodeName(given) == raw) return given;
+    return cli::EnterFolder(raw) ? QStringLiteral(".") : QString();
+}
+
+// The highest page a 32-bit byte address reaches.
+constexpr unsigned kLastPage = 0xFFFFFFu;
+
+// The outputs' failures the command did not see: a standard output that
+// could not be written and a transcript cut short. The command's own
+// failure status is kept.
+int CheckOutputs(const cli::TCliSession& session, int status) {
+    errno = 0;
+    const bool printed = std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
+    // An earlier failed write may have left nothing to flush, and no reason.
+    const QString printReason =
+        errno != 0 ? cli::LastSystemReason() : QStringLiteral("ошибка записи");
+    int outcome = status;
+    if (!printed) {
+        std::fprintf(stderr, "%s\n",
+                     QStringLiteral("Не удалось вывести результат на стандартный вывод: %1")
+                         .arg(printReason)
+                         .toUtf8()
+                         .constData());
+        if (outcome == app::EC_OK) outcome = app::EC_OUTPUT;
+    }
+    const serial::TTranscript& transcript = session.Transcript();
+    if (transcript.Incomplete()) {
+        std::fprintf(stderr, "%s\n",
+                     QStringLiteral("Протокол обмена записан не полностью, файл \"%1\": %2")
+                         .arg(QDir::toNativeSeparators(transcript.FileName()), transcript.Error())
+                         .toUtf8()
+                         .constData());
+        if (outcome == app::EC_OK) outcome = app::EC_OUTPUT;
+    }
+    return outcome;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
+    cli::IgnoreBrokenPipe();
     // The picture needs fonts, hence a GUI application; never a display.
     std::unique_ptr<QCoreApplication> application;
     if (IsPlotCommand(argc, argv)) {
@@ -144,27 +207,40 @@ int main(int argc, char** argv) {
 
     const QStringList args = parser.positionalArguments();
     cli::TCliSession session(isatty(fileno(stdout)) != 0);
-    try {
-        if (args.size() == 2 && args[0] == QLatin1String("bcf"))
-            return session.ShowConfigFile(args[1]);
-        if (args.size() == 3 && args[0] == QLatin1String("plot")) {
-            QSize picture = track::DefaultFlightPlotSize;
-            if (parser.isSet(options.size) && !ParseSize(parser.value(options.size), picture)) {
-                session.Fail(QStringLiteral("Размер рисунка: от %1x%2 до %3x%4")
-                                 .arg(track::MinFlightPlotSize.width())
-                                 .arg(track::MinFlightPlotSize.height())
-                                 .arg(track::MaxFlightPlotSize.width())
-                                 .arg(track::MaxFlightPlotSize.height()));
-                return app::EC_USAGE;
+    const auto run = [&]() -> int {
+        if (!args.isEmpty() &&
+            (args[0] == QLatin1String("bcf") || args[0] == QLatin1String("plot") ||
+             args[0] == QLatin1String("ports"))) {
+            if (args.size() == 2 && args[0] == QLatin1String("bcf"))
+                return session.ShowConfigFile(args[1]);
+            if (args.size() == 3 && args[0] == QLatin1String("plot")) {
+                QSize picture = track::DefaultFlightPlotSize;
+                if (parser.isSet(options.size) && !ParseSize(parser.value(options.size), picture)) {
+                    session.Fail(QStringLiteral("Размер рисунка: от %1x%2 до %3x%4")
+                                     .arg(track::MinFlightPlotSize.width())
+                                     .arg(track::MinFlightPlotSize.height())
+                                     .arg(track::MaxFlightPlotSize.width())
+                                     .arg(track::MaxFlightPlotSize.height()));
+                    return app::EC_USAGE;
+                }
+                return session.Plot(args[1], args[2], picture);
             }
-            return session.Plot(args[1], args[2], picture);
+            if (args.size() == 1 && args[0] == QLatin1String("ports")) return session.ListPorts();
+            // Not a port either: these names are commands.
+            return UsageError(QStringLiteral("Wrong number of arguments for %1.").arg(args[0]));
         }
-        if (args.size() == 1 && args[0] == QLatin1String("ports")) return session.ListPorts();
         if (args.isEmpty()) parser.showHelp(app::EC_USAGE);
         if (args.size() < 2) return UsageError(QStringLiteral("No command given."));
-        if (parser.isSet(options.transcript) &&
-            !session.RecordTranscript(parser.value(options.transcript)))
-            return app::EC_WRITE_CHECK;
+        if (parser.isSet(options.transcript)) {
+            const QString transcript = parser.value(options.transcript);
+            try {
+                device::CheckWritable(transcript);
+            } catch (const device::TAppError& error) {
+                session.Fail(error.Text());
+                return app::EC_WRITE_CHECK;
+            }
+            if (!session.RecordTranscript(transcript)) return app::EC_WRITE_CHECK;
+        }
         if (args[0] == QLatin1String("auto")) {
             if (const int failed = session.FindInstrumentPort()) return failed;
         } else if (!session.SetPort(args[0])) {
@@ -175,30 +251,58 @@ int main(int argc, char** argv) {
         if (command == QLatin1String("identify") && args.size() == 2) return session.Identify();
         if (command == QLatin1String("stats") && args.size() == 2)
             return session.Stats(flightIndex, true);
-        if (command == QLatin1String("download") && args.size() == 2)
-            return session.Download(
-                flightIndex, !parser.isSet(options.pages),
-                parser.isSet(options.dir) ? parser.value(options.dir) : QDir::currentPath(),
-                !parser.isSet(options.noIgc), parser.isSet(options.keepPartial));
+        if (command == QLatin1String("download") && args.size() == 2) {
+            QString folder = QDir::currentPath();
+            if (parser.isSet(options.dir)) {
+                folder = TrackFolder(parser.value(options.dir), RawOptionValue(argc, argv, "dir"));
+                if (folder.isEmpty()) {
+                    session.Fail(QStringLiteral("Нет папки: %1 (%2)")
+                                     .arg(parser.value(options.dir), cli::LastSystemReason()));
+                    return app::EC_USAGE;
+                }
+            }
+            return session.Download(flightIndex, !parser.isSet(options.pages), folder,
+                                    !parser.isSet(options.noIgc),
+                                    parser.isSet(options.keepPartial));
+        }
         if (command == QLatin1String("page") && args.size() == 3) {
             bool ok = false;
-            const int page = args[2].toInt(&ok);
-            if (!ok || page < 0) return UsageError(QStringLiteral("The page is a number from 0."));
-            return session.Page(page);
+            const unsigned page = args[2].toUInt(&ok);
+            if (!ok || page > kLastPage)
+                return UsageError(
+                    QStringLiteral("The page is a number from 0 to %1.").arg(kLastPage));
+            return session.Page(int(page));
         }
         if (command == QLatin1String("write") && args.size() == 3)
             return session.WriteConfig(args[2]);
-        if (command == QLatin1String("save") && args.size() == 3)
+        if (command == QLatin1String("save") && args.size() == 3) {
+            if (args[2].isEmpty()) return UsageError(QStringLiteral("The file name is empty."));
+            // A device or a folder by that name is no place for the settings,
+            // with or without the extension added.
+            if (const QFileInfo given(args[2]); given.exists() && !given.isFile()) {
+                try {
+                    device::CheckWritable(args[2]);
+                } catch (const device::TAppError& error) {
+                    session.Fail(error.Text());
+                    return app::EC_WRITE_CHECK;
+                }
+            }
             return session.SaveConfig(args[2]);
+        }
         if (command == QLatin1String("firmware") && args.size() == 3)
             return session.Firmware(args[2],
                                     parser.isSet(options.backupDir)
                                         ? parser.value(options.backupDir)
                                         : models::DefaultBackupFolder(),
                                     parser.isSet(options.noBackup));
+        return UsageError(QStringLiteral("Unknown command or wrong number of arguments."));
+    };
+    int status = app::EC_OK;
+    try {
+        status = run();
     } catch (const device::TAppError& error) {
         session.Fail(error.Text());
-        return app::EC_FAILED;
+        status = app::EC_FAILED;
     }
-    return UsageError(QStringLiteral("Unknown command or wrong number of arguments."));
+    return CheckOutputs(session, status);
 }

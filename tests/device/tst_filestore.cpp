@@ -1,5 +1,7 @@
 // The one reader of user-given files and the one writer of every file: only
 // regular files are read, and a failed write never costs the old file.
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,10 +12,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cerrno>
+#include <climits>
+#include <cstdio>
 #include <memory>
 
 #include "device/AppError.h"
 #include "device/FileStore.h"
+#include "device/FileSystem.h"
 #include "device/TrackLists.h"
 #include "models/UnitFileIO.h"
 #include "track/TrackExport.h"
@@ -47,7 +52,7 @@ QString ErrorOf(Action action) {
 
 // A fault seam: which call fails, after how many successful ones.
 struct TFault {
-    enum Step { Create, Write, ShortWrite, ZeroWrite, Sync, Close, Replace } step = Create;
+    enum Step { Create, Write, ShortWrite, ZeroWrite, Sync, Close, Replace, Keep } step = Create;
     int after = 0;  // successful calls of that step before it fails
 };
 TFault g_fault;
@@ -98,6 +103,13 @@ const TFileCalls kFaultyCalls{
             return -1;
         }
         return device::SystemFileCalls().replace(from, to, reason);
+    },
+    [](const QString& existing, const QString& second, QString& reason) -> int {
+        if (Fails(TFault::Keep)) {
+            reason = qt_error_string(EMLINK);
+            return -1;
+        }
+        return device::SystemFileCalls().keep(existing, second, reason);
     },
 };
 
@@ -168,6 +180,77 @@ class TNullMemo : public track::TMemoSink {
     void AddLine(const QString&) override {}
 };
 
+// The child of the interrupted-commit test: writes a track set through calls
+// that send `signal` to the process at call number `step` (counted over
+// every call of the store) after naming the call on the standard error.
+// Exits 0 when the set was written before that call came.
+constexpr char kChildStep[] = "FILESTORE_CHILD_STEP";
+constexpr char kChildSignal[] = "FILESTORE_CHILD_SIGNAL";
+constexpr char kChildFolder[] = "FILESTORE_CHILD_FOLDER";
+int g_childStep = -1;
+int g_childSignal = 0;
+
+void ChildCall(const char* name) {
+    if (g_calls++ != g_childStep) return;
+    std::fprintf(stderr, "%s\n", name);
+    std::fflush(stderr);
+    ::kill(::getpid(), g_childSignal);
+}
+
+const TFileCalls kChildCalls{
+    [](const QString& path, QString& reason) -> std::intptr_t {
+        ChildCall("create");
+        return device::SystemFileCalls().create(path, reason);
+    },
+    [](std::intptr_t file, const char* data, long long size, QString& reason) -> long long {
+        ChildCall("write");
+        return device::SystemFileCalls().write(file, data, size, reason);
+    },
+    [](std::intptr_t file, QString& reason) -> int {
+        ChildCall("sync");
+        return device::SystemFileCalls().sync(file, reason);
+    },
+    [](std::intptr_t file, QString& reason) -> int {
+        ChildCall("close");
+        return device::SystemFileCalls().close(file, reason);
+    },
+    [](const QString& from, const QString& to, QString& reason) -> int {
+        ChildCall("replace");
+        return device::SystemFileCalls().replace(from, to, reason);
+    },
+    [](const QString& existing, const QString& second, QString& reason) -> int {
+        ChildCall("keep");
+        return device::SystemFileCalls().keep(existing, second, reason);
+    },
+};
+
+const QByteArray kNewGpx("new gpx"), kNewEnx("new enx"), kNewIgc("new igc");
+
+int RunCommitChild() {
+    g_childStep = qEnvironmentVariableIntValue(kChildStep);
+    g_childSignal = qEnvironmentVariableIntValue(kChildSignal);
+    const QDir folder(qEnvironmentVariable(kChildFolder));
+    device::SetFileCalls(&kChildCalls);
+    device::WriteFilesSafely({{folder.filePath(QStringLiteral("Track7.gpx")), kNewGpx},
+                              {folder.filePath(QStringLiteral("Track7.enx")), kNewEnx},
+                              {folder.filePath(QStringLiteral("Track7.igc")), kNewIgc}});
+    return 0;
+}
+
+// Makes `path` (raw bytes, relative to the current folder) and enters it.
+bool EnterNewFolder(const QByteArray& path) {
+    return ::mkdir(path.constData(), 0700) == 0 && ::chdir(path.constData()) == 0;
+}
+
+QByteArray RawContents(const char* name) {
+    const int fd = ::open(name, O_RDONLY);
+    if (fd < 0) return "<missing>";
+    char buffer[256];
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    ::close(fd);
+    return QByteArray(buffer, n < 0 ? 0 : n);
+}
+
 }  // namespace
 
 class TestFileStore : public QObject {
@@ -236,12 +319,19 @@ class TestFileStore : public QObject {
         QCOMPARE(Entries(folder_->path()), QStringList{QStringLiteral("f.txt")});
     }
 
-    void write_existingFile_keepsPermissions() {
+    // Run as root, a download into a pilot's folder leaves the files his.
+    void write_existingFile_keepsPermissionsAndOwner() {
+        const QByteArray name = QFile::encodeName(Path("p.txt"));
         QVERIFY(Put(Path("p.txt"), "old"));
-        QVERIFY(QFile::setPermissions(Path("p.txt"), QFile::ReadOwner | QFile::WriteOwner));
-        const QFile::Permissions before = QFile::permissions(Path("p.txt"));
+        QCOMPARE(::chmod(name, 0640), 0);
+        const bool root = geteuid() == 0;
+        if (root) QCOMPARE(::chown(name, 65534, 65534), 0);
         device::WriteFileSafely(Path("p.txt"), "new");
-        QCOMPARE(QFile::permissions(Path("p.txt")), before);
+        struct stat st {};
+        QCOMPARE(::stat(name, &st), 0);
+        QCOMPARE(st.st_mode & 07777, mode_t(0640));
+        QCOMPARE(st.st_uid, root ? uid_t(65534) : geteuid());
+        QCOMPARE(Contents(Path("p.txt")), QByteArray("new"));
     }
 
     void write_throughSymbolicLink_targetUpdatedLinkKept() {
@@ -311,15 +401,14 @@ class TestFileStore : public QObject {
         QTest::newRow("second file cannot be created") << int(TFault::Create);
         QTest::newRow("second file does not reach the disk") << int(TFault::Sync);
         QTest::newRow("second file put in place") << int(TFault::Replace);
+        QTest::newRow("second old file cannot be kept") << int(TFault::Keep);
     }
     void writeSet_laterFileFails_noTargetChangedErrorNamesIt() {
         QFETCH(int, step);
         QVERIFY(Put(Path("Track7.gpx"), "old gpx"));
         QVERIFY(Put(Path("Track7.enx"), "old enx"));
         g_fault.step = TFault::Step(step);
-        // Replace: the first file's old copy steps aside and the new one moves
-        // in (two calls), then the second file's old copy steps aside.
-        g_fault.after = step == TFault::Replace ? 3 : 1;
+        g_fault.after = 1;
         device::SetFileCalls(&kFaultyCalls);
         const QString error = ErrorOf([&] {
             device::WriteFilesSafely({{Path("Track7.gpx"), "new gpx"},
@@ -340,6 +429,174 @@ class TestFileStore : public QObject {
         QCOMPARE(Contents(Path("a")), QByteArray("new a"));
         QCOMPARE(Contents(Path("b")), QByteArray("new b"));
         QCOMPARE(Entries(folder_->path()), (QStringList{QStringLiteral("a"), QStringLiteral("b")}));
+    }
+
+    // --- links, read-only files, odd names
+
+    void write_linkNotOurs_refusedNamedNothingWritten_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("dangling link") << "dangling" << device::filesystem::DanglingLinkReason();
+        QTest::newRow("link to a link") << "chain" << device::filesystem::LinkChainReason();
+        QTest::newRow("link of another user")
+            << "foreign link" << device::filesystem::ForeignLinkReason();
+        QTest::newRow("link to another user's file")
+            << "foreign target" << device::filesystem::ForeignLinkReason();
+    }
+    void write_linkNotOurs_refusedNamedNothingWritten() {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        const bool foreign = kind.startsWith(QLatin1String("foreign"));
+        if (foreign && geteuid() != 0) QSKIP("only root can give a file to another user");
+        const QByteArray link = QFile::encodeName(Path("Track13.gpx"));
+        const QByteArray target = QFile::encodeName(Path("victim"));
+        if (kind != QLatin1String("dangling")) QVERIFY(Put(Path("victim"), "precious"));
+        if (kind == QLatin1String("chain")) {
+            QVERIFY(QFile::link(Path("victim"), Path("middle")));
+            QVERIFY(QFile::link(Path("middle"), Path("Track13.gpx")));
+        } else {
+            QVERIFY(QFile::link(Path("victim"), Path("Track13.gpx")));
+        }
+        if (kind == QLatin1String("foreign link")) QCOMPARE(::lchown(link, 65534, 65534), 0);
+        if (kind == QLatin1String("foreign target")) QCOMPARE(::chown(target, 65534, 65534), 0);
+        const QStringList before = Entries(folder_->path());
+
+        const QString error = ErrorOf([&] { device::WriteFileSafely(Path("Track13.gpx"), "x"); });
+        QCOMPARE(error, QStringLiteral("Не удалось записать файл \"%1\": %2")
+                            .arg(QDir::toNativeSeparators(Path("Track13.gpx")), reason));
+        QCOMPARE(Entries(folder_->path()), before);
+        QVERIFY(QFileInfo(Path("Track13.gpx")).isSymLink());
+        if (kind == QLatin1String("chain")) QVERIFY(QFileInfo(Path("middle")).isSymLink());
+        QCOMPARE(Contents(Path("victim")),
+                 QByteArray(kind == QLatin1String("dangling") ? "<missing>" : "precious"));
+    }
+
+    void write_readOnlyFile_refusedModeAndContentKept() {
+        QVERIFY(Put(Path("Track2.gpx"), "old"));
+        QCOMPARE(::chmod(QFile::encodeName(Path("Track2.gpx")), 0444), 0);
+        const QString error = ErrorOf([&] {
+            device::WriteFilesSafely({{Path("Track2.enx"), "enx"}, {Path("Track2.gpx"), "gpx"}});
+        });
+        QCOMPARE(error, QStringLiteral("Не удалось записать файл \"%1\": %2")
+                            .arg(QDir::toNativeSeparators(Path("Track2.gpx")),
+                                 device::filesystem::ReadOnlyReason()));
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(Path("Track2.gpx")), &st), 0);
+        QCOMPARE(st.st_mode & 07777, mode_t(0444));
+        QCOMPARE(Contents(Path("Track2.gpx")), QByteArray("old"));
+        QCOMPARE(Entries(folder_->path()), QStringList{QStringLiteral("Track2.gpx")});
+    }
+
+    // Names no text can hold (bytes that are not UTF-8) and paths longer
+    // than the system takes at once are reached from the folder itself.
+    void write_oddFolders_relativeNamesWritten_data() {
+        QTest::addColumn<QByteArray>("folder");
+        QTest::addColumn<int>("depth");
+        QTest::newRow("not UTF-8") << QByteArray("\xff\xfe-\xc3(") << 1;
+        QTest::newRow("past the path limit") << QByteArray(200, 'd') << PATH_MAX / 200 + 2;
+    }
+    void write_oddFolders_relativeNamesWritten() {
+        QFETCH(QByteArray, folder);
+        QFETCH(int, depth);
+        const QString start = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(folder_->path()));
+        for (int i = 0; i < depth; ++i) QVERIFY(EnterNewFolder(folder));
+        device::WriteFilesSafely(
+            {{QStringLiteral("Track1.gpx"), "old gpx"}, {QStringLiteral("./Track1.enx"), "enx"}});
+        device::WriteFileSafely(QStringLiteral("Track1.gpx"), "new gpx");
+        const QByteArray gpx = RawContents("Track1.gpx");
+        const QByteArray enx = RawContents("Track1.enx");
+        const QStringList entries = Entries(QStringLiteral("."));
+        QVERIFY(QDir::setCurrent(start));
+        // Neither kind of folder can be removed by name from here.
+        QCOMPARE(QProcess::execute(QStringLiteral("rm"), {QStringLiteral("-rf"), folder_->path()}),
+                 0);
+        QCOMPARE(gpx, QByteArray("new gpx"));
+        QCOMPARE(enx, QByteArray("enx"));
+        QCOMPARE(entries,
+                 (QStringList{QStringLiteral("Track1.enx"), QStringLiteral("Track1.gpx")}));
+    }
+
+    // --- leftovers and interrupted commits
+
+    void write_leftoversOfEndedWriters_removedOthersKept() {
+        QProcess ended;
+        ended.start(QStringLiteral("true"));
+        QVERIFY(ended.waitForStarted());
+        const qint64 gone = ended.processId();
+        QVERIFY(ended.waitForFinished());
+        const QString mine = QString::number(QCoreApplication::applicationPid());
+        const QString dead = QString::number(gone);
+        const QStringList keep{QStringLiteral(".a.tolmarik-%1-0123abcd.tmp").arg(mine),
+                               QStringLiteral(".a.tmp"),
+                               QStringLiteral("b.tolmarik-%1-0123abcd.tmp").arg(dead)};
+        const QStringList remove{QStringLiteral(".a.tolmarik-%1-0123abcd.tmp").arg(dead),
+                                 QStringLiteral(".Track1.gpx.tolmarik-%1-89abcdef.old").arg(dead)};
+        for (const QString& name : keep + remove) QVERIFY(Put(folder_->filePath(name), "x"));
+        device::WriteFileSafely(Path("a"), "new");
+        QStringList expected = keep + QStringList{QStringLiteral("a")};
+        expected.sort();
+        QCOMPARE(Entries(folder_->path()), expected);
+    }
+
+    // The child is stopped at every call of the store in turn. Killed, it
+    // leaves every visible file old or new, never missing, and its
+    // leftovers go at the next write. A signal that ends a program waits
+    // while files are put in place: then the whole set is new.
+    void writeSet_interruptedAtEachCall_noFileLost_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("killed") << int(SIGKILL);
+        QTest::newRow("terminated") << int(SIGTERM);
+        QTest::newRow("interrupted") << int(SIGINT);
+        QTest::newRow("hung up") << int(SIGHUP);
+    }
+    void writeSet_interruptedAtEachCall_noFileLost() {
+        QFETCH(int, signal);
+        int step = 0;
+        for (;; ++step) {
+            QVERIFY2(step < 100, "the child never finished");
+            QTemporaryDir dir;
+            const QDir d(dir.path());
+            QVERIFY(Put(d.filePath(QStringLiteral("Track7.gpx")), "old gpx"));
+            QVERIFY(Put(d.filePath(QStringLiteral("Track7.enx")), "old enx"));
+            QProcess child;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QLatin1String(kChildStep), QString::number(step));
+            environment.insert(QLatin1String(kChildSignal), QString::number(signal));
+            environment.insert(QLatin1String(kChildFolder), dir.path());
+            child.setProcessEnvironment(environment);
+            child.start(QCoreApplication::applicationFilePath(), {});
+            QVERIFY(child.waitForFinished(30000));
+            const QByteArray call = child.readAllStandardError().trimmed();
+            const QByteArray gpx = Contents(d.filePath(QStringLiteral("Track7.gpx")));
+            const QByteArray enx = Contents(d.filePath(QStringLiteral("Track7.enx")));
+            const QByteArray igc = Contents(d.filePath(QStringLiteral("Track7.igc")));
+            const QString row = QStringLiteral("step %1 (%2)").arg(step).arg(QLatin1String(call));
+            if (call.isEmpty()) {
+                QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+                QCOMPARE(child.exitCode(), 0);
+                QCOMPARE(gpx + enx + igc, kNewGpx + kNewEnx + kNewIgc);
+                break;
+            }
+            QVERIFY2(child.exitStatus() == QProcess::CrashExit, qPrintable(row));
+            const bool committing = call == "keep" || call == "replace";
+            if (signal != SIGKILL && committing) {
+                QVERIFY2(gpx + enx + igc == kNewGpx + kNewEnx + kNewIgc, qPrintable(row));
+                QVERIFY2(Entries(dir.path()).size() == 3, qPrintable(row));
+            } else {
+                QVERIFY2(gpx == "old gpx" || gpx == kNewGpx, qPrintable(row + gpx));
+                QVERIFY2(enx == "old enx" || enx == kNewEnx, qPrintable(row + enx));
+                QVERIFY2(igc == "<missing>" || igc == kNewIgc, qPrintable(row + igc));
+            }
+            device::WriteFileSafely(d.filePath(QStringLiteral("next")), "x");
+            QStringList expected{QStringLiteral("Track7.enx"), QStringLiteral("Track7.gpx"),
+                                 QStringLiteral("next")};
+            if (igc != "<missing>") expected.insert(2, QStringLiteral("Track7.igc"));
+            QVERIFY2(Entries(dir.path()) == expected,
+                     qPrintable(row + Entries(dir.path()).join(QLatin1Char(' '))));
+        }
+        // create, write, sync, close for three files, two old files kept, three renames
+        QVERIFY2(step >= 17, qPrintable(QString::number(step)));
     }
 
     // --- a really full file system
@@ -380,5 +637,10 @@ class TestFileStore : public QObject {
     }
 };
 
-QTEST_GUILESS_MAIN(TestFileStore)
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsSet(kChildStep)) return RunCommitChild();
+    QCoreApplication application(argc, argv);
+    TestFileStore test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_filestore.moc"

@@ -1,9 +1,11 @@
 // The traffic record for bug reports: its line form and what the port writes
 // into it.
 #include <pty.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -62,6 +64,26 @@ class TestTranscript : public QObject {
     void open_folderMissing_failsWithReason() {
         TTranscript transcript;
         QVERIFY(!transcript.Open(QStringLiteral("/nonexistent-tolmarik/link.txt")));
+        QVERIFY(!transcript.IsOpen());
+        QVERIFY(!transcript.Error().isEmpty());
+    }
+
+    // A FIFO would block the open for ever, a device would swallow the record.
+    void open_notARegularFile_refusedAtOnce_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("FIFO") << "fifo";
+        QTest::newRow("device") << "device";
+        QTest::newRow("folder") << "folder";
+    }
+    void open_notARegularFile_refusedAtOnce() {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        QString path = dir.filePath(QStringLiteral("t"));
+        if (kind == QLatin1String("fifo")) QCOMPARE(::mkfifo(QFile::encodeName(path), 0600), 0);
+        if (kind == QLatin1String("device")) path = QStringLiteral("/dev/full");
+        if (kind == QLatin1String("folder")) QVERIFY(QDir().mkpath(path));
+        TTranscript transcript;
+        QVERIFY(!transcript.Open(path));
         QVERIFY(!transcript.IsOpen());
         QVERIFY(!transcript.Error().isEmpty());
     }

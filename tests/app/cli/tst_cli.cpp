@@ -1,5 +1,7 @@
 // tolmarik-cli as a pilot's script runs it, against the simulated instrument.
 #include <pty.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -78,6 +80,45 @@ Result RunTool(const QString& program, const QStringList& args) {
     if (!p.waitForFinished(120000)) return {};
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
             QString::fromUtf8(p.readAllStandardError())};
+}
+
+// Runs the CLI with its standard output sent to `output`: "full" for a
+// device that takes nothing, "closed" for a pipe whose reader has gone,
+// "" for the usual pipe. A file size limit (`fileLimit` bytes, 0 for none)
+// makes any longer file fail to grow, as a full disk would.
+Result RunCliOutput(const QStringList& args, const QString& output, qint64 fileLimit = 0,
+                    const QString& workDir = QDir::currentPath()) {
+    QProcess p;
+    p.setWorkingDirectory(workDir);
+    int pipeEnds[2] = {-1, -1};
+    if (output == QLatin1String("full")) p.setStandardOutputFile(QStringLiteral("/dev/full"));
+    if (output == QLatin1String("closed")) {
+        if (::pipe(pipeEnds) != 0) return {};
+        ::close(pipeEnds[0]);
+    }
+    p.setChildProcessModifier([&] {
+        if (pipeEnds[1] >= 0) ::dup2(pipeEnds[1], STDOUT_FILENO);
+        if (fileLimit > 0) {
+            // Ignored stays ignored in the program: the write fails instead.
+            ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{rlim_t(fileLimit), rlim_t(fileLimit)};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
+    });
+    p.start(QStringLiteral(TOLMARIK_CLI), args);
+    const bool finished = p.waitForFinished(600000);
+    if (pipeEnds[1] >= 0) ::close(pipeEnds[1]);
+    if (!finished || p.exitStatus() != QProcess::NormalExit) return {};
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+// Makes the folders of `parts` under the current folder, one inside the
+// other, and enters the last; false when any step fails.
+bool MakeAndEnter(const QList<QByteArray>& parts) {
+    for (const QByteArray& part : parts)
+        if (::mkdir(part.constData(), 0700) != 0 || ::chdir(part.constData()) != 0) return false;
+    return true;
 }
 }  // namespace
 
@@ -229,11 +270,20 @@ class TestCli : public QObject {
         QTest::newRow("option without value") << QStringList{"ttyS0", "download", "--dir"};
         QTest::newRow("folder missing")
             << QStringList{"ttyS0", "download", "--dir", "/nonexistent/tolmarik"};
+        QTest::newRow("page past the last address") << QStringList{"ttyS0", "page", "16777216"};
+        QTest::newRow("page past any number") << QStringList{"ttyS0", "page", "99999999999"};
+        QTest::newRow("page negative") << QStringList{"ttyS0", "page", "-1"};
+        QTest::newRow("save without a name") << QStringList{"ttyS0", "save", ""};
+        QTest::newRow("plot without a picture") << QStringList{"plot", "a.gpx"};
+        QTest::newRow("ports with a word more") << QStringList{"ports", "extra"};
+        QTest::newRow("bcf without a file") << QStringList{"bcf"};
     }
     void usageErrors_usageStatus() {
         QFETCH(QStringList, args);
         const Result r = RunCli(args);
         QCOMPARE(r.exitCode, int(app::EC_USAGE));
+        // A command name is never taken for a port.
+        QVERIFY2(!r.err.contains(QStringLiteral("Не порт")), qPrintable(r.err));
         QVERIFY(!r.err.isEmpty());
     }
 
@@ -362,6 +412,28 @@ class TestCli : public QObject {
                                  QStringLiteral("--no-igc"), QStringLiteral("--dir"), dir.path()});
         QCOMPARE(r.exitCode, int(app::EC_WRITE_CHECK));
         QVERIFY(!r.err.isEmpty());
+    }
+
+    // Another user's link planted at the track file's name in a shared
+    // folder: the download run as root must not write through it.
+    void download_foreignLinkAtTrackName_refusedTargetIntact() {
+        if (geteuid() != 0) QSKIP("only root can give a file to another user");
+        QTemporaryDir dir;
+        const int flight = memory.flights.back().flightNumber;
+        const QString victim = dir.filePath(QStringLiteral("victim"));
+        const QString link = dir.filePath(QStringLiteral("Track%1.gpx").arg(flight));
+        QFile file(victim);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("precious") == 8);
+        file.close();
+        QVERIFY(QFile::link(victim, link));
+        QCOMPARE(::lchown(QFile::encodeName(link), 65534, 65534), 0);
+        const Result r = RunCli({simulator.PortPath(), QStringLiteral("download"),
+                                 QStringLiteral("--no-igc"), QStringLiteral("--dir"), dir.path()});
+        QCOMPARE(r.exitCode, int(app::EC_WRITE_CHECK));
+        QVERIFY2(r.err.contains(link), qPrintable(r.err));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("precious"));
+        QVERIFY(QFileInfo(link).isSymLink());
     }
 
     // The link goes after the first sector: what was read is written only
@@ -770,6 +842,155 @@ class TestCli : public QObject {
         QCOMPARE(r.exitCode, int(app::EC_BAD_FILE));
         QCOMPARE(r.err.trimmed(), QStringLiteral("Файл не найден"));
         QCOMPARE(simulator.FirmwareBlocksReceived(), before);
+    }
+
+    // --- outputs that fail, signals
+
+    // The pilot's script must learn that what it reads is not all there is.
+    void outputFails_outputStatusAndMessage_data() {
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<bool>("transcriptCut");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("standard output on a full device")
+            << "full" << false << "Не удалось вывести результат на стандартный вывод";
+        QTest::newRow("standard output closed by its reader")
+            << "closed" << false << "Не удалось вывести результат на стандартный вывод";
+        QTest::newRow("transcript cut short by the disk")
+            << "" << true << "Протокол обмена записан не полностью";
+    }
+    void outputFails_outputStatusAndMessage() {
+        QFETCH(QString, output);
+        QFETCH(bool, transcriptCut);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString transcript = dir.filePath(QStringLiteral("t.txt"));
+        qint64 limit = 0;
+        if (transcriptCut) {
+            limit = 4096;
+            QFile f(transcript);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QVERIFY(f.write(QByteArray(limit - 40, 'x')) == limit - 40);
+        }
+        const Result r = RunCliOutput({QStringLiteral("--transcript"), transcript,
+                                       simulator.PortPath(), QStringLiteral("identify")},
+                                      output, limit);
+        QCOMPARE(r.exitCode, int(app::EC_OUTPUT));
+        QVERIFY2(r.err.contains(message), qPrintable(r.err));
+        if (transcriptCut) QCOMPARE(QFileInfo(transcript).size(), limit);
+    }
+
+    // "download | head -n1": the reader goes, the files are written all the same.
+    void download_outputClosed_filesWrittenOutputStatus() {
+        QTemporaryDir dir;
+        const Result r = RunCliOutput(
+            {simulator.PortPath(), QStringLiteral("download"), QStringLiteral("--no-igc")},
+            QStringLiteral("closed"), 0, dir.path());
+        QCOMPARE(r.exitCode, int(app::EC_OUTPUT));
+        const int flight = memory.flights.back().flightNumber;
+        QVERIFY(QFileInfo(dir.filePath(QStringLiteral("Track%1.gpx").arg(flight))).size() > 0);
+        QVERIFY(QFileInfo(dir.filePath(QStringLiteral("Track%1.enx").arg(flight))).size() > 0);
+    }
+
+    void transcript_notARegularFile_refusedAtOnce_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("FIFO") << "fifo";
+        QTest::newRow("device") << "device";
+        QTest::newRow("folder") << "folder";
+    }
+    void transcript_notARegularFile_refusedAtOnce() {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        QString path = dir.filePath(QStringLiteral("t"));
+        if (kind == QLatin1String("fifo")) QCOMPARE(::mkfifo(QFile::encodeName(path), 0600), 0);
+        if (kind == QLatin1String("device")) path = QStringLiteral("/dev/null");
+        if (kind == QLatin1String("folder")) QVERIFY(QDir().mkpath(path));
+        const int before = simulator.RequestCount();
+        // A blocking open of the FIFO would hang: the test would time out.
+        const Result r = RunCli({QStringLiteral("--transcript"), path, simulator.PortPath(),
+                                 QStringLiteral("identify")});
+        QCOMPARE(r.exitCode, int(app::EC_WRITE_CHECK));
+        QVERIFY2(r.err.contains(QStringLiteral("Не удалось записать файл \"%1\"").arg(path)),
+                 qPrintable(r.err));
+        QCOMPARE(simulator.RequestCount(), before);
+    }
+
+    void save_notAFileName_refusedNothingWritten() {
+        const Result r =
+            RunCli({simulator.PortPath(), QStringLiteral("save"), QStringLiteral("/dev/null")});
+        QCOMPARE(r.exitCode, int(app::EC_WRITE_CHECK));
+        QVERIFY2(r.err.contains(QStringLiteral("/dev/null")), qPrintable(r.err));
+        QVERIFY(!QFileInfo::exists(QStringLiteral("/dev/null.bcf")));
+    }
+
+    void firmware_interrupted_saysWhatToDo() {
+        QTemporaryDir dir;
+        QByteArray image;
+        for (int block = 0; block < 40; ++block) {
+            image.append(char(0)).append(char(64));
+            image.append(QByteArray(64, char(block)));
+        }
+        const QString file = WriteFirmwareFile(dir, image);
+        sim::TFaults slow;
+        slow.lateMs = 50;
+        simulator.SetFaults(slow);
+        const int before = simulator.FirmwareBlocksReceived();
+        QProcess p;
+        p.start(QStringLiteral(TOLMARIK_CLI),
+                {simulator.PortPath(), QStringLiteral("firmware"), file,
+                 QStringLiteral("--backup-dir"), dir.filePath(QStringLiteral("backups"))});
+        QTRY_VERIFY_WITH_TIMEOUT(simulator.FirmwareBlocksReceived() >= before + 2, 60000);
+        QCOMPARE(::kill(pid_t(p.processId()), SIGINT), 0);
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitStatus(), QProcess::CrashExit);
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        QVERIFY2(err.contains(device::FirmwareInterruptedText), qPrintable(err));
+        QVERIFY(simulator.FirmwareBlocksReceived() < before + 40);
+    }
+
+    // Folder names are bytes: neither text that is not UTF-8 nor a path
+    // longer than the system takes at once may stop a download.
+    void download_oddFolder_filesWritten_data() {
+        QTest::addColumn<QByteArray>("part");
+        QTest::addColumn<int>("depth");
+        QTest::newRow("name not UTF-8") << QByteArray("\xff\xfe-\xc3(") << 1;
+        QTest::newRow("path past the limit") << QByteArray(200, 'p') << PATH_MAX / 200 + 2;
+    }
+    void download_oddFolder_filesWritten() {
+        QFETCH(QByteArray, part);
+        QFETCH(int, depth);
+        QTemporaryDir dir;
+        const QString start = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        const QList<QByteArray> parts(depth, part);
+        QVERIFY(MakeAndEnter(parts));
+        QVERIFY(QDir::setCurrent(start));
+        QByteArray folder = QFile::encodeName(dir.path());
+        for (const QByteArray& p : parts) folder += '/' + p;
+        // Through the shell, each byte as an octal escape of printf: the
+        // bytes reach the program as they are.
+        QString escaped;
+        for (const char byte : folder)
+            escaped +=
+                QStringLiteral("\\%1").arg(unsigned(std::uint8_t(byte)), 3, 8, QLatin1Char('0'));
+        QProcess shell;
+        shell.start(
+            QStringLiteral("/bin/sh"),
+            {QStringLiteral("-c"),
+             QStringLiteral("exec \"$0\" \"$1\" download --no-igc --dir \"$(printf \"$2\")\""),
+             QStringLiteral(TOLMARIK_CLI), simulator.PortPath(), escaped});
+        QVERIFY(shell.waitForFinished(600000));
+        QVERIFY2(shell.exitCode() == 0, shell.readAllStandardError().constData());
+        const int flight = memory.flights.back().flightNumber;
+        QVERIFY(QDir::setCurrent(dir.path()));
+        bool entered = true;
+        for (const QByteArray& p : parts) entered = entered && ::chdir(p.constData()) == 0;
+        const bool written =
+            ::access(QStringLiteral("Track%1.gpx").arg(flight).toLatin1().constData(), F_OK) == 0;
+        QVERIFY(QDir::setCurrent(start));
+        // Neither kind of folder can be removed by name from here.
+        QCOMPARE(QProcess::execute(QStringLiteral("rm"), {QStringLiteral("-rf"), dir.path()}), 0);
+        QVERIFY(entered);
+        QVERIFY(written);
     }
 };
 

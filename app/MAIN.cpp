@@ -108,6 +108,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     statusBar()->setAutoFillBackground(true);
     statusBar()->setSizeGripEnabled(false);
 
+    read_ = new flow::TInstrumentRead(serial::TNonVisComp::Instance(), Target(), *this, this);
     CreateActions();
     CreateMenus();
     CreatePanel();
@@ -334,14 +335,17 @@ void TMainForm::actDevReadExecute() {
     }
     SetControlsEnabled(false);
     busy_ = true;
-    TDeviceIO* worker = TDeviceIO::Create(Target());
-    worker->Operation = OP_IDENTIFY;
-    // The worker posts its final status before it ends; should it end without
-    // one, the controls must not stay disabled.
-    worker->OnTerminate = [form = QPointer<TMainForm>(this)] {
-        if (form && form->busy_) form->ReEnable();
-    };
-    worker->Start();
+    read_->Start();
+}
+
+void TMainForm::ReadEnded() {
+    // Also when the worker ended without a final status.
+    if (busy_) ReEnable();
+}
+
+void TMainForm::Failed(const flow::TReport& report) {
+    ShowReport(report);
+    ReEnable();
 }
 
 void TMainForm::actDevWriteExecute() {
@@ -413,32 +417,21 @@ void TMainForm::cbbPortsChange(const QString& text) {
 
 void TMainForm::GetThread_MSG(quintptr wParam, qintptr lParam) {
     switch (wParam & 0x7F) {
-        case ST_IDENTIFIED:
-            ShowIdentified(static_cast<models::DeviceModelId>(lParam & 0xFF));
-            break;
         case ST_PORT_OPEN:
             lblStatus->setText(QStringLiteral("Порт открыт..."));
             SetStatusReason({});
             break;
-        case ST_PORT_FAILED:
-        case ST_NO_LINK:
-            // A vanished device needs no advice about the port.
-            ShowReport(flow::FailureOfStatus(int(wParam & 0x7F), lParam,
-                                             flow::TOutcome::NoLinkCheckPort,
-                                             serial::TNonVisComp::Instance()));
-            ReEnable();
-            break;
         default:
+            read_->OnStatus(int(wParam & 0x7F), lParam);
             break;
     }
 }
 
-void TMainForm::ShowIdentified(models::DeviceModelId id) {
+void TMainForm::Identified(models::DeviceModelId id) {
     busy_ = false;
     // Whatever was read replaces a file named in the title.
     setWindowTitle(QCoreApplication::applicationName());
     SetControlsEnabled(true);
-    id = models::ModelShown(id);
     if (id == CurrentModelId && CurrentDeviceForm()) {
         CurrentDeviceForm()->LoadFromReply();
     } else if (models::CreateDeviceForm(id, mdiArea, Target())) {

@@ -8,6 +8,7 @@
 #include <QPointer>
 
 #include "device/Messages.h"
+#include "flow/InstrumentRead.h"
 #include "flow/Outcome.h"
 #include "models/ModelTable.h"
 
@@ -18,9 +19,6 @@ class QMenu;
 class QPushButton;
 class QTimer;
 
-namespace device {
-class TDeviceIO;
-}
 namespace firmware {
 class TFormUpdateFW;
 }
@@ -32,7 +30,7 @@ class TPortCombo;
 inline const QColor StatusGreen = flow::GoodColour;
 inline const QColor StatusRed = flow::BadColour;
 
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, private flow::TInstrumentReports {
     Q_OBJECT
   public:
     explicit TMainForm(QWidget* parent = nullptr);
@@ -113,7 +111,9 @@ class TMainForm : public QMainWindow {
     void ReEnable();
     void SetStatusColor(const QColor& color);
     void SetStatusReason(const QString& detail);
-    void ShowIdentified(models::DeviceModelId id);
+    void Identified(models::DeviceModelId id) override;
+    void Failed(const flow::TReport& report) override;
+    void ReadEnded() override;
     // Follows the operations that other windows run on the port.
     void PortActivityChanged();
     bool ConfirmLeave();
@@ -128,6 +128,7 @@ class TMainForm : public QMainWindow {
     bool othersBusy_ = false;
     bool leaveConfirmed_ = false;
     QPointer<firmware::TFormUpdateFW> firmwareWindow_;
+    flow::TInstrumentRead* read_;
 };
 
 }  // namespace app

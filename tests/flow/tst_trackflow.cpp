@@ -203,8 +203,6 @@ class TestTrackFlow : public QObject {
             << QStringLiteral("port") << int(TOutcome::PortFailed) << int(app::EC_PORT);
         QTest::newRow("files cannot be written")
             << QStringLiteral("file") << int(TOutcome::FileNotWritten) << int(app::EC_WRITE_CHECK);
-        QTest::newRow("count limit, no lost link")
-            << QStringLiteral("long") << int(TOutcome::TrackUnfinished) << int(app::EC_FAILED);
     }
     void outcomes() {
         QFETCH(QString, fault);
@@ -217,14 +215,10 @@ class TestTrackFlow : public QObject {
             report = Run([this] { return track_->Download(track_->Stats(), 0, true); });
             QVERIFY(!report.reason.isEmpty());
             QCOMPARE(reports_.failures.size(), std::size_t(1));
-        } else if (fault == QLatin1String("file")) {
+        } else {
             QVERIFY(QDir().mkdir(File(QStringLiteral("Track12.gpx"))));
             report = Download();
             QVERIFY(report.text.contains(QStringLiteral("Track12.gpx")));
-        } else {
-            simulator_->SetMemory(Memory(device::MaxSectorCount + 5));
-            report = Download();
-            QCOMPARE(report.text, reports_.unfinished);
         }
         QCOMPARE(int(report.outcome), outcome);
         QCOMPARE(int(report.ExitStatus()), exitStatus);

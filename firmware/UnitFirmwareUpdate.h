@@ -7,10 +7,11 @@
 // At most one window at a time: the main window opens it through
 // OpenFirmwareWindow(), which does nothing while FirmwareWindowOpen().
 //
-// Before the first block the window identifies the instrument and keeps its
-// settings as a backup file (asking first when it cannot); after the update
-// it identifies it again, shows the firmware versions before and after, and
-// offers to write the kept settings back.
+// Before the first block the update identifies the instrument and keeps its
+// settings as a backup file (the window asks first when it cannot); after
+// the transfer it identifies it again, the window shows the firmware
+// versions before and after and asks whether to write the kept settings
+// back.
 //
 // While a transfer runs the window cannot be closed by the user ("Выход" is
 // disabled and close requests are refused): stopping a worker in the middle

@@ -1,6 +1,7 @@
 #pragma once
-// One command of tolmarik-cli: runs workers to their end on this thread's
-// event loop and prints what the windows would show.
+// One command of tolmarik-cli: runs the workflow's controller to its end on
+// this thread's event loop, prints what it reports (what the windows would
+// show) and answers its questions from the options.
 #include <QSize>
 #include <QString>
 #include <functional>

@@ -14,20 +14,20 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
+#include <optional>
 
 #include "app/AboutUnit.h"
 #include "app/SetupAPI.h"
 #include "app/SetupUnit.h"
 #include "app/TApplication.h"
-#include "device/AppError.h"
 #include "device/DeviceIO.h"
 #include "device/Dialogs.h"
+#include "device/PortActivity.h"
 #include "device/UserTexts.h"
 #include "firmware/UnitFirmwareUpdate.h"
+#include "flow/ConfigFile.h"
 #include "models/DeviceFactory.h"
 #include "models/SafeWrite.h"
-#include "models/UnitFileIO.h"
-#include "serial/OpenFailure.h"
 #include "serial/PortPlatform.h"
 #include "serial/UnitNVC.h"
 
@@ -108,13 +108,14 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     statusBar()->setAutoFillBackground(true);
     statusBar()->setSizeGripEnabled(false);
 
+    read_ = new flow::TInstrumentRead(serial::TNonVisComp::Instance(), Target(), *this, this);
     CreateActions();
     CreateMenus();
     CreatePanel();
     FormCreate();
-    // Every worker status and every worker's end passes here, whichever
-    // window started it.
-    QCoreApplication::instance()->installEventFilter(this);
+    // Whichever window starts or ends an operation.
+    connect(&device::TPortActivity::Instance(), &device::TPortActivity::BusyChanged, this,
+            &TMainForm::PortActivityChanged);
 }
 
 TMainForm::~TMainForm() = default;
@@ -241,26 +242,12 @@ bool TMainForm::event(QEvent* e) {
     return QMainWindow::event(e);
 }
 
-bool TMainForm::eventFilter(QObject* watched, QEvent* e) {
-    device::AcquirePostedEvents();
-    const bool workerEvent = e->type() == WM_THREAD_MSG ||
-                             (e->type() == QEvent::MetaCall && qobject_cast<TDeviceIO*>(watched));
-    if (workerEvent && !busyCheckQueued_) {
-        busyCheckQueued_ = true;
-        // Looked at once the event has been handled: a worker's end step may
-        // start the next one of a chain.
-        QMetaObject::invokeMethod(this, &TMainForm::UpdateOthersBusy, Qt::QueuedConnection);
-    }
-    return QMainWindow::eventFilter(watched, e);
-}
-
 bool TMainForm::DeviceBusy() const {
     return serial::TNonVisComp::Instance().PortClaimed() ||
-           (firmwareWindow_ && firmwareWindow_->TransferRunning());
+           device::TPortActivity::Instance().Busy();
 }
 
-void TMainForm::UpdateOthersBusy() {
-    busyCheckQueued_ = false;
+void TMainForm::PortActivityChanged() {
     if (busy_) return;
     const bool othersBusy = DeviceBusy();
     if (othersBusy == othersBusy_) return;
@@ -296,10 +283,9 @@ void TMainForm::ShowStatus(const QColor& color, const QString& text) {
     blinkCount_ = kBlinkSteps;
 }
 
-void TMainForm::ShowPortFailure() {
-    ShowStatus(StatusRed, device::PortFailedText);
-    SetStatusReason(
-        serial::OpenFailureDetail(serial::TNonVisComp::Instance().comport.LastOpenError()));
+void TMainForm::ShowReport(const flow::TReport& report) {
+    ShowStatus(report.Colour(), report.text);
+    SetStatusReason(report.reason);
 }
 
 void TMainForm::SetStatusReason(const QString& detail) {
@@ -344,19 +330,22 @@ void TMainForm::ReEnable() {
 
 void TMainForm::actDevReadExecute() {
     if (DeviceBusy()) {
-        ShowStatus(StatusRed, models::PortBusyText());
+        ShowReport(flow::Report(flow::TOutcome::PortBusy));
         return;
     }
     SetControlsEnabled(false);
     busy_ = true;
-    TDeviceIO* worker = TDeviceIO::Create(Target());
-    worker->Operation = OP_IDENTIFY;
-    // The worker posts its final status before it ends; should it end without
-    // one, the controls must not stay disabled.
-    worker->OnTerminate = [form = QPointer<TMainForm>(this)] {
-        if (form && form->busy_) form->ReEnable();
-    };
-    worker->Start();
+    read_->Start();
+}
+
+void TMainForm::ReadEnded() {
+    // Also when the worker ended without a final status.
+    if (busy_) ReEnable();
+}
+
+void TMainForm::Failed(const flow::TReport& report) {
+    ShowReport(report);
+    ReEnable();
 }
 
 void TMainForm::actDevWriteExecute() {
@@ -428,34 +417,21 @@ void TMainForm::cbbPortsChange(const QString& text) {
 
 void TMainForm::GetThread_MSG(quintptr wParam, qintptr lParam) {
     switch (wParam & 0x7F) {
-        case ST_IDENTIFIED:
-            ShowIdentified(static_cast<models::DeviceModelId>(lParam & 0xFF));
-            break;
         case ST_PORT_OPEN:
             lblStatus->setText(QStringLiteral("Порт открыт..."));
             SetStatusReason({});
             break;
-        case ST_PORT_FAILED:
-            ShowPortFailure();
-            ReEnable();
-            break;
-        case ST_NO_LINK:
-            // A vanished device needs no advice about the port.
-            ShowStatus(StatusRed,
-                       lParam == LINK_LOST ? LinkLostText() : device::NoLinkCheckPortText);
-            ReEnable();
-            break;
         default:
+            read_->OnStatus(int(wParam & 0x7F), lParam);
             break;
     }
 }
 
-void TMainForm::ShowIdentified(models::DeviceModelId id) {
+void TMainForm::Identified(models::DeviceModelId id) {
     busy_ = false;
     // Whatever was read replaces a file named in the title.
     setWindowTitle(QCoreApplication::applicationName());
     SetControlsEnabled(true);
-    id = models::ModelShown(id);
     if (id == CurrentModelId && CurrentDeviceForm()) {
         CurrentDeviceForm()->LoadFromReply();
     } else if (models::CreateDeviceForm(id, mdiArea, Target())) {
@@ -463,7 +439,7 @@ void TMainForm::ShowIdentified(models::DeviceModelId id) {
         CurrentModelId = id;
     } else {
         CurrentModelId = 0;
-        ShowStatus(StatusRed, QStringLiteral("Прибор не поддерживается"));
+        ShowReport(flow::Report(flow::TOutcome::ModelUnsupported));
         UpdateModelActions();
         device::Dialogs().Message(
             this, device::TMessageKind::Information, QStringLiteral("Information"),
@@ -471,38 +447,43 @@ void TMainForm::ShowIdentified(models::DeviceModelId id) {
                 QStringLiteral(",\nданным программатором не поддерживается"));
         return;
     }
-    ShowStatus(StatusGreen, device::ConfigReadText);
+    ShowReport(flow::Report(flow::TOutcome::ConfigRead));
     UpdateModelActions();
 }
 
 void TMainForm::GetDevice_MSG(quintptr wParam, qintptr lParam) {
+    using flow::TOutcome;
+    const serial::TNonVisComp& link = serial::TNonVisComp::Instance();
+    std::optional<flow::TReport> report;
     switch (wParam & 0xFF) {
         case models::DM_WRITTEN:
-            ShowStatus(StatusGreen, device::ConfigWrittenText);
+            report = flow::Report(TOutcome::ConfigWritten);
             break;
         case models::DM_NO_LINK:
-            ShowStatus(StatusRed, lParam == LINK_LOST ? LinkLostText() : device::NoDeviceText);
+            report = flow::FailureOfStatus(ST_NO_LINK, lParam, TOutcome::NoDevice, link);
             break;
         case models::DM_MODEL_MISMATCH:
-            ShowStatus(StatusRed, models::ModelMismatchText(
+            report = flow::Report(TOutcome::ModelMismatch,
+                                  models::ModelMismatchText(
                                       CurrentModelId, static_cast<models::DeviceModelId>(lParam)));
             break;
         case models::DM_READ_BACK_DIFFERS:
-            ShowStatus(StatusRed, models::ReadBackDiffersText());
+            report = flow::Report(TOutcome::ReadBackDiffers);
             break;
         case models::DM_PORT_BUSY:
-            ShowStatus(StatusRed, models::PortBusyText());
+            report = flow::Report(TOutcome::PortBusy);
             break;
         // A refused write must not pass in silence.
         case models::DM_PORT_FAILED:
-            ShowPortFailure();
+            report = flow::PortFailedReport(link);
             break;
         case models::DM_CONFIG_ERROR:
-            ShowStatus(StatusRed, QStringLiteral("Ошибка конфигурации"));
+            report = flow::Report(TOutcome::ConfigError);
             break;
         default:
             break;
     }
+    if (report) ShowReport(*report);
     ReEnable();
 }
 
@@ -510,46 +491,44 @@ void TMainForm::FileOpen1Execute() {
     const QString folder = ReadSetting(QStringLiteral("filepath"), CurrentFolder());
     const QString name = device::Dialogs().OpenFileName(this, folder, kConfigFilter);
     if (name.isEmpty()) return;
-    models::TFileIOSaver saver(0);
-    models::DeviceModelId model = 0;
-    try {
-        model = saver.LoadFile(name);
-    } catch (const device::TAppError& error) {
-        device::ShowError(error.Text());
-        return;
-    }
-    if (models::CreateDeviceForm(model, mdiArea, Target())) {
-        CurrentModelId = model;
-        UpdateModelActions();
-        CurrentDeviceForm()->LoadFromSaver(saver);
-        CurrentDeviceForm()->SetSourceFile(name);
-        setWindowTitle(QCoreApplication::applicationName() + QStringLiteral(" : ") +
-                       QDir::toNativeSeparators(name));
-        WriteSetting(QStringLiteral("filepath"), QFileInfo(name).absolutePath() + QLatin1Char('/'));
-        lblStatus->setText(QStringLiteral("Файл открыт: ") + name);
-    } else {
+    flow::TOpenedConfig file;
+    if (const std::optional<flow::TReport> refused = flow::OpenConfigFile(name, file)) {
+        if (refused->outcome == flow::TOutcome::BadFile) {
+            device::ShowError(refused->text);
+            return;
+        }
+        // The file replaces what was shown, even when it cannot be shown.
+        models::CloseDeviceForm();
         CurrentModelId = 0;
         UpdateModelActions();
         setWindowTitle(QCoreApplication::applicationName());
         device::Dialogs().Message(this, device::TMessageKind::Information,
-                                  QStringLiteral("Ошибка "), device::UnsupportedDeviceText);
+                                  QStringLiteral("Ошибка "), refused->text);
+        return;
     }
+    if (!models::CreateDeviceForm(file.model, mdiArea, Target())) return;
+    CurrentModelId = file.model;
+    UpdateModelActions();
+    if (file.hasSettings) CurrentDeviceForm()->LoadConfig(file.config);
+    CurrentDeviceForm()->SetSourceFile(name);
+    setWindowTitle(QCoreApplication::applicationName() + QStringLiteral(" : ") +
+                   QDir::toNativeSeparators(name));
+    WriteSetting(QStringLiteral("filepath"), QFileInfo(name).absolutePath() + QLatin1Char('/'));
+    lblStatus->setText(QStringLiteral("Файл открыт: ") + name);
 }
 
 void TMainForm::FileSaveAs1Execute() {
     const QString folder = ReadSetting(QStringLiteral("filepath"), CurrentFolder());
     const QString chosen = device::Dialogs().SaveFileName(this, folder, kConfigFilter);
     if (chosen.isEmpty()) return;
-    const QString name = models::ConfigFileName(chosen);
     models::TDeviceForm* form = CurrentDeviceForm();
     if (!form) return;
-    try {
-        form->SaveToFile(name);
-    } catch (const device::TAppError& error) {
-        device::ShowError(error.Text());
+    const flow::TReport saved = flow::SaveConfigFile(chosen, form->ModelId, form->Config);
+    if (!saved.Good()) {
+        device::ShowError(saved.text);
         return;
     }
-    lblStatus->setText(device::FileSavedText + name);
+    lblStatus->setText(saved.text);
 }
 
 }  // namespace app

@@ -8,6 +8,8 @@
 #include <QPointer>
 
 #include "device/Messages.h"
+#include "flow/InstrumentRead.h"
+#include "flow/Outcome.h"
 #include "models/ModelTable.h"
 
 class QAction;
@@ -17,9 +19,6 @@ class QMenu;
 class QPushButton;
 class QTimer;
 
-namespace device {
-class TDeviceIO;
-}
 namespace firmware {
 class TFormUpdateFW;
 }
@@ -28,10 +27,10 @@ namespace app {
 
 class TPortCombo;
 
-inline const QColor StatusGreen{0, 128, 0};
-inline const QColor StatusRed{255, 0, 0};
+inline const QColor StatusGreen = flow::GoodColour;
+inline const QColor StatusRed = flow::BadColour;
 
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, private flow::TInstrumentReports {
     Q_OBJECT
   public:
     explicit TMainForm(QWidget* parent = nullptr);
@@ -41,6 +40,8 @@ class TMainForm : public QMainWindow {
     models::DeviceModelId CurrentModelId = 0;
 
     void ShowStatus(const QColor& color, const QString& text);
+    // An outcome in its colour, with the port's reason beside it.
+    void ShowReport(const flow::TReport& report);
     void SetControlsEnabled(bool enabled);
     void UpdateModelActions();
 
@@ -63,8 +64,8 @@ class TMainForm : public QMainWindow {
 
     void GetThread_MSG(quintptr wParam, qintptr lParam);
     void GetDevice_MSG(quintptr wParam, qintptr lParam = 0);
-    // True while any operation holds the port or a firmware update runs:
-    // the device actions are then off.
+    // True while any operation or workflow (a firmware update with its
+    // questions) uses the port: the device actions are then off.
     bool DeviceBusy() const;
 
     QString StatusText() const;
@@ -101,7 +102,6 @@ class TMainForm : public QMainWindow {
 
   protected:
     bool event(QEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
   private:
@@ -110,11 +110,12 @@ class TMainForm : public QMainWindow {
     void CreatePanel();
     void ReEnable();
     void SetStatusColor(const QColor& color);
-    void ShowPortFailure();
     void SetStatusReason(const QString& detail);
-    void ShowIdentified(models::DeviceModelId id);
+    void Identified(models::DeviceModelId id) override;
+    void Failed(const flow::TReport& report) override;
+    void ReadEnded() override;
     // Follows the operations that other windows run on the port.
-    void UpdateOthersBusy();
+    void PortActivityChanged();
     bool ConfirmLeave();
 
     device::TWindowHandle handle_{this};
@@ -125,9 +126,9 @@ class TMainForm : public QMainWindow {
     bool busy_ = false;
     // Set while an operation of another window holds the port.
     bool othersBusy_ = false;
-    bool busyCheckQueued_ = false;
     bool leaveConfirmed_ = false;
     QPointer<firmware::TFormUpdateFW> firmwareWindow_;
+    flow::TInstrumentRead* read_;
 };
 
 }  // namespace app

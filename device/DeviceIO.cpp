@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "device/Frames.h"
+#include "device/PortActivity.h"
 #include "device/TrackLists.h"
 #include "serial/BCC.h"
 #include "serial/LinkLog.h"
@@ -47,6 +48,9 @@ TDeviceIO::TDeviceIO(serial::TNonVisComp& link, TTarget target)
         wait();
         link_.DisconnectIfUnclaimed();
         if (OnTerminate) OnTerminate();
+        // After OnTerminate: the next worker of a chain has begun by now, so
+        // the port does not look free in between.
+        TPortActivity::Instance().End(this);
         deleteLater();
     });
 }
@@ -55,6 +59,7 @@ void TDeviceIO::Start() {
     // The port (and with it both buffers) is claimed here, on the starting
     // thread, so that nobody sees it free between this call and the run.
     claimed_ = link_.TryClaimPort(this);
+    TPortActivity::Instance().Begin(this);
     start(QThread::LowestPriority);
 }
 

@@ -52,8 +52,6 @@ class TRelay : public QObject {
     TTarget::Slot& slot_;
 };
 
-void AcquirePostedEvents() { g_handoffs.load(std::memory_order_acquire); }
-
 bool TTarget::Post(QEvent::Type type, quintptr wParam, qintptr lParam) const {
     if (!slot_) return false;
     std::lock_guard lock(slot_->m);

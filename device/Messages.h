@@ -63,9 +63,4 @@ class TWindowHandle {
     std::unique_ptr<QObject> relay_;
 };
 
-// Code that looks at events before their receiver does (an application-wide
-// event filter) calls this first, so that the thread checker, too, sees a
-// worker's event built before it is read.
-void AcquirePostedEvents();
-
 }  // namespace device

@@ -12,9 +12,7 @@
 #include <QPushButton>
 #include <QTextOption>
 
-#include "device/AppError.h"
 #include "device/Dialogs.h"
-#include "device/UserTexts.h"
 #include "firmware/FirmwareImage.h"
 #include "serial/UnitNVC.h"
 
@@ -94,8 +92,8 @@ TFormUpdateFW::TFormUpdateFW(QMdiArea* area) {
     lblInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblInfo->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    chain_ = new models::TDeviceChain(serial::TNonVisComp::Instance(), this);
-    chain_->OnFinished = [this](const models::TChainOutcome& outcome) { ChainEnded(outcome); };
+    update_ = new flow::TFirmwareUpdate(serial::TNonVisComp::Instance(), handle_.Target(), *this,
+                                        *this, this);
 
     connect(btnOpenFile, &QPushButton::clicked, this, &TFormUpdateFW::btnOpenFileClick);
     connect(btnUpdate, &QPushButton::clicked, this, &TFormUpdateFW::btnUpdateClick);
@@ -148,104 +146,70 @@ void TFormUpdateFW::btnUpdateClick() {
                     TMessageKind::Information);
         return;
     }
-    serial::TNonVisComp& link = serial::TNonVisComp::Instance();
-    // TxBuffer is where every operation builds its requests: loading an image
-    // into it while another operation runs would corrupt both.
-    if (transferRunning_ || link.PortClaimed()) {
-        ShowMessage(this, models::PortBusyText(), kFirmwareCaption, TMessageKind::Warning);
-        return;
-    }
-    // Held apart from TxBuffer until the transfer: the identification before
-    // it builds its request there.
-    image_.assign(serial::TxBufferSize, 0);
-    const LoadOutcome outcome = LoadFirmwareFile(name, image_.data(), serial::TxBufferSize);
-    if (outcome.result != LoadResult::Ok) {
+    update_->Timing = WorkerTiming;
+    update_->BackupFolder = BackupFolder;
+    if (const std::optional<flow::TReport> refused = update_->Start(name)) {
+        if (refused->outcome == flow::TOutcome::PortBusy) {
+            ShowMessage(this, refused->text, kFirmwareCaption, TMessageKind::Warning);
+            return;
+        }
         // A file that is not hex pairs keeps its old plain box; the refusals
         // added since (unreadable, too large, broken blocks) are errors.
-        const TMessageKind icon =
-            outcome.result == LoadResult::NotHex ? TMessageKind::Plain : TMessageKind::Error;
-        ShowMessage(window(), LoadRefusalText(outcome), kErrorCaption, icon);
+        const TMessageKind icon = update_->LastLoad().result == LoadResult::NotHex
+                                      ? TMessageKind::Plain
+                                      : TMessageKind::Error;
+        ShowMessage(window(), refused->text, kErrorCaption, icon);
         return;
     }
-    imageLength_ = outcome.length;
     SetButtonsEnabled(false);
     btExit->setEnabled(false);
     transferRunning_ = true;
     lblInfo->clear();
     lblInfo->setToolTip(QString());
-    before_.reset();
-    backupPath_.clear();
-    phase_ = TPhase::IdentifyBefore;
-    chain_->Timing = WorkerTiming;
-    chain_->Identify();
 }
 
-void TFormUpdateFW::ChainEnded(const models::TChainOutcome& outcome) {
-    switch (phase_) {
-        case TPhase::IdentifyBefore:
-            return BackUpSettings(outcome);
-        case TPhase::IdentifyAfter:
-            return ShowVersions(outcome);
-        case TPhase::Restore:
-            AddInfo(models::WriteOutcomeText(outcome, before_->model));
-            return EndUpdate();
-        case TPhase::Idle:
-        case TPhase::Transfer:
-            return;
-    }
+bool TFormUpdateFW::UpdateWithoutBackup(const QString& reason) {
+    return Dialogs().Ask(window(), TMessageKind::Warning, kUpdateCaption,
+                         models::UpdateWithoutBackupQuestion(reason));
 }
 
-void TFormUpdateFW::BackUpSettings(const models::TChainOutcome& outcome) {
-    if (outcome.result == models::TChainResult::PortFailed) {
-        ShowMessage(window(), device::PortFailedText, kUpdateCaption, TMessageKind::Error);
-        return EndUpdate();
-    }
-    QString reason;
-    if (outcome.result == models::TChainResult::Done) {
-        before_ = outcome.instrument;
-        try {
-            backupPath_ = models::SaveSettingsBackup(BackupFolder, *before_);
-            AddInfo(models::BackupSavedText(backupPath_));
-        } catch (const device::TAppError& error) {
-            reason = error.Text();
-        }
-    } else {
-        reason = models::NoIdentityReason();
-    }
-    if (!reason.isEmpty() && !Dialogs().Ask(window(), TMessageKind::Warning, kUpdateCaption,
-                                            models::UpdateWithoutBackupQuestion(reason)))
-        return EndUpdate();
-    StartTransfer();
+bool TFormUpdateFW::RestoreSettings(const QString& backupPath) {
+    return Dialogs().Ask(window(), TMessageKind::Information, kUpdateCaption,
+                         models::RestoreSettingsQuestion(backupPath));
 }
 
-void TFormUpdateFW::ShowVersions(const models::TChainOutcome& outcome) {
-    const bool answered = outcome.result == models::TChainResult::Done;
-    std::optional<std::uint16_t> before;
-    std::optional<std::uint16_t> after;
-    if (before_) before = before_->firmwareVersion;
-    if (answered) after = outcome.instrument->firmwareVersion;
-    AddInfo(models::FirmwareVersionsText(before, after));
-    const bool sameModel = answered && before_ && outcome.instrument->model == before_->model;
-    if (sameModel && !backupPath_.isEmpty() &&
-        Dialogs().Ask(window(), TMessageKind::Information, kUpdateCaption,
-                      models::RestoreSettingsQuestion(backupPath_))) {
-        phase_ = TPhase::Restore;
-        chain_->Write(before_->model, before_->config);
-        return;
-    }
-    EndUpdate();
+void TFormUpdateFW::Info(const QString& line) {
+    lblInfo->setText(lblInfo->text().isEmpty() ? line : lblInfo->text() + QLatin1Char('\n') + line);
+    lblInfo->setToolTip(lblInfo->text());
 }
 
-void TFormUpdateFW::EndUpdate() {
-    phase_ = TPhase::Idle;
+void TFormUpdateFW::Progress(int percent) {
+    pbUpdate->setValue(percent);
+    if (percent == 0) pbUpdate->show();
+}
+
+void TFormUpdateFW::Outcome(const flow::TReport& report) {
+    using flow::TOutcome;
+    const bool silent =
+        report.outcome == TOutcome::DeviceSilent || report.outcome == TOutcome::LinkLost;
+    // A lost link reads as silence in the box; the line below says it went.
+    const QString boxText = silent ? flow::Entry(TOutcome::DeviceSilent).text : report.text;
+    ShowMessage(window(), boxText, kUpdateCaption,
+                report.Good() ? TMessageKind::Information : TMessageKind::Error);
+    if (report.outcome == TOutcome::LinkLost) Info(report.text);
+    if (!report.reason.isEmpty()) Info(report.reason);
+    // The bar stays at the last accepted block when the instrument fell
+    // silent.
+    if (!silent) pbUpdate->hide();
+    // After a success the buttons stay off: the checks after the transfer
+    // come first.
+    if (!report.Good()) SetButtonsEnabled(true);
+}
+
+void TFormUpdateFW::Finished(const flow::TReport&) {
     transferRunning_ = false;
     btExit->setEnabled(true);
     SetButtonsEnabled(true);
-}
-
-void TFormUpdateFW::AddInfo(const QString& line) {
-    lblInfo->setText(lblInfo->text().isEmpty() ? line : lblInfo->text() + QLatin1Char('\n') + line);
-    lblInfo->setToolTip(lblInfo->text());
 }
 
 void TFormUpdateFW::btExitClick() {
@@ -254,73 +218,13 @@ void TFormUpdateFW::btExitClick() {
     Frame()->close();
 }
 
-void TFormUpdateFW::StartTransfer() {
-    transferDone_ = false;
-    phase_ = TPhase::Transfer;
-    std::copy_n(image_.begin(), imageLength_, serial::TNonVisComp::Instance().TxBuffer.begin());
-    TDeviceIO* worker = TDeviceIO::Create(handle_.Target());
-    worker->Operation = OP_FIRMWARE;
-    worker->DataLength = imageLength_;
-    worker->Timing = WorkerTiming;
-    // Runs on this thread after the run; the window may be gone by then.
-    worker->OnTerminate = [self = QPointer<TFormUpdateFW>(this)] {
-        if (self) self->TransferEnded();
-    };
-    worker->Start();
-}
-
-void TFormUpdateFW::TransferEnded() {
-    if (transferDone_) {
-        phase_ = TPhase::IdentifyAfter;
-        chain_->Identify();
-        return;
-    }
-    // Also when no final status came: the window must not stay locked.
-    EndUpdate();
-}
-
 void TFormUpdateFW::SetButtonsEnabled(bool enabled) {
     btnOpenFile->setEnabled(enabled);
     btnUpdate->setEnabled(enabled);
 }
 
 void TFormUpdateFW::GetUpdateThread_MSG(quintptr wParam, qintptr lParam) {
-    switch (wParam & 0x7F) {
-        case ST_PORT_OPEN:
-            pbUpdate->setValue(0);
-            pbUpdate->show();
-            break;
-        case ST_FW_PROGRESS:
-            if (lParam == 100) {
-                transferDone_ = true;
-                ShowMessage(window(), device::FirmwareUpdatedText, kUpdateCaption,
-                            TMessageKind::Information);
-                pbUpdate->hide();
-                // Unlike after a failure, the buttons stay off: the checks
-                // after the transfer come first.
-            } else {
-                pbUpdate->setValue(int(lParam));
-            }
-            break;
-        case ST_PORT_FAILED:
-            ShowMessage(window(), device::PortFailedText, kUpdateCaption, TMessageKind::Error);
-            SetButtonsEnabled(true);
-            break;
-        case ST_NO_LINK:
-            // The bar stays at the last accepted block.
-            ShowMessage(window(), device::DeviceSilentText, kUpdateCaption, TMessageKind::Error);
-            if (lParam == LINK_LOST) AddInfo(LinkLostText());
-            SetButtonsEnabled(true);
-            break;
-        case ST_FW_REJECTED:
-            ShowMessage(window(), device::FirmwareWrongDeviceText, kUpdateCaption,
-                        TMessageKind::Error);
-            pbUpdate->hide();
-            SetButtonsEnabled(true);
-            break;
-        default:
-            break;
-    }
+    update_->OnStatus(int(wParam & 0x7F), lParam);
 }
 
 bool TFormUpdateFW::event(QEvent* e) {

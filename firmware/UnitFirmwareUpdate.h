@@ -1,15 +1,17 @@
 #pragma once
-// TFormUpdateFW: the firmware window. The user picks a firmware file (".enc"),
-// the window loads its image into TxBuffer and a worker sends it to the
-// instrument block by block, with progress and the instrument's verdict.
+// TFormUpdateFW: the firmware window. The user picks a firmware file (".enc")
+// and presses "Обновить"; the update itself (flow::TFirmwareUpdate) sends it
+// to the instrument block by block, and the window shows its progress, its
+// boxes and its lines, and answers its questions through the dialog seam.
 //
 // At most one window at a time: the main window opens it through
 // OpenFirmwareWindow(), which does nothing while FirmwareWindowOpen().
 //
-// Before the first block the window identifies the instrument and keeps its
-// settings as a backup file (asking first when it cannot); after the update
-// it identifies it again, shows the firmware versions before and after, and
-// offers to write the kept settings back.
+// Before the first block the update identifies the instrument and keeps its
+// settings as a backup file (the window asks first when it cannot); after
+// the transfer it identifies it again, the window shows the firmware
+// versions before and after and asks whether to write the kept settings
+// back.
 //
 // While a transfer runs the window cannot be closed by the user ("Выход" is
 // disabled and close requests are refused): stopping a worker in the middle
@@ -23,6 +25,7 @@
 
 #include "device/DeviceIO.h"
 #include "device/Messages.h"
+#include "flow/FirmwareUpdate.h"
 #include "models/SafeWrite.h"
 
 class QLabel;
@@ -46,7 +49,9 @@ inline const QString FirmwareFileFilter = QStringLiteral("Файл прошив�
 inline constexpr int FirmwareFormWidth = 317;
 inline constexpr int FirmwareFormHeight = 259;
 
-class TFormUpdateFW : public QWidget {
+class TFormUpdateFW : public QWidget,
+                      private flow::TFirmwareReports,
+                      private flow::TFirmwareQuestions {
     Q_OBJECT
   public:
     // In a subwindow of `area` at its top-left corner, or a top-level window
@@ -73,7 +78,7 @@ class TFormUpdateFW : public QWidget {
     // Where the settings are kept before an update.
     QString BackupFolder = models::DefaultBackupFolder();
     // The backup of the last update, empty when none was written.
-    QString BackupPath() const { return backupPath_; }
+    QString BackupPath() const { return update_->BackupPath(); }
 
     QPushButton* btnOpenFile;
     QLineEdit* edtUpdFileName;
@@ -88,27 +93,18 @@ class TFormUpdateFW : public QWidget {
     void closeEvent(QCloseEvent* e) override;
 
   private:
-    enum class TPhase { Idle, IdentifyBefore, Transfer, IdentifyAfter, Restore };
-    // Moves the image into TxBuffer and sends it.
-    void StartTransfer();
-    void TransferEnded();
-    void ChainEnded(const models::TChainOutcome& outcome);
-    void BackUpSettings(const models::TChainOutcome& outcome);
-    void ShowVersions(const models::TChainOutcome& outcome);
-    void EndUpdate();
-    void AddInfo(const QString& line);
+    void Info(const QString& line) override;
+    void Progress(int percent) override;
+    void Outcome(const flow::TReport& report) override;
+    void Finished(const flow::TReport& outcome) override;
+    bool UpdateWithoutBackup(const QString& reason) override;
+    bool RestoreSettings(const QString& backupPath) override;
     void MarkClosed();
 
     device::TWindowHandle handle_{this};
     QMdiSubWindow* frame_ = nullptr;
     bool transferRunning_ = false;
-    TPhase phase_ = TPhase::Idle;
-    bool transferDone_ = false;
-    models::TDeviceChain* chain_ = nullptr;
-    std::vector<std::uint8_t> image_;
-    int imageLength_ = 0;
-    std::optional<models::TInstrument> before_;
-    QString backupPath_;
+    flow::TFirmwareUpdate* update_ = nullptr;
     bool counted_ = false;  // still counts towards FirmwareWindowOpen()
 };
 

@@ -85,7 +85,7 @@ void TDeviceForm::LoadFromReply() {
     ShowConfig();
     sourceFile_.clear();
     setWindowTitle(ReplyCaption(version));
-    TrackPage->SetInstrument({ModelId, version});
+    TrackPage->SetInstrument({ModelId, version}, Config[TimeZoneByte]);
     UpdateHeader();
     OwnerHandle.Send(WM_DEVICE_MSG, DM_LOADED, 0);
 }
@@ -124,6 +124,11 @@ void TDeviceForm::LoadFromSaver(TFileIOSaver& saver) {
     if (saver.ReadBlock(Config.data(), static_cast<int>(Config.size())) != 0) ShowConfig();
 }
 
+void TDeviceForm::LoadConfig(const TDeviceConfig& config) {
+    Config = config;
+    ShowConfig();
+}
+
 void TDeviceForm::ShowConfig() {
     if (lblTimeZone) lblTimeZone->setText(TimeZoneLine(Config));
     if (mmoConfig) mmoConfig->setPlainText(ConfigHexLines(Config).join(QLatin1Char('\n')));
@@ -150,27 +155,17 @@ void TDeviceForm::OnThreadMsg(quintptr wParam, qintptr lParam) {
     const auto code = static_cast<std::uint8_t>(wParam & 0xFF);
     if (code != ST_PORT_OPEN && code != ST_BAD_REPLY && code != ST_TRACK_PAGE)
         TrackPage->EndOfOperation();
+    TrackPage->OnStatus(code, lParam);
     switch (code) {
         case ST_WRITTEN:
             ReportToOwner(DM_WRITTEN);
-            break;
-        case ST_TRACK_END:
-            TrackPage->WriteTrackFiles();
-            break;
-        case ST_STATS_READ:
-            TrackPage->ShowFlightStats();
-            break;
-        case ST_PAGE_READ:
-            TrackPage->ShowPageDump();
-            break;
-        case ST_TRACK_PAGE:
-            TrackPage->ShowTrackProgress(static_cast<int>(lParam));
             break;
         case ST_PORT_FAILED:
             ReportToOwner(DM_PORT_FAILED);
             break;
         case ST_NO_LINK:
-            ReportToOwner(DM_NO_LINK);
+            // With the lost-link mark: the main window says the link went.
+            ReportToOwner(DM_NO_LINK, lParam);
             break;
         default:
             break;

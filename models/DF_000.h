@@ -25,11 +25,13 @@ namespace models {
 
 class TFileIOSaver;
 
-// Result codes of WM_DEVICE_MSG (first parameter; the second is 0).
+// Result codes of WM_DEVICE_MSG (first parameter; the second is 0 unless
+// said otherwise).
 enum TDeviceMsg : quintptr {
     DM_LOADED = 0,
     DM_WRITTEN = 1,
     DM_PORT_FAILED = 2,
+    // The second parameter is LINK_LOST when the device went away.
     DM_NO_LINK = 3,
     DM_CONFIG_ERROR = 5,
     // The connected instrument is of another model; nothing was written. The
@@ -71,6 +73,8 @@ class TDeviceForm : public QWidget {
     // Throws device::TAppError when the file cannot be written.
     virtual void SaveToFile(const QString& fileName);
     virtual void LoadFromSaver(TFileIOSaver& saver);
+    // Settings opened from a file.
+    void LoadConfig(const TDeviceConfig& config);
     virtual void ShowConfig();
     virtual void CommitEdit();
 

@@ -126,22 +126,6 @@ QString ReadBackDiffersText() {
     return QStringLiteral("Запись не подтверждена: прибор вернул другие настройки");
 }
 
-QString WriteOutcomeText(const TChainOutcome& outcome, DeviceModelId settingsModel) {
-    switch (outcome.result) {
-        case TChainResult::Done:
-            return ConfigWrittenText;
-        case TChainResult::ModelMismatch:
-            return ModelMismatchText(settingsModel, outcome.instrument->model);
-        case TChainResult::ReadBackDiffers:
-            return ReadBackDiffersText();
-        case TChainResult::PortFailed:
-            return PortFailedText;
-        case TChainResult::NoLink:
-            break;
-    }
-    return outcome.linkLost ? LinkLostText() : NoDeviceText;
-}
-
 QString PortBusyText() { return QStringLiteral("Порт занят: идет другая операция с прибором"); }
 
 QString DefaultBackupFolder() {

@@ -85,8 +85,6 @@ TInstrument InstrumentOfReply(const std::uint8_t* rx, std::uint16_t reportedMode
 // Texts of the write chain.
 QString ModelMismatchText(DeviceModelId settingsModel, DeviceModelId instrumentModel);
 QString ReadBackDiffersText();
-// The outcome of writing settings for `settingsModel`, as the user reads it.
-QString WriteOutcomeText(const TChainOutcome& outcome, DeviceModelId settingsModel);
 // A device operation refused because another one holds the port.
 QString PortBusyText();
 

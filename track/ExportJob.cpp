@@ -110,7 +110,9 @@ TExportResult RunExport(const TExportRequest& request) {
     try {
         auto fixes = std::make_shared<std::vector<TFlightFix>>(FlightFixes(request.lists.gps));
         if (!request.plotSize.isEmpty() && !fixes->empty())
-            result.plot = RenderFlightPlot(*fixes, request.plotSize);
+            result.plot =
+                RenderFlightPlot(*fixes, request.plotSize,
+                                 request.options.partial ? TTrackEnd::Cut : TTrackEnd::Landing);
         result.fixes = std::move(fixes);
     } catch (const std::bad_alloc&) {
         // No picture is no loss of data; the files are reported above.

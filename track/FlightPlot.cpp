@@ -93,8 +93,8 @@ struct TRange {
 
 class TPlotPainter {
   public:
-    TPlotPainter(QImage& image, const std::vector<TFlightFix>& fixes)
-        : p_(&image), fixes_(fixes), size_(image.size()) {
+    TPlotPainter(QImage& image, const std::vector<TFlightFix>& fixes, TTrackEnd end)
+        : p_(&image), fixes_(fixes), size_(image.size()), end_(end) {
         p_.setRenderHint(QPainter::Antialiasing);
         p_.setRenderHint(QPainter::TextAntialiasing);
         unit_ = std::clamp(std::min(size_.width() / 1.6, double(size_.height())) / 48.0, 9.0, 40.0);
@@ -345,7 +345,10 @@ class TPlotPainter {
         Marker(takeOff, TakeOffColour, false);
         p_.restore();
         MarkerLabel(takeOff, QStringLiteral("Старт"), frame, false, TakeOffColour);
-        MarkerLabel(landing, QStringLiteral("Посадка"), frame, true, LandingColour);
+        // A download cut off by a lost link did not see the landing.
+        MarkerLabel(landing,
+                    end_ == TTrackEnd::Cut ? QStringLiteral("Обрыв") : QStringLiteral("Посадка"),
+                    frame, true, LandingColour);
         p_.setPen(QPen(Ink, 1));
         p_.setBrush(Qt::NoBrush);
         p_.drawRect(frame);
@@ -492,16 +495,17 @@ class TPlotPainter {
     QPainter p_;
     const std::vector<TFlightFix>& fixes_;
     QSize size_;
+    TTrackEnd end_;
     double unit_ = 12;
     QFont font_;
 };
 
 }  // namespace
 
-QImage RenderFlightPlot(const std::vector<TFlightFix>& fixes, QSize size) {
+QImage RenderFlightPlot(const std::vector<TFlightFix>& fixes, QSize size, TTrackEnd end) {
     size = size.expandedTo(MinFlightPlotSize).boundedTo(MaxFlightPlotSize);
     QImage image(size, QImage::Format_RGB32);
-    TPlotPainter(image, fixes).Draw();
+    TPlotPainter(image, fixes, end).Draw();
     return image;
 }
 

@@ -19,9 +19,14 @@ inline constexpr QSize DefaultFlightPlotSize{1200, 720};
 inline constexpr QSize MinFlightPlotSize{480, 320};
 inline constexpr QSize MaxFlightPlotSize{5000, 5000};
 
+// How the track ends: with the landing, or where a download was cut off.
+enum class TTrackEnd { Landing, Cut };
+
 // The picture of `fixes` at `size` (clamped to the limits above). Fixes
 // without an altitude are left out of the barogram; when some fix has no
 // time, or the times go backwards, the barogram runs over the point numbers.
-QImage RenderFlightPlot(const std::vector<TFlightFix>& fixes, QSize size = DefaultFlightPlotSize);
+// The last point is labelled as `end` says.
+QImage RenderFlightPlot(const std::vector<TFlightFix>& fixes, QSize size = DefaultFlightPlotSize,
+                        TTrackEnd end = TTrackEnd::Landing);
 
 }  // namespace track

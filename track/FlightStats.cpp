@@ -1,6 +1,7 @@
 #include "track/FlightStats.h"
 
 #include <cmath>
+#include <cstdlib>
 
 #include "device/Frames.h"
 
@@ -30,7 +31,12 @@ TFlightStatsReply ParseFlightStats(const std::uint8_t* r) {
 QStringList FlightStatsLines(const TFlightStatsReply& s, const QLocale& locale) {
     QLocale plain = locale;
     plain.setNumberOptions(QLocale::OmitGroupSeparator);
-    const auto fixed2 = [&plain](int tenths) { return plain.toString(tenths / 10.0, 'f', 2); };
+    // The locale gives the decimal separator; the minus sign is always "-"
+    // (some locales would give U+2212).
+    const auto fixed2 = [&plain](int tenths) {
+        const QString magnitude = plain.toString(std::abs(tenths) / 10.0, 'f', 2);
+        return tenths < 0 ? QLatin1Char('-') + magnitude : magnitude;
+    };
     const auto two = [](int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); };
     return {
         QStringLiteral("Полет №%1").arg(s.flightNumber),

@@ -13,18 +13,18 @@ struct TFlightStatsReply {
     std::uint16_t year = 0;
     std::uint8_t month = 0, day = 0, hour = 0, minute = 0;
     std::uint16_t durationMinutes = 0;
-    std::int16_t maxClimb = 0;    // 0.1 m/s
-    std::int16_t maxSink = 0;     // 0.1 m/s
-    std::int16_t maxAltitude = 0; // m
-    std::uint8_t maxSpeed = 0;    // km/h
+    std::int16_t maxClimb = 0;      // 0.1 m/s
+    std::int16_t maxSink = 0;       // 0.1 m/s
+    std::int16_t maxAltitude = 0;   // m
+    std::uint8_t maxSpeed = 0;      // km/h
     std::uint16_t maxDistance = 0;  // 0.1 km
     std::uint16_t distance = 0;     // 0.1 km
 };
 
 // Reads the fields from a statistics reply frame (byte 0 = frame header).
 TFlightStatsReply ParseFlightStats(const std::uint8_t* reply);
-// The eleven lines shown for a flight; "%f" values with two decimals and the
-// locale's decimal separator.
+// The eleven lines shown for a flight; "%f" values with two decimals, the
+// locale's decimal separator and "-" for a negative value.
 QStringList FlightStatsLines(const TFlightStatsReply& stats, const QLocale& locale = QLocale());
 // Progress bar position after `count` sectors (or pages) of a flight of
 // `minutes`: 90 when the duration is unknown.

@@ -122,21 +122,50 @@ void AppendNumber(std::string& out, Int value) {
     out.append(buf, res.ptr);
 }
 
-QString TrackFilePath(const QString& folder, int flightNumber, const char* extension) {
-    const QString name =
-        QStringLiteral("Track") + QString::number(flightNumber) + QLatin1String(extension);
+constexpr const char* kTrackExtensions[] = {".gpx", ".enx", ".igc"};
+
+QString TrackFilePath(const QString& folder, const QString& base, const char* extension) {
+    const QString name = base + QLatin1String(extension);
     return folder.isEmpty() ? name : QDir(folder).filePath(name);
+}
+
+// "Track12", or for a partial save the first of "Track12-partial",
+// "Track12-partial-2", ... of which no file exists yet.
+QString TrackBaseName(const QString& folder, int flightNumber, bool partial) {
+    const QString track = QStringLiteral("Track") + QString::number(flightNumber);
+    if (!partial) return track;
+    for (int n = 1;; ++n) {
+        const QString base = track + QStringLiteral("-partial") +
+                             (n == 1 ? QString() : QStringLiteral("-%1").arg(n));
+        const bool taken = std::any_of(
+            std::begin(kTrackExtensions), std::end(kTrackExtensions),
+            [&](const char* ext) { return QFileInfo::exists(TrackFilePath(folder, base, ext)); });
+        if (!taken) return base;
+    }
 }
 
 }  // namespace
 
-QString UnfinishedDownloadText(int count, bool bySector, std::size_t gps, std::size_t eng) {
-    return QStringLiteral(
-               "Трек прочитан не до конца: %1 %2, GPS %3, ENG %4. Прочитанное в файлы не записано")
+namespace {
+QString UnfinishedText(int count, bool bySector, std::size_t gps, std::size_t eng,
+                       const QString& files) {
+    return QStringLiteral("Трек прочитан не до конца: %1 %2, GPS %3, ENG %4. %5")
         .arg(count)
         .arg(bySector ? QStringLiteral("сект.") : QStringLiteral("стр."))
         .arg(gps)
-        .arg(eng);
+        .arg(eng)
+        .arg(files);
+}
+}  // namespace
+
+QString UnfinishedDownloadText(int count, bool bySector, std::size_t gps, std::size_t eng) {
+    return UnfinishedText(count, bySector, gps, eng,
+                          QStringLiteral("Прочитанное в файлы не записано"));
+}
+
+QString UnfinishedDownloadSavedText(int count, bool bySector, std::size_t gps, std::size_t eng) {
+    return UnfinishedText(count, bySector, gps, eng,
+                          QStringLiteral("Прочитанное записано в отдельные файлы"));
 }
 
 std::string CoordinateText(float value) {
@@ -218,15 +247,16 @@ QStringList WriteTrackFiles(int flightNumber, const device::TrackSnapshot& lists
     memo.AddLine(QStringLiteral("Всего ENG %1").arg(lists.eng.size()));
     // One set: a new GPX file never stands beside the ENX file of an older
     // download because the second write failed.
+    const QString base = TrackBaseName(folder, flightNumber, options.partial);
     std::vector<device::TFileToWrite> files;
     if (!lists.gps.empty())
-        files.push_back({TrackFilePath(folder, flightNumber, ".gpx"),
-                         QByteArray::fromStdString(GpxText(lists.gps))});
+        files.push_back(
+            {TrackFilePath(folder, base, ".gpx"), QByteArray::fromStdString(GpxText(lists.gps))});
     if (!lists.eng.empty())
-        files.push_back({TrackFilePath(folder, flightNumber, ".enx"),
-                         QByteArray::fromStdString(EnxText(lists.eng))});
+        files.push_back(
+            {TrackFilePath(folder, base, ".enx"), QByteArray::fromStdString(EnxText(lists.eng))});
     if (options.igc && !lists.gps.empty())
-        files.push_back({TrackFilePath(folder, flightNumber, ".igc"),
+        files.push_back({TrackFilePath(folder, base, ".igc"),
                          IgcText(FlightFixes(lists.gps), options.instrument)});
     if (!files.empty()) device::WriteFilesSafely(files);
     memo.AddLine(QStringLiteral("___ Файлы созданы ____"));

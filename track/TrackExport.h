@@ -42,6 +42,11 @@ std::vector<TFlightFix> FlightFixes(const std::vector<device::GpsListEntry>& gps
 struct TTrackFileOptions {
     bool igc = true;  // "Track<flight>.igc", whenever there are GPS points
     TIgcInstrument instrument;
+    // What a cut-off download read: the files are named
+    // "Track<flight>-partial.*" ("-partial-2" and on when that set exists),
+    // so that they never replace the files of a complete download, nor
+    // those of an earlier partial save.
+    bool partial = false;
 };
 
 // Clears the memo, reports the totals, writes the GPX file when there are GPS
@@ -58,5 +63,7 @@ QStringList WriteTrackFiles(int flightNumber, const device::TrackSnapshot& lists
 // The memo line (and command-line message) for a download that ended without
 // the end of the track: how far it got, and that what it read is in no file.
 QString UnfinishedDownloadText(int count, bool bySector, std::size_t gps, std::size_t eng);
+// The same, for a download whose partial files have been written.
+QString UnfinishedDownloadSavedText(int count, bool bySector, std::size_t gps, std::size_t eng);
 
 }  // namespace track

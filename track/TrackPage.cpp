@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -19,17 +20,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "device/AppError.h"
 #include "device/DeviceIO.h"
 #include "device/Dialogs.h"
-#include "device/PageDump.h"
-#include "device/TrackLists.h"
 #include "serial/UnitNVC.h"
-#include "track/ExportJob.h"
 #include "track/FlightPlot.h"
 #include "track/FlightPlotView.h"
 #include "track/FlightStats.h"
-#include "track/TrackExport.h"
 #include "track/TrackFolder.h"
 
 namespace track {
@@ -46,8 +42,6 @@ QToolButton* SpeedButton(const QString& text, const QString& icon, QWidget* pare
     button->setMinimumHeight(30);
     return button;
 }
-
-const std::uint8_t* Reply() { return serial::TNonVisComp::Instance().RxBuffer.data(); }
 
 // A path too long for its place loses its middle, not its end.
 class TPathLabel : public QLabel {
@@ -121,8 +115,7 @@ void ShowLines(QPlainTextEdit* memo, const QStringList& lines, QPlainTextEdit::L
 
 void SetUrlOpener(TUrlOpener opener) { UrlOpener() = std::move(opener); }
 
-TTrackPage::TTrackPage(TTarget target, QWidget* parent)
-    : QWidget(parent), target_(std::move(target)) {
+TTrackPage::TTrackPage(TTarget target, QWidget* parent) : QWidget(parent) {
     btnStatLast =
         SpeedButton(QStringLiteral("Последний"), QStringLiteral(":/icons/stats.svg"), this);
     btnStatLast->setObjectName(QStringLiteral("btnStatLast"));
@@ -189,7 +182,9 @@ TTrackPage::TTrackPage(TTarget target, QWidget* parent)
     btnOpenFolder = new QPushButton(QStringLiteral("Открыть папку"), this);
     btnOpenFolder->setObjectName(QStringLiteral("btnOpenFolder"));
 
-    exporter_ = new TLatestJobRunner(this);
+    download_ = new flow::TTrackDownload(serial::TNonVisComp::Instance(), target, *this, this);
+    download_->Folder = [] { return TrackFolder(); };
+    download_->PlotSize = [this] { return PlotSizeFor(imgFlight->size()); };
     plotter_ = new TLatestJobRunner(this);
     plotTimer_ = new QTimer(this);
     plotTimer_->setSingleShot(true);
@@ -230,44 +225,28 @@ TTrackPage::TTrackPage(TTarget target, QWidget* parent)
     connect(plotTimer_, &QTimer::timeout, this, &TTrackPage::RedrawPicture);
 }
 
-bool TTrackPage::ExportRunning() const { return exporter_->Busy() || plotter_->Busy(); }
+bool TTrackPage::ExportRunning() const { return download_->ExportRunning() || plotter_->Busy(); }
 
-bool TTrackPage::Run(TDeviceIO* worker, bool disableButtons) {
-    running_ = worker;
-    worker->OnTerminate = [page = QPointer<TTrackPage>(this)] {
-        if (!page) return;
-        page->running_ = nullptr;
-        page->SetButtonsEnabled(true);
-        page->DownloadEnded();
-    };
-    if (disableButtons) SetButtonsEnabled(false);
-    worker->Start();
-    return true;
+void TTrackPage::SetInstrument(const TIgcInstrument& instrument,
+                               std::optional<std::uint8_t> timeZone) {
+    download_->SetInstrument(instrument, timeZone);
 }
 
 void TTrackPage::btnStatGet(int tag) {
-    if (WorkerRunning()) return;
-    TDeviceIO* worker = TDeviceIO::Create(target_);
-    worker->Operation = OP_READ_STATS;
-    worker->FlightIndex = static_cast<std::uint8_t>(tag);
-    Run(worker, true);
+    if (!download_->ReadStats(static_cast<std::uint8_t>(tag))) return;
+    flightIndex_ = static_cast<std::uint8_t>(tag);
+    SetButtonsEnabled(false);
 }
 
 void TTrackPage::btnLoadClick() {
-    if (TrackStartSector == 0 || WorkerRunning()) return;
-    TDeviceIO* worker = TDeviceIO::Create(target_);
-    worker->Operation = OP_TRACK;
-    worker->StartSector = TrackStartSector;
-    worker->BySector = chkReadBySector->isChecked();
+    TFlightStatsReply stats;
+    stats.flightNumber = FlightNumber;
+    stats.startSector = TrackStartSector;
+    stats.durationMinutes = FlightMinutes;
+    if (!download_->Download(stats, flightIndex_, chkReadBySector->isChecked())) return;
     // The lists of an unfinished earlier download are emptied by this one.
     btnSavePartial->setVisible(false);
-    afterExport_ = nullptr;
-    downloading_ = true;
-    downloadFlight_ = FlightNumber;
-    downloadBySector_ = worker->BySector;
-    downloadCount_ = 0;
-    trackEnded_ = false;
-    Run(worker, true);
+    SetButtonsEnabled(false);
 }
 
 void TTrackPage::btnReadClick() {
@@ -276,13 +255,7 @@ void TTrackPage::btnReadClick() {
     ReadPage(ok ? page * 256 : 0);
 }
 
-void TTrackPage::ReadPage(std::int32_t address) {
-    if (WorkerRunning()) return;
-    TDeviceIO* worker = TDeviceIO::Create(target_);
-    worker->Operation = OP_READ_PAGE;
-    worker->PageAddress = address;
-    Run(worker, false);
-}
+void TTrackPage::ReadPage(std::int32_t address) { download_->ReadPage(address); }
 
 void TTrackPage::SetButtonsEnabled(bool enabled) {
     btnStatLast->setEnabled(enabled);
@@ -295,8 +268,9 @@ void TTrackPage::EndOfOperation() {
     SetButtonsEnabled(true);
 }
 
-void TTrackPage::ShowFlightStats() {
-    const TFlightStatsReply stats = ParseFlightStats(Reply());
+void TTrackPage::OnStatus(int code, qintptr value) { download_->OnStatus(code, value); }
+
+void TTrackPage::StatsRead(const TFlightStatsReply& stats) {
     TrackStartSector = stats.startSector;
     FlightNumber = stats.flightNumber;
     ++memoGeneration_;
@@ -304,64 +278,53 @@ void TTrackPage::ShowFlightStats() {
     FlightMinutes = stats.durationMinutes;
 }
 
-void TTrackPage::ShowTrackProgress(int count) {
-    downloadCount_ = count;
-    trackEnded_ = false;
+void TTrackPage::Progress(int count) {
     pbar->setVisible(true);
     const int position = TrackProgressPosition(count, FlightMinutes, chkReadBySector->isChecked());
     pbar->setValue(std::clamp(position, pbar->minimum(), pbar->maximum()));
 }
 
-void TTrackPage::WriteTrackFiles() {
-    trackEnded_ = true;
-    StartExport(FlightNumber, false);
+void TTrackPage::PageRead(const QStringList& lines) {
+    ++memoGeneration_;
+    // A table of 16 bytes a row; every other text wraps.
+    ShowLines(mmoDump, lines, QPlainTextEdit::NoWrap);
 }
 
-void TTrackPage::StartExport(std::uint16_t flight, bool partial) {
-    auto request = std::make_shared<TExportRequest>();
-    request->flightNumber = flight;
-    request->lists = TrackLists().Snapshot();
-    request->folder = TrackFolder();
-    request->options.instrument = instrument_;
-    request->plotSize = PlotSizeFor(imgFlight->size());
-    exporter_->Submit([request, page = QPointer<TTrackPage>(this), generation = memoGeneration_,
-                       partial]() -> TLatestJobRunner::TDone {
-        auto result = std::make_shared<const TExportResult>(RunExport(*request));
-        return [page, result, generation, partial] {
-            if (page) page->ExportFinished(*result, generation, partial);
-        };
-    });
-}
-
-void TTrackPage::ExportFinished(const TExportResult& result, int memoGeneration, bool partial) {
-    if (memoGeneration == memoGeneration_) {
+void TTrackPage::FilesWritten(const TExportResult& result, bool partial, int tag) {
+    if (tag == memoGeneration_) {
         QStringList lines = result.memo;
         for (const QString& file : result.files) lines.append(QDir::toNativeSeparators(file));
         ShowLines(mmoDump, lines, QPlainTextEdit::WidgetWidth);
     }
     fixes_ = result.fixes;
+    plotEnd_ = partial ? TTrackEnd::Cut : TTrackEnd::Landing;
     imgFlight->SetImage(result.plot);
     if (!result.plot.isNull() && result.plot.size() != PlotSizeFor(imgFlight->size()))
         plotTimer_->start();
-    if (!result.error.isEmpty()) {
+    if (!result.error.isEmpty())
         device::ShowError(result.error);
-    } else if (partial) {
+    else if (partial)
         btnSavePartial->setVisible(false);
-    }
-    if (afterExport_ && !exporter_->Busy()) std::exchange(afterExport_, nullptr)();
 }
+
+void TTrackPage::Unfinished(const QString& text, bool canSave) {
+    mmoDump->appendPlainText(text);
+    btnSavePartial->setVisible(canSave);
+}
+
+void TTrackPage::Finished(const flow::TReport&) { SetButtonsEnabled(true); }
 
 void TTrackPage::RedrawPicture() {
     const QSize size = PlotSizeFor(imgFlight->size());
     if (!fixes_ || fixes_->empty() || imgFlight->Image().size() == size) return;
-    plotter_->Submit(
-        [fixes = fixes_, size, page = QPointer<TTrackPage>(this)]() -> TLatestJobRunner::TDone {
-            const QImage image = RenderFlightPlot(*fixes, size);
-            return [page, fixes, image] {
-                // A newer download has its own picture.
-                if (page && page->fixes_ == fixes) page->imgFlight->SetImage(image);
-            };
-        });
+    plotter_->Submit([fixes = fixes_, size, end = plotEnd_,
+                      page = QPointer<TTrackPage>(this)]() -> TLatestJobRunner::TDone {
+        const QImage image = RenderFlightPlot(*fixes, size, end);
+        return [page, fixes, image] {
+            // A newer download has its own picture.
+            if (page && page->fixes_ == fixes) page->imgFlight->SetImage(image);
+        };
+    });
 }
 
 void TTrackPage::ShowTrackFolder() {
@@ -384,30 +347,6 @@ void TTrackPage::btnOpenFolderClick() {
             QStringLiteral("Не удалось открыть папку %1").arg(QDir::toNativeSeparators(folder)));
 }
 
-// A download that stops without the end of the track (link lost, count
-// limit) writes no files by itself; what it read is kept for the button.
-void TTrackPage::DownloadEnded() {
-    if (!downloading_) return;
-    downloading_ = false;
-    if (trackEnded_) return;
-    afterExport_ = [this] {
-        const TrackSnapshot lists = TrackLists().Snapshot();
-        mmoDump->appendPlainText(UnfinishedDownloadText(downloadCount_, downloadBySector_,
-                                                        lists.gps.size(), lists.eng.size()));
-        btnSavePartial->setVisible(!lists.gps.empty() || !lists.eng.empty());
-    };
-    if (!exporter_->Busy()) std::exchange(afterExport_, nullptr)();
-}
-
-void TTrackPage::btnSavePartialClick() {
-    if (WorkerRunning()) return;
-    StartExport(downloadFlight_, true);
-}
-
-void TTrackPage::ShowPageDump() {
-    ++memoGeneration_;
-    // A table of 16 bytes a row; every other text wraps.
-    ShowLines(mmoDump, PageDumpLines(Reply()), QPlainTextEdit::NoWrap);
-}
+void TTrackPage::btnSavePartialClick() { download_->SavePartial(); }
 
 }  // namespace track

@@ -1,28 +1,26 @@
 #pragma once
-// TTrackPage: the "Трек" tab of every device window. Reads the statistics of
-// the last or previous flight, downloads the track of the flight shown with a
-// progress bar, and writes the track files when the download ends.
+// TTrackPage: the "Трек" tab of every device window. It starts the track
+// memory's operations (flow::TTrackDownload: statistics of the last or
+// previous flight, the track download, the partial save, a page dump) and
+// shows what they report: the statistics, a progress bar, the files written
+// and the picture of the flight.
 //
-// The page's workers post their statuses to the device window (`target`),
-// which calls back into the page. One worker at a time: while the page's
-// worker runs, clicks start nothing, even when a status of a failed attempt
-// has made the buttons usable again.
-//
-// The files are written, and the picture of the flight drawn, off the
-// interface thread on a copy of the lists taken at the end report. End
-// reports that come faster than the files can be written are not queued:
-// only the newest copy is written next, so the last report always writes the
-// final lists.
-#include <QPointer>
+// The workers post their statuses to the device window (`target`), which
+// hands them to OnStatus. One worker at a time: while the page's worker runs,
+// clicks start nothing, even when a status of a failed attempt has made the
+// buttons usable again.
 #include <QUrl>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "device/Messages.h"
+#include "flow/TrackDownload.h"
 #include "track/FlightFix.h"
+#include "track/FlightPlot.h"
 #include "track/IgcExport.h"
 
 class QCheckBox;
@@ -35,22 +33,16 @@ class QSplitter;
 class QTimer;
 class QToolButton;
 
-namespace device {
-class TDeviceIO;
-}
-
 namespace track {
 
 class TFlightPlotView;
-class TLatestJobRunner;
-struct TExportResult;
 
 // Opens a folder in the desktop's file manager; false when none could.
 using TUrlOpener = std::function<bool(const QUrl&)>;
 // Replaces it, for tests; an empty one restores the desktop's.
 void SetUrlOpener(TUrlOpener opener);
 
-class TTrackPage : public QWidget {
+class TTrackPage : public QWidget, private flow::TTrackReports {
     Q_OBJECT
   public:
     explicit TTrackPage(device::TTarget target, QWidget* parent = nullptr);
@@ -65,7 +57,7 @@ class TTrackPage : public QWidget {
     QLineEdit* edtSector;
     QPushButton* btnRead;
     // Shown when a download ended without the end of the track: saves what
-    // was read as the usual files.
+    // was read in files of their own.
     QPushButton* btnSavePartial;
     // The picture of the downloaded flight, beside the memo.
     TFlightPlotView* imgFlight;
@@ -86,55 +78,50 @@ class TTrackPage : public QWidget {
     void btnReadClick();
     void ReadPage(std::int32_t address);
 
-    // Called by the device window for the worker's statuses.
+    // Called by the device window for the worker's statuses: every final
+    // one ends the operation for the buttons, and each goes to OnStatus.
     void EndOfOperation();
-    void ShowFlightStats();
-    void ShowTrackProgress(int count);
-    void WriteTrackFiles();
-    void ShowPageDump();
+    void OnStatus(int code, qintptr value);
     void btnSavePartialClick();
     void btnTrackFolderClick();
     void btnOpenFolderClick();
 
-    // The instrument the track files name (after "Считать").
-    void SetInstrument(const TIgcInstrument& instrument) { instrument_ = instrument; }
+    // The instrument the track files name (after "Считать"), with its
+    // settings' time-zone byte.
+    void SetInstrument(const TIgcInstrument& instrument,
+                       std::optional<std::uint8_t> timeZone = std::nullopt);
+    // The operations of this page.
+    flow::TTrackDownload& Download() { return *download_; }
 
-    bool WorkerRunning() const { return !running_.isNull(); }
+    bool WorkerRunning() const { return download_->WorkerRunning(); }
     // Files are being written or a picture drawn.
     bool ExportRunning() const;
 
   private:
-    bool Run(device::TDeviceIO* worker, bool disableButtons);
+    void StatsRead(const TFlightStatsReply& stats) override;
+    void Progress(int count) override;
+    void PageRead(const QStringList& lines) override;
+    void FilesWritten(const TExportResult& result, bool partial, int tag) override;
+    void Unfinished(const QString& text, bool canSave) override;
+    void Failed(const flow::TReport&) override {}
+    void Finished(const flow::TReport& outcome) override;
+    int ExportTag() const override { return memoGeneration_; }
+
     void SetButtonsEnabled(bool enabled);
-    void DownloadEnded();
-    void StartExport(std::uint16_t flight, bool partial);
-    void ExportFinished(const TExportResult& result, int memoGeneration, bool partial);
     void RedrawPicture();
     void ShowTrackFolder();
 
-    device::TTarget target_;
-    QPointer<device::TDeviceIO> running_;
-    // The download under way: its flight, its mode, how far it got, and
-    // whether its last word was the end of the track (a sector-mode end
-    // report for an unknown record is followed by more progress).
-    bool downloading_ = false;
-    std::uint16_t downloadFlight_ = 0;
-    bool downloadBySector_ = true;
-    int downloadCount_ = 0;
-    bool trackEnded_ = false;
-
-    TIgcInstrument instrument_;
-    TLatestJobRunner* exporter_;
+    flow::TTrackDownload* download_;
+    // The flight whose statistics were read last: 0 the last, 1 the one before.
+    std::uint8_t flightIndex_ = 0;
     TLatestJobRunner* plotter_;
     // Coalesces the redraws of a resize.
     QTimer* plotTimer_;
     std::shared_ptr<const std::vector<TFlightFix>> fixes_;
+    TTrackEnd plotEnd_ = TTrackEnd::Landing;
     // Counts what replaced the memo, so that an export that ends after newer
     // text leaves that text alone.
     int memoGeneration_ = 0;
-    // Waits for the export under way (the memo of a download that did not
-    // end is written after that export's report).
-    std::function<void()> afterExport_;
 };
 
 }  // namespace track

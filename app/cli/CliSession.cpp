@@ -2,7 +2,7 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QTimer>
+#include <QEventLoop>
 #include <cstdio>
 
 #include "app/ExitCodes.h"
@@ -10,19 +10,18 @@
 #include "app/cli/CliPlatform.h"
 #include "device/AppError.h"
 #include "device/FileStore.h"
-#include "device/Frames.h"
-#include "device/PageDump.h"
-#include "device/TrackLists.h"
 #include "device/UserTexts.h"
-#include "firmware/FirmwareImage.h"
+#include "flow/ConfigFile.h"
+#include "flow/FirmwareUpdate.h"
+#include "flow/TrackDownload.h"
 #include "models/ModelTable.h"
 #include "models/SafeWrite.h"
 #include "models/UnitFileIO.h"
 #include "serial/OpenFailure.h"
 #include "serial/PortPlatform.h"
 #include "track/FlightPlot.h"
+#include "track/FlightStats.h"
 #include "track/GpxReader.h"
-#include "track/TrackExport.h"
 
 namespace cli {
 
@@ -30,14 +29,90 @@ using namespace device;
 
 namespace {
 
-class TTerminalMemo : public track::TMemoSink {
+// The track memory's reports, printed.
+class TTrackPrinter : public flow::TTrackReports {
   public:
-    explicit TTerminalMemo(TCliSession& session) : session_(session) {}
-    void Clear() override {}
-    void AddLine(const QString& line) override { session_.Print(line); }
+    explicit TTrackPrinter(TCliSession& session, std::function<void(int)> progress = {})
+        : session_(session), progress_(std::move(progress)) {}
+    std::optional<flow::TReport> finished;
+    std::optional<track::TFlightStatsReply> stats;
+    QString unfinished;
+    bool printStats = false;
+
+    void StatsRead(const track::TFlightStatsReply& read) override {
+        stats = read;
+        if (printStats)
+            for (const QString& line : track::FlightStatsLines(read)) session_.Print(line);
+    }
+    void Progress(int count) override {
+        if (progress_) progress_(count);
+    }
+    void PageRead(const QStringList& lines) override {
+        for (const QString& line : lines) session_.Print(line);
+    }
+    void FilesWritten(const track::TExportResult& result, bool, int) override {
+        // Only the files of the operation's last word are printed (Finished).
+        last_ = result;
+    }
+    void Unfinished(const QString& text, bool) override { unfinished = text; }
+    void Failed(const flow::TReport&) override {}
+    void Finished(const flow::TReport& outcome) override {
+        // A failed write's memo lacks the line that says the files were made.
+        if (last_)
+            for (const QString& line : last_->memo) session_.Print(line);
+        last_.reset();
+        finished = outcome;
+        session_.Wake();
+    }
 
   private:
     TCliSession& session_;
+    std::function<void(int)> progress_;
+    std::optional<track::TExportResult> last_;
+};
+
+// The firmware update's reports printed, its questions answered from the
+// options.
+class TFirmwarePrinter : public flow::TFirmwareReports, public flow::TFirmwareQuestions {
+  public:
+    TFirmwarePrinter(TCliSession& session, bool noBackup, QString portText)
+        : session_(session), noBackup_(noBackup), portText_(std::move(portText)) {}
+    std::optional<flow::TReport> finished;
+    std::function<void(int)> progress;
+
+    void Info(const QString& line) override { session_.Print(line); }
+    void Progress(int percent) override {
+        if (percent < 100) progress(percent);
+    }
+    void Outcome(const flow::TReport& report) override {
+        if (report.Good()) {
+            session_.Print(report.text);
+            return;
+        }
+        session_.Fail(report.text);
+        if (!report.reason.isEmpty()) session_.Fail(report.reason);
+    }
+    void Finished(const flow::TReport& outcome) override {
+        finished = outcome;
+        session_.Wake();
+    }
+    bool UpdateWithoutBackup(const QString& reason) override {
+        if (noBackup_) return true;
+        session_.Fail(QStringLiteral("Настройки прибора не сохранены: %1. Чтобы обновить прошивку "
+                                     "без их копии, добавьте --no-backup")
+                          .arg(reason));
+        return false;
+    }
+    bool RestoreSettings(const QString& backupPath) override {
+        session_.Print(QStringLiteral("Вернуть сохраненные настройки: tolmarik-cli %1 write %2")
+                           .arg(portText_, backupPath));
+        return false;
+    }
+
+  private:
+    TCliSession& session_;
+    bool noBackup_;
+    QString portText_;
 };
 
 }  // namespace
@@ -127,51 +202,42 @@ int TCliSession::FindInstrumentPort() {
     }
     for (const QString& candidate : candidates) {
         if (!SetPort(candidate)) continue;
-        int final = -1;
-        Run(NewWorker(OP_IDENTIFY), [&final](const Status& s) {
-            if (s.code == ST_IDENTIFIED || s.code == ST_PORT_FAILED || s.code == ST_NO_LINK)
-                final = s.code;
-        });
-        if (final == ST_IDENTIFIED) {
+        const models::TChainOutcome outcome =
+            RunChain([](models::TDeviceChain& chain) { chain.Identify(); });
+        if (outcome.result == models::TChainResult::Done) {
             Fail(QStringLiteral("Прибор найден на порту %1").arg(candidate));
             return app::EC_OK;
         }
-        const QString reason = final == ST_PORT_FAILED
+        const flow::TReport failed = flow::ChainReport(outcome, 0, link_);
+        const QString reason = outcome.result == models::TChainResult::PortFailed
                                    ? serial::OpenFailureReason(link_.comport.LastOpenError())
-                                   : QStringLiteral("%1: %2").arg(candidate, device::NoDeviceText);
-        Fail(reason.isEmpty() ? candidate + QStringLiteral(": ") + device::PortFailedText : reason);
+                                   : QString();
+        Fail(reason.isEmpty() ? candidate + QStringLiteral(": ") + failed.text : reason);
     }
     Fail(QStringLiteral("Прибор не найден ни на одном порту"));
     return app::EC_NO_LINK;
 }
 
-TDeviceIO* TCliSession::NewWorker(std::uint8_t operation) {
-    TDeviceIO* worker = TDeviceIO::Create(link_, receiver_.Target());
-    worker->Operation = operation;
-    return worker;
-}
-
-void TCliSession::Run(TDeviceIO* worker, const std::function<void(const Status&)>& onStatus) {
+void TCliSession::WaitFor(const std::function<bool()>& done) {
+    if (done()) return;
     QEventLoop loop;
-    receiver_.OnStatus = [&onStatus](int code, qintptr value) { onStatus({code, value}); };
-    // The end step runs after every status the worker posted has been queued,
-    // so the loop ends only when they have all been handled.
-    worker->OnTerminate = [&loop] { QTimer::singleShot(0, &loop, &QEventLoop::quit); };
-    worker->Start();
+    loop_ = &loop;
     loop.exec();
-    receiver_.OnStatus = nullptr;
+    loop_ = nullptr;
 }
 
-int TCliSession::FailFor(int status, const QString& noLinkText) {
-    if (status == ST_PORT_FAILED) {
-        Fail(device::PortFailedText);
-        const QString detail = serial::OpenFailureDetail(link_.comport.LastOpenError());
-        if (!detail.isEmpty()) Fail(detail);
-        return app::EC_PORT;
+void TCliSession::Wake() {
+    if (loop_) loop_->quit();
+}
+
+int TCliSession::Finish(const flow::TReport& report) {
+    if (report.Good()) {
+        if (!report.text.isEmpty()) Print(report.text);
+        return report.ExitStatus();
     }
-    // The port remembers a vanished device until the next operation opens it.
-    Fail(link_.comport.DeviceLost() ? LinkLostText() : noLinkText);
-    return app::EC_NO_LINK;
+    if (!report.text.isEmpty()) Fail(report.text);
+    if (!report.reason.isEmpty()) Fail(report.reason);
+    return report.ExitStatus();
 }
 
 void TCliSession::ShowProgress(int percent, const QString& label) {
@@ -200,17 +266,11 @@ void TCliSession::PrintSettings(std::uint8_t model, const models::TDeviceConfig&
 }
 
 int TCliSession::ReadInstrument(models::TInstrument& instrument) {
-    int final = -1;
-    qintptr reported = 0;
-    Run(NewWorker(OP_IDENTIFY), [&](const Status& s) {
-        if (s.code == ST_IDENTIFIED || s.code == ST_PORT_FAILED || s.code == ST_NO_LINK) {
-            final = s.code;
-            reported = s.value;
-        }
-    });
-    if (final != ST_IDENTIFIED) return FailFor(final, device::NoLinkCheckPortText);
-    instrument =
-        models::InstrumentOfReply(link_.RxBuffer.data(), static_cast<std::uint16_t>(reported));
+    const models::TChainOutcome outcome =
+        RunChain([](models::TDeviceChain& chain) { chain.Identify(); });
+    if (outcome.result != models::TChainResult::Done)
+        return Finish(flow::IdentifyReport(outcome, link_));
+    instrument = *outcome.instrument;
     return 0;
 }
 
@@ -225,30 +285,18 @@ int TCliSession::Identify() {
 int TCliSession::SaveConfig(const QString& fileName) {
     models::TInstrument instrument;
     if (const int failed = ReadInstrument(instrument)) return failed;
-    const QString name = models::ConfigFileName(fileName);
-    try {
-        models::SaveConfigFile(name, instrument.model, instrument.config.data());
-    } catch (const device::TAppError& error) {
-        Fail(error.Text());
-        return app::EC_WRITE_CHECK;
-    }
-    Print(device::FileSavedText + name);
-    return 0;
+    return Finish(flow::SaveConfigFile(fileName, instrument.model, instrument.config));
 }
 
 int TCliSession::Stats(std::uint8_t flightIndex, bool print) {
-    int final = -1;
-    TDeviceIO* worker = NewWorker(OP_READ_STATS);
-    worker->FlightIndex = flightIndex;
-    Run(worker, [&](const Status& s) {
-        if (s.code == ST_STATS_READ || s.code == ST_PORT_FAILED || s.code == ST_NO_LINK)
-            final = s.code;
-    });
-    if (final != ST_STATS_READ) return FailFor(final, device::NoDeviceText);
-    stats_ = track::ParseFlightStats(link_.RxBuffer.data());
-    if (print)
-        for (const QString& line : track::FlightStatsLines(stats_)) Print(line);
-    return 0;
+    TTrackPrinter printer(*this);
+    printer.printStats = print;
+    flow::TTrackDownload track(link_, receiver_.Target(), printer);
+    receiver_.OnStatus = [&track](int code, qintptr value) { track.OnStatus(code, value); };
+    track.ReadStats(flightIndex);
+    WaitFor([&] { return printer.finished.has_value(); });
+    receiver_.OnStatus = nullptr;
+    return Finish(*printer.finished);
 }
 
 int TCliSession::Download(std::uint8_t flightIndex, bool bySector, const QString& folder, bool igc,
@@ -257,123 +305,64 @@ int TCliSession::Download(std::uint8_t flightIndex, bool bySector, const QString
         Fail(QStringLiteral("Нет папки: %1").arg(folder));
         return app::EC_USAGE;
     }
-    track::TTrackFileOptions files;
-    files.igc = igc;
+    const QString unit = bySector ? QStringLiteral("сект.") : QStringLiteral("стр.");
+    std::uint16_t minutes = 0;
+    TTrackPrinter printer(*this, [&](int count) {
+        ShowProgress(track::TrackProgressPosition(count, minutes, bySector),
+                     QStringLiteral("%1 %2").arg(count).arg(unit));
+    });
+    printer.printStats = true;
+    flow::TTrackDownload track(link_, receiver_.Target(), printer);
+    track.Folder = [folder] { return folder; };
+    track.Igc = igc;
     if (igc) {
         models::TInstrument instrument;
         if (const int failed = ReadInstrument(instrument)) return failed;
-        files.instrument = {instrument.model, instrument.firmwareVersion};
+        track.SetInstrument({instrument.model, instrument.firmwareVersion},
+                            instrument.config[models::TimeZoneByte]);
     }
-    if (const int failed = Stats(flightIndex, true)) return failed;
-    if (stats_.startSector == 0) {
-        Fail(QStringLiteral("У этого полета нет трека"));
-        return app::EC_FAILED;
+    receiver_.OnStatus = [&track](int code, qintptr value) { track.OnStatus(code, value); };
+    const auto run = [&](const std::function<bool()>& start) {
+        printer.finished.reset();
+        if (start()) WaitFor([&] { return printer.finished.has_value(); });
+        EndProgress();
+        return printer.finished.value_or(flow::Report(flow::TOutcome::Done));
+    };
+    const flow::TReport stats = run([&] { return track.ReadStats(flightIndex); });
+    if (!stats.Good()) return Finish(stats);
+    if (track.Stats().startSector == 0) return Finish(flow::Report(flow::TOutcome::NoTrack));
+    minutes = track.Stats().durationMinutes;
+    flow::TReport outcome =
+        run([&] { return track.Download(track.Stats(), flightIndex, bySector); });
+    receiver_.OnStatus = nullptr;
+    if (printer.unfinished.isEmpty()) return Finish(outcome);
+    // What a cut-off download read goes into files of its own, when asked.
+    bool saved = false;
+    if (keepPartial && track.CanSavePartial()) {
+        const flow::TReport written = run([&] { return track.SavePartial(); });
+        if (!written.Good()) return Finish(written);
+        saved = true;
     }
-    TDeviceIO* worker = NewWorker(OP_TRACK);
-    worker->StartSector = stats_.startSector;
-    worker->BySector = bySector;
-    int final = -1;
-    // The track has ended only when an end report is the last word: in
-    // sector mode one for an unknown record is followed by more progress.
-    bool ended = false;
-    int count = 0;
-    QString writeError;
-    TTerminalMemo memo(*this);
-    const QString unit = bySector ? QStringLiteral("сект.") : QStringLiteral("стр.");
-    Run(worker, [&](const Status& s) {
-        if (s.code == ST_TRACK_PAGE) {
-            count = int(s.value);
-            ended = false;
-            ShowProgress(
-                track::TrackProgressPosition(int(s.value), stats_.durationMinutes, bySector),
-                QStringLiteral("%1 %2").arg(s.value).arg(unit));
-        } else if (s.code == ST_TRACK_END) {
-            // Written at every end report, as the track page does: a later one
-            // replaces the files with the fuller lists.
-            ended = true;
-            try {
-                track::WriteTrackFiles(stats_.flightNumber, TrackLists().Snapshot(), memo, folder,
-                                       files);
-                writeError.clear();
-            } catch (const device::TAppError& error) {
-                writeError = error.Text();
-            }
-        } else if (s.code == ST_PORT_FAILED || s.code == ST_NO_LINK) {
-            final = s.code;
-        }
-    });
-    EndProgress();
-    if (!writeError.isEmpty()) {
-        Fail(writeError);
-        return app::EC_WRITE_CHECK;
-    }
-    if (final == ST_PORT_FAILED) return FailFor(final, device::NoDeviceText);
-    if (!ended) {
-        const TrackSnapshot lists = TrackLists().Snapshot();
-        Fail(track::UnfinishedDownloadText(count, bySector, lists.gps.size(), lists.eng.size()));
-        if (keepPartial && (!lists.gps.empty() || !lists.eng.empty())) {
-            try {
-                track::WriteTrackFiles(stats_.flightNumber, lists, memo, folder, files);
-            } catch (const device::TAppError& error) {
-                Fail(error.Text());
-                return app::EC_WRITE_CHECK;
-            }
-        }
-        if (final == ST_NO_LINK) return FailFor(final, device::NoDeviceText);
-        return app::EC_FAILED;
-    }
-    if (final == ST_NO_LINK) return FailFor(final, device::NoDeviceText);
-    return 0;
+    Fail(track.UnfinishedText(saved));
+    // The unfinished text is out; a lost link still says so.
+    if (outcome.outcome == flow::TOutcome::TrackUnfinished) outcome.text.clear();
+    return Finish(outcome);
 }
 
 int TCliSession::Page(int page) {
-    TDeviceIO* worker = NewWorker(OP_READ_PAGE);
-    worker->PageAddress = static_cast<std::int32_t>(static_cast<std::uint32_t>(page) << 8);
-    int final = -1;
-    Run(worker, [&](const Status& s) {
-        if (s.code == ST_PAGE_READ || s.code == ST_PORT_FAILED) final = s.code;
-    });
-    if (final != ST_PAGE_READ) return FailFor(final, device::NoDeviceText);
-    for (const QString& line : PageDumpLines(link_.RxBuffer.data())) Print(line);
-    return 0;
+    TTrackPrinter printer(*this);
+    flow::TTrackDownload track(link_, receiver_.Target(), printer);
+    receiver_.OnStatus = [&track](int code, qintptr value) { track.OnStatus(code, value); };
+    track.ReadPage(static_cast<std::int32_t>(static_cast<std::uint32_t>(page) << 8));
+    WaitFor([&] { return printer.finished.has_value(); });
+    receiver_.OnStatus = nullptr;
+    return Finish(*printer.finished);
 }
-
-namespace {
-// The model and settings of a configuration file, as opening it in the
-// program would give them.
-struct TConfigFile {
-    std::uint8_t model = 0;
-    models::TDeviceConfig config = models::DefaultConfig();
-};
-
-TConfigFile ReadConfigFile(const QString& fileName) {
-    models::TFileIOSaver saver(0);
-    TConfigFile file;
-    file.model = saver.LoadFile(fileName);
-    // The defaults stay when the file holds no settings block.
-    models::TDeviceConfig block{};
-    if (saver.ReadBlock(block.data(), DeviceConfigSize) != 0) file.config = block;
-    return file;
-}
-
-// The file's failure text, or empty when `file` holds a model with a window.
-QString LoadConfigFile(const QString& fileName, TConfigFile& file) {
-    try {
-        file = ReadConfigFile(fileName);
-    } catch (const device::TAppError& error) {
-        return error.Text();
-    }
-    return models::HasDeviceWindow(file.model) ? QString() : device::UnsupportedDeviceText;
-}
-
-}  // namespace
 
 int TCliSession::ShowConfigFile(const QString& fileName) {
-    TConfigFile file;
-    if (const QString failure = LoadConfigFile(fileName, file); !failure.isEmpty()) {
-        Fail(failure);
-        return app::EC_BAD_FILE;
-    }
+    flow::TOpenedConfig file;
+    if (const std::optional<flow::TReport> refused = flow::OpenConfigFile(fileName, file))
+        return Finish(*refused);
     PrintSettings(file.model, file.config);
     return 0;
 }
@@ -383,14 +372,12 @@ int TCliSession::Plot(const QString& gpxFile, const QString& pngFile, QSize size
     try {
         fixes = track::ReadGpxFile(gpxFile);
     } catch (const device::TAppError& error) {
-        Fail(error.Text());
-        return app::EC_BAD_FILE;
+        return Finish(flow::Report(flow::TOutcome::BadFile, error.Text()));
     }
-    if (fixes.empty()) {
-        Fail(QStringLiteral("В файле \"%1\" нет точек трека")
-                 .arg(QDir::toNativeSeparators(gpxFile)));
-        return app::EC_BAD_FILE;
-    }
+    if (fixes.empty())
+        return Finish(
+            flow::Report(flow::TOutcome::BadFile, QStringLiteral("В файле \"%1\" нет точек трека")
+                                                      .arg(QDir::toNativeSeparators(gpxFile))));
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
@@ -401,113 +388,38 @@ int TCliSession::Plot(const QString& gpxFile, const QString& pngFile, QSize size
     try {
         device::WriteFileSafely(pngFile, png);
     } catch (const device::TAppError& error) {
-        Fail(error.Text());
-        return app::EC_WRITE_CHECK;
+        return Finish(flow::Report(flow::TOutcome::FileNotWritten, error.Text()));
     }
     Print(device::FileSavedText + pngFile);
     return 0;
 }
 
 int TCliSession::WriteConfig(const QString& fileName) {
-    TConfigFile file;
-    if (const QString failure = LoadConfigFile(fileName, file); !failure.isEmpty()) {
-        Fail(failure);
-        return app::EC_BAD_FILE;
-    }
+    flow::TOpenedConfig file;
+    if (const std::optional<flow::TReport> refused = flow::OpenConfigFile(fileName, file))
+        return Finish(*refused);
     const models::TChainOutcome outcome =
         RunChain([&](models::TDeviceChain& chain) { chain.Write(file.model, file.config); });
-    const QString text = models::WriteOutcomeText(outcome, file.model);
-    switch (outcome.result) {
-        case models::TChainResult::Done:
-            Print(text);
-            return app::EC_OK;
-        case models::TChainResult::ModelMismatch:
-            Fail(text);
-            return app::EC_MODEL_MISMATCH;
-        case models::TChainResult::ReadBackDiffers:
-            Fail(text);
-            return app::EC_READ_BACK;
-        case models::TChainResult::PortFailed:
-            // With the port's own reason after the text.
-            return FailFor(ST_PORT_FAILED, device::NoDeviceText);
-        case models::TChainResult::NoLink:
-            break;
-    }
-    Fail(text);
-    return app::EC_NO_LINK;
+    return Finish(flow::ChainReport(outcome, file.model, link_));
 }
 
 int TCliSession::Firmware(const QString& fileName, const QString& backupFolder, bool noBackup) {
-    // Held apart from TxBuffer until the transfer: the identification before
-    // it builds its request there.
-    std::vector<std::uint8_t> image(serial::TxBufferSize);
-    const firmware::LoadOutcome loaded =
-        firmware::LoadFirmwareFile(fileName, image.data(), serial::TxBufferSize);
-    if (loaded.result != firmware::LoadResult::Ok) {
-        Fail(firmware::LoadRefusalText(loaded));
-        return app::EC_BAD_FILE;
-    }
-    const models::TChainOutcome before =
-        RunChain([](models::TDeviceChain& chain) { chain.Identify(); });
-    if (before.result == models::TChainResult::PortFailed)
-        return FailFor(ST_PORT_FAILED, device::DeviceSilentText);
-    QString backup;
-    QString noBackupReason;
-    if (before.result == models::TChainResult::Done) {
-        try {
-            backup = models::SaveSettingsBackup(backupFolder, *before.instrument);
-            Print(models::BackupSavedText(backup));
-        } catch (const device::TAppError& error) {
-            noBackupReason = error.Text();
-        }
-    } else {
-        noBackupReason = models::NoIdentityReason();
-    }
-    // Without a copy of the settings the update goes on only when asked to,
-    // as the window asks first.
-    if (!noBackupReason.isEmpty() && !noBackup) {
-        Fail(QStringLiteral("Настройки прибора не сохранены: %1. Чтобы обновить прошивку без "
-                            "их копии, добавьте --no-backup")
-                 .arg(noBackupReason));
-        return before.result == models::TChainResult::Done ? app::EC_WRITE_CHECK : app::EC_NO_LINK;
-    }
-    std::copy_n(image.begin(), loaded.length, link_.TxBuffer.begin());
-    TDeviceIO* worker = NewWorker(OP_FIRMWARE);
-    worker->DataLength = loaded.length;
-    int final = -1;
-    const TInterruptNotice interrupted(device::FirmwareInterruptedText);
-    Run(worker, [&](const Status& s) {
-        if (s.code == ST_FW_PROGRESS && s.value < 100) ShowProgress(int(s.value), QString());
-        if ((s.code == ST_FW_PROGRESS && s.value == 100) || s.code == ST_PORT_FAILED ||
-            s.code == ST_NO_LINK || s.code == ST_FW_REJECTED)
-            final = s.code;
-    });
-    switch (final) {
-        case ST_FW_PROGRESS:
-            Print(device::FirmwareUpdatedText);
-            break;
-        case ST_FW_REJECTED:
-            Fail(device::FirmwareWrongDeviceText);
-            return app::EC_REFUSED;
-        case ST_PORT_FAILED:
-            Fail(device::PortFailedText);
-            return app::EC_PORT;
-        default:
-            Fail(link_.comport.DeviceLost() ? LinkLostText() : device::DeviceSilentText);
-            return app::EC_NO_LINK;
-    }
-    const models::TChainOutcome after =
-        RunChain([](models::TDeviceChain& chain) { chain.Identify(); });
-    const bool answered = after.result == models::TChainResult::Done;
-    std::optional<std::uint16_t> oldVersion;
-    std::optional<std::uint16_t> newVersion;
-    if (before.instrument) oldVersion = before.instrument->firmwareVersion;
-    if (answered) newVersion = after.instrument->firmwareVersion;
-    Print(models::FirmwareVersionsText(oldVersion, newVersion));
-    if (!backup.isEmpty() && answered && after.instrument->model == before.instrument->model)
-        Print(QStringLiteral("Вернуть сохраненные настройки: tolmarik-cli %1 write %2")
-                  .arg(portText_, backup));
-    return app::EC_OK;
+    TFirmwarePrinter printer(*this, noBackup, portText_);
+    // Only once blocks are on their way may the instrument hold half an image.
+    std::optional<TInterruptNotice> interrupted;
+    printer.progress = [this, &interrupted](int percent) {
+        if (!interrupted) interrupted.emplace(device::FirmwareInterruptedText);
+        ShowProgress(percent, QString());
+    };
+    flow::TFirmwareUpdate update(link_, receiver_.Target(), printer, printer);
+    update.BackupFolder = backupFolder;
+    if (const std::optional<flow::TReport> refused = update.Start(fileName))
+        return Finish(*refused);
+    receiver_.OnStatus = [&update](int code, qintptr value) { update.OnStatus(code, value); };
+    WaitFor([&] { return printer.finished.has_value(); });
+    receiver_.OnStatus = nullptr;
+    EndProgress();
+    return printer.finished->ExitStatus();
 }
 
 }  // namespace cli

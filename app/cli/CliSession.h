@@ -1,18 +1,21 @@
 #pragma once
-// One command of tolmarik-cli: runs workers to their end on this thread's
-// event loop and prints what the windows would show.
-#include <QEventLoop>
+// One command of tolmarik-cli: runs the workflow's controller to its end on
+// this thread's event loop, prints what it reports (what the windows would
+// show) and answers its questions from the options.
 #include <QSize>
 #include <QString>
+#include <functional>
 #include <vector>
 
 #include "device/DeviceIO.h"
 #include "device/StatusReceiver.h"
+#include "flow/Outcome.h"
 #include "models/DeviceConfig.h"
 #include "models/SafeWrite.h"
 #include "serial/Transcript.h"
 #include "serial/UnitNVC.h"
-#include "track/FlightStats.h"
+
+class QEventLoop;
 
 namespace cli {
 
@@ -49,21 +52,19 @@ class TCliSession {
 
     void Print(const QString& line);
     void Fail(const QString& line);
+    // An operation waited for has finished.
+    void Wake();
 
   private:
-    struct Status {
-        int code;
-        qintptr value;
-    };
-    // Starts a worker for `operation` and returns when it has ended; every
-    // status it posts goes through `onStatus`.
-    void Run(device::TDeviceIO* worker, const std::function<void(const Status&)>& onStatus);
-    device::TDeviceIO* NewWorker(std::uint8_t operation);
+    // Runs the event loop until `done` holds.
+    void WaitFor(const std::function<bool()>& done);
     // Identifies the instrument: a failure's exit status, or 0 with `instrument` set.
     int ReadInstrument(models::TInstrument& instrument);
     void ShowProgress(int percent, const QString& label);
     void EndProgress();
-    int FailFor(int status, const QString& noLinkText);
+    // Prints an outcome (a failure to the standard error, with the port's
+    // reason on a line of its own) and returns its exit status.
+    int Finish(const flow::TReport& report);
     // Runs a chain started by `start` to its end.
     models::TChainOutcome RunChain(const std::function<void(models::TDeviceChain&)>& start);
     void PrintSettings(std::uint8_t model, const models::TDeviceConfig& config);
@@ -75,7 +76,7 @@ class TCliSession {
     device::TStatusReceiver receiver_;
     bool terminal_;
     bool progressShown_ = false;
-    track::TFlightStatsReply stats_;
+    QEventLoop* loop_ = nullptr;
 };
 
 }  // namespace cli

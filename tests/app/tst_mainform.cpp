@@ -6,6 +6,7 @@
 #include <QMdiArea>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -15,6 +16,7 @@
 #include "app/SetupAPI.h"
 #include "app/SetupUnit.h"
 #include "device/DeviceIO.h"
+#include "device/UserTexts.h"
 #include "firmware/UnitFirmwareUpdate.h"
 #include "models/DeviceFactory.h"
 #include "models/SafeWrite.h"
@@ -47,13 +49,30 @@ QList<bool> ActionStates(const TMainForm& f) {
 const QList<bool> kNoInstrument{true, false, false, true, false, true, true, true, true};
 const QList<bool> kInstrumentShown{true, true, true, true, true, true, true, true, true};
 const QList<bool> kBusy{false, false, false, false, false, true, true, false, false};
+
+// Boxes and questions that, like modal ones, run the event loop while they
+// are open: whatever is queued for the windows is handled before the answer.
+class TModalDialogs : public testing::TRecordingDialogs {
+  public:
+    void Message(QWidget* parent, device::TMessageKind kind, const QString& title,
+                 const QString& text) override {
+        TRecordingDialogs::Message(parent, kind, title, text);
+        QCoreApplication::processEvents();
+    }
+    bool Ask(QWidget* parent, device::TMessageKind kind, const QString& title,
+             const QString& text) override {
+        QCoreApplication::processEvents();
+        return TRecordingDialogs::Ask(parent, kind, title, text);
+    }
+};
 }  // namespace
 
 class TestMainForm : public QObject {
     Q_OBJECT
     std::unique_ptr<sim::TSimulator> simulator;
     std::unique_ptr<TMainForm> form;
-    testing::TRecordingDialogs dialogs;
+    TModalDialogs dialogs;
+    QTemporaryDir dir;
 
     // Runs "Считать" to its end.
     void Read() {
@@ -69,7 +88,7 @@ class TestMainForm : public QObject {
   private Q_SLOTS:
     void init() {
         testing::ClearSettings();
-        dialogs = {};
+        dialogs = TModalDialogs{};
         device::SetDialogs(&dialogs);
         simulator = std::make_unique<sim::TSimulator>();
         simulator->SetPaced(false);
@@ -515,6 +534,52 @@ class TestMainForm : public QObject {
         form->actUpdateFirmware->trigger();
         QCOMPARE(form->findChildren<firmware::TFormUpdateFW*>().size(), 1);
         form->findChildren<firmware::TFormUpdateFW*>().front()->btExit->click();
+    }
+
+    // An update that ends inside a box gives the controls back: nothing
+    // else happens afterwards that could remind the main window.
+    void firmwareUpdateEndingInABox_controlsBack_data() {
+        QTest::addColumn<QString>("ending");
+        QTest::newRow("port fails at the backup step") << QStringLiteral("port");
+        QTest::newRow("no to updating without a backup") << QStringLiteral("no backup");
+        QTest::newRow("no to restoring the settings") << QStringLiteral("no restore");
+    }
+    void firmwareUpdateEndingInABox_controlsBack() {
+        QFETCH(QString, ending);
+        if (ending == QStringLiteral("port"))
+            form->cbbPorts->setEditText(dir.filePath(QStringLiteral("no-such-port")));
+        if (ending == QStringLiteral("no backup")) {
+            sim::TFaults faults;
+            faults.loader = true;
+            simulator->SetFaults(faults);
+        }
+        const QString image = dir.filePath(QStringLiteral("fw.enc"));
+        QFile file(image);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("000A00010203040506070809");
+        file.close();
+        form->actUpdateFirmware->trigger();
+        auto* window = form->findChildren<firmware::TFormUpdateFW*>().front();
+        window->BackupFolder = dir.filePath(QStringLiteral("backups"));
+        window->WorkerTiming.pollStep = std::chrono::microseconds(200);
+        dialogs.openAnswers << image;
+        window->btnOpenFile->click();
+        window->btnUpdate->click();
+        QTRY_VERIFY_WITH_TIMEOUT(!window->TransferRunning(), 20000);
+        QVERIFY(testing::WaitPortFree());
+        QVERIFY(!dialogs.messages.empty() || !dialogs.questions.empty());
+        QTRY_COMPARE(ActionStates(*form), kNoInstrument);
+        window->btExit->click();
+    }
+
+    // A link lost during a track operation reads as lost in the main window,
+    // as it does everywhere else.
+    void deviceWindowLostLink_saysLinkLost() {
+        Read();
+        testing::DeliverThreadMsg(CurrentDeviceForm(), device::ST_NO_LINK, device::LINK_LOST);
+        QCOMPARE(form->StatusText(), device::LinkLostText());
+        testing::DeliverThreadMsg(CurrentDeviceForm(), device::ST_NO_LINK, 0);
+        QCOMPARE(form->StatusText(), QStringLiteral("Нет связи с прибором"));
     }
 
     void resetAndWrite_noDeviceWindow_nothingHappens() {

@@ -204,6 +204,17 @@ class TestFlightPlot : public QObject {
         QVERIFY(CountColour(restarted, restarted.rect(), TrackBlue) > 200);
     }
 
+    // A cut-off track is labelled at its end, not as landed: only the ground
+    // track panel's end label differs.
+    void plot_cutTrack_endLabelledOtherwise() {
+        const std::vector<TFlightFix> fixes = ReadGpxFile(Data("gpsbabel-flight.gpx"));
+        const QImage landed = RenderFlightPlot(fixes, QSize(800, 500), TTrackEnd::Landing);
+        const QImage cut = RenderFlightPlot(fixes, QSize(800, 500), TTrackEnd::Cut);
+        QVERIFY(landed != cut);
+        const QRect barogram(440, 0, 360, 500);
+        QCOMPARE(cut.copy(barogram), landed.copy(barogram));
+    }
+
     void plot_onWorkerThread_sameImage() {
         const std::vector<TFlightFix> fixes = ReadGpxFile(Data("gpsbabel-flight.gpx"));
         QImage onWorker;

@@ -14,7 +14,7 @@ void Put16(std::uint8_t* r, int at, int v) {
 
 class TestFlightStats : public QObject {
     Q_OBJECT
-private Q_SLOTS:
+  private Q_SLOTS:
     void lines_exampleFlight_commaLocale() {
         std::uint8_t r[64] = {0x14, 0x03, 0x00, 0x30};
         Put16(r, 8, 12);
@@ -53,6 +53,24 @@ private Q_SLOTS:
         QVERIFY(lines[6].endsWith(QStringLiteral("м/c")) && lines[6].back() == QChar(u'c'));
     }
 
+    // The locale gives the separator, never the minus sign: Swedish and
+    // Norwegian would write U+2212.
+    void lines_negativeSink_asciiMinus_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("sink");
+        QTest::newRow("English") << QLocale(QLocale::English) << QStringLiteral("-5.20");
+        QTest::newRow("Swedish") << QLocale(QLocale::Swedish) << QStringLiteral("-5,20");
+        QTest::newRow("Norwegian") << QLocale(QLocale::NorwegianBokmal) << QStringLiteral("-5,20");
+    }
+    void lines_negativeSink_asciiMinus() {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, sink);
+        TFlightStatsReply s;
+        s.maxSink = -52;
+        QCOMPARE(FlightStatsLines(s, locale).at(7),
+                 QStringLiteral("Верт.скорость вниз %1 м/c").arg(sink));
+    }
+
     void lines_largeDistance_noGroupSeparator() {
         TFlightStatsReply s;
         s.distance = 65535;
@@ -75,8 +93,8 @@ private Q_SLOTS:
         QTest::newRow("sector 3 of 95 min") << 3 << 95 << true << 16;
         QTest::newRow("page 48 of 95 min") << 48 << 95 << false << 16;
         QTest::newRow("unknown duration") << 7 << 0 << true << 90;
-        QTest::newRow("tie down to even") << 1 << 200 << true << 2;   // 2.5
-        QTest::newRow("tie up to even") << 7 << 1000 << true << 4;    // 3.5
+        QTest::newRow("tie down to even") << 1 << 200 << true << 2;  // 2.5
+        QTest::newRow("tie up to even") << 7 << 1000 << true << 4;   // 3.5
         QTest::newRow("past the end") << 301 << 60 << true << 2508;
     }
     void progress() {

@@ -318,7 +318,8 @@ class TestTrackPage : public QObject {
     }
 
     // A download that stops without the end of the track keeps what it read:
-    // the memo says how far it got, and the button writes the usual files.
+    // the memo says how far it got, and the button writes it in files of its
+    // own.
     void unfinishedDownload_memoSaysSoAndButtonSavesWhatWasRead_data() {
         QTest::addColumn<bool>("linkLost");
         QTest::addColumn<int>("sectors");
@@ -347,8 +348,9 @@ class TestTrackPage : public QObject {
 
         page->btnSavePartial->click();
         QTRY_VERIFY_WITH_TIMEOUT(!page->ExportRunning(), 10000);
-        QVERIFY(QFile::exists(QStringLiteral("Track12.gpx")));
-        QVERIFY(QFile::exists(QStringLiteral("Track12.enx")));
+        QVERIFY(QFile::exists(QStringLiteral("Track12-partial.gpx")));
+        QVERIFY(QFile::exists(QStringLiteral("Track12-partial.enx")));
+        QVERIFY(!QFile::exists(QStringLiteral("Track12.gpx")));
         QVERIFY(page->mmoDump->toPlainText().split('\n').contains(
             QStringLiteral("___ Файлы созданы ____")));
         QVERIFY(!page->btnSavePartial->isVisibleTo(page));

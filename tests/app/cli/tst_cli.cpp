@@ -437,7 +437,8 @@ class TestCli : public QObject {
     }
 
     // The link goes after the first sector: what was read is written only
-    // when asked, and the exit status tells of the lost link either way.
+    // when asked, in files of its own beside the complete set of an earlier
+    // download, and the exit status tells of the lost link either way.
     void download_linkLost_keepPartialWritesWhatWasRead_data() {
         QTest::addColumn<bool>("keep");
         QTest::newRow("default") << false;
@@ -453,6 +454,11 @@ class TestCli : public QObject {
         QStringList args{simulator.PortPath(), QStringLiteral("download"),
                          QStringLiteral("--no-igc"), QStringLiteral("--dir"), dir.path()};
         if (keep) args << QStringLiteral("--keep-partial");
+        const int flight = memory.flights.back().flightNumber;
+        const QString complete = dir.filePath(QStringLiteral("Track%1.gpx").arg(flight));
+        QFile earlier(complete);
+        QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("complete") == 8);
+        earlier.close();
         const Result r = RunCli(args);
         simulator.SetFaults({});
         QVERIFY(simulator.Start());
@@ -461,10 +467,14 @@ class TestCli : public QObject {
         QVERIFY2(r.err.contains(QStringLiteral("Трек прочитан не до конца: 1 сект.")),
                  qPrintable(r.err));
         QVERIFY(r.err.contains(device::LinkLostText()));
-        const QString gpx =
-            QDir(dir.path())
-                .filePath(QStringLiteral("Track%1.gpx").arg(memory.flights.back().flightNumber));
-        QCOMPARE(QFile::exists(gpx), keep);
+        QVERIFY2(r.err.contains(keep ? QStringLiteral("Прочитанное записано в отдельные файлы")
+                                     : QStringLiteral("Прочитанное в файлы не записано")),
+                 qPrintable(r.err));
+        QCOMPARE(QFile::exists(dir.filePath(QStringLiteral("Track%1-partial.gpx").arg(flight))),
+                 keep);
+        QFile kept(complete);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("complete"));
         if (keep)
             QVERIFY2(r.out.contains(QStringLiteral("___ Файлы созданы ____")), qPrintable(r.out));
     }
@@ -493,9 +503,10 @@ class TestCli : public QObject {
         const Result r = RunCli(args);
         QVERIFY2(r.exitCode == 0, qPrintable(r.err));
         const sim::TGeneratedFlight& flight = memory.flights.back();
-        QVERIFY(r.out.contains(QStringLiteral("Всего GPS %1").arg(flight.gpsRecords)));
-        QVERIFY(r.out.contains(QStringLiteral("Всего ENG %1").arg(flight.engRecords)));
-        QVERIFY(r.out.contains(QStringLiteral("___ Файлы созданы ____")));
+        // Once each, however many end reports the download had.
+        QCOMPARE(r.out.count(QStringLiteral("Всего GPS %1").arg(flight.gpsRecords)), 1);
+        QCOMPARE(r.out.count(QStringLiteral("Всего ENG %1").arg(flight.engRecords)), 1);
+        QCOMPARE(r.out.count(QStringLiteral("___ Файлы созданы ____")), 1);
         const QString gpx = dir.filePath(QStringLiteral("Track%1.gpx").arg(flight.flightNumber));
         QVERIFY(
             QFile::exists(dir.filePath(QStringLiteral("Track%1.enx").arg(flight.flightNumber))));

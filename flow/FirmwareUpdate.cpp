@@ -1,0 +1,161 @@
+#include "flow/FirmwareUpdate.h"
+
+#include <QPointer>
+#include <algorithm>
+
+#include "device/AppError.h"
+#include "device/PortActivity.h"
+#include "serial/UnitNVC.h"
+
+namespace flow {
+
+using namespace device;
+
+TFirmwareUpdate::TFirmwareUpdate(serial::TNonVisComp& link, TTarget target,
+                                 TFirmwareReports& reports, TFirmwareQuestions& questions,
+                                 QObject* parent)
+    : QObject(parent),
+      link_(link),
+      target_(std::move(target)),
+      reports_(reports),
+      questions_(questions),
+      chain_(new models::TDeviceChain(link, this)) {
+    chain_->OnFinished = [this](const models::TChainOutcome& outcome) { ChainEnded(outcome); };
+}
+
+TFirmwareUpdate::~TFirmwareUpdate() { TPortActivity::Instance().End(this); }
+
+std::optional<TReport> TFirmwareUpdate::Start(const QString& fileName) {
+    // TxBuffer is where every operation builds its requests: loading an image
+    // into it while another operation runs would corrupt both.
+    if (Running() || link_.PortClaimed()) return Report(TOutcome::PortBusy);
+    // Held apart from TxBuffer until the transfer: the identification before
+    // it builds its request there.
+    image_.assign(serial::TxBufferSize, 0);
+    loaded_ = firmware::LoadFirmwareFile(fileName, image_.data(), serial::TxBufferSize);
+    if (loaded_.result != firmware::LoadResult::Ok)
+        return Report(TOutcome::BadFile, firmware::LoadRefusalText(loaded_));
+    TPortActivity::Instance().Begin(this);
+    before_.reset();
+    backupPath_.clear();
+    transfer_.reset();
+    phase_ = TPhase::IdentifyBefore;
+    chain_->Timing = Timing;
+    chain_->Identify();
+    return std::nullopt;
+}
+
+void TFirmwareUpdate::ChainEnded(const models::TChainOutcome& outcome) {
+    switch (phase_) {
+        case TPhase::IdentifyBefore:
+            return BackUpSettings(outcome);
+        case TPhase::IdentifyAfter:
+            return ShowVersions(outcome);
+        case TPhase::Restore:
+            reports_.Info(ChainReport(outcome, before_->model, link_).text);
+            return Finish(Report(TOutcome::FirmwareUpdated));
+        case TPhase::Idle:
+        case TPhase::Transfer:
+            return;
+    }
+}
+
+void TFirmwareUpdate::BackUpSettings(const models::TChainOutcome& outcome) {
+    if (outcome.result == models::TChainResult::PortFailed) {
+        const TReport failed = PortFailedReport(link_);
+        reports_.Outcome(failed);
+        return Finish(failed);
+    }
+    QString reason;
+    TReport declined;
+    if (outcome.result == models::TChainResult::Done) {
+        before_ = outcome.instrument;
+        try {
+            backupPath_ = models::SaveSettingsBackup(BackupFolder, *before_);
+            reports_.Info(models::BackupSavedText(backupPath_));
+        } catch (const TAppError& error) {
+            reason = error.Text();
+            declined = {TOutcome::FileNotWritten, {}, {}};
+        }
+    } else {
+        reason = models::NoIdentityReason();
+        declined = {outcome.linkLost ? TOutcome::LinkLost : TOutcome::DeviceSilent, {}, {}};
+    }
+    if (!reason.isEmpty() && !questions_.UpdateWithoutBackup(reason)) return Finish(declined);
+    StartTransfer();
+}
+
+void TFirmwareUpdate::StartTransfer() {
+    phase_ = TPhase::Transfer;
+    std::copy_n(image_.begin(), loaded_.length, link_.TxBuffer.begin());
+    TDeviceIO* worker = TDeviceIO::Create(link_, target_);
+    worker->Operation = OP_FIRMWARE;
+    worker->DataLength = loaded_.length;
+    worker->Timing = Timing;
+    // Runs on this thread after the run; the update may be gone by then.
+    worker->OnTerminate = [self = QPointer<TFirmwareUpdate>(this)] {
+        if (self) self->TransferEnded();
+    };
+    worker->Start();
+}
+
+void TFirmwareUpdate::OnStatus(int code, qintptr value) {
+    switch (code) {
+        case ST_PORT_OPEN:
+            reports_.Progress(0);
+            break;
+        case ST_FW_PROGRESS:
+            if (value == 100) {
+                transfer_ = Report(TOutcome::FirmwareUpdated);
+                reports_.Outcome(*transfer_);
+            } else {
+                reports_.Progress(int(value));
+            }
+            break;
+        case ST_PORT_FAILED:
+        case ST_NO_LINK:
+            transfer_ = FailureOfStatus(code, value, TOutcome::DeviceSilent, link_);
+            reports_.Outcome(*transfer_);
+            break;
+        case ST_FW_REJECTED:
+            transfer_ = Report(TOutcome::FirmwareRejected);
+            reports_.Outcome(*transfer_);
+            break;
+        default:
+            break;
+    }
+}
+
+void TFirmwareUpdate::TransferEnded() {
+    if (transfer_ && transfer_->outcome == TOutcome::FirmwareUpdated) {
+        phase_ = TPhase::IdentifyAfter;
+        chain_->Identify();
+        return;
+    }
+    // Also when no final status came: the update must not stay locked.
+    Finish(transfer_ ? *transfer_ : Report(TOutcome::DeviceSilent));
+}
+
+void TFirmwareUpdate::ShowVersions(const models::TChainOutcome& outcome) {
+    const bool answered = outcome.result == models::TChainResult::Done;
+    std::optional<std::uint16_t> before;
+    std::optional<std::uint16_t> after;
+    if (before_) before = before_->firmwareVersion;
+    if (answered) after = outcome.instrument->firmwareVersion;
+    reports_.Info(models::FirmwareVersionsText(before, after));
+    const bool sameModel = answered && before_ && outcome.instrument->model == before_->model;
+    if (sameModel && !backupPath_.isEmpty() && questions_.RestoreSettings(backupPath_)) {
+        phase_ = TPhase::Restore;
+        chain_->Write(before_->model, before_->config);
+        return;
+    }
+    Finish(Report(TOutcome::FirmwareUpdated));
+}
+
+void TFirmwareUpdate::Finish(const TReport& outcome) {
+    phase_ = TPhase::Idle;
+    TPortActivity::Instance().End(this);
+    reports_.Finished(outcome);
+}
+
+}  // namespace flow

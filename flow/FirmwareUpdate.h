@@ -1,0 +1,99 @@
+#pragma once
+// TFirmwareUpdate: a firmware update from start to end, for the firmware
+// window and the command line alike. It identifies the instrument and keeps
+// its settings in a backup file (or asks whether to go on without one),
+// sends the image, identifies the instrument again, tells the versions and
+// offers to write the kept settings back.
+//
+// The transfer's worker posts to the caller's target and its statuses are
+// handed back (OnStatus). The whole update counts as using the port
+// (device::TPortActivity) from Start() to Finished, questions included.
+#include <QObject>
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "device/DeviceIO.h"
+#include "firmware/FirmwareImage.h"
+#include "flow/Outcome.h"
+#include "models/SafeWrite.h"
+
+namespace serial {
+class TNonVisComp;
+}
+
+namespace flow {
+
+class TFirmwareReports {
+  public:
+    virtual ~TFirmwareReports() = default;
+    // A line of what happened around the transfer: the backup, the versions,
+    // the restore, a lost link.
+    virtual void Info(const QString& line) = 0;
+    // The transfer has begun (percent 0) or got further.
+    virtual void Progress(int percent) = 0;
+    // What the user must learn at once: the port would not open, the
+    // transfer's outcome.
+    virtual void Outcome(const TReport& report) = 0;
+    // The update is over; `outcome` is what the command line exits with. An
+    // update declined at a question has an outcome without text.
+    virtual void Finished(const TReport& outcome) = 0;
+};
+
+// The update's questions. The window asks the user through the dialog seam;
+// the command line answers from its options.
+class TFirmwareQuestions {
+  public:
+    virtual ~TFirmwareQuestions() = default;
+    // No backup could be written (`reason` says why): update anyway?
+    virtual bool UpdateWithoutBackup(const QString& reason) = 0;
+    // The instrument answers as before the update: write `backupPath` back?
+    virtual bool RestoreSettings(const QString& backupPath) = 0;
+};
+
+class TFirmwareUpdate : public QObject {
+  public:
+    TFirmwareUpdate(serial::TNonVisComp& link, device::TTarget target, TFirmwareReports& reports,
+                    TFirmwareQuestions& questions, QObject* parent = nullptr);
+    ~TFirmwareUpdate() override;
+
+    // Loads `fileName` and starts the update. Nothing starts, and the report
+    // says why, while another operation holds the port or when the file is
+    // refused (LastLoad() then tells how).
+    std::optional<TReport> Start(const QString& fileName);
+    const firmware::LoadOutcome& LastLoad() const { return loaded_; }
+
+    // A status of the transfer's worker.
+    void OnStatus(int code, qintptr value);
+
+    bool Running() const { return phase_ != TPhase::Idle; }
+
+    QString BackupFolder = models::DefaultBackupFolder();
+    // The backup of the last update; empty when none was written.
+    QString BackupPath() const { return backupPath_; }
+    device::TWorkerTiming Timing;
+
+  private:
+    enum class TPhase { Idle, IdentifyBefore, Transfer, IdentifyAfter, Restore };
+    void ChainEnded(const models::TChainOutcome& outcome);
+    void BackUpSettings(const models::TChainOutcome& outcome);
+    void StartTransfer();
+    void TransferEnded();
+    void ShowVersions(const models::TChainOutcome& outcome);
+    void Finish(const TReport& outcome);
+
+    serial::TNonVisComp& link_;
+    device::TTarget target_;
+    TFirmwareReports& reports_;
+    TFirmwareQuestions& questions_;
+    models::TDeviceChain* chain_;
+    TPhase phase_ = TPhase::Idle;
+    std::vector<std::uint8_t> image_;
+    firmware::LoadOutcome loaded_;
+    std::optional<models::TInstrument> before_;
+    QString backupPath_;
+    // The transfer's final outcome, once its worker has posted it.
+    std::optional<TReport> transfer_;
+};
+
+}  // namespace flow

@@ -1,0 +1,97 @@
+#include "flow/Outcome.h"
+
+#include <array>
+
+#include "device/DeviceIO.h"
+#include "device/UserTexts.h"
+#include "models/SafeWrite.h"
+#include "serial/OpenFailure.h"
+#include "serial/UnitNVC.h"
+
+namespace flow {
+
+using app::TExitCode;
+using enum TOutcome;
+
+namespace {
+
+const std::array<TOutcomeEntry, 20>& Table() {
+    static const std::array<TOutcomeEntry, 20> table{{
+        {Done, {}, true, app::EC_OK},
+        {ConfigRead, device::ConfigReadText, true, app::EC_OK},
+        {ConfigWritten, device::ConfigWrittenText, true, app::EC_OK},
+        {FirmwareUpdated, device::FirmwareUpdatedText, true, app::EC_OK},
+        {PortFailed, device::PortFailedText, false, app::EC_PORT},
+        {PortBusy, models::PortBusyText(), false, app::EC_PORT},
+        {NoLinkCheckPort, device::NoLinkCheckPortText, false, app::EC_NO_LINK},
+        {NoDevice, device::NoDeviceText, false, app::EC_NO_LINK},
+        {DeviceSilent, device::DeviceSilentText, false, app::EC_NO_LINK},
+        {LinkLost, device::LinkLostText(), false, app::EC_NO_LINK},
+        {ModelMismatch, {}, false, app::EC_MODEL_MISMATCH},
+        {ReadBackDiffers, models::ReadBackDiffersText(), false, app::EC_READ_BACK},
+        {ModelUnsupported, QStringLiteral("Прибор не поддерживается"), false, app::EC_BAD_FILE},
+        {FileUnsupported, device::UnsupportedDeviceText, false, app::EC_BAD_FILE},
+        {FirmwareRejected, device::FirmwareWrongDeviceText, false, app::EC_REFUSED},
+        {ConfigError, QStringLiteral("Ошибка конфигурации"), false, app::EC_FAILED},
+        {BadFile, {}, false, app::EC_BAD_FILE},
+        {FileNotWritten, {}, false, app::EC_WRITE_CHECK},
+        {NoTrack, QStringLiteral("У этого полета нет трека"), false, app::EC_FAILED},
+        {TrackUnfinished, {}, false, app::EC_FAILED},
+    }};
+    return table;
+}
+
+}  // namespace
+
+const TOutcomeEntry& Entry(TOutcome outcome) {
+    // The table lists the outcomes in their order.
+    return Table()[static_cast<std::size_t>(outcome)];
+}
+
+TReport Report(TOutcome outcome, const QString& text) {
+    return {outcome, text.isEmpty() ? Entry(outcome).text : text, {}};
+}
+
+TReport PortFailedReport(const serial::TNonVisComp& link) {
+    TReport report = Report(PortFailed);
+    report.reason = serial::OpenFailureDetail(link.comport.LastOpenError());
+    return report;
+}
+
+TReport FailureOfStatus(int status, qintptr value, TOutcome noLink,
+                        const serial::TNonVisComp& link) {
+    if (status == device::ST_PORT_FAILED) return PortFailedReport(link);
+    if (status == device::ST_NO_LINK && value == device::LINK_LOST) return Report(LinkLost);
+    return Report(noLink);
+}
+
+TReport IdentifyReport(const models::TChainOutcome& outcome, const serial::TNonVisComp& link) {
+    switch (outcome.result) {
+        case models::TChainResult::Done:
+            return Report(ConfigRead);
+        case models::TChainResult::PortFailed:
+            return PortFailedReport(link);
+        default:
+            return Report(outcome.linkLost ? LinkLost : NoLinkCheckPort);
+    }
+}
+
+TReport ChainReport(const models::TChainOutcome& outcome, models::DeviceModelId settingsModel,
+                    const serial::TNonVisComp& link) {
+    switch (outcome.result) {
+        case models::TChainResult::Done:
+            return Report(ConfigWritten);
+        case models::TChainResult::ModelMismatch:
+            return Report(ModelMismatch,
+                          models::ModelMismatchText(settingsModel, outcome.instrument->model));
+        case models::TChainResult::ReadBackDiffers:
+            return Report(ReadBackDiffers);
+        case models::TChainResult::PortFailed:
+            return PortFailedReport(link);
+        case models::TChainResult::NoLink:
+            break;
+    }
+    return Report(outcome.linkLost ? LinkLost : NoDevice);
+}
+
+}  // namespace flow

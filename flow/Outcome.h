@@ -1,0 +1,87 @@
+#pragma once
+// Every final outcome a user can meet, once: its text, the colour the main
+// window flashes it in, and the command line's exit status. The windows and
+// the command line look outcomes up here; none of them maps a worker status
+// to a text of its own.
+#include <QColor>
+#include <QString>
+#include <cstdint>
+
+#include "flow/ExitCodes.h"
+#include "models/ModelTable.h"
+
+namespace models {
+struct TChainOutcome;
+}
+namespace serial {
+class TNonVisComp;
+}
+
+namespace flow {
+
+inline const QColor GoodColour{0, 128, 0};
+inline const QColor BadColour{255, 0, 0};
+
+enum class TOutcome {
+    Done,              // the operation's own success; its text comes with it
+    ConfigRead,        // "Данные прибора считаны"
+    ConfigWritten,     // "Данные записаны"
+    FirmwareUpdated,   // "Прошивка обновлена"
+    PortFailed,        // the port would not open: the system's reason goes beside it
+    PortBusy,          // another operation holds the port: nothing was started
+    NoLinkCheckPort,   // no answer to "Считать": check the connections
+    NoDevice,          // no answer to another request
+    DeviceSilent,      // no answer during a firmware update
+    LinkLost,          // the port reported the device gone
+    ModelMismatch,     // settings of another model: nothing written
+    ReadBackDiffers,   // written, but other bytes read back
+    ModelUnsupported,  // the instrument read is of a model without a window
+    FileUnsupported,   // a ".bcf" of a model without a window
+    FirmwareRejected,  // the instrument refused the image
+    ConfigError,       // the device window reports a settings fault
+    BadFile,           // a file to read is missing, damaged or wrong; the error's text
+    FileNotWritten,    // a file could not be written; the error's text
+    NoTrack,           // the flight has no track
+    TrackUnfinished,   // the download stopped before the end of the track
+};
+
+struct TOutcomeEntry {
+    TOutcome outcome;
+    QString text;  // empty where the outcome brings its own (a file's error)
+    bool good;
+    app::TExitCode exitStatus;
+};
+
+const TOutcomeEntry& Entry(TOutcome outcome);
+
+// One outcome as it reaches the user.
+struct TReport {
+    TOutcome outcome = TOutcome::Done;
+    // The line to show: the entry's text, or the outcome's own.
+    QString text;
+    // Beside the text: why the port would not open, or empty.
+    QString reason;
+
+    bool Good() const { return Entry(outcome).good; }
+    QColor Colour() const { return Good() ? GoodColour : BadColour; }
+    app::TExitCode ExitStatus() const { return Entry(outcome).exitStatus; }
+};
+
+// The report of `outcome` with the entry's text, or `text` where given.
+TReport Report(TOutcome outcome, const QString& text = {});
+// A port that would not open, with the system's reason of the last attempt.
+TReport PortFailedReport(const serial::TNonVisComp& link);
+// The failure a worker's final status means: ST_PORT_FAILED, or ST_NO_LINK
+// with its value (LINK_LOST or not); `noLink` is what silence means for the
+// operation. Any other status reads as `noLink`.
+TReport FailureOfStatus(int status, qintptr value, TOutcome noLink,
+                        const serial::TNonVisComp& link);
+// The outcome of an identification: ConfigRead, the port's failure, a lost
+// link, or silence (NoLinkCheckPort: the advice to check the connections).
+TReport IdentifyReport(const models::TChainOutcome& outcome, const serial::TNonVisComp& link);
+// The outcome of the checked write (or of an identification) of settings for
+// `settingsModel`.
+TReport ChainReport(const models::TChainOutcome& outcome, models::DeviceModelId settingsModel,
+                    const serial::TNonVisComp& link);
+
+}  // namespace flow

@@ -1,0 +1,241 @@
+#include "flow/TrackDownload.h"
+
+#include <map>
+
+#include "device/PageDump.h"
+#include "serial/UnitNVC.h"
+#include "track/TrackExport.h"
+
+namespace flow {
+
+using namespace device;
+
+namespace {
+
+struct THookEntry {
+    TDownloadHook hook;
+    bool partialToo = false;
+};
+
+std::map<int, THookEntry>& Hooks() {
+    static std::map<int, THookEntry> hooks;
+    return hooks;
+}
+
+void CallHooks(const TDownloadedTrack& track) {
+    // A copy: a hook may attach or detach others.
+    const std::map<int, THookEntry> hooks = Hooks();
+    for (const auto& [id, entry] : hooks)
+        if (!track.partial || entry.partialToo) entry.hook(track);
+}
+
+}  // namespace
+
+int AttachDownloadHook(TDownloadHook hook, bool partialToo) {
+    static int lastId = 0;
+    Hooks()[++lastId] = {std::move(hook), partialToo};
+    return lastId;
+}
+
+void DetachDownloadHook(int id) { Hooks().erase(id); }
+
+TTrackDownload::TTrackDownload(serial::TNonVisComp& link, TTarget target, TTrackReports& reports,
+                               QObject* parent)
+    : QObject(parent),
+      link_(link),
+      target_(std::move(target)),
+      reports_(reports),
+      exporter_(new track::TLatestJobRunner(this)) {}
+
+TTrackDownload::~TTrackDownload() {
+    // The worker outlives this object; its end step must not call back.
+    if (running_) running_->OnTerminate = nullptr;
+}
+
+void TTrackDownload::SetInstrument(const track::TIgcInstrument& instrument,
+                                   std::optional<std::uint8_t> timeZone) {
+    instrument_ = instrument;
+    instrumentKnown_ = true;
+    timeZone_ = timeZone;
+}
+
+bool TTrackDownload::Start(TDeviceIO* worker) {
+    worker->Timing = Timing;
+    running_ = worker;
+    active_ = true;
+    failure_.reset();
+    writeError_.clear();
+    written_.reset();
+    worker->OnTerminate = [self = QPointer<TTrackDownload>(this)] {
+        if (self) self->WorkerEnded();
+    };
+    worker->Start();
+    return true;
+}
+
+bool TTrackDownload::ReadStats(std::uint8_t flightIndex) {
+    if (WorkerRunning()) return false;
+    TDeviceIO* worker = TDeviceIO::Create(link_, target_);
+    worker->Operation = OP_READ_STATS;
+    worker->FlightIndex = flightIndex;
+    return Start(worker);
+}
+
+bool TTrackDownload::Download(const track::TFlightStatsReply& stats, std::uint8_t flightIndex,
+                              bool bySector) {
+    if (stats.startSector == 0 || WorkerRunning()) return false;
+    stats_ = stats;
+    TDeviceIO* worker = TDeviceIO::Create(link_, target_);
+    worker->Operation = OP_TRACK;
+    worker->StartSector = stats.startSector;
+    worker->BySector = bySector;
+    // The lists of an unfinished earlier download are emptied by this one.
+    partialReady_ = false;
+    unfinished_ = false;
+    downloading_ = true;
+    flightIndex_ = flightIndex;
+    flightNumber_ = stats.flightNumber;
+    bySector_ = bySector;
+    count_ = 0;
+    ended_ = false;
+    return Start(worker);
+}
+
+bool TTrackDownload::ReadPage(std::int32_t address) {
+    if (WorkerRunning()) return false;
+    TDeviceIO* worker = TDeviceIO::Create(link_, target_);
+    worker->Operation = OP_READ_PAGE;
+    worker->PageAddress = address;
+    return Start(worker);
+}
+
+bool TTrackDownload::SavePartial() {
+    if (WorkerRunning() || !partialReady_) return false;
+    active_ = true;
+    failure_.reset();
+    writeError_.clear();
+    written_.reset();
+    Export(true);
+    return true;
+}
+
+QString TTrackDownload::UnfinishedText(bool saved) const {
+    const TrackSnapshot lists = TrackLists().Snapshot();
+    return saved ? track::UnfinishedDownloadSavedText(count_, bySector_, lists.gps.size(),
+                                                      lists.eng.size())
+                 : track::UnfinishedDownloadText(count_, bySector_, lists.gps.size(),
+                                                 lists.eng.size());
+}
+
+void TTrackDownload::OnStatus(int code, qintptr value) {
+    const std::uint8_t* reply = link_.RxBuffer.data();
+    switch (code) {
+        case ST_STATS_READ:
+            stats_ = track::ParseFlightStats(reply);
+            reports_.StatsRead(stats_);
+            break;
+        case ST_PAGE_READ:
+            reports_.PageRead(PageDumpLines(reply));
+            break;
+        case ST_TRACK_PAGE:
+            count_ = int(value);
+            ended_ = false;
+            reports_.Progress(int(value));
+            break;
+        case ST_TRACK_END:
+            ended_ = true;
+            Export(false);
+            break;
+        case ST_PORT_FAILED:
+        case ST_NO_LINK:
+            failure_ = FailureOfStatus(code, value, TOutcome::NoDevice, link_);
+            reports_.Failed(*failure_);
+            break;
+        default:
+            break;
+    }
+}
+
+void TTrackDownload::WorkerEnded() {
+    running_ = nullptr;
+    if (downloading_) {
+        downloading_ = false;
+        if (!ended_) {
+            const TrackSnapshot lists = TrackLists().Snapshot();
+            unfinished_ = true;
+            partialReady_ = !lists.gps.empty() || !lists.eng.empty();
+        }
+    }
+    FinishWhenIdle();
+}
+
+void TTrackDownload::Export(bool partial) {
+    auto request = std::make_shared<track::TExportRequest>();
+    request->flightNumber = partial || downloading_ ? flightNumber_ : stats_.flightNumber;
+    request->lists = TrackLists().Snapshot();
+    request->folder = Folder ? Folder() : QString();
+    request->options.igc = Igc;
+    request->options.instrument = instrument_;
+    request->options.partial = partial;
+    request->plotSize = PlotSize ? PlotSize() : QSize();
+    exporter_->Submit([request, self = QPointer<TTrackDownload>(this), partial,
+                       tag = reports_.ExportTag()]() -> track::TLatestJobRunner::TDone {
+        auto result = std::make_shared<const track::TExportResult>(track::RunExport(*request));
+        auto lists = std::make_shared<const TrackSnapshot>(request->lists);
+        return [self, result, partial, tag, lists] {
+            if (self) self->ExportDone(*result, partial, tag, lists);
+        };
+    });
+}
+
+TDownloadedTrack TTrackDownload::Downloaded(const track::TExportResult& result, bool partial,
+                                            std::shared_ptr<const TrackSnapshot> lists) const {
+    TDownloadedTrack track;
+    track.flightIndex = flightIndex_;
+    track.flightNumber = partial || downloading_ ? flightNumber_ : stats_.flightNumber;
+    track.lists = std::move(lists);
+    track.files = result.files;
+    track.partial = partial;
+    if (instrumentKnown_) {
+        track.model = instrument_.model;
+        track.firmwareVersion = instrument_.firmwareVersion;
+    }
+    track.timeZone = timeZone_;
+    return track;
+}
+
+void TTrackDownload::ExportDone(const track::TExportResult& result, bool partial, int tag,
+                                std::shared_ptr<const TrackSnapshot> lists) {
+    if (result.error.isEmpty()) {
+        // A later end report's files replace those of an earlier failed one.
+        writeError_.clear();
+        written_ = Downloaded(result, partial, std::move(lists));
+        if (partial) partialReady_ = false;
+    } else {
+        writeError_ = result.error;
+        written_.reset();
+    }
+    reports_.FilesWritten(result, partial, tag);
+    FinishWhenIdle();
+}
+
+void TTrackDownload::FinishWhenIdle() {
+    if (!active_ || running_ || exporter_->Busy()) return;
+    active_ = false;
+    if (unfinished_) {
+        unfinished_ = false;
+        reports_.Unfinished(UnfinishedText(false), partialReady_);
+        // A lost link says more than that the track is incomplete.
+        if (!failure_) failure_ = Report(TOutcome::TrackUnfinished, UnfinishedText(false));
+    }
+    TReport outcome = Report(TOutcome::Done);
+    if (!writeError_.isEmpty())
+        outcome = Report(TOutcome::FileNotWritten, writeError_);
+    else if (failure_)
+        outcome = *failure_;
+    if (outcome.outcome == TOutcome::Done && written_) CallHooks(*written_);
+    written_.reset();
+    reports_.Finished(outcome);
+}
+
+}  // namespace flow

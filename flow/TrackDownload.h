@@ -1,0 +1,163 @@
+#pragma once
+// TTrackDownload: the track memory of an instrument, for the track page and
+// the command line alike. It reads the statistics of a flight, downloads the
+// flight's track (by sector or by page) and writes its files, decides when a
+// download has reached the end of the track, saves what a cut-off download
+// read, and dumps a memory page.
+//
+// It starts the workers with the caller's target and is handed their
+// statuses back (OnStatus): the track page's statuses reach the device
+// window first, as every window's do. What it finds goes to a TTrackReports.
+//
+// The end rule: a download has ended when an end report is its last word (in
+// sector mode one for an unknown record is followed by more progress). The
+// files are written at every end report, off the interface thread; a later
+// report replaces them with the fuller lists. A download that stops without
+// the end writes nothing by itself; SavePartial() writes what it read under
+// names of their own.
+//
+// Once a download's files are written, every attached hook hears of it
+// (AttachDownloadHook); partial saves only reach hooks that ask for them.
+#include <QObject>
+#include <QPointer>
+#include <QSize>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "device/DeviceIO.h"
+#include "device/TrackLists.h"
+#include "flow/Outcome.h"
+#include "models/ModelTable.h"
+#include "track/ExportJob.h"
+#include "track/FlightStats.h"
+#include "track/IgcExport.h"
+
+namespace serial {
+class TNonVisComp;
+}
+
+namespace flow {
+
+// What a hook learns of a download whose files have been written.
+struct TDownloadedTrack {
+    std::uint8_t flightIndex = 0;  // 0 the last flight, 1 the one before
+    int flightNumber = 0;
+    std::shared_ptr<const device::TrackSnapshot> lists;
+    QStringList files;     // full paths
+    bool partial = false;  // written by SavePartial()
+    // Known after the instrument has been identified.
+    std::optional<models::DeviceModelId> model;
+    std::optional<std::uint16_t> firmwareVersion;
+    // The settings' time-zone byte, when the settings have been read.
+    std::optional<std::uint8_t> timeZone;
+};
+
+using TDownloadHook = std::function<void(const TDownloadedTrack&)>;
+// Called on the interface thread after the files of every download are
+// written (with `partialToo`, after partial saves as well). Returns an id for
+// DetachDownloadHook.
+int AttachDownloadHook(TDownloadHook hook, bool partialToo = false);
+void DetachDownloadHook(int id);
+
+// How the download reports; the track page shows, the command line prints.
+class TTrackReports {
+  public:
+    virtual ~TTrackReports() = default;
+    virtual void StatsRead(const track::TFlightStatsReply& stats) = 0;
+    // Sectors or pages read so far (track::TrackProgressPosition places it).
+    virtual void Progress(int count) = 0;
+    virtual void PageRead(const QStringList& lines) = 0;
+    // The files of one end report, or of a partial save, are written (or
+    // `result.error` says why not). `tag` is what ExportTag() said when the
+    // write was asked for.
+    virtual void FilesWritten(const track::TExportResult& result, bool partial, int tag) = 0;
+    // A download stopped without the end of the track; `text` says how far it
+    // got. `canSave`: something was read that SavePartial() can write.
+    virtual void Unfinished(const QString& text, bool canSave) = 0;
+    // A worker's port failed or its instrument fell silent.
+    virtual void Failed(const TReport& report) = 0;
+    // The operation is over: its worker has ended and its files are written.
+    // `outcome` is what the command line exits with.
+    virtual void Finished(const TReport& outcome) = 0;
+    virtual int ExportTag() const { return 0; }
+};
+
+class TTrackDownload : public QObject {
+  public:
+    TTrackDownload(serial::TNonVisComp& link, device::TTarget target, TTrackReports& reports,
+                   QObject* parent = nullptr);
+    ~TTrackDownload() override;
+
+    // Each starts a worker unless one of this download runs (false then).
+    bool ReadStats(std::uint8_t flightIndex);
+    // The track of the flight `stats` describes; nothing without a track.
+    bool Download(const track::TFlightStatsReply& stats, std::uint8_t flightIndex, bool bySector);
+    bool ReadPage(std::int32_t address);
+    // Writes what the last, unfinished download read; false when there is
+    // nothing or a worker runs.
+    bool SavePartial();
+    bool CanSavePartial() const { return partialReady_; }
+    // What the last, unfinished download read, and whether it is in files.
+    QString UnfinishedText(bool saved) const;
+
+    // A status of a worker this download started.
+    void OnStatus(int code, qintptr value);
+
+    bool WorkerRunning() const { return !running_.isNull(); }
+    bool ExportRunning() const { return exporter_->Busy(); }
+
+    // The folder of the files; empty: the current directory.
+    std::function<QString()> Folder;
+    // The size of the picture to draw with the files; empty: none.
+    std::function<QSize()> PlotSize;
+    bool Igc = true;
+    device::TWorkerTiming Timing;
+
+    // The identified instrument: the files and the hooks name it.
+    void SetInstrument(const track::TIgcInstrument& instrument,
+                       std::optional<std::uint8_t> timeZone = std::nullopt);
+    // The statistics last read.
+    const track::TFlightStatsReply& Stats() const { return stats_; }
+
+  private:
+    bool Start(device::TDeviceIO* worker);
+    void WorkerEnded();
+    void Export(bool partial);
+    void ExportDone(const track::TExportResult& result, bool partial, int tag,
+                    std::shared_ptr<const device::TrackSnapshot> lists);
+    void FinishWhenIdle();
+    TDownloadedTrack Downloaded(const track::TExportResult& result, bool partial,
+                                std::shared_ptr<const device::TrackSnapshot> lists) const;
+
+    serial::TNonVisComp& link_;
+    device::TTarget target_;
+    TTrackReports& reports_;
+    track::TLatestJobRunner* exporter_;
+    QPointer<device::TDeviceIO> running_;
+    track::TFlightStatsReply stats_{};
+
+    // The operation under way, until Finished.
+    bool active_ = false;
+    std::optional<TReport> failure_;
+    QString writeError_;
+    // The download under way or last made.
+    bool downloading_ = false;
+    std::uint8_t flightIndex_ = 0;
+    int flightNumber_ = 0;
+    bool bySector_ = true;
+    int count_ = 0;
+    bool ended_ = false;
+    bool unfinished_ = false;  // to be reported when the operation is over
+    bool partialReady_ = false;
+    // The last files written by this operation, for the hooks.
+    std::optional<TDownloadedTrack> written_;
+
+    track::TIgcInstrument instrument_;
+    bool instrumentKnown_ = false;
+    std::optional<std::uint8_t> timeZone_;
+};
+
+}  // namespace flow

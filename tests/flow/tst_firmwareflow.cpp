@@ -1,0 +1,175 @@
+// The firmware update's controller against the simulated instrument: the
+// port counts as used from start to end, questions included, and every way
+// the update ends gives it back, with what the window and the command line
+// then show.
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+#include <optional>
+
+#include "device/PortActivity.h"
+#include "device/StatusReceiver.h"
+#include "device/UserTexts.h"
+#include "flow/FirmwareUpdate.h"
+#include "serial/UnitNVC.h"
+#include "sim/Simulator.h"
+
+using flow::TOutcome;
+
+namespace {
+
+class TRecorder : public flow::TFirmwareReports, public flow::TFirmwareQuestions {
+  public:
+    QStringList info;
+    std::vector<flow::TReport> outcomes;
+    std::optional<flow::TReport> finished;
+    bool answer = false;
+    int questions = 0;
+    // The port counted as used whenever a question was asked.
+    bool busyAtEveryQuestion = true;
+
+    void Info(const QString& line) override { info << line; }
+    void Progress(int) override {}
+    void Outcome(const flow::TReport& report) override { outcomes.push_back(report); }
+    void Finished(const flow::TReport& outcome) override { finished = outcome; }
+    bool UpdateWithoutBackup(const QString&) override { return Asked(); }
+    bool RestoreSettings(const QString&) override { return Asked(); }
+
+  private:
+    bool Asked() {
+        ++questions;
+        busyAtEveryQuestion = busyAtEveryQuestion && device::TPortActivity::Instance().Busy();
+        return answer;
+    }
+};
+
+}  // namespace
+
+class TestFirmwareFlow : public QObject {
+    Q_OBJECT
+    serial::TNonVisComp link_;
+    QTemporaryDir dir_;
+    std::unique_ptr<sim::TSimulator> simulator_;
+    device::TStatusReceiver receiver_;
+
+  private Q_SLOTS:
+    void initTestCase() {
+        link_.comport.SetPollingDelay(5);
+        QVERIFY(dir_.isValid());
+    }
+    void init() {
+        simulator_ = std::make_unique<sim::TSimulator>();
+        simulator_->SetPaced(false);
+        QVERIFY(simulator_->Start());
+        link_.comport.SetPortName(simulator_->PortPath());
+    }
+    void cleanup() {
+        QVERIFY(QTest::qWaitFor([this] { return !link_.PortClaimed(); }, 20000));
+        receiver_.OnStatus = nullptr;
+        simulator_.reset();
+    }
+
+    void endings_data() {
+        QTest::addColumn<QString>("ending");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<int>("exitStatus");
+        QTest::addColumn<int>("questions");
+        QTest::addColumn<bool>("sent");
+        QTest::newRow("port fails at the backup step")
+            << QStringLiteral("port") << false << int(TOutcome::PortFailed) << int(app::EC_PORT)
+            << 0 << false;
+        QTest::newRow("no to updating without a backup")
+            << QStringLiteral("loader") << false << int(TOutcome::DeviceSilent)
+            << int(app::EC_NO_LINK) << 1 << false;
+        QTest::newRow("yes to updating without a backup")
+            << QStringLiteral("loader") << true << int(TOutcome::FirmwareUpdated) << int(app::EC_OK)
+            << 1 << true;
+        QTest::newRow("no to restoring the settings")
+            << QStringLiteral("") << false << int(TOutcome::FirmwareUpdated) << int(app::EC_OK) << 1
+            << true;
+        QTest::newRow("settings restored")
+            << QStringLiteral("") << true << int(TOutcome::FirmwareUpdated) << int(app::EC_OK) << 1
+            << true;
+        QTest::newRow("wrong instrument")
+            << QStringLiteral("reject") << false << int(TOutcome::FirmwareRejected)
+            << int(app::EC_REFUSED) << 0 << true;
+    }
+    void endings() {
+        QFETCH(QString, ending);
+        QFETCH(bool, answer);
+        QFETCH(int, outcome);
+        QFETCH(int, exitStatus);
+        QFETCH(int, questions);
+        QFETCH(bool, sent);
+        if (ending == QLatin1String("port"))
+            link_.comport.SetPortName(dir_.filePath(QStringLiteral("no-such-port")));
+        if (ending == QLatin1String("loader")) {
+            sim::TFaults faults;
+            faults.loader = true;
+            simulator_->SetFaults(faults);
+        }
+        if (ending == QLatin1String("reject")) {
+            sim::TFirmwareBehaviour behaviour;
+            behaviour.rejectAtBlock = 0;
+            simulator_->SetFirmwareBehaviour(behaviour);
+        }
+        const QString image = dir_.filePath(QStringLiteral("fw.enc"));
+        QFile file(image);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("000A00010203040506070809");
+        file.close();
+
+        TRecorder reports;
+        reports.answer = answer;
+        flow::TFirmwareUpdate update(link_, receiver_.Target(), reports, reports);
+        update.BackupFolder = dir_.filePath(QStringLiteral("backups"));
+        update.Timing.pollStep = std::chrono::microseconds(200);
+        receiver_.OnStatus = [&update](int code, qintptr value) { update.OnStatus(code, value); };
+        QSignalSpy activity(&device::TPortActivity::Instance(),
+                            &device::TPortActivity::BusyChanged);
+        QVERIFY(!update.Start(image));
+        QVERIFY(update.Running());
+        QVERIFY(QTest::qWaitFor([&] { return reports.finished.has_value(); }, 30000));
+
+        QCOMPARE(int(reports.finished->outcome), outcome);
+        QCOMPARE(int(reports.finished->ExitStatus()), exitStatus);
+        QCOMPARE(reports.questions, questions);
+        QVERIFY(reports.busyAtEveryQuestion);
+        QVERIFY(!update.Running());
+        // Taken once, given back once: the port never looked free between
+        // the workers and the questions.
+        QVERIFY(!device::TPortActivity::Instance().Busy());
+        QCOMPARE(activity.size(), 2);
+        QCOMPARE(activity.last().at(0).toBool(), false);
+        QCOMPARE(simulator_->FirmwareBlocksReceived() > 0, sent);
+        if (ending == QLatin1String("port")) {
+            QCOMPARE(reports.outcomes.size(), std::size_t(1));
+            QCOMPARE(reports.outcomes[0].text, device::PortFailedText);
+            QVERIFY(!reports.outcomes[0].reason.isEmpty());
+        }
+        if (ending.isEmpty()) {
+            QCOMPARE(reports.info.first(), models::BackupSavedText(update.BackupPath()));
+            QCOMPARE(reports.info.at(1), models::FirmwareVersionsText(258, 258));
+            QCOMPARE(reports.info.contains(device::ConfigWrittenText), answer);
+        }
+    }
+
+    void busyPort_refusedNothingStarted() {
+        TRecorder reports;
+        flow::TFirmwareUpdate update(link_, receiver_.Target(), reports, reports);
+        QVERIFY(link_.TryClaimPort(this));
+        const std::optional<flow::TReport> refused =
+            update.Start(dir_.filePath(QStringLiteral("x.enc")));
+        link_.ReleasePort(this);
+        QVERIFY(refused);
+        QCOMPARE(int(refused->outcome), int(TOutcome::PortBusy));
+        QVERIFY(!update.Running());
+        QVERIFY(!device::TPortActivity::Instance().Busy());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFirmwareFlow)
+#include "tst_firmwareflow.moc"

@@ -1,0 +1,97 @@
+// The outcome table and the readings of worker statuses and chain results.
+#include <QTest>
+
+#include "device/DeviceIO.h"
+#include "device/UserTexts.h"
+#include "flow/Outcome.h"
+#include "models/SafeWrite.h"
+#include "serial/UnitNVC.h"
+
+using flow::TOutcome;
+
+Q_DECLARE_METATYPE(TOutcome)
+
+class TestOutcome : public QObject {
+    Q_OBJECT
+    serial::TNonVisComp link_;
+
+  private Q_SLOTS:
+    // One row per outcome, in the order of the enumeration; good ones exit 0,
+    // every failure with a status of its own kind.
+    void table_rowPerOutcomeGoodExitsZero() {
+        for (int i = 0; i <= int(TOutcome::TrackUnfinished); ++i) {
+            const flow::TOutcomeEntry& entry = flow::Entry(TOutcome(i));
+            QCOMPARE(int(entry.outcome), i);
+            QCOMPARE(entry.good, entry.exitStatus == app::EC_OK);
+        }
+        QCOMPARE(flow::Report(TOutcome::PortFailed).Colour(), flow::BadColour);
+        QCOMPARE(flow::Report(TOutcome::ConfigRead).Colour(), flow::GoodColour);
+        QCOMPARE(flow::Report(TOutcome::BadFile, QStringLiteral("x")).text, QStringLiteral("x"));
+    }
+
+    void failureOfStatus_data() {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<qintptr>("value");
+        QTest::addColumn<TOutcome>("silence");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("exitStatus");
+        QTest::newRow("port") << int(device::ST_PORT_FAILED) << qintptr(0) << TOutcome::NoDevice
+                              << device::PortFailedText << int(app::EC_PORT);
+        QTest::newRow("lost while reading")
+            << int(device::ST_NO_LINK) << device::LINK_LOST << TOutcome::NoLinkCheckPort
+            << device::LinkLostText() << int(app::EC_NO_LINK);
+        QTest::newRow("silent at Считать")
+            << int(device::ST_NO_LINK) << qintptr(0) << TOutcome::NoLinkCheckPort
+            << device::NoLinkCheckPortText << int(app::EC_NO_LINK);
+        QTest::newRow("silent at an update")
+            << int(device::ST_NO_LINK) << qintptr(0) << TOutcome::DeviceSilent
+            << device::DeviceSilentText << int(app::EC_NO_LINK);
+    }
+    void failureOfStatus() {
+        QFETCH(int, status);
+        QFETCH(qintptr, value);
+        QFETCH(TOutcome, silence);
+        QFETCH(QString, text);
+        QFETCH(int, exitStatus);
+        const flow::TReport report = flow::FailureOfStatus(status, value, silence, link_);
+        QCOMPARE(report.text, text);
+        QCOMPARE(int(report.ExitStatus()), exitStatus);
+        QVERIFY(!report.Good());
+    }
+
+    void chainReport_data() {
+        QTest::addColumn<int>("result");
+        QTest::addColumn<bool>("linkLost");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("exitStatus");
+        using models::TChainResult;
+        QTest::newRow("written") << int(TChainResult::Done) << false << device::ConfigWrittenText
+                                 << int(app::EC_OK);
+        QTest::newRow("other model")
+            << int(TChainResult::ModelMismatch) << false << models::ModelMismatchText(101, 102)
+            << int(app::EC_MODEL_MISMATCH);
+        QTest::newRow("read back differs")
+            << int(TChainResult::ReadBackDiffers) << false << models::ReadBackDiffersText()
+            << int(app::EC_READ_BACK);
+        QTest::newRow("silent") << int(TChainResult::NoLink) << false << device::NoDeviceText
+                                << int(app::EC_NO_LINK);
+        QTest::newRow("lost") << int(TChainResult::NoLink) << true << device::LinkLostText()
+                              << int(app::EC_NO_LINK);
+    }
+    void chainReport() {
+        QFETCH(int, result);
+        QFETCH(bool, linkLost);
+        QFETCH(QString, text);
+        QFETCH(int, exitStatus);
+        models::TChainOutcome outcome;
+        outcome.result = models::TChainResult(result);
+        outcome.linkLost = linkLost;
+        outcome.instrument = models::TInstrument{102, 311, {}};
+        const flow::TReport report = flow::ChainReport(outcome, 101, link_);
+        QCOMPARE(report.text, text);
+        QCOMPARE(int(report.ExitStatus()), exitStatus);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestOutcome)
+#include "tst_outcome.moc"

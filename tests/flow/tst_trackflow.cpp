@@ -1,0 +1,230 @@
+// The track memory's controller against the simulated instrument, as the
+// track page and the command line both meet it: the files of a download, the
+// hook, a cut-off download and what its partial save may and may not touch.
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+#include <optional>
+
+#include "device/StatusReceiver.h"
+#include "flow/TrackDownload.h"
+#include "serial/UnitNVC.h"
+#include "sim/Simulator.h"
+#include "sim/TrackMemory.h"
+#include "tests/sim/ExampleFlight.h"
+
+using flow::TOutcome;
+
+namespace {
+
+// Flight 12 in sectors 64 and 65, filled to their last byte (so that no end
+// report comes from inside a sector), then flight 13.
+constexpr int kGpsPerSector = 319;
+constexpr int kEngPerSector = 2;
+std::vector<std::uint8_t> Memory(int sectorsOfFlight12) {
+    sim::TTrackMemoryBuilder b;
+    for (int sector = 64; sector < 64 + sectorsOfFlight12; ++sector) {
+        b.BeginSector(static_cast<std::uint16_t>(sector), 12, 2024, 6, 7, 9, 5, 0);
+        for (int i = 0; i < kEngPerSector; ++i) b.AddEng(3, 1013, 20);
+        for (int i = 0; i < kGpsPerSector; ++i) b.AddGps(1500, 46.5f, 7.25f);
+    }
+    b.BeginSector(static_cast<std::uint16_t>(64 + sectorsOfFlight12), 13, 2024, 6, 8, 10, 0, 0);
+    b.AddGps(1, 1.0f, 1.0f);
+    return b.Memory();
+}
+
+class TRecorder : public flow::TTrackReports {
+  public:
+    std::optional<track::TFlightStatsReply> stats;
+    QStringList written;  // files of every write
+    QString unfinished;
+    bool canSave = false;
+    std::vector<flow::TReport> failures;
+    std::optional<flow::TReport> finished;
+
+    void StatsRead(const track::TFlightStatsReply& read) override { stats = read; }
+    void Progress(int) override {}
+    void PageRead(const QStringList&) override {}
+    void FilesWritten(const track::TExportResult& result, bool, int) override {
+        written << result.files;
+    }
+    void Unfinished(const QString& text, bool save) override {
+        unfinished = text;
+        canSave = save;
+    }
+    void Failed(const flow::TReport& report) override { failures.push_back(report); }
+    void Finished(const flow::TReport& outcome) override { finished = outcome; }
+};
+
+QByteArray Contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class TestTrackFlow : public QObject {
+    Q_OBJECT
+    serial::TNonVisComp link_;
+    std::unique_ptr<sim::TSimulator> simulator_;
+    std::unique_ptr<QTemporaryDir> dir_;
+    device::TStatusReceiver receiver_;
+    TRecorder reports_;
+    std::unique_ptr<flow::TTrackDownload> track_;
+    std::vector<flow::TDownloadedTrack> heard_;
+    std::vector<int> hooks_;
+
+    // Runs `start` and waits for the operation's end.
+    flow::TReport Run(const std::function<bool()>& start) {
+        reports_.finished.reset();
+        if (!start()) return flow::Report(TOutcome::Done, QStringLiteral("not started"));
+        if (!QTest::qWaitFor([this] { return reports_.finished.has_value(); }, 60000))
+            return flow::Report(TOutcome::Done, QStringLiteral("no end"));
+        return *reports_.finished;
+    }
+    flow::TReport Download() {
+        if (Run([this] { return track_->ReadStats(0); }).outcome != TOutcome::Done)
+            return flow::Report(TOutcome::Done, QStringLiteral("no statistics"));
+        return Run([this] { return track_->Download(track_->Stats(), 0, true); });
+    }
+    // A download whose link goes after the first sector.
+    flow::TReport CutOffDownload() {
+        if (!simulator_->Start()) return flow::Report(TOutcome::Done, QStringLiteral("no sim"));
+        link_.comport.SetPortName(simulator_->PortPath());
+        sim::TFaults faults;
+        faults.hangUpAfterRequests = 2;  // the statistics, then the first sector
+        simulator_->SetFaults(faults);
+        return Download();
+    }
+    QString File(const QString& name) const { return dir_->filePath(name); }
+
+  private Q_SLOTS:
+    void initTestCase() { link_.comport.SetPollingDelay(5); }
+    void init() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        simulator_ = std::make_unique<sim::TSimulator>();
+        simulator_->SetPaced(false);
+        QVERIFY(simulator_->Start());
+        simulator_->SetStats(0, testing::ExampleFlightStats());
+        simulator_->SetMemory(Memory(2));
+        link_.comport.SetPortName(simulator_->PortPath());
+        reports_ = TRecorder{};
+        heard_.clear();
+        track_ = std::make_unique<flow::TTrackDownload>(link_, receiver_.Target(), reports_);
+        track_->Folder = [this] { return dir_->path(); };
+        track_->Timing.pollStep = std::chrono::microseconds(500);
+        receiver_.OnStatus = [this](int code, qintptr value) { track_->OnStatus(code, value); };
+    }
+    void cleanup() {
+        for (int id : hooks_) flow::DetachDownloadHook(id);
+        hooks_.clear();
+        QVERIFY(QTest::qWaitFor([this] { return !link_.PortClaimed(); }, 20000));
+        receiver_.OnStatus = nullptr;
+        track_.reset();
+        simulator_.reset();
+    }
+
+    void completeDownload_filesWrittenAndHookHearsOnce() {
+        hooks_.push_back(flow::AttachDownloadHook(
+            [this](const flow::TDownloadedTrack& track) { heard_.push_back(track); }));
+        track_->SetInstrument({101, 311}, std::uint8_t(3));
+        const flow::TReport outcome = Download();
+        QCOMPARE(int(outcome.outcome), int(TOutcome::Done));
+        QCOMPARE(outcome.ExitStatus(), app::EC_OK);
+        QVERIFY(QFile::exists(File(QStringLiteral("Track12.gpx"))));
+        QVERIFY(QFile::exists(File(QStringLiteral("Track12.igc"))));
+        QVERIFY(reports_.unfinished.isEmpty());
+        QVERIFY(!track_->CanSavePartial());
+
+        QCOMPARE(heard_.size(), std::size_t(1));
+        const flow::TDownloadedTrack& track = heard_.front();
+        QCOMPARE(track.flightIndex, std::uint8_t(0));
+        QCOMPARE(track.flightNumber, 12);
+        QVERIFY(!track.partial);
+        QCOMPARE(track.lists->gps.size(), std::size_t(2 * kGpsPerSector));
+        QCOMPARE(track.lists->eng.size(), std::size_t(2 * kEngPerSector));
+        QCOMPARE(track.files.size(), 3);
+        QVERIFY(track.files.contains(
+            QFileInfo(File(QStringLiteral("Track12.enx"))).absoluteFilePath()));
+        QCOMPARE(track.model, std::optional<models::DeviceModelId>(101));
+        QCOMPARE(track.firmwareVersion, std::optional<std::uint16_t>(311));
+        QCOMPARE(track.timeZone, std::optional<std::uint8_t>(3));
+    }
+
+    // The pilot's case: a complete set of flight 12 is on disk, a later
+    // download of it is cut off, and what it read is saved. The complete set
+    // stays; each partial save gets names of its own; hooks hear of partial
+    // saves only when they asked.
+    void cutOffDownload_partialSavesNeverReplaceAnything() {
+        int partialHeard = 0;
+        hooks_.push_back(flow::AttachDownloadHook(
+            [this](const flow::TDownloadedTrack& track) { heard_.push_back(track); }));
+        hooks_.push_back(flow::AttachDownloadHook(
+            [&partialHeard](const flow::TDownloadedTrack& track) { partialHeard += track.partial; },
+            true));
+        QCOMPARE(int(Download().outcome), int(TOutcome::Done));
+        QCOMPARE(heard_.size(), std::size_t(1));
+        const QByteArray complete = Contents(File(QStringLiteral("Track12.gpx")));
+        QVERIFY(!complete.isEmpty());
+
+        const flow::TReport cut = CutOffDownload();
+        QCOMPARE(int(cut.outcome), int(TOutcome::LinkLost));
+        QCOMPARE(cut.ExitStatus(), app::EC_NO_LINK);
+        QCOMPARE(reports_.unfinished,
+                 track::UnfinishedDownloadText(1, true, kGpsPerSector, kEngPerSector));
+        QVERIFY(reports_.canSave);
+        QCOMPARE(int(Run([this] { return track_->SavePartial(); }).outcome), int(TOutcome::Done));
+        QVERIFY(QFile::exists(File(QStringLiteral("Track12-partial.gpx"))));
+        QVERIFY(QFile::exists(File(QStringLiteral("Track12-partial.enx"))));
+        QCOMPARE(Contents(File(QStringLiteral("Track12.gpx"))), complete);
+        // Saved once; saving again needs another cut-off download.
+        QVERIFY(!track_->CanSavePartial());
+        QVERIFY(!track_->SavePartial());
+
+        QCOMPARE(int(CutOffDownload().outcome), int(TOutcome::LinkLost));
+        const QByteArray firstPartial = Contents(File(QStringLiteral("Track12-partial.gpx")));
+        QCOMPARE(int(Run([this] { return track_->SavePartial(); }).outcome), int(TOutcome::Done));
+        QVERIFY(QFile::exists(File(QStringLiteral("Track12-partial-2.gpx"))));
+        QCOMPARE(Contents(File(QStringLiteral("Track12-partial.gpx"))), firstPartial);
+        QCOMPARE(Contents(File(QStringLiteral("Track12.gpx"))), complete);
+        QCOMPARE(heard_.size(), std::size_t(1));
+        QCOMPARE(partialHeard, 2);
+        QCOMPARE(track_->UnfinishedText(true),
+                 track::UnfinishedDownloadSavedText(1, true, kGpsPerSector, kEngPerSector));
+    }
+
+    void outcomes_data() {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<int>("exitStatus");
+        QTest::newRow("port cannot be opened")
+            << QStringLiteral("port") << int(TOutcome::PortFailed) << int(app::EC_PORT);
+        QTest::newRow("files cannot be written")
+            << QStringLiteral("file") << int(TOutcome::FileNotWritten) << int(app::EC_WRITE_CHECK);
+    }
+    void outcomes() {
+        QFETCH(QString, fault);
+        QFETCH(int, outcome);
+        QFETCH(int, exitStatus);
+        flow::TReport report;
+        if (fault == QLatin1String("port")) {
+            QVERIFY(Run([this] { return track_->ReadStats(0); }).Good());
+            link_.comport.SetPortName(File(QStringLiteral("no-such-port")));
+            report = Run([this] { return track_->Download(track_->Stats(), 0, true); });
+            QVERIFY(!report.reason.isEmpty());
+            QCOMPARE(reports_.failures.size(), std::size_t(1));
+        } else {
+            QVERIFY(QDir().mkdir(File(QStringLiteral("Track12.gpx"))));
+            report = Download();
+            QVERIFY(report.text.contains(QStringLiteral("Track12.gpx")));
+        }
+        QCOMPARE(int(report.outcome), outcome);
+        QCOMPARE(int(report.ExitStatus()), exitStatus);
+        QCOMPARE(report.Colour(), flow::BadColour);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTrackFlow)
+#include "tst_trackflow.moc"

@@ -134,6 +134,7 @@ struct TExchange {
 struct TFakeInstrument {
     bool frames = true;  // false while firmware pieces go out, which are no requests
     TExchange last;
+    TExchange lastSent;  // the last exchange that sent bytes back
     // Set when the worker asked for something new although the last reply
     // to its previous request was not one it may take.
     const char* broken = nullptr;
@@ -180,8 +181,8 @@ bool Answer(TInput& in, const std::uint8_t* sent, std::uint32_t size, serial::TN
     std::vector<std::uint8_t> reply;
     bool stale = false;
     if ((mode & 0xE0) == 0x60) {  // the last reply again, as an instrument one behind sends it
-        reply = fake.last.reply;
-        stale = !sameRequest || fake.last.stale;
+        reply = fake.lastSent.reply;
+        stale = request != fake.lastSent.request || fake.lastSent.stale;
     } else
         switch (mode & 3) {
             case 0: {  // raw bytes
@@ -215,6 +216,7 @@ bool Answer(TInput& in, const std::uint8_t* sent, std::uint32_t size, serial::TN
     if (frameRequest) {
         const bool insisted = sameRequest && !reply.empty() && reply == fake.last.reply;
         fake.last = {request, reply, AnswersRequest(request, reply), stale, insisted};
+        if (!reply.empty()) fake.lastSent = fake.last;
     }
     if (!reply.empty())
         link.comportReceiveData(&link.comport, reply.data(),

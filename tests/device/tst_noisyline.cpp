@@ -402,6 +402,7 @@ class TestNoisyLine : public QObject {
         faults.damage = sim::TDamage::Late;
         faults.damageFrom = 2;
         faults.damageMs = 1500;  // past the second block's wait of 1000 polls of 1 ms
+        faults.lateMs = 30;      // the resend's answer trails the late one
         bench.simulator.SetFaults(faults);
         sim::TFirmwareBehaviour firmware;
         firmware.rejectAtBlock = 3;  // the fourth block taken is refused

@@ -12,6 +12,12 @@
 
 namespace device {
 
+enum class TReplyVerdict : std::uint8_t {
+    Take,
+    AskAgain,  // may be the answer to the request before: one more try, not a failed one
+    Refuse,    // answers another request: a failed try
+};
+
 namespace {
 constexpr std::uint32_t kSectorSize = 4096;
 constexpr std::uint32_t kPageSize = 256;
@@ -231,6 +237,15 @@ bool TDeviceIO::WaitReply(bool answerMayFollowFrame) {
         Post(ST_BAD_REPLY, LostValue());
         return false;
     }
+    // A sound frame of another kind, command or length answers another
+    // request: a late or repeated answer to an earlier one, taken as this
+    // one's it would be read as data of the wrong kind.
+    if (!ReplyAnswers(link_.TxBuffer.data(), rx)) {
+        qCDebug(serial::lcLink) << "reply to another request: header" << rx[0] << "length"
+                                << length;
+        Post(ST_BAD_REPLY);
+        return false;
+    }
     qCDebug(serial::lcLink) << "reply" << length << "bytes, check byte good";
     return true;
 }
@@ -268,9 +283,11 @@ void TDeviceIO::ReadPage() {
     if (WaitReply()) Post(ST_PAGE_READ);
 }
 
-// `belongs` tells whether a reply that passed its check answers this request.
+// `judge` tells whether a reply of the right kind answers this request; its
+// argument says whether the try before brought the very same frame.
 bool TDeviceIO::TryRead(std::uint8_t command, std::uint32_t address, int tries,
-                        std::chrono::milliseconds pause, const std::function<bool()>& belongs) {
+                        std::chrono::milliseconds pause,
+                        const std::function<TReplyVerdict(bool repeated)>& judge) {
     // The instrument may still answer an unanswered try of the last request,
     // and nothing in a page tells which request it answers. Such an answer
     // would have failed its own try had it begun as late: wait that long.
@@ -280,18 +297,28 @@ bool TDeviceIO::TryRead(std::uint8_t command, std::uint32_t address, int tries,
             QuietPollingPeriods * std::chrono::milliseconds(link_.comport.PollingDelay())));
     replyMayFollow_ = false;
     bool silentTry = false;
+    std::vector<std::uint8_t> lastTry;  // the frame the try before took, if any
     for (int attempt = 0; attempt < tries; ++attempt) {
         if (Lost()) return false;
         BuildAddressRequest(link_.TxBuffer.data(), command, address);
         SendRequest(LongRequestLength);
         // After an unanswered try its late answer and this try's come back to
         // back; both carry the same bytes, so the first whole one is taken.
-        if (WaitReply(silentTry)) {
-            if (belongs()) {
+        const bool whole = WaitReply(silentTry);
+        if (whole) {
+            const std::uint8_t* rx = link_.RxBuffer.data();
+            const std::size_t length = static_cast<std::size_t>(FrameLength(rx));
+            const bool repeated =
+                lastTry.size() == length && std::equal(lastTry.begin(), lastTry.end(), rx);
+            const TReplyVerdict verdict = judge(repeated);
+            if (verdict == TReplyVerdict::Take) {
                 replyMayFollow_ = silentTry;
                 return true;
             }
-            Post(ST_BAD_REPLY);
+            lastTry.assign(rx, rx + length);
+            if (verdict == TReplyVerdict::Refuse) Post(ST_BAD_REPLY);
+        } else {
+            lastTry.clear();
         }
         if (Lost()) return false;
         silentTry = silentTry || link_.ReceiveCount() == 0;
@@ -305,8 +332,16 @@ namespace {
 // A sector header answers the request for `sector` unless it names this
 // flight and another sector: such a reply belongs to an earlier request.
 // Another flight (erased memory included) ends the download, so it belongs.
-bool HeaderBelongs(const std::uint8_t* header, std::uint16_t sector, const TrackCursor& cursor) {
-    return !cursor.haveFlight || LE16(header + 4) != cursor.flight || LE16(header + 6) == sector;
+// The first header, whose flight is not known yet, may name another sector
+// because it answers an earlier request, or because the memory holds it so:
+// the same header on two tries in a row is the memory's, and the download
+// then ends as for any first sector in the wrong place.
+TReplyVerdict JudgeHeader(const std::uint8_t* header, std::uint16_t sector,
+                          const TrackCursor& cursor, bool repeated) {
+    const bool named = LE16(header + 6) == sector;
+    if (!cursor.haveFlight)
+        return named || repeated ? TReplyVerdict::Take : TReplyVerdict::AskAgain;
+    return named || LE16(header + 4) != cursor.flight ? TReplyVerdict::Take : TReplyVerdict::Refuse;
 }
 
 // Checks a sector header (bytes 4..14 of `header`) and sets the time of its
@@ -361,11 +396,12 @@ void TDeviceIO::DownloadSectors() {
     TrackCursor cursor;
     std::uint32_t address = std::uint32_t{StartSector} * kSectorSize;
     const std::uint8_t* sector = link_.RxBuffer.data() + kReplyDataOffset;
-    const auto belongs = [&] {
-        return HeaderBelongs(sector, static_cast<std::uint16_t>(address / kSectorSize), cursor);
+    const auto judge = [&](bool repeated) {
+        return JudgeHeader(sector, static_cast<std::uint16_t>(address / kSectorSize), cursor,
+                           repeated);
     };
     for (int count = 1;; ++count) {
-        if (!TryRead(CMD_READ_SECTOR, address, SectorTries, Timing.sectorRetryPause, belongs)) {
+        if (!TryRead(CMD_READ_SECTOR, address, SectorTries, Timing.sectorRetryPause, judge)) {
             Post(ST_NO_LINK, LostValue());
             return;
         }
@@ -398,16 +434,32 @@ void TDeviceIO::DownloadPages() {
     std::uint8_t pendingKind = 0;
     std::array<std::uint8_t, 12> save{};
     const std::uint8_t* page = link_.RxBuffer.data() + kReplyDataOffset;
-    // Only a sector's first page says where it lies.
-    const auto belongs = [&] {
-        return address % kSectorSize != 0 ||
-               HeaderBelongs(page, static_cast<std::uint16_t>(address / kSectorSize), cursor);
+    // The page taken last. Only a sector's first page says where it lies; a
+    // page that repeats the one before may be the answer to the request
+    // before, again, and is asked for once more: the same bytes on two tries
+    // in a row are what the memory holds. Erased pages within a sector follow
+    // each other and carry no record, so there they are taken as they come;
+    // in a header's place an old erased page would end the download.
+    std::array<std::uint8_t, kPageSize> lastPage{};
+    bool haveLastPage = false;
+    const auto judge = [&](bool repeated) {
+        const bool header = address % kSectorSize == 0;
+        const bool erased =
+            std::all_of(page, page + kPageSize, [](std::uint8_t b) { return b == 0xFF; });
+        if (haveLastPage && !repeated && (header || !erased) &&
+            std::equal(lastPage.begin(), lastPage.end(), page))
+            return TReplyVerdict::AskAgain;
+        if (!header) return TReplyVerdict::Take;
+        return JudgeHeader(page, static_cast<std::uint16_t>(address / kSectorSize), cursor,
+                           repeated);
     };
     for (int count = 1;; ++count) {
-        if (!TryRead(CMD_READ_PAGE, address, PageTries, Timing.pageRetryPause, belongs)) {
+        if (!TryRead(CMD_READ_PAGE, address, PageTries, Timing.pageRetryPause, judge)) {
             Post(ST_NO_LINK, LostValue());
             return;
         }
+        std::copy(page, page + kPageSize, lastPage.begin());
+        haveLastPage = true;
         if (address % kSectorSize == 0) {
             offset = 0;
             carry = 0;  // a record running into the header is dropped
@@ -454,20 +506,26 @@ void TDeviceIO::SendFirmwareBlocks() {
         return;
     }
     int last = 255;
+    bool answerMayFollow = false;
     for (int pos = 0; pos < length;) {
         const int block = tx[pos] * 256 + tx[pos + 1] + 2;
+        // A send of the block before went unanswered, yet a later one was
+        // accepted: the late answer must not pass for this block's.
+        if (answerMayFollow) WaitQuietLine(FirmwareAnswerPolls * Timing.pollStep);
+        answerMayFollow = false;
         bool accepted = false;
         for (int send = 0; send < FirmwareSends && !accepted; ++send) {
             if (send > 0) WaitQuietLine();
             if (Lost()) break;
             ClearArrivals();
-            SendInChunks(pos, block);
-            const std::uint8_t answer = WaitBlockAnswer();
+            const std::int32_t answerAt = SendInChunks(pos, block);
+            const std::uint8_t answer = WaitBlockAnswer(answerAt);
             if (answer == FW_WRONG_DEVICE) {
                 Post(ST_FW_REJECTED);
                 return;
             }
             accepted = answer == FW_ACK;
+            if (!accepted && link_.ReceiveCount() <= answerAt) answerMayFollow = true;
         }
         if (!accepted) {
             Post(ST_NO_LINK, LostValue());
@@ -483,27 +541,28 @@ void TDeviceIO::SendFirmwareBlocks() {
     Post(ST_FW_PROGRESS, 100);
 }
 
-void TDeviceIO::SendInChunks(int start, int size) {
+std::int32_t TDeviceIO::SendInChunks(int start, int size) {
     const std::uint8_t* tx = link_.TxBuffer.data();
+    std::int32_t beforeLast = 0;
     while (size > 0 && !Lost()) {
-        if (size >= FirmwarePiece) {
-            link_.comport.SendData(tx + start, FirmwarePiece);
-            start += FirmwarePiece;
-            size -= FirmwarePiece;
-            Pause(Timing.chunkPause);
-        } else {
-            link_.comport.SendData(tx + start, static_cast<std::uint32_t>(size));
-            size = 0;
-        }
+        const int piece = std::min(size, FirmwarePiece);
+        // The instrument can answer only once it has the whole block: bytes
+        // that came before the last piece went out answer something else.
+        if (piece == size) beforeLast = link_.ReceiveCount();
+        link_.comport.SendData(tx + start, static_cast<std::uint32_t>(piece));
+        start += piece;
+        size -= piece;
+        if (piece == FirmwarePiece) Pause(Timing.chunkPause);
     }
+    return beforeLast;
 }
 
-std::uint8_t TDeviceIO::WaitBlockAnswer() {
-    for (int polls = 0; link_.ReceiveCount() == 0 && polls < FirmwareAnswerPolls && !Lost();
+std::uint8_t TDeviceIO::WaitBlockAnswer(std::int32_t at) {
+    for (int polls = 0; link_.ReceiveCount() <= at && polls < FirmwareAnswerPolls && !Lost();
          ++polls)
         SleepStep();
-    if (link_.ReceiveCount() == 0) return 0;
-    const std::uint8_t answer = link_.RxBuffer[0];
+    if (link_.ReceiveCount() <= at) return 0;
+    const std::uint8_t answer = link_.RxBuffer[static_cast<std::size_t>(at)];
     return answer == FW_ACK || answer == FW_RETRY || answer == FW_WRONG_DEVICE ? answer : 0;
 }
 

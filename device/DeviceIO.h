@@ -74,6 +74,9 @@ inline constexpr int FirmwareSends = 3;
 inline constexpr int FirmwarePiece = 60;
 inline constexpr int MaxFirmwareImage = serial::TxBufferSize;  // the whole transmit buffer
 
+// What a track download makes of a reply of the right kind (DeviceIO.cpp).
+enum class TReplyVerdict : std::uint8_t;
+
 class TDeviceIO : public QThread {
     Q_OBJECT
   public:
@@ -127,10 +130,13 @@ class TDeviceIO : public QThread {
     void DownloadSectors();
     void DownloadPages();
     bool TryRead(std::uint8_t command, std::uint32_t address, int tries,
-                 std::chrono::milliseconds pause, const std::function<bool()>& belongs);
+                 std::chrono::milliseconds pause,
+                 const std::function<TReplyVerdict(bool repeated)>& judge);
     void SendFirmwareBlocks();
-    void SendInChunks(int start, int size);
-    std::uint8_t WaitBlockAnswer();
+    // Returns the receive count just before the block's last piece went out.
+    std::int32_t SendInChunks(int start, int size);
+    // The first byte received from index `at` on, if it is an answer byte.
+    std::uint8_t WaitBlockAnswer(std::int32_t at);
 
     serial::TNonVisComp& link_;
     bool claimed_ = false;

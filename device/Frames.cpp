@@ -54,6 +54,31 @@ bool FrameCheckOk(const std::uint8_t* rx, int length) {
     return serial::Crc8(rx, length - 1, length - 1) == rx[length - 1];
 }
 
+bool ReplyHasShape(const std::uint8_t* rx, const TReplyShape& shape) {
+    if (rx[0] != shape.header || FrameLength(rx) != shape.length) return false;
+    return rx[shape.header == FRAME_SHORT ? 2 : 1] == shape.command;
+}
+
+bool ReplyAnswers(const std::uint8_t* tx, const std::uint8_t* rx) {
+    if (tx[0] == FRAME_SHORT && tx[2] == CMD_IDENTIFY)
+        return ReplyHasShape(rx, IdentifyReply) || ReplyHasShape(rx, IdentifyShortReply);
+    if (tx[0] == FRAME_SHORT && tx[2] == CMD_WRITE_CONFIG)
+        return ReplyHasShape(rx, WriteConfigReply);
+    if (tx[0] == FRAME_LONG) {
+        switch (tx[1]) {
+            case CMD_READ_STATS:
+                return ReplyHasShape(rx, StatsReply);
+            case CMD_READ_PAGE:
+                return ReplyHasShape(rx, PageReply);
+            case CMD_READ_SECTOR:
+                return ReplyHasShape(rx, SectorReply);
+            default:
+                break;
+        }
+    }
+    return true;
+}
+
 std::uint16_t ReplyModel(const std::uint8_t* rx) {
     if (rx[0] != FRAME_LONG) return 0;
     const std::uint16_t model = LE16(rx + 4);

@@ -28,8 +28,11 @@ inline constexpr int IdentifyRequestLength = 10;
 inline constexpr int LongRequestLength = 9;
 inline constexpr int DeviceConfigSize = 150;
 inline constexpr int WriteConfigRequestLength = 3 + DeviceConfigSize + 1;  // 154
+inline constexpr int IdentifyReplyLength = 159;
+inline constexpr int StatsReplyLength = 48;
 inline constexpr int PageReplyLength = 261;
 inline constexpr int SectorReplyLength = 4101;
+inline constexpr int ShortAnswerLength = 4;  // header, length, command, check byte
 
 // Writes bytes 0..4 and the check byte 9 (over 0..8 as the buffer holds them).
 void BuildIdentifyRequest(std::uint8_t* tx);
@@ -45,6 +48,30 @@ int BuildWriteConfigRequest(std::uint8_t* tx, const std::uint8_t* config);
 int FrameLength(const std::uint8_t* rx);
 // True when Crc8 over bytes 0..length-2 equals byte length-1.
 bool FrameCheckOk(const std::uint8_t* rx, int length);
+// What answers a request: a frame of this kind and length carrying the
+// request's command (byte 1 of a long frame, byte 2 of a short one). A reply
+// of another shape answers another request, an earlier one as a rule.
+struct TReplyShape {
+    std::uint8_t header = 0;  // FRAME_SHORT or FRAME_LONG
+    std::uint8_t command = 0;
+    int length = 0;
+};
+inline constexpr TReplyShape IdentifyReply{FRAME_LONG, CMD_IDENTIFY, IdentifyReplyLength};
+// The instrument may answer identification with a short frame that names no model.
+inline constexpr TReplyShape IdentifyShortReply{FRAME_SHORT, CMD_IDENTIFY, ShortAnswerLength};
+inline constexpr TReplyShape StatsReply{FRAME_LONG, CMD_READ_STATS, StatsReplyLength};
+inline constexpr TReplyShape PageReply{FRAME_LONG, CMD_READ_PAGE, PageReplyLength};
+inline constexpr TReplyShape SectorReply{FRAME_LONG, CMD_READ_SECTOR, SectorReplyLength};
+inline constexpr TReplyShape WriteConfigReply{FRAME_SHORT, CMD_WRITE_CONFIG, ShortAnswerLength};
+
+// True when the whole frame in rx (its length already checked against what
+// arrived) has that shape.
+bool ReplyHasShape(const std::uint8_t* rx, const TReplyShape& shape);
+// True when the frame in rx answers the request in tx: identification, the
+// long requests and the settings write each take their own reply only. A
+// prepared frame of any other command takes any frame, as it always has.
+bool ReplyAnswers(const std::uint8_t* tx, const std::uint8_t* rx);
+
 // Model number of an identification reply, 0 when unknown or not a long frame.
 std::uint16_t ReplyModel(const std::uint8_t* rx);
 

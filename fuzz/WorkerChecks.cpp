@@ -29,6 +29,7 @@ class TInput {
   public:
     TInput(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
     bool AtEnd() const { return pos_ >= size_; }
+    std::uint8_t Peek() const { return pos_ < size_ ? data_[pos_] : 0; }
     std::uint8_t Byte() { return pos_ < size_ ? data_[pos_++] : 0; }
     std::uint16_t Word() {
         const std::uint8_t low = Byte();
@@ -41,15 +42,15 @@ class TInput {
     std::size_t pos_ = 0;
 };
 
-std::vector<std::uint8_t> Framed(std::vector<std::uint8_t> payload, bool shortFrame,
-                                 bool badCheck) {
+std::vector<std::uint8_t> Framed(std::vector<std::uint8_t> payload, bool shortFrame, bool badCheck,
+                                 std::uint8_t command) {
     std::vector<std::uint8_t> frame;
     if (shortFrame) {
-        payload.resize(std::min<std::size_t>(payload.size(), 252));
-        frame = {FRAME_SHORT, static_cast<std::uint8_t>(payload.size() + 3)};
+        payload.resize(std::min<std::size_t>(payload.size(), 251));
+        frame = {FRAME_SHORT, static_cast<std::uint8_t>(payload.size() + 4), command};
     } else {
         const std::size_t length = payload.size() + 5;
-        frame = {FRAME_LONG, 0, static_cast<std::uint8_t>(length >> 8),
+        frame = {FRAME_LONG, command, static_cast<std::uint8_t>(length >> 8),
                  static_cast<std::uint8_t>(length)};
     }
     frame.insert(frame.end(), payload.begin(), payload.end());
@@ -84,46 +85,138 @@ void FillHeader(TInput& in, std::uint8_t* header, std::uint32_t address, bool ow
     for (int i = 8; i < 15; ++i) header[i] = in.Byte();
 }
 
+// The command of a request as its reply should carry it.
+std::uint8_t RequestCommand(const std::uint8_t* sent, std::uint32_t size) {
+    if (size >= 3 && sent[0] == FRAME_SHORT) return sent[2];
+    if (size >= 2 && sent[0] == FRAME_LONG) return sent[1];
+    return 0;
+}
+
+// True when `reply`, delivered whole, is a sound frame of the kind, command
+// and length that answer `request`. Firmware pieces and unknown requests
+// have no such reply.
+bool AnswersRequest(const std::vector<std::uint8_t>& request,
+                    const std::vector<std::uint8_t>& reply) {
+    if (reply.size() < 4 || request.size() < 3) return false;
+    const bool isShort = reply[0] == FRAME_SHORT;
+    if (!isShort && reply[0] != FRAME_LONG) return false;
+    // Bytes behind the frame may be another answer to the same request.
+    const std::size_t n = isShort ? reply[1] : reply[2] * 256u + reply[3];
+    if (n < 4 || n > reply.size()) return false;
+    const int last = static_cast<int>(n) - 1;
+    if (serial::Crc8(reply.data(), last, last) != reply[n - 1]) return false;
+    const std::uint8_t command = isShort ? reply[2] : reply[1];
+    if (command != RequestCommand(request.data(), std::uint32_t(request.size()))) return false;
+    switch (command) {
+        case 0x52:  // identification: the long reply, or the short one without a model
+            return request[0] == FRAME_SHORT && n == (isShort ? 4u : 159u);
+        case 3:
+            return request[0] == FRAME_LONG && !isShort && n == 48;
+        case 2:
+            return request[0] == FRAME_LONG && !isShort && n == 261;
+        case 4:
+            return request[0] == FRAME_LONG && !isShort && n == 4101;
+        default:
+            return false;
+    }
+}
+
+// What the fake instrument answered to the request it saw last: enough to
+// tell whether the worker took a reply it must not take.
+struct TExchange {
+    std::vector<std::uint8_t> request;
+    std::vector<std::uint8_t> reply;  // the last one to this request
+    bool answers = false;             // reply is of the kind that answers request
+    bool stale = false;               // reply is an earlier request's, sent again
+    bool insisted = false;            // the try before got the very same bytes
+};
+
+struct TFakeInstrument {
+    bool frames = true;  // false while firmware pieces go out, which are no requests
+    TExchange last;
+    TExchange lastSent;  // the last exchange that sent bytes back
+    // Set when the worker asked for something new although the last reply
+    // to its previous request was not one it may take.
+    const char* broken = nullptr;
+};
+
+// A stale reply may be taken when it cannot be told from the right one: the
+// instrument gave it twice in a row, or it is an erased page that holds no
+// record (a sector's first page excepted, which says where it lies).
+bool MayBeTaken(const TExchange& e) {
+    if (!e.answers) return false;
+    if (!e.stale || e.insisted) return true;
+    const bool page = e.request[0] == FRAME_LONG && e.request[1] == CMD_READ_PAGE;
+    const std::uint32_t address = e.request[4] | (e.request[5] << 8);
+    const bool erased = std::all_of(e.reply.begin() + 4, e.reply.begin() + 4 + kPage,
+                                    [](std::uint8_t b) { return b == 0xFF; });
+    return page && address % kSector != 0 && erased;
+}
+
 // The reply to one write of the worker, or nothing when the input is spent.
 // Returns false when the device is to vanish.
-bool Answer(TInput& in, const std::uint8_t* sent, std::uint32_t size, serial::TNonVisComp& link) {
-    if (in.AtEnd()) return true;
+bool Answer(TInput& in, const std::uint8_t* sent, std::uint32_t size, serial::TNonVisComp& link,
+            TFakeInstrument& fake) {
+    const bool frameRequest =
+        fake.frames && size >= 9 && (sent[0] == FRAME_SHORT || sent[0] == FRAME_LONG);
+    const std::vector<std::uint8_t> request(sent, sent + (frameRequest ? size : 0));
+    const bool sameRequest = frameRequest && request == fake.last.request;
+    // The worker moves on to another request only with the last one answered.
+    if (frameRequest && !sameRequest && !fake.last.request.empty() && !MayBeTaken(fake.last) &&
+        !fake.broken)
+        fake.broken = "a reply to another request or of another kind was taken";
+    if (in.AtEnd() || (in.Peek() & 0xE0) == 0xE0) {  // no answer, or the device vanishes
+        if (frameRequest) fake.last = {request, {}, false, false, false};
+        return in.AtEnd() || (in.Byte() & 0xE0) != 0xE0;
+    }
     const std::uint8_t mode = in.Byte();
-    if ((mode & 0xE0) == 0xE0) return false;
     const bool badCheck = (mode & 0x10) != 0;
     const bool ownSector = (mode & 0x08) == 0;
+    // The command byte of built frames: the request's, or another.
+    const std::uint8_t command =
+        (mode & 0x04) && (mode & 3) != 0 ? in.Byte() : RequestCommand(sent, size);
     std::uint32_t address = 0;
     if (size >= 8 && sent[0] == FRAME_LONG)
         address = sent[4] | (sent[5] << 8) | (sent[6] << 16) | (std::uint32_t(sent[7]) << 24);
     std::vector<std::uint8_t> reply;
-    switch (mode & 3) {
-        case 0: {  // raw bytes
-            const int n = in.Byte() + ((mode & 4) ? 256 * (in.Byte() & 0x1F) : 0);
-            for (int i = 0; i < n && !in.AtEnd(); ++i) reply.push_back(in.Byte());
-            break;
-        }
-        case 1: {  // a sector
-            std::vector<std::uint8_t> data(kSector, 0xFF);
-            FillHeader(in, data.data(), address, ownSector);
-            FillRecords(in, data.data() + kPage, kSector - kPage);
-            reply = Framed(std::move(data), false, badCheck);
-            break;
-        }
-        case 2: {  // a page: a sector's header page, or records
-            std::vector<std::uint8_t> data(kPage, 0xFF);
-            if (address % kSector == 0)
+    bool stale = false;
+    if ((mode & 0xE0) == 0x60) {  // the last reply again, as an instrument one behind sends it
+        reply = fake.lastSent.reply;
+        stale = request != fake.lastSent.request || fake.lastSent.stale;
+    } else
+        switch (mode & 3) {
+            case 0: {  // raw bytes
+                const int n = in.Byte() + ((mode & 4) ? 256 * (in.Byte() & 0x1F) : 0);
+                for (int i = 0; i < n && !in.AtEnd(); ++i) reply.push_back(in.Byte());
+                break;
+            }
+            case 1: {  // a sector
+                std::vector<std::uint8_t> data(kSector, 0xFF);
                 FillHeader(in, data.data(), address, ownSector);
-            else
-                FillRecords(in, data.data(), kPage);
-            reply = Framed(std::move(data), false, badCheck);
-            break;
+                FillRecords(in, data.data() + kPage, kSector - kPage);
+                reply = Framed(std::move(data), false, badCheck, command);
+                break;
+            }
+            case 2: {  // a page: a sector's header page, or records
+                std::vector<std::uint8_t> data(kPage, 0xFF);
+                if (address % kSector == 0)
+                    FillHeader(in, data.data(), address, ownSector);
+                else
+                    FillRecords(in, data.data(), kPage);
+                reply = Framed(std::move(data), false, badCheck, command);
+                break;
+            }
+            default: {  // any payload as a frame
+                std::vector<std::uint8_t> payload(in.Byte());
+                for (auto& b : payload) b = in.Byte();
+                reply = Framed(std::move(payload), (mode & 0x08) != 0, badCheck, command);
+                break;
+            }
         }
-        default: {  // any payload as a frame
-            std::vector<std::uint8_t> payload(in.Byte());
-            for (auto& b : payload) b = in.Byte();
-            reply = Framed(std::move(payload), (mode & 4) != 0, badCheck);
-            break;
-        }
+    if (frameRequest) {
+        const bool insisted = sameRequest && !reply.empty() && reply == fake.last.reply;
+        fake.last = {request, reply, AnswersRequest(request, reply), stale, insisted};
+        if (!reply.empty()) fake.lastSent = fake.last;
     }
     if (!reply.empty())
         link.comportReceiveData(&link.comport, reply.data(),
@@ -244,8 +337,10 @@ const char* CheckWorkerReplies(const std::uint8_t* data, std::size_t size) {
             break;
         }
     }
+    TFakeInstrument fake;
+    fake.frames = worker->Operation != OP_FIRMWARE;
     SetAnswerer(
-        [&](const std::uint8_t* sent, std::uint32_t n) { return Answer(in, sent, n, link); });
+        [&](const std::uint8_t* sent, std::uint32_t n) { return Answer(in, sent, n, link, fake); });
     const std::uint8_t op = worker->Operation;
     bool terminated = false;
     worker->OnTerminate = [&] { terminated = true; };
@@ -258,6 +353,16 @@ const char* CheckWorkerReplies(const std::uint8_t* data, std::size_t size) {
     if (!terminated) return "the worker's end step did not run";
     if (link.PortClaimed()) return "the port is still claimed";
     if (const char* broken = CheckStatuses(sink.statuses, op, bySector)) return broken;
+    if (fake.broken) return fake.broken;
+    // A success, or a download that ended other than on spent tries, took
+    // the last reply.
+    const int final = sink.statuses.back().code;
+    const bool tookLast = final == ST_IDENTIFIED || final == ST_STATS_READ ||
+                          final == ST_PAGE_READ ||
+                          (op == OP_TRACK && final != ST_NO_LINK && final != ST_PORT_OPEN &&
+                           final != ST_BAD_REPLY && final != ST_BAD_HEADER);
+    if (tookLast && !MayBeTaken(fake.last))
+        return "a reply to another request or of another kind was taken at the end";
 
     if (op == OP_TRACK) {
         const TrackSnapshot lists = TrackLists().Snapshot();

@@ -8,14 +8,18 @@
 //     final one), progress counts rise by one up to the limits, firmware
 //     percentages are even and rising;
 //   - every list entry carries its own kind byte;
-//   - the GPX file the lists lead to parses.
+//   - the GPX file the lists lead to parses;
+//   - no reply of another kind, command or length is taken, nor the reply to
+//     an earlier request sent again, unless nothing tells it from the right
+//     one (the same bytes twice in a row, an erased record page).
 //
 // Input: byte 0 picks the operation (identify, statistics, page, sector
 // download, page download, firmware), bytes 1..2 its parameter; the rest is
 // a sequence of replies, each led by a mode byte: raw bytes, a sector or page
 // frame built around the request's address (so that the check byte and the
-// address can be right), or a frame around raw bytes; a mode bit makes the
-// device vanish instead.
+// address can be right), or a frame around raw bytes, each frame with the
+// request's command or one from the input; the last reply sent again; or the
+// device vanishing instead.
 #include <cstddef>
 #include <cstdint>
 

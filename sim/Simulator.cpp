@@ -38,8 +38,6 @@ constexpr auto JunkIdle = 30ms;
 // How long a hang-up waits for the reader to take what was sent.
 constexpr auto DrainLimit = 2s;
 
-constexpr int IdentifyReplyLength = 159;
-constexpr int StatsReplyLength = 48;
 constexpr std::uint8_t JunkByte = 0xA5;
 constexpr std::uint8_t BadHeaderByte = 0x55;
 
@@ -411,7 +409,7 @@ bool TSimulator::Impl::HandleRequest(std::vector<std::uint8_t> request) {
             if (identity.shortFrame) {
                 reply = ShortAnswer(device::CMD_IDENTIFY);
             } else {
-                reply = LongFrame(device::CMD_IDENTIFY, IdentifyReplyLength);
+                reply = LongFrame(device::CMD_IDENTIFY, device::IdentifyReplyLength);
                 Put16(&reply[4], identity.model);
                 Put16(&reply[6], identity.firmwareVersion);
                 std::copy(identity.settings.begin(), identity.settings.end(), reply.begin() + 8);
@@ -426,7 +424,7 @@ bool TSimulator::Impl::HandleRequest(std::vector<std::uint8_t> request) {
             identity.companion = device::LE16(&written[148]);
             reply = ShortAnswer(device::CMD_WRITE_CONFIG);
         } else if (command == device::CMD_READ_STATS) {
-            reply = LongFrame(command, StatsReplyLength);
+            reply = LongFrame(command, device::StatsReplyLength);
             const std::uint8_t index = request[4];
             const TFlightStats s = index < stats.size() ? stats[index] : TFlightStats{};
             std::uint8_t* r = reply.data();
@@ -455,8 +453,9 @@ bool TSimulator::Impl::HandleRequest(std::vector<std::uint8_t> request) {
             }
         }
         SetCheck(reply);
-        const bool stale = f.damage == TDamage::PreviousReply && message >= f.damageFrom &&
-                           message - f.damageFrom < f.damageCount && !lastReply.empty();
+        const bool chosen = f.damage == TDamage::PreviousReply && message >= f.damageFrom &&
+                            message - f.damageFrom < f.damageCount;
+        const bool stale = (chosen || f.previousReplies) && !lastReply.empty();
         lastReply.swap(reply);
         if (!stale) reply = lastReply;
     }

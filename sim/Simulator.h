@@ -45,12 +45,16 @@ struct TFaults {
     bool badHeader = false;       // first byte of each reply replaced by 0x55
     bool dropLastByte = false;    // one byte missing at the end
     bool extraByte = false;       // one byte more after the frame
-    int garbageBefore = 0;        // this many 0xA5 bytes before each reply
-    int splitChunk = 0;           // deliver replies in pieces of this size (0 = whole)
-    int splitDelayMs = 0;         // pause between the pieces
-    int lateMs = 0;               // wait before answering
-    int pauseAfterBytes = 0;      // deliver this many bytes of each reply, then pause
-    int pauseMs = 0;              // for this long before the rest
+    // Answer each request with the reply to the request before it, as an
+    // instrument one reply behind does (the first request after Start() is
+    // answered as usual).
+    bool previousReplies = false;
+    int garbageBefore = 0;    // this many 0xA5 bytes before each reply
+    int splitChunk = 0;       // deliver replies in pieces of this size (0 = whole)
+    int splitDelayMs = 0;     // pause between the pieces
+    int lateMs = 0;           // wait before answering
+    int pauseAfterBytes = 0;  // deliver this many bytes of each reply, then pause
+    int pauseMs = 0;          // for this long before the rest
     // Close the terminal once the reply to request N has been read (0: at the
     // first request, unanswered; -1: never). The program's open port then sees
     // a hang-up, and the simulator has finished until Start() is called again.

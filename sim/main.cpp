@@ -113,6 +113,8 @@ int main(int argc, char** argv) {
     add("bad-header", "Replace the first byte of every reply by 0x55.");
     add("drop-byte", "Leave out the last byte of every reply.");
     add("extra-byte", "Send one byte more after every reply.");
+    add("previous-replies",
+        "Answer every request with the reply to the request before it (one reply behind).");
     add("garbage", "Send N bytes 0xA5 before every reply.", n);
     add("split", "Send replies in pieces of N bytes.", n);
     add("split-delay", "Pause between the pieces.", ms);
@@ -170,6 +172,7 @@ int main(int argc, char** argv) {
     faults.badHeader = parser.isSet("bad-header");
     faults.dropLastByte = parser.isSet("drop-byte");
     faults.extraByte = parser.isSet("extra-byte");
+    faults.previousReplies = parser.isSet("previous-replies");
     faults.garbageBefore = opt.Int("garbage", 0, 0, 65535);
     faults.splitChunk = opt.Int("split", 0, 0, 65535);
     faults.splitDelayMs = opt.Int("split-delay", 0, 0, 600000);

@@ -24,6 +24,21 @@ std::vector<std::uint8_t> LongReply(std::vector<std::uint8_t> body) {
     f.push_back(serial::Crc8(f.data(), int(f.size()) - 1, int(f.size())));
     return f;
 }
+// A sound frame of any kind, command and length, its body zero.
+QByteArray Frame(std::uint8_t header, std::uint8_t command, int length) {
+    std::vector<std::uint8_t> f(std::size_t(length), 0);
+    f[0] = header;
+    if (header == FRAME_SHORT) {
+        f[1] = std::uint8_t(length);
+        f[2] = command;
+    } else {
+        f[1] = command;
+        f[2] = std::uint8_t(length >> 8);
+        f[3] = std::uint8_t(length);
+    }
+    f.back() = serial::Crc8(f.data(), length - 1, length - 1);
+    return Bytes(f.data(), length);
+}
 }  // namespace
 
 class TestFrames : public QObject {
@@ -103,6 +118,67 @@ class TestFrames : public QObject {
         const auto reply = LongReply({std::uint8_t(low), std::uint8_t(high), 2, 1});
         QVERIFY(FrameCheckOk(reply.data(), int(reply.size())));
         QCOMPARE(int(ReplyModel(reply.data())), model);
+    }
+
+    // Each request takes its own reply only: kind, command and length.
+    void replyAnswers_data() {
+        QTest::addColumn<QByteArray>("request");
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<bool>("answers");
+        std::array<std::uint8_t, 160> tx{};
+        const auto request = [&tx](int length) { return Bytes(tx.data(), length); };
+        BuildIdentifyRequest(tx.data());
+        const QByteArray identify = request(IdentifyRequestLength);
+        BuildStatsRequest(tx.data(), 0);
+        const QByteArray stats = request(LongRequestLength);
+        BuildAddressRequest(tx.data(), CMD_READ_PAGE, 0x2000);
+        const QByteArray page = request(LongRequestLength);
+        BuildAddressRequest(tx.data(), CMD_READ_SECTOR, 0x2000);
+        const QByteArray sector = request(LongRequestLength);
+        std::array<std::uint8_t, DeviceConfigSize> config{};
+        const QByteArray write = request(BuildWriteConfigRequest(tx.data(), config.data()));
+        const QByteArray unknown = QByteArray::fromHex("7E0599AA00");
+
+        const QByteArray identifyReply = Frame(FRAME_LONG, CMD_IDENTIFY, 159);
+        const QByteArray identifyShort = Frame(FRAME_SHORT, CMD_IDENTIFY, 4);
+        const QByteArray statsReply = Frame(FRAME_LONG, CMD_READ_STATS, 48);
+        const QByteArray pageReply = Frame(FRAME_LONG, CMD_READ_PAGE, 261);
+        const QByteArray sectorReply = Frame(FRAME_LONG, CMD_READ_SECTOR, 4101);
+        const QByteArray written = Frame(FRAME_SHORT, CMD_WRITE_CONFIG, 4);
+
+        QTest::newRow("identify: identification") << identify << identifyReply << true;
+        QTest::newRow("identify: short identification") << identify << identifyShort << true;
+        QTest::newRow("identify: settings written") << identify << written << false;
+        QTest::newRow("identify: statistics") << identify << statsReply << false;
+        QTest::newRow("identify: its length, command 3")
+            << identify << Frame(FRAME_LONG, CMD_READ_STATS, 159) << false;
+        QTest::newRow("identify: its command, short frame of 159")
+            << identify << Frame(FRAME_SHORT, CMD_IDENTIFY, 159) << false;
+        QTest::newRow("stats: statistics") << stats << statsReply << true;
+        QTest::newRow("stats: identification") << stats << identifyReply << false;
+        QTest::newRow("stats: page") << stats << pageReply << false;
+        QTest::newRow("stats: one byte short")
+            << stats << Frame(FRAME_LONG, CMD_READ_STATS, 47) << false;
+        QTest::newRow("page: page") << page << pageReply << true;
+        QTest::newRow("page: sector") << page << sectorReply << false;
+        QTest::newRow("page: its length, command 4")
+            << page << Frame(FRAME_LONG, CMD_READ_SECTOR, 261) << false;
+        QTest::newRow("sector: sector") << sector << sectorReply << true;
+        QTest::newRow("sector: page") << sector << pageReply << false;
+        QTest::newRow("sector: statistics") << sector << statsReply << false;
+        QTest::newRow("write: settings written") << write << written << true;
+        QTest::newRow("write: identification") << write << identifyReply << false;
+        QTest::newRow("write: short identification") << write << identifyShort << false;
+        QTest::newRow("prepared frame of its own: anything") << unknown << statsReply << true;
+    }
+    void replyAnswers() {
+        QFETCH(QByteArray, request);
+        QFETCH(QByteArray, reply);
+        QFETCH(bool, answers);
+        const auto* rx = reinterpret_cast<const std::uint8_t*>(reply.constData());
+        QVERIFY(FrameCheckOk(rx, FrameLength(rx)));
+        QCOMPARE(ReplyAnswers(reinterpret_cast<const std::uint8_t*>(request.constData()), rx),
+                 answers);
     }
 
     void replyModel_shortFrame_unknown() {

@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "WorkerHarness.h"
+#include "device/Frames.h"
 #include "device/TrackLists.h"
 #include "sim/TrackMemory.h"
 
@@ -44,6 +45,7 @@ struct Outcome {
     std::vector<testing::Posted> posted;
     QByteArray lists;
     int failedTries = 0;
+    int requests = 0;  // of the whole session, the download's own included
 };
 
 Outcome Download(TWorkerBench& bench, bool bySector) {
@@ -58,6 +60,7 @@ Outcome Download(TWorkerBench& bench, bool bySector) {
     o.posted = bench.recorder.posted;
     o.failedTries = bench.recorder.Count(ST_BAD_REPLY) + bench.recorder.Count(ST_BAD_HEADER);
     o.lists = Flatten(TrackLists().Snapshot());
+    o.requests = bench.simulator.RequestCount();
     return o;
 }
 
@@ -77,6 +80,16 @@ QByteArray CleanLists(bool bySector) {
         clean = Download(bench, bySector).lists;
     }
     return clean;
+}
+
+// A worker that reads or writes once, set up for `operation`.
+TDeviceIO* MakeSingle(TWorkerBench& bench, std::uint8_t operation) {
+    auto* worker = bench.Make(operation);
+    if (operation == OP_SEND_FRAME) {
+        const std::array<std::uint8_t, DeviceConfigSize> config{};
+        worker->DataLength = BuildWriteConfigRequest(bench.link.TxBuffer.data(), config.data());
+    }
+    return worker;
 }
 
 // An image of `blocks` blocks of `payload` bytes each, laid into TxBuffer.
@@ -162,6 +175,134 @@ class TestNoisyLine : public QObject {
         const Outcome o = Download(bench, bySector);
         QCOMPARE(o.failedTries, damaged);
         QCOMPARE(o.posted.back(), (testing::Posted{ST_TRACK_END, 0}));
+    }
+
+    // Replies to another request: the instrument answers with the reply to
+    // the request before (one reply behind, or a retry that crossed a late
+    // answer). `lead` runs first so that the request before is of its kind.
+
+    void staleReply_oneShotOperations_failWithNoLink_data() {
+        QTest::addColumn<int>("lead");
+        QTest::addColumn<bool>("shortIdentity");
+        QTest::addColumn<int>("operation");
+        QTest::addColumn<std::vector<int>>("codes");
+        const std::vector<int> noLink{ST_PORT_OPEN, ST_BAD_REPLY, ST_NO_LINK};
+        const std::vector<int> pageFailed{ST_PORT_OPEN, ST_BAD_REPLY};
+        QTest::newRow("identify after statistics: the statistics")
+            << int(OP_READ_STATS) << false << int(OP_IDENTIFY) << noLink;
+        QTest::newRow("identify after a settings write: the write's answer")
+            << int(OP_SEND_FRAME) << false << int(OP_IDENTIFY) << noLink;
+        QTest::newRow("identify after a page: the page")
+            << int(OP_READ_PAGE) << false << int(OP_IDENTIFY) << noLink;
+        QTest::newRow("statistics after identify: the identification")
+            << int(OP_IDENTIFY) << false << int(OP_READ_STATS) << noLink;
+        QTest::newRow("statistics after a short identification: the short frame")
+            << int(OP_IDENTIFY) << true << int(OP_READ_STATS) << noLink;
+        QTest::newRow("statistics after a page: the page")
+            << int(OP_READ_PAGE) << false << int(OP_READ_STATS) << noLink;
+        QTest::newRow("settings write after identify: the identification")
+            << int(OP_IDENTIFY) << false << int(OP_SEND_FRAME) << noLink;
+        QTest::newRow("settings write after a short identification: the short frame")
+            << int(OP_IDENTIFY) << true << int(OP_SEND_FRAME) << noLink;
+        QTest::newRow("page after statistics: the statistics")
+            << int(OP_READ_STATS) << false << int(OP_READ_PAGE) << pageFailed;
+        QTest::newRow("page after identify: the identification")
+            << int(OP_IDENTIFY) << false << int(OP_READ_PAGE) << pageFailed;
+    }
+    void staleReply_oneShotOperations_failWithNoLink() {
+        QFETCH(int, lead);
+        QFETCH(bool, shortIdentity);
+        QFETCH(int, operation);
+        QFETCH(std::vector<int>, codes);
+        TWorkerBench bench;
+        sim::TIdentity identity;
+        identity.shortFrame = shortIdentity;
+        bench.simulator.SetIdentity(identity);
+        sim::TFaults faults;
+        faults.damage = sim::TDamage::PreviousReply;
+        faults.damageFrom = 2;
+        bench.simulator.SetFaults(faults);
+        QVERIFY(bench.RunToEnd(MakeSingle(bench, std::uint8_t(lead))));
+        bench.recorder.posted.clear();
+        QVERIFY(bench.RunToEnd(MakeSingle(bench, std::uint8_t(operation))));
+        QCOMPARE(bench.recorder.Codes(), codes);
+        // Without the stale answer the same request succeeds.
+        bench.recorder.posted.clear();
+        QVERIFY(bench.RunToEnd(MakeSingle(bench, std::uint8_t(operation))));
+        QCOMPARE(bench.recorder.Count(ST_BAD_REPLY), 0);
+        QCOMPARE(bench.recorder.Count(ST_NO_LINK), 0);
+    }
+
+    void staleReply_download_oneRetrySameLists_data() {
+        QTest::addColumn<bool>("bySector");
+        QTest::addColumn<int>("atRequest");  // the statistics read first is request 1
+        QTest::addColumn<int>("extraRequests");
+        // Two sectors of one flight, then erased memory: sector mode asks for
+        // sectors 2, 3, 4 (requests 2..4), page mode for 33 pages (2..34).
+        QTest::newRow("sector: the statistics for the first sector") << true << 2 << 1;
+        QTest::newRow("sector: the first sector for the second") << true << 3 << 1;
+        QTest::newRow("sector: the last sector for the erased one") << true << 4 << 1;
+        QTest::newRow("page: the statistics for the first header") << false << 2 << 1;
+        QTest::newRow("page: the header for the first record page") << false << 3 << 1;
+        QTest::newRow("page: a record page for the next") << false << 9 << 1;
+        QTest::newRow("page: the last erased page for the next header") << false << 18 << 1;
+        QTest::newRow("page: a record page of the second sector") << false << 21 << 1;
+        // An erased header after an erased page is asked for twice anyway.
+        QTest::newRow("page: an erased page for the erased header") << false << 34 << 0;
+    }
+    void staleReply_download_oneRetrySameLists() {
+        QFETCH(bool, bySector);
+        QFETCH(int, atRequest);
+        QFETCH(int, extraRequests);
+        const auto download = [bySector](const sim::TFaults& faults, Outcome& o) {
+            TWorkerBench bench;
+            bench.simulator.SetMemory(TwoSectorFlight());
+            bench.simulator.SetFaults(faults);
+            auto* stats = bench.Make(OP_READ_STATS);
+            QVERIFY(bench.RunToEnd(stats));
+            bench.recorder.posted.clear();
+            o = Download(bench, bySector);
+        };
+        Outcome clean;
+        download(sim::TFaults{}, clean);
+        sim::TFaults faults;
+        faults.damage = sim::TDamage::PreviousReply;
+        faults.damageFrom = atRequest;
+        Outcome stale;
+        download(faults, stale);
+        QVERIFY(!clean.lists.isEmpty());
+        QCOMPARE(stale.requests, clean.requests + extraRequests);
+        QCOMPARE(stale.posted.back(), (testing::Posted{ST_TRACK_END, 0}));
+        QVERIFY(stale.lists == clean.lists);
+    }
+
+    void everyReplyOneBehind_downloadCostsOneRetryEach_data() {
+        QTest::addColumn<bool>("bySector");
+        QTest::newRow("sector mode") << true;
+        QTest::newRow("page mode") << false;
+    }
+    void everyReplyOneBehind_downloadCostsOneRetryEach() {
+        QFETCH(bool, bySector);
+        TWorkerBench clean;
+        clean.simulator.SetMemory(TwoSectorFlight());
+        const Outcome expected = Download(clean, bySector);
+        TWorkerBench bench;
+        bench.simulator.SetMemory(TwoSectorFlight());
+        sim::TFaults faults;
+        faults.previousReplies = true;
+        bench.simulator.SetFaults(faults);
+        QVERIFY(bench.RunToEnd(bench.Make(OP_READ_STATS)));
+        bench.recorder.posted.clear();
+        const Outcome o = Download(bench, bySector);
+        QCOMPARE(o.posted.back(), (testing::Posted{ST_TRACK_END, 0}));
+        QVERIFY(o.lists == expected.lists);
+        // Each request is answered once with the reply before and once with
+        // its own, but an erased record page after an erased one, which is
+        // the same page either way.
+        const int lead = 1;  // the statistics read
+        QVERIFY(o.requests - lead > expected.requests);
+        QVERIFY(o.requests - lead <= 2 * expected.requests);
+        if (bySector) QCOMPARE(o.requests - lead, 2 * expected.requests);
     }
 
     // A vanished instrument.
@@ -253,6 +394,27 @@ class TestNoisyLine : public QObject {
         QVERIFY(bench.RunToEnd(worker));
         QCOMPARE(bench.recorder.posted.back(), (testing::Posted{ST_FW_PROGRESS, 100}));
         QCOMPARE(bench.simulator.FirmwareBlocksReceived(), 4 + 1);
+    }
+
+    void firmwareLateAnswerOfAResentBlock_notTakenForTheNext() {
+        TWorkerBench bench;
+        sim::TFaults faults;
+        faults.damage = sim::TDamage::Late;
+        faults.damageFrom = 2;
+        faults.damageMs = 1500;  // past the second block's wait of 1000 polls of 1 ms
+        faults.lateMs = 30;      // the resend's answer trails the late one
+        bench.simulator.SetFaults(faults);
+        sim::TFirmwareBehaviour firmware;
+        firmware.rejectAtBlock = 3;  // the fourth block taken is refused
+        bench.simulator.SetFirmwareBehaviour(firmware);
+        auto* worker = bench.Make(OP_FIRMWARE);
+        worker->DataLength = LayImage(bench.link, 6, 100);
+        worker->Timing.chunkPause = std::chrono::milliseconds(1);
+        QVERIFY(bench.RunToEnd(worker));
+        // Blocks 1, 2, 2 again, 3: the resend's own answer arrives after the
+        // late one and must not pass for block 3's.
+        QCOMPARE(bench.recorder.posted.back(), (testing::Posted{ST_FW_REJECTED, 0}));
+        QCOMPARE(bench.simulator.FirmwareBlocksReceived(), 4);
     }
 
     void firmwareHangUp_endsWithoutResends() {

@@ -99,6 +99,8 @@ class TestTrackDownload : public QObject {
         const Download d = Run(bench, 5, true);
         QCOMPARE(d.codes, std::vector<int>{ST_PORT_OPEN});
         QVERIFY(d.lists.gps.empty());
+        // Asked twice: the first answer might have been an earlier request's.
+        QCOMPARE(bench.simulator.RequestCount(), 2);
     }
 
     void headerWithoutValidDate_recordsFromFallbackTime_data() {

@@ -16,6 +16,8 @@
 #include <QTimer>
 
 #include "app/AboutUnit.h"
+#include "app/LogbookEntry.h"
+#include "app/PilotDialog.h"
 #include "app/SetupAPI.h"
 #include "app/SetupUnit.h"
 #include "app/TApplication.h"
@@ -170,6 +172,8 @@ void TMainForm::CreateMenus() {
     mnuDevice->addAction(actDevWrite);
     mnuDevice->addAction(actSetDefault);
     menuBar()->addAction(actUpdateFirmware);
+    menuBar()->addAction(QStringLiteral("Журнал"), this, [this] { ShowLogbook(mdiArea); });
+    menuBar()->addAction(QStringLiteral("Пилот..."), this, [this] { EditPilotProfile(this); });
     mnuHelp = menuBar()->addMenu(QStringLiteral("П&омощь"));
     mnuHelp->menuAction()->setStatusTip(QStringLiteral("Help topics"));
     mnuHelp->addAction(HelpAbout1);

@@ -21,4 +21,9 @@ inline const QString FirmwareWrongDeviceText = QStringLiteral("Прошивка 
 // Followed by the file's name.
 inline const QString FileSavedText = QStringLiteral("Файл сохранен: ");
 
+// The window program and the command line of a build without the logbook.
+inline QString LogbookNotBuiltText() {
+    return QStringLiteral("Журнал полётов не включён в эту сборку программы");
+}
+
 }  // namespace device

@@ -227,7 +227,7 @@ QStringList WriteTrackFiles(int flightNumber, const device::TrackSnapshot& lists
                          QByteArray::fromStdString(EnxText(lists.eng))});
     if (options.igc && !lists.gps.empty())
         files.push_back({TrackFilePath(folder, flightNumber, ".igc"),
-                         IgcText(FlightFixes(lists.gps), options.instrument)});
+                         IgcText(FlightFixes(lists.gps), options.instrument, options.pilot)});
     if (!files.empty()) device::WriteFilesSafely(files);
     memo.AddLine(QStringLiteral("___ Файлы созданы ____"));
     QStringList written;

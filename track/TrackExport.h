@@ -42,6 +42,9 @@ std::vector<TFlightFix> FlightFixes(const std::vector<device::GpsListEntry>& gps
 struct TTrackFileOptions {
     bool igc = true;  // "Track<flight>.igc", whenever there are GPS points
     TIgcInstrument instrument;
+    // Taken when the options are made, so a download writes the profile of
+    // the moment it was asked for.
+    TPilotProfile pilot = CurrentPilotProfile();
 };
 
 // Clears the memo, reports the totals, writes the GPX file when there are GPS

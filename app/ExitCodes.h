@@ -15,6 +15,7 @@ enum TExitCode : int {
     EC_WRITE_CHECK = 7,     // a file could not be written, or its check failed
     EC_MODEL_MISMATCH = 8,  // settings of another model: nothing was written
     EC_READ_BACK = 9,       // written, but the settings read back differ
+    EC_LOGBOOK = 10,        // the logbook cannot be used (damaged, newer, or not built)
 };
 
 struct TExitCodeText {
@@ -34,6 +35,7 @@ inline constexpr TExitCodeText kExitCodeTexts[] = {
     {EC_WRITE_CHECK, "an output file could not be written or failed its check"},
     {EC_MODEL_MISMATCH, "the settings are for another model than the instrument's; none written"},
     {EC_READ_BACK, "the settings read back after a write differ from those written"},
+    {EC_LOGBOOK, "the logbook cannot be used: damaged, from a newer version, or not built in"},
 };
 
 }  // namespace app

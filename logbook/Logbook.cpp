@@ -48,6 +48,57 @@ QByteArray CsvNumber(double value, int decimals) {
 
 }  // namespace
 
+namespace {
+
+QString Metres(double value) { return QStringLiteral("%1 м").arg(std::lround(value)); }
+QString Rate(double value) { return QStringLiteral("%1 м/с").arg(value, 0, 'f', 1); }
+
+}  // namespace
+
+QString FactsText(const TFlightEntry& e) {
+    QStringList lines;
+    // Local time beside UTC where the instrument's zone is known.
+    auto when = [&e](device::TrackTime utc) {
+        if (!e.utcOffsetMinutes) return TimeOfDayText(utc) + QStringLiteral(" UTC");
+        const int hours = *e.utcOffsetMinutes / 60;
+        return QStringLiteral("%1 (UTC%2%3), %4 UTC")
+            .arg(TimeOfDayText(utc + *e.utcOffsetMinutes * 60),
+                 hours < 0 ? QStringLiteral("-") : QStringLiteral("+"))
+            .arg(std::abs(hours))
+            .arg(TimeOfDayText(utc));
+    };
+    lines << QStringLiteral("Дата: %1").arg(DateText(e.LocalTakeoff()));
+    lines << QStringLiteral("Взлёт: %1").arg(when(e.takeoffUtc));
+    lines << QStringLiteral("Посадка: %1").arg(when(e.landingUtc));
+    lines << QStringLiteral("Время полёта: %1").arg(DurationText(e.durationSeconds));
+    lines << QStringLiteral("Место взлёта: %1 (%2, %3), %4")
+                 .arg(e.site.isEmpty() ? QStringLiteral("не названо") : e.site)
+                 .arg(e.takeoffLatitude, 0, 'f', 5)
+                 .arg(e.takeoffLongitude, 0, 'f', 5)
+                 .arg(Metres(e.takeoffAltitude));
+    lines << QStringLiteral("Посадка: %1, %2, %3")
+                 .arg(e.landingLatitude, 0, 'f', 5)
+                 .arg(e.landingLongitude, 0, 'f', 5)
+                 .arg(Metres(e.landingAltitude));
+    lines << QStringLiteral("Высота: наибольшая %1, наименьшая %2")
+                 .arg(Metres(e.highestAltitude), Metres(e.lowestAltitude));
+    lines << QStringLiteral("Набор: %1 за 1 с, %2 за 10 с").arg(Rate(e.climb1s), Rate(e.climb10s));
+    lines << QStringLiteral("Снижение: %1 за 1 с, %2 за 10 с").arg(Rate(e.sink1s), Rate(e.sink10s));
+    lines << QStringLiteral("Трек: %1 км, по прямой %2 км, %3 точек")
+                 .arg(KilometresText(e.trackLengthMetres), KilometresText(e.straightMetres))
+                 .arg(e.fixCount);
+    if (!e.pilot.isEmpty()) lines << QStringLiteral("Пилот: %1").arg(e.pilot);
+    if (!e.glider.isEmpty()) lines << QStringLiteral("Крыло: %1").arg(e.glider);
+    if (!e.instrumentModel.isEmpty())
+        lines << QStringLiteral("Прибор: %1%2")
+                     .arg(e.instrumentModel,
+                          e.firmwareVersion
+                              ? QStringLiteral(", прошивка %1").arg(*e.firmwareVersion)
+                              : QString());
+    if (!e.notes.isEmpty()) lines << QStringLiteral("Заметки: %1").arg(e.notes);
+    return lines.join(QLatin1Char('\n'));
+}
+
 QString DateText(device::TrackTime t) {
     return QString::fromStdString(device::TimeText(t).substr(0, 10));
 }

@@ -66,6 +66,11 @@ QVariant Optional(const std::optional<int>& value) {
     return value ? QVariant(*value) : QVariant(QMetaType::fromType<int>());
 }
 
+// A null QString binds as NULL; the text columns hold '' instead.
+QVariant Text(const QString& text) {
+    return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
+}
+
 void Bind(QSqlQuery& q, const TFlightEntry& e) {
     const QVariant values[kColumnCount] = {
         e.identity,
@@ -100,7 +105,8 @@ void Bind(QSqlQuery& q, const TFlightEntry& e) {
         e.downloadFiles.join(QLatin1Char('\n')),
         e.storedFile,
     };
-    for (const QVariant& v : values) q.addBindValue(v);
+    for (const QVariant& v : values)
+        q.addBindValue(v.typeId() == QMetaType::QString ? Text(v.toString()) : v);
 }
 
 std::optional<int> OptionalInt(const QVariant& v) {

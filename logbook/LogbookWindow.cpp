@@ -49,49 +49,6 @@ QString TotalsText(const TTotals& t) {
         .arg(DurationText(t.seconds), KilometresText(t.metres));
 }
 
-QString Metres(double value) { return QStringLiteral("%1 м").arg(std::lround(value)); }
-QString Rate(double value) { return QStringLiteral("%1 м/с").arg(value, 0, 'f', 1); }
-
-QString FactsText(const TFlightEntry& e) {
-    QStringList lines;
-    const QString zone = e.utcOffsetMinutes ? QStringLiteral("UTC%1%2")
-                                                  .arg(*e.utcOffsetMinutes < 0 ? "-" : "+")
-                                                  .arg(std::abs(*e.utcOffsetMinutes) / 60)
-                                            : QStringLiteral("UTC");
-    lines << QStringLiteral("Дата: %1").arg(DateText(e.LocalTakeoff()));
-    lines << QStringLiteral("Взлёт: %1 (%2), %3 UTC")
-                 .arg(TimeOfDayText(e.LocalTakeoff()), zone, TimeOfDayText(e.takeoffUtc));
-    lines << QStringLiteral("Посадка: %1 (%2), %3 UTC")
-                 .arg(TimeOfDayText(e.LocalLanding()), zone, TimeOfDayText(e.landingUtc));
-    lines << QStringLiteral("Время полёта: %1").arg(DurationText(e.durationSeconds));
-    lines << QStringLiteral("Место взлёта: %1 (%2, %3), %4")
-                 .arg(e.site.isEmpty() ? QStringLiteral("не названо") : e.site)
-                 .arg(e.takeoffLatitude, 0, 'f', 5)
-                 .arg(e.takeoffLongitude, 0, 'f', 5)
-                 .arg(Metres(e.takeoffAltitude));
-    lines << QStringLiteral("Посадка: %1, %2, %3")
-                 .arg(e.landingLatitude, 0, 'f', 5)
-                 .arg(e.landingLongitude, 0, 'f', 5)
-                 .arg(Metres(e.landingAltitude));
-    lines << QStringLiteral("Высота: наибольшая %1, наименьшая %2")
-                 .arg(Metres(e.highestAltitude), Metres(e.lowestAltitude));
-    lines << QStringLiteral("Набор: %1 за 1 с, %2 за 10 с").arg(Rate(e.climb1s), Rate(e.climb10s));
-    lines << QStringLiteral("Снижение: %1 за 1 с, %2 за 10 с").arg(Rate(e.sink1s), Rate(e.sink10s));
-    lines << QStringLiteral("Трек: %1 км, по прямой %2 км, %3 точек")
-                 .arg(KilometresText(e.trackLengthMetres), KilometresText(e.straightMetres))
-                 .arg(e.fixCount);
-    if (!e.pilot.isEmpty()) lines << QStringLiteral("Пилот: %1").arg(e.pilot);
-    if (!e.glider.isEmpty()) lines << QStringLiteral("Крыло: %1").arg(e.glider);
-    if (!e.instrumentModel.isEmpty())
-        lines << QStringLiteral("Прибор: %1%2")
-                     .arg(e.instrumentModel,
-                          e.firmwareVersion
-                              ? QStringLiteral(", прошивка %1").arg(*e.firmwareVersion)
-                              : QString());
-    if (!e.notes.isEmpty()) lines << QStringLiteral("Заметки: %1").arg(e.notes);
-    return lines.join(QLatin1Char('\n'));
-}
-
 QPointer<TLogbookWindow> g_window;
 
 }  // namespace

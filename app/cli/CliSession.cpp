@@ -20,8 +20,8 @@
 #include "serial/OpenFailure.h"
 #include "serial/PortPlatform.h"
 #include "track/FlightPlot.h"
-#include "track/GpxReader.h"
 #include "track/TrackExport.h"
+#include "track/TrackFileReader.h"
 
 namespace cli {
 
@@ -380,7 +380,7 @@ int TCliSession::ShowConfigFile(const QString& fileName) {
 int TCliSession::Plot(const QString& gpxFile, const QString& pngFile, QSize size) {
     std::vector<track::TFlightFix> fixes;
     try {
-        fixes = track::ReadGpxFile(gpxFile);
+        fixes = track::ReadTrackFile(gpxFile);
     } catch (const device::TAppError& error) {
         Fail(error.Text());
         return app::EC_BAD_FILE;

@@ -67,6 +67,15 @@ const char* LatinOf(char16_t lower) {
     return nullptr;
 }
 
+// A model name in another script is a placeholder ("По умолчанию"), not a
+// recorder type: left out rather than transliterated.
+QByteArray AsciiOnly(const QString& text) {
+    QByteArray out;
+    for (const QChar c : text)
+        if (c.unicode() >= 0x20 && c.unicode() < 0x7F) out += static_cast<char>(c.unicode());
+    return out.trimmed();
+}
+
 void AddLine(QByteArray& out, const QByteArray& line) {
     out += line;
     out += "\r\n";
@@ -139,7 +148,7 @@ QByteArray IgcText(const std::vector<TFlightFix>& fixes, const TIgcInstrument& i
         AddLine(out, "HFCIDCOMPETITIONID:" + id);
     QByteArray recorder = "HFFTYFRTYPE:Tolmarik";
     if (instrument.model) {
-        const QByteArray name = IgcAscii(models::GetModelName(*instrument.model));
+        const QByteArray name = AsciiOnly(models::GetModelName(*instrument.model));
         if (!name.isEmpty()) recorder += ',' + name;
     }
     AddLine(out, recorder);

@@ -141,10 +141,11 @@ TIgcFlight ParseIgc(const QByteArray& text, const QString& name) {
         while (line.endsWith('\r')) line.chop(1);
         if (line.isEmpty()) continue;
         const char kind = line[0];
-        if (kind == 'A' || kind == 'H' || kind == 'h' || kind == 'I' || kind == 'B')
-            anyRecord = true;
+        if (kind == 'A') anyRecord = true;
         if (kind == 'H' || kind == 'h') {
             const QByteArray upper = line.toUpper();
+            if (upper.size() >= 5 && (upper[1] == 'F' || upper[1] == 'O' || upper[1] == 'P'))
+                anyRecord = true;
             if (IsHeader(upper, "DTE")) {
                 // Only the first date counts: a later one belongs to no fix.
                 if (!dated) dated = ReadDate(upper, day);
@@ -159,7 +160,10 @@ TIgcFlight ParseIgc(const QByteArray& text, const QString& name) {
             }
         } else if (kind == 'B') {
             TBRecord record;
-            if (ReadBRecord(line, record)) records.push_back(record);
+            if (ReadBRecord(line, record)) {
+                records.push_back(record);
+                anyRecord = true;
+            }
         }
     }
     if (!anyRecord) Refuse(name, QStringLiteral("в нём нет записей IGC"));

@@ -324,9 +324,9 @@ void TLogbookStore::UpdateTexts(std::int64_t id, const QString& site, const QStr
     TTransaction transaction(Database(), path_);
     QSqlQuery q(Database());
     q.prepare(QStringLiteral("UPDATE flights SET site = ?, glider = ?, notes = ? WHERE id = ?"));
-    q.addBindValue(site);
-    q.addBindValue(glider);
-    q.addBindValue(notes);
+    q.addBindValue(Text(site));
+    q.addBindValue(Text(glider));
+    q.addBindValue(Text(notes));
     q.addBindValue(qint64(id));
     if (!q.exec()) Fail(path_, q.lastError().text());
     transaction.Commit();
@@ -337,7 +337,7 @@ void TLogbookStore::NameSites(const std::vector<std::int64_t>& ids, const QStrin
     QSqlQuery q(Database());
     q.prepare(QStringLiteral("UPDATE flights SET site = ? WHERE id = ? AND site = ''"));
     for (const std::int64_t id : ids) {
-        q.addBindValue(site);
+        q.addBindValue(Text(site));
         q.addBindValue(qint64(id));
         if (!q.exec()) Fail(path_, q.lastError().text());
     }
@@ -368,7 +368,7 @@ void TLogbookStore::AddSite(const QString& name, double latitude, double longitu
     TTransaction transaction(Database(), path_);
     QSqlQuery q(Database());
     q.prepare(QStringLiteral("INSERT INTO sites (name, lat, lon) VALUES (?, ?, ?)"));
-    q.addBindValue(name);
+    q.addBindValue(Text(name));
     q.addBindValue(latitude);
     q.addBindValue(longitude);
     if (!q.exec()) Fail(path_, q.lastError().text());

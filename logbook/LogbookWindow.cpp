@@ -156,7 +156,12 @@ TLogbookWindow::TLogbookWindow(std::unique_ptr<TLogbook> book,
     SelectionChanged();
 }
 
-TLogbookWindow::~TLogbookWindow() = default;
+TLogbookWindow::~TLogbookWindow() {
+    // The model's query runs on the logbook's connection, which closes with book_.
+    tblFlights->setModel(nullptr);
+    delete model_;
+    delete job_;
+}
 
 void TLogbookWindow::FillYears() {
     const QVariant current = cbbYear->currentData();

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -198,11 +200,27 @@ void TLogbookStore::Open() {
                         .arg(q.lastError().text()));
     if (q.value(0).toInt() > SchemaVersion)
         Fail(path_, QStringLiteral("файл записан более новой версией программы"));
-    if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next() ||
-        q.value(0).toString() != QLatin1String("ok"))
-        Fail(path_,
-             QStringLiteral("файл повреждён (%1)")
-                 .arg(q.lastError().isValid() ? q.lastError().text() : q.value(0).toString()));
+    // The whole file is read once per process and version of the file;
+    // later opens (a recording after the window opened the logbook) rely on
+    // SQLite's checks of the pages they touch.
+    static QMutex checkedGuard;
+    static QSet<QString> checked;
+    const QFileInfo file(path_);
+    const QString canonical = QStringLiteral("%1|%2|%3|%4")
+                                  .arg(file.canonicalFilePath())
+                                  .arg(file.size())
+                                  .arg(file.lastModified().toMSecsSinceEpoch())
+                                  .arg(file.birthTime().toMSecsSinceEpoch());
+    QMutexLocker lock(&checkedGuard);
+    if (!checked.contains(canonical)) {
+        if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next() ||
+            q.value(0).toString() != QLatin1String("ok"))
+            Fail(path_,
+                 QStringLiteral("файл повреждён (%1)")
+                     .arg(q.lastError().isValid() ? q.lastError().text() : q.value(0).toString()));
+        checked.insert(canonical);
+    }
+    lock.unlock();
     q.finish();
     if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) Fail(path_, q.lastError().text());
     // A change committed is on the disk before the program reports it.
@@ -292,19 +310,45 @@ std::optional<TFlightEntry> TLogbookStore::Flight(std::int64_t id) {
     return Read(q);
 }
 
-std::vector<TFlightEntry> TLogbookStore::Flights(std::optional<int> year) {
-    QSqlQuery q(Database());
+namespace {
+// Every flight, or those of one year of local take-off time, newest first.
+QSqlQuery Select(QSqlDatabase db, const QString& columns, std::optional<int> year) {
+    QSqlQuery q(db);
     q.setForwardOnly(true);
-    QString sql = QStringLiteral("SELECT id, %1 FROM flights").arg(QLatin1String(kColumns));
+    QString sql = QStringLiteral("SELECT %1 FROM flights").arg(columns);
     if (year)
         sql += QStringLiteral(
             " WHERE CAST(strftime('%Y', takeoff_utc + IFNULL(utc_offset_minutes, 0) * 60,"
             " 'unixepoch') AS INTEGER) = ?");
     q.prepare(sql + QStringLiteral(" ORDER BY takeoff_utc DESC, id DESC"));
     if (year) q.addBindValue(*year);
+    return q;
+}
+}  // namespace
+
+std::vector<TFlightEntry> TLogbookStore::Flights(std::optional<int> year) {
+    QSqlQuery q = Select(Database(), QStringLiteral("id, ") + QLatin1String(kColumns), year);
     if (!q.exec()) Fail(path_, q.lastError().text());
     std::vector<TFlightEntry> out;
     while (q.next()) out.push_back(Read(q));
+    return out;
+}
+
+std::vector<TFlightEntry> TLogbookStore::TotalsRows(std::optional<int> year) {
+    QSqlQuery q = Select(
+        Database(), QStringLiteral("takeoff_utc, utc_offset_minutes, duration_s, track_m, glider"),
+        year);
+    if (!q.exec()) Fail(path_, q.lastError().text());
+    std::vector<TFlightEntry> out;
+    while (q.next()) {
+        TFlightEntry e;
+        e.takeoffUtc = q.value(0).toLongLong();
+        e.utcOffsetMinutes = OptionalInt(q.value(1));
+        e.durationSeconds = q.value(2).toLongLong();
+        e.trackLengthMetres = q.value(3).toDouble();
+        e.glider = q.value(4).toString();
+        out.push_back(std::move(e));
+    }
     return out;
 }
 

@@ -153,7 +153,6 @@ TLogbookWindow::TLogbookWindow(std::unique_ptr<TLogbook> book,
 
     FillYears();
     ShowSummary();
-    SelectionChanged();
 }
 
 TLogbookWindow::~TLogbookWindow() {
@@ -206,29 +205,29 @@ void TLogbookWindow::SelectionChanged() {
         selected.seconds += model_->DurationAt(index.row());
         selected.metres += model_->LengthAt(index.row());
     }
-    if (rows.size() > 1) lblTotals->setText(QStringLiteral("Выбрано: ") + TotalsText(selected));
+    lblTotals->setText(rows.size() > 1 ? QStringLiteral("Выбрано: ") + TotalsText(selected)
+                                       : QStringLiteral("Всего: ") + TotalsText(shownTotals_.all));
     const bool one = rows.size() == 1;
     btnExportKml->setEnabled(one);
     btnOpenFolder->setEnabled(one);
     btnEdit->setEnabled(one);
     btnDelete->setEnabled(one);
     ShowSelected(one ? CurrentEntry() : std::nullopt);
-    if (rows.size() <= 1) ShowSummary();
 }
 
 void TLogbookWindow::ShowSummary() {
-    // The totals of what the filter shows, per year and per glider.
-    const TLogbookTotals totals = TLogbook::Totals(book_->Flights(model_->Year()));
-    if (tblFlights->selectionModel()->selectedRows().size() <= 1)
-        lblTotals->setText(QStringLiteral("Всего: ") + TotalsText(totals.all));
+    // The totals of what the filter shows, per year and per glider; a sort
+    // or a selection leaves them as they are.
+    shownTotals_ = TLogbook::Totals(book_->Store().TotalsRows(model_->Year()));
     QStringList lines;
     lines << QStringLiteral("По годам:");
-    for (const TTotalsRow& row : totals.byYear)
+    for (const TTotalsRow& row : shownTotals_.byYear)
         lines << QStringLiteral("  %1: %2").arg(row.key, TotalsText(row.totals));
     lines << QStringLiteral("По крыльям:");
-    for (const TTotalsRow& row : totals.byGlider)
+    for (const TTotalsRow& row : shownTotals_.byGlider)
         lines << QStringLiteral("  %1: %2").arg(row.key, TotalsText(row.totals));
     mmoSummary->setPlainText(lines.join(QLatin1Char('\n')));
+    SelectionChanged();
 }
 
 void TLogbookWindow::ShowSelected(const std::optional<TFlightEntry>& entry) {

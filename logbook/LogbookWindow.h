@@ -69,6 +69,7 @@ class TLogbookWindow : public QWidget {
     std::optional<TFlightEntry> CurrentEntry();
 
     std::unique_ptr<TLogbook> book_;
+    TLogbookTotals shownTotals_;  // of what the year filter shows
     std::function<track::TPilotProfile()> profile_;
     TLogbookModel* model_ = nullptr;
     TImportJob* job_ = nullptr;

@@ -26,4 +26,12 @@ inline QString LogbookNotBuiltText() {
     return QStringLiteral("Журнал полётов не включён в эту сборку программы");
 }
 
+// Readers of track files and the commands that draw or convert them.
+inline QString TrackFileTooLargeText(const QString& shownPath) {
+    return QStringLiteral("Файл \"%1\" слишком велик для трека").arg(shownPath);
+}
+inline QString NoTrackPointsText(const QString& shownPath) {
+    return QStringLiteral("В файле \"%1\" нет точек трека").arg(shownPath);
+}
+
 }  // namespace device

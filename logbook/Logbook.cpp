@@ -113,6 +113,10 @@ QString DurationText(std::int64_t seconds) {
         .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'));
 }
 
+QString NoSuchFlightText(std::int64_t id) {
+    return QStringLiteral("Полёта %1 нет в журнале").arg(id);
+}
+
 QString KilometresText(double metres) { return QString::number(metres / 1000.0, 'f', 1); }
 
 TLogbook::TLogbook(const QString& databasePath) : store_(databasePath) {}
@@ -367,7 +371,7 @@ std::vector<track::TFlightFix> TLogbook::FlightFixes(const TFlightEntry& entry) 
 
 void TLogbook::ExportKml(std::int64_t id, const QString& path) {
     const std::optional<TFlightEntry> entry = store_.Flight(id);
-    if (!entry) throw device::TAppError(QStringLiteral("Полёта %1 нет в журнале").arg(id));
+    if (!entry) throw device::TAppError(NoSuchFlightText(id));
     track::TKmlFlight flight;
     flight.fixes = FlightFixes(*entry);
     flight.name = DateText(entry->LocalTakeoff()) +

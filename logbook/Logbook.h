@@ -129,6 +129,7 @@ QString DateText(device::TrackTime t);       // yyyy-MM-dd
 QString TimeOfDayText(device::TrackTime t);  // HH:mm:ss
 QString DurationText(std::int64_t seconds);  // h:mm
 QString KilometresText(double metres);       // one decimal
+QString NoSuchFlightText(std::int64_t id);
 // Every fact of an entry, a line each: what the window and "show" print.
 QString FactsText(const TFlightEntry& entry);
 

@@ -10,6 +10,7 @@
 
 #include "device/AppError.h"
 #include "device/FileStore.h"
+#include "device/UserTexts.h"
 
 namespace track {
 
@@ -192,8 +193,7 @@ std::vector<TFlightFix> ReadGpxFile(const QString& path) {
     // One byte more than the bound tells a file that is too large.
     const QByteArray data = device::ReadRegularFile(path, MaxGpxBytes + 1);
     if (data.size() > MaxGpxBytes)
-        throw device::TAppError(
-            QStringLiteral("Файл \"%1\" слишком велик для трека").arg(Shown(path)));
+        throw device::TAppError(device::TrackFileTooLargeText(Shown(path)));
     return ParseGpx(data, path);
 }
 

@@ -6,6 +6,7 @@
 
 #include "device/AppError.h"
 #include "device/FileStore.h"
+#include "device/UserTexts.h"
 
 namespace track {
 
@@ -189,8 +190,7 @@ TIgcFlight ParseIgc(const QByteArray& text, const QString& name) {
 TIgcFlight ReadIgcFile(const QString& path) {
     const QByteArray data = device::ReadRegularFile(path, MaxIgcBytes + 1);
     if (data.size() > MaxIgcBytes)
-        throw device::TAppError(
-            QStringLiteral("Файл \"%1\" слишком велик для трека").arg(Shown(path)));
+        throw device::TAppError(device::TrackFileTooLargeText(Shown(path)));
     return ParseIgc(data, path);
 }
 

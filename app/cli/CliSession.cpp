@@ -386,8 +386,7 @@ int TCliSession::Plot(const QString& gpxFile, const QString& pngFile, QSize size
         return app::EC_BAD_FILE;
     }
     if (fixes.empty()) {
-        Fail(QStringLiteral("В файле \"%1\" нет точек трека")
-                 .arg(QDir::toNativeSeparators(gpxFile)));
+        Fail(device::NoTrackPointsText(QDir::toNativeSeparators(gpxFile)));
         return app::EC_BAD_FILE;
     }
     QByteArray png;

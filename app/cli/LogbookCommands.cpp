@@ -71,7 +71,7 @@ int Show(logbook::TLogbook& book, const QString& number) {
     if (!ok || id <= 0) return Usage();
     const std::optional<logbook::TFlightEntry> entry = book.Flight(id);
     if (!entry) {
-        Err(QStringLiteral("Полёта %1 нет в журнале").arg(id));
+        Err(logbook::NoSuchFlightText(id));
         return app::EC_FAILED;
     }
     Out(logbook::FactsText(*entry));

@@ -1,10 +1,12 @@
 #include "app/cli/TrackCommands.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <cstdio>
 
 #include "app/ExitCodes.h"
 #include "device/AppError.h"
+#include "device/UserTexts.h"
 #include "track/KmlExport.h"
 #include "track/TrackFileReader.h"
 
@@ -26,7 +28,7 @@ int Kml(const QString& trackFile, const QString& kmlFile) {
         return app::EC_BAD_FILE;
     }
     if (fixes.empty()) {
-        Complain(QStringLiteral("В файле \"%1\" нет точек трека").arg(trackFile));
+        Complain(device::NoTrackPointsText(QDir::toNativeSeparators(trackFile)));
         return app::EC_BAD_FILE;
     }
     try {

@@ -78,6 +78,16 @@ class TestKmlExport : public QObject {
         QVERIFY(text.contains(QStringLiteral("Дата: 2024-06-07")));
     }
 
+    void afterADownload_besideItsTrackFile() {
+        QTemporaryDir dir;
+        const QString written =
+            WriteKmlBeside(dir.filePath(QStringLiteral("Track7.igc")), Flight());
+        QCOMPARE(written, dir.filePath(QStringLiteral("Track7.kml")));
+        const QByteArray text = device::ReadRegularFile(written, 1 << 24);
+        QVERIFY(text.contains("<name>Track7</name>"));
+        QCOMPARE(text, KmlText({QStringLiteral("Track7"), FlightFacts(Flight()), Flight()}));
+    }
+
     void fixesWithoutTimeOrAltitude_onTheLineOnly() {
         std::vector<TFlightFix> fixes(3);
         fixes[0].latitude = 10;

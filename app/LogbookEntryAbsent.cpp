@@ -7,8 +7,8 @@
 namespace app {
 
 void ShowLogbook(QMdiArea* area) {
-    device::Dialogs().Message(area, device::TMessageKind::Information,
-                              QStringLiteral("Журнал полётов"), device::LogbookNotBuiltText());
+    device::Dialogs().Message(area, device::TMessageKind::Information, device::LogbookTitle(),
+                              device::LogbookNotBuiltText());
 }
 
 }  // namespace app

@@ -21,6 +21,11 @@ inline const QString FirmwareWrongDeviceText = QStringLiteral("Прошивка 
 // Followed by the file's name.
 inline const QString FileSavedText = QStringLiteral("Файл сохранен: ");
 
+inline QString FolderNotMadeText(const QString& shownPath) {
+    return QStringLiteral("Не удалось создать папку \"%1\"").arg(shownPath);
+}
+// The logbook window's title, also in a build without the logbook.
+inline QString LogbookTitle() { return QStringLiteral("Журнал полётов"); }
 // The window program and the command line of a build without the logbook.
 inline QString LogbookNotBuiltText() {
     return QStringLiteral("Журнал полётов не включён в эту сборку программы");

@@ -10,6 +10,7 @@
 
 #include "device/AppError.h"
 #include "device/FileStore.h"
+#include "device/UserTexts.h"
 #include "track/FlightPhases.h"
 #include "track/KmlExport.h"
 #include "track/TrackExport.h"
@@ -170,8 +171,8 @@ TRecordOutcome TLogbook::Record(TFlightEntry entry, const QByteArray& trackFile,
                            QLatin1Char('_') + entry.identity.left(12) + suffix;
         const QString target = FilesFolder() + QLatin1Char('/') + entry.storedFile;
         if (!QDir().mkpath(QFileInfo(target).absolutePath()))
-            throw device::TAppError(QStringLiteral("Не удалось создать папку \"%1\"")
-                                        .arg(Shown(QFileInfo(target).absolutePath())));
+            throw device::TAppError(
+                device::FolderNotMadeText(Shown(QFileInfo(target).absolutePath())));
         device::WriteFileSafely(target, trackFile);
         try {
             outcome.id = store_.Insert(entry);

@@ -24,6 +24,7 @@
 
 #include "device/AppError.h"
 #include "device/Dialogs.h"
+#include "device/UserTexts.h"
 #include "logbook/LogbookJobs.h"
 #include "logbook/LogbookModel.h"
 #include "track/ExportJob.h"
@@ -35,7 +36,7 @@ namespace logbook {
 
 namespace {
 
-const QString kTitle = QStringLiteral("Журнал полётов");
+const QString kTitle = device::LogbookTitle();
 
 QPushButton* Button(QWidget* parent, const char* name, const QString& text) {
     auto* button = new QPushButton(text, parent);

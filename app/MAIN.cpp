@@ -17,6 +17,8 @@
 #include <optional>
 
 #include "app/AboutUnit.h"
+#include "app/LogbookEntry.h"
+#include "app/PilotDialog.h"
 #include "app/SetupAPI.h"
 #include "app/SetupUnit.h"
 #include "app/TApplication.h"
@@ -171,6 +173,8 @@ void TMainForm::CreateMenus() {
     mnuDevice->addAction(actDevWrite);
     mnuDevice->addAction(actSetDefault);
     menuBar()->addAction(actUpdateFirmware);
+    menuBar()->addAction(QStringLiteral("Журнал"), this, [this] { ShowLogbook(mdiArea); });
+    menuBar()->addAction(QStringLiteral("Пилот..."), this, [this] { EditPilotProfile(this); });
     mnuHelp = menuBar()->addMenu(QStringLiteral("П&омощь"));
     mnuHelp->menuAction()->setStatusTip(QStringLiteral("Help topics"));
     mnuHelp->addAction(HelpAbout1);

@@ -39,6 +39,37 @@ void UseSettingsForTrackFolder() {
                                 [name](const QString& folder) { WriteSetting(name, folder); }});
 }
 
+namespace {
+// The profile's fields and their names in the store.
+struct TProfileField {
+    const char* name;
+    QString track::TPilotProfile::*field;
+};
+constexpr TProfileField kProfileFields[] = {
+    {"pilot", &track::TPilotProfile::pilot},
+    {"glidertype", &track::TPilotProfile::gliderType},
+    {"gliderid", &track::TPilotProfile::gliderId},
+    {"civlid", &track::TPilotProfile::civlId},
+    {"competitionid", &track::TPilotProfile::competitionId},
+};
+}  // namespace
+
+track::TPilotProfile ReadPilotProfile() {
+    QSettings store(QStringLiteral("Tolmarik"), QStringLiteral("TolmarikProg"));
+    track::TPilotProfile profile;
+    for (const TProfileField& f : kProfileFields)
+        profile.*f.field = store.value(QLatin1String(f.name)).toString().trimmed();
+    return profile;
+}
+
+void WritePilotProfile(const track::TPilotProfile& profile) {
+    QSettings store(QStringLiteral("Tolmarik"), QStringLiteral("TolmarikProg"));
+    for (const TProfileField& f : kProfileFields)
+        store.setValue(QLatin1String(f.name), (profile.*f.field).trimmed());
+}
+
+void UseSettingsForPilotProfile() { track::SetPilotProfileSource(ReadPilotProfile); }
+
 bool IsAdapterName(const QString& name) {
     return name.contains(QLatin1String("STM")) || name.contains(QLatin1String("CP210")) ||
            name.contains(QLatin1String("CH340"));

@@ -8,6 +8,8 @@
 #include <optional>
 #include <vector>
 
+#include "track/IgcExport.h"
+
 namespace app {
 
 // The stored value of `name`; a missing or empty value is stored as
@@ -16,6 +18,12 @@ QString ReadSetting(const QString& name, const QString& defaultValue);
 void WriteSetting(const QString& name, const QString& value);
 // Keeps the track page's folder of track files in the store as "trackpath".
 void UseSettingsForTrackFolder();
+// The pilot's profile: "pilot", "glidertype", "gliderid", "civlid" and
+// "competitionid", empty until the pilot fills them in.
+track::TPilotProfile ReadPilotProfile();
+void WritePilotProfile(const track::TPilotProfile& profile);
+// Makes the stored profile the one every new IGC file carries.
+void UseSettingsForPilotProfile();
 
 // A present serial device as the system describes it: a readable name with
 // the port name in parentheses, e.g. "USB-SERIAL CH340 (ttyUSB0)".

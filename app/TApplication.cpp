@@ -39,6 +39,7 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setWindowIcon(QIcon(QStringLiteral(":/icons/program.svg")));
     UseWindowDialogs();
     UseSettingsForTrackFolder();
+    UseSettingsForPilotProfile();
     InstallToolkitTranslations(*this);
 }
 

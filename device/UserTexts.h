@@ -25,4 +25,22 @@ inline const QString FirmwareWrongDeviceText = QStringLiteral("Прошивка 
 // Followed by the file's name.
 inline const QString FileSavedText = QStringLiteral("Файл сохранен: ");
 
+inline QString FolderNotMadeText(const QString& shownPath) {
+    return QStringLiteral("Не удалось создать папку \"%1\"").arg(shownPath);
+}
+// The logbook window's title, also in a build without the logbook.
+inline QString LogbookTitle() { return QStringLiteral("Журнал полётов"); }
+// The window program and the command line of a build without the logbook.
+inline QString LogbookNotBuiltText() {
+    return QStringLiteral("Журнал полётов не включён в эту сборку программы");
+}
+
+// Readers of track files and the commands that draw or convert them.
+inline QString TrackFileTooLargeText(const QString& shownPath) {
+    return QStringLiteral("Файл \"%1\" слишком велик для трека").arg(shownPath);
+}
+inline QString NoTrackPointsText(const QString& shownPath) {
+    return QStringLiteral("В файле \"%1\" нет точек трека").arg(shownPath);
+}
+
 }  // namespace device

@@ -16,6 +16,7 @@ enum TExitCode : int {
     EC_MODEL_MISMATCH = 8,  // settings of another model: nothing was written
     EC_READ_BACK = 9,       // written, but the settings read back differ
     EC_OUTPUT = 10,         // the standard output or the transcript was not written in full
+    EC_LOGBOOK = 11,        // the logbook cannot be used (damaged, newer, or not built)
 };
 
 struct TExitCodeText {
@@ -36,6 +37,7 @@ inline constexpr TExitCodeText kExitCodeTexts[] = {
     {EC_MODEL_MISMATCH, "the settings are for another model than the instrument's; none written"},
     {EC_READ_BACK, "the settings read back after a write differ from those written"},
     {EC_OUTPUT, "the standard output or the transcript could not be written in full"},
+    {EC_LOGBOOK, "the logbook cannot be used: damaged, from a newer version, or not built in"},
 };
 
 }  // namespace app

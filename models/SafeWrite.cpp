@@ -145,8 +145,7 @@ QString SaveSettingsBackup(const QString& folder, const TInstrument& instrument,
                            const QDateTime& when) {
     QDir dir(folder);
     if (!dir.mkpath(QStringLiteral(".")))
-        throw TAppError(QStringLiteral("Не удалось создать папку \"%1\"")
-                            .arg(QDir::toNativeSeparators(folder)));
+        throw TAppError(device::FolderNotMadeText(QDir::toNativeSeparators(folder)));
     const QString path = dir.filePath(BackupFileName(when, instrument));
     SaveConfigFile(path, instrument.model, instrument.config.data());
     QStringList backups = dir.entryList({kBackupPrefix + QLatin1Char('*') + kBackupSuffix},

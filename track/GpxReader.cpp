@@ -1,13 +1,16 @@
 #include "track/GpxReader.h"
 
 #include <QDir>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <pugixml.hpp>
 
 #include "device/AppError.h"
 #include "device/FileStore.h"
+#include "device/UserTexts.h"
 
 namespace track {
 
@@ -111,6 +114,53 @@ void AddPoints(const pugi::xml_node& parent, const char* leaf, std::vector<TFlig
         if (Named(p, leaf)) AddPoint(p, fixes);
 }
 
+struct TTimeSpan {
+    device::TrackTime first = 0;
+    device::TrackTime last = 0;
+};
+
+// Where a track read so far stands among the fixes.
+struct TReadTrack {
+    std::size_t start = 0;
+    std::size_t count = 0;
+};
+
+std::optional<TTimeSpan> SpanOf(const std::vector<TFlightFix>& points) {
+    std::optional<TTimeSpan> span;
+    for (const TFlightFix& p : points) {
+        if (!p.hasTime) continue;
+        if (!span) span = TTimeSpan{p.time, p.time};
+        span->first = std::min(span->first, p.time);
+        span->last = std::max(span->last, p.time);
+    }
+    return span;
+}
+
+// Programs that convert an IGC file write one track per altitude source
+// (GNSS and pressure) of the same flight: a track whose times lie within a
+// track already read, or an untimed one whose points are those read already,
+// is the same flight again.
+bool IsRepeat(const std::vector<TFlightFix>& points, const std::optional<TTimeSpan>& span,
+              const std::vector<TTimeSpan>& kept, const std::vector<TFlightFix>& read,
+              const std::vector<TReadTrack>& readTracks) {
+    if (points.empty()) return false;
+    if (span) {
+        for (const TTimeSpan& k : kept)
+            if (span->first >= k.first && span->last <= k.last && span->last > span->first)
+                return true;
+        return false;
+    }
+    for (const TReadTrack& r : readTracks) {
+        if (r.count != points.size()) continue;
+        bool same = true;
+        for (std::size_t i = 0; same && i < points.size(); ++i)
+            same = read[r.start + i].latitude == points[i].latitude &&
+                   read[r.start + i].longitude == points[i].longitude;
+        if (same) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 std::vector<TFlightFix> ParseGpx(const QByteArray& document, const QString& name) {
@@ -120,10 +170,19 @@ std::vector<TFlightFix> ParseGpx(const QByteArray& document, const QString& name
     const pugi::xml_node root = doc.document_element();
     if (!Named(root, "gpx")) ThrowNotGpx(name);
     std::vector<TFlightFix> fixes;
-    for (pugi::xml_node track : root.children())
-        if (Named(track, "trk"))
-            for (pugi::xml_node segment : track.children())
-                if (Named(segment, "trkseg")) AddPoints(segment, "trkpt", fixes);
+    std::vector<TTimeSpan> kept;
+    std::vector<TReadTrack> readTracks;
+    for (pugi::xml_node track : root.children()) {
+        if (!Named(track, "trk")) continue;
+        std::vector<TFlightFix> points;
+        for (pugi::xml_node segment : track.children())
+            if (Named(segment, "trkseg")) AddPoints(segment, "trkpt", points);
+        const std::optional<TTimeSpan> span = SpanOf(points);
+        if (IsRepeat(points, span, kept, fixes, readTracks)) continue;
+        if (span) kept.push_back(*span);
+        readTracks.push_back({fixes.size(), points.size()});
+        fixes.insert(fixes.end(), points.begin(), points.end());
+    }
     if (fixes.empty())
         for (pugi::xml_node route : root.children())
             if (Named(route, "rte")) AddPoints(route, "rtept", fixes);
@@ -134,8 +193,7 @@ std::vector<TFlightFix> ReadGpxFile(const QString& path) {
     // One byte more than the bound tells a file that is too large.
     const QByteArray data = device::ReadRegularFile(path, MaxGpxBytes + 1);
     if (data.size() > MaxGpxBytes)
-        throw device::TAppError(
-            QStringLiteral("Файл \"%1\" слишком велик для трека").arg(Shown(path)));
+        throw device::TAppError(device::TrackFileTooLargeText(Shown(path)));
     return ParseGpx(data, path);
 }
 

@@ -9,7 +9,9 @@
 
 namespace track {
 
-// The track points of every track and segment, in file order; when the file
+// The track points of every track and segment, in file order, where a track
+// that repeats the flight of one before it (its times within that one's, or
+// without times the same points) is read once; when the file
 // holds no track point, the points of its routes. A point without a valid
 // latitude and longitude is left out; "ele" and "time" are optional (a time
 // with a zone offset is taken to UTC, fractions of a second are dropped).

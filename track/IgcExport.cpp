@@ -46,8 +46,30 @@ char* PutAltitude(char* out, double metres) {
     return PutDigits(out, m, 5);
 }
 
-// IGC files are printable ASCII; a name in another script is left out.
-QByteArray AsciiField(const QString& text) {
+// The Russian (and Ukrainian, Belarusian) letters as passports write them.
+struct TLatinOf {
+    char16_t cyrillic;
+    const char* latin;
+};
+constexpr TLatinOf kLatinOf[] = {
+    {u'а', "a"},  {u'б', "b"},  {u'в', "v"},    {u'г', "g"}, {u'д', "d"},  {u'е', "e"},
+    {u'ё', "e"},  {u'ж', "zh"}, {u'з', "z"},    {u'и', "i"}, {u'й', "i"},  {u'к', "k"},
+    {u'л', "l"},  {u'м', "m"},  {u'н', "n"},    {u'о', "o"}, {u'п', "p"},  {u'р', "r"},
+    {u'с', "s"},  {u'т', "t"},  {u'у', "u"},    {u'ф', "f"}, {u'х', "kh"}, {u'ц', "ts"},
+    {u'ч', "ch"}, {u'ш', "sh"}, {u'щ', "shch"}, {u'ъ', ""},  {u'ы', "y"},  {u'ь', ""},
+    {u'э', "e"},  {u'ю', "iu"}, {u'я', "ia"},   {u'і', "i"}, {u'ї', "i"},  {u'є', "ie"},
+    {u'ґ', "g"},  {u'ў', "u"},
+};
+
+const char* LatinOf(char16_t lower) {
+    for (const TLatinOf& row : kLatinOf)
+        if (row.cyrillic == lower) return row.latin;
+    return nullptr;
+}
+
+// A model name in another script is a placeholder ("По умолчанию"), not a
+// recorder type: left out rather than transliterated.
+QByteArray AsciiOnly(const QString& text) {
     QByteArray out;
     for (const QChar c : text)
         if (c.unicode() >= 0x20 && c.unicode() < 0x7F) out += static_cast<char>(c.unicode());
@@ -59,9 +81,50 @@ void AddLine(QByteArray& out, const QByteArray& line) {
     out += "\r\n";
 }
 
+std::function<TPilotProfile()>& PilotProfileSource() {
+    static std::function<TPilotProfile()> source;
+    return source;
+}
+
 }  // namespace
 
-QByteArray IgcText(const std::vector<TFlightFix>& fixes, const TIgcInstrument& instrument) {
+TPilotProfile CurrentPilotProfile() {
+    return PilotProfileSource() ? PilotProfileSource()() : TPilotProfile{};
+}
+
+void SetPilotProfileSource(std::function<TPilotProfile()> source) {
+    PilotProfileSource() = std::move(source);
+}
+
+QByteArray IgcAscii(const QString& text) {
+    QByteArray out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        const char16_t u = c.unicode();
+        if (u >= 0x20 && u < 0x7F) {
+            out += static_cast<char>(u);
+        } else if (const char* latin = LatinOf(c.toLower().unicode())) {
+            QByteArray word(latin);
+            if (c.isUpper() && !word.isEmpty()) {
+                // "Жуков" gives "Zhukov", "ЖУКОВ" gives "ZHUKOV".
+                const bool capitals = (i + 1 < text.size() && text[i + 1].isUpper()) ||
+                                      (i > 0 && text[i - 1].isUpper());
+                word = capitals ? word.toUpper() : word.left(1).toUpper() + word.mid(1);
+            }
+            out += word;
+        } else if (c.decompositionTag() != QChar::NoDecomposition) {
+            const QString base = c.decomposition();
+            if (!base.isEmpty() && base[0].unicode() >= 0x20 && base[0].unicode() < 0x7F)
+                out += static_cast<char>(base[0].unicode());
+        } else if (c.isSpace()) {
+            out += ' ';
+        }
+    }
+    return out.trimmed();
+}
+
+QByteArray IgcText(const std::vector<TFlightFix>& fixes, const TIgcInstrument& instrument,
+                   const TPilotProfile& pilot) {
     QByteArray out;
     out.reserve(512 + qsizetype(fixes.size()) * BRecordSize);
 
@@ -77,11 +140,15 @@ QByteArray IgcText(const std::vector<TFlightFix>& fixes, const TIgcInstrument& i
     AddLine(out, QByteArray("HFDTE") +
                      QByteArray::fromStdString(stamp.substr(8, 2) + stamp.substr(5, 2) +
                                                stamp.substr(2, 2)));
-    AddLine(out, "HFPLTPILOT:");
-    AddLine(out, "HFGTYGLIDERTYPE:");
+    AddLine(out, "HFPLTPILOTINCHARGE:" + IgcAscii(pilot.pilot));
+    AddLine(out, "HFGTYGLIDERTYPE:" + IgcAscii(pilot.gliderType));
+    if (const QByteArray id = IgcAscii(pilot.gliderId); !id.isEmpty())
+        AddLine(out, "HFGIDGLIDERID:" + id);
+    if (const QByteArray id = IgcAscii(pilot.competitionId); !id.isEmpty())
+        AddLine(out, "HFCIDCOMPETITIONID:" + id);
     QByteArray recorder = "HFFTYFRTYPE:Tolmarik";
     if (instrument.model) {
-        const QByteArray name = AsciiField(models::GetModelName(*instrument.model));
+        const QByteArray name = AsciiOnly(models::GetModelName(*instrument.model));
         if (!name.isEmpty()) recorder += ',' + name;
     }
     AddLine(out, recorder);

@@ -257,7 +257,7 @@ QStringList WriteTrackFiles(int flightNumber, const device::TrackSnapshot& lists
             {TrackFilePath(folder, base, ".enx"), QByteArray::fromStdString(EnxText(lists.eng))});
     if (options.igc && !lists.gps.empty())
         files.push_back({TrackFilePath(folder, base, ".igc"),
-                         IgcText(FlightFixes(lists.gps), options.instrument)});
+                         IgcText(FlightFixes(lists.gps), options.instrument, options.pilot)});
     if (!files.empty()) device::WriteFilesSafely(files);
     memo.AddLine(QStringLiteral("___ Файлы созданы ____"));
     QStringList written;

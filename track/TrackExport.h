@@ -47,6 +47,9 @@ struct TTrackFileOptions {
     // so that they never replace the files of a complete download, nor
     // those of an earlier partial save.
     bool partial = false;
+    // Taken when the options are made, so a download writes the profile of
+    // the moment it was asked for.
+    TPilotProfile pilot = CurrentPilotProfile();
 };
 
 // Clears the memo, reports the totals, writes the GPX file when there are GPS

@@ -22,6 +22,8 @@
 #include "track/FlightPlot.h"
 #include "track/FlightStats.h"
 #include "track/GpxReader.h"
+#include "track/TrackExport.h"
+#include "track/TrackFileReader.h"
 
 namespace cli {
 
@@ -370,14 +372,13 @@ int TCliSession::ShowConfigFile(const QString& fileName) {
 int TCliSession::Plot(const QString& gpxFile, const QString& pngFile, QSize size) {
     std::vector<track::TFlightFix> fixes;
     try {
-        fixes = track::ReadGpxFile(gpxFile);
+        fixes = track::ReadTrackFile(gpxFile);
     } catch (const device::TAppError& error) {
         return Finish(flow::Report(flow::TOutcome::BadFile, error.Text()));
     }
     if (fixes.empty())
-        return Finish(
-            flow::Report(flow::TOutcome::BadFile, QStringLiteral("В файле \"%1\" нет точек трека")
-                                                      .arg(QDir::toNativeSeparators(gpxFile))));
+        return Finish(flow::Report(flow::TOutcome::BadFile,
+                                   device::NoTrackPointsText(QDir::toNativeSeparators(gpxFile))));
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);

@@ -16,8 +16,10 @@
 #include "app/BuildInfo.h"
 #include "app/CommandLine.h"
 #include "app/ExitCodes.h"
+#include "app/SetupAPI.h"
 #include "app/cli/CliPlatform.h"
 #include "app/cli/CliSession.h"
+#include "app/cli/TrackCommands.h"
 #include "device/AppError.h"
 #include "device/FileStore.h"
 #include "models/SafeWrite.h"
@@ -186,8 +188,13 @@ int main(int argc, char** argv) {
             "  PORT firmware FILE.enc [--backup-dir DIR] [--no-backup]\n"
             "                                keep the settings, update the firmware\n"
             "  bcf FILE.bcf                  show a configuration file\n"
-            "  plot FILE.gpx OUT.png [--size WxH]\n"
-            "                                draw the flight in a GPX file\n"
+            "  plot FILE OUT.png [--size WxH]\n"
+            "                                draw the flight in an IGC or GPX file\n"
+            "  kml FILE OUT.kml              the flight in an IGC or GPX file for Google Earth\n"
+            "  logbook list|totals           the pilot's logbook: flights, totals\n"
+            "  logbook import PATH...        add IGC and GPX files (folders recursively)\n"
+            "  logbook export-csv FILE       every flight as CSV\n"
+            "  logbook show N                the facts of flight N\n"
             "  ports                         list the serial ports: port, description,\n"
             "                                USB vendor:product id, adapter mark\n\n"
             "PORT is a name such as ttyUSB0 or a path such as /dev/pts/3, or \"auto\":\n"
@@ -207,7 +214,9 @@ int main(int argc, char** argv) {
 
     const QStringList args = parser.positionalArguments();
     cli::TCliSession session(isatty(fileno(stdout)) != 0);
+    app::UseSettingsForPilotProfile();
     const auto run = [&]() -> int {
+        if (const std::optional<int> status = cli::RunTrackCommand(args)) return *status;
         if (!args.isEmpty() &&
             (args[0] == QLatin1String("bcf") || args[0] == QLatin1String("plot") ||
              args[0] == QLatin1String("ports"))) {

@@ -33,7 +33,8 @@ class TestUserTexts : public QObject {
         const QDir root(QStringLiteral(TOLMARIK_SOURCE_DIR));
         const QStringList floors = {QStringLiteral("serial"),   QStringLiteral("device"),
                                     QStringLiteral("models"),   QStringLiteral("track"),
-                                    QStringLiteral("firmware"), QStringLiteral("app")};
+                                    QStringLiteral("firmware"), QStringLiteral("logbook"),
+                                    QStringLiteral("app")};
         static const QRegularExpression literal(QStringLiteral("\"([^\"\\\\]|\\\\.)*\""));
         static const QRegularExpression cyrillic(QStringLiteral("[\\x{0400}-\\x{04FF}]"));
         QHash<QString, QString> firstFile;

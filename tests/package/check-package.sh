@@ -43,7 +43,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 depends=$(field Depends)
 names=$(tr ',|' '\n\n' <<<"$depends" | sed 's/^ *//; s/[ (].*//')
 for needed in libqt6core6 libqt6widgets6 libqt6serialport6 libqt6svg6 libpugixml1v5 \
-              qt6-qpa-plugins qt6-translations-l10n; do
+              qt6-qpa-plugins qt6-translations-l10n libqt6sql6 libqt6sql6-sqlite; do
   grep -qx "$needed" <<<"$names" || fail "Depends lacks $needed: $depends"
 done
 

@@ -15,6 +15,7 @@
 #include "track/TrackExport.h"
 
 using namespace track;
+Q_DECLARE_METATYPE(track::TPilotProfile)
 using namespace tracktest;
 
 namespace {
@@ -60,7 +61,7 @@ class TestIgcExport : public QObject {
         const QByteArray expected =
             "AXTK102\r\n"
             "HFDTE070624\r\n"
-            "HFPLTPILOT:\r\n"
+            "HFPLTPILOTINCHARGE:\r\n"
             "HFGTYGLIDERTYPE:\r\n"
             "HFFTYFRTYPE:Tolmarik,Mevra-C\r\n"
             "HFRFWFIRMWAREVERSION:311\r\n"
@@ -97,6 +98,45 @@ class TestIgcExport : public QObject {
         QVERIFY(!IgcText({}, instrument).contains("HFRFW"));  // no firmware version given
         for (const QByteArray& line : lines)
             for (char c : line) QVERIFY2(c == '\r' || (c >= 0x20 && c < 0x7F), line.constData());
+    }
+
+    void pilotProfile_inTheHeaderAsAscii_data() {
+        QTest::addColumn<TPilotProfile>("profile");
+        QTest::addColumn<QByteArrayList>("lines");
+        QTest::newRow("Latin names as they stand")
+            << TPilotProfile{"Anna Smith", "Ozone Rush 6", "D-1234", "12345", "42"}
+            << QByteArrayList{"HFPLTPILOTINCHARGE:Anna Smith", "HFGTYGLIDERTYPE:Ozone Rush 6",
+                              "HFGIDGLIDERID:D-1234", "HFCIDCOMPETITIONID:42"};
+        QTest::newRow("Cyrillic transliterated, capitals kept")
+            << TPilotProfile{QStringLiteral("Щукин Жора Юрьевич"),
+                             QStringLiteral("АКРО ЦЕЛЬ"),
+                             {},
+                             {},
+                             {}}
+            << QByteArrayList{"HFPLTPILOTINCHARGE:Shchukin Zhora Iurevich",
+                              "HFGTYGLIDERTYPE:AKRO TSEL"};
+        QTest::newRow("accents dropped, other scripts and controls left out")
+            << TPilotProfile{QStringLiteral("  Zoë Müller 山\tX\u0007 "), {}, {}, {}, {}}
+            << QByteArrayList{"HFPLTPILOTINCHARGE:Zoe Muller  X", "HFGTYGLIDERTYPE:"};
+    }
+    void pilotProfile_inTheHeaderAsAscii() {
+        QFETCH(TPilotProfile, profile);
+        QFETCH(QByteArrayList, lines);
+        const QByteArray text = IgcText(FlightFixes(SmallDownload()), {102, 311}, profile);
+        for (const QByteArray& line : lines)
+            QVERIFY2(text.contains("\r\n" + line + "\r\n"), line.constData());
+        // Empty ids leave their lines out.
+        QCOMPARE(text.contains("HFGIDGLIDERID"), !profile.gliderId.isEmpty());
+        QCOMPARE(text.contains("HFCIDCOMPETITIONID"), !profile.competitionId.isEmpty());
+        for (char c : text) QVERIFY(c == '\r' || c == '\n' || (c >= 0x20 && c < 0x7F));
+    }
+
+    void pilotProfile_takenFromTheInstalledSource() {
+        SetPilotProfileSource([] { return TPilotProfile{"From Store", "Glider", {}, {}, {}}; });
+        const TTrackFileOptions options;
+        SetPilotProfileSource({});
+        QCOMPARE(options.pilot.pilot, QStringLiteral("From Store"));
+        QCOMPARE(TTrackFileOptions().pilot, TPilotProfile{});
     }
 
     void positionRounding_wholeMinutesAndDegreesCarry_data() {

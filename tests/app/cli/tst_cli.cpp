@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include "app/ExitCodes.h"
+#include "device/FileStore.h"
 #include "device/Frames.h"
 #include "device/UserTexts.h"
 #include "models/SafeWrite.h"
@@ -20,6 +21,7 @@
 #include "serial/OpenFailure.h"
 #include "sim/FlightGenerator.h"
 #include "sim/Simulator.h"
+#include "tests/logbook/LogbookFlights.h"
 
 namespace {
 struct Result {
@@ -622,6 +624,70 @@ class TestCli : public QObject {
         QCOMPARE(r.exitCode, exitCode);
         QVERIFY2(r.err.contains(message), qPrintable(r.err));
         QVERIFY(!QFile::exists(png));
+    }
+
+    void logbookAndKml_anIgcFileThroughEveryCommand() {
+        if (!TOLMARIK_LOGBOOK_BUILT) QSKIP("built without the logbook");
+        QTemporaryDir dir;
+        QDir().mkpath(dir.filePath(QStringLiteral("in")));
+        const QString igc = dir.filePath(QStringLiteral("in/flight.igc"));
+        device::WriteFileSafely(igc, logbooktest::Igc(logbooktest::Download(
+                                         tracktest::Time(2024, 6, 7, 9, 0, 0), 45.0f, 6.0f, 900)));
+        auto run = [&](const QStringList& args) {
+            QProcess p;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("XDG_DATA_HOME"),
+                               dir.filePath(QStringLiteral("data")));
+            p.setProcessEnvironment(environment);
+            p.start(QStringLiteral(TOLMARIK_CLI), args);
+            p.waitForFinished(120000);
+            return Result{p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+                          QString::fromUtf8(p.readAllStandardError())};
+        };
+        struct TStep {
+            QStringList args;
+            int exitCode;
+            QString out;  // a part of the standard output or error
+        };
+        const QString book =
+            dir.filePath(QStringLiteral("data/Tolmarik/TolmarikProg/logbook.sqlite"));
+        const std::vector<TStep> steps = {
+            {{"plot", igc, dir.filePath("flight.png")}, app::EC_OK, "Файл сохранен"},
+            {{"kml", igc, dir.filePath("flight.kml")}, app::EC_OK, ""},
+            {{"kml", dir.filePath("none.igc"), dir.filePath("none.kml")},
+             app::EC_BAD_FILE,
+             "none.igc"},
+            {{"logbook", "import", dir.filePath("in")},
+             app::EC_OK,
+             "Добавлено: 1, уже в журнале: 0"},
+            {{"logbook", "import", igc, dir.filePath("none.igc")},
+             app::EC_BAD_FILE,
+             "уже в журнале: 1, не прочитано: 1"},
+            {{"logbook", "list"}, app::EC_OK, "1\t2024-06-07\t09:0"},
+            {{"logbook", "totals"}, app::EC_OK, "Всего\t1 полётов"},
+            {{"logbook", "show", "1"}, app::EC_OK, "Время полёта: 0:1"},
+            {{"logbook", "show", "9"}, app::EC_FAILED, "Полёта 9 нет в журнале"},
+            {{"logbook", "export-csv", dir.filePath("all.csv")}, app::EC_OK, ""},
+            {{"logbook", "frobnicate"}, app::EC_USAGE, "logbook list|totals"},
+        };
+        for (const TStep& step : steps) {
+            const Result r = run(step.args);
+            QVERIFY2(r.exitCode == step.exitCode, qPrintable(step.args.join(' ') + ": " + r.err));
+            QVERIFY2((r.out + r.err).contains(step.out), qPrintable(r.out + r.err));
+        }
+        QVERIFY(QFile::exists(dir.filePath(QStringLiteral("flight.kml"))));
+        QCOMPARE(
+            device::ReadRegularFile(dir.filePath(QStringLiteral("all.csv")), 1 << 20).count('\n'),
+            2);
+
+        // A damaged logbook is named and left as it is.
+        QFile::remove(book + QStringLiteral("-wal"));
+        QFile::remove(book + QStringLiteral("-shm"));
+        device::WriteFileSafely(book, QByteArray(8192, 'z'));
+        const Result damaged = run({QStringLiteral("logbook"), QStringLiteral("list")});
+        QCOMPARE(damaged.exitCode, int(app::EC_LOGBOOK));
+        QVERIFY2(damaged.err.contains(book), qPrintable(damaged.err));
+        QCOMPARE(device::ReadRegularFile(book, 1 << 20), QByteArray(8192, 'z'));
     }
 
     void page_sixteenRowsOfTheMemory() {

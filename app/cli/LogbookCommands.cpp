@@ -1,0 +1,115 @@
+#include <QDir>
+#include <cstdio>
+#include <memory>
+
+#include "app/ExitCodes.h"
+#include "app/SetupAPI.h"
+#include "app/cli/TrackCommands.h"
+#include "device/AppError.h"
+#include "logbook/Logbook.h"
+
+namespace cli {
+
+namespace {
+
+void Out(const QString& line) {
+    std::fputs(line.toUtf8().constData(), stdout);
+    std::fputc('\n', stdout);
+}
+
+void Err(const QString& line) {
+    std::fputs(line.toUtf8().constData(), stderr);
+    std::fputc('\n', stderr);
+}
+
+int Usage() {
+    Err(QStringLiteral(
+        "tolmarik-cli: logbook list|totals|import PATH...|export-csv FILE|show N. See --help."));
+    return app::EC_USAGE;
+}
+
+QString TotalsLine(const QString& label, const logbook::TTotals& t) {
+    return QStringLiteral("%1\t%2 полётов\t%3 ч\t%4 км")
+        .arg(label)
+        .arg(t.flights)
+        .arg(logbook::DurationText(t.seconds), logbook::KilometresText(t.metres));
+}
+
+int List(logbook::TLogbook& book) {
+    Out(QStringLiteral("№\tДата\tВзлёт\tВремя\tВысота, м\tТрек, км\tМесто\tКрыло"));
+    for (const logbook::TFlightEntry& e : book.Flights())
+        Out(QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\t%7\t%8")
+                .arg(e.id)
+                .arg(logbook::DateText(e.LocalTakeoff()), logbook::TimeOfDayText(e.LocalTakeoff()),
+                     logbook::DurationText(e.durationSeconds))
+                .arg(qRound(e.highestAltitude))
+                .arg(logbook::KilometresText(e.trackLengthMetres), e.site, e.glider));
+    return app::EC_OK;
+}
+
+int Totals(logbook::TLogbook& book) {
+    const logbook::TLogbookTotals totals = logbook::TLogbook::Totals(book.Flights());
+    Out(TotalsLine(QStringLiteral("Всего"), totals.all));
+    for (const logbook::TTotalsRow& row : totals.byYear) Out(TotalsLine(row.key, row.totals));
+    for (const logbook::TTotalsRow& row : totals.byGlider) Out(TotalsLine(row.key, row.totals));
+    return app::EC_OK;
+}
+
+int Import(logbook::TLogbook& book, const QStringList& paths) {
+    const logbook::TImportReport report = book.Import(paths, app::ReadPilotProfile());
+    for (const QString& error : report.errors) Err(error);
+    Out(QStringLiteral("Добавлено: %1, уже в журнале: %2, не прочитано: %3")
+            .arg(report.added)
+            .arg(report.alreadyKept)
+            .arg(report.failed));
+    return report.failed ? app::EC_BAD_FILE : app::EC_OK;
+}
+
+int Show(logbook::TLogbook& book, const QString& number) {
+    bool ok = false;
+    const qint64 id = number.toLongLong(&ok);
+    if (!ok || id <= 0) return Usage();
+    const std::optional<logbook::TFlightEntry> entry = book.Flight(id);
+    if (!entry) {
+        Err(logbook::NoSuchFlightText(id));
+        return app::EC_FAILED;
+    }
+    Out(logbook::FactsText(*entry));
+    Out(QStringLiteral("Файл трека: %1")
+            .arg(QDir::toNativeSeparators(book.StoredFilePath(*entry))));
+    return app::EC_OK;
+}
+
+}  // namespace
+
+int RunLogbookCommand(const QStringList& args) {
+    if (args.isEmpty()) return Usage();
+    const QString& command = args[0];
+    const bool known = (args.size() == 1 &&
+                        (command == QLatin1String("list") || command == QLatin1String("totals"))) ||
+                       (args.size() >= 2 && command == QLatin1String("import")) ||
+                       (args.size() == 2 && (command == QLatin1String("export-csv") ||
+                                             command == QLatin1String("show")));
+    if (!known) return Usage();
+    std::unique_ptr<logbook::TLogbook> book;
+    try {
+        book = std::make_unique<logbook::TLogbook>();
+    } catch (const device::TAppError& error) {
+        Err(error.Text());
+        return app::EC_LOGBOOK;
+    }
+    try {
+        if (command == QLatin1String("list")) return List(*book);
+        if (command == QLatin1String("totals")) return Totals(*book);
+        if (command == QLatin1String("import")) return Import(*book, args.mid(1));
+        if (command == QLatin1String("show")) return Show(*book, args[1]);
+        book->ExportCsv(book->Flights(), args[1]);
+        return app::EC_OK;
+    } catch (const device::TAppError& error) {
+        // A file that cannot be written, or the logbook failing mid-way.
+        Err(error.Text());
+        return command == QLatin1String("export-csv") ? app::EC_WRITE_CHECK : app::EC_LOGBOOK;
+    }
+}
+
+}  // namespace cli

@@ -1,0 +1,53 @@
+#include "app/cli/TrackCommands.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cstdio>
+
+#include "app/ExitCodes.h"
+#include "device/AppError.h"
+#include "device/UserTexts.h"
+#include "track/KmlExport.h"
+#include "track/TrackFileReader.h"
+
+namespace cli {
+
+namespace {
+
+void Complain(const QString& text) {
+    std::fputs(text.toUtf8().constData(), stderr);
+    std::fputc('\n', stderr);
+}
+
+int Kml(const QString& trackFile, const QString& kmlFile) {
+    std::vector<track::TFlightFix> fixes;
+    try {
+        fixes = track::ReadTrackFile(trackFile);
+    } catch (const device::TAppError& error) {
+        Complain(error.Text());
+        return app::EC_BAD_FILE;
+    }
+    if (fixes.empty()) {
+        Complain(device::NoTrackPointsText(QDir::toNativeSeparators(trackFile)));
+        return app::EC_BAD_FILE;
+    }
+    try {
+        track::WriteKmlFile(
+            kmlFile, {QFileInfo(trackFile).completeBaseName(), track::FlightFacts(fixes), fixes});
+    } catch (const device::TAppError& error) {
+        Complain(error.Text());
+        return app::EC_WRITE_CHECK;
+    }
+    return app::EC_OK;
+}
+
+}  // namespace
+
+std::optional<int> RunTrackCommand(const QStringList& args) {
+    if (args.size() == 3 && args[0] == QLatin1String("kml")) return Kml(args[1], args[2]);
+    if (!args.isEmpty() && args[0] == QLatin1String("logbook"))
+        return RunLogbookCommand(args.mid(1));
+    return std::nullopt;
+}
+
+}  // namespace cli

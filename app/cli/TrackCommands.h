@@ -1,0 +1,18 @@
+#pragma once
+// The commands of tolmarik-cli that work on files and the logbook and need
+// no instrument: "kml FILE OUT" and "logbook ...".
+#include <QStringList>
+#include <optional>
+
+namespace cli {
+
+// The exit status of the command `args` names (the positional arguments),
+// or nothing when they name none of these.
+std::optional<int> RunTrackCommand(const QStringList& args);
+
+// "logbook list|totals|import PATH...|export-csv FILE|show N" (`args`
+// without "logbook"). The build picks the file: the logbook's, or one that
+// says this build has none.
+int RunLogbookCommand(const QStringList& args);
+
+}  // namespace cli

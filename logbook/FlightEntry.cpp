@@ -1,0 +1,82 @@
+#include "logbook/FlightEntry.h"
+
+#include <QCryptographicHash>
+#include <QtEndian>
+#include <cmath>
+
+#include "track/FlightPhases.h"
+
+namespace logbook {
+
+namespace {
+
+qint32 Thousandths(double degrees) { return static_cast<qint32>(std::llround(degrees * 60000.0)); }
+
+}  // namespace
+
+QString FlightIdentity(const std::vector<track::TFlightFix>& fixes) {
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    bool any = false;
+    device::TrackTime last = 0;
+    for (const track::TFlightFix& fix : fixes) {
+        if (!fix.hasTime || (any && fix.time <= last)) continue;
+        any = true;
+        last = fix.time;
+        char record[16];
+        qToLittleEndian<qint64>(fix.time, record);
+        qToLittleEndian<qint32>(Thousandths(fix.latitude), record + 8);
+        qToLittleEndian<qint32>(Thousandths(fix.longitude), record + 12);
+        hash.addData(QByteArrayView(record, sizeof record));
+    }
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+bool MeasureFlight(const std::vector<track::TFlightFix>& fixes, TFlightEntry& entry) {
+    std::vector<track::TFlightFix> timed;
+    timed.reserve(fixes.size());
+    for (const track::TFlightFix& fix : fixes)
+        if (fix.hasTime && (timed.empty() || fix.time > timed.back().time)) timed.push_back(fix);
+    if (timed.empty()) return false;
+
+    const track::TFlightSpan span = track::DetectFlight(timed);
+    const track::TFlightFix& takeoff = timed[span.takeoff];
+    const track::TFlightFix& landing = timed[span.landing];
+    entry.identity = FlightIdentity(fixes);
+    entry.takeoffUtc = takeoff.time;
+    entry.landingUtc = landing.time;
+    entry.durationSeconds = landing.time - takeoff.time;
+    auto altitude = [](const track::TFlightFix& f) {
+        return std::isnan(f.altitude) ? 0.0 : f.altitude;
+    };
+    entry.takeoffLatitude = takeoff.latitude;
+    entry.takeoffLongitude = takeoff.longitude;
+    entry.takeoffAltitude = altitude(takeoff);
+    entry.landingLatitude = landing.latitude;
+    entry.landingLongitude = landing.longitude;
+    entry.landingAltitude = altitude(landing);
+
+    bool anyAltitude = false;
+    double highest = 0, lowest = 0, length = 0;
+    for (std::size_t i = span.takeoff; i <= span.landing; ++i) {
+        const double a = timed[i].altitude;
+        if (!std::isnan(a)) {
+            highest = anyAltitude ? std::max(highest, a) : a;
+            lowest = anyAltitude ? std::min(lowest, a) : a;
+            anyAltitude = true;
+        }
+        if (i > span.takeoff) length += track::QuickDistance(timed[i - 1], timed[i]);
+    }
+    entry.highestAltitude = highest;
+    entry.lowestAltitude = lowest;
+    const track::TClimbExtremes extremes = track::ClimbExtremes(timed, span);
+    entry.climb1s = extremes.climb1s;
+    entry.sink1s = extremes.sink1s;
+    entry.climb10s = extremes.climb10s;
+    entry.sink10s = extremes.sink10s;
+    entry.trackLengthMetres = length;
+    entry.straightMetres = track::QuickDistance(takeoff, landing);
+    entry.fixCount = int(fixes.size());
+    return true;
+}
+
+}  // namespace logbook

@@ -1,0 +1,136 @@
+#pragma once
+// The pilot's logbook: every downloaded or imported flight once, with its
+// own copy of the track file, the take-off sites the pilot named, totals,
+// CSV and KML. The window and the command line only drive this; the rules
+// live here once.
+#include <QString>
+#include <QStringList>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "device/TrackLists.h"
+#include "logbook/FlightEntry.h"
+#include "logbook/LogbookStore.h"
+#include "models/ModelTable.h"
+#include "track/IgcExport.h"
+
+namespace logbook {
+
+// A take-off within this distance of a named site gets its name.
+inline constexpr double SiteRadiusMetres = 300;
+
+// What a download leaves once its files are written.
+struct TDownloadedFlight {
+    int flightIndex = 0;  // 0 the last flight, 1 the one before
+    device::TrackSnapshot lists;
+    QStringList files;  // full paths of the files written
+    std::optional<models::DeviceModelId> model;
+    std::optional<std::uint16_t> firmwareVersion;
+    std::optional<std::uint8_t> timeZoneByte;  // settings byte 4: signed whole hours
+};
+
+enum class TRecordResult { Added, AlreadyKept, NoFlight, Failed };
+
+struct TRecordOutcome {
+    TRecordResult result = TRecordResult::Failed;
+    std::int64_t id = 0;  // the entry added or found
+    QString error;        // with Failed (and NoFlight): why, naming the file
+};
+
+struct TImportReport {
+    int added = 0;
+    int alreadyKept = 0;
+    int failed = 0;  // unreadable files and files without a flight
+    bool cancelled = false;
+    QStringList errors;  // one a file that failed, naming it
+};
+
+struct TTotals {
+    int flights = 0;
+    std::int64_t seconds = 0;
+    double metres = 0;  // track length
+};
+struct TTotalsRow {
+    QString key;  // a year, or a glider's name
+    TTotals totals;
+};
+struct TLogbookTotals {
+    TTotals all;
+    std::vector<TTotalsRow> byYear;    // newest first
+    std::vector<TTotalsRow> byGlider;  // most hours first
+};
+
+// Called before each file of an import with the count done and the total;
+// returns false to stop the import there.
+using TImportProgress = std::function<bool(int done, int total, const QString& path)>;
+
+class TLogbook {
+  public:
+    // Opens (or creates) the logbook at `databasePath`; its track files live
+    // in the folder "logbook-files" beside it. Throws device::TAppError
+    // naming the file when it is damaged, newer or cannot be made.
+    explicit TLogbook(const QString& databasePath = DefaultPath());
+
+    // ".../Tolmarik/TolmarikProg/logbook.sqlite" in the per-user data folder.
+    static QString DefaultPath();
+    QString FilesFolder() const;
+    TLogbookStore& Store() { return store_; }
+
+    // Records a download once its files are written: copies its IGC file
+    // into the logbook's folder (or writes one from the fixes when the
+    // download wrote none) and adds the entry, unless the flight is kept
+    // already. Never throws.
+    TRecordOutcome RecordDownload(const TDownloadedFlight& download,
+                                  const track::TPilotProfile& profile);
+    // One IGC or GPX file. Never throws.
+    TRecordOutcome ImportFile(const QString& path, const track::TPilotProfile& profile);
+    // Files and folders (their track files, recursively, in name order); a
+    // file that cannot be read is named in the report and the rest goes on.
+    TImportReport Import(const QStringList& paths, const track::TPilotProfile& profile,
+                         const TImportProgress& progress = {});
+    // The IGC and GPX files of `paths`, folders walked recursively.
+    static QStringList TrackFilesUnder(const QStringList& paths);
+
+    std::vector<TFlightEntry> Flights(std::optional<int> year = {});
+    std::optional<TFlightEntry> Flight(std::int64_t id) { return store_.Flight(id); }
+    static TLogbookTotals Totals(const std::vector<TFlightEntry>& flights);
+
+    // UTF-8, one header row, a row per flight; text from files is quoted and
+    // never starts a formula.
+    static QByteArray CsvText(const std::vector<TFlightEntry>& flights);
+    void ExportCsv(const std::vector<TFlightEntry>& flights, const QString& path);
+    // The flight's KML file, from the logbook's copy of its track.
+    void ExportKml(std::int64_t id, const QString& path);
+    // The fixes of the logbook's copy of the flight's track file.
+    std::vector<track::TFlightFix> FlightFixes(const TFlightEntry& entry);
+    QString StoredFilePath(const TFlightEntry& entry) const;
+
+    // Changes the texts of an entry. A site name given is remembered at the
+    // flight's take-off, and unnamed flights that took off within
+    // SiteRadiusMetres of it get it too.
+    void Edit(std::int64_t id, const QString& site, const QString& glider, const QString& notes);
+    // Removes the entry; its files stay.
+    void Remove(std::int64_t id) { store_.Remove(id); }
+    // The name of the named site nearest to a take-off within SiteRadiusMetres.
+    QString SiteAt(double latitude, double longitude);
+
+  private:
+    TRecordOutcome Record(TFlightEntry entry, const QByteArray& trackFile, const QString& suffix);
+
+    TLogbookStore store_;
+};
+
+// Texts shown for an entry, shared by the window, the command line and CSV.
+QString DateText(device::TrackTime t);       // yyyy-MM-dd
+QString TimeOfDayText(device::TrackTime t);  // HH:mm:ss
+QString DurationText(std::int64_t seconds);  // h:mm
+QString KilometresText(double metres);       // one decimal
+QString NoSuchFlightText(std::int64_t id);
+// Every fact of an entry, a line each: what the window and "show" print.
+QString FactsText(const TFlightEntry& entry);
+
+}  // namespace logbook

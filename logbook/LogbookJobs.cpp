@@ -1,0 +1,78 @@
+#include "logbook/LogbookJobs.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QThreadPool>
+
+#include "device/AppError.h"
+
+namespace logbook {
+
+TImportJob::TImportJob(const QString& databasePath, const QStringList& paths,
+                       const track::TPilotProfile& profile, QObject* parent)
+    : QObject(parent),
+      databasePath_(databasePath),
+      paths_(paths),
+      profile_(profile),
+      cancelled_(std::make_shared<std::atomic<bool>>(false)) {}
+
+TImportJob::~TImportJob() {
+    Cancel();
+    if (thread_.joinable()) thread_.join();
+}
+
+void TImportJob::Start() {
+    thread_ = std::thread([this, cancelled = cancelled_] {
+        TImportReport report;
+        try {
+            TLogbook book(databasePath_);
+            report = book.Import(
+                paths_, profile_, [this, cancelled](int done, int total, const QString& path) {
+                    QMetaObject::invokeMethod(
+                        this, [this, done, total, path] { Q_EMIT Progress(done, total, path); },
+                        Qt::QueuedConnection);
+                    return !cancelled->load();
+                });
+        } catch (const device::TAppError& error) {
+            report.failed = 1;
+            report.errors << error.Text();
+        }
+        QMetaObject::invokeMethod(
+            this,
+            [this, report] {
+                report_ = report;
+                Q_EMIT Finished();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+TRecordOutcome RecordDownloadNow(const QString& databasePath, const TDownloadedFlight& download,
+                                 const track::TPilotProfile& profile) {
+    try {
+        TLogbook book(databasePath);
+        return book.RecordDownload(download, profile);
+    } catch (const device::TAppError& error) {
+        return {TRecordResult::Failed, 0, error.Text()};
+    }
+}
+
+void RecordDownloadInBackground(const QString& databasePath, TDownloadedFlight download,
+                                const track::TPilotProfile& profile, QObject* context,
+                                std::function<void(const TRecordOutcome&)> done) {
+    QPointer<QObject> guard(context);
+    QThreadPool::globalInstance()->start(
+        [databasePath, download = std::move(download), profile, guard, done = std::move(done)] {
+            const TRecordOutcome outcome = RecordDownloadNow(databasePath, download, profile);
+            // The guard is read only on the interface thread, where the
+            // context lives and dies.
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(),
+                [guard, done, outcome] {
+                    if (guard) done(outcome);
+                },
+                Qt::QueuedConnection);
+        });
+}
+
+}  // namespace logbook

@@ -1,0 +1,123 @@
+#include "logbook/LogbookModel.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include "device/AppError.h"
+#include "logbook/Logbook.h"
+
+namespace logbook {
+
+namespace {
+
+// Local take-off time in seconds: the instrument's zone where known.
+constexpr const char* kLocalTakeoff = "(takeoff_utc + IFNULL(utc_offset_minutes, 0) * 60)";
+
+// What each column sorts by; never text from a user.
+const char* OrderOf(int column) {
+    switch (column) {
+        case TLogbookModel::ColTime:
+            return "time(takeoff_utc + IFNULL(utc_offset_minutes, 0) * 60, 'unixepoch')";
+        case TLogbookModel::ColSite:
+            return "site COLLATE NOCASE";
+        case TLogbookModel::ColDuration:
+            return "duration_s";
+        case TLogbookModel::ColHighest:
+            return "max_alt";
+        case TLogbookModel::ColLength:
+            return "track_m";
+        case TLogbookModel::ColGlider:
+            return "glider COLLATE NOCASE";
+        default:
+            return "takeoff_utc";
+    }
+}
+
+}  // namespace
+
+TLogbookModel::TLogbookModel(QSqlDatabase database, QObject* parent)
+    : QSqlQueryModel(parent), database_(database) {
+    Refresh();
+}
+
+void TLogbookModel::Refresh() {
+    QSqlQuery q(database_);
+    QString sql = QStringLiteral(
+                      "SELECT id, date(%1, 'unixepoch'), time(%1, 'unixepoch'), site, duration_s,"
+                      " max_alt, track_m, glider FROM flights")
+                      .arg(QLatin1String(kLocalTakeoff));
+    if (year_)
+        sql += QStringLiteral(" WHERE CAST(strftime('%Y', %1, 'unixepoch') AS INTEGER) = ?")
+                   .arg(QLatin1String(kLocalTakeoff));
+    const QString direction =
+        sortOrder_ == Qt::AscendingOrder ? QStringLiteral("ASC") : QStringLiteral("DESC");
+    sql += QStringLiteral(" ORDER BY %1 %2, id %2")
+               .arg(QLatin1String(OrderOf(sortColumn_)), direction);
+    q.prepare(sql);
+    if (year_) q.addBindValue(*year_);
+    if (!q.exec()) throw device::TAppError(q.lastError().text());
+    setQuery(std::move(q));
+}
+
+void TLogbookModel::SetYear(std::optional<int> year) {
+    year_ = year;
+    Refresh();
+}
+
+void TLogbookModel::sort(int column, Qt::SortOrder order) {
+    sortColumn_ = column;
+    sortOrder_ = order;
+    Refresh();
+}
+
+std::int64_t TLogbookModel::IdAt(int row) const { return record(row).value(ColId).toLongLong(); }
+std::int64_t TLogbookModel::DurationAt(int row) const {
+    return record(row).value(ColDuration).toLongLong();
+}
+double TLogbookModel::LengthAt(int row) const { return record(row).value(ColLength).toDouble(); }
+
+QVariant TLogbookModel::data(const QModelIndex& index, int role) const {
+    if (role == Qt::TextAlignmentRole && index.column() >= ColDuration &&
+        index.column() <= ColLength)
+        return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    if (role != Qt::DisplayRole) return QSqlQueryModel::data(index, role);
+    const QVariant raw = QSqlQueryModel::data(index, role);
+    switch (index.column()) {
+        case ColDuration:
+            return DurationText(raw.toLongLong());
+        case ColHighest:
+            return QString::number(qRound(raw.toDouble()));
+        case ColLength:
+            return KilometresText(raw.toDouble());
+        default:
+            return raw;
+    }
+}
+
+QVariant TLogbookModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QSqlQueryModel::headerData(section, orientation, role);
+    switch (section) {
+        case ColId:
+            return QStringLiteral("№");
+        case ColDate:
+            return QStringLiteral("Дата");
+        case ColTime:
+            return QStringLiteral("Взлёт");
+        case ColSite:
+            return QStringLiteral("Место");
+        case ColDuration:
+            return QStringLiteral("Время");
+        case ColHighest:
+            return QStringLiteral("Высота, м");
+        case ColLength:
+            return QStringLiteral("Трек, км");
+        case ColGlider:
+            return QStringLiteral("Крыло");
+        default:
+            return {};
+    }
+}
+
+}  // namespace logbook

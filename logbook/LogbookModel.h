@@ -1,0 +1,46 @@
+#pragma once
+// The table of the logbook window: a model over one query, so that ten
+// thousand flights cost no widget and no copy; sorting asks the database.
+#include <QSqlQueryModel>
+#include <optional>
+
+namespace logbook {
+
+class TLogbookModel : public QSqlQueryModel {
+    Q_OBJECT
+  public:
+    enum TColumn {
+        ColId,
+        ColDate,
+        ColTime,
+        ColSite,
+        ColDuration,
+        ColHighest,
+        ColLength,
+        ColGlider,
+        ColCount
+    };
+
+    explicit TLogbookModel(QSqlDatabase database, QObject* parent = nullptr);
+
+    // Runs the query again (after a change, or for another year).
+    void Refresh();
+    void SetYear(std::optional<int> year);
+    std::optional<int> Year() const { return year_; }
+    std::int64_t IdAt(int row) const;
+    std::int64_t DurationAt(int row) const;
+    double LengthAt(int row) const;
+
+    void sort(int column, Qt::SortOrder order) override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+  private:
+    QSqlDatabase database_;
+    std::optional<int> year_;
+    int sortColumn_ = ColDate;
+    Qt::SortOrder sortOrder_ = Qt::DescendingOrder;
+};
+
+}  // namespace logbook

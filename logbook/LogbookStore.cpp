@@ -1,0 +1,429 @@
+#include "logbook/LogbookStore.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMutex>
+#include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+#include <QtEndian>
+#include <atomic>
+
+#include "device/AppError.h"
+
+namespace logbook {
+
+namespace {
+
+QString Shown(const QString& path) { return QDir::toNativeSeparators(path); }
+
+[[noreturn]] void Fail(const QString& path, const QString& reason) {
+    throw device::TAppError(
+        QStringLiteral("Журнал полётов \"%1\" недоступен: %2").arg(Shown(path), reason));
+}
+
+// Each schema version is reached from the one before by one step; a new file
+// takes them all. A step is never changed once released: add another.
+const char* const kSteps[SchemaVersion][8] = {
+    // 1: the flights.
+    {"CREATE TABLE flights ("
+     " id INTEGER PRIMARY KEY,"
+     " identity TEXT NOT NULL UNIQUE,"
+     " takeoff_utc INTEGER NOT NULL, landing_utc INTEGER NOT NULL, utc_offset_minutes INTEGER,"
+     " duration_s INTEGER NOT NULL,"
+     " takeoff_lat REAL NOT NULL, takeoff_lon REAL NOT NULL, takeoff_alt REAL NOT NULL,"
+     " landing_lat REAL NOT NULL, landing_lon REAL NOT NULL, landing_alt REAL NOT NULL,"
+     " max_alt REAL NOT NULL, min_alt REAL NOT NULL,"
+     " climb_1s REAL NOT NULL, sink_1s REAL NOT NULL, climb_10s REAL NOT NULL,"
+     " sink_10s REAL NOT NULL,"
+     " track_m REAL NOT NULL, straight_m REAL NOT NULL, fixes INTEGER NOT NULL,"
+     " model TEXT NOT NULL DEFAULT '', firmware INTEGER,"
+     " pilot TEXT NOT NULL DEFAULT '', glider TEXT NOT NULL DEFAULT '',"
+     " site TEXT NOT NULL DEFAULT '',"
+     " source TEXT NOT NULL, source_path TEXT NOT NULL DEFAULT '',"
+     " download_files TEXT NOT NULL DEFAULT '', stored_file TEXT NOT NULL DEFAULT '',"
+     " recorded_at TEXT NOT NULL)",
+     "CREATE INDEX flights_takeoff ON flights(takeoff_utc)", nullptr},
+    // 2: the glider's id, the pilot's notes and the named take-off sites.
+    {"ALTER TABLE flights ADD COLUMN glider_id TEXT NOT NULL DEFAULT ''",
+     "ALTER TABLE flights ADD COLUMN notes TEXT NOT NULL DEFAULT ''",
+     "CREATE TABLE sites (id INTEGER PRIMARY KEY, name TEXT NOT NULL,"
+     " lat REAL NOT NULL, lon REAL NOT NULL)",
+     nullptr},
+};
+
+// The columns of an entry, in the order Bind and Read use them.
+constexpr const char* kColumns =
+    "identity, takeoff_utc, landing_utc, utc_offset_minutes, duration_s,"
+    " takeoff_lat, takeoff_lon, takeoff_alt, landing_lat, landing_lon, landing_alt,"
+    " max_alt, min_alt, climb_1s, sink_1s, climb_10s, sink_10s, track_m, straight_m, fixes,"
+    " model, firmware, pilot, glider, glider_id, site, notes,"
+    " source, source_path, download_files, stored_file";
+constexpr int kColumnCount = 31;
+
+QVariant Optional(const std::optional<int>& value) {
+    return value ? QVariant(*value) : QVariant(QMetaType::fromType<int>());
+}
+
+// A null QString binds as NULL; the text columns hold '' instead.
+QVariant Text(const QString& text) {
+    return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
+}
+
+void Bind(QSqlQuery& q, const TFlightEntry& e) {
+    const QVariant values[kColumnCount] = {
+        e.identity,
+        qint64(e.takeoffUtc),
+        qint64(e.landingUtc),
+        Optional(e.utcOffsetMinutes),
+        qint64(e.durationSeconds),
+        e.takeoffLatitude,
+        e.takeoffLongitude,
+        e.takeoffAltitude,
+        e.landingLatitude,
+        e.landingLongitude,
+        e.landingAltitude,
+        e.highestAltitude,
+        e.lowestAltitude,
+        e.climb1s,
+        e.sink1s,
+        e.climb10s,
+        e.sink10s,
+        e.trackLengthMetres,
+        e.straightMetres,
+        e.fixCount,
+        e.instrumentModel,
+        Optional(e.firmwareVersion),
+        e.pilot,
+        e.glider,
+        e.gliderId,
+        e.site,
+        e.notes,
+        e.source,
+        e.sourcePath,
+        e.downloadFiles.join(QLatin1Char('\n')),
+        e.storedFile,
+    };
+    for (const QVariant& v : values)
+        q.addBindValue(v.typeId() == QMetaType::QString ? Text(v.toString()) : v);
+}
+
+std::optional<int> OptionalInt(const QVariant& v) {
+    return v.isNull() ? std::nullopt : std::optional<int>(v.toInt());
+}
+
+// Reads the row at the query's position: "id" then kColumns.
+TFlightEntry Read(const QSqlQuery& q) {
+    TFlightEntry e;
+    int c = 0;
+    e.id = q.value(c++).toLongLong();
+    e.identity = q.value(c++).toString();
+    e.takeoffUtc = q.value(c++).toLongLong();
+    e.landingUtc = q.value(c++).toLongLong();
+    e.utcOffsetMinutes = OptionalInt(q.value(c++));
+    e.durationSeconds = q.value(c++).toLongLong();
+    for (double* d :
+         {&e.takeoffLatitude, &e.takeoffLongitude, &e.takeoffAltitude, &e.landingLatitude,
+          &e.landingLongitude, &e.landingAltitude, &e.highestAltitude, &e.lowestAltitude,
+          &e.climb1s, &e.sink1s, &e.climb10s, &e.sink10s, &e.trackLengthMetres, &e.straightMetres})
+        *d = q.value(c++).toDouble();
+    e.fixCount = q.value(c++).toInt();
+    e.instrumentModel = q.value(c++).toString();
+    e.firmwareVersion = OptionalInt(q.value(c++));
+    for (QString* s :
+         {&e.pilot, &e.glider, &e.gliderId, &e.site, &e.notes, &e.source, &e.sourcePath})
+        *s = q.value(c++).toString();
+    const QString files = q.value(c++).toString();
+    e.downloadFiles = files.isEmpty() ? QStringList() : files.split(QLatin1Char('\n'));
+    e.storedFile = q.value(c++).toString();
+    return e;
+}
+
+// The schema version in the file's header (bytes 60 to 63), read without
+// SQLite so that a newer or foreign file is refused before anything touches
+// it. -1: not an SQLite file; 0 for an empty file.
+int HeaderVersion(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return 0;
+    const QByteArray header = file.read(100);
+    if (header.isEmpty()) return 0;
+    if (header.size() < 100 || !header.startsWith(QByteArrayView("SQLite format 3\0", 16)))
+        return -1;
+    return qFromBigEndian<qint32>(header.constData() + 60);
+}
+
+}  // namespace
+
+TLogbookStore::TLogbookStore(const QString& path) : path_(path) {
+    static std::atomic<int> counter{0};
+    connection_ = QStringLiteral("tolmarik-logbook-%1").arg(counter++);
+    Open();
+    Migrate();
+}
+
+TLogbookStore::~TLogbookStore() {
+    {
+        QSqlDatabase db = QSqlDatabase::database(connection_, false);
+        if (db.isOpen()) db.close();
+    }
+    QSqlDatabase::removeDatabase(connection_);
+}
+
+QSqlDatabase TLogbookStore::Database() const { return QSqlDatabase::database(connection_, false); }
+
+void TLogbookStore::Open() {
+    const QFileInfo info(path_);
+    if (info.exists()) {
+        const int version = HeaderVersion(path_);
+        if (version < 0) Fail(path_, QStringLiteral("файл повреждён или не является журналом"));
+        if (version > SchemaVersion)
+            Fail(path_, QStringLiteral("файл записан более новой версией программы"));
+    } else if (!QDir().mkpath(info.absolutePath())) {
+        Fail(path_,
+             QStringLiteral("не удалось создать папку \"%1\"").arg(Shown(info.absolutePath())));
+    }
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")))
+        Fail(path_, QStringLiteral("нет драйвера SQLite для Qt (пакет libqt6sql6-sqlite)"));
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
+    db.setDatabaseName(path_);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
+    if (!db.open()) Fail(path_, db.lastError().text());
+
+    QSqlQuery q(db);
+    // Reading the version reads the whole header and any journal: a damaged
+    // file fails here, before anything is written.
+    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
+        Fail(path_, QStringLiteral("файл повреждён или не является журналом (%1)")
+                        .arg(q.lastError().text()));
+    if (q.value(0).toInt() > SchemaVersion)
+        Fail(path_, QStringLiteral("файл записан более новой версией программы"));
+    // The whole file is read once per process and version of the file;
+    // later opens (a recording after the window opened the logbook) rely on
+    // SQLite's checks of the pages they touch.
+    static QMutex checkedGuard;
+    static QSet<QString> checked;
+    const QFileInfo file(path_);
+    const QString canonical = QStringLiteral("%1|%2|%3|%4")
+                                  .arg(file.canonicalFilePath())
+                                  .arg(file.size())
+                                  .arg(file.lastModified().toMSecsSinceEpoch())
+                                  .arg(file.birthTime().toMSecsSinceEpoch());
+    QMutexLocker lock(&checkedGuard);
+    if (!checked.contains(canonical)) {
+        if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next() ||
+            q.value(0).toString() != QLatin1String("ok"))
+            Fail(path_,
+                 QStringLiteral("файл повреждён (%1)")
+                     .arg(q.lastError().isValid() ? q.lastError().text() : q.value(0).toString()));
+        checked.insert(canonical);
+    }
+    lock.unlock();
+    q.finish();
+    if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) Fail(path_, q.lastError().text());
+    // A change committed is on the disk before the program reports it.
+    q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    q.exec(QStringLiteral("PRAGMA foreign_keys=ON"));
+}
+
+namespace {
+
+// BEGIN IMMEDIATE takes the write lock at once, so that two programs wait
+// for each other (busy time-out) instead of failing on a lock upgrade.
+class TTransaction {
+  public:
+    TTransaction(QSqlDatabase db, const QString& path) : db_(db), path_(path) {
+        QSqlQuery q(db_);
+        if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) Fail(path_, q.lastError().text());
+    }
+    ~TTransaction() {
+        if (!committed_) QSqlQuery(db_).exec(QStringLiteral("ROLLBACK"));
+    }
+    void Commit() {
+        QSqlQuery q(db_);
+        if (!q.exec(QStringLiteral("COMMIT"))) Fail(path_, q.lastError().text());
+        committed_ = true;
+    }
+
+  private:
+    QSqlDatabase db_;
+    QString path_;
+    bool committed_ = false;
+};
+
+}  // namespace
+
+void TLogbookStore::Migrate() {
+    QSqlDatabase db = Database();
+    TTransaction transaction(db, path_);
+    QSqlQuery q(db);
+    // Another program may have brought it up to date meanwhile.
+    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
+        Fail(path_, q.lastError().text());
+    const int version = q.value(0).toInt();
+    if (version == SchemaVersion) return;
+    if (version > SchemaVersion)
+        Fail(path_, QStringLiteral("файл записан более новой версией программы"));
+    for (int step = version; step < SchemaVersion; ++step)
+        for (const char* const* sql = kSteps[step]; *sql; ++sql)
+            if (!q.exec(QString::fromLatin1(*sql))) Fail(path_, q.lastError().text());
+    // PRAGMA takes no bound parameter; the value is this program's constant.
+    if (!q.exec(QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion)))
+        Fail(path_, q.lastError().text());
+    transaction.Commit();
+}
+
+std::optional<std::int64_t> TLogbookStore::FindIdentity(const QString& identity) {
+    QSqlQuery q(Database());
+    q.prepare(QStringLiteral("SELECT id FROM flights WHERE identity = ?"));
+    q.addBindValue(identity);
+    if (!q.exec()) Fail(path_, q.lastError().text());
+    if (!q.next()) return std::nullopt;
+    return q.value(0).toLongLong();
+}
+
+std::int64_t TLogbookStore::Insert(const TFlightEntry& entry) {
+    TTransaction transaction(Database(), path_);
+    QSqlQuery q(Database());
+    QString marks;
+    for (int i = 0; i <= kColumnCount; ++i)
+        marks += i ? QStringLiteral(", ?") : QStringLiteral("?");
+    q.prepare(QStringLiteral("INSERT INTO flights (%1, recorded_at) VALUES (%2)")
+                  .arg(QLatin1String(kColumns), marks));
+    Bind(q, entry);
+    q.addBindValue(QDateTime::currentDateTimeUtc().toString(Qt::ISODate));
+    if (!q.exec()) Fail(path_, q.lastError().text());
+    const std::int64_t id = q.lastInsertId().toLongLong();
+    transaction.Commit();
+    return id;
+}
+
+std::optional<TFlightEntry> TLogbookStore::Flight(std::int64_t id) {
+    QSqlQuery q(Database());
+    q.prepare(
+        QStringLiteral("SELECT id, %1 FROM flights WHERE id = ?").arg(QLatin1String(kColumns)));
+    q.addBindValue(qint64(id));
+    if (!q.exec()) Fail(path_, q.lastError().text());
+    if (!q.next()) return std::nullopt;
+    return Read(q);
+}
+
+namespace {
+// Every flight, or those of one year of local take-off time, newest first.
+QSqlQuery Select(QSqlDatabase db, const QString& columns, std::optional<int> year) {
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    QString sql = QStringLiteral("SELECT %1 FROM flights").arg(columns);
+    if (year)
+        sql += QStringLiteral(
+            " WHERE CAST(strftime('%Y', takeoff_utc + IFNULL(utc_offset_minutes, 0) * 60,"
+            " 'unixepoch') AS INTEGER) = ?");
+    q.prepare(sql + QStringLiteral(" ORDER BY takeoff_utc DESC, id DESC"));
+    if (year) q.addBindValue(*year);
+    return q;
+}
+}  // namespace
+
+std::vector<TFlightEntry> TLogbookStore::Flights(std::optional<int> year) {
+    QSqlQuery q = Select(Database(), QStringLiteral("id, ") + QLatin1String(kColumns), year);
+    if (!q.exec()) Fail(path_, q.lastError().text());
+    std::vector<TFlightEntry> out;
+    while (q.next()) out.push_back(Read(q));
+    return out;
+}
+
+std::vector<TFlightEntry> TLogbookStore::TotalsRows(std::optional<int> year) {
+    QSqlQuery q = Select(
+        Database(), QStringLiteral("takeoff_utc, utc_offset_minutes, duration_s, track_m, glider"),
+        year);
+    if (!q.exec()) Fail(path_, q.lastError().text());
+    std::vector<TFlightEntry> out;
+    while (q.next()) {
+        TFlightEntry e;
+        e.takeoffUtc = q.value(0).toLongLong();
+        e.utcOffsetMinutes = OptionalInt(q.value(1));
+        e.durationSeconds = q.value(2).toLongLong();
+        e.trackLengthMetres = q.value(3).toDouble();
+        e.glider = q.value(4).toString();
+        out.push_back(std::move(e));
+    }
+    return out;
+}
+
+std::vector<int> TLogbookStore::Years() {
+    QSqlQuery q(Database());
+    if (!q.exec(QStringLiteral(
+            "SELECT DISTINCT CAST(strftime('%Y', takeoff_utc + IFNULL(utc_offset_minutes, 0) * 60,"
+            " 'unixepoch') AS INTEGER) AS y FROM flights ORDER BY y DESC")))
+        Fail(path_, q.lastError().text());
+    std::vector<int> years;
+    while (q.next()) years.push_back(q.value(0).toInt());
+    return years;
+}
+
+void TLogbookStore::UpdateTexts(std::int64_t id, const QString& site, const QString& glider,
+                                const QString& notes) {
+    TTransaction transaction(Database(), path_);
+    QSqlQuery q(Database());
+    q.prepare(QStringLiteral("UPDATE flights SET site = ?, glider = ?, notes = ? WHERE id = ?"));
+    q.addBindValue(Text(site));
+    q.addBindValue(Text(glider));
+    q.addBindValue(Text(notes));
+    q.addBindValue(qint64(id));
+    if (!q.exec()) Fail(path_, q.lastError().text());
+    transaction.Commit();
+}
+
+void TLogbookStore::NameSites(const std::vector<std::int64_t>& ids, const QString& site) {
+    TTransaction transaction(Database(), path_);
+    QSqlQuery q(Database());
+    q.prepare(QStringLiteral("UPDATE flights SET site = ? WHERE id = ? AND site = ''"));
+    for (const std::int64_t id : ids) {
+        q.addBindValue(Text(site));
+        q.addBindValue(qint64(id));
+        if (!q.exec()) Fail(path_, q.lastError().text());
+    }
+    transaction.Commit();
+}
+
+void TLogbookStore::Remove(std::int64_t id) {
+    TTransaction transaction(Database(), path_);
+    QSqlQuery q(Database());
+    q.prepare(QStringLiteral("DELETE FROM flights WHERE id = ?"));
+    q.addBindValue(qint64(id));
+    if (!q.exec()) Fail(path_, q.lastError().text());
+    transaction.Commit();
+}
+
+std::vector<TSite> TLogbookStore::Sites() {
+    QSqlQuery q(Database());
+    if (!q.exec(QStringLiteral("SELECT id, name, lat, lon FROM sites ORDER BY id")))
+        Fail(path_, q.lastError().text());
+    std::vector<TSite> sites;
+    while (q.next())
+        sites.push_back({q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toDouble(),
+                         q.value(3).toDouble()});
+    return sites;
+}
+
+void TLogbookStore::AddSite(const QString& name, double latitude, double longitude) {
+    TTransaction transaction(Database(), path_);
+    QSqlQuery q(Database());
+    q.prepare(QStringLiteral("INSERT INTO sites (name, lat, lon) VALUES (?, ?, ?)"));
+    q.addBindValue(Text(name));
+    q.addBindValue(latitude);
+    q.addBindValue(longitude);
+    if (!q.exec()) Fail(path_, q.lastError().text());
+    transaction.Commit();
+}
+
+int TLogbookStore::Count() {
+    QSqlQuery q(Database());
+    if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM flights")) || !q.next())
+        Fail(path_, q.lastError().text());
+    return q.value(0).toInt();
+}
+
+}  // namespace logbook

@@ -1,0 +1,69 @@
+#pragma once
+// The logbook's SQLite file: its schema and migrations, and every read and
+// change of it. Write-ahead journal, a busy time-out so that the window
+// program and the command line can share it, every change one transaction,
+// bound parameters only. A file that is damaged or was written by a newer
+// version is refused with a message naming it, and never written to.
+#include <QSqlDatabase>
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "logbook/FlightEntry.h"
+
+namespace logbook {
+
+// The schema this program writes; PRAGMA user_version holds a file's.
+inline constexpr int SchemaVersion = 2;
+// How long a change waits for another program's change to end.
+inline constexpr int BusyTimeoutMs = 15000;
+
+struct TSite {
+    std::int64_t id = 0;
+    QString name;
+    double latitude = 0;
+    double longitude = 0;
+};
+
+class TLogbookStore {
+  public:
+    // Opens the file at `path`, creating it (and its folder) when missing, and
+    // brings an older schema up to date. Throws device::TAppError naming the
+    // file and the reason. One store serves one thread; open another on another.
+    explicit TLogbookStore(const QString& path);
+    ~TLogbookStore();
+    TLogbookStore(const TLogbookStore&) = delete;
+    TLogbookStore& operator=(const TLogbookStore&) = delete;
+
+    const QString& Path() const { return path_; }
+    // The connection, for a model over a query on the same thread.
+    QSqlDatabase Database() const;
+
+    std::optional<std::int64_t> FindIdentity(const QString& identity);
+    // Stores a new entry; returns its id.
+    std::int64_t Insert(const TFlightEntry& entry);
+    std::optional<TFlightEntry> Flight(std::int64_t id);
+    // Every flight (of one year of take-off, local time), newest first.
+    std::vector<TFlightEntry> Flights(std::optional<int> year = {});
+    std::vector<int> Years();
+    // The same flights with only what totals need: times, zone, duration,
+    // track length and glider.
+    std::vector<TFlightEntry> TotalsRows(std::optional<int> year = {});
+    void UpdateTexts(std::int64_t id, const QString& site, const QString& glider,
+                     const QString& notes);
+    // Sets the site of every flight in `ids` whose site is empty.
+    void NameSites(const std::vector<std::int64_t>& ids, const QString& site);
+    void Remove(std::int64_t id);
+    std::vector<TSite> Sites();
+    void AddSite(const QString& name, double latitude, double longitude);
+    int Count();
+
+  private:
+    void Open();
+    void Migrate();
+
+    QString path_;
+    QString connection_;
+};
+
+}  // namespace logbook

@@ -1,0 +1,404 @@
+#include "logbook/LogbookWindow.h"
+
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTableView>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "device/AppError.h"
+#include "device/Dialogs.h"
+#include "device/UserTexts.h"
+#include "logbook/LogbookJobs.h"
+#include "logbook/LogbookModel.h"
+#include "track/ExportJob.h"
+#include "track/FlightPlot.h"
+#include "track/FlightPlotView.h"
+#include "track/TrackFileReader.h"
+
+namespace logbook {
+
+namespace {
+
+const QString kTitle = device::LogbookTitle();
+
+QPushButton* Button(QWidget* parent, const char* name, const QString& text) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QLatin1String(name));
+    return button;
+}
+
+QString TotalsText(const TTotals& t) {
+    return QStringLiteral("%1 полётов, %2 ч, %3 км")
+        .arg(t.flights)
+        .arg(DurationText(t.seconds), KilometresText(t.metres));
+}
+
+QPointer<TLogbookWindow> g_window;
+
+}  // namespace
+
+TLogbookWindow::TLogbookWindow(std::unique_ptr<TLogbook> book,
+                               std::function<track::TPilotProfile()> profile, QWidget* parent)
+    : QWidget(parent), book_(std::move(book)), profile_(std::move(profile)) {
+    setObjectName(QStringLiteral("FormLogbook"));
+    setWindowTitle(kTitle);
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    cbbYear = new QComboBox(this);
+    cbbYear->setObjectName(QStringLiteral("cbbYear"));
+    btnImportFiles = Button(this, "btnImportFiles", QStringLiteral("Импорт файлов..."));
+    btnImportFolder = Button(this, "btnImportFolder", QStringLiteral("Импорт папки..."));
+    btnExportCsv = Button(this, "btnExportCsv", QStringLiteral("Сохранить CSV..."));
+    btnExportKml = Button(this, "btnExportKml", QStringLiteral("Сохранить KML..."));
+    btnOpenFolder = Button(this, "btnOpenFolder", QStringLiteral("Открыть папку"));
+    btnEdit = Button(this, "btnEdit", QStringLiteral("Изменить..."));
+    btnDelete = Button(this, "btnDelete", QStringLiteral("Удалить"));
+    auto* tools = new QHBoxLayout;
+    tools->addWidget(new QLabel(QStringLiteral("Год:"), this));
+    tools->addWidget(cbbYear);
+    for (QPushButton* b : {btnImportFiles, btnImportFolder, btnExportCsv, btnExportKml,
+                           btnOpenFolder, btnEdit, btnDelete})
+        tools->addWidget(b);
+    tools->addStretch();
+
+    pbImport = new QProgressBar(this);
+    pbImport->setObjectName(QStringLiteral("pbImport"));
+    btnCancelImport = Button(this, "btnCancelImport", QStringLiteral("Отменить импорт"));
+    auto* progress = new QHBoxLayout;
+    progress->addWidget(pbImport, 1);
+    progress->addWidget(btnCancelImport);
+    pbImport->hide();
+    btnCancelImport->hide();
+
+    model_ = new TLogbookModel(book_->Store().Database(), this);
+    tblFlights = new QTableView(this);
+    tblFlights->setObjectName(QStringLiteral("tblFlights"));
+    tblFlights->setModel(model_);
+    tblFlights->setSortingEnabled(true);
+    tblFlights->sortByColumn(TLogbookModel::ColDate, Qt::DescendingOrder);
+    tblFlights->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tblFlights->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblFlights->verticalHeader()->hide();
+    tblFlights->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    tblFlights->horizontalHeader()->setStretchLastSection(true);
+    tblFlights->setColumnHidden(TLogbookModel::ColId, false);
+
+    lblTotals = new QLabel(this);
+    lblTotals->setObjectName(QStringLiteral("lblTotals"));
+    lblTotals->setTextFormat(Qt::PlainText);
+    mmoSummary = new QPlainTextEdit(this);
+    mmoSummary->setObjectName(QStringLiteral("mmoSummary"));
+    mmoSummary->setReadOnly(true);
+    lblFacts = new QLabel(this);
+    lblFacts->setObjectName(QStringLiteral("lblFacts"));
+    lblFacts->setTextFormat(Qt::PlainText);  // names from imported files are data only
+    lblFacts->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblFacts->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    imgPlot = new track::TFlightPlotView(this);
+    imgPlot->setMinimumSize(320, 200);
+    plotRunner_ = new track::TLatestJobRunner(this);
+
+    auto* left = new QWidget(this);
+    auto* leftLayout = new QVBoxLayout(left);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    leftLayout->addWidget(tblFlights, 3);
+    leftLayout->addWidget(lblTotals);
+    leftLayout->addWidget(mmoSummary, 1);
+    auto* right = new QWidget(this);
+    auto* rightLayout = new QVBoxLayout(right);
+    rightLayout->setContentsMargins(0, 0, 0, 0);
+    rightLayout->addWidget(imgPlot, 1);
+    rightLayout->addWidget(lblFacts);
+    auto* splitter = new QSplitter(this);
+    splitter->addWidget(left);
+    splitter->addWidget(right);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(tools);
+    layout->addLayout(progress);
+    layout->addWidget(splitter, 1);
+
+    connect(tblFlights->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TLogbookWindow::SelectionChanged);
+    connect(model_, &QAbstractItemModel::modelReset, this, &TLogbookWindow::SelectionChanged);
+    connect(cbbYear, &QComboBox::activated, this, &TLogbookWindow::cbbYearChange);
+    connect(btnImportFiles, &QPushButton::clicked, this, &TLogbookWindow::btnImportFilesClick);
+    connect(btnImportFolder, &QPushButton::clicked, this, &TLogbookWindow::btnImportFolderClick);
+    connect(btnExportCsv, &QPushButton::clicked, this, &TLogbookWindow::btnExportCsvClick);
+    connect(btnExportKml, &QPushButton::clicked, this, &TLogbookWindow::btnExportKmlClick);
+    connect(btnOpenFolder, &QPushButton::clicked, this, &TLogbookWindow::btnOpenFolderClick);
+    connect(btnEdit, &QPushButton::clicked, this, &TLogbookWindow::btnEditClick);
+    connect(btnDelete, &QPushButton::clicked, this, &TLogbookWindow::btnDeleteClick);
+    connect(btnCancelImport, &QPushButton::clicked, this, [this] {
+        if (job_) job_->Cancel();
+    });
+    connect(imgPlot, &track::TFlightPlotView::Resized, this,
+            [this] { ShowSelected(CurrentEntry()); });
+
+    FillYears();
+    ShowSummary();
+}
+
+TLogbookWindow::~TLogbookWindow() {
+    // The model's query runs on the logbook's connection, which closes with book_.
+    tblFlights->setModel(nullptr);
+    delete model_;
+    delete job_;
+}
+
+void TLogbookWindow::FillYears() {
+    const QVariant current = cbbYear->currentData();
+    cbbYear->clear();
+    cbbYear->addItem(QStringLiteral("Все"));
+    for (const int year : book_->Store().Years()) cbbYear->addItem(QString::number(year), year);
+    const int at = cbbYear->findData(current);
+    cbbYear->setCurrentIndex(at < 0 ? 0 : at);
+}
+
+void TLogbookWindow::Reload() {
+    FillYears();
+    model_->Refresh();
+    ShowSummary();
+}
+
+void TLogbookWindow::cbbYearChange() {
+    const QVariant year = cbbYear->currentData();
+    model_->SetYear(year.isValid() ? std::optional<int>(year.toInt()) : std::nullopt);
+    ShowSummary();
+}
+
+std::vector<std::int64_t> TLogbookWindow::SelectedIds() const {
+    std::vector<std::int64_t> ids;
+    for (const QModelIndex& index : tblFlights->selectionModel()->selectedRows())
+        ids.push_back(model_->IdAt(index.row()));
+    return ids;
+}
+
+std::optional<TFlightEntry> TLogbookWindow::CurrentEntry() {
+    const QModelIndex index = tblFlights->currentIndex();
+    if (!index.isValid() || !tblFlights->selectionModel()->isRowSelected(index.row()))
+        return std::nullopt;
+    return book_->Flight(model_->IdAt(index.row()));
+}
+
+void TLogbookWindow::SelectionChanged() {
+    const QModelIndexList rows = tblFlights->selectionModel()->selectedRows();
+    TTotals selected;
+    for (const QModelIndex& index : rows) {
+        ++selected.flights;
+        selected.seconds += model_->DurationAt(index.row());
+        selected.metres += model_->LengthAt(index.row());
+    }
+    lblTotals->setText(rows.size() > 1 ? QStringLiteral("Выбрано: ") + TotalsText(selected)
+                                       : QStringLiteral("Всего: ") + TotalsText(shownTotals_.all));
+    const bool one = rows.size() == 1;
+    btnExportKml->setEnabled(one);
+    btnOpenFolder->setEnabled(one);
+    btnEdit->setEnabled(one);
+    btnDelete->setEnabled(one);
+    ShowSelected(one ? CurrentEntry() : std::nullopt);
+}
+
+void TLogbookWindow::ShowSummary() {
+    // The totals of what the filter shows, per year and per glider; a sort
+    // or a selection leaves them as they are.
+    shownTotals_ = TLogbook::Totals(book_->Store().TotalsRows(model_->Year()));
+    QStringList lines;
+    lines << QStringLiteral("По годам:");
+    for (const TTotalsRow& row : shownTotals_.byYear)
+        lines << QStringLiteral("  %1: %2").arg(row.key, TotalsText(row.totals));
+    lines << QStringLiteral("По крыльям:");
+    for (const TTotalsRow& row : shownTotals_.byGlider)
+        lines << QStringLiteral("  %1: %2").arg(row.key, TotalsText(row.totals));
+    mmoSummary->setPlainText(lines.join(QLatin1Char('\n')));
+    SelectionChanged();
+}
+
+void TLogbookWindow::ShowSelected(const std::optional<TFlightEntry>& entry) {
+    if (!entry) {
+        lblFacts->clear();
+        imgPlot->SetImage({});
+        return;
+    }
+    lblFacts->setText(FactsText(*entry));
+    const QString path = book_->StoredFilePath(*entry);
+    const QSize size =
+        imgPlot->size().expandedTo(track::MinFlightPlotSize).boundedTo(track::MaxFlightPlotSize);
+    const std::int64_t id = entry->id;
+    plotRunner_->Submit(
+        [path, size, id,
+         window = QPointer<TLogbookWindow>(this)]() -> track::TLatestJobRunner::TDone {
+            QImage image;
+            try {
+                image = track::RenderFlightPlot(track::ReadTrackFile(path), size);
+            } catch (const device::TAppError&) {
+                // The copy is gone: the facts stand without a picture.
+            }
+            return [window, image, id] {
+                if (!window) return;
+                const std::optional<TFlightEntry> now = window->CurrentEntry();
+                if (now && now->id == id) window->imgPlot->SetImage(image);
+            };
+        });
+}
+
+void TLogbookWindow::ImportPaths(const QStringList& paths) {
+    if (job_ || paths.isEmpty()) return;
+    job_ = new TImportJob(book_->Store().Path(), paths,
+                          profile_ ? profile_() : track::TPilotProfile{}, this);
+    connect(job_, &TImportJob::Progress, this, [this](int done, int total, const QString&) {
+        pbImport->setRange(0, total);
+        pbImport->setValue(done);
+    });
+    connect(job_, &TImportJob::Finished, this, &TLogbookWindow::ImportEnded);
+    pbImport->setValue(0);
+    pbImport->show();
+    btnCancelImport->show();
+    btnImportFiles->setEnabled(false);
+    btnImportFolder->setEnabled(false);
+    job_->Start();
+}
+
+void TLogbookWindow::ImportEnded() {
+    const TImportReport report = job_->Report();
+    job_->deleteLater();
+    job_ = nullptr;
+    pbImport->hide();
+    btnCancelImport->hide();
+    btnImportFiles->setEnabled(true);
+    btnImportFolder->setEnabled(true);
+    Reload();
+    QString text = QStringLiteral("Добавлено полётов: %1, уже были в журнале: %2, не прочитано: %3")
+                       .arg(report.added)
+                       .arg(report.alreadyKept)
+                       .arg(report.failed);
+    if (report.cancelled) text += QStringLiteral("\nИмпорт отменён.");
+    if (!report.errors.isEmpty())
+        text += QStringLiteral("\n\n") + report.errors.mid(0, 20).join(QLatin1Char('\n'));
+    device::Dialogs().Message(
+        this, report.failed ? device::TMessageKind::Warning : device::TMessageKind::Information,
+        kTitle, text);
+    Q_EMIT ImportFinished();
+}
+
+void TLogbookWindow::btnImportFilesClick() {
+    const QString file = device::Dialogs().OpenFileName(
+        this, QString(), QStringLiteral("Треки (*.igc *.IGC *.gpx *.GPX);;Все файлы (*)"));
+    if (!file.isEmpty()) ImportPaths({file});
+}
+
+void TLogbookWindow::btnImportFolderClick() {
+    const QString folder = device::Dialogs().FolderName(this, QString());
+    if (!folder.isEmpty()) ImportPaths({folder});
+}
+
+void TLogbookWindow::btnExportCsvClick() {
+    const QString path =
+        device::Dialogs().SaveFileName(this, QString(), QStringLiteral("CSV (*.csv)"));
+    if (path.isEmpty()) return;
+    std::vector<TFlightEntry> flights;
+    const std::vector<std::int64_t> ids = SelectedIds();
+    if (ids.size() > 1) {
+        for (const std::int64_t id : ids)
+            if (auto e = book_->Flight(id)) flights.push_back(*e);
+    } else {
+        flights = book_->Flights(model_->Year());
+    }
+    book_->ExportCsv(flights, path);  // a failure reaches the application's handler
+}
+
+void TLogbookWindow::btnExportKmlClick() {
+    const std::optional<TFlightEntry> entry = CurrentEntry();
+    if (!entry) return;
+    const QString path =
+        device::Dialogs().SaveFileName(this, QString(), QStringLiteral("KML (*.kml)"));
+    if (!path.isEmpty()) book_->ExportKml(entry->id, path);
+}
+
+void TLogbookWindow::btnOpenFolderClick() {
+    const std::optional<TFlightEntry> entry = CurrentEntry();
+    if (!entry) return;
+    QString file = entry->sourcePath;
+    if (file.isEmpty() || !QFileInfo::exists(file)) file = book_->StoredFilePath(*entry);
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(file).absolutePath()));
+}
+
+void TLogbookWindow::btnEditClick() {
+    const std::optional<TFlightEntry> entry = CurrentEntry();
+    if (!entry) return;
+    QDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("FormEditFlight"));
+    dialog.setWindowTitle(QStringLiteral("Полёт %1").arg(DateText(entry->LocalTakeoff())));
+    auto* site = new QLineEdit(entry->site, &dialog);
+    site->setObjectName(QStringLiteral("edtSite"));
+    auto* glider = new QLineEdit(entry->glider, &dialog);
+    glider->setObjectName(QStringLiteral("edtGlider"));
+    auto* notes = new QPlainTextEdit(entry->notes, &dialog);
+    notes->setObjectName(QStringLiteral("mmoNotes"));
+    auto* form = new QFormLayout(&dialog);
+    form->addRow(QStringLiteral("Место взлёта:"), site);
+    form->addRow(QStringLiteral("Крыло:"), glider);
+    form->addRow(QStringLiteral("Заметки:"), notes);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    form->addRow(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    device::Dialogs().Exec(&dialog);
+    if (dialog.result() != QDialog::Accepted) return;
+    book_->Edit(entry->id, site->text(), glider->text(), notes->toPlainText());
+    Reload();
+}
+
+void TLogbookWindow::btnDeleteClick() {
+    const std::optional<TFlightEntry> entry = CurrentEntry();
+    if (!entry) return;
+    if (!device::Dialogs().Ask(
+            this, device::TMessageKind::Warning, kTitle,
+            QStringLiteral("Удалить из журнала полёт %1 %2? Файлы трека останутся на диске.")
+                .arg(DateText(entry->LocalTakeoff()), TimeOfDayText(entry->LocalTakeoff()))))
+        return;
+    book_->Remove(entry->id);
+    Reload();
+}
+
+TLogbookWindow* OpenLogbookWindow(QMdiArea* area, const QString& databasePath,
+                                  std::function<track::TPilotProfile()> profile) {
+    if (g_window) {
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(g_window->parentWidget()))
+            area->setActiveSubWindow(frame);
+        return g_window;
+    }
+    std::unique_ptr<TLogbook> book;
+    try {
+        book = std::make_unique<TLogbook>(databasePath);
+    } catch (const device::TAppError& error) {
+        device::Dialogs().Message(area, device::TMessageKind::Error, kTitle, error.Text());
+        return nullptr;
+    }
+    auto* window = new TLogbookWindow(std::move(book), std::move(profile));
+    g_window = window;
+    QMdiSubWindow* frame = area->addSubWindow(window);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    frame->resize(area->size().expandedTo(QSize(900, 600)).boundedTo(QSize(1200, 800)));
+    frame->show();
+    return window;
+}
+
+}  // namespace logbook

@@ -1,0 +1,101 @@
+#pragma once
+// The logbook window of the main window's multi-document area: the flights
+// with a year filter, the totals of the selection, per year and per glider,
+// the selected flight's picture and facts, and its actions.
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "logbook/Logbook.h"
+#include "track/IgcExport.h"
+
+class QComboBox;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QTableView;
+
+namespace track {
+class TFlightPlotView;
+class TLatestJobRunner;
+}  // namespace track
+
+namespace logbook {
+
+class TImportJob;
+class TLogbookModel;
+
+class TLogbookWindow : public QWidget {
+    Q_OBJECT
+  public:
+    // Throws device::TAppError when the logbook cannot be opened.
+    TLogbookWindow(std::unique_ptr<TLogbook> book, std::function<track::TPilotProfile()> profile,
+                   QWidget* parent = nullptr);
+    ~TLogbookWindow() override;
+
+    // Imports files and folders (what the two import buttons do after their
+    // dialogs).
+    void ImportPaths(const QStringList& paths);
+    // The flights shown again, from the database (after another program's change).
+    void Reload();
+    bool Importing() const { return job_ != nullptr; }
+
+    QTableView* Table() const { return tblFlights; }
+    QLabel* TotalsLabel() const { return lblTotals; }
+    QPlainTextEdit* Summary() const { return mmoSummary; }
+
+  Q_SIGNALS:
+    void ImportFinished();
+
+  private:
+    void SelectionChanged();
+    void ShowSelected(const std::optional<TFlightEntry>& entry);
+    void ShowSummary();
+    void btnImportFilesClick();
+    void btnImportFolderClick();
+    void btnExportCsvClick();
+    void btnExportKmlClick();
+    void btnOpenFolderClick();
+    void btnEditClick();
+    void btnDeleteClick();
+    void cbbYearChange();
+    void ImportEnded();
+    void FillYears();
+    std::vector<std::int64_t> SelectedIds() const;
+    std::optional<TFlightEntry> CurrentEntry();
+
+    std::unique_ptr<TLogbook> book_;
+    TLogbookTotals shownTotals_;  // of what the year filter shows
+    std::function<track::TPilotProfile()> profile_;
+    TLogbookModel* model_ = nullptr;
+    TImportJob* job_ = nullptr;
+    track::TLatestJobRunner* plotRunner_ = nullptr;
+
+    QComboBox* cbbYear;
+    QTableView* tblFlights;
+    QLabel* lblTotals;
+    QPlainTextEdit* mmoSummary;
+    QLabel* lblFacts;
+    track::TFlightPlotView* imgPlot;
+    QProgressBar* pbImport;
+    QPushButton* btnCancelImport;
+    QPushButton* btnImportFiles;
+    QPushButton* btnImportFolder;
+    QPushButton* btnExportCsv;
+    QPushButton* btnExportKml;
+    QPushButton* btnOpenFolder;
+    QPushButton* btnEdit;
+    QPushButton* btnDelete;
+};
+
+// Shows the logbook window in `area` (brings it forward when open). A
+// logbook that cannot be opened is reported through the dialog seam and the
+// program goes on without it. Returns the window or nullptr.
+TLogbookWindow* OpenLogbookWindow(QMdiArea* area, const QString& databasePath,
+                                  std::function<track::TPilotProfile()> profile);
+
+}  // namespace logbook

@@ -1,0 +1,99 @@
+// The logbook window imports a folder and shows the totals of what it holds,
+// per year and per glider, and of the rows selected.
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <map>
+
+#include "GuiTest.h"
+#include "LogbookFlights.h"
+#include "device/FileStore.h"
+#include "logbook/LogbookWindow.h"
+
+using namespace logbook;
+using tracktest::Time;
+
+class TestLogbookWindow : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir_;
+    testing::TRecordingDialogs dialogs_;
+
+  private Q_SLOTS:
+    void initTestCase() { device::SetDialogs(&dialogs_); }
+    void cleanupTestCase() { device::SetDialogs(nullptr); }
+
+    void importFolder_totalsShown() {
+        const QString in = dir_.filePath(QStringLiteral("tracks"));
+        QDir().mkpath(in + QStringLiteral("/old"));
+        auto write = [&](const QString& name, device::TrackTime start, const char* glider) {
+            device::WriteFileSafely(
+                in + name,
+                logbooktest::Igc(logbooktest::Download(start, 45.0f, 6.0f, 1440),
+                                 {QStringLiteral("P"), QLatin1String(glider), {}, {}, {}}));
+        };
+        write(QStringLiteral("/a.igc"), Time(2024, 5, 1, 9, 0, 0), "Rush");
+        write(QStringLiteral("/b.igc"), Time(2024, 5, 2, 9, 0, 0), "Rush");
+        write(QStringLiteral("/old/c.igc"), Time(2023, 8, 1, 9, 0, 0), "Mentor");
+
+        const QString db = dir_.filePath(QStringLiteral("logbook.sqlite"));
+        auto* window = new TLogbookWindow(std::make_unique<TLogbook>(db),
+                                          [] { return track::TPilotProfile{}; });
+        window->show();
+        QCOMPARE(window->TotalsLabel()->text(), QStringLiteral("Всего: 0 полётов, 0:00 ч, 0.0 км"));
+        QSignalSpy finished(window, &TLogbookWindow::ImportFinished);
+        dialogs_.folderAnswers << in;
+        window->findChild<QPushButton*>(QStringLiteral("btnImportFolder"))->click();
+        QVERIFY(finished.wait(60000));
+
+        QCOMPARE(window->Table()->model()->rowCount(), 3);
+        // About 20 minutes flown each; the times as the store measured them.
+        std::map<QString, std::int64_t> flown;
+        for (const TFlightEntry& e : TLogbook(db).Flights())
+            flown[DateText(e.takeoffUtc)] = e.durationSeconds;
+        QCOMPARE(int(flown.size()), 3);
+        const std::int64_t in2024 = flown["2024-05-01"] + flown["2024-05-02"];
+        QCOMPARE(window->TotalsLabel()->text(),
+                 QStringLiteral("Всего: 3 полётов, %1 ч, 12.5 км")
+                     .arg(DurationText(in2024 + flown["2023-08-01"])));
+        const QString summary = window->Summary()->toPlainText();
+        QVERIFY2(
+            summary.contains(QStringLiteral("2024: 2 полётов, %1 ч").arg(DurationText(in2024))),
+            qPrintable(summary));
+        QVERIFY2(
+            summary.contains(
+                QStringLiteral("Mentor: 1 полётов, %1 ч").arg(DurationText(flown["2023-08-01"]))),
+            qPrintable(summary));
+        QVERIFY(dialogs_.messages.back().text.startsWith(QStringLiteral("Добавлено полётов: 3,")));
+
+        window->Table()->selectRow(0);
+        window->Table()->selectionModel()->select(
+            window->Table()->model()->index(1, 0),
+            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QVERIFY2(window->TotalsLabel()->text().startsWith(
+                     QStringLiteral("Выбрано: 2 полётов, %1 ч").arg(DurationText(in2024))),
+                 qPrintable(window->TotalsLabel()->text()));
+
+        auto* year = window->findChild<QComboBox*>(QStringLiteral("cbbYear"));
+        const int at = year->findText(QStringLiteral("2023"));
+        QVERIFY(at > 0);
+        year->setCurrentIndex(at);
+        Q_EMIT year->activated(at);
+        QCOMPARE(window->Table()->model()->rowCount(), 1);
+        QVERIFY(window->TotalsLabel()->text().startsWith(
+            QStringLiteral("Всего: 1 полётов, %1 ч").arg(DurationText(flown["2023-08-01"]))));
+
+        // The same folder again adds nothing.
+        dialogs_.folderAnswers << in;
+        window->findChild<QPushButton*>(QStringLiteral("btnImportFolder"))->click();
+        QVERIFY(finished.wait(60000));
+        QVERIFY(dialogs_.messages.back().text.startsWith(
+            QStringLiteral("Добавлено полётов: 0, уже были в журнале: 3")));
+        delete window;
+    }
+};
+
+TOLMARIK_GUI_TEST_MAIN(TestLogbookWindow)
+#include "tst_logbookwindow.moc"

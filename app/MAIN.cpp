@@ -18,6 +18,7 @@
 #include "app/AboutUnit.h"
 #include "app/SetupAPI.h"
 #include "app/SetupUnit.h"
+#include "app/ShortPath.h"
 #include "app/TApplication.h"
 #include "device/AppError.h"
 #include "device/DeviceIO.h"
@@ -46,7 +47,7 @@ const QString kLeaveWhileBusy =
     QStringLiteral("Идет обмен с прибором. Выйти из программы, не дожидаясь его конца?");
 
 QIcon Icon(const char* name) {
-    return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name)));
+    return QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(name)));
 }
 
 // A panel button that runs an action and follows its enabled state, with a
@@ -524,7 +525,7 @@ void TMainForm::FileOpen1Execute() {
         CurrentDeviceForm()->LoadFromSaver(saver);
         CurrentDeviceForm()->SetSourceFile(name);
         setWindowTitle(QCoreApplication::applicationName() + QStringLiteral(" : ") +
-                       QDir::toNativeSeparators(name));
+                       CaptionPath(name));
         WriteSetting(QStringLiteral("filepath"), QFileInfo(name).absolutePath() + QLatin1Char('/'));
         lblStatus->setText(QStringLiteral("Файл открыт: ") + name);
     } else {

@@ -13,6 +13,7 @@
 
 #include "app/BuildInfo.h"
 #include "app/CommandLine.h"
+#include "app/Console.h"
 #include "app/ExitCodes.h"
 #include "app/cli/CliSession.h"
 #include "device/AppError.h"
@@ -97,6 +98,7 @@ int UsageError(const QString& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    app::SetUpConsole();
     // The picture needs fonts, hence a GUI application; never a display.
     std::unique_ptr<QCoreApplication> application;
     if (IsPlotCommand(argc, argv)) {
@@ -139,8 +141,18 @@ int main(int argc, char** argv) {
     options.AddTo(parser);
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("See above."));
     if (!parser.parse(application->arguments())) return UsageError(parser.errorText());
-    if (parser.isSet(help)) parser.showHelp(app::EC_OK);
-    if (parser.isSet(version)) parser.showVersion();
+    // Printed here rather than by showHelp() and showVersion(): Qt for Windows
+    // shows those in a message box when it sees no console window (a pipe,
+    // Wine, a scheduled task).
+    if (parser.isSet(help)) {
+        std::fputs(parser.helpText().toUtf8().constData(), stdout);
+        return app::EC_OK;
+    }
+    if (parser.isSet(version)) {
+        std::printf("%s %s\n", qPrintable(QCoreApplication::applicationName()),
+                    qPrintable(QCoreApplication::applicationVersion()));
+        return app::EC_OK;
+    }
 
     const QStringList args = parser.positionalArguments();
     cli::TCliSession session(isatty(fileno(stdout)) != 0);
@@ -160,7 +172,10 @@ int main(int argc, char** argv) {
             return session.Plot(args[1], args[2], picture);
         }
         if (args.size() == 1 && args[0] == QLatin1String("ports")) return session.ListPorts();
-        if (args.isEmpty()) parser.showHelp(app::EC_USAGE);
+        if (args.isEmpty()) {
+            std::fputs(parser.helpText().toUtf8().constData(), stdout);
+            return app::EC_USAGE;
+        }
         if (args.size() < 2) return UsageError(QStringLiteral("No command given."));
         if (parser.isSet(options.transcript) &&
             !session.RecordTranscript(parser.value(options.transcript)))

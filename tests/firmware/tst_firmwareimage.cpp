@@ -147,8 +147,13 @@ class TestFirmwareImage : public QObject {
         QFETCH(bool, fifo);
         const QString path =
             dir_.filePath(fifo ? QStringLiteral("fifo.enc") : QStringLiteral("folder.enc"));
-        if (fifo)
+        if (fifo) {
+#ifdef Q_OS_WIN
+            QSKIP("Windows has no FIFOs among its files");
+#else
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+#endif
+        }
         else
             QVERIFY(QDir().mkpath(path));
         std::uint8_t byte = 0;

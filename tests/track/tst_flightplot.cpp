@@ -120,9 +120,13 @@ class TestFlightPlot : public QObject {
         QTemporaryDir dir;
         QString path = kind;
         if (kind == QLatin1String("fifo")) {
+#ifdef Q_OS_WIN
+            QSKIP("Windows has no FIFOs among its files");
+#else
             // Nobody writes into it: opening it for reading would wait forever.
             path = dir.filePath(QStringLiteral("flight.gpx"));
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+#endif
         } else if (kind == QLatin1String("dir")) {
             path = dir.path();
         }

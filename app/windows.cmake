@@ -52,6 +52,11 @@ install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platform
 if(TARGET Qt6::QWindowsVistaStylePlugin)
   install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
 endif()
+# Qt's own Russian texts (standard buttons, file dialogs): the kit has none,
+# and Debian's are the same Qt 6.4's.
+find_file(TOLMARIK_QT_RUSSIAN qtbase_ru.qm PATHS /usr/share/qt6/translations NO_CMAKE_FIND_ROOT_PATH
+          REQUIRED)
+install(FILES ${TOLMARIK_QT_RUSSIAN} DESTINATION translations)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 
 # The installer: TolmarikProg-<version>-win64.exe, made by makensis (Debian's

@@ -80,4 +80,6 @@ set(CPACK_NSIS_PACKAGE_NAME ${PROJECT_NAME})
 set(CPACK_NSIS_CONTACT ${TOLMARIK_AUTHOR})
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_NSIS_EXECUTABLE makensis)
+# A 64-bit installer for 64-bit programs: NSIS makes 32-bit ones unless told.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 include(CPack)

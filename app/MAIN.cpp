@@ -21,6 +21,7 @@
 #include "app/PilotDialog.h"
 #include "app/SetupAPI.h"
 #include "app/SetupUnit.h"
+#include "app/ShortPath.h"
 #include "app/TApplication.h"
 #include "device/DeviceIO.h"
 #include "device/Dialogs.h"
@@ -48,7 +49,7 @@ const QString kLeaveWhileBusy =
     QStringLiteral("Идет обмен с прибором. Выйти из программы, не дожидаясь его конца?");
 
 QIcon Icon(const char* name) {
-    return QIcon(QStringLiteral(":/icons/%1.svg").arg(QLatin1String(name)));
+    return QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(name)));
 }
 
 // A panel button that runs an action and follows its enabled state, with a
@@ -515,8 +516,7 @@ void TMainForm::FileOpen1Execute() {
     UpdateModelActions();
     if (file.hasSettings) CurrentDeviceForm()->LoadConfig(file.config);
     CurrentDeviceForm()->SetSourceFile(name);
-    setWindowTitle(QCoreApplication::applicationName() + QStringLiteral(" : ") +
-                   QDir::toNativeSeparators(name));
+    setWindowTitle(QCoreApplication::applicationName() + QStringLiteral(" : ") + CaptionPath(name));
     WriteSetting(QStringLiteral("filepath"), QFileInfo(name).absolutePath() + QLatin1Char('/'));
     lblStatus->setText(QStringLiteral("Файл открыт: ") + name);
 }

@@ -1,8 +1,6 @@
 #include "app/SetupAPI.h"
 
 #include <QDir>
-#include <QFileInfo>
-#include <QSerialPortInfo>
 #include <QSettings>
 
 #include "serial/PortPlatform.h"
@@ -12,13 +10,13 @@ namespace app {
 
 namespace {
 // What the list shows for a port the system has no description of.
-const QString kPlainPort = QStringLiteral("Последовательный порт");
 const QString kExtraPort = QStringLiteral("Дополнительный порт");
+
+}  // namespace
 
 QString DeviceName(const QString& description, const QString& port) {
     return description + QStringLiteral(" (") + port + QLatin1Char(')');
 }
-}  // namespace
 
 QString ReadSetting(const QString& name, const QString& defaultValue) {
     QSettings store(QStringLiteral("Tolmarik"), QStringLiteral("TolmarikProg"));
@@ -100,21 +98,12 @@ QStringList ExtraPorts() {
     QStringList ports;
     const QString value = qEnvironmentVariable(ExtraPortsVariable);
     for (const QString& path : value.split(QDir::listSeparator(), Qt::SkipEmptyParts))
-        if (QFileInfo::exists(path)) ports << path;
+        if (PortExists(path)) ports << path;
     return ports;
 }
 
 std::vector<TPortDevice> PresentPortDevices() {
-    std::vector<TPortDevice> devices;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-        QString description = info.description();
-        if (description.isEmpty()) description = info.manufacturer();
-        if (description.isEmpty()) description = kPlainPort;
-        TPortDevice device{DeviceName(description, info.portName()), std::nullopt, std::nullopt};
-        if (info.hasVendorIdentifier()) device.vendorId = info.vendorIdentifier();
-        if (info.hasProductIdentifier()) device.productId = info.productIdentifier();
-        devices.push_back(device);
-    }
+    std::vector<TPortDevice> devices = SystemPortDevices();
     for (const QString& path : ExtraPorts())
         devices.push_back({DeviceName(kExtraPort, path), std::nullopt, std::nullopt});
     return devices;

@@ -41,6 +41,9 @@ struct TPortItem {
     }
 };
 
+// "description (port)", the form the port list reads the port name from.
+QString DeviceName(const QString& description, const QString& port);
+
 // True for the chips "STM", "CP210" and "CH340" (case-sensitive), by name.
 bool IsAdapterName(const QString& name);
 // True for the vendors of those chips (STMicroelectronics, Silicon Labs, WCH).
@@ -56,6 +59,13 @@ std::vector<TPortItem> PortItems(const std::vector<TPortDevice>& devices);
 inline constexpr char ExtraPortsVariable[] = "TOLMARIK_EXTRA_PORTS";
 // Those of the extra ports that exist now.
 QStringList ExtraPorts();
+
+// The serial devices the system lists now, in its order (app/PortDevicesQt.cpp
+// or app/PortDevicesWin.cpp, chosen by the build).
+std::vector<TPortDevice> SystemPortDevices();
+// True when `port` (a name or a path, as the user gives it) names a port or
+// terminal that exists now.
+bool PortExists(const QString& port);
 
 // The serial devices present now, the extra ports last.
 std::vector<TPortDevice> PresentPortDevices();

@@ -7,7 +7,7 @@
 
 namespace app {
 
-QIcon AdapterIcon() { return QIcon(QStringLiteral(":/icons/adapter.svg")); }
+QIcon AdapterIcon() { return QIcon(QStringLiteral(":/icons/adapter.png")); }
 
 void FillPortList(QComboBox* combo) {
     const std::vector<TPortItem> items = PortItems(PresentPortDevices());

@@ -36,7 +36,7 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral(TOLMARIK_PRODUCT_NAME));
     setApplicationVersion(ProgramVersion());
     setOrganizationName(QStringLiteral(TOLMARIK_COMPANY_NAME));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/program.svg")));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/program.png")));
     UseWindowDialogs();
     UseSettingsForTrackFolder();
     UseSettingsForPilotProfile();

@@ -26,38 +26,60 @@ endif()
 target_sources(TolmarikProg PRIVATE ${PROJECT_BINARY_DIR}/app/TolmarikProg.rc)
 set_target_properties(TolmarikProg PROPERTIES WIN32_EXECUTABLE ON)
 
-# Qt's own libraries and plugins next to the executable, in the build folder
-# (so that it runs from there) and in the installed tree.
-find_program(WINDEPLOYQT windeployqt HINTS "${Qt6_DIR}/../../../bin")
-if(WINDEPLOYQT)
-  add_custom_command(TARGET TolmarikProg POST_BUILD
-    COMMAND "${WINDEPLOYQT}" --no-translations --no-system-d3d-compiler --no-opengl-sw
-            "$<TARGET_FILE:TolmarikProg>"
-    COMMENT "Deploying Qt next to TolmarikProg.exe")
-else()
-  message(WARNING "windeployqt not found: the program will not start outside a Qt shell")
+# What both programs need beside them: Qt's libraries, the platform plugin,
+# the native style and the MinGW runtime. There is no windeployqt for a cross
+# build, so the list is ours; the kit's libraries are found through Qt's own
+# imported targets, the runtime beside Qt6Core.dll.
+get_target_property(qt_core_dll Qt6::Core IMPORTED_LOCATION_RELEASE)
+if(NOT qt_core_dll)
+  get_target_property(qt_core_dll Qt6::Core IMPORTED_LOCATION)
 endif()
+get_filename_component(qt_bin ${qt_core_dll} DIRECTORY)
+set(runtime_dlls)
+foreach(library Core Gui Widgets)
+  list(APPEND runtime_dlls $<TARGET_FILE:Qt6::${library}>)
+endforeach()
+foreach(runtime libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll)
+  find_file(TOLMARIK_RUNTIME_${runtime} ${runtime} HINTS ${qt_bin}
+            /usr/lib/gcc/x86_64-w64-mingw32/12-posix /usr/x86_64-w64-mingw32/lib
+            NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+  list(APPEND runtime_dlls ${TOLMARIK_RUNTIME_${runtime}})
+endforeach()
 
-install(TARGETS TolmarikProg RUNTIME DESTINATION .)
-install(CODE "
-  execute_process(COMMAND \"${WINDEPLOYQT}\" --no-translations --no-system-d3d-compiler
-                          --no-opengl-sw \"\${CMAKE_INSTALL_PREFIX}/TolmarikProg.exe\"
-                  RESULT_VARIABLE deployed)
-  if(NOT deployed EQUAL 0)
-    message(FATAL_ERROR \"windeployqt failed\")
-  endif()")
-install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)
+install(TARGETS TolmarikProg tolmarik-cli RUNTIME DESTINATION .)
+install(FILES ${runtime_dlls} DESTINATION .)
+install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)
+if(TARGET Qt6::QWindowsVistaStylePlugin)
+  install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
+endif()
+# Qt's own Russian texts (standard buttons, file dialogs): the kit has none,
+# and Debian's are the same Qt 6.4's.
+find_file(TOLMARIK_QT_RUSSIAN qtbase_ru.qm PATHS /usr/share/qt6/translations NO_CMAKE_FIND_ROOT_PATH
+          REQUIRED)
+install(FILES ${TOLMARIK_QT_RUSSIAN} DESTINATION translations)
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 
+# The installer: TolmarikProg-<version>-win64.exe, made by makensis (Debian's
+# nsis) through CPack: both programs into Program Files, a Start-menu entry
+# with the program's icon, an uninstaller registered with the system.
 set(CPACK_GENERATOR NSIS)
 set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
 set(CPACK_PACKAGE_VENDOR ${TOLMARIK_COMPANY})
 set(CPACK_PACKAGE_VERSION ${TOLMARIK_VERSION_DOTS})
+set(CPACK_PACKAGE_FILE_NAME ${PROJECT_NAME}-${TOLMARIK_VERSION_DOTS}-win64)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY ${PROJECT_NAME})
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY ${PROJECT_NAME})
 set(CPACK_PACKAGE_EXECUTABLES "TolmarikProg;TolmarikProg")
+set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_MUI_ICON ${TOLMARIK_ICON})
 set(CPACK_NSIS_MUI_UNIICON ${TOLMARIK_ICON})
 set(CPACK_NSIS_INSTALLED_ICON_NAME TolmarikProg.exe)
 set(CPACK_NSIS_DISPLAY_NAME ${PROJECT_NAME})
-set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+set(CPACK_NSIS_PACKAGE_NAME ${PROJECT_NAME})
+set(CPACK_NSIS_CONTACT ${TOLMARIK_AUTHOR})
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_NSIS_EXECUTABLE makensis)
+# A 64-bit installer for 64-bit programs: NSIS makes 32-bit ones unless told.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 include(CPack)

@@ -1,5 +1,7 @@
 #include "serial/OpenFailure.h"
 
+#include "serial/PortHolders.h"
+
 namespace serial {
 
 TOpenFailureCause OpenFailureCause(int systemCode) {
@@ -35,9 +37,25 @@ QString OpenFailureReason(const TPortError& error) {
     return error.path.isEmpty() ? reason : error.path + QStringLiteral(": ") + reason;
 }
 
+QString BusyHint(const QStringList& holders) {
+    // Both take CH340 and CDC adapters as soon as they are plugged in.
+    if (holders.contains(QLatin1String("brltty")))
+        return QStringLiteral(
+            "Порт занят программой brltty (для брайлевских дисплеев): если она не нужна, "
+            "удалите её (sudo apt remove brltty) и переподключите прибор");
+    if (holders.contains(QLatin1String("ModemManager")))
+        return QStringLiteral(
+            "Порт занят службой ModemManager: установите пакет tolmarikprog (его правило udev "
+            "велит службе не трогать адаптер) или остановите её (sudo systemctl stop "
+            "ModemManager) и повторите");
+    return OpenFailureHint(TOpenFailureCause::Busy);
+}
+
 QString OpenFailureDetail(const TPortError& error) {
     QString detail = OpenFailureReason(error);
-    const QString hint = OpenFailureHint(OpenFailureCause(error.code));
+    const TOpenFailureCause cause = OpenFailureCause(error.code);
+    const QString hint = cause == TOpenFailureCause::Busy ? BusyHint(PortHolders(error.path))
+                                                          : OpenFailureHint(cause);
     if (!detail.isEmpty() && !hint.isEmpty()) detail += QLatin1Char('\n') + hint;
     return detail;
 }

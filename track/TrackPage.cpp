@@ -117,15 +117,15 @@ void SetUrlOpener(TUrlOpener opener) { UrlOpener() = std::move(opener); }
 
 TTrackPage::TTrackPage(TTarget target, QWidget* parent) : QWidget(parent) {
     btnStatLast =
-        SpeedButton(QStringLiteral("Последний"), QStringLiteral(":/icons/stats.svg"), this);
+        SpeedButton(QStringLiteral("Последний"), QStringLiteral(":/icons/stats.png"), this);
     btnStatLast->setObjectName(QStringLiteral("btnStatLast"));
     btnStatLast->setProperty("tag", 0);
     btnStPrev =
-        SpeedButton(QStringLiteral("Предыдущий"), QStringLiteral(":/icons/stats-prev.svg"), this);
+        SpeedButton(QStringLiteral("Предыдущий"), QStringLiteral(":/icons/stats-prev.png"), this);
     btnStPrev->setObjectName(QStringLiteral("btnStPrev"));
     btnStPrev->setProperty("tag", 1);
     btnStPrev->setEnabled(false);
-    btnLoad = SpeedButton(QStringLiteral("Скачать"), QStringLiteral(":/icons/download.svg"), this);
+    btnLoad = SpeedButton(QStringLiteral("Скачать"), QStringLiteral(":/icons/download.png"), this);
     btnLoad->setObjectName(QStringLiteral("btnLoad"));
     btnLoad->setEnabled(false);
 

@@ -15,6 +15,7 @@
 
 #include "app/BuildInfo.h"
 #include "app/CommandLine.h"
+#include "app/Console.h"
 #include "app/ExitCodes.h"
 #include "app/SetupAPI.h"
 #include "app/cli/CliPlatform.h"
@@ -162,6 +163,7 @@ int CheckOutputs(const cli::TCliSession& session, int status) {
 
 int main(int argc, char** argv) {
     cli::IgnoreBrokenPipe();
+    app::SetUpConsole();
     // The picture needs fonts, hence a GUI application; never a display.
     std::unique_ptr<QCoreApplication> application;
     if (IsPlotCommand(argc, argv)) {
@@ -209,8 +211,18 @@ int main(int argc, char** argv) {
     options.AddTo(parser);
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("See above."));
     if (!parser.parse(application->arguments())) return UsageError(parser.errorText());
-    if (parser.isSet(help)) parser.showHelp(app::EC_OK);
-    if (parser.isSet(version)) parser.showVersion();
+    // Printed here rather than by showHelp() and showVersion(): Qt for Windows
+    // shows those in a message box when it sees no console window (a pipe,
+    // Wine, a scheduled task).
+    if (parser.isSet(help)) {
+        std::fputs(parser.helpText().toUtf8().constData(), stdout);
+        return app::EC_OK;
+    }
+    if (parser.isSet(version)) {
+        std::printf("%s %s\n", qPrintable(QCoreApplication::applicationName()),
+                    qPrintable(QCoreApplication::applicationVersion()));
+        return app::EC_OK;
+    }
 
     const QStringList args = parser.positionalArguments();
     cli::TCliSession session(isatty(fileno(stdout)) != 0);
@@ -238,7 +250,10 @@ int main(int argc, char** argv) {
             // Not a port either: these names are commands.
             return UsageError(QStringLiteral("Wrong number of arguments for %1.").arg(args[0]));
         }
-        if (args.isEmpty()) parser.showHelp(app::EC_USAGE);
+        if (args.isEmpty()) {
+            std::fputs(parser.helpText().toUtf8().constData(), stdout);
+            return app::EC_USAGE;
+        }
         if (args.size() < 2) return UsageError(QStringLiteral("No command given."));
         if (parser.isSet(options.transcript)) {
             const QString transcript = parser.value(options.transcript);

@@ -42,7 +42,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ -n "$(field Maintainer)" ] || fail "no maintainer"
 depends=$(field Depends)
 names=$(tr ',|' '\n\n' <<<"$depends" | sed 's/^ *//; s/[ (].*//')
-for needed in libqt6core6 libqt6widgets6 libqt6serialport6 libqt6svg6 libpugixml1v5 \
+for needed in libqt6core6 libqt6widgets6 libqt6serialport6 libpugixml1v5 \
               qt6-qpa-plugins qt6-translations-l10n libqt6sql6 libqt6sql6-sqlite; do
   grep -qx "$needed" <<<"$names" || fail "Depends lacks $needed: $depends"
 done
@@ -108,6 +108,35 @@ if [ -f "$copyright" ]; then
 else
   fail "no /usr/share/doc/tolmarikprog/copyright"
 fi
+
+# The udev rule: the adapters' vendors get the seat's user access and are kept
+# from ModemManager. udevadm checks it where it can (systemd 253 and later);
+# otherwise every line must parse as udev's own KEY[{attr}] OP "value" pairs.
+rule=$root/usr/lib/udev/rules.d/70-tolmarikprog.rules
+if [ ! -f "$rule" ]; then
+  fail "no udev rule $(basename "$rule")"
+else
+  if command -v udevadm >/dev/null && udevadm verify --help >/dev/null 2>&1; then
+    udevadm verify "$rule" >"$tmp/udev.log" 2>&1 || { cat "$tmp/udev.log"; fail "udevadm verify refuses the rule"; }
+  fi
+  pair='[A-Z_]+(\{[A-Za-z0-9_]+\})?(==|!=|\+=|-=|:=|=)"[^"]*"'
+  line_number=0
+  while IFS= read -r line || [ -n "$line" ]; do
+    line_number=$((line_number + 1))
+    [[ "$line" =~ ^[[:space:]]*(#.*)?$ ]] && continue
+    [[ "$line" =~ ^$pair(,[[:space:]]*$pair)*$ ]] || fail "udev rule line $line_number does not parse: $line"
+  done <"$rule"
+  for label in $(sed -n 's/.*GOTO="\([^"]*\)".*/\1/p' "$rule" | sort -u); do
+    grep -q "^LABEL=\"$label\"" "$rule" || fail "udev rule jumps to a missing label $label"
+  done
+  for vendor in 0483 10c4 1a86; do
+    grep -E "ATTRS\{idVendor\}==\"$vendor\"" "$rule" | grep -q 'ENV{ID_MM_DEVICE_IGNORE}="1"' \
+      || fail "udev rule does not keep ModemManager from vendor $vendor"
+    grep -E "ATTRS\{idVendor\}==\"$vendor\"" "$rule" | grep -q 'TAG+="uaccess"' \
+      || fail "udev rule gives the user no access to vendor $vendor"
+  done
+fi
+dpkg-deb -I "$deb" postinst >/dev/null 2>&1 || fail "no postinst to load the udev rule"
 
 # Nothing beyond /usr.
 outside=$(cd "$root" && find . -mindepth 1 -maxdepth 1 ! -name usr)

@@ -9,11 +9,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QFile>
 #include <QTest>
 #include <cerrno>
 
 #include "serial/CPDrv.h"
 #include "serial/OpenFailure.h"
+#include "serial/PortHolders.h"
 #include "serial/PortSystem.h"
 
 using namespace serial;
@@ -143,6 +145,42 @@ class TestOpenFailure : public QObject {
         // Released, the same port opens.
         QCOMPARE(ioctl(pty.slave, TIOCNXCL), 0);
         QCOMPARE(OpenAsUser(pty.path), 0);
+    }
+
+    void busyHint_namesTheUsualHolders_data() {
+        QTest::addColumn<QStringList>("holders");
+        QTest::addColumn<QString>("named");
+        QTest::newRow("braille daemon") << QStringList{"brltty"} << "brltty";
+        QTest::newRow("modem manager among others")
+            << QStringList{"bash", "ModemManager"} << "ModemManager";
+        QTest::newRow("both: brltty first") << QStringList{"ModemManager", "brltty"} << "brltty";
+        QTest::newRow("a terminal program") << QStringList{"minicom"} << "";
+        QTest::newRow("nobody seen") << QStringList{} << "";
+    }
+    void busyHint_namesTheUsualHolders() {
+        QFETCH(QStringList, holders);
+        QFETCH(QString, named);
+        const QString hint = BusyHint(holders);
+        if (named.isEmpty()) {
+            QCOMPARE(hint, OpenFailureHint(TOpenFailureCause::Busy));
+        } else {
+            QVERIFY2(hint.contains(named), qPrintable(hint));
+            QVERIFY(hint != OpenFailureHint(TOpenFailureCause::Busy));
+        }
+    }
+
+    void portHolders_findsThisProcess_notForAnotherTerminal() {
+        Pty held;
+        Pty other;
+        QVERIFY(!held.path.isEmpty() && !other.path.isEmpty());
+        ::close(other.slave);
+        other.slave = -1;
+        QFile comm(QStringLiteral("/proc/self/comm"));
+        QVERIFY(comm.open(QIODevice::ReadOnly));
+        const QString self = QString::fromLocal8Bit(comm.readAll()).trimmed();
+        QCOMPARE(PortHolders(QString::fromLocal8Bit(held.path)), QStringList{self});
+        QVERIFY(PortHolders(QString::fromLocal8Bit(other.path)).isEmpty());
+        QVERIFY(PortHolders(QStringLiteral("/dev/ttyUSB-tolmarik-gone")).isEmpty());
     }
 };
 

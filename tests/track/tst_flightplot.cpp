@@ -113,16 +113,22 @@ class TestFlightPlot : public QObject {
         QTest::addColumn<QString>("kind");
         QTest::newRow("pipe") << QStringLiteral("fifo");
         QTest::newRow("folder") << QStringLiteral("dir");
+#ifndef Q_OS_WIN
         QTest::newRow("device") << QStringLiteral("/dev/zero");
+#endif
     }
     void notRegularFile_refusedWithoutOpening() {
         QFETCH(QString, kind);
         QTemporaryDir dir;
         QString path = kind;
         if (kind == QLatin1String("fifo")) {
+#ifdef Q_OS_WIN
+            QSKIP("Windows has no FIFOs among its files");
+#else
             // Nobody writes into it: opening it for reading would wait forever.
             path = dir.filePath(QStringLiteral("flight.gpx"));
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+#endif
         } else if (kind == QLatin1String("dir")) {
             path = dir.path();
         }
@@ -135,9 +141,10 @@ class TestFlightPlot : public QObject {
     }
 
     void missingFile_systemReason() {
-        const QString error = ReadError(QStringLiteral("/nonexistent/flight.gpx"));
-        QVERIFY2(error.startsWith(
-                     QStringLiteral("Не удалось открыть файл \"/nonexistent/flight.gpx\": ")),
+        const QString path = QStringLiteral("/nonexistent/flight.gpx");
+        const QString error = ReadError(path);
+        QVERIFY2(error.startsWith(QStringLiteral("Не удалось открыть файл \"%1\": ")
+                                      .arg(QDir::toNativeSeparators(path))),
                  qPrintable(error));
     }
 

@@ -19,9 +19,23 @@ inline constexpr QSize DefaultFlightPlotSize{1200, 720};
 inline constexpr QSize MinFlightPlotSize{480, 320};
 inline constexpr QSize MaxFlightPlotSize{5000, 5000};
 
+// What the picture may mark besides the flight itself, as fix indices: the
+// scored turnpoints and the points where the flight closes on the ground
+// track, the thermals on the barogram. Indices past the fixes are ignored.
+struct TFlightMarks {
+    std::vector<std::size_t> turnpoints;  // in flying order; for a triangle the three corners
+    bool closedShape = false;             // the turnpoints make a triangle
+    std::vector<std::size_t> closingPoints;
+    struct TSpan {
+        std::size_t first = 0, last = 0;
+    };
+    std::vector<TSpan> thermals;
+};
+
 // The picture of `fixes` at `size` (clamped to the limits above). Fixes
 // without an altitude are left out of the barogram; when some fix has no
 // time, or the times go backwards, the barogram runs over the point numbers.
-QImage RenderFlightPlot(const std::vector<TFlightFix>& fixes, QSize size = DefaultFlightPlotSize);
+QImage RenderFlightPlot(const std::vector<TFlightFix>& fixes, QSize size = DefaultFlightPlotSize,
+                        const TFlightMarks& marks = {});
 
 }  // namespace track

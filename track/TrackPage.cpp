@@ -28,6 +28,7 @@
 #include "track/ExportJob.h"
 #include "track/FlightPlot.h"
 #include "track/FlightPlotView.h"
+#include "track/FlightScoreView.h"
 #include "track/FlightStats.h"
 #include "track/TrackExport.h"
 #include "track/TrackFolder.h"
@@ -341,6 +342,7 @@ void TTrackPage::ExportFinished(const TExportResult& result, int memoGeneration,
     }
     fixes_ = result.fixes;
     imgFlight->SetImage(result.plot);
+    if (result.error.isEmpty()) ShowFlightScore(mmoDump, imgFlight, fixes_);
     if (!result.plot.isNull() && result.plot.size() != PlotSizeFor(imgFlight->size()))
         plotTimer_->start();
     if (!result.error.isEmpty()) {

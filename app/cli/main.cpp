@@ -15,6 +15,7 @@
 #include "app/CommandLine.h"
 #include "app/ExitCodes.h"
 #include "app/cli/CliSession.h"
+#include "app/cli/ScoreCommands.h"
 #include "device/AppError.h"
 #include "models/SafeWrite.h"
 #include "track/FlightPlot.h"
@@ -124,7 +125,9 @@ int main(int argc, char** argv) {
             "                                keep the settings, update the firmware\n"
             "  bcf FILE.bcf                  show a configuration file\n"
             "  plot FILE.gpx OUT.png [--size WxH]\n"
-            "                                draw the flight in a GPX file\n"
+            "                                draw the flight in a GPX file\n") +
+        cli::ScoreCommandsHelp() +
+        QStringLiteral(
             "  ports                         list the serial ports: port, description,\n"
             "                                USB vendor:product id, adapter mark\n\n"
             "PORT is a name such as ttyUSB0 or a path such as /dev/pts/3, or \"auto\":\n"
@@ -137,6 +140,8 @@ int main(int argc, char** argv) {
     const QCommandLineOption version = parser.addVersionOption();
     const TOptions options;
     options.AddTo(parser);
+    const cli::TScoreCommandOptions scoreOptions;
+    scoreOptions.AddTo(parser);
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("See above."));
     if (!parser.parse(application->arguments())) return UsageError(parser.errorText());
     if (parser.isSet(help)) parser.showHelp(app::EC_OK);
@@ -159,6 +164,8 @@ int main(int argc, char** argv) {
             }
             return session.Plot(args[1], args[2], picture);
         }
+        if (const std::optional<int> status = cli::RunScoreCommand(args, parser, scoreOptions))
+            return *status;
         if (args.size() == 1 && args[0] == QLatin1String("ports")) return session.ListPorts();
         if (args.isEmpty()) parser.showHelp(app::EC_USAGE);
         if (args.size() < 2) return UsageError(QStringLiteral("No command given."));

@@ -537,6 +537,8 @@ TScoreResult ScoreFixes(const std::vector<track::TFlightFix>& fixes, std::size_t
     for (std::size_t k = 1; k < solved.best.size(); ++k)
         if (solved.best[k].value > solved.best[kindIndex].value) kindIndex = k;
     const TSolution& best = solved.best[kindIndex];
+    result.cancelled = progress.cancelled;
+    result.proven = !progress.stopped;
     if (best.value < 0) return result;
     const TFlightKind& kind = rules.kinds[kindIndex];
     auto point = [&](int i) {
@@ -570,8 +572,6 @@ TScoreResult ScoreFixes(const std::vector<track::TFlightFix>& fixes, std::size_t
     }
     result.distanceKm = Round(best.value / kind.multiplier / 1000, rules.decimals);
     result.score = Round(best.value / 1000, rules.decimals);
-    result.cancelled = progress.cancelled;
-    result.proven = !progress.stopped;
     result.bound = result.proven ? result.score : solved.upperBound / 1000;
     return result;
 }

@@ -571,7 +571,8 @@ TScoreResult ScoreFixes(const std::vector<track::TFlightFix>& fixes, std::size_t
         result.closingKm = Round(best.closing / 1000, rules.decimals);
     }
     result.distanceKm = Round(best.value / kind.multiplier / 1000, rules.decimals);
-    result.score = Round(best.value / 1000, rules.decimals);
+    // The score is the rounded distance times the multiplier, rounded.
+    result.score = Round(result.distanceKm * kind.multiplier, rules.decimals);
     result.bound = result.proven ? result.score : solved.upperBound / 1000;
     return result;
 }

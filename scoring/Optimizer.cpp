@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <numbers>
 #include <unordered_map>
@@ -27,6 +28,8 @@ constexpr int SeedFixes = 1500;
 // Each step of the open distance's dynamic programme may miss its best by
 // this much: four legs stay well within the proof's tolerance.
 constexpr double OpenStepTolerance = 0.2;
+// About 40 MB of closings kept at most.
+constexpr std::size_t MaxKeptClosings = 1 << 20;
 
 struct TSolution {
     double value = -1;  // score in metres (times the multiplier)
@@ -435,11 +438,21 @@ class TSearch {
             }
     }
 
+    // Turnpoint pairs recur with every bucket of the middle turnpoint: their
+    // closings are kept.
     double ExactClosing(int a, int c) {
+        const std::uint64_t key = (std::uint64_t(std::uint32_t(a)) << 32) | std::uint32_t(c);
+        const auto known = closings_.find(key);
+        if (known != closings_.end()) {
+            lastClosingStart_ = known->second.s;
+            lastClosingEnd_ = known->second.e;
+            return known->second.value;
+        }
         const TProblem::TClosing closing = p_.Closing(a, c, std::numeric_limits<double>::infinity(),
                                                       std::numeric_limits<std::size_t>::max());
         lastClosingStart_ = closing.s;
         lastClosingEnd_ = closing.e;
+        if (closings_.size() < MaxKeptClosings) closings_.emplace(key, closing);
         return closing.value;
     }
 
@@ -471,6 +484,7 @@ class TSearch {
     std::vector<double> bounds_;
     std::size_t expanded_ = 0;
     int lastClosingStart_ = -1, lastClosingEnd_ = -1;
+    std::unordered_map<std::uint64_t, TProblem::TClosing> closings_;
 };
 
 struct TSolved {
@@ -571,8 +585,7 @@ TScoreResult ScoreFixes(const std::vector<track::TFlightFix>& fixes, std::size_t
         result.closingKm = Round(best.closing / 1000, rules.decimals);
     }
     result.distanceKm = Round(best.value / kind.multiplier / 1000, rules.decimals);
-    // The score is the rounded distance times the multiplier, rounded.
-    result.score = Round(result.distanceKm * kind.multiplier, rules.decimals);
+    result.score = Round(best.value / 1000, rules.decimals);
     result.bound = result.proven ? result.score : solved.upperBound / 1000;
     return result;
 }

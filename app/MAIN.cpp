@@ -17,6 +17,7 @@
 #include <optional>
 
 #include "app/AboutUnit.h"
+#include "app/DownloadRecording.h"
 #include "app/LogbookEntry.h"
 #include "app/PilotDialog.h"
 #include "app/SetupAPI.h"
@@ -98,6 +99,12 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     tmrStatusBlink = new QTimer(this);
     tmrStatusBlink->setObjectName(QStringLiteral("tmrStatusBlink"));
     connect(tmrStatusBlink, &QTimer::timeout, this, &TMainForm::tmrStatusBlinkTimer);
+    downloadHook_ = RecordEveryDownload(
+        this,
+        [this](const QString& text, bool good) {
+            ShowStatus(good ? flow::GoodColour : flow::BadColour, text);
+        },
+        true);
 
     lblStatus = new QLabel(this);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
@@ -121,7 +128,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
             &TMainForm::PortActivityChanged);
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() { flow::DetachDownloadHook(downloadHook_); }
 
 void TMainForm::CreateActions() {
     const auto make = [this](const QString& text, const char* name, bool enabled) {

@@ -84,6 +84,7 @@ class TMainForm : public QMainWindow, private flow::TInstrumentReports {
     QPushButton* btnButtonWrite;
     QPushButton* btnDefault;
     QTimer* tmrStatusBlink;
+    int downloadHook_ = 0;
     QLabel* lblStatus;
     // Why the port would not open, and what to do; empty otherwise.
     QLabel* lblStatusReason;

@@ -31,6 +31,9 @@ const QColor FillColour(0x1F, 0x4E, 0xA8, 0x38);
 const QColor TakeOffColour(0x1B, 0x8A, 0x2E);
 const QColor LandingColour(0xC0, 0x1E, 0x1E);
 const QColor PeakColour(0xC0, 0x1E, 0x1E);
+const QColor RouteColour(0xD3, 0x6B, 0x00);
+const QColor ClosingColour(0x7B, 0x1F, 0xA2);
+const QColor ThermalColour(0xF5, 0xA6, 0x23, 0x40);
 
 QLocale Russian() {
     QLocale locale(QLocale::Russian, QLocale::Russia);
@@ -93,8 +96,9 @@ struct TRange {
 
 class TPlotPainter {
   public:
-    TPlotPainter(QImage& image, const std::vector<TFlightFix>& fixes, TTrackEnd end)
-        : p_(&image), fixes_(fixes), size_(image.size()), end_(end) {
+    TPlotPainter(QImage& image, const std::vector<TFlightFix>& fixes, TTrackEnd end,
+                 const TFlightMarks& marks)
+        : p_(&image), fixes_(fixes), marks_(marks), size_(image.size()), end_(end) {
         p_.setRenderHint(QPainter::Antialiasing);
         p_.setRenderHint(QPainter::TextAntialiasing);
         unit_ = std::clamp(std::min(size_.width() / 1.6, double(size_.height())) / 48.0, 9.0, 40.0);
@@ -340,6 +344,7 @@ class TPlotPainter {
                        Qt::RoundJoin));
         p_.setBrush(Qt::NoBrush);
         p_.drawPolyline(line);
+        DrawScoredRoute([&](std::size_t i) { return toPixel(metres[i]); });
         const QPointF takeOff = toPixel(metres.front()), landing = toPixel(metres.back());
         Marker(landing, LandingColour, true);
         Marker(takeOff, TakeOffColour, false);
@@ -390,6 +395,37 @@ class TPlotPainter {
         p_.drawPolygon(arrow);
         Text(tip + QPointF(0, h + unit_ * 0.1), QStringLiteral("С"),
              Qt::AlignHCenter | Qt::AlignTop, Font(0.85, true));
+    }
+
+    // The scored route: straight legs between the turnpoints (closed for a
+    // triangle), the turnpoints numbered, the closing points joined.
+    template <typename ToPixel>
+    void DrawScoredRoute(ToPixel toPixel) {
+        const std::size_t n = fixes_.size();
+        QPolygonF route;
+        for (std::size_t i : marks_.turnpoints)
+            if (i < n) route << toPixel(i);
+        if (route.isEmpty()) return;
+        const double width = std::max(1.5, unit_ / 6);
+        p_.setPen(QPen(RouteColour, width, Qt::DashLine, Qt::RoundCap, Qt::RoundJoin));
+        p_.setBrush(Qt::NoBrush);
+        if (marks_.closedShape)
+            p_.drawPolygon(route);
+        else
+            p_.drawPolyline(route);
+        QPolygonF closing;
+        for (std::size_t i : marks_.closingPoints)
+            if (i < n) closing << toPixel(i);
+        if (closing.size() == 2) {
+            p_.setPen(QPen(ClosingColour, width, Qt::DotLine, Qt::RoundCap));
+            p_.drawLine(closing[0], closing[1]);
+        }
+        for (const QPointF& at : closing) Marker(at, ClosingColour, true);
+        for (qsizetype k = 0; k < route.size(); ++k) {
+            Marker(route[k], RouteColour, false);
+            Text(route[k] + QPointF(unit_ * 0.6, -unit_ * 0.6), QString::number(k + 1),
+                 Qt::AlignLeft | Qt::AlignBottom, font_, RouteColour);
+        }
     }
 
     void DrawBarogram(const QRectF& outer) {
@@ -470,6 +506,15 @@ class TPlotPainter {
 
         p_.save();
         p_.setClipRect(plot);
+        // Thermals as bands behind the altitude.
+        for (const TFlightMarks::TSpan& t : marks_.thermals) {
+            if (t.first >= fixes_.size() || t.last >= fixes_.size() || t.last < t.first) continue;
+            const double left = toPixel(xOf(t.first), alt.low).x();
+            const double right = toPixel(xOf(t.last), alt.low).x();
+            p_.fillRect(QRectF(QPointF(left, plot.top()),
+                               QPointF(std::max(right, left + 1), plot.bottom())),
+                        ThermalColour);
+        }
         QPolygonF area = line;
         area << QPointF(line.back().x(), plot.bottom()) << QPointF(line.front().x(), plot.bottom());
         p_.setPen(Qt::NoPen);
@@ -494,6 +539,7 @@ class TPlotPainter {
 
     QPainter p_;
     const std::vector<TFlightFix>& fixes_;
+    const TFlightMarks& marks_;
     QSize size_;
     TTrackEnd end_;
     double unit_ = 12;
@@ -502,10 +548,11 @@ class TPlotPainter {
 
 }  // namespace
 
-QImage RenderFlightPlot(const std::vector<TFlightFix>& fixes, QSize size, TTrackEnd end) {
+QImage RenderFlightPlot(const std::vector<TFlightFix>& fixes, QSize size, TTrackEnd end,
+                        const TFlightMarks& marks) {
     size = size.expandedTo(MinFlightPlotSize).boundedTo(MaxFlightPlotSize);
     QImage image(size, QImage::Format_RGB32);
-    TPlotPainter(image, fixes, end).Draw();
+    TPlotPainter(image, fixes, end, marks).Draw();
     return image;
 }
 

@@ -25,6 +25,7 @@
 #include "serial/UnitNVC.h"
 #include "track/FlightPlot.h"
 #include "track/FlightPlotView.h"
+#include "track/FlightScoreView.h"
 #include "track/FlightStats.h"
 #include "track/TrackFolder.h"
 
@@ -299,6 +300,8 @@ void TTrackPage::FilesWritten(const TExportResult& result, bool partial, int tag
     fixes_ = result.fixes;
     plotEnd_ = partial ? TTrackEnd::Cut : TTrackEnd::Landing;
     imgFlight->SetImage(result.plot);
+    // A cut-off track is not the flight: it is not scored.
+    if (result.error.isEmpty() && !partial) ShowFlightScore(mmoDump, imgFlight, fixes_);
     if (!result.plot.isNull() && result.plot.size() != PlotSizeFor(imgFlight->size()))
         plotTimer_->start();
     if (!result.error.isEmpty())

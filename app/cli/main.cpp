@@ -16,10 +16,12 @@
 #include "app/BuildInfo.h"
 #include "app/CommandLine.h"
 #include "app/Console.h"
+#include "app/DownloadRecording.h"
 #include "app/ExitCodes.h"
 #include "app/SetupAPI.h"
 #include "app/cli/CliPlatform.h"
 #include "app/cli/CliSession.h"
+#include "app/cli/ScoreCommands.h"
 #include "app/cli/TrackCommands.h"
 #include "device/AppError.h"
 #include "device/FileStore.h"
@@ -196,7 +198,9 @@ int main(int argc, char** argv) {
             "  logbook list|totals           the pilot's logbook: flights, totals\n"
             "  logbook import PATH...        add IGC and GPX files (folders recursively)\n"
             "  logbook export-csv FILE       every flight as CSV\n"
-            "  logbook show N                the facts of flight N\n"
+            "  logbook show N                the facts of flight N\n") +
+        cli::ScoreCommandsHelp() +
+        QStringLiteral(
             "  ports                         list the serial ports: port, description,\n"
             "                                USB vendor:product id, adapter mark\n\n"
             "PORT is a name such as ttyUSB0 or a path such as /dev/pts/3, or \"auto\":\n"
@@ -209,6 +213,8 @@ int main(int argc, char** argv) {
     const QCommandLineOption version = parser.addVersionOption();
     const TOptions options;
     options.AddTo(parser);
+    const cli::TScoreCommandOptions scoreOptions;
+    scoreOptions.AddTo(parser);
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("See above."));
     if (!parser.parse(application->arguments())) return UsageError(parser.errorText());
     // Printed here rather than by showHelp() and showVersion(): Qt for Windows
@@ -227,8 +233,19 @@ int main(int argc, char** argv) {
     const QStringList args = parser.positionalArguments();
     cli::TCliSession session(isatty(fileno(stdout)) != 0);
     app::UseSettingsForPilotProfile();
+    // What follows a download (its KML file, the logbook) is told after the
+    // download's own lines.
+    std::vector<std::pair<QString, bool>> afterDownload;
+    app::RecordEveryDownload(
+        nullptr,
+        [&afterDownload](const QString& text, bool good) {
+            afterDownload.emplace_back(text, good);
+        },
+        false);
     const auto run = [&]() -> int {
         if (const std::optional<int> status = cli::RunTrackCommand(args)) return *status;
+        if (const std::optional<int> status = cli::RunScoreCommand(args, parser, scoreOptions))
+            return *status;
         if (!args.isEmpty() &&
             (args[0] == QLatin1String("bcf") || args[0] == QLatin1String("plot") ||
              args[0] == QLatin1String("ports"))) {
@@ -327,6 +344,12 @@ int main(int argc, char** argv) {
     } catch (const device::TAppError& error) {
         session.Fail(error.Text());
         status = app::EC_FAILED;
+    }
+    for (const auto& [text, good] : afterDownload) {
+        if (good)
+            session.Print(text);
+        else
+            session.Fail(text);
     }
     return CheckOutputs(session, status);
 }

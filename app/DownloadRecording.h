@@ -1,0 +1,28 @@
+#pragma once
+// What follows every complete download, in the window program and on the
+// command line alike: the flight for Google Earth beside its other files, and
+// the flight in the pilot's logbook.
+#include <QString>
+#include <functional>
+
+#include "flow/TrackDownload.h"
+
+class QObject;
+
+namespace app {
+
+// A line for the user: good news, or a failure that did not undo the download.
+using TAfterDownloadReport = std::function<void(const QString& text, bool good)>;
+
+// Attaches to every complete download from now on; returns the hook's id for
+// flow::DetachDownloadHook. With `inBackground` the logbook is written off
+// the calling thread and `report` runs on `context`'s thread later;
+// otherwise everything is done before the download's end is reported.
+int RecordEveryDownload(QObject* context, TAfterDownloadReport report, bool inBackground);
+
+// The logbook's part, chosen by the build: a build without the logbook
+// records nothing.
+void RecordInLogbook(const flow::TDownloadedTrack& track, QObject* context,
+                     const TAfterDownloadReport& report, bool inBackground);
+
+}  // namespace app

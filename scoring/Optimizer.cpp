@@ -1,0 +1,599 @@
+#include "scoring/Optimizer.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <numbers>
+#include <unordered_map>
+
+#include "scoring/Geodesy.h"
+#include "track/FlightPhases.h"
+
+namespace scoring {
+
+namespace {
+
+// The fixes are grouped in buckets of this many consecutive fixes: the tree's
+// leaves. Three buckets are searched fix by fix.
+constexpr int BucketFixes = 8;
+// The closing bound of an interval triple looks at this many node pairs at
+// most; the exact closing of a turnpoint triple looks as long as it takes.
+constexpr std::size_t BoundPairBudget = 24;
+// Above this many fixes, a thinned copy of the flight is solved first: its
+// optimum is a valid solution of the whole flight and a strong first bound.
+constexpr int SeedAbove = 3000;
+constexpr int SeedFixes = 1500;
+// Each step of the open distance's dynamic programme may miss its best by
+// this much: four legs stay well within the proof's tolerance.
+constexpr double OpenStepTolerance = 0.2;
+// About 40 MB of closings kept at most.
+constexpr std::size_t MaxKeptClosings = 1 << 20;
+
+struct TSolution {
+    double value = -1;  // score in metres (times the multiplier)
+    int s = -1, a = -1, b = -1, c = -1, e = -1;
+    double perimeter = 0, closing = 0;
+};
+
+// What the distance may be off the geodesic, four times over: the triangle
+// inequality holds for geodesics, so a bound from the distances of centres
+// and radii carries the error of each of them.
+double Slack(double distance) { return 4 * (DistanceErrorMetres + DistanceErrorRatio * distance); }
+
+// The fixes of one search and a tree over buckets of them: every node is a
+// run of consecutive fixes with a centre fix and a radius around it, so the
+// distance between any fixes of two nodes lies within the centres' distance
+// plus or minus both radii.
+class TProblem {
+  public:
+    TProblem(const std::vector<track::TFlightFix>& fixes, const std::vector<std::size_t>& indices)
+        : m_(int(indices.size())) {
+        geo_.reserve(m_);
+        for (std::size_t index : indices)
+            geo_.push_back(GeoPoint(fixes[index].latitude, fixes[index].longitude));
+        const int buckets = (m_ + BucketFixes - 1) / BucketFixes;
+        leaves_ = 1;
+        while (leaves_ < buckets) leaves_ *= 2;
+        lo_.resize(2 * leaves_);
+        hi_.resize(2 * leaves_);
+        centre_.resize(2 * leaves_);
+        radius_.assign(2 * leaves_, 0);
+        span_.assign(2 * leaves_, 0);
+        for (int i = 0; i < leaves_; ++i) {
+            lo_[leaves_ + i] = i * BucketFixes;
+            hi_[leaves_ + i] = std::min(i * BucketFixes + BucketFixes - 1, m_ - 1);
+        }
+        for (int id = leaves_ - 1; id >= 1; --id) {
+            lo_[id] = lo_[2 * id];
+            hi_[id] = std::max(hi_[2 * id], hi_[2 * id + 1]);
+        }
+        for (int id = 1; id < 2 * leaves_; ++id) {
+            if (Empty(id)) continue;
+            centre_[id] = (lo_[id] + hi_[id]) / 2;
+            double radius = 0, span = 0;
+            for (int j = lo_[id]; j <= hi_[id]; ++j) {
+                radius = std::max(radius, D(centre_[id], j));
+                span = std::max(span, D(lo_[id], j) + D(j, hi_[id]));
+            }
+            radius_[id] = radius;
+            span_[id] = span;
+        }
+    }
+
+    int Size() const { return m_; }
+    int Leaves() const { return leaves_; }
+    bool Empty(int id) const { return lo_[id] > hi_[id]; }
+    bool IsLeaf(int id) const { return id >= leaves_; }
+    int Lo(int id) const { return lo_[id]; }
+    int Hi(int id) const { return hi_[id]; }
+    double Radius(int id) const { return radius_[id]; }
+    // The longest way from the node's first fix through one of its fixes to
+    // its last: a straight run of fixes has the span of its ends.
+    double Span(int id) const { return span_[id]; }
+    double D(int i, int j) const { return Distance(geo_[i], geo_[j]); }
+
+    // The greatest distance between any fixes of two nodes, at least.
+    double MaxUp(int p, int q) const {
+        const double d = D(centre_[p], centre_[q]) + radius_[p] + radius_[q];
+        return d + Slack(d);
+    }
+    // The least distance between any fixes of two nodes, at most.
+    double MinLo(int p, int q) const {
+        const double d = D(centre_[p], centre_[q]);
+        return std::max(0.0, d - radius_[p] - radius_[q] - Slack(d));
+    }
+    // The greatest distance from fix i to any fix of node q, at least.
+    double MaxUpFromFix(int i, int q) const {
+        const double d = D(i, centre_[q]) + radius_[q];
+        return d + Slack(d);
+    }
+
+    struct TClosing {
+        double value = 0;  // a lower bound of the closing distance, exact when `exact`
+        bool exact = false;
+        int s = -1, e = -1;  // the pair, when exact and below the cutoff
+    };
+    // The nearest pair of a fix at or before `a` and one at or after `c`.
+    // Stops at `cutoff` (the result is then at least the cutoff) and after
+    // `budget` node pairs (the result is then a lower bound).
+    TClosing Closing(int a, int c, double cutoff, std::size_t budget) {
+        if (a >= c) return {0, true, c, c};
+        double best = cutoff;
+        int bs = -1, be = -1;
+        std::vector<TPair>& heap = pairs_;
+        heap.clear();
+        heap.push_back({0, 1, 1});
+        std::size_t taken = 0;
+        while (!heap.empty()) {
+            std::pop_heap(heap.begin(), heap.end());
+            const TPair top = heap.back();
+            heap.pop_back();
+            if (top.lowerBound >= best) break;
+            if (++taken > budget) return {std::min(best, top.lowerBound), false};
+            const bool splitFirst =
+                !IsLeaf(top.first) &&
+                (IsLeaf(top.second) || radius_[top.first] >= radius_[top.second]);
+            if (IsLeaf(top.first) && IsLeaf(top.second)) {
+                for (int s = lo_[top.first], sHi = std::min(hi_[top.first], a); s <= sHi; ++s)
+                    for (int e = std::max(lo_[top.second], c); e <= hi_[top.second]; ++e) {
+                        const double d = D(s, e);
+                        if (d < best) best = d, bs = s, be = e;
+                    }
+                continue;
+            }
+            auto push = [&](int first, int second) {
+                if (Empty(first) || Empty(second)) return;
+                if (lo_[first] > a || hi_[second] < c) return;
+                const double lb = MinLo(first, second);
+                if (lb >= best) return;
+                heap.push_back({lb, first, second});
+                std::push_heap(heap.begin(), heap.end());
+            };
+            if (splitFirst) {
+                push(2 * top.first, top.second);
+                push(2 * top.first + 1, top.second);
+            } else {
+                push(top.first, 2 * top.second);
+                push(top.first, 2 * top.second + 1);
+            }
+        }
+        if (bs < 0) return {best, true};
+        return {best, true, bs, be};
+    }
+
+  private:
+    struct TPair {
+        double lowerBound;
+        int first, second;
+        bool operator<(const TPair& other) const { return lowerBound > other.lowerBound; }
+    };
+
+    int m_;
+    int leaves_ = 1;
+    std::vector<TGeoPoint> geo_;
+    std::vector<int> lo_, hi_, centre_;
+    std::vector<double> radius_, span_;
+    std::vector<TPair> pairs_;
+};
+
+struct TNode {
+    double bound;
+    int a, b, c;
+    bool operator<(const TNode& other) const { return bound < other.bound; }
+};
+
+struct TProgress {
+    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    double timeLimit = 0;
+    const std::atomic<bool>* cancel = nullptr;
+    std::function<void(int)> report;
+    int lastPercent = -1;
+    bool stopped = false;
+    bool cancelled = false;
+
+    bool ShouldStop() {
+        if (cancel && cancel->load(std::memory_order_relaxed)) stopped = cancelled = true;
+        if (timeLimit > 0 &&
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() >=
+                timeLimit)
+            stopped = true;
+        return stopped;
+    }
+    void Report(double share) {
+        const int percent = std::clamp(int(share * 100), 0, 100);
+        if (percent != lastPercent && report) report(percent);
+        lastPercent = percent;
+    }
+};
+
+// The search over one flight for every kind of the rule set.
+class TSearch {
+  public:
+    TSearch(TProblem& problem, const TRuleSet& rules, TProgress& progress)
+        : p_(problem), rules_(rules), progress_(progress) {
+        best_.resize(rules_.kinds.size());
+        bounds_.assign(rules_.kinds.size(), 0);
+    }
+
+    // A solution found elsewhere (on a thinned copy), in this problem's fixes.
+    void Offer(std::size_t kind, int a, int b, int c) {
+        if (rules_.kinds[kind].shape == TShape::Triangle) Evaluate(kind, a, b, c);
+    }
+
+    void Run() {
+        const std::size_t kinds = rules_.kinds.size();
+        for (std::size_t k = 0; k < kinds && !progress_.stopped; ++k)
+            if (rules_.kinds[k].shape == TShape::Open) SolveOpen(k);
+        for (std::size_t k = 0; k < kinds; ++k)
+            if (rules_.kinds[k].shape == TShape::Triangle) bounds_[k] = Bound(k, 1, 1, 1);
+        for (std::size_t k = 0; k < kinds && !progress_.stopped; ++k)
+            if (rules_.kinds[k].shape == TShape::Triangle) RunKind(k);
+    }
+
+    double BestValue() const {
+        double value = -1;
+        for (const TSolution& s : best_) value = std::max(value, s.value);
+        return value;
+    }
+    const std::vector<TSolution>& Best() const { return best_; }
+    double UpperBound() const {
+        return std::max(BestValue(), *std::max_element(bounds_.begin(), bounds_.end()));
+    }
+    std::size_t Expanded() const { return expanded_; }
+
+  private:
+    double Tolerance(std::size_t kind) const {
+        return ProofToleranceMetres * rules_.kinds[kind].multiplier;
+    }
+
+    void RunKind(std::size_t k) {
+        std::vector<TNode> heap;
+        const double root = bounds_[k];
+        if (root > BestValue() + Tolerance(k)) heap.push_back({root, 1, 1, 1});
+        std::size_t steps = 0;
+        while (!heap.empty()) {
+            const double top = heap.front().bound;
+            const double best = BestValue();
+            if (top <= best + Tolerance(k)) break;
+            if (++steps % 256 == 0) {
+                if (progress_.ShouldStop()) {
+                    bounds_[k] = top;
+                    return;
+                }
+                const double gap = root - best;
+                const double share = gap > 0 ? 1 - (top - best) / gap : 1;
+                progress_.Report((double(k) + std::clamp(share, 0.0, 1.0)) /
+                                 double(rules_.kinds.size()));
+            }
+            std::pop_heap(heap.begin(), heap.end());
+            const TNode node = heap.back();
+            heap.pop_back();
+            ++expanded_;
+            if (p_.IsLeaf(node.a) && p_.IsLeaf(node.b) && p_.IsLeaf(node.c)) {
+                SearchBuckets(k, node.a, node.b, node.c);
+                continue;
+            }
+            // The node of the widest radius is split.
+            TNode child = node;
+            int* choice[3] = {&child.a, &child.b, &child.c};
+            const int ids[3] = {node.a, node.b, node.c};
+            int which = -1;
+            double widest = -1;
+            for (int i = 0; i < 3; ++i) {
+                if (p_.IsLeaf(ids[i])) continue;
+                const double width = p_.Radius(ids[i]) + 1e-6 * (p_.Hi(ids[i]) - p_.Lo(ids[i]));
+                if (width > widest) widest = width, which = i;
+            }
+            for (int half = 0; half < 2; ++half) {
+                *choice[which] = 2 * ids[which] + half;
+                if (!Ordered(child.a, child.b, child.c)) continue;
+                const double bound = Bound(k, child.a, child.b, child.c);
+                if (bound > BestValue() + Tolerance(k)) {
+                    heap.push_back({bound, child.a, child.b, child.c});
+                    std::push_heap(heap.begin(), heap.end());
+                }
+            }
+        }
+        bounds_[k] = 0;
+    }
+
+    bool Ordered(int a, int b, int c) const {
+        if (p_.Empty(a) || p_.Empty(b) || p_.Empty(c)) return false;
+        return p_.Lo(a) <= p_.Hi(b) && p_.Lo(b) <= p_.Hi(c);
+    }
+
+    // The most a triangle with turnpoints in the nodes a, b, c may score
+    // (negative when none can be valid).
+    double Bound(std::size_t k, int a, int b, int c) {
+        const TFlightKind& kind = rules_.kinds[k];
+        const double ab = p_.MaxUp(a, b), bc = p_.MaxUp(b, c), ca = p_.MaxUp(c, a);
+        // Besides the three node distances, each node in turn is passed
+        // through from one neighbour to the other by way of its first and last
+        // fixes: tight where the turnpoint may slide along a straight leg.
+        const double perimeter = std::min(
+            {ab + bc + ca, bc + Through(a, c, b), ca + Through(b, a, c), ab + Through(c, b, a)});
+        double bound = perimeter;
+        if (kind.minLegShare > 0)
+            bound = std::min(bound, std::min({ab, bc, ca}) / kind.minLegShare);
+        const double best = BestValue() + Tolerance(k);
+        if (kind.multiplier * bound <= best) return -1;
+        const double closing = ClosingAtLeast(kind, bound, p_.Hi(a), p_.Lo(c));
+        if (closing < 0) return -1;
+        return kind.multiplier * (bound - (kind.subtractClosing ? closing : 0));
+    }
+
+    // The most d(p, x) + d(x, n) may be for fixes of the nodes p, x, n.
+    double Through(int x, int p, int n) const {
+        const int first = p_.Lo(x), last = p_.Hi(x);
+        return p_.Span(x) + std::min(p_.MaxUpFromFix(first, p) + p_.MaxUpFromFix(last, n),
+                                     p_.MaxUpFromFix(last, p) + p_.MaxUpFromFix(first, n));
+    }
+
+    // Start, up to three turnpoints and finish, by dynamic programming over
+    // the legs: the longest way of L legs ending at fix j is the longest of
+    // L-1 legs ending at some fix i <= j plus the leg i-j. Each step asks the
+    // tree for the best i with a bound per node: the best way into the node's
+    // fixes continued to its last fix, plus the way from there to j, which
+    // the triangle inequality allows and which is tight on straight legs.
+    void SolveOpen(std::size_t k) {
+        const TFlightKind& kind = rules_.kinds[k];
+        const int m = p_.Size(), nodes = 2 * p_.Leaves();
+        constexpr int legs = 4;
+        std::vector<double> before(m, 0), now(m, 0);
+        std::vector<std::vector<int>> from(legs + 1, std::vector<int>(m, 0));
+        std::vector<double> reach(nodes, 0);
+        std::vector<int> stack;
+        for (int leg = 1; leg <= legs; ++leg) {
+            for (int id = 1; id < nodes; ++id) {
+                if (p_.Empty(id)) continue;
+                double value = 0;
+                for (int i = p_.Lo(id); i <= p_.Hi(id); ++i)
+                    value = std::max(value, before[i] + p_.D(i, p_.Hi(id)));
+                reach[id] = value;
+            }
+            for (int j = 0; j < m; ++j) {
+                if (j % 4096 == 0 && progress_.ShouldStop()) return;
+                double best = before[j];
+                int arg = j;
+                stack.assign(1, 1);
+                while (!stack.empty()) {
+                    const int id = stack.back();
+                    stack.pop_back();
+                    if (p_.Empty(id) || p_.Lo(id) > j) continue;
+                    const double d = p_.D(p_.Hi(id), j);
+                    if (reach[id] + d + Slack(d) <= best + OpenStepTolerance) continue;
+                    if (p_.IsLeaf(id)) {
+                        for (int i = p_.Lo(id), end = std::min(p_.Hi(id), j); i <= end; ++i) {
+                            const double value = before[i] + p_.D(i, j);
+                            if (value > best) best = value, arg = i;
+                        }
+                        continue;
+                    }
+                    // The more promising child is looked at first.
+                    const int l = 2 * id, r = l + 1;
+                    const bool rightFirst =
+                        !p_.Empty(r) && p_.Lo(r) <= j &&
+                        reach[r] + p_.D(p_.Hi(r), j) > reach[l] + p_.D(p_.Hi(l), j);
+                    stack.push_back(rightFirst ? l : r);
+                    stack.push_back(rightFirst ? r : l);
+                }
+                now[j] = best;
+                from[leg][j] = arg;
+            }
+            std::swap(before, now);
+        }
+        const int e = int(std::max_element(before.begin(), before.end()) - before.begin());
+        const double value = kind.multiplier * before[e];
+        if (value <= BestValue()) return;
+        const int c = from[4][e], b = from[3][c], a = from[2][b], start = from[1][a];
+        best_[k] = {value, start, a, b, c, e, before[e], 0};
+    }
+
+    // A lower bound of the closing distance of turnpoints at or before a and
+    // at or after c, for a perimeter of at most `perimeter`; negative when
+    // no such triangle closes or beats the best.
+    double ClosingAtLeast(const TFlightKind& kind, double perimeter, int a, int c) {
+        const double best = BestValue();
+        const double limit = ClosingLimit(kind, perimeter);
+        const double notBetter = kind.subtractClosing ? perimeter - best / kind.multiplier : limit;
+        const TProblem::TClosing closing =
+            p_.Closing(a, c, std::max(limit, notBetter), BoundPairBudget);
+        if (closing.value > limit || (kind.subtractClosing && closing.value >= notBetter))
+            return -1;
+        return closing.value;
+    }
+
+    // Every turnpoint triple of three buckets.
+    void SearchBuckets(std::size_t k, int a, int b, int c) {
+        const TFlightKind& kind = rules_.kinds[k];
+        const int aLo = p_.Lo(a), aHi = p_.Hi(a), bLo = p_.Lo(b), bHi = p_.Hi(b);
+        const int cLo = p_.Lo(c), cHi = p_.Hi(c);
+        double ab[BucketFixes][BucketFixes], bc[BucketFixes][BucketFixes];
+        for (int i = aLo; i <= aHi; ++i)
+            for (int j = std::max(i, bLo); j <= bHi; ++j) ab[i - aLo][j - bLo] = p_.D(i, j);
+        for (int j = bLo; j <= bHi; ++j)
+            for (int l = std::max(j, cLo); l <= cHi; ++l) bc[j - bLo][l - cLo] = p_.D(j, l);
+        const double closingFloor = std::max(0.0, p_.Closing(aHi, cLo, 0, 0).value);
+        for (int i = aLo; i <= aHi; ++i)
+            for (int l = std::max(i, cLo); l <= cHi; ++l) {
+                const double ca = p_.D(l, i);
+                double closing = -1;  // not yet known for this pair
+                for (int j = std::max(i, bLo); j <= std::min(bHi, l); ++j) {
+                    const double legAB = ab[i - aLo][j - bLo], legBC = bc[j - bLo][l - cLo];
+                    const double perimeter = legAB + legBC + ca;
+                    if (perimeter <= 0) continue;
+                    if (kind.minLegShare > 0 &&
+                        std::min({legAB, legBC, ca}) < kind.minLegShare * perimeter)
+                        continue;
+                    const double floor = kind.subtractClosing ? closingFloor : 0;
+                    if (kind.multiplier * (perimeter - floor) <= BestValue()) continue;
+                    if (closing < 0) closing = ExactClosing(i, l);
+                    if (closing > ClosingLimit(kind, perimeter)) continue;
+                    const double value =
+                        kind.multiplier * (perimeter - (kind.subtractClosing ? closing : 0));
+                    if (value > BestValue()) Keep(k, value, i, j, l, perimeter);
+                }
+            }
+    }
+
+    // Turnpoint pairs recur with every bucket of the middle turnpoint: their
+    // closings are kept.
+    double ExactClosing(int a, int c) {
+        const std::uint64_t key = (std::uint64_t(std::uint32_t(a)) << 32) | std::uint32_t(c);
+        const auto known = closings_.find(key);
+        if (known != closings_.end()) {
+            lastClosingStart_ = known->second.s;
+            lastClosingEnd_ = known->second.e;
+            return known->second.value;
+        }
+        const TProblem::TClosing closing = p_.Closing(a, c, std::numeric_limits<double>::infinity(),
+                                                      std::numeric_limits<std::size_t>::max());
+        lastClosingStart_ = closing.s;
+        lastClosingEnd_ = closing.e;
+        if (closings_.size() < MaxKeptClosings) closings_.emplace(key, closing);
+        return closing.value;
+    }
+
+    // A triangle better than any so far; its closing pair is looked up again
+    // (another pair may have been measured since).
+    void Keep(std::size_t k, double value, int a, int b, int c, double perimeter) {
+        const double closing = ExactClosing(a, c);
+        best_[k] = {value, lastClosingStart_, a, b, c, lastClosingEnd_, perimeter, closing};
+    }
+
+    void Evaluate(std::size_t k, int a, int b, int c) {
+        if (a > b || b > c) return;
+        const TFlightKind& kind = rules_.kinds[k];
+        const double ab = p_.D(a, b), bc = p_.D(b, c), ca = p_.D(c, a);
+        const double perimeter = ab + bc + ca;
+        if (perimeter <= 0) return;
+        if (kind.minLegShare > 0 && std::min({ab, bc, ca}) < kind.minLegShare * perimeter) return;
+        const double closing = ExactClosing(a, c);
+        if (closing > ClosingLimit(kind, perimeter)) return;
+        const double value = kind.multiplier * (perimeter - (kind.subtractClosing ? closing : 0));
+        if (value > BestValue()) Keep(k, value, a, b, c, perimeter);
+    }
+
+    TProblem& p_;
+    const TRuleSet& rules_;
+    TProgress& progress_;
+    std::vector<TSolution> best_;
+    // Per kind: what is still open when the search stops (0 once proven).
+    std::vector<double> bounds_;
+    std::size_t expanded_ = 0;
+    int lastClosingStart_ = -1, lastClosingEnd_ = -1;
+    std::unordered_map<std::uint64_t, TProblem::TClosing> closings_;
+};
+
+struct TSolved {
+    std::vector<TSolution> best;  // per kind, in the indices given
+    double upperBound = 0;
+    std::size_t expanded = 0;
+};
+
+TSolved Solve(const std::vector<track::TFlightFix>& fixes, const std::vector<std::size_t>& indices,
+              const TRuleSet& rules, TProgress& progress) {
+    TProblem problem(fixes, indices);
+    TSearch search(problem, rules, progress);
+    const int m = problem.Size();
+    if (m > SeedAbove) {
+        const int step = (m + SeedFixes - 1) / SeedFixes;
+        std::vector<std::size_t> thinned, position;
+        for (int i = 0; i < m; i += step) {
+            thinned.push_back(indices[i]);
+            position.push_back(i);
+        }
+        if (position.back() != std::size_t(m - 1)) {
+            thinned.push_back(indices[m - 1]);
+            position.push_back(m - 1);
+        }
+        TProgress quiet;
+        quiet.cancel = progress.cancel;
+        const TSolved seed = Solve(fixes, thinned, rules, quiet);
+        for (std::size_t k = 0; k < seed.best.size(); ++k) {
+            const TSolution& s = seed.best[k];
+            if (s.value >= 0)
+                search.Offer(k, int(position[s.a]), int(position[s.b]), int(position[s.c]));
+        }
+    }
+    search.Run();
+    return {search.Best(), search.UpperBound(), search.Expanded()};
+}
+
+double Round(double value, int decimals) {
+    const double scale = std::pow(10.0, decimals);
+    return std::round(value * scale) / scale;
+}
+
+}  // namespace
+
+TScoreResult ScoreFixes(const std::vector<track::TFlightFix>& fixes, std::size_t first,
+                        std::size_t last, const TRuleSet& rules, const TScoreOptions& options) {
+    TScoreResult result;
+    result.rulesName = rules.name;
+    result.firstFix = first;
+    result.lastFix = last;
+    if (fixes.empty() || last >= fixes.size() || last <= first || rules.kinds.empty())
+        return result;
+    std::vector<std::size_t> indices(last - first + 1);
+    for (std::size_t i = 0; i < indices.size(); ++i) indices[i] = first + i;
+
+    TProgress progress;
+    progress.timeLimit = options.timeLimitSeconds;
+    progress.cancel = options.cancel;
+    progress.report = options.progress;
+    const TSolved solved = Solve(fixes, indices, rules, progress);
+    result.nodesExpanded = solved.expanded;
+
+    std::size_t kindIndex = 0;
+    for (std::size_t k = 1; k < solved.best.size(); ++k)
+        if (solved.best[k].value > solved.best[kindIndex].value) kindIndex = k;
+    const TSolution& best = solved.best[kindIndex];
+    result.cancelled = progress.cancelled;
+    result.proven = !progress.stopped;
+    if (best.value < 0) return result;
+    const TFlightKind& kind = rules.kinds[kindIndex];
+    auto point = [&](int i) {
+        const track::TFlightFix& fix = fixes[indices[i]];
+        return TScorePoint{indices[i], fix.latitude, fix.longitude, fix.hasTime, fix.time};
+    };
+    auto km = [&](int i, int j) {
+        return Round(EllipsoidDistance(fixes[indices[i]].latitude, fixes[indices[i]].longitude,
+                                       fixes[indices[j]].latitude, fixes[indices[j]].longitude) /
+                         1000,
+                     rules.decimals);
+    };
+    result.found = true;
+    result.kindId = kind.id;
+    result.kindName = kind.name;
+    result.multiplier = kind.multiplier;
+    if (kind.shape == TShape::Open) {
+        std::vector<int> route{best.s, best.a, best.b, best.c, best.e};
+        route.erase(std::unique(route.begin(), route.end()), route.end());
+        for (std::size_t i = 0; i < route.size(); ++i) {
+            result.points.push_back(point(route[i]));
+            if (i > 0) result.legsKm.push_back(km(route[i - 1], route[i]));
+        }
+    } else {
+        result.points = {point(best.a), point(best.b), point(best.c)};
+        result.legsKm = {km(best.a, best.b), km(best.b, best.c), km(best.c, best.a)};
+        result.closed = true;
+        result.closingStart = point(best.s);
+        result.closingEnd = point(best.e);
+        result.closingKm = Round(best.closing / 1000, rules.decimals);
+    }
+    result.distanceKm = Round(best.value / kind.multiplier / 1000, rules.decimals);
+    result.score = Round(best.value / 1000, rules.decimals);
+    result.bound = result.proven ? result.score : solved.upperBound / 1000;
+    return result;
+}
+
+TScoreResult ScoreFlight(const std::vector<track::TFlightFix>& fixes, const TRuleSet& rules,
+                         const TScoreOptions& options) {
+    const track::TFlightSpan span = track::DetectFlight(fixes);
+    return ScoreFixes(fixes, span.takeoff, span.landing, rules, options);
+}
+
+}  // namespace scoring

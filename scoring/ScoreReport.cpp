@@ -1,0 +1,139 @@
+#include "scoring/ScoreReport.h"
+
+#include <QDateTime>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cmath>
+
+namespace scoring {
+
+namespace {
+
+QString Number(double value, int decimals = 2) {
+    return QString::number(value, 'f', decimals).replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+QString TimeOf(const TScorePoint& point) {
+    if (!point.hasTime) return QStringLiteral("--:--:--");
+    return QDateTime::fromSecsSinceEpoch(point.time, Qt::UTC).toString(QStringLiteral("HH:mm:ss"));
+}
+
+QString TimeOf(device::TrackTime time) {
+    return QDateTime::fromSecsSinceEpoch(time, Qt::UTC).toString(QStringLiteral("HH:mm:ss"));
+}
+
+QString Duration(long long seconds) {
+    return QStringLiteral("%1:%2")
+        .arg(seconds / 3600)
+        .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'));
+}
+
+QString PointText(const QString& label, const TScorePoint& point) {
+    return QStringLiteral("  %1 %2  %3 %4  (точка %5)")
+        .arg(label, -16)
+        .arg(TimeOf(point))
+        .arg(point.latitude, 0, 'f', 5)
+        .arg(point.longitude, 0, 'f', 5)
+        .arg(point.index);
+}
+
+QJsonObject PointJson(const TScorePoint& point) {
+    QJsonObject object{{QStringLiteral("index"), qint64(point.index)},
+                       {QStringLiteral("latitude"), point.latitude},
+                       {QStringLiteral("longitude"), point.longitude}};
+    if (point.hasTime)
+        object.insert(QStringLiteral("time"),
+                      QDateTime::fromSecsSinceEpoch(point.time, Qt::UTC).toString(Qt::ISODate));
+    return object;
+}
+
+}  // namespace
+
+QString ScoreLine(const TScoreResult& result) {
+    if (!result.found) return QStringLiteral("%1: нет оценки (мало точек)").arg(result.rulesName);
+    QString line =
+        QStringLiteral("%1: %2 б, %3").arg(result.rulesName, Number(result.score), result.kindName);
+    if (!result.proven)
+        line += QStringLiteral(" (поиск прерван; возможно до %1 б)").arg(Number(result.bound));
+    return line;
+}
+
+QStringList ScoreText(const TScoreResult& result) {
+    QStringList lines{ScoreLine(result)};
+    if (!result.found) return lines;
+    lines << QStringLiteral("  Дистанция %1 км × %2")
+                 .arg(Number(result.distanceKm), Number(result.multiplier, 1));
+    QStringList legs;
+    for (double leg : result.legsKm) legs << Number(leg);
+    lines << QStringLiteral("  Плечи, км: %1").arg(legs.join(QStringLiteral("; ")));
+    if (result.closed) {
+        lines << QStringLiteral("  Замыкание %1 км").arg(Number(result.closingKm));
+        lines << PointText(QStringLiteral("Начало"), result.closingStart);
+    }
+    for (std::size_t i = 0; i < result.points.size(); ++i) {
+        QString label = QStringLiteral("ППМ %1").arg(result.closed ? i + 1 : i);
+        if (!result.closed && i == 0) label = QStringLiteral("Старт");
+        if (!result.closed && i + 1 == result.points.size()) label = QStringLiteral("Финиш");
+        lines << PointText(label, result.points[i]);
+    }
+    if (result.closed) lines << PointText(QStringLiteral("Конец"), result.closingEnd);
+    return lines;
+}
+
+QByteArray ScoreJson(const TScoreResult& result) {
+    QJsonObject object{{QStringLiteral("rules"), result.rulesName},
+                       {QStringLiteral("found"), result.found}};
+    if (result.found) {
+        object.insert(QStringLiteral("type"), result.kindId);
+        object.insert(QStringLiteral("typeName"), result.kindName);
+        object.insert(QStringLiteral("multiplier"), result.multiplier);
+        object.insert(QStringLiteral("distanceKm"), result.distanceKm);
+        object.insert(QStringLiteral("score"), result.score);
+        QJsonArray legs;
+        for (double leg : result.legsKm) legs.append(leg);
+        object.insert(QStringLiteral("legsKm"), legs);
+        QJsonArray points;
+        for (const TScorePoint& point : result.points) points.append(PointJson(point));
+        object.insert(QStringLiteral("turnpoints"), points);
+        if (result.closed) {
+            object.insert(QStringLiteral("closingKm"), result.closingKm);
+            object.insert(QStringLiteral("closingStart"), PointJson(result.closingStart));
+            object.insert(QStringLiteral("closingEnd"), PointJson(result.closingEnd));
+        }
+    }
+    object.insert(QStringLiteral("proven"), result.proven);
+    object.insert(QStringLiteral("cancelled"), result.cancelled);
+    object.insert(QStringLiteral("bound"), result.bound);
+    return QJsonDocument(object).toJson(QJsonDocument::Indented);
+}
+
+QStringList AnalysisText(const TFlightAnalysis& analysis) {
+    if (!analysis.usable)
+        return {QStringLiteral("Подъёмы и переходы: в треке нет времени или высоты")};
+    QStringList lines;
+    const long long flying = std::max(1LL, analysis.secondsFlying);
+    lines << QStringLiteral("Полёт %1, в термиках %2 (%3 %)")
+                 .arg(Duration(analysis.secondsFlying), Duration(analysis.secondsCircling))
+                 .arg(analysis.secondsCircling * 100 / flying);
+    const track::TClimbExtremes& e = analysis.extremes;
+    lines << QStringLiteral("Наибольший подъём %1 м/с за 1 с, %2 м/с за 10 с")
+                 .arg(Number(e.climb1s, 1), Number(e.climb10s, 1));
+    lines << QStringLiteral("Наибольшее снижение %1 м/с за 1 с, %2 м/с за 10 с")
+                 .arg(Number(e.sink1s, 1), Number(e.sink10s, 1));
+    lines << QStringLiteral("Термики: %1").arg(analysis.thermals.size());
+    for (const TThermal& t : analysis.thermals)
+        lines << QStringLiteral("  %1–%2  набор %3 м, в среднем %4 м/с")
+                     .arg(TimeOf(t.start), TimeOf(t.end))
+                     .arg(std::lround(t.gain))
+                     .arg(Number(t.averageClimb, 1));
+    lines << QStringLiteral("Переходы: %1").arg(analysis.glides.size());
+    for (const TGlide& g : analysis.glides)
+        lines << QStringLiteral("  %1–%2  %3 км, %4 км/ч, качество %5")
+                     .arg(TimeOf(g.start), TimeOf(g.end), Number(g.distance / 1000, 1),
+                          Number(g.averageSpeed * 3.6, 0),
+                          g.glideRatio > 0 ? Number(g.glideRatio, 1) : QStringLiteral("—"));
+    return lines;
+}
+
+}  // namespace scoring

@@ -1,0 +1,72 @@
+#include <QTest>
+#include <random>
+
+#include "scoring/Geodesy.h"
+#include "tests/scoring/Vincenty.h"
+
+class TstGeodesy : public QObject {
+    Q_OBJECT
+  private Q_SLOTS:
+    // The documented bound against Vincenty's method, over random pairs of
+    // each length class anywhere between the polar circles and beyond.
+    void withinBoundOfVincenty_data() {
+        QTest::addColumn<double>("shortest");
+        QTest::addColumn<double>("longest");
+        QTest::newRow("a few metres: fixes of one thermal") << 1.0 << 100.0;
+        QTest::newRow("up to 10 km: a closing distance") << 100.0 << 1e4;
+        QTest::newRow("up to 200 km: a leg") << 1e4 << 2e5;
+        QTest::newRow("up to 2000 km: a record leg") << 2e5 << 2e6;
+    }
+    void withinBoundOfVincenty() {
+        QFETCH(double, shortest);
+        QFETCH(double, longest);
+        std::mt19937 random(11);
+        std::uniform_real_distribution<double> unit(0, 1);
+        double worstExcess = -1;
+        for (int n = 0; n < 20000; ++n) {
+            const double lat = -80 + 160 * unit(random), lon = -180 + 360 * unit(random);
+            const double length = shortest * std::pow(longest / shortest, unit(random));
+            const double azimuth = 2 * M_PI * unit(random);
+            const double lat2 = lat + length * std::cos(azimuth) / 111000;
+            const double lon2 =
+                lon + length * std::sin(azimuth) / (111000 * std::cos(lat * M_PI / 180));
+            if (std::fabs(lat2) > 89) continue;
+            const double reference = testgeo::VincentyDistance(lat, lon, lat2, lon2);
+            const double error =
+                std::fabs(scoring::EllipsoidDistance(lat, lon, lat2, lon2) - reference);
+            const double allowed =
+                scoring::DistanceErrorMetres + scoring::DistanceErrorRatio * reference;
+            worstExcess = std::max(worstExcess, error - allowed);
+        }
+        QVERIFY2(worstExcess <= 0, qPrintable(QString::number(worstExcess)));
+    }
+
+    void knownDistances_data() {
+        QTest::addColumn<double>("lat1");
+        QTest::addColumn<double>("lon1");
+        QTest::addColumn<double>("lat2");
+        QTest::addColumn<double>("lon2");
+        QTest::addColumn<double>("metres");
+        // Vincenty's own example (Flinders Peak to Buninyong).
+        QTest::newRow("Flinders Peak - Buninyong")
+            << -37.95103341666667 << 144.42486788888888 << -37.65282113888889 << 143.92649552777777
+            << 54972.271;
+        QTest::newRow("same point") << 45.0 << 6.0 << 45.0 << 6.0 << 0.0;
+        QTest::newRow("across the antimeridian")
+            << 10.0 << 179.9 << 10.0 << -179.9 << testgeo::VincentyDistance(10, 179.9, 10, -179.9);
+        QTest::newRow("across the equator")
+            << -0.5 << 30.0 << 0.5 << 30.0 << testgeo::VincentyDistance(-0.5, 30, 0.5, 30);
+    }
+    void knownDistances() {
+        QFETCH(double, lat1);
+        QFETCH(double, lon1);
+        QFETCH(double, lat2);
+        QFETCH(double, lon2);
+        QFETCH(double, metres);
+        QVERIFY(std::fabs(scoring::EllipsoidDistance(lat1, lon1, lat2, lon2) - metres) <=
+                scoring::DistanceErrorMetres + scoring::DistanceErrorRatio * metres + 1e-3);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstGeodesy)
+#include "tst_geodesy.moc"

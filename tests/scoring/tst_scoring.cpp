@@ -1,0 +1,222 @@
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+
+#include "scoring/Optimizer.h"
+#include "scoring/ScoreRunner.h"
+#include "tests/scoring/FlightMaker.h"
+
+using testflights::TLocalPoint;
+
+// The independent scorer's own time limit per flight.
+constexpr int OracleSeconds = 20;
+
+Q_DECLARE_METATYPE(std::vector<TLocalPoint>)
+
+namespace {
+
+// The corners of a triangle with sides a (c0-c1), b (c1-c2), c (c2-c0), in metres.
+std::vector<TLocalPoint> Triangle(double a, double b, double c) {
+    const double x = (a * a + c * c - b * b) / (2 * a);
+    return {{0, 0}, {a, 0}, {x, std::sqrt(c * c - x * x)}};
+}
+
+std::vector<TLocalPoint> Closed(std::vector<TLocalPoint> corners) {
+    corners.push_back(corners.front());
+    return corners;
+}
+
+scoring::TScoreResult Score(const std::vector<track::TFlightFix>& fixes,
+                            const scoring::TRuleSet& rules, scoring::TScoreOptions options = {}) {
+    return scoring::ScoreFixes(fixes, 0, fixes.size() - 1, rules, options);
+}
+
+}  // namespace
+
+class TstScoring : public QObject {
+    Q_OBJECT
+  private Q_SLOTS:
+    // Flights whose best solution is known by construction: the corners of
+    // the shape are fixes (within a few metres), the wander is far below the legs.
+    void knownOptimum_data() {
+        QTest::addColumn<std::vector<TLocalPoint>>("corners");
+        QTest::addColumn<QString>("rules");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<double>("score");
+
+        const auto equilateral = Closed(Triangle(30000, 30000, 30000));
+        QTest::newRow("equilateral, closed: closed FAI triangle") << equilateral << "xcontest"
+                                                                  << "closed-fai" << 1.6 * 90;
+        QTest::newRow("equilateral under the French rules: FAI triangle") << equilateral << "ffvl"
+                                                                          << "fai" << 1.4 * 90;
+        QTest::newRow("out-and-return: closed flat triangle")
+            << std::vector<TLocalPoint>{{0, 0}, {40000, 0}, {0, 0}} << "xcontest"
+            << "closed-triangle" << 1.4 * 80;
+        QTest::newRow("out-and-return under the French rules")
+            << std::vector<TLocalPoint>{{0, 0}, {40000, 0}, {0, 0}} << "ffvl"
+            << "triangle" << 1.2 * 80;
+        QTest::newRow("straight line: free flight")
+            << std::vector<TLocalPoint>{{0, 0}, {36000, 48000}} << "xcontest"
+            << "free" << 60.0;
+        QTest::newRow("straight line under the French rules")
+            << std::vector<TLocalPoint>{{0, 0}, {36000, 48000}} << "ffvl"
+            << "free" << 60.0;
+        // The shortest side is 20 % of the perimeter: no triangle through
+        // the corners is FAI, and none cut short scores more.
+        QTest::newRow("flat triangle, no FAI")
+            << Closed(Triangle(20000, 40000, 40000)) << "xcontest"
+            << "closed-triangle" << 1.4 * 100;
+        // The flight ends 6 % of the perimeter short of where it started.
+        auto open = Triangle(30000, 30000, 30000);
+        open.push_back({0.18 * open[2].east, 0.18 * open[2].north});
+        QTest::newRow("FAI triangle that just fails to close within 5 %")
+            << open << "xcontest"
+            << "fai" << 1.4 * (90 - 5.4);
+        QTest::newRow("not closed within 3 km under the French rules: distance")
+            << open << "ffvl"
+            << "free" << 90 - 5.4;
+    }
+    void knownOptimum() {
+        QFETCH(std::vector<TLocalPoint>, corners);
+        QFETCH(QString, rules);
+        QFETCH(QString, kind);
+        QFETCH(double, score);
+        const auto fixes = testflights::AlongPolyline(corners, 3000, 3);
+        const scoring::TScoreResult result = Score(fixes, *scoring::RuleSetById(rules));
+        QVERIFY(result.found);
+        QVERIFY(result.proven);
+        QCOMPARE(result.kindId, kind);
+        // The shapes are laid out in metres on a sphere: on the ellipsoid
+        // their legs come out up to 0.3 % longer.
+        QVERIFY2(std::fabs(result.score - score) < 0.004 * score + 0.15 * result.multiplier,
+                 qPrintable(QString::number(result.score)));
+        // The reported parts add up to the score.
+        const scoring::TRuleSet& set = *scoring::RuleSetById(rules);
+        const auto kindRule = std::find_if(set.kinds.begin(), set.kinds.end(),
+                                           [&](const auto& k) { return k.id == kind; });
+        double legs = 0;
+        for (double leg : result.legsKm) legs += leg;
+        if (kindRule->subtractClosing) legs -= result.closingKm;
+        QVERIFY(std::fabs(legs - result.distanceKm) <= 0.03);
+        QVERIFY(std::fabs(result.distanceKm * result.multiplier - result.score) <= 0.02);
+        for (const scoring::TScorePoint& point : result.points) QVERIFY(point.index < fixes.size());
+        if (result.closed) {
+            QVERIFY(result.closingStart.index <= result.points.front().index);
+            QVERIFY(result.closingEnd.index >= result.points.back().index);
+        }
+    }
+
+    void timeLimitLeavesTheScoreUnproven() {
+        const auto flights = testflights::GeneratedFlights({20000});
+        scoring::TScoreOptions options;
+        options.timeLimitSeconds = 1e-6;
+        const scoring::TScoreResult result =
+            Score(flights[0].fixes, scoring::XContestRules(), options);
+        QVERIFY(!result.proven);
+        QVERIFY(!result.cancelled);
+        QVERIFY(result.bound >= result.score);
+    }
+
+    void cancelStopsTheSearch() {
+        const auto fixes =
+            testflights::AlongPolyline(Closed(Triangle(30000, 30000, 30000)), 5000, 3);
+        std::atomic<bool> cancel{true};
+        scoring::TScoreOptions options;
+        options.cancel = &cancel;
+        const scoring::TScoreResult result = Score(fixes, scoring::XContestRules(), options);
+        QVERIFY(result.cancelled);
+        QVERIFY(!result.proven);
+    }
+
+    void tooFewFixesScoreNothing() {
+        QVERIFY(!Score({}, scoring::XContestRules()).found);
+        QVERIFY(!scoring::ScoreFlight({track::TFlightFix{}}, scoring::XContestRules()).found);
+    }
+
+    void runnerReportsOffTheCallingThread() {
+        auto fixes = std::make_shared<const std::vector<track::TFlightFix>>(
+            testflights::AlongPolyline(Closed(Triangle(30000, 30000, 30000)), 3000, 3));
+        scoring::TScoreRunner runner;
+        QSignalSpy finished(&runner, &scoring::TScoreRunner::Finished);
+        runner.Start(fixes, scoring::FfvlRules());
+        QVERIFY(finished.wait(60000));
+        const auto report = finished.at(0).at(0).value<scoring::TFlightReport>();
+        QCOMPARE(report.score.rulesName, QStringLiteral("FFVL"));
+        QVERIFY(report.score.proven);
+        QVERIFY(report.analysis.usable);
+
+        // A newer start replaces the older search; only the newer one reports.
+        finished.clear();
+        runner.Start(fixes);
+        runner.Start(fixes, scoring::FfvlRules());
+        QVERIFY(finished.wait(60000));
+        QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 200);
+        QCOMPARE(finished.at(0).at(0).value<scoring::TFlightReport>().score.rulesName,
+                 QStringLiteral("FFVL"));
+
+        finished.clear();
+        runner.Start(std::make_shared<const std::vector<track::TFlightFix>>(
+            testflights::GeneratedFlights({40000})[1].fixes));
+        runner.Cancel();
+        QVERIFY(finished.wait(60000));
+        QVERIFY(finished.at(0).at(0).value<scoring::TFlightReport>().score.cancelled);
+    }
+
+    // The same scores as an independent scorer on the generated flights.
+    void sameAsIndependentScorer_data() {
+        QTest::addColumn<int>("flight");
+        QTest::addColumn<QString>("rules");
+        for (int i = 0; i < 4; ++i)
+            QTest::addRow("%s", qPrintable(flights_[i].name)) << i << QStringLiteral("xcontest");
+    }
+    void sameAsIndependentScorer() {
+        const QString node = QStandardPaths::findExecutable(QStringLiteral("node"));
+        if (node.isEmpty() || !QFile::exists(QStringLiteral(TOLMARIK_ORACLE)))
+            QSKIP("igc-xc-score is not installed (npm install igc-xc-score in build/oracle)");
+        QFETCH(int, flight);
+        QFETCH(QString, rules);
+        const testflights::TMadeFlight& made = flights_[flight];
+        const QString igc = folder_.filePath(made.name + QStringLiteral(".igc"));
+        const QString json = folder_.filePath(made.name + rules + QStringLiteral(".json"));
+        QFile file(igc);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(testflights::IgcText(made.fixes));
+        file.close();
+        QProcess oracle;
+        oracle.start(node, {QStringLiteral(TOLMARIK_ORACLE), igc, QStringLiteral("out=") + json,
+                            QStringLiteral("quiet=true"), QStringLiteral("hp=true"),
+                            QStringLiteral("maxtime=%1").arg(OracleSeconds),
+                            QStringLiteral("scoring=") + (rules == QLatin1String("ffvl")
+                                                              ? QStringLiteral("FFVL")
+                                                              : QStringLiteral("XContest"))});
+        QVERIFY(oracle.waitForFinished(120000));
+        QFile out(json);
+        QVERIFY(out.open(QIODevice::ReadOnly));
+        const QJsonObject properties =
+            QJsonDocument::fromJson(out.readAll())[QStringLiteral("properties")].toObject();
+        const double expected = properties[QStringLiteral("score")].toDouble();
+        const scoring::TScoreResult result = Score(made.fixes, *scoring::RuleSetById(rules));
+        QVERIFY(result.proven);
+        // The other scorer may run out of time (long straight flights): its
+        // best is then a solution ours must reach.
+        const bool optimal = properties[QStringLiteral("optimal")].toBool();
+        const QString text = QStringLiteral("%1 against %2").arg(result.score).arg(expected);
+        if (optimal)
+            QVERIFY2(std::fabs(result.score - expected) <= 0.0101, qPrintable(text));
+        else
+            QVERIFY2(result.score >= expected - 0.0101, qPrintable(text));
+    }
+
+  private:
+    std::vector<testflights::TMadeFlight> flights_ = testflights::GeneratedFlights({3000});
+    QTemporaryDir folder_;
+};
+
+QTEST_GUILESS_MAIN(TstScoring)
+#include "tst_scoring.moc"

@@ -45,6 +45,18 @@ Result RunCli(const QStringList& args, const QString& workDir = QDir::currentPat
             QString::fromUtf8(p.readAllStandardError())};
 }
 
+// Runs the CLI with its per-user data (the logbook) in `dataFolder`.
+Result RunCliWithData(const QStringList& args, const QString& dataFolder) {
+    QProcess p;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), dataFolder);
+    p.setProcessEnvironment(environment);
+    p.start(QStringLiteral(TOLMARIK_CLI), args);
+    p.waitForFinished(120000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
 // A port that opens but where nothing ever answers.
 struct SilentPort {
     int master = -1;
@@ -634,15 +646,7 @@ class TestCli : public QObject {
         device::WriteFileSafely(igc, logbooktest::Igc(logbooktest::Download(
                                          tracktest::Time(2024, 6, 7, 9, 0, 0), 45.0f, 6.0f, 900)));
         auto run = [&](const QStringList& args) {
-            QProcess p;
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            environment.insert(QStringLiteral("XDG_DATA_HOME"),
-                               dir.filePath(QStringLiteral("data")));
-            p.setProcessEnvironment(environment);
-            p.start(QStringLiteral(TOLMARIK_CLI), args);
-            p.waitForFinished(120000);
-            return Result{p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-                          QString::fromUtf8(p.readAllStandardError())};
+            return RunCliWithData(args, dir.filePath(QStringLiteral("data")));
         };
         struct TStep {
             QStringList args;
@@ -687,6 +691,49 @@ class TestCli : public QObject {
         const Result damaged = run({QStringLiteral("logbook"), QStringLiteral("list")});
         QCOMPARE(damaged.exitCode, int(app::EC_LOGBOOK));
         QVERIFY2(damaged.err.contains(book), qPrintable(damaged.err));
+        QCOMPARE(device::ReadRegularFile(book, 1 << 20), QByteArray(8192, 'z'));
+    }
+
+    // A download leaves a KML file beside its others and lands in the logbook
+    // once, whether it comes again or its IGC file is imported; a logbook that
+    // cannot be used is named and does not undo the download.
+    void download_kmlAndTheLogbookOnce() {
+        if (!TOLMARIK_LOGBOOK_BUILT) QSKIP("built without the logbook");
+        QTemporaryDir dir;
+        const QString data = dir.filePath(QStringLiteral("data"));
+        const QString flights = dir.filePath(QStringLiteral("flights"));
+        QVERIFY(QDir().mkpath(flights));
+        const QStringList download = {simulator.PortPath(), QStringLiteral("download"),
+                                      QStringLiteral("--dir"), flights};
+        struct TStep {
+            QStringList args;
+            QString said;  // a part of the standard output or error
+        };
+        const std::vector<TStep> steps = {
+            {download, "Полет записан в журнал полётов"},
+            {download, "Этот полет уже есть в журнале полётов"},
+            // Its GPX and IGC files are the same flight as the download.
+            {{"logbook", "import", flights}, "Добавлено: 0, уже в журнале: 2"},
+            {{"logbook", "totals"}, "Всего\t1 полётов"},
+        };
+        for (const TStep& step : steps) {
+            const Result r = RunCliWithData(step.args, data);
+            QVERIFY2(r.exitCode == 0, qPrintable(step.args.join(' ') + ": " + r.err));
+            QVERIFY2((r.out + r.err).contains(step.said), qPrintable(r.out + r.err));
+        }
+        const int flight = memory.flights.back().flightNumber;
+        const QString kml = flights + QStringLiteral("/Track%1.kml").arg(flight);
+        QVERIFY(device::ReadRegularFile(kml, 1 << 24).contains("<gx:Track>"));
+
+        const QString book = data + QStringLiteral("/Tolmarik/TolmarikProg/logbook.sqlite");
+        QFile::remove(book + QStringLiteral("-wal"));
+        QFile::remove(book + QStringLiteral("-shm"));
+        device::WriteFileSafely(book, QByteArray(8192, 'z'));
+        QFile::remove(kml);
+        const Result damaged = RunCliWithData(download, data);
+        QCOMPARE(damaged.exitCode, 0);
+        QVERIFY2(damaged.err.contains(book), qPrintable(damaged.err));
+        QVERIFY(QFile::exists(kml));
         QCOMPARE(device::ReadRegularFile(book, 1 << 20), QByteArray(8192, 'z'));
     }
 

@@ -25,7 +25,8 @@ QString Shown(const QString& path) { return QDir::toNativeSeparators(path); }
         QStringLiteral("Журнал полётов \"%1\" недоступен: %2").arg(Shown(path), reason));
 }
 
-// Each schema version is reached from the one before by one step; a new file
+// Each schema version is reached from the one before by one step, which ends
+// by naming the version it reached (a PRAGMA takes no bound value); a new file
 // takes them all. A step is never changed once released: add another.
 const char* const kSteps[SchemaVersion][8] = {
     // 1: the flights.
@@ -46,13 +47,13 @@ const char* const kSteps[SchemaVersion][8] = {
      " source TEXT NOT NULL, source_path TEXT NOT NULL DEFAULT '',"
      " download_files TEXT NOT NULL DEFAULT '', stored_file TEXT NOT NULL DEFAULT '',"
      " recorded_at TEXT NOT NULL)",
-     "CREATE INDEX flights_takeoff ON flights(takeoff_utc)", nullptr},
+     "CREATE INDEX flights_takeoff ON flights(takeoff_utc)", "PRAGMA user_version = 1", nullptr},
     // 2: the glider's id, the pilot's notes and the named take-off sites.
     {"ALTER TABLE flights ADD COLUMN glider_id TEXT NOT NULL DEFAULT ''",
      "ALTER TABLE flights ADD COLUMN notes TEXT NOT NULL DEFAULT ''",
      "CREATE TABLE sites (id INTEGER PRIMARY KEY, name TEXT NOT NULL,"
      " lat REAL NOT NULL, lon REAL NOT NULL)",
-     nullptr},
+     "PRAGMA user_version = 2", nullptr},
 };
 
 // The columns of an entry, in the order Bind and Read use them.
@@ -269,9 +270,6 @@ void TLogbookStore::Migrate() {
     for (int step = version; step < SchemaVersion; ++step)
         for (const char* const* sql = kSteps[step]; *sql; ++sql)
             if (!q.exec(QString::fromLatin1(*sql))) Fail(path_, q.lastError().text());
-    // PRAGMA takes no bound parameter; the value is this program's constant.
-    if (!q.exec(QStringLiteral("PRAGMA user_version = %1").arg(SchemaVersion)))
-        Fail(path_, q.lastError().text());
     transaction.Commit();
 }
 

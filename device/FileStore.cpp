@@ -184,16 +184,28 @@ void Commit(std::vector<TPending>& pending) {
             if (!p.kept.isEmpty()) QFile::remove(p.kept);
         return;
     }
+    // Bring the old files back. One that cannot be brought back is the only
+    // copy of what the user had: it stays, under a name the leftover cleaning
+    // does not touch, and the error says where.
+    QStringList stranded;
     for (std::size_t i = 0; i < placed; ++i) {
         TPending& p = pending[i];
         QString ignored;
         if (p.kept.isEmpty()) {
             QFile::remove(p.target);  // new where there was none
-        } else if (filesystem::SystemReplace(p.kept, p.target, ignored) == 0) {
+        } else if (calls.replace(p.kept, p.target, ignored) == 0) {
+            p.kept.clear();
+        } else {
+            const QString visible = p.target + QStringLiteral(".прежний");
+            if (!QFileInfo::exists(visible) && calls.replace(p.kept, visible, ignored) == 0)
+                p.kept = visible;
+            stranded << QStringLiteral("прежний файл \"%1\" сохранён как \"%2\"")
+                            .arg(Shown(p.shown), Shown(p.kept));
             p.kept.clear();
         }
     }
     RemoveTemporaries(pending);
+    if (!stranded.isEmpty()) reason += QStringLiteral("; ") + stranded.join(QStringLiteral("; "));
     throw WriteError(pending[placed].shown, reason);
 }
 

@@ -53,12 +53,17 @@ QString ErrorOf(Action action) {
 // A fault seam: which call fails, after how many successful ones.
 struct TFault {
     enum Step { Create, Write, ShortWrite, ZeroWrite, Sync, Close, Replace, Keep } step = Create;
-    int after = 0;  // successful calls of that step before it fails
+    int after = 0;          // successful calls of that step before it fails
+    int failures = 100000;  // failing calls of that step before it works again
 };
 TFault g_fault;
 int g_calls = 0;
 
-bool Fails(TFault::Step step) { return g_fault.step == step && g_calls++ >= g_fault.after; }
+bool Fails(TFault::Step step) {
+    if (g_fault.step != step) return false;
+    const int call = g_calls++;
+    return call >= g_fault.after && call < g_fault.after + g_fault.failures;
+}
 
 const TFileCalls kFaultyCalls{
     [](const QString& path, QString& reason) -> std::intptr_t {
@@ -409,6 +414,7 @@ class TestFileStore : public QObject {
         QVERIFY(Put(Path("Track7.enx"), "old enx"));
         g_fault.step = TFault::Step(step);
         g_fault.after = 1;
+        g_fault.failures = 1;
         device::SetFileCalls(&kFaultyCalls);
         const QString error = ErrorOf([&] {
             device::WriteFilesSafely({{Path("Track7.gpx"), "new gpx"},
@@ -421,6 +427,27 @@ class TestFileStore : public QObject {
         QCOMPARE(Contents(Path("Track7.enx")), QByteArray("old enx"));
         QCOMPARE(Entries(folder_->path()),
                  (QStringList{QStringLiteral("Track7.enx"), QStringLiteral("Track7.gpx")}));
+    }
+
+    void writeSet_oldFileCannotBeBroughtBack_keptVisibleAndNamed() {
+        QVERIFY(Put(Path("Track7.gpx"), "old gpx"));
+        QVERIFY(Put(Path("Track7.enx"), "old enx"));
+        g_fault.step = TFault::Replace;
+        g_fault.after = 1;     // the GPX file is put in place,
+        g_fault.failures = 2;  // the ENX file is not, nor is the old GPX file brought back
+        device::SetFileCalls(&kFaultyCalls);
+        const QString error = ErrorOf([&] {
+            device::WriteFilesSafely(
+                {{Path("Track7.gpx"), "new gpx"}, {Path("Track7.enx"), "new enx"}});
+        });
+        const QString kept = folder_->filePath(QStringLiteral("Track7.gpx.прежний"));
+        QVERIFY2(error.contains(QDir::toNativeSeparators(Path("Track7.enx"))), qPrintable(error));
+        QVERIFY2(error.contains(QDir::toNativeSeparators(kept)), qPrintable(error));
+        QCOMPARE(Contents(kept), QByteArray("old gpx"));
+        QCOMPARE(Contents(Path("Track7.enx")), QByteArray("old enx"));
+        device::SetFileCalls(nullptr);
+        device::WriteFileSafely(Path("other"), "x");  // the cleaning of leftovers spares it
+        QCOMPARE(Contents(kept), QByteArray("old gpx"));
     }
 
     void writeSet_allWritten_everyTargetReplaced() {

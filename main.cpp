@@ -4,11 +4,13 @@
 
 #include "app/CommandLine.h"
 #include "app/ExitCodes.h"
+#include "app/Runtime.h"
 #include "app/TApplication.h"
 #include "serial/Transcript.h"
 #include "serial/UnitNVC.h"
 
 int main(int argc, char** argv) {
+    app::SetUpRuntime();
     // Answered before the application object connects to the window system.
     const app::TCommandLine line = app::ParseCommandLine(app::ArgumentsOf(argc, argv));
     if (line.action != app::TCommandLine::Run) return app::AnswerCommandLine(line);

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
 #include <cerrno>
@@ -53,6 +52,41 @@ QString ErrnoReason(int code) { return qt_error_string(code); }
 }  // namespace filesystem
 
 namespace {
+// Our temporary files: the hidden target name, the writer's process id (so
+// that a later write can tell a crash's leftovers from a running writer's
+// files) and a random part.
+const QLatin1String kTemporaryMark(".tolmarik-");
+}  // namespace
+
+// Read by hand rather than by a regular expression: files are written on
+// worker threads too, where a match would leave a thread-local object behind
+// (app/RuntimeWin.cpp).
+std::optional<qint64> TemporaryFileWriter(const QString& name) {
+    // ".<target>.tolmarik-<writer>-<8 hex digits>.tmp" or ".old"; the last
+    // mark is the one, as nothing after it can hold another.
+    const qsizetype mark = name.lastIndexOf(kTemporaryMark);
+    if (!name.startsWith(QLatin1Char('.')) || mark < 2) return std::nullopt;
+    const QStringView rest = QStringView(name).sliced(mark + kTemporaryMark.size());
+    constexpr qsizetype kTail = 1 + 8 + 4;  // "-", the random part, ".tmp"
+    if (rest.size() <= kTail) return std::nullopt;
+    const QStringView writer = rest.first(rest.size() - kTail);
+    const QStringView random = rest.sliced(writer.size() + 1, 8);
+    const QStringView kind = rest.last(4);
+    const auto digit = [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); };
+    const auto hex = [&](QChar c) {
+        return digit(c) || (c >= QLatin1Char('a') && c <= QLatin1Char('f'));
+    };
+    if (rest[writer.size()] != QLatin1Char('-') ||
+        !std::all_of(writer.begin(), writer.end(), digit) ||
+        !std::all_of(random.begin(), random.end(), hex) ||
+        (kind != QLatin1String(".tmp") && kind != QLatin1String(".old")))
+        return std::nullopt;
+    bool ok = false;
+    const qint64 id = writer.toLongLong(&ok);
+    return ok ? std::optional<qint64>(id) : std::nullopt;
+}
+
+namespace {
 
 using filesystem::ErrnoReason;
 using filesystem::WriteError;
@@ -62,18 +96,13 @@ constexpr TFileCalls kSystemCalls{filesystem::SystemCreate,  filesystem::SystemW
                                   filesystem::SystemReplace, filesystem::SystemKeep};
 const TFileCalls* g_calls = &kSystemCalls;
 
-// Our temporary files: the hidden target name, the writer's process id (so
-// that a later write can tell a crash's leftovers from a running writer's
-// files) and a random part.
-const QLatin1String kMark(".tolmarik-");
-
 QString TemporaryName(const QString& path, const QString& suffix) {
     const QFileInfo info(path);
     // The folder as given: a relative one works where the absolute path
     // would be too long or would not survive a conversion.
     return QDir(info.path())
         .filePath(QStringLiteral(".%1%2%3-%4%5")
-                      .arg(info.fileName(), kMark)
+                      .arg(info.fileName(), kTemporaryMark)
                       .arg(filesystem::CurrentProcess())
                       .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'))
                       .arg(suffix));
@@ -82,15 +111,10 @@ QString TemporaryName(const QString& path, const QString& suffix) {
 // Removes what a writer that has ended left in `folder`: its temporary
 // files and the old files it kept, never the files of a running writer.
 void RemoveLeftovers(const QString& folder) {
-    static const QRegularExpression ours(
-        QStringLiteral("^\\..+\\.tolmarik-(\\d+)-[0-9a-f]{8}\\.(tmp|old)$"));
     const QDir dir(folder);
     for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-        const QRegularExpressionMatch match = ours.match(name);
-        if (!match.hasMatch()) continue;
-        bool ok = false;
-        const qint64 writer = match.captured(1).toLongLong(&ok);
-        if (ok && filesystem::ProcessGone(writer)) QFile::remove(dir.filePath(name));
+        const std::optional<qint64> writer = TemporaryFileWriter(name);
+        if (writer && filesystem::ProcessGone(*writer)) QFile::remove(dir.filePath(name));
     }
 }
 

@@ -23,6 +23,7 @@
 #include <QByteArrayView>
 #include <QString>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace device {
@@ -47,6 +48,12 @@ struct TFileToWrite {
 // each by a rename over its old file. On a failure none of the targets
 // changes, and the error names the file that failed.
 void WriteFilesSafely(const std::vector<TFileToWrite>& files);
+
+// The process id of the writer that left the file `name` (a name without its
+// folder) when it is one of the temporary or old files the writer makes;
+// nothing for any other name. A later write removes those whose writer has
+// ended.
+std::optional<qint64> TemporaryFileWriter(const QString& name);
 
 // The system calls the writer makes, replaceable so that tests can make any
 // step fail as a full or broken disk would. Each returns 0 (or the count

@@ -18,6 +18,7 @@
 #include "app/Console.h"
 #include "app/DownloadRecording.h"
 #include "app/ExitCodes.h"
+#include "app/Runtime.h"
 #include "app/SetupAPI.h"
 #include "app/cli/CliPlatform.h"
 #include "app/cli/CliSession.h"
@@ -164,6 +165,7 @@ int CheckOutputs(const cli::TCliSession& session, int status) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    app::SetUpRuntime();
     cli::IgnoreBrokenPipe();
     app::SetUpConsole();
     // The picture needs fonts, hence a GUI application; never a display.

@@ -1,7 +1,8 @@
 // The file store on the system's own file calls, as every platform has them
 // (the POSIX file kinds have their own suite): replacing files in folders with
 // Cyrillic names, a target another handle still has open, a failing step
-// partway, and no temporary file left behind in any case.
+// partway, and no temporary file left behind in any case; which names are the
+// writer's own leftovers.
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -149,6 +150,38 @@ class TestFileReplace : public QObject {
         const QString missing = Path(QStringLiteral("нет.bcf"));
         const QString error = ErrorOf([&] { device::ReadRegularFile(missing, 10); });
         QVERIFY2(error.contains(QStringLiteral("нет.bcf")), qPrintable(error));
+    }
+
+    // Only these names are ever removed as an ended writer's leftovers.
+    void temporaryFileWriter_onlyTheWritersOwnNames_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<qint64>("writer");  // -1: not a leftover
+        const auto row = [](const char* what, const QString& name, qint64 writer) {
+            QTest::newRow(what) << name << writer;
+        };
+        row("temporary file", QStringLiteral(".Track1.gpx.tolmarik-4242-0123abcd.tmp"), 4242);
+        row("old file kept", QStringLiteral(".Трек.igc.tolmarik-7-89abcdef.old"), 7);
+        row("target named like one",
+            QStringLiteral(".a.tolmarik-1-00000000.tmp.tolmarik-99-0123abcd.old"), 99);
+        row("not hidden", QStringLiteral("Track1.gpx.tolmarik-7-0123abcd.tmp"), -1);
+        row("no target name", QStringLiteral(".tolmarik-7-0123abcd.tmp"), -1);
+        row("a dot for the target", QStringLiteral("..tolmarik-7-0123abcd.tmp"), -1);
+        row("no writer", QStringLiteral(".a.tolmarik--0123abcd.tmp"), -1);
+        row("writer not a number", QStringLiteral(".a.tolmarik-12x-0123abcd.tmp"), -1);
+        row("writer in other digits", QStringLiteral(".a.tolmarik-١٢-0123abcd.tmp"), -1);
+        row("writer beyond any id", QStringLiteral(".a.tolmarik-99999999999999999999-0123abcd.tmp"),
+            -1);
+        row("short random part", QStringLiteral(".a.tolmarik-12-0123abc.tmp"), -1);
+        row("capital random part", QStringLiteral(".a.tolmarik-12-0123ABCD.tmp"), -1);
+        row("other kind", QStringLiteral(".a.tolmarik-12-0123abcd.bak"), -1);
+        row("more after the kind", QStringLiteral(".a.tolmarik-12-0123abcd.tmp~"), -1);
+        row("the mark alone", QStringLiteral(".a.tolmarik-"), -1);
+    }
+
+    void temporaryFileWriter_onlyTheWritersOwnNames() {
+        QFETCH(QString, name);
+        QFETCH(qint64, writer);
+        QCOMPARE(device::TemporaryFileWriter(name).value_or(-1), writer);
     }
 };
 

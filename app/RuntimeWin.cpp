@@ -1,0 +1,21 @@
+#include <QByteArray>
+#include <QtGlobal>
+
+#include "app/Runtime.h"
+
+namespace app {
+
+void SetUpRuntime() {
+#if defined(__MINGW32__)
+    // A regular expression matched on a worker thread gives that thread a
+    // thread_local stack for Qt's compiled matcher. When such a thread ends,
+    // MinGW's runtime frees its thread_local storage before it runs their
+    // destructors, so the stack's destructor frees whatever that memory holds
+    // by then. It may crash inside the thread library's key lock, and the
+    // next process exit then waits on that lock for ever (docs/windows.md).
+    // Interpreted patterns never make the object; ours are short.
+    qputenv("QT_ENABLE_REGEXP_JIT", QByteArrayLiteral("0"));
+#endif
+}
+
+}  // namespace app

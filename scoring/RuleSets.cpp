@@ -67,6 +67,12 @@ const TRuleSet* RuleSetById(const QString& id) {
 
 QStringList RuleSetIds() { return {XContestRules().id, FfvlRules().id}; }
 
+const TFlightKind* KindById(const TRuleSet& rules, const QString& id) {
+    for (const TFlightKind& kind : rules.kinds)
+        if (kind.id == id) return &kind;
+    return nullptr;
+}
+
 double ClosingLimit(const TFlightKind& kind, double perimeter) {
     return std::max(kind.closingShare * perimeter, kind.closingMetres);
 }

@@ -230,16 +230,24 @@ class TSearch {
     }
 
     // A solution found elsewhere (on a thinned copy), in this problem's fixes.
-    void Offer(std::size_t kind, int a, int b, int c) {
-        if (rules_.kinds[kind].shape == TShape::Triangle) Evaluate(kind, a, b, c);
+    void Offer(std::size_t kind, int s, int a, int b, int c, int e) {
+        const TFlightKind& rule = rules_.kinds[kind];
+        if (rule.shape == TShape::Triangle) return Evaluate(kind, a, b, c);
+        const double way = p_.D(s, a) + p_.D(a, b) + p_.D(b, c) + p_.D(c, e);
+        if (rule.multiplier * way > BestValue())
+            best_[kind] = {rule.multiplier * way, s, a, b, c, e, way, 0};
     }
 
     void Run() {
         const std::size_t kinds = rules_.kinds.size();
-        for (std::size_t k = 0; k < kinds && !progress_.stopped; ++k)
-            if (rules_.kinds[k].shape == TShape::Open &&
-                rules_.kinds[k].multiplier * OpenBound() > BestValue() + Tolerance(k))
-                SolveOpen(k);
+        progress_.ShouldStop();
+        for (std::size_t k = 0; k < kinds; ++k) {
+            if (rules_.kinds[k].shape != TShape::Open) continue;
+            const double bound = rules_.kinds[k].multiplier * OpenBound();
+            if (!progress_.stopped && bound > BestValue() + Tolerance(k)) SolveOpen(k);
+            // An open distance not worked out to its end may still reach its bound.
+            if (progress_.stopped) bounds_[k] = bound;
+        }
         for (std::size_t k = 0; k < kinds; ++k)
             if (rules_.kinds[k].shape == TShape::Triangle) bounds_[k] = Bound(k, 1, 1, 1);
         for (std::size_t k = 0; k < kinds && !progress_.stopped; ++k)
@@ -271,7 +279,7 @@ class TSearch {
             const double top = heap.front().bound;
             const double best = BestValue();
             if (top <= best + Tolerance(k)) break;
-            if (++steps % 256 == 0) {
+            if (++steps % 256 == 1) {
                 if (progress_.ShouldStop()) {
                     bounds_[k] = top;
                     return;
@@ -647,7 +655,8 @@ TSolved Solve(const std::vector<track::TFlightFix>& fixes, const std::vector<std
         for (std::size_t k = 0; k < seed.best.size(); ++k) {
             const TSolution& s = seed.best[k];
             if (s.value >= 0)
-                search.Offer(k, int(position[s.a]), int(position[s.b]), int(position[s.c]));
+                search.Offer(k, int(position[s.s]), int(position[s.a]), int(position[s.b]),
+                             int(position[s.c]), int(position[s.e]));
         }
     }
     search.Run();
@@ -685,6 +694,7 @@ TScoreResult ScoreFixes(const std::vector<track::TFlightFix>& fixes, std::size_t
     const TSolution& best = solved.best[kindIndex];
     result.cancelled = progress.cancelled;
     result.proven = !progress.stopped;
+    if (!result.proven) result.bound = std::max(0.0, solved.upperBound / 1000);
     if (best.value < 0) return result;
     const TFlightKind& kind = rules.kinds[kindIndex];
     auto point = [&](int i) {

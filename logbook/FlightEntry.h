@@ -44,6 +44,12 @@ struct TFlightEntry {
     QStringList downloadFiles;
     QString storedFile;  // the logbook's own copy, relative to its folder
 
+    // The cross-country score under XContest rules (points) and the id of its
+    // flight kind ("fai", "free", ...; empty when nothing scores); none until
+    // the flight was scored.
+    std::optional<double> score;
+    QString scoreKind;
+
     // Local date and time of take-off and landing: the instrument's zone
     // where known, else UTC.
     device::TrackTime LocalTakeoff() const {

@@ -11,6 +11,7 @@
 #include "device/AppError.h"
 #include "device/FileStore.h"
 #include "device/UserTexts.h"
+#include "scoring/Optimizer.h"
 #include "track/FlightPhases.h"
 #include "track/KmlExport.h"
 #include "track/TrackExport.h"
@@ -88,6 +89,7 @@ QString FactsText(const TFlightEntry& e) {
     lines << QStringLiteral("Трек: %1 км, по прямой %2 км, %3 точек")
                  .arg(KilometresText(e.trackLengthMetres), KilometresText(e.straightMetres))
                  .arg(e.fixCount);
+    if (e.score) lines << QStringLiteral("XContest: %1").arg(ScoreText(e.score, e.scoreKind));
     if (!e.pilot.isEmpty()) lines << QStringLiteral("Пилот: %1").arg(e.pilot);
     if (!e.glider.isEmpty()) lines << QStringLiteral("Крыло: %1").arg(e.glider);
     if (!e.instrumentModel.isEmpty())
@@ -119,6 +121,56 @@ QString NoSuchFlightText(std::int64_t id) {
 }
 
 QString KilometresText(double metres) { return QString::number(metres / 1000.0, 'f', 1); }
+
+QString ScoreText(const std::optional<double>& score, const QString& kind) {
+    if (!score) return {};
+    const scoring::TFlightKind* known = scoring::KindById(scoring::XContestRules(), kind);
+    const QString number = QString::number(*score, 'f', 2);
+    return known ? number + QLatin1Char(' ') + known->name : number;
+}
+
+namespace {
+// The logbook's scores: XContest rules, and a bound on the search so that no
+// odd track holds an import up (the best found by then is kept).
+constexpr double ScoreTimeLimitSeconds = 30;
+}  // namespace
+
+void TLogbook::Score(std::int64_t id, const std::vector<track::TFlightFix>& fixes) {
+    scoring::TScoreOptions options;
+    options.timeLimitSeconds = ScoreTimeLimitSeconds;
+    const scoring::TScoreResult result =
+        scoring::ScoreFlight(fixes, scoring::XContestRules(), options);
+    store_.SetScore(id, result.found ? result.score : 0, result.found ? result.kindId : QString());
+}
+
+void TLogbook::ScoreAdded(const TRecordOutcome& outcome,
+                          const std::vector<track::TFlightFix>& fixes) {
+    if (outcome.result != TRecordResult::Added) return;
+    try {
+        Score(outcome.id, fixes);
+    } catch (const device::TAppError&) {
+        // The flight is kept; it is scored when next shown or rescored.
+    }
+}
+
+int TLogbook::ScoreUnscored(const std::function<bool(int done, int total)>& progress) {
+    const std::vector<std::int64_t> ids = store_.Unscored();
+    int scored = 0;
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        if (progress && !progress(int(i), int(ids.size()))) break;
+        const std::optional<TFlightEntry> entry = store_.Flight(ids[i]);
+        if (!entry) continue;  // removed meanwhile
+        std::vector<track::TFlightFix> fixes;
+        try {
+            fixes = FlightFixes(*entry);
+        } catch (const device::TAppError&) {
+            continue;  // its track file is gone or damaged: it stays unscored
+        }
+        Score(ids[i], fixes);
+        ++scored;
+    }
+    return scored;
+}
 
 TLogbook::TLogbook(const QString& databasePath) : store_(databasePath) {}
 
@@ -226,7 +278,9 @@ TRecordOutcome TLogbook::RecordDownload(const TDownloadedFlight& download,
         instrument.firmwareVersion = download.firmwareVersion;
         igc = track::IgcText(fixes, instrument, profile);
     }
-    return Record(std::move(entry), igc, QStringLiteral(".igc"));
+    const TRecordOutcome outcome = Record(std::move(entry), igc, QStringLiteral(".igc"));
+    ScoreAdded(outcome, fixes);
+    return outcome;
 }
 
 TRecordOutcome TLogbook::ImportFile(const QString& path, const track::TPilotProfile& profile) {
@@ -242,9 +296,12 @@ TRecordOutcome TLogbook::ImportFile(const QString& path, const track::TPilotProf
         entry.source = QStringLiteral("import");
         entry.sourcePath = QFileInfo(path).absoluteFilePath();
         const QByteArray bytes = device::ReadRegularFile(path, MaxTrackFileBytes);
-        return Record(std::move(entry), bytes,
-                      file.format == track::TTrackFormat::Igc ? QStringLiteral(".igc")
-                                                              : QStringLiteral(".gpx"));
+        const TRecordOutcome outcome =
+            Record(std::move(entry), bytes,
+                   file.format == track::TTrackFormat::Igc ? QStringLiteral(".igc")
+                                                           : QStringLiteral(".gpx"));
+        ScoreAdded(outcome, file.fixes);
+        return outcome;
     } catch (const device::TAppError& error) {
         return {TRecordResult::Failed, 0, error.Text()};
     }

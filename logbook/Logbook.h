@@ -113,6 +113,14 @@ class TLogbook {
     // flight's take-off, and unnamed flights that took off within
     // SiteRadiusMetres of it get it too.
     void Edit(std::int64_t id, const QString& site, const QString& glider, const QString& notes);
+    // Scores a kept flight from its fixes (XContest rules) and keeps the
+    // score. Throws device::TAppError when the logbook cannot be written.
+    void Score(std::int64_t id, const std::vector<track::TFlightFix>& fixes);
+    // Scores every flight not scored yet from the logbook's copy of its
+    // track; `progress` is called before each with the count done and the
+    // total and returns false to stop. A track that cannot be read is left
+    // unscored. Returns how many were scored.
+    int ScoreUnscored(const std::function<bool(int done, int total)>& progress = {});
     // Removes the entry; its files stay.
     void Remove(std::int64_t id) { store_.Remove(id); }
     // The name of the named site nearest to a take-off within SiteRadiusMetres.
@@ -120,6 +128,8 @@ class TLogbook {
 
   private:
     TRecordOutcome Record(TFlightEntry entry, const QByteArray& trackFile, const QString& suffix);
+    // A flight just added is scored at once (a write failure leaves it unscored).
+    void ScoreAdded(const TRecordOutcome& outcome, const std::vector<track::TFlightFix>& fixes);
 
     TLogbookStore store_;
 };
@@ -130,6 +140,8 @@ QString TimeOfDayText(device::TrackTime t);  // HH:mm:ss
 QString DurationText(std::int64_t seconds);  // h:mm
 QString KilometresText(double metres);       // one decimal
 QString NoSuchFlightText(std::int64_t id);
+// "87.34 треугольник FAI"; empty for a flight not scored yet.
+QString ScoreText(const std::optional<double>& score, const QString& kind);
 // Every fact of an entry, a line each: what the window and "show" print.
 QString FactsText(const TFlightEntry& entry);
 

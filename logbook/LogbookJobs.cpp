@@ -75,4 +75,25 @@ void RecordDownloadInBackground(const QString& databasePath, TDownloadedFlight d
         });
 }
 
+void ScoreUnscoredInBackground(const QString& databasePath,
+                               std::shared_ptr<std::atomic<bool>> cancel, QObject* context,
+                               std::function<void(int scored)> done) {
+    QPointer<QObject> guard(context);
+    QThreadPool::globalInstance()->start([databasePath, cancel, guard, done = std::move(done)] {
+        int scored = 0;
+        try {
+            TLogbook book(databasePath);
+            scored = book.ScoreUnscored([&cancel](int, int) { return !cancel->load(); });
+        } catch (const device::TAppError&) {
+            // The window reports the logbook's failures as it meets them.
+        }
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [guard, done, scored] {
+                if (guard) done(scored);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
 }  // namespace logbook

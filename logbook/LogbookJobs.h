@@ -49,6 +49,14 @@ void RecordDownloadInBackground(const QString& databasePath, TDownloadedFlight d
                                 const track::TPilotProfile& profile, QObject* context,
                                 std::function<void(const TRecordOutcome&)> done);
 
+// Scores the flights of the logbook at `databasePath` not scored yet (kept by
+// an older version) on a thread of the pool; `done` is called on the
+// interface thread with how many were scored, unless `context` is gone by
+// then. Setting `cancel` stops it before its next flight.
+void ScoreUnscoredInBackground(const QString& databasePath,
+                               std::shared_ptr<std::atomic<bool>> cancel, QObject* context,
+                               std::function<void(int scored)> done);
+
 // The same on the calling thread (for a controller that already runs off the
 // interface thread): opens the logbook, records, closes.
 TRecordOutcome RecordDownloadNow(const QString& databasePath, const TDownloadedFlight& download,

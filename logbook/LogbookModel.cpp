@@ -3,6 +3,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <algorithm>
 
 #include "device/AppError.h"
 #include "logbook/Logbook.h"
@@ -27,6 +28,8 @@ const char* OrderOf(int column) {
             return "max_alt";
         case TLogbookModel::ColLength:
             return "track_m";
+        case TLogbookModel::ColScore:
+            return "score";
         case TLogbookModel::ColGlider:
             return "glider COLLATE NOCASE";
         default:
@@ -45,7 +48,7 @@ void TLogbookModel::Refresh() {
     QSqlQuery q(database_);
     QString sql = QStringLiteral(
                       "SELECT id, date(%1, 'unixepoch'), time(%1, 'unixepoch'), site, duration_s,"
-                      " max_alt, track_m, glider FROM flights")
+                      " max_alt, track_m, score, glider, score_kind FROM flights")
                       .arg(QLatin1String(kLocalTakeoff));
     if (year_)
         sql += QStringLiteral(" WHERE CAST(strftime('%Y', %1, 'unixepoch') AS INTEGER) = ?")
@@ -65,6 +68,10 @@ void TLogbookModel::SetYear(std::optional<int> year) {
     Refresh();
 }
 
+int TLogbookModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : std::min(int(ColCount), QSqlQueryModel::columnCount(parent));
+}
+
 void TLogbookModel::sort(int column, Qt::SortOrder order) {
     sortColumn_ = column;
     sortOrder_ = order;
@@ -79,7 +86,7 @@ double TLogbookModel::LengthAt(int row) const { return record(row).value(ColLeng
 
 QVariant TLogbookModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::TextAlignmentRole && index.column() >= ColDuration &&
-        index.column() <= ColLength)
+        index.column() <= ColScore)
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     if (role != Qt::DisplayRole) return QSqlQueryModel::data(index, role);
     const QVariant raw = QSqlQueryModel::data(index, role);
@@ -90,6 +97,10 @@ QVariant TLogbookModel::data(const QModelIndex& index, int role) const {
             return QString::number(qRound(raw.toDouble()));
         case ColLength:
             return KilometresText(raw.toDouble());
+        case ColScore: {
+            if (raw.isNull()) return QString();  // scored once its track is read
+            return ScoreText(raw.toDouble(), record(index.row()).value(ColCount).toString());
+        }
         default:
             return raw;
     }
@@ -113,6 +124,8 @@ QVariant TLogbookModel::headerData(int section, Qt::Orientation orientation, int
             return QStringLiteral("Высота, м");
         case ColLength:
             return QStringLiteral("Трек, км");
+        case ColScore:
+            return QStringLiteral("XContest, б");
         case ColGlider:
             return QStringLiteral("Крыло");
         default:

@@ -17,6 +17,7 @@ class TLogbookModel : public QSqlQueryModel {
         ColDuration,
         ColHighest,
         ColLength,
+        ColScore,
         ColGlider,
         ColCount
     };
@@ -31,6 +32,8 @@ class TLogbookModel : public QSqlQueryModel {
     std::int64_t DurationAt(int row) const;
     double LengthAt(int row) const;
 
+    // The query carries the score's flight kind past the last column shown.
+    int columnCount(const QModelIndex& parent = {}) const override;
     void sort(int column, Qt::SortOrder order) override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,

@@ -54,6 +54,10 @@ const char* const kSteps[SchemaVersion][8] = {
      "CREATE TABLE sites (id INTEGER PRIMARY KEY, name TEXT NOT NULL,"
      " lat REAL NOT NULL, lon REAL NOT NULL)",
      "PRAGMA user_version = 2", nullptr},
+    // 3: the cross-country score and its flight kind; NULL until scored.
+    {"ALTER TABLE flights ADD COLUMN score REAL",
+     "ALTER TABLE flights ADD COLUMN score_kind TEXT NOT NULL DEFAULT ''",
+     "PRAGMA user_version = 3", nullptr},
 };
 
 // The columns of an entry, in the order Bind and Read use them.
@@ -62,11 +66,15 @@ constexpr const char* kColumns =
     " takeoff_lat, takeoff_lon, takeoff_alt, landing_lat, landing_lon, landing_alt,"
     " max_alt, min_alt, climb_1s, sink_1s, climb_10s, sink_10s, track_m, straight_m, fixes,"
     " model, firmware, pilot, glider, glider_id, site, notes,"
-    " source, source_path, download_files, stored_file";
-constexpr int kColumnCount = 31;
+    " source, source_path, download_files, stored_file, score, score_kind";
+constexpr int kColumnCount = 33;
 
 QVariant Optional(const std::optional<int>& value) {
     return value ? QVariant(*value) : QVariant(QMetaType::fromType<int>());
+}
+
+QVariant Optional(const std::optional<double>& value) {
+    return value ? QVariant(*value) : QVariant(QMetaType::fromType<double>());
 }
 
 // A null QString binds as NULL; the text columns hold '' instead.
@@ -107,6 +115,8 @@ void Bind(QSqlQuery& q, const TFlightEntry& e) {
         e.sourcePath,
         e.downloadFiles.join(QLatin1Char('\n')),
         e.storedFile,
+        Optional(e.score),
+        e.scoreKind,
     };
     for (const QVariant& v : values)
         q.addBindValue(v.typeId() == QMetaType::QString ? Text(v.toString()) : v);
@@ -140,6 +150,9 @@ TFlightEntry Read(const QSqlQuery& q) {
     const QString files = q.value(c++).toString();
     e.downloadFiles = files.isEmpty() ? QStringList() : files.split(QLatin1Char('\n'));
     e.storedFile = q.value(c++).toString();
+    const QVariant score = q.value(c++);
+    if (!score.isNull()) e.score = score.toDouble();
+    e.scoreKind = q.value(c++).toString();
     return e;
 }
 
@@ -393,6 +406,27 @@ void TLogbookStore::Remove(std::int64_t id) {
     q.addBindValue(qint64(id));
     if (!q.exec()) Fail(path_, q.lastError().text());
     transaction.Commit();
+}
+
+void TLogbookStore::SetScore(std::int64_t id, double score, const QString& kind) {
+    TTransaction transaction(Database(), path_);
+    QSqlQuery q(Database());
+    q.prepare(QStringLiteral("UPDATE flights SET score = ?, score_kind = ? WHERE id = ?"));
+    q.addBindValue(score);
+    q.addBindValue(Text(kind));
+    q.addBindValue(qint64(id));
+    if (!q.exec()) Fail(path_, q.lastError().text());
+    transaction.Commit();
+}
+
+std::vector<std::int64_t> TLogbookStore::Unscored() {
+    QSqlQuery q(Database());
+    if (!q.exec(QStringLiteral(
+            "SELECT id FROM flights WHERE score IS NULL ORDER BY takeoff_utc DESC, id DESC")))
+        Fail(path_, q.lastError().text());
+    std::vector<std::int64_t> ids;
+    while (q.next()) ids.push_back(q.value(0).toLongLong());
+    return ids;
 }
 
 std::vector<TSite> TLogbookStore::Sites() {

@@ -14,7 +14,7 @@
 namespace logbook {
 
 // The schema this program writes; PRAGMA user_version holds a file's.
-inline constexpr int SchemaVersion = 2;
+inline constexpr int SchemaVersion = 3;
 // How long a change waits for another program's change to end.
 inline constexpr int BusyTimeoutMs = 15000;
 
@@ -54,6 +54,10 @@ class TLogbookStore {
     // Sets the site of every flight in `ids` whose site is empty.
     void NameSites(const std::vector<std::int64_t>& ids, const QString& site);
     void Remove(std::int64_t id);
+    // Keeps the score of a flight (`kind` empty when nothing scores).
+    void SetScore(std::int64_t id, double score, const QString& kind);
+    // The flights not scored yet, newest first.
+    std::vector<std::int64_t> Unscored();
     std::vector<TSite> Sites();
     void AddSite(const QString& name, double latitude, double longitude);
     int Count();

@@ -154,9 +154,15 @@ TLogbookWindow::TLogbookWindow(std::unique_ptr<TLogbook> book,
 
     FillYears();
     ShowSummary();
+    // Flights kept by an older version are scored once they are shown.
+    if (!book_->Store().Unscored().empty())
+        ScoreUnscoredInBackground(book_->Store().Path(), scoringCancel_, this, [this](int scored) {
+            if (scored > 0 && !Importing()) model_->Refresh();
+        });
 }
 
 TLogbookWindow::~TLogbookWindow() {
+    scoringCancel_->store(true);
     // The model's query runs on the logbook's connection, which closes with book_.
     tblFlights->setModel(nullptr);
     delete model_;

@@ -3,6 +3,7 @@
 // with a year filter, the totals of the selection, per year and per glider,
 // the selected flight's picture and facts, and its actions.
 #include <QWidget>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -73,6 +74,8 @@ class TLogbookWindow : public QWidget {
     std::function<track::TPilotProfile()> profile_;
     TLogbookModel* model_ = nullptr;
     TImportJob* job_ = nullptr;
+    // Stops the scoring of flights kept unscored when the window closes.
+    std::shared_ptr<std::atomic<bool>> scoringCancel_ = std::make_shared<std::atomic<bool>>(false);
     track::TLatestJobRunner* plotRunner_ = nullptr;
 
     QComboBox* cbbYear;

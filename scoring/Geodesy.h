@@ -20,6 +20,15 @@ inline constexpr double WgsF = 1.0 / 298.257223563;
 inline constexpr double DistanceErrorMetres = 0.001;
 inline constexpr double DistanceErrorRatio = 1.5e-6;
 
+// The error is smooth along a line, so the distance itself keeps the triangle
+// inequality far more closely than its error would allow: for any points x, y,
+// z, Distance(x, z) <= Distance(x, y) + Distance(y, z) + TriangleDefectMetres
+// + TriangleDefectRatio * Distance(x, z) (worst over millions of near-collinear
+// triples up to 2000 km: 7.8e-9 of the distance). Bounds built from the
+// triangle inequality carry this defect, not the error against the geodesic.
+inline constexpr double TriangleDefectMetres = 0.001;
+inline constexpr double TriangleDefectRatio = 2e-8;
+
 // A fix prepared for distances: the unit vector of its reduced latitude and
 // its longitude, and the sine of the reduced latitude.
 struct TGeoPoint {

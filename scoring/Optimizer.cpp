@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <map>
 #include <numbers>
 #include <unordered_map>
 
@@ -20,7 +21,7 @@ namespace {
 constexpr int BucketFixes = 8;
 // The closing bound of an interval triple looks at this many node pairs at
 // most; the exact closing of a turnpoint triple looks as long as it takes.
-constexpr std::size_t BoundPairBudget = 24;
+constexpr std::size_t BoundPairBudget = 1024;
 // Above this many fixes, a thinned copy of the flight is solved first: its
 // optimum is a valid solution of the whole flight and a strong first bound.
 constexpr int SeedAbove = 3000;
@@ -28,8 +29,14 @@ constexpr int SeedFixes = 1500;
 // Each step of the open distance's dynamic programme may miss its best by
 // this much: four legs stay well within the proof's tolerance.
 constexpr double OpenStepTolerance = 0.2;
-// About 40 MB of closings kept at most.
-constexpr std::size_t MaxKeptClosings = 1 << 20;
+// Closings kept at most (some 50 MB in all).
+constexpr std::size_t MaxKeptClosings = 1 << 19;
+// A node whose turnpoint the bound lets slide along its fixes is split only
+// when it is this many times wider than the others: splitting the others is
+// what tightens such a bound.
+constexpr double SlideSplitFactor = 4;
+// The open distance's quick bound works on this many nodes at most.
+constexpr int CoarseOpenNodes = 256;
 
 struct TSolution {
     double value = -1;  // score in metres (times the multiplier)
@@ -37,10 +44,12 @@ struct TSolution {
     double perimeter = 0, closing = 0;
 };
 
-// What the distance may be off the geodesic, four times over: the triangle
-// inequality holds for geodesics, so a bound from the distances of centres
-// and radii carries the error of each of them.
-double Slack(double distance) { return 4 * (DistanceErrorMetres + DistanceErrorRatio * distance); }
+// What a bound from the distances of centres and radii may be short of the
+// distance it bounds: the distance's triangle defect, four times over (a bound
+// chains up to three triangle inequalities).
+double Slack(double distance) {
+    return 4 * (TriangleDefectMetres + TriangleDefectRatio * distance);
+}
 
 // The fixes of one search and a tree over buckets of them: every node is a
 // run of consecutive fixes with a centre fix and a radius around it, so the
@@ -181,6 +190,9 @@ class TProblem {
 struct TNode {
     double bound;
     int a, b, c;
+    // The node whose turnpoint the bound let slide along its fixes (0..2),
+    // or -1: the others are split first.
+    int slide = -1;
     bool operator<(const TNode& other) const { return bound < other.bound; }
 };
 
@@ -218,14 +230,24 @@ class TSearch {
     }
 
     // A solution found elsewhere (on a thinned copy), in this problem's fixes.
-    void Offer(std::size_t kind, int a, int b, int c) {
-        if (rules_.kinds[kind].shape == TShape::Triangle) Evaluate(kind, a, b, c);
+    void Offer(std::size_t kind, int s, int a, int b, int c, int e) {
+        const TFlightKind& rule = rules_.kinds[kind];
+        if (rule.shape == TShape::Triangle) return Evaluate(kind, a, b, c);
+        const double way = p_.D(s, a) + p_.D(a, b) + p_.D(b, c) + p_.D(c, e);
+        if (rule.multiplier * way > BestValue())
+            best_[kind] = {rule.multiplier * way, s, a, b, c, e, way, 0};
     }
 
     void Run() {
         const std::size_t kinds = rules_.kinds.size();
-        for (std::size_t k = 0; k < kinds && !progress_.stopped; ++k)
-            if (rules_.kinds[k].shape == TShape::Open) SolveOpen(k);
+        progress_.ShouldStop();
+        for (std::size_t k = 0; k < kinds; ++k) {
+            if (rules_.kinds[k].shape != TShape::Open) continue;
+            const double bound = rules_.kinds[k].multiplier * OpenBound();
+            if (!progress_.stopped && bound > BestValue() + Tolerance(k)) SolveOpen(k);
+            // An open distance not worked out to its end may still reach its bound.
+            if (progress_.stopped) bounds_[k] = bound;
+        }
         for (std::size_t k = 0; k < kinds; ++k)
             if (rules_.kinds[k].shape == TShape::Triangle) bounds_[k] = Bound(k, 1, 1, 1);
         for (std::size_t k = 0; k < kinds && !progress_.stopped; ++k)
@@ -257,7 +279,7 @@ class TSearch {
             const double top = heap.front().bound;
             const double best = BestValue();
             if (top <= best + Tolerance(k)) break;
-            if (++steps % 256 == 0) {
+            if (++steps % 256 == 1) {
                 if (progress_.ShouldStop()) {
                     bounds_[k] = top;
                     return;
@@ -275,7 +297,7 @@ class TSearch {
                 SearchBuckets(k, node.a, node.b, node.c);
                 continue;
             }
-            // The node of the widest radius is split.
+            // The node of the widest radius is split, the sliding one last.
             TNode child = node;
             int* choice[3] = {&child.a, &child.b, &child.c};
             const int ids[3] = {node.a, node.b, node.c};
@@ -283,15 +305,17 @@ class TSearch {
             double widest = -1;
             for (int i = 0; i < 3; ++i) {
                 if (p_.IsLeaf(ids[i])) continue;
-                const double width = p_.Radius(ids[i]) + 1e-6 * (p_.Hi(ids[i]) - p_.Lo(ids[i]));
+                double width = p_.Radius(ids[i]) + 1e-6 * (p_.Hi(ids[i]) - p_.Lo(ids[i]));
+                if (i == node.slide) width /= SlideSplitFactor;
                 if (width > widest) widest = width, which = i;
             }
             for (int half = 0; half < 2; ++half) {
                 *choice[which] = 2 * ids[which] + half;
                 if (!Ordered(child.a, child.b, child.c)) continue;
-                const double bound = Bound(k, child.a, child.b, child.c);
+                int slide = -1;
+                const double bound = Bound(k, child.a, child.b, child.c, &slide);
                 if (bound > BestValue() + Tolerance(k)) {
-                    heap.push_back({bound, child.a, child.b, child.c});
+                    heap.push_back({bound, child.a, child.b, child.c, slide});
                     std::push_heap(heap.begin(), heap.end());
                 }
             }
@@ -306,17 +330,28 @@ class TSearch {
 
     // The most a triangle with turnpoints in the nodes a, b, c may score
     // (negative when none can be valid).
-    double Bound(std::size_t k, int a, int b, int c) {
+    double Bound(std::size_t k, int a, int b, int c, int* slide = nullptr) {
         const TFlightKind& kind = rules_.kinds[k];
         const double ab = p_.MaxUp(a, b), bc = p_.MaxUp(b, c), ca = p_.MaxUp(c, a);
         // Besides the three node distances, each node in turn is passed
         // through from one neighbour to the other by way of its first and last
         // fixes: tight where the turnpoint may slide along a straight leg.
-        const double perimeter = std::min(
-            {ab + bc + ca, bc + Through(a, c, b), ca + Through(b, a, c), ab + Through(c, b, a)});
+        // When the other two are buckets, their fixes are measured one by one.
+        const double through[3] = {ThroughWithBuckets(a, c, b, bc), ThroughWithBuckets(b, a, c, ca),
+                                   ThroughWithBuckets(c, b, a, ab)};
+        double perimeter = ab + bc + ca;
+        int slides = -1;
+        for (int i = 0; i < 3; ++i)
+            if (through[i] < perimeter) perimeter = through[i], slides = i;
+        if (slide) *slide = slides;
         double bound = perimeter;
-        if (kind.minLegShare > 0)
+        if (kind.minLegShare > 0) {
             bound = std::min(bound, std::min({ab, bc, ca}) / kind.minLegShare);
+            // The perimeter is at least the sum of the least leg distances: a
+            // thin run of fixes (an out-and-return) has no room for a leg
+            // that long.
+            if (bound < p_.MinLo(a, b) + p_.MinLo(b, c) + p_.MinLo(c, a)) return -1;
+        }
         const double best = BestValue() + Tolerance(k);
         if (kind.multiplier * bound <= best) return -1;
         const double closing = ClosingAtLeast(kind, bound, p_.Hi(a), p_.Lo(c));
@@ -324,11 +359,55 @@ class TSearch {
         return kind.multiplier * (bound - (kind.subtractClosing ? closing : 0));
     }
 
+    // The most the perimeter may be when the turnpoint of node x slides
+    // between those of p and n (`pn` bounding their leg).
+    double ThroughWithBuckets(int x, int p, int n, double pn) const {
+        if (!p_.IsLeaf(p) || !p_.IsLeaf(n)) return pn + Through(x, p, n);
+        const int first = p_.Lo(x), last = p_.Hi(x);
+        double vFirst[BucketFixes], vLast[BucketFixes];
+        const int vLo = p_.Lo(n), vHi = p_.Hi(n);
+        for (int v = vLo; v <= vHi; ++v)
+            vFirst[v - vLo] = p_.D(first, v), vLast[v - vLo] = p_.D(last, v);
+        double most = 0;
+        for (int u = p_.Lo(p); u <= p_.Hi(p); ++u) {
+            const double uFirst = p_.D(u, first), uLast = p_.D(u, last);
+            for (int v = vLo; v <= vHi; ++v)
+                most = std::max(
+                    most, p_.D(u, v) + std::min(uFirst + vLast[v - vLo], uLast + vFirst[v - vLo]));
+        }
+        most += p_.Span(x);
+        return most + Slack(most);
+    }
+
     // The most d(p, x) + d(x, n) may be for fixes of the nodes p, x, n.
     double Through(int x, int p, int n) const {
         const int first = p_.Lo(x), last = p_.Hi(x);
         return p_.Span(x) + std::min(p_.MaxUpFromFix(first, p) + p_.MaxUpFromFix(last, n),
                                      p_.MaxUpFromFix(last, p) + p_.MaxUpFromFix(first, n));
+    }
+
+    // The most an open flight may measure, from a dynamic programme over the
+    // nodes of one level of the tree (a few hundred): every leg is at most
+    // the greatest distance between the nodes of its ends. Cheap, and enough
+    // to show that a closed flight's triangle beats any open distance.
+    double OpenBound() const {
+        int first = 1;
+        while (first < p_.Leaves() && 2 * first <= CoarseOpenNodes) first *= 2;
+        std::vector<int> nodes;
+        for (int id = first; id < 2 * first; ++id)
+            if (!p_.Empty(id)) nodes.push_back(id);
+        const std::size_t n = nodes.size();
+        std::vector<double> before(n, 0), now(n);
+        for (int leg = 0; leg < 4; ++leg) {
+            for (std::size_t j = 0; j < n; ++j) {
+                double best = 0;
+                for (std::size_t i = 0; i <= j; ++i)
+                    best = std::max(best, before[i] + p_.MaxUp(nodes[i], nodes[j]));
+                now[j] = best;
+            }
+            std::swap(before, now);
+        }
+        return n ? *std::max_element(before.begin(), before.end()) : 0;
     }
 
     // Start, up to three turnpoints and finish, by dynamic programming over
@@ -357,6 +436,13 @@ class TSearch {
                 if (j % 4096 == 0 && progress_.ShouldStop()) return;
                 double best = before[j];
                 int arg = j;
+                // The best start of the previous fix is nearly always close
+                // to the best of this one: the tree is then mostly skipped.
+                if (j > 0) {
+                    const int previous = from[leg][j - 1];
+                    const double value = before[previous] + p_.D(previous, j);
+                    if (value > best) best = value, arg = previous;
+                }
                 stack.assign(1, 1);
                 while (!stack.empty()) {
                     const int id = stack.back();
@@ -398,39 +484,48 @@ class TSearch {
         const double best = BestValue();
         const double limit = ClosingLimit(kind, perimeter);
         const double notBetter = kind.subtractClosing ? perimeter - best / kind.multiplier : limit;
-        const TProblem::TClosing closing =
-            p_.Closing(a, c, std::max(limit, notBetter), BoundPairBudget);
-        if (closing.value > limit || (kind.subtractClosing && closing.value >= notBetter))
-            return -1;
-        return closing.value;
+        const double closing =
+            KnownClosing(a, c, std::max(limit, notBetter), BoundPairBudget).value;
+        if (closing > limit || (kind.subtractClosing && closing >= notBetter)) return -1;
+        return closing;
     }
 
-    // Every turnpoint triple of three buckets.
+    // Every turnpoint triple of three buckets. A pair of first and last
+    // turnpoints is measured for its closing only when its longest perimeter
+    // could still close and beat the best, and then only up to that cutoff.
     void SearchBuckets(std::size_t k, int a, int b, int c) {
         const TFlightKind& kind = rules_.kinds[k];
         const int aLo = p_.Lo(a), aHi = p_.Hi(a), bLo = p_.Lo(b), bHi = p_.Hi(b);
         const int cLo = p_.Lo(c), cHi = p_.Hi(c);
         double ab[BucketFixes][BucketFixes], bc[BucketFixes][BucketFixes];
+        double perimeters[BucketFixes];
         for (int i = aLo; i <= aHi; ++i)
             for (int j = std::max(i, bLo); j <= bHi; ++j) ab[i - aLo][j - bLo] = p_.D(i, j);
         for (int j = bLo; j <= bHi; ++j)
             for (int l = std::max(j, cLo); l <= cHi; ++l) bc[j - bLo][l - cLo] = p_.D(j, l);
-        const double closingFloor = std::max(0.0, p_.Closing(aHi, cLo, 0, 0).value);
         for (int i = aLo; i <= aHi; ++i)
             for (int l = std::max(i, cLo); l <= cHi; ++l) {
                 const double ca = p_.D(l, i);
-                double closing = -1;  // not yet known for this pair
-                for (int j = std::max(i, bLo); j <= std::min(bHi, l); ++j) {
+                double longest = 0;
+                const int jLo = std::max(i, bLo), jHi = std::min(bHi, l);
+                for (int j = jLo; j <= jHi; ++j) {
                     const double legAB = ab[i - aLo][j - bLo], legBC = bc[j - bLo][l - cLo];
                     const double perimeter = legAB + legBC + ca;
-                    if (perimeter <= 0) continue;
-                    if (kind.minLegShare > 0 &&
-                        std::min({legAB, legBC, ca}) < kind.minLegShare * perimeter)
-                        continue;
-                    const double floor = kind.subtractClosing ? closingFloor : 0;
-                    if (kind.multiplier * (perimeter - floor) <= BestValue()) continue;
-                    if (closing < 0) closing = ExactClosing(i, l);
-                    if (closing > ClosingLimit(kind, perimeter)) continue;
+                    const bool valid = perimeter > 0 &&
+                                       (kind.minLegShare <= 0 || std::min({legAB, legBC, ca}) >=
+                                                                     kind.minLegShare * perimeter);
+                    perimeters[j - jLo] = valid ? perimeter : -1;
+                    if (valid) longest = std::max(longest, perimeter);
+                }
+                if (kind.multiplier * longest <= BestValue()) continue;
+                double cutoff = ClosingLimit(kind, longest);
+                if (kind.subtractClosing)
+                    cutoff = std::min(cutoff, longest - BestValue() / kind.multiplier);
+                const double closing = ClosingBelow(i, l, cutoff);
+                if (closing < 0) continue;
+                for (int j = jLo; j <= jHi; ++j) {
+                    const double perimeter = perimeters[j - jLo];
+                    if (perimeter <= 0 || closing > ClosingLimit(kind, perimeter)) continue;
                     const double value =
                         kind.multiplier * (perimeter - (kind.subtractClosing ? closing : 0));
                     if (value > BestValue()) Keep(k, value, i, j, l, perimeter);
@@ -438,21 +533,63 @@ class TSearch {
             }
     }
 
-    // Turnpoint pairs recur with every bucket of the middle turnpoint: their
-    // closings are kept.
-    double ExactClosing(int a, int c) {
+    // The closing distance of turnpoints a and c when it is at most `cutoff`,
+    // negative otherwise.
+    double ClosingBelow(int a, int c, double cutoff) {
+        if (cutoff < 0) return -1;
+        // Measured in full: the same first turnpoint recurs with many last
+        // ones, and exact closings bound theirs.
+        const TKnownClosing known = KnownClosing(a, c, std::numeric_limits<double>::infinity(),
+                                                 std::numeric_limits<std::size_t>::max());
+        return known.exact && known.value <= cutoff ? known.value : -1;
+    }
+
+    // The closing distance of turnpoints at or before a and at or after c:
+    // exact when below `cutoff`, otherwise at least `value` (the cutoff, or
+    // less when the search ran out of its budget). The same pairs recur
+    // with every node of the middle turnpoint: what is learnt of them is kept.
+    struct TKnownClosing {
+        double value = 0;
+        bool exact = false;
+    };
+    TKnownClosing KnownClosing(int a, int c, double cutoff, std::size_t budget) {
         const std::uint64_t key = (std::uint64_t(std::uint32_t(a)) << 32) | std::uint32_t(c);
         const auto known = closings_.find(key);
-        if (known != closings_.end()) {
-            lastClosingStart_ = known->second.s;
-            lastClosingEnd_ = known->second.e;
-            return known->second.value;
+        if (known != closings_.end() && (known->second.exact || known->second.value >= cutoff))
+            return known->second;
+        // The closing grows as the last turnpoint moves on: the exact
+        // closings of the same first turnpoint before and after c bound it
+        // (and give it when they are equal).
+        const auto row = exactRows_.find(a);
+        if (row != exactRows_.end()) {
+            const auto after = row->second.lower_bound(c);
+            if (after != row->second.begin()) {
+                const double atLeast = std::prev(after)->second;
+                if (after != row->second.end() && after->second == atLeast) return {atLeast, true};
+                if (atLeast >= cutoff) return {atLeast, false};
+            }
         }
+        const TProblem::TClosing found = p_.Closing(a, c, cutoff, budget);
+        TKnownClosing learnt{found.value, found.s >= 0};
+        if (learnt.exact && exactRowEntries_ < MaxKeptClosings) {
+            exactRows_[a][c] = learnt.value;
+            ++exactRowEntries_;
+        }
+        if (known != closings_.end()) {
+            if (!learnt.exact) learnt.value = std::max(learnt.value, known->second.value);
+            known->second = learnt;
+        } else if (closings_.size() < MaxKeptClosings) {
+            closings_.emplace(key, learnt);
+        }
+        return learnt;
+    }
+
+    // The exact closing of turnpoints a and c, with its pair.
+    double ExactClosing(int a, int c) {
         const TProblem::TClosing closing = p_.Closing(a, c, std::numeric_limits<double>::infinity(),
                                                       std::numeric_limits<std::size_t>::max());
         lastClosingStart_ = closing.s;
         lastClosingEnd_ = closing.e;
-        if (closings_.size() < MaxKeptClosings) closings_.emplace(key, closing);
         return closing.value;
     }
 
@@ -484,7 +621,10 @@ class TSearch {
     std::vector<double> bounds_;
     std::size_t expanded_ = 0;
     int lastClosingStart_ = -1, lastClosingEnd_ = -1;
-    std::unordered_map<std::uint64_t, TProblem::TClosing> closings_;
+    std::unordered_map<std::uint64_t, TKnownClosing> closings_;
+    // Exact closings by first turnpoint, then last.
+    std::unordered_map<int, std::map<int, double>> exactRows_;
+    std::size_t exactRowEntries_ = 0;
 };
 
 struct TSolved {
@@ -515,7 +655,8 @@ TSolved Solve(const std::vector<track::TFlightFix>& fixes, const std::vector<std
         for (std::size_t k = 0; k < seed.best.size(); ++k) {
             const TSolution& s = seed.best[k];
             if (s.value >= 0)
-                search.Offer(k, int(position[s.a]), int(position[s.b]), int(position[s.c]));
+                search.Offer(k, int(position[s.s]), int(position[s.a]), int(position[s.b]),
+                             int(position[s.c]), int(position[s.e]));
         }
     }
     search.Run();
@@ -553,6 +694,7 @@ TScoreResult ScoreFixes(const std::vector<track::TFlightFix>& fixes, std::size_t
     const TSolution& best = solved.best[kindIndex];
     result.cancelled = progress.cancelled;
     result.proven = !progress.stopped;
+    if (!result.proven) result.bound = std::max(0.0, solved.upperBound / 1000);
     if (best.value < 0) return result;
     const TFlightKind& kind = rules.kinds[kindIndex];
     auto point = [&](int i) {

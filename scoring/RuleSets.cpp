@@ -15,12 +15,13 @@ TFlightKind Open(QString id, QString name, double multiplier) {
 }
 
 TFlightKind Triangle(QString id, QString name, double multiplier, double closingShare,
-                     double closingMetres, double minLegShare) {
+                     double closingMetres, double minLegShare, bool subtractClosing = true) {
     TFlightKind kind = Open(std::move(id), std::move(name), multiplier);
     kind.shape = TShape::Triangle;
     kind.closingShare = closingShare;
     kind.closingMetres = closingMetres;
     kind.minLegShare = minLegShare;
+    kind.subtractClosing = subtractClosing;
     return kind;
 }
 
@@ -48,10 +49,12 @@ const TRuleSet& FfvlRules() {
         QStringLiteral("ffvl"),
         QStringLiteral("FFVL"),
         {Open(QStringLiteral("free"), QStringLiteral("дистанция через 3 точки"), 1.0),
+         // The French league scores a closed triangle by its whole perimeter:
+         // the closing distance is only the condition of being closed.
          Triangle(QStringLiteral("triangle"), QStringLiteral("плоский треугольник"), 1.2, 0.05,
-                  3000, 0),
+                  3000, 0, false),
          Triangle(QStringLiteral("fai"), QStringLiteral("треугольник FAI"), 1.4, 0.05, 3000,
-                  FaiLegShare)},
+                  FaiLegShare, false)},
         2};
     return rules;
 }
@@ -63,6 +66,12 @@ const TRuleSet* RuleSetById(const QString& id) {
 }
 
 QStringList RuleSetIds() { return {XContestRules().id, FfvlRules().id}; }
+
+const TFlightKind* KindById(const TRuleSet& rules, const QString& id) {
+    for (const TFlightKind& kind : rules.kinds)
+        if (kind.id == id) return &kind;
+    return nullptr;
+}
 
 double ClosingLimit(const TFlightKind& kind, double perimeter) {
     return std::max(kind.closingShare * perimeter, kind.closingMetres);

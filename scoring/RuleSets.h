@@ -39,6 +39,8 @@ const TRuleSet& FfvlRules();
 // Null when no rule set has that id.
 const TRuleSet* RuleSetById(const QString& id);
 QStringList RuleSetIds();
+// Null when the rule set has no kind of that id.
+const TFlightKind* KindById(const TRuleSet& rules, const QString& id);
 
 double ClosingLimit(const TFlightKind& kind, double perimeter);
 

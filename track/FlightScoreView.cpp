@@ -1,10 +1,6 @@
 #include "track/FlightScoreView.h"
 
-#include <QPointer>
-#include <QThread>
-
 #include "scoring/ScoreReport.h"
-#include "track/FlightPlotView.h"
 
 namespace track {
 
@@ -21,8 +17,8 @@ TFlightMarks MarksOf(const scoring::TFlightReport& report) {
     return marks;
 }
 
-void ShowFlightScore(QPlainTextEdit* memo, TFlightPlotView* picture,
-                     std::shared_ptr<const std::vector<TFlightFix>> fixes) {
+void ShowFlightScore(QPlainTextEdit* memo, std::shared_ptr<const std::vector<TFlightFix>> fixes,
+                     std::function<void(const TFlightMarks&)> marksFound) {
     if (!fixes || fixes->size() < 2) return;
     // One runner per memo: starting it again drops the older flight's search.
     auto* runner = memo->findChild<scoring::TScoreRunner*>(QString(), Qt::FindDirectChildrenOnly);
@@ -30,21 +26,11 @@ void ShowFlightScore(QPlainTextEdit* memo, TFlightPlotView* picture,
     QObject::disconnect(runner, &scoring::TScoreRunner::Finished, nullptr, nullptr);
     QObject::connect(
         runner, &scoring::TScoreRunner::Finished, memo,
-        [memo, view = QPointer<TFlightPlotView>(picture),
-         fixes](const scoring::TFlightReport& report) {
+        [memo, marksFound = std::move(marksFound)](const scoring::TFlightReport& report) {
             memo->appendPlainText(scoring::ScoreLine(report.score));
             for (const QString& line : scoring::AnalysisText(report.analysis))
                 memo->appendPlainText(line);
-            if (!view || view->Image().isNull()) return;
-            const QSize size = view->Image().size();
-            QThread* drawing = QThread::create([view, fixes, size, marks = MarksOf(report)] {
-                const QImage image = RenderFlightPlot(*fixes, size, TTrackEnd::Landing, marks);
-                QMetaObject::invokeMethod(view, [view, image] {
-                    if (view) view->SetImage(image);
-                });
-            });
-            QObject::connect(drawing, &QThread::finished, drawing, &QObject::deleteLater);
-            drawing->start();
+            if (marksFound) marksFound(MarksOf(report));
         });
     runner->Start(std::move(fixes));
 }

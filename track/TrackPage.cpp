@@ -223,7 +223,7 @@ TTrackPage::TTrackPage(TTarget target, QWidget* parent) : QWidget(parent) {
     connect(btnTrackFolder, &QPushButton::clicked, this, &TTrackPage::btnTrackFolderClick);
     connect(btnOpenFolder, &QPushButton::clicked, this, &TTrackPage::btnOpenFolderClick);
     connect(imgFlight, &TFlightPlotView::Resized, plotTimer_, qOverload<>(&QTimer::start));
-    connect(plotTimer_, &QTimer::timeout, this, &TTrackPage::RedrawPicture);
+    connect(plotTimer_, &QTimer::timeout, this, [this] { RedrawPicture(); });
 }
 
 bool TTrackPage::ExportRunning() const { return download_->ExportRunning() || plotter_->Busy(); }
@@ -299,9 +299,15 @@ void TTrackPage::FilesWritten(const TExportResult& result, bool partial, int tag
     }
     fixes_ = result.fixes;
     plotEnd_ = partial ? TTrackEnd::Cut : TTrackEnd::Landing;
+    marks_ = {};
     imgFlight->SetImage(result.plot);
     // A cut-off track is not the flight: it is not scored.
-    if (result.error.isEmpty() && !partial) ShowFlightScore(mmoDump, imgFlight, fixes_);
+    if (result.error.isEmpty() && !partial)
+        ShowFlightScore(mmoDump, fixes_, [this, fixes = fixes_](const TFlightMarks& marks) {
+            if (fixes != fixes_) return;  // a newer download replaced it
+            marks_ = marks;
+            RedrawPicture(true);
+        });
     if (!result.plot.isNull() && result.plot.size() != PlotSizeFor(imgFlight->size()))
         plotTimer_->start();
     if (!result.error.isEmpty())
@@ -317,12 +323,12 @@ void TTrackPage::Unfinished(const QString& text, bool canSave) {
 
 void TTrackPage::Finished(const flow::TReport&) { SetButtonsEnabled(true); }
 
-void TTrackPage::RedrawPicture() {
+void TTrackPage::RedrawPicture(bool always) {
     const QSize size = PlotSizeFor(imgFlight->size());
-    if (!fixes_ || fixes_->empty() || imgFlight->Image().size() == size) return;
-    plotter_->Submit([fixes = fixes_, size, end = plotEnd_,
+    if (!fixes_ || fixes_->empty() || (!always && imgFlight->Image().size() == size)) return;
+    plotter_->Submit([fixes = fixes_, size, end = plotEnd_, marks = marks_,
                       page = QPointer<TTrackPage>(this)]() -> TLatestJobRunner::TDone {
-        const QImage image = RenderFlightPlot(*fixes, size, end);
+        const QImage image = RenderFlightPlot(*fixes, size, end, marks);
         return [page, fixes, image] {
             // A newer download has its own picture.
             if (page && page->fixes_ == fixes) page->imgFlight->SetImage(image);

@@ -94,6 +94,9 @@ class TTrackPage : public QWidget, private flow::TTrackReports {
     flow::TTrackDownload& Download() { return *download_; }
 
     bool WorkerRunning() const { return download_->WorkerRunning(); }
+    // The flight on the picture and, once scored, its marks.
+    const std::shared_ptr<const std::vector<TFlightFix>>& PictureFixes() const { return fixes_; }
+    const TFlightMarks& PictureMarks() const { return marks_; }
     // Files are being written or a picture drawn.
     bool ExportRunning() const;
 
@@ -108,7 +111,9 @@ class TTrackPage : public QWidget, private flow::TTrackReports {
     int ExportTag() const override { return memoGeneration_; }
 
     void SetButtonsEnabled(bool enabled);
-    void RedrawPicture();
+    // Draws the picture anew at the size of its place (with the marks of
+    // the flight's score), unless it has that size and `always` is false.
+    void RedrawPicture(bool always = false);
     void ShowTrackFolder();
 
     flow::TTrackDownload* download_;
@@ -119,6 +124,9 @@ class TTrackPage : public QWidget, private flow::TTrackReports {
     QTimer* plotTimer_;
     std::shared_ptr<const std::vector<TFlightFix>> fixes_;
     TTrackEnd plotEnd_ = TTrackEnd::Landing;
+    // The scored route and the thermals of fixes_, once scored: every
+    // redraw of the picture keeps them.
+    TFlightMarks marks_;
     // Counts what replaced the memo, so that an export that ends after newer
     // text leaves that text alone.
     int memoGeneration_ = 0;

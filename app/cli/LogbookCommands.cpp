@@ -24,7 +24,8 @@ void Err(const QString& line) {
 
 int Usage() {
     Err(QStringLiteral(
-        "tolmarik-cli: logbook list|totals|import PATH...|export-csv FILE|show N. See --help."));
+        "tolmarik-cli: logbook list|totals|import PATH...|export-csv FILE|show N|rescore. See "
+        "--help."));
     return app::EC_USAGE;
 }
 
@@ -36,14 +37,15 @@ QString TotalsLine(const QString& label, const logbook::TTotals& t) {
 }
 
 int List(logbook::TLogbook& book) {
-    Out(QStringLiteral("№\tДата\tВзлёт\tВремя\tВысота, м\tТрек, км\tМесто\tКрыло"));
+    Out(QStringLiteral("№\tДата\tВзлёт\tВремя\tВысота, м\tТрек, км\tМесто\tКрыло\tXContest, б"));
     for (const logbook::TFlightEntry& e : book.Flights())
-        Out(QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\t%7\t%8")
+        Out(QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\t%7\t%8\t%9")
                 .arg(e.id)
                 .arg(logbook::DateText(e.LocalTakeoff()), logbook::TimeOfDayText(e.LocalTakeoff()),
                      logbook::DurationText(e.durationSeconds))
                 .arg(qRound(e.highestAltitude))
-                .arg(logbook::KilometresText(e.trackLengthMetres), e.site, e.glider));
+                .arg(logbook::KilometresText(e.trackLengthMetres), e.site, e.glider,
+                     logbook::ScoreText(e.score, e.scoreKind)));
     return app::EC_OK;
 }
 
@@ -63,6 +65,12 @@ int Import(logbook::TLogbook& book, const QStringList& paths) {
             .arg(report.alreadyKept)
             .arg(report.failed));
     return report.failed ? app::EC_BAD_FILE : app::EC_OK;
+}
+
+int Rescore(logbook::TLogbook& book) {
+    const int scored = book.ScoreUnscored();
+    Out(QStringLiteral("Оценено полётов: %1").arg(scored));
+    return app::EC_OK;
 }
 
 int Show(logbook::TLogbook& book, const QString& number) {
@@ -86,7 +94,8 @@ int RunLogbookCommand(const QStringList& args) {
     if (args.isEmpty()) return Usage();
     const QString& command = args[0];
     const bool known = (args.size() == 1 &&
-                        (command == QLatin1String("list") || command == QLatin1String("totals"))) ||
+                        (command == QLatin1String("list") || command == QLatin1String("totals") ||
+                         command == QLatin1String("rescore"))) ||
                        (args.size() >= 2 && command == QLatin1String("import")) ||
                        (args.size() == 2 && (command == QLatin1String("export-csv") ||
                                              command == QLatin1String("show")));
@@ -101,6 +110,7 @@ int RunLogbookCommand(const QStringList& args) {
     try {
         if (command == QLatin1String("list")) return List(*book);
         if (command == QLatin1String("totals")) return Totals(*book);
+        if (command == QLatin1String("rescore")) return Rescore(*book);
         if (command == QLatin1String("import")) return Import(*book, args.mid(1));
         if (command == QLatin1String("show")) return Show(*book, args[1]);
         book->ExportCsv(book->Flights(), args[1]);

@@ -10,7 +10,7 @@ namespace cli {
 // or nothing when they name none of these.
 std::optional<int> RunTrackCommand(const QStringList& args);
 
-// "logbook list|totals|import PATH...|export-csv FILE|show N" (`args`
+// "logbook list|totals|import PATH...|export-csv FILE|show N|rescore" (`args`
 // without "logbook"). The build picks the file: the logbook's, or one that
 // says this build has none.
 int RunLogbookCommand(const QStringList& args);

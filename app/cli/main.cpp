@@ -200,7 +200,8 @@ int main(int argc, char** argv) {
             "  logbook list|totals           the pilot's logbook: flights, totals\n"
             "  logbook import PATH...        add IGC and GPX files (folders recursively)\n"
             "  logbook export-csv FILE       every flight as CSV\n"
-            "  logbook show N                the facts of flight N\n") +
+            "  logbook show N                the facts of flight N\n"
+            "  logbook rescore               score the flights not scored yet\n") +
         cli::ScoreCommandsHelp() +
         QStringLiteral(
             "  ports                         list the serial ports: port, description,\n"

@@ -1,7 +1,7 @@
 // The logbook on a real SQLite file in a temporary folder: recording a
 // download, the same flight found again from its files, imports, the schema
-// of version 1 brought up to date, damaged and newer files left alone, a
-// writer killed in the middle, sites, totals and CSV.
+// of version 1 brought up to date, the score kept and made up later, damaged and newer files left
+// alone, a writer killed in the middle, sites, totals and CSV.
 #include <signal.h>
 
 #include <QCryptographicHash>
@@ -19,6 +19,7 @@
 #include "device/FileStore.h"
 #include "logbook/Logbook.h"
 #include "logbook/LogbookJobs.h"
+#include "scoring/Optimizer.h"
 #include "track/TrackExport.h"
 
 using namespace logbook;
@@ -209,6 +210,11 @@ class TestLogbook : public QObject {
         QCOMPARE(e.site, QStringLiteral("Юца"));
         QCOMPARE(e.utcOffsetMinutes, std::optional<int>(180));
         QCOMPARE(e.notes, QString());
+        // Not scored yet, and with no track of its own it cannot be.
+        QVERIFY(!e.score);
+        QCOMPARE(book.Store().Unscored(), std::vector<std::int64_t>{7});
+        QCOMPARE(book.ScoreUnscored(), 0);
+        QVERIFY(!book.Flight(7)->score);
         book.Edit(7, QStringLiteral("Юца"), QStringLiteral("G"), QStringLiteral("first"));
         QCOMPARE(book.Flight(7)->notes, QStringLiteral("first"));
         QCOMPARE(Scalar(Db(), QStringLiteral("PRAGMA user_version")).toInt(), SchemaVersion);
@@ -351,6 +357,59 @@ class TestLogbook : public QObject {
         QVERIFY2(rows[1].contains("," + DurationText(all[0].durationSeconds).toUtf8() + ",") &&
                      rows[1].contains("\"'=HYPERLINK(\"\"x\"\")\""),
                  rows[1].constData());
+    }
+
+    // A flight is scored as it is added; one kept unscored (by an older
+    // version) is scored from the logbook's copy of its track, here through
+    // the command line, which lists the score.
+    void score_keptWhenAdded_unscoredScoredLater() {
+        const QString igc = dir_.filePath(QStringLiteral("flight.igc"));
+        WriteIgc(igc, Time(2024, 6, 7, 9, 0, 0), 45.1f, 6.2f);
+        const QString data = dir_.filePath(QStringLiteral("data"));
+        const QString db = data + QStringLiteral("/Tolmarik/TolmarikProg/logbook.sqlite");
+        double score = 0;
+        QString kind;
+        {
+            TLogbook book(db);
+            const TRecordOutcome outcome = book.ImportFile(igc, kProfile);
+            QCOMPARE(outcome.result, TRecordResult::Added);
+            const TFlightEntry e = *book.Flight(outcome.id);
+            const scoring::TScoreResult expected =
+                scoring::ScoreFlight(book.FlightFixes(e), scoring::XContestRules());
+            QVERIFY(expected.found && expected.score > 0);
+            QCOMPARE(e.score, std::optional<double>(expected.score));
+            QCOMPARE(e.scoreKind, expected.kindId);
+            QVERIFY(book.Store().Unscored().empty());
+            score = expected.score;
+            kind = ScoreText(e.score, e.scoreKind);
+            QVERIFY(FactsText(e).contains(QStringLiteral("XContest: ") + kind));
+        }
+        {
+            QSqlDatabase probe =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("old"));
+            probe.setDatabaseName(db);
+            QVERIFY(probe.open());
+            QSqlQuery q(probe);
+            QVERIFY(q.exec(QStringLiteral("UPDATE flights SET score = NULL, score_kind = ''")));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("old"));
+        QCOMPARE(TLogbook(db).Flights().front().score, std::optional<double>());
+
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_HOME"), data);
+        auto cli = [&](const QString& command) {
+            QProcess child;
+            child.setProcessEnvironment(env);
+            child.start(QStringLiteral(TOLMARIK_CLI), {QStringLiteral("logbook"), command});
+            child.waitForFinished(60000);
+            return QString::fromUtf8(child.readAllStandardOutput());
+        };
+        QVERIFY(!cli(QStringLiteral("list")).contains(kind));
+        QCOMPARE(cli(QStringLiteral("rescore")), QStringLiteral("Оценено полётов: 1\n"));
+        QCOMPARE(TLogbook(db).Flights().front().score, std::optional<double>(score));
+        const QString listed = cli(QStringLiteral("list"));
+        QVERIFY2(listed.contains(QLatin1Char('\t') + kind + QLatin1Char('\n')), qPrintable(listed));
+        QCOMPARE(cli(QStringLiteral("rescore")), QStringLiteral("Оценено полётов: 0\n"));
     }
 
     void killedWhileImporting_noHalfEntry_everyReportedFlightKept() {

@@ -5,12 +5,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSqlQuery>
 #include <QTableView>
 #include <map>
 
 #include "GuiTest.h"
 #include "LogbookFlights.h"
 #include "device/FileStore.h"
+#include "logbook/LogbookModel.h"
 #include "logbook/LogbookWindow.h"
 
 using namespace logbook;
@@ -91,6 +93,36 @@ class TestLogbookWindow : public QObject {
         QVERIFY(finished.wait(60000));
         QVERIFY(dialogs_.messages.back().text.startsWith(
             QStringLiteral("Добавлено полётов: 0, уже были в журнале: 3")));
+        delete window;
+    }
+
+    // The score column: what a flight scored as it was added, and a flight
+    // kept unscored by an older version scored once the window shows it.
+    void scoreColumn_keptAndMadeUpWhenShown() {
+        const QString db = dir_.filePath(QStringLiteral("scored.sqlite"));
+        const QString igc = dir_.filePath(QStringLiteral("scored.igc"));
+        device::WriteFileSafely(
+            igc, logbooktest::Igc(logbooktest::Download(Time(2024, 7, 1, 9, 0, 0), 45.0f, 6.0f)));
+        QString shown;
+        {
+            TLogbook book(db);
+            QCOMPARE(book.ImportFile(igc, {}).result, TRecordResult::Added);
+            const TFlightEntry e = book.Flights().front();
+            QVERIFY(e.score);
+            shown = ScoreText(e.score, e.scoreKind);
+            // As an older version left it.
+            QSqlQuery q(book.Store().Database());
+            QVERIFY(q.exec(QStringLiteral("UPDATE flights SET score = NULL, score_kind = ''")));
+        }
+        auto* window = new TLogbookWindow(std::make_unique<TLogbook>(db),
+                                          [] { return track::TPilotProfile{}; });
+        window->show();
+        const QAbstractItemModel* model = window->Table()->model();
+        QCOMPARE(model->columnCount(), int(TLogbookModel::ColCount));
+        QCOMPARE(model->headerData(TLogbookModel::ColScore, Qt::Horizontal).toString(),
+                 QStringLiteral("XContest, б"));
+        QTRY_COMPARE_WITH_TIMEOUT(model->index(0, TLogbookModel::ColScore).data().toString(), shown,
+                                  30000);
         delete window;
     }
 };

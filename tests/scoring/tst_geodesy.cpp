@@ -41,6 +41,47 @@ class TstGeodesy : public QObject {
         QVERIFY2(worstExcess <= 0, qPrintable(QString::number(worstExcess)));
     }
 
+    // The bounds of the search lean on the triangle inequality of the
+    // distance itself: its defect stays within the documented bound, worst on
+    // nearly straight triples (a turnpoint sliding along a leg).
+    void triangleDefectWithinBound_data() {
+        QTest::addColumn<double>("shortest");
+        QTest::addColumn<double>("longest");
+        QTest::newRow("up to 10 km") << 10.0 << 1e4;
+        QTest::newRow("up to 200 km") << 1e4 << 2e5;
+        QTest::newRow("up to 2000 km") << 2e5 << 2e6;
+    }
+    void triangleDefectWithinBound() {
+        QFETCH(double, shortest);
+        QFETCH(double, longest);
+        std::mt19937 random(5);
+        std::uniform_real_distribution<double> unit(0, 1);
+        double worstExcess = -1;
+        for (int n = 0; n < 50000; ++n) {
+            const double lat = -80 + 160 * unit(random), lon = -180 + 360 * unit(random);
+            const double length = shortest * std::pow(longest / shortest, unit(random));
+            const double azimuth = 2 * M_PI * unit(random);
+            const double perMetreLon = 1 / (111000 * std::cos(lat * M_PI / 180));
+            const double dLat = length * std::cos(azimuth) / 111000;
+            const double dLon = length * std::sin(azimuth) * perMetreLon;
+            if (std::fabs(lat + dLat) > 85) continue;
+            // A middle point on the way or off it by up to its length.
+            const double along = unit(random);
+            const double off = (unit(random) - 0.5) * length * std::pow(10.0, -6 * unit(random));
+            const double latMid = lat + along * dLat - off * std::sin(azimuth) / 111000;
+            const double lonMid = lon + along * dLon + off * std::cos(azimuth) * perMetreLon;
+            const auto x = scoring::GeoPoint(lat, lon),
+                       z = scoring::GeoPoint(lat + dLat, lon + dLon);
+            const auto y = scoring::GeoPoint(latMid, lonMid);
+            const double direct = scoring::Distance(x, z);
+            const double defect = direct - scoring::Distance(x, y) - scoring::Distance(y, z);
+            const double allowed =
+                scoring::TriangleDefectMetres + scoring::TriangleDefectRatio * direct;
+            worstExcess = std::max(worstExcess, defect - allowed);
+        }
+        QVERIFY2(worstExcess <= 0, qPrintable(QString::number(worstExcess)));
+    }
+
     void knownDistances_data() {
         QTest::addColumn<double>("lat1");
         QTest::addColumn<double>("lon1");

@@ -14,7 +14,9 @@
 #include <QTest>
 #include <QThreadPool>
 #include <QToolButton>
+#include <cmath>
 #include <condition_variable>
+#include <cstring>
 #include <mutex>
 
 #include "GuiTest.h"
@@ -25,6 +27,7 @@
 #include "sim/Simulator.h"
 #include "sim/TrackMemory.h"
 #include "tests/sim/ExampleFlight.h"
+#include "track/FlightPlot.h"
 #include "track/FlightPlotView.h"
 #include "track/TrackExport.h"
 #include "track/TrackPage.h"
@@ -120,6 +123,36 @@ void FillLists(int points) {
         gps.time = device::FallbackTrackTime() + i;
         gps.record = {12, 0, 0xDC, 0x05, 0, 0, 0x3A, 0x42, 0, 0, 0xE8, 0x40};
         gps.record[2] = std::uint8_t(i);
+        lists.AppendGps(gps);
+        device::EngListEntry eng;
+        eng.time = gps.time;
+        eng.record = {6, 3, 0xF5, 0x03, std::uint8_t(i), 0};
+        lists.AppendEng(eng);
+    }
+}
+
+// Lists of a flight of `points` seconds around a closed triangle of some 2 km
+// sides, climbing and sinking, as a download leaves them.
+void FillTriangleFlight(int points) {
+    device::TTrackLists& lists = device::TrackLists();
+    lists.Clear();
+    const double corners[4][2] = {{45.9, 6.2}, {45.9, 6.226}, {45.916, 6.213}, {45.9, 6.2}};
+    auto put = [](std::array<std::uint8_t, 12>& record, int offset, float value) {
+        std::uint32_t bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        for (int b = 0; b < 4; ++b) record[offset + b] = std::uint8_t(bits >> (8 * b));
+    };
+    for (int i = 0; i < points; ++i) {
+        const double along = 3.0 * i / (points - 1);
+        const int leg = std::min(int(along), 2);
+        const double t = along - leg;
+        device::GpsListEntry gps;
+        gps.time = device::FallbackTrackTime() + i;
+        const int altitude = 1500 + int(200 * std::sin(i / 40.0));
+        gps.record = {device::TrackGpsKind, std::uint8_t(altitude & 0xFF),
+                      std::uint8_t(altitude >> 8)};
+        put(gps.record, 4, float(corners[leg][0] + t * (corners[leg + 1][0] - corners[leg][0])));
+        put(gps.record, 8, float(corners[leg][1] + t * (corners[leg + 1][1] - corners[leg][1])));
         lists.AppendGps(gps);
         device::EngListEntry eng;
         eng.time = gps.time;
@@ -513,6 +546,30 @@ class TestTrackPage : public QObject {
         QVERIFY(drawn.width() >= view.width() && drawn.height() >= view.height());
         QVERIFY(std::abs(drawn.width() * view.height() - drawn.height() * view.width()) <=
                 std::max(view.width(), view.height()));
+    }
+
+    // The scored route and the thermals stay on the picture when it is drawn
+    // anew for a new size.
+    void picture_resized_keepsTheScoreMarks() {
+        area->show();
+        QVERIFY(QTest::qWaitForWindowExposed(area.get()));
+        FillTriangleFlight(900);
+        testing::DeliverThreadMsg(form, device::ST_TRACK_END, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!page->PictureMarks().turnpoints.empty(), 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(!page->ExportRunning(), 10000);
+        const auto fixes = page->PictureFixes();
+        const track::TFlightMarks marks = page->PictureMarks();
+        const QSize first = page->imgFlight->Image().size();
+        QCOMPARE(page->imgFlight->Image(),
+                 track::RenderFlightPlot(*fixes, first, track::TTrackEnd::Landing, marks));
+
+        page->splReport->setSizes({60, 2000});
+        QTRY_VERIFY_WITH_TIMEOUT(page->imgFlight->Image().size() != first, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!page->ExportRunning(), 10000);
+        const QImage redrawn = page->imgFlight->Image();
+        QCOMPARE(redrawn,
+                 track::RenderFlightPlot(*fixes, redrawn.size(), track::TTrackEnd::Landing, marks));
+        QVERIFY(redrawn != track::RenderFlightPlot(*fixes, redrawn.size()));
     }
 
     void picture_noPoints_none() {

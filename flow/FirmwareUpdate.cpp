@@ -18,7 +18,7 @@ QString FirmwareConfirmationText(const std::optional<models::TInstrument>& instr
                                  const QString& fileName, qint64 fileSize) {
     QString device;
     if (!instrument)
-        device = QStringLiteral("Прибор: %1, версия прошивки неизвестна")
+        device = QStringLiteral("Прибор: модель и версия прошивки неизвестны (%1)")
                      .arg(models::NoIdentityReason());
     else
         device =

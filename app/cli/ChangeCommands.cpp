@@ -57,17 +57,21 @@ QStringList WithTimeZoneHoursKept(QStringList arguments) {
     return arguments;
 }
 
-std::optional<int> RunChangeCommand(TCliSession& session, const QStringList& args, bool yes) {
+std::optional<int> CheckChangeCommand(const QStringList& args) {
     if (args.size() < 2 || args[1] != kSetTimeZone) return std::nullopt;
     const std::optional<int> hours = args.size() == 3 ? ParseHours(args[2]) : std::nullopt;
-    if (!hours || !models::TimeZoneSettable(*hours)) {
-        std::fprintf(stderr,
-                     "tolmarik-cli: The time zone is a whole number of hours from %d to +%d "
-                     "(e.g. 3, -5, +14). See --help.\n",
-                     models::MinTimeZoneHours, models::MaxTimeZoneHours);
-        return app::EC_USAGE;
-    }
-    return session.SetTimeZone(*hours, yes);
+    if (hours && models::TimeZoneSettable(*hours)) return std::nullopt;
+    std::fprintf(stderr,
+                 "tolmarik-cli: The time zone is a whole number of hours from %d to +%d "
+                 "(e.g. 3, -5, +14). See --help.\n",
+                 models::MinTimeZoneHours, models::MaxTimeZoneHours);
+    return app::EC_USAGE;
+}
+
+std::optional<int> RunChangeCommand(TCliSession& session, const QStringList& args, bool yes) {
+    if (args.size() < 2 || args[1] != kSetTimeZone) return std::nullopt;
+    if (const std::optional<int> refused = CheckChangeCommand(args)) return refused;
+    return session.SetTimeZone(*ParseHours(args[2]), yes);
 }
 
 }  // namespace cli

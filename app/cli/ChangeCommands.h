@@ -19,6 +19,9 @@ bool ConfirmChange(TCliSession& session, const QString& text, bool yes);
 // "set-timezone -5" would read as an option, so they become "UTC-5".
 QStringList WithTimeZoneHoursKept(QStringList arguments);
 
+// The usage error of a change command's arguments, before anything is
+// opened; nothing when they are sound or the command is another.
+std::optional<int> CheckChangeCommand(const QStringList& args);
 // Runs "PORT set-timezone H" (args without the options); nothing when the
 // command is another.
 std::optional<int> RunChangeCommand(TCliSession& session, const QStringList& args, bool yes);

@@ -282,6 +282,7 @@ int main(int argc, char** argv) {
             return app::EC_USAGE;
         }
         if (args.size() < 2) return UsageError(QStringLiteral("No command given."));
+        if (const std::optional<int> refused = cli::CheckChangeCommand(args)) return *refused;
         if (parser.isSet(options.transcript)) {
             const QString transcript = parser.value(options.transcript);
             try {

@@ -200,7 +200,8 @@ class TestFirmwareFlow : public QObject {
         QTest::newRow("no answer")
             << -1
             << QStringLiteral(
-                   "Прибор: прибор не ответил на запрос модели, версия прошивки неизвестна");
+                   "Прибор: модель и версия прошивки неизвестны (прибор не ответил на запрос "
+                   "модели)");
     }
     void confirmationText_namesInstrumentFileAndWarning() {
         QFETCH(int, reported);

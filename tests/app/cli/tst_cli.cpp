@@ -881,6 +881,36 @@ class TestCli : public QObject {
         QCOMPARE(simulator.RequestCount(), requests + 1);  // the identification only
     }
 
+    // On a terminal the user answers; only "да" (or y, yes) writes.
+    void setTimeZone_terminalAnswer_data() {
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("да") << QByteArray("да\n") << 0;
+        QTest::newRow("yes") << QByteArray("yes\n") << 0;
+        QTest::newRow("нет") << QByteArray("нет\n") << int(app::EC_NOT_CONFIRMED);
+        QTest::newRow("an empty line") << QByteArray("\n") << int(app::EC_NOT_CONFIRMED);
+    }
+    void setTimeZone_terminalAnswer() {
+        QFETCH(QByteArray, answer);
+        QFETCH(int, exitCode);
+        SilentPort terminal;  // its slave side stands in for the user's terminal
+        QVERIFY(!terminal.path.isEmpty());
+        QCOMPARE(::write(terminal.master, answer.constData(), size_t(answer.size())),
+                 ssize_t(answer.size()));
+        QVERIFY(simulator.Start());
+        QProcess p;
+        p.setStandardInputFile(terminal.path);
+        p.start(QStringLiteral(TOLMARIK_CLI),
+                {simulator.PortPath(), QStringLiteral("set-timezone"), QStringLiteral("7")});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitCode(), exitCode);
+        const QString out = QString::fromUtf8(p.readAllStandardOutput());
+        QVERIFY2(out.contains(QStringLiteral("Часовой пояс: UTC+3 → UTC+7\nЗаписать эти изменения "
+                                             "в прибор?\n[да/нет]: ")),
+                 qPrintable(out));
+        QCOMPARE(simulator.WrittenConfig().empty(), exitCode != 0);
+    }
+
     void setTimeZone_hoursOutside_usageNothingSent_data() {
         QTest::addColumn<QString>("hours");
         QTest::newRow("+15") << QStringLiteral("+15");

@@ -459,7 +459,11 @@ void TMainForm::Identified(models::DeviceModelId id) {
                 QStringLiteral(",\nданным программатором не поддерживается"));
         return;
     }
-    ShowReport(flow::Report(flow::TOutcome::ConfigRead));
+    // An instrument the program does not know is read, and said to be so.
+    const QString note = CurrentDeviceForm()->InstrumentNote();
+    ShowReport(flow::Report(
+        flow::TOutcome::ConfigRead,
+        note.isEmpty() ? QString() : device::ConfigReadText + QStringLiteral(": ") + note));
     UpdateModelActions();
 }
 
@@ -474,13 +478,8 @@ void TMainForm::GetDevice_MSG(quintptr wParam, qintptr lParam) {
         case models::DM_NO_LINK:
             report = flow::FailureOfStatus(ST_NO_LINK, lParam, TOutcome::NoDevice, link);
             break;
-        case models::DM_MODEL_MISMATCH:
-            report = flow::Report(TOutcome::ModelMismatch,
-                                  models::ModelMismatchText(
-                                      CurrentModelId, static_cast<models::DeviceModelId>(lParam)));
-            break;
-        case models::DM_READ_BACK_DIFFERS:
-            report = flow::Report(TOutcome::ReadBackDiffers);
+        case models::DM_WRITE_ENDED:
+            if (CurrentDeviceForm()) report = CurrentDeviceForm()->LastWriteReport();
             break;
         case models::DM_PORT_BUSY:
             report = flow::Report(TOutcome::PortBusy);

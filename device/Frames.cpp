@@ -79,9 +79,13 @@ bool ReplyAnswers(const std::uint8_t* tx, const std::uint8_t* rx) {
     return true;
 }
 
+std::optional<std::uint16_t> ReplyModelNumber(const std::uint8_t* rx) {
+    if (rx[0] != FRAME_LONG) return std::nullopt;
+    return LE16(rx + 4);
+}
+
 std::uint16_t ReplyModel(const std::uint8_t* rx) {
-    if (rx[0] != FRAME_LONG) return 0;
-    const std::uint16_t model = LE16(rx + 4);
+    const std::uint16_t model = ReplyModelNumber(rx).value_or(0);
     return model != 0 && models::IsKnownModel(model) ? model : 0;
 }
 

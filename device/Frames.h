@@ -8,6 +8,7 @@
 // Requests write only their own bytes: bytes of TxBuffer they do not name go
 // out as the buffer holds them.
 #include <cstdint>
+#include <optional>
 
 namespace device {
 
@@ -74,6 +75,9 @@ bool ReplyAnswers(const std::uint8_t* tx, const std::uint8_t* rx);
 
 // Model number of an identification reply, 0 when unknown or not a long frame.
 std::uint16_t ReplyModel(const std::uint8_t* rx);
+// The model number the reply names, known to the table or not; none in a
+// short reply.
+std::optional<std::uint16_t> ReplyModelNumber(const std::uint8_t* rx);
 
 // Firmware images are a chain of blocks, each a 16-bit big-endian count and
 // that many bytes. True when the blocks of image[0..length) end exactly at

@@ -2,6 +2,8 @@
 // Outcomes of device operations as the user reads them, shared by the
 // windows and the command line.
 #include <QString>
+#include <cstdint>
+#include <optional>
 
 namespace device {
 
@@ -24,6 +26,28 @@ inline const QString FirmwareInterruptedText = QStringLiteral(
 inline const QString FirmwareWrongDeviceText = QStringLiteral("Прошивка не для этого приюбора!!!");
 // Followed by the file's name.
 inline const QString FileSavedText = QStringLiteral("Файл сохранен: ");
+
+// An instrument whose model the program does not know (none: it named no
+// model): shown, never written to.
+inline QString UnknownModelText(std::optional<std::uint16_t> reported) {
+    return reported ? QStringLiteral("неизвестная модель %1").arg(*reported)
+                    : QStringLiteral("неизвестная модель (прибор ее не назвал)");
+}
+inline QString UnknownModelReadOnlyText(std::optional<std::uint16_t> reported) {
+    return QStringLiteral("%1, только чтение").arg(UnknownModelText(reported));
+}
+inline QString UnknownModelWriteRefusedText(std::optional<std::uint16_t> reported) {
+    return QStringLiteral(
+               "Запись запрещена: %1. Программа не знает настроек этого прибора, ничего не "
+               "записано")
+        .arg(UnknownModelText(reported));
+}
+inline QString UnknownModelFirmwareQuestion(std::optional<std::uint16_t> reported) {
+    return QStringLiteral(
+               "Программа не знает этот прибор (%1). Прошивка может ему не подойти, и прибор "
+               "перестанет работать.\nВсе равно обновить прошивку?")
+        .arg(UnknownModelText(reported));
+}
 
 inline QString FolderNotMadeText(const QString& shownPath) {
     return QStringLiteral("Не удалось создать папку \"%1\"").arg(shownPath);

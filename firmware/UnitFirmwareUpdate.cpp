@@ -168,6 +168,10 @@ void TFormUpdateFW::btnUpdateClick() {
     lblInfo->setToolTip(QString());
 }
 
+bool TFormUpdateFW::ConfirmUpdate(const QString& text) {
+    return Dialogs().Ask(window(), TMessageKind::Warning, kUpdateCaption, text);
+}
+
 bool TFormUpdateFW::UpdateWithoutBackup(const QString& reason) {
     return Dialogs().Ask(window(), TMessageKind::Warning, kUpdateCaption,
                          models::UpdateWithoutBackupQuestion(reason));

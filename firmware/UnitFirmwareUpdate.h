@@ -7,8 +7,10 @@
 // At most one window at a time: the main window opens it through
 // OpenFirmwareWindow(), which does nothing while FirmwareWindowOpen().
 //
-// Before the first block the update identifies the instrument and keeps its
-// settings as a backup file (the window asks first when it cannot); after
+// Before the first block the update identifies the instrument, shows its
+// model and version, the file and the warning not to unplug it and asks (an
+// instrument of an unknown model twice), then keeps its settings as a
+// backup file (the window asks first when it cannot); after
 // the transfer it identifies it again, the window shows the firmware
 // versions before and after and asks whether to write the kept settings
 // back.
@@ -97,6 +99,7 @@ class TFormUpdateFW : public QWidget,
     void Progress(int percent) override;
     void Outcome(const flow::TReport& report) override;
     void Finished(const flow::TReport& outcome) override;
+    bool ConfirmUpdate(const QString& text) override;
     bool UpdateWithoutBackup(const QString& reason) override;
     bool RestoreSettings(const QString& backupPath) override;
     void MarkClosed();

@@ -17,6 +17,8 @@ enum TExitCode : int {
     EC_READ_BACK = 9,       // written, but the settings read back differ
     EC_OUTPUT = 10,         // the standard output or the transcript was not written in full
     EC_LOGBOOK = 11,        // the logbook cannot be used (damaged, newer, or not built)
+    EC_NOT_CONFIRMED = 12,  // a change to the instrument was not confirmed: nothing changed
+    EC_UNKNOWN_MODEL = 13,  // the instrument's model is unknown: nothing was written
 };
 
 struct TExitCodeText {
@@ -38,6 +40,11 @@ inline constexpr TExitCodeText kExitCodeTexts[] = {
     {EC_READ_BACK, "the settings read back after a write differ from those written"},
     {EC_OUTPUT, "the standard output or the transcript could not be written in full"},
     {EC_LOGBOOK, "the logbook cannot be used: damaged, from a newer version, or not built in"},
+    {EC_NOT_CONFIRMED,
+     "a change to the instrument was not confirmed (answered no, or no terminal to ask and no "
+     "--yes); nothing was changed"},
+    {EC_UNKNOWN_MODEL,
+     "the instrument's model is unknown to this program: it is read, never written to"},
 };
 
 }  // namespace app

@@ -1,15 +1,42 @@
 #include "flow/FirmwareUpdate.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QPointer>
 #include <algorithm>
 
 #include "device/AppError.h"
 #include "device/PortActivity.h"
+#include "device/UserTexts.h"
 #include "serial/UnitNVC.h"
 
 namespace flow {
 
 using namespace device;
+
+QString FirmwareConfirmationText(const std::optional<models::TInstrument>& instrument,
+                                 const QString& fileName, qint64 fileSize) {
+    QString device;
+    if (!instrument)
+        device = QStringLiteral("Прибор: модель и версия прошивки неизвестны (%1)")
+                     .arg(models::NoIdentityReason());
+    else
+        device =
+            QStringLiteral("Прибор: %1, версия прошивки %2")
+                .arg(instrument->KnownModel() ? QStringLiteral("%1 (%2)")
+                                                    .arg(models::GetModelName(instrument->model))
+                                                    .arg(instrument->model)
+                                              : UnknownModelText(instrument->reportedModel))
+                .arg(instrument->firmwareVersion);
+    return QStringList{device,
+                       QStringLiteral("Файл прошивки: %1 (%2 байт)")
+                           .arg(QDir::toNativeSeparators(fileName))
+                           .arg(fileSize),
+                       QStringLiteral("Не отключайте прибор и не закрывайте программу до конца "
+                                      "обновления: прибор может остаться без работающей прошивки."),
+                       QStringLiteral("Обновить прошивку?")}
+        .join(QLatin1Char('\n'));
+}
 
 TFirmwareUpdate::TFirmwareUpdate(serial::TNonVisComp& link, TTarget target,
                                  TFirmwareReports& reports, TFirmwareQuestions& questions,
@@ -36,6 +63,7 @@ std::optional<TReport> TFirmwareUpdate::Start(const QString& fileName) {
     if (loaded_.result != firmware::LoadResult::Ok)
         return Report(TOutcome::BadFile, firmware::LoadRefusalText(loaded_));
     TPortActivity::Instance().Begin(this);
+    fileName_ = fileName;
     before_.reset();
     backupPath_.clear();
     transfer_.reset();
@@ -66,6 +94,7 @@ void TFirmwareUpdate::BackUpSettings(const models::TChainOutcome& outcome) {
         reports_.Outcome(failed);
         return Finish(failed);
     }
+    if (!Confirmed(outcome)) return Finish(Report(TOutcome::NotConfirmed));
     QString reason;
     TReport declined;
     if (outcome.result == models::TChainResult::Done) {
@@ -83,6 +112,17 @@ void TFirmwareUpdate::BackUpSettings(const models::TChainOutcome& outcome) {
     }
     if (!reason.isEmpty() && !questions_.UpdateWithoutBackup(reason)) return Finish(declined);
     StartTransfer();
+}
+
+bool TFirmwareUpdate::Confirmed(const models::TChainOutcome& outcome) {
+    std::optional<models::TInstrument> instrument;
+    if (outcome.result == models::TChainResult::Done) instrument = outcome.instrument;
+    if (!questions_.ConfirmUpdate(
+            FirmwareConfirmationText(instrument, fileName_, QFileInfo(fileName_).size())))
+        return false;
+    // An image meant for another instrument can leave this one dead.
+    return !instrument || instrument->KnownModel() ||
+           questions_.ConfirmUpdate(UnknownModelFirmwareQuestion(instrument->reportedModel));
 }
 
 void TFirmwareUpdate::StartTransfer() {
@@ -143,7 +183,9 @@ void TFirmwareUpdate::ShowVersions(const models::TChainOutcome& outcome) {
     if (before_) before = before_->firmwareVersion;
     if (answered) after = outcome.instrument->firmwareVersion;
     reports_.Info(models::FirmwareVersionsText(before, after));
-    const bool sameModel = answered && before_ && outcome.instrument->model == before_->model;
+    // Settings go back only into an instrument the program knows.
+    const bool sameModel =
+        answered && before_ && before_->KnownModel() && outcome.instrument->model == before_->model;
     if (sameModel && !backupPath_.isEmpty() && questions_.RestoreSettings(backupPath_)) {
         phase_ = TPhase::Restore;
         chain_->Write(before_->model, before_->config);

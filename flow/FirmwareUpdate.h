@@ -45,11 +45,21 @@ class TFirmwareReports {
 class TFirmwareQuestions {
   public:
     virtual ~TFirmwareQuestions() = default;
+    // Before anything is sent: `text` names the instrument, the file and the
+    // warning (FirmwareConfirmationText); an instrument of an unknown model
+    // is asked about a second time. True to go on.
+    virtual bool ConfirmUpdate(const QString& text) = 0;
     // No backup could be written (`reason` says why): update anyway?
     virtual bool UpdateWithoutBackup(const QString& reason) = 0;
     // The instrument answers as before the update: write `backupPath` back?
     virtual bool RestoreSettings(const QString& backupPath) = 0;
 };
+
+// What is shown before an update: the instrument's model and firmware
+// version (`instrument` empty when it did not answer), the file's name and
+// size, the warning not to unplug, and the question.
+QString FirmwareConfirmationText(const std::optional<models::TInstrument>& instrument,
+                                 const QString& fileName, qint64 fileSize);
 
 class TFirmwareUpdate : public QObject {
   public:
@@ -77,6 +87,7 @@ class TFirmwareUpdate : public QObject {
     enum class TPhase { Idle, IdentifyBefore, Transfer, IdentifyAfter, Restore };
     void ChainEnded(const models::TChainOutcome& outcome);
     void BackUpSettings(const models::TChainOutcome& outcome);
+    bool Confirmed(const models::TChainOutcome& outcome);
     void StartTransfer();
     void TransferEnded();
     void ShowVersions(const models::TChainOutcome& outcome);
@@ -89,6 +100,7 @@ class TFirmwareUpdate : public QObject {
     models::TDeviceChain* chain_;
     TPhase phase_ = TPhase::Idle;
     std::vector<std::uint8_t> image_;
+    QString fileName_;
     firmware::LoadOutcome loaded_;
     std::optional<models::TInstrument> before_;
     QString backupPath_;

@@ -15,8 +15,8 @@ using enum TOutcome;
 
 namespace {
 
-const std::array<TOutcomeEntry, 20>& Table() {
-    static const std::array<TOutcomeEntry, 20> table{{
+const std::array<TOutcomeEntry, 23>& Table() {
+    static const std::array<TOutcomeEntry, 23> table{{
         {Done, {}, true, app::EC_OK},
         {ConfigRead, device::ConfigReadText, true, app::EC_OK},
         {ConfigWritten, device::ConfigWrittenText, true, app::EC_OK},
@@ -37,6 +37,11 @@ const std::array<TOutcomeEntry, 20>& Table() {
         {FileNotWritten, {}, false, app::EC_WRITE_CHECK},
         {NoTrack, QStringLiteral("У этого полета нет трека"), false, app::EC_FAILED},
         {TrackUnfinished, {}, false, app::EC_FAILED},
+        {UnknownModel, {}, false, app::EC_UNKNOWN_MODEL},
+        {NothingToWrite, QStringLiteral("В приборе уже эти настройки: записывать нечего"), true,
+         app::EC_OK},
+        {NotConfirmed, QStringLiteral("Изменение не подтверждено: в приборе ничего не изменено"),
+         false, app::EC_NOT_CONFIRMED},
     }};
     return table;
 }
@@ -84,6 +89,9 @@ TReport ChainReport(const models::TChainOutcome& outcome, models::DeviceModelId 
         case models::TChainResult::ModelMismatch:
             return Report(ModelMismatch,
                           models::ModelMismatchText(settingsModel, outcome.instrument->model));
+        case models::TChainResult::UnknownModel:
+            return Report(UnknownModel,
+                          device::UnknownModelWriteRefusedText(outcome.instrument->reportedModel));
         case models::TChainResult::ReadBackDiffers:
             return Report(ReadBackDiffers);
         case models::TChainResult::PortFailed:

@@ -43,6 +43,9 @@ enum class TOutcome {
     FileNotWritten,    // a file could not be written; the error's text
     NoTrack,           // the flight has no track
     TrackUnfinished,   // the download stopped before the end of the track
+    UnknownModel,      // the instrument's model is unknown: nothing written; its own text
+    NothingToWrite,    // the instrument holds these settings already: nothing written
+    NotConfirmed,      // the change shown was not confirmed: nothing changed
 };
 
 struct TOutcomeEntry {

@@ -1,14 +1,18 @@
 #include "models/DF_000.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "device/DeviceIO.h"
+#include "device/Dialogs.h"
+#include "device/UserTexts.h"
 #include "models/UnitFileIO.h"
 #include "serial/UnitNVC.h"
 #include "track/TrackPage.h"
@@ -47,9 +51,22 @@ TDeviceForm::TDeviceForm(DeviceModelId model, TDeviceFormTabs tabs, QWidget* par
         tsMain1 = new QWidget;
         tsMain1->setObjectName(QStringLiteral("tsMain1"));
         auto* settingsLayout = new QVBoxLayout(tsMain1);
+        auto* timeZoneLayout = new QHBoxLayout;
         lblTimeZone = new QLabel(tsMain1);
         lblTimeZone->setObjectName(QStringLiteral("lblTimeZone"));
-        settingsLayout->addWidget(lblTimeZone);
+        timeZoneLayout->addWidget(lblTimeZone);
+        cbbTimeZone = new QComboBox(tsMain1);
+        cbbTimeZone->setObjectName(QStringLiteral("cbbTimeZone"));
+        for (int hours = MinTimeZoneHours; hours <= MaxTimeZoneHours; ++hours)
+            cbbTimeZone->addItem(TimeZoneText(TimeZoneValue(hours)), hours);
+        cbbTimeZone->setToolTip(
+            QStringLiteral("Часовой пояс прибора в целых часах; в прибор он попадет по кнопке "
+                           "\"Записать\""));
+        connect(cbbTimeZone, &QComboBox::currentIndexChanged, this,
+                &TDeviceForm::cbbTimeZoneChange);
+        timeZoneLayout->addWidget(cbbTimeZone);
+        timeZoneLayout->addStretch(1);
+        settingsLayout->addLayout(timeZoneLayout);
         auto* caption = new QLabel(QStringLiteral("Блок настроек прибора:"), tsMain1);
         settingsLayout->addWidget(caption);
         mmoConfig = new QPlainTextEdit(tsMain1);
@@ -84,6 +101,9 @@ void TDeviceForm::LoadFromReply() {
     Config = ConfigOfReply(rx);
     ShowConfig();
     sourceFile_.clear();
+    const std::optional<std::uint16_t> reported = ReplyModelNumber(rx);
+    instrumentNote_ =
+        KnownInstrumentModel(reported) ? QString() : UnknownModelReadOnlyText(reported);
     setWindowTitle(ReplyCaption(version));
     TrackPage->SetInstrument({ModelId, version}, Config[TimeZoneByte]);
     UpdateHeader();
@@ -91,29 +111,24 @@ void TDeviceForm::LoadFromReply() {
 }
 
 void TDeviceForm::WriteToDevice() {
-    auto& link = serial::TNonVisComp::Instance();
-    if (!writeChain_) {
-        writeChain_ = new TDeviceChain(link, this);
-        writeChain_->OnFinished = [this](const TChainOutcome& outcome) { WriteEnded(outcome); };
+    if (!settingsWrite_) {
+        settingsWrite_ = new flow::TSettingsWrite(serial::TNonVisComp::Instance(), *this, this);
+        settingsWrite_->SummaryLimit = ChangesListed;
+        settingsWrite_->OnFinished = [this](const flow::TReport& report) { WriteEnded(report); };
     }
     // TxBuffer belongs to the operation that holds the port; filling it now
     // would change the requests of a download in progress.
-    if (link.PortClaimed() || !writeChain_->Write(ModelId, Config)) ReportToOwner(DM_PORT_BUSY);
+    if (!settingsWrite_->Start(ModelId, Config)) ReportToOwner(DM_PORT_BUSY);
 }
 
-void TDeviceForm::WriteEnded(const TChainOutcome& outcome) {
-    switch (outcome.result) {
-        case TChainResult::Done:
-            return ReportToOwner(DM_WRITTEN);
-        case TChainResult::ModelMismatch:
-            return ReportToOwner(DM_MODEL_MISMATCH, outcome.instrument->model);
-        case TChainResult::ReadBackDiffers:
-            return ReportToOwner(DM_READ_BACK_DIFFERS);
-        case TChainResult::PortFailed:
-            return ReportToOwner(DM_PORT_FAILED);
-        case TChainResult::NoLink:
-            return ReportToOwner(DM_NO_LINK, outcome.linkLost ? LINK_LOST : 0);
-    }
+bool TDeviceForm::ConfirmChanges(const QString& summary, const std::vector<flow::TByteChange>&) {
+    return Dialogs().Ask(window(), TMessageKind::Warning, QStringLiteral("Запись настроек"),
+                         summary);
+}
+
+void TDeviceForm::WriteEnded(const flow::TReport& report) {
+    lastWrite_ = report;
+    ReportToOwner(DM_WRITE_ENDED);
 }
 
 void TDeviceForm::SaveToFile(const QString& fileName) {
@@ -131,7 +146,31 @@ void TDeviceForm::LoadConfig(const TDeviceConfig& config) {
 
 void TDeviceForm::ShowConfig() {
     if (lblTimeZone) lblTimeZone->setText(TimeZoneLine(Config));
+    ShowTimeZone();
     if (mmoConfig) mmoConfig->setPlainText(ConfigHexLines(Config).join(QLatin1Char('\n')));
+}
+
+void TDeviceForm::ShowTimeZone() {
+    if (!cbbTimeZone) return;
+    const QSignalBlocker blocker(cbbTimeZone);
+    // The item of a value the program does not set stands first while shown.
+    if (!cbbTimeZone->itemData(0).isValid()) cbbTimeZone->removeItem(0);
+    const std::uint8_t value = Config[TimeZoneByte];
+    if (TimeZoneSettable(TimeZoneHours(value))) {
+        cbbTimeZone->setCurrentIndex(cbbTimeZone->findData(TimeZoneHours(value)));
+        return;
+    }
+    cbbTimeZone->insertItem(0, TimeZoneText(value));
+    cbbTimeZone->setCurrentIndex(0);
+}
+
+void TDeviceForm::cbbTimeZoneChange(int index) {
+    const QVariant hours = cbbTimeZone->itemData(index);
+    if (!hours.isValid()) return;
+    // Into the window's settings as an opened file's would go.
+    TDeviceConfig config = Config;
+    config[TimeZoneByte] = TimeZoneValue(hours.toInt());
+    LoadConfig(config);
 }
 
 void TDeviceForm::CommitEdit() {
@@ -181,9 +220,16 @@ void TDeviceForm::SetSourceFile(const QString& fileName) {
     UpdateHeader();
 }
 
+void TDeviceForm::ForgetInstrument() {
+    instrumentNote_.clear();
+    UpdateHeader();
+}
+
 QString TDeviceForm::HeaderText() const {
-    if (sourceFile_.isEmpty()) return windowTitle();
-    return windowTitle() + QStringLiteral("  ") + QDir::toNativeSeparators(sourceFile_);
+    QString text = windowTitle();
+    if (!instrumentNote_.isEmpty()) text += QStringLiteral(" (%1)").arg(instrumentNote_);
+    if (sourceFile_.isEmpty()) return text;
+    return text + QStringLiteral("  ") + QDir::toNativeSeparators(sourceFile_);
 }
 
 void TDeviceForm::UpdateHeader() { lblHeader->setText(HeaderText()); }

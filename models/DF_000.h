@@ -9,10 +9,13 @@
 
 #include "device/Frames.h"
 #include "device/Messages.h"
+#include "flow/Outcome.h"
+#include "flow/SettingsWrite.h"
 #include "models/DeviceConfig.h"
 #include "models/ModelTable.h"
 #include "models/SafeWrite.h"
 
+class QComboBox;
 class QLabel;
 class QPlainTextEdit;
 class QTabWidget;
@@ -34,11 +37,10 @@ enum TDeviceMsg : quintptr {
     // The second parameter is LINK_LOST when the device went away.
     DM_NO_LINK = 3,
     DM_CONFIG_ERROR = 5,
-    // The connected instrument is of another model; nothing was written. The
-    // second parameter is the instrument's model.
-    DM_MODEL_MISMATCH = 6,
-    // Written, but the settings read back differ.
-    DM_READ_BACK_DIFFERS = 7,
+    // WriteToDevice has ended: LastWriteReport() says how (written, nothing
+    // to write, not confirmed, refused for the instrument's model, read back
+    // other bytes, no link).
+    DM_WRITE_ENDED = 6,
     // Another operation holds the port; nothing was started.
     DM_PORT_BUSY = 8,
 };
@@ -53,7 +55,7 @@ struct TDeviceFormTabs {
     bool opensOnSettings = false;
 };
 
-class TDeviceForm : public QWidget {
+class TDeviceForm : public QWidget, private flow::TSettingsWriteQuestions {
     Q_OBJECT
   public:
     ~TDeviceForm() override;
@@ -66,10 +68,14 @@ class TDeviceForm : public QWidget {
     virtual void LoadDefaults();
     // Takes the settings out of the identification reply in RxBuffer.
     virtual void LoadFromReply();
-    // Checks the instrument's model, sends the settings and reads them back;
-    // the outcome arrives at the main window as exactly one WM_DEVICE_MSG:
-    // DM_WRITTEN only when the bytes read back are those written.
+    // Reads the instrument's settings, shows what would change and asks;
+    // then checks the model, sends the settings and reads them back. The
+    // outcome arrives at the main window as exactly one WM_DEVICE_MSG:
+    // DM_WRITE_ENDED, or DM_PORT_BUSY when nothing could start.
     virtual void WriteToDevice();
+    const flow::TReport& LastWriteReport() const { return lastWrite_; }
+    // How many changes the question before a write lists.
+    static constexpr int ChangesListed = 20;
     // Throws device::TAppError when the file cannot be written.
     virtual void SaveToFile(const QString& fileName);
     virtual void LoadFromSaver(TFileIOSaver& saver);
@@ -83,6 +89,11 @@ class TDeviceForm : public QWidget {
     // The file the settings came from, shown beside the caption in the
     // header line; empty after a read or the factory.
     void SetSourceFile(const QString& fileName);
+    // What the last read said about an instrument the program does not know
+    // ("неизвестная модель 50, только чтение"); empty for a known one, and
+    // after the factory.
+    QString InstrumentNote() const { return instrumentNote_; }
+    void ForgetInstrument();
     QString HeaderText() const;
     // Where this window's workers post their statuses.
     device::TTarget Target() const { return handle_.Target(); }
@@ -94,6 +105,9 @@ class TDeviceForm : public QWidget {
     QWidget* tsMain1 = nullptr;  // only with a settings tab
     track::TTrackPage* TrackPage = nullptr;
     QLabel* lblTimeZone = nullptr;
+    // The time zone editor beside it: whole hours; a value the program does
+    // not set stands first, as it is, until another is chosen.
+    QComboBox* cbbTimeZone = nullptr;
     QPlainTextEdit* mmoConfig = nullptr;
 
     void btnReadClick();
@@ -111,12 +125,18 @@ class TDeviceForm : public QWidget {
 
   private:
     void ReportToOwner(TDeviceMsg code, qintptr value = 0);
-    void WriteEnded(const TChainOutcome& outcome);
+    void WriteEnded(const flow::TReport& report);
+    bool ConfirmChanges(const QString& summary,
+                        const std::vector<flow::TByteChange>& changes) override;
     void UpdateHeader();
+    void ShowTimeZone();
+    void cbbTimeZoneChange(int index);
 
     device::TWindowHandle handle_{this};
-    TDeviceChain* writeChain_ = nullptr;
+    flow::TSettingsWrite* settingsWrite_ = nullptr;
+    flow::TReport lastWrite_;
     QString sourceFile_;
+    QString instrumentNote_;
 };
 
 }  // namespace models

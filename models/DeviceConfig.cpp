@@ -32,7 +32,7 @@ QStringList ConfigHexLines(const TDeviceConfig& config) {
 }
 
 QString TimeZoneText(std::uint8_t value) {
-    const int hours = static_cast<std::int8_t>(value);
+    const int hours = TimeZoneHours(value);
     return QStringLiteral("UTC%1%2").arg(hours < 0 ? QString() : QStringLiteral("+")).arg(hours);
 }
 

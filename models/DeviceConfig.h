@@ -29,6 +29,16 @@ std::uint16_t FirmwareVersionOfReply(const std::uint8_t* rx);
 
 // The hex view of the settings: 16 bytes a line, with the offset.
 QStringList ConfigHexLines(const TDeviceConfig& config);
+// The time zones the program sets, in whole hours; the byte holds them as a
+// signed number. Other values an instrument holds are shown as they are.
+inline constexpr int MinTimeZoneHours = -12;
+inline constexpr int MaxTimeZoneHours = 14;
+inline constexpr bool TimeZoneSettable(int hours) {
+    return hours >= MinTimeZoneHours && hours <= MaxTimeZoneHours;
+}
+inline constexpr int TimeZoneHours(std::uint8_t value) { return static_cast<std::int8_t>(value); }
+inline constexpr std::uint8_t TimeZoneValue(int hours) { return static_cast<std::uint8_t>(hours); }
+
 // "UTC+3", "UTC-5": the time zone byte as a signed number of hours.
 QString TimeZoneText(std::uint8_t value);
 // "Часовой пояс: UTC+3".

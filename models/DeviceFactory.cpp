@@ -70,6 +70,7 @@ bool CreateDeviceForm(DeviceModelId model, QMdiArea* area, device::TTarget owner
     }
     TDeviceForm* form = g_current.data();
     form->SetSourceFile({});
+    form->ForgetInstrument();
     form->setWindowTitle(QStringLiteral("..."));
     form->OwnerHandle = owner;
     form->ModelId = model;

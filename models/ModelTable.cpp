@@ -29,6 +29,10 @@ bool HasDeviceWindow(DeviceModelId model) {
     return model == 1 || (model >= 100 && model <= MaxModelId);
 }
 
+bool KnownInstrumentModel(std::optional<std::uint16_t> reported) {
+    return reported && *reported <= 0xFF && HasDeviceWindow(static_cast<DeviceModelId>(*reported));
+}
+
 DeviceModelId ModelShown(std::uint16_t reported) {
     return reported == 0 ? 1 : static_cast<DeviceModelId>(reported);
 }

@@ -3,6 +3,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace models {
 
@@ -24,6 +25,12 @@ DeviceModelId ModelShown(std::uint16_t reported);
 // True for the models that have a device window: the default model 1 and
 // the instruments 100 to 105.
 bool HasDeviceWindow(DeviceModelId model);
+
+// True when the program knows the settings of an instrument that names this
+// model in its identification (none: a reply that names no model): the
+// models with a device window. Any other instrument is shown in the default
+// window but never written to: its settings may mean something else.
+bool KnownInstrumentModel(std::optional<std::uint16_t> reported);
 
 // True when some row's id equals the number; 0 counts as known (its own row).
 bool IsKnownModel(std::uint16_t model);

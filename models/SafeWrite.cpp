@@ -27,6 +27,7 @@ TInstrument InstrumentOfReply(const std::uint8_t* rx, std::uint16_t reportedMode
     instrument.model = ModelShown(reportedModel);
     instrument.firmwareVersion = FirmwareVersionOfReply(rx);
     instrument.config = ConfigOfReply(rx);
+    instrument.reportedModel = device::ReplyModelNumber(rx);
     return instrument;
 }
 
@@ -99,6 +100,8 @@ void TDeviceChain::StepEnded() {
         case TStep::Identify:
             return Finish(TChainResult::Done);
         case TStep::CheckModel:
+            // Settings of a known model would mean something else in it.
+            if (!outcome_.instrument->KnownModel()) return Finish(TChainResult::UnknownModel);
             if (outcome_.instrument->model != model_) return Finish(TChainResult::ModelMismatch);
             return StartWorker(OP_SEND_FRAME, TStep::Send);
         case TStep::Send:

@@ -29,11 +29,18 @@ struct TInstrument {
     DeviceModelId model = 0;
     std::uint16_t firmwareVersion = 0;
     TDeviceConfig config{};
+    // The number the reply named, before the table was asked; none when it
+    // named none.
+    std::optional<std::uint16_t> reportedModel;
+
+    // False for an instrument that stays read-only (KnownInstrumentModel).
+    bool KnownModel() const { return KnownInstrumentModel(reportedModel); }
 };
 
 enum class TChainResult {
     Done,             // identified, or written and read back equal
     ModelMismatch,    // another model is connected: nothing was written
+    UnknownModel,     // the instrument's model is unknown: nothing was written
     ReadBackDiffers,  // written, but the instrument gave other bytes back
     PortFailed,
     NoLink,

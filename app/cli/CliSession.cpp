@@ -7,6 +7,7 @@
 
 #include "app/ExitCodes.h"
 #include "app/SetupAPI.h"
+#include "app/cli/ChangeCommands.h"
 #include "app/cli/CliPlatform.h"
 #include "device/AppError.h"
 #include "device/FileStore.h"
@@ -77,8 +78,8 @@ class TTrackPrinter : public flow::TTrackReports {
 // options.
 class TFirmwarePrinter : public flow::TFirmwareReports, public flow::TFirmwareQuestions {
   public:
-    TFirmwarePrinter(TCliSession& session, bool noBackup, QString portText)
-        : session_(session), noBackup_(noBackup), portText_(std::move(portText)) {}
+    TFirmwarePrinter(TCliSession& session, bool noBackup, bool yes, QString portText)
+        : session_(session), noBackup_(noBackup), yes_(yes), portText_(std::move(portText)) {}
     std::optional<flow::TReport> finished;
     std::function<void(int)> progress;
 
@@ -98,6 +99,7 @@ class TFirmwarePrinter : public flow::TFirmwareReports, public flow::TFirmwareQu
         finished = outcome;
         session_.Wake();
     }
+    bool ConfirmUpdate(const QString& text) override { return ConfirmChange(session_, text, yes_); }
     bool UpdateWithoutBackup(const QString& reason) override {
         if (noBackup_) return true;
         session_.Fail(QStringLiteral("Настройки прибора не сохранены: %1. Чтобы обновить прошивку "
@@ -114,7 +116,21 @@ class TFirmwarePrinter : public flow::TFirmwareReports, public flow::TFirmwareQu
   private:
     TCliSession& session_;
     bool noBackup_;
+    bool yes_;
     QString portText_;
+};
+
+// The question before a settings write, asked as every change's is.
+class TWriteQuestions : public flow::TSettingsWriteQuestions {
+  public:
+    TWriteQuestions(TCliSession& session, bool yes) : session_(session), yes_(yes) {}
+    bool ConfirmChanges(const QString& summary, const std::vector<flow::TByteChange>&) override {
+        return ConfirmChange(session_, summary, yes_);
+    }
+
+  private:
+    TCliSession& session_;
+    bool yes_;
 };
 
 }  // namespace
@@ -260,7 +276,12 @@ void TCliSession::EndProgress() {
 }
 
 void TCliSession::PrintSettings(std::uint8_t model, const models::TDeviceConfig& config) {
-    Print(QStringLiteral("Модель: %1 (%2)").arg(model).arg(models::GetModelName(model)));
+    PrintSettings(config,
+                  QStringLiteral("Модель: %1 (%2)").arg(model).arg(models::GetModelName(model)));
+}
+
+void TCliSession::PrintSettings(const models::TDeviceConfig& config, const QString& modelLine) {
+    Print(modelLine);
     Print(models::TimeZoneLine(config));
     // The settings as the window's settings tab shows them.
     Print(QStringLiteral("Настройки:"));
@@ -279,7 +300,12 @@ int TCliSession::ReadInstrument(models::TInstrument& instrument) {
 int TCliSession::Identify() {
     models::TInstrument instrument;
     if (const int failed = ReadInstrument(instrument)) return failed;
-    PrintSettings(instrument.model, instrument.config);
+    if (instrument.KnownModel())
+        PrintSettings(instrument.model, instrument.config);
+    else
+        PrintSettings(instrument.config,
+                      QStringLiteral("Модель: %1")
+                          .arg(device::UnknownModelReadOnlyText(instrument.reportedModel)));
     Print(QStringLiteral("Версия: %1").arg(instrument.firmwareVersion));
     return 0;
 }
@@ -395,17 +421,40 @@ int TCliSession::Plot(const QString& gpxFile, const QString& pngFile, QSize size
     return 0;
 }
 
-int TCliSession::WriteConfig(const QString& fileName) {
+int TCliSession::WriteConfig(const QString& fileName, bool yes) {
     flow::TOpenedConfig file;
     if (const std::optional<flow::TReport> refused = flow::OpenConfigFile(fileName, file))
         return Finish(*refused);
-    const models::TChainOutcome outcome =
-        RunChain([&](models::TDeviceChain& chain) { chain.Write(file.model, file.config); });
-    return Finish(flow::ChainReport(outcome, file.model, link_));
+    return WriteSettings(
+        [&](flow::TSettingsWrite& write) { return write.Start(file.model, file.config); }, yes);
 }
 
-int TCliSession::Firmware(const QString& fileName, const QString& backupFolder, bool noBackup) {
-    TFirmwarePrinter printer(*this, noBackup, portText_);
+int TCliSession::SetTimeZone(int hours, bool yes) {
+    return WriteSettings(
+        [hours](flow::TSettingsWrite& write) {
+            return write.StartEdit([hours](models::TDeviceConfig& config) {
+                config[models::TimeZoneByte] = models::TimeZoneValue(hours);
+            });
+        },
+        yes);
+}
+
+int TCliSession::WriteSettings(const std::function<bool(flow::TSettingsWrite&)>& start, bool yes) {
+    TWriteQuestions questions(*this, yes);
+    flow::TSettingsWrite write(link_, questions);
+    std::optional<flow::TReport> finished;
+    write.OnFinished = [&](const flow::TReport& report) {
+        finished = report;
+        Wake();
+    };
+    if (!start(write)) return Finish(flow::Report(flow::TOutcome::PortBusy));
+    WaitFor([&] { return finished.has_value(); });
+    return Finish(*finished);
+}
+
+int TCliSession::Firmware(const QString& fileName, const QString& backupFolder, bool noBackup,
+                          bool yes) {
+    TFirmwarePrinter printer(*this, noBackup, yes, portText_);
     // Only once blocks are on their way may the instrument hold half an image.
     std::optional<TInterruptNotice> interrupted;
     printer.progress = [this, &interrupted](int percent) {

@@ -10,6 +10,7 @@
 #include "device/DeviceIO.h"
 #include "device/StatusReceiver.h"
 #include "flow/Outcome.h"
+#include "flow/SettingsWrite.h"
 #include "models/DeviceConfig.h"
 #include "models/SafeWrite.h"
 #include "serial/Transcript.h"
@@ -41,11 +42,16 @@ class TCliSession {
     int Download(std::uint8_t flightIndex, bool bySector, const QString& folder, bool igc,
                  bool keepPartial = false);
     int Page(int page);
-    int WriteConfig(const QString& fileName);
+    // Shows what the write would change and asks first (ConfirmChange):
+    // `yes` answers for scripts.
+    int WriteConfig(const QString& fileName, bool yes);
+    // Changes the time zone byte only, as WriteConfig writes.
+    int SetTimeZone(int hours, bool yes);
     int SaveConfig(const QString& fileName);
-    // Keeps the instrument's settings in `backupFolder` first; without an
+    // Shows the instrument, the file and the warning and asks first (`yes`
+    // answers); keeps the instrument's settings in `backupFolder`; without an
     // answer to the identification it goes on only with `noBackup`.
-    int Firmware(const QString& fileName, const QString& backupFolder, bool noBackup);
+    int Firmware(const QString& fileName, const QString& backupFolder, bool noBackup, bool yes);
     int ShowConfigFile(const QString& fileName);
     // The picture of the flight in a GPX file, as a PNG file.
     int Plot(const QString& gpxFile, const QString& pngFile, QSize size);
@@ -68,6 +74,9 @@ class TCliSession {
     // Runs a chain started by `start` to its end.
     models::TChainOutcome RunChain(const std::function<void(models::TDeviceChain&)>& start);
     void PrintSettings(std::uint8_t model, const models::TDeviceConfig& config);
+    void PrintSettings(const models::TDeviceConfig& config, const QString& modelLine);
+    // Runs a settings write started by `start` to its end.
+    int WriteSettings(const std::function<bool(flow::TSettingsWrite&)>& start, bool yes);
 
     // Before the link, so that it outlives the port that records into it.
     serial::TTranscript transcript_;

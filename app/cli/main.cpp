@@ -20,6 +20,7 @@
 #include "app/ExitCodes.h"
 #include "app/Runtime.h"
 #include "app/SetupAPI.h"
+#include "app/cli/ChangeCommands.h"
 #include "app/cli/CliPlatform.h"
 #include "app/cli/CliSession.h"
 #include "app/cli/ScoreCommands.h"
@@ -64,10 +65,14 @@ struct TOptions {
     QCommandLineOption noBackup{
         QStringLiteral("no-backup"),
         QStringLiteral("Update the firmware even when the settings cannot be kept first.")};
+    QCommandLineOption yes{
+        QStringLiteral("yes"),
+        QStringLiteral("Answer yes to the question before a change to the instrument (write, "
+                       "set-timezone, firmware); without it the question needs a terminal.")};
 
     void AddTo(QCommandLineParser& parser) const {
         parser.addOptions(
-            {previous, pages, dir, noIgc, keepPartial, size, transcript, backupDir, noBackup});
+            {previous, pages, dir, noIgc, keepPartial, size, transcript, backupDir, noBackup, yes});
     }
 };
 
@@ -79,7 +84,7 @@ bool IsPlotCommand(int argc, char** argv) {
     parser.addVersionOption();
     TOptions().AddTo(parser);
     // A refused line is reported by the real parse, which needs no picture.
-    if (!parser.parse(app::ArgumentsOf(argc, argv))) return false;
+    if (!parser.parse(cli::WithTimeZoneHoursKept(app::ArgumentsOf(argc, argv)))) return false;
     const QStringList positional = parser.positionalArguments();
     return !positional.isEmpty() && positional[0] == QLatin1String("plot");
 }
@@ -190,8 +195,9 @@ int main(int argc, char** argv) {
             "                                download that flight into Track<N>.gpx/.enx/.igc\n"
             "  PORT page N                   dump memory page N\n"
             "  PORT save FILE.bcf            save the instrument's settings to a file\n"
-            "  PORT write FILE.bcf           write a configuration file's settings\n"
-            "  PORT firmware FILE.enc [--backup-dir DIR] [--no-backup]\n"
+            "  PORT write FILE.bcf [--yes]   write a configuration file's settings\n"
+            "  PORT set-timezone H [--yes]   set the time zone, whole hours from -12 to +14\n"
+            "  PORT firmware FILE.enc [--backup-dir DIR] [--no-backup] [--yes]\n"
             "                                keep the settings, update the firmware\n"
             "  bcf FILE.bcf                  show a configuration file\n"
             "  plot FILE OUT.png [--size WxH]\n"
@@ -210,7 +216,10 @@ int main(int argc, char** argv) {
             "the first port of a known USB-serial adapter where an instrument answers.\n"
             "Ports the system does not list (e.g. pseudo-terminals) can be added, as\n"
             "paths separated by \":\", in the environment variable TOLMARIK_EXTRA_PORTS;\n"
-            "\"auto\" tries them after the adapters.\n\n") +
+            "\"auto\" tries them after the adapters.\n\n"
+            "write, set-timezone and firmware first show what will change and ask on the\n"
+            "terminal; --yes answers for scripts. Nothing is written to an instrument of\n"
+            "a model this program does not know.\n\n") +
         ExitStatusHelp());
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
@@ -219,7 +228,8 @@ int main(int argc, char** argv) {
     const cli::TScoreCommandOptions scoreOptions;
     scoreOptions.AddTo(parser);
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("See above."));
-    if (!parser.parse(application->arguments())) return UsageError(parser.errorText());
+    if (!parser.parse(cli::WithTimeZoneHoursKept(application->arguments())))
+        return UsageError(parser.errorText());
     // Printed here rather than by showHelp() and showVersion(): Qt for Windows
     // shows those in a message box when it sees no console window (a pipe,
     // Wine, a scheduled task).
@@ -275,6 +285,7 @@ int main(int argc, char** argv) {
             return app::EC_USAGE;
         }
         if (args.size() < 2) return UsageError(QStringLiteral("No command given."));
+        if (const std::optional<int> refused = cli::CheckChangeCommand(args)) return *refused;
         if (parser.isSet(options.transcript)) {
             const QString transcript = parser.value(options.transcript);
             try {
@@ -290,6 +301,9 @@ int main(int argc, char** argv) {
         } else if (!session.SetPort(args[0])) {
             return app::EC_USAGE;
         }
+        const bool yes = parser.isSet(options.yes);
+        if (const std::optional<int> status = cli::RunChangeCommand(session, args, yes))
+            return *status;
         const QString& command = args[1];
         const std::uint8_t flightIndex = parser.isSet(options.previous) ? 1 : 0;
         if (command == QLatin1String("identify") && args.size() == 2) return session.Identify();
@@ -318,7 +332,7 @@ int main(int argc, char** argv) {
             return session.Page(int(page));
         }
         if (command == QLatin1String("write") && args.size() == 3)
-            return session.WriteConfig(args[2]);
+            return session.WriteConfig(args[2], yes);
         if (command == QLatin1String("save") && args.size() == 3) {
             if (args[2].isEmpty()) return UsageError(QStringLiteral("The file name is empty."));
             // A device or a folder by that name is no place for the settings,
@@ -338,7 +352,7 @@ int main(int argc, char** argv) {
                                     parser.isSet(options.backupDir)
                                         ? parser.value(options.backupDir)
                                         : models::DefaultBackupFolder(),
-                                    parser.isSet(options.noBackup));
+                                    parser.isSet(options.noBackup), yes);
         return UsageError(QStringLiteral("Unknown command or wrong number of arguments."));
     };
     int status = app::EC_OK;

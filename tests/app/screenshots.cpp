@@ -119,6 +119,7 @@ int main(int argc, char** argv) {
     ok &= enc.open(QIODevice::WriteOnly) && enc.write(image.toHex().toUpper()) > 0;
     enc.close();
     testing::TRecordingDialogs dialogs;
+    dialogs.answer = true;  // the question before the update, and the restore after it
     dialogs.openAnswers << enc.fileName();
     device::SetDialogs(&dialogs);
     form.actUpdateFirmware->trigger();
@@ -131,7 +132,8 @@ int main(int argc, char** argv) {
         ok &= Wait([&] { return fw->pbUpdate->isVisible() && fw->pbUpdate->value() >= 30; });
         ok &= Save(&form, folder, "firmware-update.png");
         ok &= Wait([&] { return !dialogs.messages.empty(); }, 120000);
-        ok &= !dialogs.messages.empty() && dialogs.messages[0].text == QStringLiteral("Прошивка обновлена");
+        ok &= !dialogs.messages.empty() &&
+              dialogs.messages[0].text == QStringLiteral("Прошивка обновлена");
         fw->btExit->click();
     }
 

@@ -1,5 +1,6 @@
 // The main window against the simulated instrument: identification, the
 // status line and its flash, control enabling, write, reset, open and save.
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -135,13 +136,41 @@ class TestMainForm : public QObject {
         QVERIFY(CurrentDeviceForm()->isEnabled());
     }
 
-    void read_unknownModel_defaultWindow() {
-        simulator->SetIdentity(Identity(0));
+    // Shown in the default window, named as unknown, and never written to.
+    void unknownModel_defaultWindowReadOnly_data() {
+        QTest::addColumn<int>("model");
+        QTest::newRow("model 0") << 0;
+        QTest::newRow("model 50") << 50;
+    }
+    void unknownModel_defaultWindowReadOnly() {
+        QFETCH(int, model);
+        simulator->SetIdentity(Identity(std::uint16_t(model)));
         Read();
-        QCOMPARE(form->StatusText(), kRead);
+        const QString note = device::UnknownModelReadOnlyText(std::uint16_t(model));
+        QCOMPARE(note, QStringLiteral("неизвестная модель %1, только чтение").arg(model));
+        QCOMPARE(form->StatusText(), kRead + QStringLiteral(": ") + note);
         QCOMPARE(CurrentDeviceForm()->ModelId, models::DeviceModelId(1));
         QCOMPARE(CurrentDeviceForm()->windowTitle(), QStringLiteral("Прибор по усмолчанию"));
+        QCOMPARE(CurrentDeviceForm()->lblHeader->text(),
+                 QStringLiteral("Прибор по усмолчанию (%1)").arg(note));
         QCOMPARE(form->CurrentModelId, models::DeviceModelId(1));
+
+        // Even the defaults, which the window would write to a model-1 instrument.
+        form->actSetDefault->trigger();
+        dialogs.answer = true;
+        form->actDevWrite->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(
+            form->StatusText(), device::UnknownModelWriteRefusedText(std::uint16_t(model)), 10000);
+        QCOMPARE(form->StatusColor(), app::StatusRed);
+        QVERIFY(dialogs.questions.empty());
+        QVERIFY(simulator->WrittenConfig().empty());
+        QCOMPARE(ActionStates(*form), kInstrumentShown);
+
+        // A known instrument read next loses the mark.
+        simulator->SetIdentity(Identity(1));
+        Read();
+        QCOMPARE(form->StatusText(), kRead);
+        QCOMPARE(CurrentDeviceForm()->lblHeader->text(), QStringLiteral("Прибор по усмолчанию"));
     }
 
     void read_sameModelTwice_keepsWindowObject() {
@@ -281,6 +310,7 @@ class TestMainForm : public QObject {
     void write_success_instrumentHoldsConfig() {
         Read();
         CurrentDeviceForm()->Config[10] = 0x5A;
+        dialogs.answer = true;
         form->actDevWrite->trigger();
         QCOMPARE(ActionStates(*form), kBusy);
         QTRY_COMPARE_WITH_TIMEOUT(form->StatusText(), QStringLiteral("Данные записаны"), 10000);
@@ -289,6 +319,84 @@ class TestMainForm : public QObject {
         const auto& config = CurrentDeviceForm()->Config;
         QCOMPARE(written, std::vector<std::uint8_t>(config.begin(), config.end()));
         QCOMPARE(ActionStates(*form), kInstrumentShown);
+        // Asked once, with the instrument's byte beside the window's.
+        QCOMPARE(dialogs.questions.size(), std::size_t(1));
+        QCOMPARE(dialogs.questions[0].title, QStringLiteral("Запись настроек"));
+        QCOMPARE(dialogs.questions[0].text.split('\n').mid(1, 1),
+                 QStringList{QStringLiteral("Байт 10: 0B → 5A")});
+    }
+
+    void write_nothingToChangeOrNo_nothingWritten_data() {
+        QTest::addColumn<bool>("change");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("good");
+        QTest::newRow("the instrument holds the window's settings")
+            << false << QStringLiteral("В приборе уже эти настройки: записывать нечего") << true;
+        QTest::newRow("answered no")
+            << true << QStringLiteral("Изменение не подтверждено: в приборе ничего не изменено")
+            << false;
+    }
+    void write_nothingToChangeOrNo_nothingWritten() {
+        QFETCH(bool, change);
+        QFETCH(QString, text);
+        QFETCH(bool, good);
+        Read();
+        if (change) CurrentDeviceForm()->Config[10] = 0x5A;
+        dialogs.answer = false;
+        form->actDevWrite->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(form->StatusText(), text, 10000);
+        QCOMPARE(form->StatusColor(), good ? app::StatusGreen : app::StatusRed);
+        QCOMPARE(dialogs.questions.size(), std::size_t(change ? 1 : 0));
+        for (const auto& request : simulator->Requests())
+            QVERIFY(request[2] != device::CMD_WRITE_CONFIG);
+        QCOMPARE(ActionStates(*form), kInstrumentShown);
+    }
+
+    // The editor beside the time zone: into the window's settings, then
+    // "Записать" sends byte 4 and nothing else changes.
+    void timeZoneEditor_changeWrittenByte4Only() {
+        Read();
+        models::TDeviceForm* device = CurrentDeviceForm();
+        QVERIFY(device->cbbTimeZone);
+        QCOMPARE(device->cbbTimeZone->currentText(), QStringLiteral("UTC+5"));
+        QCOMPARE(device->cbbTimeZone->count(), 27);
+        const models::TDeviceConfig before = device->Config;
+        device->cbbTimeZone->setCurrentIndex(
+            device->cbbTimeZone->findText(QStringLiteral("UTC-5")));
+        QCOMPARE(device->Config[4], std::uint8_t(0xFB));
+        QCOMPARE(device->lblTimeZone->text(), QStringLiteral("Часовой пояс: UTC-5"));
+        dialogs.answer = true;
+        form->actDevWrite->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(form->StatusText(), QStringLiteral("Данные записаны"), 10000);
+        QCOMPARE(dialogs.questions.size(), std::size_t(1));
+        QVERIFY(dialogs.questions[0].text.contains(QStringLiteral("Часовой пояс: UTC+5 → UTC-5")));
+        models::TDeviceConfig expected = before;
+        expected[4] = 0xFB;
+        const std::vector<std::uint8_t> written = simulator->WrittenConfig();
+        QCOMPARE(written, std::vector<std::uint8_t>(expected.begin(), expected.end()));
+    }
+
+    // A value the editor does not offer is shown as it is and kept.
+    void timeZoneEditor_valueOutsideShownAndKept() {
+        sim::TIdentity id = Identity(101);
+        id.settings[4] = 20;
+        simulator->SetIdentity(id);
+        Read();
+        models::TDeviceForm* device = CurrentDeviceForm();
+        QCOMPARE(device->cbbTimeZone->currentText(), QStringLiteral("UTC+20"));
+        QCOMPARE(device->cbbTimeZone->count(), 28);
+        QCOMPARE(device->Config[4], std::uint8_t(20));
+        device->cbbTimeZone->setCurrentIndex(
+            device->cbbTimeZone->findText(QStringLiteral("UTC+14")));
+        QCOMPARE(device->Config[4], std::uint8_t(14));
+        QCOMPARE(device->cbbTimeZone->count(), 27);
+        QCOMPARE(device->cbbTimeZone->currentText(), QStringLiteral("UTC+14"));
+        // A file's settings set the editor as a read does.
+        models::TDeviceConfig fromFile = device->Config;
+        fromFile[4] = 0x80;
+        device->LoadConfig(fromFile);
+        QCOMPARE(device->cbbTimeZone->currentText(), QStringLiteral("UTC-128"));
+        QCOMPARE(device->Config[4], std::uint8_t(0x80));
     }
 
     void write_silentInstrument_noLinkControlsBack() {
@@ -332,6 +440,8 @@ class TestMainForm : public QObject {
         sim::TFaults faults;
         faults.writeAltersByte = 20;
         simulator->SetFaults(faults);
+        CurrentDeviceForm()->Config[10] = 0x5A;
+        dialogs.answer = true;
         form->actDevWrite->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(form->StatusText(), models::ReadBackDiffersText(), 10000);
         QCOMPARE(form->StatusColor(), app::StatusRed);

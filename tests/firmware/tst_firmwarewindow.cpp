@@ -48,6 +48,23 @@ QByteArray Received(const sim::TSimulator& simulator) {
 }
 
 serial::TNonVisComp& Link() { return serial::TNonVisComp::Instance(); }
+
+// The questions before anything is sent are kept apart from the others and
+// answered yes unless told otherwise.
+class TFirmwareDialogs : public testing::TRecordingDialogs {
+  public:
+    QStringList confirmations;
+    QList<bool> confirmAnswers;  // in turn; yes once they run out
+
+    bool Ask(QWidget* parent, device::TMessageKind kind, const QString& title,
+             const QString& text) override {
+        if (!text.startsWith(QStringLiteral("Прибор: ")) &&
+            !text.startsWith(QStringLiteral("Программа не знает этот прибор")))
+            return TRecordingDialogs::Ask(parent, kind, title, text);
+        confirmations << text;
+        return confirmAnswers.isEmpty() || confirmAnswers.takeFirst();
+    }
+};
 }  // namespace
 
 class TestFirmwareWindow : public QObject {
@@ -55,7 +72,7 @@ class TestFirmwareWindow : public QObject {
     QTemporaryDir dir_;
     std::unique_ptr<sim::TSimulator> simulator_;
     std::unique_ptr<QMdiArea> area_;
-    testing::TRecordingDialogs dialogs_;
+    TFirmwareDialogs dialogs_;
     std::vector<testing::TShownMessage>& boxes_ = dialogs_.messages;
     int files_ = 0;
 
@@ -103,6 +120,8 @@ class TestFirmwareWindow : public QObject {
     void init() {
         boxes_.clear();
         dialogs_.questions.clear();
+        dialogs_.confirmations.clear();
+        dialogs_.confirmAnswers.clear();
         dialogs_.answer = false;
         dialogs_.openAnswers.clear();
         simulator_ = std::make_unique<sim::TSimulator>();
@@ -399,6 +418,49 @@ class TestFirmwareWindow : public QObject {
                  models::UpdateWithoutBackupQuestion(models::NoIdentityReason()));
         QVERIFY(form->BackupPath().isEmpty());
         QCOMPARE(Received(*simulator_), goOn ? image : QByteArray());
+    }
+
+    // Before the first block: the instrument, the file and the warning; an
+    // instrument the program does not know is asked about twice.
+    void update_confirmedFirst_data() {
+        QTest::addColumn<int>("model");
+        QTest::addColumn<QList<bool>>("answers");
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<bool>("sent");
+        QTest::newRow("known model, no") << 101 << QList<bool>{false} << 1 << false;
+        QTest::newRow("known model, yes") << 101 << QList<bool>{true} << 1 << true;
+        QTest::newRow("unknown model, yes then no") << 50 << QList<bool>{true, false} << 2 << false;
+        QTest::newRow("unknown model, yes twice") << 50 << QList<bool>{true, true} << 2 << true;
+    }
+    void update_confirmedFirst() {
+        QFETCH(int, model);
+        QFETCH(QList<bool>, answers);
+        QFETCH(int, asked);
+        QFETCH(bool, sent);
+        sim::TIdentity identity;
+        identity.model = std::uint16_t(model);
+        identity.firmwareVersion = 311;
+        simulator_->SetIdentity(identity);
+        dialogs_.confirmAnswers = answers;
+        TFormUpdateFW* form = Open();
+        const QByteArray image = Image(1, 10);
+        StartTransfer(form, image);
+        WaitTransferEnd(form);
+        QCOMPARE(dialogs_.confirmations.size(), asked);
+        const QStringList lines = dialogs_.confirmations[0].split(QLatin1Char('\n'));
+        QCOMPARE(lines[0],
+                 model == 101
+                     ? QStringLiteral("Прибор: Mevra-B (101), версия прошивки 311")
+                     : QStringLiteral("Прибор: неизвестная модель 50, версия прошивки 311"));
+        QCOMPARE(lines[1], QStringLiteral("Файл прошивки: %1 (%2 байт)")
+                               .arg(QDir::toNativeSeparators(form->edtUpdFileName->text()))
+                               .arg(image.size() * 2));
+        QVERIFY(lines[2].contains(QStringLiteral("Не отключайте прибор")));
+        QCOMPARE(Received(*simulator_), sent ? image : QByteArray());
+        QCOMPARE(form->BackupPath().isEmpty(), !sent);
+        // Settings are never written back into an unknown instrument.
+        QCOMPARE(dialogs_.questions.size(), std::size_t(sent && model == 101 ? 1 : 0));
+        QVERIFY(form->btnUpdate->isEnabled());
     }
 
     void backups_onlyTheNewestKept() {

@@ -27,6 +27,10 @@ class TRecorder : public flow::TFirmwareReports, public flow::TFirmwareQuestions
     std::optional<flow::TReport> finished;
     bool answer = false;
     int questions = 0;
+    // The answers to the questions before anything is sent, in turn; yes
+    // once they run out.
+    QList<bool> confirmAnswers;
+    QStringList confirmations;
     // The port counted as used whenever a question was asked.
     bool busyAtEveryQuestion = true;
 
@@ -34,6 +38,11 @@ class TRecorder : public flow::TFirmwareReports, public flow::TFirmwareQuestions
     void Progress(int) override {}
     void Outcome(const flow::TReport& report) override { outcomes.push_back(report); }
     void Finished(const flow::TReport& outcome) override { finished = outcome; }
+    bool ConfirmUpdate(const QString& text) override {
+        confirmations << text;
+        busyAtEveryQuestion = busyAtEveryQuestion && device::TPortActivity::Instance().Busy();
+        return confirmAnswers.isEmpty() || confirmAnswers.takeFirst();
+    }
     bool UpdateWithoutBackup(const QString&) override { return Asked(); }
     bool RestoreSettings(const QString&) override { return Asked(); }
 
@@ -78,24 +87,34 @@ class TestFirmwareFlow : public QObject {
         QTest::addColumn<int>("exitStatus");
         QTest::addColumn<int>("questions");
         QTest::addColumn<bool>("sent");
+        QTest::addColumn<int>("confirmations");
         QTest::newRow("port fails at the backup step")
             << QStringLiteral("port") << false << int(TOutcome::PortFailed) << int(app::EC_PORT)
-            << 0 << false;
+            << 0 << false << 0;
         QTest::newRow("no to updating without a backup")
             << QStringLiteral("loader") << false << int(TOutcome::DeviceSilent)
-            << int(app::EC_NO_LINK) << 1 << false;
+            << int(app::EC_NO_LINK) << 1 << false << 1;
         QTest::newRow("yes to updating without a backup")
             << QStringLiteral("loader") << true << int(TOutcome::FirmwareUpdated) << int(app::EC_OK)
-            << 1 << true;
+            << 1 << true << 1;
         QTest::newRow("no to restoring the settings")
             << QStringLiteral("") << false << int(TOutcome::FirmwareUpdated) << int(app::EC_OK) << 1
-            << true;
+            << true << 1;
         QTest::newRow("settings restored")
             << QStringLiteral("") << true << int(TOutcome::FirmwareUpdated) << int(app::EC_OK) << 1
-            << true;
+            << true << 1;
         QTest::newRow("wrong instrument")
             << QStringLiteral("reject") << false << int(TOutcome::FirmwareRejected)
-            << int(app::EC_REFUSED) << 0 << true;
+            << int(app::EC_REFUSED) << 0 << true << 1;
+        QTest::newRow("no before anything is sent: no backup, nothing sent")
+            << QStringLiteral("declined") << false << int(TOutcome::NotConfirmed)
+            << int(app::EC_NOT_CONFIRMED) << 0 << false << 1;
+        QTest::newRow("unknown model: no to the second question")
+            << QStringLiteral("unknown-no") << false << int(TOutcome::NotConfirmed)
+            << int(app::EC_NOT_CONFIRMED) << 0 << false << 2;
+        QTest::newRow("unknown model: yes twice, no settings written back")
+            << QStringLiteral("unknown-yes") << true << int(TOutcome::FirmwareUpdated)
+            << int(app::EC_OK) << 0 << true << 2;
     }
     void endings() {
         QFETCH(QString, ending);
@@ -104,6 +123,12 @@ class TestFirmwareFlow : public QObject {
         QFETCH(int, exitStatus);
         QFETCH(int, questions);
         QFETCH(bool, sent);
+        QFETCH(int, confirmations);
+        if (ending.startsWith(QLatin1String("unknown"))) {
+            sim::TIdentity identity;
+            identity.model = 50;
+            simulator_->SetIdentity(identity);
+        }
         if (ending == QLatin1String("port"))
             link_.comport.SetPortName(dir_.filePath(QStringLiteral("no-such-port")));
         if (ending == QLatin1String("loader")) {
@@ -124,6 +149,8 @@ class TestFirmwareFlow : public QObject {
 
         TRecorder reports;
         reports.answer = answer;
+        if (ending == QLatin1String("declined")) reports.confirmAnswers = {false};
+        if (ending == QLatin1String("unknown-no")) reports.confirmAnswers = {true, false};
         flow::TFirmwareUpdate update(link_, receiver_.Target(), reports, reports);
         update.BackupFolder = dir_.filePath(QStringLiteral("backups"));
         update.Timing.pollStep = std::chrono::microseconds(200);
@@ -137,6 +164,12 @@ class TestFirmwareFlow : public QObject {
         QCOMPARE(int(reports.finished->outcome), outcome);
         QCOMPARE(int(reports.finished->ExitStatus()), exitStatus);
         QCOMPARE(reports.questions, questions);
+        QCOMPARE(reports.confirmations.size(), confirmations);
+        if (confirmations == 2)
+            QCOMPARE(reports.confirmations[1], device::UnknownModelFirmwareQuestion(50));
+        // Nothing is kept of an update that was not confirmed.
+        if (reports.finished->outcome == TOutcome::NotConfirmed)
+            QVERIFY(update.BackupPath().isEmpty());
         QVERIFY(reports.busyAtEveryQuestion);
         QVERIFY(!update.Running());
         // Taken once, given back once: the port never looked free between
@@ -155,6 +188,41 @@ class TestFirmwareFlow : public QObject {
             QCOMPARE(reports.info.at(1), models::FirmwareVersionsText(258, 258));
             QCOMPARE(reports.info.contains(device::ConfigWrittenText), answer);
         }
+    }
+
+    void confirmationText_namesInstrumentFileAndWarning_data() {
+        QTest::addColumn<int>("reported");  // -1: the instrument did not answer
+        QTest::addColumn<QString>("deviceLine");
+        QTest::newRow("known model")
+            << 101 << QStringLiteral("Прибор: Mevra-B (101), версия прошивки 258");
+        QTest::newRow("unknown model")
+            << 50 << QStringLiteral("Прибор: неизвестная модель 50, версия прошивки 258");
+        QTest::newRow("no answer")
+            << -1
+            << QStringLiteral(
+                   "Прибор: модель и версия прошивки неизвестны (прибор не ответил на запрос "
+                   "модели)");
+    }
+    void confirmationText_namesInstrumentFileAndWarning() {
+        QFETCH(int, reported);
+        QFETCH(QString, deviceLine);
+        std::optional<models::TInstrument> instrument;
+        if (reported >= 0) {
+            instrument.emplace();
+            instrument->reportedModel = std::uint16_t(reported);
+            instrument->model = models::KnownInstrumentModel(std::uint16_t(reported))
+                                    ? models::DeviceModelId(reported)
+                                    : 1;
+            instrument->firmwareVersion = 258;
+        }
+        const QStringList lines =
+            flow::FirmwareConfirmationText(instrument, QStringLiteral("/tmp/fw 2.enc"), 1234)
+                .split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines[0], deviceLine);
+        QCOMPARE(lines[1], QStringLiteral("Файл прошивки: /tmp/fw 2.enc (1234 байт)"));
+        QVERIFY(lines[2].startsWith(QStringLiteral("Не отключайте прибор")));
+        QCOMPARE(lines[3], QStringLiteral("Обновить прошивку?"));
     }
 
     void busyPort_refusedNothingStarted() {

@@ -19,7 +19,7 @@ class TestOutcome : public QObject {
     // One row per outcome, in the order of the enumeration; good ones exit 0,
     // every failure with a status of its own kind.
     void table_rowPerOutcomeGoodExitsZero() {
-        for (int i = 0; i <= int(TOutcome::TrackUnfinished); ++i) {
+        for (int i = 0; i <= int(TOutcome::NotConfirmed); ++i) {
             const flow::TOutcomeEntry& entry = flow::Entry(TOutcome(i));
             QCOMPARE(int(entry.outcome), i);
             QCOMPARE(entry.good, entry.exitStatus == app::EC_OK);
@@ -70,6 +70,9 @@ class TestOutcome : public QObject {
         QTest::newRow("other model")
             << int(TChainResult::ModelMismatch) << false << models::ModelMismatchText(101, 102)
             << int(app::EC_MODEL_MISMATCH);
+        QTest::newRow("instrument that named no model")
+            << int(TChainResult::UnknownModel) << false
+            << device::UnknownModelWriteRefusedText(std::nullopt) << int(app::EC_UNKNOWN_MODEL);
         QTest::newRow("read back differs")
             << int(TChainResult::ReadBackDiffers) << false << models::ReadBackDiffersText()
             << int(app::EC_READ_BACK);

@@ -411,8 +411,9 @@ class TestCli : public QObject {
         sim::TFirmwareBehaviour refuse;
         refuse.rejectAtBlock = 0;
         simulator.SetFirmwareBehaviour(refuse);
-        const Result r = RunCli({simulator.PortPath(), QStringLiteral("firmware"), file,
-                                 QStringLiteral("--backup-dir"), dir.path()});
+        const Result r =
+            RunCli({simulator.PortPath(), QStringLiteral("firmware"), QStringLiteral("--yes"), file,
+                    QStringLiteral("--backup-dir"), dir.path()});
         simulator.SetFirmwareBehaviour({});
         QCOMPARE(r.exitCode, int(app::EC_REFUSED));
     }
@@ -763,9 +764,11 @@ class TestCli : public QObject {
         QCOMPARE(shown.exitCode, 0);
         QVERIFY(shown.out.contains(QStringLiteral("Модель: 102 (Mevra-C)")));
         QVERIFY(shown.out.contains(QStringLiteral("Часовой пояс: UTC+5")));
-        const Result written = RunCli({simulator.PortPath(), QStringLiteral("write"), file});
+        const Result written =
+            RunCli({simulator.PortPath(), QStringLiteral("write"), file, QStringLiteral("--yes")});
         QVERIFY2(written.exitCode == 0, qPrintable(written.err));
-        QCOMPARE(written.out.trimmed(), QStringLiteral("Данные записаны"));
+        QCOMPARE(written.out.trimmed().split(QLatin1Char('\n')).last(),
+                 QStringLiteral("Данные записаны"));
         const auto stored = simulator.WrittenConfig();
         QVERIFY(std::equal(stored.begin(), stored.end(), config.begin(), config.end()));
     }
@@ -782,9 +785,10 @@ class TestCli : public QObject {
         QTest::newRow("file of another model: only the identification sent")
             << 104 << -1 << int(app::EC_MODEL_MISMATCH) << models::ModelMismatchText(104, 102)
             << identification;
+        // Read and shown, asked; then checked again, written and read back.
         QTest::newRow("instrument keeps another byte: written, then read back")
             << 102 << 77 << int(app::EC_READ_BACK) << models::ReadBackDiffersText()
-            << identification + write + identification;
+            << identification + identification + write + identification;
     }
     void write_checkRefuses_exitStatusAndWhatWasSent() {
         QFETCH(int, fileModel);
@@ -803,10 +807,11 @@ class TestCli : public QObject {
         simulator.SetFaults(faults);
         const QString ours = dir.filePath(QStringLiteral("cli.txt"));
         const Result r = RunCli({QStringLiteral("--transcript"), ours, simulator.PortPath(),
-                                 QStringLiteral("write"), file});
+                                 QStringLiteral("write"), file, QStringLiteral("--yes")});
         QCOMPARE(r.exitCode, exitCode);
         QCOMPARE(r.err.trimmed(), message);
-        QVERIFY(r.out.isEmpty());
+        // The changes are shown only for settings the instrument could take.
+        QCOMPARE(r.out.isEmpty(), alteredByte < 0);
         QCOMPARE(Traffic(ours, '>').size(), bytesSent);
         bool writeRequest = false;
         for (const std::vector<std::uint8_t>& request : simulator.Requests())
@@ -833,10 +838,181 @@ class TestCli : public QObject {
         QCOMPARE(saver.ReadBlock(config.data(), 150), 150);
         QCOMPARE(int(config[0]), 0xAB);
         QCOMPARE(int(config[4]), 3);
-        const Result written = RunCli({simulator.PortPath(), QStringLiteral("write"), file});
+        // The instrument changed since: the file brings its settings back.
+        identity.settings[0] = 0x11;
+        simulator.SetIdentity(identity);
+        const Result written =
+            RunCli({simulator.PortPath(), QStringLiteral("write"), file, QStringLiteral("--yes")});
         QCOMPARE(written.exitCode, 0);
+        QVERIFY(written.out.contains(QStringLiteral("Байт 0: 11 → AB")));
         const auto stored = simulator.WrittenConfig();
         QVERIFY(std::equal(stored.begin(), stored.end(), config.begin(), config.end()));
+    }
+
+    // Only byte 4 changes; the rest of the 150 bytes stays as the instrument
+    // held it. Set again, there is nothing to write.
+    void setTimeZone_roundTripThenNothingToWrite() {
+        QVERIFY(simulator.Start());
+        const Result r = RunCli({simulator.PortPath(), QStringLiteral("set-timezone"),
+                                 QStringLiteral("-5"), QStringLiteral("--yes")});
+        QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+        const QStringList lines = r.out.trimmed().split(QLatin1Char('\n'));
+        QCOMPARE(
+            lines,
+            QStringList({QStringLiteral("В приборе Mevra-C (102) изменятся настройки (байт: 1):"),
+                         QStringLiteral("Часовой пояс: UTC+3 → UTC-5"),
+                         QStringLiteral("Записать эти изменения в прибор?"),
+                         QStringLiteral("Ответ: да (--yes)"), QStringLiteral("Данные записаны")}));
+        std::array<std::uint8_t, 150> expected{};
+        const sim::TIdentity before = Instrument();
+        std::copy(before.settings.begin(), before.settings.end(), expected.begin());
+        expected[4] = 0xFB;
+        const auto stored = simulator.WrittenConfig();
+        QVERIFY(std::equal(stored.begin(), stored.end(), expected.begin(), expected.end()));
+        QVERIFY(RunCli({simulator.PortPath(), QStringLiteral("identify")})
+                    .out.contains(QStringLiteral("Часовой пояс: UTC-5")));
+
+        const int requests = simulator.RequestCount();
+        const Result again =
+            RunCli({simulator.PortPath(), QStringLiteral("set-timezone"), QStringLiteral("UTC-5")});
+        QCOMPARE(again.exitCode, 0);
+        QCOMPARE(again.out.trimmed(),
+                 QStringLiteral("В приборе уже эти настройки: записывать нечего"));
+        QCOMPARE(simulator.RequestCount(), requests + 1);  // the identification only
+    }
+
+    // On a terminal the user answers; only "да" (or y, yes) writes.
+    void setTimeZone_terminalAnswer_data() {
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("да") << QByteArray("да\n") << 0;
+        QTest::newRow("yes") << QByteArray("yes\n") << 0;
+        QTest::newRow("нет") << QByteArray("нет\n") << int(app::EC_NOT_CONFIRMED);
+        QTest::newRow("an empty line") << QByteArray("\n") << int(app::EC_NOT_CONFIRMED);
+    }
+    void setTimeZone_terminalAnswer() {
+        QFETCH(QByteArray, answer);
+        QFETCH(int, exitCode);
+        SilentPort terminal;  // its slave side stands in for the user's terminal
+        QVERIFY(!terminal.path.isEmpty());
+        QCOMPARE(::write(terminal.master, answer.constData(), size_t(answer.size())),
+                 ssize_t(answer.size()));
+        QVERIFY(simulator.Start());
+        QProcess p;
+        p.setStandardInputFile(terminal.path);
+        p.start(QStringLiteral(TOLMARIK_CLI),
+                {simulator.PortPath(), QStringLiteral("set-timezone"), QStringLiteral("7")});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitCode(), exitCode);
+        const QString out = QString::fromUtf8(p.readAllStandardOutput());
+        QVERIFY2(out.contains(QStringLiteral("Часовой пояс: UTC+3 → UTC+7\nЗаписать эти изменения "
+                                             "в прибор?\n[да/нет]: ")),
+                 qPrintable(out));
+        QCOMPARE(simulator.WrittenConfig().empty(), exitCode != 0);
+    }
+
+    void setTimeZone_hoursOutside_usageNothingSent_data() {
+        QTest::addColumn<QString>("hours");
+        QTest::newRow("+15") << QStringLiteral("+15");
+        QTest::newRow("-13") << QStringLiteral("-13");
+        QTest::newRow("not a number") << QStringLiteral("three");
+        QTest::newRow("not whole") << QStringLiteral("3.5");
+    }
+    void setTimeZone_hoursOutside_usageNothingSent() {
+        QFETCH(QString, hours);
+        QVERIFY(simulator.Start());
+        const Result r = RunCli(
+            {simulator.PortPath(), QStringLiteral("set-timezone"), hours, QStringLiteral("--yes")});
+        QCOMPARE(r.exitCode, int(app::EC_USAGE));
+        QVERIFY2(r.err.contains(QStringLiteral("from -12 to +14")), qPrintable(r.err));
+        QCOMPARE(simulator.RequestCount(), 0);
+    }
+
+    // A script's stdin is no terminal: without --yes the change is shown,
+    // refused, and nothing reaches the instrument.
+    void changes_noYesNoTerminal_refusedNothingChanged_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("firstLine");
+        QTest::newRow("set-timezone")
+            << QStringLiteral("set-timezone")
+            << QStringLiteral("В приборе Mevra-C (102) изменятся настройки (байт: 1):");
+        QTest::newRow("write") << QStringLiteral("write")
+                               << QStringLiteral(
+                                      "В приборе Mevra-C (102) изменятся настройки (байт: 1):");
+        QTest::newRow("firmware") << QStringLiteral("firmware")
+                                  << QStringLiteral("Прибор: Mevra-C (102), версия прошивки 311");
+    }
+    void changes_noYesNoTerminal_refusedNothingChanged() {
+        QFETCH(QString, command);
+        QFETCH(QString, firstLine);
+        QTemporaryDir dir;
+        QString argument = QStringLiteral("7");
+        if (command == QLatin1String("write")) {
+            std::array<std::uint8_t, 150> config{};
+            config[4] = 3;
+            argument = dir.filePath(QStringLiteral("pilot.bcf"));
+            models::SaveConfigFile(argument, Instrument().model, config.data());
+        }
+        if (command == QLatin1String("firmware"))
+            argument = WriteFirmwareFile(dir, QByteArray::fromHex("0003010203"));
+        QVERIFY(simulator.Start());
+        const Result r =
+            RunCli({simulator.PortPath(), command, argument, QStringLiteral("--backup-dir"),
+                    dir.filePath(QStringLiteral("backups"))});
+        QCOMPARE(r.exitCode, int(app::EC_NOT_CONFIRMED));
+        QCOMPARE(r.out.split(QLatin1Char('\n')).first(), firstLine);
+        QVERIFY2(r.err.contains(QStringLiteral("--yes")), qPrintable(r.err));
+        QVERIFY(simulator.WrittenConfig().empty());
+        QCOMPARE(simulator.FirmwareBlocksReceived(), 0);
+        QVERIFY(!QDir(dir.filePath(QStringLiteral("backups"))).exists());
+    }
+
+    // Read as it is, never written to; a firmware update asks twice.
+    void unknownModel_readNeverWritten_data() {
+        QTest::addColumn<int>("model");  // -1: a reply that names no model
+        QTest::newRow("model 50") << 50;
+        QTest::newRow("model 0") << 0;
+        QTest::newRow("no model named") << -1;
+    }
+    void unknownModel_readNeverWritten() {
+        QFETCH(int, model);
+        sim::TIdentity identity = Instrument();
+        identity.model = std::uint16_t(std::max(model, 0));
+        identity.shortFrame = model < 0;
+        simulator.SetIdentity(identity);
+        const std::optional<std::uint16_t> reported =
+            model < 0 ? std::nullopt : std::optional<std::uint16_t>(std::uint16_t(model));
+        QVERIFY(simulator.Start());
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("defaults.bcf"));
+        std::array<std::uint8_t, 150> defaults{};
+        defaults[4] = 3;
+        models::SaveConfigFile(file, 1, defaults.data());
+        if (model >= 0) {
+            const Result shown = RunCli({simulator.PortPath(), QStringLiteral("identify")});
+            QCOMPARE(shown.out.split(QLatin1Char('\n')).first(),
+                     QStringLiteral("Модель: ") + device::UnknownModelReadOnlyText(reported));
+        }
+        const QList<QStringList> writes{{QStringLiteral("set-timezone"), QStringLiteral("2")},
+                                        {QStringLiteral("write"), file}};
+        for (const QStringList& write : writes) {
+            const Result r = RunCli(QStringList{simulator.PortPath()} + write +
+                                    QStringList{QStringLiteral("--yes")});
+            QCOMPARE(r.exitCode, int(app::EC_UNKNOWN_MODEL));
+            QCOMPARE(r.err.trimmed(), device::UnknownModelWriteRefusedText(reported));
+            QVERIFY(r.out.isEmpty());
+        }
+        QVERIFY(simulator.WrittenConfig().empty());
+        if (model != 50) return;
+        const QString image = WriteFirmwareFile(dir, QByteArray::fromHex("0003010203"));
+        const Result r =
+            RunCli({simulator.PortPath(), QStringLiteral("firmware"), image,
+                    QStringLiteral("--yes"), QStringLiteral("--backup-dir"), dir.path()});
+        QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+        QCOMPARE(r.out.count(QStringLiteral("Ответ: да (--yes)")), 2);
+        QVERIFY(r.out.contains(device::UnknownModelFirmwareQuestion(50)));
+        // No offer to write the kept settings back.
+        QVERIFY(!r.out.contains(QStringLiteral(" write ")));
     }
 
     void bcf_brokenFile_exactErrorText() {
@@ -860,10 +1036,14 @@ class TestCli : public QObject {
         }
         const QString file = WriteFirmwareFile(dir, image);
         const QString backups = dir.filePath(QStringLiteral("backups"));
-        const Result r = RunCli({simulator.PortPath(), QStringLiteral("firmware"), file,
-                                 QStringLiteral("--backup-dir"), backups});
+        const Result r =
+            RunCli({simulator.PortPath(), QStringLiteral("firmware"), QStringLiteral("--yes"), file,
+                    QStringLiteral("--backup-dir"), backups});
         QVERIFY2(r.exitCode == 0, qPrintable(r.err));
-        const QStringList lines = r.out.trimmed().split(QLatin1Char('\n'));
+        // What comes after the question and its answer.
+        const QStringList lines = r.out.trimmed()
+                                      .section(QStringLiteral("Ответ: да (--yes)\n"), 1)
+                                      .split(QLatin1Char('\n'));
         QCOMPARE(lines.size(), 4);
         QVERIFY2(lines[0].startsWith(models::BackupSavedText(backups)), qPrintable(lines[0]));
         QCOMPARE(lines[1], QStringLiteral("Прошивка обновлена"));
@@ -885,7 +1065,7 @@ class TestCli : public QObject {
         const QString backups = dir.filePath(QStringLiteral("kept/here"));
         const QString file = WriteFirmwareFile(dir, QByteArray::fromHex("0003010203"));
         const Result r = RunCli({QStringLiteral("--backup-dir"), backups, simulator.PortPath(),
-                                 QStringLiteral("firmware"), file});
+                                 QStringLiteral("firmware"), QStringLiteral("--yes"), file});
         QVERIFY2(r.exitCode == 0, qPrintable(r.err));
         const QStringList kept = QDir(backups).entryList(QDir::Files);
         QCOMPARE(kept.size(), 1);
@@ -910,8 +1090,9 @@ class TestCli : public QObject {
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         QVERIFY(simulator.Start());  // a fresh record of what arrives
-        const Result r = RunCli({simulator.PortPath(), QStringLiteral("firmware"), file,
-                                 QStringLiteral("--backup-dir"), blocker.fileName() + "/backups"});
+        const Result r =
+            RunCli({simulator.PortPath(), QStringLiteral("firmware"), QStringLiteral("--yes"), file,
+                    QStringLiteral("--backup-dir"), blocker.fileName() + "/backups"});
         QCOMPARE(r.exitCode, int(app::EC_WRITE_CHECK));
         QVERIFY2(r.err.contains(QStringLiteral("--no-backup")), qPrintable(r.err));
         QCOMPARE(simulator.FirmwareBlocksReceived(), 0);
@@ -933,7 +1114,8 @@ class TestCli : public QObject {
         const QByteArray image = QByteArray::fromHex("0004A1A2A3A4");
         const QString file = WriteFirmwareFile(dir, image);
         const QString backups = dir.filePath(QStringLiteral("backups"));
-        QStringList args{simulator.PortPath(), QStringLiteral("firmware"), file,
+        QStringList args{simulator.PortPath(),           QStringLiteral("firmware"),
+                         QStringLiteral("--yes"),        file,
                          QStringLiteral("--backup-dir"), backups};
         if (noBackup) args << QStringLiteral("--no-backup");
         const Result r = RunCli(args);
@@ -961,8 +1143,9 @@ class TestCli : public QObject {
         f.write("0002AABB\r\n");
         f.close();
         const int before = simulator.FirmwareBlocksReceived();
-        const Result r = RunCli({simulator.PortPath(), QStringLiteral("firmware"), file,
-                                 QStringLiteral("--backup-dir"), dir.path()});
+        const Result r =
+            RunCli({simulator.PortPath(), QStringLiteral("firmware"), QStringLiteral("--yes"), file,
+                    QStringLiteral("--backup-dir"), dir.path()});
         QCOMPARE(r.exitCode, int(app::EC_BAD_FILE));
         QCOMPARE(r.err.trimmed(), QStringLiteral("Файл не найден"));
         QCOMPARE(simulator.FirmwareBlocksReceived(), before);
@@ -1060,7 +1243,7 @@ class TestCli : public QObject {
         const int before = simulator.FirmwareBlocksReceived();
         QProcess p;
         p.start(QStringLiteral(TOLMARIK_CLI),
-                {simulator.PortPath(), QStringLiteral("firmware"), file,
+                {simulator.PortPath(), QStringLiteral("firmware"), QStringLiteral("--yes"), file,
                  QStringLiteral("--backup-dir"), dir.filePath(QStringLiteral("backups"))});
         QTRY_VERIFY_WITH_TIMEOUT(simulator.FirmwareBlocksReceived() >= before + 2, 60000);
         QCOMPARE(::kill(pid_t(p.processId()), SIGINT), 0);

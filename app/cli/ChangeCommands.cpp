@@ -1,0 +1,77 @@
+#include "app/cli/ChangeCommands.h"
+
+#include <unistd.h>
+
+#include <QRegularExpression>
+#include <cstdio>
+
+#include "app/ExitCodes.h"
+#include "app/cli/CliSession.h"
+#include "models/DeviceConfig.h"
+
+namespace cli {
+
+namespace {
+const QLatin1String kSetTimeZone("set-timezone");
+
+// "3", "+3", "-5", "UTC-5"; the hours, or none.
+std::optional<int> ParseHours(const QString& text) {
+    static const QRegularExpression pattern(QStringLiteral("^(?:UTC)?([+-]?\\d{1,3})$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = pattern.match(text);
+    if (!match.hasMatch()) return std::nullopt;
+    return match.captured(1).toInt();
+}
+
+bool IsYes(const QString& answer) {
+    static const QStringList yes{QStringLiteral("да"), QStringLiteral("д"), QStringLiteral("y"),
+                                 QStringLiteral("yes")};
+    return yes.contains(answer.trimmed().toLower());
+}
+}  // namespace
+
+bool ConfirmChange(TCliSession& session, const QString& text, bool yes) {
+    for (const QString& line : text.split(QLatin1Char('\n'))) session.Print(line);
+    if (yes) {
+        session.Print(QStringLiteral("Ответ: да (--yes)"));
+        return true;
+    }
+    if (isatty(fileno(stdin)) == 0) {
+        session.Fail(
+            QStringLiteral("Некому ответить: стандартный ввод не терминал. Чтобы "
+                           "подтвердить изменение, добавьте --yes"));
+        return false;
+    }
+    std::fputs(QStringLiteral("[да/нет]: ").toUtf8().constData(), stdout);
+    std::fflush(stdout);
+    char line[64] = {};
+    if (std::fgets(line, sizeof line, stdin) == nullptr) return false;
+    return IsYes(QString::fromLocal8Bit(line));
+}
+
+QStringList WithTimeZoneHoursKept(QStringList arguments) {
+    static const QRegularExpression negative(QStringLiteral("^-\\d+$"));
+    for (qsizetype i = 1; i + 1 < arguments.size(); ++i)
+        if (arguments[i] == kSetTimeZone && negative.match(arguments[i + 1]).hasMatch())
+            arguments[i + 1].prepend(QStringLiteral("UTC"));
+    return arguments;
+}
+
+std::optional<int> CheckChangeCommand(const QStringList& args) {
+    if (args.size() < 2 || args[1] != kSetTimeZone) return std::nullopt;
+    const std::optional<int> hours = args.size() == 3 ? ParseHours(args[2]) : std::nullopt;
+    if (hours && models::TimeZoneSettable(*hours)) return std::nullopt;
+    std::fprintf(stderr,
+                 "tolmarik-cli: The time zone is a whole number of hours from %d to +%d "
+                 "(e.g. 3, -5, +14). See --help.\n",
+                 models::MinTimeZoneHours, models::MaxTimeZoneHours);
+    return app::EC_USAGE;
+}
+
+std::optional<int> RunChangeCommand(TCliSession& session, const QStringList& args, bool yes) {
+    if (args.size() < 2 || args[1] != kSetTimeZone) return std::nullopt;
+    if (const std::optional<int> refused = CheckChangeCommand(args)) return refused;
+    return session.SetTimeZone(*ParseHours(args[2]), yes);
+}
+
+}  // namespace cli

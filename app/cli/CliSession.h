@@ -5,10 +5,12 @@
 #include <QSize>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "device/DeviceIO.h"
 #include "device/StatusReceiver.h"
+#include "flow/FlightScan.h"
 #include "flow/Outcome.h"
 #include "models/DeviceConfig.h"
 #include "models/SafeWrite.h"
@@ -41,6 +43,12 @@ class TCliSession {
     int Download(std::uint8_t flightIndex, bool bySector, const QString& folder, bool igc,
                  bool keepPartial = false);
     int Page(int page);
+    // Every flight in the instrument's memory, newest first (FlightCommands.cpp).
+    int ListFlights(bool rescan);
+    // The listed flights numbered `number`, or without one every flight the
+    // logbook lacks, downloaded one after the other.
+    int DownloadListed(std::optional<int> number, bool rescan, bool bySector, const QString& folder,
+                       bool igc);
     int WriteConfig(const QString& fileName);
     int SaveConfig(const QString& fileName);
     // Keeps the instrument's settings in `backupFolder` first; without an
@@ -67,6 +75,9 @@ class TCliSession {
     int Finish(const flow::TReport& report);
     // Runs a chain started by `start` to its end.
     models::TChainOutcome RunChain(const std::function<void(models::TDeviceChain&)>& start);
+    // Identifies the instrument and lists its flights; an exit status on failure.
+    int ScanFlights(bool rescan, models::TInstrument& instrument, flow::TFlightLookup* lookup,
+                    std::vector<flow::TListedFlight>& flights);
     void PrintSettings(std::uint8_t model, const models::TDeviceConfig& config);
 
     // Before the link, so that it outlives the port that records into it.

@@ -217,6 +217,14 @@ QString ListedDurationText(const TListedFlight& flight) {
     return QStringLiteral("~%1:%2").arg(minutes / 60).arg(Two(minutes % 60));
 }
 
+QString FlightsFoundText(std::size_t total, std::size_t fresh) {
+    return QStringLiteral("Полётов в памяти: %1, новых: %2").arg(total).arg(fresh);
+}
+
+QString NothingNewText() {
+    return QStringLiteral("Новых полётов нет: все полёты из памяти прибора уже в журнале полётов");
+}
+
 TFlightScan::TFlightScan(serial::TNonVisComp& link, TTarget target, TScanReports& reports,
                          QObject* parent)
     : QObject(parent), link_(link), target_(std::move(target)), reports_(reports) {}

@@ -77,6 +77,10 @@ void NameFlightFiles(std::vector<TListedFlight>& flights);
 QString ListedDateText(const TListedFlight& flight);      // "2024-06-07", "без даты"
 QString ListedTimeText(const TListedFlight& flight);      // "09:12:05", "--:--:--"
 QString ListedDurationText(const TListedFlight& flight);  // "~0:31"
+// "Полётов в памяти: 5, новых: 2"
+QString FlightsFoundText(std::size_t total, std::size_t fresh);
+// What "all new" says when the logbook holds every listed flight.
+QString NothingNewText();
 
 // Whether the pilot's logbook holds a flight: the app answers from the
 // logbook, a build without one answers no.

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "device/UserTexts.h"
 #include "serial/UnitNVC.h"
 #include "track/FlightStats.h"
 #include "track/TrackFolder.h"
@@ -50,7 +51,7 @@ TFlightListWindow::TFlightListWindow(const TIgcInstrument& instrument,
     btnScan = new QPushButton(QStringLiteral("Обновить список"), this);
     btnScan->setObjectName(QStringLiteral("btnScan"));
     btnScan->setToolTip(QStringLiteral("Прочитать заголовки всех секторов памяти заново"));
-    chkReadBySector = new QCheckBox(QStringLiteral("Читать по сектору"), this);
+    chkReadBySector = new QCheckBox(device::ReadBySectorText, this);
     chkReadBySector->setObjectName(QStringLiteral("chkReadBySector"));
     chkReadBySector->setChecked(bySector);
 
@@ -174,12 +175,10 @@ void TFlightListWindow::Finished(const flow::TReport& outcome, bool fromCache) {
     const auto fresh = std::count_if(Flights().begin(), Flights().end(),
                                      [](const flow::TListedFlight& f) { return !f.inLogbook; });
     if (outcome.outcome == flow::TOutcome::Done) {
-        ShowState(flow::Report(
-            flow::TOutcome::Done,
-            QStringLiteral("Полётов в памяти: %1, новых: %2%3")
-                .arg(Flights().size())
-                .arg(fresh)
-                .arg(fromCache ? QStringLiteral(" (память не изменилась)") : QString())));
+        ShowState(
+            flow::Report(flow::TOutcome::Done,
+                         flow::FlightsFoundText(Flights().size(), std::size_t(fresh)) +
+                             (fromCache ? QStringLiteral(" (память не изменилась)") : QString())));
     } else {
         ShowState(outcome);
     }
@@ -230,8 +229,7 @@ void TFlightListWindow::btnDownloadNewClick() {
                          [&](const flow::TListedFlight& d) { return SameFlight(d, f); }))
             fresh.push_back(f);
     if (fresh.empty()) {
-        ShowState(flow::Report(flow::TOutcome::Done,
-                               QStringLiteral("Новых полётов нет: все уже в журнале полётов")));
+        ShowState(flow::Report(flow::TOutcome::Done, flow::NothingNewText()));
         return;
     }
     Download(std::move(fresh));

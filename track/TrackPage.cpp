@@ -22,6 +22,7 @@
 
 #include "device/DeviceIO.h"
 #include "device/Dialogs.h"
+#include "device/UserTexts.h"
 #include "serial/UnitNVC.h"
 #include "track/FlightListWindow.h"
 #include "track/FlightPlot.h"
@@ -138,7 +139,7 @@ TTrackPage::TTrackPage(TTarget target, QWidget* parent) : QWidget(parent) {
     pbar->setTextVisible(false);
     pbar->setVisible(false);
 
-    chkReadBySector = new QCheckBox(QStringLiteral("Читать по сектору"), this);
+    chkReadBySector = new QCheckBox(device::ReadBySectorText, this);
     chkReadBySector->setObjectName(QStringLiteral("chkReadBySector"));
     chkReadBySector->setChecked(true);
 

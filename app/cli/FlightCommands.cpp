@@ -127,7 +127,7 @@ int TCliSession::ListFlights(bool rescan) {
                           YesNo(f.inLogbook)}
                   .join(QLatin1Char('\t')));
     }
-    Print(QStringLiteral("Полётов в памяти: %1, новых: %2").arg(flights.size()).arg(fresh));
+    Print(flow::FlightsFoundText(flights.size(), std::size_t(fresh)));
     return failed;
 }
 
@@ -153,8 +153,7 @@ int TCliSession::DownloadListed(std::optional<int> number, bool rescan, bool byS
     } else {
         chosen = flow::NewFlights(listed);
         if (chosen.empty()) {
-            Print(QStringLiteral("Новых полётов нет: все %1 уже в журнале полётов")
-                      .arg(listed.size()));
+            Print(flow::NothingNewText());
             return app::EC_OK;
         }
     }

@@ -28,7 +28,7 @@ TFlightListServices& Services() {
 QTableWidgetItem* Cell(const QString& text, Qt::Alignment alignment = Qt::AlignLeft) {
     auto* item = new QTableWidgetItem(text);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    item->setTextAlignment(int(alignment | Qt::AlignVCenter));
+    item->setTextAlignment(alignment | Qt::AlignVCenter);
     return item;
 }
 

@@ -1,6 +1,7 @@
 #include "app/cli/FlightCommands.h"
 
 #include <QDir>
+#include <cstdio>
 
 #include "app/DownloadRecording.h"
 #include "app/ExitCodes.h"

@@ -51,6 +51,10 @@ namespace {
 class TLogbookLookup : public flow::TFlightLookup {
   public:
     bool Holds(const flow::TListedFlight& flight) override {
+        // Every undated flight is stamped from the same fallback time, so
+        // its span tells it from no other: it is offered again rather than
+        // skipped (the logbook still keeps it once).
+        if (!flight.dated) return false;
         try {
             // Listing never makes a logbook.
             if (!logbook_ && !QFileInfo::exists(logbook::TLogbook::DefaultPath())) return false;

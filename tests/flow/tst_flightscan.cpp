@@ -391,6 +391,52 @@ class TestFlightScan : public QObject {
                  memory_.flights.back().stats.durationMinutes);
     }
 
+    // Headers made by hand: what starts a listed flight, what continues it,
+    // and the order. Each header: sector, flight, sector number, day (0: no
+    // date). Expected: "flight@first+sectors" newest first.
+    void headers_data() {
+        QTest::addColumn<QList<QList<int>>>("headers");
+        QTest::addColumn<QStringList>("listed");
+        const int E = 0xFFFF;
+        QTest::newRow("erased sectors between flights are skipped")
+            << QList<QList<int>>{{1, 5, 1, 7}, {2, 5, 2, 7}, {3, E, E, 0}, {4, 6, 4, 8}}
+            << QStringList{QStringLiteral("6@4+1"), QStringLiteral("5@1+2")};
+        QTest::newRow("a header naming another sector continues a flight, starts none")
+            << QList<QList<int>>{{1, 5, 1, 7}, {2, 5, 9, 7}, {3, 6, 8, 8}, {4, 6, 4, 8}}
+            << QStringList{QStringLiteral("6@4+1"), QStringLiteral("5@1+2")};
+        QTest::newRow("flight 65535 is a flight; erased flash ends it")
+            << QList<QList<int>>{{1, E, 1, 7}, {2, E, 2, 7}, {3, E, E, 0}}
+            << QStringList{QStringLiteral("65535@1+2")};
+        QTest::newRow("undated flights after dated ones, later sectors first")
+            << QList<QList<int>>{{1, 3, 1, 0}, {2, 4, 2, 0}, {3, 5, 3, 1}}
+            << QStringList{QStringLiteral("5@3+1"), QStringLiteral("4@2+1"),
+                           QStringLiteral("3@1+1")};
+    }
+    void headers() {
+        QFETCH(QList<QList<int>>, headers);
+        QFETCH(QStringList, listed);
+        std::vector<device::TSectorHeader> read;
+        for (const QList<int>& h : headers) {
+            device::TSectorHeader header;
+            header.sector = std::uint16_t(h[0]);
+            header.flight = std::uint16_t(h[1]);
+            header.sectorNumber = std::uint16_t(h[2]);
+            if (h[3] != 0) {
+                header.year = 2024;
+                header.month = 6;
+                header.day = std::uint8_t(h[3]);
+                header.hour = 10;
+            }
+            if (h[1] == 0xFFFF && h[2] == 0xFFFF) header.year = 0xFFFF;
+            read.push_back(header);
+        }
+        QStringList found;
+        for (const TListedFlight& f : flow::FlightsInHeaders(read))
+            found
+                << QStringLiteral("%1@%2+%3").arg(f.flightNumber).arg(f.firstSector).arg(f.sectors);
+        QCOMPARE(found, listed);
+    }
+
     // Listed flights that share a number get the date and start in their
     // files' names, or the first sector where even those are shared.
     void sharedNumbers_getTheDateOrTheSector() {

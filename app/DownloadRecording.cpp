@@ -1,6 +1,7 @@
 #include "app/DownloadRecording.h"
 
 #include <QDir>
+#include <QStandardPaths>
 
 #include "device/AppError.h"
 #include "device/UserTexts.h"
@@ -23,6 +24,11 @@ int RecordEveryDownload(QObject* context, TAfterDownloadReport report, bool inBa
         }
         RecordInLogbook(track, context, report, inBackground);
     });
+}
+
+QString FlightScanCacheFile() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Tolmarik/TolmarikProg/flight-scans.json");
 }
 
 }  // namespace app

@@ -4,7 +4,9 @@
 // the flight in the pilot's logbook.
 #include <QString>
 #include <functional>
+#include <memory>
 
+#include "flow/FlightScan.h"
 #include "flow/TrackDownload.h"
 
 class QObject;
@@ -24,5 +26,13 @@ int RecordEveryDownload(QObject* context, TAfterDownloadReport report, bool inBa
 // records nothing.
 void RecordInLogbook(const flow::TDownloadedTrack& track, QObject* context,
                      const TAfterDownloadReport& report, bool inBackground);
+
+// Whether the pilot's logbook holds a listed flight: one whose take-off and
+// landing lie within the span the flight's sectors were recorded in. A build
+// without the logbook, or a logbook that cannot be opened, holds none.
+std::unique_ptr<flow::TFlightLookup> MakeLogbookLookup();
+
+// The file where flight scans are kept between runs, beside the logbook.
+QString FlightScanCacheFile();
 
 }  // namespace app

@@ -1,7 +1,9 @@
 #include <QDir>
+#include <QFileInfo>
 
 #include "app/DownloadRecording.h"
 #include "app/SetupAPI.h"
+#include "device/AppError.h"
 #include "logbook/Logbook.h"
 #include "logbook/LogbookJobs.h"
 
@@ -43,6 +45,35 @@ void RecordInLogbook(const flow::TDownloadedTrack& track, QObject* context,
     } else {
         Report(logbook::RecordDownloadNow(path, flight, ReadPilotProfile()), report);
     }
+}
+
+namespace {
+class TLogbookLookup : public flow::TFlightLookup {
+  public:
+    bool Holds(const flow::TListedFlight& flight) override {
+        // Every undated flight is stamped from the same fallback time, so
+        // its span tells it from no other: it is offered again rather than
+        // skipped (the logbook still keeps it once).
+        if (!flight.dated) return false;
+        try {
+            // Listing never makes a logbook.
+            if (!logbook_ && !QFileInfo::exists(logbook::TLogbook::DefaultPath())) return false;
+            if (!logbook_) logbook_ = std::make_unique<logbook::TLogbook>();
+            return logbook_->Store()
+                .FindRecordedWithin(flight.start, flight.LatestEnd())
+                .has_value();
+        } catch (const device::TAppError&) {
+            return false;
+        }
+    }
+
+  private:
+    std::unique_ptr<logbook::TLogbook> logbook_;
+};
+}  // namespace
+
+std::unique_ptr<flow::TFlightLookup> MakeLogbookLookup() {
+    return std::make_unique<TLogbookLookup>();
 }
 
 }  // namespace app

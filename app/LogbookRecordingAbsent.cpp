@@ -4,4 +4,6 @@ namespace app {
 
 void RecordInLogbook(const flow::TDownloadedTrack&, QObject*, const TAfterDownloadReport&, bool) {}
 
+std::unique_ptr<flow::TFlightLookup> MakeLogbookLookup() { return nullptr; }
+
 }  // namespace app

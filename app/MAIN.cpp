@@ -34,6 +34,7 @@
 #include "models/SafeWrite.h"
 #include "serial/PortPlatform.h"
 #include "serial/UnitNVC.h"
+#include "track/FlightListWindow.h"
 
 namespace app {
 
@@ -105,6 +106,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
             ShowStatus(good ? flow::GoodColour : flow::BadColour, text);
         },
         true);
+    track::SetFlightListServices({MakeLogbookLookup, FlightScanCacheFile()});
 
     lblStatus = new QLabel(this);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));

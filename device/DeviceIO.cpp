@@ -172,6 +172,9 @@ void TDeviceIO::RunOperation() {
         case OP_FIRMWARE:
             SendFirmwareBlocks();
             break;
+        case OP_SCAN_HEADERS:
+            ScanHeaders();
+            break;
         default:
             break;  // no operation
     }
@@ -341,7 +344,9 @@ TReplyVerdict JudgeHeader(const std::uint8_t* header, std::uint16_t sector,
     const bool named = LE16(header + 6) == sector;
     if (!cursor.haveFlight)
         return named || repeated ? TReplyVerdict::Take : TReplyVerdict::AskAgain;
-    return named || LE16(header + 4) != cursor.flight ? TReplyVerdict::Take : TReplyVerdict::Refuse;
+    return named || LE16(header + 4) != cursor.flight || ParseSectorHeader(sector, header).Erased()
+               ? TReplyVerdict::Take
+               : TReplyVerdict::Refuse;
 }
 
 // Checks a sector header (bytes 4..14 of `header`) and sets the time of its
@@ -354,7 +359,9 @@ HeaderVerdict CheckHeader(const std::uint8_t* header, std::uint16_t startSector,
         if (LE16(header + 6) != startSector) return HeaderVerdict::Stop;
         cursor.haveFlight = true;
         cursor.flight = flight;
-    } else if (flight != cursor.flight) {
+    } else if (flight != cursor.flight || ParseSectorHeader(0, header).Erased()) {
+        // Erased flash reads as flight 65535 too; for that flight it is the
+        // end of its track all the same.
         flightChanged = true;
         return HeaderVerdict::Stop;
     }
@@ -495,6 +502,31 @@ void TDeviceIO::DownloadPages() {
         Post(ST_TRACK_PAGE, count);
         if (count > MaxPageCount) return;
     }
+}
+
+void TDeviceIO::ScanHeaders() {
+    if (!Headers) return;
+    const std::uint8_t* page = link_.RxBuffer.data() + kReplyDataOffset;
+    std::uint16_t sector = StartSector;
+    // A header names its own sector; erased flash names none. Anything else
+    // may answer the request before, unless two tries bring it alike.
+    const auto judge = [&](bool repeated) {
+        const TSectorHeader header = ParseSectorHeader(sector, page);
+        return header.sectorNumber == sector || header.Erased() || repeated
+                   ? TReplyVerdict::Take
+                   : TReplyVerdict::AskAgain;
+    };
+    int count = 0;
+    for (; count < SectorCount && !Headers->Cancelled(); ++count, ++sector) {
+        if (!TryRead(CMD_READ_PAGE, std::uint32_t{sector} * kSectorSize, PageTries,
+                     Timing.pageRetryPause, judge)) {
+            Post(ST_NO_LINK, LostValue());
+            return;
+        }
+        Headers->Append(ParseSectorHeader(sector, page));
+        Post(ST_TRACK_PAGE, count + 1);
+    }
+    Post(ST_HEADERS_READ, count);
 }
 
 void TDeviceIO::SendFirmwareBlocks() {

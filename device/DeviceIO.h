@@ -13,8 +13,10 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "device/Messages.h"
+#include "device/SectorHeaders.h"
 #include "serial/UnitNVC.h"
 
 namespace device {
@@ -26,6 +28,9 @@ enum TOperation : std::uint8_t {
     OP_READ_PAGE = 3,
     OP_TRACK = 4,
     OP_FIRMWARE = 5,
+    // The header page of each of SectorCount sectors from StartSector on,
+    // into Headers; ST_TRACK_PAGE after each, ST_HEADERS_READ at the end.
+    OP_SCAN_HEADERS = 6,
 };
 
 enum TStatus : std::uint8_t {
@@ -42,6 +47,7 @@ enum TStatus : std::uint8_t {
     ST_NO_LINK = 10,
     ST_FW_REJECTED = 12,
     ST_BAD_HEADER = 13,
+    ST_HEADERS_READ = 14,  // value: the headers read (fewer when cancelled)
 };
 
 // The value of ST_NO_LINK (and of the ST_BAD_REPLY of the wait that noticed
@@ -94,6 +100,8 @@ class TDeviceIO : public QThread {
     std::int32_t PageAddress = 0;
     std::uint8_t FlightIndex = 0;
     bool BySector = true;
+    int SectorCount = 0;
+    std::shared_ptr<TSectorHeaderLog> Headers;
     TWorkerTiming Timing;
     // Runs on the creating thread after the run, before the object is freed.
     std::function<void()> OnTerminate;
@@ -129,6 +137,7 @@ class TDeviceIO : public QThread {
     void DownloadTrack();
     void DownloadSectors();
     void DownloadPages();
+    void ScanHeaders();
     bool TryRead(std::uint8_t command, std::uint32_t address, int tries,
                  std::chrono::milliseconds pause,
                  const std::function<TReplyVerdict(bool repeated)>& judge);

@@ -12,6 +12,8 @@ inline const QString NoDeviceText = QStringLiteral("Нет связи с при�
 inline const QString NoLinkCheckPortText =
     QStringLiteral("Нет связи, проверьте соединения или номер порта");
 inline const QString DeviceSilentText = QStringLiteral("Устройство не отвечает");
+// The track download's mode, on the track page and the flight list alike.
+inline const QString ReadBySectorText = QStringLiteral("Читать по сектору");
 // An operation that ended with LINK_LOST: the port reported the device gone.
 inline QString LinkLostText() { return QStringLiteral("Связь с прибором потеряна"); }
 inline const QString ConfigReadText = QStringLiteral("Данные прибора считаны");

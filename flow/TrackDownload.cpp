@@ -177,6 +177,7 @@ void TTrackDownload::Export(bool partial) {
     request->options.igc = Igc;
     request->options.instrument = instrument_;
     request->options.partial = partial;
+    request->options.baseName = FileBase;
     request->plotSize = PlotSize ? PlotSize() : QSize();
     exporter_->Submit([request, self = QPointer<TTrackDownload>(this), partial,
                        tag = reports_.ExportTag()]() -> track::TLatestJobRunner::TDone {

@@ -114,6 +114,8 @@ class TTrackDownload : public QObject {
     // The size of the picture to draw with the files; empty: none.
     std::function<QSize()> PlotSize;
     bool Igc = true;
+    // The files' name without extension; empty: "Track<flight>".
+    QString FileBase;
     device::TWorkerTiming Timing;
 
     // The identified instrument: the files and the hooks name it.

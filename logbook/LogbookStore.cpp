@@ -295,6 +295,19 @@ std::optional<std::int64_t> TLogbookStore::FindIdentity(const QString& identity)
     return q.value(0).toLongLong();
 }
 
+std::optional<std::int64_t> TLogbookStore::FindRecordedWithin(device::TrackTime from,
+                                                              device::TrackTime to) {
+    QSqlQuery q(Database());
+    q.prepare(
+        QStringLiteral("SELECT id FROM flights WHERE takeoff_utc >= ? AND landing_utc <= ?"
+                       " AND takeoff_utc <= landing_utc LIMIT 1"));
+    q.addBindValue(qint64(from));
+    q.addBindValue(qint64(to));
+    if (!q.exec()) Fail(path_, q.lastError().text());
+    if (!q.next()) return std::nullopt;
+    return q.value(0).toLongLong();
+}
+
 std::int64_t TLogbookStore::Insert(const TFlightEntry& entry) {
     TTransaction transaction(Database(), path_);
     QSqlQuery q(Database());

@@ -40,6 +40,9 @@ class TLogbookStore {
     QSqlDatabase Database() const;
 
     std::optional<std::int64_t> FindIdentity(const QString& identity);
+    // A flight whose take-off and landing both lie within [from, to], in the
+    // times of its track: a recording the instrument made in that span.
+    std::optional<std::int64_t> FindRecordedWithin(device::TrackTime from, device::TrackTime to);
     // Stores a new entry; returns its id.
     std::int64_t Insert(const TFlightEntry& entry);
     std::optional<TFlightEntry> Flight(std::int64_t id);

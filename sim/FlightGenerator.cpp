@@ -221,6 +221,27 @@ void AddSensor(TTrackMemoryBuilder& b, TRandom& random, double altitude, int t) 
              std::uint16_t(std::lround(kelvin * 10)));
 }
 
+// Rewrites the header of the first long flight's middle sector: its records
+// stay, but they now belong to a flight a number before the first, flown a
+// year earlier.
+void PlaceForeignSector(const TFlightPlan& plan, TGeneratedMemory& out) {
+    for (const TGeneratedFlight& flight : out.flights) {
+        if (flight.sectors < 3) continue;
+        const std::uint16_t sector = std::uint16_t(flight.firstSector + flight.sectors / 2);
+        const std::size_t base = std::size_t(sector) * TrackSectorSize;
+        const std::uint16_t number = std::uint16_t(plan.firstFlightNumber - 1);
+        const std::uint16_t year = std::uint16_t(flight.stats.year - 1);
+        std::uint8_t* h = out.memory.data() + base;
+        h[4] = std::uint8_t(number);
+        h[5] = std::uint8_t(number >> 8);
+        h[8] = std::uint8_t(year);
+        h[9] = std::uint8_t(year >> 8);
+        out.foreignSector = sector;
+        out.foreignFlightNumber = number;
+        return;
+    }
+}
+
 }  // namespace
 
 TGeneratedMemory GenerateFlights(const TFlightPlan& plan) {
@@ -232,10 +253,14 @@ TGeneratedMemory GenerateFlights(const TFlightPlan& plan) {
     const double metresPerDegreeEast =
         MetresPerDegree * std::cos(plan.latitude * std::numbers::pi / 180);
     int sector = plan.firstSector;
+    const int flights = plan.minutesEach.empty() ? plan.flights : int(plan.minutesEach.size());
 
-    for (int k = 0; k < plan.flights; ++k) {
-        const bool last = k + 1 == plan.flights;
-        const int seconds = std::max(0, plan.minutes) * 60;
+    for (int k = 0; k < flights; ++k) {
+        const bool last = k + 1 == flights;
+        const int minutes =
+            plan.minutesEach.empty() ? plan.minutes : plan.minutesEach[std::size_t(k)];
+        const int seconds = std::max(0, minutes) * 60;
+        if (k > 0) sector += std::max(0, plan.gapSectors);
         const std::int64_t start =
             firstStart + std::int64_t(k) * 86400 + std::int64_t(random.Uniform(0, 2 * 3600));
         TGeneratedFlight flight;
@@ -308,6 +333,7 @@ TGeneratedMemory GenerateFlights(const TFlightPlan& plan) {
     }
 
     out.memory = b.Memory();
+    if (plan.foreignSector) PlaceForeignSector(plan, out);
     const std::size_t n = out.flights.size();
     if (n >= 1) out.stats[0] = out.flights[n - 1].stats;
     if (n >= 2) out.stats[1] = out.flights[n - 2].stats;

@@ -14,8 +14,18 @@ namespace sim {
 struct TFlightPlan {
     int flights = 2;   // one after another, one a day
     int minutes = 30;  // duration of each flight
+    // When given, one flight for each duration (minutes), in memory order;
+    // `flights` and `minutes` are then not used.
+    std::vector<int> minutesEach;
     std::uint16_t firstSector = 1;
+    // The numbers count on from here and wrap from 65535 to 0.
     std::uint16_t firstFlightNumber = 12;
+    // Erased sectors left between one flight and the next.
+    int gapSectors = 0;
+    // The middle sector of the first flight of three sectors or more is
+    // one of another, older flight, as when the instrument wrote the rest of
+    // the flight around a sector it could not erase.
+    bool foreignSector = false;
     std::uint16_t year = 2024;  // start of the first flight
     std::uint8_t month = 6, day = 7, hour = 10, minute = 12, second = 0;
     std::uint32_t seed = 1;
@@ -52,6 +62,10 @@ struct TGeneratedMemory {
     // What the instrument reports: 0 = last flight, 1 = the one before
     // (zero when there is none).
     std::array<TFlightStats, 2> stats{};
+    // With foreignSector: where the other flight's sector lies and its
+    // number (sector 0 when no flight was long enough).
+    std::uint16_t foreignSector = 0;
+    std::uint16_t foreignFlightNumber = 0;
 };
 
 // Deterministic for a given plan (seed included). Every record takes one

@@ -8,6 +8,7 @@
 #include <climits>
 #include <csignal>
 #include <cstdio>
+#include <vector>
 
 #include "app/BuildInfo.h"
 #include "app/ExitCodes.h"
@@ -50,6 +51,25 @@ struct TOptionReader {
             return fallback;
         }
         return v;
+    }
+
+    std::vector<int> IntList(const QString& name, int low, int high) {
+        std::vector<int> values;
+        if (!parser.isSet(name)) return values;
+        for (const QString& item : parser.value(name).split(QLatin1Char(','))) {
+            bool good = false;
+            const int v = item.trimmed().toInt(&good);
+            if (!good || v < low || v > high) {
+                std::fprintf(stderr,
+                             "tolmarik-sim: --%s wants whole numbers from %d to %d, separated by "
+                             "commas\n",
+                             qPrintable(name), low, high);
+                ok = false;
+                return {};
+            }
+            values.push_back(v);
+        }
+        return values;
     }
 
     sim::TDamage Damage(const QString& name) {
@@ -102,6 +122,16 @@ int main(int argc, char** argv) {
     add("no-pacing", "Write replies at once instead of at 115200 baud.");
     add("flights", "Flights in memory (default 2).", n);
     add("minutes", "Duration of each flight (default 30; 1800 fills over 301 sectors).", n);
+    add("minutes-each",
+        "One flight for each duration in the list (minutes, separated by commas), oldest "
+        "first; replaces --flights and --minutes.",
+        "LIST");
+    add("first-flight", "Number of the first flight (default 12); the numbers wrap after 65535.",
+        n);
+    add("gap", "Erased sectors between one flight and the next (default 0).", n);
+    add("foreign-sector",
+        "The middle sector of the first flight of three sectors or more belongs to another, "
+        "older flight.");
     add("seed", "Seed of the generated flights (default 1).", n);
     add("month-zero", "The last flight carries month 0 (no date).");
     add("invalid-date", "The last flight carries 30 February.");
@@ -161,6 +191,10 @@ int main(int argc, char** argv) {
     plan.flights = opt.Int("flights", 2, 0, 1000);
     plan.minutes = opt.Int("minutes", 30, 0, 30000);
     plan.seed = std::uint32_t(opt.Int("seed", 1, 0, INT_MAX));
+    plan.minutesEach = opt.IntList("minutes-each", 0, 30000);
+    plan.firstFlightNumber = std::uint16_t(opt.Int("first-flight", 12, 0, 65535));
+    plan.gapSectors = opt.Int("gap", 0, 0, 60000);
+    plan.foreignSector = parser.isSet("foreign-sector");
     plan.monthZero = parser.isSet("month-zero");
     plan.invalidDate = parser.isSet("invalid-date");
     plan.unknownRecord = parser.isSet("unknown-record");
@@ -220,6 +254,9 @@ int main(int argc, char** argv) {
                      unsigned(f.stats.year), unsigned(f.stats.month), unsigned(f.stats.day),
                      unsigned(f.stats.hour), unsigned(f.stats.minute));
     }
+    if (flights.foreignSector != 0)
+        std::fprintf(stderr, "sector %u: flight %u\n", unsigned(flights.foreignSector),
+                     unsigned(flights.foreignFlightNumber));
 
     int signal = 0;
     sigwait(&stopSignals, &signal);

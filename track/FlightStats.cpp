@@ -1,9 +1,14 @@
 #include "track/FlightStats.h"
 
+#include <QDateTime>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 
 #include "device/Frames.h"
+#include "track/FlightPhases.h"
+#include "track/TrackExport.h"
 
 namespace track {
 
@@ -64,6 +69,59 @@ int TrackProgressPosition(int count, int minutes, bool bySector) {
     const float quotient = static_cast<float>(
         static_cast<double>(scaled) / (bySector ? minutes : static_cast<double>(minutes) * 16));
     return static_cast<int>(std::nearbyint(quotient));  // ties to even
+}
+
+TFlightStatsReply StatsOfTrack(const device::TrackSnapshot& lists, std::uint16_t flightNumber,
+                               std::uint16_t startSector) {
+    TFlightStatsReply s;
+    s.flightNumber = flightNumber;
+    s.startSector = startSector;
+    s.durationMinutes = static_cast<std::uint16_t>(
+        std::min<std::size_t>(65535, (lists.gps.size() + lists.eng.size()) / 60));
+    std::optional<device::TrackTime> first;
+    if (!lists.gps.empty()) first = lists.gps.front().time;
+    if (!lists.eng.empty())
+        first = std::min(first.value_or(lists.eng.front().time), lists.eng.front().time);
+    if (first) {
+        const QDateTime start = QDateTime::fromSecsSinceEpoch(*first, Qt::UTC);
+        s.year = static_cast<std::uint16_t>(start.date().year());
+        s.month = static_cast<std::uint8_t>(start.date().month());
+        s.day = static_cast<std::uint8_t>(start.date().day());
+        s.hour = static_cast<std::uint8_t>(start.time().hour());
+        s.minute = static_cast<std::uint8_t>(start.time().minute());
+    }
+    std::vector<TFlightFix> fixes;
+    for (const TFlightFix& fix : FlightFixes(lists.gps))
+        if (fix.hasTime && !std::isnan(fix.altitude)) fixes.push_back(fix);
+    if (fixes.empty()) return s;
+    std::vector<double> along(fixes.size(), 0.0);
+    double highest = fixes[0].altitude, climb = 0, sink = 0, speed = 0, away = 0;
+    std::size_t climbFrom = 0, speedFrom = 0;
+    for (std::size_t i = 1; i < fixes.size(); ++i) {
+        const TFlightFix& f = fixes[i];
+        along[i] = along[i - 1] + QuickDistance(fixes[i - 1], f);
+        highest = std::max(highest, f.altitude);
+        away = std::max(away, QuickDistance(fixes[0], f));
+        while (f.time - fixes[climbFrom + 1].time >= 10) ++climbFrom;
+        while (f.time - fixes[speedFrom + 1].time >= 5) ++speedFrom;
+        if (const auto dt = f.time - fixes[climbFrom].time; dt >= 5) {
+            const double vz = (f.altitude - fixes[climbFrom].altitude) / double(dt);
+            climb = std::max(climb, vz);
+            sink = std::min(sink, vz);
+        }
+        if (const auto dt = f.time - fixes[speedFrom].time; dt >= 4)
+            speed = std::max(speed, (along[i] - along[speedFrom]) / double(dt) * 3.6);
+    }
+    const auto clamp16 = [](double v) {
+        return static_cast<std::int16_t>(std::clamp(std::lround(v), -32768L, 32767L));
+    };
+    s.maxAltitude = clamp16(highest);
+    s.maxClimb = clamp16(climb * 10);
+    s.maxSink = clamp16(sink * 10);
+    s.maxSpeed = static_cast<std::uint8_t>(std::min(255L, std::lround(speed)));
+    s.maxDistance = static_cast<std::uint16_t>(std::min(65535L, std::lround(away / 100)));
+    s.distance = static_cast<std::uint16_t>(std::min(65535L, std::lround(along.back() / 100)));
+    return s;
 }
 
 }  // namespace track

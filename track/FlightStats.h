@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <cstdint>
 
+#include "device/TrackLists.h"
+
 namespace track {
 
 struct TFlightStatsReply {
@@ -19,6 +21,7 @@ struct TFlightStatsReply {
     std::uint8_t maxSpeed = 0;      // km/h
     std::uint16_t maxDistance = 0;  // 0.1 km
     std::uint16_t distance = 0;     // 0.1 km
+    bool operator==(const TFlightStatsReply&) const = default;
 };
 
 // Reads the fields from a statistics reply frame (byte 0 = frame header).
@@ -26,6 +29,12 @@ TFlightStatsReply ParseFlightStats(const std::uint8_t* reply);
 // The eleven lines shown for a flight; "%f" values with two decimals, the
 // locale's decimal separator and "-" for a negative value.
 QStringList FlightStatsLines(const TFlightStatsReply& stats, const QLocale& locale = QLocale());
+// The statistics of a downloaded flight worked out from its own records, as
+// the instrument reports them for its last flights: the start is the first
+// record's time, every record one second, the climb and sink over about ten
+// seconds, the speed over about five, distances along the fixes.
+TFlightStatsReply StatsOfTrack(const device::TrackSnapshot& lists, std::uint16_t flightNumber,
+                               std::uint16_t startSector);
 // Progress bar position after `count` sectors (or pages) of a flight of
 // `minutes`: 90 when the duration is unknown.
 int TrackProgressPosition(int count, int minutes, bool bySector);

@@ -129,10 +129,11 @@ QString TrackFilePath(const QString& folder, const QString& base, const char* ex
     return folder.isEmpty() ? name : QDir(folder).filePath(name);
 }
 
-// "Track12", or for a partial save the first of "Track12-partial",
-// "Track12-partial-2", ... of which no file exists yet.
-QString TrackBaseName(const QString& folder, int flightNumber, bool partial) {
-    const QString track = QStringLiteral("Track") + QString::number(flightNumber);
+// "Track12" (or the name asked for), or for a partial save the first of
+// "Track12-partial", "Track12-partial-2", ... of which no file exists yet.
+QString TrackBaseName(const QString& folder, int flightNumber, const QString& asked, bool partial) {
+    const QString track =
+        asked.isEmpty() ? QStringLiteral("Track") + QString::number(flightNumber) : asked;
     if (!partial) return track;
     for (int n = 1;; ++n) {
         const QString base = track + QStringLiteral("-partial") +
@@ -247,7 +248,7 @@ QStringList WriteTrackFiles(int flightNumber, const device::TrackSnapshot& lists
     memo.AddLine(QStringLiteral("Всего ENG %1").arg(lists.eng.size()));
     // One set: a new GPX file never stands beside the ENX file of an older
     // download because the second write failed.
-    const QString base = TrackBaseName(folder, flightNumber, options.partial);
+    const QString base = TrackBaseName(folder, flightNumber, options.baseName, options.partial);
     std::vector<device::TFileToWrite> files;
     if (!lists.gps.empty())
         files.push_back(

@@ -47,6 +47,9 @@ struct TTrackFileOptions {
     // so that they never replace the files of a complete download, nor
     // those of an earlier partial save.
     bool partial = false;
+    // The name of the files without extension instead of "Track<flight>";
+    // a partial save adds "-partial" to it as well.
+    QString baseName;
     // Taken when the options are made, so a download writes the profile of
     // the moment it was asked for.
     TPilotProfile pilot = CurrentPilotProfile();

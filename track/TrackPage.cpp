@@ -22,7 +22,9 @@
 
 #include "device/DeviceIO.h"
 #include "device/Dialogs.h"
+#include "device/UserTexts.h"
 #include "serial/UnitNVC.h"
+#include "track/FlightListWindow.h"
 #include "track/FlightPlot.h"
 #include "track/FlightPlotView.h"
 #include "track/FlightScoreView.h"
@@ -137,7 +139,7 @@ TTrackPage::TTrackPage(TTarget target, QWidget* parent) : QWidget(parent) {
     pbar->setTextVisible(false);
     pbar->setVisible(false);
 
-    chkReadBySector = new QCheckBox(QStringLiteral("Читать по сектору"), this);
+    chkReadBySector = new QCheckBox(device::ReadBySectorText, this);
     chkReadBySector->setObjectName(QStringLiteral("chkReadBySector"));
     chkReadBySector->setChecked(true);
 
@@ -182,6 +184,10 @@ TTrackPage::TTrackPage(TTarget target, QWidget* parent) : QWidget(parent) {
     btnTrackFolder->setToolTip(QStringLiteral("Выбрать папку для файлов трека"));
     btnOpenFolder = new QPushButton(QStringLiteral("Открыть папку"), this);
     btnOpenFolder->setObjectName(QStringLiteral("btnOpenFolder"));
+    btnFlights = new QPushButton(QStringLiteral("Все полёты..."), this);
+    btnFlights->setObjectName(QStringLiteral("btnFlights"));
+    btnFlights->setToolTip(
+        QStringLiteral("Все полёты в памяти прибора: скачать любой из них или все новые"));
 
     download_ = new flow::TTrackDownload(serial::TNonVisComp::Instance(), target, *this, this);
     download_->Folder = [] { return TrackFolder(); };
@@ -198,6 +204,7 @@ TTrackPage::TTrackPage(TTarget target, QWidget* parent) : QWidget(parent) {
     buttons->addWidget(btnLoad);
     buttons->addWidget(chkReadBySector);
     buttons->addWidget(btnSavePartial);
+    buttons->addWidget(btnFlights);
     buttons->addStretch(1);
     buttons->addWidget(lblSect);
     buttons->addWidget(edtSector);
@@ -222,6 +229,7 @@ TTrackPage::TTrackPage(TTarget target, QWidget* parent) : QWidget(parent) {
     connect(btnSavePartial, &QPushButton::clicked, this, &TTrackPage::btnSavePartialClick);
     connect(btnTrackFolder, &QPushButton::clicked, this, &TTrackPage::btnTrackFolderClick);
     connect(btnOpenFolder, &QPushButton::clicked, this, &TTrackPage::btnOpenFolderClick);
+    connect(btnFlights, &QPushButton::clicked, this, &TTrackPage::btnFlightsClick);
     connect(imgFlight, &TFlightPlotView::Resized, plotTimer_, qOverload<>(&QTimer::start));
     connect(plotTimer_, &QTimer::timeout, this, [this] { RedrawPicture(); });
 }
@@ -231,6 +239,21 @@ bool TTrackPage::ExportRunning() const { return download_->ExportRunning() || pl
 void TTrackPage::SetInstrument(const TIgcInstrument& instrument,
                                std::optional<std::uint8_t> timeZone) {
     download_->SetInstrument(instrument, timeZone);
+    instrument_ = instrument;
+    timeZone_ = timeZone;
+}
+
+TFlightListWindow* TTrackPage::FlightList() const { return flightList_; }
+
+void TTrackPage::btnFlightsClick() {
+    if (!flightList_) {
+        flightList_ =
+            new TFlightListWindow(instrument_, timeZone_, chkReadBySector->isChecked(), this);
+        flightList_->show();
+        flightList_->Scan(false);
+    }
+    flightList_->raise();
+    flightList_->activateWindow();
 }
 
 void TTrackPage::btnStatGet(int tag) {

@@ -9,6 +9,7 @@
 // hands them to OnStatus. One worker at a time: while the page's worker runs,
 // clicks start nothing, even when a status of a failed attempt has made the
 // buttons usable again.
+#include <QPointer>
 #include <QUrl>
 #include <QWidget>
 #include <cstdint>
@@ -35,6 +36,7 @@ class QToolButton;
 
 namespace track {
 
+class TFlightListWindow;
 class TFlightPlotView;
 
 // Opens a folder in the desktop's file manager; false when none could.
@@ -66,6 +68,8 @@ class TTrackPage : public QWidget, private flow::TTrackReports {
     QLabel* lblTrackFolder;
     QPushButton* btnTrackFolder;
     QPushButton* btnOpenFolder;
+    // Opens the list of every flight in the instrument's memory.
+    QPushButton* btnFlights;
 
     // Of the statistics shown; all 0 until a statistics reply arrives.
     std::uint16_t FlightNumber = 0;
@@ -85,6 +89,9 @@ class TTrackPage : public QWidget, private flow::TTrackReports {
     void btnSavePartialClick();
     void btnTrackFolderClick();
     void btnOpenFolderClick();
+    void btnFlightsClick();
+    // The flight list window, while it is open.
+    TFlightListWindow* FlightList() const;
 
     // The instrument the track files name (after "Считать"), with its
     // settings' time-zone byte.
@@ -130,6 +137,9 @@ class TTrackPage : public QWidget, private flow::TTrackReports {
     // Counts what replaced the memo, so that an export that ends after newer
     // text leaves that text alone.
     int memoGeneration_ = 0;
+    TIgcInstrument instrument_;
+    std::optional<std::uint8_t> timeZone_;
+    QPointer<TFlightListWindow> flightList_;
 };
 
 }  // namespace track

@@ -5,10 +5,12 @@
 #include <QSize>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "device/DeviceIO.h"
 #include "device/StatusReceiver.h"
+#include "flow/FlightScan.h"
 #include "flow/Outcome.h"
 #include "flow/SettingsWrite.h"
 #include "models/DeviceConfig.h"
@@ -42,6 +44,12 @@ class TCliSession {
     int Download(std::uint8_t flightIndex, bool bySector, const QString& folder, bool igc,
                  bool keepPartial = false);
     int Page(int page);
+    // Every flight in the instrument's memory, newest first (FlightCommands.cpp).
+    int ListFlights(bool rescan);
+    // The listed flights numbered `number`, or without one every flight the
+    // logbook lacks, downloaded one after the other.
+    int DownloadListed(std::optional<int> number, bool rescan, bool bySector, const QString& folder,
+                       bool igc);
     // Shows what the write would change and asks first (ConfirmChange):
     // `yes` answers for scripts.
     int WriteConfig(const QString& fileName, bool yes);
@@ -73,6 +81,9 @@ class TCliSession {
     int Finish(const flow::TReport& report);
     // Runs a chain started by `start` to its end.
     models::TChainOutcome RunChain(const std::function<void(models::TDeviceChain&)>& start);
+    // Identifies the instrument and lists its flights; an exit status on failure.
+    int ScanFlights(bool rescan, models::TInstrument& instrument, flow::TFlightLookup* lookup,
+                    std::vector<flow::TListedFlight>& flights);
     void PrintSettings(std::uint8_t model, const models::TDeviceConfig& config);
     void PrintSettings(const models::TDeviceConfig& config, const QString& modelLine);
     // Runs a settings write started by `start` to its end.

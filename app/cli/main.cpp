@@ -23,6 +23,7 @@
 #include "app/cli/ChangeCommands.h"
 #include "app/cli/CliPlatform.h"
 #include "app/cli/CliSession.h"
+#include "app/cli/FlightCommands.h"
 #include "app/cli/ScoreCommands.h"
 #include "app/cli/TrackCommands.h"
 #include "device/AppError.h"
@@ -193,7 +194,9 @@ int main(int argc, char** argv) {
             "  PORT stats [--previous]       statistics of the last (or previous) flight\n"
             "  PORT download [--previous] [--pages] [--dir DIR] [--no-igc] [--keep-partial]\n"
             "                                download that flight into Track<N>.gpx/.enx/.igc\n"
-            "  PORT page N                   dump memory page N\n"
+            "  PORT page N                   dump memory page N\n") +
+        cli::FlightCommandsHelp() +
+        QStringLiteral(
             "  PORT save FILE.bcf            save the instrument's settings to a file\n"
             "  PORT write FILE.bcf [--yes]   write a configuration file's settings\n"
             "  PORT set-timezone H [--yes]   set the time zone, whole hours from -12 to +14\n"
@@ -227,6 +230,8 @@ int main(int argc, char** argv) {
     options.AddTo(parser);
     const cli::TScoreCommandOptions scoreOptions;
     scoreOptions.AddTo(parser);
+    const cli::TFlightCommandOptions flightOptions;
+    flightOptions.AddTo(parser);
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("See above."));
     if (!parser.parse(cli::WithTimeZoneHoursKept(application->arguments())))
         return UsageError(parser.errorText());
@@ -309,6 +314,8 @@ int main(int argc, char** argv) {
         if (command == QLatin1String("identify") && args.size() == 2) return session.Identify();
         if (command == QLatin1String("stats") && args.size() == 2)
             return session.Stats(flightIndex, true);
+        if (command == QLatin1String("flights") && args.size() == 2)
+            return session.ListFlights(parser.isSet(flightOptions.rescan));
         if (command == QLatin1String("download") && args.size() == 2) {
             QString folder = QDir::currentPath();
             if (parser.isSet(options.dir)) {
@@ -318,6 +325,16 @@ int main(int argc, char** argv) {
                                      .arg(parser.value(options.dir), cli::LastSystemReason()));
                     return app::EC_USAGE;
                 }
+            }
+            if (flightOptions.ChoosesFlights(parser)) {
+                std::optional<int> number;
+                if (parser.isSet(flightOptions.flight)) {
+                    number = cli::FlightNumberOption(parser, flightOptions);
+                    if (!number) return int(app::EC_USAGE);
+                }
+                return session.DownloadListed(number, parser.isSet(flightOptions.rescan),
+                                              !parser.isSet(options.pages), folder,
+                                              !parser.isSet(options.noIgc));
             }
             return session.Download(flightIndex, !parser.isSet(options.pages), folder,
                                     !parser.isSet(options.noIgc),

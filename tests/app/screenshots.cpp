@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -27,6 +28,7 @@
 #include "sim/FlightGenerator.h"
 #include "sim/Simulator.h"
 #include "tests/device/RecordingDialogs.h"
+#include "track/FlightListWindow.h"
 #include "track/TrackPage.h"
 
 namespace {
@@ -101,6 +103,21 @@ int main(int argc, char** argv) {
     QTest::qWait(300);  // the picture redrawn at its final size
     ok &= Wait([&] { return !page->ExportRunning(); });
     ok &= Save(&form, folder, "track-downloaded.png");
+
+    // Every flight in memory, listed from the sector headers.
+    page->btnFlights->click();
+    track::TFlightListWindow* list = page->FlightList();
+    ok &= list != nullptr && QTest::qWaitForWindowExposed(list);
+    if (list) {
+        ok &= Wait([&] { return !list->Busy(); }, 120000);
+        ok &= Wait([] { return !serial::TNonVisComp::Instance().PortClaimed(); });
+        if (list->tblFlights->rowCount() > 1)
+            list->tblFlights->item(1, track::TFlightListWindow::ColChosen)
+                ->setCheckState(Qt::Checked);
+        QTest::qWait(100);
+        ok &= Save(list, folder, "flight-list.png");
+        list->close();
+    }
 
     std::unique_ptr<QDialog> about(app::BuildAboutBox(app::ProgramVersionInfo(), &form));
     about->show();

@@ -1,6 +1,7 @@
 // Generated flights: memory laid out as the instrument writes it, statistics
 // that agree with it.
 #include <QTest>
+#include <algorithm>
 
 #include "sim/FlightGenerator.h"
 #include "sim/TrackMemory.h"
@@ -165,6 +166,59 @@ class TestFlightGenerator : public QObject {
         QCOMPARE(int(g.memory[first + 4096 - 6]), 12);
         QCOMPARE(ReadSector(g.memory, g.flights[0].firstSector).end, 4096 - 6);
         QCOMPARE(U16(g.memory, first + 4096 + 4), int(g.flights[0].flightNumber));
+    }
+
+    // Several flights: each its own length, erased sectors between them,
+    // numbers wrapping after 65535.
+    void severalFlights_lengthsGapsAndWrappingNumbers() {
+        sim::TFlightPlan plan;
+        plan.minutesEach = {40, 5, 20};
+        plan.gapSectors = 3;
+        plan.firstFlightNumber = 65535;
+        const auto g = sim::GenerateFlights(plan);
+        QCOMPARE(g.flights.size(), std::size_t(3));
+        const int numbers[] = {65535, 0, 1};
+        for (std::size_t k = 0; k < 3; ++k) {
+            const sim::TGeneratedFlight& f = g.flights[k];
+            QCOMPARE(int(f.flightNumber), numbers[k]);
+            QCOMPARE(int(f.stats.durationMinutes), plan.minutesEach[k]);
+            for (int sector = f.firstSector; sector < f.firstSector + f.sectors; ++sector)
+                QCOMPARE(ReadSector(g.memory, sector).flight, numbers[k]);
+            if (k == 0) continue;
+            const sim::TGeneratedFlight& before = g.flights[k - 1];
+            QCOMPARE(int(f.firstSector), before.firstSector + before.sectors + plan.gapSectors);
+            for (int sector = before.firstSector + before.sectors; sector < f.firstSector;
+                 ++sector) {
+                const auto first = g.memory.begin() + std::ptrdiff_t(sector) * 4096;
+                QVERIFY(std::all_of(first, first + 4096, [](std::uint8_t b) { return b == 0xFF; }));
+            }
+        }
+        QCOMPARE(g.foreignSector, std::uint16_t(0));
+    }
+
+    // The stranger's sector: a header of an older flight numbered one before
+    // the first, in the middle of the first flight long enough; the records
+    // and every other header stay.
+    void foreignSector_inTheFirstLongFlight() {
+        sim::TFlightPlan plan;
+        plan.minutesEach = {5, 40, 40};
+        plan.foreignSector = true;
+        sim::TFlightPlan plain = plan;
+        plain.foreignSector = false;
+        const auto g = sim::GenerateFlights(plan);
+        const auto p = sim::GenerateFlights(plain);
+        const sim::TGeneratedFlight& f = g.flights[1];
+        QVERIFY(f.sectors >= 3);
+        QCOMPARE(int(g.foreignSector), f.firstSector + f.sectors / 2);
+        QCOMPARE(int(g.foreignFlightNumber), plan.firstFlightNumber - 1);
+        const TSector stranger = ReadSector(g.memory, g.foreignSector);
+        QCOMPARE(stranger.flight, plan.firstFlightNumber - 1);
+        QCOMPARE(stranger.number, int(g.foreignSector));
+        QCOMPARE(stranger.year, int(f.stats.year) - 1);
+        QCOMPARE(g.memory.size(), p.memory.size());
+        std::size_t differ = 0;
+        for (std::size_t i = 0; i < g.memory.size(); ++i) differ += g.memory[i] != p.memory[i];
+        QVERIFY(differ >= 1 && differ <= 4);  // flight number and year bytes only
     }
 
     void longFlight_fillsMoreThan301Sectors() {

@@ -420,8 +420,8 @@ class TestTrackPage : public QObject {
             QVERIFY2(folder.exists(QLatin1String(name)), name);
             QVERIFY2(!QFile::exists(QLatin1String(name)), name);
         }
+        // The score's lines may follow the files' once it is worked out.
         const QStringList memo = page->mmoDump->toPlainText().split('\n');
-        // The files' lines; the flight's score may follow them.
         QCOMPARE(memo.mid(3, 3), QStringList({
                                      QDir::toNativeSeparators(folder.filePath("Track12.gpx")),
                                      QDir::toNativeSeparators(folder.filePath("Track12.enx")),

@@ -1,0 +1,176 @@
+#include "app/cli/FlightCommands.h"
+
+#include <QDir>
+#include <cstdio>
+
+#include "app/DownloadRecording.h"
+#include "app/ExitCodes.h"
+#include "app/cli/CliSession.h"
+#include "flow/FlightsDownload.h"
+#include "models/DeviceConfig.h"
+#include "track/FlightStats.h"
+
+namespace cli {
+
+namespace {
+
+class TScanPrinter : public flow::TScanReports {
+  public:
+    std::function<void(int, int)> progress;
+    std::optional<flow::TReport> finished;
+    bool fromCache = false;
+    std::function<void()> wake;
+
+    void Progress(int done, int total) override { progress(done, total); }
+    void Finished(const flow::TReport& outcome, bool cached) override {
+        finished = outcome;
+        fromCache = cached;
+        wake();
+    }
+};
+
+class TFlightsPrinter : public flow::TFlightsReports {
+  public:
+    TFlightsPrinter(TCliSession& session, std::function<void(int)> progress)
+        : session_(session), progress_(std::move(progress)) {}
+    std::optional<flow::TReport> finished;
+    std::optional<flow::TReport> failure;
+    std::function<void()> wake;
+
+    void FlightStarted(const flow::TListedFlight& flight, int position, int count) override {
+        session_.Print(QStringLiteral("Полет №%1, сектор %2 (%3 из %4)")
+                           .arg(flight.flightNumber)
+                           .arg(flight.firstSector)
+                           .arg(position)
+                           .arg(count));
+    }
+    void Progress(int percent) override { progress_(percent); }
+    void FlightDone(const flow::TListedFlight&,
+                    const std::optional<track::TFlightStatsReply>& stats,
+                    const QStringList& fileLines, const flow::TReport& outcome) override {
+        if (stats)
+            for (const QString& line : track::FlightStatsLines(*stats)) session_.Print(line);
+        for (const QString& line : fileLines) session_.Print(line);
+        if (!outcome.Good()) failure = outcome;
+    }
+    void Finished(const flow::TReport& outcome, int) override {
+        finished = outcome;
+        wake();
+    }
+
+  private:
+    TCliSession& session_;
+    std::function<void(int)> progress_;
+};
+
+QString YesNo(bool yes) { return yes ? QStringLiteral("да") : QStringLiteral("нет"); }
+
+}  // namespace
+
+QString FlightCommandsHelp() {
+    return QStringLiteral(
+        "  PORT flights [--rescan]       every flight in the instrument's memory, newest\n"
+        "                                first: number, date, start, first sector, sectors,\n"
+        "                                estimated duration, in the logbook or not\n"
+        "  PORT download --flight N|--all-new [--pages] [--dir DIR] [--no-igc] [--rescan]\n"
+        "                                download flight N, or every flight the logbook\n"
+        "                                lacks, each into its files and the logbook\n");
+}
+
+std::optional<int> FlightNumberOption(const QCommandLineParser& parser,
+                                      const TFlightCommandOptions& options) {
+    bool ok = false;
+    const int number = parser.value(options.flight).toInt(&ok);
+    if (!ok || number < 0 || number > 65535) {
+        std::fprintf(stderr,
+                     "tolmarik-cli: --flight wants a number from 0 to 65535. See --help.\n");
+        return std::nullopt;
+    }
+    return number;
+}
+
+int TCliSession::ScanFlights(bool rescan, models::TInstrument& instrument,
+                             flow::TFlightLookup* lookup,
+                             std::vector<flow::TListedFlight>& flights) {
+    if (const int failed = ReadInstrument(instrument)) return failed;
+    TScanPrinter printer;
+    printer.wake = [this] { Wake(); };
+    printer.progress = [this](int done, int total) {
+        ShowProgress(done * 100 / total, QStringLiteral("%1 сект.").arg(done));
+    };
+    flow::TFlightScan scan(link_, receiver_.Target(), printer);
+    scan.Lookup = lookup;
+    scan.CacheFile = app::FlightScanCacheFile();
+    receiver_.OnStatus = [&scan](int code, qintptr value) { scan.OnStatus(code, value); };
+    scan.Start({instrument.model, instrument.firmwareVersion}, rescan);
+    WaitFor([&] { return printer.finished.has_value(); });
+    receiver_.OnStatus = nullptr;
+    EndProgress();
+    flights = scan.Flights();
+    if (!printer.finished->Good()) return Finish(*printer.finished);
+    return 0;
+}
+
+int TCliSession::ListFlights(bool rescan) {
+    models::TInstrument instrument;
+    std::vector<flow::TListedFlight> flights;
+    const std::unique_ptr<flow::TFlightLookup> lookup = app::MakeLogbookLookup();
+    const int failed = ScanFlights(rescan, instrument, lookup.get(), flights);
+    // A cut-off scan still shows what it found.
+    if (failed && flights.empty()) return failed;
+    Print(QStringLiteral("№\tДата\tСтарт\tСектор\tСекторов\tДлительность\tВ журнале"));
+    int fresh = 0;
+    for (const flow::TListedFlight& f : flights) {
+        fresh += f.inLogbook ? 0 : 1;
+        Print(QStringList{QString::number(f.flightNumber), flow::ListedDateText(f),
+                          flow::ListedTimeText(f), QString::number(f.firstSector),
+                          QString::number(f.sectors), flow::ListedDurationText(f),
+                          YesNo(f.inLogbook)}
+                  .join(QLatin1Char('\t')));
+    }
+    Print(flow::FlightsFoundText(flights.size(), std::size_t(fresh)));
+    return failed;
+}
+
+int TCliSession::DownloadListed(std::optional<int> number, bool rescan, bool bySector,
+                                const QString& folder, bool igc) {
+    if (!QDir(folder).exists()) {
+        Fail(QStringLiteral("Нет папки: %1").arg(folder));
+        return app::EC_USAGE;
+    }
+    models::TInstrument instrument;
+    std::vector<flow::TListedFlight> listed;
+    const std::unique_ptr<flow::TFlightLookup> lookup = app::MakeLogbookLookup();
+    if (const int failed = ScanFlights(rescan, instrument, lookup.get(), listed)) return failed;
+    std::vector<flow::TListedFlight> chosen;
+    if (number) {
+        // Oldest first, as the instrument wrote them.
+        for (auto it = listed.rbegin(); it != listed.rend(); ++it)
+            if (it->flightNumber == *number) chosen.push_back(*it);
+        if (chosen.empty())
+            return Finish(
+                flow::Report(flow::TOutcome::NoTrack,
+                             QStringLiteral("Полета №%1 нет в памяти прибора").arg(*number)));
+    } else {
+        chosen = flow::NewFlights(listed);
+        if (chosen.empty()) {
+            Print(flow::NothingNewText());
+            return app::EC_OK;
+        }
+    }
+    TFlightsPrinter printer(*this, [this](int percent) { ShowProgress(percent, QString()); });
+    printer.wake = [this] { Wake(); };
+    flow::TFlightsDownload run(link_, receiver_.Target(), printer);
+    run.Folder = [folder] { return folder; };
+    run.Igc = igc;
+    run.SetInstrument({instrument.model, instrument.firmwareVersion},
+                      instrument.config[models::TimeZoneByte]);
+    receiver_.OnStatus = [&run](int code, qintptr value) { run.OnStatus(code, value); };
+    run.Start(chosen, bySector);
+    WaitFor([&] { return printer.finished.has_value(); });
+    receiver_.OnStatus = nullptr;
+    EndProgress();
+    return Finish(printer.failure.value_or(*printer.finished));
+}
+
+}  // namespace cli

@@ -327,12 +327,15 @@ int TCliSession::Stats(std::uint8_t flightIndex, bool print) {
     return Finish(*printer.finished);
 }
 
+bool TCliSession::FolderMissing(const QString& folder) {
+    if (QDir(folder).exists()) return false;
+    Fail(QStringLiteral("Нет папки: %1").arg(folder));
+    return true;
+}
+
 int TCliSession::Download(std::uint8_t flightIndex, bool bySector, const QString& folder, bool igc,
                           bool keepPartial) {
-    if (!QDir(folder).exists()) {
-        Fail(QStringLiteral("Нет папки: %1").arg(folder));
-        return app::EC_USAGE;
-    }
+    if (FolderMissing(folder)) return app::EC_USAGE;
     const QString unit = bySector ? QStringLiteral("сект.") : QStringLiteral("стр.");
     std::uint16_t minutes = 0;
     TTrackPrinter printer(*this, [&](int count) {

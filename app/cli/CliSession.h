@@ -70,6 +70,8 @@ class TCliSession {
     void Wake();
 
   private:
+    // Says so when the download folder is missing.
+    bool FolderMissing(const QString& folder);
     // Runs the event loop until `done` holds.
     void WaitFor(const std::function<bool()>& done);
     // Identifies the instrument: a failure's exit status, or 0 with `instrument` set.

@@ -134,10 +134,7 @@ int TCliSession::ListFlights(bool rescan) {
 
 int TCliSession::DownloadListed(std::optional<int> number, bool rescan, bool bySector,
                                 const QString& folder, bool igc) {
-    if (!QDir(folder).exists()) {
-        Fail(QStringLiteral("Нет папки: %1").arg(folder));
-        return app::EC_USAGE;
-    }
+    if (FolderMissing(folder)) return app::EC_USAGE;
     models::TInstrument instrument;
     std::vector<flow::TListedFlight> listed;
     const std::unique_ptr<flow::TFlightLookup> lookup = app::MakeLogbookLookup();

@@ -19,6 +19,7 @@ enum TExitCode : int {
     EC_LOGBOOK = 11,        // the logbook cannot be used (damaged, newer, or not built)
     EC_NOT_CONFIRMED = 12,  // a change to the instrument was not confirmed: nothing changed
     EC_UNKNOWN_MODEL = 13,  // the instrument's model is unknown: nothing was written
+    EC_CHANGED = 14,        // the instrument's settings changed after the question: none written
 };
 
 struct TExitCodeText {
@@ -45,6 +46,8 @@ inline constexpr TExitCodeText kExitCodeTexts[] = {
      "--yes); nothing was changed"},
     {EC_UNKNOWN_MODEL,
      "the instrument's model is unknown to this program: it is read, never written to"},
+    {EC_CHANGED,
+     "the instrument's settings changed while the question was open; nothing was written"},
 };
 
 }  // namespace app

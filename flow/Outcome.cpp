@@ -15,8 +15,8 @@ using enum TOutcome;
 
 namespace {
 
-const std::array<TOutcomeEntry, 23>& Table() {
-    static const std::array<TOutcomeEntry, 23> table{{
+const std::array<TOutcomeEntry, 24>& Table() {
+    static const std::array<TOutcomeEntry, 24> table{{
         {Done, {}, true, app::EC_OK},
         {ConfigRead, device::ConfigReadText, true, app::EC_OK},
         {ConfigWritten, device::ConfigWrittenText, true, app::EC_OK},
@@ -42,6 +42,9 @@ const std::array<TOutcomeEntry, 23>& Table() {
          app::EC_OK},
         {NotConfirmed, QStringLiteral("Изменение не подтверждено: в приборе ничего не изменено"),
          false, app::EC_NOT_CONFIRMED},
+        {ChangedMeanwhile,
+         QStringLiteral("Настройки в приборе изменились после вопроса: ничего не записано"), false,
+         app::EC_CHANGED},
     }};
     return table;
 }
@@ -94,6 +97,8 @@ TReport ChainReport(const models::TChainOutcome& outcome, models::DeviceModelId 
                           device::UnknownModelWriteRefusedText(outcome.instrument->reportedModel));
         case models::TChainResult::ReadBackDiffers:
             return Report(ReadBackDiffers);
+        case models::TChainResult::ChangedMeanwhile:
+            return Report(ChangedMeanwhile);
         case models::TChainResult::PortFailed:
             return PortFailedReport(link);
         case models::TChainResult::NoLink:

@@ -46,6 +46,7 @@ enum class TOutcome {
     UnknownModel,      // the instrument's model is unknown: nothing written; its own text
     NothingToWrite,    // the instrument holds these settings already: nothing written
     NotConfirmed,      // the change shown was not confirmed: nothing changed
+    ChangedMeanwhile,  // the instrument changed after the question: nothing written
 };
 
 struct TOutcomeEntry {

@@ -114,14 +114,19 @@ void TSettingsWrite::Identified(const models::TChainOutcome& outcome) {
     if (instrument.model != *model_)
         return Finish(
             Report(TOutcome::ModelMismatch, models::ModelMismatchText(*model_, instrument.model)));
+    // The instrument would stamp every flight with such a zone.
+    if (!models::TimeZoneSettable(models::TimeZoneHours(config_[models::TimeZoneByte])))
+        return Finish(
+            Report(TOutcome::BadFile, models::TimeZoneRefusedText(config_[models::TimeZoneByte])));
     const std::vector<TByteChange> changes = CompareSettings(instrument.config, config_);
     if (changes.empty()) return Finish(Report(TOutcome::NothingToWrite));
     if (!questions_.ConfirmChanges(ChangeSummary(instrument, changes, SummaryLimit), changes))
         return Finish(Report(TOutcome::NotConfirmed));
-    // The checked write identifies again: the instrument may have been
-    // changed while the question was open.
+    // The question listed only the changes to the settings read now; the
+    // checked write identifies again and writes nothing when the instrument
+    // was changed while the question was open.
     writing_ = true;
-    chain_->Write(*model_, config_);
+    chain_->Write(*model_, config_, instrument.config);
 }
 
 void TSettingsWrite::Finish(const TReport& report) {

@@ -37,7 +37,22 @@ QString TimeZoneText(std::uint8_t value) {
 }
 
 QString TimeZoneLine(const TDeviceConfig& config) {
-    return QStringLiteral("Часовой пояс: ") + TimeZoneText(config[TimeZoneByte]);
+    const std::uint8_t value = config[TimeZoneByte];
+    QString line = QStringLiteral("Часовой пояс: ") + TimeZoneText(value);
+    if (!TimeZoneSettable(TimeZoneHours(value)))
+        line += QStringLiteral(" (%1)").arg(TimeZoneOutOfRangeText());
+    return line;
+}
+
+QString TimeZoneOutOfRangeText() {
+    return QStringLiteral("вне пределов от %1 до %2")
+        .arg(TimeZoneText(TimeZoneValue(MinTimeZoneHours)),
+             TimeZoneText(TimeZoneValue(MaxTimeZoneHours)));
+}
+
+QString TimeZoneRefusedText(std::uint8_t value) {
+    return QStringLiteral("Настройки не записаны: часовой пояс %1 %2")
+        .arg(TimeZoneText(value), TimeZoneOutOfRangeText());
 }
 
 }  // namespace models

@@ -41,7 +41,11 @@ inline constexpr std::uint8_t TimeZoneValue(int hours) { return static_cast<std:
 
 // "UTC+3", "UTC-5": the time zone byte as a signed number of hours.
 QString TimeZoneText(std::uint8_t value);
-// "Часовой пояс: UTC+3".
+// "Часовой пояс: UTC+3"; a value outside the settable range is marked so.
 QString TimeZoneLine(const TDeviceConfig& config);
+// "вне пределов от UTC-12 до UTC+14".
+QString TimeZoneOutOfRangeText();
+// Why settings whose time zone is outside the settable range are not written.
+QString TimeZoneRefusedText(std::uint8_t value);
 
 }  // namespace models

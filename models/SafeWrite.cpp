@@ -45,11 +45,13 @@ bool TDeviceChain::Identify() {
     return true;
 }
 
-bool TDeviceChain::Write(DeviceModelId model, const TDeviceConfig& config) {
+bool TDeviceChain::Write(DeviceModelId model, const TDeviceConfig& config,
+                         std::optional<TDeviceConfig> expected) {
     if (Running()) return false;
     outcome_ = {};
     model_ = ModelShown(model);
     config_ = config;
+    expected_ = expected;
     StartWorker(OP_IDENTIFY, TStep::CheckModel);
     return true;
 }
@@ -103,6 +105,8 @@ void TDeviceChain::StepEnded() {
             // Settings of a known model would mean something else in it.
             if (!outcome_.instrument->KnownModel()) return Finish(TChainResult::UnknownModel);
             if (outcome_.instrument->model != model_) return Finish(TChainResult::ModelMismatch);
+            if (expected_ && outcome_.instrument->config != *expected_)
+                return Finish(TChainResult::ChangedMeanwhile);
             return StartWorker(OP_SEND_FRAME, TStep::Send);
         case TStep::Send:
             return StartWorker(OP_IDENTIFY, TStep::ReadBack);

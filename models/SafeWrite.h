@@ -38,10 +38,11 @@ struct TInstrument {
 };
 
 enum class TChainResult {
-    Done,             // identified, or written and read back equal
-    ModelMismatch,    // another model is connected: nothing was written
-    UnknownModel,     // the instrument's model is unknown: nothing was written
-    ReadBackDiffers,  // written, but the instrument gave other bytes back
+    Done,              // identified, or written and read back equal
+    ModelMismatch,     // another model is connected: nothing was written
+    UnknownModel,      // the instrument's model is unknown: nothing was written
+    ReadBackDiffers,   // written, but the instrument gave other bytes back
+    ChangedMeanwhile,  // the instrument's settings are not those expected: nothing was written
     PortFailed,
     NoLink,
 };
@@ -61,7 +62,10 @@ class TDeviceChain : public QObject {
     // Each runs until OnFinished has been called once; starting while a chain
     // runs does nothing and returns false.
     bool Identify();
-    bool Write(DeviceModelId model, const TDeviceConfig& config);
+    // With `expected`, writes only while the instrument still holds those
+    // settings: a change made by someone else since they were read stays.
+    bool Write(DeviceModelId model, const TDeviceConfig& config,
+               std::optional<TDeviceConfig> expected = std::nullopt);
     bool Running() const { return step_ != TStep::Idle; }
 
     device::TWorkerTiming Timing;
@@ -79,6 +83,7 @@ class TDeviceChain : public QObject {
     TStep step_ = TStep::Idle;
     DeviceModelId model_ = 0;
     TDeviceConfig config_{};
+    std::optional<TDeviceConfig> expected_;
     // Final status of the step's worker, -1 while none came.
     int final_ = -1;
     qintptr finalValue_ = 0;

@@ -19,7 +19,7 @@ class TestOutcome : public QObject {
     // One row per outcome, in the order of the enumeration; good ones exit 0,
     // every failure with a status of its own kind.
     void table_rowPerOutcomeGoodExitsZero() {
-        for (int i = 0; i <= int(TOutcome::NotConfirmed); ++i) {
+        for (int i = 0; i <= int(TOutcome::ChangedMeanwhile); ++i) {
             const flow::TOutcomeEntry& entry = flow::Entry(TOutcome(i));
             QCOMPARE(int(entry.outcome), i);
             QCOMPARE(entry.good, entry.exitStatus == app::EC_OK);
@@ -76,6 +76,9 @@ class TestOutcome : public QObject {
         QTest::newRow("read back differs")
             << int(TChainResult::ReadBackDiffers) << false << models::ReadBackDiffersText()
             << int(app::EC_READ_BACK);
+        QTest::newRow("changed while asked")
+            << int(TChainResult::ChangedMeanwhile) << false
+            << flow::Entry(TOutcome::ChangedMeanwhile).text << int(app::EC_CHANGED);
         QTest::newRow("silent") << int(TChainResult::NoLink) << false << device::NoDeviceText
                                 << int(app::EC_NO_LINK);
         QTest::newRow("lost") << int(TChainResult::NoLink) << true << device::LinkLostText()

@@ -21,8 +21,11 @@ class TAnswers : public flow::TSettingsWriteQuestions {
     bool answer = true;
     QStringList summaries;
     bool busyWhileAsked = true;
+    // Runs while the question is open.
+    std::function<void()> whileAsked;
     bool ConfirmChanges(const QString& summary, const std::vector<flow::TByteChange>&) override {
         summaries << summary;
+        if (whileAsked) whileAsked();
         busyWhileAsked = busyWhileAsked && device::TPortActivity::Instance().Busy();
         return answer;
     }
@@ -62,7 +65,9 @@ class TestSettingsWrite : public QObject {
     // Runs a write started by `start` to its end.
     flow::TReport Run(TAnswers& answers, const std::function<bool(flow::TSettingsWrite&)>& start) {
         flow::TSettingsWrite write(link_, answers);
-        write.Timing.pollStep = std::chrono::microseconds(200);
+        // Short enough for the failure paths, long enough that a reply on a
+        // busy machine is not taken for silence.
+        write.Timing.pollStep = std::chrono::milliseconds(2);
         std::optional<flow::TReport> finished;
         write.OnFinished = [&](const flow::TReport& report) { finished = report; };
         if (!start(write)) return flow::Report(TOutcome::PortBusy);
@@ -207,6 +212,86 @@ class TestSettingsWrite : public QObject {
                                     : std::optional<std::uint16_t>(std::uint16_t(instrumentModel));
             QCOMPARE(report.text, device::UnknownModelWriteRefusedText(reported));
         }
+    }
+
+    // Someone else changed the instrument while the question was open: the
+    // write the question was about would undo that, so nothing is written.
+    void changedWhileAsked_nothingWritten_data() {
+        QTest::addColumn<QList<int>>("changedOffsets");
+        QTest::newRow("other bytes than those asked about") << QList<int>{10, 20};
+        QTest::newRow("the very byte asked about") << QList<int>{models::TimeZoneByte};
+        QTest::newRow("the companion word") << QList<int>{149};
+    }
+    void changedWhileAsked_nothingWritten() {
+        QFETCH(QList<int>, changedOffsets);
+        TAnswers answers;
+        answers.whileAsked = [&] {
+            sim::TIdentity changed = Instrument();
+            for (int offset : changedOffsets) {
+                if (offset < int(changed.settings.size()))
+                    changed.settings[std::size_t(offset)] ^= 0x5A;
+                else
+                    changed.companion ^= 0x5A00;
+            }
+            simulator_->SetIdentity(changed);
+        };
+        const flow::TReport report = Run(answers, [](flow::TSettingsWrite& write) {
+            return write.StartEdit(
+                [](models::TDeviceConfig& config) { config[models::TimeZoneByte] = 0xFB; });
+        });
+        QCOMPARE(int(report.outcome), int(TOutcome::ChangedMeanwhile));
+        QCOMPARE(int(report.ExitStatus()), int(app::EC_CHANGED));
+        QVERIFY(!report.Good());
+        QCOMPARE(answers.summaries.size(), 1);
+        QVERIFY(!WriteRequestSent(*simulator_));
+    }
+
+    // A time zone no instrument can be set to is refused before any question,
+    // as the command that sets the zone refuses it.
+    void timeZoneOutOfRange_refused_data() {
+        QTest::addColumn<int>("hours");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("+100") << 100 << false;
+        QTest::newRow("-13") << -13 << false;
+        QTest::newRow("+15") << 15 << false;
+        QTest::newRow("-12, the lowest") << -12 << true;
+        QTest::newRow("+14, the highest") << 14 << true;
+    }
+    void timeZoneOutOfRange_refused() {
+        QFETCH(int, hours);
+        QFETCH(bool, written);
+        models::TDeviceConfig config = ConfigOf(Instrument());
+        config[models::TimeZoneByte] = models::TimeZoneValue(hours);
+        TAnswers answers;
+        const flow::TReport report =
+            Run(answers, [&](flow::TSettingsWrite& write) { return write.Start(102, config); });
+        QCOMPARE(WriteRequestSent(*simulator_), written);
+        QCOMPARE(answers.summaries.size(), written ? 1 : 0);
+        if (written) {
+            QCOMPARE(int(report.outcome), int(TOutcome::ConfigWritten));
+        } else {
+            QCOMPARE(int(report.ExitStatus()), int(app::EC_BAD_FILE));
+            QCOMPARE(report.text, models::TimeZoneRefusedText(config[models::TimeZoneByte]));
+        }
+    }
+
+    void timeZoneLine_marksOutOfRange_data() {
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("settable") << 3 << QStringLiteral("Часовой пояс: UTC+3");
+        QTest::newRow("+100") << 100
+                              << QStringLiteral(
+                                     "Часовой пояс: UTC+100 (вне пределов от UTC-12 до UTC+14)");
+        QTest::newRow("-13") << 0xF3
+                             << QStringLiteral(
+                                    "Часовой пояс: UTC-13 (вне пределов от UTC-12 до UTC+14)");
+    }
+    void timeZoneLine_marksOutOfRange() {
+        QFETCH(int, value);
+        QFETCH(QString, line);
+        models::TDeviceConfig config{};
+        config[models::TimeZoneByte] = std::uint8_t(value);
+        QCOMPARE(models::TimeZoneLine(config), line);
     }
 
     void busyPort_nothingStarted() {

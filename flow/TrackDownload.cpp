@@ -1,6 +1,7 @@
 #include "flow/TrackDownload.h"
 
 #include <map>
+#include <utility>
 
 #include "device/PageDump.h"
 #include "serial/UnitNVC.h"
@@ -98,6 +99,8 @@ bool TTrackDownload::Download(const track::TFlightStatsReply& stats, std::uint8_
     bySector_ = bySector;
     count_ = 0;
     ended_ = false;
+    markPending_ = false;
+    lastMarked_ = false;
     return Start(worker);
 }
 
@@ -106,6 +109,8 @@ bool TTrackDownload::ReadPage(std::int32_t address) {
     TDeviceIO* worker = TDeviceIO::Create(link_, target_);
     worker->Operation = OP_READ_PAGE;
     worker->PageAddress = address;
+    pageAwaited_ = true;
+    lastBadReply_ = 0;
     return Start(worker);
 }
 
@@ -135,19 +140,27 @@ void TTrackDownload::OnStatus(int code, qintptr value) {
             reports_.StatsRead(stats_);
             break;
         case ST_PAGE_READ:
+            pageAwaited_ = false;
             reports_.PageRead(PageDumpLines(reply));
             break;
         case ST_TRACK_PAGE:
             count_ = int(value);
-            ended_ = false;
+            lastMarked_ = std::exchange(markPending_, false);
             reports_.Progress(int(value));
             break;
         case ST_TRACK_END:
-            ended_ = true;
-            Export(false);
+            // Value 0: the next sector is another flight's.
+            if (value == 0)
+                ended_ = true;
+            else
+                markPending_ = true;
+            break;
+        case ST_BAD_REPLY:
+            lastBadReply_ = value;
             break;
         case ST_PORT_FAILED:
         case ST_NO_LINK:
+            pageAwaited_ = false;
             failure_ = FailureOfStatus(code, value, TOutcome::NoDevice, link_);
             reports_.Failed(*failure_);
             break;
@@ -158,15 +171,39 @@ void TTrackDownload::OnStatus(int code, qintptr value) {
 
 void TTrackDownload::WorkerEnded() {
     running_ = nullptr;
+    if (std::exchange(pageAwaited_, false) && !failure_) {
+        failure_ = FailureOfStatus(ST_NO_LINK, lastBadReply_, TOutcome::NoDevice, link_);
+        reports_.Failed(*failure_);
+    }
     if (downloading_) {
-        downloading_ = false;
-        if (!ended_) {
+        const int limit = bySector_ ? MaxSectorCount : MaxPageCount;
+        bool whole = ended_ || count_ > limit;
+        if (failure_) {
+            whole = WholeFlightRead();
+            // The files say all there is to say about the flight.
+            if (whole) failure_.reset();
+        }
+        if (whole) {
+            Export(false);
+        } else {
             const TrackSnapshot lists = TrackLists().Snapshot();
             unfinished_ = true;
             partialReady_ = !lists.gps.empty() || !lists.eng.empty();
         }
+        downloading_ = false;
     }
     FinishWhenIdle();
+}
+
+bool TTrackDownload::WholeFlightRead() const {
+    // The last sector of a flight ends where its records end; any other
+    // sector does so only at a record it cannot read.
+    if (!bySector_ || !lastMarked_) return false;
+    if (FlightSectors > 0) return count_ >= FlightSectors;
+    const TrackSnapshot lists = TrackLists().Snapshot();
+    // One record a second.
+    const std::size_t seconds = lists.gps.size() + lists.eng.size();
+    return stats_.durationMinutes > 0 && seconds >= std::size_t(stats_.durationMinutes) * 60;
 }
 
 void TTrackDownload::Export(bool partial) {

@@ -9,12 +9,15 @@
 // statuses back (OnStatus): the track page's statuses reach the device
 // window first, as every window's do. What it finds goes to a TTrackReports.
 //
-// The end rule: a download has ended when an end report is its last word (in
-// sector mode one for an unknown record is followed by more progress). The
-// files are written at every end report, off the interface thread; a later
-// report replaces them with the fuller lists. A download that stops without
-// the end writes nothing by itself; SavePartial() writes what it read under
-// names of their own.
+// The end rule: a download has ended when the next flight's sector ended it,
+// or when it read as much as a download reads. An end report for an unknown
+// record in sector mode does not end it: more sectors may follow. Its files
+// are written once, when its worker has ended, off the interface thread. A
+// download whose line failed has ended all the same when the sector read last
+// ended in an end report and its records cover the flight as far as it is
+// known (the listed sectors, or the duration the statistics report). Any
+// other download that stops writes nothing by itself, so a complete set on
+// disk stays; SavePartial() writes what it read under names of their own.
 //
 // Once a download's files are written, every attached hook hears of it
 // (AttachDownloadHook); partial saves only reach hooks that ask for them.
@@ -114,8 +117,11 @@ class TTrackDownload : public QObject {
     // The size of the picture to draw with the files; empty: none.
     std::function<QSize()> PlotSize;
     bool Igc = true;
-    // The files' name without extension; empty: "Track<flight>".
+    // The files' name without extension; empty: "Track<flight>", or with the
+    // start time added when that name holds another flight's files.
     QString FileBase;
+    // Sectors the flight is known to span (a scan's list); 0: unknown.
+    int FlightSectors = 0;
     device::TWorkerTiming Timing;
 
     // The identified instrument: the files and the hooks name it.
@@ -131,6 +137,8 @@ class TTrackDownload : public QObject {
     void ExportDone(const track::TExportResult& result, bool partial, int tag,
                     std::shared_ptr<const device::TrackSnapshot> lists);
     void FinishWhenIdle();
+    // Whether a download whose line failed had read the whole flight.
+    bool WholeFlightRead() const;
     TDownloadedTrack Downloaded(const track::TExportResult& result, bool partial,
                                 std::shared_ptr<const device::TrackSnapshot> lists) const;
 
@@ -145,6 +153,10 @@ class TTrackDownload : public QObject {
     bool active_ = false;
     std::optional<TReport> failure_;
     QString writeError_;
+    // A page read under way, until its page has come; its worker ends with
+    // no final status of its own when no answer came.
+    bool pageAwaited_ = false;
+    qintptr lastBadReply_ = 0;
     // The download under way or last made.
     bool downloading_ = false;
     std::uint8_t flightIndex_ = 0;
@@ -152,7 +164,9 @@ class TTrackDownload : public QObject {
     bool bySector_ = true;
     int count_ = 0;
     bool ended_ = false;
-    bool unfinished_ = false;  // to be reported when the operation is over
+    bool markPending_ = false;  // an end report for the sector under way
+    bool lastMarked_ = false;   // the sector read last ended in an end report
+    bool unfinished_ = false;   // to be reported when the operation is over
     bool partialReady_ = false;
     // The last files written by this operation, for the hooks.
     std::optional<TDownloadedTrack> written_;

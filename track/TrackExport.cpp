@@ -1,6 +1,8 @@
 #include "track/TrackExport.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <charconv>
@@ -8,7 +10,9 @@
 #include <cstring>
 #include <pugixml.hpp>
 
+#include "device/AppError.h"
 #include "device/FileStore.h"
+#include "track/TrackFileReader.h"
 
 namespace track {
 
@@ -129,19 +133,67 @@ QString TrackFilePath(const QString& folder, const QString& base, const char* ex
     return folder.isEmpty() ? name : QDir(folder).filePath(name);
 }
 
+bool SetExists(const QString& folder, const QString& base) {
+    return std::any_of(
+        std::begin(kTrackExtensions), std::end(kTrackExtensions),
+        [&](const char* ext) { return QFileInfo::exists(TrackFilePath(folder, base, ext)); });
+}
+
+// Whether `base` names the files of a flight that started at another time
+// than the one `lists` hold: the first point of its GPX (or IGC) file against
+// the first GPS record, or the first line of its ENX file against the first
+// sensor record. A set that tells nothing counts as another flight's.
+bool OtherFlightsSet(const QString& folder, const QString& base,
+                     const device::TrackSnapshot& lists) {
+    const auto file = [&](const char* ext) {
+        const QString path = TrackFilePath(folder, base, ext);
+        return QFileInfo(path).isFile() ? path : QString();
+    };
+    const QString gpx = file(".gpx"), enx = file(".enx"), igc = file(".igc");
+    if (gpx.isEmpty() && enx.isEmpty() && igc.isEmpty()) return false;
+    const QString points = gpx.isEmpty() ? igc : gpx;
+    if (!points.isEmpty() && !lists.gps.empty()) {
+        try {
+            const std::vector<TFlightFix> fixes = ReadTrackFile(points);
+            return fixes.empty() || !fixes.front().hasTime ||
+                   fixes.front().time != lists.gps.front().time;
+        } catch (const device::TAppError&) {
+            return true;
+        }
+    }
+    QFile samples(enx);
+    if (lists.eng.empty() || !samples.open(QIODevice::ReadOnly)) return true;
+    const QByteArray line = samples.readLine(64);
+    const QDateTime time =
+        QDateTime::fromString(QString::fromLatin1(line.left(line.indexOf(';'))), Qt::ISODate);
+    return !time.isValid() || time.toSecsSinceEpoch() != lists.eng.front().time;
+}
+
+// The time of the first record read: the lists are each in memory order.
+std::optional<device::TrackTime> ListsStart(const device::TrackSnapshot& lists) {
+    if (lists.gps.empty() && lists.eng.empty()) return std::nullopt;
+    if (lists.gps.empty()) return lists.eng.front().time;
+    if (lists.eng.empty()) return lists.gps.front().time;
+    return std::min(lists.gps.front().time, lists.eng.front().time);
+}
+
 // "Track12" (or the name asked for), or for a partial save the first of
 // "Track12-partial", "Track12-partial-2", ... of which no file exists yet.
-QString TrackBaseName(const QString& folder, int flightNumber, const QString& asked, bool partial) {
-    const QString track =
-        asked.isEmpty() ? QStringLiteral("Track") + QString::number(flightNumber) : asked;
+// Where "Track12" holds another flight's files (another start, or one that
+// cannot be told), a complete set is named with its start time instead.
+QString TrackBaseName(const QString& folder, int flightNumber, const QString& asked, bool partial,
+                      const device::TrackSnapshot& lists) {
+    const QString plain = QStringLiteral("Track") + QString::number(flightNumber);
+    QString track = asked.isEmpty() ? plain : asked;
+    const std::optional<device::TrackTime> start = ListsStart(lists);
+    // Partial sets never replace one, whichever flight it holds.
+    if (!partial && track == plain && start && OtherFlightsSet(folder, track, lists))
+        track = DatedTrackBaseName(flightNumber, *start);
     if (!partial) return track;
     for (int n = 1;; ++n) {
         const QString base = track + QStringLiteral("-partial") +
                              (n == 1 ? QString() : QStringLiteral("-%1").arg(n));
-        const bool taken = std::any_of(
-            std::begin(kTrackExtensions), std::end(kTrackExtensions),
-            [&](const char* ext) { return QFileInfo::exists(TrackFilePath(folder, base, ext)); });
-        if (!taken) return base;
+        if (!SetExists(folder, base)) return base;
     }
 }
 
@@ -158,6 +210,12 @@ QString UnfinishedText(int count, bool bySector, std::size_t gps, std::size_t en
         .arg(files);
 }
 }  // namespace
+
+QString DatedTrackBaseName(int flightNumber, device::TrackTime start) {
+    return QStringLiteral("Track%1").arg(flightNumber) +
+           QDateTime::fromSecsSinceEpoch(start, Qt::UTC)
+               .toString(QStringLiteral("-yyyy-MM-dd-HHmm"));
+}
 
 QString UnfinishedDownloadText(int count, bool bySector, std::size_t gps, std::size_t eng) {
     return UnfinishedText(count, bySector, gps, eng,
@@ -248,7 +306,8 @@ QStringList WriteTrackFiles(int flightNumber, const device::TrackSnapshot& lists
     memo.AddLine(QStringLiteral("Всего ENG %1").arg(lists.eng.size()));
     // One set: a new GPX file never stands beside the ENX file of an older
     // download because the second write failed.
-    const QString base = TrackBaseName(folder, flightNumber, options.baseName, options.partial);
+    const QString base =
+        TrackBaseName(folder, flightNumber, options.baseName, options.partial, lists);
     std::vector<device::TFileToWrite> files;
     if (!lists.gps.empty())
         files.push_back(

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "device/TrackLists.h"
@@ -47,8 +48,10 @@ struct TTrackFileOptions {
     // so that they never replace the files of a complete download, nor
     // those of an earlier partial save.
     bool partial = false;
-    // The name of the files without extension instead of "Track<flight>";
-    // a partial save adds "-partial" to it as well.
+    // The name of the files without extension instead of "Track<flight>"
+    // (or of DatedTrackBaseName, where "Track<flight>" holds the files of a
+    // flight that started at another time); a partial save adds "-partial"
+    // to it as well.
     QString baseName;
     // Taken when the options are made, so a download writes the profile of
     // the moment it was asked for.
@@ -65,6 +68,9 @@ struct TTrackFileOptions {
 // paths of the files written.
 QStringList WriteTrackFiles(int flightNumber, const device::TrackSnapshot& lists, TMemoSink& memo,
                             const QString& folder = {}, const TTrackFileOptions& options = {});
+
+// "Track7-2024-06-07-0912": the files of flight 7 that started then.
+QString DatedTrackBaseName(int flightNumber, device::TrackTime start);
 
 // The memo line (and command-line message) for a download that ended without
 // the end of the track: how far it got, and that what it read is in no file.

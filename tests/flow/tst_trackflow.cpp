@@ -35,10 +35,31 @@ std::vector<std::uint8_t> Memory(int sectorsOfFlight12) {
     return b.Memory();
 }
 
+// Flight 12 from sector 64: `full` sectors filled to their last byte, then
+// one holding `lastGps` points whose rest is erased; an unknown record
+// after the first point of sector 64 when `unknownRecord`. Nothing follows.
+std::vector<std::uint8_t> EndingMemory(int full, int lastGps, bool unknownRecord,
+                                       std::uint8_t minute = 5) {
+    sim::TTrackMemoryBuilder b;
+    for (int sector = 64; sector <= 64 + full; ++sector) {
+        b.BeginSector(static_cast<std::uint16_t>(sector), 12, 2024, 6, 7, 9, minute, 0);
+        const bool last = sector == 64 + full;
+        if (!last)
+            for (int i = 0; i < kEngPerSector; ++i) b.AddEng(3, 1013, 20);
+        const int points = last ? lastGps : kGpsPerSector;
+        for (int i = 0; i < points; ++i) {
+            b.AddGps(1500, 46.5f, 7.25f);
+            if (i == 0 && sector == 64 && unknownRecord) b.AddRaw({7, 0, 0, 0, 0, 0, 0});
+        }
+    }
+    return b.Memory();
+}
+
 class TRecorder : public flow::TTrackReports {
   public:
     std::optional<track::TFlightStatsReply> stats;
     QStringList written;  // files of every write
+    QStringList page;
     QString unfinished;
     bool canSave = false;
     std::vector<flow::TReport> failures;
@@ -46,7 +67,7 @@ class TRecorder : public flow::TTrackReports {
 
     void StatsRead(const track::TFlightStatsReply& read) override { stats = read; }
     void Progress(int) override {}
-    void PageRead(const QStringList&) override {}
+    void PageRead(const QStringList& lines) override { page << lines; }
     void FilesWritten(const track::TExportResult& result, bool, int) override {
         written << result.files;
     }
@@ -96,6 +117,9 @@ class TestTrackFlow : public QObject {
         sim::TFaults faults;
         faults.hangUpAfterRequests = 2;  // the statistics, then the first sector
         simulator_->SetFaults(faults);
+        // The hang-up counts requests: waits long enough that a busy machine
+        // never makes a try fail and be asked again.
+        track_->Timing = device::TWorkerTiming{};
         return Download();
     }
     QString File(const QString& name) const { return dir_->filePath(name); }
@@ -114,7 +138,9 @@ class TestTrackFlow : public QObject {
         heard_.clear();
         track_ = std::make_unique<flow::TTrackDownload>(link_, receiver_.Target(), reports_);
         track_->Folder = [this] { return dir_->path(); };
-        track_->Timing.pollStep = std::chrono::microseconds(500);
+        // Short enough for the failure paths, long enough that a reply on a
+        // busy machine is not taken for silence.
+        track_->Timing.pollStep = std::chrono::milliseconds(2);
         receiver_.OnStatus = [this](int code, qintptr value) { track_->OnStatus(code, value); };
     }
     void cleanup() {
@@ -193,6 +219,130 @@ class TestTrackFlow : public QObject {
         QCOMPARE(partialHeard, 2);
         QCOMPARE(track_->UnfinishedText(true),
                  track::UnfinishedDownloadSavedText(1, true, kGpsPerSector, kEngPerSector));
+    }
+
+    // A page read ends as every other request does: with its page, or with
+    // the no-link outcome when no sound answer came.
+    void pageRead_data() {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<int>("exitStatus");
+        QTest::newRow("answered") << QString() << int(TOutcome::Done) << int(app::EC_OK);
+        QTest::newRow("silent") << QStringLiteral("silent") << int(TOutcome::NoDevice)
+                                << int(app::EC_NO_LINK);
+        QTest::newRow("garbled") << QStringLiteral("check") << int(TOutcome::NoDevice)
+                                 << int(app::EC_NO_LINK);
+        QTest::newRow("hung up") << QStringLiteral("hang-up") << int(TOutcome::LinkLost)
+                                 << int(app::EC_NO_LINK);
+    }
+    void pageRead() {
+        QFETCH(QString, fault);
+        QFETCH(int, outcome);
+        QFETCH(int, exitStatus);
+        sim::TFaults faults;
+        faults.silent = fault == QLatin1String("silent");
+        faults.wrongCheckByte = fault == QLatin1String("check");
+        if (fault == QLatin1String("hang-up")) faults.hangUpAfterRequests = 0;
+        simulator_->SetFaults(faults);
+        const flow::TReport report = Run([this] { return track_->ReadPage(64 * 4096); });
+        QCOMPARE(int(report.outcome), outcome);
+        QCOMPARE(int(report.ExitStatus()), exitStatus);
+        QCOMPARE(reports_.page.isEmpty(), !fault.isEmpty());
+        QCOMPARE(int(reports_.failures.size()), fault.isEmpty() ? 0 : 1);
+    }
+
+    // The line fails at the request after the sector read last. Whether that
+    // download read the whole flight decides between the files of the
+    // flight and nothing but a partial save; a complete set on disk is never
+    // replaced by a fragment.
+    void lineFailsAfterASector_data() {
+        QTest::addColumn<bool>("unknownRecord");
+        QTest::addColumn<int>("durationMinutes");  // of the statistics
+        QTest::addColumn<int>("flightSectors");    // as a scan listed them; 0: unknown
+        QTest::addColumn<bool>("whole");
+        // Sectors 64 and 65 full, 66 ending in erased bytes: 2 * 321 + 100
+        // records, 12 minutes and a bit.
+        QTest::newRow("last sector ends, the duration is covered") << false << 12 << 0 << true;
+        QTest::newRow("last sector ends, the listed sectors read") << false << 40 << 3 << true;
+        QTest::newRow("last sector ends, but the flight lasted longer")
+            << false << 13 << 0 << false;
+        QTest::newRow("last sector ends, but more sectors are listed") << false << 1 << 4 << false;
+        QTest::newRow("no duration known") << false << 0 << 0 << false;
+        QTest::newRow("an unknown record in the first sector, cut after it")
+            << true << 1 << 0 << false;
+    }
+    void lineFailsAfterASector() {
+        QFETCH(bool, unknownRecord);
+        QFETCH(int, durationMinutes);
+        QFETCH(int, flightSectors);
+        QFETCH(bool, whole);
+        // The complete set of an earlier download of the same flight.
+        simulator_->SetMemory(EndingMemory(2, 100, false));
+        track::TFlightStatsReply stats = testing::ExampleFlightStats();
+        stats.durationMinutes = 12;
+        QCOMPARE(int(Run([&] { return track_->Download(stats, 0, true); }).outcome),
+                 int(TOutcome::Done));
+        const QByteArray complete = Contents(File(QStringLiteral("Track12.gpx")));
+        QVERIFY(!complete.isEmpty());
+
+        simulator_->SetMemory(EndingMemory(2, 100, unknownRecord));
+        QVERIFY(simulator_->Start());
+        link_.comport.SetPortName(simulator_->PortPath());
+        sim::TFaults faults;
+        // The first sector with the unknown record, or all three.
+        faults.hangUpAfterRequests = unknownRecord ? 1 : 3;
+        simulator_->SetFaults(faults);
+        track_->Timing = device::TWorkerTiming{};  // as in CutOffDownload
+        reports_ = TRecorder{};
+        stats.durationMinutes = std::uint16_t(durationMinutes);
+        track_->FlightSectors = flightSectors;
+        const flow::TReport outcome = Run([&] { return track_->Download(stats, 0, true); });
+        if (whole) {
+            QCOMPARE(int(outcome.outcome), int(TOutcome::Done));
+            QCOMPARE(reports_.written.filter(QStringLiteral(".gpx")).size(), 1);
+            QVERIFY(reports_.unfinished.isEmpty());
+            QCOMPARE(Contents(File(QStringLiteral("Track12.gpx"))), complete);
+        } else {
+            QCOMPARE(int(outcome.outcome), int(TOutcome::LinkLost));
+            QVERIFY(reports_.written.isEmpty());
+            QVERIFY(!reports_.unfinished.isEmpty());
+            QVERIFY(track_->CanSavePartial());
+            QCOMPARE(Contents(File(QStringLiteral("Track12.gpx"))), complete);
+        }
+    }
+
+    // The files are written once, at the end, not at each end report.
+    void unknownRecords_filesWrittenOnce() {
+        simulator_->SetMemory(EndingMemory(2, 100, true));
+        track::TFlightStatsReply stats = testing::ExampleFlightStats();
+        QCOMPARE(int(Run([&] { return track_->Download(stats, 0, true); }).outcome),
+                 int(TOutcome::Done));
+        // GPX, ENX and IGC once each.
+        QCOMPARE(reports_.written.size(), 3);
+    }
+
+    // Track12 files of a flight that started at another time stay; the new
+    // set is named with its start. Those of the same flight are replaced.
+    void sameNumberOtherFlight_keptBeside_data() {
+        QTest::addColumn<int>("minuteOnDisk");
+        QTest::addColumn<QString>("newSet");
+        QTest::newRow("another flight") << 40 << QStringLiteral("Track12-2024-06-07-0905.gpx");
+        QTest::newRow("the same flight") << 5 << QStringLiteral("Track12.gpx");
+    }
+    void sameNumberOtherFlight_keptBeside() {
+        QFETCH(int, minuteOnDisk);
+        QFETCH(QString, newSet);
+        track::TFlightStatsReply stats = testing::ExampleFlightStats();
+        simulator_->SetMemory(EndingMemory(0, 50, false, std::uint8_t(minuteOnDisk)));
+        QCOMPARE(int(Run([&] { return track_->Download(stats, 0, true); }).outcome),
+                 int(TOutcome::Done));
+        const QByteArray onDisk = Contents(File(QStringLiteral("Track12.gpx")));
+        simulator_->SetMemory(EndingMemory(0, 60, false));
+        reports_.written.clear();
+        QCOMPARE(int(Run([&] { return track_->Download(stats, 0, true); }).outcome),
+                 int(TOutcome::Done));
+        QVERIFY(reports_.written.contains(QFileInfo(File(newSet)).absoluteFilePath()));
+        QCOMPARE(Contents(File(QStringLiteral("Track12.gpx"))) == onDisk, minuteOnDisk != 5);
     }
 
     void outcomes_data() {

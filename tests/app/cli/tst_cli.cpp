@@ -753,6 +753,45 @@ class TestCli : public QObject {
         QCOMPARE(lines[0].size(), 48);
     }
 
+    // No sound answer to the page request ends as any request does.
+    void page_noAnswer_noLinkStatusAndText_data() {
+        QTest::addColumn<bool>("silent");
+        QTest::newRow("silent") << true;
+        QTest::newRow("garbled") << false;
+    }
+    void page_noAnswer_noLinkStatusAndText() {
+        QFETCH(bool, silent);
+        sim::TFaults faults;
+        faults.silent = silent;
+        faults.wrongCheckByte = !silent;
+        simulator.SetFaults(faults);
+        const Result r =
+            RunCli({simulator.PortPath(), QStringLiteral("page"), QStringLiteral("16")});
+        simulator.SetFaults({});
+        QCOMPARE(r.exitCode, int(app::EC_NO_LINK));
+        QVERIFY(r.out.isEmpty());
+        QCOMPARE(r.err.trimmed(), device::NoDeviceText);
+    }
+
+    // A time zone no instrument can be set to: shown as such, never written.
+    void bcf_timeZoneOutOfRange_markedAndRefused() {
+        QTemporaryDir dir;
+        std::array<std::uint8_t, 150> config{};
+        config[4] = 100;
+        const QString file = dir.filePath(QStringLiteral("pilot.bcf"));
+        models::SaveConfigFile(file, Instrument().model, config.data());
+        const Result shown = RunCli({QStringLiteral("bcf"), file});
+        QCOMPARE(shown.exitCode, 0);
+        QVERIFY2(shown.out.contains(QStringLiteral("Часовой пояс: UTC+100 (вне пределов")),
+                 qPrintable(shown.out));
+        QVERIFY(simulator.Start());  // a fresh record of what arrives
+        const Result written =
+            RunCli({simulator.PortPath(), QStringLiteral("write"), file, QStringLiteral("--yes")});
+        QCOMPARE(written.exitCode, int(app::EC_BAD_FILE));
+        QCOMPARE(written.err.trimmed(), models::TimeZoneRefusedText(100));
+        QVERIFY(simulator.WrittenConfig().empty());
+    }
+
     void bcfShowAndWrite_settingsReachTheInstrument() {
         QTemporaryDir dir;
         std::array<std::uint8_t, 150> config{};

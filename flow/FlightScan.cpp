@@ -8,10 +8,12 @@
 #include <QJsonObject>
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include "device/AppError.h"
 #include "device/FileStore.h"
 #include "serial/UnitNVC.h"
+#include "track/TrackExport.h"
 
 namespace flow {
 
@@ -121,6 +123,43 @@ void WriteCacheFile(const QString& path, const QString& key, const TKeptScan& sc
     }
 }
 
+// The flights downloaded from lists, per instrument: "number/sector/start/dated".
+std::map<QString, std::set<QString>>& DownloadedFlights() {
+    static std::map<QString, std::set<QString>> downloaded;
+    return downloaded;
+}
+
+const QString kDownloadedKey = QStringLiteral("downloaded");
+
+QString FlightKey(const TListedFlight& flight) {
+    return QStringLiteral("%1/%2/%3/%4")
+        .arg(flight.flightNumber)
+        .arg(flight.firstSector)
+        .arg(flight.start)
+        .arg(flight.dated ? 1 : 0);
+}
+
+// Adds the marks the file holds for `key` to those in memory.
+void ReadDownloaded(const QString& path, const QString& key) {
+    const QJsonArray marks =
+        ReadCacheFile(path).value(kDownloadedKey).toObject().value(key).toArray();
+    for (const QJsonValue& mark : marks) DownloadedFlights()[key].insert(mark.toString());
+}
+
+// Whether a scan reads `sector`.
+bool Scanned(std::uint16_t sector) {
+    return sector >= ScanFirstSector && sector < ScanFirstSector + ScanSectorCount;
+}
+
+// Adds `sector` to the runs of sectors to read again, in rising order.
+template <typename TRange>
+void AddRange(std::vector<TRange>& ranges, std::uint16_t sector) {
+    if (!ranges.empty() && ranges.back().first + ranges.back().count == sector)
+        ++ranges.back().count;
+    else
+        ranges.push_back({sector, 1});
+}
+
 device::TrackTime HeaderTime(const TSectorHeader& h, bool& dated) {
     device::TrackTime t = 0;
     dated = h.month != 0 && MakeTrackTime(h.year, h.month, h.day, h.hour, h.minute, h.second, t);
@@ -194,8 +233,7 @@ void NameFlightFiles(std::vector<TListedFlight>& flights) {
         if (dateShared) {
             f.fileBase = plain + QStringLiteral("-s%1").arg(f.firstSector);
         } else {
-            const QDateTime t = QDateTime::fromSecsSinceEpoch(f.start, Qt::UTC);
-            f.fileBase = plain + t.toString(QStringLiteral("-yyyy-MM-dd-HHmm"));
+            f.fileBase = track::DatedTrackBaseName(f.flightNumber, f.start);
         }
     }
 }
@@ -234,7 +272,30 @@ TFlightScan::~TFlightScan() {
     if (running_) running_->OnTerminate = nullptr;
 }
 
-void TFlightScan::ForgetKeptScans() { KeptScans().clear(); }
+void TFlightScan::ForgetKeptScans() {
+    KeptScans().clear();
+    DownloadedFlights().clear();
+}
+
+void TFlightScan::MarkDownloaded(const TInstrumentKey& key, const TListedFlight& flight,
+                                 const QString& cacheFile) {
+    const QString instrument = key.Text();
+    ReadDownloaded(cacheFile, instrument);
+    std::set<QString>& marks = DownloadedFlights()[instrument];
+    if (!marks.insert(FlightKey(flight)).second || cacheFile.isEmpty()) return;
+    QJsonObject file = ReadCacheFile(cacheFile);
+    QJsonObject downloaded = file.value(kDownloadedKey).toObject();
+    QJsonArray list;
+    for (const QString& mark : marks) list.append(mark);
+    downloaded.insert(instrument, list);
+    file.insert(kDownloadedKey, downloaded);
+    // A mark that cannot be kept only lets the flight be offered again.
+    try {
+        QDir().mkpath(QFileInfo(cacheFile).absolutePath());
+        WriteFileSafely(cacheFile, QJsonDocument(file).toJson(QJsonDocument::Compact));
+    } catch (const TAppError&) {
+    }
+}
 
 bool TFlightScan::StartWorker(TDeviceIO* worker) {
     worker->Timing = Timing;
@@ -252,11 +313,14 @@ bool TFlightScan::Start(const TInstrumentKey& key, bool fresh) {
     cancelled_ = false;
     fresh_ = fresh;
     fromCache_ = false;
-    readingMemory_ = false;
+    phase_ = TPhase::Stats;
     outcome_.reset();
     key_ = key;
     lastStats_.reset();
     flights_.clear();
+    headers_.clear();
+    ranges_.clear();
+    ReadDownloaded(CacheFile, key_.Text());
     TDeviceIO* worker = TDeviceIO::Create(link_, target_);
     worker->Operation = OP_READ_STATS;
     worker->FlightIndex = 0;
@@ -275,10 +339,7 @@ void TFlightScan::OnStatus(int code, qintptr value) {
             lastStats_ = track::ParseFlightStats(link_.RxBuffer.data());
             break;
         case ST_TRACK_PAGE:
-            if (readingMemory_) reports_.Progress(int(value), ScanSectorCount);
-            break;
-        case ST_HEADERS_READ:
-            if (readingMemory_ && log_) Conclude(log_->Snapshot());
+            if (phase_ == TPhase::Memory) reports_.Progress(int(value), ScanSectorCount);
             break;
         case ST_PORT_FAILED:
         case ST_NO_LINK:
@@ -292,46 +353,55 @@ void TFlightScan::OnStatus(int code, qintptr value) {
 void TFlightScan::WorkerEnded() {
     running_ = nullptr;
     if (!active_) return;
-    if (outcome_) {
-        // A link lost part-way: what was read is listed all the same.
-        if (readingMemory_ && log_ && flights_.empty()) {
-            flights_ = FlightsInHeaders(log_->Snapshot());
-            RefreshLogbookMarks();
-        }
-        Finish(*outcome_);
-        return;
+    switch (phase_) {
+        case TPhase::Stats:
+            return StatsEnded();
+        case TPhase::Memory:
+            return MemoryEnded();
+        case TPhase::Recheck:
+        case TPhase::KeptCheck:
+            return RangeEnded();
     }
-    if (readingMemory_) {
-        // The worker ended without its last word: what it read is listed.
-        Conclude(log_ ? log_->Snapshot() : std::vector<TSectorHeader>{});
-        Finish(*outcome_);
-        return;
-    }
-    if (!lastStats_) {
-        Finish(Report(TOutcome::NoDevice));
-        return;
-    }
-    if (cancelled_) {
-        Finish(Report(TOutcome::TrackUnfinished, QStringLiteral("Поиск полётов прерван")));
-        return;
-    }
+}
+
+void TFlightScan::StatsEnded() {
+    if (outcome_) return Finish(*outcome_);
+    if (!lastStats_) return Finish(Report(TOutcome::NoDevice));
+    if (cancelled_)
+        return Finish(Report(TOutcome::TrackUnfinished, QStringLiteral("Поиск полётов прерван")));
     const QString key = key_.Text();
     if (!KeptScans().count(key))
         if (const std::optional<TKeptScan> kept = KeptScanOf(ReadCacheFile(CacheFile), key))
             KeptScans()[key] = *kept;
     const auto kept = KeptScans().find(key);
-    if (!fresh_ && kept != KeptScans().end() && kept->second.last == *lastStats_) {
-        fromCache_ = true;
-        flights_ = FlightsInHeaders(kept->second.headers);
-        RefreshLogbookMarks();
-        Finish(Report(TOutcome::Done));
-        return;
+    if (fresh_ || kept == KeptScans().end() || !(kept->second.last == *lastStats_))
+        return StartReading();
+    headers_ = kept->second.headers;
+    const std::vector<TListedFlight> listed = FlightsInHeaders(headers_);
+    const auto starts = [&](std::uint16_t sector, std::uint16_t number) {
+        return std::any_of(listed.begin(), listed.end(), [&](const TListedFlight& f) {
+            return f.firstSector == sector && f.flightNumber == number;
+        });
+    };
+    // A list that cannot account for the last flight is no list of this memory.
+    if (Scanned(lastStats_->startSector) &&
+        !starts(lastStats_->startSector, lastStats_->flightNumber))
+        return StartReading();
+    ranges_.clear();
+    for (const TListedFlight& flight : listed) {
+        const int before = flight.firstSector - 1 - ScanFirstSector;
+        if (before >= 0 && headers_[std::size_t(before)].Erased())
+            AddRange(ranges_, std::uint16_t(flight.firstSector - 1));
     }
-    StartReading();
+    std::sort(ranges_.begin(), ranges_.end(),
+              [](const TRange& a, const TRange& b) { return a.first < b.first; });
+    phase_ = TPhase::KeptCheck;
+    keptDiffers_ = false;
+    NextRange();
 }
 
 void TFlightScan::StartReading() {
-    readingMemory_ = true;
+    phase_ = TPhase::Memory;
     log_ = std::make_shared<TSectorHeaderLog>();
     TDeviceIO* worker = TDeviceIO::Create(link_, target_);
     worker->Operation = OP_SCAN_HEADERS;
@@ -341,11 +411,89 @@ void TFlightScan::StartReading() {
     StartWorker(worker);
 }
 
+void TFlightScan::MemoryEnded() {
+    headers_ = log_ ? log_->Snapshot() : std::vector<TSectorHeader>{};
+    if (outcome_ || cancelled_ || int(headers_.size()) != ScanSectorCount) {
+        // A link lost or a scan stopped part-way: what was read is listed.
+        Conclude(headers_);
+        return Finish(*outcome_);
+    }
+    ranges_.clear();
+    std::size_t lastWritten = 0;
+    for (std::size_t i = 0; i < headers_.size(); ++i)
+        if (!headers_[i].Erased()) lastWritten = i;
+    for (std::size_t i = 0; i < lastWritten; ++i)
+        if (headers_[i].Erased()) AddRange(ranges_, headers_[i].sector);
+    const std::uint16_t lastStart = lastStats_->startSector;
+    const std::vector<TListedFlight> listed = FlightsInHeaders(headers_);
+    const bool listedLast = std::any_of(listed.begin(), listed.end(), [&](const TListedFlight& f) {
+        return f.firstSector == lastStart;
+    });
+    // Sectors up to the last written one are in the runs already.
+    if (Scanned(lastStart) && !listedLast &&
+        std::size_t(lastStart - ScanFirstSector) >= lastWritten)
+        AddRange(ranges_, lastStart);
+    phase_ = TPhase::Recheck;
+    NextRange();
+}
+
+void TFlightScan::NextRange() {
+    if (cancelled_ && phase_ == TPhase::Recheck) {
+        Conclude(headers_);
+        return Finish(*outcome_);
+    }
+    if (ranges_.empty() || (phase_ == TPhase::KeptCheck && keptDiffers_)) {
+        if (phase_ == TPhase::KeptCheck) {
+            if (keptDiffers_) return StartReading();
+            fromCache_ = true;
+            flights_ = FlightsInHeaders(headers_);
+            RefreshLogbookMarks();
+            return Finish(Report(TOutcome::Done));
+        }
+        Conclude(headers_);
+        return Finish(*outcome_);
+    }
+    const TRange range = ranges_.front();
+    ranges_.erase(ranges_.begin());
+    // A worker of its own: it opens the port afresh, so no answer to a
+    // request of the scan can pass for this one's.
+    log_ = std::make_shared<TSectorHeaderLog>();
+    TDeviceIO* worker = TDeviceIO::Create(link_, target_);
+    worker->Operation = OP_SCAN_HEADERS;
+    worker->StartSector = range.first;
+    worker->SectorCount = range.count;
+    worker->Headers = log_;
+    StartWorker(worker);
+}
+
+void TFlightScan::RangeEnded() {
+    if (outcome_) {
+        // The scan read before the link failed is listed, not kept.
+        flights_ = FlightsInHeaders(headers_);
+        RefreshLogbookMarks();
+        return Finish(*outcome_);
+    }
+    for (const TSectorHeader& again : log_->Snapshot()) {
+        const std::size_t at = std::size_t(again.sector - ScanFirstSector);
+        // Only a header that names its own sector is surely that sector's.
+        if (at >= headers_.size() || again.Erased() || again.sectorNumber != again.sector) continue;
+        if (!(headers_[at] == again)) {
+            keptDiffers_ = true;
+            headers_[at] = again;
+        }
+    }
+    NextRange();
+}
+
 void TFlightScan::Conclude(const std::vector<TSectorHeader>& headers) {
-    if (outcome_) return;
+    if (outcome_) {
+        flights_ = FlightsInHeaders(headers);
+        RefreshLogbookMarks();
+        return;
+    }
     flights_ = FlightsInHeaders(headers);
     RefreshLogbookMarks();
-    if (int(headers.size()) == ScanSectorCount) {
+    if (int(headers.size()) == ScanSectorCount && !cancelled_) {
         const TKeptScan scan{*lastStats_, headers};
         KeptScans()[key_.Text()] = scan;
         WriteCacheFile(CacheFile, key_.Text(), scan);
@@ -360,13 +508,16 @@ void TFlightScan::Conclude(const std::vector<TSectorHeader>& headers) {
 
 void TFlightScan::Finish(const TReport& outcome) {
     active_ = false;
-    readingMemory_ = false;
+    phase_ = TPhase::Stats;
     log_.reset();
     reports_.Finished(outcome, fromCache_);
 }
 
 void TFlightScan::RefreshLogbookMarks() {
-    for (TListedFlight& flight : flights_) flight.inLogbook = Lookup && Lookup->Holds(flight);
+    const std::set<QString>& downloaded = DownloadedFlights()[key_.Text()];
+    for (TListedFlight& flight : flights_)
+        flight.inLogbook =
+            (Lookup && Lookup->Holds(flight)) || downloaded.count(FlightKey(flight)) > 0;
 }
 
 }  // namespace flow

@@ -10,11 +10,21 @@
 // splits it into two listed flights, the second downloaded from the sector
 // after the stranger.
 //
+// A sector that reads as erased may be the stale answer to the request before
+// (an erased sector too): before the scan is trusted, every erased sector
+// that lies before a written one is read again in a worker of its own, and
+// so is the last flight's first sector when no listed flight starts there.
+//
 // What a scan found is kept per instrument (model and firmware version) in
 // memory and, when CacheFile is set, in that file. Before it is used again
 // the statistics of the last flight are read (one short request): when they
-// match those read with the scan, nothing was flown or erased since, and the
-// memory is not read again.
+// match those read with the scan and the list accounts for the last flight,
+// the sector before each listed flight that the list holds as erased is read
+// again; only when all of them still read so is the memory not read again.
+//
+// Flights downloaded from a list are remembered by their key (instrument,
+// number, first sector, start) beside the kept scans, so that a flight the
+// logbook cannot recognise (one without a date) is new only once.
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -133,13 +143,28 @@ class TFlightScan : public QObject {
     QString CacheFile;
     device::TWorkerTiming Timing;
 
-    // Forgets every kept scan, in memory (tests).
+    // Forgets every kept scan and downloaded mark, in memory (tests).
     static void ForgetKeptScans();
+    // Remembers that `flight` of the instrument `key` has been downloaded, in
+    // memory and, when `cacheFile` is given, in that file.
+    static void MarkDownloaded(const TInstrumentKey& key, const TListedFlight& flight,
+                               const QString& cacheFile);
 
   private:
+    enum class TPhase { Stats, Memory, Recheck, KeptCheck };
+    struct TRange {
+        std::uint16_t first = 0;
+        int count = 0;
+    };
+
     bool StartWorker(device::TDeviceIO* worker);
     void WorkerEnded();
+    void StatsEnded();
     void StartReading();
+    void MemoryEnded();
+    // Reads the next of ranges_ again, or ends the phase when none is left.
+    void NextRange();
+    void RangeEnded();
     void Conclude(const std::vector<device::TSectorHeader>& headers);
     void Finish(const TReport& outcome);
 
@@ -152,7 +177,11 @@ class TFlightScan : public QObject {
     bool cancelled_ = false;
     bool fresh_ = false;
     bool fromCache_ = false;
-    bool readingMemory_ = false;
+    TPhase phase_ = TPhase::Stats;
+    // The headers of the scan, or of the kept one, being checked.
+    std::vector<device::TSectorHeader> headers_;
+    std::vector<TRange> ranges_;
+    bool keptDiffers_ = false;
     std::optional<TReport> outcome_;
     TInstrumentKey key_;
     std::optional<track::TFlightStatsReply> lastStats_;

@@ -92,6 +92,7 @@ void TFlightsDownload::StartNext() {
     track_->Igc = Igc;
     track_->Timing = Timing;
     track_->FileBase = flight.fileBase;
+    track_->FlightSectors = flight.sectors;
     if (!track_->Download(stats, 0, bySector_)) FlightFinished(Report(TOutcome::NoTrack), {});
 }
 
@@ -107,6 +108,7 @@ void TFlightsDownload::FlightFinished(const TReport& outcome, const QStringList&
     std::optional<track::TFlightStatsReply> stats;
     if (outcome.Good()) {
         ++downloaded_;
+        if (MarkAs) TFlightScan::MarkDownloaded(*MarkAs, flight, MarksFile);
         stats = track::StatsOfTrack(device::TrackLists().Snapshot(), flight.flightNumber,
                                     flight.firstSector);
     }

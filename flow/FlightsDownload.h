@@ -50,6 +50,10 @@ class TFlightsDownload : public QObject {
     bool Running() const { return active_; }
     void OnStatus(int code, qintptr value);
 
+    // The instrument whose flights these are: each flight downloaded is
+    // marked so for the scans (TFlightScan::MarkDownloaded), in MarksFile.
+    std::optional<TInstrumentKey> MarkAs;
+    QString MarksFile;
     // Handed to each flight's download.
     std::function<QString()> Folder;
     bool Igc = true;

@@ -117,6 +117,8 @@ TFlightListWindow::TFlightListWindow(const TIgcInstrument& instrument,
     run_->Folder = [] { return TrackFolder(); };
     run_->SetInstrument(instrument, timeZone);
     key_ = {instrument.model.value_or(0), instrument.firmwareVersion.value_or(0)};
+    run_->MarkAs = key_;
+    run_->MarksFile = Services().cacheFile;
 
     connect(btnScan, &QPushButton::clicked, this, [this] { Scan(true); });
     connect(btnDownloadChosen, &QPushButton::clicked, this,

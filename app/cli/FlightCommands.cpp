@@ -160,6 +160,8 @@ int TCliSession::DownloadListed(std::optional<int> number, bool rescan, bool byS
     flow::TFlightsDownload run(link_, receiver_.Target(), printer);
     run.Folder = [folder] { return folder; };
     run.Igc = igc;
+    run.MarkAs = flow::TInstrumentKey{instrument.model, instrument.firmwareVersion};
+    run.MarksFile = app::FlightScanCacheFile();
     run.SetInstrument({instrument.model, instrument.firmwareVersion},
                       instrument.config[models::TimeZoneByte]);
     receiver_.OnStatus = [&run](int code, qintptr value) { run.OnStatus(code, value); };

@@ -149,11 +149,14 @@ void TTrackDownload::OnStatus(int code, qintptr value) {
             reports_.Progress(int(value));
             break;
         case ST_TRACK_END:
-            // Value 0: the next sector is another flight's.
-            if (value == 0)
+            // Value 0: the next sector is another flight's, and nothing more
+            // is read. Any other: an unknown record; more may follow.
+            if (value == 0) {
                 ended_ = true;
-            else
+                Export(false);
+            } else {
                 markPending_ = true;
+            }
             break;
         case ST_BAD_REPLY:
             lastBadReply_ = value;
@@ -175,23 +178,20 @@ void TTrackDownload::WorkerEnded() {
         failure_ = FailureOfStatus(ST_NO_LINK, lastBadReply_, TOutcome::NoDevice, link_);
         reports_.Failed(*failure_);
     }
-    if (downloading_) {
-        const int limit = bySector_ ? MaxSectorCount : MaxPageCount;
-        bool whole = ended_ || count_ > limit;
-        if (failure_) {
-            whole = WholeFlightRead();
+    // Stopped before the next flight: by the sector cap (the flight goes on
+    // past it), a header in the wrong place, or a failed line.
+    if (downloading_ && !ended_) {
+        if (failure_ && WholeFlightRead()) {
             // The files say all there is to say about the flight.
-            if (whole) failure_.reset();
-        }
-        if (whole) {
+            failure_.reset();
             Export(false);
         } else {
             const TrackSnapshot lists = TrackLists().Snapshot();
             unfinished_ = true;
             partialReady_ = !lists.gps.empty() || !lists.eng.empty();
         }
-        downloading_ = false;
     }
+    downloading_ = false;
     FinishWhenIdle();
 }
 

@@ -9,10 +9,11 @@
 // statuses back (OnStatus): the track page's statuses reach the device
 // window first, as every window's do. What it finds goes to a TTrackReports.
 //
-// The end rule: a download has ended when the next flight's sector ended it,
-// or when it read as much as a download reads. An end report for an unknown
-// record in sector mode does not end it: more sectors may follow. Its files
-// are written once, when its worker has ended, off the interface thread. A
+// The end rule: a download has ended when the next flight's sector ended it;
+// one stopped by the sector cap has not (the flight goes on past it). An end
+// report for an unknown record in sector mode does not end it: more sectors
+// may follow. Its files are written once, at that end, off the interface
+// thread. A
 // download whose line failed has ended all the same when the sector read last
 // ended in an end report and its records cover the flight as far as it is
 // known (the listed sectors, or the duration the statistics report). Any

@@ -145,11 +145,15 @@ bool SetExists(const QString& folder, const QString& base) {
 // sensor record. A set that tells nothing counts as another flight's.
 bool OtherFlightsSet(const QString& folder, const QString& base,
                      const device::TrackSnapshot& lists) {
+    bool link = false;
     const auto file = [&](const char* ext) {
-        const QString path = TrackFilePath(folder, base, ext);
-        return QFileInfo(path).isFile() ? path : QString();
+        const QFileInfo info(TrackFilePath(folder, base, ext));
+        link = link || info.isSymLink();
+        return info.isFile() ? info.filePath() : QString();
     };
     const QString gpx = file(".gpx"), enx = file(".enx"), igc = file(".igc");
+    // Not read through: the file store refuses to write through it as well.
+    if (link) return false;
     if (gpx.isEmpty() && enx.isEmpty() && igc.isEmpty()) return false;
     const QString points = gpx.isEmpty() ? igc : gpx;
     if (!points.isEmpty() && !lists.gps.empty()) {

@@ -471,11 +471,11 @@ class TestTrackPage : public QObject {
         device::SetFileCalls(&GatedCalls());
         CloseGate();
         FillLists(1);
-        testing::DeliverThreadMsg(form, device::ST_TRACK_END, 300);
+        testing::DeliverThreadMsg(form, device::ST_TRACK_END, 0);
         QTRY_VERIFY_WITH_TIMEOUT(GateHolds(), 10000);
         for (int points : {2, 3, 4}) {
             FillLists(points);
-            testing::DeliverThreadMsg(form, device::ST_TRACK_END, 300);
+            testing::DeliverThreadMsg(form, device::ST_TRACK_END, 0);
         }
         QVERIFY(page->ExportRunning());
         OpenGate();

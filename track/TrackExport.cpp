@@ -142,7 +142,7 @@ bool SetExists(const QString& folder, const QString& base) {
 // Whether `base` names the files of a flight that started at another time
 // than the one `lists` hold: the first point of its GPX (or IGC) file against
 // the first GPS record, or the first line of its ENX file against the first
-// sensor record. A set that tells nothing counts as another flight's.
+// sensor record. A set whose start cannot be read is replaced as before.
 bool OtherFlightsSet(const QString& folder, const QString& base,
                      const device::TrackSnapshot& lists) {
     bool link = false;
@@ -154,23 +154,21 @@ bool OtherFlightsSet(const QString& folder, const QString& base,
     const QString gpx = file(".gpx"), enx = file(".enx"), igc = file(".igc");
     // Not read through: the file store refuses to write through it as well.
     if (link) return false;
-    if (gpx.isEmpty() && enx.isEmpty() && igc.isEmpty()) return false;
     const QString points = gpx.isEmpty() ? igc : gpx;
     if (!points.isEmpty() && !lists.gps.empty()) {
         try {
             const std::vector<TFlightFix> fixes = ReadTrackFile(points);
-            return fixes.empty() || !fixes.front().hasTime ||
-                   fixes.front().time != lists.gps.front().time;
+            if (!fixes.empty() && fixes.front().hasTime)
+                return fixes.front().time != lists.gps.front().time;
         } catch (const device::TAppError&) {
-            return true;
         }
     }
     QFile samples(enx);
-    if (lists.eng.empty() || !samples.open(QIODevice::ReadOnly)) return true;
+    if (enx.isEmpty() || lists.eng.empty() || !samples.open(QIODevice::ReadOnly)) return false;
     const QByteArray line = samples.readLine(64);
     const QDateTime time =
         QDateTime::fromString(QString::fromLatin1(line.left(line.indexOf(';'))), Qt::ISODate);
-    return !time.isValid() || time.toSecsSinceEpoch() != lists.eng.front().time;
+    return time.isValid() && time.toSecsSinceEpoch() != lists.eng.front().time;
 }
 
 // The time of the first record read: the lists are each in memory order.
@@ -183,8 +181,8 @@ std::optional<device::TrackTime> ListsStart(const device::TrackSnapshot& lists) 
 
 // "Track12" (or the name asked for), or for a partial save the first of
 // "Track12-partial", "Track12-partial-2", ... of which no file exists yet.
-// Where "Track12" holds another flight's files (another start, or one that
-// cannot be told), a complete set is named with its start time instead.
+// Where "Track12" holds the files of a flight that started at another time,
+// a complete set is named with its start time instead.
 QString TrackBaseName(const QString& folder, int flightNumber, const QString& asked, bool partial,
                       const device::TrackSnapshot& lists) {
     const QString plain = QStringLiteral("Track") + QString::number(flightNumber);

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
+#include <numbers>
 
 #include "scoring/Optimizer.h"
 #include "scoring/ScoreRunner.h"
@@ -95,6 +96,18 @@ class TstScoring : public QObject {
         QTest::newRow("closed within 3 km under the French rules: the whole perimeter")
             << nearlyClosed << "ffvl"
             << "fai" << 1.4 * 90;
+        // The French rules take the closing off only when it is over 3 km.
+        auto shortBy = [](double metres) {
+            auto corners = Triangle(30000, 30000, 30000);
+            corners.push_back(
+                {metres / 30000 * corners[2].east, metres / 30000 * corners[2].north});
+            return corners;
+        };
+        QTest::newRow("French rules, closing 2.9 km: the whole perimeter")
+            << shortBy(2900) << "ffvl"
+            << "fai" << 1.4 * 90;
+        QTest::newRow("French rules, closing 4 km: taken off") << shortBy(4000) << "ffvl"
+                                                               << "fai" << 1.4 * 86;
         QTest::newRow("not closed within 3 km under the French rules: distance")
             << open << "ffvl"
             << "free" << 90 - 5.4;
@@ -132,6 +145,35 @@ class TstScoring : public QObject {
     // Stopped by its time limit, the search reports a solution and the most
     // any solution could score: at least the optimum, be it a triangle or an
     // open distance.
+    // A line flown at constant speed between ground on either side: take-off
+    // and landing fall on its ends, and on the sphere XContest measures it is
+    // its length to the metre.
+    void constantSpeedLine() {
+        std::vector<track::TFlightFix> fixes;
+        constexpr double speed = 10, length = 400000;
+        constexpr double degreesPerMetre = 180 / (std::numbers::pi * scoring::FaiRadius);
+        track::TFlightFix fix;
+        fix.latitude = 40;
+        fix.longitude = 6;
+        fix.altitude = 1000;
+        fix.hasTime = true;
+        fix.time = 1765272000;
+        auto add = [&](int seconds, double metresPerSecond) {
+            for (int s = 0; s < seconds; ++s) {
+                fixes.push_back(fix);
+                fix.latitude += metresPerSecond * degreesPerMetre;
+                fix.time += 1;
+            }
+        };
+        add(120, 0);
+        add(int(length / speed), speed);
+        add(120, 0);
+        const scoring::TScoreResult result = scoring::ScoreFlight(fixes, scoring::XContestRules());
+        QVERIFY(result.proven);
+        QCOMPARE(result.kindId, QStringLiteral("free"));
+        QCOMPARE(result.score, 400.00);
+    }
+
     void timeLimitLeavesTheScoreUnproven_data() {
         QTest::addColumn<int>("flight");
         QTest::newRow("triangle") << 0;

@@ -59,21 +59,26 @@ TFlightKind Triangle(QString id, QString name, double multiplier, double closing
 // league's text that names it).
 constexpr double FaiLegShare = 0.28;
 
+// XContest's free flight, free and FAI triangle; its leagues differ in the
+// closing share.
+std::vector<TFlightKind> XContestKinds(double closingShare, const char* source) {
+    return {Open(QStringLiteral("free"), QStringLiteral("свободный полёт"), 1.0, source),
+            Triangle(QStringLiteral("triangle"), QStringLiteral("треугольник"), 1.2, closingShare,
+                     0, 0, source),
+            Triangle(QStringLiteral("fai"), QStringLiteral("треугольник FAI"), 1.4, closingShare, 0,
+                     FaiLegShare, source)};
+}
+
 TRuleSet XContest() {
-    return {QStringLiteral("xcontest"),
-            QStringLiteral("XContest"),
-            TEarth::FaiSphere,
-            2,
-            {Open(QStringLiteral("free"), QStringLiteral("свободный полёт"), 1.0, XContestText),
-             Triangle(QStringLiteral("triangle"), QStringLiteral("треугольник"), 1.2, 0.2, 0, 0,
-                      XContestText),
-             Triangle(QStringLiteral("fai"), QStringLiteral("треугольник FAI"), 1.4, 0.2, 0,
-                      FaiLegShare, XContestText),
-             Triangle(QStringLiteral("closed-triangle"), QStringLiteral("замкнутый треугольник"),
-                      1.4, 0.05, 0, 0, XContestText),
-             Triangle(QStringLiteral("closed-fai"), QStringLiteral("замкнутый треугольник FAI"),
-                      1.6, 0.05, 0, FaiLegShare, XContestText)},
-            QString::fromUtf8(XContestEarth)};
+    std::vector<TFlightKind> kinds = XContestKinds(0.2, XContestText);
+    kinds.push_back(Triangle(QStringLiteral("closed-triangle"),
+                             QStringLiteral("замкнутый треугольник"), 1.4, 0.05, 0, 0,
+                             XContestText));
+    kinds.push_back(Triangle(QStringLiteral("closed-fai"),
+                             QStringLiteral("замкнутый треугольник FAI"), 1.6, 0.05, 0, FaiLegShare,
+                             XContestText));
+    return {QStringLiteral("xcontest"), QStringLiteral("XContest"),      TEarth::FaiSphere, 2,
+            std::move(kinds),           QString::fromUtf8(XContestEarth)};
 }
 
 TRuleSet Annecy() {
@@ -81,11 +86,7 @@ TRuleSet Annecy() {
             QStringLiteral("XContest Annecy XC Challenge"),
             TEarth::FaiSphere,
             2,
-            {Open(QStringLiteral("free"), QStringLiteral("свободный полёт"), 1.0, AnnecyText),
-             Triangle(QStringLiteral("triangle"), QStringLiteral("треугольник"), 1.2, 0.1, 0, 0,
-                      AnnecyText),
-             Triangle(QStringLiteral("fai"), QStringLiteral("треугольник FAI"), 1.4, 0.1, 0,
-                      FaiLegShare, AnnecyText)},
+            XContestKinds(0.1, AnnecyText),
             QString::fromUtf8(XContestEarth)};
 }
 

@@ -11,7 +11,7 @@ namespace cli {
 // The score's search stops after this many seconds unless told otherwise:
 // every real flight is proven far sooner, and a pathological track still
 // answers with its best and the bound it could not close.
-inline constexpr double DefaultTimeLimitSeconds = 30;
+inline constexpr double DefaultTimeLimitSeconds = 5;
 
 struct TScoreCommandOptions {
     QCommandLineOption rules{QStringLiteral("rules"),

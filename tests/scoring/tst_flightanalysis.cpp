@@ -16,20 +16,23 @@ struct TPiece {
     double climb;
 };
 
+// A fix `east` and `north` metres from 45° N 6° E.
+track::TFlightFix FixAt(double east, double north, double altitude, device::TrackTime time) {
+    track::TFlightFix fix;
+    fix.latitude = 45 + north / testflights::MetresPerDegree;
+    fix.longitude =
+        6 + east / (testflights::MetresPerDegree * std::cos(45 * std::numbers::pi / 180));
+    fix.altitude = altitude;
+    fix.hasTime = true;
+    fix.time = time;
+    return fix;
+}
+
 std::vector<track::TFlightFix> Flight(const std::vector<TPiece>& pieces) {
     std::vector<track::TFlightFix> fixes;
     double east = 0, north = 0, altitude = 1500;
     device::TrackTime time = 1765272000;
-    auto add = [&] {
-        track::TFlightFix fix;
-        fix.latitude = 45 + north / testflights::MetresPerDegree;
-        fix.longitude =
-            6 + east / (testflights::MetresPerDegree * std::cos(45 * std::numbers::pi / 180));
-        fix.altitude = altitude;
-        fix.hasTime = true;
-        fix.time = time++;
-        fixes.push_back(fix);
-    };
+    auto add = [&] { fixes.push_back(FixAt(east, north, altitude, time++)); };
     for (const TPiece& piece : pieces) {
         for (int s = 0; s < piece.seconds; ++s) {
             if (piece.circling) {
@@ -69,14 +72,7 @@ std::vector<track::TFlightFix> TurningFlight(const std::vector<TTurnPiece>& piec
             east += piece.speed * std::sin(rad);
             north += piece.speed * std::cos(rad);
             altitude += piece.climb;
-            track::TFlightFix fix;
-            fix.latitude = 45 + north / testflights::MetresPerDegree;
-            fix.longitude =
-                6 + east / (testflights::MetresPerDegree * std::cos(45 * std::numbers::pi / 180));
-            fix.altitude = altitude;
-            fix.hasTime = true;
-            fix.time = time++;
-            fixes.push_back(fix);
+            fixes.push_back(FixAt(east, north, altitude, time++));
         }
         heading = std::fmod(heading, 360);
     }

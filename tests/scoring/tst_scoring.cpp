@@ -193,6 +193,8 @@ class TstScoring : public QObject {
         QVERIFY(result.score <= optimum.score);
         QVERIFY2(result.bound >= optimum.score - 0.01,
                  qPrintable(QStringLiteral("%1 < %2").arg(result.bound).arg(optimum.score)));
+        // The bound is given as the score is: to the hundredth.
+        QCOMPARE(std::round(result.bound * 100) / 100, result.bound);
     }
 
     void cancelStopsTheSearch() {

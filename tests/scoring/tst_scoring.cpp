@@ -70,6 +70,9 @@ class TstScoring : public QObject {
         QTest::newRow("out-and-return under the French rules")
             << std::vector<TLocalPoint>{{0, 0}, {40000, 0}, {0, 0}} << "ffvl"
             << "triangle" << 1.2 * 80;
+        QTest::newRow("out-and-return under the UK XC League: two turnpoints, over 35 km")
+            << std::vector<TLocalPoint>{{0, 0}, {40000, 0}, {0, 0}} << "xcleague"
+            << "out-return-35" << 2.0 * 80;
         QTest::newRow("straight line: free flight")
             << std::vector<TLocalPoint>{{0, 0}, {36000, 48000}} << "xcontest"
             << "free" << 60.0;

@@ -44,7 +44,8 @@ bool MeasureFlight(const std::vector<track::TFlightFix>& fixes, TFlightEntry& en
     entry.identity = FlightIdentity(fixes);
     entry.takeoffUtc = takeoff.time;
     entry.landingUtc = landing.time;
-    entry.durationSeconds = landing.time - takeoff.time;
+    // Pauses on the ground (landed and relaunched) are not flying time.
+    entry.durationSeconds = span.detected ? span.airSeconds : landing.time - takeoff.time;
     auto altitude = [](const track::TFlightFix& f) {
         return std::isnan(f.altitude) ? 0.0 : f.altitude;
     };

@@ -107,6 +107,17 @@ TFlightAnalysis AnalyseFlight(const std::vector<track::TFlightFix>& fixes) {
         const std::size_t a = first + runStart, b = first + runEnd;
         const device::TrackTime seconds = fixes[b].time - fixes[a].time;
         if (seconds < ThermalSeconds) continue;
+        // Its edge fixes were judged circling by the turn within half a
+        // window around them: the turn is taken over that much more.
+        std::size_t turnFrom = runStart, turnTo = runEnd;
+        while (turnFrom > 0 &&
+               fixes[a].time - fixes[first + turnFrom - 1].time <= TurnWindowSeconds / 2)
+            --turnFrom;
+        while (turnTo + 1 < n &&
+               fixes[first + turnTo + 1].time - fixes[b].time <= TurnWindowSeconds / 2)
+            ++turnTo;
+        if (std::fabs(turned[turnTo] - turned[turnFrom]) < ThermalTurnDegrees) continue;
+        if (!(fixes[b].altitude > fixes[a].altitude)) continue;
         TThermal thermal;
         thermal.first = a;
         thermal.last = b;

@@ -11,13 +11,17 @@
 namespace scoring {
 
 // A fix is circling while the heading has turned, over the window around it,
-// by at least CirclingTurnDegrees per second on average in one direction; a
-// thermal is a circling run of at least ThermalSeconds, and runs less than
-// ThermalGapSeconds apart are one thermal.
-inline constexpr double CirclingTurnDegrees = 6.0;
+// by at least CirclingTurnDegrees per second on average in one direction;
+// circling runs less than ThermalGapSeconds apart are one run. A run is a
+// thermal when it lasts ThermalSeconds, turns at least ThermalTurnDegrees in
+// all (a full circle: an S-turn is no thermal) and gains height (circling in
+// sink is no thermal). docs/scoring.md compares the numbers with the field's
+// tools.
+inline constexpr double CirclingTurnDegrees = 4.0;
 inline constexpr int TurnWindowSeconds = 20;
 inline constexpr int ThermalSeconds = 30;
 inline constexpr int ThermalGapSeconds = 20;
+inline constexpr double ThermalTurnDegrees = 360.0;
 
 struct TThermal {
     std::size_t first = 0, last = 0;  // fix indices

@@ -10,14 +10,16 @@ namespace {
 constexpr double toRad = std::numbers::pi / 180.0;
 }
 
-TGeoPoint GeoPoint(double latitudeDeg, double longitudeDeg) {
-    const double reduced = std::atan((1 - WgsF) * std::tan(latitudeDeg * toRad));
+TGeoPoint GeoPoint(double latitudeDeg, double longitudeDeg, TEarth earth) {
+    const double reduced = earth == TEarth::FaiSphere
+                               ? latitudeDeg * toRad
+                               : std::atan((1 - WgsF) * std::tan(latitudeDeg * toRad));
     const double lon = longitudeDeg * toRad;
     return {std::cos(reduced) * std::cos(lon), std::cos(reduced) * std::sin(lon),
             std::sin(reduced)};
 }
 
-double Distance(const TGeoPoint& a, const TGeoPoint& b) {
+double Distance(const TGeoPoint& a, const TGeoPoint& b, TEarth earth) {
     const double dx = a.x - b.x, dy = a.y - b.y, dz = a.z - b.z;
     const double chord2 = dx * dx + dy * dy + dz * dz;
     if (chord2 <= 0) return 0;
@@ -26,6 +28,7 @@ double Distance(const TGeoPoint& a, const TGeoPoint& b) {
     const double cosHalf2 = 1 - sinHalf2;
     const double sinHalf = std::sqrt(sinHalf2);
     const double sigma = 2 * std::asin(sinHalf);
+    if (earth == TEarth::FaiSphere) return FaiRadius * sigma;
     if (cosHalf2 <= 1e-15) return WgsA * sigma;  // antipodes: never a flight
     const double sinSigma = 2 * sinHalf * std::sqrt(cosHalf2);
     // sin P cos Q and cos P sin Q of the half sum P and half difference Q of
@@ -36,8 +39,12 @@ double Distance(const TGeoPoint& a, const TGeoPoint& b) {
     return WgsA * (sigma - WgsF / 2 * (x + y));
 }
 
+double EarthDistance(double lat1, double lon1, double lat2, double lon2, TEarth earth) {
+    return Distance(GeoPoint(lat1, lon1, earth), GeoPoint(lat2, lon2, earth), earth);
+}
+
 double EllipsoidDistance(double lat1, double lon1, double lat2, double lon2) {
-    return Distance(GeoPoint(lat1, lon1), GeoPoint(lat2, lon2));
+    return EarthDistance(lat1, lon1, lat2, lon2, TEarth::Wgs84);
 }
 
 double MeridianRadius(double latitudeRad) {

@@ -1,6 +1,6 @@
 #pragma once
-// Distances on the WGS84 ellipsoid, made fast enough to be evaluated millions
-// of times per flight.
+// Distances on the WGS84 ellipsoid or on the FAI sphere (a league's rules say
+// which), made fast enough to be evaluated millions of times per flight.
 //
 // The distance is Andoyer and Lambert's first-order flattening correction of
 // the great-circle distance between reduced latitudes. Against Vincenty's
@@ -17,6 +17,14 @@ namespace scoring {
 inline constexpr double WgsA = 6378137.0;
 inline constexpr double WgsF = 1.0 / 298.257223563;
 
+// The sphere of the FAI's sporting code: radius 6371 km.
+inline constexpr double FaiRadius = 6371000.0;
+
+enum class TEarth {
+    Wgs84,      // the ellipsoid
+    FaiSphere,  // great circles on the FAI sphere
+};
+
 inline constexpr double DistanceErrorMetres = 0.001;
 inline constexpr double DistanceErrorRatio = 1.5e-6;
 
@@ -29,18 +37,20 @@ inline constexpr double DistanceErrorRatio = 1.5e-6;
 inline constexpr double TriangleDefectMetres = 0.001;
 inline constexpr double TriangleDefectRatio = 2e-8;
 
-// A fix prepared for distances: the unit vector of its reduced latitude and
-// its longitude, and the sine of the reduced latitude.
+// A fix prepared for distances: the unit vector of its reduced latitude (on
+// the sphere: of its latitude) and its longitude; z is the sine of that
+// latitude.
 struct TGeoPoint {
-    double x = 0, y = 0, z = 0;  // z is the sine of the reduced latitude
+    double x = 0, y = 0, z = 0;
 };
 
-TGeoPoint GeoPoint(double latitudeDeg, double longitudeDeg);
+TGeoPoint GeoPoint(double latitudeDeg, double longitudeDeg, TEarth earth = TEarth::Wgs84);
 
-// Metres on the ellipsoid between two prepared points.
-double Distance(const TGeoPoint& a, const TGeoPoint& b);
+// Metres between two points prepared for the same earth.
+double Distance(const TGeoPoint& a, const TGeoPoint& b, TEarth earth = TEarth::Wgs84);
 
 // The same from degrees, for callers with few distances to take.
+double EarthDistance(double lat1, double lon1, double lat2, double lon2, TEarth earth);
 double EllipsoidDistance(double lat1, double lon1, double lat2, double lon2);
 
 // Radii of curvature at a latitude: along the meridian (M) and of the parallel

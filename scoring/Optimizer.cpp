@@ -57,11 +57,12 @@ double Slack(double distance) {
 // plus or minus both radii.
 class TProblem {
   public:
-    TProblem(const std::vector<track::TFlightFix>& fixes, const std::vector<std::size_t>& indices)
-        : m_(int(indices.size())) {
+    TProblem(const std::vector<track::TFlightFix>& fixes, const std::vector<std::size_t>& indices,
+             TEarth earth)
+        : m_(int(indices.size())), earth_(earth) {
         geo_.reserve(m_);
         for (std::size_t index : indices)
-            geo_.push_back(GeoPoint(fixes[index].latitude, fixes[index].longitude));
+            geo_.push_back(GeoPoint(fixes[index].latitude, fixes[index].longitude, earth_));
         const int buckets = (m_ + BucketFixes - 1) / BucketFixes;
         leaves_ = 1;
         while (leaves_ < buckets) leaves_ *= 2;
@@ -101,7 +102,7 @@ class TProblem {
     // The longest way from the node's first fix through one of its fixes to
     // its last: a straight run of fixes has the span of its ends.
     double Span(int id) const { return span_[id]; }
-    double D(int i, int j) const { return Distance(geo_[i], geo_[j]); }
+    double D(int i, int j) const { return Distance(geo_[i], geo_[j], earth_); }
 
     // The greatest distance between any fixes of two nodes, at least.
     double MaxUp(int p, int q) const {
@@ -180,6 +181,7 @@ class TProblem {
     };
 
     int m_;
+    TEarth earth_;
     int leaves_ = 1;
     std::vector<TGeoPoint> geo_;
     std::vector<int> lo_, hi_, centre_;
@@ -232,9 +234,9 @@ class TSearch {
     // A solution found elsewhere (on a thinned copy), in this problem's fixes.
     void Offer(std::size_t kind, int s, int a, int b, int c, int e) {
         const TFlightKind& rule = rules_.kinds[kind];
-        if (rule.shape == TShape::Triangle) return Evaluate(kind, a, b, c);
+        if (rule.shape != TShape::Open) return Evaluate(kind, a, b, c);
         const double way = p_.D(s, a) + p_.D(a, b) + p_.D(b, c) + p_.D(c, e);
-        if (rule.multiplier * way > BestValue())
+        if (way >= rule.minDistanceMetres && rule.multiplier * way > BestValue())
             best_[kind] = {rule.multiplier * way, s, a, b, c, e, way, 0};
     }
 
@@ -249,9 +251,9 @@ class TSearch {
             if (progress_.stopped) bounds_[k] = bound;
         }
         for (std::size_t k = 0; k < kinds; ++k)
-            if (rules_.kinds[k].shape == TShape::Triangle) bounds_[k] = Bound(k, 1, 1, 1);
+            if (rules_.kinds[k].shape != TShape::Open) bounds_[k] = Bound(k, 1, 1, 1);
         for (std::size_t k = 0; k < kinds && !progress_.stopped; ++k)
-            if (rules_.kinds[k].shape == TShape::Triangle) RunKind(k);
+            if (rules_.kinds[k].shape != TShape::Open) RunKind(k);
     }
 
     double BestValue() const {
@@ -293,8 +295,13 @@ class TSearch {
             const TNode node = heap.back();
             heap.pop_back();
             ++expanded_;
-            if (p_.IsLeaf(node.a) && p_.IsLeaf(node.b) && p_.IsLeaf(node.c)) {
-                SearchBuckets(k, node.a, node.b, node.c);
+            // An out-and-return has no middle turnpoint: its node stays the root.
+            const bool twoPoints = rules_.kinds[k].shape == TShape::OutAndReturn;
+            if (p_.IsLeaf(node.a) && (twoPoints || p_.IsLeaf(node.b)) && p_.IsLeaf(node.c)) {
+                if (twoPoints)
+                    SearchBucketPairs(k, node.a, node.c);
+                else
+                    SearchBuckets(k, node.a, node.b, node.c);
                 continue;
             }
             // The node of the widest radius is split, the sliding one last.
@@ -304,7 +311,7 @@ class TSearch {
             int which = -1;
             double widest = -1;
             for (int i = 0; i < 3; ++i) {
-                if (p_.IsLeaf(ids[i])) continue;
+                if (p_.IsLeaf(ids[i]) || (twoPoints && i == 1)) continue;
                 double width = p_.Radius(ids[i]) + 1e-6 * (p_.Hi(ids[i]) - p_.Lo(ids[i]));
                 if (i == node.slide) width /= SlideSplitFactor;
                 if (width > widest) widest = width, which = i;
@@ -325,13 +332,17 @@ class TSearch {
 
     bool Ordered(int a, int b, int c) const {
         if (p_.Empty(a) || p_.Empty(b) || p_.Empty(c)) return false;
-        return p_.Lo(a) <= p_.Hi(b) && p_.Lo(b) <= p_.Hi(c);
+        return p_.Lo(a) <= p_.Hi(b) && p_.Lo(b) <= p_.Hi(c) && p_.Lo(a) <= p_.Hi(c);
     }
 
     // The most a triangle with turnpoints in the nodes a, b, c may score
     // (negative when none can be valid).
     double Bound(std::size_t k, int a, int b, int c, int* slide = nullptr) {
         const TFlightKind& kind = rules_.kinds[k];
+        if (kind.shape == TShape::OutAndReturn) {
+            if (slide) *slide = -1;
+            return ClosedBound(k, 2 * p_.MaxUp(a, c), a, c);
+        }
         const double ab = p_.MaxUp(a, b), bc = p_.MaxUp(b, c), ca = p_.MaxUp(c, a);
         // Besides the three node distances, each node in turn is passed
         // through from one neighbour to the other by way of its first and last
@@ -352,11 +363,21 @@ class TSearch {
             // that long.
             if (bound < p_.MinLo(a, b) + p_.MinLo(b, c) + p_.MinLo(c, a)) return -1;
         }
-        const double best = BestValue() + Tolerance(k);
-        if (kind.multiplier * bound <= best) return -1;
-        const double closing = ClosingAtLeast(kind, bound, p_.Hi(a), p_.Lo(c));
+        return ClosedBound(k, bound, a, c);
+    }
+
+    // The most a closed flight of way round at most `way`, first turnpoint in
+    // node a and last in node c, may score (negative when none can count).
+    double ClosedBound(std::size_t k, double way, int a, int c) {
+        const TFlightKind& kind = rules_.kinds[k];
+        if (kind.multiplier * way <= BestValue() + Tolerance(k) || way < kind.minDistanceMetres)
+            return -1;
+        const double closing = ClosingAtLeast(kind, way, p_.Hi(a), p_.Lo(c));
         if (closing < 0) return -1;
-        return kind.multiplier * (bound - (kind.subtractClosing ? closing : 0));
+        // The penalty grows with the closing: that of a lower bound is a lower bound.
+        const double distance = way - ClosingPenalty(kind, closing);
+        if (distance < kind.minDistanceMetres) return -1;
+        return kind.multiplier * distance;
     }
 
     // The most the perimeter may be when the turnpoint of node x slides
@@ -472,7 +493,7 @@ class TSearch {
         }
         const int e = int(std::max_element(before.begin(), before.end()) - before.begin());
         const double value = kind.multiplier * before[e];
-        if (value <= BestValue()) return;
+        if (value <= BestValue() || before[e] < kind.minDistanceMetres) return;
         const int c = from[4][e], b = from[3][c], a = from[2][b], start = from[1][a];
         best_[k] = {value, start, a, b, c, e, before[e], 0};
     }
@@ -481,13 +502,37 @@ class TSearch {
     // at or after c, for a perimeter of at most `perimeter`; negative when
     // no such triangle closes or beats the best.
     double ClosingAtLeast(const TFlightKind& kind, double perimeter, int a, int c) {
-        const double best = BestValue();
         const double limit = ClosingLimit(kind, perimeter);
-        const double notBetter = kind.subtractClosing ? perimeter - best / kind.multiplier : limit;
+        const double notBetter = NotBetterClosing(kind, perimeter);
         const double closing =
             KnownClosing(a, c, std::max(limit, notBetter), BoundPairBudget).value;
-        if (closing > limit || (kind.subtractClosing && closing >= notBetter)) return -1;
+        if (closing > limit || closing >= notBetter) return -1;
         return closing;
+    }
+
+    // The closing from which a closed flight of that way round no longer
+    // beats the best: one that is taken off and leaves no more than the best.
+    double NotBetterClosing(const TFlightKind& kind, double perimeter) const {
+        if (!kind.subtractClosing) return std::numeric_limits<double>::infinity();
+        const double left = perimeter - BestValue() / kind.multiplier;
+        return left > kind.closingFreeMetres ? left : std::nextafter(kind.closingFreeMetres, 1e300);
+    }
+
+    // Every pair of turnpoints of two buckets, for an out-and-return.
+    void SearchBucketPairs(std::size_t k, int a, int c) {
+        const TFlightKind& kind = rules_.kinds[k];
+        for (int i = p_.Lo(a); i <= p_.Hi(a); ++i)
+            for (int l = std::max(i, p_.Lo(c)); l <= p_.Hi(c); ++l) {
+                const double way = 2 * p_.D(i, l);
+                if (kind.multiplier * way <= BestValue() || way < kind.minDistanceMetres) continue;
+                const double closing = ClosingBelow(
+                    i, l, std::min(ClosingLimit(kind, way), NotBetterClosing(kind, way)));
+                if (closing < 0 || closing > ClosingLimit(kind, way)) continue;
+                const double distance = way - ClosingPenalty(kind, closing);
+                if (distance < kind.minDistanceMetres) continue;
+                const double value = kind.multiplier * distance;
+                if (value > BestValue()) Keep(k, value, i, i, l, way);
+            }
     }
 
     // Every turnpoint triple of three buckets. A pair of first and last
@@ -511,23 +556,22 @@ class TSearch {
                 for (int j = jLo; j <= jHi; ++j) {
                     const double legAB = ab[i - aLo][j - bLo], legBC = bc[j - bLo][l - cLo];
                     const double perimeter = legAB + legBC + ca;
-                    const bool valid = perimeter > 0 &&
-                                       (kind.minLegShare <= 0 || std::min({legAB, legBC, ca}) >=
-                                                                     kind.minLegShare * perimeter);
+                    const bool valid = perimeter > 0 && perimeter >= kind.minDistanceMetres &&
+                                       LegsFit(kind, legAB, legBC, ca, perimeter);
                     perimeters[j - jLo] = valid ? perimeter : -1;
                     if (valid) longest = std::max(longest, perimeter);
                 }
                 if (kind.multiplier * longest <= BestValue()) continue;
-                double cutoff = ClosingLimit(kind, longest);
-                if (kind.subtractClosing)
-                    cutoff = std::min(cutoff, longest - BestValue() / kind.multiplier);
+                const double cutoff =
+                    std::min(ClosingLimit(kind, longest), NotBetterClosing(kind, longest));
                 const double closing = ClosingBelow(i, l, cutoff);
                 if (closing < 0) continue;
                 for (int j = jLo; j <= jHi; ++j) {
                     const double perimeter = perimeters[j - jLo];
                     if (perimeter <= 0 || closing > ClosingLimit(kind, perimeter)) continue;
-                    const double value =
-                        kind.multiplier * (perimeter - (kind.subtractClosing ? closing : 0));
+                    const double distance = perimeter - ClosingPenalty(kind, closing);
+                    if (distance < kind.minDistanceMetres) continue;
+                    const double value = kind.multiplier * distance;
                     if (value > BestValue()) Keep(k, value, i, j, l, perimeter);
                 }
             }
@@ -604,13 +648,16 @@ class TSearch {
         if (a > b || b > c) return;
         const TFlightKind& kind = rules_.kinds[k];
         const double ab = p_.D(a, b), bc = p_.D(b, c), ca = p_.D(c, a);
-        const double perimeter = ab + bc + ca;
-        if (perimeter <= 0) return;
-        if (kind.minLegShare > 0 && std::min({ab, bc, ca}) < kind.minLegShare * perimeter) return;
+        const bool twoPoints = kind.shape == TShape::OutAndReturn;
+        const double perimeter = twoPoints ? 2 * ca : ab + bc + ca;
+        if (perimeter <= 0 || perimeter < kind.minDistanceMetres) return;
+        if (!twoPoints && !LegsFit(kind, ab, bc, ca, perimeter)) return;
         const double closing = ExactClosing(a, c);
         if (closing > ClosingLimit(kind, perimeter)) return;
-        const double value = kind.multiplier * (perimeter - (kind.subtractClosing ? closing : 0));
-        if (value > BestValue()) Keep(k, value, a, b, c, perimeter);
+        const double distance = perimeter - ClosingPenalty(kind, closing);
+        if (distance < kind.minDistanceMetres) return;
+        const double value = kind.multiplier * distance;
+        if (value > BestValue()) Keep(k, value, a, twoPoints ? a : b, c, perimeter);
     }
 
     TProblem& p_;
@@ -635,7 +682,7 @@ struct TSolved {
 
 TSolved Solve(const std::vector<track::TFlightFix>& fixes, const std::vector<std::size_t>& indices,
               const TRuleSet& rules, TProgress& progress) {
-    TProblem problem(fixes, indices);
+    TProblem problem(fixes, indices, rules.earth);
     TSearch search(problem, rules, progress);
     const int m = problem.Size();
     if (m > SeedAbove) {
@@ -668,6 +715,12 @@ double Round(double value, int decimals) {
     return std::round(value * scale) / scale;
 }
 
+// A bound is rounded up so that what is shown still bounds the score.
+double RoundUp(double value, int decimals) {
+    const double scale = std::pow(10.0, decimals);
+    return std::ceil(value * scale - 1e-6) / scale;
+}
+
 }  // namespace
 
 TScoreResult ScoreFixes(const std::vector<track::TFlightFix>& fixes, std::size_t first,
@@ -694,7 +747,8 @@ TScoreResult ScoreFixes(const std::vector<track::TFlightFix>& fixes, std::size_t
     const TSolution& best = solved.best[kindIndex];
     result.cancelled = progress.cancelled;
     result.proven = !progress.stopped;
-    if (!result.proven) result.bound = std::max(0.0, solved.upperBound / 1000);
+    if (!result.proven)
+        result.bound = RoundUp(std::max(0.0, solved.upperBound / 1000), rules.decimals);
     if (best.value < 0) return result;
     const TFlightKind& kind = rules.kinds[kindIndex];
     auto point = [&](int i) {
@@ -702,10 +756,11 @@ TScoreResult ScoreFixes(const std::vector<track::TFlightFix>& fixes, std::size_t
         return TScorePoint{indices[i], fix.latitude, fix.longitude, fix.hasTime, fix.time};
     };
     auto km = [&](int i, int j) {
-        return Round(EllipsoidDistance(fixes[indices[i]].latitude, fixes[indices[i]].longitude,
-                                       fixes[indices[j]].latitude, fixes[indices[j]].longitude) /
-                         1000,
-                     rules.decimals);
+        return Round(
+            EarthDistance(fixes[indices[i]].latitude, fixes[indices[i]].longitude,
+                          fixes[indices[j]].latitude, fixes[indices[j]].longitude, rules.earth) /
+                1000,
+            rules.decimals);
     };
     result.found = true;
     result.kindId = kind.id;
@@ -719,8 +774,13 @@ TScoreResult ScoreFixes(const std::vector<track::TFlightFix>& fixes, std::size_t
             if (i > 0) result.legsKm.push_back(km(route[i - 1], route[i]));
         }
     } else {
-        result.points = {point(best.a), point(best.b), point(best.c)};
-        result.legsKm = {km(best.a, best.b), km(best.b, best.c), km(best.c, best.a)};
+        if (kind.shape == TShape::OutAndReturn) {
+            result.points = {point(best.a), point(best.c)};
+            result.legsKm = {km(best.a, best.c), km(best.c, best.a)};
+        } else {
+            result.points = {point(best.a), point(best.b), point(best.c)};
+            result.legsKm = {km(best.a, best.b), km(best.b, best.c), km(best.c, best.a)};
+        }
         result.closed = true;
         result.closingStart = point(best.s);
         result.closingEnd = point(best.e);
@@ -728,7 +788,7 @@ TScoreResult ScoreFixes(const std::vector<track::TFlightFix>& fixes, std::size_t
     }
     result.distanceKm = Round(best.value / kind.multiplier / 1000, rules.decimals);
     result.score = Round(best.value / 1000, rules.decimals);
-    result.bound = result.proven ? result.score : solved.upperBound / 1000;
+    result.bound = result.proven ? result.score : RoundUp(solved.upperBound / 1000, rules.decimals);
     return result;
 }
 

@@ -25,31 +25,95 @@ bool TimesUsable(const std::vector<TFlightFix>& fixes) {
     return fixes.size() >= 2 && fixes.back().time > fixes.front().time;
 }
 
-// moving[i] for every fix, judged over the window from fix i forwards (the
-// last fixes, with no full window ahead, look backwards instead).
+// Whether the glider moves like a flight from fix `from` to fix `to`.
+bool Moves(const std::vector<TFlightFix>& fixes, std::size_t from, std::size_t to) {
+    const double seconds = double(fixes[to].time - fixes[from].time);
+    if (seconds <= 0) return false;
+    if (QuickDistance(fixes[from], fixes[to]) / seconds >= MovingGroundSpeed) return true;
+    const double up = fixes[to].altitude - fixes[from].altitude;  // NaN compares false
+    return std::fabs(up) / seconds >= MovingVerticalSpeed;
+}
+
+// moving[i] for every fix, judged over the window centred on it: half of it
+// before the fix and half after, so that neither end of the flight is judged
+// by what lies on one side only.
 std::vector<bool> MovingFixes(const std::vector<TFlightFix>& fixes) {
     const std::size_t n = fixes.size();
     std::vector<bool> moving(n, false);
-    auto judge = [&](std::size_t from, std::size_t to) {
-        const double seconds = double(fixes[to].time - fixes[from].time);
-        if (seconds <= 0) return false;
-        if (QuickDistance(fixes[from], fixes[to]) / seconds >= MovingGroundSpeed) return true;
-        const double up = fixes[to].altitude - fixes[from].altitude;  // NaN compares false
-        return std::fabs(up) / seconds >= MovingVerticalSpeed;
-    };
-    std::size_t end = 0;
+    constexpr int half = MovingWindowSeconds / 2;
+    std::size_t start = 0, end = 0;
     for (std::size_t i = 0; i < n; ++i) {
+        while (fixes[i].time - fixes[start].time > half) ++start;
         if (end < i) end = i;
-        while (end + 1 < n && fixes[end].time - fixes[i].time < MovingWindowSeconds) ++end;
-        if (fixes[end].time - fixes[i].time >= MovingWindowSeconds) {
-            moving[i] = judge(i, end);
-        } else {
-            std::size_t start = i;
-            while (start > 0 && fixes[i].time - fixes[start].time < MovingWindowSeconds) --start;
-            moving[i] = judge(start, i);
-        }
+        while (end + 1 < n && fixes[end + 1].time - fixes[i].time <= half) ++end;
+        moving[i] = Moves(fixes, start, end);
     }
     return moving;
+}
+
+// Moves take-off and landing to where the motion starts and stops fix to fix:
+// the window found them within half its length.
+void SetAtMotion(const std::vector<TFlightFix>& fixes, std::size_t& takeoff, std::size_t& landing) {
+    const std::size_t n = fixes.size();
+    const device::TrackTime from = fixes[takeoff].time, to = fixes[landing].time;
+    while (takeoff > 0 && from - fixes[takeoff - 1].time <= MovingWindowSeconds &&
+           Moves(fixes, takeoff - 1, takeoff))
+        --takeoff;
+    while (takeoff < landing && fixes[takeoff].time - from < MovingWindowSeconds &&
+           !Moves(fixes, takeoff, takeoff + 1))
+        ++takeoff;
+    while (landing + 1 < n && fixes[landing + 1].time - to <= MovingWindowSeconds &&
+           Moves(fixes, landing, landing + 1))
+        ++landing;
+    while (landing > takeoff && to - fixes[landing].time < MovingWindowSeconds &&
+           !Moves(fixes, landing - 1, landing))
+        --landing;
+}
+
+// The pauses on the ground between take-off and landing, as airborne runs.
+std::vector<TAirborne> AirborneRuns(const std::vector<TFlightFix>& fixes,
+                                    const std::vector<bool>& moving, std::size_t takeoff,
+                                    std::size_t landing) {
+    std::vector<TAirborne> runs;
+    std::size_t airFrom = takeoff;
+    std::size_t i = takeoff;
+    while (i <= landing) {
+        if (moving[i]) {
+            ++i;
+            continue;
+        }
+        // The still stretch from i: fixes that do not move and stay put.
+        std::size_t j = i;
+        double low = fixes[i].altitude, high = fixes[i].altitude;
+        while (j + 1 <= landing && !moving[j + 1] &&
+               QuickDistance(fixes[i], fixes[j + 1]) <= GroundPauseMetres) {
+            const double a = fixes[j + 1].altitude;
+            if (!std::isnan(a)) {
+                low = std::isnan(low) ? a : std::min(low, a);
+                high = std::isnan(high) ? a : std::max(high, a);
+            }
+            if (high - low > GroundPauseAltitude) break;
+            ++j;
+        }
+        if (fixes[j].time - fixes[i].time >= GroundPauseSeconds && i > airFrom) {
+            // The window judged the stretch: its ends go where the motion
+            // stops and starts again, fix to fix.
+            std::size_t stop = i, restart = j;
+            while (stop > airFrom + 1 &&
+                   fixes[i].time - fixes[stop - 1].time <= MovingWindowSeconds &&
+                   !Moves(fixes, stop - 1, stop))
+                --stop;
+            while (restart < landing &&
+                   fixes[restart + 1].time - fixes[j].time <= MovingWindowSeconds &&
+                   !Moves(fixes, restart, restart + 1))
+                ++restart;
+            runs.push_back({airFrom, stop});
+            airFrom = restart;
+        }
+        i = j + 1;
+    }
+    runs.push_back({airFrom, landing});
+    return runs;
 }
 
 // The first index from `order` (walked as given) that is moving and after
@@ -93,9 +157,14 @@ TFlightSpan DetectFlight(const std::vector<TFlightFix>& fixes) {
     FindSustained(
         fixes, moving, [n](std::size_t k) { return n - 1 - k; }, landing);
     if (landing <= takeoff) return span;
+    SetAtMotion(fixes, takeoff, landing);
+    if (landing <= takeoff) return span;
     span.takeoff = takeoff;
     span.landing = landing;
     span.detected = true;
+    span.airborne = AirborneRuns(fixes, moving, takeoff, landing);
+    for (const TAirborne& run : span.airborne)
+        span.airSeconds += fixes[run.last].time - fixes[run.first].time;
     return span;
 }
 

@@ -10,6 +10,11 @@
 
 namespace track {
 
+// A run of fixes in the air, by index (inclusive).
+struct TAirborne {
+    std::size_t first = 0, last = 0;
+};
+
 struct TFlightSpan {
     // Indices into the fixes: the take-off fix and the landing fix (inclusive).
     std::size_t takeoff = 0;
@@ -17,18 +22,31 @@ struct TFlightSpan {
     // False when the fixes carry no usable times or nothing in them moves like
     // a flight; the span is then every fix.
     bool detected = false;
+    // The span less the pauses on the ground within it (landed and
+    // relaunched, a lunch break), and the seconds in the air they add up to.
+    std::vector<TAirborne> airborne;
+    long long airSeconds = 0;
 };
 
-// A fix is "moving" when, over the window that starts at it (at least
-// MovingWindowSeconds long), the ground speed reaches MovingGroundSpeed or the
-// vertical speed MovingVerticalSpeed. Take-off is the first moving fix after
-// which most fixes keep moving for SustainSeconds; landing mirrors it from the
-// end. Short taxiing, a walk up the hill or a pause on the launch do not count.
+// A fix is "moving" when, over the window centred on it (MovingWindowSeconds
+// long, shorter only at the ends of the recording), the ground speed reaches
+// MovingGroundSpeed or the vertical speed MovingVerticalSpeed. Take-off is
+// the first moving fix after which most fixes keep moving for SustainSeconds;
+// landing mirrors it from the end. Both are then set where the motion itself
+// starts and stops, fix to fix, so that neither is placed early or late by
+// the window. Short taxiing, a walk up the hill or a pause on the launch do
+// not count.
 inline constexpr double MovingGroundSpeed = 3.0;    // m/s, about 11 km/h
 inline constexpr double MovingVerticalSpeed = 1.0;  // m/s
 inline constexpr int MovingWindowSeconds = 10;
 inline constexpr int SustainSeconds = 60;
 inline constexpr double SustainShare = 0.8;
+// A pause on the ground within the flight: at least GroundPauseSeconds of
+// fixes that do not move, all within GroundPauseMetres of its first fix and
+// GroundPauseAltitude of height (a hovering glider drifts and bobs more).
+inline constexpr int GroundPauseSeconds = 60;
+inline constexpr double GroundPauseMetres = 30.0;
+inline constexpr double GroundPauseAltitude = 5.0;
 
 TFlightSpan DetectFlight(const std::vector<TFlightFix>& fixes);
 

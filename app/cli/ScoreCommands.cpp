@@ -1,6 +1,7 @@
 #include "app/cli/ScoreCommands.h"
 
 #include <QEventLoop>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
@@ -24,9 +25,13 @@ int Usage(const QString& text) {
 
 QString ScoreCommandsHelp() {
     return QStringLiteral(
-        "  score FILE [--rules xcontest|ffvl] [--json] [--time-limit S]\n"
-        "                                the flight's best cross-country score\n"
-        "  analyse FILE                  the flight's thermals, glides, climb and sink\n");
+               "  score FILE [--rules RULES] [--json] [--time-limit S]\n"
+               "                                the flight's best cross-country score (the search\n"
+               "                                stops after %1 s unless --time-limit says "
+               "otherwise)\n"
+               "  analyse FILE [--score]        the flight's thermals, glides, climb and sink\n"
+               "                                (and with --score its score as well)\n")
+        .arg(DefaultTimeLimitSeconds);
 }
 
 std::optional<int> RunScoreCommand(const QStringList& args, const QCommandLineParser& parser,
@@ -42,17 +47,23 @@ std::optional<int> RunScoreCommand(const QStringList& args, const QCommandLinePa
             return Usage(QStringLiteral("Rules are one of: %1.")
                              .arg(scoring::RuleSetIds().join(QStringLiteral(", "))));
     }
-    double timeLimit = 0;
+    double timeLimit = DefaultTimeLimitSeconds;
     if (parser.isSet(options.timeLimit)) {
         bool ok = false;
         timeLimit = parser.value(options.timeLimit).toDouble(&ok);
-        if (!ok || !(timeLimit > 0))
-            return Usage(QStringLiteral("The time limit is seconds above 0."));
+        if (!ok || !(timeLimit >= 0) || !std::isfinite(timeLimit))
+            return Usage(QStringLiteral("The time limit is seconds, 0 or more."));
     }
 
     // Throws device::TAppError naming the file; the dispatcher reports it.
     auto fixes =
         std::make_shared<const std::vector<track::TFlightFix>>(track::ReadTrackFile(args[1]));
+
+    if (!score && !parser.isSet(options.score)) {
+        for (const QString& line : scoring::AnalysisText(scoring::AnalyseFlight(*fixes)))
+            PrintLine(line);
+        return app::EC_OK;
+    }
 
     scoring::TScoreRunner runner;
     QEventLoop loop;
@@ -67,6 +78,7 @@ std::optional<int> RunScoreCommand(const QStringList& args, const QCommandLinePa
 
     if (!score) {
         for (const QString& line : scoring::AnalysisText(report.analysis)) PrintLine(line);
+        for (const QString& line : scoring::ScoreText(report.score)) PrintLine(line);
         return app::EC_OK;
     }
     if (parser.isSet(options.json)) {

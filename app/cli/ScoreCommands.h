@@ -8,17 +8,29 @@
 
 namespace cli {
 
+// The score's search stops after this many seconds unless told otherwise:
+// every real flight is proven far sooner, and a pathological track still
+// answers with its best and the bound it could not close.
+inline constexpr double DefaultTimeLimitSeconds = 5;
+
 struct TScoreCommandOptions {
     QCommandLineOption rules{QStringLiteral("rules"),
-                             QStringLiteral("Scoring rules for score: xcontest (default) or ffvl."),
+                             QStringLiteral("Scoring rules: xcontest (default), ffvl, "
+                                            "xcontest-annecy or xcleague."),
                              QStringLiteral("RULES")};
     QCommandLineOption json{QStringLiteral("json"), QStringLiteral("Print the score as JSON.")};
     QCommandLineOption timeLimit{
         QStringLiteral("time-limit"),
-        QStringLiteral("Stop the score's search after S seconds with the best found so far."),
+        QStringLiteral("Stop the score's search after S seconds (default %1) with the best found "
+                       "so far and the most any solution could score; 0: until proven.")
+            .arg(DefaultTimeLimitSeconds),
         QStringLiteral("S")};
+    QCommandLineOption score{QStringLiteral("score"),
+                             QStringLiteral("With analyse: score the flight as well.")};
 
-    void AddTo(QCommandLineParser& parser) const { parser.addOptions({rules, json, timeLimit}); }
+    void AddTo(QCommandLineParser& parser) const {
+        parser.addOptions({rules, json, timeLimit, score});
+    }
 };
 
 // The commands' lines for --help.

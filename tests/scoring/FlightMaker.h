@@ -121,6 +121,14 @@ inline std::vector<TMadeFlight> GeneratedFlights(const std::vector<int>& sizes) 
         std::vector<TLocalPoint> zigzag;
         for (int k = 0; k <= 8; ++k) zigzag.push_back({k * way / 14, (k % 2) * way / 11});
         flights.push_back({QStringLiteral("zigzag") + suffix, AlongPolyline(zigzag, n, 30, n + 3)});
+        // One lap of a circle: every fix is a turnpoint of some near-best
+        // triangle, the hard case for bounds from boxes.
+        std::vector<TLocalPoint> circle;
+        const double radius = way / (2 * std::numbers::pi);
+        for (int k = 0; k <= 360; ++k)
+            circle.push_back({radius * std::cos(k * std::numbers::pi / 180),
+                              radius * std::sin(k * std::numbers::pi / 180)});
+        flights.push_back({QStringLiteral("circle") + suffix, AlongPolyline(circle, n, 30, n + 4)});
     }
     for (TMadeFlight& flight : flights) RoundAsIgc(flight.fixes);
     return flights;

@@ -16,20 +16,23 @@ struct TPiece {
     double climb;
 };
 
+// A fix `east` and `north` metres from 45° N 6° E.
+track::TFlightFix FixAt(double east, double north, double altitude, device::TrackTime time) {
+    track::TFlightFix fix;
+    fix.latitude = 45 + north / testflights::MetresPerDegree;
+    fix.longitude =
+        6 + east / (testflights::MetresPerDegree * std::cos(45 * std::numbers::pi / 180));
+    fix.altitude = altitude;
+    fix.hasTime = true;
+    fix.time = time;
+    return fix;
+}
+
 std::vector<track::TFlightFix> Flight(const std::vector<TPiece>& pieces) {
     std::vector<track::TFlightFix> fixes;
     double east = 0, north = 0, altitude = 1500;
     device::TrackTime time = 1765272000;
-    auto add = [&] {
-        track::TFlightFix fix;
-        fix.latitude = 45 + north / testflights::MetresPerDegree;
-        fix.longitude =
-            6 + east / (testflights::MetresPerDegree * std::cos(45 * std::numbers::pi / 180));
-        fix.altitude = altitude;
-        fix.hasTime = true;
-        fix.time = time++;
-        fixes.push_back(fix);
-    };
+    auto add = [&] { fixes.push_back(FixAt(east, north, altitude, time++)); };
     for (const TPiece& piece : pieces) {
         for (int s = 0; s < piece.seconds; ++s) {
             if (piece.circling) {
@@ -47,7 +50,38 @@ std::vector<track::TFlightFix> Flight(const std::vector<TPiece>& pieces) {
     return fixes;
 }
 
+// A flight from pieces flown at `speed` m/s: the heading turns `turnRate`
+// degrees a second, or swings `swing` degrees to and fro every 20 s (S-turns),
+// while the height changes `climb` m/s.
+struct TTurnPiece {
+    int seconds;
+    double speed, turnRate, swing, climb;
+};
+
+std::vector<track::TFlightFix> TurningFlight(const std::vector<TTurnPiece>& pieces) {
+    std::vector<track::TFlightFix> fixes;
+    double east = 0, north = 0, altitude = 1500, heading = 90;
+    device::TrackTime time = 1765272000;
+    for (const TTurnPiece& piece : pieces) {
+        const double base = heading;
+        for (int s = 0; s < piece.seconds; ++s) {
+            heading = piece.swing > 0
+                          ? base + piece.swing / 2 * std::sin(2 * std::numbers::pi * s / 20)
+                          : heading + piece.turnRate;
+            const double rad = heading * std::numbers::pi / 180;
+            east += piece.speed * std::sin(rad);
+            north += piece.speed * std::cos(rad);
+            altitude += piece.climb;
+            fixes.push_back(FixAt(east, north, altitude, time++));
+        }
+        heading = std::fmod(heading, 360);
+    }
+    return fixes;
+}
+
 }  // namespace
+
+Q_DECLARE_METATYPE(std::vector<TTurnPiece>)
 
 class TstFlightAnalysis : public QObject {
     Q_OBJECT
@@ -83,6 +117,31 @@ class TstFlightAnalysis : public QObject {
         QVERIFY(analysis.usable);
         QVERIFY(analysis.thermals.empty());
         QCOMPARE(analysis.glides.size(), std::size_t(1));
+    }
+
+    // A thermal turns a full circle at least and gains height.
+    void whatIsAThermal_data() {
+        QTest::addColumn<std::vector<TTurnPiece>>("pieces");
+        QTest::addColumn<int>("thermals");
+        const TTurnPiece glide{300, 10, 0, 0, -1};
+        QTest::newRow("tight circles in lift")
+            << std::vector<TTurnPiece>{glide, {240, 9, 15, 0, 2.0}, glide} << 1;
+        QTest::newRow("slow wide circles: 371 degrees in 67 s, +75 m")
+            << std::vector<TTurnPiece>{glide, {67, 8, 371.0 / 67, 0, 75.0 / 67}, glide} << 1;
+        QTest::newRow("circling in sink")
+            << std::vector<TTurnPiece>{glide, {120, 9, 15, 0, -1.5}, glide} << 0;
+        QTest::newRow("S-turns of 65 degrees in lift")
+            << std::vector<TTurnPiece>{glide, {180, 10, 0, 65, 1.0}, glide} << 0;
+        QTest::newRow("half a circle in lift")
+            << std::vector<TTurnPiece>{glide, {30, 9, 6, 0, 1.0}, glide} << 0;
+    }
+    void whatIsAThermal() {
+        QFETCH(std::vector<TTurnPiece>, pieces);
+        QFETCH(int, thermals);
+        const scoring::TFlightAnalysis analysis = scoring::AnalyseFlight(TurningFlight(pieces));
+        QVERIFY(analysis.usable);
+        QCOMPARE(int(analysis.thermals.size()), thermals);
+        for (const scoring::TThermal& thermal : analysis.thermals) QVERIFY(thermal.gain > 0);
     }
 
     void withoutTimesNothingIsTold() {

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
+#include <numbers>
 
 #include "scoring/Optimizer.h"
 #include "scoring/ScoreRunner.h"
@@ -69,6 +70,9 @@ class TstScoring : public QObject {
         QTest::newRow("out-and-return under the French rules")
             << std::vector<TLocalPoint>{{0, 0}, {40000, 0}, {0, 0}} << "ffvl"
             << "triangle" << 1.2 * 80;
+        QTest::newRow("out-and-return under the UK XC League: two turnpoints, over 35 km")
+            << std::vector<TLocalPoint>{{0, 0}, {40000, 0}, {0, 0}} << "xcleague"
+            << "out-return-35" << 2.0 * 80;
         QTest::newRow("straight line: free flight")
             << std::vector<TLocalPoint>{{0, 0}, {36000, 48000}} << "xcontest"
             << "free" << 60.0;
@@ -95,6 +99,18 @@ class TstScoring : public QObject {
         QTest::newRow("closed within 3 km under the French rules: the whole perimeter")
             << nearlyClosed << "ffvl"
             << "fai" << 1.4 * 90;
+        // The French rules take the closing off only when it is over 3 km.
+        auto shortBy = [](double metres) {
+            auto corners = Triangle(30000, 30000, 30000);
+            corners.push_back(
+                {metres / 30000 * corners[2].east, metres / 30000 * corners[2].north});
+            return corners;
+        };
+        QTest::newRow("French rules, closing 2.9 km: the whole perimeter")
+            << shortBy(2900) << "ffvl"
+            << "fai" << 1.4 * 90;
+        QTest::newRow("French rules, closing 4 km: taken off") << shortBy(4000) << "ffvl"
+                                                               << "fai" << 1.4 * 86;
         QTest::newRow("not closed within 3 km under the French rules: distance")
             << open << "ffvl"
             << "free" << 90 - 5.4;
@@ -119,7 +135,7 @@ class TstScoring : public QObject {
                                            [&](const auto& k) { return k.id == kind; });
         double legs = 0;
         for (double leg : result.legsKm) legs += leg;
-        if (kindRule->subtractClosing) legs -= result.closingKm;
+        legs -= scoring::ClosingPenalty(*kindRule, result.closingKm * 1000) / 1000;
         QVERIFY(std::fabs(legs - result.distanceKm) <= 0.03);
         QVERIFY(std::fabs(result.distanceKm * result.multiplier - result.score) <= 0.02);
         for (const scoring::TScorePoint& point : result.points) QVERIFY(point.index < fixes.size());
@@ -132,6 +148,35 @@ class TstScoring : public QObject {
     // Stopped by its time limit, the search reports a solution and the most
     // any solution could score: at least the optimum, be it a triangle or an
     // open distance.
+    // A line flown at constant speed between ground on either side: take-off
+    // and landing fall on its ends, and on the sphere XContest measures it is
+    // its length to the metre.
+    void constantSpeedLine() {
+        std::vector<track::TFlightFix> fixes;
+        constexpr double speed = 10, length = 400000;
+        constexpr double degreesPerMetre = 180 / (std::numbers::pi * scoring::FaiRadius);
+        track::TFlightFix fix;
+        fix.latitude = 40;
+        fix.longitude = 6;
+        fix.altitude = 1000;
+        fix.hasTime = true;
+        fix.time = 1765272000;
+        auto add = [&](int seconds, double metresPerSecond) {
+            for (int s = 0; s < seconds; ++s) {
+                fixes.push_back(fix);
+                fix.latitude += metresPerSecond * degreesPerMetre;
+                fix.time += 1;
+            }
+        };
+        add(120, 0);
+        add(int(length / speed), speed);
+        add(120, 0);
+        const scoring::TScoreResult result = scoring::ScoreFlight(fixes, scoring::XContestRules());
+        QVERIFY(result.proven);
+        QCOMPARE(result.kindId, QStringLiteral("free"));
+        QCOMPARE(result.score, 400.00);
+    }
+
     void timeLimitLeavesTheScoreUnproven_data() {
         QTest::addColumn<int>("flight");
         QTest::newRow("triangle") << 0;
@@ -151,6 +196,8 @@ class TstScoring : public QObject {
         QVERIFY(result.score <= optimum.score);
         QVERIFY2(result.bound >= optimum.score - 0.01,
                  qPrintable(QStringLiteral("%1 < %2").arg(result.bound).arg(optimum.score)));
+        // The bound is given as the score is: to the hundredth.
+        QCOMPARE(std::round(result.bound * 100) / 100, result.bound);
     }
 
     void cancelStopsTheSearch() {
@@ -234,7 +281,10 @@ class TstScoring : public QObject {
         const QJsonObject properties =
             QJsonDocument::fromJson(out.readAll())[QStringLiteral("properties")].toObject();
         const double expected = properties[QStringLiteral("score")].toDouble();
-        const scoring::TScoreResult result = Score(made.fixes, *scoring::RuleSetById(rules));
+        // The other scorer measures every league on the ellipsoid.
+        scoring::TRuleSet onEllipsoid = *scoring::RuleSetById(rules);
+        onEllipsoid.earth = scoring::TEarth::Wgs84;
+        const scoring::TScoreResult result = Score(made.fixes, onEllipsoid);
         QVERIFY(result.proven);
         // The other scorer may run out of time (long straight flights): its
         // best is then a solution ours must reach.

@@ -61,6 +61,13 @@ class TestFlightPhases : public QObject {
             << std::vector<Leg>{{900, 0, 0}} << false << 0 << 900;
         QTest::newRow("airborne from the first fix to the last")
             << std::vector<Leg>{{1200, 10, 0}} << true << 0 << 1200;
+        // The motion stops from one fix to the next: the landing is that fix,
+        // not some seconds before it.
+        QTest::newRow("a stop from full speed lands on the stopping fix")
+            << std::vector<Leg>{{120, 0, 0}, {700, 9, -1.2}, {180, 0, 0}} << true << 120 << 820;
+        QTest::newRow("a slow glide down to the ground")
+            << std::vector<Leg>{{120, 0, 0}, {700, 9, 0}, {20, 3.5, -0.5}, {180, 0, 0}} << true
+            << 120 << 840;
     }
     void span() {
         QFETCH(std::vector<Leg>, legs);
@@ -69,11 +76,46 @@ class TestFlightPhases : public QObject {
         QFETCH(int, landing);
         const TFlightSpan found = DetectFlight(Recording(legs));
         QCOMPARE(found.detected, detected);
-        const int tolerance = detected ? MovingWindowSeconds : 0;
+        const int tolerance = detected ? 1 : 0;
         QVERIFY2(std::abs(int(found.takeoff) - takeoff) <= tolerance,
                  qPrintable(QString::number(found.takeoff)));
         QVERIFY2(std::abs(int(found.landing) - landing) <= tolerance,
                  qPrintable(QString::number(found.landing)));
+    }
+
+    // Landed and relaunched: the pause on the ground is not air time; a
+    // glider hovering in the wind is in the air all along.
+    void airTime_data() {
+        QTest::addColumn<std::vector<Leg>>("legs");
+        QTest::addColumn<int>("airSeconds");
+        QTest::addColumn<int>("runs");
+        QTest::newRow("one flight")
+            << std::vector<Leg>{{100, 0, 0}, {900, 10, 0}, {100, 0, 0}} << 900 << 1;
+        QTest::newRow("a lunch break between two flights") << std::vector<Leg>{{100, 0, 0},
+                                                                               {900, 10, -0.5},
+                                                                               {1800, 0, 0},
+                                                                               {600, 8, 1.5},
+                                                                               {100, 0, 0}}
+                                                           << 1500 << 2;
+        QTest::newRow("a short stop is not a pause")
+            << std::vector<Leg>{{100, 0, 0}, {900, 10, 0}, {30, 0, 0}, {600, 8, 0}, {100, 0, 0}}
+            << 1530 << 1;
+        QTest::newRow("hovering in the wind stays in the air") << std::vector<Leg>{{100, 0, 0},
+                                                                                   {300, 10, 0},
+                                                                                   {300, 0.3, 0.1},
+                                                                                   {300, 10, -1},
+                                                                                   {100, 0, 0}}
+                                                               << 900 << 1;
+    }
+    void airTime() {
+        QFETCH(std::vector<Leg>, legs);
+        QFETCH(int, airSeconds);
+        QFETCH(int, runs);
+        const TFlightSpan found = DetectFlight(Recording(legs));
+        QVERIFY(found.detected);
+        QCOMPARE(int(found.airborne.size()), runs);
+        QVERIFY2(std::abs(found.airSeconds - airSeconds) <= 2,
+                 qPrintable(QString::number(found.airSeconds)));
     }
 
     void withoutUsableTimes_theWholeRecording() {

@@ -11,19 +11,19 @@
 namespace app {
 
 int RecordEveryDownload(QObject* context, TAfterDownloadReport report, bool inBackground) {
-    return flow::AttachDownloadHook([context, report,
-                                     inBackground](const flow::TDownloadedTrack& track) {
-        if (track.files.isEmpty() || !track.lists || track.lists->gps.empty()) return;
-        // The KML file takes the name of the set's first file (the GPX file).
-        try {
-            const QString kml =
-                track::WriteKmlBeside(track.files.first(), track::FlightFixes(track.lists->gps));
-            report(device::FileSavedText + QDir::toNativeSeparators(kml), true);
-        } catch (const device::TAppError& error) {
-            report(error.Text(), false);
-        }
-        RecordInLogbook(track, context, report, inBackground);
-    });
+    return flow::AttachDownloadHook(
+        [context, report, inBackground](const flow::TDownloadedTrack& track) {
+            if (track.files.isEmpty() || !track.lists || track.lists->gps.empty()) return;
+            // The KML file takes the name of the set's first file (the GPX file).
+            try {
+                const QString kml = track::WriteKmlBeside(
+                    track.files.first(), track::CheckedDownload(track.lists->gps).fixes);
+                report(device::FileSavedText + QDir::toNativeSeparators(kml), true);
+            } catch (const device::TAppError& error) {
+                report(error.Text(), false);
+            }
+            RecordInLogbook(track, context, report, inBackground);
+        });
 }
 
 QString FlightScanCacheFile() {

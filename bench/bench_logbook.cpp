@@ -126,7 +126,7 @@ int Record(const QTemporaryDir& dir) {
         worst = std::max(worst, ms);
         timer.restart();
         logbook::TFlightEntry entry;
-        logbook::MeasureFlight(track::FlightFixes(gps), entry);
+        logbook::MeasureFlight(track::CheckedDownload(gps), entry);
         const qint64 measure = timer.elapsed();
         timer.restart();
         { logbook::TLogbook opened(path); }

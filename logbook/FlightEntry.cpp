@@ -31,7 +31,8 @@ QString FlightIdentity(const std::vector<track::TFlightFix>& fixes) {
     return QString::fromLatin1(hash.result().toHex());
 }
 
-bool MeasureFlight(const std::vector<track::TFlightFix>& fixes, TFlightEntry& entry) {
+bool MeasureFlight(const track::TCheckedTrack& flight, TFlightEntry& entry) {
+    const std::vector<track::TFlightFix>& fixes = flight.fixes;
     std::vector<track::TFlightFix> timed;
     timed.reserve(fixes.size());
     for (const track::TFlightFix& fix : fixes)
@@ -41,7 +42,7 @@ bool MeasureFlight(const std::vector<track::TFlightFix>& fixes, TFlightEntry& en
     const track::TFlightSpan span = track::DetectFlight(timed);
     const track::TFlightFix& takeoff = timed[span.takeoff];
     const track::TFlightFix& landing = timed[span.landing];
-    entry.identity = FlightIdentity(fixes);
+    entry.identity = FlightIdentity(flight.recorded);
     entry.takeoffUtc = takeoff.time;
     entry.landingUtc = landing.time;
     // Pauses on the ground (landed and relaunched) are not flying time.

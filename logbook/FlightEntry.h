@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "device/TrackLists.h"
-#include "track/FlightFix.h"
+#include "track/CheckedTrack.h"
 
 namespace logbook {
 
@@ -50,6 +50,10 @@ struct TFlightEntry {
     std::optional<double> score;
     QString scoreKind;
 
+    // Another entry of the same flight, from another recorder (a vario and a
+    // phone): this one is shown beside it and never counted in totals.
+    std::optional<std::int64_t> sameFlightAs;
+
     // Local date and time of take-off and landing: the instrument's zone
     // where known, else UTC.
     device::TrackTime LocalTakeoff() const {
@@ -60,9 +64,10 @@ struct TFlightEntry {
     }
 };
 
-// Fills the measured part of an entry (and the identity) from the fixes.
-// False when no fix carries a time: such a track is no flight to log.
-bool MeasureFlight(const std::vector<track::TFlightFix>& fixes, TFlightEntry& entry);
+// Fills the measured part of an entry from the checked fixes, and the
+// identity from the positions as recorded. False when no fix carries a time:
+// such a track is no flight to log.
+bool MeasureFlight(const track::TCheckedTrack& flight, TFlightEntry& entry);
 
 // The identity of a flight: a digest of its timed fixes, one a second (a
 // repeat of the second before is left out, as an IGC reader does), each by

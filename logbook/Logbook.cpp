@@ -1,5 +1,6 @@
 #include "logbook/Logbook.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
@@ -13,6 +14,7 @@
 #include "device/UserTexts.h"
 #include "scoring/Optimizer.h"
 #include "track/FlightPhases.h"
+#include "track/IgcReader.h"
 #include "track/KmlExport.h"
 #include "track/TrackExport.h"
 #include "track/TrackFileReader.h"
@@ -57,7 +59,9 @@ QString Rate(double value) { return QStringLiteral("%1 м/с").arg(value, 0, 'f'
 
 }  // namespace
 
-QString FactsText(const TFlightEntry& e) {
+QString SameFlightText(std::int64_t id) { return QStringLiteral("тот же полёт, что № %1").arg(id); }
+
+QString FactsText(const TFlightEntry& e, const track::TCheckedTrack* checked) {
     QStringList lines;
     // Local time beside UTC where the instrument's zone is known.
     auto when = [&e](device::TrackTime utc) {
@@ -82,8 +86,12 @@ QString FactsText(const TFlightEntry& e) {
                  .arg(e.landingLatitude, 0, 'f', 5)
                  .arg(e.landingLongitude, 0, 'f', 5)
                  .arg(Metres(e.landingAltitude));
-    lines << QStringLiteral("Высота: наибольшая %1, наименьшая %2")
-                 .arg(Metres(e.highestAltitude), Metres(e.lowestAltitude));
+    lines << (checked
+                  ? QStringLiteral("Высота (%1)").arg(track::AltitudeSourceText(checked->altitude))
+                  : QStringLiteral("Высота")) +
+                 QStringLiteral(": наибольшая %1, наименьшая %2")
+                     .arg(Metres(e.highestAltitude), Metres(e.lowestAltitude));
+    if (checked && checked->leftOut > 0) lines << track::LeftOutText(checked->leftOut);
     lines << QStringLiteral("Набор: %1 за 1 с, %2 за 10 с").arg(Rate(e.climb1s), Rate(e.climb10s));
     lines << QStringLiteral("Снижение: %1 за 1 с, %2 за 10 с").arg(Rate(e.sink1s), Rate(e.sink10s));
     lines << QStringLiteral("Трек: %1 км, по прямой %2 км, %3 точек")
@@ -99,6 +107,8 @@ QString FactsText(const TFlightEntry& e) {
                               ? QStringLiteral(", прошивка %1").arg(*e.firmwareVersion)
                               : QString());
     if (!e.notes.isEmpty()) lines << QStringLiteral("Заметки: %1").arg(e.notes);
+    if (e.sameFlightAs)
+        lines << QStringLiteral("С другого прибора: %1").arg(SameFlightText(*e.sameFlightAs));
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -204,40 +214,187 @@ QString TLogbook::SiteAt(double latitude, double longitude) {
     return name;
 }
 
-TRecordOutcome TLogbook::Record(TFlightEntry entry, const QByteArray& trackFile,
-                                const QString& suffix) {
+namespace {
+
+// Two recordings of one flight split apart in memory follow each other with
+// no more than a few fixes missing between them.
+constexpr device::TrackTime JoinedGapSeconds = 60;
+// Two recorders on one pilot: their fixes at the same times lie within this
+// distance of each other (receivers differ by tens of metres; a phone in a
+// pocket by a little more) for almost the whole flight, where pilots who
+// took off together spread out within minutes.
+constexpr double SameFlightMetres = 300;
+constexpr double SameFlightShare = 0.95;
+// Share of each flight's time in the air that both recordings must cover.
+constexpr double SameFlightOverlap = 0.8;
+// A fix of the other recording counts as "at the same time" this close.
+constexpr device::TrackTime PairSeconds = 5;
+// Fewer fixes at the same times than this tell nothing.
+constexpr std::size_t FewestPairs = 30;
+constexpr double SameRecordingShare = 0.9;
+
+// As an IGC header holds it (the program writes names transliterated), so
+// that "Иван" and "Ivan" are one pilot.
+QString PilotName(const QString& pilot) {
+    return QString::fromLatin1(track::IgcAscii(pilot.simplified())).toCaseFolded().simplified();
+}
+
+bool DifferentPilots(const TFlightEntry& a, const TFlightEntry& b) {
+    const QString x = PilotName(a.pilot), y = PilotName(b.pilot);
+    return !x.isEmpty() && !y.isEmpty() && x != y;
+}
+
+QString PilotKey(const QString& pilot) {
+    return QString::fromLatin1(
+        QCryptographicHash::hash(PilotName(pilot).toUtf8(), QCryptographicHash::Sha256)
+            .toHex()
+            .left(16));
+}
+
+enum class TSameness { Different, SameRecording, Continues, OtherRecorder };
+
+bool SamePosition(const track::TFlightFix& a, const track::TFlightFix& b) {
+    // Thousandths of a minute: what an IGC file keeps of a position.
+    return std::llround(a.latitude * 60000) == std::llround(b.latitude * 60000) &&
+           std::llround(a.longitude * 60000) == std::llround(b.longitude * 60000);
+}
+
+bool Timed(const track::TCheckedTrack& t) {
+    return !t.fixes.empty() && t.fixes.front().hasTime && t.fixes.back().hasTime;
+}
+
+TSameness Sameness(const track::TCheckedTrack& mine, const TFlightEntry& mineEntry,
+                   const track::TCheckedTrack& theirs, const TFlightEntry& theirsEntry) {
+    if (!Timed(mine) || !Timed(theirs)) return TSameness::Different;
+    const std::vector<track::TFlightFix>&a = mine.fixes, &b = theirs.fixes;
+    // The same seconds with the same positions: the same recording again.
+    std::size_t shared = 0, same = 0, paired = 0, near = 0;
+    const device::TrackTime from = std::max(mineEntry.takeoffUtc, theirsEntry.takeoffUtc);
+    const device::TrackTime to = std::min(mineEntry.landingUtc, theirsEntry.landingUtc);
+    std::size_t j = 0;
+    for (const track::TFlightFix& f : a) {
+        while (j + 1 < b.size() && b[j + 1].time <= f.time) ++j;
+        std::size_t k = j;
+        if (j + 1 < b.size() && b[j + 1].time - f.time < f.time - b[j].time) k = j + 1;
+        const device::TrackTime dt = std::llabs(b[k].time - f.time);
+        if (dt == 0) {
+            ++shared;
+            if (SamePosition(f, b[k])) ++same;
+        }
+        if (dt <= PairSeconds && f.time >= from && f.time <= to) {
+            ++paired;
+            if (track::QuickDistance(f, b[k]) <= SameFlightMetres) ++near;
+        }
+    }
+    if (shared >= std::min<std::size_t>(FewestPairs, std::min(a.size(), b.size())) &&
+        double(same) >= SameRecordingShare * double(shared) && shared > 0)
+        return TSameness::SameRecording;
+    if (shared == 0) {
+        const bool after = a.front().time > b.back().time &&
+                           a.front().time - b.back().time <= JoinedGapSeconds &&
+                           track::Reachable(b.back(), a.front());
+        const bool before = b.front().time > a.back().time &&
+                            b.front().time - a.back().time <= JoinedGapSeconds &&
+                            track::Reachable(a.back(), b.front());
+        if (after || before) return TSameness::Continues;
+    }
+    const auto airborne = [](const TFlightEntry& e) { return double(e.landingUtc - e.takeoffUtc); };
+    const double overlap = double(to - from);
+    if (paired >= FewestPairs && double(near) >= SameFlightShare * double(paired) &&
+        overlap >= SameFlightOverlap * airborne(mineEntry) &&
+        overlap >= SameFlightOverlap * airborne(theirsEntry))
+        return TSameness::OtherRecorder;
+    return TSameness::Different;
+}
+
+// Two parts of one recording, one after the other in time, as one flight.
+track::TCheckedTrack Joined(const track::TCheckedTrack& a, const track::TCheckedTrack& b) {
+    const bool aFirst = a.fixes.front().time < b.fixes.front().time;
+    const track::TCheckedTrack& first = aFirst ? a : b;
+    const track::TCheckedTrack& second = aFirst ? b : a;
+    track::TCheckedTrack joined = first;
+    joined.fixes.insert(joined.fixes.end(), second.fixes.begin(), second.fixes.end());
+    joined.recorded.insert(joined.recorded.end(), second.recorded.begin(), second.recorded.end());
+    joined.leftOut += second.leftOut;
+    return joined;
+}
+
+}  // namespace
+
+QString TLogbook::StoreTrackFile(const TFlightEntry& entry, const QByteArray& trackFile,
+                                 const QString& suffix) {
+    const QString local = DateText(entry.LocalTakeoff());
+    const QString stored = local.left(4) + QLatin1Char('/') + local + QLatin1Char('_') +
+                           TimeOfDayText(entry.takeoffUtc).remove(QLatin1Char(':')) +
+                           QLatin1Char('_') + entry.identity.left(12) + suffix;
+    const QString target = FilesFolder() + QLatin1Char('/') + stored;
+    if (!QDir().mkpath(QFileInfo(target).absolutePath()))
+        throw device::TAppError(device::FolderNotMadeText(Shown(QFileInfo(target).absolutePath())));
+    device::WriteFileSafely(target, trackFile);
+    return stored;
+}
+
+TRecordOutcome TLogbook::Record(TFlightEntry entry, const track::TCheckedTrack& flight,
+                                const QByteArray& trackFile, const QString& suffix) {
     TRecordOutcome outcome;
     try {
         if (const auto found = store_.FindIdentity(entry.identity)) {
-            outcome.result = TRecordResult::AlreadyKept;
-            outcome.id = *found;
-            return outcome;
+            const std::optional<TFlightEntry> other = store_.Flight(*found);
+            if (!other || !DifferentPilots(*other, entry))
+                return {TRecordResult::AlreadyKept, *found, {}};
+            // The same fixes under another pilot's name (copies handed round
+            // in a competition): a flight of its own.
+            entry.identity += QLatin1Char(':') + PilotKey(entry.pilot);
+            if (const auto again = store_.FindIdentity(entry.identity))
+                return {TRecordResult::AlreadyKept, *again, {}};
         }
+        std::optional<TFlightEntry> replaced;
+        track::TCheckedTrack joined;
+        for (const TFlightEntry& other : store_.FlightsWithin(
+                 entry.takeoffUtc - JoinedGapSeconds, entry.landingUtc + JoinedGapSeconds)) {
+            if (DifferentPilots(other, entry)) continue;
+            track::TCheckedTrack theirs;
+            try {
+                theirs = CheckedFlight(other);
+            } catch (const device::TAppError&) {
+                continue;  // its track is gone: nothing to compare with
+            }
+            const TSameness same = Sameness(flight, entry, theirs, other);
+            if (same == TSameness::SameRecording) {
+                // A rescan or a second import of what is kept: the fuller
+                // recording stands in the one entry.
+                if (flight.fixes.size() <= theirs.fixes.size())
+                    return {TRecordResult::AlreadyKept, other.id, {}};
+                replaced = other;
+                break;
+            }
+            if (same == TSameness::Continues) {
+                // Two parts of one recording (a flight split by another
+                // flight's memory): one entry for the whole flight.
+                joined = Joined(theirs, flight);
+                replaced = other;
+                break;
+            }
+            if (same == TSameness::OtherRecorder && !entry.sameFlightAs)
+                entry.sameFlightAs = other.sameFlightAs.value_or(other.id);
+        }
+        if (replaced)
+            return Replace(*replaced, std::move(entry), flight, joined, trackFile, suffix);
         if (entry.site.isEmpty())
             entry.site = SiteAt(entry.takeoffLatitude, entry.takeoffLongitude);
         // The copy first: a process killed in between leaves a spare file,
         // never an entry without its track.
-        const QString local = DateText(entry.LocalTakeoff());
-        entry.storedFile = local.left(4) + QLatin1Char('/') + local + QLatin1Char('_') +
-                           TimeOfDayText(entry.takeoffUtc).remove(QLatin1Char(':')) +
-                           QLatin1Char('_') + entry.identity.left(12) + suffix;
-        const QString target = FilesFolder() + QLatin1Char('/') + entry.storedFile;
-        if (!QDir().mkpath(QFileInfo(target).absolutePath()))
-            throw device::TAppError(
-                device::FolderNotMadeText(Shown(QFileInfo(target).absolutePath())));
-        device::WriteFileSafely(target, trackFile);
+        entry.storedFile = StoreTrackFile(entry, trackFile, suffix);
         try {
             outcome.id = store_.Insert(entry);
         } catch (const device::TAppError&) {
             // Another program may have kept the same flight meanwhile.
-            if (const auto found = store_.FindIdentity(entry.identity)) {
-                outcome.result = TRecordResult::AlreadyKept;
-                outcome.id = *found;
-                return outcome;
-            }
+            if (const auto found = store_.FindIdentity(entry.identity))
+                return {TRecordResult::AlreadyKept, *found, {}};
             throw;
         }
         outcome.result = TRecordResult::Added;
+        ScoreAdded(outcome, flight.fixes);
     } catch (const device::TAppError& error) {
         outcome.result = TRecordResult::Failed;
         outcome.error = error.Text();
@@ -245,11 +402,67 @@ TRecordOutcome TLogbook::Record(TFlightEntry entry, const QByteArray& trackFile,
     return outcome;
 }
 
+TRecordOutcome TLogbook::Replace(const TFlightEntry& kept, TFlightEntry entry,
+                                 const track::TCheckedTrack& flight,
+                                 const track::TCheckedTrack& joined, const QByteArray& trackFile,
+                                 const QString& suffix) {
+    // What the pilot wrote stays; what the track gives is measured anew.
+    const bool isJoined = !joined.fixes.empty();
+    if (isJoined) MeasureFlight(joined, entry);
+    for (auto [text, old] : {std::pair{&entry.site, &kept.site},
+                             {&entry.glider, &kept.glider},
+                             {&entry.gliderId, &kept.gliderId},
+                             {&entry.notes, &kept.notes},
+                             {&entry.pilot, &kept.pilot}})
+        if (!old->isEmpty()) *text = *old;
+    entry.sameFlightAs = kept.sameFlightAs;
+    if (entry.site.isEmpty()) entry.site = SiteAt(entry.takeoffLatitude, entry.takeoffLongitude);
+    if (isJoined) {
+        track::TPilotProfile pilot;
+        pilot.pilot = entry.pilot;
+        pilot.gliderType = entry.glider;
+        pilot.gliderId = entry.gliderId;
+        entry.storedFile =
+            StoreTrackFile(entry, track::IgcText(joined.fixes, {}, pilot), QStringLiteral(".igc"));
+    } else {
+        entry.storedFile = StoreTrackFile(entry, trackFile, suffix);
+    }
+    store_.Replace(kept.id, entry);
+    const TRecordOutcome outcome{TRecordResult::AlreadyKept, kept.id, {}};
+    ScoreAdded({TRecordResult::Added, kept.id, {}}, isJoined ? joined.fixes : flight.fixes);
+    return outcome;
+}
+
 TRecordOutcome TLogbook::RecordDownload(const TDownloadedFlight& download,
                                         const track::TPilotProfile& profile) {
-    const std::vector<track::TFlightFix> fixes = track::FlightFixes(download.lists.gps);
+    const std::vector<track::TFlightFix> raw = track::FlightFixes(download.lists.gps);
+    QByteArray igc;
+    QString igcPath;
+    for (const QString& file : download.files) {
+        if (!file.endsWith(QLatin1String(".igc"), Qt::CaseInsensitive)) continue;
+        try {
+            igc = device::ReadRegularFile(file, MaxTrackFileBytes);
+            igcPath = file;
+        } catch (const device::TAppError&) {
+            igc.clear();  // gone already: written anew below
+        }
+    }
+    if (igc.isEmpty()) {
+        track::TIgcInstrument instrument;
+        instrument.model = download.model;
+        instrument.firmwareVersion = download.firmwareVersion;
+        igc = track::IgcText(raw, instrument, profile);
+    }
+    // Measured and scored from the logbook's own copy, so that its figures
+    // are those of the file a pilot or another program reads.
+    track::TCheckedTrack flight;
+    try {
+        flight = track::ParseIgc(igc, igcPath);
+    } catch (const device::TAppError&) {
+        flight = track::CheckedDownload(download.lists.gps);
+    }
     TFlightEntry entry;
-    if (!MeasureFlight(fixes, entry))
+    if (!MeasureFlight(flight, entry))
         return {TRecordResult::NoFlight, 0,
                 QStringLiteral("В скачанном полёте нет точек со временем")};
     if (download.timeZoneByte)
@@ -261,49 +474,36 @@ TRecordOutcome TLogbook::RecordDownload(const TDownloadedFlight& download,
     entry.gliderId = profile.gliderId;
     entry.source = QStringLiteral("download");
     entry.downloadFiles = download.files;
-
-    QByteArray igc;
-    for (const QString& file : download.files) {
-        if (!file.endsWith(QLatin1String(".igc"), Qt::CaseInsensitive)) continue;
-        try {
-            igc = device::ReadRegularFile(file, MaxTrackFileBytes);
-            entry.sourcePath = file;
-        } catch (const device::TAppError&) {
-            igc.clear();  // gone already: written anew below
-        }
-    }
-    if (igc.isEmpty()) {
-        track::TIgcInstrument instrument;
-        instrument.model = download.model;
-        instrument.firmwareVersion = download.firmwareVersion;
-        igc = track::IgcText(fixes, instrument, profile);
-    }
-    const TRecordOutcome outcome = Record(std::move(entry), igc, QStringLiteral(".igc"));
-    ScoreAdded(outcome, fixes);
-    return outcome;
+    entry.sourcePath = igcPath;
+    return Record(std::move(entry), flight, igc, QStringLiteral(".igc"));
 }
 
-TRecordOutcome TLogbook::ImportFile(const QString& path, const track::TPilotProfile& profile) {
+std::vector<TRecordOutcome> TLogbook::ImportFile(const QString& path,
+                                                 const track::TPilotProfile& profile) {
     try {
         const track::TTrackFile file = track::ReadTrackFileDetails(path);
-        TFlightEntry entry;
-        if (!MeasureFlight(file.fixes, entry))
-            return {TRecordResult::NoFlight, 0,
-                    QStringLiteral("Файл \"%1\": в треке нет точек со временем").arg(Shown(path))};
-        entry.pilot = file.pilot.isEmpty() ? profile.pilot : file.pilot;
-        entry.glider = file.gliderType.isEmpty() ? profile.gliderType : file.gliderType;
-        entry.gliderId = file.gliderId.isEmpty() ? profile.gliderId : file.gliderId;
-        entry.source = QStringLiteral("import");
-        entry.sourcePath = QFileInfo(path).absoluteFilePath();
         const QByteArray bytes = device::ReadRegularFile(path, MaxTrackFileBytes);
-        const TRecordOutcome outcome =
-            Record(std::move(entry), bytes,
-                   file.format == track::TTrackFormat::Igc ? QStringLiteral(".igc")
-                                                           : QStringLiteral(".gpx"));
-        ScoreAdded(outcome, file.fixes);
-        return outcome;
+        std::vector<TRecordOutcome> outcomes;
+        for (const track::TCheckedTrack& flight : file.flights) {
+            TFlightEntry entry;
+            if (!MeasureFlight(flight, entry)) continue;
+            entry.pilot = file.pilot.isEmpty() ? profile.pilot : file.pilot;
+            entry.glider = file.gliderType.isEmpty() ? profile.gliderType : file.gliderType;
+            entry.gliderId = file.gliderId.isEmpty() ? profile.gliderId : file.gliderId;
+            entry.source = QStringLiteral("import");
+            entry.sourcePath = QFileInfo(path).absoluteFilePath();
+            outcomes.push_back(Record(std::move(entry), flight, bytes,
+                                      file.format == track::TTrackFormat::Igc
+                                          ? QStringLiteral(".igc")
+                                          : QStringLiteral(".gpx")));
+        }
+        if (outcomes.empty())
+            outcomes.push_back(
+                {TRecordResult::NoFlight, 0,
+                 QStringLiteral("Файл \"%1\": в треке нет точек со временем").arg(Shown(path))});
+        return outcomes;
     } catch (const device::TAppError& error) {
-        return {TRecordResult::Failed, 0, error.Text()};
+        return {{TRecordResult::Failed, 0, error.Text()}};
     }
 }
 
@@ -336,19 +536,20 @@ TImportReport TLogbook::Import(const QStringList& paths, const track::TPilotProf
             report.cancelled = true;
             return report;
         }
-        const TRecordOutcome outcome = ImportFile(files[i], profile);
-        switch (outcome.result) {
-            case TRecordResult::Added:
-                ++report.added;
-                break;
-            case TRecordResult::AlreadyKept:
-                ++report.alreadyKept;
-                break;
-            case TRecordResult::NoFlight:
-            case TRecordResult::Failed:
-                ++report.failed;
-                report.errors << outcome.error;
-                break;
+        for (const TRecordOutcome& outcome : ImportFile(files[i], profile)) {
+            switch (outcome.result) {
+                case TRecordResult::Added:
+                    ++report.added;
+                    break;
+                case TRecordResult::AlreadyKept:
+                    ++report.alreadyKept;
+                    break;
+                case TRecordResult::NoFlight:
+                case TRecordResult::Failed:
+                    ++report.failed;
+                    report.errors << outcome.error;
+                    break;
+            }
         }
     }
     if (progress) progress(int(files.size()), int(files.size()), QString());
@@ -369,6 +570,7 @@ TLogbookTotals TLogbook::Totals(const std::vector<TFlightEntry>& flights) {
         t.metres += e.trackLengthMetres;
     };
     for (const TFlightEntry& e : flights) {
+        if (e.sameFlightAs) continue;  // counted in the other recorder's entry
         add(totals.all, e);
         add(years[DateText(e.LocalTakeoff()).left(4).toInt()], e);
         add(gliders[e.glider.trimmed()], e);
@@ -421,10 +623,48 @@ void TLogbook::ExportCsv(const std::vector<TFlightEntry>& flights, const QString
     device::WriteFileSafely(path, CsvText(flights));
 }
 
-std::vector<track::TFlightFix> TLogbook::FlightFixes(const TFlightEntry& entry) {
+track::TCheckedTrack TLogbook::CheckedFlight(const TFlightEntry& entry) {
     const QString path = StoredFilePath(entry);
     if (path.isEmpty()) throw device::TAppError(QStringLiteral("У полёта нет файла трека"));
-    return track::ReadTrackFile(path);
+    return ReadEntryFlight(path, entry.takeoffUtc);
+}
+
+track::TCheckedTrack ReadEntryFlight(const QString& path, device::TrackTime takeoffUtc) {
+    std::vector<track::TCheckedTrack> flights = track::ReadTrackFileDetails(path).flights;
+    if (flights.empty()) throw device::TAppError(device::NoTrackPointsText(Shown(path)));
+    // A file of several flights is kept once per flight: the entry's is the
+    // one in the air at its take-off.
+    for (track::TCheckedTrack& flight : flights) {
+        const std::vector<track::TFlightFix>& f = flight.fixes;
+        if (!f.empty() && f.front().hasTime && f.front().time <= takeoffUtc &&
+            f.back().time >= takeoffUtc)
+            return std::move(flight);
+    }
+    return std::move(flights.front());
+}
+
+std::vector<track::TFlightFix> TLogbook::FlightFixes(const TFlightEntry& entry) {
+    return CheckedFlight(entry).fixes;
+}
+
+void TLogbook::Merge(std::int64_t kept, std::int64_t other) {
+    if (kept == other) return;
+    const std::optional<TFlightEntry> first = store_.Flight(kept);
+    if (!first) throw device::TAppError(NoSuchFlightText(kept));
+    if (!store_.Flight(other)) throw device::TAppError(NoSuchFlightText(other));
+    const std::int64_t root = first->sameFlightAs.value_or(kept);
+    if (root == other) {
+        // The other way round: `kept` becomes the one that counts.
+        store_.SetSameFlight(kept, std::nullopt);
+        store_.SetSameFlight(other, kept);
+        return;
+    }
+    store_.SetSameFlight(other, root);
+}
+
+void TLogbook::Unmerge(std::int64_t id) {
+    if (!store_.Flight(id)) throw device::TAppError(NoSuchFlightText(id));
+    store_.SetSameFlight(id, std::nullopt);
 }
 
 void TLogbook::ExportKml(std::int64_t id, const QString& path) {

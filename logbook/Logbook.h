@@ -16,6 +16,7 @@
 #include "logbook/FlightEntry.h"
 #include "logbook/LogbookStore.h"
 #include "models/ModelTable.h"
+#include "track/CheckedTrack.h"
 #include "track/IgcExport.h"
 
 namespace logbook {
@@ -86,8 +87,10 @@ class TLogbook {
     // already. Never throws.
     TRecordOutcome RecordDownload(const TDownloadedFlight& download,
                                   const track::TPilotProfile& profile);
-    // One IGC or GPX file. Never throws.
-    TRecordOutcome ImportFile(const QString& path, const track::TPilotProfile& profile);
+    // One IGC or GPX file: an outcome for each flight it holds (a GPX file
+    // may hold several), or one that says why none was taken. Never throws.
+    std::vector<TRecordOutcome> ImportFile(const QString& path,
+                                           const track::TPilotProfile& profile);
     // Files and folders (their track files, recursively, in name order); a
     // file that cannot be read is named in the report and the rest goes on.
     TImportReport Import(const QStringList& paths, const track::TPilotProfile& profile,
@@ -105,8 +108,17 @@ class TLogbook {
     void ExportCsv(const std::vector<TFlightEntry>& flights, const QString& path);
     // The flight's KML file, from the logbook's copy of its track.
     void ExportKml(std::int64_t id, const QString& path);
-    // The fixes of the logbook's copy of the flight's track file.
+    // The checked flight of the logbook's copy of the flight's track file.
+    track::TCheckedTrack CheckedFlight(const TFlightEntry& entry);
+    // Its fixes only.
     std::vector<track::TFlightFix> FlightFixes(const TFlightEntry& entry);
+    // Takes `other` as the same flight as `kept` from another recorder: it is
+    // shown beside it and no longer counted in totals. Throws
+    // device::TAppError when either is no entry or the logbook cannot be
+    // written.
+    void Merge(std::int64_t kept, std::int64_t other);
+    // Counts the entry as a flight of its own again.
+    void Unmerge(std::int64_t id);
     QString StoredFilePath(const TFlightEntry& entry) const;
 
     // Changes the texts of an entry. A site name given is remembered at the
@@ -127,12 +139,31 @@ class TLogbook {
     QString SiteAt(double latitude, double longitude);
 
   private:
-    TRecordOutcome Record(TFlightEntry entry, const QByteArray& trackFile, const QString& suffix);
+    // Adds the entry unless the logbook holds the flight already: the same
+    // fixes (under the same pilot), the same recording again (a rescan: the
+    // fuller one stays in the one entry), or the rest of a recording split in
+    // two (joined into the one entry). The same flight from another recorder
+    // is added, marked as the same flight.
+    TRecordOutcome Record(TFlightEntry entry, const track::TCheckedTrack& flight,
+                          const QByteArray& trackFile, const QString& suffix);
+    // Puts a fuller recording (or `joined`, when not empty) in place of the
+    // entry `kept`, keeping what the pilot wrote.
+    TRecordOutcome Replace(const TFlightEntry& kept, TFlightEntry entry,
+                           const track::TCheckedTrack& flight, const track::TCheckedTrack& joined,
+                           const QByteArray& trackFile, const QString& suffix);
+    // Writes the logbook's copy of a track; returns its name within FilesFolder.
+    QString StoreTrackFile(const TFlightEntry& entry, const QByteArray& trackFile,
+                           const QString& suffix);
     // A flight just added is scored at once (a write failure leaves it unscored).
     void ScoreAdded(const TRecordOutcome& outcome, const std::vector<track::TFlightFix>& fixes);
 
     TLogbookStore store_;
 };
+
+// The flight of a logbook's track file that took off at `takeoffUtc` (a file
+// of several flights is kept once per flight), else its first. Throws
+// device::TAppError naming the file when it cannot be read or holds no point.
+track::TCheckedTrack ReadEntryFlight(const QString& path, device::TrackTime takeoffUtc);
 
 // Texts shown for an entry, shared by the window, the command line and CSV.
 QString DateText(device::TrackTime t);       // yyyy-MM-dd
@@ -142,7 +173,11 @@ QString KilometresText(double metres);       // one decimal
 QString NoSuchFlightText(std::int64_t id);
 // "87.34 треугольник FAI"; empty for a flight not scored yet.
 QString ScoreText(const std::optional<double>& score, const QString& kind);
-// Every fact of an entry, a line each: what the window and "show" print.
-QString FactsText(const TFlightEntry& entry);
+// "тот же полёт, что № N": an entry of a flight counted in entry N.
+QString SameFlightText(std::int64_t id);
+// Every fact of an entry, a line each: what the window and "show" print;
+// with its checked track, which altitude the heights are and how many fixes
+// were left out.
+QString FactsText(const TFlightEntry& entry, const track::TCheckedTrack* checked = nullptr);
 
 }  // namespace logbook

@@ -58,6 +58,8 @@ const char* const kSteps[SchemaVersion][8] = {
     {"ALTER TABLE flights ADD COLUMN score REAL",
      "ALTER TABLE flights ADD COLUMN score_kind TEXT NOT NULL DEFAULT ''",
      "PRAGMA user_version = 3", nullptr},
+    // 4: an entry that is the same flight as another, from another recorder.
+    {"ALTER TABLE flights ADD COLUMN same_flight_as INTEGER", "PRAGMA user_version = 4", nullptr},
 };
 
 // The columns of an entry, in the order Bind and Read use them.
@@ -66,11 +68,15 @@ constexpr const char* kColumns =
     " takeoff_lat, takeoff_lon, takeoff_alt, landing_lat, landing_lon, landing_alt,"
     " max_alt, min_alt, climb_1s, sink_1s, climb_10s, sink_10s, track_m, straight_m, fixes,"
     " model, firmware, pilot, glider, glider_id, site, notes,"
-    " source, source_path, download_files, stored_file, score, score_kind";
-constexpr int kColumnCount = 33;
+    " source, source_path, download_files, stored_file, score, score_kind, same_flight_as";
+constexpr int kColumnCount = 34;
 
 QVariant Optional(const std::optional<int>& value) {
     return value ? QVariant(*value) : QVariant(QMetaType::fromType<int>());
+}
+
+QVariant Optional(const std::optional<std::int64_t>& value) {
+    return value ? QVariant(qint64(*value)) : QVariant(QMetaType::fromType<qint64>());
 }
 
 QVariant Optional(const std::optional<double>& value) {
@@ -117,6 +123,7 @@ void Bind(QSqlQuery& q, const TFlightEntry& e) {
         e.storedFile,
         Optional(e.score),
         e.scoreKind,
+        Optional(e.sameFlightAs),
     };
     for (const QVariant& v : values)
         q.addBindValue(v.typeId() == QMetaType::QString ? Text(v.toString()) : v);
@@ -153,6 +160,8 @@ TFlightEntry Read(const QSqlQuery& q) {
     const QVariant score = q.value(c++);
     if (!score.isNull()) e.score = score.toDouble();
     e.scoreKind = q.value(c++).toString();
+    const QVariant same = q.value(c++);
+    if (!same.isNull()) e.sameFlightAs = same.toLongLong();
     return e;
 }
 
@@ -359,9 +368,11 @@ std::vector<TFlightEntry> TLogbookStore::Flights(std::optional<int> year) {
 }
 
 std::vector<TFlightEntry> TLogbookStore::TotalsRows(std::optional<int> year) {
-    QSqlQuery q = Select(
-        Database(), QStringLiteral("takeoff_utc, utc_offset_minutes, duration_s, track_m, glider"),
-        year);
+    QSqlQuery q =
+        Select(Database(),
+               QStringLiteral(
+                   "takeoff_utc, utc_offset_minutes, duration_s, track_m, glider, same_flight_as"),
+               year);
     if (!q.exec()) Fail(path_, q.lastError().text());
     std::vector<TFlightEntry> out;
     while (q.next()) {
@@ -371,6 +382,7 @@ std::vector<TFlightEntry> TLogbookStore::TotalsRows(std::optional<int> year) {
         e.durationSeconds = q.value(2).toLongLong();
         e.trackLengthMetres = q.value(3).toDouble();
         e.glider = q.value(4).toString();
+        if (!q.value(5).isNull()) e.sameFlightAs = q.value(5).toLongLong();
         out.push_back(std::move(e));
     }
     return out;
@@ -418,7 +430,57 @@ void TLogbookStore::Remove(std::int64_t id) {
     q.prepare(QStringLiteral("DELETE FROM flights WHERE id = ?"));
     q.addBindValue(qint64(id));
     if (!q.exec()) Fail(path_, q.lastError().text());
+    // The other recorder's entry of the same flight now counts on its own.
+    q.prepare(QStringLiteral("UPDATE flights SET same_flight_as = NULL WHERE same_flight_as = ?"));
+    q.addBindValue(qint64(id));
+    if (!q.exec()) Fail(path_, q.lastError().text());
     transaction.Commit();
+}
+
+void TLogbookStore::SetSameFlight(std::int64_t id, std::optional<std::int64_t> as) {
+    TTransaction transaction(Database(), path_);
+    QSqlQuery q(Database());
+    q.prepare(QStringLiteral("UPDATE flights SET same_flight_as = ? WHERE id = ?"));
+    q.addBindValue(Optional(as));
+    q.addBindValue(qint64(id));
+    if (!q.exec()) Fail(path_, q.lastError().text());
+    if (as) {
+        // One entry counts for the flight: those that pointed here point on.
+        q.prepare(QStringLiteral("UPDATE flights SET same_flight_as = ? WHERE same_flight_as = ?"));
+        q.addBindValue(qint64(*as));
+        q.addBindValue(qint64(id));
+        if (!q.exec()) Fail(path_, q.lastError().text());
+    }
+    transaction.Commit();
+}
+
+void TLogbookStore::Replace(std::int64_t id, const TFlightEntry& entry) {
+    TTransaction transaction(Database(), path_);
+    QSqlQuery q(Database());
+    QString marks;
+    for (int i = 0; i < kColumnCount; ++i) marks += i ? QStringLiteral(", ?") : QStringLiteral("?");
+    q.prepare(QStringLiteral("UPDATE flights SET (%1) = (%2) WHERE id = ?")
+                  .arg(QLatin1String(kColumns), marks));
+    Bind(q, entry);
+    q.addBindValue(qint64(id));
+    if (!q.exec()) Fail(path_, q.lastError().text());
+    transaction.Commit();
+}
+
+std::vector<TFlightEntry> TLogbookStore::FlightsWithin(device::TrackTime from,
+                                                       device::TrackTime to) {
+    QSqlQuery q(Database());
+    q.setForwardOnly(true);
+    q.prepare(
+        QStringLiteral("SELECT id, %1 FROM flights WHERE takeoff_utc <= ? AND landing_utc >= ?"
+                       " ORDER BY takeoff_utc, id")
+            .arg(QLatin1String(kColumns)));
+    q.addBindValue(qint64(to));
+    q.addBindValue(qint64(from));
+    if (!q.exec()) Fail(path_, q.lastError().text());
+    std::vector<TFlightEntry> out;
+    while (q.next()) out.push_back(Read(q));
+    return out;
 }
 
 void TLogbookStore::SetScore(std::int64_t id, double score, const QString& kind) {

@@ -14,7 +14,7 @@
 namespace logbook {
 
 // The schema this program writes; PRAGMA user_version holds a file's.
-inline constexpr int SchemaVersion = 3;
+inline constexpr int SchemaVersion = 4;
 // How long a change waits for another program's change to end.
 inline constexpr int BusyTimeoutMs = 15000;
 
@@ -56,7 +56,16 @@ class TLogbookStore {
                      const QString& notes);
     // Sets the site of every flight in `ids` whose site is empty.
     void NameSites(const std::vector<std::int64_t>& ids, const QString& site);
+    // Removes the entry; an entry that was the same flight as it counts on
+    // its own again.
     void Remove(std::int64_t id);
+    // Marks `id` as the same flight as `as` (every entry marked as `id` goes
+    // to `as` too), or as a flight of its own.
+    void SetSameFlight(std::int64_t id, std::optional<std::int64_t> as);
+    // Writes every stored column of the entry `id` anew from `entry`.
+    void Replace(std::int64_t id, const TFlightEntry& entry);
+    // The flights in the air at some time within [from, to], by take-off.
+    std::vector<TFlightEntry> FlightsWithin(device::TrackTime from, device::TrackTime to);
     // Keeps the score of a flight (`kind` empty when nothing scores).
     void SetScore(std::int64_t id, double score, const QString& kind);
     // The flights not scored yet, newest first.

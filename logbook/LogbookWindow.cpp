@@ -248,12 +248,13 @@ void TLogbookWindow::ShowSelected(const std::optional<TFlightEntry>& entry) {
     const QSize size =
         imgPlot->size().expandedTo(track::MinFlightPlotSize).boundedTo(track::MaxFlightPlotSize);
     const std::int64_t id = entry->id;
+    const device::TrackTime takeoff = entry->takeoffUtc;
     plotRunner_->Submit(
-        [path, size, id,
+        [path, size, id, takeoff,
          window = QPointer<TLogbookWindow>(this)]() -> track::TLatestJobRunner::TDone {
             QImage image;
             try {
-                image = track::RenderFlightPlot(track::ReadTrackFile(path), size);
+                image = track::RenderFlightPlot(ReadEntryFlight(path, takeoff).fixes, size);
             } catch (const device::TAppError&) {
                 // The copy is gone: the facts stand without a picture.
             }

@@ -108,7 +108,8 @@ TExportResult RunExport(const TExportRequest& request) {
     }
     // The picture also when a file failed: the pilot sees what was read.
     try {
-        auto fixes = std::make_shared<std::vector<TFlightFix>>(FlightFixes(request.lists.gps));
+        auto fixes =
+            std::make_shared<std::vector<TFlightFix>>(CheckedDownload(request.lists.gps).fixes);
         if (!request.plotSize.isEmpty() && !fixes->empty())
             result.plot =
                 RenderFlightPlot(*fixes, request.plotSize,

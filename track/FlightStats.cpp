@@ -91,7 +91,7 @@ TFlightStatsReply StatsOfTrack(const device::TrackSnapshot& lists, std::uint16_t
         s.minute = static_cast<std::uint8_t>(start.time().minute());
     }
     std::vector<TFlightFix> fixes;
-    for (const TFlightFix& fix : FlightFixes(lists.gps))
+    for (const TFlightFix& fix : CheckedDownload(lists.gps).fixes)
         if (fix.hasTime && !std::isnan(fix.altitude)) fixes.push_back(fix);
     if (fixes.empty()) return s;
     std::vector<double> along(fixes.size(), 0.0);

@@ -19,6 +19,10 @@ namespace {
 // Far beyond any flight (a day of one-second points is about 15 MB), and
 // small enough to hold in memory with its parsed tree.
 constexpr qint64 MaxGpxBytes = 512LL * 1024 * 1024;
+// A track that begins this soon after the one before ends goes on with the
+// same flight (a program that starts a new track when the receiver lost and
+// found the satellites); a later one is a flight of its own.
+constexpr device::TrackTime JoinedTrackGap = 10 * 60;
 
 QString Shown(const QString& path) { return QDir::toNativeSeparators(path); }
 
@@ -163,7 +167,7 @@ bool IsRepeat(const std::vector<TFlightFix>& points, const std::optional<TTimeSp
 
 }  // namespace
 
-std::vector<TFlightFix> ParseGpx(const QByteArray& document, const QString& name) {
+std::vector<TCheckedTrack> ParseGpx(const QByteArray& document, const QString& name) {
     pugi::xml_document doc;
     if (!doc.load_buffer(document.constData(), std::size_t(document.size()), pugi::parse_default))
         ThrowNotGpx(name);
@@ -172,24 +176,40 @@ std::vector<TFlightFix> ParseGpx(const QByteArray& document, const QString& name
     std::vector<TFlightFix> fixes;
     std::vector<TTimeSpan> kept;
     std::vector<TReadTrack> readTracks;
+    // The flights: where each begins among the fixes.
+    std::vector<std::size_t> starts;
+    std::optional<TTimeSpan> lastSpan;
     for (pugi::xml_node track : root.children()) {
         if (!Named(track, "trk")) continue;
         std::vector<TFlightFix> points;
         for (pugi::xml_node segment : track.children())
             if (Named(segment, "trkseg")) AddPoints(segment, "trkpt", points);
         const std::optional<TTimeSpan> span = SpanOf(points);
-        if (IsRepeat(points, span, kept, fixes, readTracks)) continue;
+        if (points.empty() || IsRepeat(points, span, kept, fixes, readTracks)) continue;
+        if (!(span && lastSpan && span->first >= lastSpan->last &&
+              span->first - lastSpan->last <= JoinedTrackGap))
+            starts.push_back(fixes.size());
         if (span) kept.push_back(*span);
+        lastSpan = span;
         readTracks.push_back({fixes.size(), points.size()});
         fixes.insert(fixes.end(), points.begin(), points.end());
     }
-    if (fixes.empty())
+    if (fixes.empty()) {
         for (pugi::xml_node route : root.children())
             if (Named(route, "rte")) AddPoints(route, "rtept", fixes);
-    return fixes;
+        if (!fixes.empty()) starts.push_back(0);
+    }
+    std::vector<TCheckedTrack> flights;
+    for (std::size_t i = 0; i < starts.size(); ++i) {
+        const auto first = fixes.begin() + std::ptrdiff_t(starts[i]);
+        const auto last =
+            i + 1 < starts.size() ? fixes.begin() + std::ptrdiff_t(starts[i + 1]) : fixes.end();
+        flights.push_back(CheckFixes(AsRecorded({first, last}), name));
+    }
+    return flights;
 }
 
-std::vector<TFlightFix> ReadGpxFile(const QString& path) {
+std::vector<TCheckedTrack> ReadGpxFile(const QString& path) {
     // One byte more than the bound tells a file that is too large.
     const QByteArray data = device::ReadRegularFile(path, MaxGpxBytes + 1);
     if (data.size() > MaxGpxBytes)

@@ -5,22 +5,25 @@
 #include <QString>
 #include <vector>
 
-#include "track/FlightFix.h"
+#include "track/CheckedTrack.h"
 
 namespace track {
 
-// The track points of every track and segment, in file order, where a track
-// that repeats the flight of one before it (its times within that one's, or
-// without times the same points) is read once; when the file
-// holds no track point, the points of its routes. A point without a valid
-// latitude and longitude is left out; "ele" and "time" are optional (a time
-// with a zone offset is taken to UTC, fractions of a second are dropped).
+// The flights of the file, in file order, each with its checked fixes (see
+// CheckFixes): a track is a flight, except that a track that repeats the
+// flight of one before it (its times within that one's, or without times the
+// same points) is read once, and a track that begins within ten minutes of
+// the end of the one before goes on with its flight. When the file holds no
+// track point, the points of its routes are one flight. A point without a
+// valid latitude and longitude is left out; "ele" and "time" are optional (a
+// time with a zone offset is taken to UTC, fractions of a second are
+// dropped). A file without a point gives no flight.
 // Throws device::TAppError with a Russian text naming the file when the path
 // is no regular file (a folder, device or pipe is refused without being
 // opened), cannot be read, or holds no GPX document.
-std::vector<TFlightFix> ReadGpxFile(const QString& path);
+std::vector<TCheckedTrack> ReadGpxFile(const QString& path);
 
 // The same for a document already in memory; `name` names it in the error.
-std::vector<TFlightFix> ParseGpx(const QByteArray& document, const QString& name);
+std::vector<TCheckedTrack> ParseGpx(const QByteArray& document, const QString& name);
 
 }  // namespace track

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QStringDecoder>
 #include <cmath>
+#include <cstdlib>
 
 #include "device/AppError.h"
 #include "device/FileStore.h"
@@ -14,9 +15,8 @@ namespace {
 
 // A day of one-second fixes is about 3 MB; anything far larger is no track.
 constexpr qint64 MaxIgcBytes = 256LL * 1024 * 1024;
-// A step back in the time of day larger than this is the next day.
-constexpr int NextDayStepBack = 6 * 3600;
 constexpr device::TrackTime SecondsPerDay = 86400;
+
 // The position, validity and both altitudes: "B" hhmmss DDMMmmmN DDDMMmmmE V PPPPP GGGGG.
 constexpr qsizetype BRecordCore = 35;
 
@@ -62,7 +62,7 @@ bool Angle(const char* p, int degreeDigits, char positive, char negative, double
 
 struct TBRecord {
     int timeOfDay = 0;
-    TFlightFix fix;
+    TRecordedFix fix;
 };
 
 bool ReadBRecord(const QByteArray& line, TBRecord& out) {
@@ -80,10 +80,10 @@ bool ReadBRecord(const QByteArray& line, TBRecord& out) {
     if (validity != 'A' && validity != 'V') return false;
     int pressure = 0, gnss = 0;
     if (!Altitude(p + 25, pressure) || !Altitude(p + 30, gnss)) return false;
-    if (validity == 'A' && !(gnss == 0 && pressure != 0))
-        out.fix.altitude = gnss;
-    else if (pressure != 0)
-        out.fix.altitude = pressure;
+    out.fix.valid = validity == 'A';
+    out.fix.pressureAltitude = pressure;
+    // Loggers without a GNSS altitude write zero beside a pressure one.
+    if (!(gnss == 0 && pressure != 0)) out.fix.gnssAltitude = gnss;
     return true;
 }
 
@@ -171,19 +171,29 @@ TIgcFlight ParseIgc(const QByteArray& text, const QString& name) {
     if (records.empty()) Refuse(name, QStringLiteral("в нём нет ни одной точки трека (B)"));
     if (!dated) Refuse(name, QStringLiteral("в нём нет даты полёта (HFDTE)"));
 
-    flight.fixes.reserve(records.size());
+    std::vector<TRecordedFix> fixes;
+    fixes.reserve(records.size());
+    device::TrackTime last = 0;
     for (TBRecord& record : records) {
-        if (lastTimeOfDay >= 0 && record.timeOfDay <= lastTimeOfDay) {
-            if (lastTimeOfDay - record.timeOfDay > NextDayStepBack)
-                day += SecondsPerDay;
-            else
-                continue;  // a repeat or a glitch
+        if (record.timeOfDay == lastTimeOfDay) continue;  // a repeat
+        // Records carry only the time of day: each takes the day that puts
+        // it nearest the one before. 23:59 to 00:01 is two minutes on, not a
+        // day back; 17:00 to 10:00 is the same day out of order (the fixes
+        // are sorted), not a 17-hour flight; a glitch back over midnight
+        // returns to the day before.
+        device::TrackTime time = day + record.timeOfDay;
+        if (!fixes.empty()) {
+            for (const device::TrackTime other : {time - SecondsPerDay, time + SecondsPerDay})
+                if (std::llabs(other - last) < std::llabs(time - last)) time = other;
+            day = time - record.timeOfDay;
         }
         lastTimeOfDay = record.timeOfDay;
+        last = time;
         record.fix.hasTime = true;
-        record.fix.time = day + record.timeOfDay;
-        flight.fixes.push_back(record.fix);
+        record.fix.time = time;
+        fixes.push_back(record.fix);
     }
+    static_cast<TCheckedTrack&>(flight) = CheckFixes(fixes, name);
     return flight;
 }
 

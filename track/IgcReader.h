@@ -7,12 +7,12 @@
 #include <QString>
 #include <vector>
 
-#include "track/FlightFix.h"
+#include "track/CheckedTrack.h"
 
 namespace track {
 
-struct TIgcFlight {
-    std::vector<TFlightFix> fixes;  // every fix with its UTC time, in time order
+// The checked fixes (see CheckFixes), every one with its UTC time.
+struct TIgcFlight : TCheckedTrack {
     // From the header; empty when the file names none. Plain text of the file.
     QString pilot;
     QString gliderType;
@@ -22,11 +22,10 @@ struct TIgcFlight {
 
 // The flight of an IGC text. A B record that cannot be read is left out; a
 // fix at the same second as the one before is a repeat and left out; a time
-// of day well before the one before starts the next day (a shorter step back
-// is a glitch of the logger and the fix is left out). Altitude: the GNSS
-// altitude of a valid ("A") fix, else the pressure altitude when it is not
-// zero, else none. Throws device::TAppError naming the file and the reason
-// when the text holds no fix or no date.
+// of day more than 12 hours before the one before starts the next day (a
+// shorter step back keeps its day, and the fixes are put in time order).
+// Throws device::TAppError naming the file and the reason when the text holds
+// no fix or no date.
 TIgcFlight ParseIgc(const QByteArray& text, const QString& name);
 
 // The same for a file; refuses what is no regular file or is far too large.

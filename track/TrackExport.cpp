@@ -285,6 +285,10 @@ std::vector<TFlightFix> FlightFixes(const std::vector<device::GpsListEntry>& gps
     return fixes;
 }
 
+TCheckedTrack CheckedDownload(const std::vector<device::GpsListEntry>& gps) {
+    return CheckFixes(AsRecorded(FlightFixes(gps)), QString());
+}
+
 std::string EnxText(const std::vector<device::EngListEntry>& eng) {
     std::string out;
     out.reserve(eng.size() * 40);

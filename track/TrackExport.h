@@ -10,7 +10,7 @@
 #include <string>
 
 #include "device/TrackLists.h"
-#include "track/FlightFix.h"
+#include "track/CheckedTrack.h"
 #include "track/IgcExport.h"
 
 namespace track {
@@ -38,6 +38,10 @@ std::string EnxText(const std::vector<device::EngListEntry>& eng);
 // The points of `gps` that the GPX file holds, in the same order and with the
 // same longitude: what the IGC file and the flight picture take.
 std::vector<TFlightFix> FlightFixes(const std::vector<device::GpsListEntry>& gps);
+// The checked flight of a download (see CheckFixes), its fixes as
+// FlightFixes gives them: what the picture, the statistics, the KML file and
+// the logbook take. The IGC file keeps every fix the instrument wrote.
+TCheckedTrack CheckedDownload(const std::vector<device::GpsListEntry>& gps);
 
 // What WriteTrackFiles writes beside the GPX and ENX files.
 struct TTrackFileOptions {

@@ -36,6 +36,12 @@ std::optional<TTrackFormat> FormatOfContent(const QByteArray& head) {
 
 }  // namespace
 
+QString FirstFlightTakenText(const QString& path, std::size_t flightCount) {
+    return QStringLiteral("В файле \"%1\" полётов: %2; взят первый")
+        .arg(QDir::toNativeSeparators(path))
+        .arg(flightCount);
+}
+
 bool IsTrackFileName(const QString& fileName) {
     return HasSuffix(fileName, "igc") || HasSuffix(fileName, "gpx");
 }
@@ -51,19 +57,21 @@ TTrackFile ReadTrackFileDetails(const QString& path) {
     TTrackFile file;
     file.format = *format;
     if (*format == TTrackFormat::Gpx) {
-        file.fixes = ReadGpxFile(path);
+        file.flights = ReadGpxFile(path);
     } else {
         TIgcFlight igc = ReadIgcFile(path);
-        file.fixes = std::move(igc.fixes);
         file.pilot = igc.pilot;
         file.gliderType = igc.gliderType;
         file.gliderId = igc.gliderId;
+        file.flights.push_back(std::move(static_cast<TCheckedTrack&>(igc)));
     }
     return file;
 }
 
-std::vector<TFlightFix> ReadTrackFile(const QString& path) {
-    return ReadTrackFileDetails(path).fixes;
+std::vector<TFlightFix> ReadTrackFile(const QString& path, std::size_t* flightCount) {
+    TTrackFile file = ReadTrackFileDetails(path);
+    if (flightCount) *flightCount = file.flights.size();
+    return file.flights.empty() ? std::vector<TFlightFix>() : std::move(file.flights.front().fixes);
 }
 
 }  // namespace track

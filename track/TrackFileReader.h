@@ -4,7 +4,7 @@
 #include <QString>
 #include <vector>
 
-#include "track/FlightFix.h"
+#include "track/CheckedTrack.h"
 
 namespace track {
 
@@ -12,7 +12,9 @@ enum class TTrackFormat { Igc, Gpx };
 
 struct TTrackFile {
     TTrackFormat format = TTrackFormat::Igc;
-    std::vector<TFlightFix> fixes;
+    // Every flight of the file with its checked fixes: one for IGC, one a
+    // track for GPX (see ParseGpx); none when the file holds no point.
+    std::vector<TCheckedTrack> flights;
     // From an IGC header; empty for GPX or when the file names none.
     QString pilot;
     QString gliderType;
@@ -22,8 +24,12 @@ struct TTrackFile {
 // Throws device::TAppError naming the file and the reason when it cannot be
 // read, is of neither kind, or is damaged.
 TTrackFile ReadTrackFileDetails(const QString& path);
-// The fixes only.
-std::vector<TFlightFix> ReadTrackFile(const QString& path);
+// The checked fixes of the file's first flight (none when it holds no
+// point), and in `flightCount` how many flights it holds.
+std::vector<TFlightFix> ReadTrackFile(const QString& path, std::size_t* flightCount = nullptr);
+
+// What a command that takes one flight says of a file that holds several.
+QString FirstFlightTakenText(const QString& path, std::size_t flightCount);
 
 // True for the names of files ReadTrackFile takes (".igc" or ".gpx", any
 // case): what an import of a folder looks at.

@@ -400,11 +400,14 @@ int TCliSession::ShowConfigFile(const QString& fileName) {
 
 int TCliSession::Plot(const QString& gpxFile, const QString& pngFile, QSize size) {
     std::vector<track::TFlightFix> fixes;
+    std::size_t flights = 0;
     try {
-        fixes = track::ReadTrackFile(gpxFile);
+        fixes = track::ReadTrackFile(gpxFile, &flights);
     } catch (const device::TAppError& error) {
         return Finish(flow::Report(flow::TOutcome::BadFile, error.Text()));
     }
+    if (flights > 1)
+        Fail(track::FirstFlightTakenText(gpxFile, flights));  // a note beside the output
     if (fixes.empty())
         return Finish(flow::Report(flow::TOutcome::BadFile,
                                    device::NoTrackPointsText(QDir::toNativeSeparators(gpxFile))));

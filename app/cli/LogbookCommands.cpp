@@ -24,8 +24,8 @@ void Err(const QString& line) {
 
 int Usage() {
     Err(QStringLiteral(
-        "tolmarik-cli: logbook list|totals|import PATH...|export-csv FILE|show N|rescore. See "
-        "--help."));
+        "tolmarik-cli: logbook list|totals|import PATH...|export-csv FILE|show N|rescore|"
+        "merge N M|unmerge N. See --help."));
     return app::EC_USAGE;
 }
 
@@ -45,7 +45,9 @@ int List(logbook::TLogbook& book) {
                      logbook::DurationText(e.durationSeconds))
                 .arg(qRound(e.highestAltitude))
                 .arg(logbook::KilometresText(e.trackLengthMetres), e.site, e.glider,
-                     logbook::ScoreText(e.score, e.scoreKind)));
+                     logbook::ScoreText(e.score, e.scoreKind)) +
+            (e.sameFlightAs ? QLatin1Char('\t') + logbook::SameFlightText(*e.sameFlightAs)
+                            : QString()));
     return app::EC_OK;
 }
 
@@ -73,18 +75,42 @@ int Rescore(logbook::TLogbook& book) {
     return app::EC_OK;
 }
 
-int Show(logbook::TLogbook& book, const QString& number) {
+std::optional<qint64> Number(const QString& text) {
     bool ok = false;
-    const qint64 id = number.toLongLong(&ok);
-    if (!ok || id <= 0) return Usage();
-    const std::optional<logbook::TFlightEntry> entry = book.Flight(id);
+    const qint64 id = text.toLongLong(&ok);
+    return ok && id > 0 ? std::optional<qint64>(id) : std::nullopt;
+}
+
+int Show(logbook::TLogbook& book, const QString& number) {
+    const std::optional<qint64> id = Number(number);
+    if (!id) return Usage();
+    const std::optional<logbook::TFlightEntry> entry = book.Flight(*id);
     if (!entry) {
-        Err(logbook::NoSuchFlightText(id));
+        Err(logbook::NoSuchFlightText(*id));
         return app::EC_FAILED;
     }
-    Out(logbook::FactsText(*entry));
+    std::optional<track::TCheckedTrack> checked;
+    try {
+        checked = book.CheckedFlight(*entry);
+    } catch (const device::TAppError& error) {
+        Err(error.Text());  // the entry's own facts still stand
+    }
+    Out(logbook::FactsText(*entry, checked ? &*checked : nullptr));
     Out(QStringLiteral("Файл трека: %1")
             .arg(QDir::toNativeSeparators(book.StoredFilePath(*entry))));
+    return app::EC_OK;
+}
+
+// "merge N M": M is the same flight as N from another recorder; "unmerge M"
+// counts it on its own again.
+int Merge(logbook::TLogbook& book, const QStringList& args) {
+    const std::optional<qint64> first = Number(args[1]);
+    const std::optional<qint64> second = args.size() > 2 ? Number(args[2]) : std::nullopt;
+    if (!first || (args.size() > 2 && (!second || *second == *first))) return Usage();
+    if (second)
+        book.Merge(*first, *second);
+    else
+        book.Unmerge(*first);
     return app::EC_OK;
 }
 
@@ -98,7 +124,9 @@ int RunLogbookCommand(const QStringList& args) {
                          command == QLatin1String("rescore"))) ||
                        (args.size() >= 2 && command == QLatin1String("import")) ||
                        (args.size() == 2 && (command == QLatin1String("export-csv") ||
-                                             command == QLatin1String("show")));
+                                             command == QLatin1String("show") ||
+                                             command == QLatin1String("unmerge"))) ||
+                       (args.size() == 3 && command == QLatin1String("merge"));
     if (!known) return Usage();
     std::unique_ptr<logbook::TLogbook> book;
     try {
@@ -113,6 +141,8 @@ int RunLogbookCommand(const QStringList& args) {
         if (command == QLatin1String("rescore")) return Rescore(*book);
         if (command == QLatin1String("import")) return Import(*book, args.mid(1));
         if (command == QLatin1String("show")) return Show(*book, args[1]);
+        if (command == QLatin1String("merge") || command == QLatin1String("unmerge"))
+            return Merge(*book, args);
         book->ExportCsv(book->Flights(), args[1]);
         return app::EC_OK;
     } catch (const device::TAppError& error) {

@@ -1,11 +1,14 @@
 #include "app/cli/ScoreCommands.h"
 
+#include <QDir>
 #include <QEventLoop>
 #include <cmath>
 #include <cstdio>
 #include <memory>
 
 #include "app/ExitCodes.h"
+#include "device/AppError.h"
+#include "device/UserTexts.h"
 #include "scoring/ScoreReport.h"
 #include "scoring/ScoreRunner.h"
 #include "track/TrackFileReader.h"
@@ -56,37 +59,57 @@ std::optional<int> RunScoreCommand(const QStringList& args, const QCommandLinePa
     }
 
     // Throws device::TAppError naming the file; the dispatcher reports it.
-    auto fixes =
-        std::make_shared<const std::vector<track::TFlightFix>>(track::ReadTrackFile(args[1]));
+    const std::vector<track::TCheckedTrack> flights = track::ReadTrackFileDetails(args[1]).flights;
+    if (flights.empty())
+        throw device::TAppError(device::NoTrackPointsText(QDir::toNativeSeparators(args[1])));
+    const bool json = score && parser.isSet(options.json);
+    if (json && flights.size() > 1) std::fputs("[\n", stdout);
+    bool allFound = true;
+    for (std::size_t i = 0; i < flights.size(); ++i) {
+        const track::TCheckedTrack& flight = flights[i];
+        if (flights.size() > 1 && !json)
+            PrintLine(QStringLiteral("Полёт %1 из %2").arg(i + 1).arg(flights.size()));
+        if (!score) {
+            const double highest = track::HighestAltitude(flight.fixes);
+            if (!std::isnan(highest))
+                PrintLine(QStringLiteral("Наибольшая высота %1 м (%2)")
+                              .arg(std::lround(highest))
+                              .arg(track::AltitudeSourceText(flight.altitude)));
+            if (flight.leftOut > 0) PrintLine(track::LeftOutText(flight.leftOut));
+            if (!parser.isSet(options.score)) {
+                for (const QString& line :
+                     scoring::AnalysisText(scoring::AnalyseFlight(flight.fixes)))
+                    PrintLine(line);
+                continue;
+            }
+        }
+        scoring::TScoreRunner runner;
+        QEventLoop loop;
+        scoring::TFlightReport report;
+        QObject::connect(&runner, &scoring::TScoreRunner::Finished, &loop,
+                         [&](const scoring::TFlightReport& finished) {
+                             report = finished;
+                             loop.quit();
+                         });
+        runner.Start(std::make_shared<const std::vector<track::TFlightFix>>(flight.fixes), *rules,
+                     timeLimit);
+        loop.exec();
 
-    if (!score && !parser.isSet(options.score)) {
-        for (const QString& line : scoring::AnalysisText(scoring::AnalyseFlight(*fixes)))
-            PrintLine(line);
-        return app::EC_OK;
+        if (!score) {
+            for (const QString& line : scoring::AnalysisText(report.analysis)) PrintLine(line);
+            for (const QString& line : scoring::ScoreText(report.score)) PrintLine(line);
+            continue;
+        }
+        allFound = allFound && report.score.found;
+        if (json) {
+            if (i > 0) std::fputs(",\n", stdout);
+            std::fputs(scoring::ScoreJson(report.score).constData(), stdout);
+        } else {
+            for (const QString& line : scoring::ScoreText(report.score)) PrintLine(line);
+        }
     }
-
-    scoring::TScoreRunner runner;
-    QEventLoop loop;
-    scoring::TFlightReport report;
-    QObject::connect(&runner, &scoring::TScoreRunner::Finished, &loop,
-                     [&](const scoring::TFlightReport& finished) {
-                         report = finished;
-                         loop.quit();
-                     });
-    runner.Start(fixes, *rules, timeLimit);
-    loop.exec();
-
-    if (!score) {
-        for (const QString& line : scoring::AnalysisText(report.analysis)) PrintLine(line);
-        for (const QString& line : scoring::ScoreText(report.score)) PrintLine(line);
-        return app::EC_OK;
-    }
-    if (parser.isSet(options.json)) {
-        std::fputs(scoring::ScoreJson(report.score).constData(), stdout);
-    } else {
-        for (const QString& line : scoring::ScoreText(report.score)) PrintLine(line);
-    }
-    return report.score.found ? app::EC_OK : app::EC_FAILED;
+    if (json && flights.size() > 1) std::fputs("]\n", stdout);
+    return allFound ? app::EC_OK : app::EC_FAILED;
 }
 
 }  // namespace cli

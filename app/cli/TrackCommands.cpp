@@ -21,12 +21,14 @@ void Complain(const QString& text) {
 
 int Kml(const QString& trackFile, const QString& kmlFile) {
     std::vector<track::TFlightFix> fixes;
+    std::size_t flights = 0;
     try {
-        fixes = track::ReadTrackFile(trackFile);
+        fixes = track::ReadTrackFile(trackFile, &flights);
     } catch (const device::TAppError& error) {
         Complain(error.Text());
         return app::EC_BAD_FILE;
     }
+    if (flights > 1) Complain(track::FirstFlightTakenText(trackFile, flights));
     if (fixes.empty()) {
         Complain(device::NoTrackPointsText(QDir::toNativeSeparators(trackFile)));
         return app::EC_BAD_FILE;

@@ -210,7 +210,9 @@ int main(int argc, char** argv) {
             "  logbook import PATH...        add IGC and GPX files (folders recursively)\n"
             "  logbook export-csv FILE       every flight as CSV\n"
             "  logbook show N                the facts of flight N\n"
-            "  logbook rescore               score the flights not scored yet\n") +
+            "  logbook rescore               score the flights not scored yet\n"
+            "  logbook merge N M             flight M is flight N from another recorder\n"
+            "  logbook unmerge M             count flight M on its own again\n") +
         cli::ScoreCommandsHelp() +
         QStringLiteral(
             "  ports                         list the serial ports: port, description,\n"

@@ -120,7 +120,7 @@ class TestLogbook : public QObject {
         const QString gpx = dir_.filePath(QStringLiteral("again.gpx"));
         device::WriteFileSafely(gpx, QByteArray::fromStdString(track::GpxText(gps)));
         for (const QString& path : {igc, gpx}) {
-            const TRecordOutcome again = book.ImportFile(path, {});
+            const TRecordOutcome again = book.ImportFile(path, {}).front();
             QCOMPARE(again.result, TRecordResult::AlreadyKept);
             QCOMPARE(again.id, first.id);
         }
@@ -371,7 +371,7 @@ class TestLogbook : public QObject {
         QString kind;
         {
             TLogbook book(db);
-            const TRecordOutcome outcome = book.ImportFile(igc, kProfile);
+            const TRecordOutcome outcome = book.ImportFile(igc, kProfile).front();
             QCOMPARE(outcome.result, TRecordResult::Added);
             const TFlightEntry e = *book.Flight(outcome.id);
             const scoring::TScoreResult expected =

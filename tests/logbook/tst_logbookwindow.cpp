@@ -106,7 +106,7 @@ class TestLogbookWindow : public QObject {
         QString shown;
         {
             TLogbook book(db);
-            QCOMPARE(book.ImportFile(igc, {}).result, TRecordResult::Added);
+            QCOMPARE(book.ImportFile(igc, {}).front().result, TRecordResult::Added);
             const TFlightEntry e = book.Flights().front();
             QVERIFY(e.score);
             shown = ScoreText(e.score, e.scoreKind);

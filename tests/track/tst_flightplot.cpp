@@ -14,6 +14,7 @@
 #include "track/FlightPlot.h"
 #include "track/GpxReader.h"
 #include "track/TrackExport.h"
+#include "track/TrackFileReader.h"
 
 using namespace track;
 
@@ -32,7 +33,8 @@ QString ReadError(const QString& path) {
 }
 
 std::vector<TFlightFix> Parsed(const QByteArray& document) {
-    return ParseGpx(document, QStringLiteral("test.gpx"));
+    std::vector<TCheckedTrack> flights = ParseGpx(document, QStringLiteral("test.gpx"));
+    return flights.empty() ? std::vector<TFlightFix>() : std::move(flights.front().fixes);
 }
 
 // Pixels of roughly `colour` in `area` of the image.
@@ -59,7 +61,7 @@ class TestFlightPlot : public QObject {
     Q_OBJECT
   private Q_SLOTS:
     void gpsbabelFile_everyPointWithItsValues() {
-        const std::vector<TFlightFix> fixes = ReadGpxFile(Data("gpsbabel-flight.gpx"));
+        const std::vector<TFlightFix> fixes = ReadTrackFile(Data("gpsbabel-flight.gpx"));
         QCOMPARE(int(fixes.size()), 40);
         QCOMPARE(fixes[0].latitude, 43.9);
         QCOMPARE(fixes[0].longitude, -71.494);
@@ -70,16 +72,21 @@ class TestFlightPlot : public QObject {
     }
 
     void prefixedNamesAndExtensions_pointsOfEveryTrackAndSegment() {
-        const std::vector<TFlightFix> fixes = ReadGpxFile(Data("prefixed-extensions.gpx"));
-        // The waypoint and the point with a broken latitude are left out.
-        QCOMPARE(int(fixes.size()), 4);
+        const std::vector<TCheckedTrack> flights =
+            ReadTrackFileDetails(Data("prefixed-extensions.gpx")).flights;
+        // The waypoint and the point with a broken latitude are left out; the
+        // untimed second track is a flight of its own.
+        QCOMPARE(int(flights.size()), 2);
+        const std::vector<TFlightFix>& fixes = flights[0].fixes;
+        QCOMPARE(int(fixes.size()), 3);
         QCOMPARE(fixes[0].latitude, -33.865);
         QCOMPARE(fixes[0].altitude, 35.4);
         QCOMPARE(fixes[0].time, tracktest::Time(2024, 2, 29, 23, 0, 0));  // +11:00 taken off
         QVERIFY(std::isnan(fixes[1].altitude));
         QCOMPARE(fixes[2].latitude, -33.863);  // blanks around the number
         QCOMPARE(fixes[2].altitude, -4.0);
-        QVERIFY(!fixes[3].hasTime);
+        QCOMPARE(int(flights[1].fixes.size()), 1);
+        QVERIFY(!flights[1].fixes[0].hasTime);
     }
 
     void routeOnly_routePointsTaken() {
@@ -149,7 +156,7 @@ class TestFlightPlot : public QObject {
     }
 
     void plot_drawsTrackMarkersAndPeakInTheirPanels() {
-        const std::vector<TFlightFix> fixes = ReadGpxFile(Data("gpsbabel-flight.gpx"));
+        const std::vector<TFlightFix> fixes = ReadTrackFile(Data("gpsbabel-flight.gpx"));
         const QImage image = RenderFlightPlot(fixes);
         QCOMPARE(image.size(), DefaultFlightPlotSize);
         const int w = image.width(), h = image.height();
@@ -214,7 +221,7 @@ class TestFlightPlot : public QObject {
     // A cut-off track is labelled at its end, not as landed: only the ground
     // track panel's end label differs.
     void plot_cutTrack_endLabelledOtherwise() {
-        const std::vector<TFlightFix> fixes = ReadGpxFile(Data("gpsbabel-flight.gpx"));
+        const std::vector<TFlightFix> fixes = ReadTrackFile(Data("gpsbabel-flight.gpx"));
         const QImage landed = RenderFlightPlot(fixes, QSize(800, 500), TTrackEnd::Landing);
         const QImage cut = RenderFlightPlot(fixes, QSize(800, 500), TTrackEnd::Cut);
         QVERIFY(landed != cut);
@@ -223,7 +230,7 @@ class TestFlightPlot : public QObject {
     }
 
     void plot_onWorkerThread_sameImage() {
-        const std::vector<TFlightFix> fixes = ReadGpxFile(Data("gpsbabel-flight.gpx"));
+        const std::vector<TFlightFix> fixes = ReadTrackFile(Data("gpsbabel-flight.gpx"));
         QImage onWorker;
         std::thread worker([&] { onWorker = RenderFlightPlot(fixes, QSize(800, 500)); });
         worker.join();

@@ -41,26 +41,26 @@ class TestIgcReader : public QObject {
         QTest::addColumn<double>("lastAltitude");  // NaN: none
 
         QTest::newRow("plain file")
-            << kPlain << 2 << qint64(At(10, 0, 0)) << qint64(At(10, 0, 1)) << 521.0;
+            << kPlain << 2 << qint64(At(10, 0, 0)) << qint64(At(10, 0, 1)) << 501.0;
         QByteArray longDate = kPlain;
         longDate.replace("HFDTE070624", "HFDTEDATE:070624,01");
         QTest::newRow("date as HFDTEDATE:ddmmyy,nn")
-            << longDate << 2 << qint64(At(10, 0, 0)) << qint64(At(10, 0, 1)) << 521.0;
+            << longDate << 2 << qint64(At(10, 0, 0)) << qint64(At(10, 0, 1)) << 501.0;
         QByteArray lf = kPlain;
         lf.replace("\r\n", "\n");
         QTest::newRow("LF-only lines")
-            << lf << 2 << qint64(At(10, 0, 0)) << qint64(At(10, 0, 1)) << 521.0;
+            << lf << 2 << qint64(At(10, 0, 0)) << qint64(At(10, 0, 1)) << 501.0;
         QTest::newRow("lower-case headers")
             << QByteArray(
                    "AXTK102\nhfdte070624\nhfpltpilot:x\nB1000004530000N00612000EA0050000520\n")
-            << 1 << qint64(At(10, 0, 0)) << qint64(At(10, 0, 0)) << 520.0;
+            << 1 << qint64(At(10, 0, 0)) << qint64(At(10, 0, 0)) << 500.0;
         QTest::newRow("I-record extensions after the position")
             << QByteArray(
                    "AXTK102\r\nHFDTE070624\r\nI023638FXA3941SIU\r\n"
                    "B1000004530000N00612000EA005000052002507\r\n"
                    "B1000014530060N00612060EA005010052103008\r\n")
-            << 2 << qint64(At(10, 0, 0)) << qint64(At(10, 0, 1)) << 521.0;
-        QTest::newRow("V fix: pressure altitude, GNSS one not trusted")
+            << 2 << qint64(At(10, 0, 0)) << qint64(At(10, 0, 1)) << 501.0;
+        QTest::newRow("V fix: the flight's pressure altitude")
             << QByteArray(
                    "AXTK102\nHFDTE070624\nB1000004530000N00612000EA0050000520\n"
                    "B1000014530060N00612060EV0050100000\n")
@@ -72,26 +72,26 @@ class TestIgcReader : public QObject {
             << QByteArray(
                    "AXTK102\nHFDTE070624\nB1000004530000N00612000EA0050000520\n"
                    "B1000004530000N00612000EA0050000520\nB1000014530060N00612060EA0050100521\n")
-            << 2 << qint64(At(10, 0, 0)) << qint64(At(10, 0, 1)) << 521.0;
+            << 2 << qint64(At(10, 0, 0)) << qint64(At(10, 0, 1)) << 501.0;
         QTest::newRow("flight across midnight UTC")
             << QByteArray(
                    "AXTK102\nHFDTE070624\nB2359594530000N00612000EA0050000520\n"
                    "B0000004530060N00612060EA0050100521\n")
-            << 2 << qint64(At(23, 59, 59)) << qint64(At(0, 0, 0, 8)) << 521.0;
-        QTest::newRow("short step back is a glitch, not a day")
+            << 2 << qint64(At(23, 59, 59)) << qint64(At(0, 0, 0, 8)) << 501.0;
+        QTest::newRow("short step back takes its place in time")
             << QByteArray(
                    "AXTK102\nHFDTE070624\nB1000054530000N00612000EA0050000520\n"
                    "B1000034530000N00612000EA0050000999\nB1000064530060N00612060EA0050100521\n")
-            << 2 << qint64(At(10, 0, 5)) << qint64(At(10, 0, 6)) << 521.0;
+            << 3 << qint64(At(10, 0, 3)) << qint64(At(10, 0, 6)) << 501.0;
         QTest::newRow("trailing garbage and G record")
             << kPlain +
                    "GREJNGJERJKNJKRE31895478537H43982FJN9248F942389T433T\r\n\x1a\x1a\0\0garbage"
-            << 2 << qint64(At(10, 0, 0)) << qint64(At(10, 0, 1)) << 521.0;
+            << 2 << qint64(At(10, 0, 0)) << qint64(At(10, 0, 1)) << 501.0;
         QTest::newRow("broken B records left out")
             << QByteArray(
                    "AXTK102\nHFDTE070624\nB1000004530000N00612000EA00500\n"
                    "B1000014599060N00612060EA0050100521\nB1000024530060N00612060EA0050100522\n")
-            << 1 << qint64(At(10, 0, 2)) << qint64(At(10, 0, 2)) << 522.0;
+            << 1 << qint64(At(10, 0, 2)) << qint64(At(10, 0, 2)) << 501.0;
         QTest::newRow("south and west, negative altitude")
             << QByteArray("AXTK102\nHFDTE070624\nB1000003352000S07030000WA00000-0012\n") << 1
             << qint64(At(10, 0, 0)) << qint64(At(10, 0, 0)) << -12.0;
@@ -173,49 +173,54 @@ class TestIgcReader : public QObject {
 
     void gpx_sameFlightInTwoTracks_readOnce_data() {
         QTest::addColumn<QByteArray>("second");
-        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("count");  // fixes of the first flight
+        QTest::addColumn<int>("flights");
         QTest::newRow("GNSS track of the same times: read once")
             << QByteArray(
                    "<trk><name>GNSSALTTRK</name><trkseg>"
                    "<trkpt lat=\"45.0\" "
                    "lon=\"6.0\"><ele>530</ele><time>2024-06-07T10:00:00Z</time></trkpt>"
-                   "<trkpt lat=\"45.1\" "
-                   "lon=\"6.1\"><ele>540</ele><time>2024-06-07T10:00:10Z</time></trkpt>"
+                   "<trkpt lat=\"45.001\" "
+                   "lon=\"6.001\"><ele>540</ele><time>2024-06-07T10:00:10Z</time></trkpt>"
                    "</trkseg></trk>")
-            << 2;
-        QTest::newRow("a later flight is kept")
+            << 2 << 1;
+        QTest::newRow("a later flight is a flight of its own")
             << QByteArray(
                    "<trk><trkseg>"
                    "<trkpt lat=\"45.0\" lon=\"6.0\"><time>2024-06-07T12:00:00Z</time></trkpt>"
-                   "<trkpt lat=\"45.1\" lon=\"6.1\"><time>2024-06-07T12:00:10Z</time></trkpt>"
+                   "<trkpt lat=\"45.001\" lon=\"6.001\"><time>2024-06-07T12:00:10Z</time></trkpt>"
                    "</trkseg></trk>")
-            << 4;
+            << 2 << 2;
         QTest::newRow("untimed copy of the same points: read once")
             << QByteArray(
-                   "<trk><trkseg><trkpt lat=\"45.0\" lon=\"6.0\"/><trkpt lat=\"45.1\" lon=\"6.1\"/>"
+                   "<trk><trkseg><trkpt lat=\"45.0\" lon=\"6.0\"/><trkpt lat=\"45.001\" "
+                   "lon=\"6.001\"/>"
                    "</trkseg></trk>")
-            << 2;
-        QTest::newRow("untimed other points are kept")
+            << 2 << 1;
+        QTest::newRow("untimed other points are a flight of their own")
             << QByteArray(
-                   "<trk><trkseg><trkpt lat=\"46.0\" lon=\"6.0\"/><trkpt lat=\"45.1\" lon=\"6.1\"/>"
+                   "<trk><trkseg><trkpt lat=\"46.0\" lon=\"6.0\"/><trkpt lat=\"45.001\" "
+                   "lon=\"6.001\"/>"
                    "</trkseg></trk>")
-            << 4;
+            << 2 << 2;
     }
 
     void gpx_sameFlightInTwoTracks_readOnce() {
         QFETCH(QByteArray, second);
         QFETCH(int, count);
+        QFETCH(int, flights);
         const QByteArray document =
             "<gpx version=\"1.1\"><trk><name>PRESALTTRK</name><trkseg>"
             "<trkpt lat=\"45.0\" "
             "lon=\"6.0\"><ele>500</ele><time>2024-06-07T10:00:00Z</time></trkpt>"
-            "<trkpt lat=\"45.1\" "
-            "lon=\"6.1\"><ele>510</ele><time>2024-06-07T10:00:10Z</time></trkpt>"
+            "<trkpt lat=\"45.001\" "
+            "lon=\"6.001\"><ele>510</ele><time>2024-06-07T10:00:10Z</time></trkpt>"
             "</trkseg></trk>" +
             second + "</gpx>";
-        const std::vector<TFlightFix> fixes = ParseGpx(document, QStringLiteral("two.gpx"));
-        QCOMPARE(int(fixes.size()), count);
-        QCOMPARE(fixes[1].altitude, 510.0);  // the first track's
+        const std::vector<TCheckedTrack> read = ParseGpx(document, QStringLiteral("two.gpx"));
+        QCOMPARE(int(read.size()), flights);
+        QCOMPARE(int(read[0].fixes.size()), count);
+        QCOMPARE(read[0].fixes[1].altitude, 510.0);  // the first track's
     }
 };
 

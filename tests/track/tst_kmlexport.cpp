@@ -51,7 +51,7 @@ class TestKmlExport : public QObject {
         QVERIFY(p.waitForFinished(60000));
         QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
         // The timed track and the line of the same points are one flight.
-        const std::vector<TFlightFix> back = ReadGpxFile(gpx);
+        const std::vector<TFlightFix> back = ReadGpxFile(gpx).front().fixes;
         QCOMPARE(back.size(), fixes.size());
         for (std::size_t i = 0; i < fixes.size(); ++i) {
             QVERIFY(back[i].hasTime);

@@ -1,18 +1,21 @@
 #include "logbook/Logbook.h"
 
 #include <QDir>
-#include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <tuple>
+#include <utility>
 
 #include "device/AppError.h"
 #include "device/FileStore.h"
 #include "device/UserTexts.h"
 #include "scoring/Optimizer.h"
 #include "track/FlightPhases.h"
+#include "track/IgcReader.h"
 #include "track/KmlExport.h"
 #include "track/TrackExport.h"
 #include "track/TrackFileReader.h"
@@ -24,7 +27,7 @@ namespace {
 // The largest track file the logbook copies; far beyond a day's flight.
 constexpr qint64 MaxTrackFileBytes = 512LL * 1024 * 1024;
 
-QString Shown(const QString& path) { return QDir::toNativeSeparators(path); }
+QString Shown(const QString& path) { return device::ShownName(path); }
 
 track::TFlightFix At(double latitude, double longitude) {
     track::TFlightFix fix;
@@ -135,22 +138,21 @@ namespace {
 constexpr double ScoreTimeLimitSeconds = 30;
 }  // namespace
 
-void TLogbook::Score(std::int64_t id, const std::vector<track::TFlightFix>& fixes) {
+namespace {
+// The score and its kind as the logbook keeps them (0 and no kind when
+// nothing scores).
+std::pair<double, QString> ScoreOf(const std::vector<track::TFlightFix>& fixes) {
     scoring::TScoreOptions options;
     options.timeLimitSeconds = ScoreTimeLimitSeconds;
     const scoring::TScoreResult result =
         scoring::ScoreFlight(fixes, scoring::XContestRules(), options);
-    store_.SetScore(id, result.found ? result.score : 0, result.found ? result.kindId : QString());
+    return {result.found ? result.score : 0, result.found ? result.kindId : QString()};
 }
+}  // namespace
 
-void TLogbook::ScoreAdded(const TRecordOutcome& outcome,
-                          const std::vector<track::TFlightFix>& fixes) {
-    if (outcome.result != TRecordResult::Added) return;
-    try {
-        Score(outcome.id, fixes);
-    } catch (const device::TAppError&) {
-        // The flight is kept; it is scored when next shown or rescored.
-    }
+void TLogbook::Score(std::int64_t id, const std::vector<track::TFlightFix>& fixes) {
+    const auto [score, kind] = ScoreOf(fixes);
+    store_.SetScore(id, score, kind);
 }
 
 int TLogbook::ScoreUnscored(const std::function<bool(int done, int total)>& progress) {
@@ -172,7 +174,8 @@ int TLogbook::ScoreUnscored(const std::function<bool(int done, int total)>& prog
     return scored;
 }
 
-TLogbook::TLogbook(const QString& databasePath) : store_(databasePath) {}
+TLogbook::TLogbook(const QString& databasePath, int busyTimeoutMs)
+    : store_(databasePath, busyTimeoutMs) {}
 
 QString TLogbook::DefaultPath() {
     // Beside the settings backups, named in full so that the window program
@@ -205,7 +208,8 @@ QString TLogbook::SiteAt(double latitude, double longitude) {
 }
 
 TRecordOutcome TLogbook::Record(TFlightEntry entry, const QByteArray& trackFile,
-                                const QString& suffix) {
+                                const QString& suffix,
+                                const std::vector<track::TFlightFix>& scored) {
     TRecordOutcome outcome;
     try {
         if (const auto found = store_.FindIdentity(entry.identity)) {
@@ -213,6 +217,11 @@ TRecordOutcome TLogbook::Record(TFlightEntry entry, const QByteArray& trackFile,
             outcome.id = *found;
             return outcome;
         }
+        // Scored before it is written: the entry is kept with its score in
+        // one transaction.
+        std::tie(entry.score, entry.scoreKind) = ScoreOf(scored);
+        // Said before the copy, which would be left without its entry.
+        store_.CheckWritable();
         if (entry.site.isEmpty())
             entry.site = SiteAt(entry.takeoffLatitude, entry.takeoffLongitude);
         // The copy first: a process killed in between leaves a spare file,
@@ -235,11 +244,13 @@ TRecordOutcome TLogbook::Record(TFlightEntry entry, const QByteArray& trackFile,
                 outcome.id = *found;
                 return outcome;
             }
+            // No entry names the copy: it would only mislead.
+            QFile::remove(target);
             throw;
         }
         outcome.result = TRecordResult::Added;
     } catch (const device::TAppError& error) {
-        outcome.result = TRecordResult::Failed;
+        outcome.result = TRecordResult::LogbookFailed;
         outcome.error = error.Text();
     }
     return outcome;
@@ -278,14 +289,24 @@ TRecordOutcome TLogbook::RecordDownload(const TDownloadedFlight& download,
         instrument.firmwareVersion = download.firmwareVersion;
         igc = track::IgcText(fixes, instrument, profile);
     }
-    const TRecordOutcome outcome = Record(std::move(entry), igc, QStringLiteral(".igc"));
-    ScoreAdded(outcome, fixes);
-    return outcome;
+    // Scored from the track kept, whose coordinates the IGC file rounds: the
+    // same figure a later rescore or an import of the file gives.
+    std::vector<track::TFlightFix> kept;
+    try {
+        kept = track::ParseIgc(igc, entry.sourcePath).fixes;
+    } catch (const device::TAppError&) {
+        // Written by this program from these fixes: scored from them instead.
+    }
+    return Record(std::move(entry), igc, QStringLiteral(".igc"), kept.empty() ? fixes : kept);
 }
 
 TRecordOutcome TLogbook::ImportFile(const QString& path, const track::TPilotProfile& profile) {
     try {
-        const track::TTrackFile file = track::ReadTrackFileDetails(path);
+        // Read once: parsed, and kept as it is.
+        const QByteArray bytes = device::ReadRegularFile(path, MaxTrackFileBytes + 1);
+        if (bytes.size() > MaxTrackFileBytes)
+            throw device::TAppError(device::TrackFileTooLargeText(Shown(path)));
+        const track::TTrackFile file = track::ParseTrackFile(bytes, path);
         TFlightEntry entry;
         if (!MeasureFlight(file.fixes, entry))
             return {TRecordResult::NoFlight, 0,
@@ -295,31 +316,43 @@ TRecordOutcome TLogbook::ImportFile(const QString& path, const track::TPilotProf
         entry.gliderId = file.gliderId.isEmpty() ? profile.gliderId : file.gliderId;
         entry.source = QStringLiteral("import");
         entry.sourcePath = QFileInfo(path).absoluteFilePath();
-        const QByteArray bytes = device::ReadRegularFile(path, MaxTrackFileBytes);
-        const TRecordOutcome outcome =
-            Record(std::move(entry), bytes,
-                   file.format == track::TTrackFormat::Igc ? QStringLiteral(".igc")
-                                                           : QStringLiteral(".gpx"));
-        ScoreAdded(outcome, file.fixes);
-        return outcome;
+        return Record(std::move(entry), bytes,
+                      file.format == track::TTrackFormat::Igc ? QStringLiteral(".igc")
+                                                              : QStringLiteral(".gpx"),
+                      file.fixes);
     } catch (const device::TAppError& error) {
         return {TRecordResult::Failed, 0, error.Text()};
     }
 }
 
-QStringList TLogbook::TrackFilesUnder(const QStringList& paths) {
+QStringList TLogbook::TrackFilesUnder(const QStringList& paths, QStringList* skipped) {
     QStringList files;
     for (const QString& path : paths) {
-        const QFileInfo info(path);
-        if (!info.isDir()) {
+        if (!device::IsFolder(path)) {
             files << path;  // a missing or odd file is named by the import
             continue;
         }
         QStringList found;
-        QDirIterator it(path, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString file = it.next();
-            if (track::IsTrackFileName(file)) found << file;
+        QStringList folders{path};
+        while (!folders.isEmpty()) {
+            const QString folder = folders.takeLast();
+            std::vector<device::TFolderEntry> entries;
+            try {
+                entries = device::FolderEntries(folder);
+            } catch (const device::TAppError& error) {
+                if (skipped) *skipped << error.Text();
+                continue;
+            }
+            for (const device::TFolderEntry& entry : entries) {
+                if (entry.folder)
+                    folders << entry.path;
+                else if (track::IsTrackFileName(entry.path))
+                    found << entry.path;  // an odd one is named by the import
+                else if (skipped)
+                    *skipped << QStringLiteral(
+                                    "Файл \"%1\" пропущен: по имени это не трек IGC или GPX")
+                                    .arg(Shown(entry.path));
+            }
         }
         found.sort();
         files << found;
@@ -330,7 +363,7 @@ QStringList TLogbook::TrackFilesUnder(const QStringList& paths) {
 TImportReport TLogbook::Import(const QStringList& paths, const track::TPilotProfile& profile,
                                const TImportProgress& progress) {
     TImportReport report;
-    const QStringList files = TrackFilesUnder(paths);
+    const QStringList files = TrackFilesUnder(paths, &report.skipped);
     for (int i = 0; i < files.size(); ++i) {
         if (progress && !progress(i, int(files.size()), files[i])) {
             report.cancelled = true;
@@ -349,6 +382,11 @@ TImportReport TLogbook::Import(const QStringList& paths, const track::TPilotProf
                 ++report.failed;
                 report.errors << outcome.error;
                 break;
+            case TRecordResult::LogbookFailed:
+                // Every further file would fail the same way.
+                report.logbookFailed = true;
+                report.errors << outcome.error;
+                return report;
         }
     }
     if (progress) progress(int(files.size()), int(files.size()), QString());

@@ -20,7 +20,7 @@ namespace {
 // small enough to hold in memory with its parsed tree.
 constexpr qint64 MaxGpxBytes = 512LL * 1024 * 1024;
 
-QString Shown(const QString& path) { return QDir::toNativeSeparators(path); }
+QString Shown(const QString& path) { return device::ShownName(path); }
 
 [[noreturn]] void ThrowNotGpx(const QString& name) {
     throw device::TAppError(QStringLiteral("Файл \"%1\" не является файлом GPX").arg(Shown(name)));

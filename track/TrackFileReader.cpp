@@ -40,25 +40,44 @@ bool IsTrackFileName(const QString& fileName) {
     return HasSuffix(fileName, "igc") || HasSuffix(fileName, "gpx");
 }
 
-TTrackFile ReadTrackFileDetails(const QString& path) {
-    const QByteArray head = device::ReadRegularFile(path, SniffBytes);
-    std::optional<TTrackFormat> format = FormatOfContent(head);
+namespace {
+
+TTrackFormat FormatOf(const QByteArray& head, const QString& path) {
+    std::optional<TTrackFormat> format = FormatOfContent(head.left(SniffBytes));
     if (!format && HasSuffix(path, "igc")) format = TTrackFormat::Igc;
     if (!format && HasSuffix(path, "gpx")) format = TTrackFormat::Gpx;
     if (!format)
         throw device::TAppError(QStringLiteral("Файл \"%1\" не является треком IGC или GPX")
-                                    .arg(QDir::toNativeSeparators(path)));
+                                    .arg(device::ShownName(path)));
+    return *format;
+}
+
+TTrackFile FromIgc(TIgcFlight igc) {
     TTrackFile file;
-    file.format = *format;
-    if (*format == TTrackFormat::Gpx) {
-        file.fixes = ReadGpxFile(path);
-    } else {
-        TIgcFlight igc = ReadIgcFile(path);
-        file.fixes = std::move(igc.fixes);
-        file.pilot = igc.pilot;
-        file.gliderType = igc.gliderType;
-        file.gliderId = igc.gliderId;
-    }
+    file.format = TTrackFormat::Igc;
+    file.fixes = std::move(igc.fixes);
+    file.pilot = igc.pilot;
+    file.gliderType = igc.gliderType;
+    file.gliderId = igc.gliderId;
+    return file;
+}
+
+}  // namespace
+
+TTrackFile ReadTrackFileDetails(const QString& path) {
+    if (FormatOf(device::ReadRegularFile(path, SniffBytes), path) == TTrackFormat::Igc)
+        return FromIgc(ReadIgcFile(path));
+    TTrackFile file;
+    file.format = TTrackFormat::Gpx;
+    file.fixes = ReadGpxFile(path);
+    return file;
+}
+
+TTrackFile ParseTrackFile(const QByteArray& bytes, const QString& name) {
+    if (FormatOf(bytes, name) == TTrackFormat::Igc) return FromIgc(ParseIgc(bytes, name));
+    TTrackFile file;
+    file.format = TTrackFormat::Gpx;
+    file.fixes = ParseGpx(bytes, name);
     return file;
 }
 

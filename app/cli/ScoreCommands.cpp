@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/ExitCodes.h"
+#include "device/AppError.h"
 #include "scoring/ScoreReport.h"
 #include "scoring/ScoreRunner.h"
 #include "track/TrackFileReader.h"
@@ -50,9 +51,14 @@ std::optional<int> RunScoreCommand(const QStringList& args, const QCommandLinePa
             return Usage(QStringLiteral("The time limit is seconds above 0."));
     }
 
-    // Throws device::TAppError naming the file; the dispatcher reports it.
-    auto fixes =
-        std::make_shared<const std::vector<track::TFlightFix>>(track::ReadTrackFile(args[1]));
+    std::shared_ptr<const std::vector<track::TFlightFix>> fixes;
+    try {
+        fixes =
+            std::make_shared<const std::vector<track::TFlightFix>>(track::ReadTrackFile(args[1]));
+    } catch (const device::TAppError& error) {
+        std::fprintf(stderr, "%s\n", error.Text().toUtf8().constData());
+        return app::EC_BAD_FILE;
+    }
 
     scoring::TScoreRunner runner;
     QEventLoop loop;

@@ -4,9 +4,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QThread>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <functional>
 #include <map>
+#include <thread>
 #include <tuple>
 #include <utility>
 
@@ -148,6 +152,10 @@ std::pair<double, QString> ScoreOf(const std::vector<track::TFlightFix>& fixes) 
         scoring::ScoreFlight(fixes, scoring::XContestRules(), options);
     return {result.found ? result.score : 0, result.found ? result.kindId : QString()};
 }
+
+void ScoreEntry(TFlightEntry& entry, const std::vector<track::TFlightFix>& fixes) {
+    std::tie(entry.score, entry.scoreKind) = ScoreOf(fixes);
+}
 }  // namespace
 
 void TLogbook::Score(std::int64_t id, const std::vector<track::TFlightFix>& fixes) {
@@ -209,7 +217,7 @@ QString TLogbook::SiteAt(double latitude, double longitude) {
 
 TRecordOutcome TLogbook::Record(TFlightEntry entry, const QByteArray& trackFile,
                                 const QString& suffix,
-                                const std::vector<track::TFlightFix>& scored) {
+                                const std::function<void(TFlightEntry&)>& score) {
     TRecordOutcome outcome;
     try {
         if (const auto found = store_.FindIdentity(entry.identity)) {
@@ -219,7 +227,7 @@ TRecordOutcome TLogbook::Record(TFlightEntry entry, const QByteArray& trackFile,
         }
         // Scored before it is written: the entry is kept with its score in
         // one transaction.
-        std::tie(entry.score, entry.scoreKind) = ScoreOf(scored);
+        if (score) score(entry);
         // Said before the copy, which would be left without its entry.
         store_.CheckWritable();
         if (entry.site.isEmpty())
@@ -297,32 +305,74 @@ TRecordOutcome TLogbook::RecordDownload(const TDownloadedFlight& download,
     } catch (const device::TAppError&) {
         // Written by this program from these fixes: scored from them instead.
     }
-    return Record(std::move(entry), igc, QStringLiteral(".igc"), kept.empty() ? fixes : kept);
+    return Record(std::move(entry), igc, QStringLiteral(".igc"),
+                  [&](TFlightEntry& e) { ScoreEntry(e, kept.empty() ? fixes : kept); });
 }
 
-TRecordOutcome TLogbook::ImportFile(const QString& path, const track::TPilotProfile& profile) {
+namespace {
+
+// A file of an import read, parsed and measured: work that needs no
+// logbook, done on several threads at once.
+struct TPrepared {
+    bool read = false;
+    TRecordOutcome failure;  // when not read
+    TFlightEntry entry;
+    QByteArray bytes;
+    QString suffix;
+    std::vector<track::TFlightFix> fixes;
+};
+
+TPrepared Prepare(const QString& path, const track::TPilotProfile& profile) {
+    TPrepared p;
     try {
         // Read once: parsed, and kept as it is.
-        const QByteArray bytes = device::ReadRegularFile(path, MaxTrackFileBytes + 1);
-        if (bytes.size() > MaxTrackFileBytes)
+        p.bytes = device::ReadRegularFile(path, MaxTrackFileBytes + 1);
+        if (p.bytes.size() > MaxTrackFileBytes)
             throw device::TAppError(device::TrackFileTooLargeText(Shown(path)));
-        const track::TTrackFile file = track::ParseTrackFile(bytes, path);
-        TFlightEntry entry;
-        if (!MeasureFlight(file.fixes, entry))
-            return {TRecordResult::NoFlight, 0,
-                    QStringLiteral("Файл \"%1\": в треке нет точек со временем").arg(Shown(path))};
+        track::TTrackFile file = track::ParseTrackFile(p.bytes, path);
+        if (!MeasureFlight(file.fixes, p.entry)) {
+            p.failure = {
+                TRecordResult::NoFlight, 0,
+                QStringLiteral("Файл \"%1\": в треке нет точек со временем").arg(Shown(path))};
+            return p;
+        }
+        TFlightEntry& entry = p.entry;
         entry.pilot = file.pilot.isEmpty() ? profile.pilot : file.pilot;
         entry.glider = file.gliderType.isEmpty() ? profile.gliderType : file.gliderType;
         entry.gliderId = file.gliderId.isEmpty() ? profile.gliderId : file.gliderId;
         entry.source = QStringLiteral("import");
         entry.sourcePath = QFileInfo(path).absoluteFilePath();
-        return Record(std::move(entry), bytes,
-                      file.format == track::TTrackFormat::Igc ? QStringLiteral(".igc")
-                                                              : QStringLiteral(".gpx"),
-                      file.fixes);
+        p.suffix = file.format == track::TTrackFormat::Igc ? QStringLiteral(".igc")
+                                                           : QStringLiteral(".gpx");
+        p.fixes = std::move(file.fixes);
+        p.read = true;
     } catch (const device::TAppError& error) {
-        return {TRecordResult::Failed, 0, error.Text()};
+        p.failure = {TRecordResult::Failed, 0, error.Text()};
     }
+    return p;
+}
+
+// Calls work(0) to work(count - 1), each once, on this thread and as many
+// others as the processor has cores.
+void RunParallel(int count, const std::function<void(int)>& work) {
+    std::atomic<int> next{0};
+    const auto worker = [&] {
+        for (int i = next++; i < count; i = next++) work(i);
+    };
+    std::vector<std::thread> helpers;
+    for (int t = 1; t < std::min(count, QThread::idealThreadCount()); ++t)
+        helpers.emplace_back(worker);
+    worker();
+    for (std::thread& helper : helpers) helper.join();
+}
+
+}  // namespace
+
+TRecordOutcome TLogbook::ImportFile(const QString& path, const track::TPilotProfile& profile) {
+    TPrepared p = Prepare(path, profile);
+    if (!p.read) return p.failure;
+    return Record(std::move(p.entry), p.bytes, p.suffix,
+                  [&p](TFlightEntry& entry) { ScoreEntry(entry, p.fixes); });
 }
 
 QStringList TLogbook::TrackFilesUnder(const QStringList& paths, QStringList* skipped) {
@@ -364,12 +414,36 @@ TImportReport TLogbook::Import(const QStringList& paths, const track::TPilotProf
                                const TImportProgress& progress) {
     TImportReport report;
     const QStringList files = TrackFilesUnder(paths, &report.skipped);
+    // A few files at a time are read and scored on every core; the logbook
+    // takes them one by one, in order, on this thread.
+    const int batch = 2 * std::max(1, QThread::idealThreadCount());
+    std::vector<TPrepared> prepared;
     for (int i = 0; i < files.size(); ++i) {
         if (progress && !progress(i, int(files.size()), files[i])) {
             report.cancelled = true;
             return report;
         }
-        const TRecordOutcome outcome = ImportFile(files[i], profile);
+        const int first = i - i % batch;
+        if (i == first) {
+            prepared.assign(std::size_t(std::min<qsizetype>(batch, files.size() - first)), {});
+            const int count = int(prepared.size());
+            RunParallel(count, [&](int k) { prepared[k] = Prepare(files[first + k], profile); });
+            // Flights kept already are not scored again.
+            std::vector<bool> fresh(prepared.size(), false);
+            for (int k = 0; k < count; ++k) {
+                try {
+                    fresh[k] = prepared[k].read && !store_.FindIdentity(prepared[k].entry.identity);
+                } catch (const device::TAppError&) {
+                    // Recording it says why.
+                }
+            }
+            RunParallel(count, [&](int k) {
+                if (fresh[k]) ScoreEntry(prepared[k].entry, prepared[k].fixes);
+            });
+        }
+        TPrepared& p = prepared[std::size_t(i - first)];
+        const TRecordOutcome outcome =
+            p.read ? Record(std::move(p.entry), p.bytes, p.suffix, {}) : p.failure;
         switch (outcome.result) {
             case TRecordResult::Added:
                 ++report.added;

@@ -135,9 +135,10 @@ class TLogbook {
     QString SiteAt(double latitude, double longitude);
 
   private:
-    // Keeps the entry, scored from `scored`, and its track file.
+    // Keeps the entry and its track file, unless the flight is kept already;
+    // `score` (when given) scores a flight that is not.
     TRecordOutcome Record(TFlightEntry entry, const QByteArray& trackFile, const QString& suffix,
-                          const std::vector<track::TFlightFix>& scored);
+                          const std::function<void(TFlightEntry&)>& score);
 
     TLogbookStore store_;
 };

@@ -209,17 +209,18 @@ void TLogbookStore::Open() {
     // The journal's files are made beside the file a link leads to.
     const QString real = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
     const QString folder = QFileInfo(real).absolutePath();
+    const QString folderReadOnly =
+        QStringLiteral("нет права записи в папку \"%1\"").arg(Shown(folder));
     if (!info.exists()) {
         if (!QDir().mkpath(folder))
             Fail(path_, QStringLiteral("не удалось создать папку \"%1\"").arg(Shown(folder)));
-        if (!QFileInfo(folder).isWritable())
-            Fail(path_, QStringLiteral("нет права записи в папку \"%1\"").arg(Shown(folder)));
+        if (!QFileInfo(folder).isWritable()) Fail(path_, folderReadOnly);
     } else if (!info.isReadable()) {
         Fail(path_, QStringLiteral("нет права чтения файла"));
     } else if (!info.isWritable()) {
         readOnly_ = QStringLiteral("файл только для чтения");
     } else if (!QFileInfo(folder).isWritable()) {
-        readOnly_ = QStringLiteral("нет права записи в папку \"%1\"").arg(Shown(folder));
+        readOnly_ = folderReadOnly;
     } else if (const QFileInfo shm(real + QStringLiteral("-shm"));
                shm.exists() && !shm.isWritable()) {
         // Another program may be reading through it: it is the pilot's to remove.

@@ -18,9 +18,9 @@ int RecordEveryDownload(QObject* context, TAfterDownloadReport report, bool inBa
             try {
                 const QString kml = track::WriteKmlBeside(
                     track.files.first(), track::CheckedDownload(track.lists->gps).fixes);
-                report(device::FileSavedText + QDir::toNativeSeparators(kml), true);
+                report(device::FileSavedText + QDir::toNativeSeparators(kml), TAfterDownload::Good);
             } catch (const device::TAppError& error) {
-                report(error.Text(), false);
+                report(error.Text(), TAfterDownload::Failed);
             }
             RecordInLogbook(track, context, report, inBackground);
         });

@@ -13,8 +13,14 @@ class QObject;
 
 namespace app {
 
-// A line for the user: good news, or a failure that did not undo the download.
-using TAfterDownloadReport = std::function<void(const QString& text, bool good)>;
+// What a line after a download tells.
+enum class TAfterDownload {
+    Good,
+    Failed,         // a failure that did not undo the download
+    LogbookFailed,  // the flight is not in the logbook; its files are kept
+};
+// A line for the user.
+using TAfterDownloadReport = std::function<void(const QString& text, TAfterDownload kind)>;
 
 // Attaches to every complete download from now on; returns the hook's id for
 // flow::DetachDownloadHook. With `inBackground` the logbook is written off
@@ -31,6 +37,9 @@ void RecordInLogbook(const flow::TDownloadedTrack& track, QObject* context,
 // landing lie within the span the flight's sectors were recorded in. A build
 // without the logbook, or a logbook that cannot be opened, holds none.
 std::unique_ptr<flow::TFlightLookup> MakeLogbookLookup();
+// Why `lookup` (made above; may be null) could not read the logbook: its
+// answers were guesses. Empty when it could.
+QString LookupFailure(const flow::TFlightLookup* lookup);
 
 // The file where flight scans are kept between runs, beside the logbook.
 QString FlightScanCacheFile();

@@ -14,14 +14,17 @@ namespace {
 void Report(const logbook::TRecordOutcome& outcome, const TAfterDownloadReport& report) {
     switch (outcome.result) {
         case logbook::TRecordResult::Added:
-            report(QStringLiteral("Полет записан в журнал полётов"), true);
+            report(QStringLiteral("Полет записан в журнал полётов"), TAfterDownload::Good);
             break;
         case logbook::TRecordResult::AlreadyKept:
-            report(QStringLiteral("Этот полет уже есть в журнале полётов"), true);
+            report(QStringLiteral("Этот полет уже есть в журнале полётов"), TAfterDownload::Good);
             break;
         case logbook::TRecordResult::NoFlight:
         case logbook::TRecordResult::Failed:
-            report(outcome.error, false);
+            report(outcome.error, TAfterDownload::Failed);
+            break;
+        case logbook::TRecordResult::LogbookFailed:
+            report(outcome.error, TAfterDownload::LogbookFailed);
             break;
     }
 }
@@ -55,25 +58,35 @@ class TLogbookLookup : public flow::TFlightLookup {
         // its span tells it from no other: it is offered again rather than
         // skipped (the logbook still keeps it once).
         if (!flight.dated) return false;
+        if (!failure_.isEmpty()) return false;
         try {
-            // Listing never makes a logbook.
-            if (!logbook_ && !QFileInfo::exists(logbook::TLogbook::DefaultPath())) return false;
+            // Listing never makes a logbook (a dangling link is reported).
+            const QFileInfo file(logbook::TLogbook::DefaultPath());
+            if (!logbook_ && !file.exists() && !file.isSymLink()) return false;
             if (!logbook_) logbook_ = std::make_unique<logbook::TLogbook>();
             return logbook_->Store()
                 .FindRecordedWithin(flight.start, flight.LatestEnd())
                 .has_value();
-        } catch (const device::TAppError&) {
+        } catch (const device::TAppError& error) {
+            failure_ = error.Text();
             return false;
         }
     }
+    const QString& Failure() const { return failure_; }
 
   private:
     std::unique_ptr<logbook::TLogbook> logbook_;
+    QString failure_;
 };
 }  // namespace
 
 std::unique_ptr<flow::TFlightLookup> MakeLogbookLookup() {
     return std::make_unique<TLogbookLookup>();
+}
+
+QString LookupFailure(const flow::TFlightLookup* lookup) {
+    const auto* logbook = dynamic_cast<const TLogbookLookup*>(lookup);
+    return logbook ? logbook->Failure() : QString();
 }
 
 }  // namespace app

@@ -6,4 +6,6 @@ void RecordInLogbook(const flow::TDownloadedTrack&, QObject*, const TAfterDownlo
 
 std::unique_ptr<flow::TFlightLookup> MakeLogbookLookup() { return nullptr; }
 
+QString LookupFailure(const flow::TFlightLookup*) { return {}; }
+
 }  // namespace app

@@ -102,8 +102,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     connect(tmrStatusBlink, &QTimer::timeout, this, &TMainForm::tmrStatusBlinkTimer);
     downloadHook_ = RecordEveryDownload(
         this,
-        [this](const QString& text, bool good) {
-            ShowStatus(good ? flow::GoodColour : flow::BadColour, text);
+        [this](const QString& text, TAfterDownload kind) {
+            ShowStatus(kind == TAfterDownload::Good ? flow::GoodColour : flow::BadColour, text);
         },
         true);
     track::SetFlightListServices({MakeLogbookLookup, FlightScanCacheFile()});

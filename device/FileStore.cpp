@@ -14,7 +14,7 @@
 namespace device {
 
 namespace {
-QString Shown(const QString& path) { return QDir::toNativeSeparators(path); }
+QString Shown(const QString& path) { return ShownName(path); }
 }  // namespace
 
 namespace filesystem {
@@ -242,6 +242,26 @@ const TFileCalls& SystemFileCalls() { return kSystemCalls; }
 QByteArray ReadRegularFile(const QString& path, qint64 maxBytes) {
     return filesystem::ReadRegular(path, maxBytes);
 }
+
+QString DecodeName(const QByteArray& name) { return filesystem::DecodeName(name); }
+QByteArray EncodeName(const QString& path) { return filesystem::EncodeName(path); }
+
+QString ShownName(const QString& path) {
+    QString shown;
+    shown.reserve(path.size());
+    for (const QChar c : path) {
+        if (c.unicode() >= 0xDC80 && c.unicode() <= 0xDCFF)
+            shown += QStringLiteral("\\x%1").arg(c.unicode() & 0xFF, 2, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return QDir::toNativeSeparators(shown);
+}
+
+std::vector<TFolderEntry> FolderEntries(const QString& path) {
+    return filesystem::FolderEntries(path);
+}
+bool IsFolder(const QString& path) { return filesystem::IsFolder(path); }
 
 void CheckWritable(const QString& path) { filesystem::WriteTarget(path); }
 

@@ -31,6 +31,28 @@ namespace device {
 // Up to `maxBytes` of the regular file at `path` (symbolic links followed).
 QByteArray ReadRegularFile(const QString& path, qint64 maxBytes);
 
+// A file name as the system holds it, and back. On POSIX a name is bytes
+// that need not be UTF-8 (cp1251 or cp866 names from unzipped Windows
+// archives): each byte that is not UTF-8 becomes one of the lone surrogates
+// U+DC80 to U+DCFF, so that the name leads back to the same file. On Windows
+// these are QFile's own.
+QString DecodeName(const QByteArray& name);
+QByteArray EncodeName(const QString& path);
+// The name for a message: the system's separators, and each byte that is
+// not UTF-8 as "\xNN".
+QString ShownName(const QString& path);
+
+struct TFolderEntry {
+    QString path;  // the folder's path, '/', the entry's name
+    bool folder = false;
+};
+// The entries of the folder `path` (no "." or ".."), by the names the system
+// holds; a link to a folder is not taken for a folder. Throws TAppError
+// naming the folder when it cannot be read.
+std::vector<TFolderEntry> FolderEntries(const QString& path);
+// Whether `path` is a folder, links followed.
+bool IsFolder(const QString& path);
+
 // Throws the error a write to `path` would end with before any byte is
 // written: a link that is not followed, a folder, a special file, a file
 // the user may not write.

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "device/AppError.h"
+#include "device/FileStore.h"
 
 namespace device::filesystem {
 
@@ -36,6 +37,12 @@ QString WriteTarget(const QString& path);
 // Up to `maxBytes` of a regular file, refused without blocking when `path`
 // is anything else. Throws TAppError.
 QByteArray ReadRegular(const QString& path, qint64 maxBytes);
+
+// See FileStore.h.
+QByteArray EncodeName(const QString& path);
+QString DecodeName(const QByteArray& name);
+std::vector<TFolderEntry> FolderEntries(const QString& path);
+bool IsFolder(const QString& path);
 
 // This process's id, written into the names of its temporary files, and
 // whether the process of such an id has ended.

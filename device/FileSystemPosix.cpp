@@ -1,3 +1,4 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <pthread.h>
 #include <signal.h>
@@ -184,9 +185,81 @@ void ReleaseEndSignals() {
     if (held != 0) ::raise(held);
 }
 
+QByteArray EncodeName(const QString& path) {
+    bool escaped = false;
+    for (const QChar c : path) escaped |= c.unicode() >= 0xDC80 && c.unicode() <= 0xDCFF;
+    if (!escaped) return QFile::encodeName(path);
+    QByteArray name;
+    qsizetype plain = 0;  // the start of the text not yet encoded
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        const char16_t u = path[i].unicode();
+        if (u < 0xDC80 || u > 0xDCFF) continue;
+        name += QFile::encodeName(path.mid(plain, i - plain));
+        name += char(u & 0xFF);
+        plain = i + 1;
+    }
+    return name + QFile::encodeName(path.mid(plain));
+}
+
+QString DecodeName(const QByteArray& name) {
+    QString path = QFile::decodeName(name);
+    if (QFile::encodeName(path) == name) return path;
+    // Valid UTF-8 runs decoded, every other byte escaped.
+    path.clear();
+    qsizetype i = 0;
+    while (i < name.size()) {
+        const auto byte = static_cast<unsigned char>(name[i]);
+        const int length = byte < 0x80                   ? 1
+                           : byte >= 0xC2 && byte < 0xE0 ? 2
+                           : byte >= 0xE0 && byte < 0xF0 ? 3
+                           : byte >= 0xF0 && byte < 0xF5 ? 4
+                                                         : 0;
+        if (length > 0 && i + length <= name.size()) {
+            const QByteArray sequence = name.mid(i, length);
+            const QString decoded = QString::fromUtf8(sequence);
+            if (decoded.toUtf8() == sequence && !decoded.contains(QChar::ReplacementCharacter)) {
+                path += decoded;
+                i += length;
+                continue;
+            }
+        }
+        path += QChar(char16_t(0xDC00 + byte));
+        ++i;
+    }
+    return path;
+}
+
+std::vector<TFolderEntry> FolderEntries(const QString& path) {
+    const QByteArray folder = EncodeName(path);
+    DIR* dir = ::opendir(folder.constData());
+    if (!dir) throw OpenError(path, ErrnoReason(errno));
+    std::vector<TFolderEntry> entries;
+    errno = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name == "." || name == "..") continue;
+        const QByteArray full = folder + '/' + name;
+        struct stat st {};
+        TFolderEntry e;
+        e.path = path + QLatin1Char('/') + DecodeName(name);
+        e.folder = ::lstat(full.constData(), &st) == 0 && S_ISDIR(st.st_mode);
+        entries.push_back(std::move(e));
+        errno = 0;
+    }
+    const int failure = errno;
+    ::closedir(dir);
+    if (failure != 0) throw ReadError(path, ErrnoReason(failure));
+    return entries;
+}
+
+bool IsFolder(const QString& path) {
+    struct stat st {};
+    return ::stat(EncodeName(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 QByteArray ReadRegular(const QString& path, qint64 maxBytes) {
     QByteArray bytes;
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = EncodeName(path);
     const auto refuse = [&](mode_t mode) {
         if (S_ISDIR(mode)) throw OpenError(path, FolderReason());
         if (!S_ISREG(mode)) throw OpenError(path, NotRegularReason());

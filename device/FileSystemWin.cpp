@@ -114,6 +114,24 @@ bool ProcessGone(std::int64_t id) {
 void HoldEndSignals() {}
 void ReleaseEndSignals() {}
 
+// Windows names are UTF-16, which QString holds as they are.
+QByteArray EncodeName(const QString& path) { return QFile::encodeName(path); }
+QString DecodeName(const QByteArray& name) { return QFile::decodeName(name); }
+
+std::vector<TFolderEntry> FolderEntries(const QString& path) {
+    const QDir dir(path);
+    if (!dir.exists() || !dir.isReadable())
+        throw OpenError(path, ErrnoReason(dir.exists() ? EACCES : ENOENT));
+    std::vector<TFolderEntry> entries;
+    for (const QFileInfo& info :
+         dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+        entries.push_back(
+            {path + QLatin1Char('/') + info.fileName(), info.isDir() && !info.isSymLink()});
+    return entries;
+}
+
+bool IsFolder(const QString& path) { return QFileInfo(path).isDir(); }
+
 QByteArray ReadRegular(const QString& path, qint64 maxBytes) {
     QByteArray bytes;
     const QFileInfo info(path);

@@ -2,12 +2,18 @@
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QThread>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <functional>
 #include <map>
+#include <thread>
+#include <tuple>
+#include <utility>
 
 #include "device/AppError.h"
 #include "device/FileStore.h"
@@ -26,7 +32,7 @@ namespace {
 // The largest track file the logbook copies; far beyond a day's flight.
 constexpr qint64 MaxTrackFileBytes = 512LL * 1024 * 1024;
 
-QString Shown(const QString& path) { return QDir::toNativeSeparators(path); }
+QString Shown(const QString& path) { return device::ShownName(path); }
 
 track::TFlightFix At(double latitude, double longitude) {
     track::TFlightFix fix;
@@ -145,22 +151,25 @@ namespace {
 constexpr double ScoreTimeLimitSeconds = 30;
 }  // namespace
 
-void TLogbook::Score(std::int64_t id, const std::vector<track::TFlightFix>& fixes) {
+namespace {
+// The score and its kind as the logbook keeps them (0 and no kind when
+// nothing scores).
+std::pair<double, QString> ScoreOf(const std::vector<track::TFlightFix>& fixes) {
     scoring::TScoreOptions options;
     options.timeLimitSeconds = ScoreTimeLimitSeconds;
     const scoring::TScoreResult result =
         scoring::ScoreFlight(fixes, scoring::XContestRules(), options);
-    store_.SetScore(id, result.found ? result.score : 0, result.found ? result.kindId : QString());
+    return {result.found ? result.score : 0, result.found ? result.kindId : QString()};
 }
 
-void TLogbook::ScoreAdded(const TRecordOutcome& outcome,
-                          const std::vector<track::TFlightFix>& fixes) {
-    if (outcome.result != TRecordResult::Added) return;
-    try {
-        Score(outcome.id, fixes);
-    } catch (const device::TAppError&) {
-        // The flight is kept; it is scored when next shown or rescored.
-    }
+void ScoreEntry(TFlightEntry& entry, const std::vector<track::TFlightFix>& fixes) {
+    std::tie(entry.score, entry.scoreKind) = ScoreOf(fixes);
+}
+}  // namespace
+
+void TLogbook::Score(std::int64_t id, const std::vector<track::TFlightFix>& fixes) {
+    const auto [score, kind] = ScoreOf(fixes);
+    store_.SetScore(id, score, kind);
 }
 
 int TLogbook::ScoreUnscored(const std::function<bool(int done, int total)>& progress) {
@@ -182,7 +191,8 @@ int TLogbook::ScoreUnscored(const std::function<bool(int done, int total)>& prog
     return scored;
 }
 
-TLogbook::TLogbook(const QString& databasePath) : store_(databasePath) {}
+TLogbook::TLogbook(const QString& databasePath, int busyTimeoutMs)
+    : store_(databasePath, busyTimeoutMs) {}
 
 QString TLogbook::DefaultPath() {
     // Beside the settings backups, named in full so that the window program
@@ -335,7 +345,8 @@ QString TLogbook::StoreTrackFile(const TFlightEntry& entry, const QByteArray& tr
 }
 
 TRecordOutcome TLogbook::Record(TFlightEntry entry, const track::TCheckedTrack& flight,
-                                const QByteArray& trackFile, const QString& suffix) {
+                                const QByteArray& trackFile, const QString& suffix,
+                                const std::function<void(TFlightEntry&)>& score) {
     TRecordOutcome outcome;
     try {
         if (const auto found = store_.FindIdentity(entry.identity)) {
@@ -378,8 +389,13 @@ TRecordOutcome TLogbook::Record(TFlightEntry entry, const track::TCheckedTrack& 
             if (same == TSameness::OtherRecorder && !entry.sameFlightAs)
                 entry.sameFlightAs = other.sameFlightAs.value_or(other.id);
         }
+        // Said before the copy, which would be left without its entry.
+        store_.CheckWritable();
         if (replaced)
             return Replace(*replaced, std::move(entry), flight, joined, trackFile, suffix);
+        // Scored before it is written: the entry is kept with its score in
+        // one transaction.
+        if (score) score(entry);
         if (entry.site.isEmpty())
             entry.site = SiteAt(entry.takeoffLatitude, entry.takeoffLongitude);
         // The copy first: a process killed in between leaves a spare file,
@@ -391,12 +407,13 @@ TRecordOutcome TLogbook::Record(TFlightEntry entry, const track::TCheckedTrack& 
             // Another program may have kept the same flight meanwhile.
             if (const auto found = store_.FindIdentity(entry.identity))
                 return {TRecordResult::AlreadyKept, *found, {}};
+            // No entry names the copy: it would only mislead.
+            QFile::remove(FilesFolder() + QLatin1Char('/') + entry.storedFile);
             throw;
         }
         outcome.result = TRecordResult::Added;
-        ScoreAdded(outcome, flight.fixes);
     } catch (const device::TAppError& error) {
-        outcome.result = TRecordResult::Failed;
+        outcome.result = TRecordResult::LogbookFailed;
         outcome.error = error.Text();
     }
     return outcome;
@@ -427,10 +444,9 @@ TRecordOutcome TLogbook::Replace(const TFlightEntry& kept, TFlightEntry entry,
     } else {
         entry.storedFile = StoreTrackFile(entry, trackFile, suffix);
     }
+    ScoreEntry(entry, isJoined ? joined.fixes : flight.fixes);
     store_.Replace(kept.id, entry);
-    const TRecordOutcome outcome{TRecordResult::AlreadyKept, kept.id, {}};
-    ScoreAdded({TRecordResult::Added, kept.id, {}}, isJoined ? joined.fixes : flight.fixes);
-    return outcome;
+    return {TRecordResult::AlreadyKept, kept.id, {}};
 }
 
 TRecordOutcome TLogbook::RecordDownload(const TDownloadedFlight& download,
@@ -475,51 +491,120 @@ TRecordOutcome TLogbook::RecordDownload(const TDownloadedFlight& download,
     entry.source = QStringLiteral("download");
     entry.downloadFiles = download.files;
     entry.sourcePath = igcPath;
-    return Record(std::move(entry), flight, igc, QStringLiteral(".igc"));
+    return Record(std::move(entry), flight, igc, QStringLiteral(".igc"),
+                  [&flight](TFlightEntry& e) { ScoreEntry(e, flight.fixes); });
 }
 
-std::vector<TRecordOutcome> TLogbook::ImportFile(const QString& path,
-                                                 const track::TPilotProfile& profile) {
+namespace {
+
+// A flight of an import's file, measured and ready to be kept.
+struct TPreparedFlight {
+    TFlightEntry entry;
+    track::TCheckedTrack flight;
+};
+
+// A file of an import read, parsed and measured: work that needs no
+// logbook, done on several threads at once.
+struct TPrepared {
+    bool read = false;
+    TRecordOutcome failure;  // when not read
+    QByteArray bytes;
+    QString suffix;
+    std::vector<TPreparedFlight> flights;
+};
+
+TPrepared Prepare(const QString& path, const track::TPilotProfile& profile) {
+    TPrepared p;
     try {
-        const track::TTrackFile file = track::ReadTrackFileDetails(path);
-        const QByteArray bytes = device::ReadRegularFile(path, MaxTrackFileBytes);
-        std::vector<TRecordOutcome> outcomes;
-        for (const track::TCheckedTrack& flight : file.flights) {
-            TFlightEntry entry;
+        // Read once: parsed, and kept as it is.
+        p.bytes = device::ReadRegularFile(path, MaxTrackFileBytes + 1);
+        if (p.bytes.size() > MaxTrackFileBytes)
+            throw device::TAppError(device::TrackFileTooLargeText(Shown(path)));
+        track::TTrackFile file = track::ParseTrackFile(p.bytes, path);
+        for (track::TCheckedTrack& flight : file.flights) {
+            TPreparedFlight prepared;
+            TFlightEntry& entry = prepared.entry;
             if (!MeasureFlight(flight, entry)) continue;
             entry.pilot = file.pilot.isEmpty() ? profile.pilot : file.pilot;
             entry.glider = file.gliderType.isEmpty() ? profile.gliderType : file.gliderType;
             entry.gliderId = file.gliderId.isEmpty() ? profile.gliderId : file.gliderId;
             entry.source = QStringLiteral("import");
             entry.sourcePath = QFileInfo(path).absoluteFilePath();
-            outcomes.push_back(Record(std::move(entry), flight, bytes,
-                                      file.format == track::TTrackFormat::Igc
-                                          ? QStringLiteral(".igc")
-                                          : QStringLiteral(".gpx")));
+            prepared.flight = std::move(flight);
+            p.flights.push_back(std::move(prepared));
         }
-        if (outcomes.empty())
-            outcomes.push_back(
-                {TRecordResult::NoFlight, 0,
-                 QStringLiteral("Файл \"%1\": в треке нет точек со временем").arg(Shown(path))});
-        return outcomes;
+        if (p.flights.empty()) {
+            p.failure = {
+                TRecordResult::NoFlight, 0,
+                QStringLiteral("Файл \"%1\": в треке нет точек со временем").arg(Shown(path))};
+            return p;
+        }
+        p.suffix = file.format == track::TTrackFormat::Igc ? QStringLiteral(".igc")
+                                                           : QStringLiteral(".gpx");
+        p.read = true;
     } catch (const device::TAppError& error) {
-        return {{TRecordResult::Failed, 0, error.Text()}};
+        p.failure = {TRecordResult::Failed, 0, error.Text()};
     }
+    return p;
 }
 
-QStringList TLogbook::TrackFilesUnder(const QStringList& paths) {
+// Calls work(0) to work(count - 1), each once, on this thread and as many
+// others as the processor has cores.
+void RunParallel(int count, const std::function<void(int)>& work) {
+    std::atomic<int> next{0};
+    const auto worker = [&] {
+        for (int i = next++; i < count; i = next++) work(i);
+    };
+    std::vector<std::thread> helpers;
+    for (int t = 1; t < std::min(count, QThread::idealThreadCount()); ++t)
+        helpers.emplace_back(worker);
+    worker();
+    for (std::thread& helper : helpers) helper.join();
+}
+
+}  // namespace
+
+std::vector<TRecordOutcome> TLogbook::ImportFile(const QString& path,
+                                                 const track::TPilotProfile& profile) {
+    TPrepared p = Prepare(path, profile);
+    if (!p.read) return {p.failure};
+    std::vector<TRecordOutcome> outcomes;
+    for (TPreparedFlight& f : p.flights) {
+        const track::TCheckedTrack& flight = f.flight;
+        outcomes.push_back(Record(std::move(f.entry), flight, p.bytes, p.suffix,
+                                  [&flight](TFlightEntry& e) { ScoreEntry(e, flight.fixes); }));
+    }
+    return outcomes;
+}
+
+QStringList TLogbook::TrackFilesUnder(const QStringList& paths, QStringList* skipped) {
     QStringList files;
     for (const QString& path : paths) {
-        const QFileInfo info(path);
-        if (!info.isDir()) {
+        if (!device::IsFolder(path)) {
             files << path;  // a missing or odd file is named by the import
             continue;
         }
         QStringList found;
-        QDirIterator it(path, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString file = it.next();
-            if (track::IsTrackFileName(file)) found << file;
+        QStringList folders{path};
+        while (!folders.isEmpty()) {
+            const QString folder = folders.takeLast();
+            std::vector<device::TFolderEntry> entries;
+            try {
+                entries = device::FolderEntries(folder);
+            } catch (const device::TAppError& error) {
+                if (skipped) *skipped << error.Text();
+                continue;
+            }
+            for (const device::TFolderEntry& entry : entries) {
+                if (entry.folder)
+                    folders << entry.path;
+                else if (track::IsTrackFileName(entry.path))
+                    found << entry.path;  // an odd one is named by the import
+                else if (skipped)
+                    *skipped << QStringLiteral(
+                                    "Файл \"%1\" пропущен: по имени это не трек IGC или GPX")
+                                    .arg(Shown(entry.path));
+            }
         }
         found.sort();
         files << found;
@@ -530,13 +615,50 @@ QStringList TLogbook::TrackFilesUnder(const QStringList& paths) {
 TImportReport TLogbook::Import(const QStringList& paths, const track::TPilotProfile& profile,
                                const TImportProgress& progress) {
     TImportReport report;
-    const QStringList files = TrackFilesUnder(paths);
+    const QStringList files = TrackFilesUnder(paths, &report.skipped);
+    // A few files at a time are read and scored on every core; the logbook
+    // takes them one by one, in order, on this thread.
+    const int batch = 2 * std::max(1, QThread::idealThreadCount());
+    std::vector<TPrepared> prepared;
     for (int i = 0; i < files.size(); ++i) {
         if (progress && !progress(i, int(files.size()), files[i])) {
             report.cancelled = true;
             return report;
         }
-        for (const TRecordOutcome& outcome : ImportFile(files[i], profile)) {
+        const int first = i - i % batch;
+        if (i == first) {
+            prepared.assign(std::size_t(std::min<qsizetype>(batch, files.size() - first)), {});
+            const int count = int(prepared.size());
+            RunParallel(count, [&](int k) { prepared[k] = Prepare(files[first + k], profile); });
+            // Flights kept already are not scored again.
+            std::vector<TPreparedFlight*> fresh;
+            for (TPrepared& p : prepared) {
+                if (!p.read) continue;
+                for (TPreparedFlight& f : p.flights) {
+                    try {
+                        if (!store_.FindIdentity(f.entry.identity)) fresh.push_back(&f);
+                    } catch (const device::TAppError&) {
+                        // Recording it says why.
+                    }
+                }
+            }
+            RunParallel(int(fresh.size()),
+                        [&](int k) { ScoreEntry(fresh[k]->entry, fresh[k]->flight.fixes); });
+        }
+        TPrepared& p = prepared[std::size_t(i - first)];
+        std::vector<TRecordOutcome> outcomes;
+        if (!p.read) outcomes.push_back(p.failure);
+        for (TPreparedFlight& f : p.flights) {
+            const track::TCheckedTrack& flight = f.flight;
+            // Scored above, unless the logbook kept it meanwhile and keeps
+            // it no longer.
+            const bool scored = f.entry.score.has_value();
+            outcomes.push_back(Record(std::move(f.entry), flight, p.bytes, p.suffix,
+                                      [&flight, scored](TFlightEntry& e) {
+                                          if (!scored) ScoreEntry(e, flight.fixes);
+                                      }));
+        }
+        for (const TRecordOutcome& outcome : outcomes) {
             switch (outcome.result) {
                 case TRecordResult::Added:
                     ++report.added;
@@ -549,6 +671,11 @@ TImportReport TLogbook::Import(const QStringList& paths, const track::TPilotProf
                     ++report.failed;
                     report.errors << outcome.error;
                     break;
+                case TRecordResult::LogbookFailed:
+                    // Every further file would fail the same way.
+                    report.logbookFailed = true;
+                    report.errors << outcome.error;
+                    return report;
             }
         }
     }

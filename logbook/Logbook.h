@@ -34,12 +34,14 @@ struct TDownloadedFlight {
     std::optional<std::uint8_t> timeZoneByte;  // settings byte 4: signed whole hours
 };
 
-enum class TRecordResult { Added, AlreadyKept, NoFlight, Failed };
+// Failed: the file could not be read; LogbookFailed: the logbook (or its
+// folder of track files) could not be used, and nothing was kept.
+enum class TRecordResult { Added, AlreadyKept, NoFlight, Failed, LogbookFailed };
 
 struct TRecordOutcome {
     TRecordResult result = TRecordResult::Failed;
     std::int64_t id = 0;  // the entry added or found
-    QString error;        // with Failed (and NoFlight): why, naming the file
+    QString error;        // with the failures (and NoFlight): why, naming the file
 };
 
 struct TImportReport {
@@ -47,7 +49,10 @@ struct TImportReport {
     int alreadyKept = 0;
     int failed = 0;  // unreadable files and files without a flight
     bool cancelled = false;
-    QStringList errors;  // one a file that failed, naming it
+    // The import stopped at the first file the logbook could not take.
+    bool logbookFailed = false;
+    QStringList errors;   // one a file that failed, naming it
+    QStringList skipped;  // one a file or folder passed over in a folder, and why
 };
 
 struct TTotals {
@@ -74,7 +79,8 @@ class TLogbook {
     // Opens (or creates) the logbook at `databasePath`; its track files live
     // in the folder "logbook-files" beside it. Throws device::TAppError
     // naming the file when it is damaged, newer or cannot be made.
-    explicit TLogbook(const QString& databasePath = DefaultPath());
+    explicit TLogbook(const QString& databasePath = DefaultPath(),
+                      int busyTimeoutMs = BusyTimeoutMs);
 
     // ".../Tolmarik/TolmarikProg/logbook.sqlite" in the per-user data folder.
     static QString DefaultPath();
@@ -95,8 +101,10 @@ class TLogbook {
     // file that cannot be read is named in the report and the rest goes on.
     TImportReport Import(const QStringList& paths, const track::TPilotProfile& profile,
                          const TImportProgress& progress = {});
-    // The IGC and GPX files of `paths`, folders walked recursively.
-    static QStringList TrackFilesUnder(const QStringList& paths);
+    // The IGC and GPX files of `paths`, folders walked recursively, by the
+    // names the system holds (device::DecodeName). What a folder holds
+    // besides is named in `skipped` with the reason.
+    static QStringList TrackFilesUnder(const QStringList& paths, QStringList* skipped = nullptr);
 
     std::vector<TFlightEntry> Flights(std::optional<int> year = {});
     std::optional<TFlightEntry> Flight(std::int64_t id) { return store_.Flight(id); }
@@ -144,8 +152,11 @@ class TLogbook {
     // fuller one stays in the one entry), or the rest of a recording split in
     // two (joined into the one entry). The same flight from another recorder
     // is added, marked as the same flight.
+    // `score` (when given) scores a flight that is added, before it is kept,
+    // so that the entry is kept with its score in one transaction.
     TRecordOutcome Record(TFlightEntry entry, const track::TCheckedTrack& flight,
-                          const QByteArray& trackFile, const QString& suffix);
+                          const QByteArray& trackFile, const QString& suffix,
+                          const std::function<void(TFlightEntry&)>& score);
     // Puts a fuller recording (or `joined`, when not empty) in place of the
     // entry `kept`, keeping what the pilot wrote.
     TRecordOutcome Replace(const TFlightEntry& kept, TFlightEntry entry,
@@ -154,8 +165,6 @@ class TLogbook {
     // Writes the logbook's copy of a track; returns its name within FilesFolder.
     QString StoreTrackFile(const TFlightEntry& entry, const QByteArray& trackFile,
                            const QString& suffix);
-    // A flight just added is scored at once (a write failure leaves it unscored).
-    void ScoreAdded(const TRecordOutcome& outcome, const std::vector<track::TFlightFix>& fixes);
 
     TLogbookStore store_;
 };

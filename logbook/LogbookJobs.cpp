@@ -53,7 +53,7 @@ TRecordOutcome RecordDownloadNow(const QString& databasePath, const TDownloadedF
         TLogbook book(databasePath);
         return book.RecordDownload(download, profile);
     } catch (const device::TAppError& error) {
-        return {TRecordResult::Failed, 0, error.Text()};
+        return {TRecordResult::LogbookFailed, 0, error.Text()};
     }
 }
 

@@ -2,23 +2,23 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QMutex>
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
 #include <QVariant>
-#include <QtEndian>
 #include <atomic>
 
 #include "device/AppError.h"
+#include "device/FileStore.h"
 
 namespace logbook {
 
 namespace {
 
-QString Shown(const QString& path) { return QDir::toNativeSeparators(path); }
+QString Shown(const QString& path) { return device::ShownName(path); }
 
 [[noreturn]] void Fail(const QString& path, const QString& reason) {
     throw device::TAppError(
@@ -165,22 +165,28 @@ TFlightEntry Read(const QSqlQuery& q) {
     return e;
 }
 
-// The schema version in the file's header (bytes 60 to 63), read without
-// SQLite so that a newer or foreign file is refused before anything touches
-// it. -1: not an SQLite file; 0 for an empty file.
-int HeaderVersion(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return 0;
-    const QByteArray header = file.read(100);
-    if (header.isEmpty()) return 0;
-    if (header.size() < 100 || !header.startsWith(QByteArrayView("SQLite format 3\0", 16)))
-        return -1;
-    return qFromBigEndian<qint32>(header.constData() + 60);
+// A failure in words the pilot can act on; SQLite's own text in brackets.
+QString Reason(const QSqlError& error) {
+    const QString code = error.nativeErrorCode();
+    // The primary result codes (the low byte of an extended one).
+    const int primary = code.toInt() & 0xff;
+    if (primary == 5 || primary == 6)
+        return QStringLiteral("журнал занят другой программой, попробуйте позже (%1)")
+            .arg(error.text());
+    if (primary == 8) return QStringLiteral("нет права записи в журнал (%1)").arg(error.text());
+    return error.text();
+}
+
+// The file name as an SQLite URI, for opening it with parameters.
+QString Uri(const QString& path, const QString& parameters) {
+    return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded) +
+           QLatin1Char('?') + parameters;
 }
 
 }  // namespace
 
-TLogbookStore::TLogbookStore(const QString& path) : path_(path) {
+TLogbookStore::TLogbookStore(const QString& path, int busyTimeoutMs)
+    : path_(path), busyTimeoutMs_(busyTimeoutMs) {
     static std::atomic<int> counter{0};
     connection_ = QStringLiteral("tolmarik-logbook-%1").arg(counter++);
     Open();
@@ -195,25 +201,60 @@ TLogbookStore::~TLogbookStore() {
     QSqlDatabase::removeDatabase(connection_);
 }
 
+void TLogbookStore::CheckWritable() const {
+    if (!readOnly_.isEmpty()) Fail(path_, readOnly_);
+}
+
 QSqlDatabase TLogbookStore::Database() const { return QSqlDatabase::database(connection_, false); }
 
 void TLogbookStore::Open() {
+    // Only SQLite opens the file: closing any other descriptor of it would
+    // drop every lock this process holds on it.
     const QFileInfo info(path_);
-    if (info.exists()) {
-        const int version = HeaderVersion(path_);
-        if (version < 0) Fail(path_, QStringLiteral("файл повреждён или не является журналом"));
-        if (version > SchemaVersion)
-            Fail(path_, QStringLiteral("файл записан более новой версией программы"));
-    } else if (!QDir().mkpath(info.absolutePath())) {
-        Fail(path_,
-             QStringLiteral("не удалось создать папку \"%1\"").arg(Shown(info.absolutePath())));
+    if (info.isSymLink() && !info.exists())
+        Fail(path_, QStringLiteral("ссылка ведёт к отсутствующему файлу \"%1\"")
+                        .arg(Shown(info.symLinkTarget())));
+    if (info.exists() && !info.isFile()) Fail(path_, QStringLiteral("это не файл"));
+    // The journal's files are made beside the file a link leads to.
+    const QString real = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+    const QString folder = QFileInfo(real).absolutePath();
+    const QString folderReadOnly =
+        QStringLiteral("нет права записи в папку \"%1\"").arg(Shown(folder));
+    if (!info.exists()) {
+        if (!QDir().mkpath(folder))
+            Fail(path_, QStringLiteral("не удалось создать папку \"%1\"").arg(Shown(folder)));
+        if (!QFileInfo(folder).isWritable()) Fail(path_, folderReadOnly);
+    } else if (!info.isReadable()) {
+        Fail(path_, QStringLiteral("нет права чтения файла"));
+    } else if (!info.isWritable()) {
+        readOnly_ = QStringLiteral("файл только для чтения");
+    } else if (!QFileInfo(folder).isWritable()) {
+        readOnly_ = folderReadOnly;
+    } else if (const QFileInfo shm(real + QStringLiteral("-shm"));
+               shm.exists() && !shm.isWritable()) {
+        // Another program may be reading through it: it is the pilot's to remove.
+        Fail(path_, QStringLiteral("файл \"%1\" остался только для чтения; удалите его, когда "
+                                   "журнал не открыт ни одной программой")
+                        .arg(Shown(shm.filePath())));
     }
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")))
         Fail(path_, QStringLiteral("нет драйвера SQLite для Qt (пакет libqt6sql6-sqlite)"));
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
-    db.setDatabaseName(path_);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeoutMs));
-    if (!db.open()) Fail(path_, db.lastError().text());
+    QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_);
+    if (readOnly_.isEmpty()) {
+        db.setDatabaseName(path_);
+    } else {
+        // Read without a shared-memory file, which would be made with the
+        // file's own read-only mode and stop every later change. Changes
+        // still in the journal need one.
+        const QFileInfo wal(real + QStringLiteral("-wal"));
+        db.setDatabaseName(Uri(real, wal.exists() && wal.size() > 0
+                                         ? QStringLiteral("mode=ro")
+                                         : QStringLiteral("immutable=1")));
+        options += QStringLiteral(";QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY");
+    }
+    db.setConnectOptions(options);
+    if (!db.open()) Fail(path_, Reason(db.lastError()));
 
     QSqlQuery q(db);
     // Reading the version reads the whole header and any journal: a damaged
@@ -245,7 +286,8 @@ void TLogbookStore::Open() {
     }
     lock.unlock();
     q.finish();
-    if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) Fail(path_, q.lastError().text());
+    if (!readOnly_.isEmpty()) return;
+    if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) Fail(path_, Reason(q.lastError()));
     // A change committed is on the disk before the program reports it.
     q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
     q.exec(QStringLiteral("PRAGMA foreign_keys=ON"));
@@ -257,16 +299,18 @@ namespace {
 // for each other (busy time-out) instead of failing on a lock upgrade.
 class TTransaction {
   public:
-    TTransaction(QSqlDatabase db, const QString& path) : db_(db), path_(path) {
+    TTransaction(QSqlDatabase db, const QString& path, const QString& readOnly)
+        : db_(db), path_(path) {
+        if (!readOnly.isEmpty()) Fail(path_, readOnly);
         QSqlQuery q(db_);
-        if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) Fail(path_, q.lastError().text());
+        if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) Fail(path_, Reason(q.lastError()));
     }
     ~TTransaction() {
         if (!committed_) QSqlQuery(db_).exec(QStringLiteral("ROLLBACK"));
     }
     void Commit() {
         QSqlQuery q(db_);
-        if (!q.exec(QStringLiteral("COMMIT"))) Fail(path_, q.lastError().text());
+        if (!q.exec(QStringLiteral("COMMIT"))) Fail(path_, Reason(q.lastError()));
         committed_ = true;
     }
 
@@ -280,18 +324,23 @@ class TTransaction {
 
 void TLogbookStore::Migrate() {
     QSqlDatabase db = Database();
-    TTransaction transaction(db, path_);
+    const auto fileVersion = [&] {
+        QSqlQuery q(db);
+        if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
+            Fail(path_, Reason(q.lastError()));
+        return q.value(0).toInt();
+    };
+    if (fileVersion() == SchemaVersion) return;
+    TTransaction transaction(db, path_, readOnly_);
     QSqlQuery q(db);
     // Another program may have brought it up to date meanwhile.
-    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
-        Fail(path_, q.lastError().text());
-    const int version = q.value(0).toInt();
+    const int version = fileVersion();
     if (version == SchemaVersion) return;
     if (version > SchemaVersion)
         Fail(path_, QStringLiteral("файл записан более новой версией программы"));
     for (int step = version; step < SchemaVersion; ++step)
         for (const char* const* sql = kSteps[step]; *sql; ++sql)
-            if (!q.exec(QString::fromLatin1(*sql))) Fail(path_, q.lastError().text());
+            if (!q.exec(QString::fromLatin1(*sql))) Fail(path_, Reason(q.lastError()));
     transaction.Commit();
 }
 
@@ -299,7 +348,7 @@ std::optional<std::int64_t> TLogbookStore::FindIdentity(const QString& identity)
     QSqlQuery q(Database());
     q.prepare(QStringLiteral("SELECT id FROM flights WHERE identity = ?"));
     q.addBindValue(identity);
-    if (!q.exec()) Fail(path_, q.lastError().text());
+    if (!q.exec()) Fail(path_, Reason(q.lastError()));
     if (!q.next()) return std::nullopt;
     return q.value(0).toLongLong();
 }
@@ -312,13 +361,13 @@ std::optional<std::int64_t> TLogbookStore::FindRecordedWithin(device::TrackTime 
                        " AND takeoff_utc <= landing_utc LIMIT 1"));
     q.addBindValue(qint64(from));
     q.addBindValue(qint64(to));
-    if (!q.exec()) Fail(path_, q.lastError().text());
+    if (!q.exec()) Fail(path_, Reason(q.lastError()));
     if (!q.next()) return std::nullopt;
     return q.value(0).toLongLong();
 }
 
 std::int64_t TLogbookStore::Insert(const TFlightEntry& entry) {
-    TTransaction transaction(Database(), path_);
+    TTransaction transaction(Database(), path_, readOnly_);
     QSqlQuery q(Database());
     QString marks;
     for (int i = 0; i <= kColumnCount; ++i)
@@ -327,7 +376,7 @@ std::int64_t TLogbookStore::Insert(const TFlightEntry& entry) {
                   .arg(QLatin1String(kColumns), marks));
     Bind(q, entry);
     q.addBindValue(QDateTime::currentDateTimeUtc().toString(Qt::ISODate));
-    if (!q.exec()) Fail(path_, q.lastError().text());
+    if (!q.exec()) Fail(path_, Reason(q.lastError()));
     const std::int64_t id = q.lastInsertId().toLongLong();
     transaction.Commit();
     return id;
@@ -338,7 +387,7 @@ std::optional<TFlightEntry> TLogbookStore::Flight(std::int64_t id) {
     q.prepare(
         QStringLiteral("SELECT id, %1 FROM flights WHERE id = ?").arg(QLatin1String(kColumns)));
     q.addBindValue(qint64(id));
-    if (!q.exec()) Fail(path_, q.lastError().text());
+    if (!q.exec()) Fail(path_, Reason(q.lastError()));
     if (!q.next()) return std::nullopt;
     return Read(q);
 }
@@ -361,7 +410,7 @@ QSqlQuery Select(QSqlDatabase db, const QString& columns, std::optional<int> yea
 
 std::vector<TFlightEntry> TLogbookStore::Flights(std::optional<int> year) {
     QSqlQuery q = Select(Database(), QStringLiteral("id, ") + QLatin1String(kColumns), year);
-    if (!q.exec()) Fail(path_, q.lastError().text());
+    if (!q.exec()) Fail(path_, Reason(q.lastError()));
     std::vector<TFlightEntry> out;
     while (q.next()) out.push_back(Read(q));
     return out;
@@ -373,7 +422,7 @@ std::vector<TFlightEntry> TLogbookStore::TotalsRows(std::optional<int> year) {
                QStringLiteral(
                    "takeoff_utc, utc_offset_minutes, duration_s, track_m, glider, same_flight_as"),
                year);
-    if (!q.exec()) Fail(path_, q.lastError().text());
+    if (!q.exec()) Fail(path_, Reason(q.lastError()));
     std::vector<TFlightEntry> out;
     while (q.next()) {
         TFlightEntry e;
@@ -393,7 +442,7 @@ std::vector<int> TLogbookStore::Years() {
     if (!q.exec(QStringLiteral(
             "SELECT DISTINCT CAST(strftime('%Y', takeoff_utc + IFNULL(utc_offset_minutes, 0) * 60,"
             " 'unixepoch') AS INTEGER) AS y FROM flights ORDER BY y DESC")))
-        Fail(path_, q.lastError().text());
+        Fail(path_, Reason(q.lastError()));
     std::vector<int> years;
     while (q.next()) years.push_back(q.value(0).toInt());
     return years;
@@ -401,61 +450,61 @@ std::vector<int> TLogbookStore::Years() {
 
 void TLogbookStore::UpdateTexts(std::int64_t id, const QString& site, const QString& glider,
                                 const QString& notes) {
-    TTransaction transaction(Database(), path_);
+    TTransaction transaction(Database(), path_, readOnly_);
     QSqlQuery q(Database());
     q.prepare(QStringLiteral("UPDATE flights SET site = ?, glider = ?, notes = ? WHERE id = ?"));
     q.addBindValue(Text(site));
     q.addBindValue(Text(glider));
     q.addBindValue(Text(notes));
     q.addBindValue(qint64(id));
-    if (!q.exec()) Fail(path_, q.lastError().text());
+    if (!q.exec()) Fail(path_, Reason(q.lastError()));
     transaction.Commit();
 }
 
 void TLogbookStore::NameSites(const std::vector<std::int64_t>& ids, const QString& site) {
-    TTransaction transaction(Database(), path_);
+    TTransaction transaction(Database(), path_, readOnly_);
     QSqlQuery q(Database());
     q.prepare(QStringLiteral("UPDATE flights SET site = ? WHERE id = ? AND site = ''"));
     for (const std::int64_t id : ids) {
         q.addBindValue(Text(site));
         q.addBindValue(qint64(id));
-        if (!q.exec()) Fail(path_, q.lastError().text());
+        if (!q.exec()) Fail(path_, Reason(q.lastError()));
     }
     transaction.Commit();
 }
 
 void TLogbookStore::Remove(std::int64_t id) {
-    TTransaction transaction(Database(), path_);
+    TTransaction transaction(Database(), path_, readOnly_);
     QSqlQuery q(Database());
     q.prepare(QStringLiteral("DELETE FROM flights WHERE id = ?"));
     q.addBindValue(qint64(id));
-    if (!q.exec()) Fail(path_, q.lastError().text());
+    if (!q.exec()) Fail(path_, Reason(q.lastError()));
     // The other recorder's entry of the same flight now counts on its own.
     q.prepare(QStringLiteral("UPDATE flights SET same_flight_as = NULL WHERE same_flight_as = ?"));
     q.addBindValue(qint64(id));
-    if (!q.exec()) Fail(path_, q.lastError().text());
+    if (!q.exec()) Fail(path_, Reason(q.lastError()));
     transaction.Commit();
 }
 
 void TLogbookStore::SetSameFlight(std::int64_t id, std::optional<std::int64_t> as) {
-    TTransaction transaction(Database(), path_);
+    TTransaction transaction(Database(), path_, readOnly_);
     QSqlQuery q(Database());
     q.prepare(QStringLiteral("UPDATE flights SET same_flight_as = ? WHERE id = ?"));
     q.addBindValue(Optional(as));
     q.addBindValue(qint64(id));
-    if (!q.exec()) Fail(path_, q.lastError().text());
+    if (!q.exec()) Fail(path_, Reason(q.lastError()));
     if (as) {
         // One entry counts for the flight: those that pointed here point on.
         q.prepare(QStringLiteral("UPDATE flights SET same_flight_as = ? WHERE same_flight_as = ?"));
         q.addBindValue(qint64(*as));
         q.addBindValue(qint64(id));
-        if (!q.exec()) Fail(path_, q.lastError().text());
+        if (!q.exec()) Fail(path_, Reason(q.lastError()));
     }
     transaction.Commit();
 }
 
 void TLogbookStore::Replace(std::int64_t id, const TFlightEntry& entry) {
-    TTransaction transaction(Database(), path_);
+    TTransaction transaction(Database(), path_, readOnly_);
     QSqlQuery q(Database());
     QString marks;
     for (int i = 0; i < kColumnCount; ++i) marks += i ? QStringLiteral(", ?") : QStringLiteral("?");
@@ -463,7 +512,7 @@ void TLogbookStore::Replace(std::int64_t id, const TFlightEntry& entry) {
                   .arg(QLatin1String(kColumns), marks));
     Bind(q, entry);
     q.addBindValue(qint64(id));
-    if (!q.exec()) Fail(path_, q.lastError().text());
+    if (!q.exec()) Fail(path_, Reason(q.lastError()));
     transaction.Commit();
 }
 
@@ -477,20 +526,20 @@ std::vector<TFlightEntry> TLogbookStore::FlightsWithin(device::TrackTime from,
             .arg(QLatin1String(kColumns)));
     q.addBindValue(qint64(to));
     q.addBindValue(qint64(from));
-    if (!q.exec()) Fail(path_, q.lastError().text());
+    if (!q.exec()) Fail(path_, Reason(q.lastError()));
     std::vector<TFlightEntry> out;
     while (q.next()) out.push_back(Read(q));
     return out;
 }
 
 void TLogbookStore::SetScore(std::int64_t id, double score, const QString& kind) {
-    TTransaction transaction(Database(), path_);
+    TTransaction transaction(Database(), path_, readOnly_);
     QSqlQuery q(Database());
     q.prepare(QStringLiteral("UPDATE flights SET score = ?, score_kind = ? WHERE id = ?"));
     q.addBindValue(score);
     q.addBindValue(Text(kind));
     q.addBindValue(qint64(id));
-    if (!q.exec()) Fail(path_, q.lastError().text());
+    if (!q.exec()) Fail(path_, Reason(q.lastError()));
     transaction.Commit();
 }
 
@@ -498,7 +547,7 @@ std::vector<std::int64_t> TLogbookStore::Unscored() {
     QSqlQuery q(Database());
     if (!q.exec(QStringLiteral(
             "SELECT id FROM flights WHERE score IS NULL ORDER BY takeoff_utc DESC, id DESC")))
-        Fail(path_, q.lastError().text());
+        Fail(path_, Reason(q.lastError()));
     std::vector<std::int64_t> ids;
     while (q.next()) ids.push_back(q.value(0).toLongLong());
     return ids;
@@ -507,7 +556,7 @@ std::vector<std::int64_t> TLogbookStore::Unscored() {
 std::vector<TSite> TLogbookStore::Sites() {
     QSqlQuery q(Database());
     if (!q.exec(QStringLiteral("SELECT id, name, lat, lon FROM sites ORDER BY id")))
-        Fail(path_, q.lastError().text());
+        Fail(path_, Reason(q.lastError()));
     std::vector<TSite> sites;
     while (q.next())
         sites.push_back({q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toDouble(),
@@ -516,20 +565,20 @@ std::vector<TSite> TLogbookStore::Sites() {
 }
 
 void TLogbookStore::AddSite(const QString& name, double latitude, double longitude) {
-    TTransaction transaction(Database(), path_);
+    TTransaction transaction(Database(), path_, readOnly_);
     QSqlQuery q(Database());
     q.prepare(QStringLiteral("INSERT INTO sites (name, lat, lon) VALUES (?, ?, ?)"));
     q.addBindValue(Text(name));
     q.addBindValue(latitude);
     q.addBindValue(longitude);
-    if (!q.exec()) Fail(path_, q.lastError().text());
+    if (!q.exec()) Fail(path_, Reason(q.lastError()));
     transaction.Commit();
 }
 
 int TLogbookStore::Count() {
     QSqlQuery q(Database());
     if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM flights")) || !q.next())
-        Fail(path_, q.lastError().text());
+        Fail(path_, Reason(q.lastError()));
     return q.value(0).toInt();
 }
 

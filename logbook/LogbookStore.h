@@ -17,6 +17,9 @@ namespace logbook {
 inline constexpr int SchemaVersion = 4;
 // How long a change waits for another program's change to end.
 inline constexpr int BusyTimeoutMs = 15000;
+// The same on the interface thread, which must keep answering: a lock held
+// longer is reported, and the pilot tries again.
+inline constexpr int InterfaceBusyTimeoutMs = 250;
 
 struct TSite {
     std::int64_t id = 0;
@@ -29,13 +32,20 @@ class TLogbookStore {
   public:
     // Opens the file at `path`, creating it (and its folder) when missing, and
     // brings an older schema up to date. Throws device::TAppError naming the
-    // file and the reason. One store serves one thread; open another on another.
-    explicit TLogbookStore(const QString& path);
+    // file and the reason. One store serves one thread; open another on
+    // another (SQLite keeps the locks of one process's connections to a file
+    // together). A file or folder this user may not write is opened to read
+    // only: every change then fails with the reason.
+    explicit TLogbookStore(const QString& path, int busyTimeoutMs = BusyTimeoutMs);
     ~TLogbookStore();
     TLogbookStore(const TLogbookStore&) = delete;
     TLogbookStore& operator=(const TLogbookStore&) = delete;
 
     const QString& Path() const { return path_; }
+    // Why nothing can be changed; empty when the logbook can be written.
+    const QString& ReadOnlyReason() const { return readOnly_; }
+    // Throws device::TAppError with that reason.
+    void CheckWritable() const;
     // The connection, for a model over a query on the same thread.
     QSqlDatabase Database() const;
 
@@ -79,6 +89,8 @@ class TLogbookStore {
     void Migrate();
 
     QString path_;
+    int busyTimeoutMs_;
+    QString readOnly_;
     QString connection_;
 };
 

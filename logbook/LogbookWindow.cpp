@@ -292,13 +292,16 @@ void TLogbookWindow::ImportEnded() {
     btnImportFiles->setEnabled(true);
     btnImportFolder->setEnabled(true);
     Reload();
-    QString text = QStringLiteral("Добавлено полётов: %1, уже были в журнале: %2, не прочитано: %3")
+    QString text = QStringLiteral(
+                       "Добавлено полётов: %1, уже были в журнале: %2, не прочитано: %3, "
+                       "пропущено: %4")
                        .arg(report.added)
                        .arg(report.alreadyKept)
-                       .arg(report.failed);
+                       .arg(report.failed)
+                       .arg(report.skipped.size());
     if (report.cancelled) text += QStringLiteral("\nИмпорт отменён.");
-    if (!report.errors.isEmpty())
-        text += QStringLiteral("\n\n") + report.errors.mid(0, 20).join(QLatin1Char('\n'));
+    const QStringList said = report.errors + report.skipped;
+    if (!said.isEmpty()) text += QStringLiteral("\n\n") + said.mid(0, 20).join(QLatin1Char('\n'));
     device::Dialogs().Message(
         this, report.failed ? device::TMessageKind::Warning : device::TMessageKind::Information,
         kTitle, text);
@@ -394,7 +397,9 @@ TLogbookWindow* OpenLogbookWindow(QMdiArea* area, const QString& databasePath,
     }
     std::unique_ptr<TLogbook> book;
     try {
-        book = std::make_unique<TLogbook>(databasePath);
+        // Its changes are quick; a lock another program holds longer is
+        // reported at once rather than freezing the window.
+        book = std::make_unique<TLogbook>(databasePath, InterfaceBusyTimeoutMs);
     } catch (const device::TAppError& error) {
         device::Dialogs().Message(area, device::TMessageKind::Error, kTitle, error.Text());
         return nullptr;

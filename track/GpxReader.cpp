@@ -24,7 +24,7 @@ constexpr qint64 MaxGpxBytes = 512LL * 1024 * 1024;
 // found the satellites); a later one is a flight of its own.
 constexpr device::TrackTime JoinedTrackGap = 10 * 60;
 
-QString Shown(const QString& path) { return QDir::toNativeSeparators(path); }
+QString Shown(const QString& path) { return device::ShownName(path); }
 
 [[noreturn]] void ThrowNotGpx(const QString& name) {
     throw device::TAppError(QStringLiteral("Файл \"%1\" не является файлом GPX").arg(Shown(name)));

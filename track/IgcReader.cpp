@@ -20,7 +20,7 @@ constexpr device::TrackTime SecondsPerDay = 86400;
 // The position, validity and both altitudes: "B" hhmmss DDMMmmmN DDDMMmmmE V PPPPP GGGGG.
 constexpr qsizetype BRecordCore = 35;
 
-QString Shown(const QString& path) { return QDir::toNativeSeparators(path); }
+QString Shown(const QString& path) { return device::ShownName(path); }
 
 [[noreturn]] void Refuse(const QString& name, const QString& reason) {
     throw device::TAppError(
@@ -106,9 +106,11 @@ QString HeaderText(const QByteArray& raw) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8(raw);
     if (utf8.hasError()) text = QString::fromLatin1(raw);
+    // By code point: a character beyond the first plane (an emoji) is two
+    // surrogates, neither of them printable alone.
     QString printable;
-    for (const QChar c : text)
-        if (c.isPrint()) printable += c;
+    for (const char32_t c : text.toUcs4())
+        if (QChar::isPrint(c)) printable += QString::fromUcs4(&c, 1);
     return printable.trimmed();
 }
 

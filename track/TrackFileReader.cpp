@@ -38,7 +38,7 @@ std::optional<TTrackFormat> FormatOfContent(const QByteArray& head) {
 
 QString FirstFlightTakenText(const QString& path, std::size_t flightCount) {
     return QStringLiteral("В файле \"%1\" полётов: %2; взят первый")
-        .arg(QDir::toNativeSeparators(path))
+        .arg(device::ShownName(path))
         .arg(flightCount);
 }
 
@@ -46,26 +46,46 @@ bool IsTrackFileName(const QString& fileName) {
     return HasSuffix(fileName, "igc") || HasSuffix(fileName, "gpx");
 }
 
-TTrackFile ReadTrackFileDetails(const QString& path) {
-    const QByteArray head = device::ReadRegularFile(path, SniffBytes);
-    std::optional<TTrackFormat> format = FormatOfContent(head);
+namespace {
+
+TTrackFormat FormatOf(const QByteArray& head, const QString& path) {
+    std::optional<TTrackFormat> format = FormatOfContent(head.left(SniffBytes));
     if (!format && HasSuffix(path, "igc")) format = TTrackFormat::Igc;
     if (!format && HasSuffix(path, "gpx")) format = TTrackFormat::Gpx;
     if (!format)
         throw device::TAppError(QStringLiteral("Файл \"%1\" не является треком IGC или GPX")
-                                    .arg(QDir::toNativeSeparators(path)));
+                                    .arg(device::ShownName(path)));
+    return *format;
+}
+
+TTrackFile FromIgc(TIgcFlight igc) {
     TTrackFile file;
-    file.format = *format;
-    if (*format == TTrackFormat::Gpx) {
-        file.flights = ReadGpxFile(path);
-    } else {
-        TIgcFlight igc = ReadIgcFile(path);
-        file.pilot = igc.pilot;
-        file.gliderType = igc.gliderType;
-        file.gliderId = igc.gliderId;
-        file.flights.push_back(std::move(static_cast<TCheckedTrack&>(igc)));
-    }
+    file.format = TTrackFormat::Igc;
+    file.pilot = igc.pilot;
+    file.gliderType = igc.gliderType;
+    file.gliderId = igc.gliderId;
+    file.flights.push_back(std::move(static_cast<TCheckedTrack&>(igc)));
     return file;
+}
+
+TTrackFile FromGpx(std::vector<TCheckedTrack> flights) {
+    TTrackFile file;
+    file.format = TTrackFormat::Gpx;
+    file.flights = std::move(flights);
+    return file;
+}
+
+}  // namespace
+
+TTrackFile ReadTrackFileDetails(const QString& path) {
+    if (FormatOf(device::ReadRegularFile(path, SniffBytes), path) == TTrackFormat::Igc)
+        return FromIgc(ReadIgcFile(path));
+    return FromGpx(ReadGpxFile(path));
+}
+
+TTrackFile ParseTrackFile(const QByteArray& bytes, const QString& name) {
+    if (FormatOf(bytes, name) == TTrackFormat::Igc) return FromIgc(ParseIgc(bytes, name));
+    return FromGpx(ParseGpx(bytes, name));
 }
 
 std::vector<TFlightFix> ReadTrackFile(const QString& path, std::size_t* flightCount) {

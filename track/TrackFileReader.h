@@ -24,6 +24,10 @@ struct TTrackFile {
 // Throws device::TAppError naming the file and the reason when it cannot be
 // read, is of neither kind, or is damaged.
 TTrackFile ReadTrackFileDetails(const QString& path);
+// The same from a file's bytes the caller read (no bound on their size);
+// `name` names the file in messages and tells the kind when the content
+// does not.
+TTrackFile ParseTrackFile(const QByteArray& bytes, const QString& name);
 // The checked fixes of the file's first flight (none when it holds no
 // point), and in `flightCount` how many flights it holds.
 std::vector<TFlightFix> ReadTrackFile(const QString& path, std::size_t* flightCount = nullptr);

@@ -64,6 +64,8 @@ class TFlightsPrinter : public flow::TFlightsReports {
 };
 
 QString YesNo(bool yes) { return yes ? QStringLiteral("да") : QStringLiteral("нет"); }
+// In place of yes or no when the logbook could not be read.
+QString UnknownText() { return QStringLiteral("неизвестно"); }
 
 }  // namespace
 
@@ -118,6 +120,7 @@ int TCliSession::ListFlights(bool rescan) {
     const int failed = ScanFlights(rescan, instrument, lookup.get(), flights);
     // A cut-off scan still shows what it found.
     if (failed && flights.empty()) return failed;
+    const QString unknown = app::LookupFailure(lookup.get());
     Print(QStringLiteral("№\tДата\tСтарт\tСектор\tСекторов\tДлительность\tВ журнале"));
     int fresh = 0;
     for (const flow::TListedFlight& f : flights) {
@@ -125,8 +128,12 @@ int TCliSession::ListFlights(bool rescan) {
         Print(QStringList{QString::number(f.flightNumber), flow::ListedDateText(f),
                           flow::ListedTimeText(f), QString::number(f.firstSector),
                           QString::number(f.sectors), flow::ListedDurationText(f),
-                          YesNo(f.inLogbook)}
+                          unknown.isEmpty() ? YesNo(f.inLogbook) : UnknownText()}
                   .join(QLatin1Char('\t')));
+    }
+    if (!unknown.isEmpty()) {
+        Fail(unknown);
+        return failed ? failed : int(app::EC_LOGBOOK);
     }
     Print(flow::FlightsFoundText(flights.size(), std::size_t(fresh)));
     return failed;
@@ -149,6 +156,11 @@ int TCliSession::DownloadListed(std::optional<int> number, bool rescan, bool byS
                 flow::Report(flow::TOutcome::NoTrack,
                              QStringLiteral("Полета №%1 нет в памяти прибора").arg(*number)));
     } else {
+        // Without the logbook every flight would look new.
+        if (const QString unknown = app::LookupFailure(lookup.get()); !unknown.isEmpty()) {
+            Fail(unknown);
+            return app::EC_LOGBOOK;
+        }
         chosen = flow::NewFlights(listed);
         if (chosen.empty()) {
             Print(flow::NothingNewText());

@@ -24,7 +24,7 @@ void Err(const QString& line) {
 
 int Usage() {
     Err(QStringLiteral(
-        "tolmarik-cli: logbook list|totals|import PATH...|export-csv FILE|show N|rescore|"
+        "tolmarik-cli: logbook list|totals|import PATH...|export-csv FILE|-|show N|rescore|"
         "merge N M|unmerge N. See --help."));
     return app::EC_USAGE;
 }
@@ -61,11 +61,14 @@ int Totals(logbook::TLogbook& book) {
 
 int Import(logbook::TLogbook& book, const QStringList& paths) {
     const logbook::TImportReport report = book.Import(paths, app::ReadPilotProfile());
+    for (const QString& skipped : report.skipped) Err(skipped);
     for (const QString& error : report.errors) Err(error);
-    Out(QStringLiteral("Добавлено: %1, уже в журнале: %2, не прочитано: %3")
+    Out(QStringLiteral("Добавлено: %1, уже в журнале: %2, не прочитано: %3, пропущено: %4")
             .arg(report.added)
             .arg(report.alreadyKept)
-            .arg(report.failed));
+            .arg(report.failed)
+            .arg(report.skipped.size()));
+    if (report.logbookFailed) return app::EC_LOGBOOK;
     return report.failed ? app::EC_BAD_FILE : app::EC_OK;
 }
 
@@ -143,6 +146,13 @@ int RunLogbookCommand(const QStringList& args) {
         if (command == QLatin1String("show")) return Show(*book, args[1]);
         if (command == QLatin1String("merge") || command == QLatin1String("unmerge"))
             return Merge(*book, args);
+        if (args[1] == QLatin1String("-")) {
+            // The standard output, as other tools take "-"; a failed write
+            // is found when the output is flushed at the end.
+            const QByteArray csv = logbook::TLogbook::CsvText(book->Flights());
+            std::fwrite(csv.constData(), 1, std::size_t(csv.size()), stdout);
+            return app::EC_OK;
+        }
         book->ExportCsv(book->Flights(), args[1]);
         return app::EC_OK;
     } catch (const device::TAppError& error) {

@@ -8,6 +8,7 @@
 
 #include "app/ExitCodes.h"
 #include "device/AppError.h"
+#include "device/FileStore.h"
 #include "device/UserTexts.h"
 #include "scoring/ScoreReport.h"
 #include "scoring/ScoreRunner.h"
@@ -58,10 +59,15 @@ std::optional<int> RunScoreCommand(const QStringList& args, const QCommandLinePa
             return Usage(QStringLiteral("The time limit is seconds, 0 or more."));
     }
 
-    // Throws device::TAppError naming the file; the dispatcher reports it.
-    const std::vector<track::TCheckedTrack> flights = track::ReadTrackFileDetails(args[1]).flights;
-    if (flights.empty())
-        throw device::TAppError(device::NoTrackPointsText(QDir::toNativeSeparators(args[1])));
+    std::vector<track::TCheckedTrack> flights;
+    try {
+        flights = track::ReadTrackFileDetails(args[1]).flights;
+        if (flights.empty())
+            throw device::TAppError(device::NoTrackPointsText(device::ShownName(args[1])));
+    } catch (const device::TAppError& error) {
+        std::fprintf(stderr, "%s\n", error.Text().toUtf8().constData());
+        return app::EC_BAD_FILE;
+    }
     const bool json = score && parser.isSet(options.json);
     if (json && flights.size() > 1) std::fputs("[\n", stdout);
     bool allFound = true;

@@ -127,6 +127,21 @@ QByteArray RawOptionValue(int argc, char** argv, const char* name) {
     return value;
 }
 
+// The arguments, each name whose bytes are not text (a cp1251 name from an
+// unzipped Windows archive) taken as the command line holds it, so that it
+// leads to its file (see device::DecodeName).
+QStringList WithSystemNames(QStringList args, int argc, char** argv) {
+    for (QString& arg : args) {
+        if (!arg.contains(QChar::ReplacementCharacter)) continue;
+        for (int i = 1; i < argc; ++i)
+            if (QFile::decodeName(argv[i]) == arg) {
+                arg = device::DecodeName(argv[i]);
+                break;
+            }
+    }
+    return args;
+}
+
 // The track folder: as given when it can be reached so, else entered by
 // its bytes and then named relatively (a folder whose name is not text,
 // or whose path is longer than the system takes at once). Empty when it
@@ -208,7 +223,7 @@ int main(int argc, char** argv) {
             "  kml FILE OUT.kml              the flight in an IGC or GPX file for Google Earth\n"
             "  logbook list|totals           the pilot's logbook: flights, totals\n"
             "  logbook import PATH...        add IGC and GPX files (folders recursively)\n"
-            "  logbook export-csv FILE       every flight as CSV\n"
+            "  logbook export-csv FILE|-     every flight as CSV (\"-\": standard output)\n"
             "  logbook show N                the facts of flight N\n"
             "  logbook rescore               score the flights not scored yet\n"
             "  logbook merge N M             flight M is flight N from another recorder\n"
@@ -250,16 +265,16 @@ int main(int argc, char** argv) {
         return app::EC_OK;
     }
 
-    const QStringList args = parser.positionalArguments();
+    const QStringList args = WithSystemNames(parser.positionalArguments(), argc, argv);
     cli::TCliSession session(isatty(fileno(stdout)) != 0);
     app::UseSettingsForPilotProfile();
     // What follows a download (its KML file, the logbook) is told after the
     // download's own lines.
-    std::vector<std::pair<QString, bool>> afterDownload;
+    std::vector<std::pair<QString, app::TAfterDownload>> afterDownload;
     app::RecordEveryDownload(
         nullptr,
-        [&afterDownload](const QString& text, bool good) {
-            afterDownload.emplace_back(text, good);
+        [&afterDownload](const QString& text, app::TAfterDownload kind) {
+            afterDownload.emplace_back(text, kind);
         },
         false);
     const auto run = [&]() -> int {
@@ -381,11 +396,16 @@ int main(int argc, char** argv) {
         session.Fail(error.Text());
         status = app::EC_FAILED;
     }
-    for (const auto& [text, good] : afterDownload) {
-        if (good)
+    for (const auto& [text, kind] : afterDownload) {
+        if (kind == app::TAfterDownload::Good) {
             session.Print(text);
-        else
-            session.Fail(text);
+            continue;
+        }
+        session.Fail(text);
+        // The download's files are kept, but a flight missing from the
+        // logbook would be downloaded again by --all-new.
+        if (kind == app::TAfterDownload::LogbookFailed && status == app::EC_OK)
+            status = app::EC_LOGBOOK;
     }
     return CheckOutputs(session, status);
 }

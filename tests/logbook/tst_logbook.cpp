@@ -2,10 +2,14 @@
 // download, the same flight found again from its files, imports, the schema
 // of version 1 brought up to date, the score kept and made up later, damaged and newer files left
 // alone, a writer killed in the middle, sites, totals and CSV.
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QSqlDatabase>
@@ -58,6 +62,71 @@ void WriteIgc(const QString& path, device::TrackTime start, float lat, float lon
               int seconds = 1800) {
     device::WriteFileSafely(path,
                             logbooktest::Igc(logbooktest::Download(start, lat, lon, seconds)));
+}
+
+TDownloadedFlight Downloaded(device::TrackTime start, float lat, float lon, int seconds = 900) {
+    return {0, {logbooktest::Download(start, lat, lon, seconds), {}}, {}, {}, {}, {}};
+}
+
+struct TCliRun {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// The user the command line runs as where the test runs as root, for whom
+// file modes do not hold.
+constexpr uid_t kNobody = 65534;
+bool CanRunAsPilot() {
+    return ::geteuid() != 0 || !QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty();
+}
+
+// tolmarik-cli with its data folder `data` and working folder `cwd`;
+// `asPilot`: as an ordinary user even when the test runs as root.
+TCliRun RunCli(const QString& data, const QString& cwd, const QStringList& args,
+               bool asPilot = false) {
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_DATA_HOME"), data);
+    child.setProcessEnvironment(env);
+    child.setWorkingDirectory(cwd);
+    if (asPilot && ::geteuid() == 0)
+        child.start(QStringLiteral("setpriv"),
+                    QStringList{QStringLiteral("--reuid=%1").arg(kNobody),
+                                QStringLiteral("--regid=%1").arg(kNobody),
+                                QStringLiteral("--clear-groups"), QStringLiteral(TOLMARIK_CLI)} +
+                        args);
+    else
+        child.start(QStringLiteral(TOLMARIK_CLI), args);
+    if (!child.waitForFinished(120000)) return {};
+    return {child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -1,
+            QString::fromUtf8(child.readAllStandardOutput()),
+            QString::fromUtf8(child.readAllStandardError())};
+}
+
+// Everything under `path` made the pilot's (see RunCli).
+void GiveToPilot(const QString& path) {
+    if (::geteuid() != 0) return;
+    QVERIFY(::chown(QFile::encodeName(path).constData(), kNobody, kNobody) == 0);
+    QDirIterator it(path, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        QVERIFY(::lchown(QFile::encodeName(it.next()).constData(), kNobody, kNobody) == 0);
+}
+
+// A file by the bytes of its name, past Qt, which cannot name it.
+bool WriteRaw(const QByteArray& name, const QByteArray& bytes) {
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) return false;
+    const bool written = ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
+    return ::close(fd) == 0 && written;
+}
+
+int FileCount(const QString& folder) {
+    int count = 0;
+    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+    for (; it.hasNext(); it.next()) ++count;
+    return count;
 }
 
 const track::TPilotProfile kProfile{
@@ -226,17 +295,22 @@ class TestLogbook : public QObject {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("reason");
         QTest::newRow("not a database") << QByteArray(4096, 'x') << QStringLiteral("повреждён");
-        QByteArray newer(4096, '\0');
-        newer.replace(0, 16, QByteArray("SQLite format 3\0", 16));
-        newer[60] = 0;
-        newer[63] = 99;  // user_version 99
-        QTest::newRow("written by a newer version") << newer << QStringLiteral("более новой");
+        QTest::newRow("written by a newer version")
+            << QByteArray("newer") << QStringLiteral("более новой");
         QTest::newRow("damaged pages") << QByteArray() << QStringLiteral("повреждён");
     }
 
     void unusableFile_refusedByName_neverWritten() {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, reason);
+        if (bytes == "newer") {
+            const QString made = dir_.filePath(QStringLiteral("newer.sqlite"));
+            Scalar(made, QStringLiteral("PRAGMA user_version = 99"));
+            Scalar(made, QStringLiteral("CREATE TABLE later (x)"));
+            QFile file(made);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            bytes = file.readAll();
+        }
         if (bytes.isEmpty()) {
             // A real logbook whose pages after the header were overwritten.
             {
@@ -292,7 +366,7 @@ class TestLogbook : public QObject {
              {},
              {}},
             {});
-        QCOMPARE(outcome.result, TRecordResult::Failed);
+        QCOMPARE(outcome.result, TRecordResult::LogbookFailed);
         QVERIFY2(outcome.error.contains(QStringLiteral("blocked")), qPrintable(outcome.error));
     }
 
@@ -410,6 +484,279 @@ class TestLogbook : public QObject {
         const QString listed = cli(QStringLiteral("list"));
         QVERIFY2(listed.contains(QLatin1Char('\t') + kind + QLatin1Char('\n')), qPrintable(listed));
         QCOMPARE(cli(QStringLiteral("rescore")), QStringLiteral("Оценено полётов: 0\n"));
+    }
+
+    // The window, a recording and the command line on one logbook, in turns:
+    // import, download, list, delete, import, another store opened meanwhile,
+    // and the window closed last. Nothing is lost and the file stays whole.
+    void sharedLogbook_cliAndTwoStoresInTurns_nothingLost() {
+        const QString data = dir_.filePath(QStringLiteral("data"));
+        const QString db = data + QStringLiteral("/Tolmarik/TolmarikProg/logbook.sqlite");
+        QDir().mkpath(dir_.filePath(QStringLiteral("in")));
+        auto igc = [this](int day) {
+            const QString path = dir_.filePath(QStringLiteral("in/day%1.igc").arg(day));
+            WriteIgc(path, Time(2024, 5, day, 9, 0, 0), 45.0f + day * 0.1f, 6.0f, 900);
+            return path;
+        };
+        auto import = [&](int day) {
+            const TCliRun run = RunCli(
+                data, dir_.path(), {QStringLiteral("logbook"), QStringLiteral("import"), igc(day)});
+            QCOMPARE(run.status, 0);
+            QVERIFY2(run.out.contains(QStringLiteral("Добавлено: 1")), qPrintable(run.err));
+        };
+        auto listed = [&] {
+            const TCliRun run =
+                RunCli(data, dir_.path(), {QStringLiteral("logbook"), QStringLiteral("list")});
+            return run.status == 0 ? run.out.count(QStringLiteral("\t2024-05-")) : -1;
+        };
+        import(1);
+        {
+            TLogbook window(db, InterfaceBusyTimeoutMs);
+            const TRecordOutcome downloaded =
+                window.RecordDownload(Downloaded(Time(2024, 5, 2, 9, 0, 0), 45.2f, 6.0f), {});
+            QCOMPARE(downloaded.result, TRecordResult::Added);
+            QCOMPARE(listed(), 2);
+            window.Remove(downloaded.id);
+            // A recording opens its own store while the window's is open.
+            auto recorder = std::make_unique<TLogbook>(db);
+            import(3);
+            QCOMPARE(
+                recorder->RecordDownload(Downloaded(Time(2024, 5, 4, 9, 0, 0), 45.4f, 6.0f), {})
+                    .result,
+                TRecordResult::Added);
+            QCOMPARE(window.Store().Count(), 3);
+            import(5);
+            recorder.reset();
+            QCOMPARE(window.Store().Count(), 4);
+            QCOMPARE(listed(), 4);
+            window.Edit(window.Flights().front().id, QStringLiteral("Юца"), {}, {});
+            import(6);
+        }
+        QCOMPARE(Scalar(db, QStringLiteral("PRAGMA integrity_check")).toString(),
+                 QStringLiteral("ok"));
+        TLogbook book(db);
+        QStringList days;
+        for (const TFlightEntry& e : book.Flights()) days << DateText(e.takeoffUtc);
+        QCOMPARE(days, QStringList({QStringLiteral("2024-05-06"), QStringLiteral("2024-05-05"),
+                                    QStringLiteral("2024-05-04"), QStringLiteral("2024-05-03"),
+                                    QStringLiteral("2024-05-01")}));
+        QCOMPARE(book.Flights()[1].site, QStringLiteral("Юца"));
+    }
+
+    // Another program holds the write lock: the window's store says so
+    // at once instead of waiting (and freezing) for the long time-out.
+    void lockHeldElsewhere_windowStoreReportsIt() {
+        TLogbook book(Db());
+        const std::int64_t id =
+            book.RecordDownload(Downloaded(Time(2024, 5, 1, 9, 0, 0), 45.0f, 6.0f), {}).id;
+        {
+            QSqlDatabase other =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+            other.setDatabaseName(Db());
+            QVERIFY(other.open());
+            QSqlQuery hold(other);
+            QVERIFY(hold.exec(QStringLiteral("BEGIN IMMEDIATE")));
+            TLogbook window(Db(), InterfaceBusyTimeoutMs);
+            QCOMPARE(window.Store().Count(), 1);  // reading goes on
+            try {
+                window.Remove(id);
+                QFAIL("removed while another program held the lock");
+            } catch (const device::TAppError& error) {
+                QVERIFY2(error.Text().contains(QStringLiteral("занят другой программой")),
+                         qPrintable(error.Text()));
+            }
+            QVERIFY(hold.exec(QStringLiteral("ROLLBACK")));
+            window.Remove(id);
+            QCOMPARE(window.Store().Count(), 0);
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    }
+
+    void logbookStates_eachSaidAndNothingLeftBehind_data() {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("said");
+        const QString list = QStringLiteral("list");
+        const QString import = QStringLiteral("import");
+        QTest::newRow("read-only file, listed") << "file" << list << 0 << QString();
+        QTest::newRow("read-only file, imported into")
+            << "file" << import << 11 << QStringLiteral("файл только для чтения");
+        QTest::newRow("read-only folder, listed") << "folder" << list << 0 << QString();
+        QTest::newRow("read-only folder, imported into")
+            << "folder" << import << 11 << QStringLiteral("нет права записи в папку");
+        QTest::newRow("dangling link, listed")
+            << "link" << list << 11 << QStringLiteral("ссылка ведёт к отсутствующему файлу");
+        QTest::newRow("dangling link, imported into")
+            << "link" << import << 11 << QStringLiteral("ссылка ведёт к отсутствующему файлу");
+        QTest::newRow("left-over read-only shared memory, listed")
+            << "shm" << list << 11 << QStringLiteral("-shm\" остался только для чтения");
+    }
+
+    void logbookStates_eachSaidAndNothingLeftBehind() {
+        QFETCH(QString, state);
+        QFETCH(QString, command);
+        QFETCH(int, status);
+        QFETCH(QString, said);
+        if (state != QLatin1String("link") && !CanRunAsPilot())
+            QSKIP("file modes do not hold for root, and setpriv is missing");
+        const QString data = dir_.filePath(QStringLiteral("data"));
+        const QString folder = data + QStringLiteral("/Tolmarik/TolmarikProg");
+        const QString db = folder + QStringLiteral("/logbook.sqlite");
+        const QString igc = dir_.filePath(QStringLiteral("flight.igc"));
+        WriteIgc(igc, Time(2024, 6, 7, 9, 0, 0), 45.1f, 6.2f, 900);
+        WriteIgc(dir_.filePath(QStringLiteral("kept.igc")), Time(2024, 6, 1, 9, 0, 0), 45.1f, 6.2f,
+                 900);
+        QCOMPARE(TLogbook(db).ImportFile(dir_.filePath(QStringLiteral("kept.igc")), {}).front().result,
+                 TRecordResult::Added);
+        QVERIFY(::chmod(QFile::encodeName(dir_.path()).constData(), 0755) == 0);
+        GiveToPilot(data);
+        const QString files = folder + QStringLiteral("/logbook-files");
+        const QString gone = folder + QStringLiteral("/gone.sqlite");
+        const auto mode = [](const QString& path, mode_t m) {
+            return ::chmod(QFile::encodeName(path).constData(), m) == 0;
+        };
+        if (state == QLatin1String("file")) QVERIFY(mode(db, 0444));
+        if (state == QLatin1String("folder")) QVERIFY(mode(folder, 0555));
+        if (state == QLatin1String("link")) {
+            QVERIFY(QFile::rename(db, folder + QStringLiteral("/aside.sqlite")));
+            QVERIFY(QFile::link(gone, db));
+        }
+        if (state == QLatin1String("shm")) {
+            device::WriteFileSafely(db + QStringLiteral("-shm"), QByteArray(32768, '\0'));
+            GiveToPilot(db + QStringLiteral("-shm"));
+            QVERIFY(mode(db + QStringLiteral("-shm"), 0444));
+        }
+
+        QStringList args{QStringLiteral("logbook"), command};
+        if (command == QLatin1String("import")) args << igc;
+        const TCliRun run = RunCli(data, dir_.path(), args, true);
+        QVERIFY2(run.status == status, qPrintable(run.err));
+        QVERIFY2(run.err.contains(said), qPrintable(run.err));
+        if (command == QLatin1String("list") && status == 0)
+            QVERIFY(run.out.contains(QStringLiteral("2024-06-01")));
+        QCOMPARE(FileCount(files), 1);
+        QVERIFY(!QFileInfo::exists(gone));
+        if (state != QLatin1String("shm"))
+            QVERIFY(!QFileInfo::exists(db + QStringLiteral("-shm")) ||
+                    QFileInfo(db + QStringLiteral("-shm")).isWritable());
+
+        // Put right, the logbook takes the flight.
+        if (state == QLatin1String("file")) QVERIFY(mode(db, 0644));
+        if (state == QLatin1String("folder")) QVERIFY(mode(folder, 0755));
+        if (state == QLatin1String("link")) {
+            QVERIFY(QFile::remove(db));
+            QVERIFY(QFile::rename(folder + QStringLiteral("/aside.sqlite"), db));
+        }
+        if (state == QLatin1String("shm")) QVERIFY(QFile::remove(db + QStringLiteral("-shm")));
+        const TCliRun after = RunCli(
+            data, dir_.path(), {QStringLiteral("logbook"), QStringLiteral("import"), igc}, true);
+        QVERIFY2(after.status == 0, qPrintable(after.err));
+        QVERIFY(after.out.contains(QStringLiteral("Добавлено: 1")));
+    }
+
+    void commandLine_smallItems_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("printed");
+        QTest::newRow("score of a missing file")
+            << QStringList{QStringLiteral("score"), QStringLiteral("missing.igc")} << 6
+            << QString();
+        QTest::newRow("analysis of a folder")
+            << QStringList{QStringLiteral("analyse"), QStringLiteral("data")} << 6 << QString();
+        QTest::newRow("CSV to the standard output")
+            << QStringList{QStringLiteral("logbook"), QStringLiteral("export-csv"),
+                           QStringLiteral("-")}
+            << 0 << QStringLiteral("\"Дата\",");
+    }
+
+    void commandLine_smallItems() {
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QFETCH(QString, printed);
+        const QString data = dir_.filePath(QStringLiteral("data"));
+        QDir().mkpath(data);
+        const TCliRun run = RunCli(data, dir_.path(), args);
+        QVERIFY2(run.status == status, qPrintable(run.err));
+        QVERIFY(run.out.startsWith(printed));
+        QVERIFY(!QFileInfo::exists(dir_.filePath(QStringLiteral("-"))));
+    }
+
+    // A pilot's name beyond the first plane of Unicode kept whole, and the
+    // score of a download that of the IGC file kept for it.
+    // Names from unzipped Windows archives: cp1251 and cp866 bytes, not
+    // UTF-8. A folder of them imported, a damaged one named by its bytes, a
+    // file that is no track named as skipped, and one named on the command
+    // line imported too.
+    void import_namesNotUtf8_everyFileAccountedFor() {
+        const QByteArray folder = QFile::encodeName(dir_.filePath(QStringLiteral("archive")));
+        QVERIFY(QDir().mkpath(dir_.filePath(QStringLiteral("archive/sub"))));
+        const QByteArray igc =
+            logbooktest::Igc(logbooktest::Download(Time(2024, 6, 7, 9, 0, 0), 45.1f, 6.2f, 900));
+        const QByteArray other =
+            logbooktest::Igc(logbooktest::Download(Time(2024, 6, 8, 9, 0, 0), 45.1f, 6.2f, 900));
+        QVERIFY(WriteRaw(folder + "/\xcf\xee\xeb\xb8\xf2.igc", igc));        // cp1251
+        QVERIFY(WriteRaw(folder + "/sub/\x8f\xae\xab\xf1\xe2.IGC", other));  // cp866
+        QVERIFY(WriteRaw(folder + "/\xc1\xe8\xf2\xfb\xe9.igc", "garbage"));
+        QVERIFY(WriteRaw(folder + "/\xe7\xe0\xec\xe5\xf2\xea\xe8.txt", "notes"));
+
+        TLogbook book(Db());
+        const TImportReport report = book.Import({dir_.filePath(QStringLiteral("archive"))}, {});
+        QCOMPARE(report.added, 2);
+        QCOMPARE(report.failed, 1);
+        QVERIFY2(report.errors.join(QLatin1Char('\n')).contains(QStringLiteral("\\xc1\\xe8")),
+                 qPrintable(report.errors.join(QLatin1Char('\n'))));
+        QCOMPARE(report.skipped.size(), 1);
+        QVERIFY2(report.skipped[0].contains(QStringLiteral("\\xe7\\xe0")),
+                 qPrintable(report.skipped[0]));
+
+        const QByteArray named = QFile::encodeName(dir_.path()) + "/\xc4\xe5\xed\xfc.igc";
+        QVERIFY(WriteRaw(named, logbooktest::Igc(logbooktest::Download(Time(2024, 6, 9, 9, 0, 0),
+                                                                       45.1f, 6.2f, 900))));
+        QByteArray quoted;  // for bash's $'...'
+        for (const char c : named) quoted += QByteArray("\\x") + QByteArray::number(uchar(c), 16);
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TOLMARIK_LOGBOOK_TEST_CLI"), QStringLiteral(TOLMARIK_CLI));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), dir_.filePath(QStringLiteral("data")));
+        child.setProcessEnvironment(env);
+        child.start(QStringLiteral("bash"),
+                    {QStringLiteral("-c"),
+                     QStringLiteral("exec \"$TOLMARIK_LOGBOOK_TEST_CLI\" logbook import $'%1'")
+                         .arg(QString::fromLatin1(quoted))});
+        QVERIFY(child.waitForFinished(60000));
+        QVERIFY2(child.exitCode() == 0, child.readAllStandardError().constData());
+        QVERIFY(child.readAllStandardOutput().contains("Добавлено: 1"));
+        // Qt cannot name them to remove them.
+        QCOMPARE(QProcess::execute(QStringLiteral("rm"),
+                                   {QStringLiteral("-rf"), QFile::decodeName(folder)}),
+                 0);
+        QCOMPARE(::unlink(named.constData()), 0);
+    }
+
+    void pilotWithEmoji_andDownloadScoredFromItsStoredTrack() {
+        QByteArray text =
+            logbooktest::Igc(logbooktest::Download(Time(2024, 6, 7, 9, 0, 0), 45.1f, 6.2f));
+        QList<QByteArray> lines = text.split('\n');
+        lines.removeIf([](const QByteArray& l) { return l.startsWith("HFPLTPILOT"); });
+        const QString pilot = QStringLiteral("Анна 🪂 Ветрова");
+        lines.insert(1, "HFPLTPILOTINCHARGE:" + pilot.toUtf8() + '\r');
+        const QString igc = dir_.filePath(QStringLiteral("emoji.igc"));
+        device::WriteFileSafely(igc, lines.join('\n'));
+        TLogbook book(Db());
+        const TRecordOutcome imported = book.ImportFile(igc, {}).front();
+        QCOMPARE(imported.result, TRecordResult::Added);
+        QCOMPARE(book.Flight(imported.id)->pilot, pilot);
+
+        const TRecordOutcome downloaded = book.RecordDownload(
+            Downloaded(Time(2024, 7, 1, 9, 0, 0), 45.123457f, 6.654321f, 1800), {});
+        QCOMPARE(downloaded.result, TRecordResult::Added);
+        const TFlightEntry e = *book.Flight(downloaded.id);
+        scoring::TScoreOptions options;
+        options.timeLimitSeconds = 30;
+        const scoring::TScoreResult stored =
+            scoring::ScoreFlight(book.FlightFixes(e), scoring::XContestRules(), options);
+        QCOMPARE(e.score, std::optional<double>(stored.score));
     }
 
     void killedWhileImporting_noHalfEntry_everyReportedFlightKept() {

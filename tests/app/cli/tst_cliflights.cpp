@@ -146,6 +146,44 @@ class TestCliFlights : public QObject {
         QCOMPARE(r.exitCode, status);
         QVERIFY2(r.err.contains(text), qPrintable(r.err));
     }
+
+    // A logbook that cannot be read: the list says "unknown" rather than
+    // "no", all new refuses to guess, and a download keeps its files but
+    // ends with the logbook's status.
+    void unreadableLogbook_unknownRefusedFilesKept() {
+#if !TOLMARIK_LOGBOOK_BUILT
+        QSKIP("this build has no logbook");
+#endif
+        const QString db =
+            QDir(data_.path()).filePath(QStringLiteral("Tolmarik/TolmarikProg/logbook.sqlite"));
+        const QString aside = db + QStringLiteral(".aside");
+        QVERIFY(QFile::rename(db, aside));
+        {
+            QFile damaged(db);
+            QVERIFY(damaged.open(QIODevice::WriteOnly));
+            damaged.write(QByteArray(8192, 'x'));
+        }
+        const Result listed = Cli({QStringLiteral("flights")});
+        QCOMPARE(listed.exitCode, int(app::EC_LOGBOOK));
+        const std::vector<QStringList> rows = Rows(listed.out);
+        QCOMPARE(rows.size(), std::size_t(3));
+        for (const QStringList& row : rows) QCOMPARE(row[6], QStringLiteral("неизвестно"));
+        QVERIFY2(listed.err.contains(QStringLiteral("недоступен")), qPrintable(listed.err));
+
+        const Result allNew = Download({QStringLiteral("--all-new")});
+        QCOMPARE(allNew.exitCode, int(app::EC_LOGBOOK));
+        QVERIFY(!allNew.out.contains(QStringLiteral("Полет №")));
+
+        const int number = memory_.flights[0].flightNumber;
+        QFile::remove(Gpx(number));
+        const Result one = Download({QStringLiteral("--flight"), QString::number(number)});
+        QCOMPARE(one.exitCode, int(app::EC_LOGBOOK));
+        QVERIFY2(one.err.contains(QStringLiteral("недоступен")), qPrintable(one.err));
+        QVERIFY(QFile::exists(Gpx(number)));
+
+        QVERIFY(QFile::remove(db));
+        QVERIFY(QFile::rename(aside, db));
+    }
 };
 
 QTEST_MAIN(TestCliFlights)

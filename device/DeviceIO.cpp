@@ -1,7 +1,10 @@
 #include "device/DeviceIO.h"
 
 #include <algorithm>
+#include <mutex>
+#include <optional>
 #include <thread>
+#include <unordered_map>
 
 #include "device/Frames.h"
 #include "device/PortActivity.h"
@@ -27,6 +30,32 @@ constexpr int kReplyDataOffset = 4;
 constexpr std::int32_t kQuietClearAt = serial::RxBufferSize / 2;
 
 enum class HeaderVerdict { Continue, Stop };
+
+// Links whose last operation ended while an answer to it may still come, with
+// how long its unanswered try waited. The port is closed between operations,
+// but the instrument does not know that: such an answer can reach the next
+// operation's request, and no length tells an identification reply from a
+// statistics one.
+std::mutex lateAnswerMutex;
+std::unordered_map<const serial::TNonVisComp*, std::chrono::microseconds> lateAnswerLinks;
+
+std::optional<std::chrono::microseconds> TakeLateAnswerMark(const serial::TNonVisComp* link) {
+    std::lock_guard lock(lateAnswerMutex);
+    const auto found = lateAnswerLinks.find(link);
+    if (found == lateAnswerLinks.end()) return std::nullopt;
+    const auto waited = found->second;
+    lateAnswerLinks.erase(found);
+    return waited;
+}
+
+void MarkLateAnswer(const serial::TNonVisComp* link, bool mayCome,
+                    std::chrono::microseconds waited) {
+    std::lock_guard lock(lateAnswerMutex);
+    if (mayCome)
+        lateAnswerLinks[link] = waited;
+    else
+        lateAnswerLinks.erase(link);
+}
 
 // State of one download shared by both modes: the flight being read and the
 // time of the next record.
@@ -103,8 +132,9 @@ void TDeviceIO::NoteArrivals() {
 // A retry sent while the rest of a damaged reply is still coming would read
 // that rest as its reply, and so would every later one: let the line fall
 // silent first. `quiet` is how long no byte may have come.
-void TDeviceIO::WaitQuietLine(std::chrono::microseconds quiet) {
+bool TDeviceIO::WaitQuietLine(std::chrono::microseconds quiet) {
     const auto start = Clock::now();
+    const auto heardBefore = lastArrival_;
     NoteArrivals();
     while (!Lost()) {
         const auto now = Clock::now();
@@ -113,18 +143,29 @@ void TDeviceIO::WaitQuietLine(std::chrono::microseconds quiet) {
         const bool silentTicks =
             link_.comport.PollTicks() >= arrivalTick_ + QuietPollingPeriods + 1;
         if ((now - lastArrival_ >= quiet && silentTicks) || now - start >= Timing.quietLimit)
-            return;
+            return lastArrival_ != heardBefore;
         if (seenCount_ >= kQuietClearAt) {
             link_.ClearReceive();
             seenCount_ = 0;
         }
         SleepStep();
     }
+    return lastArrival_ != heardBefore;
 }
 
-void TDeviceIO::WaitQuietLine() {
-    WaitQuietLine(QuietPollingPeriods * std::chrono::milliseconds(link_.comport.PollingDelay()));
+std::chrono::microseconds TDeviceIO::PollingQuiet() const {
+    return QuietPollingPeriods * std::chrono::milliseconds(link_.comport.PollingDelay());
 }
+
+// An answer later than this would have failed its own try had it begun so late.
+// The waits count polls, which a busy machine stretches: the longest a try
+// of this operation really waited counts too.
+std::chrono::microseconds TDeviceIO::LateAnswerQuiet() const {
+    return std::max({std::chrono::microseconds(FirstReplyPolls * Timing.pollStep), PollingQuiet(),
+                     silentWait_});
+}
+
+void TDeviceIO::WaitQuietLine() { WaitQuietLine(PollingQuiet()); }
 
 void TDeviceIO::Pause(std::chrono::microseconds duration) {
     if (link_.ShuttingDown()) throw Abandoned{};
@@ -143,11 +184,20 @@ void TDeviceIO::run() {
         return;
     }
     Post(ST_PORT_OPEN);
+    const auto lateAnswer = TakeLateAnswerMark(&link_);
     try {
+        // The rest of an answer to an earlier program or operation may still
+        // be on its way: nothing of it may pass for this operation's reply.
+        // A line heard busy is given as long as a late answer.
+        ClearArrivals();
+        silentWait_ = lateAnswer.value_or(std::chrono::microseconds(0));
+        if (WaitQuietLine(lateAnswer ? LateAnswerQuiet() : PollingQuiet()))
+            WaitQuietLine(LateAnswerQuiet());
         RunOperation();
     } catch (const Abandoned&) {
         // The program is closing; nobody waits for a status any more.
     }
+    MarkLateAnswer(&link_, lastTryFailed_ || replyMayFollow_, silentWait_);
     link_.comport.Disconnect();
     link_.ReleasePort(this);
 }
@@ -190,13 +240,18 @@ void TDeviceIO::SendRequest(int length) {
 }
 
 bool TDeviceIO::WaitReply(bool answerMayFollowFrame) {
+    lastTryFailed_ = true;
     const std::uint8_t* rx = link_.RxBuffer.data();
+    const auto sent = Clock::now();
     int polls = 0;
     while (link_.ReceiveCount() == 0 && polls < FirstReplyPolls && !Lost()) {
         SleepStep();
         ++polls;
     }
     if (link_.ReceiveCount() == 0) {
+        silentWait_ =
+            std::max(silentWait_,
+                     std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - sent));
         qCDebug(serial::lcLink) << "no reply" << (Lost() ? "(device gone)" : "");
         Post(ST_BAD_REPLY, LostValue());
         return false;
@@ -240,9 +295,9 @@ bool TDeviceIO::WaitReply(bool answerMayFollowFrame) {
         Post(ST_BAD_REPLY, LostValue());
         return false;
     }
-    // A sound frame of another kind, command or length answers another
-    // request: a late or repeated answer to an earlier one, taken as this
-    // one's it would be read as data of the wrong kind.
+    // A sound frame of another kind or length answers another request: a
+    // late or repeated answer to an earlier one, taken as this one's it would
+    // be read as data of the wrong kind.
     if (!ReplyAnswers(link_.TxBuffer.data(), rx)) {
         qCDebug(serial::lcLink) << "reply to another request: header" << rx[0] << "length"
                                 << length;
@@ -250,6 +305,7 @@ bool TDeviceIO::WaitReply(bool answerMayFollowFrame) {
         return false;
     }
     qCDebug(serial::lcLink) << "reply" << length << "bytes, check byte good";
+    lastTryFailed_ = false;
     return true;
 }
 
@@ -294,13 +350,12 @@ bool TDeviceIO::TryRead(std::uint8_t command, std::uint32_t address, int tries,
     // The instrument may still answer an unanswered try of the last request,
     // and nothing in a page tells which request it answers. Such an answer
     // would have failed its own try had it begun as late: wait that long.
-    if (replyMayFollow_)
-        WaitQuietLine(std::max<std::chrono::microseconds>(
-            FirstReplyPolls * Timing.pollStep,
-            QuietPollingPeriods * std::chrono::milliseconds(link_.comport.PollingDelay())));
+    if (replyMayFollow_) WaitQuietLine(LateAnswerQuiet());
     replyMayFollow_ = false;
     bool silentTry = false;
-    std::vector<std::uint8_t> lastTry;  // the frame the try before took, if any
+    // The data of the frame the try before took, if any: byte 1 and with it
+    // the check byte may differ between two answers of the same memory.
+    std::vector<std::uint8_t> lastTry;
     for (int attempt = 0; attempt < tries; ++attempt) {
         if (Lost()) return false;
         BuildAddressRequest(link_.TxBuffer.data(), command, address);
@@ -310,15 +365,17 @@ bool TDeviceIO::TryRead(std::uint8_t command, std::uint32_t address, int tries,
         const bool whole = WaitReply(silentTry);
         if (whole) {
             const std::uint8_t* rx = link_.RxBuffer.data();
-            const std::size_t length = static_cast<std::size_t>(FrameLength(rx));
+            const std::uint8_t* data = rx + kReplyDataOffset;
+            const std::size_t size = static_cast<std::size_t>(FrameLength(rx) - 5);
             const bool repeated =
-                lastTry.size() == length && std::equal(lastTry.begin(), lastTry.end(), rx);
+                lastTry.size() == size && std::equal(lastTry.begin(), lastTry.end(), data);
             const TReplyVerdict verdict = judge(repeated);
             if (verdict == TReplyVerdict::Take) {
                 replyMayFollow_ = silentTry;
                 return true;
             }
-            lastTry.assign(rx, rx + length);
+            lastTryFailed_ = true;
+            lastTry.assign(data, data + size);
             if (verdict == TReplyVerdict::Refuse) Post(ST_BAD_REPLY);
         } else {
             lastTry.clear();
@@ -332,21 +389,21 @@ bool TDeviceIO::TryRead(std::uint8_t command, std::uint32_t address, int tries,
 }
 
 namespace {
-// A sector header answers the request for `sector` unless it names this
-// flight and another sector: such a reply belongs to an earlier request.
-// Another flight (erased memory included) ends the download, so it belongs.
-// The first header, whose flight is not known yet, may name another sector
-// because it answers an earlier request, or because the memory holds it so:
-// the same header on two tries in a row is the memory's, and the download
-// then ends as for any first sector in the wrong place.
-TReplyVerdict JudgeHeader(const std::uint8_t* header, std::uint16_t sector,
-                          const TrackCursor& cursor, bool repeated) {
-    const bool named = LE16(header + 6) == sector;
-    if (!cursor.haveFlight)
-        return named || repeated ? TReplyVerdict::Take : TReplyVerdict::AskAgain;
-    return named || LE16(header + 4) != cursor.flight || ParseSectorHeader(sector, header).Erased()
-               ? TReplyVerdict::Take
-               : TReplyVerdict::Refuse;
+// A sector header names its own sector, or it is erased flash, which names
+// none. A header naming another sector answers another request: of this
+// flight always; the first one, or one of another flight, unless the same
+// frame came on two tries in a row, which is what the memory holds (the
+// header check then ends the download as for any such header). An erased
+// header right after an erased page may be that page again: `askErased`
+// makes sure by asking once more.
+TReplyVerdict JudgeHeader(const std::uint8_t* bytes, std::uint16_t sector,
+                          const TrackCursor& cursor, bool repeated, bool askErased) {
+    const TSectorHeader header = ParseSectorHeader(sector, bytes);
+    if (header.sectorNumber == sector) return TReplyVerdict::Take;
+    if (header.Erased())
+        return askErased && !repeated ? TReplyVerdict::AskAgain : TReplyVerdict::Take;
+    if (cursor.haveFlight && header.flight == cursor.flight) return TReplyVerdict::Refuse;
+    return repeated ? TReplyVerdict::Take : TReplyVerdict::Refuse;
 }
 
 // Checks a sector header (bytes 4..14 of `header`) and sets the time of its
@@ -405,7 +462,7 @@ void TDeviceIO::DownloadSectors() {
     const std::uint8_t* sector = link_.RxBuffer.data() + kReplyDataOffset;
     const auto judge = [&](bool repeated) {
         return JudgeHeader(sector, static_cast<std::uint16_t>(address / kSectorSize), cursor,
-                           repeated);
+                           repeated, false);
     };
     for (int count = 1;; ++count) {
         if (!TryRead(CMD_READ_SECTOR, address, SectorTries, Timing.sectorRetryPause, judge)) {
@@ -441,32 +498,21 @@ void TDeviceIO::DownloadPages() {
     std::uint8_t pendingKind = 0;
     std::array<std::uint8_t, 12> save{};
     const std::uint8_t* page = link_.RxBuffer.data() + kReplyDataOffset;
-    // The page taken last. Only a sector's first page says where it lies; a
-    // page that repeats the one before may be the answer to the request
-    // before, again, and is asked for once more: the same bytes on two tries
-    // in a row are what the memory holds. Erased pages within a sector follow
-    // each other and carry no record, so there they are taken as they come;
-    // in a header's place an old erased page would end the download.
-    std::array<std::uint8_t, kPageSize> lastPage{};
-    bool haveLastPage = false;
+    // Only a sector's first page says where it lies; a record page is taken
+    // as it comes.
+    bool lastPageErased = false;
     const auto judge = [&](bool repeated) {
-        const bool header = address % kSectorSize == 0;
-        const bool erased =
-            std::all_of(page, page + kPageSize, [](std::uint8_t b) { return b == 0xFF; });
-        if (haveLastPage && !repeated && (header || !erased) &&
-            std::equal(lastPage.begin(), lastPage.end(), page))
-            return TReplyVerdict::AskAgain;
-        if (!header) return TReplyVerdict::Take;
+        if (address % kSectorSize != 0) return TReplyVerdict::Take;
         return JudgeHeader(page, static_cast<std::uint16_t>(address / kSectorSize), cursor,
-                           repeated);
+                           repeated, lastPageErased);
     };
     for (int count = 1;; ++count) {
         if (!TryRead(CMD_READ_PAGE, address, PageTries, Timing.pageRetryPause, judge)) {
             Post(ST_NO_LINK, LostValue());
             return;
         }
-        std::copy(page, page + kPageSize, lastPage.begin());
-        haveLastPage = true;
+        lastPageErased =
+            std::all_of(page, page + kPageSize, [](std::uint8_t b) { return b == 0xFF; });
         if (address % kSectorSize == 0) {
             offset = 0;
             carry = 0;  // a record running into the header is dropped
@@ -559,6 +605,7 @@ void TDeviceIO::SendFirmwareBlocks() {
             accepted = answer == FW_ACK;
             if (!accepted && link_.ReceiveCount() <= answerAt) answerMayFollow = true;
         }
+        lastTryFailed_ = !accepted || answerMayFollow;
         if (!accepted) {
             Post(ST_NO_LINK, LostValue());
             return;

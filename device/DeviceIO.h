@@ -123,8 +123,11 @@ class TDeviceIO : public QThread {
     qintptr LostValue() const { return LinkLost() ? LINK_LOST : 0; }
     void ClearArrivals();
     void NoteArrivals();
-    void WaitQuietLine(std::chrono::microseconds quiet);
+    // True when a byte came while waiting.
+    bool WaitQuietLine(std::chrono::microseconds quiet);
     void WaitQuietLine();  // for the receive polling periods of a retry
+    std::chrono::microseconds PollingQuiet() const;
+    std::chrono::microseconds LateAnswerQuiet() const;
     void SendRequest(int length);
     // True for one whole reply with a good check byte. With
     // answerMayFollowFrame, bytes behind the frame do not spoil it.
@@ -157,6 +160,11 @@ class TDeviceIO : public QThread {
     // A try of the last request got no byte yet a later one succeeded: the
     // first try's reply may still be on its way.
     bool replyMayFollow_ = false;
+    // The last try failed or was refused: its answer, or the rest of it, may
+    // still come after the operation has ended.
+    bool lastTryFailed_ = false;
+    // The longest a try of this operation waited in vain for a first byte.
+    std::chrono::microseconds silentWait_{0};
 };
 
 }  // namespace device

@@ -55,8 +55,9 @@ bool FrameCheckOk(const std::uint8_t* rx, int length) {
 }
 
 bool ReplyHasShape(const std::uint8_t* rx, const TReplyShape& shape) {
-    if (rx[0] != shape.header || FrameLength(rx) != shape.length) return false;
-    return rx[shape.header == FRAME_SHORT ? 2 : 1] == shape.command;
+    const int length = FrameLength(rx);
+    if (rx[0] != shape.header || length < shape.minLength || length > shape.maxLength) return false;
+    return shape.shortCommand < 0 || rx[2] == shape.shortCommand;
 }
 
 bool ReplyAnswers(const std::uint8_t* tx, const std::uint8_t* rx) {

@@ -29,8 +29,11 @@ inline constexpr int IdentifyRequestLength = 10;
 inline constexpr int LongRequestLength = 9;
 inline constexpr int DeviceConfigSize = 150;
 inline constexpr int WriteConfigRequestLength = 3 + DeviceConfigSize + 1;  // 154
+// The least lengths of the replies whose length the instrument may choose:
+// identification up to the end of the settings block and its companion word,
+// statistics up to the last field read (42..43); each with its check byte.
 inline constexpr int IdentifyReplyLength = 159;
-inline constexpr int StatsReplyLength = 48;
+inline constexpr int StatsReplyLength = 45;
 inline constexpr int PageReplyLength = 261;
 inline constexpr int SectorReplyLength = 4101;
 inline constexpr int ShortAnswerLength = 4;  // header, length, command, check byte
@@ -49,27 +52,34 @@ int BuildWriteConfigRequest(std::uint8_t* tx, const std::uint8_t* config);
 int FrameLength(const std::uint8_t* rx);
 // True when Crc8 over bytes 0..length-2 equals byte length-1.
 bool FrameCheckOk(const std::uint8_t* rx, int length);
-// What answers a request: a frame of this kind and length carrying the
-// request's command (byte 1 of a long frame, byte 2 of a short one). A reply
-// of another shape answers another request, an earlier one as a rule.
+// What answers a request: a frame of this kind and a length in this range.
+// The instrument may put anything in byte 1 of a long reply, so no command is
+// looked for there; only the settings write's short answer names its command
+// (byte 2). What no shape tells apart, such as a late identification reply at
+// a statistics request, the worker keeps off the line by waiting for it to
+// fall quiet.
 struct TReplyShape {
     std::uint8_t header = 0;  // FRAME_SHORT or FRAME_LONG
-    std::uint8_t command = 0;
-    int length = 0;
+    int minLength = 0;
+    int maxLength = 0;
+    int shortCommand = -1;  // byte 2 of a short frame; -1: not examined
 };
-inline constexpr TReplyShape IdentifyReply{FRAME_LONG, CMD_IDENTIFY, IdentifyReplyLength};
-// The instrument may answer identification with a short frame that names no model.
-inline constexpr TReplyShape IdentifyShortReply{FRAME_SHORT, CMD_IDENTIFY, ShortAnswerLength};
-inline constexpr TReplyShape StatsReply{FRAME_LONG, CMD_READ_STATS, StatsReplyLength};
-inline constexpr TReplyShape PageReply{FRAME_LONG, CMD_READ_PAGE, PageReplyLength};
-inline constexpr TReplyShape SectorReply{FRAME_LONG, CMD_READ_SECTOR, SectorReplyLength};
-inline constexpr TReplyShape WriteConfigReply{FRAME_SHORT, CMD_WRITE_CONFIG, ShortAnswerLength};
+inline constexpr int MaxShortLength = 255;
+inline constexpr int MaxLongLength = 65535;
+inline constexpr TReplyShape IdentifyReply{FRAME_LONG, IdentifyReplyLength, MaxLongLength};
+// Any sound short frame answers identification; it names no model.
+inline constexpr TReplyShape IdentifyShortReply{FRAME_SHORT, 1, MaxShortLength};
+inline constexpr TReplyShape StatsReply{FRAME_LONG, StatsReplyLength, MaxLongLength};
+inline constexpr TReplyShape PageReply{FRAME_LONG, PageReplyLength, PageReplyLength};
+inline constexpr TReplyShape SectorReply{FRAME_LONG, SectorReplyLength, SectorReplyLength};
+inline constexpr TReplyShape WriteConfigReply{FRAME_SHORT, ShortAnswerLength, ShortAnswerLength,
+                                              CMD_WRITE_CONFIG};
 
 // True when the whole frame in rx (its length already checked against what
 // arrived) has that shape.
 bool ReplyHasShape(const std::uint8_t* rx, const TReplyShape& shape);
 // True when the frame in rx answers the request in tx: identification, the
-// long requests and the settings write each take their own reply only. A
+// long requests and the settings write each take their own shape only. A
 // prepared frame of any other command takes any frame, as it always has.
 bool ReplyAnswers(const std::uint8_t* tx, const std::uint8_t* rx);
 

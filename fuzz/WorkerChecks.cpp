@@ -85,40 +85,57 @@ void FillHeader(TInput& in, std::uint8_t* header, std::uint32_t address, bool ow
     for (int i = 8; i < 15; ++i) header[i] = in.Byte();
 }
 
-// The command of a request as its reply should carry it.
+// The command of a request, which a built reply may carry in byte 1.
 std::uint8_t RequestCommand(const std::uint8_t* sent, std::uint32_t size) {
     if (size >= 3 && sent[0] == FRAME_SHORT) return sent[2];
     if (size >= 2 && sent[0] == FRAME_LONG) return sent[1];
     return 0;
 }
 
-// True when `reply`, delivered whole, is a sound frame of the kind, command
-// and length that answer `request`. Firmware pieces and unknown requests
-// have no such reply.
+// True when `reply`, delivered whole, is a sound frame of the kind and
+// length that answer `request`: identification a long frame that holds the
+// settings block, or any short frame; statistics a long frame that holds its
+// last field; a page or a sector its fixed length. Byte 1 of a long reply is
+// not examined. Firmware pieces and unknown requests have no such reply.
 bool AnswersRequest(const std::vector<std::uint8_t>& request,
                     const std::vector<std::uint8_t>& reply) {
-    if (reply.size() < 4 || request.size() < 3) return false;
+    if (reply.size() < 2 || request.size() < 3) return false;
     const bool isShort = reply[0] == FRAME_SHORT;
-    if (!isShort && reply[0] != FRAME_LONG) return false;
+    if (!isShort && (reply[0] != FRAME_LONG || reply.size() < 4)) return false;
     // Bytes behind the frame may be another answer to the same request.
     const std::size_t n = isShort ? reply[1] : reply[2] * 256u + reply[3];
-    if (n < 4 || n > reply.size()) return false;
+    if (n < 1 || n > reply.size()) return false;
     const int last = static_cast<int>(n) - 1;
     if (serial::Crc8(reply.data(), last, last) != reply[n - 1]) return false;
-    const std::uint8_t command = isShort ? reply[2] : reply[1];
-    if (command != RequestCommand(request.data(), std::uint32_t(request.size()))) return false;
-    switch (command) {
-        case 0x52:  // identification: the long reply, or the short one without a model
-            return request[0] == FRAME_SHORT && n == (isShort ? 4u : 159u);
+    if (request[0] == FRAME_SHORT) return request[2] == 0x52 && (isShort || n >= 159);
+    if (request[0] != FRAME_LONG || isShort) return false;
+    switch (request[1]) {
         case 3:
-            return request[0] == FRAME_LONG && !isShort && n == 48;
+            return n >= 45;
         case 2:
-            return request[0] == FRAME_LONG && !isShort && n == 261;
+            return n == 261;
         case 4:
-            return request[0] == FRAME_LONG && !isShort && n == 4101;
+            return n == 4101;
         default:
             return false;
     }
+}
+
+// True when the reply carries a sector header that names another sector
+// than the one asked for: the one thing in a reply that says which request
+// it answers. Erased flash names none.
+bool HeaderNamesAnotherSector(const std::vector<std::uint8_t>& request,
+                              const std::vector<std::uint8_t>& reply) {
+    if (request.size() < 8 || request[0] != FRAME_LONG || reply.size() < 12) return false;
+    const std::uint32_t address =
+        request[4] | (request[5] << 8) | (request[6] << 16) | (std::uint32_t(request[7]) << 24);
+    const bool header =
+        request[1] == CMD_READ_SECTOR || (request[1] == CMD_READ_PAGE && address % kSector == 0);
+    if (!header) return false;
+    const std::uint16_t flight = LE16(&reply[8]);
+    const std::uint16_t named = LE16(&reply[10]);
+    const bool erased = flight == 0xFFFF && named == 0xFFFF;
+    return !erased && named != address / kSector;
 }
 
 // What the fake instrument answered to the request it saw last: enough to
@@ -140,17 +157,12 @@ struct TFakeInstrument {
     const char* broken = nullptr;
 };
 
-// A stale reply may be taken when it cannot be told from the right one: the
-// instrument gave it twice in a row, or it is an erased page that holds no
-// record (a sector's first page excepted, which says where it lies).
+// A stale reply may be taken when nothing the protocol guarantees tells it
+// from the right one: its kind and length fit, and it carries no sector
+// header naming another sector; or the instrument gave it twice in a row.
 bool MayBeTaken(const TExchange& e) {
     if (!e.answers) return false;
-    if (!e.stale || e.insisted) return true;
-    const bool page = e.request[0] == FRAME_LONG && e.request[1] == CMD_READ_PAGE;
-    const std::uint32_t address = e.request[4] | (e.request[5] << 8);
-    const bool erased = std::all_of(e.reply.begin() + 4, e.reply.begin() + 4 + kPage,
-                                    [](std::uint8_t b) { return b == 0xFF; });
-    return page && address % kSector != 0 && erased;
+    return !e.stale || e.insisted || !HeaderNamesAnotherSector(e.request, e.reply);
 }
 
 // The reply to one write of the worker, or nothing when the input is spent.

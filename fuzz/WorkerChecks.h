@@ -9,9 +9,10 @@
 //     percentages are even and rising;
 //   - every list entry carries its own kind byte;
 //   - the GPX file the lists lead to parses;
-//   - no reply of another kind, command or length is taken, nor the reply to
-//     an earlier request sent again, unless nothing tells it from the right
-//     one (the same bytes twice in a row, an erased record page).
+//   - no reply of another kind or length is taken, nor the reply to an
+//     earlier request sent again whose sector header names another sector
+//     (unless it came twice in a row); the protocol tells replies apart by
+//     nothing else, byte 1 of a long reply being free.
 //
 // Input: byte 0 picks the operation (identify, statistics, page, sector
 // download, page download, firmware), bytes 1..2 its parameter; the rest is

@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <random>
 #include <string>
 #include <thread>
 
@@ -108,6 +109,18 @@ std::vector<std::uint8_t> LongFrame(std::uint8_t byte1, int length) {
     return f;
 }
 
+// Statistics and identification replies in the freedoms mode: the first
+// length a statistics reply may have, the most bytes it is given here, and
+// the most bytes added after the settings block.
+constexpr int StatsLength = 48;  // this instrument's own, freedoms aside
+constexpr int FreeStatsMaxLength = 64;
+constexpr int FreeIdentifyExtra = 40;
+
+bool FreedomsFromEnvironment() {
+    const char* value = std::getenv(TSimulator::FreedomsVariable);
+    return value != nullptr && std::string(value) == "1";
+}
+
 std::vector<std::uint8_t> ShortAnswer(std::uint8_t command) {
     std::vector<std::uint8_t> f{device::FRAME_SHORT, 4, command, 0};
     SetCheck(f);
@@ -154,6 +167,7 @@ struct TSimulator::Impl {
     mutable std::mutex m;
     // Configuration; the thread takes a copy per message.
     bool paced = true;
+    bool freedoms = FreedomsFromEnvironment();
     TFaults faults;
     TIdentity identity;
     std::array<TFlightStats, 2> stats{};
@@ -405,11 +419,24 @@ bool TSimulator::Impl::HandleRequest(std::vector<std::uint8_t> request) {
         f = faults;
         pace = paced;
         const std::uint8_t command = request[0] == device::FRAME_SHORT ? request[2] : request[1];
+        std::mt19937 random{std::uint32_t(message)};
+        const auto randomByte = [&random] { return std::uint8_t(random()); };
+        // A long reply of `length` bytes, random between header and check
+        // byte when freedoms are taken: whatever a field does not cover.
+        const auto longReply = [&](int length) {
+            std::vector<std::uint8_t> f = LongFrame(command, length);
+            if (freedoms) {
+                std::generate(f.begin() + 4, f.end(), randomByte);
+                f[1] = message % 2 ? 0 : randomByte();
+            }
+            return f;
+        };
         if (command == device::CMD_IDENTIFY) {
             if (identity.shortFrame) {
                 reply = ShortAnswer(device::CMD_IDENTIFY);
             } else {
-                reply = LongFrame(device::CMD_IDENTIFY, device::IdentifyReplyLength);
+                const int extra = freedoms ? 1 + int(random() % FreeIdentifyExtra) : 0;
+                reply = longReply(device::IdentifyReplyLength + extra);
                 Put16(&reply[4], identity.model);
                 Put16(&reply[6], identity.firmwareVersion);
                 std::copy(identity.settings.begin(), identity.settings.end(), reply.begin() + 8);
@@ -424,7 +451,9 @@ bool TSimulator::Impl::HandleRequest(std::vector<std::uint8_t> request) {
             identity.companion = device::LE16(&written[148]);
             reply = ShortAnswer(device::CMD_WRITE_CONFIG);
         } else if (command == device::CMD_READ_STATS) {
-            reply = LongFrame(command, device::StatsReplyLength);
+            const int free = FreeStatsMaxLength - device::StatsReplyLength + 1;
+            reply =
+                longReply(freedoms ? device::StatsReplyLength + int(random() % free) : StatsLength);
             const std::uint8_t index = request[4];
             const TFlightStats s = index < stats.size() ? stats[index] : TFlightStats{};
             std::uint8_t* r = reply.data();
@@ -444,7 +473,7 @@ bool TSimulator::Impl::HandleRequest(std::vector<std::uint8_t> request) {
             Put16(r + 42, s.distance);
         } else {
             const int size = command == device::CMD_READ_SECTOR ? 4096 : 256;
-            reply = LongFrame(command, size + 5);
+            reply = longReply(size + 5);
             const std::uint64_t address = device::LE32(&request[4]);
             const auto& mem = *memory;
             for (int i = 0; i < size; ++i) {
@@ -636,6 +665,11 @@ QString TSimulator::PortPath() const {
 void TSimulator::SetPaced(bool paced) {
     std::lock_guard lock(d->m);
     d->paced = paced;
+}
+
+void TSimulator::SetProtocolFreedoms(bool on) {
+    std::lock_guard lock(d->m);
+    d->freedoms = on;
 }
 
 void TSimulator::SetFaults(const TFaults& faults) {

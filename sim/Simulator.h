@@ -112,6 +112,15 @@ class TSimulator {
 
     // Real line timing: 86.8 us a byte (115200 8N1). On by default.
     void SetPaced(bool paced);
+    // Takes every freedom the written protocol leaves an instrument: byte 1
+    // of long replies zero or random, statistics replies of 45 to 64 bytes
+    // with random bytes wherever no field is read, identification replies
+    // with random bytes after the settings block. The random bytes follow
+    // from the request's number, so a session replays alike. Off unless the
+    // environment holds FreedomsVariable=1, which lets whole suites run
+    // against it unchanged.
+    void SetProtocolFreedoms(bool on);
+    static constexpr const char* FreedomsVariable = "TOLMARIK_SIM_FREEDOMS";
     void SetFaults(const TFaults& faults);
     void SetIdentity(const TIdentity& identity);
     void SetStats(int index, const TFlightStats& stats);  // 0 last, 1 previous

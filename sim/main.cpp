@@ -120,6 +120,10 @@ int main(int argc, char** argv) {
     add("timezone", "Time zone in settings byte 4 (default 3).", n);
     add("short-identity", "Answer identification with a short frame (no model).");
     add("no-pacing", "Write replies at once instead of at 115200 baud.");
+    add("freedoms",
+        "Take every freedom the protocol leaves: byte 1 of long replies zero or random, "
+        "statistics replies of 45 to 64 bytes, identification replies with bytes after the "
+        "settings block (also on when TOLMARIK_SIM_FREEDOMS=1).");
     add("flights", "Flights in memory (default 2).", n);
     add("minutes", "Duration of each flight (default 30; 1800 fills over 301 sectors).", n);
     add("minutes-each",
@@ -239,6 +243,7 @@ int main(int argc, char** argv) {
     simulator.SetFaults(faults);
     simulator.SetFirmwareBehaviour(firmware);
     simulator.SetPaced(!parser.isSet("no-pacing"));
+    if (parser.isSet("freedoms")) simulator.SetProtocolFreedoms(true);
     simulator.SetTranscriptPath(parser.value("transcript"));
     if (!simulator.Start(parser.value("link"))) {
         std::fprintf(stderr, "tolmarik-sim: cannot open a pseudo-terminal%s\n",

@@ -48,6 +48,22 @@ class TRecorder : public QObject {
     }
 };
 
+// Starts the worker and waits until its end step has run. An event loop
+// rather than qWaitFor, whose 10 ms naps would hold back every receive
+// polling tick.
+inline bool RunToEnd(device::TDeviceIO* worker, int timeoutMs = 60000) {
+    bool ended = false;
+    QEventLoop loop;
+    worker->OnTerminate = [&] {
+        ended = true;
+        loop.quit();
+    };
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    worker->Start();
+    loop.exec();
+    return ended;
+}
+
 // One simulator, one accumulator module, and a way to run a worker to its end.
 class TWorkerBench {
   public:
@@ -75,20 +91,8 @@ class TWorkerBench {
         return worker;
     }
 
-    // Starts the worker and waits until its end step has run. An event loop
-    // rather than qWaitFor, whose 10 ms naps would hold back every receive
-    // polling tick.
     bool RunToEnd(device::TDeviceIO* worker, int timeoutMs = 60000) {
-        bool ended = false;
-        QEventLoop loop;
-        worker->OnTerminate = [&] {
-            ended = true;
-            loop.quit();
-        };
-        QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-        worker->Start();
-        loop.exec();
-        return ended;
+        return testing::RunToEnd(worker, timeoutMs);
     }
 };
 

@@ -120,7 +120,8 @@ class TestFrames : public QObject {
         QCOMPARE(int(ReplyModel(reply.data())), model);
     }
 
-    // Each request takes its own reply only: kind, command and length.
+    // Each request takes the replies the protocol allows it: its frame kind
+    // and length; byte 1 of a long reply is anything at all.
     void replyAnswers_data() {
         QTest::addColumn<QByteArray>("request");
         QTest::addColumn<QByteArray>("reply");
@@ -138,38 +139,42 @@ class TestFrames : public QObject {
         std::array<std::uint8_t, DeviceConfigSize> config{};
         const QByteArray write = request(BuildWriteConfigRequest(tx.data(), config.data()));
         const QByteArray unknown = QByteArray::fromHex("7E0599AA00");
-
-        const QByteArray identifyReply = Frame(FRAME_LONG, CMD_IDENTIFY, 159);
-        const QByteArray identifyShort = Frame(FRAME_SHORT, CMD_IDENTIFY, 4);
-        const QByteArray statsReply = Frame(FRAME_LONG, CMD_READ_STATS, 48);
-        const QByteArray pageReply = Frame(FRAME_LONG, CMD_READ_PAGE, 261);
-        const QByteArray sectorReply = Frame(FRAME_LONG, CMD_READ_SECTOR, 4101);
+        const auto longFrame = [](std::uint8_t byte1, int length) {
+            return Frame(FRAME_LONG, byte1, length);
+        };
         const QByteArray written = Frame(FRAME_SHORT, CMD_WRITE_CONFIG, 4);
 
-        QTest::newRow("identify: identification") << identify << identifyReply << true;
-        QTest::newRow("identify: short identification") << identify << identifyShort << true;
-        QTest::newRow("identify: settings written") << identify << written << false;
-        QTest::newRow("identify: statistics") << identify << statsReply << false;
-        QTest::newRow("identify: its length, command 3")
-            << identify << Frame(FRAME_LONG, CMD_READ_STATS, 159) << false;
-        QTest::newRow("identify: its command, short frame of 159")
-            << identify << Frame(FRAME_SHORT, CMD_IDENTIFY, 159) << false;
-        QTest::newRow("stats: statistics") << stats << statsReply << true;
-        QTest::newRow("stats: identification") << stats << identifyReply << false;
-        QTest::newRow("stats: page") << stats << pageReply << false;
-        QTest::newRow("stats: one byte short")
-            << stats << Frame(FRAME_LONG, CMD_READ_STATS, 47) << false;
-        QTest::newRow("page: page") << page << pageReply << true;
-        QTest::newRow("page: sector") << page << sectorReply << false;
-        QTest::newRow("page: its length, command 4")
-            << page << Frame(FRAME_LONG, CMD_READ_SECTOR, 261) << false;
-        QTest::newRow("sector: sector") << sector << sectorReply << true;
-        QTest::newRow("sector: page") << sector << pageReply << false;
-        QTest::newRow("sector: statistics") << sector << statsReply << false;
+        QTest::newRow("identify: 159, byte 1 its command")
+            << identify << longFrame(0x52, 159) << true;
+        QTest::newRow("identify: 159, byte 1 zero") << identify << longFrame(0, 159) << true;
+        QTest::newRow("identify: bytes after the settings block")
+            << identify << longFrame(0xA7, 200) << true;
+        QTest::newRow("identify: the companion word cut")
+            << identify << longFrame(0x52, 158) << false;
+        QTest::newRow("identify: 48-byte statistics") << identify << longFrame(3, 48) << false;
+        QTest::newRow("identify: short frame") << identify << Frame(FRAME_SHORT, 0x52, 4) << true;
+        QTest::newRow("identify: short frame of any command and length")
+            << identify << Frame(FRAME_SHORT, 0x99, 30) << true;
+        QTest::newRow("stats: 48") << stats << longFrame(3, 48) << true;
+        QTest::newRow("stats: 45, up to its last field") << stats << longFrame(0, 45) << true;
+        QTest::newRow("stats: 64, byte 1 random") << stats << longFrame(0xC4, 64) << true;
+        QTest::newRow("stats: 44, the distance cut") << stats << longFrame(3, 44) << false;
+        QTest::newRow("stats: short frame") << stats << Frame(FRAME_SHORT, 3, 48) << false;
+        QTest::newRow("page: 261") << page << longFrame(2, 261) << true;
+        QTest::newRow("page: 261, byte 1 random") << page << longFrame(0x7F, 261) << true;
+        QTest::newRow("page: 260") << page << longFrame(2, 260) << false;
+        QTest::newRow("page: 262") << page << longFrame(2, 262) << false;
+        QTest::newRow("page: a sector") << page << longFrame(4, 4101) << false;
+        QTest::newRow("sector: 4101, byte 1 zero") << sector << longFrame(0, 4101) << true;
+        QTest::newRow("sector: a page") << sector << longFrame(4, 261) << false;
+        QTest::newRow("sector: statistics") << sector << longFrame(3, 48) << false;
         QTest::newRow("write: settings written") << write << written << true;
-        QTest::newRow("write: identification") << write << identifyReply << false;
-        QTest::newRow("write: short identification") << write << identifyShort << false;
-        QTest::newRow("prepared frame of its own: anything") << unknown << statsReply << true;
+        QTest::newRow("write: short identification")
+            << write << Frame(FRAME_SHORT, CMD_IDENTIFY, 4) << false;
+        QTest::newRow("write: its command, 5 bytes")
+            << write << Frame(FRAME_SHORT, CMD_WRITE_CONFIG, 5) << false;
+        QTest::newRow("write: identification") << write << longFrame(0x52, 159) << false;
+        QTest::newRow("prepared frame of its own: anything") << unknown << longFrame(3, 48) << true;
     }
     void replyAnswers() {
         QFETCH(QByteArray, request);

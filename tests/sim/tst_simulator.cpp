@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <chrono>
+#include <set>
 
 #include "serial/BCC.h"
 #include "sim/Simulator.h"
@@ -218,6 +219,50 @@ class TestSimulator : public QObject {
         QCOMPARE(int(r[38]), 61);
         QCOMPARE(u16(40), 123);
         QCOMPARE(u16(42), 456);
+    }
+
+    // The freedoms the protocol leaves, taken: byte 1 zero or random, the
+    // statistics 45 to 64 bytes long, identification running on after the
+    // settings block; every field still at its place, every frame sound.
+    void freedoms_everyReplyOfAnAllowedShape() {
+        sim_->SetProtocolFreedoms(true);
+        sim::TFlightStats stats = testing::ExampleFlightStats();
+        sim_->SetStats(0, stats);
+        std::set<int> byte1, statsLengths, identifyLengths;
+        const auto readFrame = [this] {
+            Bytes r = Port().Read(4);
+            if (r.size() == 4) r = r + Port().Read(std::size_t(r[2] * 256 + r[3]) - 4);
+            return r;
+        };
+        for (int i = 0; i < 12; ++i) {
+            QVERIFY(Port().Send(LongRequest(3, 0)));
+            const Bytes r = readFrame();
+            QVERIFY(r.size() >= 45 && r.size() <= 64);
+            QVERIFY(CheckByteOk(r));
+            QCOMPARE(r[8] | r[9] << 8, int(stats.flightNumber));
+            QCOMPARE(r[42] | r[43] << 8, int(stats.distance));
+            statsLengths.insert(int(r.size()));
+            byte1.insert(r[1]);
+
+            QVERIFY(Port().Send(IdentifyRequest));
+            const Bytes id = readFrame();
+            QVERIFY(id.size() > 159);
+            QVERIFY(CheckByteOk(id));
+            QCOMPARE(id[4] | id[5] << 8, 103);
+            QCOMPARE(int(id[8 + 147]), 0xA7);
+            QCOMPARE(id[156] | id[157] << 8, 0xBEEF);
+            identifyLengths.insert(int(id.size()));
+            byte1.insert(id[1]);
+
+            QVERIFY(Port().Send(LongRequest(2, 256)));
+            const Bytes page = readFrame();
+            QCOMPARE(page.size(), std::size_t(261));
+            QVERIFY(CheckByteOk(page));
+            byte1.insert(page[1]);
+        }
+        QVERIFY(byte1.count(0) == 1 && byte1.size() > 3);
+        QVERIFY(statsLengths.size() > 3);
+        QVERIFY(identifyLengths.size() > 3);
     }
 
     void memoryRead_dataFromAddressErasedBeyond_data() {

@@ -6,6 +6,7 @@
 #include <QRandomGenerator>
 #include <QSet>
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 
 #include "device/AppError.h"
@@ -94,7 +95,10 @@ using filesystem::WriteError;
 constexpr TFileCalls kSystemCalls{filesystem::SystemCreate,  filesystem::SystemWrite,
                                   filesystem::SystemSync,    filesystem::SystemClose,
                                   filesystem::SystemReplace, filesystem::SystemKeep};
-const TFileCalls* g_calls = &kSystemCalls;
+// A test replaces the calls on its own thread while writers of an earlier
+// step may still be ending on the pool's threads, ordered only by the pool's
+// own wait; the atomic states that order where the thread checker sees it.
+std::atomic<const TFileCalls*> g_calls{&kSystemCalls};
 
 QString TemporaryName(const QString& path, const QString& suffix) {
     const QFileInfo info(path);
@@ -122,7 +126,7 @@ void RemoveLeftovers(const QString& folder) {
 // disk; returns its name. Throws naming `shown` when any step fails, with
 // the temporary file removed.
 QString WriteTemporary(const QString& shown, const QString& path, QByteArrayView bytes) {
-    const TFileCalls& calls = *g_calls;
+    const TFileCalls& calls = FileCalls();
     QString reason;
     QString temporary;
     std::intptr_t file = -1;
@@ -187,7 +191,7 @@ class TEndSignalsHeld {
 // A set keeps a second name of each old file first, so that a failure
 // part-way can bring the old files back, again by renames.
 void Commit(std::vector<TPending>& pending) {
-    const TFileCalls& calls = *g_calls;
+    const TFileCalls& calls = FileCalls();
     QString reason;
     if (pending.size() > 1) {
         for (TPending& p : pending) {
@@ -235,8 +239,10 @@ void Commit(std::vector<TPending>& pending) {
 
 }  // namespace
 
-const TFileCalls& FileCalls() { return *g_calls; }
-void SetFileCalls(const TFileCalls* calls) { g_calls = calls != nullptr ? calls : &kSystemCalls; }
+const TFileCalls& FileCalls() { return *g_calls.load(std::memory_order_acquire); }
+void SetFileCalls(const TFileCalls* calls) {
+    g_calls.store(calls != nullptr ? calls : &kSystemCalls, std::memory_order_release);
+}
 const TFileCalls& SystemFileCalls() { return kSystemCalls; }
 
 QByteArray ReadRegularFile(const QString& path, qint64 maxBytes) {

@@ -5,6 +5,7 @@
 #include <QThreadPool>
 
 #include "device/AppError.h"
+#include "device/HandOver.h"
 
 namespace logbook {
 
@@ -28,22 +29,21 @@ void TImportJob::Start() {
             TLogbook book(databasePath_);
             report = book.Import(
                 paths_, profile_, [this, cancelled](int done, int total, const QString& path) {
-                    QMetaObject::invokeMethod(
-                        this, [this, done, total, path] { Q_EMIT Progress(done, total, path); },
-                        Qt::QueuedConnection);
+                    QMetaObject::invokeMethod(this, device::HandedOver([this, done, total, path] {
+                                                  Q_EMIT Progress(done, total, path);
+                                              }),
+                                              Qt::QueuedConnection);
                     return !cancelled->load();
                 });
         } catch (const device::TAppError& error) {
             report.failed = 1;
             report.errors << error.Text();
         }
-        QMetaObject::invokeMethod(
-            this,
-            [this, report] {
-                report_ = report;
-                Q_EMIT Finished();
-            },
-            Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, device::HandedOver([this, report] {
+                                      report_ = report;
+                                      Q_EMIT Finished();
+                                  }),
+                                  Qt::QueuedConnection);
     });
 }
 
@@ -61,39 +61,38 @@ void RecordDownloadInBackground(const QString& databasePath, TDownloadedFlight d
                                 const track::TPilotProfile& profile, QObject* context,
                                 std::function<void(const TRecordOutcome&)> done) {
     QPointer<QObject> guard(context);
-    QThreadPool::globalInstance()->start(
+    QThreadPool::globalInstance()->start(device::HandedOver(
         [databasePath, download = std::move(download), profile, guard, done = std::move(done)] {
             const TRecordOutcome outcome = RecordDownloadNow(databasePath, download, profile);
             // The guard is read only on the interface thread, where the
             // context lives and dies.
-            QMetaObject::invokeMethod(
-                QCoreApplication::instance(),
-                [guard, done, outcome] {
-                    if (guard) done(outcome);
-                },
-                Qt::QueuedConnection);
-        });
+            QMetaObject::invokeMethod(QCoreApplication::instance(),
+                                      device::HandedOver([guard, done, outcome] {
+                                          if (guard) done(outcome);
+                                      }),
+                                      Qt::QueuedConnection);
+        }));
 }
 
 void ScoreUnscoredInBackground(const QString& databasePath,
                                std::shared_ptr<std::atomic<bool>> cancel, QObject* context,
                                std::function<void(int scored)> done) {
     QPointer<QObject> guard(context);
-    QThreadPool::globalInstance()->start([databasePath, cancel, guard, done = std::move(done)] {
-        int scored = 0;
-        try {
-            TLogbook book(databasePath);
-            scored = book.ScoreUnscored([&cancel](int, int) { return !cancel->load(); });
-        } catch (const device::TAppError&) {
-            // The window reports the logbook's failures as it meets them.
-        }
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [guard, done, scored] {
-                if (guard) done(scored);
-            },
-            Qt::QueuedConnection);
-    });
+    QThreadPool::globalInstance()->start(
+        device::HandedOver([databasePath, cancel, guard, done = std::move(done)] {
+            int scored = 0;
+            try {
+                TLogbook book(databasePath);
+                scored = book.ScoreUnscored([&cancel](int, int) { return !cancel->load(); });
+            } catch (const device::TAppError&) {
+                // The window reports the logbook's failures as it meets them.
+            }
+            QMetaObject::invokeMethod(QCoreApplication::instance(),
+                                      device::HandedOver([guard, done, scored] {
+                                          if (guard) done(scored);
+                                      }),
+                                      Qt::QueuedConnection);
+        }));
 }
 
 }  // namespace logbook

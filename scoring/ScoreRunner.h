@@ -42,6 +42,8 @@ class TScoreRunner : public QObject {
 
     QThread* thread_ = nullptr;
     std::shared_ptr<std::atomic<bool>> cancel_;
+    // Read and written only on the runner's own thread (Start and the queued
+    // reports), never by the search.
     int generation_ = 0;
 };
 

@@ -245,6 +245,25 @@ class TstScoring : public QObject {
         QVERIFY(finished.at(0).at(0).value<scoring::TFlightReport>().score.cancelled);
     }
 
+    // The caller's rule set may change or go while the search runs.
+    void runnerScoresByTheRulesGivenAtStart() {
+        auto fixes = std::make_shared<const std::vector<track::TFlightFix>>(
+            testflights::AlongPolyline(Closed(Triangle(30000, 30000, 30000)), 3000, 3));
+        scoring::TScoreRunner runner;
+        QSignalSpy finished(&runner, &scoring::TScoreRunner::Finished);
+        {
+            scoring::TRuleSet rules = scoring::FfvlRules();
+            runner.Start(fixes, rules);
+            rules.name = QStringLiteral("changed");
+            rules.kinds.clear();
+        }
+        QVERIFY(finished.wait(60000));
+        const auto report = finished.at(0).at(0).value<scoring::TFlightReport>();
+        QCOMPARE(report.score.rulesName, QStringLiteral("FFVL"));
+        QVERIFY(report.score.found);
+        QVERIFY(report.score.proven);
+    }
+
     // The same scores as an independent scorer on the generated flights.
     void sameAsIndependentScorer_data() {
         QTest::addColumn<int>("flight");

@@ -157,9 +157,12 @@ bool OtherFlightsSet(const QString& folder, const QString& base,
     const QString points = gpx.isEmpty() ? igc : gpx;
     if (!points.isEmpty() && !lists.gps.empty()) {
         try {
-            const std::vector<TFlightFix> fixes = ReadTrackFile(points);
-            if (!fixes.empty() && fixes.front().hasTime)
-                return fixes.front().time != lists.gps.front().time;
+            // The first fix as written, before any check leaves it out.
+            const std::vector<TCheckedTrack> flights = ReadTrackFileDetails(points).flights;
+            const std::vector<TFlightFix>* fixes =
+                flights.empty() ? nullptr : &flights.front().recorded;
+            if (fixes && !fixes->empty() && fixes->front().hasTime)
+                return fixes->front().time != lists.gps.front().time;
         } catch (const device::TAppError&) {
         }
     }

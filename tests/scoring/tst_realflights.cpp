@@ -102,11 +102,6 @@ class TstRealFlights : public QObject {
         }
         const scoring::TFlightAnalysis analysis = scoring::AnalyseFlight(fixes);
         QVERIFY(analysis.usable);
-        if (file == QLatin1String("trifai-xcontest-362.70.igc"))
-            QEXPECT_FAIL("", "GNSS altitude of V fixes mixed with pressure altitude", Continue);
-        if (file == QLatin1String("flat-xcontest-100.59.igc") ||
-            file == QLatin1String("freeflight-xcontest-465.33.igc"))
-            QEXPECT_FAIL("", "altitude spikes the checked fixes are to leave out", Continue);
         QVERIFY2(analysis.extremes.climb10s <= 15,
                  qPrintable(QString::number(analysis.extremes.climb10s)));
         for (const scoring::TThermal& thermal : analysis.thermals) QVERIFY(thermal.gain > 0);

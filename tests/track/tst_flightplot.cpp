@@ -74,17 +74,20 @@ class TestFlightPlot : public QObject {
     void prefixedNamesAndExtensions_pointsOfEveryTrackAndSegment() {
         const std::vector<TCheckedTrack> flights =
             ReadTrackFileDetails(Data("prefixed-extensions.gpx")).flights;
-        // The waypoint and the point with a broken latitude are left out; the
-        // untimed second track is a flight of its own.
+        // The waypoint and the point with a broken latitude are not read; the
+        // point without the flight's altitude is read and left out by the
+        // checks; the untimed second track is a flight of its own.
         QCOMPARE(int(flights.size()), 2);
+        QCOMPARE(int(flights[0].recorded.size()), 3);
+        QVERIFY(std::isnan(flights[0].recorded[1].altitude));
+        QCOMPARE(flights[0].leftOut, 1);
         const std::vector<TFlightFix>& fixes = flights[0].fixes;
-        QCOMPARE(int(fixes.size()), 3);
+        QCOMPARE(int(fixes.size()), 2);
         QCOMPARE(fixes[0].latitude, -33.865);
         QCOMPARE(fixes[0].altitude, 35.4);
         QCOMPARE(fixes[0].time, tracktest::Time(2024, 2, 29, 23, 0, 0));  // +11:00 taken off
-        QVERIFY(std::isnan(fixes[1].altitude));
-        QCOMPARE(fixes[2].latitude, -33.863);  // blanks around the number
-        QCOMPARE(fixes[2].altitude, -4.0);
+        QCOMPARE(fixes[1].latitude, -33.863);  // blanks around the number
+        QCOMPARE(fixes[1].altitude, -4.0);
         QCOMPARE(int(flights[1].fixes.size()), 1);
         QVERIFY(!flights[1].fixes[0].hasTime);
     }
@@ -92,7 +95,8 @@ class TestFlightPlot : public QObject {
     void routeOnly_routePointsTaken() {
         const auto fixes = Parsed(
             "<gpx xmlns='http://www.topografix.com/GPX/1/0' version='1.0'><rte>"
-            "<rtept lat='1' lon='2'/><rtept lat='3' lon='4'><ele>5</ele></rtept></rte></gpx>");
+            "<rtept lat='1' lon='2'><ele>4</ele></rtept><rtept lat='3' lon='4'><ele>5</ele></rtept>"
+            "</rte></gpx>");
         QCOMPARE(int(fixes.size()), 2);
         QCOMPARE(fixes[1].altitude, 5.0);
     }

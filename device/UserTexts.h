@@ -14,6 +14,8 @@ inline const QString NoLinkCheckPortText =
 inline const QString DeviceSilentText = QStringLiteral("Устройство не отвечает");
 // The track download's mode, on the track page and the flight list alike.
 inline const QString ReadBySectorText = QStringLiteral("Читать по сектору");
+// The button beside a folder of track files, on the track page and in the logbook.
+inline const QString OpenFolderText = QStringLiteral("Открыть папку");
 // An operation that ended with LINK_LOST: the port reported the device gone.
 inline QString LinkLostText() { return QStringLiteral("Связь с прибором потеряна"); }
 inline const QString ConfigReadText = QStringLiteral("Данные прибора считаны");

@@ -67,7 +67,7 @@ TLogbookWindow::TLogbookWindow(std::unique_ptr<TLogbook> book,
     btnImportFolder = Button(this, "btnImportFolder", QStringLiteral("Импорт папки..."));
     btnExportCsv = Button(this, "btnExportCsv", QStringLiteral("Сохранить CSV..."));
     btnExportKml = Button(this, "btnExportKml", QStringLiteral("Сохранить KML..."));
-    btnOpenFolder = Button(this, "btnOpenFolder", QStringLiteral("Открыть папку"));
+    btnOpenFolder = Button(this, "btnOpenFolder", device::OpenFolderText);
     btnEdit = Button(this, "btnEdit", QStringLiteral("Изменить..."));
     btnDelete = Button(this, "btnDelete", QStringLiteral("Удалить"));
     auto* tools = new QHBoxLayout;

@@ -182,7 +182,7 @@ TTrackPage::TTrackPage(TTarget target, QWidget* parent) : QWidget(parent) {
     btnTrackFolder = new QPushButton(QStringLiteral("Папка..."), this);
     btnTrackFolder->setObjectName(QStringLiteral("btnTrackFolder"));
     btnTrackFolder->setToolTip(QStringLiteral("Выбрать папку для файлов трека"));
-    btnOpenFolder = new QPushButton(QStringLiteral("Открыть папку"), this);
+    btnOpenFolder = new QPushButton(device::OpenFolderText, this);
     btnOpenFolder->setObjectName(QStringLiteral("btnOpenFolder"));
     btnFlights = new QPushButton(QStringLiteral("Все полёты..."), this);
     btnFlights->setObjectName(QStringLiteral("btnFlights"));

@@ -1,10 +1,9 @@
 #include "device/DeviceIO.h"
 
 #include <algorithm>
-#include <mutex>
 #include <optional>
 #include <thread>
-#include <unordered_map>
+#include <utility>
 
 #include "device/Frames.h"
 #include "device/PortActivity.h"
@@ -30,32 +29,6 @@ constexpr int kReplyDataOffset = 4;
 constexpr std::int32_t kQuietClearAt = serial::RxBufferSize / 2;
 
 enum class HeaderVerdict { Continue, Stop };
-
-// Links whose last operation ended while an answer to it may still come, with
-// how long its unanswered try waited. The port is closed between operations,
-// but the instrument does not know that: such an answer can reach the next
-// operation's request, and no length tells an identification reply from a
-// statistics one.
-std::mutex lateAnswerMutex;
-std::unordered_map<const serial::TNonVisComp*, std::chrono::microseconds> lateAnswerLinks;
-
-std::optional<std::chrono::microseconds> TakeLateAnswerMark(const serial::TNonVisComp* link) {
-    std::lock_guard lock(lateAnswerMutex);
-    const auto found = lateAnswerLinks.find(link);
-    if (found == lateAnswerLinks.end()) return std::nullopt;
-    const auto waited = found->second;
-    lateAnswerLinks.erase(found);
-    return waited;
-}
-
-void MarkLateAnswer(const serial::TNonVisComp* link, bool mayCome,
-                    std::chrono::microseconds waited) {
-    std::lock_guard lock(lateAnswerMutex);
-    if (mayCome)
-        lateAnswerLinks[link] = waited;
-    else
-        lateAnswerLinks.erase(link);
-}
 
 // State of one download shared by both modes: the flight being read and the
 // time of the next record.
@@ -184,7 +157,7 @@ void TDeviceIO::run() {
         return;
     }
     Post(ST_PORT_OPEN);
-    const auto lateAnswer = TakeLateAnswerMark(&link_);
+    const auto lateAnswer = std::exchange(link_.lateAnswerWait, std::nullopt);
     try {
         // The rest of an answer to an earlier program or operation may still
         // be on its way: nothing of it may pass for this operation's reply.
@@ -197,7 +170,9 @@ void TDeviceIO::run() {
     } catch (const Abandoned&) {
         // The program is closing; nobody waits for a status any more.
     }
-    MarkLateAnswer(&link_, lastTryFailed_ || replyMayFollow_, silentWait_);
+    link_.lateAnswerWait = lastTryFailed_ || replyMayFollow_
+                               ? std::optional<std::chrono::microseconds>(silentWait_)
+                               : std::nullopt;
     link_.comport.Disconnect();
     link_.ReleasePort(this);
 }

@@ -1,6 +1,8 @@
 #include "flow/TrackDownload.h"
 
+#include <algorithm>
 #include <map>
+#include <optional>
 #include <utility>
 
 #include "device/PageDump.h"
@@ -200,10 +202,20 @@ bool TTrackDownload::WholeFlightRead() const {
     // sector does so only at a record it cannot read.
     if (!bySector_ || !lastMarked_) return false;
     if (FlightSectors > 0) return count_ >= FlightSectors;
+    // Without a scan's count, the records must span the flight's time as the
+    // instrument gave it. Their number would say nothing: an instrument
+    // chooses its own recording rate.
+    if (stats_.durationMinutes == 0) return false;
     const TrackSnapshot lists = TrackLists().Snapshot();
-    // One record a second.
-    const std::size_t seconds = lists.gps.size() + lists.eng.size();
-    return stats_.durationMinutes > 0 && seconds >= std::size_t(stats_.durationMinutes) * 60;
+    std::optional<TrackTime> first;
+    std::optional<TrackTime> last;
+    const auto take = [&](TrackTime time) {
+        first = std::min(first.value_or(time), time);
+        last = std::max(last.value_or(time), time);
+    };
+    for (const auto& entry : lists.gps) take(entry.time);
+    for (const auto& entry : lists.eng) take(entry.time);
+    return first && *last - *first >= TrackTime(stats_.durationMinutes) * 60;
 }
 
 void TTrackDownload::Export(bool partial) {

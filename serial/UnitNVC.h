@@ -13,6 +13,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 
 #include "serial/CPDrv.h"
 
@@ -41,6 +42,14 @@ class TNonVisComp {
     TCommPortDriver comport;
     std::array<std::uint8_t, RxBufferSize> RxBuffer{};
     std::array<std::uint8_t, TxBufferSize> TxBuffer{};
+
+    // Set when an operation ends while an answer to it may still come, to
+    // how long its unanswered try waited. The port is closed between
+    // operations, but the instrument does not know that: such an answer can
+    // reach the next operation's request, and no length tells an
+    // identification reply from a statistics one. Only the port's owner
+    // reads or writes it; claiming the port orders those accesses.
+    std::optional<std::chrono::microseconds> lateAnswerWait;
 
     // Number of bytes received since the last clear (acquire load). It may
     // exceed RxBufferSize when more arrived than fits; only the bytes below

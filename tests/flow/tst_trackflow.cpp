@@ -42,7 +42,11 @@ std::vector<std::uint8_t> EndingMemory(int full, int lastGps, bool unknownRecord
                                        std::uint8_t minute = 5) {
     sim::TTrackMemoryBuilder b;
     for (int sector = 64; sector <= 64 + full; ++sector) {
-        b.BeginSector(static_cast<std::uint16_t>(sector), 12, 2024, 6, 7, 9, minute, 0);
+        // Each sector's header holds the time of its first record; a record
+        // takes a second.
+        const int second = minute * 60 + (sector - 64) * (kEngPerSector + kGpsPerSector);
+        b.BeginSector(static_cast<std::uint16_t>(sector), 12, 2024, 6, 7, 9,
+                      std::uint8_t(second / 60), std::uint8_t(second % 60));
         const bool last = sector == 64 + full;
         if (!last)
             for (int i = 0; i < kEngPerSector; ++i) b.AddEng(3, 1013, 20);

@@ -42,6 +42,9 @@ inline constexpr double MaxGroundSpeed = 100;  // m/s
 // Spiral dives sink at up to 20-25 m/s and no thermal lifts at 15; faster
 // between two fixes is a glitch of the altitude.
 inline constexpr double MaxVerticalSpeed = 30;  // m/s
+// The strongest thermals lift a glider at about 10 m/s; a climb faster than
+// this between fixes is the altitude's noise or a receiver's jump.
+inline constexpr double MaxClimbSpeed = 15;  // m/s
 // What a fix's own noise adds on top of the speeds between one-second fixes.
 inline constexpr double HorizontalNoise = 50;  // m
 inline constexpr double VerticalNoise = 10;    // m

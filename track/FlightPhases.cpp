@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "track/CheckedTrack.h"
+
 namespace track {
 
 double QuickDistance(const TFlightFix& a, const TFlightFix& b) {
@@ -184,6 +186,9 @@ TClimbExtremes ClimbExtremes(const std::vector<TFlightFix>& fixes, const TFlight
             const double seconds = double(to.time - fixes[i].time);
             if (seconds < windowSeconds) continue;
             const double rate = (to.altitude - fixes[i].altitude) / seconds;
+            // A jump no glider can make (a GNSS altitude's step of tens of
+            // metres in a second) is no climb or sink of the flight.
+            if (rate > MaxClimbSpeed || rate < -MaxVerticalSpeed) continue;
             climb = std::max(climb, rate);
             sink = std::min(sink, rate);
         }

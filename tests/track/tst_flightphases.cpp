@@ -1,6 +1,7 @@
 // Take-off and landing found in a recording with ground time around the flight.
 #include <QTest>
 
+#include "track/CheckedTrack.h"
 #include "track/FlightPhases.h"
 
 using namespace track;
@@ -149,6 +150,19 @@ class TestFlightPhases : public QObject {
         QCOMPARE(early.sink1s, 0.0);
         for (TFlightFix& f : fixes) f.altitude = std::numeric_limits<double>::quiet_NaN();
         QCOMPARE(ClimbExtremes(fixes, all).climb10s, 0.0);
+    }
+
+    void climbExtremes_jumpsNoGliderMakesLeftOut() {
+        // A steady 2 m/s climb whose GNSS altitude steps 60 m up in one
+        // second and, later, 45 m down in another.
+        std::vector<TFlightFix> fixes = Recording({{120, 10, 2}});
+        for (std::size_t i = 60; i < fixes.size(); ++i) fixes[i].altitude += 60;
+        for (std::size_t i = 90; i < fixes.size(); ++i) fixes[i].altitude -= 45;
+        const TClimbExtremes e = ClimbExtremes(fixes, {0, fixes.size() - 1, true});
+        QCOMPARE(e.climb1s, 2.0);
+        QCOMPARE(e.sink1s, 0.0);
+        QVERIFY(e.climb10s <= MaxClimbSpeed);
+        QVERIFY(e.sink10s >= -MaxVerticalSpeed);
     }
 };
 

@@ -15,6 +15,9 @@ const char* const XContestEarth =
 const char* const AnnecyText =
     "Annecy XC Challenge rules, \"Tracks value\" (xcontest.org/axcc/rules): XContest rules with "
     "a closing under 10 %";
+const char* const NorwayText =
+    "XContest Norway rules, \"Scoringfaktorer\" (xcontest.org/norway/regler): 1.0, 1.5, 1.7, "
+    "2.2, 2.4; triangle within 20 %, closed triangle within 5 %";
 const char* const CfdText =
     "FFVL, Coupe Fédérale de Distance rules, section 6 (flight types and coefficients; triangle "
     "closed within 3 km)";
@@ -90,6 +93,23 @@ TRuleSet Annecy() {
             QString::fromUtf8(XContestEarth)};
 }
 
+TRuleSet Norway() {
+    return {QStringLiteral("xcontest-norway"),
+            QStringLiteral("XContest Norway"),
+            TEarth::FaiSphere,
+            2,
+            {Open(QStringLiteral("free"), QStringLiteral("свободный полёт"), 1.0, NorwayText),
+             Triangle(QStringLiteral("triangle"), QStringLiteral("треугольник"), 1.5, 0.2, 0, 0,
+                      NorwayText),
+             Triangle(QStringLiteral("fai"), QStringLiteral("треугольник FAI"), 2.2, 0.2, 0,
+                      FaiLegShare, NorwayText),
+             Triangle(QStringLiteral("closed-triangle"), QStringLiteral("замкнутый треугольник"),
+                      1.7, 0.05, 0, 0, NorwayText),
+             Triangle(QStringLiteral("closed-fai"), QStringLiteral("замкнутый треугольник FAI"),
+                      2.4, 0.05, 0, FaiLegShare, NorwayText)},
+            QString::fromUtf8(XContestEarth)};
+}
+
 TRuleSet Ffvl() {
     auto closedByCfd = [](TFlightKind kind) {
         kind.closingFreeMetres = 3000;
@@ -149,7 +169,7 @@ TRuleSet XcLeague() {
 }  // namespace
 
 const std::vector<TRuleSet>& AllRuleSets() {
-    static const std::vector<TRuleSet> all{XContest(), Ffvl(), Annecy(), XcLeague()};
+    static const std::vector<TRuleSet> all{XContest(), Ffvl(), Annecy(), Norway(), XcLeague()};
     return all;
 }
 

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <optional>
 
+#include "scoring/RuleSets.h"
+
 namespace cli {
 
 // The score's search stops after this many seconds unless told otherwise:
@@ -15,8 +17,8 @@ inline constexpr double DefaultTimeLimitSeconds = 5;
 
 struct TScoreCommandOptions {
     QCommandLineOption rules{QStringLiteral("rules"),
-                             QStringLiteral("Scoring rules: xcontest (default), ffvl, "
-                                            "xcontest-annecy or xcleague."),
+                             QStringLiteral("Scoring rules: %1 (xcontest unless told).")
+                                 .arg(scoring::RuleSetIds().join(QStringLiteral(", "))),
                              QStringLiteral("RULES")};
     QCommandLineOption json{QStringLiteral("json"), QStringLiteral("Print the score as JSON.")};
     QCommandLineOption timeLimit{

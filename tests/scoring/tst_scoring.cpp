@@ -96,6 +96,12 @@ class TstScoring : public QObject {
             {2000 / 30000.0 * nearlyClosed[2].east, 2000 / 30000.0 * nearlyClosed[2].north});
         QTest::newRow("closed within 5 %: the closing is taken off") << nearlyClosed << "xcontest"
                                                                      << "closed-fai" << 1.6 * 88;
+        QTest::newRow("the same under XContest Norway: its own closed FAI factor")
+            << nearlyClosed << "xcontest-norway"
+            << "closed-fai" << 2.4 * 88;
+        QTest::newRow("FAI triangle short of 5 % under XContest Norway")
+            << open << "xcontest-norway"
+            << "fai" << 2.2 * (90 - 5.4);
         QTest::newRow("closed within 3 km under the French rules: the whole perimeter")
             << nearlyClosed << "ffvl"
             << "fai" << 1.4 * 90;

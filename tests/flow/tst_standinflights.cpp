@@ -24,8 +24,12 @@ namespace {
 class TScanEnd : public flow::TScanReports {
   public:
     std::optional<flow::TReport> finished;
+    bool fromCache = false;
     void Progress(int, int) override {}
-    void Finished(const flow::TReport& outcome, bool) override { finished = outcome; }
+    void Finished(const flow::TReport& outcome, bool cached) override {
+        finished = outcome;
+        fromCache = cached;
+    }
 };
 
 class TRunEnd : public flow::TFlightsReports {
@@ -63,9 +67,10 @@ class TestStandInFlights : public QObject {
     TScanEnd scanEnd_;
     TRunEnd runEnd_;
 
-    // A scan read from the memory, never from a kept one.
-    std::vector<TListedFlight> Scan() {
-        flow::TFlightScan::ForgetKeptScans();
+    // A scan read from the memory, or (`kept`) from what the scan before kept,
+    // once the instrument has been asked whether it still holds.
+    std::vector<TListedFlight> Scan(bool kept = false) {
+        if (!kept) flow::TFlightScan::ForgetKeptScans();
         flow::TFlightScan scan(link_, receiver_.Target(), scanEnd_);
         receiver_.OnStatus = [&scan](int code, qintptr value) { scan.OnStatus(code, value); };
         scanEnd_.finished.reset();
@@ -74,7 +79,8 @@ class TestStandInFlights : public QObject {
             QTest::qWaitFor([this] { return scanEnd_.finished.has_value(); }, 60000) &&
             QTest::qWaitFor([this] { return !link_.PortClaimed(); }, 10000);
         receiver_.OnStatus = nullptr;
-        if (!ended || scanEnd_.finished->outcome != TOutcome::Done) return {};
+        if (!ended || scanEnd_.finished->outcome != TOutcome::Done || scanEnd_.fromCache != kept)
+            return {};
         return scan.Flights();
     }
 
@@ -86,7 +92,8 @@ class TestStandInFlights : public QObject {
         link_.comport.SetPollingDelay(5);
     }
 
-    // Newest first, each from its true first sector with its sectors.
+    // Newest first, each from its true first sector with its sectors; a
+    // second look takes the kept list, which still holds.
     void scan_listsEveryFlight() {
         const std::vector<TListedFlight> listed = Scan();
         QCOMPARE(listed.size(), memory_.flights.size());
@@ -98,6 +105,7 @@ class TestStandInFlights : public QObject {
             QVERIFY(listed[i].dated);
             QCOMPARE(listed[i].start, truth.start);
         }
+        QCOMPARE(Scan(true), listed);
     }
 
     // Every flight of the list downloaded in one run, each byte-exact.

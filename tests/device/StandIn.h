@@ -22,6 +22,7 @@
 
 #include "device/TrackLists.h"
 #include "serial/BCC.h"
+#include "serial/UnitNVC.h"
 
 namespace standin {
 
@@ -145,6 +146,15 @@ class TStandIn {
         return true;
     }
     QString Port() const { return port_; }
+
+    // Starts and points `link` here, polling faster than the program's
+    // 100 ms so that the downloads stay short.
+    bool StartFor(serial::TNonVisComp& link) {
+        if (!Start()) return false;
+        link.comport.SetPortName(port_);
+        link.comport.SetPollingDelay(5);
+        return true;
+    }
 
   private:
     // Zero for odd keys, a value no request carries for even ones. Taken from

@@ -38,9 +38,7 @@ class TestStandIn : public QObject {
   private Q_SLOTS:
     void initTestCase() {
         standIn_ = std::make_unique<standin::TStandIn>(memory_);
-        QVERIFY(standIn_->Start());
-        link_.comport.SetPortName(standIn_->Port());
-        link_.comport.SetPollingDelay(5);
+        QVERIFY(standIn_->StartFor(link_));
     }
 
     void identification_settingsBlockTakenWhole() {

@@ -87,9 +87,7 @@ class TestStandInFlights : public QObject {
   private Q_SLOTS:
     void initTestCase() {
         standIn_ = std::make_unique<standin::TStandIn>(memory_);
-        QVERIFY(standIn_->Start());
-        link_.comport.SetPortName(standIn_->Port());
-        link_.comport.SetPollingDelay(5);
+        QVERIFY(standIn_->StartFor(link_));
     }
 
     // Newest first, each from its true first sector with its sectors; a

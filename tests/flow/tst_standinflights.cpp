@@ -4,6 +4,7 @@
 // the last one, and more flights than the statistics request can name.
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <map>
@@ -124,12 +125,15 @@ class TestStandInFlights : public QObject {
         flow::TFlightsDownload run(link_, receiver_.Target(), runEnd_);
         run.Folder = [&dir] { return dir.path(); };
         receiver_.OnStatus = [&run](int code, qintptr value) { run.OnStatus(code, value); };
+        // Undone also when a check below gives up early.
+        const auto detach = qScopeGuard([&] {
+            receiver_.OnStatus = nullptr;
+            flow::DetachDownloadHook(hook);
+        });
         runEnd_.finished.reset();
         QVERIFY(run.Start(flow::NewFlights(listed), bySector));
         QVERIFY(QTest::qWaitFor([this] { return runEnd_.finished.has_value(); }, 120000));
         QVERIFY(QTest::qWaitFor([this] { return !link_.PortClaimed(); }, 10000));
-        receiver_.OnStatus = nullptr;
-        flow::DetachDownloadHook(hook);
 
         QCOMPARE(int(runEnd_.finished->outcome), int(TOutcome::Done));
         QCOMPARE(runEnd_.downloaded, int(memory_.flights.size()));

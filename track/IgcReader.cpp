@@ -120,6 +120,18 @@ QString HeaderValue(const QByteArray& line) {
     return colon < 0 ? QString() : HeaderText(line.mid(colon + 1));
 }
 
+// What recorders write for a name nobody entered: the format's own "NKN"
+// (not known) and "NIL", and the defaults of flight programs. Shown as no
+// name, so that totals by glider do not list "None" as a wing.
+QString NamedOrEmpty(QString value) {
+    static const QStringList placeholders{QStringLiteral("nkn"),     QStringLiteral("nil"),
+                                          QStringLiteral("none"),    QStringLiteral("not set"),
+                                          QStringLiteral("notset"),  QStringLiteral("unknown"),
+                                          QStringLiteral("default"), QStringLiteral("n/a"),
+                                          QStringLiteral("-"),       QStringLiteral("?")};
+    return placeholders.contains(value, Qt::CaseInsensitive) ? QString() : value;
+}
+
 // Header lines come from the flight recorder (F), another source (O) or the
 // pilot (P): "H" + source + three-letter code.
 bool IsHeader(const QByteArray& upper, const char* code) {
@@ -153,11 +165,11 @@ TIgcFlight ParseIgc(const QByteArray& text, const QString& name) {
                 // Only the first date counts: a later one belongs to no fix.
                 if (!dated) dated = ReadDate(upper, day);
             } else if (IsHeader(upper, "PLT")) {
-                flight.pilot = HeaderValue(line);
+                flight.pilot = NamedOrEmpty(HeaderValue(line));
             } else if (IsHeader(upper, "GTY")) {
-                flight.gliderType = HeaderValue(line);
+                flight.gliderType = NamedOrEmpty(HeaderValue(line));
             } else if (IsHeader(upper, "GID")) {
-                flight.gliderId = HeaderValue(line);
+                flight.gliderId = NamedOrEmpty(HeaderValue(line));
             } else if (IsHeader(upper, "FTY")) {
                 flight.recorder = HeaderValue(line);
             }

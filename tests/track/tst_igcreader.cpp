@@ -120,6 +120,17 @@ class TestIgcReader : public QObject {
         QCOMPARE(flight.fixes[1].longitude, 6 + 12.060 / 60);
         QCOMPARE(flight.pilot, QStringLiteral("Ivan Petrov"));
         QCOMPARE(flight.gliderType, QStringLiteral("Rush 5"));
+        // Names nobody entered are no names.
+        for (const QByteArray placeholder : {"NKN", " None", " not set", "UNKNOWN", "Default"}) {
+            const TIgcFlight unnamed =
+                ParseIgc("AXTK1\nHFDTE070624\nHFPLTPILOT:" + placeholder +
+                             "\nHFGTYGLIDERTYPE:" + placeholder + "\nHFGIDGLIDERID:" + placeholder +
+                             "\nB1000004530000N00612000EA0050000520\n",
+                         "u");
+            QVERIFY2(unnamed.pilot.isEmpty() && unnamed.gliderType.isEmpty() &&
+                         unnamed.gliderId.isEmpty(),
+                     placeholder.constData());
+        }
         const TIgcFlight south =
             ParseIgc("AXTK1\nHFDTE070624\nB1000003352000S07030000WA00000-0012\n", "s");
         QCOMPARE(south.fixes[0].latitude, -(33 + 52.0 / 60));

@@ -126,6 +126,15 @@ QString TimeOfDayText(device::TrackTime t) {
     return QString::fromStdString(device::TimeText(t).substr(11, 8));
 }
 
+QString FlightCountText(std::int64_t flights) {
+    const std::int64_t tens = flights % 100, units = flights % 10;
+    const bool teen = tens >= 11 && tens <= 14;
+    const QString word = !teen && units == 1                 ? QStringLiteral("полёт")
+                         : !teen && units >= 2 && units <= 4 ? QStringLiteral("полёта")
+                                                             : QStringLiteral("полётов");
+    return QStringLiteral("%1 %2").arg(flights).arg(word);
+}
+
 QString DurationText(std::int64_t seconds) {
     return QStringLiteral("%1:%2")
         .arg(seconds / 3600)

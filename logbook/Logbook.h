@@ -179,6 +179,8 @@ QString DateText(device::TrackTime t);       // yyyy-MM-dd
 QString TimeOfDayText(device::TrackTime t);  // HH:mm:ss
 QString DurationText(std::int64_t seconds);  // h:mm
 QString KilometresText(double metres);       // one decimal
+// "1 полёт", "3 полёта", "11 полётов": the count with its Russian plural form.
+QString FlightCountText(std::int64_t flights);
 QString NoSuchFlightText(std::int64_t id);
 // "87.34 треугольник FAI"; empty for a flight not scored yet.
 QString ScoreText(const std::optional<double>& score, const QString& kind);

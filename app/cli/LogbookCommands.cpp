@@ -30,10 +30,9 @@ int Usage() {
 }
 
 QString TotalsLine(const QString& label, const logbook::TTotals& t) {
-    return QStringLiteral("%1\t%2 полётов\t%3 ч\t%4 км")
-        .arg(label)
-        .arg(t.flights)
-        .arg(logbook::DurationText(t.seconds), logbook::KilometresText(t.metres));
+    return QStringLiteral("%1\t%2\t%3 ч\t%4 км")
+        .arg(label, logbook::FlightCountText(t.flights), logbook::DurationText(t.seconds),
+             logbook::KilometresText(t.metres));
 }
 
 int List(logbook::TLogbook& book) {

@@ -40,6 +40,9 @@ int Kml(const QString& trackFile, const QString& kmlFile) {
         Complain(error.Text());
         return app::EC_WRITE_CHECK;
     }
+    std::fputs(
+        (device::FileSavedText + QDir::toNativeSeparators(kmlFile) + u'\n').toUtf8().constData(),
+        stdout);
     return app::EC_OK;
 }
 

@@ -140,6 +140,16 @@ class TestLogbook : public QObject {
     QString Db() const { return dir_.filePath(QStringLiteral("book/logbook.sqlite")); }
 
   private Q_SLOTS:
+    void flightCount_russianPluralForms() {
+        const std::pair<int, const char*> rows[] = {
+            {0, "0 полётов"},     {1, "1 полёт"},     {2, "2 полёта"},    {4, "4 полёта"},
+            {5, "5 полётов"},     {11, "11 полётов"}, {12, "12 полётов"}, {14, "14 полётов"},
+            {21, "21 полёт"},     {22, "22 полёта"},  {101, "101 полёт"}, {111, "111 полётов"},
+            {1004, "1004 полёта"}};
+        for (const auto& [count, text] : rows)
+            QCOMPARE(logbook::FlightCountText(count), QString::fromUtf8(text));
+    }
+
     void init() {
         QDir(dir_.path()).removeRecursively();
         QDir().mkpath(dir_.path());
@@ -607,8 +617,9 @@ class TestLogbook : public QObject {
         WriteIgc(igc, Time(2024, 6, 7, 9, 0, 0), 45.1f, 6.2f, 900);
         WriteIgc(dir_.filePath(QStringLiteral("kept.igc")), Time(2024, 6, 1, 9, 0, 0), 45.1f, 6.2f,
                  900);
-        QCOMPARE(TLogbook(db).ImportFile(dir_.filePath(QStringLiteral("kept.igc")), {}).front().result,
-                 TRecordResult::Added);
+        QCOMPARE(
+            TLogbook(db).ImportFile(dir_.filePath(QStringLiteral("kept.igc")), {}).front().result,
+            TRecordResult::Added);
         QVERIFY(::chmod(QFile::encodeName(dir_.path()).constData(), 0755) == 0);
         GiveToPilot(data);
         const QString files = folder + QStringLiteral("/logbook-files");

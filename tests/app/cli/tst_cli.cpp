@@ -663,7 +663,7 @@ class TestCli : public QObject {
             dir.filePath(QStringLiteral("data/Tolmarik/TolmarikProg/logbook.sqlite"));
         const std::vector<TStep> steps = {
             {{"plot", igc, dir.filePath("flight.png")}, app::EC_OK, "Файл сохранен"},
-            {{"kml", igc, dir.filePath("flight.kml")}, app::EC_OK, ""},
+            {{"kml", igc, dir.filePath("flight.kml")}, app::EC_OK, "Файл сохранен"},
             {{"kml", dir.filePath("none.igc"), dir.filePath("none.kml")},
              app::EC_BAD_FILE,
              "none.igc"},
@@ -674,7 +674,7 @@ class TestCli : public QObject {
              app::EC_BAD_FILE,
              "уже в журнале: 1, не прочитано: 1"},
             {{"logbook", "list"}, app::EC_OK, "1\t2024-06-07\t09:0"},
-            {{"logbook", "totals"}, app::EC_OK, "Всего\t1 полётов"},
+            {{"logbook", "totals"}, app::EC_OK, "Всего\t1 полёт"},
             {{"logbook", "show", "1"}, app::EC_OK, "Время полёта: 0:1"},
             {{"logbook", "show", "9"}, app::EC_FAILED, "Полёта 9 нет в журнале"},
             {{"logbook", "export-csv", dir.filePath("all.csv")}, app::EC_OK, ""},
@@ -720,7 +720,7 @@ class TestCli : public QObject {
             {download, "Этот полет уже есть в журнале полётов"},
             // Its GPX and IGC files are the same flight as the download.
             {{"logbook", "import", flights}, "Добавлено: 0, уже в журнале: 2"},
-            {{"logbook", "totals"}, "Всего\t1 полётов"},
+            {{"logbook", "totals"}, "Всего\t1 полёт"},
         };
         for (const TStep& step : steps) {
             const Result r = RunCliWithData(step.args, data);

@@ -135,6 +135,13 @@ QString FlightCountText(std::int64_t flights) {
     return QStringLiteral("%1 %2").arg(flights).arg(word);
 }
 
+bool Mentions(const TFlightEntry& flight, const QString& text) {
+    const QString wanted = text.trimmed();
+    for (const QString* field : {&flight.site, &flight.glider, &flight.notes, &flight.pilot})
+        if (field->contains(wanted, Qt::CaseInsensitive)) return true;
+    return false;
+}
+
 QString DurationText(std::int64_t seconds) {
     return QStringLiteral("%1:%2")
         .arg(seconds / 3600)

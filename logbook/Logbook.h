@@ -181,6 +181,9 @@ QString DurationText(std::int64_t seconds);  // h:mm
 QString KilometresText(double metres);       // one decimal
 // "1 полёт", "3 полёта", "11 полётов": the count with its Russian plural form.
 QString FlightCountText(std::int64_t flights);
+// Whether the flight's site, glider, notes or pilot hold `text`, letter case
+// aside: what a pilot searching the logbook means.
+bool Mentions(const TFlightEntry& flight, const QString& text);
 QString NoSuchFlightText(std::int64_t id);
 // "87.34 треугольник FAI"; empty for a flight not scored yet.
 QString ScoreText(const std::optional<double>& score, const QString& kind);

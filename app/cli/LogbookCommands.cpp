@@ -23,9 +23,10 @@ void Err(const QString& line) {
 }
 
 int Usage() {
-    Err(QStringLiteral(
-        "tolmarik-cli: logbook list|totals|import PATH...|export-csv FILE|-|show N|rescore|"
-        "merge N M|unmerge N. See --help."));
+    Err(
+        QStringLiteral("tolmarik-cli: logbook list|totals|find TEXT|import PATH...|export-csv "
+                       "FILE|-|show N|rescore|"
+                       "merge N M|unmerge N. See --help."));
     return app::EC_USAGE;
 }
 
@@ -35,9 +36,12 @@ QString TotalsLine(const QString& label, const logbook::TTotals& t) {
              logbook::KilometresText(t.metres));
 }
 
-int List(logbook::TLogbook& book) {
+// The flights of the logbook, or those that mention `text`.
+int List(logbook::TLogbook& book, const std::optional<QString>& text = {}) {
     Out(QStringLiteral("№\tДата\tВзлёт\tВремя\tВысота, м\tТрек, км\tМесто\tКрыло\tXContest, б"));
-    for (const logbook::TFlightEntry& e : book.Flights())
+    std::vector<logbook::TFlightEntry> flights = book.Flights();
+    if (text) std::erase_if(flights, [&](const auto& e) { return !logbook::Mentions(e, *text); });
+    for (const logbook::TFlightEntry& e : flights)
         Out(QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\t%7\t%8\t%9")
                 .arg(e.id)
                 .arg(logbook::DateText(e.LocalTakeoff()), logbook::TimeOfDayText(e.LocalTakeoff()),
@@ -121,14 +125,15 @@ int Merge(logbook::TLogbook& book, const QStringList& args) {
 int RunLogbookCommand(const QStringList& args) {
     if (args.isEmpty()) return Usage();
     const QString& command = args[0];
-    const bool known = (args.size() == 1 &&
-                        (command == QLatin1String("list") || command == QLatin1String("totals") ||
-                         command == QLatin1String("rescore"))) ||
-                       (args.size() >= 2 && command == QLatin1String("import")) ||
-                       (args.size() == 2 && (command == QLatin1String("export-csv") ||
-                                             command == QLatin1String("show") ||
-                                             command == QLatin1String("unmerge"))) ||
-                       (args.size() == 3 && command == QLatin1String("merge"));
+    const bool known =
+        (args.size() == 1 &&
+         (command == QLatin1String("list") || command == QLatin1String("totals") ||
+          command == QLatin1String("rescore"))) ||
+        (args.size() >= 2 && command == QLatin1String("import")) ||
+        (args.size() == 2 &&
+         (command == QLatin1String("export-csv") || command == QLatin1String("find") ||
+          command == QLatin1String("show") || command == QLatin1String("unmerge"))) ||
+        (args.size() == 3 && command == QLatin1String("merge"));
     if (!known) return Usage();
     std::unique_ptr<logbook::TLogbook> book;
     try {
@@ -139,6 +144,7 @@ int RunLogbookCommand(const QStringList& args) {
     }
     try {
         if (command == QLatin1String("list")) return List(*book);
+        if (command == QLatin1String("find")) return List(*book, args[1]);
         if (command == QLatin1String("totals")) return Totals(*book);
         if (command == QLatin1String("rescore")) return Rescore(*book);
         if (command == QLatin1String("import")) return Import(*book, args.mid(1));

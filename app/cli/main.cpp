@@ -222,6 +222,8 @@ int main(int argc, char** argv) {
             "                                draw the flight in an IGC or GPX file\n"
             "  kml FILE OUT.kml              the flight in an IGC or GPX file for Google Earth\n"
             "  logbook list|totals           the pilot's logbook: flights, totals\n"
+            "  logbook find TEXT             the flights whose site, glider, notes or pilot\n"
+            "                                mention TEXT\n"
             "  logbook import PATH...        add IGC and GPX files (folders recursively)\n"
             "  logbook export-csv FILE|-     every flight as CSV (\"-\": standard output)\n"
             "  logbook show N                the facts of flight N\n"

@@ -150,6 +150,17 @@ class TestLogbook : public QObject {
             QCOMPARE(logbook::FlightCountText(count), QString::fromUtf8(text));
     }
 
+    void mentions_siteGliderNotesOrPilot_anyCase() {
+        TFlightEntry flight;
+        flight.site = QStringLiteral("Юца");
+        flight.glider = QStringLiteral("OZONE Rush 6");
+        flight.notes = QStringLiteral("термики до 3000");
+        flight.pilot = QStringLiteral("Ivan Petrov");
+        for (const char* found : {"юца", "rush", "3000", "PETROV", " ozone "})
+            QVERIFY2(Mentions(flight, QString::fromUtf8(found)), found);
+        QVERIFY(!Mentions(flight, QStringLiteral("Enzo")));
+    }
+
     void init() {
         QDir(dir_.path()).removeRecursively();
         QDir().mkpath(dir_.path());

@@ -676,6 +676,8 @@ class TestCli : public QObject {
             {{"logbook", "list"}, app::EC_OK, "1\t2024-06-07\t09:0"},
             {{"logbook", "totals"}, app::EC_OK, "Всего\t1 полёт"},
             {{"logbook", "show", "1"}, app::EC_OK, "Время полёта: 0:1"},
+            {{"logbook", "find", "nowhere"}, app::EC_OK, "XContest, б"},
+            {{"logbook", "find"}, app::EC_USAGE, "find TEXT"},
             {{"logbook", "show", "9"}, app::EC_FAILED, "Полёта 9 нет в журнале"},
             {{"logbook", "export-csv", dir.filePath("all.csv")}, app::EC_OK, ""},
             {{"logbook", "frobnicate"}, app::EC_USAGE, "logbook list|totals"},

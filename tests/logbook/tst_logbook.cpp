@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "LockHolder.h"
 #include "LogbookFlights.h"
 #include "device/AppError.h"
 #include "device/FileStore.h"
@@ -551,12 +552,8 @@ class TestLogbook : public QObject {
         const std::int64_t id =
             book.RecordDownload(Downloaded(Time(2024, 5, 1, 9, 0, 0), 45.0f, 6.0f), {}).id;
         {
-            QSqlDatabase other =
-                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
-            other.setDatabaseName(Db());
-            QVERIFY(other.open());
-            QSqlQuery hold(other);
-            QVERIFY(hold.exec(QStringLiteral("BEGIN IMMEDIATE")));
+            logbooktest::TLockHolder hold(Db());
+            QVERIFY(hold.Held());
             TLogbook window(Db(), InterfaceBusyTimeoutMs);
             QCOMPARE(window.Store().Count(), 1);  // reading goes on
             try {
@@ -566,11 +563,10 @@ class TestLogbook : public QObject {
                 QVERIFY2(error.Text().contains(QStringLiteral("занят другой программой")),
                          qPrintable(error.Text()));
             }
-            QVERIFY(hold.exec(QStringLiteral("ROLLBACK")));
+            hold.Release();
             window.Remove(id);
             QCOMPARE(window.Store().Count(), 0);
         }
-        QSqlDatabase::removeDatabase(QStringLiteral("other"));
     }
 
     // A change from the interface thread meets another program's lock: it
@@ -590,12 +586,8 @@ class TestLogbook : public QObject {
         const std::int64_t id =
             window.RecordDownload(Downloaded(Time(2024, 5, 1, 9, 0, 0), 45.0f, 6.0f), {}).id;
         {
-            QSqlDatabase other =
-                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
-            other.setDatabaseName(db);
-            QVERIFY(other.open());
-            QSqlQuery hold(other);
-            QVERIFY(hold.exec(QStringLiteral("BEGIN IMMEDIATE")));
+            logbooktest::TLockHolder hold(db);
+            QVERIFY(hold.Held());
             TLockRetry retry(waitMs);
             std::optional<QString> failure;
             QVERIFY(retry.Run([&] { window.Remove(id); }, [&](const QString& f) { failure = f; }));
@@ -603,7 +595,7 @@ class TestLogbook : public QObject {
             QVERIFY(!retry.Run([] {}, [](const QString&) {}));  // one change at a time
             if (released) {
                 QTRY_VERIFY(retry.Tries() >= 2);
-                QVERIFY(hold.exec(QStringLiteral("ROLLBACK")));
+                hold.Release();
                 QTRY_VERIFY(failure.has_value());
                 QCOMPARE(*failure, QString());
                 QCOMPARE(window.Store().Count(), 0);
@@ -613,7 +605,6 @@ class TestLogbook : public QObject {
                          qPrintable(*failure));
                 QVERIFY(retry.Tries() >= 2);
                 QCOMPARE(window.Store().Count(), 1);
-                QVERIFY(hold.exec(QStringLiteral("ROLLBACK")));
             }
             QVERIFY(!retry.Waiting());
             // Not a lock: no waiting.
@@ -622,7 +613,6 @@ class TestLogbook : public QObject {
             QCOMPARE(failure, std::optional<QString>(NoSuchFlightText(999999)));
             QCOMPARE(retry.Tries(), 1);
         }
-        QSqlDatabase::removeDatabase(QStringLiteral("holder"));
     }
 
     void logbookStates_eachSaidAndNothingLeftBehind_data() {

@@ -10,6 +10,7 @@
 #include <map>
 
 #include "GuiTest.h"
+#include "LockHolder.h"
 #include "LogbookFlights.h"
 #include "device/FileStore.h"
 #include "logbook/LogbookModel.h"
@@ -203,12 +204,8 @@ class TestLogbookWindow : public QObject {
         const QString db = dir_.filePath(QStringLiteral("locked.sqlite"));
         const std::size_t said = dialogs_.messages.size();
         {
-            QSqlDatabase other =
-                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
-            other.setDatabaseName(db);
-            QVERIFY(other.open());
-            QSqlQuery hold(other);
-            QVERIFY(hold.exec(QStringLiteral("BEGIN IMMEDIATE")));
+            logbooktest::TLockHolder hold(db);
+            QVERIFY(hold.Held());
             SelectRows(window, {0});
             dialogs_.answer = true;
             ButtonOf(window, "btnDelete")->click();
@@ -221,10 +218,9 @@ class TestLogbookWindow : public QObject {
             Q_EMIT year->activated(1);
             QCOMPARE(window->Table()->model()->rowCount(), 3);
             QVERIFY(window->Changing());
-            QVERIFY(hold.exec(QStringLiteral("ROLLBACK")));
+            hold.Release();
             QTRY_VERIFY(!window->Changing());
         }
-        QSqlDatabase::removeDatabase(QStringLiteral("holder"));
         QCOMPARE(dialogs_.messages.size(), said);
         QCOMPARE(window->Table()->model()->rowCount(), 2);
         delete window;

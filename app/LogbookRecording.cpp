@@ -72,7 +72,7 @@ class TLogbookLookup : public flow::TFlightLookup {
             return false;
         }
     }
-    const QString& Failure() const { return failure_; }
+    QString Failure() const override { return failure_; }
 
   private:
     std::unique_ptr<logbook::TLogbook> logbook_;
@@ -85,8 +85,7 @@ std::unique_ptr<flow::TFlightLookup> MakeLogbookLookup() {
 }
 
 QString LookupFailure(const flow::TFlightLookup* lookup) {
-    const auto* logbook = dynamic_cast<const TLogbookLookup*>(lookup);
-    return logbook ? logbook->Failure() : QString();
+    return lookup ? lookup->Failure() : QString();
 }
 
 }  // namespace app

@@ -263,6 +263,11 @@ QString NothingNewText() {
     return QStringLiteral("Новых полётов нет: все полёты из памяти прибора уже в журнале полётов");
 }
 
+QString InLogbookText(bool held, bool known) {
+    if (!known) return QStringLiteral("неизвестно");
+    return held ? QStringLiteral("да") : QStringLiteral("нет");
+}
+
 TFlightScan::TFlightScan(serial::TNonVisComp& link, TTarget target, TScanReports& reports,
                          QObject* parent)
     : QObject(parent), link_(link), target_(std::move(target)), reports_(reports) {}

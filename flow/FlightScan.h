@@ -91,6 +91,9 @@ QString ListedDurationText(const TListedFlight& flight);  // "~0:31"
 QString FlightsFoundText(std::size_t total, std::size_t fresh);
 // What "all new" says when the logbook holds every listed flight.
 QString NothingNewText();
+// Whether the logbook holds a listed flight: "да", "нет", or "неизвестно"
+// when the logbook could not be read.
+QString InLogbookText(bool held, bool known);
 
 // Whether the pilot's logbook holds a flight: the app answers from the
 // logbook, a build without one answers no.
@@ -98,6 +101,9 @@ class TFlightLookup {
   public:
     virtual ~TFlightLookup() = default;
     virtual bool Holds(const TListedFlight& flight) = 0;
+    // Why the logbook could not be read, so that the answers were guesses;
+    // empty when it could.
+    virtual QString Failure() const { return {}; }
 };
 
 // The identity a scan is kept under.

@@ -829,18 +829,21 @@ void TLogbook::Edit(std::int64_t id, const QString& site, const QString& glider,
     const std::optional<TFlightEntry> entry = store_.Flight(id);
     if (!entry) return;
     const QString name = site.trimmed();
+    // The entry's own texts last: an edit cut short (another program's
+    // lock) and made again then names the site as the first would have.
+    if (!name.isEmpty() && name != entry->site) {
+        if (SiteAt(entry->takeoffLatitude, entry->takeoffLongitude) != name)
+            store_.AddSite(name, entry->takeoffLatitude, entry->takeoffLongitude);
+        const track::TFlightFix here = At(entry->takeoffLatitude, entry->takeoffLongitude);
+        std::vector<std::int64_t> near;
+        for (const TFlightEntry& other : store_.Flights())
+            if (other.site.isEmpty() &&
+                track::QuickDistance(here, At(other.takeoffLatitude, other.takeoffLongitude)) <=
+                    SiteRadiusMetres)
+                near.push_back(other.id);
+        if (!near.empty()) store_.NameSites(near, name);
+    }
     store_.UpdateTexts(id, name, glider.trimmed(), notes);
-    if (name.isEmpty() || name == entry->site) return;
-    if (SiteAt(entry->takeoffLatitude, entry->takeoffLongitude) != name)
-        store_.AddSite(name, entry->takeoffLatitude, entry->takeoffLongitude);
-    const track::TFlightFix here = At(entry->takeoffLatitude, entry->takeoffLongitude);
-    std::vector<std::int64_t> near;
-    for (const TFlightEntry& other : store_.Flights())
-        if (other.site.isEmpty() &&
-            track::QuickDistance(here, At(other.takeoffLatitude, other.takeoffLongitude)) <=
-                SiteRadiusMetres)
-            near.push_back(other.id);
-    if (!near.empty()) store_.NameSites(near, name);
 }
 
 }  // namespace logbook

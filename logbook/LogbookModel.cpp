@@ -1,5 +1,6 @@
 #include "logbook/LogbookModel.h"
 
+#include <QPalette>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -46,17 +47,21 @@ TLogbookModel::TLogbookModel(QSqlDatabase database, QObject* parent)
 
 void TLogbookModel::Refresh() {
     QSqlQuery q(database_);
+    // An entry of the same flight from another recorder sorts by the entry
+    // it is counted in, and right below it.
     QString sql = QStringLiteral(
-                      "SELECT id, date(%1, 'unixepoch'), time(%1, 'unixepoch'), site, duration_s,"
-                      " max_alt, track_m, score, glider, score_kind FROM flights")
-                      .arg(QLatin1String(kLocalTakeoff));
+                      "WITH keys AS (SELECT id AS kid, %2 AS sort_key FROM flights)"
+                      " SELECT id, date(%1, 'unixepoch'), time(%1, 'unixepoch'), site, duration_s,"
+                      " max_alt, track_m, score, glider, score_kind, same_flight_as"
+                      " FROM flights JOIN keys ON kid = IFNULL(same_flight_as, id)")
+                      .arg(QLatin1String(kLocalTakeoff), QLatin1String(OrderOf(sortColumn_)));
     if (year_)
         sql += QStringLiteral(" WHERE CAST(strftime('%Y', %1, 'unixepoch') AS INTEGER) = ?")
                    .arg(QLatin1String(kLocalTakeoff));
     const QString direction =
         sortOrder_ == Qt::AscendingOrder ? QStringLiteral("ASC") : QStringLiteral("DESC");
-    sql += QStringLiteral(" ORDER BY %1 %2, id %2")
-               .arg(QLatin1String(OrderOf(sortColumn_)), direction);
+    sql += QStringLiteral(" ORDER BY sort_key %1, kid %1, same_flight_as IS NOT NULL, id")
+               .arg(direction);
     q.prepare(sql);
     if (year_) q.addBindValue(*year_);
     if (!q.exec()) throw device::TAppError(q.lastError().text());
@@ -83,11 +88,24 @@ std::int64_t TLogbookModel::DurationAt(int row) const {
     return record(row).value(ColDuration).toLongLong();
 }
 double TLogbookModel::LengthAt(int row) const { return record(row).value(ColLength).toDouble(); }
+std::optional<std::int64_t> TLogbookModel::SameFlightAt(int row) const {
+    const QVariant as = record(row).value(ColSameFlight);
+    return as.isNull() ? std::nullopt : std::optional<std::int64_t>(as.toLongLong());
+}
 
 QVariant TLogbookModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::TextAlignmentRole && index.column() >= ColDuration &&
         index.column() <= ColScore)
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    // An entry of a flight counted in another is shown as part of it. (A
+    // record reads the edit role, never these.)
+    const bool marked = role == Qt::ToolTipRole || role == Qt::ForegroundRole ||
+                        (role == Qt::DisplayRole && index.column() == ColId);
+    if (const auto as = marked ? SameFlightAt(index.row()) : std::nullopt) {
+        if (role == Qt::ToolTipRole) return SameFlightText(*as);
+        if (role == Qt::ForegroundRole) return QPalette().brush(QPalette::Disabled, QPalette::Text);
+        return QStringLiteral("\u21b3 %1").arg(IdAt(index.row()));
+    }
     if (role != Qt::DisplayRole) return QSqlQueryModel::data(index, role);
     const QVariant raw = QSqlQueryModel::data(index, role);
     switch (index.column()) {
@@ -99,7 +117,7 @@ QVariant TLogbookModel::data(const QModelIndex& index, int role) const {
             return KilometresText(raw.toDouble());
         case ColScore: {
             if (raw.isNull()) return QString();  // scored once its track is read
-            return ScoreText(raw.toDouble(), record(index.row()).value(ColCount).toString());
+            return ScoreText(raw.toDouble(), record(index.row()).value(ColScoreKind).toString());
         }
         default:
             return raw;

@@ -19,7 +19,11 @@ class TLogbookModel : public QSqlQueryModel {
         ColLength,
         ColScore,
         ColGlider,
-        ColCount
+        ColCount,
+        // Past the columns shown: the score's flight kind, and the entry an
+        // entry from another recorder is counted in.
+        ColScoreKind = ColCount,
+        ColSameFlight
     };
 
     explicit TLogbookModel(QSqlDatabase database, QObject* parent = nullptr);
@@ -31,8 +35,10 @@ class TLogbookModel : public QSqlQueryModel {
     std::int64_t IdAt(int row) const;
     std::int64_t DurationAt(int row) const;
     double LengthAt(int row) const;
+    // The entry this row's flight is counted in, when it is the same flight
+    // from another recorder.
+    std::optional<std::int64_t> SameFlightAt(int row) const;
 
-    // The query carries the score's flight kind past the last column shown.
     int columnCount(const QModelIndex& parent = {}) const override;
     void sort(int column, Qt::SortOrder order) override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;

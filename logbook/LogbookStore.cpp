@@ -20,9 +20,12 @@ namespace {
 
 QString Shown(const QString& path) { return device::ShownName(path); }
 
+QString FailureText(const QString& path, const QString& reason) {
+    return QStringLiteral("Журнал полётов \"%1\" недоступен: %2").arg(Shown(path), reason);
+}
+
 [[noreturn]] void Fail(const QString& path, const QString& reason) {
-    throw device::TAppError(
-        QStringLiteral("Журнал полётов \"%1\" недоступен: %2").arg(Shown(path), reason));
+    throw device::TAppError(FailureText(path, reason));
 }
 
 // Each schema version is reached from the one before by one step, which ends
@@ -165,16 +168,26 @@ TFlightEntry Read(const QSqlQuery& q) {
     return e;
 }
 
+// The primary result code (the low byte of an extended one).
+int Primary(const QSqlError& error) { return error.nativeErrorCode().toInt() & 0xff; }
+
+// SQLITE_BUSY or SQLITE_LOCKED: another connection holds the lock.
+bool Locked(const QSqlError& error) { return Primary(error) == 5 || Primary(error) == 6; }
+
 // A failure in words the pilot can act on; SQLite's own text in brackets.
 QString Reason(const QSqlError& error) {
-    const QString code = error.nativeErrorCode();
-    // The primary result codes (the low byte of an extended one).
-    const int primary = code.toInt() & 0xff;
-    if (primary == 5 || primary == 6)
+    if (Locked(error))
         return QStringLiteral("журнал занят другой программой, попробуйте позже (%1)")
             .arg(error.text());
-    if (primary == 8) return QStringLiteral("нет права записи в журнал (%1)").arg(error.text());
+    if (Primary(error) == 8)
+        return QStringLiteral("нет права записи в журнал (%1)").arg(error.text());
     return error.text();
+}
+
+[[noreturn]] void Fail(const QString& path, const QSqlError& error) {
+    const QString text = FailureText(path, Reason(error));
+    if (Locked(error)) throw TLogbookLocked(text);
+    throw device::TAppError(text);
 }
 
 // The file name as an SQLite URI, for opening it with parameters.
@@ -254,7 +267,7 @@ void TLogbookStore::Open() {
         options += QStringLiteral(";QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY");
     }
     db.setConnectOptions(options);
-    if (!db.open()) Fail(path_, Reason(db.lastError()));
+    if (!db.open()) Fail(path_, db.lastError());
 
     QSqlQuery q(db);
     // Reading the version reads the whole header and any journal: a damaged
@@ -287,7 +300,7 @@ void TLogbookStore::Open() {
     lock.unlock();
     q.finish();
     if (!readOnly_.isEmpty()) return;
-    if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) Fail(path_, Reason(q.lastError()));
+    if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) Fail(path_, q.lastError());
     // A change committed is on the disk before the program reports it.
     q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
     q.exec(QStringLiteral("PRAGMA foreign_keys=ON"));
@@ -303,14 +316,14 @@ class TTransaction {
         : db_(db), path_(path) {
         if (!readOnly.isEmpty()) Fail(path_, readOnly);
         QSqlQuery q(db_);
-        if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) Fail(path_, Reason(q.lastError()));
+        if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) Fail(path_, q.lastError());
     }
     ~TTransaction() {
         if (!committed_) QSqlQuery(db_).exec(QStringLiteral("ROLLBACK"));
     }
     void Commit() {
         QSqlQuery q(db_);
-        if (!q.exec(QStringLiteral("COMMIT"))) Fail(path_, Reason(q.lastError()));
+        if (!q.exec(QStringLiteral("COMMIT"))) Fail(path_, q.lastError());
         committed_ = true;
     }
 
@@ -326,8 +339,7 @@ void TLogbookStore::Migrate() {
     QSqlDatabase db = Database();
     const auto fileVersion = [&] {
         QSqlQuery q(db);
-        if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
-            Fail(path_, Reason(q.lastError()));
+        if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) Fail(path_, q.lastError());
         return q.value(0).toInt();
     };
     if (fileVersion() == SchemaVersion) return;
@@ -340,7 +352,7 @@ void TLogbookStore::Migrate() {
         Fail(path_, QStringLiteral("файл записан более новой версией программы"));
     for (int step = version; step < SchemaVersion; ++step)
         for (const char* const* sql = kSteps[step]; *sql; ++sql)
-            if (!q.exec(QString::fromLatin1(*sql))) Fail(path_, Reason(q.lastError()));
+            if (!q.exec(QString::fromLatin1(*sql))) Fail(path_, q.lastError());
     transaction.Commit();
 }
 
@@ -348,7 +360,7 @@ std::optional<std::int64_t> TLogbookStore::FindIdentity(const QString& identity)
     QSqlQuery q(Database());
     q.prepare(QStringLiteral("SELECT id FROM flights WHERE identity = ?"));
     q.addBindValue(identity);
-    if (!q.exec()) Fail(path_, Reason(q.lastError()));
+    if (!q.exec()) Fail(path_, q.lastError());
     if (!q.next()) return std::nullopt;
     return q.value(0).toLongLong();
 }
@@ -361,7 +373,7 @@ std::optional<std::int64_t> TLogbookStore::FindRecordedWithin(device::TrackTime 
                        " AND takeoff_utc <= landing_utc LIMIT 1"));
     q.addBindValue(qint64(from));
     q.addBindValue(qint64(to));
-    if (!q.exec()) Fail(path_, Reason(q.lastError()));
+    if (!q.exec()) Fail(path_, q.lastError());
     if (!q.next()) return std::nullopt;
     return q.value(0).toLongLong();
 }
@@ -376,7 +388,7 @@ std::int64_t TLogbookStore::Insert(const TFlightEntry& entry) {
                   .arg(QLatin1String(kColumns), marks));
     Bind(q, entry);
     q.addBindValue(QDateTime::currentDateTimeUtc().toString(Qt::ISODate));
-    if (!q.exec()) Fail(path_, Reason(q.lastError()));
+    if (!q.exec()) Fail(path_, q.lastError());
     const std::int64_t id = q.lastInsertId().toLongLong();
     transaction.Commit();
     return id;
@@ -387,7 +399,7 @@ std::optional<TFlightEntry> TLogbookStore::Flight(std::int64_t id) {
     q.prepare(
         QStringLiteral("SELECT id, %1 FROM flights WHERE id = ?").arg(QLatin1String(kColumns)));
     q.addBindValue(qint64(id));
-    if (!q.exec()) Fail(path_, Reason(q.lastError()));
+    if (!q.exec()) Fail(path_, q.lastError());
     if (!q.next()) return std::nullopt;
     return Read(q);
 }
@@ -410,7 +422,7 @@ QSqlQuery Select(QSqlDatabase db, const QString& columns, std::optional<int> yea
 
 std::vector<TFlightEntry> TLogbookStore::Flights(std::optional<int> year) {
     QSqlQuery q = Select(Database(), QStringLiteral("id, ") + QLatin1String(kColumns), year);
-    if (!q.exec()) Fail(path_, Reason(q.lastError()));
+    if (!q.exec()) Fail(path_, q.lastError());
     std::vector<TFlightEntry> out;
     while (q.next()) out.push_back(Read(q));
     return out;
@@ -422,7 +434,7 @@ std::vector<TFlightEntry> TLogbookStore::TotalsRows(std::optional<int> year) {
                QStringLiteral(
                    "takeoff_utc, utc_offset_minutes, duration_s, track_m, glider, same_flight_as"),
                year);
-    if (!q.exec()) Fail(path_, Reason(q.lastError()));
+    if (!q.exec()) Fail(path_, q.lastError());
     std::vector<TFlightEntry> out;
     while (q.next()) {
         TFlightEntry e;
@@ -442,7 +454,7 @@ std::vector<int> TLogbookStore::Years() {
     if (!q.exec(QStringLiteral(
             "SELECT DISTINCT CAST(strftime('%Y', takeoff_utc + IFNULL(utc_offset_minutes, 0) * 60,"
             " 'unixepoch') AS INTEGER) AS y FROM flights ORDER BY y DESC")))
-        Fail(path_, Reason(q.lastError()));
+        Fail(path_, q.lastError());
     std::vector<int> years;
     while (q.next()) years.push_back(q.value(0).toInt());
     return years;
@@ -457,7 +469,7 @@ void TLogbookStore::UpdateTexts(std::int64_t id, const QString& site, const QStr
     q.addBindValue(Text(glider));
     q.addBindValue(Text(notes));
     q.addBindValue(qint64(id));
-    if (!q.exec()) Fail(path_, Reason(q.lastError()));
+    if (!q.exec()) Fail(path_, q.lastError());
     transaction.Commit();
 }
 
@@ -468,7 +480,7 @@ void TLogbookStore::NameSites(const std::vector<std::int64_t>& ids, const QStrin
     for (const std::int64_t id : ids) {
         q.addBindValue(Text(site));
         q.addBindValue(qint64(id));
-        if (!q.exec()) Fail(path_, Reason(q.lastError()));
+        if (!q.exec()) Fail(path_, q.lastError());
     }
     transaction.Commit();
 }
@@ -478,11 +490,11 @@ void TLogbookStore::Remove(std::int64_t id) {
     QSqlQuery q(Database());
     q.prepare(QStringLiteral("DELETE FROM flights WHERE id = ?"));
     q.addBindValue(qint64(id));
-    if (!q.exec()) Fail(path_, Reason(q.lastError()));
+    if (!q.exec()) Fail(path_, q.lastError());
     // The other recorder's entry of the same flight now counts on its own.
     q.prepare(QStringLiteral("UPDATE flights SET same_flight_as = NULL WHERE same_flight_as = ?"));
     q.addBindValue(qint64(id));
-    if (!q.exec()) Fail(path_, Reason(q.lastError()));
+    if (!q.exec()) Fail(path_, q.lastError());
     transaction.Commit();
 }
 
@@ -492,13 +504,13 @@ void TLogbookStore::SetSameFlight(std::int64_t id, std::optional<std::int64_t> a
     q.prepare(QStringLiteral("UPDATE flights SET same_flight_as = ? WHERE id = ?"));
     q.addBindValue(Optional(as));
     q.addBindValue(qint64(id));
-    if (!q.exec()) Fail(path_, Reason(q.lastError()));
+    if (!q.exec()) Fail(path_, q.lastError());
     if (as) {
         // One entry counts for the flight: those that pointed here point on.
         q.prepare(QStringLiteral("UPDATE flights SET same_flight_as = ? WHERE same_flight_as = ?"));
         q.addBindValue(qint64(*as));
         q.addBindValue(qint64(id));
-        if (!q.exec()) Fail(path_, Reason(q.lastError()));
+        if (!q.exec()) Fail(path_, q.lastError());
     }
     transaction.Commit();
 }
@@ -512,7 +524,7 @@ void TLogbookStore::Replace(std::int64_t id, const TFlightEntry& entry) {
                   .arg(QLatin1String(kColumns), marks));
     Bind(q, entry);
     q.addBindValue(qint64(id));
-    if (!q.exec()) Fail(path_, Reason(q.lastError()));
+    if (!q.exec()) Fail(path_, q.lastError());
     transaction.Commit();
 }
 
@@ -526,7 +538,7 @@ std::vector<TFlightEntry> TLogbookStore::FlightsWithin(device::TrackTime from,
             .arg(QLatin1String(kColumns)));
     q.addBindValue(qint64(to));
     q.addBindValue(qint64(from));
-    if (!q.exec()) Fail(path_, Reason(q.lastError()));
+    if (!q.exec()) Fail(path_, q.lastError());
     std::vector<TFlightEntry> out;
     while (q.next()) out.push_back(Read(q));
     return out;
@@ -539,7 +551,7 @@ void TLogbookStore::SetScore(std::int64_t id, double score, const QString& kind)
     q.addBindValue(score);
     q.addBindValue(Text(kind));
     q.addBindValue(qint64(id));
-    if (!q.exec()) Fail(path_, Reason(q.lastError()));
+    if (!q.exec()) Fail(path_, q.lastError());
     transaction.Commit();
 }
 
@@ -547,7 +559,7 @@ std::vector<std::int64_t> TLogbookStore::Unscored() {
     QSqlQuery q(Database());
     if (!q.exec(QStringLiteral(
             "SELECT id FROM flights WHERE score IS NULL ORDER BY takeoff_utc DESC, id DESC")))
-        Fail(path_, Reason(q.lastError()));
+        Fail(path_, q.lastError());
     std::vector<std::int64_t> ids;
     while (q.next()) ids.push_back(q.value(0).toLongLong());
     return ids;
@@ -556,7 +568,7 @@ std::vector<std::int64_t> TLogbookStore::Unscored() {
 std::vector<TSite> TLogbookStore::Sites() {
     QSqlQuery q(Database());
     if (!q.exec(QStringLiteral("SELECT id, name, lat, lon FROM sites ORDER BY id")))
-        Fail(path_, Reason(q.lastError()));
+        Fail(path_, q.lastError());
     std::vector<TSite> sites;
     while (q.next())
         sites.push_back({q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toDouble(),
@@ -571,14 +583,14 @@ void TLogbookStore::AddSite(const QString& name, double latitude, double longitu
     q.addBindValue(Text(name));
     q.addBindValue(latitude);
     q.addBindValue(longitude);
-    if (!q.exec()) Fail(path_, Reason(q.lastError()));
+    if (!q.exec()) Fail(path_, q.lastError());
     transaction.Commit();
 }
 
 int TLogbookStore::Count() {
     QSqlQuery q(Database());
     if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM flights")) || !q.next())
-        Fail(path_, Reason(q.lastError()));
+        Fail(path_, q.lastError());
     return q.value(0).toInt();
 }
 

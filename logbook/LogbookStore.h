@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "device/AppError.h"
 #include "logbook/FlightEntry.h"
 
 namespace logbook {
@@ -18,8 +19,16 @@ inline constexpr int SchemaVersion = 4;
 // How long a change waits for another program's change to end.
 inline constexpr int BusyTimeoutMs = 15000;
 // The same on the interface thread, which must keep answering: a lock held
-// longer is reported, and the pilot tries again.
-inline constexpr int InterfaceBusyTimeoutMs = 250;
+// longer fails the try, and the change is tried again from a timer
+// (TLockRetry).
+inline constexpr int InterfaceBusyTimeoutMs = 50;
+
+// A change refused because another program holds the logbook's lock; its
+// text says so.
+class TLogbookLocked : public device::TAppError {
+  public:
+    using device::TAppError::TAppError;
+};
 
 struct TSite {
     std::int64_t id = 0;

@@ -20,6 +20,7 @@
 #include <QTableView>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "device/AppError.h"
@@ -70,11 +71,16 @@ TLogbookWindow::TLogbookWindow(std::unique_ptr<TLogbook> book,
     btnOpenFolder = Button(this, "btnOpenFolder", device::OpenFolderText);
     btnEdit = Button(this, "btnEdit", QStringLiteral("Изменить..."));
     btnDelete = Button(this, "btnDelete", QStringLiteral("Удалить"));
+    btnMerge = Button(this, "btnMerge", QStringLiteral("Объединить"));
+    btnMerge->setToolTip(
+        QStringLiteral("Два выбранных полёта — один полёт с двух приборов: считать его один раз"));
+    btnUnmerge = Button(this, "btnUnmerge", QStringLiteral("Разделить"));
+    btnUnmerge->setToolTip(QStringLiteral("Считать выбранный полёт отдельным полётом"));
     auto* tools = new QHBoxLayout;
     tools->addWidget(new QLabel(QStringLiteral("Год:"), this));
     tools->addWidget(cbbYear);
     for (QPushButton* b : {btnImportFiles, btnImportFolder, btnExportCsv, btnExportKml,
-                           btnOpenFolder, btnEdit, btnDelete})
+                           btnOpenFolder, btnEdit, btnDelete, btnMerge, btnUnmerge})
         tools->addWidget(b);
     tools->addStretch();
 
@@ -146,6 +152,8 @@ TLogbookWindow::TLogbookWindow(std::unique_ptr<TLogbook> book,
     connect(btnOpenFolder, &QPushButton::clicked, this, &TLogbookWindow::btnOpenFolderClick);
     connect(btnEdit, &QPushButton::clicked, this, &TLogbookWindow::btnEditClick);
     connect(btnDelete, &QPushButton::clicked, this, &TLogbookWindow::btnDeleteClick);
+    connect(btnMerge, &QPushButton::clicked, this, &TLogbookWindow::btnMergeClick);
+    connect(btnUnmerge, &QPushButton::clicked, this, &TLogbookWindow::btnUnmergeClick);
     connect(btnCancelImport, &QPushButton::clicked, this, [this] {
         if (job_) job_->Cancel();
     });
@@ -206,19 +214,24 @@ std::optional<TFlightEntry> TLogbookWindow::CurrentEntry() {
 
 void TLogbookWindow::SelectionChanged() {
     const QModelIndexList rows = tblFlights->selectionModel()->selectedRows();
-    TTotals selected;
+    std::vector<TFlightEntry> selected;
     for (const QModelIndex& index : rows) {
-        ++selected.flights;
-        selected.seconds += model_->DurationAt(index.row());
-        selected.metres += model_->LengthAt(index.row());
+        TFlightEntry& e = selected.emplace_back();
+        e.durationSeconds = model_->DurationAt(index.row());
+        e.trackLengthMetres = model_->LengthAt(index.row());
+        e.sameFlightAs = model_->SameFlightAt(index.row());
     }
-    lblTotals->setText(rows.size() > 1 ? QStringLiteral("Выбрано: ") + TotalsText(selected)
+    lblTotals->setText(rows.size() > 1 ? QStringLiteral("Выбрано: ") +
+                                             TotalsText(TLogbook::Totals(selected).all)
                                        : QStringLiteral("Всего: ") + TotalsText(shownTotals_.all));
     const bool one = rows.size() == 1;
+    const bool free = !Changing();
     btnExportKml->setEnabled(one);
     btnOpenFolder->setEnabled(one);
-    btnEdit->setEnabled(one);
-    btnDelete->setEnabled(one);
+    btnEdit->setEnabled(one && free);
+    btnDelete->setEnabled(one && free);
+    btnMerge->setEnabled(rows.size() == 2 && free);
+    btnUnmerge->setEnabled(one && free && selected.front().sameFlightAs);
     ShowSelected(one ? CurrentEntry() : std::nullopt);
 }
 
@@ -372,8 +385,8 @@ void TLogbookWindow::btnEditClick() {
     connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     device::Dialogs().Exec(&dialog);
     if (dialog.result() != QDialog::Accepted) return;
-    book_->Edit(entry->id, site->text(), glider->text(), notes->toPlainText());
-    Reload();
+    Change([this, id = entry->id, site = site->text(), glider = glider->text(),
+            notes = notes->toPlainText()] { book_->Edit(id, site, glider, notes); });
 }
 
 void TLogbookWindow::btnDeleteClick() {
@@ -384,8 +397,33 @@ void TLogbookWindow::btnDeleteClick() {
             QStringLiteral("Удалить из журнала полёт %1 %2? Файлы трека останутся на диске.")
                 .arg(DateText(entry->LocalTakeoff()), TimeOfDayText(entry->LocalTakeoff()))))
         return;
-    book_->Remove(entry->id);
-    Reload();
+    Change([this, id = entry->id] { book_->Remove(id); });
+}
+
+void TLogbookWindow::btnMergeClick() {
+    QModelIndexList rows = tblFlights->selectionModel()->selectedRows();
+    if (rows.size() != 2) return;
+    // The upper row is the entry that counts.
+    std::sort(rows.begin(), rows.end());
+    Change([this, kept = model_->IdAt(rows[0].row()), other = model_->IdAt(rows[1].row())] {
+        book_->Merge(kept, other);
+    });
+}
+
+void TLogbookWindow::btnUnmergeClick() {
+    const std::optional<TFlightEntry> entry = CurrentEntry();
+    if (!entry) return;
+    Change([this, id = entry->id] { book_->Unmerge(id); });
+}
+
+void TLogbookWindow::Change(TLockRetry::TChange change) {
+    const bool started = changes_.Run(std::move(change), [this](const QString& failure) {
+        Reload();
+        if (!failure.isEmpty())
+            device::Dialogs().Message(this, device::TMessageKind::Error, kTitle, failure);
+    });
+    // While it waits, no other change can be asked for.
+    if (started) SelectionChanged();
 }
 
 TLogbookWindow* OpenLogbookWindow(QMdiArea* area, const QString& databasePath,

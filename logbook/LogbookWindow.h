@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+#include "logbook/LockRetry.h"
 #include "logbook/Logbook.h"
 #include "track/IgcExport.h"
 
@@ -44,6 +45,8 @@ class TLogbookWindow : public QWidget {
     // The flights shown again, from the database (after another program's change).
     void Reload();
     bool Importing() const { return job_ != nullptr; }
+    // A change waits for another program's lock on the logbook.
+    bool Changing() const { return changes_.Waiting(); }
 
     QTableView* Table() const { return tblFlights; }
     QLabel* TotalsLabel() const { return lblTotals; }
@@ -63,6 +66,11 @@ class TLogbookWindow : public QWidget {
     void btnOpenFolderClick();
     void btnEditClick();
     void btnDeleteClick();
+    void btnMergeClick();
+    void btnUnmergeClick();
+    // Makes a change of the logbook, waiting for another program's lock with
+    // the window answering, then shows the logbook again or the failure.
+    void Change(TLockRetry::TChange change);
     void cbbYearChange();
     void ImportEnded();
     void FillYears();
@@ -77,6 +85,7 @@ class TLogbookWindow : public QWidget {
     // Stops the scoring of flights kept unscored when the window closes.
     std::shared_ptr<std::atomic<bool>> scoringCancel_ = std::make_shared<std::atomic<bool>>(false);
     track::TLatestJobRunner* plotRunner_ = nullptr;
+    TLockRetry changes_;
 
     QComboBox* cbbYear;
     QTableView* tblFlights;
@@ -93,6 +102,8 @@ class TLogbookWindow : public QWidget {
     QPushButton* btnOpenFolder;
     QPushButton* btnEdit;
     QPushButton* btnDelete;
+    QPushButton* btnMerge;
+    QPushButton* btnUnmerge;
 };
 
 // Shows the logbook window in `area` (brings it forward when open). A

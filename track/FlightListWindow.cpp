@@ -176,7 +176,9 @@ void TFlightListWindow::Finished(const flow::TReport& outcome, bool fromCache) {
     ShowFlights();
     const auto fresh = std::count_if(Flights().begin(), Flights().end(),
                                      [](const flow::TListedFlight& f) { return !f.inLogbook; });
-    if (outcome.outcome == flow::TOutcome::Done) {
+    if (const QString failure = LookupFailure(); !failure.isEmpty()) {
+        ShowState(flow::Report(flow::TOutcome::BadFile, failure));
+    } else if (outcome.outcome == flow::TOutcome::Done) {
         ShowState(
             flow::Report(flow::TOutcome::Done,
                          flow::FlightsFoundText(Flights().size(), std::size_t(fresh)) +
@@ -186,7 +188,12 @@ void TFlightListWindow::Finished(const flow::TReport& outcome, bool fromCache) {
     }
 }
 
+QString TFlightListWindow::LookupFailure() const {
+    return lookup_ ? lookup_->Failure() : QString();
+}
+
 void TFlightListWindow::ShowFlights() {
+    const bool known = LookupFailure().isEmpty();
     tblFlights->setRowCount(0);
     for (const flow::TListedFlight& f : Flights()) {
         const bool held = f.inLogbook || std::any_of(downloaded_.begin(), downloaded_.end(),
@@ -205,8 +212,7 @@ void TFlightListWindow::ShowFlights() {
         tblFlights->setItem(row, ColSector, Cell(QString::number(f.firstSector), Qt::AlignRight));
         tblFlights->setItem(row, ColSectors, Cell(QString::number(f.sectors), Qt::AlignRight));
         tblFlights->setItem(row, ColDuration, Cell(flow::ListedDurationText(f), Qt::AlignRight));
-        tblFlights->setItem(row, ColLogbook,
-                            Cell(held ? QStringLiteral("да") : QStringLiteral("нет")));
+        tblFlights->setItem(row, ColLogbook, Cell(flow::InLogbookText(held, known)));
     }
 }
 
@@ -225,6 +231,11 @@ void TFlightListWindow::btnDownloadChosenClick() {
 }
 
 void TFlightListWindow::btnDownloadNewClick() {
+    // Without the logbook every flight would look new.
+    if (const QString failure = LookupFailure(); !failure.isEmpty()) {
+        ShowState(flow::Report(flow::TOutcome::BadFile, failure));
+        return;
+    }
     std::vector<flow::TListedFlight> fresh;
     for (const flow::TListedFlight& f : flow::NewFlights(Flights()))
         if (std::none_of(downloaded_.begin(), downloaded_.end(),

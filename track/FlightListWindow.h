@@ -88,6 +88,8 @@ class TFlightListWindow : public QWidget,
     void Download(std::vector<flow::TListedFlight> flights);
     bool PortFree();
     void ShowFlights();
+    // Why the logbook could not be read; empty when it could.
+    QString LookupFailure() const;
     void ShowState(const flow::TReport& report);
     void SetBusy(bool busy);
 

@@ -63,10 +63,6 @@ class TFlightsPrinter : public flow::TFlightsReports {
     std::function<void(int)> progress_;
 };
 
-QString YesNo(bool yes) { return yes ? QStringLiteral("да") : QStringLiteral("нет"); }
-// In place of yes or no when the logbook could not be read.
-QString UnknownText() { return QStringLiteral("неизвестно"); }
-
 }  // namespace
 
 QString FlightCommandsHelp() {
@@ -128,7 +124,7 @@ int TCliSession::ListFlights(bool rescan) {
         Print(QStringList{QString::number(f.flightNumber), flow::ListedDateText(f),
                           flow::ListedTimeText(f), QString::number(f.firstSector),
                           QString::number(f.sectors), flow::ListedDurationText(f),
-                          unknown.isEmpty() ? YesNo(f.inLogbook) : UnknownText()}
+                          flow::InLogbookText(f.inLogbook, unknown.isEmpty())}
                   .join(QLatin1Char('\t')));
     }
     if (!unknown.isEmpty()) {

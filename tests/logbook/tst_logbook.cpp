@@ -18,9 +18,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "LockHolder.h"
 #include "LogbookFlights.h"
 #include "device/AppError.h"
 #include "device/FileStore.h"
+#include "logbook/LockRetry.h"
 #include "logbook/Logbook.h"
 #include "logbook/LogbookJobs.h"
 #include "scoring/Optimizer.h"
@@ -571,12 +573,8 @@ class TestLogbook : public QObject {
         const std::int64_t id =
             book.RecordDownload(Downloaded(Time(2024, 5, 1, 9, 0, 0), 45.0f, 6.0f), {}).id;
         {
-            QSqlDatabase other =
-                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
-            other.setDatabaseName(Db());
-            QVERIFY(other.open());
-            QSqlQuery hold(other);
-            QVERIFY(hold.exec(QStringLiteral("BEGIN IMMEDIATE")));
+            logbooktest::TLockHolder hold(Db());
+            QVERIFY(hold.Held());
             TLogbook window(Db(), InterfaceBusyTimeoutMs);
             QCOMPARE(window.Store().Count(), 1);  // reading goes on
             try {
@@ -586,11 +584,56 @@ class TestLogbook : public QObject {
                 QVERIFY2(error.Text().contains(QStringLiteral("занят другой программой")),
                          qPrintable(error.Text()));
             }
-            QVERIFY(hold.exec(QStringLiteral("ROLLBACK")));
+            hold.Release();
             window.Remove(id);
             QCOMPARE(window.Store().Count(), 0);
         }
-        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    }
+
+    // A change from the interface thread meets another program's lock: it
+    // is tried again from a timer until the lock is gone, or reported once
+    // the wait is over; a failure of another kind is reported at once.
+    void lockRetry_waitsThenReports_data() {
+        QTest::addColumn<bool>("released");
+        QTest::addColumn<int>("waitMs");
+        QTest::addRow("lock released while waiting: the change is made") << true << LockWaitMs;
+        QTest::addRow("lock held past the wait: reported") << false << 3 * LockRetryMs;
+    }
+    void lockRetry_waitsThenReports() {
+        QFETCH(bool, released);
+        QFETCH(int, waitMs);
+        const QString db = dir_.filePath(QStringLiteral("retry-%1.sqlite").arg(released));
+        TLogbook window(db, InterfaceBusyTimeoutMs);
+        const std::int64_t id =
+            window.RecordDownload(Downloaded(Time(2024, 5, 1, 9, 0, 0), 45.0f, 6.0f), {}).id;
+        {
+            logbooktest::TLockHolder hold(db);
+            QVERIFY(hold.Held());
+            TLockRetry retry(waitMs);
+            std::optional<QString> failure;
+            QVERIFY(retry.Run([&] { window.Remove(id); }, [&](const QString& f) { failure = f; }));
+            QVERIFY(retry.Waiting());
+            QVERIFY(!retry.Run([] {}, [](const QString&) {}));  // one change at a time
+            if (released) {
+                QTRY_VERIFY(retry.Tries() >= 2);
+                hold.Release();
+                QTRY_VERIFY(failure.has_value());
+                QCOMPARE(*failure, QString());
+                QCOMPARE(window.Store().Count(), 0);
+            } else {
+                QTRY_VERIFY(failure.has_value());
+                QVERIFY2(failure->contains(QStringLiteral("занят другой программой")),
+                         qPrintable(*failure));
+                QVERIFY(retry.Tries() >= 2);
+                QCOMPARE(window.Store().Count(), 1);
+            }
+            QVERIFY(!retry.Waiting());
+            // Not a lock: no waiting.
+            failure.reset();
+            retry.Run([&] { window.Unmerge(999999); }, [&](const QString& f) { failure = f; });
+            QCOMPARE(failure, std::optional<QString>(NoSuchFlightText(999999)));
+            QCOMPARE(retry.Tries(), 1);
+        }
     }
 
     void logbookStates_eachSaidAndNothingLeftBehind_data() {

@@ -10,6 +10,7 @@
 #include <map>
 
 #include "GuiTest.h"
+#include "LockHolder.h"
 #include "LogbookFlights.h"
 #include "device/FileStore.h"
 #include "logbook/LogbookModel.h"
@@ -123,6 +124,105 @@ class TestLogbookWindow : public QObject {
                  QStringLiteral("XContest, б"));
         QTRY_COMPARE_WITH_TIMEOUT(model->index(0, TLogbookModel::ColScore).data().toString(), shown,
                                   30000);
+        delete window;
+    }
+
+    // Three flights in a logbook of their own; the window over it.
+    TLogbookWindow* ThreeFlights(const QString& name) {
+        const QString db = dir_.filePath(name + QStringLiteral(".sqlite"));
+        {
+            TLogbook book(db);
+            for (int day = 1; day <= 3; ++day) {
+                const QString igc = dir_.filePath(QStringLiteral("%1-%2.igc").arg(name).arg(day));
+                device::WriteFileSafely(igc, logbooktest::Igc(logbooktest::Download(
+                                                 Time(2024, 6, day, 9, 0, 0), 45.0f, 6.0f, 600)));
+                if (book.ImportFile(igc, {}).front().result != TRecordResult::Added) return nullptr;
+            }
+        }
+        auto* window = new TLogbookWindow(std::make_unique<TLogbook>(db, InterfaceBusyTimeoutMs),
+                                          [] { return track::TPilotProfile{}; });
+        window->show();
+        return window;
+    }
+    void SelectRows(TLogbookWindow* window, std::initializer_list<int> rows) {
+        QItemSelectionModel* selection = window->Table()->selectionModel();
+        QItemSelectionModel::SelectionFlags flags =
+            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+        for (const int row : rows) {
+            selection->setCurrentIndex(window->Table()->model()->index(row, 0), flags);
+            flags = QItemSelectionModel::Select | QItemSelectionModel::Rows;
+        }
+    }
+    QPushButton* ButtonOf(TLogbookWindow* window, const char* name) {
+        return window->findChild<QPushButton*>(QLatin1String(name));
+    }
+
+    // Two rows the pilot takes for one flight from two recorders: the second
+    // shown under the first and counted once, until it is kept apart again.
+    void sameFlight_mergedShownOnceThenKeptApart() {
+        TLogbookWindow* window = ThreeFlights(QStringLiteral("pair"));
+        QVERIFY(window);
+        const QAbstractItemModel* model = window->Table()->model();
+        QVERIFY(window->TotalsLabel()->text().startsWith(QStringLiteral("Всего: 3 полётов")));
+        QVERIFY(!ButtonOf(window, "btnMerge")->isEnabled());
+        // Newest first: the third day above the first.
+        const QString third = model->index(0, TLogbookModel::ColId).data().toString();
+        const QString first = model->index(2, TLogbookModel::ColId).data().toString();
+        SelectRows(window, {0, 2});
+        QVERIFY(ButtonOf(window, "btnMerge")->isEnabled());
+        ButtonOf(window, "btnMerge")->click();
+        QVERIFY(!window->Changing());
+
+        QVERIFY2(window->TotalsLabel()->text().startsWith(QStringLiteral("Всего: 2 полётов")),
+                 qPrintable(window->TotalsLabel()->text()));
+        QVERIFY(window->Summary()->toPlainText().contains(QStringLiteral("2024: 2 полётов")));
+        QCOMPARE(model->rowCount(), 3);
+        QCOMPARE(model->index(0, TLogbookModel::ColId).data().toString(), third);
+        QCOMPARE(model->index(1, TLogbookModel::ColId).data().toString(),
+                 QStringLiteral("\u21b3 ") + first);
+        QCOMPARE(model->index(1, TLogbookModel::ColDate).data(Qt::ToolTipRole).toString(),
+                 SameFlightText(third.toLongLong()));
+        SelectRows(window, {0, 1});
+        QVERIFY(window->TotalsLabel()->text().startsWith(QStringLiteral("Выбрано: 1 полётов")));
+
+        SelectRows(window, {0});
+        QVERIFY(!ButtonOf(window, "btnUnmerge")->isEnabled());
+        SelectRows(window, {1});
+        QVERIFY(ButtonOf(window, "btnUnmerge")->isEnabled());
+        ButtonOf(window, "btnUnmerge")->click();
+        QVERIFY(window->TotalsLabel()->text().startsWith(QStringLiteral("Всего: 3 полётов")));
+        QCOMPARE(model->index(2, TLogbookModel::ColId).data().toString(), first);
+        delete window;
+    }
+
+    // Another program holds the logbook's write lock while the pilot deletes
+    // a flight: the window goes on answering, and the flight goes once the
+    // lock is released.
+    void lockHeldElsewhere_windowAnswersThenChanges() {
+        TLogbookWindow* window = ThreeFlights(QStringLiteral("locked"));
+        QVERIFY(window);
+        const QString db = dir_.filePath(QStringLiteral("locked.sqlite"));
+        const std::size_t said = dialogs_.messages.size();
+        {
+            logbooktest::TLockHolder hold(db);
+            QVERIFY(hold.Held());
+            SelectRows(window, {0});
+            dialogs_.answer = true;
+            ButtonOf(window, "btnDelete")->click();
+            dialogs_.answer = false;
+            QVERIFY(window->Changing());
+            QVERIFY(!ButtonOf(window, "btnDelete")->isEnabled());
+            // It answers meanwhile: another year shown, and back.
+            auto* year = window->findChild<QComboBox*>(QStringLiteral("cbbYear"));
+            year->setCurrentIndex(1);
+            Q_EMIT year->activated(1);
+            QCOMPARE(window->Table()->model()->rowCount(), 3);
+            QVERIFY(window->Changing());
+            hold.Release();
+            QTRY_VERIFY(!window->Changing());
+        }
+        QCOMPARE(dialogs_.messages.size(), said);
+        QCOMPARE(window->Table()->model()->rowCount(), 2);
         delete window;
     }
 };

@@ -41,6 +41,13 @@ class THeardLookup : public flow::TFlightLookup {
     }
 };
 
+// A logbook that cannot be read: every answer is a guess.
+class TUnreadableLookup : public flow::TFlightLookup {
+  public:
+    bool Holds(const flow::TListedFlight&) override { return false; }
+    QString Failure() const override { return QStringLiteral("журнал повреждён"); }
+};
+
 }  // namespace
 
 class TestFlightListWindow : public QObject {
@@ -114,6 +121,23 @@ class TestFlightListWindow : public QObject {
             window_->lblState->text().contains(QStringLiteral("Полётов в памяти: 3, новых: 3")));
         QCOMPARE(window_->pbar->value(), 100);
         QVERIFY(window_->btnDownloadNew->isEnabled());
+    }
+
+    // An unreadable logbook: no flight is called missing from it, the
+    // reason is shown, and "all new" downloads nothing.
+    void unreadableLogbook_marksUnknown() {
+        track::SetFlightListServices({[] { return std::make_unique<TUnreadableLookup>(); }, {}});
+        Open();
+        track::SetFlightListServices({[] { return std::make_unique<THeardLookup>(); }, {}});
+        QVERIFY(WaitIdle());
+        QCOMPARE(window_->tblFlights->rowCount(), 3);
+        for (int row = 0; row < 3; ++row) QCOMPARE(Logbook(row), QStringLiteral("неизвестно"));
+        QVERIFY2(window_->lblState->text().contains(QStringLiteral("журнал повреждён")),
+                 qPrintable(window_->lblState->text()));
+        window_->btnDownloadNew->click();
+        QVERIFY(!window_->Busy());
+        for (const sim::TGeneratedFlight& f : memory_.flights)
+            QVERIFY(!QFile::exists(Gpx(f.flightNumber)));
     }
 
     // One ticked older flight: its files, its own statistics, and the list

@@ -46,9 +46,8 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& text) {
 }
 
 QString TotalsText(const TTotals& t) {
-    return QStringLiteral("%1 полётов, %2 ч, %3 км")
-        .arg(t.flights)
-        .arg(DurationText(t.seconds), KilometresText(t.metres));
+    return QStringLiteral("%1, %2 ч, %3 км")
+        .arg(FlightCountText(t.flights), DurationText(t.seconds), KilometresText(t.metres));
 }
 
 QPointer<TLogbookWindow> g_window;

@@ -59,15 +59,15 @@ class TestLogbookWindow : public QObject {
         QCOMPARE(int(flown.size()), 3);
         const std::int64_t in2024 = flown["2024-05-01"] + flown["2024-05-02"];
         QCOMPARE(window->TotalsLabel()->text(),
-                 QStringLiteral("Всего: 3 полётов, %1 ч, 12.5 км")
+                 QStringLiteral("Всего: 3 полёта, %1 ч, 12.5 км")
                      .arg(DurationText(in2024 + flown["2023-08-01"])));
         const QString summary = window->Summary()->toPlainText();
         QVERIFY2(
-            summary.contains(QStringLiteral("2024: 2 полётов, %1 ч").arg(DurationText(in2024))),
+            summary.contains(QStringLiteral("2024: 2 полёта, %1 ч").arg(DurationText(in2024))),
             qPrintable(summary));
         QVERIFY2(
             summary.contains(
-                QStringLiteral("Mentor: 1 полётов, %1 ч").arg(DurationText(flown["2023-08-01"]))),
+                QStringLiteral("Mentor: 1 полёт, %1 ч").arg(DurationText(flown["2023-08-01"]))),
             qPrintable(summary));
         QVERIFY(dialogs_.messages.back().text.startsWith(QStringLiteral("Добавлено полётов: 3,")));
 
@@ -76,7 +76,7 @@ class TestLogbookWindow : public QObject {
             window->Table()->model()->index(1, 0),
             QItemSelectionModel::Select | QItemSelectionModel::Rows);
         QVERIFY2(window->TotalsLabel()->text().startsWith(
-                     QStringLiteral("Выбрано: 2 полётов, %1 ч").arg(DurationText(in2024))),
+                     QStringLiteral("Выбрано: 2 полёта, %1 ч").arg(DurationText(in2024))),
                  qPrintable(window->TotalsLabel()->text()));
 
         auto* year = window->findChild<QComboBox*>(QStringLiteral("cbbYear"));
@@ -86,7 +86,7 @@ class TestLogbookWindow : public QObject {
         Q_EMIT year->activated(at);
         QCOMPARE(window->Table()->model()->rowCount(), 1);
         QVERIFY(window->TotalsLabel()->text().startsWith(
-            QStringLiteral("Всего: 1 полётов, %1 ч").arg(DurationText(flown["2023-08-01"]))));
+            QStringLiteral("Всего: 1 полёт, %1 ч").arg(DurationText(flown["2023-08-01"]))));
 
         // The same folder again adds nothing.
         dialogs_.folderAnswers << in;
@@ -163,7 +163,7 @@ class TestLogbookWindow : public QObject {
         TLogbookWindow* window = ThreeFlights(QStringLiteral("pair"));
         QVERIFY(window);
         const QAbstractItemModel* model = window->Table()->model();
-        QVERIFY(window->TotalsLabel()->text().startsWith(QStringLiteral("Всего: 3 полётов")));
+        QVERIFY(window->TotalsLabel()->text().startsWith(QStringLiteral("Всего: 3 полёта")));
         QVERIFY(!ButtonOf(window, "btnMerge")->isEnabled());
         // Newest first: the third day above the first.
         const QString third = model->index(0, TLogbookModel::ColId).data().toString();
@@ -173,9 +173,9 @@ class TestLogbookWindow : public QObject {
         ButtonOf(window, "btnMerge")->click();
         QVERIFY(!window->Changing());
 
-        QVERIFY2(window->TotalsLabel()->text().startsWith(QStringLiteral("Всего: 2 полётов")),
+        QVERIFY2(window->TotalsLabel()->text().startsWith(QStringLiteral("Всего: 2 полёта")),
                  qPrintable(window->TotalsLabel()->text()));
-        QVERIFY(window->Summary()->toPlainText().contains(QStringLiteral("2024: 2 полётов")));
+        QVERIFY(window->Summary()->toPlainText().contains(QStringLiteral("2024: 2 полёта")));
         QCOMPARE(model->rowCount(), 3);
         QCOMPARE(model->index(0, TLogbookModel::ColId).data().toString(), third);
         QCOMPARE(model->index(1, TLogbookModel::ColId).data().toString(),
@@ -183,14 +183,14 @@ class TestLogbookWindow : public QObject {
         QCOMPARE(model->index(1, TLogbookModel::ColDate).data(Qt::ToolTipRole).toString(),
                  SameFlightText(third.toLongLong()));
         SelectRows(window, {0, 1});
-        QVERIFY(window->TotalsLabel()->text().startsWith(QStringLiteral("Выбрано: 1 полётов")));
+        QVERIFY(window->TotalsLabel()->text().startsWith(QStringLiteral("Выбрано: 1 полёт")));
 
         SelectRows(window, {0});
         QVERIFY(!ButtonOf(window, "btnUnmerge")->isEnabled());
         SelectRows(window, {1});
         QVERIFY(ButtonOf(window, "btnUnmerge")->isEnabled());
         ButtonOf(window, "btnUnmerge")->click();
-        QVERIFY(window->TotalsLabel()->text().startsWith(QStringLiteral("Всего: 3 полётов")));
+        QVERIFY(window->TotalsLabel()->text().startsWith(QStringLiteral("Всего: 3 полёта")));
         QCOMPARE(model->index(2, TLogbookModel::ColId).data().toString(), first);
         delete window;
     }

@@ -53,6 +53,12 @@ inline QString UnknownModelFirmwareQuestion(std::optional<std::uint16_t> reporte
         .arg(UnknownModelText(reported));
 }
 
+// A folder named for the files that does not exist; `reason` says why, when
+// the system told.
+inline QString NoFolderText(const QString& shownPath, const QString& reason = {}) {
+    return reason.isEmpty() ? QStringLiteral("Нет папки: %1").arg(shownPath)
+                            : QStringLiteral("Нет папки: %1 (%2)").arg(shownPath, reason);
+}
 inline QString FolderNotMadeText(const QString& shownPath) {
     return QStringLiteral("Не удалось создать папку \"%1\"").arg(shownPath);
 }

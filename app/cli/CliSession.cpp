@@ -329,7 +329,7 @@ int TCliSession::Stats(std::uint8_t flightIndex, bool print) {
 
 bool TCliSession::FolderMissing(const QString& folder) {
     if (QDir(folder).exists()) return false;
-    Fail(QStringLiteral("Нет папки: %1").arg(folder));
+    Fail(device::NoFolderText(folder));
     return true;
 }
 

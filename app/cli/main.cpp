@@ -28,6 +28,7 @@
 #include "app/cli/TrackCommands.h"
 #include "device/AppError.h"
 #include "device/FileStore.h"
+#include "device/UserTexts.h"
 #include "models/SafeWrite.h"
 #include "track/FlightPlot.h"
 
@@ -340,8 +341,8 @@ int main(int argc, char** argv) {
             if (parser.isSet(options.dir)) {
                 folder = TrackFolder(parser.value(options.dir), RawOptionValue(argc, argv, "dir"));
                 if (folder.isEmpty()) {
-                    session.Fail(QStringLiteral("Нет папки: %1 (%2)")
-                                     .arg(parser.value(options.dir), cli::LastSystemReason()));
+                    session.Fail(
+                        device::NoFolderText(parser.value(options.dir), cli::LastSystemReason()));
                     return app::EC_USAGE;
                 }
             }

@@ -7,6 +7,11 @@
 //                                      the flights whose name starts so)
 //   bench_scoring real                 the oracle package's real flights under
 //                                      XContest and FFVL, with the median ratio
+//   bench_scoring hour [N]             the logbook import's flight (an hour of
+//                                      slow circles, read back from its IGC
+//                                      text) scored N times: processor time per
+//                                      flight, the share the logbook's import
+//                                      speed depends on
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -19,10 +24,13 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <string>
 
 #include "scoring/Optimizer.h"
+#include "tests/logbook/LogbookFlights.h"
 #include "tests/scoring/FlightMaker.h"
 #include "track/TrackFileReader.h"
 
@@ -121,6 +129,27 @@ int RealFlights(const QString& node, const QString& oracle, bool withOracle) {
 
 }  // namespace
 
+// The import benchmark's flights, each scored as the logbook scores it.
+int HourFlights(int count) {
+    std::vector<std::vector<track::TFlightFix>> flights;
+    for (int i = 0; i < count; ++i) {
+        const auto start = tracktest::Time(2020, 1, 1, 9, 0, 0) + device::TrackTime(i) * 86400;
+        flights.push_back(track::ParseTrackFile(logbooktest::Igc(logbooktest::Download(
+                                                    start, 45.0f + (i % 50) * 0.01f, 6.0f, 3600)),
+                                                QStringLiteral("hour.igc"))
+                              .flights.front()
+                              .fixes);
+    }
+    double total = 0;
+    const std::clock_t cpu = std::clock();
+    for (const auto& fixes : flights)
+        total += scoring::ScoreFlight(fixes, scoring::XContestRules()).score;
+    const double seconds = double(std::clock() - cpu) / CLOCKS_PER_SEC;
+    std::printf("%d flights of an hour: %.1f ms of processor a flight, scores summing to %.2f\n",
+                count, 1000 * seconds / count, total);
+    return 0;
+}
+
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     const QString oracle = QStringLiteral(TOLMARIK_ORACLE);
@@ -128,6 +157,8 @@ int main(int argc, char** argv) {
     const bool withOracle = !node.isEmpty() && QFile::exists(oracle);
     if (argc > 1 && QString::fromLocal8Bit(argv[1]) == QLatin1String("real"))
         return RealFlights(node, oracle, withOracle);
+    if (argc > 1 && QString::fromLocal8Bit(argv[1]) == QLatin1String("hour"))
+        return HourFlights(argc > 2 ? std::max(1, std::atoi(argv[2])) : 50);
     std::vector<int> sizes;
     QStringList names;
     for (int i = 1; i < argc; ++i) {

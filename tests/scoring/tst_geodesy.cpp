@@ -107,6 +107,21 @@ class TstGeodesy : public QObject {
         QVERIFY(std::fabs(scoring::EllipsoidDistance(lat1, lon1, lat2, lon2) - metres) <=
                 scoring::DistanceErrorMetres + scoring::DistanceErrorRatio * metres + 1e-3);
     }
+
+    // The central angle's series for short arcs and the library's arcsine for
+    // long ones agree to rounding everywhere, the switch included: a jump
+    // there would break the triangle inequality the bounds lean on.
+    void centralAngleMatchesArcsine() {
+        double worst = 0;
+        for (double sinHalf = 1e-9; sinHalf < 0.2; sinHalf *= 1.0001) {
+            const double reference = 2 * std::asin(sinHalf);
+            worst =
+                std::max(worst, std::fabs(scoring::CentralAngle(sinHalf) - reference) / reference);
+        }
+        QVERIFY2(worst < 1e-15, qPrintable(QString::number(worst)));
+        const double below = std::nextafter(0.05, 0.0), above = std::nextafter(0.05, 1.0);
+        QVERIFY(scoring::CentralAngle(below) < scoring::CentralAngle(above));
+    }
 };
 
 QTEST_GUILESS_MAIN(TstGeodesy)

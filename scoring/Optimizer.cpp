@@ -26,6 +26,7 @@ constexpr std::size_t BoundPairBudget = 1024;
 // optimum is a valid solution of the whole flight and a strong first bound.
 constexpr int SeedAbove = 3000;
 constexpr int SeedFixes = 1500;
+constexpr int OpenSeedFixes = 300;
 // Each step of the open distance's dynamic programme may miss its best by
 // this much: four legs stay well within the proof's tolerance.
 constexpr double OpenStepTolerance = 0.2;
@@ -240,19 +241,19 @@ class TSearch {
             best_[kind] = {rule.multiplier * way, s, a, b, c, e, way, 0};
     }
 
-    void Run() {
+    void Run(bool open, bool closed) {
         const std::size_t kinds = rules_.kinds.size();
         progress_.ShouldStop();
-        for (std::size_t k = 0; k < kinds; ++k) {
+        for (std::size_t k = 0; k < kinds && open; ++k) {
             if (rules_.kinds[k].shape != TShape::Open) continue;
             const double bound = rules_.kinds[k].multiplier * OpenBound();
             if (!progress_.stopped && bound > BestValue() + Tolerance(k)) SolveOpen(k);
             // An open distance not worked out to its end may still reach its bound.
             if (progress_.stopped) bounds_[k] = bound;
         }
-        for (std::size_t k = 0; k < kinds; ++k)
+        for (std::size_t k = 0; k < kinds && closed; ++k)
             if (rules_.kinds[k].shape != TShape::Open) bounds_[k] = Bound(k, 1, 1, 1);
-        for (std::size_t k = 0; k < kinds && !progress_.stopped; ++k)
+        for (std::size_t k = 0; k < kinds && closed && !progress_.stopped; ++k)
             if (rules_.kinds[k].shape != TShape::Open) RunKind(k);
     }
 
@@ -444,13 +445,25 @@ class TSearch {
         std::vector<double> before(m, 0), now(m, 0);
         std::vector<std::vector<int>> from(legs + 1, std::vector<int>(m, 0));
         std::vector<double> reach(nodes, 0);
-        std::vector<int> stack;
+        struct TOpenNode {
+            int id;
+            double most;
+        };
+        std::vector<TOpenNode> stack;
+        // The distance from each fix to the last fix of every node holding
+        // it, the same for every leg: taken once.
+        std::vector<std::size_t> toLastAt(nodes + 1, 0);
+        for (int id = 1; id < nodes; ++id)
+            toLastAt[id + 1] = toLastAt[id] + (p_.Empty(id) ? 0 : p_.Hi(id) - p_.Lo(id) + 1);
+        std::vector<double> toLast(toLastAt[nodes]);
+        for (int id = 1; id < nodes; ++id)
+            for (int i = p_.Lo(id); i <= p_.Hi(id); ++i)
+                toLast[toLastAt[id] + (i - p_.Lo(id))] = p_.D(i, p_.Hi(id));
         for (int leg = 1; leg <= legs; ++leg) {
             for (int id = 1; id < nodes; ++id) {
-                if (p_.Empty(id)) continue;
                 double value = 0;
                 for (int i = p_.Lo(id); i <= p_.Hi(id); ++i)
-                    value = std::max(value, before[i] + p_.D(i, p_.Hi(id)));
+                    value = std::max(value, before[i] + toLast[toLastAt[id] + (i - p_.Lo(id))]);
                 reach[id] = value;
             }
             for (int j = 0; j < m; ++j) {
@@ -464,13 +477,17 @@ class TSearch {
                     const double value = before[previous] + p_.D(previous, j);
                     if (value > best) best = value, arg = previous;
                 }
-                stack.assign(1, 1);
-                while (!stack.empty()) {
-                    const int id = stack.back();
-                    stack.pop_back();
-                    if (p_.Empty(id) || p_.Lo(id) > j) continue;
+                // The most a start in the node may give: its best way to the
+                // node's last fix, then on to j.
+                auto bound = [&](int id) {
                     const double d = p_.D(p_.Hi(id), j);
-                    if (reach[id] + d + Slack(d) <= best + OpenStepTolerance) continue;
+                    return reach[id] + d + Slack(d);
+                };
+                stack.assign(1, {1, bound(1)});
+                while (!stack.empty()) {
+                    const auto [id, most] = stack.back();
+                    stack.pop_back();
+                    if (most <= best + OpenStepTolerance) continue;
                     if (p_.IsLeaf(id)) {
                         for (int i = p_.Lo(id), end = std::min(p_.Hi(id), j); i <= end; ++i) {
                             const double value = before[i] + p_.D(i, j);
@@ -480,11 +497,15 @@ class TSearch {
                     }
                     // The more promising child is looked at first.
                     const int l = 2 * id, r = l + 1;
-                    const bool rightFirst =
-                        !p_.Empty(r) && p_.Lo(r) <= j &&
-                        reach[r] + p_.D(p_.Hi(r), j) > reach[l] + p_.D(p_.Hi(l), j);
-                    stack.push_back(rightFirst ? l : r);
-                    stack.push_back(rightFirst ? r : l);
+                    const bool rightToo = !p_.Empty(r) && p_.Lo(r) <= j;
+                    const TOpenNode left{l, bound(l)};
+                    if (!rightToo) {
+                        stack.push_back(left);
+                        continue;
+                    }
+                    const TOpenNode right{r, bound(r)};
+                    stack.push_back(right.most > left.most ? left : right);
+                    stack.push_back(right.most > left.most ? right : left);
                 }
                 now[j] = best;
                 from[leg][j] = arg;
@@ -680,33 +701,58 @@ struct TSolved {
     std::size_t expanded = 0;
 };
 
+// Every step-th of the indices, the last one always: the indices and their
+// positions in the whole.
+struct TThinned {
+    std::vector<std::size_t> indices, positions;
+};
+TThinned Thin(const std::vector<std::size_t>& indices, int most) {
+    const int m = int(indices.size());
+    const int step = (m + most - 1) / most;
+    TThinned thinned;
+    for (int i = 0; i < m; i += step) {
+        thinned.indices.push_back(indices[i]);
+        thinned.positions.push_back(i);
+    }
+    if (thinned.positions.back() != std::size_t(m - 1)) {
+        thinned.indices.push_back(indices[m - 1]);
+        thinned.positions.push_back(m - 1);
+    }
+    return thinned;
+}
+
+// What one search works out: the whole flight; a thinned copy whose closed
+// flights seed the whole; or the open distance of a coarser copy still, which
+// seeds the thinned one (its closed flights are found far sooner with a good
+// open distance to beat, and a coarse one is nearly as good and far cheaper).
+enum class TSearchRole { Whole, Seed, OpenSeed };
+
+void OfferSeed(TSearch& search, const TSolved& seed, const std::vector<std::size_t>& positions) {
+    for (std::size_t k = 0; k < seed.best.size(); ++k) {
+        const TSolution& s = seed.best[k];
+        if (s.value >= 0)
+            search.Offer(k, int(positions[s.s]), int(positions[s.a]), int(positions[s.b]),
+                         int(positions[s.c]), int(positions[s.e]));
+    }
+}
+
 TSolved Solve(const std::vector<track::TFlightFix>& fixes, const std::vector<std::size_t>& indices,
-              const TRuleSet& rules, TProgress& progress) {
+              const TRuleSet& rules, TProgress& progress, TSearchRole role = TSearchRole::Whole) {
     TProblem problem(fixes, indices, rules.earth);
     TSearch search(problem, rules, progress);
     const int m = problem.Size();
-    if (m > SeedAbove) {
-        const int step = (m + SeedFixes - 1) / SeedFixes;
-        std::vector<std::size_t> thinned, position;
-        for (int i = 0; i < m; i += step) {
-            thinned.push_back(indices[i]);
-            position.push_back(i);
-        }
-        if (position.back() != std::size_t(m - 1)) {
-            thinned.push_back(indices[m - 1]);
-            position.push_back(m - 1);
-        }
-        TProgress quiet;
-        quiet.cancel = progress.cancel;
-        const TSolved seed = Solve(fixes, thinned, rules, quiet);
-        for (std::size_t k = 0; k < seed.best.size(); ++k) {
-            const TSolution& s = seed.best[k];
-            if (s.value >= 0)
-                search.Offer(k, int(position[s.s]), int(position[s.a]), int(position[s.b]),
-                             int(position[s.c]), int(position[s.e]));
-        }
+    TProgress quiet;
+    quiet.cancel = progress.cancel;
+    if (role == TSearchRole::Whole && m > SeedAbove) {
+        const TThinned thinned = Thin(indices, SeedFixes);
+        OfferSeed(search, Solve(fixes, thinned.indices, rules, quiet, TSearchRole::Seed),
+                  thinned.positions);
+    } else if (role == TSearchRole::Seed && m > OpenSeedFixes) {
+        const TThinned thinned = Thin(indices, OpenSeedFixes);
+        OfferSeed(search, Solve(fixes, thinned.indices, rules, quiet, TSearchRole::OpenSeed),
+                  thinned.positions);
     }
-    search.Run();
+    search.Run(role != TSearchRole::Seed || m <= OpenSeedFixes, role != TSearchRole::OpenSeed);
     return {search.Best(), search.UpperBound(), search.Expanded()};
 }
 

@@ -31,10 +31,11 @@ class TestUserTexts : public QObject {
   private Q_SLOTS:
     void productSources_eachLongTextInOneFile() {
         const QDir root(QStringLiteral(TOLMARIK_SOURCE_DIR));
-        const QStringList floors = {QStringLiteral("serial"),   QStringLiteral("device"),
-                                    QStringLiteral("models"),   QStringLiteral("track"),
-                                    QStringLiteral("firmware"), QStringLiteral("logbook"),
-                                    QStringLiteral("app")};
+        const QStringList floors = {QStringLiteral("serial"),  QStringLiteral("device"),
+                                    QStringLiteral("models"),  QStringLiteral("flow"),
+                                    QStringLiteral("track"),   QStringLiteral("firmware"),
+                                    QStringLiteral("scoring"), QStringLiteral("logbook"),
+                                    QStringLiteral("app"),     QStringLiteral("sim")};
         static const QRegularExpression literal(QStringLiteral("\"([^\"\\\\]|\\\\.)*\""));
         static const QRegularExpression cyrillic(QStringLiteral("[\\x{0400}-\\x{04FF}]"));
         QHash<QString, QString> firstFile;

@@ -23,9 +23,9 @@ enum class TAfterDownload {
 using TAfterDownloadReport = std::function<void(const QString& text, TAfterDownload kind)>;
 
 // Attaches to every complete download from now on; returns the hook's id for
-// flow::DetachDownloadHook. With `inBackground` the logbook is written off
-// the calling thread and `report` runs on `context`'s thread later;
-// otherwise everything is done before the download's end is reported.
+// flow::DetachDownloadHook. With `inBackground` the KML file and the logbook
+// are written off the calling thread and `report` runs on `context`'s thread
+// later; otherwise everything is done before the download's end is reported.
 int RecordEveryDownload(QObject* context, TAfterDownloadReport report, bool inBackground);
 
 // The logbook's part, chosen by the build: a build without the logbook

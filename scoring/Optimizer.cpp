@@ -208,11 +208,13 @@ struct TProgress {
     bool stopped = false;
     bool cancelled = false;
 
+    // A hundredth of the limit is left for the steps between two looks at
+    // the clock and for the answer itself, so that the answer comes within it.
     bool ShouldStop() {
         if (cancel && cancel->load(std::memory_order_relaxed)) stopped = cancelled = true;
         if (timeLimit > 0 &&
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() >=
-                timeLimit)
+                0.99 * timeLimit)
             stopped = true;
         return stopped;
     }
@@ -282,7 +284,7 @@ class TSearch {
             const double top = heap.front().bound;
             const double best = BestValue();
             if (top <= best + Tolerance(k)) break;
-            if (++steps % 256 == 1) {
+            if (++steps % 32 == 1) {
                 if (progress_.ShouldStop()) {
                     bounds_[k] = top;
                     return;
@@ -741,7 +743,10 @@ TSolved Solve(const std::vector<track::TFlightFix>& fixes, const std::vector<std
     TProblem problem(fixes, indices, rules.earth);
     TSearch search(problem, rules, progress);
     const int m = problem.Size();
+    // The seeds report no progress but keep to the same limit.
     TProgress quiet;
+    quiet.start = progress.start;
+    quiet.timeLimit = progress.timeLimit;
     quiet.cancel = progress.cancel;
     if (role == TSearchRole::Whole && m > SeedAbove) {
         const TThinned thinned = Thin(indices, SeedFixes);

@@ -3,6 +3,7 @@
 
 #include "WorkerHarness.h"
 #include "device/Frames.h"
+#include "tests/support/WaitFor.h"
 
 using namespace device;
 using testing::Posted;
@@ -242,14 +243,14 @@ class TestDeviceIO : public QObject {
         bool firstEnded = false;
         first->OnTerminate = [&] { firstEnded = true; };
         first->Start();
-        QTRY_VERIFY(bench.link.PortClaimed());
+        TRY_VERIFY(bench.link.PortClaimed());
         auto* intruder = TDeviceIO::Create(bench.link, second.handle.Target());
         bool intruderEnded = false;
         intruder->OnTerminate = [&] { intruderEnded = true; };
         intruder->Start();
-        QTRY_VERIFY(intruderEnded);
+        TRY_VERIFY(intruderEnded);
         QCOMPARE(second.Codes(), std::vector<int>{ST_PORT_FAILED});
-        QTRY_VERIFY_WITH_TIMEOUT(firstEnded, 10000);
+        TRY_VERIFY_WITH_TIMEOUT(firstEnded, 10000);
         const std::vector<Posted> expected{{ST_PORT_OPEN, 0}, {ST_IDENTIFIED, 101}};
         QCOMPARE(bench.recorder.posted, expected);
         QCOMPARE(bench.simulator.RequestCount(), 1);
@@ -265,9 +266,9 @@ class TestDeviceIO : public QObject {
         bool ended = false;
         worker->OnTerminate = [&] { ended = true; };
         worker->Start();
-        QTRY_VERIFY(bench.link.PortClaimed());
+        TRY_VERIFY(bench.link.PortClaimed());
         delete window;
-        QTRY_VERIFY_WITH_TIMEOUT(ended, 10000);
+        TRY_VERIFY_WITH_TIMEOUT(ended, 10000);
         QVERIFY(!bench.link.comport.Connected());
     }
 };

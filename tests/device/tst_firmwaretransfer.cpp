@@ -2,6 +2,7 @@
 #include <QTest>
 
 #include "WorkerHarness.h"
+#include "tests/support/WaitFor.h"
 
 using namespace device;
 using testing::TWorkerBench;
@@ -111,7 +112,7 @@ class TestFirmwareTransfer : public QObject {
         worker->Timing.pollStep = std::chrono::microseconds(300);
         QVERIFY(bench.RunToEnd(worker));
         QCOMPARE(bench.recorder.Codes(), (std::vector<int>{ST_PORT_OPEN, ST_NO_LINK}));
-        QTRY_COMPARE(bench.simulator.FirmwareBlocksReceived(), 3);
+        TRY_COMPARE(bench.simulator.FirmwareBlocksReceived(), 3);
     }
 
     void brokenChain_nothingSent() {

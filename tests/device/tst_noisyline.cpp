@@ -13,6 +13,7 @@
 #include "device/Frames.h"
 #include "device/TrackLists.h"
 #include "sim/TrackMemory.h"
+#include "tests/support/WaitFor.h"
 
 using namespace device;
 using testing::TWorkerBench;
@@ -415,7 +416,7 @@ class TestNoisyLine : public QObject {
         };
         worker->Start();
         // Spending the retries would take 13 waits of 1.5 s.
-        QTRY_VERIFY_WITH_TIMEOUT(ended, 10000);
+        TRY_VERIFY_WITH_TIMEOUT(ended, 10000);
         QVERIFY(lost);
         QCOMPARE(bench.recorder.posted.back(), (testing::Posted{ST_NO_LINK, LINK_LOST}));
         QCOMPARE(bench.recorder.Count(ST_BAD_REPLY), 1);

@@ -15,6 +15,7 @@
 #include "flow/FirmwareUpdate.h"
 #include "serial/UnitNVC.h"
 #include "sim/Simulator.h"
+#include "tests/support/WaitFor.h"
 
 using flow::TOutcome;
 
@@ -75,7 +76,7 @@ class TestFirmwareFlow : public QObject {
         link_.comport.SetPortName(simulator_->PortPath());
     }
     void cleanup() {
-        QVERIFY(QTest::qWaitFor([this] { return !link_.PortClaimed(); }, 20000));
+        QVERIFY(testsupport::WaitFor([this] { return !link_.PortClaimed(); }, 20000));
         receiver_.OnStatus = nullptr;
         simulator_.reset();
     }
@@ -159,7 +160,7 @@ class TestFirmwareFlow : public QObject {
                             &device::TPortActivity::BusyChanged);
         QVERIFY(!update.Start(image));
         QVERIFY(update.Running());
-        QVERIFY(QTest::qWaitFor([&] { return reports.finished.has_value(); }, 30000));
+        QVERIFY(testsupport::WaitFor([&] { return reports.finished.has_value(); }, 30000));
 
         QCOMPARE(int(reports.finished->outcome), outcome);
         QCOMPARE(int(reports.finished->ExitStatus()), exitStatus);

@@ -21,6 +21,7 @@
 #include "serial/UnitNVC.h"
 #include "sim/FlightGenerator.h"
 #include "sim/Simulator.h"
+#include "tests/support/WaitFor.h"
 #include "track/TrackExport.h"
 
 using flow::TListedFlight;
@@ -122,9 +123,9 @@ class TestFlightScan : public QObject {
     flow::TReport Scan(bool fresh = false) {
         scanReports_ = TScanRecorder{};
         if (!scan_->Start({101, 258}, fresh)) return flow::Report(TOutcome::NoTrack, "busy");
-        if (!QTest::qWaitFor([this] { return scanReports_.finished.has_value(); }, 60000))
+        if (!testsupport::WaitFor([this] { return scanReports_.finished.has_value(); }, 60000))
             return flow::Report(TOutcome::NoTrack, QStringLiteral("no end"));
-        QTest::qWaitFor([this] { return !link_.PortClaimed(); }, 10000);
+        testsupport::WaitFor([this] { return !link_.PortClaimed(); }, 10000);
         return *scanReports_.finished;
     }
     flow::TReport Download(const std::vector<TListedFlight>& flights, bool bySector = true) {
@@ -132,8 +133,9 @@ class TestFlightScan : public QObject {
         receiver_.OnStatus = [this](int code, qintptr value) { run_->OnStatus(code, value); };
         const bool started = run_->Start(flights, bySector);
         const bool ended =
-            started && QTest::qWaitFor([this] { return runReports_.finished.has_value(); }, 120000);
-        QTest::qWaitFor([this] { return !link_.PortClaimed(); }, 10000);
+            started &&
+            testsupport::WaitFor([this] { return runReports_.finished.has_value(); }, 120000);
+        testsupport::WaitFor([this] { return !link_.PortClaimed(); }, 10000);
         receiver_.OnStatus = [this](int code, qintptr value) { scan_->OnStatus(code, value); };
         if (!ended) return flow::Report(TOutcome::NoTrack, QStringLiteral("no end"));
         return *runReports_.finished;
@@ -174,7 +176,7 @@ class TestFlightScan : public QObject {
     void cleanup() {
         for (int id : hooks_) flow::DetachDownloadHook(id);
         hooks_.clear();
-        QVERIFY(QTest::qWaitFor([this] { return !link_.PortClaimed(); }, 20000));
+        QVERIFY(testsupport::WaitFor([this] { return !link_.PortClaimed(); }, 20000));
         receiver_.OnStatus = nullptr;
         run_.reset();
         scan_.reset();
@@ -372,13 +374,13 @@ class TestFlightScan : public QObject {
         };
         scanReports_.finished.reset();
         QVERIFY(scan_->Start({101, 258}));
-        QVERIFY(QTest::qWaitFor([this] { return scanReports_.finished.has_value(); }, 60000));
+        QVERIFY(testsupport::WaitFor([this] { return scanReports_.finished.has_value(); }, 60000));
         QCOMPARE(int(scanReports_.finished->outcome), int(TOutcome::TrackUnfinished));
         QVERIFY(!scanReports_.finished->Good());
         QVERIFY(scanReports_.lastDone < flow::ScanSectorCount);
         QVERIFY(!scan_->Flights().empty());
         QCOMPARE(scan_->Flights().back().firstSector, memory_.flights.front().firstSector);
-        QVERIFY(QTest::qWaitFor([this] { return !link_.PortClaimed(); }, 10000));
+        QVERIFY(testsupport::WaitFor([this] { return !link_.PortClaimed(); }, 10000));
         QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
         QVERIFY(!scanReports_.fromCache);
         QCOMPARE(scan_->Flights().size(), std::size_t(3));
@@ -501,8 +503,8 @@ class TestFlightScan : public QObject {
         // Another instrument's flights are not marked.
         scanReports_ = TScanRecorder{};
         QVERIFY(scan_->Start({102, 258}));
-        QVERIFY(QTest::qWaitFor([this] { return scanReports_.finished.has_value(); }, 60000));
-        QVERIFY(QTest::qWaitFor([this] { return !link_.PortClaimed(); }, 10000));
+        QVERIFY(testsupport::WaitFor([this] { return scanReports_.finished.has_value(); }, 60000));
+        QVERIFY(testsupport::WaitFor([this] { return !link_.PortClaimed(); }, 10000));
         fresh = flow::NewFlights(scan_->Flights());
         QCOMPARE(fresh.size(), std::size_t(1));
         QVERIFY(!fresh.front().dated);

@@ -11,6 +11,7 @@
 #include "flow/SettingsWrite.h"
 #include "serial/UnitNVC.h"
 #include "sim/Simulator.h"
+#include "tests/support/WaitFor.h"
 
 using flow::TOutcome;
 
@@ -71,7 +72,7 @@ class TestSettingsWrite : public QObject {
         std::optional<flow::TReport> finished;
         write.OnFinished = [&](const flow::TReport& report) { finished = report; };
         if (!start(write)) return flow::Report(TOutcome::PortBusy);
-        [&] { QVERIFY(QTest::qWaitFor([&] { return finished.has_value(); }, 20000)); }();
+        [&] { QVERIFY(testsupport::WaitFor([&] { return finished.has_value(); }, 20000)); }();
         [&] { QVERIFY(!device::TPortActivity::Instance().Busy()); }();
         return finished.value_or(flow::Report(TOutcome::NoDevice));
     }
@@ -86,7 +87,7 @@ class TestSettingsWrite : public QObject {
         link_.comport.SetPortName(simulator_->PortPath());
     }
     void cleanup() {
-        QVERIFY(QTest::qWaitFor([this] { return !link_.PortClaimed(); }, 20000));
+        QVERIFY(testsupport::WaitFor([this] { return !link_.PortClaimed(); }, 20000));
         simulator_.reset();
     }
 

@@ -16,6 +16,7 @@
 #include "flow/FlightsDownload.h"
 #include "serial/UnitNVC.h"
 #include "tests/device/StandIn.h"
+#include "tests/support/WaitFor.h"
 
 using flow::TListedFlight;
 using flow::TOutcome;
@@ -77,8 +78,8 @@ class TestStandInFlights : public QObject {
         scanEnd_.finished.reset();
         if (!scan.Start({103, 512})) return {};
         const bool ended =
-            QTest::qWaitFor([this] { return scanEnd_.finished.has_value(); }, 60000) &&
-            QTest::qWaitFor([this] { return !link_.PortClaimed(); }, 10000);
+            testsupport::WaitFor([this] { return scanEnd_.finished.has_value(); }, 60000) &&
+            testsupport::WaitFor([this] { return !link_.PortClaimed(); }, 10000);
         receiver_.OnStatus = nullptr;
         if (!ended || scanEnd_.finished->outcome != TOutcome::Done || scanEnd_.fromCache != kept)
             return {};
@@ -132,8 +133,8 @@ class TestStandInFlights : public QObject {
         });
         runEnd_.finished.reset();
         QVERIFY(run.Start(flow::NewFlights(listed), bySector));
-        QVERIFY(QTest::qWaitFor([this] { return runEnd_.finished.has_value(); }, 120000));
-        QVERIFY(QTest::qWaitFor([this] { return !link_.PortClaimed(); }, 10000));
+        QVERIFY(testsupport::WaitFor([this] { return runEnd_.finished.has_value(); }, 120000));
+        QVERIFY(testsupport::WaitFor([this] { return !link_.PortClaimed(); }, 10000));
 
         QCOMPARE(int(runEnd_.finished->outcome), int(TOutcome::Done));
         QCOMPARE(runEnd_.downloaded, int(memory_.flights.size()));

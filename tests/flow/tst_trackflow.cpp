@@ -14,6 +14,7 @@
 #include "sim/Simulator.h"
 #include "sim/TrackMemory.h"
 #include "tests/sim/ExampleFlight.h"
+#include "tests/support/WaitFor.h"
 
 using flow::TOutcome;
 
@@ -105,7 +106,7 @@ class TestTrackFlow : public QObject {
     flow::TReport Run(const std::function<bool()>& start) {
         reports_.finished.reset();
         if (!start()) return flow::Report(TOutcome::Done, QStringLiteral("not started"));
-        if (!QTest::qWaitFor([this] { return reports_.finished.has_value(); }, 60000))
+        if (!testsupport::WaitFor([this] { return reports_.finished.has_value(); }, 60000))
             return flow::Report(TOutcome::Done, QStringLiteral("no end"));
         return *reports_.finished;
     }
@@ -150,7 +151,7 @@ class TestTrackFlow : public QObject {
     void cleanup() {
         for (int id : hooks_) flow::DetachDownloadHook(id);
         hooks_.clear();
-        QVERIFY(QTest::qWaitFor([this] { return !link_.PortClaimed(); }, 20000));
+        QVERIFY(testsupport::WaitFor([this] { return !link_.PortClaimed(); }, 20000));
         receiver_.OnStatus = nullptr;
         track_.reset();
         simulator_.reset();

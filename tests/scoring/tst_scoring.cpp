@@ -12,6 +12,7 @@
 #include "scoring/Optimizer.h"
 #include "scoring/ScoreRunner.h"
 #include "tests/scoring/FlightMaker.h"
+#include "tests/support/WaitFor.h"
 
 using testflights::TLocalPoint;
 
@@ -239,7 +240,7 @@ class TstScoring : public QObject {
         runner.Start(fixes);
         runner.Start(fixes, scoring::FfvlRules());
         QVERIFY(finished.wait(60000));
-        QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 200);
+        TRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 200);
         QCOMPARE(finished.at(0).at(0).value<scoring::TFlightReport>().score.rulesName,
                  QStringLiteral("FFVL"));
 

@@ -13,6 +13,7 @@
 
 #include "serial/CPDrv.h"
 #include "serial/PortPlatform.h"
+#include "tests/support/WaitFor.h"
 
 using namespace serial;
 
@@ -231,7 +232,7 @@ class TestCommPortDriver : public QObject {
         };
         QVERIFY(port.Connect());
         QCOMPARE(::write(pty.master, "\x7e\x01\x02", 3), 3);
-        QTRY_COMPARE(received, QByteArray("\x7e\x01\x02"));
+        TRY_COMPARE(received, QByteArray("\x7e\x01\x02"));
         port.Disconnect();
     }
 
@@ -270,11 +271,11 @@ class TestCommPortDriver : public QObject {
         QVERIFY(port.Connect());
         QCOMPARE(::write(pty.master, "stale", 5), 5);
         // The test's own slave descriptor shares the terminal's input queue.
-        QTRY_COMPARE(BytesWaiting(pty.slave), 5);
+        TRY_COMPARE(BytesWaiting(pty.slave), 5);
         QVERIFY(port.FlushBuffers(true, true));
         port.ResumePolling();
         QCOMPARE(::write(pty.master, "\x14", 1), 1);
-        QTRY_COMPARE(received, QByteArray("\x14"));
+        TRY_COMPARE(received, QByteArray("\x14"));
     }
 
     void packetMode_wholePacketsThenRemainderAfterTimeout() {
@@ -291,12 +292,12 @@ class TestCommPortDriver : public QObject {
         port.PausePolling();  // the first tick must see all ten bytes
         QVERIFY(port.Connect());
         QCOMPARE(::write(pty.master, "abcdefghij", 10), 10);
-        QTRY_COMPARE(BytesWaiting(pty.slave), 10);
+        TRY_COMPARE(BytesWaiting(pty.slave), 10);
         port.ResumePolling();
         port.PollOnce();
         QCOMPARE(packets, (std::vector<QByteArray>{"abcd", "efgh"}));
         // The short remainder is passed on once its time-out has run out.
-        QTRY_COMPARE(packets.size(), std::size_t(3));
+        TRY_COMPARE(packets.size(), std::size_t(3));
         QCOMPARE(packets.back(), QByteArray("ij"));
     }
 

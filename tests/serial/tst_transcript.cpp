@@ -11,6 +11,7 @@
 
 #include "serial/CPDrv.h"
 #include "serial/Transcript.h"
+#include "tests/support/WaitFor.h"
 
 using namespace serial;
 
@@ -112,7 +113,7 @@ class TestTranscript : public QObject {
             QCOMPARE(port.SendData(request, 3), 3u);
             const char reply[] = "\x14\x00\x05";
             QCOMPARE(::write(master, reply, 3), 3);
-            QTRY_COMPARE(Lines(path).size(), 2);
+            TRY_COMPARE(Lines(path).size(), 2);
             port.Disconnect();
         }
         ::close(master);

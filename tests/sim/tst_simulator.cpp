@@ -15,6 +15,7 @@
 #include "serial/BCC.h"
 #include "sim/Simulator.h"
 #include "tests/sim/ExampleFlight.h"
+#include "tests/support/WaitFor.h"
 
 using Bytes = std::vector<std::uint8_t>;
 Q_DECLARE_METATYPE(sim::TFaults)
@@ -358,7 +359,7 @@ class TestSimulator : public QObject {
         sim_->SetIdentity(id);
         sim_->SetFaults(faults);
         QVERIFY(Port().Send(IdentifyRequest));
-        QTRY_COMPARE(sim_->RequestCount(), 1);
+        TRY_COMPARE(sim_->RequestCount(), 1);
         // A clean reply after the faulty one shows where the faulty one ended.
         sim_->SetFaults({});
         QVERIFY(Port().Send(LongRequest(3, 0)));
@@ -428,7 +429,7 @@ class TestSimulator : public QObject {
         QVERIFY(Port().Send(IdentifyRequest));
         QCOMPARE(int(Port().Read(159).size()), bytesBefore);
         QVERIFY(Port().HungUp());
-        QTRY_VERIFY(!sim_->IsRunning());
+        TRY_VERIFY(!sim_->IsRunning());
     }
 
     void hangUp_startAgain_answersOnFreshTerminal() {
@@ -437,7 +438,7 @@ class TestSimulator : public QObject {
         sim_->SetFaults(f);
         QVERIFY(Port().Send(IdentifyRequest));
         QVERIFY(Port().HungUp());
-        QTRY_VERIFY(!sim_->IsRunning());
+        TRY_VERIFY(!sim_->IsRunning());
         sim_->SetFaults({});
         QVERIFY(sim_->Start());
         TPort again(sim_->PortPath());
@@ -484,7 +485,7 @@ class TestSimulator : public QObject {
         b.silent = true;
         sim_->SetFirmwareBehaviour(b);
         QVERIFY(Port().Send({0x00, 0x02, 0xAB, 0xCD}));
-        QTRY_COMPARE(sim_->FirmwareBlocksReceived(), 1);
+        TRY_COMPARE(sim_->FirmwareBlocksReceived(), 1);
         b = {};
         b.retryAnswers = 1;
         sim_->SetFirmwareBehaviour(b);
@@ -495,7 +496,7 @@ class TestSimulator : public QObject {
 
     void firmware_blockStoppingShort_droppedThenNextAccepted() {
         QVERIFY(Port().Send({0x00, 0x64, 1, 2, 3}));  // 100 bytes announced, 3 sent
-        QTRY_COMPARE_WITH_TIMEOUT(sim_->BadRequestCount(), 1, 5000);
+        TRY_COMPARE_WITH_TIMEOUT(sim_->BadRequestCount(), 1, 5000);
         const Bytes block{0x00, 0x01, 0x5A};
         QVERIFY(Port().Send(block));
         QCOMPARE(Port().Read(1), Bytes{0x11});

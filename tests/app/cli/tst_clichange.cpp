@@ -1,6 +1,7 @@
 // tolmarik-cli's changes to the instrument: settings written from a file or
 // a time zone, with their questions, and firmware updates.
 #include "tests/app/cli/CliBench.h"
+#include "tests/support/WaitFor.h"
 
 class TestCliChange : public QObject, public TCliBench {
     Q_OBJECT
@@ -477,7 +478,7 @@ class TestCliChange : public QObject, public TCliBench {
         p.start(QStringLiteral(TOLMARIK_CLI),
                 {simulator.PortPath(), QStringLiteral("firmware"), QStringLiteral("--yes"), file,
                  QStringLiteral("--backup-dir"), dir.filePath(QStringLiteral("backups"))});
-        QTRY_VERIFY_WITH_TIMEOUT(simulator.FirmwareBlocksReceived() >= before + 2, 60000);
+        TRY_VERIFY_WITH_TIMEOUT(simulator.FirmwareBlocksReceived() >= before + 2, 60000);
         QCOMPARE(::kill(pid_t(p.processId()), SIGINT), 0);
         QVERIFY(p.waitForFinished(60000));
         QCOMPARE(p.exitStatus(), QProcess::CrashExit);
@@ -487,7 +488,7 @@ class TestCliChange : public QObject, public TCliBench {
         // The instrument may still hold half a block, which can swallow the
         // next request; the later suites need it answering again.
         simulator.SetFaults({});
-        QTRY_VERIFY_WITH_TIMEOUT(
+        TRY_VERIFY_WITH_TIMEOUT(
             RunCli({simulator.PortPath(), QStringLiteral("identify")}).exitCode == 0, 30000);
     }
 };

@@ -250,6 +250,29 @@ class TestLogbook : public QObject {
                  TRecordResult::NoFlight);
     }
 
+    // A Windows user's data folder may hold Cyrillic letters (C:\Users\Пилот):
+    // the database, its track copies and a reopening all find them.
+    void cyrillicDataFolder_logbookAndCopiesKept() {
+        const QString folder =
+            dir_.filePath(QStringLiteral("Пилот/AppData/Local/Tolmarik/TolmarikProg"));
+        const QString db = folder + QStringLiteral("/logbook.sqlite");
+        const auto gps = logbooktest::Download(Time(2024, 6, 9, 9, 0, 0), 45.1f, 6.2f, 600);
+        std::int64_t id = 0;
+        {
+            TLogbook book(db);
+            const TRecordOutcome outcome =
+                book.RecordDownload({0, {gps, {}}, {}, {}, {}, {}}, kProfile);
+            QCOMPARE(outcome.result, TRecordResult::Added);
+            id = outcome.id;
+        }
+        QVERIFY(QFileInfo::exists(db));
+        TLogbook book(db);
+        const TFlightEntry e = *book.Flight(id);
+        QVERIFY2(book.StoredFilePath(e).startsWith(folder), qPrintable(book.StoredFilePath(e)));
+        QCOMPARE(int(book.FlightFixes(e).size()), 600);
+        QCOMPARE(FileCount(folder + QStringLiteral("/logbook-files")), 1);
+    }
+
     void import_folderRecursively_badFilesNamed_restGoesOn() {
         const QString in = dir_.filePath(QStringLiteral("in"));
         QDir().mkpath(in + QStringLiteral("/2023/deep"));

@@ -7,11 +7,29 @@
 #include <cstdio>
 #include <cwchar>
 
+namespace {
+
+const wchar_t* loading = L"";
+
+// A damaged library may crash the loader itself instead of failing to load:
+// named here, where Wine would otherwise start its debugger and wait.
+LONG WINAPI LoaderCrashed(EXCEPTION_POINTERS* exception) {
+    std::fwprintf(stderr, L"does not load: %ls: the loader crashed on it (exception %08lx)\n",
+                  loading, exception->ExceptionRecord->ExceptionCode);
+    std::fflush(stderr);
+    TerminateProcess(GetCurrentProcess(), 1);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
+}  // namespace
+
 int wmain(int argc, wchar_t** argv) {
     int failed = 0;
     // No message box for a library that is missing a dependency.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    SetUnhandledExceptionFilter(LoaderCrashed);
     for (int i = 1; i < argc; ++i) {
+        loading = argv[i];
         HMODULE module = LoadLibraryExW(argv[i], nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
         if (module) {
             FreeLibrary(module);

@@ -1,7 +1,9 @@
 // The present serial ports from the Windows device-setup interface: the first
 // device-setup class whose description holds "COM" is the class of ports, and
 // each present device of it is listed by its friendly name (or, without one,
-// its description), which carries the port name as "(COM5)".
+// its description), which carries the port name as "(COM5)". Ports that
+// drivers name only in the registry's map of serial ports (and Wine's) are
+// added from there.
 #include <windows.h>
 // windows.h first: the device-setup headers build on its types.
 #include <cfgmgr32.h>
@@ -47,9 +49,33 @@ std::optional<quint16> IdAfter(const QString& hardwareId, QLatin1String key) {
     return static_cast<quint16>(value);
 }
 
-}  // namespace
+// The values of HKLM\HARDWARE\DEVICEMAP\SERIALCOMM: the driver's device
+// name, and the port name as its data. A missing key is no ports.
+std::vector<TRegistryPort> RegistryPorts() {
+    std::vector<TRegistryPort> ports;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
+        return ports;
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[256] = {};
+        DWORD nameLength = 256;
+        wchar_t data[256] = {};
+        // One character short of the buffer, so the text always ends in a zero.
+        DWORD dataBytes = sizeof data - sizeof *data;
+        DWORD type = 0;
+        const LSTATUS answer = RegEnumValueW(key, index, name, &nameLength, nullptr, &type,
+                                             reinterpret_cast<BYTE*>(data), &dataBytes);
+        if (answer == ERROR_NO_MORE_ITEMS) break;
+        if (answer != ERROR_SUCCESS || type != REG_SZ) continue;
+        ports.push_back(
+            {QString::fromWCharArray(name, int(nameLength)), QString::fromWCharArray(data)});
+    }
+    RegCloseKey(key);
+    return ports;
+}
 
-std::vector<TPortDevice> SystemPortDevices() {
+std::vector<TPortDevice> SetupApiPortDevices() {
     std::vector<TPortDevice> devices;
     const std::optional<GUID> ports = PortsClass();
     if (!ports) return devices;
@@ -66,6 +92,12 @@ std::vector<TPortDevice> SystemPortDevices() {
     }
     SetupDiDestroyDeviceInfoList(set);
     return devices;
+}
+
+}  // namespace
+
+std::vector<TPortDevice> SystemPortDevices() {
+    return MergeRegistryPorts(SetupApiPortDevices(), RegistryPorts());
 }
 
 bool PortExists(const QString& port) {

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QSettings>
+#include <algorithm>
 
 #include "serial/PortPlatform.h"
 #include "track/TrackFolder.h"
@@ -92,6 +93,51 @@ std::vector<TPortItem> PortItems(const std::vector<TPortDevice>& devices) {
         items.push_back(item);
     }
     return items;
+}
+
+namespace {
+
+// "COM3" of "USB-SERIAL CH340 (COM3)": the text in the name's last
+// parentheses, empty without them.
+QString PortInName(const QString& name) {
+    const qsizetype close = name.lastIndexOf(QLatin1Char(')'));
+    const qsizetype open = name.lastIndexOf(QLatin1Char('('), close);
+    if (open < 0 || close < 0) return {};
+    return name.mid(open + 1, close - open - 1);
+}
+
+// COM2 before COM10: the letters, then the number that ends the name.
+bool PortNameBefore(const QString& a, const QString& b) {
+    const auto split = [](const QString& name) {
+        qsizetype digits = name.size();
+        while (digits > 0 && name[digits - 1].isDigit()) --digits;
+        return std::pair{name.left(digits).toUpper(), name.mid(digits).toULongLong()};
+    };
+    return split(a) < split(b);
+}
+
+}  // namespace
+
+std::vector<TPortDevice> MergeRegistryPorts(const std::vector<TPortDevice>& devices,
+                                            const std::vector<TRegistryPort>& registry) {
+    std::vector<TPortDevice> merged = devices;
+    QStringList known;
+    for (const TPortDevice& device : devices) known << PortInName(device.name).toUpper();
+    std::vector<TRegistryPort> added;
+    for (const TRegistryPort& entry : registry) {
+        const QString port = entry.port.trimmed();
+        if (port.isEmpty() || known.contains(port.toUpper())) continue;
+        known << port.toUpper();
+        added.push_back({entry.device, port});
+    }
+    std::stable_sort(added.begin(), added.end(),
+                     [](const auto& a, const auto& b) { return PortNameBefore(a.port, b.port); });
+    for (const TRegistryPort& entry : added) {
+        QString description = entry.device.section(QLatin1Char('\\'), -1).trimmed();
+        if (description.isEmpty()) description = entry.port;
+        merged.push_back({DeviceName(description, entry.port), std::nullopt, std::nullopt});
+    }
+    return merged;
 }
 
 QStringList ExtraPorts() {

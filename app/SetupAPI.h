@@ -54,6 +54,21 @@ bool IsAdapterVendor(quint16 vendorId);
 // without one); devices without a port name in parentheses are left out.
 std::vector<TPortItem> PortItems(const std::vector<TPortDevice>& devices);
 
+// A port in the registry's map of serial ports (Windows's
+// HARDWARE\DEVICEMAP\SERIALCOMM): the value's name, the driver's device
+// such as "\Device\Serial0", and its data, the port name such as "COM1".
+struct TRegistryPort {
+    QString device;
+    QString port;
+};
+
+// The devices the device-setup interface lists, in its order, then each port
+// of the registry's map that none of them carries (names compared without
+// regard to case), in the order of their numbers and once each, described by
+// the last part of its driver's device name.
+std::vector<TPortDevice> MergeRegistryPorts(const std::vector<TPortDevice>& devices,
+                                            const std::vector<TRegistryPort>& registry);
+
 // Ports the system does not list (pseudo-terminals of a simulator, say),
 // named by their paths in this environment variable, separated as in PATH.
 inline constexpr char ExtraPortsVariable[] = "TOLMARIK_EXTRA_PORTS";

@@ -27,16 +27,21 @@ target_sources(TolmarikProg PRIVATE ${PROJECT_BINARY_DIR}/app/TolmarikProg.rc)
 set_target_properties(TolmarikProg PROPERTIES WIN32_EXECUTABLE ON)
 
 # What both programs need beside them: Qt's libraries, the platform plugin,
-# the native style and the MinGW runtime. There is no windeployqt for a cross
-# build, so the list is ours; the kit's libraries are found through Qt's own
-# imported targets, the runtime beside Qt6Core.dll.
+# the native style, the logbook's SQLite driver and the MinGW runtime. There
+# is no windeployqt for a cross build, so the list is ours; the kit's
+# libraries are found through Qt's own imported targets, the runtime beside
+# Qt6Core.dll.
 get_target_property(qt_core_dll Qt6::Core IMPORTED_LOCATION_RELEASE)
 if(NOT qt_core_dll)
   get_target_property(qt_core_dll Qt6::Core IMPORTED_LOCATION)
 endif()
 get_filename_component(qt_bin ${qt_core_dll} DIRECTORY)
 set(runtime_dlls)
-foreach(library Core Gui Widgets)
+set(qt_libraries Core Gui Widgets)
+if(TOLMARIK_LOGBOOK)
+  list(APPEND qt_libraries Sql)
+endif()
+foreach(library IN LISTS qt_libraries)
   list(APPEND runtime_dlls $<TARGET_FILE:Qt6::${library}>)
 endforeach()
 foreach(runtime libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll)
@@ -49,6 +54,15 @@ endforeach()
 install(TARGETS TolmarikProg tolmarik-cli RUNTIME DESTINATION .)
 install(FILES ${runtime_dlls} DESTINATION .)
 install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)
+# The logbook's database driver (SQLite built in), loaded by Qt SQL at run
+# time. A kit whose Qt SQL package does not list its plugins (the project's
+# own: no Qt6SqlPlugins.cmake) still carries the driver's package beside it.
+if(TOLMARIK_LOGBOOK)
+  if(NOT TARGET Qt6::QSQLiteDriverPlugin)
+    include(${Qt6Sql_DIR}/Qt6QSQLiteDriverPluginConfig.cmake)
+  endif()
+  install(FILES $<TARGET_FILE:Qt6::QSQLiteDriverPlugin> DESTINATION sqldrivers)
+endif()
 if(TARGET Qt6::QWindowsVistaStylePlugin)
   install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
 endif()

@@ -202,11 +202,21 @@ TLogbookStore::TLogbookStore(const QString& path, int busyTimeoutMs)
     : path_(path), busyTimeoutMs_(busyTimeoutMs) {
     static std::atomic<int> counter{0};
     connection_ = QStringLiteral("tolmarik-logbook-%1").arg(counter++);
-    Open();
-    Migrate();
+    try {
+        Open();
+        Migrate();
+    } catch (...) {
+        // No destructor runs for a store that failed to open: the refused
+        // file is let go here, or it stays open for the process's life (and
+        // on Windows cannot be moved aside or replaced meanwhile).
+        Close();
+        throw;
+    }
 }
 
-TLogbookStore::~TLogbookStore() {
+TLogbookStore::~TLogbookStore() { Close(); }
+
+void TLogbookStore::Close() {
     {
         QSqlDatabase db = QSqlDatabase::database(connection_, false);
         if (db.isOpen()) db.close();

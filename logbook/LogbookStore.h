@@ -96,6 +96,7 @@ class TLogbookStore {
   private:
     void Open();
     void Migrate();
+    void Close();
 
     QString path_;
     int busyTimeoutMs_;

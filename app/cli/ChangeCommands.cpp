@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <cstdio>
 
+#include "app/Console.h"
 #include "app/ExitCodes.h"
 #include "app/cli/CliSession.h"
 #include "models/DeviceConfig.h"
@@ -21,12 +22,6 @@ std::optional<int> ParseHours(const QString& text) {
     const QRegularExpressionMatch match = pattern.match(text);
     if (!match.hasMatch()) return std::nullopt;
     return match.captured(1).toInt();
-}
-
-bool IsYes(const QString& answer) {
-    static const QStringList yes{QStringLiteral("да"), QStringLiteral("д"), QStringLiteral("y"),
-                                 QStringLiteral("yes")};
-    return yes.contains(answer.trimmed().toLower());
 }
 }  // namespace
 
@@ -46,7 +41,8 @@ bool ConfirmChange(TCliSession& session, const QString& text, bool yes) {
     std::fflush(stdout);
     char line[64] = {};
     if (std::fgets(line, sizeof line, stdin) == nullptr) return false;
-    return IsYes(QString::fromLocal8Bit(line));
+    // Anything but a yes keeps the instrument as it is.
+    return app::ConsoleAnswer(QByteArray(line), app::ConsoleInputCodePage()).value_or(false);
 }
 
 QStringList WithTimeZoneHoursKept(QStringList arguments) {

@@ -703,31 +703,130 @@ std::vector<TFlightEntry> TLogbook::Flights(std::optional<int> year) {
     return store_.Flights(year);
 }
 
-TLogbookTotals TLogbook::Totals(const std::vector<TFlightEntry>& flights) {
-    TLogbookTotals totals;
-    std::map<int, TTotals> years;
-    std::map<QString, TTotals> gliders;
-    auto add = [](TTotals& t, const TFlightEntry& e) {
-        ++t.flights;
-        t.seconds += e.durationSeconds;
-        t.metres += e.trackLengthMetres;
-    };
+namespace {
+
+void AddTo(TTotals& t, const TFlightEntry& e) {
+    ++t.flights;
+    t.seconds += e.durationSeconds;
+    t.metres += e.trackLengthMetres;
+}
+
+}  // namespace
+
+QString TotalsByTitle(TTotalsBy by) {
+    switch (by) {
+        case TTotalsBy::Year:
+            return QStringLiteral("По годам");
+        case TTotalsBy::Month:
+            return QStringLiteral("По месяцам");
+        case TTotalsBy::Site:
+            return QStringLiteral("По местам");
+        case TTotalsBy::Glider:
+            return QStringLiteral("По крыльям");
+    }
+    return {};
+}
+
+std::vector<TTotalsRow> TLogbook::TotalsBy(const std::vector<TFlightEntry>& flights, TTotalsBy by) {
+    std::map<QString, TTotals> groups;
     for (const TFlightEntry& e : flights) {
         if (e.sameFlightAs) continue;  // counted in the other recorder's entry
-        add(totals.all, e);
-        add(years[DateText(e.LocalTakeoff()).left(4).toInt()], e);
-        add(gliders[e.glider.trimmed()], e);
+        const QString date = DateText(e.LocalTakeoff());
+        switch (by) {
+            case TTotalsBy::Year:
+                AddTo(groups[date.left(4)], e);
+                break;
+            case TTotalsBy::Month:
+                AddTo(groups[date.left(7)], e);
+                break;
+            case TTotalsBy::Site:
+                AddTo(groups[e.site.trimmed()], e);
+                break;
+            case TTotalsBy::Glider:
+                AddTo(groups[e.glider.trimmed()], e);
+                break;
+        }
     }
-    for (auto it = years.rbegin(); it != years.rend(); ++it)
-        totals.byYear.push_back({QString::number(it->first), it->second});
-    for (const auto& [glider, t] : gliders)
-        totals.byGlider.push_back(
-            {glider.isEmpty() ? QStringLiteral("(крыло не указано)") : glider, t});
-    std::stable_sort(totals.byGlider.begin(), totals.byGlider.end(),
-                     [](const TTotalsRow& a, const TTotalsRow& b) {
-                         return a.totals.seconds > b.totals.seconds;
-                     });
+    std::vector<TTotalsRow> rows;
+    if (by == TTotalsBy::Year || by == TTotalsBy::Month) {
+        for (auto it = groups.rbegin(); it != groups.rend(); ++it)
+            rows.push_back({it->first, it->second});
+        return rows;
+    }
+    for (const auto& [key, t] : groups)
+        rows.push_back({!key.isEmpty()          ? key
+                        : by == TTotalsBy::Site ? QStringLiteral("(место не названо)")
+                                                : QStringLiteral("(крыло не указано)"),
+                        t});
+    std::stable_sort(rows.begin(), rows.end(), [](const TTotalsRow& a, const TTotalsRow& b) {
+        return a.totals.seconds > b.totals.seconds;
+    });
+    return rows;
+}
+
+TLogbookTotals TLogbook::Totals(const std::vector<TFlightEntry>& flights) {
+    TLogbookTotals totals;
+    for (const TFlightEntry& e : flights)
+        if (!e.sameFlightAs) AddTo(totals.all, e);
+    totals.byYear = TotalsBy(flights, TTotalsBy::Year);
+    totals.byGlider = TotalsBy(flights, TTotalsBy::Glider);
     return totals;
+}
+
+std::vector<TLogbookRecord> TLogbook::Records(const std::vector<TFlightEntry>& flights) {
+    struct TKind {
+        TRecordKind kind;
+        QString title;
+        std::function<std::optional<double>(const TFlightEntry&)> measure;
+        std::function<QString(const TFlightEntry&)> shown;
+    };
+    const TKind kinds[] = {
+        {TRecordKind::LongestFlight, QStringLiteral("Самый долгий полёт"),
+         [](const TFlightEntry& e) { return std::optional<double>(e.durationSeconds); },
+         [](const TFlightEntry& e) {
+             return DurationText(e.durationSeconds) + QStringLiteral(" ч");
+         }},
+        {TRecordKind::LongestDistance, QStringLiteral("Дальше всего от взлёта до посадки"),
+         [](const TFlightEntry& e) { return std::optional<double>(e.straightMetres); },
+         [](const TFlightEntry& e) {
+             return KilometresText(e.straightMetres) + QStringLiteral(" км");
+         }},
+        {TRecordKind::BestScore, QStringLiteral("Лучшая оценка XContest"),
+         [](const TFlightEntry& e) {
+             return e.score && !e.scoreKind.isEmpty() ? e.score : std::nullopt;
+         },
+         [](const TFlightEntry& e) { return ScoreText(e.score, e.scoreKind); }},
+        {TRecordKind::HighestAltitude, QStringLiteral("Наибольшая высота"),
+         [](const TFlightEntry& e) { return std::optional<double>(e.highestAltitude); },
+         [](const TFlightEntry& e) { return Metres(e.highestAltitude); }},
+        {TRecordKind::BestClimb, QStringLiteral("Лучший набор за 10 с"),
+         [](const TFlightEntry& e) { return std::optional<double>(e.climb10s); },
+         [](const TFlightEntry& e) { return Rate(e.climb10s); }},
+    };
+    // Earliest first, so that a tie goes to the flight that set the record.
+    std::vector<const TFlightEntry*> counted;
+    for (const TFlightEntry& e : flights)
+        if (!e.sameFlightAs) counted.push_back(&e);
+    std::stable_sort(counted.begin(), counted.end(),
+                     [](const TFlightEntry* a, const TFlightEntry* b) {
+                         return std::tie(a->takeoffUtc, a->id) < std::tie(b->takeoffUtc, b->id);
+                     });
+    std::vector<TLogbookRecord> records;
+    for (const TKind& kind : kinds) {
+        const TFlightEntry* best = nullptr;
+        double bestValue = 0;
+        for (const TFlightEntry* e : counted) {
+            const std::optional<double> value = kind.measure(*e);
+            if (value && (!best || *value > bestValue)) {
+                best = e;
+                bestValue = *value;
+            }
+        }
+        if (best)
+            records.push_back(
+                {kind.kind, kind.title, kind.shown(*best), best->id, best->LocalTakeoff()});
+    }
+    return records;
 }
 
 QByteArray TLogbook::CsvText(const std::vector<TFlightEntry>& flights) {

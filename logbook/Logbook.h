@@ -61,13 +61,30 @@ struct TTotals {
     double metres = 0;  // track length
 };
 struct TTotalsRow {
-    QString key;  // a year, or a glider's name
+    QString key;  // a year, a month (yyyy-MM), a site's or a glider's name
     TTotals totals;
 };
 struct TLogbookTotals {
     TTotals all;
     std::vector<TTotalsRow> byYear;    // newest first
     std::vector<TTotalsRow> byGlider;  // most hours first
+};
+// How totals are split: years and months newest first, sites and gliders
+// most hours first.
+enum class TTotalsBy { Year, Month, Site, Glider };
+inline constexpr TTotalsBy AllTotalsBy[] = {TTotalsBy::Year, TTotalsBy::Month, TTotalsBy::Site,
+                                            TTotalsBy::Glider};
+// "По годам" and the like: the heading of a split.
+QString TotalsByTitle(TTotalsBy by);
+
+// The best flights of a logbook, each with the entry that holds it.
+enum class TRecordKind { LongestFlight, LongestDistance, BestScore, HighestAltitude, BestClimb };
+struct TLogbookRecord {
+    TRecordKind kind;
+    QString title;  // "Самый долгий полёт" and the like
+    QString value;  // the figure with its unit
+    std::int64_t id = 0;
+    device::TrackTime localTakeoff = 0;
 };
 
 // Called before each file of an import with the count done and the total;
@@ -108,7 +125,14 @@ class TLogbook {
 
     std::vector<TFlightEntry> Flights(std::optional<int> year = {});
     std::optional<TFlightEntry> Flight(std::int64_t id) { return store_.Flight(id); }
+    // Flights counted in another entry (the same flight from another
+    // recorder) count nowhere.
     static TLogbookTotals Totals(const std::vector<TFlightEntry>& flights);
+    static std::vector<TTotalsRow> TotalsBy(const std::vector<TFlightEntry>& flights, TTotalsBy by);
+    // A record of each kind some flight holds (no best score before any
+    // flight scored), in the order of TRecordKind; a tie goes to the earlier
+    // flight.
+    static std::vector<TLogbookRecord> Records(const std::vector<TFlightEntry>& flights);
 
     // UTF-8, one header row, a row per flight; text from files is quoted and
     // never starts a formula.

@@ -429,21 +429,28 @@ std::vector<TFlightEntry> TLogbookStore::Flights(std::optional<int> year) {
 }
 
 std::vector<TFlightEntry> TLogbookStore::TotalsRows(std::optional<int> year) {
-    QSqlQuery q =
-        Select(Database(),
-               QStringLiteral(
-                   "takeoff_utc, utc_offset_minutes, duration_s, track_m, glider, same_flight_as"),
-               year);
+    QSqlQuery q = Select(Database(),
+                         QStringLiteral("id, takeoff_utc, utc_offset_minutes, duration_s, track_m,"
+                                        " glider, same_flight_as, site, max_alt, climb_10s,"
+                                        " straight_m, score, score_kind"),
+                         year);
     if (!q.exec()) Fail(path_, q.lastError());
     std::vector<TFlightEntry> out;
     while (q.next()) {
         TFlightEntry e;
-        e.takeoffUtc = q.value(0).toLongLong();
-        e.utcOffsetMinutes = OptionalInt(q.value(1));
-        e.durationSeconds = q.value(2).toLongLong();
-        e.trackLengthMetres = q.value(3).toDouble();
-        e.glider = q.value(4).toString();
-        if (!q.value(5).isNull()) e.sameFlightAs = q.value(5).toLongLong();
+        e.id = q.value(0).toLongLong();
+        e.takeoffUtc = q.value(1).toLongLong();
+        e.utcOffsetMinutes = OptionalInt(q.value(2));
+        e.durationSeconds = q.value(3).toLongLong();
+        e.trackLengthMetres = q.value(4).toDouble();
+        e.glider = q.value(5).toString();
+        if (!q.value(6).isNull()) e.sameFlightAs = q.value(6).toLongLong();
+        e.site = q.value(7).toString();
+        e.highestAltitude = q.value(8).toDouble();
+        e.climb10s = q.value(9).toDouble();
+        e.straightMetres = q.value(10).toDouble();
+        if (!q.value(11).isNull()) e.score = q.value(11).toDouble();
+        e.scoreKind = q.value(12).toString();
         out.push_back(std::move(e));
     }
     return out;

@@ -68,8 +68,8 @@ class TLogbookStore {
     // Every flight (of one year of take-off, local time), newest first.
     std::vector<TFlightEntry> Flights(std::optional<int> year = {});
     std::vector<int> Years();
-    // The same flights with only what totals need: times, zone, duration,
-    // track length and glider.
+    // The same flights with only what totals and records need: id, times,
+    // zone, duration, lengths, highest altitude, climb, score, site and glider.
     std::vector<TFlightEntry> TotalsRows(std::optional<int> year = {});
     void UpdateTexts(std::int64_t id, const QString& site, const QString& glider,
                      const QString& notes);

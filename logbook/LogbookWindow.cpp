@@ -108,6 +108,10 @@ TLogbookWindow::TLogbookWindow(std::unique_ptr<TLogbook> book,
     lblTotals = new QLabel(this);
     lblTotals->setObjectName(QStringLiteral("lblTotals"));
     lblTotals->setTextFormat(Qt::PlainText);
+    cbbTotalsBy = new QComboBox(this);
+    cbbTotalsBy->setObjectName(QStringLiteral("cbbTotalsBy"));
+    for (const TTotalsBy by : AllTotalsBy)
+        cbbTotalsBy->addItem(TotalsByTitle(by), QVariant::fromValue(int(by)));
     mmoSummary = new QPlainTextEdit(this);
     mmoSummary->setObjectName(QStringLiteral("mmoSummary"));
     mmoSummary->setReadOnly(true);
@@ -124,7 +128,10 @@ TLogbookWindow::TLogbookWindow(std::unique_ptr<TLogbook> book,
     auto* leftLayout = new QVBoxLayout(left);
     leftLayout->setContentsMargins(0, 0, 0, 0);
     leftLayout->addWidget(tblFlights, 3);
-    leftLayout->addWidget(lblTotals);
+    auto* totalsRow = new QHBoxLayout;
+    totalsRow->addWidget(lblTotals, 1);
+    totalsRow->addWidget(cbbTotalsBy);
+    leftLayout->addLayout(totalsRow);
     leftLayout->addWidget(mmoSummary, 1);
     auto* right = new QWidget(this);
     auto* rightLayout = new QVBoxLayout(right);
@@ -144,6 +151,7 @@ TLogbookWindow::TLogbookWindow(std::unique_ptr<TLogbook> book,
             &TLogbookWindow::SelectionChanged);
     connect(model_, &QAbstractItemModel::modelReset, this, &TLogbookWindow::SelectionChanged);
     connect(cbbYear, &QComboBox::activated, this, &TLogbookWindow::cbbYearChange);
+    connect(cbbTotalsBy, &QComboBox::activated, this, &TLogbookWindow::ShowSummary);
     connect(btnImportFiles, &QPushButton::clicked, this, &TLogbookWindow::btnImportFilesClick);
     connect(btnImportFolder, &QPushButton::clicked, this, &TLogbookWindow::btnImportFolderClick);
     connect(btnExportCsv, &QPushButton::clicked, this, &TLogbookWindow::btnExportCsvClick);
@@ -235,16 +243,22 @@ void TLogbookWindow::SelectionChanged() {
 }
 
 void TLogbookWindow::ShowSummary() {
-    // The totals of what the filter shows, per year and per glider; a sort
-    // or a selection leaves them as they are.
-    shownTotals_ = TLogbook::Totals(book_->Store().TotalsRows(model_->Year()));
+    // The totals of what the filter shows, split as chosen, and its records;
+    // a sort or a selection leaves them as they are.
+    const std::vector<TFlightEntry> rows = book_->Store().TotalsRows(model_->Year());
+    shownTotals_ = TLogbook::Totals(rows);
+    const auto by = TTotalsBy(cbbTotalsBy->currentData().toInt());
     QStringList lines;
-    lines << QStringLiteral("По годам:");
-    for (const TTotalsRow& row : shownTotals_.byYear)
+    lines << TotalsByTitle(by) + QLatin1Char(':');
+    for (const TTotalsRow& row : TLogbook::TotalsBy(rows, by))
         lines << QStringLiteral("  %1: %2").arg(row.key, TotalsText(row.totals));
-    lines << QStringLiteral("По крыльям:");
-    for (const TTotalsRow& row : shownTotals_.byGlider)
-        lines << QStringLiteral("  %1: %2").arg(row.key, TotalsText(row.totals));
+    const std::vector<TLogbookRecord> records = TLogbook::Records(rows);
+    if (!records.empty()) lines << QStringLiteral("Рекорды:");
+    for (const TLogbookRecord& r : records)
+        lines << QStringLiteral("  %1: %2 (№ %3, %4)")
+                     .arg(r.title, r.value)
+                     .arg(r.id)
+                     .arg(DateText(r.localTakeoff));
     mmoSummary->setPlainText(lines.join(QLatin1Char('\n')));
     SelectionChanged();
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The logbook window of the main window's multi-document area: the flights
-// with a year filter, the totals of the selection, per year and per glider,
+// with a year filter, the totals of the selection, split as chosen, records,
 // the selected flight's picture and facts, and its actions.
 #include <QWidget>
 #include <atomic>
@@ -88,6 +88,7 @@ class TLogbookWindow : public QWidget {
     TLockRetry changes_;
 
     QComboBox* cbbYear;
+    QComboBox* cbbTotalsBy;
     QTableView* tblFlights;
     QLabel* lblTotals;
     QPlainTextEdit* mmoSummary;

@@ -1,4 +1,5 @@
 #include <QDir>
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -24,8 +25,8 @@ void Err(const QString& line) {
 
 int Usage() {
     Err(
-        QStringLiteral("tolmarik-cli: logbook list|totals|find TEXT|import PATH...|export-csv "
-                       "FILE|-|show N|rescore|"
+        QStringLiteral("tolmarik-cli: logbook list|totals [--by year|month|site|glider]|records|"
+                       "find TEXT|import PATH...|export-csv FILE|-|show N|rescore|"
                        "merge N M|unmerge N. See --help."));
     return app::EC_USAGE;
 }
@@ -54,11 +55,37 @@ int List(logbook::TLogbook& book, const std::optional<QString>& text = {}) {
     return app::EC_OK;
 }
 
-int Totals(logbook::TLogbook& book) {
-    const logbook::TLogbookTotals totals = logbook::TLogbook::Totals(book.Flights());
+// Plain "totals": everything, by year, then by glider; "--by" one split.
+int Totals(logbook::TLogbook& book, const QStringList& args) {
+    const std::vector<logbook::TFlightEntry> flights = book.Store().TotalsRows();
+    const logbook::TLogbookTotals totals = logbook::TLogbook::Totals(flights);
+    if (args.size() == 1) {
+        Out(TotalsLine(QStringLiteral("Всего"), totals.all));
+        for (const logbook::TTotalsRow& row : totals.byYear) Out(TotalsLine(row.key, row.totals));
+        for (const logbook::TTotalsRow& row : totals.byGlider) Out(TotalsLine(row.key, row.totals));
+        return app::EC_OK;
+    }
+    static const std::pair<const char*, logbook::TTotalsBy> kSplits[] = {
+        {"year", logbook::TTotalsBy::Year},
+        {"month", logbook::TTotalsBy::Month},
+        {"site", logbook::TTotalsBy::Site},
+        {"glider", logbook::TTotalsBy::Glider}};
+    const auto split = std::find_if(std::begin(kSplits), std::end(kSplits), [&](const auto& s) {
+        return args[2] == QLatin1String(s.first);
+    });
+    if (args[1] != QLatin1String("--by") || split == std::end(kSplits)) return Usage();
     Out(TotalsLine(QStringLiteral("Всего"), totals.all));
-    for (const logbook::TTotalsRow& row : totals.byYear) Out(TotalsLine(row.key, row.totals));
-    for (const logbook::TTotalsRow& row : totals.byGlider) Out(TotalsLine(row.key, row.totals));
+    for (const logbook::TTotalsRow& row : logbook::TLogbook::TotalsBy(flights, split->second))
+        Out(TotalsLine(row.key, row.totals));
+    return app::EC_OK;
+}
+
+int Records(logbook::TLogbook& book) {
+    for (const logbook::TLogbookRecord& r : logbook::TLogbook::Records(book.Store().TotalsRows()))
+        Out(QStringLiteral("%1\t%2\t№ %3\t%4")
+                .arg(r.title, r.value)
+                .arg(r.id)
+                .arg(logbook::DateText(r.localTakeoff)));
     return app::EC_OK;
 }
 
@@ -128,7 +155,8 @@ int RunLogbookCommand(const QStringList& args) {
     const bool known =
         (args.size() == 1 &&
          (command == QLatin1String("list") || command == QLatin1String("totals") ||
-          command == QLatin1String("rescore"))) ||
+          command == QLatin1String("records") || command == QLatin1String("rescore"))) ||
+        (args.size() == 3 && command == QLatin1String("totals")) ||
         (args.size() >= 2 && command == QLatin1String("import")) ||
         (args.size() == 2 &&
          (command == QLatin1String("export-csv") || command == QLatin1String("find") ||
@@ -145,7 +173,8 @@ int RunLogbookCommand(const QStringList& args) {
     try {
         if (command == QLatin1String("list")) return List(*book);
         if (command == QLatin1String("find")) return List(*book, args[1]);
-        if (command == QLatin1String("totals")) return Totals(*book);
+        if (command == QLatin1String("totals")) return Totals(*book, args);
+        if (command == QLatin1String("records")) return Records(*book);
         if (command == QLatin1String("rescore")) return Rescore(*book);
         if (command == QLatin1String("import")) return Import(*book, args.mid(1));
         if (command == QLatin1String("show")) return Show(*book, args[1]);

@@ -456,6 +456,65 @@ class TestLogbook : public QObject {
                  rows[1].constData());
     }
 
+    // Totals by month and by site, and the records, each naming its entry; a
+    // flight counted in another entry (the longest here) counts in neither.
+    void totalsByMonthAndSite_records_mergedCountedOnce() {
+        TLogbook book(Db());
+        QVERIFY(TLogbook::Records(book.Store().TotalsRows()).empty());
+        auto record = [&](int month, int day, int seconds, float lat) {
+            return book
+                .RecordDownload(
+                    {0,
+                     {logbooktest::Download(Time(2024, month, day, 9, 0, 0), lat, 6.0f, seconds),
+                      {}},
+                     {},
+                     {},
+                     {},
+                     {}},
+                    {})
+                .id;
+        };
+        const auto june = record(6, 1, 1440, 45.0f);
+        const auto longest = record(6, 2, 3600, 45.0f);
+        const auto july = record(7, 1, 1200, 46.0f);
+        const auto copy = record(7, 2, 7200, 47.0f);
+        book.Edit(june, QStringLiteral("Юца"), QString(), QString());  // and `longest`'s take-off
+        book.Merge(july, copy);
+        const std::vector<TFlightEntry> rows = book.Store().TotalsRows();
+
+        const struct {
+            TTotalsBy by;
+            std::vector<std::pair<QString, int>> keys;  // newest or most hours first
+        } splits[] = {
+            {TTotalsBy::Month, {{"2024-07", 1}, {"2024-06", 2}}},
+            {TTotalsBy::Year, {{"2024", 3}}},
+            {TTotalsBy::Site, {{"Юца", 2}, {"(место не названо)", 1}}},
+            {TTotalsBy::Glider, {{"(крыло не указано)", 3}}},
+        };
+        for (const auto& split : splits) {
+            std::vector<std::pair<QString, int>> got;
+            for (const TTotalsRow& row : TLogbook::TotalsBy(rows, split.by))
+                got.emplace_back(row.key, row.totals.flights);
+            QCOMPARE(got, split.keys);
+        }
+
+        const std::map<TRecordKind, std::int64_t> holders = {
+            {TRecordKind::LongestFlight, longest},
+            {TRecordKind::LongestDistance, longest},
+            {TRecordKind::BestScore, longest},
+            {TRecordKind::HighestAltitude, june},  // a tie: the first to reach it
+            {TRecordKind::BestClimb, july},        // the steepest of the made-up climbs
+        };
+        const std::vector<TLogbookRecord> records = TLogbook::Records(rows);
+        QCOMPARE(records.size(), holders.size());
+        for (const TLogbookRecord& r : records) {
+            QVERIFY2(r.id == holders.at(r.kind), qPrintable(r.title));
+            QCOMPARE(DateText(r.localTakeoff), DateText(book.Flight(r.id)->LocalTakeoff()));
+        }
+        QCOMPARE(records.front().value,
+                 DurationText(book.Flight(longest)->durationSeconds) + QStringLiteral(" ч"));
+    }
+
     // A flight is scored as it is added; one kept unscored (by an older
     // version) is scored from the logbook's copy of its track, here through
     // the command line, which lists the score.

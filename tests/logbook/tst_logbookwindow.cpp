@@ -65,10 +65,15 @@ class TestLogbookWindow : public QObject {
         QVERIFY2(
             summary.contains(QStringLiteral("2024: 2 полёта, %1 ч").arg(DurationText(in2024))),
             qPrintable(summary));
+        QVERIFY2(summary.contains(QStringLiteral("Рекорды:\n  Самый долгий полёт: ")),
+                 qPrintable(summary));
+        auto* by = window->findChild<QComboBox*>(QStringLiteral("cbbTotalsBy"));
+        by->setCurrentIndex(by->findText(TotalsByTitle(TTotalsBy::Glider)));
+        Q_EMIT by->activated(by->currentIndex());
         QVERIFY2(
-            summary.contains(
+            window->Summary()->toPlainText().contains(
                 QStringLiteral("Mentor: 1 полёт, %1 ч").arg(DurationText(flown["2023-08-01"]))),
-            qPrintable(summary));
+            qPrintable(window->Summary()->toPlainText()));
         QVERIFY(dialogs_.messages.back().text.startsWith(QStringLiteral("Добавлено полётов: 3,")));
 
         window->Table()->selectRow(0);

@@ -217,8 +217,10 @@ QString TLogbook::DefaultPath() {
            QStringLiteral("/Tolmarik/TolmarikProg/logbook.sqlite");
 }
 
-QString TLogbook::FilesFolder() const {
-    return QFileInfo(store_.Path()).absolutePath() + QStringLiteral("/logbook-files");
+QString TLogbook::FilesFolder() const { return FilesFolderOf(store_.Path()); }
+
+TBackupSummary TLogbook::Backup(const QString& target) {
+    return WriteBackup(store_.Database(), store_.Path(), target);
 }
 
 QString TLogbook::StoredFilePath(const TFlightEntry& entry) const {
@@ -796,7 +798,7 @@ std::vector<TLogbookRecord> TLogbook::Records(const std::vector<TFlightEntry>& f
              return e.score && !e.scoreKind.isEmpty() ? e.score : std::nullopt;
          },
          [](const TFlightEntry& e) { return ScoreText(e.score, e.scoreKind); }},
-        {TRecordKind::HighestAltitude, QStringLiteral("Наибольшая высота"),
+        {TRecordKind::HighestAltitude, QStringLiteral("Самая большая высота"),
          [](const TFlightEntry& e) { return std::optional<double>(e.highestAltitude); },
          [](const TFlightEntry& e) { return Metres(e.highestAltitude); }},
         {TRecordKind::BestClimb, QStringLiteral("Лучший набор за 10 с"),

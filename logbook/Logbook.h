@@ -14,6 +14,7 @@
 
 #include "device/TrackLists.h"
 #include "logbook/FlightEntry.h"
+#include "logbook/LogbookBackup.h"
 #include "logbook/LogbookStore.h"
 #include "models/ModelTable.h"
 #include "track/CheckedTrack.h"
@@ -102,6 +103,9 @@ class TLogbook {
     // ".../Tolmarik/TolmarikProg/logbook.sqlite" in the per-user data folder.
     static QString DefaultPath();
     QString FilesFolder() const;
+    // The logbook and its track files into one file (see LogbookBackup.h);
+    // RestoreBackup brings one back while no TLogbook has it open.
+    TBackupSummary Backup(const QString& target);
     TLogbookStore& Store() { return store_; }
 
     // Records a download once its files are written: copies its IGC file

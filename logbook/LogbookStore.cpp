@@ -13,6 +13,7 @@
 
 #include "device/AppError.h"
 #include "device/FileStore.h"
+#include "logbook/LogbookBackup.h"
 
 namespace logbook {
 
@@ -342,7 +343,18 @@ void TLogbookStore::Migrate() {
         if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) Fail(path_, q.lastError());
         return q.value(0).toInt();
     };
-    if (fileVersion() == SchemaVersion) return;
+    const int found = fileVersion();
+    if (found == SchemaVersion) return;
+    // A logbook kept by an older version is saved as it is before its first
+    // schema step; an upgrade that cannot be undone waits until it can.
+    if (found > 0 && found < SchemaVersion && readOnly_.isEmpty()) {
+        try {
+            WriteAutomaticBackup(db, path_, QStringLiteral("schema-%1").arg(found));
+        } catch (const device::TAppError& error) {
+            Fail(path_, QStringLiteral("резервная копия перед обновлением не сохранена: %1")
+                            .arg(error.Text()));
+        }
+    }
     TTransaction transaction(db, path_, readOnly_);
     QSqlQuery q(db);
     // Another program may have brought it up to date meanwhile.

@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -38,6 +39,7 @@ namespace logbook {
 namespace {
 
 const QString kTitle = device::LogbookTitle();
+const QString kBackupFilter = QStringLiteral("Резервные копии журнала (*.backup);;Все файлы (*)");
 
 QPushButton* Button(QWidget* parent, const char* name, const QString& text) {
     auto* button = new QPushButton(text, parent);
@@ -75,11 +77,16 @@ TLogbookWindow::TLogbookWindow(std::unique_ptr<TLogbook> book,
         QStringLiteral("Два выбранных полёта — один полёт с двух приборов: считать его один раз"));
     btnUnmerge = Button(this, "btnUnmerge", QStringLiteral("Разделить"));
     btnUnmerge->setToolTip(QStringLiteral("Считать выбранный полёт отдельным полётом"));
+    btnBackup = Button(this, "btnBackup", QStringLiteral("Резервная копия..."));
+    btnBackup->setToolTip(QStringLiteral("Журнал и его файлы треков в одном файле"));
+    btnRestore = Button(this, "btnRestore", QStringLiteral("Восстановить..."));
+    btnRestore->setToolTip(QStringLiteral("Заменить журнал резервной копией"));
     auto* tools = new QHBoxLayout;
     tools->addWidget(new QLabel(QStringLiteral("Год:"), this));
     tools->addWidget(cbbYear);
-    for (QPushButton* b : {btnImportFiles, btnImportFolder, btnExportCsv, btnExportKml,
-                           btnOpenFolder, btnEdit, btnDelete, btnMerge, btnUnmerge})
+    for (QPushButton* b :
+         {btnImportFiles, btnImportFolder, btnExportCsv, btnExportKml, btnOpenFolder, btnEdit,
+          btnDelete, btnMerge, btnUnmerge, btnBackup, btnRestore})
         tools->addWidget(b);
     tools->addStretch();
 
@@ -92,12 +99,10 @@ TLogbookWindow::TLogbookWindow(std::unique_ptr<TLogbook> book,
     pbImport->hide();
     btnCancelImport->hide();
 
-    model_ = new TLogbookModel(book_->Store().Database(), this);
     tblFlights = new QTableView(this);
     tblFlights->setObjectName(QStringLiteral("tblFlights"));
-    tblFlights->setModel(model_);
     tblFlights->setSortingEnabled(true);
-    tblFlights->sortByColumn(TLogbookModel::ColDate, Qt::DescendingOrder);
+    AttachModel();
     tblFlights->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblFlights->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblFlights->verticalHeader()->hide();
@@ -147,9 +152,6 @@ TLogbookWindow::TLogbookWindow(std::unique_ptr<TLogbook> book,
     layout->addLayout(progress);
     layout->addWidget(splitter, 1);
 
-    connect(tblFlights->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &TLogbookWindow::SelectionChanged);
-    connect(model_, &QAbstractItemModel::modelReset, this, &TLogbookWindow::SelectionChanged);
     connect(cbbYear, &QComboBox::activated, this, &TLogbookWindow::cbbYearChange);
     connect(cbbTotalsBy, &QComboBox::activated, this, &TLogbookWindow::ShowSummary);
     connect(btnImportFiles, &QPushButton::clicked, this, &TLogbookWindow::btnImportFilesClick);
@@ -161,6 +163,8 @@ TLogbookWindow::TLogbookWindow(std::unique_ptr<TLogbook> book,
     connect(btnDelete, &QPushButton::clicked, this, &TLogbookWindow::btnDeleteClick);
     connect(btnMerge, &QPushButton::clicked, this, &TLogbookWindow::btnMergeClick);
     connect(btnUnmerge, &QPushButton::clicked, this, &TLogbookWindow::btnUnmergeClick);
+    connect(btnBackup, &QPushButton::clicked, this, &TLogbookWindow::btnBackupClick);
+    connect(btnRestore, &QPushButton::clicked, this, &TLogbookWindow::btnRestoreClick);
     connect(btnCancelImport, &QPushButton::clicked, this, [this] {
         if (job_) job_->Cancel();
     });
@@ -182,6 +186,15 @@ TLogbookWindow::~TLogbookWindow() {
     tblFlights->setModel(nullptr);
     delete model_;
     delete job_;
+}
+
+void TLogbookWindow::AttachModel() {
+    model_ = new TLogbookModel(book_->Store().Database(), this);
+    tblFlights->setModel(model_);
+    tblFlights->sortByColumn(TLogbookModel::ColDate, Qt::DescendingOrder);
+    connect(tblFlights->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TLogbookWindow::SelectionChanged);
+    connect(model_, &QAbstractItemModel::modelReset, this, &TLogbookWindow::SelectionChanged);
 }
 
 void TLogbookWindow::FillYears() {
@@ -239,6 +252,7 @@ void TLogbookWindow::SelectionChanged() {
     btnDelete->setEnabled(one && free);
     btnMerge->setEnabled(rows.size() == 2 && free);
     btnUnmerge->setEnabled(one && free && selected.front().sameFlightAs);
+    btnRestore->setEnabled(free && !Importing());
     ShowSelected(one ? CurrentEntry() : std::nullopt);
 }
 
@@ -306,6 +320,7 @@ void TLogbookWindow::ImportPaths(const QStringList& paths) {
     btnCancelImport->show();
     btnImportFiles->setEnabled(false);
     btnImportFolder->setEnabled(false);
+    btnRestore->setEnabled(false);
     job_->Start();
 }
 
@@ -427,6 +442,69 @@ void TLogbookWindow::btnUnmergeClick() {
     const std::optional<TFlightEntry> entry = CurrentEntry();
     if (!entry) return;
     Change([this, id = entry->id] { book_->Unmerge(id); });
+}
+
+void TLogbookWindow::btnBackupClick() {
+    const QString path = device::Dialogs().SaveFileName(this, QString(), kBackupFilter);
+    if (path.isEmpty()) return;
+    QString text;
+    try {
+        const TBackupSummary summary = book_->Backup(path);
+        text = device::FileSavedText + QDir::toNativeSeparators(path) + QLatin1Char('\n') +
+               BackupContentsText(book_->Store().Count(), summary.trackFiles);
+    } catch (const device::TAppError& error) {
+        device::Dialogs().Message(this, device::TMessageKind::Error, kTitle, error.Text());
+        return;
+    }
+    device::Dialogs().Message(this, device::TMessageKind::Information, kTitle, text);
+}
+
+void TLogbookWindow::btnRestoreClick() {
+    if (Importing() || Changing()) return;
+    const QString source = device::Dialogs().OpenFileName(this, QString(), kBackupFilter);
+    if (source.isEmpty()) return;
+    const QString path = book_->Store().Path();
+    if (!device::Dialogs().Ask(
+            this, device::TMessageKind::Warning, kTitle,
+            QStringLiteral("Заменить журнал полётов резервной копией \"%1\"? Нынешний журнал "
+                           "будет сохранён в папке \"%2\".")
+                .arg(QDir::toNativeSeparators(source),
+                     QDir::toNativeSeparators(AutomaticBackupFolder(path)))))
+        return;
+    // The restore swaps the files: this window's connections close first.
+    scoringCancel_->store(true);
+    scoringCancel_ = std::make_shared<std::atomic<bool>>(false);
+    tblFlights->setModel(nullptr);
+    delete model_;
+    model_ = nullptr;
+    book_.reset();
+    QString failure;
+    TBackupSummary summary;
+    try {
+        summary = RestoreBackup(path, source);
+    } catch (const device::TAppError& error) {
+        failure = error.Text();
+    }
+    try {
+        book_ = std::make_unique<TLogbook>(path, InterfaceBusyTimeoutMs);
+    } catch (const device::TAppError& error) {
+        // Neither logbook opens: the window has nothing to show.
+        device::Dialogs().Message(this, device::TMessageKind::Error, kTitle,
+                                  failure.isEmpty() ? error.Text() : failure);
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            frame->close();
+        else
+            close();
+        return;
+    }
+    AttachModel();
+    Reload();
+    cbbYearChange();
+    if (failure.isEmpty())
+        device::Dialogs().Message(this, device::TMessageKind::Information, kTitle,
+                                  RestoredText(source, book_->Store().Count(), summary.trackFiles));
+    else
+        device::Dialogs().Message(this, device::TMessageKind::Error, kTitle, failure);
 }
 
 void TLogbookWindow::Change(TLockRetry::TChange change) {

@@ -68,6 +68,11 @@ class TLogbookWindow : public QWidget {
     void btnDeleteClick();
     void btnMergeClick();
     void btnUnmergeClick();
+    void btnBackupClick();
+    // Closes the window's logbook, restores the backup and opens it again.
+    void btnRestoreClick();
+    // A model over the logbook's connection in the table.
+    void AttachModel();
     // Makes a change of the logbook, waiting for another program's lock with
     // the window answering, then shows the logbook again or the failure.
     void Change(TLockRetry::TChange change);
@@ -105,6 +110,8 @@ class TLogbookWindow : public QWidget {
     QPushButton* btnDelete;
     QPushButton* btnMerge;
     QPushButton* btnUnmerge;
+    QPushButton* btnBackup;
+    QPushButton* btnRestore;
 };
 
 // Shows the logbook window in `area` (brings it forward when open). A

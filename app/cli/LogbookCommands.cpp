@@ -7,6 +7,7 @@
 #include "app/SetupAPI.h"
 #include "app/cli/TrackCommands.h"
 #include "device/AppError.h"
+#include "device/UserTexts.h"
 #include "logbook/Logbook.h"
 
 namespace cli {
@@ -27,7 +28,7 @@ int Usage() {
     Err(
         QStringLiteral("tolmarik-cli: logbook list|totals [--by year|month|site|glider]|records|"
                        "find TEXT|import PATH...|export-csv FILE|-|show N|rescore|"
-                       "merge N M|unmerge N. See --help."));
+                       "merge N M|unmerge N|backup FILE|restore FILE. See --help."));
     return app::EC_USAGE;
 }
 
@@ -147,6 +148,33 @@ int Merge(logbook::TLogbook& book, const QStringList& args) {
     return app::EC_OK;
 }
 
+int Backup(logbook::TLogbook& book, const QString& target) {
+    const logbook::TBackupSummary summary = book.Backup(target);
+    Out(device::FileSavedText + QDir::toNativeSeparators(target));
+    Out(logbook::BackupContentsText(book.Store().Count(), summary.trackFiles));
+    return app::EC_OK;
+}
+
+// Needs no logbook that opens: bringing back a damaged one is what it is for.
+int Restore(const QString& source) {
+    const QString path = logbook::TLogbook::DefaultPath();
+    logbook::TBackupSummary summary;
+    try {
+        summary = logbook::RestoreBackup(path, source);
+    } catch (const device::TAppError& error) {
+        Err(error.Text());
+        return app::EC_BAD_FILE;
+    }
+    try {
+        logbook::TLogbook book(path);
+        Out(logbook::RestoredText(source, book.Store().Count(), summary.trackFiles));
+    } catch (const device::TAppError& error) {
+        Err(error.Text());
+        return app::EC_LOGBOOK;
+    }
+    return app::EC_OK;
+}
+
 }  // namespace
 
 int RunLogbookCommand(const QStringList& args) {
@@ -160,9 +188,11 @@ int RunLogbookCommand(const QStringList& args) {
         (args.size() >= 2 && command == QLatin1String("import")) ||
         (args.size() == 2 &&
          (command == QLatin1String("export-csv") || command == QLatin1String("find") ||
-          command == QLatin1String("show") || command == QLatin1String("unmerge"))) ||
+          command == QLatin1String("show") || command == QLatin1String("unmerge") ||
+          command == QLatin1String("backup") || command == QLatin1String("restore"))) ||
         (args.size() == 3 && command == QLatin1String("merge"));
     if (!known) return Usage();
+    if (command == QLatin1String("restore")) return Restore(args[1]);
     std::unique_ptr<logbook::TLogbook> book;
     try {
         book = std::make_unique<logbook::TLogbook>();
@@ -180,6 +210,7 @@ int RunLogbookCommand(const QStringList& args) {
         if (command == QLatin1String("show")) return Show(*book, args[1]);
         if (command == QLatin1String("merge") || command == QLatin1String("unmerge"))
             return Merge(*book, args);
+        if (command == QLatin1String("backup")) return Backup(*book, args[1]);
         if (args[1] == QLatin1String("-")) {
             // The standard output, as other tools take "-"; a failed write
             // is found when the output is flushed at the end.
@@ -192,7 +223,9 @@ int RunLogbookCommand(const QStringList& args) {
     } catch (const device::TAppError& error) {
         // A file that cannot be written, or the logbook failing mid-way.
         Err(error.Text());
-        return command == QLatin1String("export-csv") ? app::EC_WRITE_CHECK : app::EC_LOGBOOK;
+        return command == QLatin1String("export-csv") || command == QLatin1String("backup")
+                   ? app::EC_WRITE_CHECK
+                   : app::EC_LOGBOOK;
     }
 }
 

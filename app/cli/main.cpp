@@ -247,7 +247,9 @@ int main(int argc, char** argv) {
             "  logbook show N                the facts of flight N\n"
             "  logbook rescore               score the flights not scored yet\n"
             "  logbook merge N M             flight M is flight N from another recorder\n"
-            "  logbook unmerge M             count flight M on its own again\n") +
+            "  logbook unmerge M             count flight M on its own again\n"
+            "  logbook backup FILE           the logbook and its track files in one file\n"
+            "  logbook restore FILE          the logbook brought back from a backup\n") +
         cli::ScoreCommandsHelp() +
         QStringLiteral(
             "  ports                         list the serial ports: port, description,\n"

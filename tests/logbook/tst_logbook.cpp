@@ -17,6 +17,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <map>
 
 #include "LockHolder.h"
 #include "LogbookFlights.h"
@@ -24,6 +25,7 @@
 #include "device/FileStore.h"
 #include "logbook/LockRetry.h"
 #include "logbook/Logbook.h"
+#include "logbook/LogbookBackup.h"
 #include "logbook/LogbookJobs.h"
 #include "scoring/Optimizer.h"
 #include "track/TrackExport.h"
@@ -298,6 +300,15 @@ class TestLogbook : public QObject {
         }
         QSqlDatabase::removeDatabase(QStringLiteral("v1"));
         TLogbook book(Db());
+        // Saved as version 1 left it before the first step.
+        const QStringList kept = QDir(AutomaticBackupFolder(Db())).entryList(QDir::Files);
+        QCOMPARE(kept.size(), 1);
+        QVERIFY2(kept[0].endsWith(QStringLiteral("-schema-1.backup")), qPrintable(kept[0]));
+        const QString old = dir_.filePath(QStringLiteral("old/logbook.sqlite"));
+        RestoreBackup(old, AutomaticBackupFolder(Db()) + QLatin1Char('/') + kept[0]);
+        QCOMPARE(Scalar(old, QStringLiteral("PRAGMA user_version")).toInt(), 1);
+        QCOMPARE(Scalar(old, QStringLiteral("SELECT site FROM flights WHERE id = 7")).toString(),
+                 QStringLiteral("Юца"));
         const TFlightEntry e = *book.Flight(7);
         QCOMPARE(e.site, QStringLiteral("Юца"));
         QCOMPARE(e.utcOffsetMinutes, std::optional<int>(180));
@@ -312,6 +323,122 @@ class TestLogbook : public QObject {
         QCOMPARE(Scalar(Db(), QStringLiteral("PRAGMA user_version")).toInt(), SchemaVersion);
         QCOMPARE(Scalar(Db(), QStringLiteral("PRAGMA journal_mode")).toString(),
                  QStringLiteral("wal"));
+    }
+
+    // A backup brings back every entry as it was and every track copy byte
+    // for byte; the logbook it replaced is kept as a backup of its own.
+    void backup_restoredWhole_replacedLogbookKept() {
+        const QString backup = dir_.filePath(QStringLiteral("season.backup"));
+        std::map<QString, QByteArray> copies;  // track copy, relative, and its digest
+        std::vector<TFlightEntry> before;
+        {
+            TLogbook book(Db());
+            for (int day = 1; day <= 3; ++day)
+                book.RecordDownload(Downloaded(Time(2024, 6, day, 9, 0, 0), 45.0f, 6.0f), kProfile);
+            book.Edit(book.Flights().back().id, QStringLiteral("Юца"), QString(),
+                      QStringLiteral("первый"));
+            before = book.Flights();
+            for (const TFlightEntry& e : before)
+                copies[e.storedFile] = Digest(book.StoredFilePath(e));
+            QCOMPARE(book.Backup(backup).trackFiles, 3);
+            // Changes after the backup, which the restore takes back.
+            book.Remove(before.front().id);
+            book.RecordDownload(Downloaded(Time(2024, 7, 1, 9, 0, 0), 45.0f, 6.0f), kProfile);
+        }
+        const TBackupSummary restored = RestoreBackup(Db(), backup);
+        QCOMPARE(restored.trackFiles, 3);
+        TLogbook book(Db());
+        const std::vector<TFlightEntry> after = book.Flights();
+        QCOMPARE(after.size(), before.size());
+        for (std::size_t i = 0; i < after.size(); ++i) {
+            QCOMPARE(after[i].id, before[i].id);
+            QCOMPARE(after[i].identity, before[i].identity);
+            QCOMPARE(after[i].notes, before[i].notes);
+            QCOMPARE(Digest(book.StoredFilePath(after[i])), copies[after[i].storedFile]);
+        }
+        QCOMPARE(FileCount(book.FilesFolder()), 3);  // the July flight's copy went with it
+        const QStringList kept = QDir(AutomaticBackupFolder(Db())).entryList(QDir::Files);
+        QCOMPARE(kept.size(), 1);
+        QVERIFY(kept[0].endsWith(QStringLiteral("-before-restore.backup")));
+        QCOMPARE(QDir(QFileInfo(Db()).path())
+                     .entryList({QStringLiteral(".logbook-restoring*")},
+                                QDir::AllEntries | QDir::Hidden),
+                 QStringList());
+    }
+
+    // Each kind of bad backup is refused before anything changes: the
+    // logbook, its track copies and its folder stay exactly as they were.
+    void backup_damagedRefused_logbookUntouched() {
+        const QString good = dir_.filePath(QStringLiteral("good.backup"));
+        {
+            TLogbook book(Db());
+            book.RecordDownload(Downloaded(Time(2024, 6, 1, 9, 0, 0), 45.0f, 6.0f), kProfile);
+            book.Backup(good);
+            book.RecordDownload(Downloaded(Time(2024, 6, 2, 9, 0, 0), 45.0f, 6.0f), kProfile);
+        }
+        const QByteArray whole = device::ReadRegularFile(good, 1 << 26);
+        const QByteArray magic = whole.left(24);
+        // A backup of `entries` with a right checksum.
+        auto made = [&](const QList<std::pair<QByteArray, QByteArray>>& entries,
+                        quint32 format = 1) {
+            QByteArray out = magic;
+            for (int shift = 24; shift >= 0; shift -= 8) out += char(format >> shift);
+            for (const auto& [name, bytes] : entries) {
+                for (int shift = 24; shift >= 0; shift -= 8) out += char(name.size() >> shift);
+                out += name;
+                for (int shift = 56; shift >= 0; shift -= 8)
+                    out += char(quint64(bytes.size()) >> shift);
+                out += bytes;
+            }
+            return out;
+        };
+        auto hashed = [](const QByteArray& body) {
+            return body + QCryptographicHash::hash(body, QCryptographicHash::Sha256);
+        };
+        QByteArray flipped = whole;
+        flipped[whole.size() / 2] = char(flipped[whole.size() / 2] ^ 0x20);
+        const QByteArray sqliteHeader = QByteArray("SQLite format 3") + '\0';
+        const std::pair<const char*, QByteArray> rows[] = {
+            {"a byte changed", flipped},
+            {"cut short", whole.left(whole.size() - 100)},
+            {"no backup at all", QByteArray("\"Дата\",\"Взлёт\"\r\n")},
+            {"empty", QByteArray()},
+            {"a newer layout", hashed(made({}, 2))},
+            {"no database", hashed(made({{"logbook-files/2024/a.igc", "B"}}))},
+            {"a name leaving the folder", hashed(made({{"logbook.sqlite", sqliteHeader},
+                                                       {"logbook-files/../../evil.igc", "B"}}))},
+            {"an absolute name",
+             hashed(made({{"logbook.sqlite", sqliteHeader}, {"/tmp/evil.igc", "B"}}))},
+            {"a database that is none", hashed(made({{"logbook.sqlite", QByteArray(8192, 'z')}}))},
+            {"an entry longer than the file",
+             hashed(made({{"logbook.sqlite", "x"}}).chopped(10) + QByteArray(9, '\x7f'))},
+        };
+        const QString folder = QFileInfo(Db()).path();
+        const auto state = [&] {
+            QStringList files;
+            QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+            while (it.hasNext()) {
+                const QString path = it.next();
+                if (!path.endsWith(QStringLiteral("-shm")))
+                    files << path + QLatin1Char(' ') + QString::fromLatin1(Digest(path).toHex());
+            }
+            files.sort();
+            return files;
+        };
+        const QStringList untouched = state();
+        for (const auto& [what, bytes] : rows) {
+            const QString path = dir_.filePath(QStringLiteral("bad.backup"));
+            device::WriteFileSafely(path, bytes);
+            try {
+                RestoreBackup(Db(), path);
+                QFAIL(what);
+            } catch (const device::TAppError& error) {
+                QVERIFY2(error.Text().contains(QStringLiteral("bad.backup")), what);
+            }
+            QVERIFY2(state() == untouched, what);
+        }
+        QVERIFY(!QFileInfo::exists(dir_.filePath(QStringLiteral("evil.igc"))));
+        QCOMPARE(int(TLogbook(Db()).Flights().size()), 2);
     }
 
     void unusableFile_refusedByName_neverWritten_data() {

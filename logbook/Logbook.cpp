@@ -154,11 +154,16 @@ QString NoSuchFlightText(std::int64_t id) {
 
 QString KilometresText(double metres) { return QString::number(metres / 1000.0, 'f', 1); }
 
+QString KindName(const QString& kind) {
+    const scoring::TFlightKind* known = scoring::KindById(scoring::XContestRules(), kind);
+    return known ? known->name : QString();
+}
+
 QString ScoreText(const std::optional<double>& score, const QString& kind) {
     if (!score) return {};
-    const scoring::TFlightKind* known = scoring::KindById(scoring::XContestRules(), kind);
     const QString number = QString::number(*score, 'f', 2);
-    return known ? number + QLatin1Char(' ') + known->name : number;
+    const QString name = KindName(kind);
+    return name.isEmpty() ? number : number + QLatin1Char(' ') + name;
 }
 
 namespace {
@@ -836,7 +841,9 @@ QByteArray TLogbook::CsvText(const std::vector<TFlightEntry>& flights) {
         "\"Дата\",\"Взлёт\",\"Посадка\",\"Взлёт UTC\",\"Посадка UTC\",\"Продолжительность\","
         "\"Место\",\"Наибольшая высота, м\",\"Наименьшая высота, м\",\"Длина трека, км\","
         "\"Взлёт - посадка, км\",\"Набор 10 с, м/с\",\"Снижение 10 с, м/с\",\"Точек\","
-        "\"Крыло\",\"Пилот\",\"Прибор\",\"Заметки\"\r\n";
+        "\"Крыло\",\"Пилот\",\"Прибор\",\"Заметки\","
+        // Added later: after the columns scripts may count on.
+        "\"№\",\"Широта взлёта\",\"Долгота взлёта\",\"XContest, б\",\"Вид полёта\"\r\n";
     for (const TFlightEntry& e : flights) {
         const QList<QByteArray> fields = {
             DateText(e.LocalTakeoff()).toUtf8(),
@@ -857,6 +864,11 @@ QByteArray TLogbook::CsvText(const std::vector<TFlightEntry>& flights) {
             CsvField(e.pilot),
             CsvField(e.instrumentModel),
             CsvField(e.notes),
+            QByteArray::number(qint64(e.id)),
+            CsvNumber(e.takeoffLatitude, 6),
+            CsvNumber(e.takeoffLongitude, 6),
+            e.score ? CsvNumber(*e.score, 2) : QByteArray(),
+            CsvField(KindName(e.scoreKind)),
         };
         out += fields.join(',') + "\r\n";
     }

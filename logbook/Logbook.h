@@ -139,7 +139,9 @@ class TLogbook {
     static std::vector<TLogbookRecord> Records(const std::vector<TFlightEntry>& flights);
 
     // UTF-8, one header row, a row per flight; text from files is quoted and
-    // never starts a formula.
+    // never starts a formula. The columns of earlier versions keep their
+    // names and places; the logbook number, take-off position, score and
+    // flight kind follow them.
     static QByteArray CsvText(const std::vector<TFlightEntry>& flights);
     void ExportCsv(const std::vector<TFlightEntry>& flights, const QString& path);
     // The flight's KML file, from the logbook's copy of its track.
@@ -213,6 +215,9 @@ QString FlightCountText(std::int64_t flights);
 // aside: what a pilot searching the logbook means.
 bool Mentions(const TFlightEntry& flight, const QString& text);
 QString NoSuchFlightText(std::int64_t id);
+// "треугольник FAI": the name of a flight kind id under XContest rules;
+// empty for none.
+QString KindName(const QString& kind);
 // "87.34 треугольник FAI"; empty for a flight not scored yet.
 QString ScoreText(const std::optional<double>& score, const QString& kind);
 // "тот же полёт, что № N": an entry of a flight counted in entry N.

@@ -581,6 +581,19 @@ class TestLogbook : public QObject {
         QVERIFY2(rows[1].contains("," + DurationText(all[0].durationSeconds).toUtf8() + ",") &&
                      rows[1].contains("\"'=HYPERLINK(\"\"x\"\")\""),
                  rows[1].constData());
+        // The columns added after the old ones, by name and in their place.
+        QVERIFY(
+            rows[0].trimmed().endsWith("\"Заметки\",\"№\",\"Широта взлёта\",\"Долгота "
+                                       "взлёта\",\"XContest, б\",\"Вид полёта\""));
+        // The last five fields hold no comma of their own.
+        const QList<QByteArray> fields = rows[1].trimmed().split(',');
+        const QList<QByteArray> added = fields.sliced(fields.size() - 5);
+        QCOMPARE(added[0], QByteArray::number(qint64(all[0].id)));
+        QCOMPARE(added[1].toDouble(), all[0].takeoffLatitude);
+        QCOMPARE(added[2].toDouble(), all[0].takeoffLongitude);
+        QVERIFY(all[0].score);
+        QCOMPARE(added[3], QByteArray::number(*all[0].score, 'f', 2));
+        QCOMPARE(added[4], '"' + KindName(all[0].scoreKind).toUtf8() + '"');
     }
 
     // Totals by month and by site, and the records, each naming its entry; a

@@ -105,6 +105,7 @@ QString FactsText(const TFlightEntry& e, const track::TCheckedTrack* checked) {
                  .arg(e.fixCount);
     if (e.score) lines << QStringLiteral("XContest: %1").arg(ScoreText(e.score, e.scoreKind));
     if (!e.pilot.isEmpty()) lines << QStringLiteral("Пилот: %1").arg(e.pilot);
+    if (!e.civlId.isEmpty()) lines << QStringLiteral("CIVL ID: %1").arg(e.civlId);
     if (!e.glider.isEmpty()) lines << QStringLiteral("Крыло: %1").arg(e.glider);
     if (!e.instrumentModel.isEmpty())
         lines << QStringLiteral("Прибор: %1%2")
@@ -452,6 +453,7 @@ TRecordOutcome TLogbook::Replace(const TFlightEntry& kept, TFlightEntry entry,
     for (auto [text, old] : {std::pair{&entry.site, &kept.site},
                              {&entry.glider, &kept.glider},
                              {&entry.gliderId, &kept.gliderId},
+                             {&entry.civlId, &kept.civlId},
                              {&entry.notes, &kept.notes},
                              {&entry.pilot, &kept.pilot}})
         if (!old->isEmpty()) *text = *old;
@@ -462,6 +464,7 @@ TRecordOutcome TLogbook::Replace(const TFlightEntry& kept, TFlightEntry entry,
         pilot.pilot = entry.pilot;
         pilot.gliderType = entry.glider;
         pilot.gliderId = entry.gliderId;
+        pilot.civlId = entry.civlId;
         entry.storedFile =
             StoreTrackFile(entry, track::IgcText(joined.fixes, {}, pilot), QStringLiteral(".igc"));
     } else {
@@ -511,6 +514,7 @@ TRecordOutcome TLogbook::RecordDownload(const TDownloadedFlight& download,
     entry.pilot = profile.pilot;
     entry.glider = profile.gliderType;
     entry.gliderId = profile.gliderId;
+    entry.civlId = profile.civlId;
     entry.source = QStringLiteral("download");
     entry.downloadFiles = download.files;
     entry.sourcePath = igcPath;
@@ -551,6 +555,12 @@ TPrepared Prepare(const QString& path, const track::TPilotProfile& profile) {
             entry.pilot = file.pilot.isEmpty() ? profile.pilot : file.pilot;
             entry.glider = file.gliderType.isEmpty() ? profile.gliderType : file.gliderType;
             entry.gliderId = file.gliderId.isEmpty() ? profile.gliderId : file.gliderId;
+            // The profile's id only for a file of the profile's pilot.
+            const bool ownFile =
+                file.pilot.isEmpty() || PilotName(file.pilot) == PilotName(profile.pilot);
+            entry.civlId = !file.civlId.isEmpty() ? file.civlId
+                           : ownFile              ? profile.civlId
+                                                  : QString();
             entry.source = QStringLiteral("import");
             entry.sourcePath = QFileInfo(path).absoluteFilePath();
             prepared.flight = std::move(flight);

@@ -64,6 +64,9 @@ const char* const kSteps[SchemaVersion][8] = {
      "PRAGMA user_version = 3", nullptr},
     // 4: an entry that is the same flight as another, from another recorder.
     {"ALTER TABLE flights ADD COLUMN same_flight_as INTEGER", "PRAGMA user_version = 4", nullptr},
+    // 5: the pilot's CIVL id.
+    {"ALTER TABLE flights ADD COLUMN civl_id TEXT NOT NULL DEFAULT ''", "PRAGMA user_version = 5",
+     nullptr},
 };
 
 // The columns of an entry, in the order Bind and Read use them.
@@ -72,8 +75,9 @@ constexpr const char* kColumns =
     " takeoff_lat, takeoff_lon, takeoff_alt, landing_lat, landing_lon, landing_alt,"
     " max_alt, min_alt, climb_1s, sink_1s, climb_10s, sink_10s, track_m, straight_m, fixes,"
     " model, firmware, pilot, glider, glider_id, site, notes,"
-    " source, source_path, download_files, stored_file, score, score_kind, same_flight_as";
-constexpr int kColumnCount = 34;
+    " source, source_path, download_files, stored_file, score, score_kind, same_flight_as,"
+    " civl_id";
+constexpr int kColumnCount = 35;
 
 QVariant Optional(const std::optional<int>& value) {
     return value ? QVariant(*value) : QVariant(QMetaType::fromType<int>());
@@ -128,6 +132,7 @@ void Bind(QSqlQuery& q, const TFlightEntry& e) {
         Optional(e.score),
         e.scoreKind,
         Optional(e.sameFlightAs),
+        e.civlId,
     };
     for (const QVariant& v : values)
         q.addBindValue(v.typeId() == QMetaType::QString ? Text(v.toString()) : v);
@@ -166,6 +171,7 @@ TFlightEntry Read(const QSqlQuery& q) {
     e.scoreKind = q.value(c++).toString();
     const QVariant same = q.value(c++);
     if (!same.isNull()) e.sameFlightAs = same.toLongLong();
+    e.civlId = q.value(c++).toString();
     return e;
 }
 

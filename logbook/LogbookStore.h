@@ -15,7 +15,7 @@
 namespace logbook {
 
 // The schema this program writes; PRAGMA user_version holds a file's.
-inline constexpr int SchemaVersion = 4;
+inline constexpr int SchemaVersion = 5;
 // How long a change waits for another program's change to end.
 inline constexpr int BusyTimeoutMs = 15000;
 // The same on the interface thread, which must keep answering: a lock held

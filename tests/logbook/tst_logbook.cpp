@@ -655,6 +655,39 @@ class TestLogbook : public QObject {
                  DurationText(book.Flight(longest)->durationSeconds) + QStringLiteral(" ч"));
     }
 
+    // The pilot's CIVL ID: the profile's for a download and for the pilot's
+    // own file, the header's for a file that names one, and never the
+    // profile's for another pilot's file.
+    void civlId_fromProfileOrFile_neverGivenToAnotherPilot() {
+        TLogbook book(Db());
+        const track::TPilotProfile me{
+            QStringLiteral("Иван Петров"), {}, {}, QStringLiteral("12345"), {}};
+        const std::int64_t downloaded =
+            book.RecordDownload(Downloaded(Time(2024, 6, 1, 9, 0, 0), 45.0f, 6.0f), me).id;
+        QCOMPARE(book.Flight(downloaded)->civlId, QStringLiteral("12345"));
+        QVERIFY(FactsText(*book.Flight(downloaded)).contains(QStringLiteral("\nCIVL ID: 12345")));
+        const struct {
+            const char* what;
+            track::TPilotProfile header;
+            const char* kept;
+        } rows[] = {
+            {"the pilot's own file", {QStringLiteral("Ivan Petrov"), {}, {}, {}, {}}, "12345"},
+            {"another pilot's file", {QStringLiteral("Anna Smith"), {}, {}, {}, {}}, ""},
+            {"a file with its own id", {QStringLiteral("Anna Smith"), {}, {}, "777", {}}, "777"},
+        };
+        int day = 2;
+        for (const auto& row : rows) {
+            const QString igc = dir_.filePath(QStringLiteral("civl%1.igc").arg(day));
+            device::WriteFileSafely(
+                igc, logbooktest::Igc(
+                         logbooktest::Download(Time(2024, 6, day++, 9, 0, 0), 45.0f, 6.0f, 900),
+                         row.header));
+            const TRecordOutcome outcome = book.ImportFile(igc, me).front();
+            QCOMPARE(outcome.result, TRecordResult::Added);
+            QVERIFY2(book.Flight(outcome.id)->civlId == QLatin1String(row.kept), row.what);
+        }
+    }
+
     // A flight is scored as it is added; one kept unscored (by an older
     // version) is scored from the logbook's copy of its track, here through
     // the command line, which lists the score.

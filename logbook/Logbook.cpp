@@ -952,21 +952,46 @@ void TLogbook::Edit(std::int64_t id, const QString& site, const QString& glider,
     const std::optional<TFlightEntry> entry = store_.Flight(id);
     if (!entry) return;
     const QString name = site.trimmed();
-    // The entry's own texts last: an edit cut short (another program's
-    // lock) and made again then names the site as the first would have.
-    if (!name.isEmpty() && name != entry->site) {
-        if (SiteAt(entry->takeoffLatitude, entry->takeoffLongitude) != name)
-            store_.AddSite(name, entry->takeoffLatitude, entry->takeoffLongitude);
+    const bool naming = !name.isEmpty() && name != entry->site;
+    std::vector<std::int64_t> near;
+    if (naming) {
         const track::TFlightFix here = At(entry->takeoffLatitude, entry->takeoffLongitude);
-        std::vector<std::int64_t> near;
         for (const TFlightEntry& other : store_.Flights())
-            if (other.site.isEmpty() &&
+            if (other.id != id && other.site.isEmpty() &&
                 track::QuickDistance(here, At(other.takeoffLatitude, other.takeoffLongitude)) <=
                     SiteRadiusMetres)
                 near.push_back(other.id);
+    }
+    std::vector<std::int64_t> kept = near;
+    kept.push_back(id);
+    const std::int64_t change = store_.KeepForUndo(QStringLiteral("edit"), id, kept);
+    // The entry's own texts last: an edit cut short (another program's
+    // lock) and made again then names the site as the first would have.
+    if (naming) {
+        if (SiteAt(entry->takeoffLatitude, entry->takeoffLongitude) != name)
+            store_.NoteAddedSite(
+                change, store_.AddSite(name, entry->takeoffLatitude, entry->takeoffLongitude));
         if (!near.empty()) store_.NameSites(near, name);
     }
     store_.UpdateTexts(id, name, glider.trimmed(), notes);
+}
+
+void TLogbook::Remove(std::int64_t id) {
+    // The entries counted in it count on their own once it is gone; an undo
+    // counts them in it again.
+    std::vector<std::int64_t> kept{id};
+    for (const TFlightEntry& other : store_.Flights())
+        if (other.sameFlightAs == id) kept.push_back(other.id);
+    store_.KeepForUndo(QStringLiteral("delete"), id, kept);
+    store_.Remove(id);
+}
+
+std::optional<TUndone> TLogbook::Undo() { return store_.Undo(); }
+
+QString UndoneText(const TUndone& undone) {
+    return undone.kind == QLatin1String("delete")
+               ? QStringLiteral("Отменено удаление полёта № %1").arg(undone.id)
+               : QStringLiteral("Отменено изменение полёта № %1").arg(undone.id);
 }
 
 }  // namespace logbook

@@ -161,7 +161,7 @@ class TLogbook {
 
     // Changes the texts of an entry. A site name given is remembered at the
     // flight's take-off, and unnamed flights that took off within
-    // SiteRadiusMetres of it get it too.
+    // SiteRadiusMetres of it get it too. Undo takes all of it back.
     void Edit(std::int64_t id, const QString& site, const QString& glider, const QString& notes);
     // Scores a kept flight from its fixes (XContest rules) and keeps the
     // score. Throws device::TAppError when the logbook cannot be written.
@@ -171,8 +171,11 @@ class TLogbook {
     // total and returns false to stop. A track that cannot be read is left
     // unscored. Returns how many were scored.
     int ScoreUnscored(const std::function<bool(int done, int total)>& progress = {});
-    // Removes the entry; its files stay.
-    void Remove(std::int64_t id) { store_.Remove(id); }
+    // Removes the entry; its files stay. Undo brings it back.
+    void Remove(std::int64_t id);
+    // Takes back the latest edit or removal (an edit's sites named too);
+    // nothing when there is none left.
+    std::optional<TUndone> Undo();
     // The name of the named site nearest to a take-off within SiteRadiusMetres.
     QString SiteAt(double latitude, double longitude);
 
@@ -215,6 +218,8 @@ QString FlightCountText(std::int64_t flights);
 // aside: what a pilot searching the logbook means.
 bool Mentions(const TFlightEntry& flight, const QString& text);
 QString NoSuchFlightText(std::int64_t id);
+// "Отменено удаление полёта № 5" and the like.
+QString UndoneText(const TUndone& undone);
 // "треугольник FAI": the name of a flight kind id under XContest rules;
 // empty for none.
 QString KindName(const QString& kind);

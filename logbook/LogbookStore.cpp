@@ -67,6 +67,14 @@ const char* const kSteps[SchemaVersion][8] = {
     // 5: the pilot's CIVL id.
     {"ALTER TABLE flights ADD COLUMN civl_id TEXT NOT NULL DEFAULT ''", "PRAGMA user_version = 5",
      nullptr},
+    // 6: the changes the pilot can take back, with the flights as they were
+    // before each. A later step that adds a column to flights adds it to
+    // changed_flights too.
+    {"CREATE TABLE changes (id INTEGER PRIMARY KEY, kind TEXT NOT NULL,"
+     " flight_id INTEGER NOT NULL, added_site INTEGER, made_at TEXT NOT NULL)",
+     "CREATE TABLE changed_flights AS SELECT 0 AS change_id, * FROM flights WHERE 0",
+     "CREATE INDEX changed_flights_change ON changed_flights(change_id)", "PRAGMA user_version = 6",
+     nullptr},
 };
 
 // The columns of an entry, in the order Bind and Read use them.
@@ -601,7 +609,76 @@ std::vector<TSite> TLogbookStore::Sites() {
     return sites;
 }
 
-void TLogbookStore::AddSite(const QString& name, double latitude, double longitude) {
+std::int64_t TLogbookStore::KeepForUndo(const QString& kind, std::int64_t subject,
+                                        const std::vector<std::int64_t>& ids) {
+    TTransaction transaction(Database(), path_, readOnly_);
+    QSqlQuery q(Database());
+    q.prepare(QStringLiteral("INSERT INTO changes (kind, flight_id, made_at) VALUES (?, ?, ?)"));
+    q.addBindValue(kind);
+    q.addBindValue(qint64(subject));
+    q.addBindValue(QDateTime::currentDateTimeUtc().toString(Qt::ISODate));
+    if (!q.exec()) Fail(path_, q.lastError());
+    const std::int64_t change = q.lastInsertId().toLongLong();
+    q.prepare(QStringLiteral("INSERT INTO changed_flights (change_id, id, %1, recorded_at)"
+                             " SELECT ?, id, %1, recorded_at FROM flights WHERE id = ?")
+                  .arg(QLatin1String(kColumns)));
+    for (const std::int64_t id : ids) {
+        q.addBindValue(qint64(change));
+        q.addBindValue(qint64(id));
+        if (!q.exec()) Fail(path_, q.lastError());
+    }
+    // Only the latest changes can be taken back.
+    for (const char* sql : {"DELETE FROM changed_flights WHERE change_id <= ?",
+                            "DELETE FROM changes WHERE id <= ?"}) {
+        q.prepare(QString::fromLatin1(sql));
+        q.addBindValue(qint64(change - UndoDepth));
+        if (!q.exec()) Fail(path_, q.lastError());
+    }
+    transaction.Commit();
+    return change;
+}
+
+void TLogbookStore::NoteAddedSite(std::int64_t change, std::int64_t site) {
+    TTransaction transaction(Database(), path_, readOnly_);
+    QSqlQuery q(Database());
+    q.prepare(QStringLiteral("UPDATE changes SET added_site = ? WHERE id = ?"));
+    q.addBindValue(qint64(site));
+    q.addBindValue(qint64(change));
+    if (!q.exec()) Fail(path_, q.lastError());
+    transaction.Commit();
+}
+
+std::optional<TUndone> TLogbookStore::Undo() {
+    TTransaction transaction(Database(), path_, readOnly_);
+    QSqlQuery q(Database());
+    if (!q.exec(QStringLiteral(
+            "SELECT id, kind, flight_id, added_site FROM changes ORDER BY id DESC LIMIT 1")))
+        Fail(path_, q.lastError());
+    if (!q.next()) return std::nullopt;
+    const qint64 change = q.value(0).toLongLong();
+    const TUndone undone{q.value(1).toString(), q.value(2).toLongLong()};
+    const QVariant site = q.value(3);
+    q.finish();
+    const auto run = [&](const QString& sql, const QVariant& value) {
+        q.prepare(sql);
+        q.addBindValue(value);
+        if (!q.exec()) Fail(path_, q.lastError());
+    };
+    run(QStringLiteral(
+            "DELETE FROM flights WHERE id IN (SELECT id FROM changed_flights WHERE change_id = ?)"),
+        change);
+    run(QStringLiteral("INSERT INTO flights (id, %1, recorded_at) SELECT id, %1, recorded_at"
+                       " FROM changed_flights WHERE change_id = ?")
+            .arg(QLatin1String(kColumns)),
+        change);
+    if (!site.isNull()) run(QStringLiteral("DELETE FROM sites WHERE id = ?"), site);
+    run(QStringLiteral("DELETE FROM changed_flights WHERE change_id = ?"), change);
+    run(QStringLiteral("DELETE FROM changes WHERE id = ?"), change);
+    transaction.Commit();
+    return undone;
+}
+
+std::int64_t TLogbookStore::AddSite(const QString& name, double latitude, double longitude) {
     TTransaction transaction(Database(), path_, readOnly_);
     QSqlQuery q(Database());
     q.prepare(QStringLiteral("INSERT INTO sites (name, lat, lon) VALUES (?, ?, ?)"));
@@ -609,7 +686,9 @@ void TLogbookStore::AddSite(const QString& name, double latitude, double longitu
     q.addBindValue(latitude);
     q.addBindValue(longitude);
     if (!q.exec()) Fail(path_, q.lastError());
+    const std::int64_t id = q.lastInsertId().toLongLong();
     transaction.Commit();
+    return id;
 }
 
 int TLogbookStore::Count() {

@@ -9,6 +9,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -77,6 +78,9 @@ TLogbookWindow::TLogbookWindow(std::unique_ptr<TLogbook> book,
         QStringLiteral("Два выбранных полёта — один полёт с двух приборов: считать его один раз"));
     btnUnmerge = Button(this, "btnUnmerge", QStringLiteral("Разделить"));
     btnUnmerge->setToolTip(QStringLiteral("Считать выбранный полёт отдельным полётом"));
+    btnUndo = Button(this, "btnUndo", QStringLiteral("Отменить"));
+    btnUndo->setToolTip(QStringLiteral("Отменить последнее изменение или удаление (Ctrl+Z)"));
+    btnUndo->setShortcut(QKeySequence::Undo);
     btnBackup = Button(this, "btnBackup", QStringLiteral("Резервная копия..."));
     btnBackup->setToolTip(QStringLiteral("Журнал и его файлы треков в одном файле"));
     btnRestore = Button(this, "btnRestore", QStringLiteral("Восстановить..."));
@@ -86,7 +90,7 @@ TLogbookWindow::TLogbookWindow(std::unique_ptr<TLogbook> book,
     tools->addWidget(cbbYear);
     for (QPushButton* b :
          {btnImportFiles, btnImportFolder, btnExportCsv, btnExportKml, btnOpenFolder, btnEdit,
-          btnDelete, btnMerge, btnUnmerge, btnBackup, btnRestore})
+          btnDelete, btnMerge, btnUnmerge, btnUndo, btnBackup, btnRestore})
         tools->addWidget(b);
     tools->addStretch();
 
@@ -163,6 +167,9 @@ TLogbookWindow::TLogbookWindow(std::unique_ptr<TLogbook> book,
     connect(btnDelete, &QPushButton::clicked, this, &TLogbookWindow::btnDeleteClick);
     connect(btnMerge, &QPushButton::clicked, this, &TLogbookWindow::btnMergeClick);
     connect(btnUnmerge, &QPushButton::clicked, this, &TLogbookWindow::btnUnmergeClick);
+    connect(btnUndo, &QPushButton::clicked, this, [this] {
+        if (!Changing()) Change([this] { book_->Undo(); });
+    });
     connect(btnBackup, &QPushButton::clicked, this, &TLogbookWindow::btnBackupClick);
     connect(btnRestore, &QPushButton::clicked, this, &TLogbookWindow::btnRestoreClick);
     connect(btnCancelImport, &QPushButton::clicked, this, [this] {
@@ -253,6 +260,7 @@ void TLogbookWindow::SelectionChanged() {
     btnMerge->setEnabled(rows.size() == 2 && free);
     btnUnmerge->setEnabled(one && free && selected.front().sameFlightAs);
     btnRestore->setEnabled(free && !Importing());
+    btnUndo->setEnabled(free);
     ShowSelected(one ? CurrentEntry() : std::nullopt);
 }
 

@@ -110,6 +110,7 @@ class TLogbookWindow : public QWidget {
     QPushButton* btnDelete;
     QPushButton* btnMerge;
     QPushButton* btnUnmerge;
+    QPushButton* btnUndo;
     QPushButton* btnBackup;
     QPushButton* btnRestore;
 };

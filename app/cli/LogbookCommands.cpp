@@ -28,7 +28,8 @@ int Usage() {
     Err(
         QStringLiteral("tolmarik-cli: logbook list|totals [--by year|month|site|glider]|records|"
                        "find TEXT|import PATH...|export-csv FILE|-|show N|rescore|"
-                       "merge N M|unmerge N|backup FILE|restore FILE. See --help."));
+                       "merge N M|unmerge N|edit N [--site S] [--glider G] [--notes T]|undo|"
+                       "backup FILE|restore FILE. See --help."));
     return app::EC_USAGE;
 }
 
@@ -148,6 +149,42 @@ int Merge(logbook::TLogbook& book, const QStringList& args) {
     return app::EC_OK;
 }
 
+// "edit N --site S --glider G --notes T": what is not given stays.
+int Edit(logbook::TLogbook& book, const QStringList& args) {
+    const std::optional<qint64> id =
+        args.size() >= 4 && args.size() % 2 == 0 ? Number(args[1]) : std::nullopt;
+    if (!id) return Usage();
+    const std::optional<logbook::TFlightEntry> entry = book.Flight(*id);
+    if (!entry) {
+        Err(logbook::NoSuchFlightText(*id));
+        return app::EC_FAILED;
+    }
+    QString site = entry->site, glider = entry->glider, notes = entry->notes;
+    for (qsizetype i = 2; i < args.size(); i += 2) {
+        if (args[i] == QLatin1String("--site"))
+            site = args[i + 1];
+        else if (args[i] == QLatin1String("--glider"))
+            glider = args[i + 1];
+        else if (args[i] == QLatin1String("--notes"))
+            notes = args[i + 1];
+        else
+            return Usage();
+    }
+    book.Edit(*id, site, glider, notes);
+    Out(logbook::FactsText(*book.Flight(*id)));
+    return app::EC_OK;
+}
+
+int Undo(logbook::TLogbook& book) {
+    const std::optional<logbook::TUndone> undone = book.Undo();
+    if (!undone) {
+        Err(QStringLiteral("Нечего отменять"));
+        return app::EC_FAILED;
+    }
+    Out(logbook::UndoneText(*undone));
+    return app::EC_OK;
+}
+
 int Backup(logbook::TLogbook& book, const QString& target) {
     const logbook::TBackupSummary summary = book.Backup(target);
     Out(device::FileSavedText + QDir::toNativeSeparators(target));
@@ -183,7 +220,9 @@ int RunLogbookCommand(const QStringList& args) {
     const bool known =
         (args.size() == 1 &&
          (command == QLatin1String("list") || command == QLatin1String("totals") ||
-          command == QLatin1String("records") || command == QLatin1String("rescore"))) ||
+          command == QLatin1String("records") || command == QLatin1String("rescore") ||
+          command == QLatin1String("undo"))) ||
+        (args.size() >= 4 && command == QLatin1String("edit")) ||
         (args.size() == 3 && command == QLatin1String("totals")) ||
         (args.size() >= 2 && command == QLatin1String("import")) ||
         (args.size() == 2 &&
@@ -211,6 +250,8 @@ int RunLogbookCommand(const QStringList& args) {
         if (command == QLatin1String("merge") || command == QLatin1String("unmerge"))
             return Merge(*book, args);
         if (command == QLatin1String("backup")) return Backup(*book, args[1]);
+        if (command == QLatin1String("edit")) return Edit(*book, args);
+        if (command == QLatin1String("undo")) return Undo(*book);
         if (args[1] == QLatin1String("-")) {
             // The standard output, as other tools take "-"; a failed write
             // is found when the output is flushed at the end.

@@ -248,6 +248,9 @@ int main(int argc, char** argv) {
             "  logbook rescore               score the flights not scored yet\n"
             "  logbook merge N M             flight M is flight N from another recorder\n"
             "  logbook unmerge M             count flight M on its own again\n"
+            "  logbook edit N [--site S] [--glider G] [--notes T]\n"
+            "                                change the texts of flight N\n"
+            "  logbook undo                  take back the latest edit or deletion\n"
             "  logbook backup FILE           the logbook and its track files in one file\n"
             "  logbook restore FILE          the logbook brought back from a backup\n") +
         cli::ScoreCommandsHelp() +

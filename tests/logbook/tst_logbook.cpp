@@ -688,6 +688,44 @@ class TestLogbook : public QObject {
         }
     }
 
+    // Each kind of change taken back, newest first: an edit that named the
+    // sites nearby, and a removal of an entry another was counted in.
+    void undo_editsAndRemovals_newestFirst() {
+        TLogbook book(Db());
+        QVERIFY(!book.Undo());
+        auto record = [&](int day, float lat) {
+            return book.RecordDownload(Downloaded(Time(2024, 6, day, 9, 0, 0), lat, 6.0f), kProfile)
+                .id;
+        };
+        const auto a = record(1, 45.0f), near = record(2, 45.0018f), other = record(3, 47.0f);
+        book.Merge(a, other);
+        const std::vector<TFlightEntry> before = book.Flights();
+        book.Edit(a, QStringLiteral("Юца"), QStringLiteral("Rush"), QStringLiteral("термики"));
+        QCOMPARE(book.Flight(near)->site, QStringLiteral("Юца"));
+        book.Remove(a);
+        QVERIFY(!book.Flight(a));
+        QVERIFY(!book.Flight(other)->sameFlightAs);
+
+        const std::optional<TUndone> removal = book.Undo();
+        QVERIFY(removal);
+        QCOMPARE(UndoneText(*removal), QStringLiteral("Отменено удаление полёта № %1").arg(a));
+        QCOMPARE(book.Flight(a)->notes, QStringLiteral("термики"));
+        QCOMPARE(book.Flight(other)->sameFlightAs, std::optional<std::int64_t>(a));
+        const std::optional<TUndone> edit = book.Undo();
+        QVERIFY(edit && edit->kind == QLatin1String("edit") && edit->id == a);
+        const std::vector<TFlightEntry> after = book.Flights();
+        QCOMPARE(after.size(), before.size());
+        for (std::size_t i = 0; i < after.size(); ++i) {
+            QCOMPARE(after[i].id, before[i].id);
+            QCOMPARE(after[i].site, before[i].site);
+            QCOMPARE(after[i].glider, before[i].glider);
+            QCOMPARE(after[i].notes, before[i].notes);
+            QCOMPARE(after[i].sameFlightAs, before[i].sameFlightAs);
+        }
+        QVERIFY(book.Store().Sites().empty());  // the site named goes with the edit
+        QVERIFY(!book.Undo());
+    }
+
     // A flight is scored as it is added; one kept unscored (by an older
     // version) is scored from the logbook's copy of its track, here through
     // the command line, which lists the score.

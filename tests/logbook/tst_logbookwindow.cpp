@@ -216,6 +216,12 @@ class TestLogbookWindow : public QObject {
         dialogs_.answer = true;
         ButtonOf(window, "btnDelete")->click();
         QTRY_COMPARE(window->Table()->model()->rowCount(), 2);
+        // Taken back with the window's undo, and deleted again.
+        ButtonOf(window, "btnUndo")->click();
+        QTRY_COMPARE(window->Table()->model()->rowCount(), 3);
+        SelectRows(window, {0});
+        ButtonOf(window, "btnDelete")->click();
+        QTRY_COMPARE(window->Table()->model()->rowCount(), 2);
 
         dialogs_.answer = false;
         dialogs_.openAnswers << backup;

@@ -263,10 +263,11 @@ TBackupSummary RestoreBackup(const QString& databasePath, const QString& source)
     CheckRestoredDatabase(fresh + QStringLiteral("/logbook.sqlite"), source);
     summary.bytes = QFileInfo(source).size();
 
-    // The logbook replaced is kept as a backup; one that cannot be read is
-    // kept as its files instead.
-    bool keptOld = !QFileInfo::exists(databasePath);
-    if (!keptOld) {
+    // The logbook replaced is kept as a backup; one that cannot be read (or
+    // track copies without their database) is kept as its files instead.
+    const QString files = FilesFolderOf(databasePath);
+    bool keptOld = !QFileInfo::exists(databasePath) && !device::IsFolder(files);
+    if (QFileInfo::exists(databasePath)) {
         TConnection current(databasePath);
         if (current.Open()) {
             try {
@@ -294,7 +295,6 @@ TBackupSummary RestoreBackup(const QString& databasePath, const QString& source)
                                         .arg(Shown(from), Shown(to)));
         moved.push_back({from, to});
     };
-    const QString files = FilesFolderOf(databasePath);
     try {
         for (const QString suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"),
                                      QStringLiteral("-journal")})

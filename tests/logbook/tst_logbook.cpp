@@ -366,6 +366,32 @@ class TestLogbook : public QObject {
                  QStringList());
     }
 
+    // A damaged logbook is what a restore is for: it is replaced, and its
+    // file kept as it was.
+    void backup_restoredOverADamagedLogbook_itsFileKept() {
+        const QString backup = dir_.filePath(QStringLiteral("one.backup"));
+        {
+            TLogbook book(Db());
+            book.RecordDownload(Downloaded(Time(2024, 6, 1, 9, 0, 0), 45.0f, 6.0f), kProfile);
+            book.Backup(backup);
+        }
+        QFile::remove(Db() + QStringLiteral("-wal"));
+        QFile::remove(Db() + QStringLiteral("-shm"));
+        device::WriteFileSafely(Db(), QByteArray(8192, 'z'));
+        RestoreBackup(Db(), backup);
+        QCOMPARE(int(TLogbook(Db()).Flights().size()), 1);
+        const QString kept = AutomaticBackupFolder(Db());
+        const QStringList replaced =
+            QDir(kept).entryList({QStringLiteral("replaced-*")}, QDir::Dirs);
+        QCOMPARE(replaced.size(), 1);
+        QCOMPARE(
+            device::ReadRegularFile(
+                kept + QLatin1Char('/') + replaced[0] + QStringLiteral("/logbook.sqlite"), 1 << 20),
+            QByteArray(8192, 'z'));
+        QCOMPARE(
+            FileCount(kept + QLatin1Char('/') + replaced[0] + QStringLiteral("/logbook-files")), 1);
+    }
+
     // Each kind of bad backup is refused before anything changes: the
     // logbook, its track copies and its folder stay exactly as they were.
     void backup_damagedRefused_logbookUntouched() {

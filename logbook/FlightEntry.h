@@ -36,6 +36,7 @@ struct TFlightEntry {
     QString pilot;
     QString glider;
     QString gliderId;
+    QString civlId;  // the pilot's id in the international ranking
     QString site;
     QString notes;
 

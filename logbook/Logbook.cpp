@@ -105,6 +105,7 @@ QString FactsText(const TFlightEntry& e, const track::TCheckedTrack* checked) {
                  .arg(e.fixCount);
     if (e.score) lines << QStringLiteral("XContest: %1").arg(ScoreText(e.score, e.scoreKind));
     if (!e.pilot.isEmpty()) lines << QStringLiteral("Пилот: %1").arg(e.pilot);
+    if (!e.civlId.isEmpty()) lines << QStringLiteral("CIVL ID: %1").arg(e.civlId);
     if (!e.glider.isEmpty()) lines << QStringLiteral("Крыло: %1").arg(e.glider);
     if (!e.instrumentModel.isEmpty())
         lines << QStringLiteral("Прибор: %1%2")
@@ -154,11 +155,16 @@ QString NoSuchFlightText(std::int64_t id) {
 
 QString KilometresText(double metres) { return QString::number(metres / 1000.0, 'f', 1); }
 
+QString KindName(const QString& kind) {
+    const scoring::TFlightKind* known = scoring::KindById(scoring::XContestRules(), kind);
+    return known ? known->name : QString();
+}
+
 QString ScoreText(const std::optional<double>& score, const QString& kind) {
     if (!score) return {};
-    const scoring::TFlightKind* known = scoring::KindById(scoring::XContestRules(), kind);
     const QString number = QString::number(*score, 'f', 2);
-    return known ? number + QLatin1Char(' ') + known->name : number;
+    const QString name = KindName(kind);
+    return name.isEmpty() ? number : number + QLatin1Char(' ') + name;
 }
 
 namespace {
@@ -217,8 +223,10 @@ QString TLogbook::DefaultPath() {
            QStringLiteral("/Tolmarik/TolmarikProg/logbook.sqlite");
 }
 
-QString TLogbook::FilesFolder() const {
-    return QFileInfo(store_.Path()).absolutePath() + QStringLiteral("/logbook-files");
+QString TLogbook::FilesFolder() const { return FilesFolderOf(store_.Path()); }
+
+TBackupSummary TLogbook::Backup(const QString& target) {
+    return WriteBackup(store_.Database(), store_.Path(), target);
 }
 
 QString TLogbook::StoredFilePath(const TFlightEntry& entry) const {
@@ -445,6 +453,7 @@ TRecordOutcome TLogbook::Replace(const TFlightEntry& kept, TFlightEntry entry,
     for (auto [text, old] : {std::pair{&entry.site, &kept.site},
                              {&entry.glider, &kept.glider},
                              {&entry.gliderId, &kept.gliderId},
+                             {&entry.civlId, &kept.civlId},
                              {&entry.notes, &kept.notes},
                              {&entry.pilot, &kept.pilot}})
         if (!old->isEmpty()) *text = *old;
@@ -455,6 +464,7 @@ TRecordOutcome TLogbook::Replace(const TFlightEntry& kept, TFlightEntry entry,
         pilot.pilot = entry.pilot;
         pilot.gliderType = entry.glider;
         pilot.gliderId = entry.gliderId;
+        pilot.civlId = entry.civlId;
         entry.storedFile =
             StoreTrackFile(entry, track::IgcText(joined.fixes, {}, pilot), QStringLiteral(".igc"));
     } else {
@@ -504,6 +514,7 @@ TRecordOutcome TLogbook::RecordDownload(const TDownloadedFlight& download,
     entry.pilot = profile.pilot;
     entry.glider = profile.gliderType;
     entry.gliderId = profile.gliderId;
+    entry.civlId = profile.civlId;
     entry.source = QStringLiteral("download");
     entry.downloadFiles = download.files;
     entry.sourcePath = igcPath;
@@ -544,6 +555,12 @@ TPrepared Prepare(const QString& path, const track::TPilotProfile& profile) {
             entry.pilot = file.pilot.isEmpty() ? profile.pilot : file.pilot;
             entry.glider = file.gliderType.isEmpty() ? profile.gliderType : file.gliderType;
             entry.gliderId = file.gliderId.isEmpty() ? profile.gliderId : file.gliderId;
+            // The profile's id only for a file of the profile's pilot.
+            const bool ownFile =
+                file.pilot.isEmpty() || PilotName(file.pilot) == PilotName(profile.pilot);
+            entry.civlId = !file.civlId.isEmpty() ? file.civlId
+                           : ownFile              ? profile.civlId
+                                                  : QString();
             entry.source = QStringLiteral("import");
             entry.sourcePath = QFileInfo(path).absoluteFilePath();
             prepared.flight = std::move(flight);
@@ -703,31 +720,130 @@ std::vector<TFlightEntry> TLogbook::Flights(std::optional<int> year) {
     return store_.Flights(year);
 }
 
-TLogbookTotals TLogbook::Totals(const std::vector<TFlightEntry>& flights) {
-    TLogbookTotals totals;
-    std::map<int, TTotals> years;
-    std::map<QString, TTotals> gliders;
-    auto add = [](TTotals& t, const TFlightEntry& e) {
-        ++t.flights;
-        t.seconds += e.durationSeconds;
-        t.metres += e.trackLengthMetres;
-    };
+namespace {
+
+void AddTo(TTotals& t, const TFlightEntry& e) {
+    ++t.flights;
+    t.seconds += e.durationSeconds;
+    t.metres += e.trackLengthMetres;
+}
+
+}  // namespace
+
+QString TotalsByTitle(TTotalsBy by) {
+    switch (by) {
+        case TTotalsBy::Year:
+            return QStringLiteral("По годам");
+        case TTotalsBy::Month:
+            return QStringLiteral("По месяцам");
+        case TTotalsBy::Site:
+            return QStringLiteral("По местам");
+        case TTotalsBy::Glider:
+            return QStringLiteral("По крыльям");
+    }
+    return {};
+}
+
+std::vector<TTotalsRow> TLogbook::TotalsBy(const std::vector<TFlightEntry>& flights, TTotalsBy by) {
+    std::map<QString, TTotals> groups;
     for (const TFlightEntry& e : flights) {
         if (e.sameFlightAs) continue;  // counted in the other recorder's entry
-        add(totals.all, e);
-        add(years[DateText(e.LocalTakeoff()).left(4).toInt()], e);
-        add(gliders[e.glider.trimmed()], e);
+        const QString date = DateText(e.LocalTakeoff());
+        switch (by) {
+            case TTotalsBy::Year:
+                AddTo(groups[date.left(4)], e);
+                break;
+            case TTotalsBy::Month:
+                AddTo(groups[date.left(7)], e);
+                break;
+            case TTotalsBy::Site:
+                AddTo(groups[e.site.trimmed()], e);
+                break;
+            case TTotalsBy::Glider:
+                AddTo(groups[e.glider.trimmed()], e);
+                break;
+        }
     }
-    for (auto it = years.rbegin(); it != years.rend(); ++it)
-        totals.byYear.push_back({QString::number(it->first), it->second});
-    for (const auto& [glider, t] : gliders)
-        totals.byGlider.push_back(
-            {glider.isEmpty() ? QStringLiteral("(крыло не указано)") : glider, t});
-    std::stable_sort(totals.byGlider.begin(), totals.byGlider.end(),
-                     [](const TTotalsRow& a, const TTotalsRow& b) {
-                         return a.totals.seconds > b.totals.seconds;
-                     });
+    std::vector<TTotalsRow> rows;
+    if (by == TTotalsBy::Year || by == TTotalsBy::Month) {
+        for (auto it = groups.rbegin(); it != groups.rend(); ++it)
+            rows.push_back({it->first, it->second});
+        return rows;
+    }
+    for (const auto& [key, t] : groups)
+        rows.push_back({!key.isEmpty()          ? key
+                        : by == TTotalsBy::Site ? QStringLiteral("(место не названо)")
+                                                : QStringLiteral("(крыло не указано)"),
+                        t});
+    std::stable_sort(rows.begin(), rows.end(), [](const TTotalsRow& a, const TTotalsRow& b) {
+        return a.totals.seconds > b.totals.seconds;
+    });
+    return rows;
+}
+
+TLogbookTotals TLogbook::Totals(const std::vector<TFlightEntry>& flights) {
+    TLogbookTotals totals;
+    for (const TFlightEntry& e : flights)
+        if (!e.sameFlightAs) AddTo(totals.all, e);
+    totals.byYear = TotalsBy(flights, TTotalsBy::Year);
+    totals.byGlider = TotalsBy(flights, TTotalsBy::Glider);
     return totals;
+}
+
+std::vector<TLogbookRecord> TLogbook::Records(const std::vector<TFlightEntry>& flights) {
+    struct TKind {
+        TRecordKind kind;
+        QString title;
+        std::function<std::optional<double>(const TFlightEntry&)> measure;
+        std::function<QString(const TFlightEntry&)> shown;
+    };
+    const TKind kinds[] = {
+        {TRecordKind::LongestFlight, QStringLiteral("Самый долгий полёт"),
+         [](const TFlightEntry& e) { return std::optional<double>(e.durationSeconds); },
+         [](const TFlightEntry& e) {
+             return DurationText(e.durationSeconds) + QStringLiteral(" ч");
+         }},
+        {TRecordKind::LongestDistance, QStringLiteral("Дальше всего от взлёта до посадки"),
+         [](const TFlightEntry& e) { return std::optional<double>(e.straightMetres); },
+         [](const TFlightEntry& e) {
+             return KilometresText(e.straightMetres) + QStringLiteral(" км");
+         }},
+        {TRecordKind::BestScore, QStringLiteral("Лучшая оценка XContest"),
+         [](const TFlightEntry& e) {
+             return e.score && !e.scoreKind.isEmpty() ? e.score : std::nullopt;
+         },
+         [](const TFlightEntry& e) { return ScoreText(e.score, e.scoreKind); }},
+        {TRecordKind::HighestAltitude, QStringLiteral("Самая большая высота"),
+         [](const TFlightEntry& e) { return std::optional<double>(e.highestAltitude); },
+         [](const TFlightEntry& e) { return Metres(e.highestAltitude); }},
+        {TRecordKind::BestClimb, QStringLiteral("Лучший набор за 10 с"),
+         [](const TFlightEntry& e) { return std::optional<double>(e.climb10s); },
+         [](const TFlightEntry& e) { return Rate(e.climb10s); }},
+    };
+    // Earliest first, so that a tie goes to the flight that set the record.
+    std::vector<const TFlightEntry*> counted;
+    for (const TFlightEntry& e : flights)
+        if (!e.sameFlightAs) counted.push_back(&e);
+    std::stable_sort(counted.begin(), counted.end(),
+                     [](const TFlightEntry* a, const TFlightEntry* b) {
+                         return std::tie(a->takeoffUtc, a->id) < std::tie(b->takeoffUtc, b->id);
+                     });
+    std::vector<TLogbookRecord> records;
+    for (const TKind& kind : kinds) {
+        const TFlightEntry* best = nullptr;
+        double bestValue = 0;
+        for (const TFlightEntry* e : counted) {
+            const std::optional<double> value = kind.measure(*e);
+            if (value && (!best || *value > bestValue)) {
+                best = e;
+                bestValue = *value;
+            }
+        }
+        if (best)
+            records.push_back(
+                {kind.kind, kind.title, kind.shown(*best), best->id, best->LocalTakeoff()});
+    }
+    return records;
 }
 
 QByteArray TLogbook::CsvText(const std::vector<TFlightEntry>& flights) {
@@ -735,7 +851,9 @@ QByteArray TLogbook::CsvText(const std::vector<TFlightEntry>& flights) {
         "\"Дата\",\"Взлёт\",\"Посадка\",\"Взлёт UTC\",\"Посадка UTC\",\"Продолжительность\","
         "\"Место\",\"Наибольшая высота, м\",\"Наименьшая высота, м\",\"Длина трека, км\","
         "\"Взлёт - посадка, км\",\"Набор 10 с, м/с\",\"Снижение 10 с, м/с\",\"Точек\","
-        "\"Крыло\",\"Пилот\",\"Прибор\",\"Заметки\"\r\n";
+        "\"Крыло\",\"Пилот\",\"Прибор\",\"Заметки\","
+        // Added later: after the columns scripts may count on.
+        "\"№\",\"Широта взлёта\",\"Долгота взлёта\",\"XContest, б\",\"Вид полёта\"\r\n";
     for (const TFlightEntry& e : flights) {
         const QList<QByteArray> fields = {
             DateText(e.LocalTakeoff()).toUtf8(),
@@ -756,6 +874,11 @@ QByteArray TLogbook::CsvText(const std::vector<TFlightEntry>& flights) {
             CsvField(e.pilot),
             CsvField(e.instrumentModel),
             CsvField(e.notes),
+            QByteArray::number(qint64(e.id)),
+            CsvNumber(e.takeoffLatitude, 6),
+            CsvNumber(e.takeoffLongitude, 6),
+            e.score ? CsvNumber(*e.score, 2) : QByteArray(),
+            CsvField(KindName(e.scoreKind)),
         };
         out += fields.join(',') + "\r\n";
     }
@@ -829,21 +952,46 @@ void TLogbook::Edit(std::int64_t id, const QString& site, const QString& glider,
     const std::optional<TFlightEntry> entry = store_.Flight(id);
     if (!entry) return;
     const QString name = site.trimmed();
-    // The entry's own texts last: an edit cut short (another program's
-    // lock) and made again then names the site as the first would have.
-    if (!name.isEmpty() && name != entry->site) {
-        if (SiteAt(entry->takeoffLatitude, entry->takeoffLongitude) != name)
-            store_.AddSite(name, entry->takeoffLatitude, entry->takeoffLongitude);
+    const bool naming = !name.isEmpty() && name != entry->site;
+    std::vector<std::int64_t> near;
+    if (naming) {
         const track::TFlightFix here = At(entry->takeoffLatitude, entry->takeoffLongitude);
-        std::vector<std::int64_t> near;
         for (const TFlightEntry& other : store_.Flights())
-            if (other.site.isEmpty() &&
+            if (other.id != id && other.site.isEmpty() &&
                 track::QuickDistance(here, At(other.takeoffLatitude, other.takeoffLongitude)) <=
                     SiteRadiusMetres)
                 near.push_back(other.id);
+    }
+    std::vector<std::int64_t> kept = near;
+    kept.push_back(id);
+    const std::int64_t change = store_.KeepForUndo(QStringLiteral("edit"), id, kept);
+    // The entry's own texts last: an edit cut short (another program's
+    // lock) and made again then names the site as the first would have.
+    if (naming) {
+        if (SiteAt(entry->takeoffLatitude, entry->takeoffLongitude) != name)
+            store_.NoteAddedSite(
+                change, store_.AddSite(name, entry->takeoffLatitude, entry->takeoffLongitude));
         if (!near.empty()) store_.NameSites(near, name);
     }
     store_.UpdateTexts(id, name, glider.trimmed(), notes);
+}
+
+void TLogbook::Remove(std::int64_t id) {
+    // The entries counted in it count on their own once it is gone; an undo
+    // counts them in it again.
+    std::vector<std::int64_t> kept{id};
+    for (const TFlightEntry& other : store_.Flights())
+        if (other.sameFlightAs == id) kept.push_back(other.id);
+    store_.KeepForUndo(QStringLiteral("delete"), id, kept);
+    store_.Remove(id);
+}
+
+std::optional<TUndone> TLogbook::Undo() { return store_.Undo(); }
+
+QString UndoneText(const TUndone& undone) {
+    return undone.kind == QLatin1String("delete")
+               ? QStringLiteral("Отменено удаление полёта № %1").arg(undone.id)
+               : QStringLiteral("Отменено изменение полёта № %1").arg(undone.id);
 }
 
 }  // namespace logbook

@@ -14,6 +14,7 @@
 
 #include "device/TrackLists.h"
 #include "logbook/FlightEntry.h"
+#include "logbook/LogbookBackup.h"
 #include "logbook/LogbookStore.h"
 #include "models/ModelTable.h"
 #include "track/CheckedTrack.h"
@@ -61,13 +62,30 @@ struct TTotals {
     double metres = 0;  // track length
 };
 struct TTotalsRow {
-    QString key;  // a year, or a glider's name
+    QString key;  // a year, a month (yyyy-MM), a site's or a glider's name
     TTotals totals;
 };
 struct TLogbookTotals {
     TTotals all;
     std::vector<TTotalsRow> byYear;    // newest first
     std::vector<TTotalsRow> byGlider;  // most hours first
+};
+// How totals are split: years and months newest first, sites and gliders
+// most hours first.
+enum class TTotalsBy { Year, Month, Site, Glider };
+inline constexpr TTotalsBy AllTotalsBy[] = {TTotalsBy::Year, TTotalsBy::Month, TTotalsBy::Site,
+                                            TTotalsBy::Glider};
+// "По годам" and the like: the heading of a split.
+QString TotalsByTitle(TTotalsBy by);
+
+// The best flights of a logbook, each with the entry that holds it.
+enum class TRecordKind { LongestFlight, LongestDistance, BestScore, HighestAltitude, BestClimb };
+struct TLogbookRecord {
+    TRecordKind kind;
+    QString title;  // "Самый долгий полёт" and the like
+    QString value;  // the figure with its unit
+    std::int64_t id = 0;
+    device::TrackTime localTakeoff = 0;
 };
 
 // Called before each file of an import with the count done and the total;
@@ -85,6 +103,9 @@ class TLogbook {
     // ".../Tolmarik/TolmarikProg/logbook.sqlite" in the per-user data folder.
     static QString DefaultPath();
     QString FilesFolder() const;
+    // The logbook and its track files into one file (see LogbookBackup.h);
+    // RestoreBackup brings one back while no TLogbook has it open.
+    TBackupSummary Backup(const QString& target);
     TLogbookStore& Store() { return store_; }
 
     // Records a download once its files are written: copies its IGC file
@@ -108,10 +129,19 @@ class TLogbook {
 
     std::vector<TFlightEntry> Flights(std::optional<int> year = {});
     std::optional<TFlightEntry> Flight(std::int64_t id) { return store_.Flight(id); }
+    // Flights counted in another entry (the same flight from another
+    // recorder) count nowhere.
     static TLogbookTotals Totals(const std::vector<TFlightEntry>& flights);
+    static std::vector<TTotalsRow> TotalsBy(const std::vector<TFlightEntry>& flights, TTotalsBy by);
+    // A record of each kind some flight holds (no best score before any
+    // flight scored), in the order of TRecordKind; a tie goes to the earlier
+    // flight.
+    static std::vector<TLogbookRecord> Records(const std::vector<TFlightEntry>& flights);
 
     // UTF-8, one header row, a row per flight; text from files is quoted and
-    // never starts a formula.
+    // never starts a formula. The columns of earlier versions keep their
+    // names and places; the logbook number, take-off position, score and
+    // flight kind follow them.
     static QByteArray CsvText(const std::vector<TFlightEntry>& flights);
     void ExportCsv(const std::vector<TFlightEntry>& flights, const QString& path);
     // The flight's KML file, from the logbook's copy of its track.
@@ -131,7 +161,7 @@ class TLogbook {
 
     // Changes the texts of an entry. A site name given is remembered at the
     // flight's take-off, and unnamed flights that took off within
-    // SiteRadiusMetres of it get it too.
+    // SiteRadiusMetres of it get it too. Undo takes all of it back.
     void Edit(std::int64_t id, const QString& site, const QString& glider, const QString& notes);
     // Scores a kept flight from its fixes (XContest rules) and keeps the
     // score. Throws device::TAppError when the logbook cannot be written.
@@ -141,8 +171,11 @@ class TLogbook {
     // total and returns false to stop. A track that cannot be read is left
     // unscored. Returns how many were scored.
     int ScoreUnscored(const std::function<bool(int done, int total)>& progress = {});
-    // Removes the entry; its files stay.
-    void Remove(std::int64_t id) { store_.Remove(id); }
+    // Removes the entry; its files stay. Undo brings it back.
+    void Remove(std::int64_t id);
+    // Takes back the latest edit or removal (an edit's sites named too);
+    // nothing when there is none left.
+    std::optional<TUndone> Undo();
     // The name of the named site nearest to a take-off within SiteRadiusMetres.
     QString SiteAt(double latitude, double longitude);
 
@@ -185,6 +218,11 @@ QString FlightCountText(std::int64_t flights);
 // aside: what a pilot searching the logbook means.
 bool Mentions(const TFlightEntry& flight, const QString& text);
 QString NoSuchFlightText(std::int64_t id);
+// "Отменено удаление полёта № 5" and the like.
+QString UndoneText(const TUndone& undone);
+// "треугольник FAI": the name of a flight kind id under XContest rules;
+// empty for none.
+QString KindName(const QString& kind);
 // "87.34 треугольник FAI"; empty for a flight not scored yet.
 QString ScoreText(const std::optional<double>& score, const QString& kind);
 // "тот же полёт, что № N": an entry of a flight counted in entry N.

@@ -13,6 +13,7 @@
 
 #include "device/AppError.h"
 #include "device/FileStore.h"
+#include "logbook/LogbookBackup.h"
 
 namespace logbook {
 
@@ -63,6 +64,17 @@ const char* const kSteps[SchemaVersion][8] = {
      "PRAGMA user_version = 3", nullptr},
     // 4: an entry that is the same flight as another, from another recorder.
     {"ALTER TABLE flights ADD COLUMN same_flight_as INTEGER", "PRAGMA user_version = 4", nullptr},
+    // 5: the pilot's CIVL id.
+    {"ALTER TABLE flights ADD COLUMN civl_id TEXT NOT NULL DEFAULT ''", "PRAGMA user_version = 5",
+     nullptr},
+    // 6: the changes the pilot can take back, with the flights as they were
+    // before each. A later step that adds a column to flights adds it to
+    // changed_flights too.
+    {"CREATE TABLE changes (id INTEGER PRIMARY KEY, kind TEXT NOT NULL,"
+     " flight_id INTEGER NOT NULL, added_site INTEGER, made_at TEXT NOT NULL)",
+     "CREATE TABLE changed_flights AS SELECT 0 AS change_id, * FROM flights WHERE 0",
+     "CREATE INDEX changed_flights_change ON changed_flights(change_id)", "PRAGMA user_version = 6",
+     nullptr},
 };
 
 // The columns of an entry, in the order Bind and Read use them.
@@ -71,8 +83,9 @@ constexpr const char* kColumns =
     " takeoff_lat, takeoff_lon, takeoff_alt, landing_lat, landing_lon, landing_alt,"
     " max_alt, min_alt, climb_1s, sink_1s, climb_10s, sink_10s, track_m, straight_m, fixes,"
     " model, firmware, pilot, glider, glider_id, site, notes,"
-    " source, source_path, download_files, stored_file, score, score_kind, same_flight_as";
-constexpr int kColumnCount = 34;
+    " source, source_path, download_files, stored_file, score, score_kind, same_flight_as,"
+    " civl_id";
+constexpr int kColumnCount = 35;
 
 QVariant Optional(const std::optional<int>& value) {
     return value ? QVariant(*value) : QVariant(QMetaType::fromType<int>());
@@ -127,6 +140,7 @@ void Bind(QSqlQuery& q, const TFlightEntry& e) {
         Optional(e.score),
         e.scoreKind,
         Optional(e.sameFlightAs),
+        e.civlId,
     };
     for (const QVariant& v : values)
         q.addBindValue(v.typeId() == QMetaType::QString ? Text(v.toString()) : v);
@@ -165,6 +179,7 @@ TFlightEntry Read(const QSqlQuery& q) {
     e.scoreKind = q.value(c++).toString();
     const QVariant same = q.value(c++);
     if (!same.isNull()) e.sameFlightAs = same.toLongLong();
+    e.civlId = q.value(c++).toString();
     return e;
 }
 
@@ -352,7 +367,18 @@ void TLogbookStore::Migrate() {
         if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) Fail(path_, q.lastError());
         return q.value(0).toInt();
     };
-    if (fileVersion() == SchemaVersion) return;
+    const int found = fileVersion();
+    if (found == SchemaVersion) return;
+    // A logbook kept by an older version is saved as it is before its first
+    // schema step; an upgrade that cannot be undone waits until it can.
+    if (found > 0 && found < SchemaVersion && readOnly_.isEmpty()) {
+        try {
+            WriteAutomaticBackup(db, path_, QStringLiteral("schema-%1").arg(found));
+        } catch (const device::TAppError& error) {
+            Fail(path_, QStringLiteral("резервная копия перед обновлением не сохранена: %1")
+                            .arg(error.Text()));
+        }
+    }
     TTransaction transaction(db, path_, readOnly_);
     QSqlQuery q(db);
     // Another program may have brought it up to date meanwhile.
@@ -439,21 +465,28 @@ std::vector<TFlightEntry> TLogbookStore::Flights(std::optional<int> year) {
 }
 
 std::vector<TFlightEntry> TLogbookStore::TotalsRows(std::optional<int> year) {
-    QSqlQuery q =
-        Select(Database(),
-               QStringLiteral(
-                   "takeoff_utc, utc_offset_minutes, duration_s, track_m, glider, same_flight_as"),
-               year);
+    QSqlQuery q = Select(Database(),
+                         QStringLiteral("id, takeoff_utc, utc_offset_minutes, duration_s, track_m,"
+                                        " glider, same_flight_as, site, max_alt, climb_10s,"
+                                        " straight_m, score, score_kind"),
+                         year);
     if (!q.exec()) Fail(path_, q.lastError());
     std::vector<TFlightEntry> out;
     while (q.next()) {
         TFlightEntry e;
-        e.takeoffUtc = q.value(0).toLongLong();
-        e.utcOffsetMinutes = OptionalInt(q.value(1));
-        e.durationSeconds = q.value(2).toLongLong();
-        e.trackLengthMetres = q.value(3).toDouble();
-        e.glider = q.value(4).toString();
-        if (!q.value(5).isNull()) e.sameFlightAs = q.value(5).toLongLong();
+        e.id = q.value(0).toLongLong();
+        e.takeoffUtc = q.value(1).toLongLong();
+        e.utcOffsetMinutes = OptionalInt(q.value(2));
+        e.durationSeconds = q.value(3).toLongLong();
+        e.trackLengthMetres = q.value(4).toDouble();
+        e.glider = q.value(5).toString();
+        if (!q.value(6).isNull()) e.sameFlightAs = q.value(6).toLongLong();
+        e.site = q.value(7).toString();
+        e.highestAltitude = q.value(8).toDouble();
+        e.climb10s = q.value(9).toDouble();
+        e.straightMetres = q.value(10).toDouble();
+        if (!q.value(11).isNull()) e.score = q.value(11).toDouble();
+        e.scoreKind = q.value(12).toString();
         out.push_back(std::move(e));
     }
     return out;
@@ -586,7 +619,76 @@ std::vector<TSite> TLogbookStore::Sites() {
     return sites;
 }
 
-void TLogbookStore::AddSite(const QString& name, double latitude, double longitude) {
+std::int64_t TLogbookStore::KeepForUndo(const QString& kind, std::int64_t subject,
+                                        const std::vector<std::int64_t>& ids) {
+    TTransaction transaction(Database(), path_, readOnly_);
+    QSqlQuery q(Database());
+    q.prepare(QStringLiteral("INSERT INTO changes (kind, flight_id, made_at) VALUES (?, ?, ?)"));
+    q.addBindValue(kind);
+    q.addBindValue(qint64(subject));
+    q.addBindValue(QDateTime::currentDateTimeUtc().toString(Qt::ISODate));
+    if (!q.exec()) Fail(path_, q.lastError());
+    const std::int64_t change = q.lastInsertId().toLongLong();
+    q.prepare(QStringLiteral("INSERT INTO changed_flights (change_id, id, %1, recorded_at)"
+                             " SELECT ?, id, %1, recorded_at FROM flights WHERE id = ?")
+                  .arg(QLatin1String(kColumns)));
+    for (const std::int64_t id : ids) {
+        q.addBindValue(qint64(change));
+        q.addBindValue(qint64(id));
+        if (!q.exec()) Fail(path_, q.lastError());
+    }
+    // Only the latest changes can be taken back.
+    for (const char* sql : {"DELETE FROM changed_flights WHERE change_id <= ?",
+                            "DELETE FROM changes WHERE id <= ?"}) {
+        q.prepare(QString::fromLatin1(sql));
+        q.addBindValue(qint64(change - UndoDepth));
+        if (!q.exec()) Fail(path_, q.lastError());
+    }
+    transaction.Commit();
+    return change;
+}
+
+void TLogbookStore::NoteAddedSite(std::int64_t change, std::int64_t site) {
+    TTransaction transaction(Database(), path_, readOnly_);
+    QSqlQuery q(Database());
+    q.prepare(QStringLiteral("UPDATE changes SET added_site = ? WHERE id = ?"));
+    q.addBindValue(qint64(site));
+    q.addBindValue(qint64(change));
+    if (!q.exec()) Fail(path_, q.lastError());
+    transaction.Commit();
+}
+
+std::optional<TUndone> TLogbookStore::Undo() {
+    TTransaction transaction(Database(), path_, readOnly_);
+    QSqlQuery q(Database());
+    if (!q.exec(QStringLiteral(
+            "SELECT id, kind, flight_id, added_site FROM changes ORDER BY id DESC LIMIT 1")))
+        Fail(path_, q.lastError());
+    if (!q.next()) return std::nullopt;
+    const qint64 change = q.value(0).toLongLong();
+    const TUndone undone{q.value(1).toString(), q.value(2).toLongLong()};
+    const QVariant site = q.value(3);
+    q.finish();
+    const auto run = [&](const QString& sql, const QVariant& value) {
+        q.prepare(sql);
+        q.addBindValue(value);
+        if (!q.exec()) Fail(path_, q.lastError());
+    };
+    run(QStringLiteral(
+            "DELETE FROM flights WHERE id IN (SELECT id FROM changed_flights WHERE change_id = ?)"),
+        change);
+    run(QStringLiteral("INSERT INTO flights (id, %1, recorded_at) SELECT id, %1, recorded_at"
+                       " FROM changed_flights WHERE change_id = ?")
+            .arg(QLatin1String(kColumns)),
+        change);
+    if (!site.isNull()) run(QStringLiteral("DELETE FROM sites WHERE id = ?"), site);
+    run(QStringLiteral("DELETE FROM changed_flights WHERE change_id = ?"), change);
+    run(QStringLiteral("DELETE FROM changes WHERE id = ?"), change);
+    transaction.Commit();
+    return undone;
+}
+
+std::int64_t TLogbookStore::AddSite(const QString& name, double latitude, double longitude) {
     TTransaction transaction(Database(), path_, readOnly_);
     QSqlQuery q(Database());
     q.prepare(QStringLiteral("INSERT INTO sites (name, lat, lon) VALUES (?, ?, ?)"));
@@ -594,7 +696,9 @@ void TLogbookStore::AddSite(const QString& name, double latitude, double longitu
     q.addBindValue(latitude);
     q.addBindValue(longitude);
     if (!q.exec()) Fail(path_, q.lastError());
+    const std::int64_t id = q.lastInsertId().toLongLong();
     transaction.Commit();
+    return id;
 }
 
 int TLogbookStore::Count() {

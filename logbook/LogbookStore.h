@@ -15,7 +15,7 @@
 namespace logbook {
 
 // The schema this program writes; PRAGMA user_version holds a file's.
-inline constexpr int SchemaVersion = 4;
+inline constexpr int SchemaVersion = 6;
 // How long a change waits for another program's change to end.
 inline constexpr int BusyTimeoutMs = 15000;
 // The same on the interface thread, which must keep answering: a lock held
@@ -28,6 +28,15 @@ inline constexpr int InterfaceBusyTimeoutMs = 50;
 class TLogbookLocked : public device::TAppError {
   public:
     using device::TAppError::TAppError;
+};
+
+// How many of the latest changes can be taken back.
+inline constexpr int UndoDepth = 100;
+
+// A change taken back: its kind ("edit", "delete") and the entry it was made to.
+struct TUndone {
+    QString kind;
+    std::int64_t id = 0;
 };
 
 struct TSite {
@@ -68,8 +77,8 @@ class TLogbookStore {
     // Every flight (of one year of take-off, local time), newest first.
     std::vector<TFlightEntry> Flights(std::optional<int> year = {});
     std::vector<int> Years();
-    // The same flights with only what totals need: times, zone, duration,
-    // track length and glider.
+    // The same flights with only what totals and records need: id, times,
+    // zone, duration, lengths, highest altitude, climb, score, site and glider.
     std::vector<TFlightEntry> TotalsRows(std::optional<int> year = {});
     void UpdateTexts(std::int64_t id, const QString& site, const QString& glider,
                      const QString& notes);
@@ -90,7 +99,18 @@ class TLogbookStore {
     // The flights not scored yet, newest first.
     std::vector<std::int64_t> Unscored();
     std::vector<TSite> Sites();
-    void AddSite(const QString& name, double latitude, double longitude);
+    // Returns the site's id.
+    std::int64_t AddSite(const QString& name, double latitude, double longitude);
+    // Keeps the flights `ids` as they are, to be brought back by Undo: a
+    // change of `kind` to the entry `subject` about to be made. Returns the
+    // change's id.
+    std::int64_t KeepForUndo(const QString& kind, std::int64_t subject,
+                             const std::vector<std::int64_t>& ids);
+    // The change also named a site, which Undo removes.
+    void NoteAddedSite(std::int64_t change, std::int64_t site);
+    // Brings back the flights as they were before the latest change kept,
+    // in one transaction; nothing when there is none.
+    std::optional<TUndone> Undo();
     int Count();
 
   private:

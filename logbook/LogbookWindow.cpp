@@ -4,10 +4,12 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -38,6 +40,7 @@ namespace logbook {
 namespace {
 
 const QString kTitle = device::LogbookTitle();
+const QString kBackupFilter = QStringLiteral("Резервные копии журнала (*.backup);;Все файлы (*)");
 
 QPushButton* Button(QWidget* parent, const char* name, const QString& text) {
     auto* button = new QPushButton(text, parent);
@@ -75,11 +78,19 @@ TLogbookWindow::TLogbookWindow(std::unique_ptr<TLogbook> book,
         QStringLiteral("Два выбранных полёта — один полёт с двух приборов: считать его один раз"));
     btnUnmerge = Button(this, "btnUnmerge", QStringLiteral("Разделить"));
     btnUnmerge->setToolTip(QStringLiteral("Считать выбранный полёт отдельным полётом"));
+    btnUndo = Button(this, "btnUndo", QStringLiteral("Отменить"));
+    btnUndo->setToolTip(QStringLiteral("Отменить последнее изменение или удаление (Ctrl+Z)"));
+    btnUndo->setShortcut(QKeySequence::Undo);
+    btnBackup = Button(this, "btnBackup", QStringLiteral("Резервная копия..."));
+    btnBackup->setToolTip(QStringLiteral("Журнал и его файлы треков в одном файле"));
+    btnRestore = Button(this, "btnRestore", QStringLiteral("Восстановить..."));
+    btnRestore->setToolTip(QStringLiteral("Заменить журнал резервной копией"));
     auto* tools = new QHBoxLayout;
     tools->addWidget(new QLabel(QStringLiteral("Год:"), this));
     tools->addWidget(cbbYear);
-    for (QPushButton* b : {btnImportFiles, btnImportFolder, btnExportCsv, btnExportKml,
-                           btnOpenFolder, btnEdit, btnDelete, btnMerge, btnUnmerge})
+    for (QPushButton* b :
+         {btnImportFiles, btnImportFolder, btnExportCsv, btnExportKml, btnOpenFolder, btnEdit,
+          btnDelete, btnMerge, btnUnmerge, btnUndo, btnBackup, btnRestore})
         tools->addWidget(b);
     tools->addStretch();
 
@@ -92,12 +103,10 @@ TLogbookWindow::TLogbookWindow(std::unique_ptr<TLogbook> book,
     pbImport->hide();
     btnCancelImport->hide();
 
-    model_ = new TLogbookModel(book_->Store().Database(), this);
     tblFlights = new QTableView(this);
     tblFlights->setObjectName(QStringLiteral("tblFlights"));
-    tblFlights->setModel(model_);
     tblFlights->setSortingEnabled(true);
-    tblFlights->sortByColumn(TLogbookModel::ColDate, Qt::DescendingOrder);
+    AttachModel();
     tblFlights->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblFlights->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblFlights->verticalHeader()->hide();
@@ -108,6 +117,10 @@ TLogbookWindow::TLogbookWindow(std::unique_ptr<TLogbook> book,
     lblTotals = new QLabel(this);
     lblTotals->setObjectName(QStringLiteral("lblTotals"));
     lblTotals->setTextFormat(Qt::PlainText);
+    cbbTotalsBy = new QComboBox(this);
+    cbbTotalsBy->setObjectName(QStringLiteral("cbbTotalsBy"));
+    for (const TTotalsBy by : AllTotalsBy)
+        cbbTotalsBy->addItem(TotalsByTitle(by), QVariant::fromValue(int(by)));
     mmoSummary = new QPlainTextEdit(this);
     mmoSummary->setObjectName(QStringLiteral("mmoSummary"));
     mmoSummary->setReadOnly(true);
@@ -124,7 +137,10 @@ TLogbookWindow::TLogbookWindow(std::unique_ptr<TLogbook> book,
     auto* leftLayout = new QVBoxLayout(left);
     leftLayout->setContentsMargins(0, 0, 0, 0);
     leftLayout->addWidget(tblFlights, 3);
-    leftLayout->addWidget(lblTotals);
+    auto* totalsRow = new QHBoxLayout;
+    totalsRow->addWidget(lblTotals, 1);
+    totalsRow->addWidget(cbbTotalsBy);
+    leftLayout->addLayout(totalsRow);
     leftLayout->addWidget(mmoSummary, 1);
     auto* right = new QWidget(this);
     auto* rightLayout = new QVBoxLayout(right);
@@ -140,10 +156,8 @@ TLogbookWindow::TLogbookWindow(std::unique_ptr<TLogbook> book,
     layout->addLayout(progress);
     layout->addWidget(splitter, 1);
 
-    connect(tblFlights->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &TLogbookWindow::SelectionChanged);
-    connect(model_, &QAbstractItemModel::modelReset, this, &TLogbookWindow::SelectionChanged);
     connect(cbbYear, &QComboBox::activated, this, &TLogbookWindow::cbbYearChange);
+    connect(cbbTotalsBy, &QComboBox::activated, this, &TLogbookWindow::ShowSummary);
     connect(btnImportFiles, &QPushButton::clicked, this, &TLogbookWindow::btnImportFilesClick);
     connect(btnImportFolder, &QPushButton::clicked, this, &TLogbookWindow::btnImportFolderClick);
     connect(btnExportCsv, &QPushButton::clicked, this, &TLogbookWindow::btnExportCsvClick);
@@ -153,6 +167,11 @@ TLogbookWindow::TLogbookWindow(std::unique_ptr<TLogbook> book,
     connect(btnDelete, &QPushButton::clicked, this, &TLogbookWindow::btnDeleteClick);
     connect(btnMerge, &QPushButton::clicked, this, &TLogbookWindow::btnMergeClick);
     connect(btnUnmerge, &QPushButton::clicked, this, &TLogbookWindow::btnUnmergeClick);
+    connect(btnUndo, &QPushButton::clicked, this, [this] {
+        if (!Changing()) Change([this] { book_->Undo(); });
+    });
+    connect(btnBackup, &QPushButton::clicked, this, &TLogbookWindow::btnBackupClick);
+    connect(btnRestore, &QPushButton::clicked, this, &TLogbookWindow::btnRestoreClick);
     connect(btnCancelImport, &QPushButton::clicked, this, [this] {
         if (job_) job_->Cancel();
     });
@@ -174,6 +193,15 @@ TLogbookWindow::~TLogbookWindow() {
     tblFlights->setModel(nullptr);
     delete model_;
     delete job_;
+}
+
+void TLogbookWindow::AttachModel() {
+    model_ = new TLogbookModel(book_->Store().Database(), this);
+    tblFlights->setModel(model_);
+    tblFlights->sortByColumn(TLogbookModel::ColDate, Qt::DescendingOrder);
+    connect(tblFlights->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TLogbookWindow::SelectionChanged);
+    connect(model_, &QAbstractItemModel::modelReset, this, &TLogbookWindow::SelectionChanged);
 }
 
 void TLogbookWindow::FillYears() {
@@ -231,20 +259,28 @@ void TLogbookWindow::SelectionChanged() {
     btnDelete->setEnabled(one && free);
     btnMerge->setEnabled(rows.size() == 2 && free);
     btnUnmerge->setEnabled(one && free && selected.front().sameFlightAs);
+    btnRestore->setEnabled(free && !Importing());
+    btnUndo->setEnabled(free);
     ShowSelected(one ? CurrentEntry() : std::nullopt);
 }
 
 void TLogbookWindow::ShowSummary() {
-    // The totals of what the filter shows, per year and per glider; a sort
-    // or a selection leaves them as they are.
-    shownTotals_ = TLogbook::Totals(book_->Store().TotalsRows(model_->Year()));
+    // The totals of what the filter shows, split as chosen, and its records;
+    // a sort or a selection leaves them as they are.
+    const std::vector<TFlightEntry> rows = book_->Store().TotalsRows(model_->Year());
+    shownTotals_ = TLogbook::Totals(rows);
+    const auto by = TTotalsBy(cbbTotalsBy->currentData().toInt());
     QStringList lines;
-    lines << QStringLiteral("По годам:");
-    for (const TTotalsRow& row : shownTotals_.byYear)
+    lines << TotalsByTitle(by) + QLatin1Char(':');
+    for (const TTotalsRow& row : TLogbook::TotalsBy(rows, by))
         lines << QStringLiteral("  %1: %2").arg(row.key, TotalsText(row.totals));
-    lines << QStringLiteral("По крыльям:");
-    for (const TTotalsRow& row : shownTotals_.byGlider)
-        lines << QStringLiteral("  %1: %2").arg(row.key, TotalsText(row.totals));
+    const std::vector<TLogbookRecord> records = TLogbook::Records(rows);
+    if (!records.empty()) lines << QStringLiteral("Рекорды:");
+    for (const TLogbookRecord& r : records)
+        lines << QStringLiteral("  %1: %2 (№ %3, %4)")
+                     .arg(r.title, r.value)
+                     .arg(r.id)
+                     .arg(DateText(r.localTakeoff));
     mmoSummary->setPlainText(lines.join(QLatin1Char('\n')));
     SelectionChanged();
 }
@@ -292,6 +328,7 @@ void TLogbookWindow::ImportPaths(const QStringList& paths) {
     btnCancelImport->show();
     btnImportFiles->setEnabled(false);
     btnImportFolder->setEnabled(false);
+    btnRestore->setEnabled(false);
     job_->Start();
 }
 
@@ -413,6 +450,69 @@ void TLogbookWindow::btnUnmergeClick() {
     const std::optional<TFlightEntry> entry = CurrentEntry();
     if (!entry) return;
     Change([this, id = entry->id] { book_->Unmerge(id); });
+}
+
+void TLogbookWindow::btnBackupClick() {
+    const QString path = device::Dialogs().SaveFileName(this, QString(), kBackupFilter);
+    if (path.isEmpty()) return;
+    QString text;
+    try {
+        const TBackupSummary summary = book_->Backup(path);
+        text = device::FileSavedText + QDir::toNativeSeparators(path) + QLatin1Char('\n') +
+               BackupContentsText(book_->Store().Count(), summary.trackFiles);
+    } catch (const device::TAppError& error) {
+        device::Dialogs().Message(this, device::TMessageKind::Error, kTitle, error.Text());
+        return;
+    }
+    device::Dialogs().Message(this, device::TMessageKind::Information, kTitle, text);
+}
+
+void TLogbookWindow::btnRestoreClick() {
+    if (Importing() || Changing()) return;
+    const QString source = device::Dialogs().OpenFileName(this, QString(), kBackupFilter);
+    if (source.isEmpty()) return;
+    const QString path = book_->Store().Path();
+    if (!device::Dialogs().Ask(
+            this, device::TMessageKind::Warning, kTitle,
+            QStringLiteral("Заменить журнал полётов резервной копией \"%1\"? Нынешний журнал "
+                           "будет сохранён в папке \"%2\".")
+                .arg(QDir::toNativeSeparators(source),
+                     QDir::toNativeSeparators(AutomaticBackupFolder(path)))))
+        return;
+    // The restore swaps the files: this window's connections close first.
+    scoringCancel_->store(true);
+    scoringCancel_ = std::make_shared<std::atomic<bool>>(false);
+    tblFlights->setModel(nullptr);
+    delete model_;
+    model_ = nullptr;
+    book_.reset();
+    QString failure;
+    TBackupSummary summary;
+    try {
+        summary = RestoreBackup(path, source);
+    } catch (const device::TAppError& error) {
+        failure = error.Text();
+    }
+    try {
+        book_ = std::make_unique<TLogbook>(path, InterfaceBusyTimeoutMs);
+    } catch (const device::TAppError& error) {
+        // Neither logbook opens: the window has nothing to show.
+        device::Dialogs().Message(this, device::TMessageKind::Error, kTitle,
+                                  failure.isEmpty() ? error.Text() : failure);
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            frame->close();
+        else
+            close();
+        return;
+    }
+    AttachModel();
+    Reload();
+    cbbYearChange();
+    if (failure.isEmpty())
+        device::Dialogs().Message(this, device::TMessageKind::Information, kTitle,
+                                  RestoredText(source, book_->Store().Count(), summary.trackFiles));
+    else
+        device::Dialogs().Message(this, device::TMessageKind::Error, kTitle, failure);
 }
 
 void TLogbookWindow::Change(TLockRetry::TChange change) {

@@ -1,6 +1,6 @@
 #pragma once
 // The logbook window of the main window's multi-document area: the flights
-// with a year filter, the totals of the selection, per year and per glider,
+// with a year filter, the totals of the selection, split as chosen, records,
 // the selected flight's picture and facts, and its actions.
 #include <QWidget>
 #include <atomic>
@@ -68,6 +68,11 @@ class TLogbookWindow : public QWidget {
     void btnDeleteClick();
     void btnMergeClick();
     void btnUnmergeClick();
+    void btnBackupClick();
+    // Closes the window's logbook, restores the backup and opens it again.
+    void btnRestoreClick();
+    // A model over the logbook's connection in the table.
+    void AttachModel();
     // Makes a change of the logbook, waiting for another program's lock with
     // the window answering, then shows the logbook again or the failure.
     void Change(TLockRetry::TChange change);
@@ -88,6 +93,7 @@ class TLogbookWindow : public QWidget {
     TLockRetry changes_;
 
     QComboBox* cbbYear;
+    QComboBox* cbbTotalsBy;
     QTableView* tblFlights;
     QLabel* lblTotals;
     QPlainTextEdit* mmoSummary;
@@ -104,6 +110,9 @@ class TLogbookWindow : public QWidget {
     QPushButton* btnDelete;
     QPushButton* btnMerge;
     QPushButton* btnUnmerge;
+    QPushButton* btnUndo;
+    QPushButton* btnBackup;
+    QPushButton* btnRestore;
 };
 
 // Shows the logbook window in `area` (brings it forward when open). A

@@ -146,6 +146,10 @@ QByteArray IgcText(const std::vector<TFlightFix>& fixes, const TIgcInstrument& i
         AddLine(out, "HFGIDGLIDERID:" + id);
     if (const QByteArray id = IgcAscii(pilot.competitionId); !id.isEmpty())
         AddLine(out, "HFCIDCOMPETITIONID:" + id);
+    // The format has no record for it: a code of our own, in the form of the
+    // pilot's other lines, which readers pass over.
+    if (const QByteArray id = IgcAscii(pilot.civlId); !id.isEmpty())
+        AddLine(out, "HFCIVCIVLID:" + id);
     QByteArray recorder = "HFFTYFRTYPE:Tolmarik";
     if (instrument.model) {
         const QByteArray name = AsciiOnly(models::GetModelName(*instrument.model));

@@ -49,8 +49,8 @@ QByteArray IgcAscii(const QString& text);
 // fixes stay in their order and a reader counts a new day. Without fixes the
 // date is that of a sector without one.
 // The pilot's lines ("HFPLTPILOTINCHARGE:", "HFGTYGLIDERTYPE:", and
-// "HFGIDGLIDERID:" and "HFCIDCOMPETITIONID:" when the profile has them) carry
-// the profile in IgcAscii.
+// "HFGIDGLIDERID:", "HFCIDCOMPETITIONID:" and "HFCIVCIVLID:" when the profile
+// has them) carry the profile in IgcAscii.
 QByteArray IgcText(const std::vector<TFlightFix>& fixes, const TIgcInstrument& instrument = {},
                    const TPilotProfile& pilot = {});
 

@@ -170,6 +170,8 @@ TIgcFlight ParseIgc(const QByteArray& text, const QString& name) {
                 flight.gliderType = NamedOrEmpty(HeaderValue(line));
             } else if (IsHeader(upper, "GID")) {
                 flight.gliderId = NamedOrEmpty(HeaderValue(line));
+            } else if (IsHeader(upper, "CIV")) {
+                flight.civlId = NamedOrEmpty(HeaderValue(line));
             } else if (IsHeader(upper, "FTY")) {
                 flight.recorder = HeaderValue(line);
             }

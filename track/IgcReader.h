@@ -17,6 +17,7 @@ struct TIgcFlight : TCheckedTrack {
     QString pilot;
     QString gliderType;
     QString gliderId;
+    QString civlId;    // "HFCIVCIVLID", as this program writes it
     QString recorder;  // "HFFTYFRTYPE"
 };
 

@@ -64,6 +64,7 @@ TTrackFile FromIgc(TIgcFlight igc) {
     file.pilot = igc.pilot;
     file.gliderType = igc.gliderType;
     file.gliderId = igc.gliderId;
+    file.civlId = igc.civlId;
     file.flights.push_back(std::move(static_cast<TCheckedTrack&>(igc)));
     return file;
 }

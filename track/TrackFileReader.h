@@ -19,6 +19,7 @@ struct TTrackFile {
     QString pilot;
     QString gliderType;
     QString gliderId;
+    QString civlId;
 };
 
 // Throws device::TAppError naming the file and the reason when it cannot be

@@ -91,6 +91,19 @@ bool IsPlotCommand(int argc, char** argv) {
     return !positional.isEmpty() && positional[0] == QLatin1String("plot");
 }
 
+// "logbook" takes the words after it as its own, options too ("totals --by
+// month"): the program's options go before it.
+bool IsLogbookCommand(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    parser.addVersionOption();
+    TOptions().AddTo(parser);
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    if (!parser.parse(arguments)) return false;
+    const QStringList positional = parser.positionalArguments();
+    return !positional.isEmpty() && positional[0] == QLatin1String("logbook");
+}
+
 // "WxH" within the sizes the picture allows.
 bool ParseSize(const QString& text, QSize& size) {
     static const QRegularExpression pattern(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$"));
@@ -223,6 +236,10 @@ int main(int argc, char** argv) {
             "                                draw the flight in an IGC or GPX file\n"
             "  kml FILE OUT.kml              the flight in an IGC or GPX file for Google Earth\n"
             "  logbook list|totals           the pilot's logbook: flights, totals\n"
+            "  logbook totals --by year|month|site|glider\n"
+            "                                totals split one way\n"
+            "  logbook records               the longest, farthest, best-scored, highest\n"
+            "                                flight and the best climb\n"
             "  logbook find TEXT             the flights whose site, glider, notes or pilot\n"
             "                                mention TEXT\n"
             "  logbook import PATH...        add IGC and GPX files (folders recursively)\n"
@@ -230,7 +247,12 @@ int main(int argc, char** argv) {
             "  logbook show N                the facts of flight N\n"
             "  logbook rescore               score the flights not scored yet\n"
             "  logbook merge N M             flight M is flight N from another recorder\n"
-            "  logbook unmerge M             count flight M on its own again\n") +
+            "  logbook unmerge M             count flight M on its own again\n"
+            "  logbook edit N [--site S] [--glider G] [--notes T]\n"
+            "                                change the texts of flight N\n"
+            "  logbook undo                  take back the latest edit or deletion\n"
+            "  logbook backup FILE           the logbook and its track files in one file\n"
+            "  logbook restore FILE          the logbook brought back from a backup\n") +
         cli::ScoreCommandsHelp() +
         QStringLiteral(
             "  ports                         list the serial ports: port, description,\n"
@@ -253,8 +275,11 @@ int main(int argc, char** argv) {
     const cli::TFlightCommandOptions flightOptions;
     flightOptions.AddTo(parser);
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("See above."));
-    if (!parser.parse(cli::WithTimeZoneHoursKept(application->arguments())))
-        return UsageError(parser.errorText());
+    const QStringList arguments = cli::WithTimeZoneHoursKept(application->arguments());
+    if (IsLogbookCommand(arguments))
+        parser.setOptionsAfterPositionalArgumentsMode(
+            QCommandLineParser::ParseAsPositionalArguments);
+    if (!parser.parse(arguments)) return UsageError(parser.errorText());
     // Printed here rather than by showHelp() and showVersion(): Qt for Windows
     // shows those in a message box when it sees no console window (a pipe,
     // Wine, a scheduled task).

@@ -20,6 +20,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <map>
 
 #include "LockHolder.h"
 #include "LogbookFlights.h"
@@ -27,6 +28,7 @@
 #include "device/FileStore.h"
 #include "logbook/LockRetry.h"
 #include "logbook/Logbook.h"
+#include "logbook/LogbookBackup.h"
 #include "logbook/LogbookJobs.h"
 #include "scoring/Optimizer.h"
 #include "track/TrackExport.h"
@@ -338,6 +340,15 @@ class TestLogbook : public QObject {
         }
         QSqlDatabase::removeDatabase(QStringLiteral("v1"));
         TLogbook book(Db());
+        // Saved as version 1 left it before the first step.
+        const QStringList kept = QDir(AutomaticBackupFolder(Db())).entryList(QDir::Files);
+        QCOMPARE(kept.size(), 1);
+        QVERIFY2(kept[0].endsWith(QStringLiteral("-schema-1.backup")), qPrintable(kept[0]));
+        const QString old = dir_.filePath(QStringLiteral("old/logbook.sqlite"));
+        RestoreBackup(old, AutomaticBackupFolder(Db()) + QLatin1Char('/') + kept[0]);
+        QCOMPARE(Scalar(old, QStringLiteral("PRAGMA user_version")).toInt(), 1);
+        QCOMPARE(Scalar(old, QStringLiteral("SELECT site FROM flights WHERE id = 7")).toString(),
+                 QStringLiteral("Юца"));
         const TFlightEntry e = *book.Flight(7);
         QCOMPARE(e.site, QStringLiteral("Юца"));
         QCOMPARE(e.utcOffsetMinutes, std::optional<int>(180));
@@ -352,6 +363,148 @@ class TestLogbook : public QObject {
         QCOMPARE(Scalar(Db(), QStringLiteral("PRAGMA user_version")).toInt(), SchemaVersion);
         QCOMPARE(Scalar(Db(), QStringLiteral("PRAGMA journal_mode")).toString(),
                  QStringLiteral("wal"));
+    }
+
+    // A backup brings back every entry as it was and every track copy byte
+    // for byte; the logbook it replaced is kept as a backup of its own.
+    void backup_restoredWhole_replacedLogbookKept() {
+        const QString backup = dir_.filePath(QStringLiteral("season.backup"));
+        std::map<QString, QByteArray> copies;  // track copy, relative, and its digest
+        std::vector<TFlightEntry> before;
+        {
+            TLogbook book(Db());
+            for (int day = 1; day <= 3; ++day)
+                book.RecordDownload(Downloaded(Time(2024, 6, day, 9, 0, 0), 45.0f, 6.0f), kProfile);
+            book.Edit(book.Flights().back().id, QStringLiteral("Юца"), QString(),
+                      QStringLiteral("первый"));
+            before = book.Flights();
+            for (const TFlightEntry& e : before)
+                copies[e.storedFile] = Digest(book.StoredFilePath(e));
+            QCOMPARE(book.Backup(backup).trackFiles, 3);
+            // Changes after the backup, which the restore takes back.
+            book.Remove(before.front().id);
+            book.RecordDownload(Downloaded(Time(2024, 7, 1, 9, 0, 0), 45.0f, 6.0f), kProfile);
+        }
+        const TBackupSummary restored = RestoreBackup(Db(), backup);
+        QCOMPARE(restored.trackFiles, 3);
+        TLogbook book(Db());
+        const std::vector<TFlightEntry> after = book.Flights();
+        QCOMPARE(after.size(), before.size());
+        for (std::size_t i = 0; i < after.size(); ++i) {
+            QCOMPARE(after[i].id, before[i].id);
+            QCOMPARE(after[i].identity, before[i].identity);
+            QCOMPARE(after[i].notes, before[i].notes);
+            QCOMPARE(Digest(book.StoredFilePath(after[i])), copies[after[i].storedFile]);
+        }
+        QCOMPARE(FileCount(book.FilesFolder()), 3);  // the July flight's copy went with it
+        const QStringList kept = QDir(AutomaticBackupFolder(Db())).entryList(QDir::Files);
+        QCOMPARE(kept.size(), 1);
+        QVERIFY(kept[0].endsWith(QStringLiteral("-before-restore.backup")));
+        QCOMPARE(QDir(QFileInfo(Db()).path())
+                     .entryList({QStringLiteral(".logbook-restoring*")},
+                                QDir::AllEntries | QDir::Hidden),
+                 QStringList());
+    }
+
+    // A damaged logbook is what a restore is for: it is replaced, and its
+    // file kept as it was.
+    void backup_restoredOverADamagedLogbook_itsFileKept() {
+        const QString backup = dir_.filePath(QStringLiteral("one.backup"));
+        {
+            TLogbook book(Db());
+            book.RecordDownload(Downloaded(Time(2024, 6, 1, 9, 0, 0), 45.0f, 6.0f), kProfile);
+            book.Backup(backup);
+        }
+        QFile::remove(Db() + QStringLiteral("-wal"));
+        QFile::remove(Db() + QStringLiteral("-shm"));
+        device::WriteFileSafely(Db(), QByteArray(8192, 'z'));
+        RestoreBackup(Db(), backup);
+        QCOMPARE(int(TLogbook(Db()).Flights().size()), 1);
+        const QString kept = AutomaticBackupFolder(Db());
+        const QStringList replaced =
+            QDir(kept).entryList({QStringLiteral("replaced-*")}, QDir::Dirs);
+        QCOMPARE(replaced.size(), 1);
+        QCOMPARE(
+            device::ReadRegularFile(
+                kept + QLatin1Char('/') + replaced[0] + QStringLiteral("/logbook.sqlite"), 1 << 20),
+            QByteArray(8192, 'z'));
+        QCOMPARE(
+            FileCount(kept + QLatin1Char('/') + replaced[0] + QStringLiteral("/logbook-files")), 1);
+    }
+
+    // Each kind of bad backup is refused before anything changes: the
+    // logbook, its track copies and its folder stay exactly as they were.
+    void backup_damagedRefused_logbookUntouched() {
+        const QString good = dir_.filePath(QStringLiteral("good.backup"));
+        {
+            TLogbook book(Db());
+            book.RecordDownload(Downloaded(Time(2024, 6, 1, 9, 0, 0), 45.0f, 6.0f), kProfile);
+            book.Backup(good);
+            book.RecordDownload(Downloaded(Time(2024, 6, 2, 9, 0, 0), 45.0f, 6.0f), kProfile);
+        }
+        const QByteArray whole = device::ReadRegularFile(good, 1 << 26);
+        const QByteArray magic = whole.left(24);
+        // A backup of `entries` with a right checksum.
+        auto made = [&](const QList<std::pair<QByteArray, QByteArray>>& entries,
+                        quint32 format = 1) {
+            QByteArray out = magic;
+            for (int shift = 24; shift >= 0; shift -= 8) out += char(format >> shift);
+            for (const auto& [name, bytes] : entries) {
+                for (int shift = 24; shift >= 0; shift -= 8) out += char(name.size() >> shift);
+                out += name;
+                for (int shift = 56; shift >= 0; shift -= 8)
+                    out += char(quint64(bytes.size()) >> shift);
+                out += bytes;
+            }
+            return out;
+        };
+        auto hashed = [](const QByteArray& body) {
+            return body + QCryptographicHash::hash(body, QCryptographicHash::Sha256);
+        };
+        QByteArray flipped = whole;
+        flipped[whole.size() / 2] = char(flipped[whole.size() / 2] ^ 0x20);
+        const QByteArray sqliteHeader = QByteArray("SQLite format 3") + '\0';
+        const std::pair<const char*, QByteArray> rows[] = {
+            {"a byte changed", flipped},
+            {"cut short", whole.left(whole.size() - 100)},
+            {"no backup at all", QByteArray("\"Дата\",\"Взлёт\"\r\n")},
+            {"empty", QByteArray()},
+            {"a newer layout", hashed(made({}, 2))},
+            {"no database", hashed(made({{"logbook-files/2024/a.igc", "B"}}))},
+            {"a name leaving the folder", hashed(made({{"logbook.sqlite", sqliteHeader},
+                                                       {"logbook-files/../../evil.igc", "B"}}))},
+            {"an absolute name",
+             hashed(made({{"logbook.sqlite", sqliteHeader}, {"/tmp/evil.igc", "B"}}))},
+            {"a database that is none", hashed(made({{"logbook.sqlite", QByteArray(8192, 'z')}}))},
+            {"an entry longer than the file",
+             hashed(made({{"logbook.sqlite", "x"}}).chopped(10) + QByteArray(9, '\x7f'))},
+        };
+        const QString folder = QFileInfo(Db()).path();
+        const auto state = [&] {
+            QStringList files;
+            QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+            while (it.hasNext()) {
+                const QString path = it.next();
+                if (!path.endsWith(QStringLiteral("-shm")))
+                    files << path + QLatin1Char(' ') + QString::fromLatin1(Digest(path).toHex());
+            }
+            files.sort();
+            return files;
+        };
+        const QStringList untouched = state();
+        for (const auto& [what, bytes] : rows) {
+            const QString path = dir_.filePath(QStringLiteral("bad.backup"));
+            device::WriteFileSafely(path, bytes);
+            try {
+                RestoreBackup(Db(), path);
+                QFAIL(what);
+            } catch (const device::TAppError& error) {
+                QVERIFY2(error.Text().contains(QStringLiteral("bad.backup")), what);
+            }
+            QVERIFY2(state() == untouched, what);
+        }
+        QVERIFY(!QFileInfo::exists(dir_.filePath(QStringLiteral("evil.igc"))));
+        QCOMPARE(int(TLogbook(Db()).Flights().size()), 2);
     }
 
     void unusableFile_refusedByName_neverWritten_data() {
@@ -497,6 +650,149 @@ class TestLogbook : public QObject {
         QVERIFY2(rows[1].contains("," + DurationText(all[0].durationSeconds).toUtf8() + ",") &&
                      rows[1].contains("\"'=HYPERLINK(\"\"x\"\")\""),
                  rows[1].constData());
+        // The columns added after the old ones, by name and in their place.
+        QVERIFY(
+            rows[0].trimmed().endsWith("\"Заметки\",\"№\",\"Широта взлёта\",\"Долгота "
+                                       "взлёта\",\"XContest, б\",\"Вид полёта\""));
+        // The last five fields hold no comma of their own.
+        const QList<QByteArray> fields = rows[1].trimmed().split(',');
+        const QList<QByteArray> added = fields.sliced(fields.size() - 5);
+        QCOMPARE(added[0], QByteArray::number(qint64(all[0].id)));
+        QCOMPARE(added[1].toDouble(), all[0].takeoffLatitude);
+        QCOMPARE(added[2].toDouble(), all[0].takeoffLongitude);
+        QVERIFY(all[0].score);
+        QCOMPARE(added[3], QByteArray::number(*all[0].score, 'f', 2));
+        QCOMPARE(added[4], '"' + KindName(all[0].scoreKind).toUtf8() + '"');
+    }
+
+    // Totals by month and by site, and the records, each naming its entry; a
+    // flight counted in another entry (the longest here) counts in neither.
+    void totalsByMonthAndSite_records_mergedCountedOnce() {
+        TLogbook book(Db());
+        QVERIFY(TLogbook::Records(book.Store().TotalsRows()).empty());
+        auto record = [&](int month, int day, int seconds, float lat) {
+            return book
+                .RecordDownload(
+                    {0,
+                     {logbooktest::Download(Time(2024, month, day, 9, 0, 0), lat, 6.0f, seconds),
+                      {}},
+                     {},
+                     {},
+                     {},
+                     {}},
+                    {})
+                .id;
+        };
+        const auto june = record(6, 1, 1440, 45.0f);
+        const auto longest = record(6, 2, 3600, 45.0f);
+        const auto july = record(7, 1, 1200, 46.0f);
+        const auto copy = record(7, 2, 7200, 47.0f);
+        book.Edit(june, QStringLiteral("Юца"), QString(), QString());  // and `longest`'s take-off
+        book.Merge(july, copy);
+        const std::vector<TFlightEntry> rows = book.Store().TotalsRows();
+
+        const struct {
+            TTotalsBy by;
+            std::vector<std::pair<QString, int>> keys;  // newest or most hours first
+        } splits[] = {
+            {TTotalsBy::Month, {{"2024-07", 1}, {"2024-06", 2}}},
+            {TTotalsBy::Year, {{"2024", 3}}},
+            {TTotalsBy::Site, {{"Юца", 2}, {"(место не названо)", 1}}},
+            {TTotalsBy::Glider, {{"(крыло не указано)", 3}}},
+        };
+        for (const auto& split : splits) {
+            std::vector<std::pair<QString, int>> got;
+            for (const TTotalsRow& row : TLogbook::TotalsBy(rows, split.by))
+                got.emplace_back(row.key, row.totals.flights);
+            QCOMPARE(got, split.keys);
+        }
+
+        const std::map<TRecordKind, std::int64_t> holders = {
+            {TRecordKind::LongestFlight, longest},
+            {TRecordKind::LongestDistance, longest},
+            {TRecordKind::BestScore, longest},
+            {TRecordKind::HighestAltitude, june},  // a tie: the first to reach it
+            {TRecordKind::BestClimb, july},        // the steepest of the made-up climbs
+        };
+        const std::vector<TLogbookRecord> records = TLogbook::Records(rows);
+        QCOMPARE(records.size(), holders.size());
+        for (const TLogbookRecord& r : records) {
+            QVERIFY2(r.id == holders.at(r.kind), qPrintable(r.title));
+            QCOMPARE(DateText(r.localTakeoff), DateText(book.Flight(r.id)->LocalTakeoff()));
+        }
+        QCOMPARE(records.front().value,
+                 DurationText(book.Flight(longest)->durationSeconds) + QStringLiteral(" ч"));
+    }
+
+    // The pilot's CIVL ID: the profile's for a download and for the pilot's
+    // own file, the header's for a file that names one, and never the
+    // profile's for another pilot's file.
+    void civlId_fromProfileOrFile_neverGivenToAnotherPilot() {
+        TLogbook book(Db());
+        const track::TPilotProfile me{
+            QStringLiteral("Иван Петров"), {}, {}, QStringLiteral("12345"), {}};
+        const std::int64_t downloaded =
+            book.RecordDownload(Downloaded(Time(2024, 6, 1, 9, 0, 0), 45.0f, 6.0f), me).id;
+        QCOMPARE(book.Flight(downloaded)->civlId, QStringLiteral("12345"));
+        QVERIFY(FactsText(*book.Flight(downloaded)).contains(QStringLiteral("\nCIVL ID: 12345")));
+        const struct {
+            const char* what;
+            track::TPilotProfile header;
+            const char* kept;
+        } rows[] = {
+            {"the pilot's own file", {QStringLiteral("Ivan Petrov"), {}, {}, {}, {}}, "12345"},
+            {"another pilot's file", {QStringLiteral("Anna Smith"), {}, {}, {}, {}}, ""},
+            {"a file with its own id", {QStringLiteral("Anna Smith"), {}, {}, "777", {}}, "777"},
+        };
+        int day = 2;
+        for (const auto& row : rows) {
+            const QString igc = dir_.filePath(QStringLiteral("civl%1.igc").arg(day));
+            device::WriteFileSafely(
+                igc, logbooktest::Igc(
+                         logbooktest::Download(Time(2024, 6, day++, 9, 0, 0), 45.0f, 6.0f, 900),
+                         row.header));
+            const TRecordOutcome outcome = book.ImportFile(igc, me).front();
+            QCOMPARE(outcome.result, TRecordResult::Added);
+            QVERIFY2(book.Flight(outcome.id)->civlId == QLatin1String(row.kept), row.what);
+        }
+    }
+
+    // Each kind of change taken back, newest first: an edit that named the
+    // sites nearby, and a removal of an entry another was counted in.
+    void undo_editsAndRemovals_newestFirst() {
+        TLogbook book(Db());
+        QVERIFY(!book.Undo());
+        auto record = [&](int day, float lat) {
+            return book.RecordDownload(Downloaded(Time(2024, 6, day, 9, 0, 0), lat, 6.0f), kProfile)
+                .id;
+        };
+        const auto a = record(1, 45.0f), near = record(2, 45.0018f), other = record(3, 47.0f);
+        book.Merge(a, other);
+        const std::vector<TFlightEntry> before = book.Flights();
+        book.Edit(a, QStringLiteral("Юца"), QStringLiteral("Rush"), QStringLiteral("термики"));
+        QCOMPARE(book.Flight(near)->site, QStringLiteral("Юца"));
+        book.Remove(a);
+        QVERIFY(!book.Flight(a));
+        QVERIFY(!book.Flight(other)->sameFlightAs);
+
+        const std::optional<TUndone> removal = book.Undo();
+        QVERIFY(removal);
+        QCOMPARE(UndoneText(*removal), QStringLiteral("Отменено удаление полёта № %1").arg(a));
+        QCOMPARE(book.Flight(a)->notes, QStringLiteral("термики"));
+        QCOMPARE(book.Flight(other)->sameFlightAs, std::optional<std::int64_t>(a));
+        const std::optional<TUndone> edit = book.Undo();
+        QVERIFY(edit && edit->kind == QLatin1String("edit") && edit->id == a);
+        const std::vector<TFlightEntry> after = book.Flights();
+        QCOMPARE(after.size(), before.size());
+        for (std::size_t i = 0; i < after.size(); ++i) {
+            QCOMPARE(after[i].id, before[i].id);
+            QCOMPARE(after[i].site, before[i].site);
+            QCOMPARE(after[i].glider, before[i].glider);
+            QCOMPARE(after[i].notes, before[i].notes);
+            QCOMPARE(after[i].sameFlightAs, before[i].sameFlightAs);
+        }
+        QVERIFY(book.Store().Sites().empty());  // the site named goes with the edit
+        QVERIFY(!book.Undo());
     }
 
     // A flight is scored as it is added; one kept unscored (by an older

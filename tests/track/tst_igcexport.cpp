@@ -12,6 +12,7 @@
 #include "TrackEntries.h"
 #include "device/FileStore.h"
 #include "track/IgcExport.h"
+#include "track/IgcReader.h"
 #include "track/TrackExport.h"
 
 using namespace track;
@@ -106,7 +107,7 @@ class TestIgcExport : public QObject {
         QTest::newRow("Latin names as they stand")
             << TPilotProfile{"Anna Smith", "Ozone Rush 6", "D-1234", "12345", "42"}
             << QByteArrayList{"HFPLTPILOTINCHARGE:Anna Smith", "HFGTYGLIDERTYPE:Ozone Rush 6",
-                              "HFGIDGLIDERID:D-1234", "HFCIDCOMPETITIONID:42"};
+                              "HFGIDGLIDERID:D-1234", "HFCIDCOMPETITIONID:42", "HFCIVCIVLID:12345"};
         QTest::newRow("Cyrillic transliterated, capitals kept")
             << TPilotProfile{QStringLiteral("Щукин Жора Юрьевич"),
                              QStringLiteral("АКРО ЦЕЛЬ"),
@@ -128,6 +129,9 @@ class TestIgcExport : public QObject {
         // Empty ids leave their lines out.
         QCOMPARE(text.contains("HFGIDGLIDERID"), !profile.gliderId.isEmpty());
         QCOMPARE(text.contains("HFCIDCOMPETITIONID"), !profile.competitionId.isEmpty());
+        QCOMPARE(text.contains("HFCIV"), !profile.civlId.isEmpty());
+        // Read back as written.
+        QCOMPARE(ParseIgc(text, QStringLiteral("x.igc")).civlId, profile.civlId);
         for (char c : text) QVERIFY(c == '\r' || c == '\n' || (c >= 0x20 && c < 0x7F));
     }
 

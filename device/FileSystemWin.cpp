@@ -139,8 +139,15 @@ QByteArray ReadRegular(const QString& path, qint64 maxBytes) {
     if (info.exists() && !info.isFile()) throw OpenError(path, NotRegularReason());
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) throw OpenError(path, file.errorString());
-    bytes = file.read(maxBytes);
-    if (file.error() != QFileDevice::NoError) throw ReadError(path, file.errorString());
+    // In pieces: QIODevice::read(n) allocates n bytes at once, and a limit
+    // may be far above the file (a backup's is 16 GB).
+    constexpr qint64 piece = 1 << 20;
+    while (bytes.size() < maxBytes) {
+        const QByteArray more = file.read(std::min(piece, maxBytes - bytes.size()));
+        if (file.error() != QFileDevice::NoError) throw ReadError(path, file.errorString());
+        if (more.isEmpty()) break;
+        bytes += more;
+    }
     return bytes;
 }
 

@@ -228,13 +228,14 @@ void TTrackDownload::Export(bool partial) {
     request->options.partial = partial;
     request->options.baseName = FileBase;
     request->plotSize = PlotSize ? PlotSize() : QSize();
-    exporter_->Submit([request, self = QPointer<TTrackDownload>(this), partial,
+    // The runner is this controller's child: what a job returns runs only
+    // while the controller lives.
+    exporter_->Submit([request, self = this, partial,
                        tag = reports_.ExportTag()]() -> track::TLatestJobRunner::TDone {
         auto result = std::make_shared<const track::TExportResult>(track::RunExport(*request));
         auto lists = std::make_shared<const TrackSnapshot>(request->lists);
-        return [self, result, partial, tag, lists] {
-            if (self) self->ExportDone(*result, partial, tag, lists);
-        };
+        return
+            [self, result, partial, tag, lists] { self->ExportDone(*result, partial, tag, lists); };
     });
 }
 

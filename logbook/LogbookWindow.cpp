@@ -297,9 +297,11 @@ void TLogbookWindow::ShowSelected(const std::optional<TFlightEntry>& entry) {
         imgPlot->size().expandedTo(track::MinFlightPlotSize).boundedTo(track::MaxFlightPlotSize);
     const std::int64_t id = entry->id;
     const device::TrackTime takeoff = entry->takeoffUtc;
+    // The runner is this window's child: what a job returns runs only while
+    // the window lives, and no guard of it need travel with the job to the
+    // pool and be dropped there.
     plotRunner_->Submit(
-        [path, size, id, takeoff,
-         window = QPointer<TLogbookWindow>(this)]() -> track::TLatestJobRunner::TDone {
+        [path, size, id, takeoff, window = this]() -> track::TLatestJobRunner::TDone {
             QImage image;
             try {
                 image = track::RenderFlightPlot(ReadEntryFlight(path, takeoff).fixes, size);
@@ -307,7 +309,6 @@ void TLogbookWindow::ShowSelected(const std::optional<TFlightEntry>& entry) {
                 // The copy is gone: the facts stand without a picture.
             }
             return [window, image, id] {
-                if (!window) return;
                 const std::optional<TFlightEntry> now = window->CurrentEntry();
                 if (now && now->id == id) window->imgPlot->SetImage(image);
             };

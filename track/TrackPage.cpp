@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -349,12 +348,14 @@ void TTrackPage::Finished(const flow::TReport&) { SetButtonsEnabled(true); }
 void TTrackPage::RedrawPicture(bool always) {
     const QSize size = PlotSizeFor(imgFlight->size());
     if (!fixes_ || fixes_->empty() || (!always && imgFlight->Image().size() == size)) return;
+    // The runner is this page's child: what a job returns runs only while the
+    // page lives.
     plotter_->Submit([fixes = fixes_, size, end = plotEnd_, marks = marks_,
-                      page = QPointer<TTrackPage>(this)]() -> TLatestJobRunner::TDone {
+                      page = this]() -> TLatestJobRunner::TDone {
         const QImage image = RenderFlightPlot(*fixes, size, end, marks);
         return [page, fixes, image] {
             // A newer download has its own picture.
-            if (page && page->fixes_ == fixes) page->imgFlight->SetImage(image);
+            if (page->fixes_ == fixes) page->imgFlight->SetImage(image);
         };
     });
 }

@@ -190,8 +190,8 @@ TBackupSummary WriteBackup(QSqlDatabase database, const QString& databasePath,
         q.prepare(QStringLiteral("VACUUM INTO ?"));
         q.addBindValue(copy);
         if (!q.exec())
-            throw device::TAppError(QStringLiteral("Журнал полётов \"%1\" не скопирован: %2")
-                                        .arg(Shown(databasePath), q.lastError().text()));
+            throw device::TAppError(QStringLiteral("%1 не скопирован: %2")
+                                        .arg(LogbookNamedText(databasePath), q.lastError().text()));
     }
     QByteArray out = kMagic;
     char format[4];

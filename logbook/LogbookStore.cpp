@@ -17,12 +17,16 @@
 
 namespace logbook {
 
+QString LogbookNamedText(const QString& path) {
+    return QStringLiteral("Журнал полётов \"%1\"").arg(device::ShownName(path));
+}
+
 namespace {
 
 QString Shown(const QString& path) { return device::ShownName(path); }
 
 QString FailureText(const QString& path, const QString& reason) {
-    return QStringLiteral("Журнал полётов \"%1\" недоступен: %2").arg(Shown(path), reason);
+    return QStringLiteral("%1 недоступен: %2").arg(LogbookNamedText(path), reason);
 }
 
 [[noreturn]] void Fail(const QString& path, const QString& reason) {

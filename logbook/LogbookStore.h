@@ -14,6 +14,9 @@
 
 namespace logbook {
 
+// "Журнал полётов "<path>"": how every message about one logbook file names it.
+QString LogbookNamedText(const QString& path);
+
 // The schema this program writes; PRAGMA user_version holds a file's.
 inline constexpr int SchemaVersion = 6;
 // How long a change waits for another program's change to end.

@@ -10,6 +10,7 @@
 #include "device/Messages.h"
 #include "serial/UnitNVC.h"
 #include "sim/Simulator.h"
+#include "tests/support/WaitFor.h"
 
 namespace testing {
 
@@ -48,20 +49,12 @@ class TRecorder : public QObject {
     }
 };
 
-// Starts the worker and waits until its end step has run. An event loop
-// rather than qWaitFor, whose 10 ms naps would hold back every receive
-// polling tick.
+// Starts the worker and waits until its end step has run.
 inline bool RunToEnd(device::TDeviceIO* worker, int timeoutMs = 60000) {
     bool ended = false;
-    QEventLoop loop;
-    worker->OnTerminate = [&] {
-        ended = true;
-        loop.quit();
-    };
-    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    worker->OnTerminate = [&] { ended = true; };
     worker->Start();
-    loop.exec();
-    return ended;
+    return testsupport::WaitFor([&] { return ended; }, timeoutMs);
 }
 
 // One simulator, one accumulator module, and a way to run a worker to its end.

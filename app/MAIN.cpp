@@ -31,7 +31,7 @@
 #include "firmware/UnitFirmwareUpdate.h"
 #include "flow/ConfigFile.h"
 #include "models/DeviceFactory.h"
-#include "models/SafeWrite.h"
+#include "flow/DeviceChain.h"
 #include "serial/PortPlatform.h"
 #include "serial/UnitNVC.h"
 #include "track/FlightListWindow.h"

@@ -174,12 +174,12 @@ bool TFormUpdateFW::ConfirmUpdate(const QString& text) {
 
 bool TFormUpdateFW::UpdateWithoutBackup(const QString& reason) {
     return Dialogs().Ask(window(), TMessageKind::Warning, kUpdateCaption,
-                         models::UpdateWithoutBackupQuestion(reason));
+                         flow::UpdateWithoutBackupQuestion(reason));
 }
 
 bool TFormUpdateFW::RestoreSettings(const QString& backupPath) {
     return Dialogs().Ask(window(), TMessageKind::Information, kUpdateCaption,
-                         models::RestoreSettingsQuestion(backupPath));
+                         flow::RestoreSettingsQuestion(backupPath));
 }
 
 void TFormUpdateFW::Info(const QString& line) {

@@ -28,7 +28,7 @@
 #include "device/DeviceIO.h"
 #include "device/Messages.h"
 #include "flow/FirmwareUpdate.h"
-#include "models/SafeWrite.h"
+#include "flow/DeviceChain.h"
 
 class QLabel;
 class QLineEdit;

@@ -19,15 +19,11 @@ QString FirmwareConfirmationText(const std::optional<models::TInstrument>& instr
     QString device;
     if (!instrument)
         device = QStringLiteral("Прибор: модель и версия прошивки неизвестны (%1)")
-                     .arg(models::NoIdentityReason());
+                     .arg(NoIdentityReason());
     else
-        device =
-            QStringLiteral("Прибор: %1, версия прошивки %2")
-                .arg(instrument->KnownModel() ? QStringLiteral("%1 (%2)")
-                                                    .arg(models::GetModelName(instrument->model))
-                                                    .arg(instrument->model)
-                                              : UnknownModelText(instrument->reportedModel))
-                .arg(instrument->firmwareVersion);
+        device = QStringLiteral("Прибор: %1, версия прошивки %2")
+                     .arg(instrument->Name())
+                     .arg(instrument->firmwareVersion);
     return QStringList{device,
                        QStringLiteral("Файл прошивки: %1 (%2 байт)")
                            .arg(QDir::toNativeSeparators(fileName))
@@ -46,8 +42,8 @@ TFirmwareUpdate::TFirmwareUpdate(serial::TNonVisComp& link, TTarget target,
       target_(std::move(target)),
       reports_(reports),
       questions_(questions),
-      chain_(new models::TDeviceChain(link, this)) {
-    chain_->OnFinished = [this](const models::TChainOutcome& outcome) { ChainEnded(outcome); };
+      chain_(new TDeviceChain(link, this)) {
+    chain_->OnFinished = [this](const TChainOutcome& outcome) { ChainEnded(outcome); };
 }
 
 TFirmwareUpdate::~TFirmwareUpdate() { TPortActivity::Instance().End(this); }
@@ -73,7 +69,7 @@ std::optional<TReport> TFirmwareUpdate::Start(const QString& fileName) {
     return std::nullopt;
 }
 
-void TFirmwareUpdate::ChainEnded(const models::TChainOutcome& outcome) {
+void TFirmwareUpdate::ChainEnded(const TChainOutcome& outcome) {
     switch (phase_) {
         case TPhase::IdentifyBefore:
             return BackUpSettings(outcome);
@@ -88,8 +84,8 @@ void TFirmwareUpdate::ChainEnded(const models::TChainOutcome& outcome) {
     }
 }
 
-void TFirmwareUpdate::BackUpSettings(const models::TChainOutcome& outcome) {
-    if (outcome.result == models::TChainResult::PortFailed) {
+void TFirmwareUpdate::BackUpSettings(const TChainOutcome& outcome) {
+    if (outcome.result == TChainResult::PortFailed) {
         const TReport failed = PortFailedReport(link_);
         reports_.Outcome(failed);
         return Finish(failed);
@@ -97,26 +93,26 @@ void TFirmwareUpdate::BackUpSettings(const models::TChainOutcome& outcome) {
     if (!Confirmed(outcome)) return Finish(Report(TOutcome::NotConfirmed));
     QString reason;
     TReport declined;
-    if (outcome.result == models::TChainResult::Done) {
+    if (outcome.result == TChainResult::Done) {
         before_ = outcome.instrument;
         try {
             backupPath_ = models::SaveSettingsBackup(BackupFolder, *before_);
-            reports_.Info(models::BackupSavedText(backupPath_));
+            reports_.Info(BackupSavedText(backupPath_));
         } catch (const TAppError& error) {
             reason = error.Text();
             declined = {TOutcome::FileNotWritten, {}, {}};
         }
     } else {
-        reason = models::NoIdentityReason();
+        reason = NoIdentityReason();
         declined = {outcome.linkLost ? TOutcome::LinkLost : TOutcome::DeviceSilent, {}, {}};
     }
     if (!reason.isEmpty() && !questions_.UpdateWithoutBackup(reason)) return Finish(declined);
     StartTransfer();
 }
 
-bool TFirmwareUpdate::Confirmed(const models::TChainOutcome& outcome) {
+bool TFirmwareUpdate::Confirmed(const TChainOutcome& outcome) {
     std::optional<models::TInstrument> instrument;
-    if (outcome.result == models::TChainResult::Done) instrument = outcome.instrument;
+    if (outcome.result == TChainResult::Done) instrument = outcome.instrument;
     if (!questions_.ConfirmUpdate(
             FirmwareConfirmationText(instrument, fileName_, QFileInfo(fileName_).size())))
         return false;
@@ -176,13 +172,13 @@ void TFirmwareUpdate::TransferEnded() {
     Finish(transfer_ ? *transfer_ : Report(TOutcome::DeviceSilent));
 }
 
-void TFirmwareUpdate::ShowVersions(const models::TChainOutcome& outcome) {
-    const bool answered = outcome.result == models::TChainResult::Done;
+void TFirmwareUpdate::ShowVersions(const TChainOutcome& outcome) {
+    const bool answered = outcome.result == TChainResult::Done;
     std::optional<std::uint16_t> before;
     std::optional<std::uint16_t> after;
     if (before_) before = before_->firmwareVersion;
     if (answered) after = outcome.instrument->firmwareVersion;
-    reports_.Info(models::FirmwareVersionsText(before, after));
+    reports_.Info(FirmwareVersionsText(before, after));
     // Settings go back only into an instrument the program knows.
     const bool sameModel =
         answered && before_ && before_->KnownModel() && outcome.instrument->model == before_->model;
@@ -198,6 +194,32 @@ void TFirmwareUpdate::Finish(const TReport& outcome) {
     phase_ = TPhase::Idle;
     TPortActivity::Instance().End(this);
     reports_.Finished(outcome);
+}
+
+QString BackupSavedText(const QString& path) {
+    return QStringLiteral("Настройки прибора сохранены: %1").arg(QDir::toNativeSeparators(path));
+}
+
+QString NoIdentityReason() { return QStringLiteral("прибор не ответил на запрос модели"); }
+
+QString UpdateWithoutBackupQuestion(const QString& reason) {
+    return QStringLiteral(
+               "Настройки прибора не сохранены: %1.\n"
+               "Обновить прошивку без копии настроек?")
+        .arg(reason);
+}
+
+QString FirmwareVersionsText(std::optional<std::uint16_t> before,
+                             std::optional<std::uint16_t> after) {
+    const auto text = [](std::optional<std::uint16_t> version) {
+        return version ? QString::number(*version) : QStringLiteral("неизвестна");
+    };
+    return QStringLiteral("Версия прошивки: была %1, стала %2").arg(text(before), text(after));
+}
+
+QString RestoreSettingsQuestion(const QString& backupPath) {
+    return QStringLiteral("Записать в прибор настройки, сохраненные перед обновлением?\n%1")
+        .arg(QDir::toNativeSeparators(backupPath));
 }
 
 }  // namespace flow

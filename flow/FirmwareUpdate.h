@@ -15,8 +15,9 @@
 
 #include "device/DeviceIO.h"
 #include "firmware/FirmwareImage.h"
+#include "flow/DeviceChain.h"
 #include "flow/Outcome.h"
-#include "models/SafeWrite.h"
+#include "models/Instrument.h"
 
 namespace serial {
 class TNonVisComp;
@@ -61,6 +62,17 @@ class TFirmwareQuestions {
 QString FirmwareConfirmationText(const std::optional<models::TInstrument>& instrument,
                                  const QString& fileName, qint64 fileSize);
 
+// Texts of the firmware update around the transfer.
+QString BackupSavedText(const QString& path);
+QString NoIdentityReason();
+// Asks whether to update without a backup; `reason` says why there is none.
+QString UpdateWithoutBackupQuestion(const QString& reason);
+// The versions before and after; `after` empty when the instrument did not
+// answer after the update.
+QString FirmwareVersionsText(std::optional<std::uint16_t> before,
+                             std::optional<std::uint16_t> after);
+QString RestoreSettingsQuestion(const QString& backupPath);
+
 class TFirmwareUpdate : public QObject {
   public:
     TFirmwareUpdate(serial::TNonVisComp& link, device::TTarget target, TFirmwareReports& reports,
@@ -85,19 +97,19 @@ class TFirmwareUpdate : public QObject {
 
   private:
     enum class TPhase { Idle, IdentifyBefore, Transfer, IdentifyAfter, Restore };
-    void ChainEnded(const models::TChainOutcome& outcome);
-    void BackUpSettings(const models::TChainOutcome& outcome);
-    bool Confirmed(const models::TChainOutcome& outcome);
+    void ChainEnded(const TChainOutcome& outcome);
+    void BackUpSettings(const TChainOutcome& outcome);
+    bool Confirmed(const TChainOutcome& outcome);
     void StartTransfer();
     void TransferEnded();
-    void ShowVersions(const models::TChainOutcome& outcome);
+    void ShowVersions(const TChainOutcome& outcome);
     void Finish(const TReport& outcome);
 
     serial::TNonVisComp& link_;
     device::TTarget target_;
     TFirmwareReports& reports_;
     TFirmwareQuestions& questions_;
-    models::TDeviceChain* chain_;
+    TDeviceChain* chain_;
     TPhase phase_ = TPhase::Idle;
     std::vector<std::uint8_t> image_;
     QString fileName_;

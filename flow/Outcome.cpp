@@ -4,7 +4,7 @@
 
 #include "device/DeviceIO.h"
 #include "device/UserTexts.h"
-#include "models/SafeWrite.h"
+#include "flow/DeviceChain.h"
 #include "serial/OpenFailure.h"
 #include "serial/UnitNVC.h"
 
@@ -22,13 +22,14 @@ const std::array<TOutcomeEntry, 24>& Table() {
         {ConfigWritten, device::ConfigWrittenText, true, app::EC_OK},
         {FirmwareUpdated, device::FirmwareUpdatedText, true, app::EC_OK},
         {PortFailed, device::PortFailedText, false, app::EC_PORT},
-        {PortBusy, models::PortBusyText(), false, app::EC_PORT},
+        {PortBusy, QStringLiteral("Порт занят: идет другая операция с прибором"), false,
+         app::EC_PORT},
         {NoLinkCheckPort, device::NoLinkCheckPortText, false, app::EC_NO_LINK},
         {NoDevice, device::NoDeviceText, false, app::EC_NO_LINK},
         {DeviceSilent, device::DeviceSilentText, false, app::EC_NO_LINK},
         {LinkLost, device::LinkLostText(), false, app::EC_NO_LINK},
         {ModelMismatch, {}, false, app::EC_MODEL_MISMATCH},
-        {ReadBackDiffers, models::ReadBackDiffersText(), false, app::EC_READ_BACK},
+        {ReadBackDiffers, ReadBackDiffersText(), false, app::EC_READ_BACK},
         {ModelUnsupported, QStringLiteral("Прибор не поддерживается"), false, app::EC_BAD_FILE},
         {FileUnsupported, device::UnsupportedDeviceText, false, app::EC_BAD_FILE},
         {FirmwareRejected, device::FirmwareWrongDeviceText, false, app::EC_REFUSED},
@@ -73,35 +74,35 @@ TReport FailureOfStatus(int status, qintptr value, TOutcome noLink,
     return Report(noLink);
 }
 
-TReport IdentifyReport(const models::TChainOutcome& outcome, const serial::TNonVisComp& link) {
+TReport IdentifyReport(const TChainOutcome& outcome, const serial::TNonVisComp& link) {
     switch (outcome.result) {
-        case models::TChainResult::Done:
+        case TChainResult::Done:
             return Report(ConfigRead);
-        case models::TChainResult::PortFailed:
+        case TChainResult::PortFailed:
             return PortFailedReport(link);
         default:
             return Report(outcome.linkLost ? LinkLost : NoLinkCheckPort);
     }
 }
 
-TReport ChainReport(const models::TChainOutcome& outcome, models::DeviceModelId settingsModel,
+TReport ChainReport(const TChainOutcome& outcome, models::DeviceModelId settingsModel,
                     const serial::TNonVisComp& link) {
     switch (outcome.result) {
-        case models::TChainResult::Done:
+        case TChainResult::Done:
             return Report(ConfigWritten);
-        case models::TChainResult::ModelMismatch:
+        case TChainResult::ModelMismatch:
             return Report(ModelMismatch,
-                          models::ModelMismatchText(settingsModel, outcome.instrument->model));
-        case models::TChainResult::UnknownModel:
+                          ModelMismatchText(settingsModel, outcome.instrument->model));
+        case TChainResult::UnknownModel:
             return Report(UnknownModel,
                           device::UnknownModelWriteRefusedText(outcome.instrument->reportedModel));
-        case models::TChainResult::ReadBackDiffers:
+        case TChainResult::ReadBackDiffers:
             return Report(ReadBackDiffers);
-        case models::TChainResult::ChangedMeanwhile:
+        case TChainResult::ChangedMeanwhile:
             return Report(ChangedMeanwhile);
-        case models::TChainResult::PortFailed:
+        case TChainResult::PortFailed:
             return PortFailedReport(link);
-        case models::TChainResult::NoLink:
+        case TChainResult::NoLink:
             break;
     }
     return Report(outcome.linkLost ? LinkLost : NoDevice);

@@ -10,14 +10,13 @@
 #include "flow/ExitCodes.h"
 #include "models/ModelTable.h"
 
-namespace models {
-struct TChainOutcome;
-}
 namespace serial {
 class TNonVisComp;
 }
 
 namespace flow {
+
+struct TChainOutcome;
 
 inline const QColor GoodColour{0, 128, 0};
 inline const QColor BadColour{255, 0, 0};
@@ -82,10 +81,10 @@ TReport FailureOfStatus(int status, qintptr value, TOutcome noLink,
                         const serial::TNonVisComp& link);
 // The outcome of an identification: ConfigRead, the port's failure, a lost
 // link, or silence (NoLinkCheckPort: the advice to check the connections).
-TReport IdentifyReport(const models::TChainOutcome& outcome, const serial::TNonVisComp& link);
+TReport IdentifyReport(const TChainOutcome& outcome, const serial::TNonVisComp& link);
 // The outcome of the checked write (or of an identification) of settings for
 // `settingsModel`.
-TReport ChainReport(const models::TChainOutcome& outcome, models::DeviceModelId settingsModel,
+TReport ChainReport(const TChainOutcome& outcome, models::DeviceModelId settingsModel,
                     const serial::TNonVisComp& link);
 
 }  // namespace flow

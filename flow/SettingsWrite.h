@@ -4,9 +4,6 @@
 // model, shows what would change and asks; only a confirmed change goes
 // through the checked write (identify, compare the model, write, read back).
 // An instrument that already holds the settings is not written to.
-//
-// The comparison and its text live here once: the windows show the text in
-// their question, the command line prints it.
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -15,31 +12,16 @@
 #include <vector>
 
 #include "device/DeviceIO.h"
+#include "flow/DeviceChain.h"
 #include "flow/Outcome.h"
-#include "models/SafeWrite.h"
+#include "models/Instrument.h"
+#include "models/SettingsChanges.h"
 
 namespace serial {
 class TNonVisComp;
 }
 
 namespace flow {
-
-struct TByteChange {
-    int offset = 0;
-    std::uint8_t before = 0;
-    std::uint8_t after = 0;
-};
-
-// The bytes that differ, in the order of their offsets.
-std::vector<TByteChange> CompareSettings(const models::TDeviceConfig& before,
-                                         const models::TDeviceConfig& after);
-// One line a change: the time zone by name, any other byte by its offset
-// with its old and new value in the settings view's hexadecimal. With a
-// `limit` above 0, at most that many lines and one that counts the rest.
-QStringList ChangeLines(const std::vector<TByteChange>& changes, int limit = 0);
-// The instrument named, the lines of the changes and the question.
-QString ChangeSummary(const models::TInstrument& instrument,
-                      const std::vector<TByteChange>& changes, int limit = 0);
 
 // Whoever answers the question before a write.
 class TSettingsWriteQuestions {
@@ -48,7 +30,7 @@ class TSettingsWriteQuestions {
     // `summary` (ChangeSummary) names the instrument and every change; true
     // to write.
     virtual bool ConfirmChanges(const QString& summary,
-                                const std::vector<TByteChange>& changes) = 0;
+                                const std::vector<models::TByteChange>& changes) = 0;
 };
 
 class TSettingsWrite : public QObject {
@@ -72,12 +54,12 @@ class TSettingsWrite : public QObject {
 
   private:
     bool Begin();
-    void Identified(const models::TChainOutcome& outcome);
+    void Identified(const TChainOutcome& outcome);
     void Finish(const TReport& report);
 
     serial::TNonVisComp& link_;
     TSettingsWriteQuestions& questions_;
-    models::TDeviceChain* chain_;
+    TDeviceChain* chain_;
     bool active_ = false;
     bool writing_ = false;                        // past the question
     std::optional<models::DeviceModelId> model_;  // none: the instrument's own

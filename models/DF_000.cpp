@@ -121,7 +121,7 @@ void TDeviceForm::WriteToDevice() {
     if (!settingsWrite_->Start(ModelId, Config)) ReportToOwner(DM_PORT_BUSY);
 }
 
-bool TDeviceForm::ConfirmChanges(const QString& summary, const std::vector<flow::TByteChange>&) {
+bool TDeviceForm::ConfirmChanges(const QString& summary, const std::vector<models::TByteChange>&) {
     return Dialogs().Ask(window(), TMessageKind::Warning, QStringLiteral("Запись настроек"),
                          summary);
 }

@@ -13,7 +13,7 @@
 #include "flow/SettingsWrite.h"
 #include "models/DeviceConfig.h"
 #include "models/ModelTable.h"
-#include "models/SafeWrite.h"
+#include "models/Instrument.h"
 
 class QComboBox;
 class QLabel;
@@ -127,7 +127,7 @@ class TDeviceForm : public QWidget, private flow::TSettingsWriteQuestions {
     void ReportToOwner(TDeviceMsg code, qintptr value = 0);
     void WriteEnded(const flow::TReport& report);
     bool ConfirmChanges(const QString& summary,
-                        const std::vector<flow::TByteChange>& changes) override;
+                        const std::vector<models::TByteChange>& changes) override;
     void UpdateHeader();
     void ShowTimeZone();
     void cbbTimeZoneChange(int index);

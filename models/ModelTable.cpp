@@ -25,6 +25,10 @@ QString GetModelName(DeviceModelId model) {
     return QStringLiteral("???");
 }
 
+QString ModelText(DeviceModelId model) {
+    return QStringLiteral("%1 (%2)").arg(GetModelName(model)).arg(model);
+}
+
 bool HasDeviceWindow(DeviceModelId model) {
     return model == 1 || (model >= 100 && model <= MaxModelId);
 }

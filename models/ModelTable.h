@@ -36,5 +36,7 @@ bool KnownInstrumentModel(std::optional<std::uint16_t> reported);
 bool IsKnownModel(std::uint16_t model);
 // The row's name, or "???" when no row matches.
 QString GetModelName(DeviceModelId model);
+// "Mevra-B (101)": how every text names a model.
+QString ModelText(DeviceModelId model);
 
 }  // namespace models

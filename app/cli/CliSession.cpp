@@ -16,7 +16,7 @@
 #include "flow/FirmwareUpdate.h"
 #include "flow/TrackDownload.h"
 #include "models/ModelTable.h"
-#include "models/SafeWrite.h"
+#include "flow/DeviceChain.h"
 #include "models/UnitFileIO.h"
 #include "serial/OpenFailure.h"
 #include "serial/PortPlatform.h"
@@ -124,7 +124,7 @@ class TFirmwarePrinter : public flow::TFirmwareReports, public flow::TFirmwareQu
 class TWriteQuestions : public flow::TSettingsWriteQuestions {
   public:
     TWriteQuestions(TCliSession& session, bool yes) : session_(session), yes_(yes) {}
-    bool ConfirmChanges(const QString& summary, const std::vector<flow::TByteChange>&) override {
+    bool ConfirmChanges(const QString& summary, const std::vector<models::TByteChange>&) override {
         return ConfirmChange(session_, summary, yes_);
     }
 
@@ -161,12 +161,12 @@ bool TCliSession::SetPort(const QString& text) {
     return true;
 }
 
-models::TChainOutcome TCliSession::RunChain(
-    const std::function<void(models::TDeviceChain&)>& start) {
-    models::TDeviceChain chain(link_);
-    models::TChainOutcome outcome;
+flow::TChainOutcome TCliSession::RunChain(
+    const std::function<void(flow::TDeviceChain&)>& start) {
+    flow::TDeviceChain chain(link_);
+    flow::TChainOutcome outcome;
     QEventLoop loop;
-    chain.OnFinished = [&](const models::TChainOutcome& o) {
+    chain.OnFinished = [&](const flow::TChainOutcome& o) {
         outcome = o;
         loop.quit();
     };
@@ -220,14 +220,14 @@ int TCliSession::FindInstrumentPort() {
     }
     for (const QString& candidate : candidates) {
         if (!SetPort(candidate)) continue;
-        const models::TChainOutcome outcome =
-            RunChain([](models::TDeviceChain& chain) { chain.Identify(); });
-        if (outcome.result == models::TChainResult::Done) {
+        const flow::TChainOutcome outcome =
+            RunChain([](flow::TDeviceChain& chain) { chain.Identify(); });
+        if (outcome.result == flow::TChainResult::Done) {
             Fail(QStringLiteral("Прибор найден на порту %1").arg(candidate));
             return app::EC_OK;
         }
         const flow::TReport failed = flow::ChainReport(outcome, 0, link_);
-        const QString reason = outcome.result == models::TChainResult::PortFailed
+        const QString reason = outcome.result == flow::TChainResult::PortFailed
                                    ? serial::OpenFailureReason(link_.comport.LastOpenError())
                                    : QString();
         Fail(reason.isEmpty() ? candidate + QStringLiteral(": ") + failed.text : reason);
@@ -289,9 +289,9 @@ void TCliSession::PrintSettings(const models::TDeviceConfig& config, const QStri
 }
 
 int TCliSession::ReadInstrument(models::TInstrument& instrument) {
-    const models::TChainOutcome outcome =
-        RunChain([](models::TDeviceChain& chain) { chain.Identify(); });
-    if (outcome.result != models::TChainResult::Done)
+    const flow::TChainOutcome outcome =
+        RunChain([](flow::TDeviceChain& chain) { chain.Identify(); });
+    if (outcome.result != flow::TChainResult::Done)
         return Finish(flow::IdentifyReport(outcome, link_));
     instrument = *outcome.instrument;
     return 0;

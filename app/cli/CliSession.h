@@ -14,7 +14,7 @@
 #include "flow/Outcome.h"
 #include "flow/SettingsWrite.h"
 #include "models/DeviceConfig.h"
-#include "models/SafeWrite.h"
+#include "flow/DeviceChain.h"
 #include "serial/Transcript.h"
 #include "serial/UnitNVC.h"
 
@@ -82,7 +82,7 @@ class TCliSession {
     // reason on a line of its own) and returns its exit status.
     int Finish(const flow::TReport& report);
     // Runs a chain started by `start` to its end.
-    models::TChainOutcome RunChain(const std::function<void(models::TDeviceChain&)>& start);
+    flow::TChainOutcome RunChain(const std::function<void(flow::TDeviceChain&)>& start);
     // Identifies the instrument and lists its flights; an exit status on failure.
     int ScanFlights(bool rescan, models::TInstrument& instrument, flow::TFlightLookup* lookup,
                     std::vector<flow::TListedFlight>& flights);

@@ -29,7 +29,7 @@
 #include "device/AppError.h"
 #include "device/FileStore.h"
 #include "device/UserTexts.h"
-#include "models/SafeWrite.h"
+#include "flow/DeviceChain.h"
 #include "track/FlightPlot.h"
 
 namespace {

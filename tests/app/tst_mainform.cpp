@@ -20,7 +20,7 @@
 #include "device/UserTexts.h"
 #include "firmware/UnitFirmwareUpdate.h"
 #include "models/DeviceFactory.h"
-#include "models/SafeWrite.h"
+#include "flow/DeviceChain.h"
 #include "models/UnitFileIO.h"
 #include "serial/OpenFailure.h"
 #include "sim/Simulator.h"
@@ -417,7 +417,7 @@ class TestMainForm : public QObject {
         const auto before = serial::TNonVisComp::Instance().TxBuffer;
         form->actDevWrite->trigger();
         serial::TNonVisComp::Instance().ReleasePort(this);
-        QCOMPARE(form->StatusText(), models::PortBusyText());
+        QCOMPARE(form->StatusText(), flow::Report(flow::TOutcome::PortBusy).text);
         QCOMPARE(ActionStates(*form), kInstrumentShown);
         QVERIFY(serial::TNonVisComp::Instance().TxBuffer == before);
     }
@@ -427,7 +427,7 @@ class TestMainForm : public QObject {
         Read();  // model 101 shown
         simulator->SetIdentity(Identity(103));
         form->actDevWrite->trigger();
-        QTRY_COMPARE_WITH_TIMEOUT(form->StatusText(), models::ModelMismatchText(101, 103), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(form->StatusText(), flow::ModelMismatchText(101, 103), 10000);
         QCOMPARE(form->StatusColor(), app::StatusRed);
         for (const auto& request : simulator->Requests())
             QVERIFY(request[2] != device::CMD_WRITE_CONFIG);
@@ -443,7 +443,7 @@ class TestMainForm : public QObject {
         CurrentDeviceForm()->Config[10] = 0x5A;
         dialogs.answer = true;
         form->actDevWrite->trigger();
-        QTRY_COMPARE_WITH_TIMEOUT(form->StatusText(), models::ReadBackDiffersText(), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(form->StatusText(), flow::ReadBackDiffersText(), 10000);
         QCOMPARE(form->StatusColor(), app::StatusRed);
         QCOMPARE(simulator->WrittenConfig().size(), std::size_t(150));
         QCOMPARE(ActionStates(*form), kInstrumentShown);

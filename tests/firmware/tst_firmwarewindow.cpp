@@ -19,7 +19,7 @@
 #include "device/UserTexts.h"
 #include "firmware/FirmwareImage.h"
 #include "firmware/UnitFirmwareUpdate.h"
-#include "models/SafeWrite.h"
+#include "flow/DeviceChain.h"
 #include "models/UnitFileIO.h"
 #include "serial/UnitNVC.h"
 #include "sim/Simulator.h"
@@ -259,7 +259,7 @@ class TestFirmwareWindow : public QObject {
         form->btnUpdate->click();
         Link().ReleasePort(&token);
         QCOMPARE(boxes_.size(), std::size_t(1));
-        QCOMPARE(boxes_[0].text, models::PortBusyText());
+        QCOMPARE(boxes_[0].text, flow::Report(flow::TOutcome::PortBusy).text);
         QCOMPARE(boxes_[0].title, QStringLiteral("Прошивка прибора"));
         QCOMPARE(Link().TxBuffer[0], std::uint8_t(0x7E));
         QCOMPARE(Link().TxBuffer[1], std::uint8_t(0x0A));
@@ -341,7 +341,7 @@ class TestFirmwareWindow : public QObject {
         QCOMPARE(boxes_[0].kind, TMessageKind::Error);
         const QStringList info = form->lblInfo->text().split(QLatin1Char('\n'));
         QCOMPARE(info.size(), 2);
-        QCOMPARE(info[0], models::BackupSavedText(form->BackupPath()));
+        QCOMPARE(info[0], flow::BackupSavedText(form->BackupPath()));
         QCOMPARE(info[1], device::LinkLostText());
         QVERIFY(form->btnOpenFile->isEnabled());
         QVERIFY(form->pbUpdate->isVisible());
@@ -395,7 +395,7 @@ class TestFirmwareWindow : public QObject {
         QCOMPARE(dialogs_.questions.size(), std::size_t(1));
         const std::vector<std::uint8_t> written = simulator_->WrittenConfig();
         QCOMPARE(written, std::vector<std::uint8_t>(kept.begin(), kept.end()));
-        QVERIFY(form->lblInfo->text().contains(models::FirmwareVersionsText(258, 258)));
+        QVERIFY(form->lblInfo->text().contains(flow::FirmwareVersionsText(258, 258)));
         QVERIFY(form->lblInfo->text().contains(QStringLiteral("Данные записаны")));
     }
 
@@ -417,7 +417,7 @@ class TestFirmwareWindow : public QObject {
         WaitTransferEnd(form);
         QCOMPARE(dialogs_.questions.size(), std::size_t(1));
         QCOMPARE(dialogs_.questions[0].text,
-                 models::UpdateWithoutBackupQuestion(models::NoIdentityReason()));
+                 flow::UpdateWithoutBackupQuestion(flow::NoIdentityReason()));
         QVERIFY(form->BackupPath().isEmpty());
         QCOMPARE(Received(*simulator_), goOn ? image : QByteArray());
     }

@@ -185,8 +185,8 @@ class TestFirmwareFlow : public QObject {
             QVERIFY(!reports.outcomes[0].reason.isEmpty());
         }
         if (ending.isEmpty()) {
-            QCOMPARE(reports.info.first(), models::BackupSavedText(update.BackupPath()));
-            QCOMPARE(reports.info.at(1), models::FirmwareVersionsText(258, 258));
+            QCOMPARE(reports.info.first(), flow::BackupSavedText(update.BackupPath()));
+            QCOMPARE(reports.info.at(1), flow::FirmwareVersionsText(258, 258));
             QCOMPARE(reports.info.contains(device::ConfigWrittenText), answer);
         }
     }

@@ -4,7 +4,7 @@
 #include "device/DeviceIO.h"
 #include "device/UserTexts.h"
 #include "flow/Outcome.h"
-#include "models/SafeWrite.h"
+#include "flow/DeviceChain.h"
 #include "serial/UnitNVC.h"
 
 using flow::TOutcome;
@@ -64,17 +64,17 @@ class TestOutcome : public QObject {
         QTest::addColumn<bool>("linkLost");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("exitStatus");
-        using models::TChainResult;
+        using flow::TChainResult;
         QTest::newRow("written") << int(TChainResult::Done) << false << device::ConfigWrittenText
                                  << int(app::EC_OK);
         QTest::newRow("other model")
-            << int(TChainResult::ModelMismatch) << false << models::ModelMismatchText(101, 102)
+            << int(TChainResult::ModelMismatch) << false << flow::ModelMismatchText(101, 102)
             << int(app::EC_MODEL_MISMATCH);
         QTest::newRow("instrument that named no model")
             << int(TChainResult::UnknownModel) << false
             << device::UnknownModelWriteRefusedText(std::nullopt) << int(app::EC_UNKNOWN_MODEL);
         QTest::newRow("read back differs")
-            << int(TChainResult::ReadBackDiffers) << false << models::ReadBackDiffersText()
+            << int(TChainResult::ReadBackDiffers) << false << flow::ReadBackDiffersText()
             << int(app::EC_READ_BACK);
         QTest::newRow("changed while asked")
             << int(TChainResult::ChangedMeanwhile) << false
@@ -89,8 +89,8 @@ class TestOutcome : public QObject {
         QFETCH(bool, linkLost);
         QFETCH(QString, text);
         QFETCH(int, exitStatus);
-        models::TChainOutcome outcome;
-        outcome.result = models::TChainResult(result);
+        flow::TChainOutcome outcome;
+        outcome.result = flow::TChainResult(result);
         outcome.linkLost = linkLost;
         outcome.instrument = models::TInstrument{102, 311, {}};
         const flow::TReport report = flow::ChainReport(outcome, 101, link_);

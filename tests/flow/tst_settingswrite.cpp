@@ -24,7 +24,7 @@ class TAnswers : public flow::TSettingsWriteQuestions {
     bool busyWhileAsked = true;
     // Runs while the question is open.
     std::function<void()> whileAsked;
-    bool ConfirmChanges(const QString& summary, const std::vector<flow::TByteChange>&) override {
+    bool ConfirmChanges(const QString& summary, const std::vector<models::TByteChange>&) override {
         summaries << summary;
         if (whileAsked) whileAsked();
         busyWhileAsked = busyWhileAsked && device::TPortActivity::Instance().Busy();
@@ -118,9 +118,9 @@ class TestSettingsWrite : public QObject {
         models::TDeviceConfig after = before;
         for (int offset : changedOffsets)
             after[std::size_t(offset)] = offset == models::TimeZoneByte ? std::uint8_t(-5) : 0xA5;
-        const std::vector<flow::TByteChange> changes = flow::CompareSettings(before, after);
+        const std::vector<models::TByteChange> changes = models::CompareSettings(before, after);
         QCOMPARE(int(changes.size()), int(changedOffsets.size()));
-        QCOMPARE(flow::ChangeLines(changes, limit), lines);
+        QCOMPARE(models::ChangeLines(changes, limit), lines);
     }
 
     void summary_namesInstrumentCountAndQuestion() {
@@ -131,7 +131,7 @@ class TestSettingsWrite : public QObject {
         after[10] = 1;
         after[11] = 2;
         const QStringList lines =
-            flow::ChangeSummary(instrument, flow::CompareSettings(instrument.config, after))
+            models::ChangeSummary(instrument, models::CompareSettings(instrument.config, after))
                 .split(QLatin1Char('\n'));
         QCOMPARE(lines.first(),
                  QStringLiteral("В приборе Mevra-B (101) изменятся настройки (байт: 2):"));

@@ -19,7 +19,7 @@
 #include "device/FileStore.h"
 #include "device/Frames.h"
 #include "device/UserTexts.h"
-#include "models/SafeWrite.h"
+#include "flow/DeviceChain.h"
 #include "models/UnitFileIO.h"
 #include "serial/OpenFailure.h"
 #include "sim/FlightGenerator.h"

@@ -1,5 +1,6 @@
 // tolmarik-cli's changes to the instrument: settings written from a file or
 // a time zone, with their questions, and firmware updates.
+#include "flow/FirmwareUpdate.h"
 #include "tests/app/cli/CliBench.h"
 #include "tests/support/WaitFor.h"
 
@@ -78,11 +79,11 @@ class TestCliChange : public QObject, public TCliBench {
         const int identification = 10;
         const int write = 154;
         QTest::newRow("file of another model: only the identification sent")
-            << 104 << -1 << int(app::EC_MODEL_MISMATCH) << models::ModelMismatchText(104, 102)
+            << 104 << -1 << int(app::EC_MODEL_MISMATCH) << flow::ModelMismatchText(104, 102)
             << identification;
         // Read and shown, asked; then checked again, written and read back.
         QTest::newRow("instrument keeps another byte: written, then read back")
-            << 102 << 77 << int(app::EC_READ_BACK) << models::ReadBackDiffersText()
+            << 102 << 77 << int(app::EC_READ_BACK) << flow::ReadBackDiffersText()
             << identification + identification + write + identification;
     }
 
@@ -345,9 +346,9 @@ class TestCliChange : public QObject, public TCliBench {
                                       .section(QStringLiteral("Ответ: да (--yes)\n"), 1)
                                       .split(QLatin1Char('\n'));
         QCOMPARE(lines.size(), 4);
-        QVERIFY2(lines[0].startsWith(models::BackupSavedText(backups)), qPrintable(lines[0]));
+        QVERIFY2(lines[0].startsWith(flow::BackupSavedText(backups)), qPrintable(lines[0]));
         QCOMPARE(lines[1], QStringLiteral("Прошивка обновлена"));
-        QCOMPARE(lines[2], models::FirmwareVersionsText(311, 311));
+        QCOMPARE(lines[2], flow::FirmwareVersionsText(311, 311));
         QVERIFY(lines[3].contains(QStringLiteral(" write ") + backups));
         const auto received = simulator.FirmwareReceived();
         QCOMPARE(
@@ -372,7 +373,7 @@ class TestCliChange : public QObject, public TCliBench {
         static const QRegularExpression name(
             QStringLiteral("^settings-\\d{8}-\\d{6}-\\d{3}-model102-fw311\\.bcf$"));
         QVERIFY2(name.match(kept[0]).hasMatch(), qPrintable(kept[0]));
-        QVERIFY(r.out.contains(models::BackupSavedText(QDir(backups).filePath(kept[0]))));
+        QVERIFY(r.out.contains(flow::BackupSavedText(QDir(backups).filePath(kept[0]))));
         models::TFileIOSaver saver(0);
         QCOMPARE(int(saver.LoadFile(QDir(backups).filePath(kept[0]))), 102);
         std::array<std::uint8_t, 150> config{};
@@ -427,10 +428,10 @@ class TestCliChange : public QObject, public TCliBench {
         if (noBackup) {
             QVERIFY2(r.exitCode == 0, qPrintable(r.err));
             QCOMPARE(sent, image);
-            QVERIFY(r.out.contains(models::FirmwareVersionsText({}, {})));
+            QVERIFY(r.out.contains(flow::FirmwareVersionsText({}, {})));
         } else {
             QCOMPARE(r.exitCode, int(app::EC_NO_LINK));
-            QVERIFY2(r.err.contains(models::NoIdentityReason()), qPrintable(r.err));
+            QVERIFY2(r.err.contains(flow::NoIdentityReason()), qPrintable(r.err));
             QVERIFY(r.err.contains(QStringLiteral("--no-backup")));
             QCOMPARE(simulator.FirmwareBlocksReceived(), 0);
         }

@@ -30,8 +30,8 @@
 #include "device/UserTexts.h"
 #include "firmware/UnitFirmwareUpdate.h"
 #include "flow/ConfigFile.h"
-#include "models/DeviceFactory.h"
 #include "flow/DeviceChain.h"
+#include "models/DeviceFactory.h"
 #include "serial/PortPlatform.h"
 #include "serial/UnitNVC.h"
 #include "track/FlightListWindow.h"
@@ -120,7 +120,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     statusBar()->setAutoFillBackground(true);
     statusBar()->setSizeGripEnabled(false);
 
-    read_ = new flow::TInstrumentRead(serial::TNonVisComp::Instance(), Target(), *this, this);
+    read_ = new flow::TInstrumentRead(serial::TNonVisComp::Instance(), *this, this);
     CreateActions();
     CreateMenus();
     CreatePanel();
@@ -243,11 +243,6 @@ void TMainForm::FormCreate() {
 }
 
 bool TMainForm::event(QEvent* e) {
-    if (e->type() == WM_THREAD_MSG) {
-        const auto* m = static_cast<TMessageEvent*>(e);
-        GetThread_MSG(m->WParam, m->LParam);
-        return true;
-    }
     if (e->type() == WM_DEVICE_MSG) {
         const auto* m = static_cast<TMessageEvent*>(e);
         GetDevice_MSG(m->WParam, m->LParam);
@@ -256,10 +251,7 @@ bool TMainForm::event(QEvent* e) {
     return QMainWindow::event(e);
 }
 
-bool TMainForm::DeviceBusy() const {
-    return serial::TNonVisComp::Instance().PortClaimed() ||
-           device::TPortActivity::Instance().Busy();
-}
+bool TMainForm::DeviceBusy() const { return device::PortInUse(serial::TNonVisComp::Instance()); }
 
 void TMainForm::PortActivityChanged() {
     if (busy_) return;
@@ -343,10 +335,6 @@ void TMainForm::ReEnable() {
 }
 
 void TMainForm::actDevReadExecute() {
-    if (DeviceBusy()) {
-        ShowReport(flow::Report(flow::TOutcome::PortBusy));
-        return;
-    }
     SetControlsEnabled(false);
     busy_ = true;
     read_->Start();
@@ -429,16 +417,9 @@ void TMainForm::cbbPortsChange(const QString& text) {
     WriteSetting(QStringLiteral("comportname"), text);
 }
 
-void TMainForm::GetThread_MSG(quintptr wParam, qintptr lParam) {
-    switch (wParam & 0x7F) {
-        case ST_PORT_OPEN:
-            lblStatus->setText(QStringLiteral("Порт открыт..."));
-            SetStatusReason({});
-            break;
-        default:
-            read_->OnStatus(int(wParam & 0x7F), lParam);
-            break;
-    }
+void TMainForm::PortOpened(const QString& text) {
+    lblStatus->setText(text);
+    SetStatusReason({});
 }
 
 void TMainForm::Identified(models::DeviceModelId id) {
@@ -470,31 +451,12 @@ void TMainForm::Identified(models::DeviceModelId id) {
 }
 
 void TMainForm::GetDevice_MSG(quintptr wParam, qintptr lParam) {
-    using flow::TOutcome;
-    const serial::TNonVisComp& link = serial::TNonVisComp::Instance();
     std::optional<flow::TReport> report;
-    switch (wParam & 0xFF) {
-        case models::DM_WRITTEN:
-            report = flow::Report(TOutcome::ConfigWritten);
-            break;
-        case models::DM_NO_LINK:
-            report = flow::FailureOfStatus(ST_NO_LINK, lParam, TOutcome::NoDevice, link);
-            break;
-        case models::DM_WRITE_ENDED:
-            if (CurrentDeviceForm()) report = CurrentDeviceForm()->LastWriteReport();
-            break;
-        case models::DM_PORT_BUSY:
-            report = flow::Report(TOutcome::PortBusy);
-            break;
-        // A refused write must not pass in silence.
-        case models::DM_PORT_FAILED:
-            report = flow::PortFailedReport(link);
-            break;
-        case models::DM_CONFIG_ERROR:
-            report = flow::Report(TOutcome::ConfigError);
-            break;
-        default:
-            break;
+    if ((wParam & 0xFF) == device::DM_WRITE_ENDED) {
+        if (CurrentDeviceForm()) report = CurrentDeviceForm()->LastWriteReport();
+    } else {
+        // A refused write or a failed track operation must not pass in silence.
+        report = flow::DeviceMessageReport(wParam & 0xFF, lParam, serial::TNonVisComp::Instance());
     }
     if (report) ShowReport(*report);
     ReEnable();

@@ -62,8 +62,9 @@ class TMainForm : public QMainWindow, private flow::TInstrumentReports {
     // One step of the status flash (the timer calls it every 400 ms).
     void tmrStatusBlinkTimer();
 
-    void GetThread_MSG(quintptr wParam, qintptr lParam);
     void GetDevice_MSG(quintptr wParam, qintptr lParam = 0);
+    // "Считать" as this window runs it.
+    const flow::TInstrumentRead& InstrumentRead() const { return *read_; }
     // True while any operation or workflow (a firmware update with its
     // questions) uses the port: the device actions are then off.
     bool DeviceBusy() const;
@@ -113,6 +114,7 @@ class TMainForm : public QMainWindow, private flow::TInstrumentReports {
     void SetStatusColor(const QColor& color);
     void SetStatusReason(const QString& detail);
     void Identified(models::DeviceModelId id) override;
+    void PortOpened(const QString& text) override;
     void Failed(const flow::TReport& report) override;
     void ReadEnded() override;
     // Follows the operations that other windows run on the port.

@@ -71,10 +71,8 @@ int main(int argc, char** argv) {
     }
     serial::TNonVisComp link;
     link.comport.SetPortName(simulator.PortPath());
-    device::TStatusReceiver receiver;
     TReports reports;
-    flow::TFlightScan scan(link, receiver.Target(), reports);
-    receiver.OnStatus = [&scan](int code, qintptr value) { scan.OnStatus(code, value); };
+    flow::TFlightScan scan(link, reports);
     const double first = Look(scan, reports, simulator.RequestCount(), simulator);
     Look(scan, reports, simulator.RequestCount(), simulator);
     return first <= 35.0 ? 0 : 1;

@@ -55,6 +55,7 @@ TDeviceIO::TDeviceIO(serial::TNonVisComp& link, TTarget target)
         // freed under it.
         wait();
         link_.DisconnectIfUnclaimed();
+        TPortActivity::Instance().Ending(this);
         if (OnTerminate) OnTerminate();
         // After OnTerminate: the next worker of a chain has begun by now, so
         // the port does not look free in between.

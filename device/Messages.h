@@ -17,6 +17,23 @@ namespace device {
 inline constexpr QEvent::Type WM_THREAD_MSG = static_cast<QEvent::Type>(1025);
 inline constexpr QEvent::Type WM_DEVICE_MSG = static_cast<QEvent::Type>(1026);
 
+// Result codes of WM_DEVICE_MSG (first parameter). DM_PORT_FAILED, DM_NO_LINK
+// and DM_PORT_BUSY carry the operation's outcome (flow::TOutcome) as the
+// second; the others carry 0.
+enum TDeviceMsg : quintptr {
+    DM_LOADED = 0,
+    DM_WRITTEN = 1,
+    DM_PORT_FAILED = 2,
+    DM_NO_LINK = 3,
+    DM_CONFIG_ERROR = 5,
+    // WriteToDevice has ended: the device window's LastWriteReport() says how
+    // (written, nothing to write, not confirmed, refused for the instrument's
+    // model, read back other bytes, no link).
+    DM_WRITE_ENDED = 6,
+    // Another operation holds the port; nothing was started.
+    DM_PORT_BUSY = 8,
+};
+
 class TMessageEvent : public QEvent {
   public:
     TMessageEvent(QEvent::Type type, quintptr wParam, qintptr lParam)

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "serial/UnitNVC.h"
+
 namespace device {
 
 TPortActivity& TPortActivity::Instance() {
@@ -19,7 +21,18 @@ void TPortActivity::End(const void* holder) {
     const auto found = std::find(holders_.begin(), holders_.end(), holder);
     if (found == holders_.end()) return;
     holders_.erase(found);
+    std::erase(ending_, holder);
     if (holders_.empty()) Q_EMIT BusyChanged(false);
+}
+
+void TPortActivity::Ending(const void* holder) {
+    if (std::find(holders_.begin(), holders_.end(), holder) == holders_.end()) return;
+    if (std::find(ending_.begin(), ending_.end(), holder) == ending_.end())
+        ending_.push_back(holder);
+}
+
+bool PortInUse(const serial::TNonVisComp& link) {
+    return link.PortClaimed() || TPortActivity::Instance().Busy();
 }
 
 }  // namespace device

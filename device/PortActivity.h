@@ -10,6 +10,10 @@
 #include <QObject>
 #include <vector>
 
+namespace serial {
+class TNonVisComp;
+}
+
 namespace device {
 
 class TPortActivity : public QObject {
@@ -21,13 +25,22 @@ class TPortActivity : public QObject {
     // the same holder counts once.
     void Begin(const void* holder);
     void End(const void* holder);
-    bool Busy() const { return !holders_.empty(); }
+    // From here to End(holder), `holder` keeps nobody out: its last step
+    // runs and may start the next worker of its chain. Listeners still see
+    // the port busy until End, so they never see it free in between.
+    void Ending(const void* holder);
+    bool Busy() const { return holders_.size() > ending_.size(); }
 
   Q_SIGNALS:
     void BusyChanged(bool busy);
 
   private:
     std::vector<const void*> holders_;
+    std::vector<const void*> ending_;
 };
+
+// The one rule for "busy": an operation holds the port, or a worker has
+// claimed it. Every operation asks this before it starts.
+bool PortInUse(const serial::TNonVisComp& link);
 
 }  // namespace device

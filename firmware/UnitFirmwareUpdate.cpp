@@ -92,8 +92,7 @@ TFormUpdateFW::TFormUpdateFW(QMdiArea* area) {
     lblInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblInfo->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    update_ = new flow::TFirmwareUpdate(serial::TNonVisComp::Instance(), handle_.Target(), *this,
-                                        *this, this);
+    update_ = new flow::TFirmwareUpdate(serial::TNonVisComp::Instance(), *this, *this, this);
 
     connect(btnOpenFile, &QPushButton::clicked, this, &TFormUpdateFW::btnOpenFileClick);
     connect(btnUpdate, &QPushButton::clicked, this, &TFormUpdateFW::btnUpdateClick);
@@ -225,17 +224,6 @@ void TFormUpdateFW::btExitClick() {
 void TFormUpdateFW::SetButtonsEnabled(bool enabled) {
     btnOpenFile->setEnabled(enabled);
     btnUpdate->setEnabled(enabled);
-}
-
-void TFormUpdateFW::GetUpdateThread_MSG(quintptr wParam, qintptr lParam) {
-    update_->OnStatus(int(wParam & 0x7F), lParam);
-}
-
-bool TFormUpdateFW::event(QEvent* e) {
-    if (e->type() != WM_THREAD_MSG) return QWidget::event(e);
-    const auto* m = static_cast<const TMessageEvent*>(e);
-    GetUpdateThread_MSG(m->WParam, m->LParam);
-    return true;
 }
 
 void TFormUpdateFW::closeEvent(QCloseEvent* e) {

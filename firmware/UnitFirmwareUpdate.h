@@ -27,8 +27,8 @@
 
 #include "device/DeviceIO.h"
 #include "device/Messages.h"
-#include "flow/FirmwareUpdate.h"
 #include "flow/DeviceChain.h"
+#include "flow/FirmwareUpdate.h"
 
 class QLabel;
 class QLineEdit;
@@ -66,7 +66,6 @@ class TFormUpdateFW : public QWidget,
     void btExitClick();
 
     void SetButtonsEnabled(bool enabled);
-    void GetUpdateThread_MSG(quintptr wParam, qintptr lParam);
 
     // From "Обновить" until the last worker of the update has let go of the
     // port. The main window keeps its device actions off meanwhile.
@@ -81,6 +80,8 @@ class TFormUpdateFW : public QWidget,
     QString BackupFolder = models::DefaultBackupFolder();
     // The backup of the last update, empty when none was written.
     QString BackupPath() const { return update_->BackupPath(); }
+    // The update this window runs.
+    const flow::TFirmwareUpdate& Update() const { return *update_; }
 
     QPushButton* btnOpenFile;
     QLineEdit* edtUpdFileName;
@@ -91,7 +92,6 @@ class TFormUpdateFW : public QWidget,
     QLabel* lblInfo;
 
   protected:
-    bool event(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
 
   private:
@@ -104,7 +104,6 @@ class TFormUpdateFW : public QWidget,
     bool RestoreSettings(const QString& backupPath) override;
     void MarkClosed();
 
-    device::TWindowHandle handle_{this};
     QMdiSubWindow* frame_ = nullptr;
     bool transferRunning_ = false;
     flow::TFirmwareUpdate* update_ = nullptr;

@@ -34,16 +34,15 @@ QString FirmwareConfirmationText(const std::optional<models::TInstrument>& instr
         .join(QLatin1Char('\n'));
 }
 
-TFirmwareUpdate::TFirmwareUpdate(serial::TNonVisComp& link, TTarget target,
-                                 TFirmwareReports& reports, TFirmwareQuestions& questions,
-                                 QObject* parent)
+TFirmwareUpdate::TFirmwareUpdate(serial::TNonVisComp& link, TFirmwareReports& reports,
+                                 TFirmwareQuestions& questions, QObject* parent)
     : QObject(parent),
       link_(link),
-      target_(std::move(target)),
       reports_(reports),
       questions_(questions),
       chain_(new TDeviceChain(link, this)) {
     chain_->OnFinished = [this](const TChainOutcome& outcome) { ChainEnded(outcome); };
+    receiver_.OnStatus = [this](int code, qintptr value) { OnStatus(code, value); };
 }
 
 TFirmwareUpdate::~TFirmwareUpdate() { TPortActivity::Instance().End(this); }
@@ -51,7 +50,7 @@ TFirmwareUpdate::~TFirmwareUpdate() { TPortActivity::Instance().End(this); }
 std::optional<TReport> TFirmwareUpdate::Start(const QString& fileName) {
     // TxBuffer is where every operation builds its requests: loading an image
     // into it while another operation runs would corrupt both.
-    if (Running() || link_.PortClaimed()) return Report(TOutcome::PortBusy);
+    if (Running() || PortInUse(link_)) return Report(TOutcome::PortBusy);
     // Held apart from TxBuffer until the transfer: the identification before
     // it builds its request there.
     image_.assign(serial::TxBufferSize, 0);
@@ -124,7 +123,7 @@ bool TFirmwareUpdate::Confirmed(const TChainOutcome& outcome) {
 void TFirmwareUpdate::StartTransfer() {
     phase_ = TPhase::Transfer;
     std::copy_n(image_.begin(), loaded_.length, link_.TxBuffer.begin());
-    TDeviceIO* worker = TDeviceIO::Create(link_, target_);
+    TDeviceIO* worker = TDeviceIO::Create(link_, receiver_.Target());
     worker->Operation = OP_FIRMWARE;
     worker->DataLength = loaded_.length;
     worker->Timing = Timing;

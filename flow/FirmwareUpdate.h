@@ -5,15 +5,15 @@
 // sends the image, identifies the instrument again, tells the versions and
 // offers to write the kept settings back.
 //
-// The transfer's worker posts to the caller's target and its statuses are
-// handed back (OnStatus). The whole update counts as using the port
-// (device::TPortActivity) from Start() to Finished, questions included.
+// The transfer's worker posts its statuses to the update's own receiver. The whole update counts as
+// using the port (device::TPortActivity) from Start() to Finished, questions included.
 #include <QObject>
 #include <QString>
 #include <optional>
 #include <vector>
 
 #include "device/DeviceIO.h"
+#include "device/StatusReceiver.h"
 #include "firmware/FirmwareImage.h"
 #include "flow/DeviceChain.h"
 #include "flow/Outcome.h"
@@ -75,7 +75,7 @@ QString RestoreSettingsQuestion(const QString& backupPath);
 
 class TFirmwareUpdate : public QObject {
   public:
-    TFirmwareUpdate(serial::TNonVisComp& link, device::TTarget target, TFirmwareReports& reports,
+    TFirmwareUpdate(serial::TNonVisComp& link, TFirmwareReports& reports,
                     TFirmwareQuestions& questions, QObject* parent = nullptr);
     ~TFirmwareUpdate() override;
 
@@ -85,8 +85,8 @@ class TFirmwareUpdate : public QObject {
     std::optional<TReport> Start(const QString& fileName);
     const firmware::LoadOutcome& LastLoad() const { return loaded_; }
 
-    // A status of the transfer's worker.
-    void OnStatus(int code, qintptr value);
+    // Where this operation's workers post their statuses: its own receiver.
+    device::TTarget StatusTarget() const { return receiver_.Target(); }
 
     bool Running() const { return phase_ != TPhase::Idle; }
 
@@ -105,8 +105,10 @@ class TFirmwareUpdate : public QObject {
     void ShowVersions(const TChainOutcome& outcome);
     void Finish(const TReport& outcome);
 
+    void OnStatus(int code, qintptr value);
+
     serial::TNonVisComp& link_;
-    device::TTarget target_;
+    device::TStatusReceiver receiver_{0x7F};
     TFirmwareReports& reports_;
     TFirmwareQuestions& questions_;
     TDeviceChain* chain_;

@@ -12,6 +12,7 @@
 
 #include "device/AppError.h"
 #include "device/FileStore.h"
+#include "device/PortActivity.h"
 #include "serial/UnitNVC.h"
 #include "track/TrackExport.h"
 
@@ -268,9 +269,10 @@ QString InLogbookText(bool held, bool known) {
     return held ? QStringLiteral("да") : QStringLiteral("нет");
 }
 
-TFlightScan::TFlightScan(serial::TNonVisComp& link, TTarget target, TScanReports& reports,
-                         QObject* parent)
-    : QObject(parent), link_(link), target_(std::move(target)), reports_(reports) {}
+TFlightScan::TFlightScan(serial::TNonVisComp& link, TScanReports& reports, QObject* parent)
+    : QObject(parent), link_(link), reports_(reports) {
+    receiver_.OnStatus = [this](int code, qintptr value) { OnStatus(code, value); };
+}
 
 TFlightScan::~TFlightScan() {
     if (log_) log_->Cancel();
@@ -314,6 +316,10 @@ bool TFlightScan::StartWorker(TDeviceIO* worker) {
 
 bool TFlightScan::Start(const TInstrumentKey& key, bool fresh) {
     if (active_ || running_) return false;
+    if (PortInUse(link_)) {
+        reports_.Finished(Report(TOutcome::PortBusy), false);
+        return false;
+    }
     active_ = true;
     cancelled_ = false;
     fresh_ = fresh;
@@ -326,7 +332,7 @@ bool TFlightScan::Start(const TInstrumentKey& key, bool fresh) {
     headers_.clear();
     ranges_.clear();
     ReadDownloaded(CacheFile, key_.Text());
-    TDeviceIO* worker = TDeviceIO::Create(link_, target_);
+    TDeviceIO* worker = TDeviceIO::Create(link_, receiver_.Target());
     worker->Operation = OP_READ_STATS;
     worker->FlightIndex = 0;
     return StartWorker(worker);
@@ -408,7 +414,7 @@ void TFlightScan::StatsEnded() {
 void TFlightScan::StartReading() {
     phase_ = TPhase::Memory;
     log_ = std::make_shared<TSectorHeaderLog>();
-    TDeviceIO* worker = TDeviceIO::Create(link_, target_);
+    TDeviceIO* worker = TDeviceIO::Create(link_, receiver_.Target());
     worker->Operation = OP_SCAN_HEADERS;
     worker->StartSector = ScanFirstSector;
     worker->SectorCount = ScanSectorCount;
@@ -463,7 +469,7 @@ void TFlightScan::NextRange() {
     // A worker of its own: it opens the port afresh, so no answer to a
     // request of the scan can pass for this one's.
     log_ = std::make_shared<TSectorHeaderLog>();
-    TDeviceIO* worker = TDeviceIO::Create(link_, target_);
+    TDeviceIO* worker = TDeviceIO::Create(link_, receiver_.Target());
     worker->Operation = OP_SCAN_HEADERS;
     worker->StartSector = range.first;
     worker->SectorCount = range.count;

@@ -35,6 +35,7 @@
 
 #include "device/DeviceIO.h"
 #include "device/SectorHeaders.h"
+#include "device/StatusReceiver.h"
 #include "device/TrackLists.h"
 #include "flow/Outcome.h"
 #include "track/FlightStats.h"
@@ -125,8 +126,7 @@ class TScanReports {
 
 class TFlightScan : public QObject {
   public:
-    TFlightScan(serial::TNonVisComp& link, device::TTarget target, TScanReports& reports,
-                QObject* parent = nullptr);
+    TFlightScan(serial::TNonVisComp& link, TScanReports& reports, QObject* parent = nullptr);
     ~TFlightScan() override;
 
     // Reads the last flight's statistics, then the memory unless the scan
@@ -136,7 +136,8 @@ class TFlightScan : public QObject {
     // Stops reading after the sector under way; the flights found so far
     // are listed, but not kept.
     void Cancel();
-    void OnStatus(int code, qintptr value);
+    // Where this operation's workers post their statuses: its own receiver.
+    device::TTarget StatusTarget() const { return receiver_.Target(); }
     bool Running() const { return active_; }
 
     // Newest first, each marked by the lookup as it stood at the scan's end.
@@ -174,8 +175,10 @@ class TFlightScan : public QObject {
     void Conclude(const std::vector<device::TSectorHeader>& headers);
     void Finish(const TReport& outcome);
 
+    void OnStatus(int code, qintptr value);
+
     serial::TNonVisComp& link_;
-    device::TTarget target_;
+    device::TStatusReceiver receiver_;
     TScanReports& reports_;
     QPointer<device::TDeviceIO> running_;
     std::shared_ptr<device::TSectorHeaderLog> log_;

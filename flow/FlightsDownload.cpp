@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "device/PortActivity.h"
 #include "device/TrackLists.h"
 #include "track/TrackExport.h"
 
@@ -36,12 +37,13 @@ std::vector<TListedFlight> NewFlights(const std::vector<TListedFlight>& listed) 
     return fresh;
 }
 
-TFlightsDownload::TFlightsDownload(serial::TNonVisComp& link, device::TTarget target,
-                                   TFlightsReports& reports, QObject* parent)
+TFlightsDownload::TFlightsDownload(serial::TNonVisComp& link, TFlightsReports& reports,
+                                   QObject* parent)
     : QObject(parent),
+      link_(link),
       reports_(reports),
       one_(std::make_unique<TOneFlight>(*this)),
-      track_(std::make_unique<TTrackDownload>(link, std::move(target), *one_)) {}
+      track_(std::make_unique<TTrackDownload>(link, *one_)) {}
 
 TFlightsDownload::~TFlightsDownload() = default;
 
@@ -52,6 +54,10 @@ void TFlightsDownload::SetInstrument(const track::TIgcInstrument& instrument,
 
 bool TFlightsDownload::Start(std::vector<TListedFlight> flights, bool bySector) {
     if (active_ || flights.empty() || track_->WorkerRunning()) return false;
+    if (device::PortInUse(link_)) {
+        reports_.Finished(Report(TOutcome::PortBusy), 0);
+        return false;
+    }
     flights_ = std::move(flights);
     next_ = 0;
     bySector_ = bySector;
@@ -66,8 +72,6 @@ bool TFlightsDownload::Start(std::vector<TListedFlight> flights, bool bySector) 
     StartNext();
     return true;
 }
-
-void TFlightsDownload::OnStatus(int code, qintptr value) { track_->OnStatus(code, value); }
 
 void TFlightsDownload::StartNext() {
     if (cancelled_ || next_ >= flights_.size()) {

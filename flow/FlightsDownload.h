@@ -40,7 +40,7 @@ std::vector<TListedFlight> NewFlights(const std::vector<TListedFlight>& listed);
 
 class TFlightsDownload : public QObject {
   public:
-    TFlightsDownload(serial::TNonVisComp& link, device::TTarget target, TFlightsReports& reports,
+    TFlightsDownload(serial::TNonVisComp& link, TFlightsReports& reports,
                      QObject* parent = nullptr);
     ~TFlightsDownload() override;
 
@@ -48,7 +48,6 @@ class TFlightsDownload : public QObject {
     bool Start(std::vector<TListedFlight> flights, bool bySector);
     void Cancel() { cancelled_ = true; }
     bool Running() const { return active_; }
-    void OnStatus(int code, qintptr value);
 
     // The instrument whose flights these are: each flight downloaded is
     // marked so for the scans (TFlightScan::MarkDownloaded), in MarksFile.
@@ -67,6 +66,7 @@ class TFlightsDownload : public QObject {
     void FlightFinished(const TReport& outcome, const QStringList& fileLines);
     void CountProgress(int count);
 
+    serial::TNonVisComp& link_;
     TFlightsReports& reports_;
     std::unique_ptr<TOneFlight> one_;
     std::unique_ptr<TTrackDownload> track_;

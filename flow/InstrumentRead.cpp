@@ -2,18 +2,25 @@
 
 #include <QPointer>
 
+#include "device/PortActivity.h"
 #include "serial/UnitNVC.h"
 
 namespace flow {
 
 using namespace device;
 
-TInstrumentRead::TInstrumentRead(serial::TNonVisComp& link, TTarget target,
-                                 TInstrumentReports& reports, QObject* parent)
-    : QObject(parent), link_(link), target_(std::move(target)), reports_(reports) {}
+TInstrumentRead::TInstrumentRead(serial::TNonVisComp& link, TInstrumentReports& reports,
+                                 QObject* parent)
+    : QObject(parent), link_(link), reports_(reports) {
+    receiver_.OnStatus = [this](int code, qintptr value) { OnStatus(code, value); };
+}
 
-void TInstrumentRead::Start() {
-    TDeviceIO* worker = TDeviceIO::Create(link_, target_);
+bool TInstrumentRead::Start() {
+    if (PortInUse(link_)) {
+        reports_.Failed(Report(TOutcome::PortBusy));
+        return false;
+    }
+    TDeviceIO* worker = TDeviceIO::Create(link_, receiver_.Target());
     worker->Operation = OP_IDENTIFY;
     // The worker posts its final status before it ends; should it end without
     // one, the caller must not stay waiting.
@@ -21,10 +28,14 @@ void TInstrumentRead::Start() {
         if (self) self->reports_.ReadEnded();
     };
     worker->Start();
+    return true;
 }
 
 void TInstrumentRead::OnStatus(int code, qintptr value) {
     switch (code) {
+        case ST_PORT_OPEN:
+            reports_.PortOpened(PortOpenText());
+            break;
         case ST_IDENTIFIED:
             reports_.Identified(models::ModelShown(static_cast<std::uint16_t>(value & 0xFF)));
             break;

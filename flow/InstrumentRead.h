@@ -1,12 +1,13 @@
 #pragma once
 // TInstrumentRead: "Считать" — identifies the connected instrument and reads
-// its settings with one worker posting to the caller's target; the caller
-// hands the statuses back (OnStatus) and shows what it reports. The settings
+// its settings with one worker posting to the read's own receiver; the caller
+// shows what it reports. The settings
 // stay in the identification reply (RxBuffer) for the device window.
 #include <QObject>
 #include <functional>
 
 #include "device/DeviceIO.h"
+#include "device/StatusReceiver.h"
 #include "flow/Outcome.h"
 #include "models/ModelTable.h"
 
@@ -21,6 +22,8 @@ class TInstrumentReports {
     virtual ~TInstrumentReports() = default;
     // `model` as the windows show it (ModelShown).
     virtual void Identified(models::DeviceModelId model) = 0;
+    // The port is open and the request goes out; `text` says so.
+    virtual void PortOpened(const QString& text) = 0;
     virtual void Failed(const TReport& report) = 0;
     // The worker has let go; called after the report of its final status, or
     // alone when it posted none.
@@ -29,14 +32,18 @@ class TInstrumentReports {
 
 class TInstrumentRead : public QObject {
   public:
-    TInstrumentRead(serial::TNonVisComp& link, device::TTarget target, TInstrumentReports& reports,
+    TInstrumentRead(serial::TNonVisComp& link, TInstrumentReports& reports,
                     QObject* parent = nullptr);
-    void Start();
-    void OnStatus(int code, qintptr value);
+    // False, with PortBusy reported, while another operation holds the port.
+    bool Start();
+    // Where this operation's workers post their statuses: its own receiver.
+    device::TTarget StatusTarget() const { return receiver_.Target(); }
 
   private:
+    void OnStatus(int code, qintptr value);
+
     serial::TNonVisComp& link_;
-    device::TTarget target_;
+    device::TStatusReceiver receiver_{0x7F};
     TInstrumentReports& reports_;
 };
 

@@ -57,6 +57,8 @@ const TOutcomeEntry& Entry(TOutcome outcome) {
     return Table()[static_cast<std::size_t>(outcome)];
 }
 
+QString PortOpenText() { return QStringLiteral("Порт открыт..."); }
+
 TReport Report(TOutcome outcome, const QString& text) {
     return {outcome, text.isEmpty() ? Entry(outcome).text : text, {}};
 }
@@ -72,6 +74,36 @@ TReport FailureOfStatus(int status, qintptr value, TOutcome noLink,
     if (status == device::ST_PORT_FAILED) return PortFailedReport(link);
     if (status == device::ST_NO_LINK && value == device::LINK_LOST) return Report(LinkLost);
     return Report(noLink);
+}
+
+std::optional<TReport> DeviceMessageReport(quintptr code, qintptr value,
+                                           const serial::TNonVisComp& link) {
+    const auto carried = [&](TOutcome otherwise) {
+        const auto outcome =
+            value > 0 && std::size_t(value) < Table().size() ? TOutcome(value) : otherwise;
+        return outcome == PortFailed ? PortFailedReport(link) : Report(outcome);
+    };
+    switch (code) {
+        case device::DM_WRITTEN:
+            return Report(ConfigWritten);
+        case device::DM_CONFIG_ERROR:
+            return Report(ConfigError);
+        case device::DM_PORT_FAILED:
+            return carried(PortFailed);
+        case device::DM_NO_LINK:
+            return carried(NoDevice);
+        case device::DM_PORT_BUSY:
+            return carried(PortBusy);
+        default:
+            return std::nullopt;
+    }
+}
+
+std::pair<device::TDeviceMsg, qintptr> DeviceMessageOf(const TReport& failure) {
+    const auto code = failure.outcome == PortFailed ? device::DM_PORT_FAILED
+                      : failure.outcome == PortBusy ? device::DM_PORT_BUSY
+                                                    : device::DM_NO_LINK;
+    return {code, qintptr(failure.outcome)};
 }
 
 TReport IdentifyReport(const TChainOutcome& outcome, const serial::TNonVisComp& link) {

@@ -6,7 +6,10 @@
 #include <QColor>
 #include <QString>
 #include <cstdint>
+#include <optional>
+#include <utility>
 
+#include "device/Messages.h"
 #include "flow/ExitCodes.h"
 #include "models/ModelTable.h"
 
@@ -70,6 +73,9 @@ struct TReport {
     app::TExitCode ExitStatus() const { return Entry(outcome).exitStatus; }
 };
 
+// What the status line says while a request goes out on the opened port.
+QString PortOpenText();
+
 // The report of `outcome` with the entry's text, or `text` where given.
 TReport Report(TOutcome outcome, const QString& text = {});
 // A port that would not open, with the system's reason of the last attempt.
@@ -79,6 +85,15 @@ TReport PortFailedReport(const serial::TNonVisComp& link);
 // operation. Any other status reads as `noLink`.
 TReport FailureOfStatus(int status, qintptr value, TOutcome noLink,
                         const serial::TNonVisComp& link);
+// What the main window shows for a device window's message: the outcome a
+// DM_PORT_FAILED, DM_NO_LINK or DM_PORT_BUSY carries (a port failure with the
+// system's reason), or the one DM_WRITTEN or DM_CONFIG_ERROR names; none for
+// the others.
+std::optional<TReport> DeviceMessageReport(quintptr code, qintptr value,
+                                           const serial::TNonVisComp& link);
+// The device window's message that carries a failure of its operations.
+std::pair<device::TDeviceMsg, qintptr> DeviceMessageOf(const TReport& failure);
+
 // The outcome of an identification: ConfigRead, the port's failure, a lost
 // link, or silence (NoLinkCheckPort: the advice to check the connections).
 TReport IdentifyReport(const TChainOutcome& outcome, const serial::TNonVisComp& link);

@@ -37,7 +37,7 @@ bool TSettingsWrite::StartEdit(std::function<void(models::TDeviceConfig&)> edit)
 
 bool TSettingsWrite::Begin() {
     // TxBuffer belongs to the operation that holds the port.
-    if (active_ || link_.PortClaimed()) return false;
+    if (active_ || device::PortInUse(link_)) return false;
     active_ = true;
     writing_ = false;
     // The questions between the workers belong to this write too.

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "device/PageDump.h"
+#include "device/PortActivity.h"
 #include "serial/UnitNVC.h"
 #include "track/TrackExport.h"
 
@@ -42,13 +43,13 @@ int AttachDownloadHook(TDownloadHook hook, bool partialToo) {
 
 void DetachDownloadHook(int id) { Hooks().erase(id); }
 
-TTrackDownload::TTrackDownload(serial::TNonVisComp& link, TTarget target, TTrackReports& reports,
-                               QObject* parent)
+TTrackDownload::TTrackDownload(serial::TNonVisComp& link, TTrackReports& reports, QObject* parent)
     : QObject(parent),
       link_(link),
-      target_(std::move(target)),
       reports_(reports),
-      exporter_(new track::TLatestJobRunner(this)) {}
+      exporter_(new track::TLatestJobRunner(this)) {
+    receiver_.OnStatus = [this](int code, qintptr value) { OnStatus(code, value); };
+}
 
 TTrackDownload::~TTrackDownload() {
     // The worker outlives this object; its end step must not call back.
@@ -76,9 +77,17 @@ bool TTrackDownload::Start(TDeviceIO* worker) {
     return true;
 }
 
+bool TTrackDownload::RefusedBusy() {
+    if (!PortInUse(link_)) return false;
+    const TReport busy = Report(TOutcome::PortBusy);
+    reports_.Failed(busy);
+    reports_.Finished(busy);
+    return true;
+}
+
 bool TTrackDownload::ReadStats(std::uint8_t flightIndex) {
-    if (WorkerRunning()) return false;
-    TDeviceIO* worker = TDeviceIO::Create(link_, target_);
+    if (WorkerRunning() || RefusedBusy()) return false;
+    TDeviceIO* worker = TDeviceIO::Create(link_, receiver_.Target());
     worker->Operation = OP_READ_STATS;
     worker->FlightIndex = flightIndex;
     return Start(worker);
@@ -86,9 +95,9 @@ bool TTrackDownload::ReadStats(std::uint8_t flightIndex) {
 
 bool TTrackDownload::Download(const track::TFlightStatsReply& stats, std::uint8_t flightIndex,
                               bool bySector) {
-    if (stats.startSector == 0 || WorkerRunning()) return false;
+    if (stats.startSector == 0 || WorkerRunning() || RefusedBusy()) return false;
     stats_ = stats;
-    TDeviceIO* worker = TDeviceIO::Create(link_, target_);
+    TDeviceIO* worker = TDeviceIO::Create(link_, receiver_.Target());
     worker->Operation = OP_TRACK;
     worker->StartSector = stats.startSector;
     worker->BySector = bySector;
@@ -107,8 +116,8 @@ bool TTrackDownload::Download(const track::TFlightStatsReply& stats, std::uint8_
 }
 
 bool TTrackDownload::ReadPage(std::int32_t address) {
-    if (WorkerRunning()) return false;
-    TDeviceIO* worker = TDeviceIO::Create(link_, target_);
+    if (WorkerRunning() || RefusedBusy()) return false;
+    TDeviceIO* worker = TDeviceIO::Create(link_, receiver_.Target());
     worker->Operation = OP_READ_PAGE;
     worker->PageAddress = address;
     pageAwaited_ = true;
@@ -136,6 +145,9 @@ QString TTrackDownload::UnfinishedText(bool saved) const {
 
 void TTrackDownload::OnStatus(int code, qintptr value) {
     const std::uint8_t* reply = link_.RxBuffer.data();
+    // Only the statuses along the way leave the operation running.
+    if (code != ST_PORT_OPEN && code != ST_BAD_REPLY && code != ST_TRACK_PAGE)
+        reports_.OperationEnded();
     switch (code) {
         case ST_STATS_READ:
             stats_ = track::ParseFlightStats(reply);

@@ -5,9 +5,8 @@
 // download has reached the end of the track, saves what a cut-off download
 // read, and dumps a memory page.
 //
-// It starts the workers with the caller's target and is handed their
-// statuses back (OnStatus): the track page's statuses reach the device
-// window first, as every window's do. What it finds goes to a TTrackReports.
+// Its workers post their statuses to its own receiver. What it finds goes to
+// a TTrackReports.
 //
 // The end rule: a download has ended when the next flight's sector ended it;
 // one stopped by the sector cap has not (the flight goes on past it). An end
@@ -32,6 +31,7 @@
 #include <optional>
 
 #include "device/DeviceIO.h"
+#include "device/StatusReceiver.h"
 #include "device/TrackLists.h"
 #include "flow/Outcome.h"
 #include "models/ModelTable.h"
@@ -81,8 +81,11 @@ class TTrackReports {
     // A download stopped without the end of the track; `text` says how far it
     // got. `canSave`: something was read that SavePartial() can write.
     virtual void Unfinished(const QString& text, bool canSave) = 0;
-    // A worker's port failed or its instrument fell silent.
+    // A worker's port failed or its instrument fell silent, or another
+    // operation held the port so that nothing started (PortBusy).
     virtual void Failed(const TReport& report) = 0;
+    // A worker's final status came: what waited on it may be offered again.
+    virtual void OperationEnded() {}
     // The operation is over: its worker has ended and its files are written.
     // `outcome` is what the command line exits with.
     virtual void Finished(const TReport& outcome) = 0;
@@ -91,8 +94,7 @@ class TTrackReports {
 
 class TTrackDownload : public QObject {
   public:
-    TTrackDownload(serial::TNonVisComp& link, device::TTarget target, TTrackReports& reports,
-                   QObject* parent = nullptr);
+    TTrackDownload(serial::TNonVisComp& link, TTrackReports& reports, QObject* parent = nullptr);
     ~TTrackDownload() override;
 
     // Each starts a worker unless one of this download runs (false then).
@@ -107,8 +109,8 @@ class TTrackDownload : public QObject {
     // What the last, unfinished download read, and whether it is in files.
     QString UnfinishedText(bool saved) const;
 
-    // A status of a worker this download started.
-    void OnStatus(int code, qintptr value);
+    // Where this operation's workers post their statuses: its own receiver.
+    device::TTarget StatusTarget() const { return receiver_.Target(); }
 
     bool WorkerRunning() const { return !running_.isNull(); }
     bool ExportRunning() const { return exporter_->Busy(); }
@@ -132,6 +134,10 @@ class TTrackDownload : public QObject {
     const track::TFlightStatsReply& Stats() const { return stats_; }
 
   private:
+    void OnStatus(int code, qintptr value);
+    // True, with PortBusy reported as failure and end, while another
+    // operation holds the port.
+    bool RefusedBusy();
     bool Start(device::TDeviceIO* worker);
     void WorkerEnded();
     void Export(bool partial);
@@ -144,7 +150,7 @@ class TTrackDownload : public QObject {
                                 std::shared_ptr<const device::TrackSnapshot> lists) const;
 
     serial::TNonVisComp& link_;
-    device::TTarget target_;
+    device::TStatusReceiver receiver_;
     TTrackReports& reports_;
     track::TLatestJobRunner* exporter_;
     QPointer<device::TDeviceIO> running_;

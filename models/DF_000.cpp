@@ -43,7 +43,12 @@ TDeviceForm::TDeviceForm(DeviceModelId model, TDeviceFormTabs tabs, QWidget* par
     tsTrack->setObjectName(QStringLiteral("tsTrack"));
     auto* trackLayout = new QVBoxLayout(tsTrack);
     trackLayout->setContentsMargins(4, 4, 4, 4);
-    TrackPage = new track::TTrackPage(Target(), tsTrack);
+    TrackPage = new track::TTrackPage(tsTrack);
+    // The main window says what failed, as for its own operations.
+    TrackPage->OnFailed = [this](const flow::TReport& failure) {
+        const auto [code, value] = flow::DeviceMessageOf(failure);
+        ReportToOwner(code, value);
+    };
     trackLayout->addWidget(TrackPage);
     pgcConfig->addTab(tsTrack, QStringLiteral("Трек"));
 
@@ -118,7 +123,8 @@ void TDeviceForm::WriteToDevice() {
     }
     // TxBuffer belongs to the operation that holds the port; filling it now
     // would change the requests of a download in progress.
-    if (!settingsWrite_->Start(ModelId, Config)) ReportToOwner(DM_PORT_BUSY);
+    if (!settingsWrite_->Start(ModelId, Config))
+        ReportToOwner(DM_PORT_BUSY, qintptr(flow::TOutcome::PortBusy));
 }
 
 bool TDeviceForm::ConfirmChanges(const QString& summary, const std::vector<models::TByteChange>&) {
@@ -184,31 +190,7 @@ void TDeviceForm::ReadPage(std::int32_t address) { TrackPage->ReadPage(address);
 
 bool TDeviceForm::event(QEvent* e) {
     if (e->type() == QEvent::WindowTitleChange) UpdateHeader();
-    if (e->type() != WM_THREAD_MSG) return QWidget::event(e);
-    const auto* message = static_cast<TMessageEvent*>(e);
-    OnThreadMsg(message->WParam, message->LParam);
-    return true;
-}
-
-void TDeviceForm::OnThreadMsg(quintptr wParam, qintptr lParam) {
-    const auto code = static_cast<std::uint8_t>(wParam & 0xFF);
-    if (code != ST_PORT_OPEN && code != ST_BAD_REPLY && code != ST_TRACK_PAGE)
-        TrackPage->EndOfOperation();
-    TrackPage->OnStatus(code, lParam);
-    switch (code) {
-        case ST_WRITTEN:
-            ReportToOwner(DM_WRITTEN);
-            break;
-        case ST_PORT_FAILED:
-            ReportToOwner(DM_PORT_FAILED);
-            break;
-        case ST_NO_LINK:
-            // With the lost-link mark: the main window says the link went.
-            ReportToOwner(DM_NO_LINK, lParam);
-            break;
-        default:
-            break;
-    }
+    return QWidget::event(e);
 }
 
 void TDeviceForm::ReportToOwner(TDeviceMsg code, qintptr value) {

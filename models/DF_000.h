@@ -12,8 +12,8 @@
 #include "flow/Outcome.h"
 #include "flow/SettingsWrite.h"
 #include "models/DeviceConfig.h"
-#include "models/ModelTable.h"
 #include "models/Instrument.h"
+#include "models/ModelTable.h"
 
 class QComboBox;
 class QLabel;
@@ -28,22 +28,8 @@ namespace models {
 
 class TFileIOSaver;
 
-// Result codes of WM_DEVICE_MSG (first parameter; the second is 0 unless
-// said otherwise).
-enum TDeviceMsg : quintptr {
-    DM_LOADED = 0,
-    DM_WRITTEN = 1,
-    DM_PORT_FAILED = 2,
-    // The second parameter is LINK_LOST when the device went away.
-    DM_NO_LINK = 3,
-    DM_CONFIG_ERROR = 5,
-    // WriteToDevice has ended: LastWriteReport() says how (written, nothing
-    // to write, not confirmed, refused for the instrument's model, read back
-    // other bytes, no link).
-    DM_WRITE_ENDED = 6,
-    // Another operation holds the port; nothing was started.
-    DM_PORT_BUSY = 8,
-};
+using device::TDeviceMsg;
+using enum device::TDeviceMsg;
 
 // Client size of every device window.
 inline constexpr int DeviceFormWidth = 625;
@@ -95,9 +81,6 @@ class TDeviceForm : public QWidget, private flow::TSettingsWriteQuestions {
     QString InstrumentNote() const { return instrumentNote_; }
     void ForgetInstrument();
     QString HeaderText() const;
-    // Where this window's workers post their statuses.
-    device::TTarget Target() const { return handle_.Target(); }
-
     // The caption, visible although the window has no frame.
     QLabel* lblHeader = nullptr;
     QTabWidget* pgcConfig = nullptr;
@@ -121,7 +104,6 @@ class TDeviceForm : public QWidget, private flow::TSettingsWriteQuestions {
     QString InstrumentCaption(std::uint16_t firmwareVersion) const;
 
     bool event(QEvent* e) override;
-    void OnThreadMsg(quintptr wParam, qintptr lParam);
 
   private:
     void ReportToOwner(TDeviceMsg code, qintptr value = 0);
@@ -132,7 +114,6 @@ class TDeviceForm : public QWidget, private flow::TSettingsWriteQuestions {
     void ShowTimeZone();
     void cbbTimeZoneChange(int index);
 
-    device::TWindowHandle handle_{this};
     flow::TSettingsWrite* settingsWrite_ = nullptr;
     flow::TReport lastWrite_;
     QString sourceFile_;

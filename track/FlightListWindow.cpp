@@ -108,12 +108,11 @@ TFlightListWindow::TFlightListWindow(const TIgcInstrument& instrument,
 
     serial::TNonVisComp& link = serial::TNonVisComp::Instance();
     if (Services().makeLookup) lookup_ = Services().makeLookup();
-    scan_ = std::make_unique<flow::TFlightScan>(link, receiver_.Target(),
-                                                static_cast<flow::TScanReports&>(*this));
+    scan_ = std::make_unique<flow::TFlightScan>(link, static_cast<flow::TScanReports&>(*this));
     scan_->Lookup = lookup_.get();
     scan_->CacheFile = Services().cacheFile;
-    run_ = std::make_unique<flow::TFlightsDownload>(link, receiver_.Target(),
-                                                    static_cast<flow::TFlightsReports&>(*this));
+    run_ =
+        std::make_unique<flow::TFlightsDownload>(link, static_cast<flow::TFlightsReports&>(*this));
     run_->Folder = [] { return TrackFolder(); };
     run_->SetInstrument(instrument, timeZone);
     key_ = {instrument.model.value_or(0), instrument.firmwareVersion.value_or(0)};
@@ -131,13 +130,6 @@ TFlightListWindow::~TFlightListWindow() {
     // A running scan stops at the next sector; a download ends its flight.
     scan_->Cancel();
     run_->Cancel();
-    receiver_.OnStatus = nullptr;
-}
-
-bool TFlightListWindow::PortFree() {
-    if (!serial::TNonVisComp::Instance().PortClaimed()) return true;
-    ShowState(flow::Report(flow::TOutcome::PortBusy));
-    return false;
 }
 
 void TFlightListWindow::SetBusy(bool busy) {
@@ -158,8 +150,7 @@ void TFlightListWindow::ShowState(const flow::TReport& report) {
 }
 
 void TFlightListWindow::Scan(bool fresh) {
-    if (Busy() || !PortFree()) return;
-    receiver_.OnStatus = [this](int code, qintptr value) { scan_->OnStatus(code, value); };
+    if (Busy()) return;
     pbar->setValue(0);
     lblState->setText(QStringLiteral("Поиск полётов в памяти прибора..."));
     SetBusy(true);
@@ -249,8 +240,7 @@ void TFlightListWindow::btnDownloadNewClick() {
 }
 
 void TFlightListWindow::Download(std::vector<flow::TListedFlight> flights) {
-    if (Busy() || !PortFree()) return;
-    receiver_.OnStatus = [this](int code, qintptr value) { run_->OnStatus(code, value); };
+    if (Busy()) return;
     mmoLog->clear();
     SetBusy(true);
     run_->Start(std::move(flights), chkReadBySector->isChecked());
@@ -288,7 +278,6 @@ void TFlightListWindow::FlightDone(const flow::TListedFlight& flight,
 
 void TFlightListWindow::Finished(const flow::TReport& outcome, int) {
     SetBusy(false);
-    receiver_.OnStatus = nullptr;
     ShowState(outcome);
 }
 

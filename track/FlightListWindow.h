@@ -86,14 +86,12 @@ class TFlightListWindow : public QWidget,
     void Finished(const flow::TReport& outcome, int downloaded) override;
 
     void Download(std::vector<flow::TListedFlight> flights);
-    bool PortFree();
     void ShowFlights();
     // Why the logbook could not be read; empty when it could.
     QString LookupFailure() const;
     void ShowState(const flow::TReport& report);
     void SetBusy(bool busy);
 
-    device::TStatusReceiver receiver_;
     std::unique_ptr<flow::TFlightLookup> lookup_;
     std::unique_ptr<flow::TFlightScan> scan_;
     std::unique_ptr<flow::TFlightsDownload> run_;

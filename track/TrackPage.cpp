@@ -117,7 +117,7 @@ void ShowLines(QPlainTextEdit* memo, const QStringList& lines, QPlainTextEdit::L
 
 void SetUrlOpener(TUrlOpener opener) { UrlOpener() = std::move(opener); }
 
-TTrackPage::TTrackPage(TTarget target, QWidget* parent) : QWidget(parent) {
+TTrackPage::TTrackPage(QWidget* parent) : QWidget(parent) {
     btnStatLast =
         SpeedButton(QStringLiteral("Последний"), QStringLiteral(":/icons/stats.png"), this);
     btnStatLast->setObjectName(QStringLiteral("btnStatLast"));
@@ -188,7 +188,7 @@ TTrackPage::TTrackPage(TTarget target, QWidget* parent) : QWidget(parent) {
     btnFlights->setToolTip(
         QStringLiteral("Все полёты в памяти прибора: скачать любой из них или все новые"));
 
-    download_ = new flow::TTrackDownload(serial::TNonVisComp::Instance(), target, *this, this);
+    download_ = new flow::TTrackDownload(serial::TNonVisComp::Instance(), *this, this);
     download_->Folder = [] { return TrackFolder(); };
     download_->PlotSize = [this] { return PlotSizeFor(imgFlight->size()); };
     plotter_ = new TLatestJobRunner(this);
@@ -286,12 +286,14 @@ void TTrackPage::SetButtonsEnabled(bool enabled) {
     btnLoad->setEnabled(enabled);
 }
 
-void TTrackPage::EndOfOperation() {
+void TTrackPage::OperationEnded() {
     pbar->setVisible(false);
     SetButtonsEnabled(true);
 }
 
-void TTrackPage::OnStatus(int code, qintptr value) { download_->OnStatus(code, value); }
+void TTrackPage::Failed(const flow::TReport& failure) {
+    if (OnFailed) OnFailed(failure);
+}
 
 void TTrackPage::StatsRead(const TFlightStatsReply& stats) {
     TrackStartSector = stats.startSector;

@@ -5,10 +5,8 @@
 // shows what they report: the statistics, a progress bar, the files written
 // and the picture of the flight.
 //
-// The workers post their statuses to the device window (`target`), which
-// hands them to OnStatus. One worker at a time: while the page's worker runs,
-// clicks start nothing, even when a status of a failed attempt has made the
-// buttons usable again.
+// One worker at a time: while the page's worker runs, clicks start nothing,
+// even when a status of a failed attempt has made the buttons usable again.
 #include <QPointer>
 #include <QUrl>
 #include <QWidget>
@@ -47,7 +45,7 @@ void SetUrlOpener(TUrlOpener opener);
 class TTrackPage : public QWidget, private flow::TTrackReports {
     Q_OBJECT
   public:
-    explicit TTrackPage(device::TTarget target, QWidget* parent = nullptr);
+    explicit TTrackPage(QWidget* parent = nullptr);
 
     QToolButton* btnStatLast;
     QToolButton* btnStPrev;
@@ -82,10 +80,9 @@ class TTrackPage : public QWidget, private flow::TTrackReports {
     void btnReadClick();
     void ReadPage(std::int32_t address);
 
-    // Called by the device window for the worker's statuses: every final
-    // one ends the operation for the buttons, and each goes to OnStatus.
-    void EndOfOperation();
-    void OnStatus(int code, qintptr value);
+    // A failure of the page's operations (a port that failed, an instrument
+    // that fell silent, a port held by another operation).
+    std::function<void(const flow::TReport&)> OnFailed;
     void btnSavePartialClick();
     void btnTrackFolderClick();
     void btnOpenFolderClick();
@@ -113,7 +110,8 @@ class TTrackPage : public QWidget, private flow::TTrackReports {
     void PageRead(const QStringList& lines) override;
     void FilesWritten(const TExportResult& result, bool partial, int tag) override;
     void Unfinished(const QString& text, bool canSave) override;
-    void Failed(const flow::TReport&) override {}
+    void Failed(const flow::TReport& failure) override;
+    void OperationEnded() override;
     void Finished(const flow::TReport& outcome) override;
     int ExportTag() const override { return memoGeneration_; }
 

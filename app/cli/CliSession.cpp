@@ -13,10 +13,10 @@
 #include "device/FileStore.h"
 #include "device/UserTexts.h"
 #include "flow/ConfigFile.h"
+#include "flow/DeviceChain.h"
 #include "flow/FirmwareUpdate.h"
 #include "flow/TrackDownload.h"
 #include "models/ModelTable.h"
-#include "flow/DeviceChain.h"
 #include "models/UnitFileIO.h"
 #include "serial/OpenFailure.h"
 #include "serial/PortPlatform.h"
@@ -161,8 +161,7 @@ bool TCliSession::SetPort(const QString& text) {
     return true;
 }
 
-flow::TChainOutcome TCliSession::RunChain(
-    const std::function<void(flow::TDeviceChain&)>& start) {
+flow::TChainOutcome TCliSession::RunChain(const std::function<void(flow::TDeviceChain&)>& start) {
     flow::TDeviceChain chain(link_);
     flow::TChainOutcome outcome;
     QEventLoop loop;
@@ -319,11 +318,9 @@ int TCliSession::SaveConfig(const QString& fileName) {
 int TCliSession::Stats(std::uint8_t flightIndex, bool print) {
     TTrackPrinter printer(*this);
     printer.printStats = print;
-    flow::TTrackDownload track(link_, receiver_.Target(), printer);
-    receiver_.OnStatus = [&track](int code, qintptr value) { track.OnStatus(code, value); };
+    flow::TTrackDownload track(link_, printer);
     track.ReadStats(flightIndex);
     WaitFor([&] { return printer.finished.has_value(); });
-    receiver_.OnStatus = nullptr;
     return Finish(*printer.finished);
 }
 
@@ -343,7 +340,7 @@ int TCliSession::Download(std::uint8_t flightIndex, bool bySector, const QString
                      QStringLiteral("%1 %2").arg(count).arg(unit));
     });
     printer.printStats = true;
-    flow::TTrackDownload track(link_, receiver_.Target(), printer);
+    flow::TTrackDownload track(link_, printer);
     track.Folder = [folder] { return folder; };
     track.Igc = igc;
     if (igc) {
@@ -352,7 +349,6 @@ int TCliSession::Download(std::uint8_t flightIndex, bool bySector, const QString
         track.SetInstrument({instrument.model, instrument.firmwareVersion},
                             instrument.config[models::TimeZoneByte]);
     }
-    receiver_.OnStatus = [&track](int code, qintptr value) { track.OnStatus(code, value); };
     const auto run = [&](const std::function<bool()>& start) {
         printer.finished.reset();
         if (start()) WaitFor([&] { return printer.finished.has_value(); });
@@ -365,7 +361,6 @@ int TCliSession::Download(std::uint8_t flightIndex, bool bySector, const QString
     minutes = track.Stats().durationMinutes;
     flow::TReport outcome =
         run([&] { return track.Download(track.Stats(), flightIndex, bySector); });
-    receiver_.OnStatus = nullptr;
     if (printer.unfinished.isEmpty()) return Finish(outcome);
     // What a cut-off download read goes into files of its own, when asked.
     bool saved = false;
@@ -382,11 +377,9 @@ int TCliSession::Download(std::uint8_t flightIndex, bool bySector, const QString
 
 int TCliSession::Page(int page) {
     TTrackPrinter printer(*this);
-    flow::TTrackDownload track(link_, receiver_.Target(), printer);
-    receiver_.OnStatus = [&track](int code, qintptr value) { track.OnStatus(code, value); };
+    flow::TTrackDownload track(link_, printer);
     track.ReadPage(static_cast<std::int32_t>(static_cast<std::uint32_t>(page) << 8));
     WaitFor([&] { return printer.finished.has_value(); });
-    receiver_.OnStatus = nullptr;
     return Finish(*printer.finished);
 }
 
@@ -467,13 +460,11 @@ int TCliSession::Firmware(const QString& fileName, const QString& backupFolder, 
         if (!interrupted) interrupted.emplace(device::FirmwareInterruptedText);
         ShowProgress(percent, QString());
     };
-    flow::TFirmwareUpdate update(link_, receiver_.Target(), printer, printer);
+    flow::TFirmwareUpdate update(link_, printer, printer);
     update.BackupFolder = backupFolder;
     if (const std::optional<flow::TReport> refused = update.Start(fileName))
         return Finish(*refused);
-    receiver_.OnStatus = [&update](int code, qintptr value) { update.OnStatus(code, value); };
     WaitFor([&] { return printer.finished.has_value(); });
-    receiver_.OnStatus = nullptr;
     EndProgress();
     return printer.finished->ExitStatus();
 }

@@ -10,11 +10,11 @@
 
 #include "device/DeviceIO.h"
 #include "device/StatusReceiver.h"
+#include "flow/DeviceChain.h"
 #include "flow/FlightScan.h"
 #include "flow/Outcome.h"
 #include "flow/SettingsWrite.h"
 #include "models/DeviceConfig.h"
-#include "flow/DeviceChain.h"
 #include "serial/Transcript.h"
 #include "serial/UnitNVC.h"
 
@@ -95,7 +95,6 @@ class TCliSession {
     serial::TTranscript transcript_;
     serial::TNonVisComp link_;
     QString portText_;
-    device::TStatusReceiver receiver_;
     bool terminal_;
     bool progressShown_ = false;
     QEventLoop* loop_ = nullptr;

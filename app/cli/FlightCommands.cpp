@@ -96,13 +96,11 @@ int TCliSession::ScanFlights(bool rescan, models::TInstrument& instrument,
     printer.progress = [this](int done, int total) {
         ShowProgress(done * 100 / total, QStringLiteral("%1 сект.").arg(done));
     };
-    flow::TFlightScan scan(link_, receiver_.Target(), printer);
+    flow::TFlightScan scan(link_, printer);
     scan.Lookup = lookup;
     scan.CacheFile = app::FlightScanCacheFile();
-    receiver_.OnStatus = [&scan](int code, qintptr value) { scan.OnStatus(code, value); };
     scan.Start({instrument.model, instrument.firmwareVersion}, rescan);
     WaitFor([&] { return printer.finished.has_value(); });
-    receiver_.OnStatus = nullptr;
     EndProgress();
     flights = scan.Flights();
     if (!printer.finished->Good()) return Finish(*printer.finished);
@@ -165,17 +163,15 @@ int TCliSession::DownloadListed(std::optional<int> number, bool rescan, bool byS
     }
     TFlightsPrinter printer(*this, [this](int percent) { ShowProgress(percent, QString()); });
     printer.wake = [this] { Wake(); };
-    flow::TFlightsDownload run(link_, receiver_.Target(), printer);
+    flow::TFlightsDownload run(link_, printer);
     run.Folder = [folder] { return folder; };
     run.Igc = igc;
     run.MarkAs = flow::TInstrumentKey{instrument.model, instrument.firmwareVersion};
     run.MarksFile = app::FlightScanCacheFile();
     run.SetInstrument({instrument.model, instrument.firmwareVersion},
                       instrument.config[models::TimeZoneByte]);
-    receiver_.OnStatus = [&run](int code, qintptr value) { run.OnStatus(code, value); };
     run.Start(chosen, bySector);
     WaitFor([&] { return printer.finished.has_value(); });
-    receiver_.OnStatus = nullptr;
     EndProgress();
     return Finish(printer.failure.value_or(*printer.finished));
 }

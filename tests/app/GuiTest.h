@@ -8,15 +8,14 @@
 
 #include "app/TApplication.h"
 #include "device/Messages.h"
-#include "tests/device/RecordingDialogs.h"
 #include "serial/UnitNVC.h"
+#include "tests/device/RecordingDialogs.h"
 
 namespace testing {
 
-// Hands a window a worker's status as if the worker had posted it.
-inline void DeliverThreadMsg(QObject* window, int status, qintptr value = 0) {
-    device::TMessageEvent e(device::WM_THREAD_MSG, quintptr(status), value);
-    QCoreApplication::sendEvent(window, &e);
+// Hands an operation a worker's status as if its worker had posted it.
+inline void DeliverStatus(const device::TTarget& operation, int status, qintptr value = 0) {
+    operation.Send(device::WM_THREAD_MSG, quintptr(status), value);
 }
 
 inline void ClearSettings() {

@@ -19,11 +19,12 @@
 #include "device/DeviceIO.h"
 #include "device/UserTexts.h"
 #include "firmware/UnitFirmwareUpdate.h"
-#include "models/DeviceFactory.h"
 #include "flow/DeviceChain.h"
+#include "models/DeviceFactory.h"
 #include "models/UnitFileIO.h"
 #include "serial/OpenFailure.h"
 #include "sim/Simulator.h"
+#include "track/TrackPage.h"
 
 using app::TMainForm;
 using models::CurrentDeviceForm;
@@ -82,8 +83,8 @@ class TestMainForm : public QObject {
         QTRY_VERIFY_WITH_TIMEOUT(form->actDevRead->isEnabled(), 10000);
         QVERIFY(testing::WaitPortFree());
     }
-    void PostToForm(int status, qintptr value) {
-        form->Target().Post(device::WM_THREAD_MSG, quintptr(status), value);
+    void PostToRead(int status, qintptr value) {
+        form->InstrumentRead().StatusTarget().Post(device::WM_THREAD_MSG, quintptr(status), value);
     }
 
   private Q_SLOTS:
@@ -199,7 +200,7 @@ class TestMainForm : public QObject {
     void identified_unsupportedModel_dialogNoWindowActionsOff() {
         Read();
         QPointer<models::TDeviceForm> shown = CurrentDeviceForm();
-        PostToForm(device::ST_IDENTIFIED, 50);
+        PostToRead(device::ST_IDENTIFIED, 50);
         QTRY_COMPARE(dialogs.messages.size(), std::size_t(1));
         QCOMPARE(dialogs.messages[0].title, QStringLiteral("Information"));
         QCOMPARE(dialogs.messages[0].text.split('\n'),
@@ -273,7 +274,7 @@ class TestMainForm : public QObject {
     void portOpen_changesTextOnly() {
         form->ShowStatus(app::StatusGreen, QStringLiteral("x"));
         const int steps = form->BlinkCount();
-        PostToForm(device::ST_PORT_OPEN, 0);
+        PostToRead(device::ST_PORT_OPEN, 0);
         QTRY_COMPARE(form->StatusText(), QStringLiteral("Порт открыт..."));
         QCOMPARE(form->BlinkCount(), steps);
         QCOMPARE(form->StatusColor(), app::StatusGreen);
@@ -686,9 +687,10 @@ class TestMainForm : public QObject {
     // as it does everywhere else.
     void deviceWindowLostLink_saysLinkLost() {
         Read();
-        testing::DeliverThreadMsg(CurrentDeviceForm(), device::ST_NO_LINK, device::LINK_LOST);
+        const device::TTarget track = CurrentDeviceForm()->TrackPage->Download().StatusTarget();
+        testing::DeliverStatus(track, device::ST_NO_LINK, device::LINK_LOST);
         QCOMPARE(form->StatusText(), device::LinkLostText());
-        testing::DeliverThreadMsg(CurrentDeviceForm(), device::ST_NO_LINK, 0);
+        testing::DeliverStatus(track, device::ST_NO_LINK, 0);
         QCOMPARE(form->StatusText(), QStringLiteral("Нет связи с прибором"));
     }
 

@@ -172,8 +172,7 @@ class TestFirmwareWindow : public QObject {
         TFormUpdateFW* form = Open();
         form->pbUpdate->setValue(60);  // as left by an earlier transfer
         const auto deliver = [form](quintptr code, qintptr value) {
-            device::TMessageEvent e(device::WM_THREAD_MSG, code, value);
-            QCoreApplication::sendEvent(form, &e);
+            form->Update().StatusTarget().Send(device::WM_THREAD_MSG, code, value);
         };
         deliver(device::ST_PORT_OPEN, 0);
         QVERIFY(form->pbUpdate->isVisible());

@@ -62,7 +62,6 @@ class TestFirmwareFlow : public QObject {
     serial::TNonVisComp link_;
     QTemporaryDir dir_;
     std::unique_ptr<sim::TSimulator> simulator_;
-    device::TStatusReceiver receiver_;
 
   private Q_SLOTS:
     void initTestCase() {
@@ -77,7 +76,6 @@ class TestFirmwareFlow : public QObject {
     }
     void cleanup() {
         QVERIFY(testsupport::WaitFor([this] { return !link_.PortClaimed(); }, 20000));
-        receiver_.OnStatus = nullptr;
         simulator_.reset();
     }
 
@@ -152,10 +150,9 @@ class TestFirmwareFlow : public QObject {
         reports.answer = answer;
         if (ending == QLatin1String("declined")) reports.confirmAnswers = {false};
         if (ending == QLatin1String("unknown-no")) reports.confirmAnswers = {true, false};
-        flow::TFirmwareUpdate update(link_, receiver_.Target(), reports, reports);
+        flow::TFirmwareUpdate update(link_, reports, reports);
         update.BackupFolder = dir_.filePath(QStringLiteral("backups"));
         update.Timing.pollStep = std::chrono::microseconds(200);
-        receiver_.OnStatus = [&update](int code, qintptr value) { update.OnStatus(code, value); };
         QSignalSpy activity(&device::TPortActivity::Instance(),
                             &device::TPortActivity::BusyChanged);
         QVERIFY(!update.Start(image));
@@ -228,7 +225,7 @@ class TestFirmwareFlow : public QObject {
 
     void busyPort_refusedNothingStarted() {
         TRecorder reports;
-        flow::TFirmwareUpdate update(link_, receiver_.Target(), reports, reports);
+        flow::TFirmwareUpdate update(link_, reports, reports);
         QVERIFY(link_.TryClaimPort(this));
         const std::optional<flow::TReport> refused =
             update.Start(dir_.filePath(QStringLiteral("x.enc")));

@@ -105,7 +105,6 @@ class TestFlightScan : public QObject {
     serial::TNonVisComp link_;
     std::unique_ptr<sim::TSimulator> simulator_;
     std::unique_ptr<QTemporaryDir> dir_;
-    device::TStatusReceiver receiver_;
     TScanRecorder scanReports_;
     TRunRecorder runReports_;
     std::unique_ptr<flow::TFlightScan> scan_;
@@ -130,13 +129,11 @@ class TestFlightScan : public QObject {
     }
     flow::TReport Download(const std::vector<TListedFlight>& flights, bool bySector = true) {
         runReports_ = TRunRecorder{};
-        receiver_.OnStatus = [this](int code, qintptr value) { run_->OnStatus(code, value); };
         const bool started = run_->Start(flights, bySector);
         const bool ended =
             started &&
             testsupport::WaitFor([this] { return runReports_.finished.has_value(); }, 120000);
         testsupport::WaitFor([this] { return !link_.PortClaimed(); }, 10000);
-        receiver_.OnStatus = [this](int code, qintptr value) { scan_->OnStatus(code, value); };
         if (!ended) return flow::Report(TOutcome::NoTrack, QStringLiteral("no end"));
         return *runReports_.finished;
     }
@@ -157,12 +154,12 @@ class TestFlightScan : public QObject {
         simulator_->SetPaced(false);
         QVERIFY(simulator_->Start());
         link_.comport.SetPortName(simulator_->PortPath());
-        scan_ = std::make_unique<flow::TFlightScan>(link_, receiver_.Target(), scanReports_);
+        scan_ = std::make_unique<flow::TFlightScan>(link_, scanReports_);
         // Short enough for the failure paths, long enough that a reply on a
         // busy machine is not taken for silence.
         scan_->Timing.pollStep = std::chrono::milliseconds(2);
         scan_->Lookup = &logbook_;
-        run_ = std::make_unique<flow::TFlightsDownload>(link_, receiver_.Target(), runReports_);
+        run_ = std::make_unique<flow::TFlightsDownload>(link_, runReports_);
         run_->Timing.pollStep = std::chrono::milliseconds(2);
         run_->Folder = [this] { return dir_->path(); };
         logbook_.spans.clear();
@@ -171,13 +168,11 @@ class TestFlightScan : public QObject {
                 logbook_.spans.emplace_back(track.lists->gps.front().time,
                                             track.lists->gps.back().time);
         }));
-        receiver_.OnStatus = [this](int code, qintptr value) { scan_->OnStatus(code, value); };
     }
     void cleanup() {
         for (int id : hooks_) flow::DetachDownloadHook(id);
         hooks_.clear();
         QVERIFY(testsupport::WaitFor([this] { return !link_.PortClaimed(); }, 20000));
-        receiver_.OnStatus = nullptr;
         run_.reset();
         scan_.reset();
         simulator_.reset();

@@ -65,7 +65,6 @@ class TestStandInFlights : public QObject {
     serial::TNonVisComp link_;
     standin::TMemory memory_ = GappedMemory();
     std::unique_ptr<standin::TStandIn> standIn_;
-    device::TStatusReceiver receiver_;
     TScanEnd scanEnd_;
     TRunEnd runEnd_;
 
@@ -73,14 +72,12 @@ class TestStandInFlights : public QObject {
     // once the instrument has been asked whether it still holds.
     std::vector<TListedFlight> Scan(bool kept = false) {
         if (!kept) flow::TFlightScan::ForgetKeptScans();
-        flow::TFlightScan scan(link_, receiver_.Target(), scanEnd_);
-        receiver_.OnStatus = [&scan](int code, qintptr value) { scan.OnStatus(code, value); };
+        flow::TFlightScan scan(link_, scanEnd_);
         scanEnd_.finished.reset();
         if (!scan.Start({103, 512})) return {};
         const bool ended =
             testsupport::WaitFor([this] { return scanEnd_.finished.has_value(); }, 60000) &&
             testsupport::WaitFor([this] { return !link_.PortClaimed(); }, 10000);
-        receiver_.OnStatus = nullptr;
         if (!ended || scanEnd_.finished->outcome != TOutcome::Done || scanEnd_.fromCache != kept)
             return {};
         return scan.Flights();
@@ -123,14 +120,10 @@ class TestStandInFlights : public QObject {
         const int hook = flow::AttachDownloadHook([&read](const flow::TDownloadedTrack& track) {
             read[track.flightNumber] = standin::ListsText(*track.lists);
         });
-        flow::TFlightsDownload run(link_, receiver_.Target(), runEnd_);
+        flow::TFlightsDownload run(link_, runEnd_);
         run.Folder = [&dir] { return dir.path(); };
-        receiver_.OnStatus = [&run](int code, qintptr value) { run.OnStatus(code, value); };
         // Undone also when a check below gives up early.
-        const auto detach = qScopeGuard([&] {
-            receiver_.OnStatus = nullptr;
-            flow::DetachDownloadHook(hook);
-        });
+        const auto detach = qScopeGuard([&] { flow::DetachDownloadHook(hook); });
         runEnd_.finished.reset();
         QVERIFY(run.Start(flow::NewFlights(listed), bySector));
         QVERIFY(testsupport::WaitFor([this] { return runEnd_.finished.has_value(); }, 120000));

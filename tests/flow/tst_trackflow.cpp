@@ -96,7 +96,6 @@ class TestTrackFlow : public QObject {
     serial::TNonVisComp link_;
     std::unique_ptr<sim::TSimulator> simulator_;
     std::unique_ptr<QTemporaryDir> dir_;
-    device::TStatusReceiver receiver_;
     TRecorder reports_;
     std::unique_ptr<flow::TTrackDownload> track_;
     std::vector<flow::TDownloadedTrack> heard_;
@@ -141,18 +140,16 @@ class TestTrackFlow : public QObject {
         link_.comport.SetPortName(simulator_->PortPath());
         reports_ = TRecorder{};
         heard_.clear();
-        track_ = std::make_unique<flow::TTrackDownload>(link_, receiver_.Target(), reports_);
+        track_ = std::make_unique<flow::TTrackDownload>(link_, reports_);
         track_->Folder = [this] { return dir_->path(); };
         // Short enough for the failure paths, long enough that a reply on a
         // busy machine is not taken for silence.
         track_->Timing.pollStep = std::chrono::milliseconds(2);
-        receiver_.OnStatus = [this](int code, qintptr value) { track_->OnStatus(code, value); };
     }
     void cleanup() {
         for (int id : hooks_) flow::DetachDownloadHook(id);
         hooks_.clear();
         QVERIFY(testsupport::WaitFor([this] { return !link_.PortClaimed(); }, 20000));
-        receiver_.OnStatus = nullptr;
         track_.reset();
         simulator_.reset();
     }

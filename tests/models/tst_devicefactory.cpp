@@ -22,12 +22,15 @@ namespace {
 class TOwner : public QObject {
   public:
     std::vector<int> codes;
+    std::vector<qintptr> values;
     device::TWindowHandle handle{this};
 
   protected:
     bool event(QEvent* e) override {
         if (e->type() != device::WM_DEVICE_MSG) return QObject::event(e);
-        codes.push_back(int(static_cast<device::TMessageEvent*>(e)->WParam));
+        const auto* message = static_cast<device::TMessageEvent*>(e);
+        codes.push_back(int(message->WParam));
+        values.push_back(message->LParam);
         return true;
     }
 };
@@ -125,28 +128,48 @@ class TestDeviceFactory : public QObject {
         QCOMPARE(form->lblTimeZone->text(), QStringLiteral("Часовой пояс: UTC+3"));
     }
 
-    void statuses_forwardedAndPageRestored_data() {
+    // A failure of the track page's operation reaches the main window as the
+    // device window's code, carrying the operation's outcome; every final
+    // status gives the page its buttons back.
+    void trackStatuses_failuresReportedPageRestored_data() {
         QTest::addColumn<int>("status");
+        QTest::addColumn<qintptr>("value");
         QTest::addColumn<std::vector<int>>("sent");
+        QTest::addColumn<std::vector<qintptr>>("outcomes");
         QTest::addColumn<bool>("restores");
-        QTest::newRow("written") << int(device::ST_WRITTEN) << std::vector<int>{DM_WRITTEN} << true;
+        const auto outcome = [](flow::TOutcome o) { return std::vector<qintptr>{qintptr(o)}; };
         QTest::newRow("port failed")
-            << int(device::ST_PORT_FAILED) << std::vector<int>{DM_PORT_FAILED} << true;
-        QTest::newRow("no link") << int(device::ST_NO_LINK) << std::vector<int>{DM_NO_LINK} << true;
-        QTest::newRow("bad header") << int(device::ST_BAD_HEADER) << std::vector<int>{} << true;
-        QTest::newRow("port open") << int(device::ST_PORT_OPEN) << std::vector<int>{} << false;
-        QTest::newRow("bad reply") << int(device::ST_BAD_REPLY) << std::vector<int>{} << false;
+            << int(device::ST_PORT_FAILED) << qintptr(0) << std::vector<int>{DM_PORT_FAILED}
+            << outcome(flow::TOutcome::PortFailed) << true;
+        QTest::newRow("no link") << int(device::ST_NO_LINK) << qintptr(0)
+                                 << std::vector<int>{DM_NO_LINK}
+                                 << outcome(flow::TOutcome::NoDevice) << true;
+        QTest::newRow("link lost")
+            << int(device::ST_NO_LINK) << qintptr(device::LINK_LOST) << std::vector<int>{DM_NO_LINK}
+            << outcome(flow::TOutcome::LinkLost) << true;
+        QTest::newRow("written: final, nothing to say")
+            << int(device::ST_WRITTEN) << qintptr(0) << std::vector<int>{} << std::vector<qintptr>{}
+            << true;
+        QTest::newRow("bad header") << int(device::ST_BAD_HEADER) << qintptr(0)
+                                    << std::vector<int>{} << std::vector<qintptr>{} << true;
+        QTest::newRow("port open") << int(device::ST_PORT_OPEN) << qintptr(0) << std::vector<int>{}
+                                   << std::vector<qintptr>{} << false;
+        QTest::newRow("bad reply") << int(device::ST_BAD_REPLY) << qintptr(0) << std::vector<int>{}
+                                   << std::vector<qintptr>{} << false;
     }
-    void statuses_forwardedAndPageRestored() {
+    void trackStatuses_failuresReportedPageRestored() {
         QFETCH(int, status);
+        QFETCH(qintptr, value);
         QFETCH(std::vector<int>, sent);
+        QFETCH(std::vector<qintptr>, outcomes);
         QFETCH(bool, restores);
         TDeviceForm* form = Make(100);
         track::TTrackPage* page = form->TrackPage;
         page->pbar->setVisible(true);
         page->btnStatLast->setEnabled(false);
-        testing::DeliverThreadMsg(form, status);
+        testing::DeliverStatus(page->Download().StatusTarget(), status, value);
         QCOMPARE(owner->codes, sent);
+        QCOMPARE(owner->values, outcomes);
         QCOMPARE(page->pbar->isVisibleTo(page), !restores);
         QCOMPARE(page->btnStatLast->isEnabled(), restores);
         QCOMPARE(page->btnStPrev->isEnabled(), restores);

@@ -302,7 +302,7 @@ class TestTrackPage : public QObject {
         QFETCH(int, position);
         page->FlightMinutes = std::uint16_t(minutes);
         page->chkReadBySector->setChecked(bySector);
-        testing::DeliverThreadMsg(form, device::ST_TRACK_PAGE, count);
+        testing::DeliverStatus(page->Download().StatusTarget(), device::ST_TRACK_PAGE, count);
         QVERIFY(page->pbar->isVisibleTo(page));
         QCOMPARE(page->pbar->value(), position);
     }
@@ -472,11 +472,11 @@ class TestTrackPage : public QObject {
         device::SetFileCalls(&GatedCalls());
         CloseGate();
         FillLists(1);
-        testing::DeliverThreadMsg(form, device::ST_TRACK_END, 0);
+        testing::DeliverStatus(page->Download().StatusTarget(), device::ST_TRACK_END, 0);
         QTRY_VERIFY_WITH_TIMEOUT(GateHolds(), 10000);
         for (int points : {2, 3, 4}) {
             FillLists(points);
-            testing::DeliverThreadMsg(form, device::ST_TRACK_END, 0);
+            testing::DeliverStatus(page->Download().StatusTarget(), device::ST_TRACK_END, 0);
         }
         QVERIFY(page->ExportRunning());
         OpenGate();
@@ -498,7 +498,7 @@ class TestTrackPage : public QObject {
         device::SetFileCalls(&GatedCalls());
         CloseGate();
         FillLists(5);
-        testing::DeliverThreadMsg(form, device::ST_TRACK_END, 0);
+        testing::DeliverStatus(page->Download().StatusTarget(), device::ST_TRACK_END, 0);
         // The write waits at the gate, and the page still answers.
         QTRY_VERIFY_WITH_TIMEOUT(GateHolds(), 10000);
         ReadStats(page->btnStatLast);
@@ -514,7 +514,7 @@ class TestTrackPage : public QObject {
         device::SetFileCalls(&GatedCalls());
         CloseGate();
         FillLists(5);
-        testing::DeliverThreadMsg(form, device::ST_TRACK_END, 0);
+        testing::DeliverStatus(page->Download().StatusTarget(), device::ST_TRACK_END, 0);
         QTRY_VERIFY_WITH_TIMEOUT(GateHolds(), 10000);
         QPointer<TTrackPage> watched(page);
         models::CloseDeviceForm();
@@ -533,7 +533,7 @@ class TestTrackPage : public QObject {
         area->show();
         QVERIFY(QTest::qWaitForWindowExposed(area.get()));
         FillLists(50);
-        testing::DeliverThreadMsg(form, device::ST_TRACK_END, 0);
+        testing::DeliverStatus(page->Download().StatusTarget(), device::ST_TRACK_END, 0);
         QTRY_VERIFY_WITH_TIMEOUT(!page->ExportRunning(), 10000);
         const QSize first = page->imgFlight->Image().size();
         QVERIFY(!first.isEmpty());
@@ -556,7 +556,7 @@ class TestTrackPage : public QObject {
         area->show();
         QVERIFY(QTest::qWaitForWindowExposed(area.get()));
         FillTriangleFlight(900);
-        testing::DeliverThreadMsg(form, device::ST_TRACK_END, 0);
+        testing::DeliverStatus(page->Download().StatusTarget(), device::ST_TRACK_END, 0);
         QTRY_VERIFY_WITH_TIMEOUT(!page->PictureMarks().turnpoints.empty(), 60000);
         QTRY_VERIFY_WITH_TIMEOUT(!page->ExportRunning(), 10000);
         const auto fixes = page->PictureFixes();
@@ -576,7 +576,7 @@ class TestTrackPage : public QObject {
 
     void picture_noPoints_none() {
         FillLists(0);
-        testing::DeliverThreadMsg(form, device::ST_TRACK_END, 0);
+        testing::DeliverStatus(page->Download().StatusTarget(), device::ST_TRACK_END, 0);
         QTRY_VERIFY_WITH_TIMEOUT(!page->ExportRunning(), 10000);
         QVERIFY(page->imgFlight->Image().isNull());
     }
@@ -588,7 +588,7 @@ class TestTrackPage : public QObject {
         rx[models::ReplyVersionOffset + 1] = 0x01;
         form->LoadFromReply();
         FillLists(3);
-        testing::DeliverThreadMsg(form, device::ST_TRACK_END, 0);
+        testing::DeliverStatus(page->Download().StatusTarget(), device::ST_TRACK_END, 0);
         QTRY_VERIFY_WITH_TIMEOUT(!page->ExportRunning(), 10000);
         const QByteArray igc = Contents(QStringLiteral("Track0.igc"));
         QVERIFY(igc.contains("HFRFWFIRMWAREVERSION:311\r\n"));

@@ -30,11 +30,16 @@ class TFlightsDownload::TOneFlight : public TTrackReports {
     QStringList fileLines_;
 };
 
+std::vector<TListedFlight> OldestFirst(const std::vector<TListedFlight>& listed,
+                                       const std::function<bool(std::size_t)>& chosen) {
+    std::vector<TListedFlight> flights;
+    for (std::size_t i = listed.size(); i-- > 0;)
+        if (chosen(i)) flights.push_back(listed[i]);
+    return flights;
+}
+
 std::vector<TListedFlight> NewFlights(const std::vector<TListedFlight>& listed) {
-    std::vector<TListedFlight> fresh;
-    for (auto it = listed.rbegin(); it != listed.rend(); ++it)
-        if (!it->inLogbook) fresh.push_back(*it);
-    return fresh;
+    return OldestFirst(listed, [&](std::size_t i) { return !listed[i].inLogbook; });
 }
 
 TFlightsDownload::TFlightsDownload(serial::TNonVisComp& link, TFlightsReports& reports,

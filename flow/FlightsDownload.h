@@ -10,6 +10,7 @@
 // lets the flight under way end and starts no other.
 #include <QObject>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -35,6 +36,11 @@ class TFlightsReports {
     virtual void Finished(const TReport& outcome, int downloaded) = 0;
 };
 
+// The flights of `listed` (newest first, as a scan lists them) whose index
+// `chosen` accepts, oldest first: the order the instrument wrote them in, and
+// the order every download takes them in.
+std::vector<TListedFlight> OldestFirst(const std::vector<TListedFlight>& listed,
+                                       const std::function<bool(std::size_t)>& chosen);
 // The flights of `listed` that the logbook does not hold, oldest first.
 std::vector<TListedFlight> NewFlights(const std::vector<TListedFlight>& listed);
 

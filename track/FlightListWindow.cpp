@@ -208,11 +208,11 @@ void TFlightListWindow::ShowFlights() {
 }
 
 void TFlightListWindow::btnDownloadChosenClick() {
-    std::vector<flow::TListedFlight> chosen;
-    for (int row = tblFlights->rowCount() - 1; row >= 0; --row)
-        if (tblFlights->item(row, ColChosen)->checkState() == Qt::Checked &&
-            row < int(Flights().size()))
-            chosen.push_back(Flights()[std::size_t(row)]);
+    // A row stands for the flight of the same index in the list.
+    std::vector<flow::TListedFlight> chosen = flow::OldestFirst(Flights(), [this](std::size_t i) {
+        return int(i) < tblFlights->rowCount() &&
+               tblFlights->item(int(i), ColChosen)->checkState() == Qt::Checked;
+    });
     if (chosen.empty()) {
         ShowState(flow::Report(flow::TOutcome::NoTrack,
                                QStringLiteral("Отметьте полёты, которые нужно скачать")));

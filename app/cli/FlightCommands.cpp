@@ -142,9 +142,8 @@ int TCliSession::DownloadListed(std::optional<int> number, bool rescan, bool byS
     if (const int failed = ScanFlights(rescan, instrument, lookup.get(), listed)) return failed;
     std::vector<flow::TListedFlight> chosen;
     if (number) {
-        // Oldest first, as the instrument wrote them.
-        for (auto it = listed.rbegin(); it != listed.rend(); ++it)
-            if (it->flightNumber == *number) chosen.push_back(*it);
+        chosen = flow::OldestFirst(
+            listed, [&](std::size_t i) { return listed[i].flightNumber == *number; });
         if (chosen.empty())
             return Finish(
                 flow::Report(flow::TOutcome::NoTrack,

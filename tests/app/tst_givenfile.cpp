@@ -123,7 +123,7 @@ class TestGivenFile : public QObject {
         QCOMPARE(given, fromMenu);
         QCOMPARE(given.model, model);
         QCOMPARE(given.messages.size(), std::size_t(model ? 0 : 1));
-        if (model) QCOMPARE(given.title, QStringLiteral("TolmarikProg : ") + file);
+        if (model) QCOMPARE(given.status, QStringLiteral("Файл открыт: ") + file);
     }
 
     void settingsFile_relativeName_shownInFull() {

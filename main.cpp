@@ -1,9 +1,11 @@
 #include "app/MAIN.h"
 
+#include <QTimer>
 #include <cstdio>
 
 #include "app/CommandLine.h"
 #include "app/ExitCodes.h"
+#include "app/GivenFile.h"
 #include "app/Runtime.h"
 #include "app/TApplication.h"
 #include "serial/Transcript.h"
@@ -29,5 +31,9 @@ int main(int argc, char** argv) {
     app::TMainForm form;
     if (!line.port.isEmpty()) form.UsePortForThisRun(line.port);
     form.show();
+    // Once the loop runs: a failure of the file reaches the application's
+    // error handler, as from the menu, over the shown window.
+    if (line.fileKind != app::TCommandLine::NoFile)
+        QTimer::singleShot(0, &form, [&form, &line] { app::OpenGivenFile(form, line); });
     return application.exec();
 }

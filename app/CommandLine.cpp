@@ -32,6 +32,15 @@ bool OptionWithValue(const QStringList& arguments, int& i, const QString& name, 
     return false;
 }
 
+TCommandLine::FileKind KindOfFile(const QString& name) {
+    if (name.endsWith(QLatin1String(".bcf"), Qt::CaseInsensitive))
+        return TCommandLine::SettingsFile;
+    if (name.endsWith(QLatin1String(".igc"), Qt::CaseInsensitive) ||
+        name.endsWith(QLatin1String(".gpx"), Qt::CaseInsensitive))
+        return TCommandLine::FlightFile;
+    return TCommandLine::NoFile;
+}
+
 TCommandLine Refused(const QString& error) {
     TCommandLine line;
     line.action = TCommandLine::Refuse;
@@ -71,25 +80,29 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
             return Refused(QStringLiteral("unknown option %1").arg(a));
         } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
             if (ToolkitOptionTakesValue(a)) ++i;
+        } else if (!line.file.isEmpty()) {
+            return Refused(QStringLiteral("one file at a time, got %1 and %2").arg(line.file, a));
+        } else if (const TCommandLine::FileKind kind = KindOfFile(a);
+                   kind != TCommandLine::NoFile) {
+            line.file = a;
+            line.fileKind = kind;
         } else {
-            return Refused(QStringLiteral("no arguments expected, got %1").arg(a));
+            return Refused(
+                QStringLiteral("%1 is no settings file (.bcf) or flight (.igc, .gpx)").arg(a));
         }
     }
     return line;
 }
 
-QStringList ArgumentsOf(int argc, char** argv) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-    return arguments;
-}
-
 QString CommandLineHelp() {
     return QStringLiteral(
         "Usage: " TOLMARIK_PRODUCT_NAME
-        " [--port PORT]\n"
+        " [--port PORT] [FILE]\n"
         "Configures Tolmarik GPS flight instruments: reads and writes their settings,\n"
         "shows flight statistics, downloads tracks, updates the firmware.\n"
+        "\n"
+        "FILE: a settings file (.bcf) to open as the File menu opens one, or a\n"
+        "flight (.igc, .gpx) to take into the logbook and show there.\n"
         "\n"
         "Options:\n"
         "  -h, --help       Show this help and exit.\n"

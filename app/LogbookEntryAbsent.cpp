@@ -11,4 +11,6 @@ void ShowLogbook(QMdiArea* area) {
                               device::LogbookNotBuiltText());
 }
 
+void ShowFlightFile(QMdiArea* area, const QString&) { ShowLogbook(area); }
+
 }  // namespace app

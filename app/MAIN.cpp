@@ -465,7 +465,10 @@ void TMainForm::GetDevice_MSG(quintptr wParam, qintptr lParam) {
 void TMainForm::FileOpen1Execute() {
     const QString folder = ReadSetting(QStringLiteral("filepath"), CurrentFolder());
     const QString name = device::Dialogs().OpenFileName(this, folder, kConfigFilter);
-    if (name.isEmpty()) return;
+    if (!name.isEmpty()) OpenSettingsFile(name);
+}
+
+void TMainForm::OpenSettingsFile(const QString& name) {
     flow::TOpenedConfig file;
     if (const std::optional<flow::TReport> refused = flow::OpenConfigFile(name, file)) {
         if (refused->outcome == flow::TOutcome::BadFile) {

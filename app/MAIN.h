@@ -54,6 +54,9 @@ class TMainForm : public QMainWindow, private flow::TInstrumentReports {
     void actSetDefaultExecute();
     void actUpdateFirmwareExecute();
     void FileOpen1Execute();
+    // What the File menu's open action does with the file chosen: also the way of a file
+    // given to the program at start.
+    void OpenSettingsFile(const QString& name);
     void FileSaveAs1Execute();
     void FileExit1Execute();
     void HelpAbout1Execute();

@@ -1,6 +1,11 @@
+#include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
+
 #include <QByteArray>
 #include <QtGlobal>
 
+#include "app/CommandLine.h"
 #include "app/Runtime.h"
 
 namespace app {
@@ -16,6 +21,21 @@ void SetUpRuntime() {
     // Interpreted patterns never make the object; ours are short.
     qputenv("QT_ENABLE_REGEXP_JIT", QByteArrayLiteral("0"));
 #endif
+}
+
+QStringList ArgumentsOf(int argc, char** argv) {
+    // A file opened from Explorer may lie under C:\Users\Пилот on a system
+    // whose ANSI code page has no Cyrillic letters: argv would hold '?' there.
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    QStringList arguments;
+    if (wide) {
+        for (int i = 0; i < count; ++i) arguments << QString::fromWCharArray(wide[i]);
+        LocalFree(wide);
+        return arguments;
+    }
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
 }
 
 }  // namespace app

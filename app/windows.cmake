@@ -75,7 +75,13 @@ install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 
 # The installer: TolmarikProg-<version>-win64.exe, made by makensis (Debian's
 # nsis) through CPack: both programs into Program Files, a Start-menu entry
-# with the program's icon, an uninstaller registered with the system.
+# with the program's icon, an uninstaller registered with the system. Our
+# copy of CMake's template (app/package/nsis) adds the desktop shortcut, the
+# file types and the uninstaller's choice to delete the pilot's logbook; the
+# template is BSD-licensed, its notice goes with the installer.
+install(FILES ${PROJECT_SOURCE_DIR}/app/package/nsis/COPYING-CMake.txt DESTINATION .
+        RENAME LICENSE-installer.txt)
+list(PREPEND CMAKE_MODULE_PATH ${PROJECT_SOURCE_DIR}/app/package/nsis)
 set(CPACK_GENERATOR NSIS)
 set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
 set(CPACK_PACKAGE_VENDOR ${TOLMARIK_COMPANY})
@@ -94,6 +100,9 @@ set(CPACK_NSIS_PACKAGE_NAME ${PROJECT_NAME})
 set(CPACK_NSIS_CONTACT ${TOLMARIK_AUTHOR})
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_NSIS_EXECUTABLE makensis)
+# An older or the same version installed is uninstalled first (silently when
+# the installer is), which keeps the pilot's logbook.
+set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 # A 64-bit installer for 64-bit programs: NSIS makes 32-bit ones unless told.
 set(CPACK_NSIS_DEFINES "Target amd64-unicode")
 include(CPack)

@@ -6,6 +6,7 @@
 using app::TCommandLine;
 
 Q_DECLARE_METATYPE(TCommandLine::Action)
+Q_DECLARE_METATYPE(TCommandLine::FileKind)
 
 class TestCommandLine : public QObject {
     Q_OBJECT
@@ -22,7 +23,8 @@ class TestCommandLine : public QObject {
         QTest::newRow("port without value") << QStringList{"--port"} << refuse << QString();
         QTest::newRow("port= empty") << QStringList{"--port="} << refuse << QString();
         QTest::newRow("unknown long option") << QStringList{"--colour"} << refuse << QString();
-        QTest::newRow("stray argument") << QStringList{"ttyUSB0"} << refuse << QString();
+        QTest::newRow("stray argument, no file's ending")
+            << QStringList{"ttyUSB0"} << refuse << QString();
         QTest::newRow("toolkit option with its value")
             << QStringList{"-platform", "offscreen", "--port", "p"} << run << "p";
         QTest::newRow("toolkit option without value")
@@ -73,9 +75,54 @@ class TestCommandLine : public QObject {
         QCOMPARE(line.transcript, transcript);
     }
 
+    void parse_file_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<TCommandLine::Action>("action");
+        QTest::addColumn<TCommandLine::FileKind>("kind");
+        QTest::addColumn<QString>("file");
+        const auto run = TCommandLine::Run;
+        const auto refuse = TCommandLine::Refuse;
+        const auto settings = TCommandLine::SettingsFile;
+        const auto flight = TCommandLine::FlightFile;
+        const auto none = TCommandLine::NoFile;
+        QTest::newRow("settings file") << QStringList{"a.bcf"} << run << settings << "a.bcf";
+        QTest::newRow("settings, upper case")
+            << QStringList{"C:\\Полёты\\A.BCF"} << run << settings << "C:\\Полёты\\A.BCF";
+        QTest::newRow("IGC flight")
+            << QStringList{"/home/p/2024-05-01.igc"} << run << flight << "/home/p/2024-05-01.igc";
+        QTest::newRow("IGC, upper case") << QStringList{"F.IGC"} << run << flight << "F.IGC";
+        QTest::newRow("GPX flight") << QStringList{"t.gpx"} << run << flight << "t.gpx";
+        QTest::newRow("with a port before")
+            << QStringList{"--port", "p", "a.bcf"} << run << settings << "a.bcf";
+        QTest::newRow("after a toolkit option's value")
+            << QStringList{"-style", "fusion", "f.igc"} << run << flight << "f.igc";
+        QTest::newRow("a port's value is no file")
+            << QStringList{"--port", "x.bcf"} << run << none << QString();
+        QTest::newRow("other ending") << QStringList{"notes.txt"} << refuse << none << QString();
+        QTest::newRow("ending inside the name")
+            << QStringList{"a.bcf.txt"} << refuse << none << QString();
+        QTest::newRow("two files") << QStringList{"a.bcf", "b.igc"} << refuse << none << QString();
+        QTest::newRow("unknown option beside a file")
+            << QStringList{"a.bcf", "--colour"} << refuse << none << QString();
+    }
+    void parse_file() {
+        QFETCH(QStringList, arguments);
+        QFETCH(TCommandLine::Action, action);
+        QFETCH(TCommandLine::FileKind, kind);
+        QFETCH(QString, file);
+        arguments.prepend(QStringLiteral("TolmarikProg"));
+        const TCommandLine line = app::ParseCommandLine(arguments);
+        QCOMPARE(line.action, action);
+        if (action == TCommandLine::Refuse) return;
+        QCOMPARE(line.fileKind, kind);
+        QCOMPARE(line.file, file);
+    }
+
     void refusal_namesTheArgument() {
         const TCommandLine line = app::ParseCommandLine({"TolmarikProg", "--colour=red"});
         QVERIFY2(line.error.contains(QStringLiteral("--colour=red")), qPrintable(line.error));
+        const TCommandLine two = app::ParseCommandLine({"TolmarikProg", "a.bcf", "b.bcf"});
+        QVERIFY2(two.error.contains(QStringLiteral("b.bcf")), qPrintable(two.error));
     }
 };
 

@@ -67,12 +67,20 @@ class TestProgramOptions : public QObject {
         QVERIFY2(r.out.contains(QStringLiteral("--port PORT")), qPrintable(r.out));
     }
 
-    void windowProgram_unknownOption_usageErrorWithoutWindow() {
-        const Result r =
-            RunWithoutDisplay(QStringLiteral(TOLMARIK_PROGRAM), {QStringLiteral("--colour")});
+    void windowProgram_refused_usageErrorWithoutWindow_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("named");  // what the refusal names
+        QTest::newRow("unknown option") << QStringList{"--colour"} << "--colour";
+        QTest::newRow("file of no known kind") << QStringList{"notes.txt"} << "notes.txt";
+        QTest::newRow("second file") << QStringList{"a.bcf", "b.igc"} << "b.igc";
+    }
+    void windowProgram_refused_usageErrorWithoutWindow() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, named);
+        const Result r = RunWithoutDisplay(QStringLiteral(TOLMARIK_PROGRAM), args);
         QVERIFY(r.finished);
         QCOMPARE(r.exitCode, 2);
-        QVERIFY2(r.err.contains(QStringLiteral("--colour")), qPrintable(r.err));
+        QVERIFY2(r.err.contains(named), qPrintable(r.err));
         QVERIFY(r.out.isEmpty());
     }
 

@@ -74,6 +74,16 @@ else
     file -b "$png" 2>/dev/null | grep -q "PNG image data, $size x $size," \
       || fail "no ${size}x${size} PNG icon $icon.png"
   done
+  # Each file type the entry opens is declared in the package, and a file
+  # given to the entry reaches the program.
+  grep -q '^Exec=[^ ]* %f$' "$desktop" || fail "desktop entry passes no file (%f)"
+  mime_types=$(sed -n 's/^MimeType=//p' "$desktop" | tr ';' ' ')
+  for type in $mime_types; do
+    grep -qs "<mime-type type=\"$type\">" "$root"/usr/share/mime/packages/*.xml \
+      || fail "desktop entry opens $type, which the package does not declare"
+  done
+  grep -qs '<glob pattern="\*\.bcf"/>' "$root"/usr/share/mime/packages/*.xml \
+    || fail "no MIME type for .bcf settings files"
   metainfo=$(ls "$root"/usr/share/metainfo/*.metainfo.xml 2>/dev/null || true)
   if [ -z "$metainfo" ]; then
     fail "no metainfo"

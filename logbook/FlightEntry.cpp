@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "track/FlightPhases.h"
+#include "track/Geodesy.h"
 
 namespace logbook {
 
@@ -57,26 +58,16 @@ bool MeasureFlight(const track::TCheckedTrack& flight, TFlightEntry& entry) {
     entry.landingLongitude = landing.longitude;
     entry.landingAltitude = altitude(landing);
 
-    bool anyAltitude = false;
-    double highest = 0, lowest = 0, length = 0;
-    for (std::size_t i = span.takeoff; i <= span.landing; ++i) {
-        const double a = timed[i].altitude;
-        if (!std::isnan(a)) {
-            highest = anyAltitude ? std::max(highest, a) : a;
-            lowest = anyAltitude ? std::min(lowest, a) : a;
-            anyAltitude = true;
-        }
-        if (i > span.takeoff) length += track::QuickDistance(timed[i - 1], timed[i]);
-    }
-    entry.highestAltitude = highest;
-    entry.lowestAltitude = lowest;
+    const track::TFlightMeasures measures = track::MeasureFlight(timed, span);
+    entry.highestAltitude = measures.highest.value_or(0);
+    entry.lowestAltitude = measures.lowest.value_or(0);
     const track::TClimbExtremes extremes = track::ClimbExtremes(timed, span);
     entry.climb1s = extremes.climb1s;
     entry.sink1s = extremes.sink1s;
     entry.climb10s = extremes.climb10s;
     entry.sink10s = extremes.sink10s;
-    entry.trackLengthMetres = length;
-    entry.straightMetres = track::QuickDistance(takeoff, landing);
+    entry.trackLengthMetres = measures.lengthMetres;
+    entry.straightMetres = measures.straightMetres;
     entry.fixCount = int(fixes.size());
     return true;
 }

@@ -20,6 +20,7 @@
 #include "device/UserTexts.h"
 #include "scoring/Optimizer.h"
 #include "track/FlightPhases.h"
+#include "track/Geodesy.h"
 #include "track/IgcReader.h"
 #include "track/KmlExport.h"
 #include "track/TrackExport.h"
@@ -239,7 +240,7 @@ QString TLogbook::SiteAt(double latitude, double longitude) {
     double nearest = SiteRadiusMetres;
     for (const TSite& site : store_.Sites()) {
         const double d =
-            track::QuickDistance(At(latitude, longitude), At(site.latitude, site.longitude));
+            track::FixDistance(At(latitude, longitude), At(site.latitude, site.longitude));
         if (d <= nearest) {
             nearest = d;
             name = site.name;
@@ -317,7 +318,7 @@ TSameness Sameness(const track::TCheckedTrack& mine, const TFlightEntry& mineEnt
         }
         if (dt <= PairSeconds && f.time >= from && f.time <= to) {
             ++paired;
-            if (track::QuickDistance(f, b[k]) <= SameFlightMetres) ++near;
+            if (track::FixDistance(f, b[k]) <= SameFlightMetres) ++near;
         }
     }
     if (shared >= std::min<std::size_t>(FewestPairs, std::min(a.size(), b.size())) &&
@@ -958,7 +959,7 @@ void TLogbook::Edit(std::int64_t id, const QString& site, const QString& glider,
         const track::TFlightFix here = At(entry->takeoffLatitude, entry->takeoffLongitude);
         for (const TFlightEntry& other : store_.Flights())
             if (other.id != id && other.site.isEmpty() &&
-                track::QuickDistance(here, At(other.takeoffLatitude, other.takeoffLongitude)) <=
+                track::FixDistance(here, At(other.takeoffLatitude, other.takeoffLongitude)) <=
                     SiteRadiusMetres)
                 near.push_back(other.id);
     }

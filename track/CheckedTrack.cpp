@@ -6,6 +6,7 @@
 
 #include "device/AppError.h"
 #include "track/FlightPhases.h"
+#include "track/Geodesy.h"
 
 namespace track {
 
@@ -64,7 +65,7 @@ struct TRun {
 
 bool ReachableOverGround(const TFlightFix& a, const TFlightFix& b) {
     if (!a.hasTime || !b.hasTime) return true;
-    return QuickDistance(a, b) <= MaxGroundSpeed * double(b.time - a.time) + HorizontalNoise;
+    return FixDistance(a, b) <= MaxGroundSpeed * double(b.time - a.time) + HorizontalNoise;
 }
 
 // Leaves out the fixes whose altitudes stand out of the fixes around them:

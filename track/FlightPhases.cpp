@@ -5,17 +5,23 @@
 #include <numbers>
 
 #include "track/CheckedTrack.h"
+#include "track/Geodesy.h"
 
 namespace track {
 
-double QuickDistance(const TFlightFix& a, const TFlightFix& b) {
-    constexpr double earthRadius = 6371008.8;
-    constexpr double toRad = std::numbers::pi / 180.0;
-    const double lat1 = a.latitude * toRad, lat2 = b.latitude * toRad;
-    const double dLat = lat2 - lat1, dLon = (b.longitude - a.longitude) * toRad;
-    const double h = std::sin(dLat / 2) * std::sin(dLat / 2) +
-                     std::cos(lat1) * std::cos(lat2) * std::sin(dLon / 2) * std::sin(dLon / 2);
-    return 2 * earthRadius * std::asin(std::min(1.0, std::sqrt(h)));
+TFlightMeasures MeasureFlight(const std::vector<TFlightFix>& fixes, const TFlightSpan& span) {
+    TFlightMeasures measures;
+    for (std::size_t i = span.takeoff; i <= span.landing && i < fixes.size(); ++i) {
+        const double a = fixes[i].altitude;
+        if (!std::isnan(a)) {
+            measures.highest = std::max(measures.highest.value_or(a), a);
+            measures.lowest = std::min(measures.lowest.value_or(a), a);
+        }
+        if (i > span.takeoff) measures.lengthMetres += FixDistance(fixes[i - 1], fixes[i]);
+    }
+    if (span.landing < fixes.size())
+        measures.straightMetres = FixDistance(fixes[span.takeoff], fixes[span.landing]);
+    return measures;
 }
 
 namespace {
@@ -31,7 +37,7 @@ bool TimesUsable(const std::vector<TFlightFix>& fixes) {
 bool Moves(const std::vector<TFlightFix>& fixes, std::size_t from, std::size_t to) {
     const double seconds = double(fixes[to].time - fixes[from].time);
     if (seconds <= 0) return false;
-    if (QuickDistance(fixes[from], fixes[to]) / seconds >= MovingGroundSpeed) return true;
+    if (FixDistance(fixes[from], fixes[to]) / seconds >= MovingGroundSpeed) return true;
     const double up = fixes[to].altitude - fixes[from].altitude;  // NaN compares false
     return std::fabs(up) / seconds >= MovingVerticalSpeed;
 }
@@ -88,7 +94,7 @@ std::vector<TAirborne> AirborneRuns(const std::vector<TFlightFix>& fixes,
         std::size_t j = i;
         double low = fixes[i].altitude, high = fixes[i].altitude;
         while (j + 1 <= landing && !moving[j + 1] &&
-               QuickDistance(fixes[i], fixes[j + 1]) <= GroundPauseMetres) {
+               FixDistance(fixes[i], fixes[j + 1]) <= GroundPauseMetres) {
             const double a = fixes[j + 1].altitude;
             if (!std::isnan(a)) {
                 low = std::isnan(low) ? a : std::min(low, a);

@@ -4,6 +4,7 @@
 // records are not the flight. The logbook's times and durations and the
 // cross-country score both take the span found here.
 #include <cstddef>
+#include <optional>
 #include <vector>
 
 #include "track/FlightFix.h"
@@ -61,8 +62,15 @@ struct TClimbExtremes {
 };
 TClimbExtremes ClimbExtremes(const std::vector<TFlightFix>& fixes, const TFlightSpan& span);
 
-// Great-circle distance in metres on a sphere of the earth's mean radius:
-// good to about 0.5 %, enough to tell moving from standing.
-double QuickDistance(const TFlightFix& a, const TFlightFix& b);
+// What the span of a flight measures: the track's length and the straight
+// line from take-off to landing in metres, and the highest and lowest
+// altitude (none without altitudes).
+struct TFlightMeasures {
+    double lengthMetres = 0;
+    double straightMetres = 0;
+    std::optional<double> highest;
+    std::optional<double> lowest;
+};
+TFlightMeasures MeasureFlight(const std::vector<TFlightFix>& fixes, const TFlightSpan& span);
 
 }  // namespace track

@@ -8,6 +8,7 @@
 
 #include "device/Frames.h"
 #include "track/FlightPhases.h"
+#include "track/Geodesy.h"
 #include "track/TrackExport.h"
 
 namespace track {
@@ -99,9 +100,9 @@ TFlightStatsReply StatsOfTrack(const device::TrackSnapshot& lists, std::uint16_t
     std::size_t climbFrom = 0, speedFrom = 0;
     for (std::size_t i = 1; i < fixes.size(); ++i) {
         const TFlightFix& f = fixes[i];
-        along[i] = along[i - 1] + QuickDistance(fixes[i - 1], f);
+        along[i] = along[i - 1] + FixDistance(fixes[i - 1], f);
         highest = std::max(highest, f.altitude);
-        away = std::max(away, QuickDistance(fixes[0], f));
+        away = std::max(away, FixDistance(fixes[0], f));
         while (f.time - fixes[climbFrom + 1].time >= 10) ++climbFrom;
         while (f.time - fixes[speedFrom + 1].time >= 5) ++speedFrom;
         if (const auto dt = f.time - fixes[climbFrom].time; dt >= 5) {

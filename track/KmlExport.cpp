@@ -7,6 +7,7 @@
 
 #include "device/FileStore.h"
 #include "track/FlightPhases.h"
+#include "track/Geodesy.h"
 
 namespace track {
 
@@ -71,20 +72,14 @@ std::vector<std::pair<QString, QString>> FlightFacts(const std::vector<TFlightFi
         facts.emplace_back(QStringLiteral("Продолжительность"),
                            Duration(landing.time - takeoff.time));
     }
-    double highest = std::nan(""), length = 0;
-    for (std::size_t i = span.takeoff; i <= span.landing; ++i) {
-        if (!std::isnan(fixes[i].altitude) && !(fixes[i].altitude <= highest))
-            highest = fixes[i].altitude;
-        if (i > span.takeoff) length += QuickDistance(fixes[i - 1], fixes[i]);
-    }
-    if (!std::isnan(highest))
+    const TFlightMeasures measures = MeasureFlight(fixes, span);
+    if (measures.highest)
         facts.emplace_back(QStringLiteral("Наибольшая высота"),
-                           QStringLiteral("%1 м").arg(std::lround(highest)));
+                           QStringLiteral("%1 м").arg(std::lround(*measures.highest)));
     facts.emplace_back(QStringLiteral("Длина трека"),
-                       QStringLiteral("%1 км").arg(length / 1000.0, 0, 'f', 1));
-    facts.emplace_back(
-        QStringLiteral("Взлёт - посадка"),
-        QStringLiteral("%1 км").arg(QuickDistance(takeoff, landing) / 1000.0, 0, 'f', 1));
+                       QStringLiteral("%1 км").arg(measures.lengthMetres / 1000.0, 0, 'f', 1));
+    facts.emplace_back(QStringLiteral("Взлёт - посадка"),
+                       QStringLiteral("%1 км").arg(measures.straightMetres / 1000.0, 0, 'f', 1));
     return facts;
 }
 

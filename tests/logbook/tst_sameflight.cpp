@@ -12,6 +12,7 @@
 #include "device/FileStore.h"
 #include "logbook/Logbook.h"
 #include "track/FlightPhases.h"
+#include "track/Geodesy.h"
 #include "track/TrackExport.h"
 
 using namespace logbook;
@@ -209,7 +210,7 @@ class TestSameFlight : public QObject {
                     while (fixes[k].time - fixes[from].time > 10) ++from;
                     const auto dt = fixes[k].time - fixes[from].time;
                     if (dt < 10) continue;
-                    const double speed = track::QuickDistance(fixes[from], fixes[k]) / double(dt);
+                    const double speed = track::FixDistance(fixes[from], fixes[k]) / double(dt);
                     QVERIFY2(speed <= 70,
                              qPrintable(what +
                                         QStringLiteral("\nspeed %1 at fix %2").arg(speed).arg(k)));

@@ -1,22 +1,33 @@
-#include "scoring/Geodesy.h"
+#include "track/Geodesy.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
-namespace scoring {
+namespace track {
 
 namespace {
 constexpr double toRad = std::numbers::pi / 180.0;
 }
 
+double FixDistance(const TFlightFix& a, const TFlightFix& b) {
+    return EllipsoidDistance(a.latitude, a.longitude, b.latitude, b.longitude);
+}
+
 TGeoPoint GeoPoint(double latitudeDeg, double longitudeDeg, TEarth earth) {
-    const double reduced = earth == TEarth::FaiSphere
-                               ? latitudeDeg * toRad
-                               : std::atan((1 - WgsF) * std::tan(latitudeDeg * toRad));
+    // The reduced latitude's sine and cosine straight from the latitude's:
+    // tan(reduced) = (1 - f) tan(latitude), without the arctangent, and
+    // sound at the poles.
+    double sinLat = std::sin(latitudeDeg * toRad);
+    double cosLat = std::cos(latitudeDeg * toRad);
+    if (earth == TEarth::Wgs84) {
+        sinLat *= 1 - WgsF;
+        const double norm = std::hypot(sinLat, cosLat);
+        sinLat /= norm;
+        cosLat /= norm;
+    }
     const double lon = longitudeDeg * toRad;
-    return {std::cos(reduced) * std::cos(lon), std::cos(reduced) * std::sin(lon),
-            std::sin(reduced)};
+    return {cosLat * std::cos(lon), cosLat * std::sin(lon), sinLat};
 }
 
 double EarthDistance(double lat1, double lon1, double lat2, double lon2, TEarth earth) {
@@ -39,4 +50,4 @@ double ParallelRadius(double latitudeRad) {
     return WgsA / std::sqrt(1 - e2 * s * s) * std::cos(latitudeRad);
 }
 
-}  // namespace scoring
+}  // namespace track

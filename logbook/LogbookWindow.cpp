@@ -279,7 +279,7 @@ void TLogbookWindow::ShowSummary() {
     for (const TLogbookRecord& r : records)
         lines << QStringLiteral("  %1: %2 (№ %3, %4)")
                      .arg(r.title, r.value)
-                     .arg(r.id)
+                     .arg(r.number)
                      .arg(DateText(r.localTakeoff));
     mmoSummary->setPlainText(lines.join(QLatin1Char('\n')));
     SelectionChanged();

@@ -159,7 +159,7 @@ QVariant TLogbookModel::headerData(int section, Qt::Orientation orientation, int
         case ColDate:
             return QStringLiteral("Дата");
         case ColTime:
-            return QStringLiteral("Взлёт, местное");
+            return QStringLiteral("Взлёт");
         case ColSite:
             return QStringLiteral("Место");
         case ColDuration:

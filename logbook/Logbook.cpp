@@ -20,6 +20,7 @@
 #include "device/AppError.h"
 #include "device/FileStore.h"
 #include "device/UserTexts.h"
+#include "scoring/FlightAnalysis.h"
 #include "scoring/Optimizer.h"
 #include "track/FlightPhases.h"
 #include "track/IgcReader.h"
@@ -262,11 +263,14 @@ constexpr double ScoreTimeLimitSeconds = 30;
 namespace {
 // The score and its kind as the logbook keeps them (0 and no kind when
 // nothing scores).
-std::pair<double, QString> ScoreOf(const std::vector<track::TFlightFix>& fixes) {
+scoring::TScoreResult BoundedScore(const std::vector<track::TFlightFix>& fixes) {
     scoring::TScoreOptions options;
     options.timeLimitSeconds = ScoreTimeLimitSeconds;
-    const scoring::TScoreResult result =
-        scoring::ScoreFlight(fixes, scoring::XContestRules(), options);
+    return scoring::ScoreFlight(fixes, scoring::XContestRules(), options);
+}
+
+std::pair<double, QString> ScoreOf(const std::vector<track::TFlightFix>& fixes) {
+    const scoring::TScoreResult result = BoundedScore(fixes);
     return {result.found ? result.score : 0, result.found ? result.kindId : QString()};
 }
 
@@ -274,6 +278,13 @@ void ScoreEntry(TFlightEntry& entry, const std::vector<track::TFlightFix>& fixes
     std::tie(entry.score, entry.scoreKind) = ScoreOf(fixes);
 }
 }  // namespace
+
+scoring::TFlightReport FlightReport(const std::vector<track::TFlightFix>& fixes) {
+    scoring::TFlightReport report;
+    report.score = BoundedScore(fixes);
+    report.analysis = scoring::AnalyseFlight(fixes);
+    return report;
+}
 
 void TLogbook::Score(std::int64_t id, const std::vector<track::TFlightFix>& fixes) {
     const auto [score, kind] = ScoreOf(fixes);

@@ -19,6 +19,7 @@
 #include "logbook/LogbookBackup.h"
 #include "logbook/LogbookStore.h"
 #include "models/ModelTable.h"
+#include "scoring/ScoreRunner.h"
 #include "track/CheckedTrack.h"
 #include "track/IgcExport.h"
 
@@ -248,6 +249,10 @@ class TLogbook {
 
     TLogbookStore store_;
 };
+
+// The flight's score as the logbook keeps it (XContest rules, the search
+// bounded as for every entry) and its analysis: what its picture marks.
+scoring::TFlightReport FlightReport(const std::vector<track::TFlightFix>& fixes);
 
 // The flight of a logbook's track file that took off at `takeoffUtc` (a file
 // of several flights is kept once per flight), else its first. Throws

@@ -43,6 +43,7 @@
 #include "track/ExportJob.h"
 #include "track/FlightPlot.h"
 #include "track/FlightPlotView.h"
+#include "track/FlightScoreView.h"
 #include "track/TrackFileReader.h"
 
 namespace logbook {
@@ -310,8 +311,16 @@ void TLogbookWindow::FillYears() {
 }
 
 void TLogbookWindow::Reload() {
+    // The flight being looked at stays chosen, where it is still shown.
+    const QModelIndex current = tblFlights->currentIndex();
+    const std::int64_t id = current.isValid() ? model_->IdAt(current.row()) : 0;
     FillYears();
     ApplyFilter();
+    for (int row = 0; id && row < model_->rowCount(); ++row)
+        if (model_->IdAt(row) == id) {
+            tblFlights->selectRow(row);
+            break;
+        }
 }
 
 void TLogbookWindow::ApplyFilter() {
@@ -452,17 +461,38 @@ void TLogbookWindow::ShowSelected(const std::optional<TFlightEntry>& entry) {
     // The runner is this window's child: what a job returns runs only while
     // the window lives, and no guard of it need travel with the job to the
     // pool and be dropped there.
+    std::optional<track::TFlightMarks> marks;
+    if (marks_ && marks_->first == id) marks = marks_->second;
     plotRunner_->Submit(
-        [path, size, id, takeoff, window = this]() -> track::TLatestJobRunner::TDone {
+        [path, size, id, takeoff, marks, window = this]() -> track::TLatestJobRunner::TDone {
             QImage image;
+            std::vector<track::TFlightFix> fixes;
             try {
-                image = track::RenderFlightPlot(ReadEntryFlight(path, takeoff).fixes, size);
+                fixes = ReadEntryFlight(path, takeoff).fixes;
+                image = track::RenderFlightPlot(fixes, size, track::TTrackEnd::Landing,
+                                                marks.value_or(track::TFlightMarks{}));
             } catch (const device::TAppError&) {
                 // The copy is gone: the facts stand without a picture.
             }
-            return [window, image, id] {
+            return [window, image, id, marked = marks.has_value(), fixes = std::move(fixes)] {
                 const std::optional<TFlightEntry> now = window->CurrentEntry();
-                if (now && now->id == id) window->imgPlot->SetImage(image);
+                if (!now || now->id != id) return;
+                window->imgPlot->SetImage(image);
+                if (!marked && !fixes.empty()) window->FindMarks(id, fixes);
+            };
+        });
+}
+
+void TLogbookWindow::FindMarks(std::int64_t id, std::vector<track::TFlightFix> fixes) {
+    // The turnpoints and thermals, found after the plain picture is shown,
+    // then drawn; a flight chosen meanwhile drops them.
+    plotRunner_->Submit(
+        [id, fixes = std::move(fixes), window = this]() -> track::TLatestJobRunner::TDone {
+            const track::TFlightMarks marks = track::MarksOf(FlightReport(fixes));
+            return [window, id, marks] {
+                window->marks_.emplace(id, marks);
+                const std::optional<TFlightEntry> now = window->CurrentEntry();
+                if (now && now->id == id) window->ShowSelected(now);
             };
         });
 }

@@ -11,6 +11,7 @@
 
 #include "logbook/LockRetry.h"
 #include "logbook/Logbook.h"
+#include "track/FlightPlot.h"
 #include "track/IgcExport.h"
 
 class QAction;
@@ -77,6 +78,9 @@ class TLogbookWindow : public QWidget {
     // Shares the table's width out among its columns.
     void FitColumns();
     void btnAddClick();
+    // Finds the scored turnpoints and the thermals of the flight `id` and
+    // draws them.
+    void FindMarks(std::int64_t id, std::vector<track::TFlightFix> fixes);
     void ShowSelected(const std::optional<TFlightEntry>& entry);
     void ShowSummary();
     void btnImportFilesClick();
@@ -107,6 +111,8 @@ class TLogbookWindow : public QWidget {
     // The entries the filter leaves; none when it limits nothing.
     std::optional<QSet<std::int64_t>> shown_;
     std::int64_t dataVersion_ = 0;
+    // The marks of the flight whose picture was drawn last.
+    std::optional<std::pair<std::int64_t, track::TFlightMarks>> marks_;
     std::function<track::TPilotProfile()> profile_;
     TLogbookModel* model_ = nullptr;
     TImportJob* job_ = nullptr;

@@ -24,6 +24,7 @@
 #include "device/FileStore.h"
 #include "logbook/LogbookModel.h"
 #include "logbook/LogbookWindow.h"
+#include "track/FlightPlotView.h"
 
 using namespace logbook;
 using tracktest::Time;
@@ -203,6 +204,9 @@ class TestLogbookWindow : public QObject {
 
         SelectRows(window, {0});
         QVERIFY(!ActionOf(window, "actUnmerge")->isEnabled());
+        // Its picture, then the same with its turnpoints and thermals.
+        auto* plot = window->findChild<track::TFlightPlotView*>();
+        QTRY_VERIFY(!plot->Image().isNull());
         SelectRows(window, {1});
         QVERIFY(ActionOf(window, "actUnmerge")->isEnabled());
         ActionOf(window, "actUnmerge")->trigger();

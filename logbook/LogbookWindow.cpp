@@ -83,6 +83,50 @@ QDate Limit(const QDateEdit* edit) { return edit->date() == NoDateLimit ? QDate(
 // The share of the table's width each column takes.
 constexpr int kColumnWeights[TLogbookModel::ColCount] = {4, 10, 12, 13, 5, 6, 7, 11, 10};
 
+// The fields of a flight's dialog: the local take-off and the texts.
+struct TFlightFields {
+    QFormLayout* form;
+    QDateEdit* date;
+    QTimeEdit* takeoff;
+    QLineEdit* site;
+    QLineEdit* glider;
+    QPlainTextEdit* notes;
+};
+
+TFlightFields FlightFields(QDialog& dialog, const TFlightEntry& texts, const QDateTime& local,
+                           const QString& takeoffLabel) {
+    TFlightFields f{new QFormLayout(&dialog),
+                    new QDateEdit(local.date(), &dialog),
+                    new QTimeEdit(local.time(), &dialog),
+                    new QLineEdit(texts.site, &dialog),
+                    new QLineEdit(texts.glider, &dialog),
+                    new QPlainTextEdit(texts.notes, &dialog)};
+    f.date->setObjectName(QStringLiteral("dteDate"));
+    f.date->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    f.date->setCalendarPopup(true);
+    f.takeoff->setObjectName(QStringLiteral("tmeTakeoff"));
+    f.takeoff->setDisplayFormat(QStringLiteral("HH:mm"));
+    f.site->setObjectName(QStringLiteral("edtSite"));
+    f.glider->setObjectName(QStringLiteral("edtGlider"));
+    f.notes->setObjectName(QStringLiteral("mmoNotes"));
+    f.form->addRow(QStringLiteral("Дата:"), f.date);
+    f.form->addRow(takeoffLabel, f.takeoff);
+    f.form->addRow(QStringLiteral("Место взлёта:"), f.site);
+    f.form->addRow(QStringLiteral("Крыло:"), f.glider);
+    f.form->addRow(QStringLiteral("Заметки:"), f.notes);
+    return f;
+}
+
+// Adds OK and Cancel and runs the dialog through the dialog seam.
+bool Accepted(QDialog& dialog, QFormLayout* form) {
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    form->addRow(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    device::Dialogs().Exec(&dialog);
+    return dialog.result() == QDialog::Accepted;
+}
+
 QString ChooseFlightText() { return QStringLiteral("Выберите полёт в списке"); }
 
 QString TotalsText(const TTotals& t) {
@@ -588,48 +632,30 @@ void TLogbookWindow::btnEditClick() {
     QDialog dialog(this);
     dialog.setObjectName(QStringLiteral("FormEditFlight"));
     dialog.setWindowTitle(QStringLiteral("Полёт %1").arg(DateText(entry->LocalTakeoff())));
-    auto* site = new QLineEdit(entry->site, &dialog);
-    site->setObjectName(QStringLiteral("edtSite"));
-    auto* glider = new QLineEdit(entry->glider, &dialog);
-    glider->setObjectName(QStringLiteral("edtGlider"));
-    auto* notes = new QPlainTextEdit(entry->notes, &dialog);
-    notes->setObjectName(QStringLiteral("mmoNotes"));
     const TShownTime local = ShownTime(*entry, entry->takeoffUtc, false);
     const QDateTime was = QDateTime::fromSecsSinceEpoch(local.time, QTimeZone::utc());
-    auto* date = new QDateEdit(was.date(), &dialog);
-    date->setObjectName(QStringLiteral("dteDate"));
-    date->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    auto* takeoff = new QTimeEdit(was.time(), &dialog);
-    takeoff->setObjectName(QStringLiteral("tmeTakeoff"));
-    takeoff->setDisplayFormat(QStringLiteral("HH:mm"));
-    auto* form = new QFormLayout(&dialog);
-    form->addRow(QStringLiteral("Дата:"), date);
-    form->addRow(QStringLiteral("Взлёт, %1:").arg(local.zone), takeoff);
-    form->addRow(QStringLiteral("Место взлёта:"), site);
-    form->addRow(QStringLiteral("Крыло:"), glider);
-    form->addRow(QStringLiteral("Заметки:"), notes);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    form->addRow(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    device::Dialogs().Exec(&dialog);
-    if (dialog.result() != QDialog::Accepted) return;
+    const TFlightFields fields =
+        FlightFields(dialog, *entry, was, QStringLiteral("Взлёт, %1:").arg(local.zone));
+    if (!Accepted(dialog, fields.form)) return;
     // A new site name offers the flights nearby, listed, to be named too.
     std::vector<std::int64_t> alsoNamed;
-    if (site->text().trimmed() != entry->site) {
-        const std::vector<TFlightEntry> near = book_->SitesToRename(entry->id, site->text());
-        if (!near.empty() && device::Dialogs().Ask(this, device::TMessageKind::Plain, kTitle,
-                                                   RenameOthersQuestion(site->text().trimmed(),
-                                                                        book_->SiteRadius(), near)))
+    if (fields.site->text().trimmed() != entry->site) {
+        const std::vector<TFlightEntry> near = book_->SitesToRename(entry->id, fields.site->text());
+        if (!near.empty() &&
+            device::Dialogs().Ask(
+                this, device::TMessageKind::Plain, kTitle,
+                RenameOthersQuestion(fields.site->text().trimmed(), book_->SiteRadius(), near)))
             for (const TFlightEntry& e : near) alsoNamed.push_back(e.id);
     }
-    const bool texts = site->text().trimmed() != entry->site || glider->text() != entry->glider ||
-                       notes->toPlainText() != entry->notes;
-    const bool moved = date->date() != was.date() || takeoff->time().hour() != was.time().hour() ||
-                       takeoff->time().minute() != was.time().minute();
-    Change([this, id = entry->id, site = site->text(), glider = glider->text(),
-            notes = notes->toPlainText(), alsoNamed, texts, moved, day = date->date(),
-            time = takeoff->time(), done = std::make_shared<bool>(false)] {
+    const bool texts = fields.site->text().trimmed() != entry->site ||
+                       fields.glider->text() != entry->glider ||
+                       fields.notes->toPlainText() != entry->notes;
+    const bool moved = fields.date->date() != was.date() ||
+                       fields.takeoff->time().hour() != was.time().hour() ||
+                       fields.takeoff->time().minute() != was.time().minute();
+    Change([this, id = entry->id, site = fields.site->text(), glider = fields.glider->text(),
+            notes = fields.notes->toPlainText(), alsoNamed, texts, moved, day = fields.date->date(),
+            time = fields.takeoff->time(), done = std::make_shared<bool>(false)] {
         // A try cut short by a lock is made again: what is done stays done.
         if (texts && !*done) book_->Edit(id, site, glider, notes, alsoNamed);
         *done = true;
@@ -641,39 +667,18 @@ void TLogbookWindow::btnAddClick() {
     QDialog dialog(this);
     dialog.setObjectName(QStringLiteral("FormAddFlight"));
     dialog.setWindowTitle(QStringLiteral("Полёт без трека"));
-    auto* date = new QDateEdit(QDate::currentDate(), &dialog);
-    date->setObjectName(QStringLiteral("dteDate"));
-    date->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    date->setCalendarPopup(true);
-    auto* takeoff = new QTimeEdit(QTime(12, 0), &dialog);
-    takeoff->setObjectName(QStringLiteral("tmeTakeoff"));
-    takeoff->setDisplayFormat(QStringLiteral("HH:mm"));
     auto* duration = new QTimeEdit(QTime(1, 0), &dialog);
     duration->setObjectName(QStringLiteral("tmeDuration"));
     duration->setDisplayFormat(QStringLiteral("H:mm"));
     duration->setMinimumTime(QTime(0, 1));
-    auto* site = new QLineEdit(&dialog);
-    site->setObjectName(QStringLiteral("edtSite"));
-    auto* glider = new QLineEdit(&dialog);
-    glider->setObjectName(QStringLiteral("edtGlider"));
-    auto* notes = new QPlainTextEdit(&dialog);
-    notes->setObjectName(QStringLiteral("mmoNotes"));
-    auto* form = new QFormLayout(&dialog);
-    form->addRow(QStringLiteral("Дата:"), date);
-    form->addRow(QStringLiteral("Взлёт (местное время):"), takeoff);
-    form->addRow(QStringLiteral("Время полёта:"), duration);
-    form->addRow(QStringLiteral("Место взлёта:"), site);
-    form->addRow(QStringLiteral("Крыло:"), glider);
-    form->addRow(QStringLiteral("Заметки:"), notes);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    form->addRow(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    device::Dialogs().Exec(&dialog);
-    if (dialog.result() != QDialog::Accepted) return;
+    const TFlightFields fields =
+        FlightFields(dialog, {}, QDateTime(QDate::currentDate(), QTime(12, 0), QTimeZone::utc()),
+                     QStringLiteral("Взлёт (местное время):"));
+    fields.form->insertRow(2, QStringLiteral("Время полёта:"), duration);
+    if (!Accepted(dialog, fields.form)) return;
     const TManualFlight flight{
-        date->date(), takeoff->time(), duration->time().msecsSinceStartOfDay() / 1000,
-        site->text(), glider->text(),  notes->toPlainText()};
+        fields.date->date(), fields.takeoff->time(), duration->time().msecsSinceStartOfDay() / 1000,
+        fields.site->text(), fields.glider->text(),  fields.notes->toPlainText()};
     Change([this, flight, done = std::make_shared<bool>(false)] {
         if (!*done) book_->AddManual(flight);
         *done = true;

@@ -386,6 +386,38 @@ class TestLogbookWindow : public QObject {
         delete window;
     }
 
+    // The edit dialog moves the take-off and names the site; the flights
+    // from the same take-off are listed in the question and named too.
+    void editDialog_takeoffMovedSiteNamedNearbyAsked() {
+        struct TEditingDialogs : testing::TRecordingDialogs {
+            void Exec(QDialog* dialog) override {
+                ++executed;
+                dialog->findChild<QDateEdit*>(QStringLiteral("dteDate"))
+                    ->setDate(QDate(2024, 5, 30));
+                dialog->findChild<QLineEdit*>(QStringLiteral("edtSite"))
+                    ->setText(QStringLiteral("Юца"));
+                dialog->accept();
+            }
+        } editing;
+        editing.answer = true;
+        TLogbookWindow* window = ThreeFlights(QStringLiteral("edited"));
+        QVERIFY(window);
+        SelectRows(window, {0});  // the newest, 2024-06-03
+        device::SetDialogs(&editing);
+        ButtonOf(window, "btnEdit")->click();
+        device::SetDialogs(&dialogs_);
+        QCOMPARE(editing.questions.size(), std::size_t(1));
+        QVERIFY2(editing.questions.back().text.contains(
+                     QStringLiteral("(2 полёта)?\n  № 2  2024-06-02")),
+                 qPrintable(editing.questions.back().text));
+        QTRY_COMPARE(window->Table()->model()->index(2, TLogbookModel::ColDate).data().toString(),
+                     QStringLiteral("2024-05-30"));
+        for (const TFlightEntry& e :
+             TLogbook(dir_.filePath(QStringLiteral("edited.sqlite"))).Flights())
+            QCOMPARE(e.site, QStringLiteral("Юца"));
+        delete window;
+    }
+
     // At the main window's default size the logbook fits its area: every
     // control and every column heading lies inside what is shown.
     void layout_defaultMainWindowSize_everythingVisible() {

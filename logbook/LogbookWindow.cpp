@@ -605,7 +605,11 @@ void TLogbookWindow::btnExportCsvClick() {
         for (const std::int64_t id : ids)
             if (auto e = book_->Flight(id)) flights.push_back(*e);
     } else {
+        // What the year and the filter show.
         flights = book_->Flights(model_->Year());
+        if (shown_)
+            std::erase_if(flights,
+                          [this](const TFlightEntry& e) { return !shown_->contains(e.id); });
     }
     book_->ExportCsv(flights, path);  // a failure reaches the application's handler
 }

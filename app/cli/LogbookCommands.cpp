@@ -353,8 +353,19 @@ int RunLogbookCommand(const QStringList& given) {
     // commands that take it.
     QStringList args = given;
     const QString& command = given[0];
+    static const QStringList valued{QStringLiteral("--site"),    QStringLiteral("--glider"),
+                                    QStringLiteral("--notes"),   QStringLiteral("--date"),
+                                    QStringLiteral("--takeoff"), QStringLiteral("--duration"),
+                                    QStringLiteral("--by")};
     const auto flag = [&](const char* name, std::initializer_list<const char*> commands) {
-        if (args.removeAll(QLatin1String(name)) == 0) return std::optional<bool>(false);
+        // Not the value of an option: notes may read "--yes".
+        qsizetype removed = 0;
+        for (qsizetype i = args.size() - 1; i >= 1; --i)
+            if (args[i] == QLatin1String(name) && !valued.contains(args[i - 1])) {
+                args.removeAt(i);
+                ++removed;
+            }
+        if (removed == 0) return std::optional<bool>(false);
         for (const char* c : commands)
             if (command == QLatin1String(c)) return std::optional<bool>(true);
         return std::optional<bool>();

@@ -356,6 +356,7 @@ class TestCliTrack : public QObject, public TCliBench {
             {{"logbook", "show", "2"}, app::EC_OK, "Место взлёта: Юца ("},
             {{"logbook", "undo"}, app::EC_OK, "Отменено изменение полёта № 1"},
             {{"logbook", "show", "2"}, app::EC_OK, "Место взлёта: не названо"},
+            {{"logbook", "edit", "1", "--notes", "--yes"}, app::EC_OK, "Заметки: --yes"},
             {{"logbook", "frobnicate"}, app::EC_USAGE, "logbook list [--utc]|totals"},
         };
         for (const TStep& step : steps) {

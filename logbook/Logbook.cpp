@@ -848,15 +848,26 @@ std::vector<TFlightEntry> TLogbook::Flights(std::optional<int> year) {
     return store_.Flights(year);
 }
 
+namespace {
+bool Shows(const TFlightFilter& filter, const TFlightEntry& e) {
+    const QDate day = QDate::fromString(DateText(e.LocalTakeoff()), Qt::ISODate);
+    return (filter.text.trimmed().isEmpty() || Mentions(e, filter.text)) &&
+           (!filter.from.isValid() || day >= filter.from) &&
+           (!filter.to.isValid() || day <= filter.to);
+}
+}  // namespace
+
 std::vector<TFlightEntry> TLogbook::Flights(const TFlightFilter& filter) {
     std::vector<TFlightEntry> flights = store_.Flights();
-    std::erase_if(flights, [&](const TFlightEntry& e) {
-        const QDate day = QDate::fromString(DateText(e.LocalTakeoff()), Qt::ISODate);
-        return (!filter.text.trimmed().isEmpty() && !Mentions(e, filter.text)) ||
-               (filter.from.isValid() && day < filter.from) ||
-               (filter.to.isValid() && day > filter.to);
-    });
+    std::erase_if(flights, [&](const TFlightEntry& e) { return !Shows(filter, e); });
     return flights;
+}
+
+std::vector<std::int64_t> TLogbook::Matching(const TFlightFilter& filter) {
+    std::vector<std::int64_t> ids;
+    for (const TFlightEntry& e : store_.SearchRows())
+        if (Shows(filter, e)) ids.push_back(e.id);
+    return ids;
 }
 
 namespace {

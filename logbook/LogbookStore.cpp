@@ -551,6 +551,27 @@ std::vector<TFlightEntry> TLogbookStore::TotalsRows(std::optional<int> year) {
     return out;
 }
 
+std::vector<TFlightEntry> TLogbookStore::SearchRows() {
+    QSqlQuery q = Select(Database(),
+                         QStringLiteral("id, takeoff_utc, utc_offset_minutes, site, glider, notes,"
+                                        " pilot"),
+                         std::nullopt);
+    if (!q.exec()) Fail(path_, q.lastError());
+    std::vector<TFlightEntry> out;
+    while (q.next()) {
+        TFlightEntry e;
+        e.id = q.value(0).toLongLong();
+        e.takeoffUtc = q.value(1).toLongLong();
+        e.utcOffsetMinutes = OptionalInt(q.value(2));
+        e.site = q.value(3).toString();
+        e.glider = q.value(4).toString();
+        e.notes = q.value(5).toString();
+        e.pilot = q.value(6).toString();
+        out.push_back(std::move(e));
+    }
+    return out;
+}
+
 std::vector<int> TLogbookStore::Years() {
     QSqlQuery q(Database());
     if (!q.exec(QStringLiteral(

@@ -85,6 +85,8 @@ class TLogbookStore {
     // The same flights with only what totals and records need: id, times,
     // zone, duration, lengths, highest altitude, climb, score, site and glider.
     std::vector<TFlightEntry> TotalsRows(std::optional<int> year = {});
+    // The same with only what a search reads: id, times, zone and the texts.
+    std::vector<TFlightEntry> SearchRows();
     void UpdateTexts(std::int64_t id, const QString& site, const QString& glider,
                      const QString& notes);
     // Sets the site of every flight in `ids`.

@@ -374,10 +374,8 @@ void TLogbookWindow::ApplyFilter() {
     if (!filter.Empty()) {
         ids.emplace();
         shown_.emplace();
-        for (const TFlightEntry& e : book_->Flights(filter)) {
-            ids->push_back(e.id);
-            shown_->insert(e.id);
-        }
+        ids = book_->Matching(filter);
+        for (const std::int64_t id : *ids) shown_->insert(id);
     }
     model_->SetShown(std::move(ids));
     ShowSummary();

@@ -525,7 +525,7 @@ std::vector<TFlightEntry> TLogbookStore::TotalsRows(std::optional<int> year) {
     QSqlQuery q = Select(Database(),
                          QStringLiteral("id, takeoff_utc, utc_offset_minutes, duration_s, track_m,"
                                         " glider, same_flight_as, site, max_alt, climb_10s,"
-                                        " straight_m, score, score_kind, number, source"),
+                                        " straight_m, score, score_kind, number"),
                          year);
     if (!q.exec()) Fail(path_, q.lastError());
     std::vector<TFlightEntry> out;
@@ -545,7 +545,6 @@ std::vector<TFlightEntry> TLogbookStore::TotalsRows(std::optional<int> year) {
         if (!q.value(11).isNull()) e.score = q.value(11).toDouble();
         e.scoreKind = q.value(12).toString();
         e.number = q.value(13).toLongLong();
-        e.source = q.value(14).toString();
         out.push_back(std::move(e));
     }
     return out;

@@ -83,7 +83,8 @@ class TLogbookStore {
     std::vector<TFlightEntry> Flights(std::optional<int> year = {});
     std::vector<int> Years();
     // The same flights with only what totals and records need: id, times,
-    // zone, duration, lengths, highest altitude, climb, score, site and glider.
+    // zone, duration, lengths, highest altitude, climb, score, site, glider and
+    // number.
     std::vector<TFlightEntry> TotalsRows(std::optional<int> year = {});
     // The same with only what a search reads: id, times, zone and the texts.
     std::vector<TFlightEntry> SearchRows();

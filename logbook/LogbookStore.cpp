@@ -11,6 +11,7 @@
 #include <QUrl>
 #include <QVariant>
 #include <atomic>
+#include <functional>
 
 #include "device/AppError.h"
 #include "device/FileStore.h"
@@ -521,54 +522,54 @@ std::vector<TFlightEntry> TLogbookStore::Flights(std::optional<int> year) {
     return out;
 }
 
-std::vector<TFlightEntry> TLogbookStore::TotalsRows(std::optional<int> year) {
-    QSqlQuery q = Select(Database(),
-                         QStringLiteral("id, takeoff_utc, utc_offset_minutes, duration_s, track_m,"
-                                        " glider, same_flight_as, site, max_alt, climb_10s,"
-                                        " straight_m, score, score_kind, number"),
-                         year);
-    if (!q.exec()) Fail(path_, q.lastError());
+namespace {
+// Rows with some columns only: id, take-off and zone, then `rest`, which
+// `read` takes from the query's column 3 on.
+std::vector<TFlightEntry> PartialRows(
+    QSqlDatabase db, const QString& path, const QString& rest, std::optional<int> year,
+    const std::function<void(const QSqlQuery&, TFlightEntry&)>& read) {
+    QSqlQuery q = Select(db, QStringLiteral("id, takeoff_utc, utc_offset_minutes, ") + rest, year);
+    if (!q.exec()) Fail(path, q.lastError());
     std::vector<TFlightEntry> out;
     while (q.next()) {
         TFlightEntry e;
         e.id = q.value(0).toLongLong();
         e.takeoffUtc = q.value(1).toLongLong();
         e.utcOffsetMinutes = OptionalInt(q.value(2));
-        e.durationSeconds = q.value(3).toLongLong();
-        e.trackLengthMetres = q.value(4).toDouble();
-        e.glider = q.value(5).toString();
-        if (!q.value(6).isNull()) e.sameFlightAs = q.value(6).toLongLong();
-        e.site = q.value(7).toString();
-        e.highestAltitude = q.value(8).toDouble();
-        e.climb10s = q.value(9).toDouble();
-        e.straightMetres = q.value(10).toDouble();
-        if (!q.value(11).isNull()) e.score = q.value(11).toDouble();
-        e.scoreKind = q.value(12).toString();
-        e.number = q.value(13).toLongLong();
+        read(q, e);
         out.push_back(std::move(e));
     }
     return out;
 }
+}  // namespace
+
+std::vector<TFlightEntry> TLogbookStore::TotalsRows(std::optional<int> year) {
+    return PartialRows(Database(), path_,
+                       QStringLiteral("duration_s, track_m, glider, same_flight_as, site, max_alt,"
+                                      " climb_10s, straight_m, score, score_kind, number"),
+                       year, [](const QSqlQuery& q, TFlightEntry& e) {
+                           e.durationSeconds = q.value(3).toLongLong();
+                           e.trackLengthMetres = q.value(4).toDouble();
+                           e.glider = q.value(5).toString();
+                           if (!q.value(6).isNull()) e.sameFlightAs = q.value(6).toLongLong();
+                           e.site = q.value(7).toString();
+                           e.highestAltitude = q.value(8).toDouble();
+                           e.climb10s = q.value(9).toDouble();
+                           e.straightMetres = q.value(10).toDouble();
+                           if (!q.value(11).isNull()) e.score = q.value(11).toDouble();
+                           e.scoreKind = q.value(12).toString();
+                           e.number = q.value(13).toLongLong();
+                       });
+}
 
 std::vector<TFlightEntry> TLogbookStore::SearchRows() {
-    QSqlQuery q = Select(Database(),
-                         QStringLiteral("id, takeoff_utc, utc_offset_minutes, site, glider, notes,"
-                                        " pilot"),
-                         std::nullopt);
-    if (!q.exec()) Fail(path_, q.lastError());
-    std::vector<TFlightEntry> out;
-    while (q.next()) {
-        TFlightEntry e;
-        e.id = q.value(0).toLongLong();
-        e.takeoffUtc = q.value(1).toLongLong();
-        e.utcOffsetMinutes = OptionalInt(q.value(2));
-        e.site = q.value(3).toString();
-        e.glider = q.value(4).toString();
-        e.notes = q.value(5).toString();
-        e.pilot = q.value(6).toString();
-        out.push_back(std::move(e));
-    }
-    return out;
+    return PartialRows(Database(), path_, QStringLiteral("site, glider, notes, pilot"),
+                       std::nullopt, [](const QSqlQuery& q, TFlightEntry& e) {
+                           e.site = q.value(3).toString();
+                           e.glider = q.value(4).toString();
+                           e.notes = q.value(5).toString();
+                           e.pilot = q.value(6).toString();
+                       });
 }
 
 std::vector<int> TLogbookStore::Years() {

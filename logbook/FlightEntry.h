@@ -12,16 +12,32 @@
 
 namespace logbook {
 
+// Where an entry's time zone comes from.
+enum class TZoneSource {
+    Unknown,
+    Instrument,  // the instrument's settings (a download)
+    FileHeader,  // the IGC file's "HFTZN" header
+    Longitude,   // round(longitude / 15) hours: an import that names none
+    Site,        // another flight from the same site (a manual entry)
+    Computer,    // this computer's zone on that date (a manual entry)
+};
+
 struct TFlightEntry {
-    std::int64_t id = 0;  // 0 until stored
+    std::int64_t id = 0;  // 0 until stored; never changes
+    // The logbook number: the place by take-off time, counted from 1. It
+    // follows the dates, so an older flight added later moves the newer
+    // ones on; the id is what stays.
+    std::int64_t number = 0;
     // The same flight gives the same identity, from a download, its IGC file
     // or a GPX file made from either (see FlightIdentity).
     QString identity;
 
     device::TrackTime takeoffUtc = 0;
     device::TrackTime landingUtc = 0;
-    // The instrument's time zone in minutes east of UTC; none for an import.
+    // The take-off place's time zone in minutes east of UTC, and where it
+    // comes from; none only in a logbook written before zones were kept.
     std::optional<int> utcOffsetMinutes;
+    TZoneSource zoneSource = TZoneSource::Unknown;
     std::int64_t durationSeconds = 0;
     double takeoffLatitude = 0, takeoffLongitude = 0, takeoffAltitude = 0;
     double landingLatitude = 0, landingLongitude = 0, landingAltitude = 0;
@@ -54,9 +70,13 @@ struct TFlightEntry {
     // Another entry of the same flight, from another recorder (a vario and a
     // phone): this one is shown beside it and never counted in totals.
     std::optional<std::int64_t> sameFlightAs;
+    std::optional<std::int64_t> sameFlightNumber;  // that entry's number
 
-    // Local date and time of take-off and landing: the instrument's zone
-    // where known, else UTC.
+    // A flight the pilot entered by hand: no track, no position.
+    bool Manual() const { return source == QLatin1String("manual"); }
+
+    // Local date and time of take-off and landing: the take-off place's
+    // zone where known, else UTC.
     device::TrackTime LocalTakeoff() const {
         return takeoffUtc + utcOffsetMinutes.value_or(0) * 60;
     }

@@ -1,11 +1,13 @@
 #include "logbook/Logbook.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QThread>
+#include <QUuid>
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -18,6 +20,7 @@
 #include "device/AppError.h"
 #include "device/FileStore.h"
 #include "device/UserTexts.h"
+#include "scoring/FlightAnalysis.h"
 #include "scoring/Optimizer.h"
 #include "track/FlightPhases.h"
 #include "track/Geodesy.h"
@@ -63,32 +66,111 @@ namespace {
 
 QString Metres(double value) { return QStringLiteral("%1 м").arg(std::lround(value)); }
 QString Rate(double value) { return QStringLiteral("%1 м/с").arg(value, 0, 'f', 1); }
+// The lines of FactsText measured from the track, and those the pilot wrote.
+void AddTrackFacts(QStringList& lines, const TFlightEntry& e, const track::TCheckedTrack* checked);
+void AddTextFacts(QStringList& lines, const TFlightEntry& e);
 
 }  // namespace
 
-QString SameFlightText(std::int64_t id) { return QStringLiteral("тот же полёт, что № %1").arg(id); }
+QString SameFlightText(std::int64_t number) {
+    return QStringLiteral("тот же полёт, что № %1").arg(number);
+}
 
-QString FactsText(const TFlightEntry& e, const track::TCheckedTrack* checked) {
+QString ZoneText(std::optional<int> minutes) {
+    if (!minutes) return QStringLiteral("UTC");
+    const int m = std::abs(*minutes);
+    return QStringLiteral("UTC%1%2%3")
+        .arg(*minutes < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+        .arg(m / 60)
+        .arg(m % 60 ? QStringLiteral(":%1").arg(m % 60, 2, 10, QLatin1Char('0')) : QString());
+}
+
+QString ZoneSourceText(TZoneSource source) {
+    switch (source) {
+        case TZoneSource::Instrument:
+            return QStringLiteral("по прибору");
+        case TZoneSource::FileHeader:
+            return QStringLiteral("из файла IGC (HFTZN)");
+        case TZoneSource::Longitude:
+            return QStringLiteral("по долготе места взлёта");
+        case TZoneSource::Site:
+            return QStringLiteral("по другому полёту с этого места");
+        case TZoneSource::Computer:
+            return QStringLiteral("по часам компьютера");
+        case TZoneSource::Unknown:
+            break;
+    }
+    return QStringLiteral("неизвестно");
+}
+
+TShownTime ShownTime(const TFlightEntry& e, device::TrackTime utc, bool inUtc) {
+    if (inUtc || !e.utcOffsetMinutes) return {utc, ZoneText(std::nullopt)};
+    return {utc + *e.utcOffsetMinutes * 60, ZoneText(e.utcOffsetMinutes)};
+}
+
+bool SiteRadiusAllowed(double metres) {
+    return metres >= MinSiteRadiusMetres && metres <= MaxSiteRadiusMetres;
+}
+
+QString NoTrackText() { return QStringLiteral("без трека"); }
+
+QString SiteRadiusRangeText() {
+    return QStringLiteral("Радиус места взлёта: от %1 до %2 м")
+        .arg(MinSiteRadiusMetres)
+        .arg(MaxSiteRadiusMetres);
+}
+
+QString RenameOthersQuestion(const QString& site, double radiusMetres,
+                             const std::vector<TFlightEntry>& others) {
+    QStringList lines{
+        QStringLiteral("Назвать место \"%1\" и у этих полётов в пределах %2 м от взлёта (%3)?")
+            .arg(site)
+            .arg(std::lround(radiusMetres))
+            .arg(FlightCountText(std::int64_t(others.size())))};
+    for (const TFlightEntry& e : others)
+        lines << QStringLiteral("  № %1  %2  %3")
+                     .arg(e.number)
+                     .arg(DateText(e.LocalTakeoff()),
+                          e.site.isEmpty() ? QStringLiteral("(место не названо)") : e.site);
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString FactsText(const TFlightEntry& e, const track::TCheckedTrack* checked, bool inUtc) {
     QStringList lines;
-    // Local time beside UTC where the instrument's zone is known.
-    auto when = [&e](device::TrackTime utc) {
-        if (!e.utcOffsetMinutes) return TimeOfDayText(utc) + QStringLiteral(" UTC");
-        const int hours = *e.utcOffsetMinutes / 60;
-        return QStringLiteral("%1 (UTC%2%3), %4 UTC")
-            .arg(TimeOfDayText(utc + *e.utcOffsetMinutes * 60),
-                 hours < 0 ? QStringLiteral("-") : QStringLiteral("+"))
-            .arg(std::abs(hours))
-            .arg(TimeOfDayText(utc));
+    // Local time with its zone, and UTC beside it.
+    auto when = [&e, inUtc](device::TrackTime utc) {
+        const TShownTime shown = ShownTime(e, utc, inUtc);
+        const QString text = TimeOfDayText(shown.time) + QLatin1Char(' ') + shown.zone;
+        if (shown.time == utc && shown.zone == ZoneText(std::nullopt)) return text;
+        return QStringLiteral("%1, %2 UTC").arg(text, TimeOfDayText(utc));
     };
-    lines << QStringLiteral("Дата: %1").arg(DateText(e.LocalTakeoff()));
+    if (e.number > 0) lines << QStringLiteral("№ %1").arg(e.number);
+    lines << QStringLiteral("Дата: %1").arg(DateText(ShownTime(e, e.takeoffUtc, inUtc).time));
     lines << QStringLiteral("Взлёт: %1").arg(when(e.takeoffUtc));
     lines << QStringLiteral("Посадка: %1").arg(when(e.landingUtc));
+    if (e.utcOffsetMinutes)
+        lines << QStringLiteral("Часовой пояс: %1, %2")
+                     .arg(ZoneText(e.utcOffsetMinutes), ZoneSourceText(e.zoneSource));
     lines << QStringLiteral("Время полёта: %1").arg(DurationText(e.durationSeconds));
-    lines << QStringLiteral("Место взлёта: %1 (%2, %3), %4")
-                 .arg(e.site.isEmpty() ? QStringLiteral("не названо") : e.site)
-                 .arg(e.takeoffLatitude, 0, 'f', 5)
-                 .arg(e.takeoffLongitude, 0, 'f', 5)
-                 .arg(Metres(e.takeoffAltitude));
+    const QString site = e.site.isEmpty() ? QStringLiteral("не названо") : e.site;
+    if (e.Manual()) {
+        lines << QStringLiteral("Место взлёта: %1").arg(site);
+        lines << QStringLiteral("Трек: %1").arg(NoTrackText());
+    } else {
+        lines << QStringLiteral("Место взлёта: %1 (%2, %3), %4")
+                     .arg(site)
+                     .arg(e.takeoffLatitude, 0, 'f', 5)
+                     .arg(e.takeoffLongitude, 0, 'f', 5)
+                     .arg(Metres(e.takeoffAltitude));
+        AddTrackFacts(lines, e, checked);
+    }
+    AddTextFacts(lines, e);
+    return lines.join(QLatin1Char('\n'));
+}
+
+namespace {
+
+void AddTrackFacts(QStringList& lines, const TFlightEntry& e, const track::TCheckedTrack* checked) {
     lines << QStringLiteral("Посадка: %1, %2, %3")
                  .arg(e.landingLatitude, 0, 'f', 5)
                  .arg(e.landingLongitude, 0, 'f', 5)
@@ -104,6 +186,9 @@ QString FactsText(const TFlightEntry& e, const track::TCheckedTrack* checked) {
     lines << QStringLiteral("Трек: %1 км, по прямой %2 км, %3 точек")
                  .arg(KilometresText(e.trackLengthMetres), KilometresText(e.straightMetres))
                  .arg(e.fixCount);
+}
+
+void AddTextFacts(QStringList& lines, const TFlightEntry& e) {
     if (e.score) lines << QStringLiteral("XContest: %1").arg(ScoreText(e.score, e.scoreKind));
     if (!e.pilot.isEmpty()) lines << QStringLiteral("Пилот: %1").arg(e.pilot);
     if (!e.civlId.isEmpty()) lines << QStringLiteral("CIVL ID: %1").arg(e.civlId);
@@ -116,9 +201,11 @@ QString FactsText(const TFlightEntry& e, const track::TCheckedTrack* checked) {
                               : QString());
     if (!e.notes.isEmpty()) lines << QStringLiteral("Заметки: %1").arg(e.notes);
     if (e.sameFlightAs)
-        lines << QStringLiteral("С другого прибора: %1").arg(SameFlightText(*e.sameFlightAs));
-    return lines.join(QLatin1Char('\n'));
+        lines << QStringLiteral("С другого прибора: %1")
+                     .arg(SameFlightText(e.sameFlightNumber.value_or(*e.sameFlightAs)));
 }
+
+}  // namespace
 
 QString DateText(device::TrackTime t) {
     return QString::fromStdString(device::TimeText(t).substr(0, 10));
@@ -150,8 +237,8 @@ QString DurationText(std::int64_t seconds) {
         .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'));
 }
 
-QString NoSuchFlightText(std::int64_t id) {
-    return QStringLiteral("Полёта %1 нет в журнале").arg(id);
+QString NoSuchFlightText(std::int64_t number) {
+    return QStringLiteral("Полёта %1 нет в журнале").arg(number);
 }
 
 QString KilometresText(double metres) { return QString::number(metres / 1000.0, 'f', 1); }
@@ -177,11 +264,14 @@ constexpr double ScoreTimeLimitSeconds = 30;
 namespace {
 // The score and its kind as the logbook keeps them (0 and no kind when
 // nothing scores).
-std::pair<double, QString> ScoreOf(const std::vector<track::TFlightFix>& fixes) {
+scoring::TScoreResult BoundedScore(const std::vector<track::TFlightFix>& fixes) {
     scoring::TScoreOptions options;
     options.timeLimitSeconds = ScoreTimeLimitSeconds;
-    const scoring::TScoreResult result =
-        scoring::ScoreFlight(fixes, scoring::XContestRules(), options);
+    return scoring::ScoreFlight(fixes, scoring::XContestRules(), options);
+}
+
+std::pair<double, QString> ScoreOf(const std::vector<track::TFlightFix>& fixes) {
+    const scoring::TScoreResult result = BoundedScore(fixes);
     return {result.found ? result.score : 0, result.found ? result.kindId : QString()};
 }
 
@@ -189,6 +279,13 @@ void ScoreEntry(TFlightEntry& entry, const std::vector<track::TFlightFix>& fixes
     std::tie(entry.score, entry.scoreKind) = ScoreOf(fixes);
 }
 }  // namespace
+
+scoring::TFlightReport FlightReport(const std::vector<track::TFlightFix>& fixes) {
+    scoring::TFlightReport report;
+    report.score = BoundedScore(fixes);
+    report.analysis = scoring::AnalyseFlight(fixes);
+    return report;
+}
 
 void TLogbook::Score(std::int64_t id, const std::vector<track::TFlightFix>& fixes) {
     const auto [score, kind] = ScoreOf(fixes);
@@ -235,9 +332,35 @@ QString TLogbook::StoredFilePath(const TFlightEntry& entry) const {
                                       : FilesFolder() + QLatin1Char('/') + entry.storedFile;
 }
 
+namespace {
+const QString kSiteRadiusSetting = QStringLiteral("site_radius_m");
+
+// The zone given, else that of the take-off's longitude (whole hours).
+void SetZone(TFlightEntry& e, std::optional<int> known, TZoneSource source) {
+    if (known) {
+        e.utcOffsetMinutes = *known;
+        e.zoneSource = source;
+        return;
+    }
+    e.utcOffsetMinutes = int(std::lround(e.takeoffLongitude / 15.0)) * 60;
+    e.zoneSource = TZoneSource::Longitude;
+}
+}  // namespace
+
+double TLogbook::SiteRadius() {
+    bool ok = false;
+    const double stored = store_.Setting(kSiteRadiusSetting).toDouble(&ok);
+    return ok && SiteRadiusAllowed(stored) ? stored : DefaultSiteRadiusMetres;
+}
+
+void TLogbook::SetSiteRadius(double metres) {
+    if (!SiteRadiusAllowed(metres)) throw device::TAppError(SiteRadiusRangeText());
+    store_.SetSetting(kSiteRadiusSetting, QString::number(metres));
+}
+
 QString TLogbook::SiteAt(double latitude, double longitude) {
     QString name;
-    double nearest = SiteRadiusMetres;
+    double nearest = SiteRadius();
     for (const TSite& site : store_.Sites()) {
         const double d =
             track::FixDistance(At(latitude, longitude), At(site.latitude, site.longitude));
@@ -508,8 +631,11 @@ TRecordOutcome TLogbook::RecordDownload(const TDownloadedFlight& download,
     if (!MeasureFlight(flight, entry))
         return {TRecordResult::NoFlight, 0,
                 QStringLiteral("В скачанном полёте нет точек со временем")};
-    if (download.timeZoneByte)
-        entry.utcOffsetMinutes = int(std::int8_t(*download.timeZoneByte)) * 60;
+    SetZone(entry,
+            download.timeZoneByte
+                ? std::optional<int>(int(std::int8_t(*download.timeZoneByte)) * 60)
+                : std::nullopt,
+            TZoneSource::Instrument);
     if (download.model) entry.instrumentModel = models::GetModelName(*download.model);
     if (download.firmwareVersion) entry.firmwareVersion = *download.firmwareVersion;
     entry.pilot = profile.pilot;
@@ -564,6 +690,8 @@ TPrepared Prepare(const QString& path, const track::TPilotProfile& profile) {
                                                   : QString();
             entry.source = QStringLiteral("import");
             entry.sourcePath = QFileInfo(path).absoluteFilePath();
+            entry.site = file.site;
+            SetZone(entry, file.utcOffsetMinutes, TZoneSource::FileHeader);
             prepared.flight = std::move(flight);
             p.flights.push_back(std::move(prepared));
         }
@@ -722,6 +850,28 @@ std::vector<TFlightEntry> TLogbook::Flights(std::optional<int> year) {
 }
 
 namespace {
+bool Shows(const TFlightFilter& filter, const TFlightEntry& e) {
+    const QDate day = QDate::fromString(DateText(e.LocalTakeoff()), Qt::ISODate);
+    return (filter.text.trimmed().isEmpty() || Mentions(e, filter.text)) &&
+           (!filter.from.isValid() || day >= filter.from) &&
+           (!filter.to.isValid() || day <= filter.to);
+}
+}  // namespace
+
+std::vector<TFlightEntry> TLogbook::Flights(const TFlightFilter& filter) {
+    std::vector<TFlightEntry> flights = store_.Flights();
+    std::erase_if(flights, [&](const TFlightEntry& e) { return !Shows(filter, e); });
+    return flights;
+}
+
+std::vector<std::int64_t> TLogbook::Matching(const TFlightFilter& filter) {
+    std::vector<std::int64_t> ids;
+    for (const TFlightEntry& e : store_.SearchRows())
+        if (Shows(filter, e)) ids.push_back(e.id);
+    return ids;
+}
+
+namespace {
 
 void AddTo(TTotals& t, const TFlightEntry& e) {
     ++t.flights;
@@ -841,25 +991,28 @@ std::vector<TLogbookRecord> TLogbook::Records(const std::vector<TFlightEntry>& f
             }
         }
         if (best)
-            records.push_back(
-                {kind.kind, kind.title, kind.shown(*best), best->id, best->LocalTakeoff()});
+            records.push_back({kind.kind, kind.title, kind.shown(*best), best->id, best->number,
+                               best->LocalTakeoff()});
     }
     return records;
 }
 
-QByteArray TLogbook::CsvText(const std::vector<TFlightEntry>& flights) {
+QByteArray TLogbook::CsvText(const std::vector<TFlightEntry>& flights, bool inUtc) {
     QByteArray out =
         "\"Дата\",\"Взлёт\",\"Посадка\",\"Взлёт UTC\",\"Посадка UTC\",\"Продолжительность\","
         "\"Место\",\"Наибольшая высота, м\",\"Наименьшая высота, м\",\"Длина трека, км\","
         "\"Взлёт - посадка, км\",\"Набор 10 с, м/с\",\"Снижение 10 с, м/с\",\"Точек\","
         "\"Крыло\",\"Пилот\",\"Прибор\",\"Заметки\","
         // Added later: after the columns scripts may count on.
-        "\"№\",\"Широта взлёта\",\"Долгота взлёта\",\"XContest, б\",\"Вид полёта\"\r\n";
+        "\"№\",\"Широта взлёта\",\"Долгота взлёта\",\"XContest, б\",\"Вид полёта\","
+        // The zone of "Дата", "Взлёт" and "Посадка", and its source.
+        "\"Пояс\",\"Пояс определён\",\"Трек\"\r\n";
     for (const TFlightEntry& e : flights) {
+        const TShownTime takeoff = ShownTime(e, e.takeoffUtc, inUtc);
         const QList<QByteArray> fields = {
-            DateText(e.LocalTakeoff()).toUtf8(),
-            TimeOfDayText(e.LocalTakeoff()).toUtf8(),
-            TimeOfDayText(e.LocalLanding()).toUtf8(),
+            DateText(takeoff.time).toUtf8(),
+            TimeOfDayText(takeoff.time).toUtf8(),
+            TimeOfDayText(ShownTime(e, e.landingUtc, inUtc).time).toUtf8(),
             TimeOfDayText(e.takeoffUtc).toUtf8(),
             TimeOfDayText(e.landingUtc).toUtf8(),
             DurationText(e.durationSeconds).toUtf8(),
@@ -875,19 +1028,24 @@ QByteArray TLogbook::CsvText(const std::vector<TFlightEntry>& flights) {
             CsvField(e.pilot),
             CsvField(e.instrumentModel),
             CsvField(e.notes),
-            QByteArray::number(qint64(e.id)),
-            CsvNumber(e.takeoffLatitude, 6),
-            CsvNumber(e.takeoffLongitude, 6),
+            // The number at the time of the export (see TFlightEntry::number).
+            QByteArray::number(qint64(e.number)),
+            e.Manual() ? QByteArray() : CsvNumber(e.takeoffLatitude, 6),
+            e.Manual() ? QByteArray() : CsvNumber(e.takeoffLongitude, 6),
             e.score ? CsvNumber(*e.score, 2) : QByteArray(),
             CsvField(KindName(e.scoreKind)),
+            CsvField(takeoff.zone),
+            CsvField(inUtc ? QString() : ZoneSourceText(e.zoneSource)),
+            CsvField(e.Manual() ? NoTrackText() : QString()),
         };
         out += fields.join(',') + "\r\n";
     }
     return out;
 }
 
-void TLogbook::ExportCsv(const std::vector<TFlightEntry>& flights, const QString& path) {
-    device::WriteFileSafely(path, CsvText(flights));
+void TLogbook::ExportCsv(const std::vector<TFlightEntry>& flights, const QString& path,
+                         bool inUtc) {
+    device::WriteFileSafely(path, CsvText(flights, inUtc));
 }
 
 track::TCheckedTrack TLogbook::CheckedFlight(const TFlightEntry& entry) {
@@ -948,33 +1106,102 @@ void TLogbook::ExportKml(std::int64_t id, const QString& path) {
     track::WriteKmlFile(path, flight);
 }
 
+std::vector<TFlightEntry> TLogbook::SitesToRename(std::int64_t id, const QString& site) {
+    const std::optional<TFlightEntry> entry = store_.Flight(id);
+    if (!entry || entry->Manual()) return {};
+    const QString name = site.trimmed();
+    const double radius = SiteRadius();
+    const track::TFlightFix here = At(entry->takeoffLatitude, entry->takeoffLongitude);
+    std::vector<TFlightEntry> near;
+    for (TFlightEntry& other : store_.Flights())
+        if (other.id != id && !other.Manual() && other.site != name &&
+            track::FixDistance(here, At(other.takeoffLatitude, other.takeoffLongitude)) <= radius)
+            near.push_back(std::move(other));
+    return near;
+}
+
 void TLogbook::Edit(std::int64_t id, const QString& site, const QString& glider,
-                    const QString& notes) {
+                    const QString& notes, const std::vector<std::int64_t>& alsoNamed) {
     const std::optional<TFlightEntry> entry = store_.Flight(id);
     if (!entry) return;
     const QString name = site.trimmed();
     const bool naming = !name.isEmpty() && name != entry->site;
-    std::vector<std::int64_t> near;
-    if (naming) {
-        const track::TFlightFix here = At(entry->takeoffLatitude, entry->takeoffLongitude);
-        for (const TFlightEntry& other : store_.Flights())
-            if (other.id != id && other.site.isEmpty() &&
-                track::FixDistance(here, At(other.takeoffLatitude, other.takeoffLongitude)) <=
-                    SiteRadiusMetres)
-                near.push_back(other.id);
-    }
-    std::vector<std::int64_t> kept = near;
+    std::vector<std::int64_t> others;
+    if (!name.isEmpty())
+        for (const std::int64_t other : alsoNamed)
+            if (other != id) others.push_back(other);
+    std::vector<std::int64_t> kept = others;
     kept.push_back(id);
     const std::int64_t change = store_.KeepForUndo(QStringLiteral("edit"), id, kept);
     // The entry's own texts last: an edit cut short (another program's
     // lock) and made again then names the site as the first would have.
-    if (naming) {
-        if (SiteAt(entry->takeoffLatitude, entry->takeoffLongitude) != name)
-            store_.NoteAddedSite(
-                change, store_.AddSite(name, entry->takeoffLatitude, entry->takeoffLongitude));
-        if (!near.empty()) store_.NameSites(near, name);
-    }
+    if (naming && !entry->Manual() &&
+        SiteAt(entry->takeoffLatitude, entry->takeoffLongitude) != name)
+        store_.NoteAddedSite(change,
+                             store_.AddSite(name, entry->takeoffLatitude, entry->takeoffLongitude));
+    if (!others.empty()) store_.NameSites(others, name);
     store_.UpdateTexts(id, name, glider.trimmed(), notes);
+}
+
+namespace {
+// `time` on `date` as given, in seconds since the epoch (no zone applied).
+std::optional<device::TrackTime> WallClock(const QDate& date, const QTime& time) {
+    device::TrackTime t = 0;
+    if (!date.isValid() || !time.isValid() ||
+        !device::MakeTrackTime(date.year(), date.month(), date.day(), time.hour(), time.minute(),
+                               time.second(), t))
+        return std::nullopt;
+    return t;
+}
+
+// The longest flight a pilot may enter by hand.
+constexpr std::int64_t MaxManualSeconds = 24 * 3600;
+}  // namespace
+
+void TLogbook::EditTakeoff(std::int64_t id, const QDate& date, const QTime& takeoff) {
+    std::optional<TFlightEntry> entry = store_.Flight(id);
+    const std::optional<device::TrackTime> local = WallClock(date, takeoff);
+    if (!entry) return;
+    if (!local) throw device::TAppError(QStringLiteral("Неверная дата или время взлёта"));
+    const device::TrackTime moved = *local - entry->utcOffsetMinutes.value_or(0) * 60;
+    entry->landingUtc += moved - entry->takeoffUtc;
+    entry->takeoffUtc = moved;
+    store_.KeepForUndo(QStringLiteral("edit"), id, {id});
+    store_.Replace(id, *entry);
+}
+
+std::int64_t TLogbook::AddManual(const TManualFlight& flight) {
+    const std::optional<device::TrackTime> local = WallClock(flight.date, flight.takeoff);
+    if (!local) throw device::TAppError(QStringLiteral("Неверная дата или время взлёта"));
+    if (flight.durationSeconds <= 0 || flight.durationSeconds > MaxManualSeconds)
+        throw device::TAppError(
+            QStringLiteral("Время полёта: от 0:01 до %1").arg(DurationText(MaxManualSeconds)));
+    store_.CheckWritable();
+    TFlightEntry e;
+    e.identity = QStringLiteral("manual:") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    e.source = QStringLiteral("manual");
+    e.site = flight.site.trimmed();
+    e.glider = flight.glider.trimmed();
+    e.notes = flight.notes;
+    // The zone of the site where the pilot flew from it before, else this
+    // computer's on that day.
+    for (const TFlightEntry& other : store_.Flights())
+        if (!e.site.isEmpty() && other.utcOffsetMinutes &&
+            other.site.compare(e.site, Qt::CaseInsensitive) == 0) {
+            e.utcOffsetMinutes = other.utcOffsetMinutes;
+            e.zoneSource = TZoneSource::Site;
+            break;
+        }
+    if (!e.utcOffsetMinutes) {
+        e.utcOffsetMinutes = QDateTime(flight.date, flight.takeoff).offsetFromUtc() / 60;
+        e.zoneSource = TZoneSource::Computer;
+    }
+    e.takeoffUtc = *local - *e.utcOffsetMinutes * 60;
+    e.durationSeconds = flight.durationSeconds;
+    e.landingUtc = e.takeoffUtc + flight.durationSeconds;
+    const std::int64_t id = store_.Insert(e);
+    store_.KeepForUndo(QStringLiteral("add"), id, {});
+    return id;
 }
 
 void TLogbook::Remove(std::int64_t id) {
@@ -990,9 +1217,11 @@ void TLogbook::Remove(std::int64_t id) {
 std::optional<TUndone> TLogbook::Undo() { return store_.Undo(); }
 
 QString UndoneText(const TUndone& undone) {
-    return undone.kind == QLatin1String("delete")
-               ? QStringLiteral("Отменено удаление полёта № %1").arg(undone.id)
-               : QStringLiteral("Отменено изменение полёта № %1").arg(undone.id);
+    if (undone.kind == QLatin1String("delete"))
+        return QStringLiteral("Отменено удаление полёта № %1").arg(undone.number);
+    if (undone.kind == QLatin1String("add"))
+        return QStringLiteral("Отменено добавление полёта № %1").arg(undone.number);
+    return QStringLiteral("Отменено изменение полёта № %1").arg(undone.number);
 }
 
 }  // namespace logbook

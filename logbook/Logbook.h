@@ -3,8 +3,10 @@
 // own copy of the track file, the take-off sites the pilot named, totals,
 // CSV and KML. The window and the command line only drive this; the rules
 // live here once.
+#include <QDate>
 #include <QString>
 #include <QStringList>
+#include <QTime>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -17,13 +19,38 @@
 #include "logbook/LogbookBackup.h"
 #include "logbook/LogbookStore.h"
 #include "models/ModelTable.h"
+#include "scoring/ScoreRunner.h"
 #include "track/CheckedTrack.h"
 #include "track/IgcExport.h"
 
 namespace logbook {
 
-// A take-off within this distance of a named site gets its name.
-inline constexpr double SiteRadiusMetres = 300;
+// A take-off within this distance of a site the pilot named gets its name,
+// and renaming a flight's site offers the flights within it; the pilot may
+// set another (TLogbook::SetSiteRadius).
+inline constexpr double DefaultSiteRadiusMetres = 500;
+inline constexpr double MinSiteRadiusMetres = 10;
+inline constexpr double MaxSiteRadiusMetres = 50000;
+
+// A flight without a track, as the pilot enters it: the local date and
+// time of take-off.
+struct TManualFlight {
+    QDate date;
+    QTime takeoff;
+    std::int64_t durationSeconds = 0;
+    QString site;
+    QString glider;
+    QString notes;
+};
+
+// Which flights a list shows: those that mention `text` (see Mentions),
+// taken off (local date) within [from, to]; an empty part limits nothing.
+struct TFlightFilter {
+    QString text;
+    QDate from;
+    QDate to;
+    bool Empty() const { return text.trimmed().isEmpty() && from.isNull() && to.isNull(); }
+};
 
 // What a download leaves once its files are written.
 struct TDownloadedFlight {
@@ -85,6 +112,7 @@ struct TLogbookRecord {
     QString title;  // "Самый долгий полёт" and the like
     QString value;  // the figure with its unit
     std::int64_t id = 0;
+    std::int64_t number = 0;
     device::TrackTime localTakeoff = 0;
 };
 
@@ -128,6 +156,10 @@ class TLogbook {
     static QStringList TrackFilesUnder(const QStringList& paths, QStringList* skipped = nullptr);
 
     std::vector<TFlightEntry> Flights(std::optional<int> year = {});
+    // The flights `filter` shows, newest first.
+    std::vector<TFlightEntry> Flights(const TFlightFilter& filter);
+    // Their ids only, read quicker: what a window's list asks for.
+    std::vector<std::int64_t> Matching(const TFlightFilter& filter);
     std::optional<TFlightEntry> Flight(std::int64_t id) { return store_.Flight(id); }
     // Flights counted in another entry (the same flight from another
     // recorder) count nowhere.
@@ -142,8 +174,10 @@ class TLogbook {
     // never starts a formula. The columns of earlier versions keep their
     // names and places; the logbook number, take-off position, score and
     // flight kind follow them.
-    static QByteArray CsvText(const std::vector<TFlightEntry>& flights);
-    void ExportCsv(const std::vector<TFlightEntry>& flights, const QString& path);
+    // `inUtc`: dates and times in UTC rather than the take-off place's time.
+    static QByteArray CsvText(const std::vector<TFlightEntry>& flights, bool inUtc = false);
+    void ExportCsv(const std::vector<TFlightEntry>& flights, const QString& path,
+                   bool inUtc = false);
     // The flight's KML file, from the logbook's copy of its track.
     void ExportKml(std::int64_t id, const QString& path);
     // The checked flight of the logbook's copy of the flight's track file.
@@ -160,9 +194,25 @@ class TLogbook {
     QString StoredFilePath(const TFlightEntry& entry) const;
 
     // Changes the texts of an entry. A site name given is remembered at the
-    // flight's take-off, and unnamed flights that took off within
-    // SiteRadiusMetres of it get it too. Undo takes all of it back.
-    void Edit(std::int64_t id, const QString& site, const QString& glider, const QString& notes);
+    // flight's take-off (later flights from within the radius get it), and
+    // the flights `alsoNamed` (chosen from SitesToRename) are given it too.
+    // Undo takes all of it back.
+    void Edit(std::int64_t id, const QString& site, const QString& glider, const QString& notes,
+              const std::vector<std::int64_t>& alsoNamed = {});
+    // The other flights that took off within the radius of the entry's
+    // take-off and are not named `site`: what renaming its site offers to
+    // rename too. None for an entry without a track.
+    std::vector<TFlightEntry> SitesToRename(std::int64_t id, const QString& site);
+    // Moves the entry's take-off to `takeoff` on `date`, local time of its
+    // zone; its landing moves with it. Undo takes it back.
+    void EditTakeoff(std::int64_t id, const QDate& date, const QTime& takeoff);
+    // Adds a flight without a track; its zone is that of the latest flight
+    // from a site of the same name, else this computer's. Undo takes it out.
+    // Returns its id. Throws device::TAppError when it cannot be kept.
+    std::int64_t AddManual(const TManualFlight& flight);
+    // The radius within which take-offs share a site (stored in the logbook).
+    double SiteRadius();
+    void SetSiteRadius(double metres);
     // Scores a kept flight from its fixes (XContest rules) and keeps the
     // score. Throws device::TAppError when the logbook cannot be written.
     void Score(std::int64_t id, const std::vector<track::TFlightFix>& fixes);
@@ -176,7 +226,7 @@ class TLogbook {
     // Takes back the latest edit or removal (an edit's sites named too);
     // nothing when there is none left.
     std::optional<TUndone> Undo();
-    // The name of the named site nearest to a take-off within SiteRadiusMetres.
+    // The name of the named site nearest to a take-off within SiteRadius().
     QString SiteAt(double latitude, double longitude);
 
   private:
@@ -202,6 +252,10 @@ class TLogbook {
     TLogbookStore store_;
 };
 
+// The flight's score as the logbook keeps it (XContest rules, the search
+// bounded as for every entry) and its analysis: what its picture marks.
+scoring::TFlightReport FlightReport(const std::vector<track::TFlightFix>& fixes);
+
 // The flight of a logbook's track file that took off at `takeoffUtc` (a file
 // of several flights is kept once per flight), else its first. Throws
 // device::TAppError naming the file when it cannot be read or holds no point.
@@ -210,6 +264,25 @@ track::TCheckedTrack ReadEntryFlight(const QString& path, device::TrackTime take
 // Texts shown for an entry, shared by the window, the command line and CSV.
 QString DateText(device::TrackTime t);       // yyyy-MM-dd
 QString TimeOfDayText(device::TrackTime t);  // HH:mm:ss
+// "UTC+3", "UTC-3:30", "UTC+0"; "UTC" for none (times shown in UTC).
+QString ZoneText(std::optional<int> utcOffsetMinutes);
+// "по прибору" and the like: where an entry's zone comes from.
+QString ZoneSourceText(TZoneSource source);
+// A time of an entry as shown: in the take-off place's zone, or (`inUtc`)
+// in UTC, with the zone's label.
+struct TShownTime {
+    device::TrackTime time = 0;
+    QString zone;
+};
+TShownTime ShownTime(const TFlightEntry& entry, device::TrackTime utc, bool inUtc);
+// "без трека": the mark of a flight entered by hand.
+QString NoTrackText();
+bool SiteRadiusAllowed(double metres);
+// Why a radius is refused.
+QString SiteRadiusRangeText();
+// The question before renaming the sites of `others` too, listing them.
+QString RenameOthersQuestion(const QString& site, double radiusMetres,
+                             const std::vector<TFlightEntry>& others);
 QString DurationText(std::int64_t seconds);  // h:mm
 QString KilometresText(double metres);       // one decimal
 // "1 полёт", "3 полёта", "11 полётов": the count with its Russian plural form.
@@ -217,7 +290,7 @@ QString FlightCountText(std::int64_t flights);
 // Whether the flight's site, glider, notes or pilot hold `text`, letter case
 // aside: what a pilot searching the logbook means.
 bool Mentions(const TFlightEntry& flight, const QString& text);
-QString NoSuchFlightText(std::int64_t id);
+QString NoSuchFlightText(std::int64_t number);
 // "Отменено удаление полёта № 5" and the like.
 QString UndoneText(const TUndone& undone);
 // "треугольник FAI": the name of a flight kind id under XContest rules;
@@ -225,11 +298,12 @@ QString UndoneText(const TUndone& undone);
 QString KindName(const QString& kind);
 // "87.34 треугольник FAI"; empty for a flight not scored yet.
 QString ScoreText(const std::optional<double>& score, const QString& kind);
-// "тот же полёт, что № N": an entry of a flight counted in entry N.
-QString SameFlightText(std::int64_t id);
+// "тот же полёт, что № N": an entry of a flight counted in entry number N.
+QString SameFlightText(std::int64_t number);
 // Every fact of an entry, a line each: what the window and "show" print;
 // with its checked track, which altitude the heights are and how many fixes
 // were left out.
-QString FactsText(const TFlightEntry& entry, const track::TCheckedTrack* checked = nullptr);
+QString FactsText(const TFlightEntry& entry, const track::TCheckedTrack* checked = nullptr,
+                  bool inUtc = false);
 
 }  // namespace logbook

@@ -49,27 +49,43 @@ void TLogbookModel::Refresh() {
     QSqlQuery q(database_);
     // An entry of the same flight from another recorder sorts by the entry
     // it is counted in, and right below it.
-    QString sql = QStringLiteral(
-                      "WITH keys AS (SELECT id AS kid, %2 AS sort_key FROM flights)"
-                      " SELECT id, date(%1, 'unixepoch'), time(%1, 'unixepoch'), site, duration_s,"
-                      " max_alt, track_m, score, glider, score_kind, same_flight_as"
-                      " FROM flights JOIN keys ON kid = IFNULL(same_flight_as, id)")
-                      .arg(QLatin1String(kLocalTakeoff), QLatin1String(OrderOf(sortColumn_)));
+    QString sql =
+        QStringLiteral(
+            "WITH keys AS (SELECT id AS kid, %2 AS sort_key FROM flights)"
+            " SELECT id, date(%1, 'unixepoch'), strftime('%H:%M', %1, 'unixepoch'), site,"
+            " duration_s, max_alt, track_m, score, glider, score_kind, same_flight_as, number,"
+            " same_number, utc_offset_minutes, source"
+            " FROM numbered JOIN keys ON kid = IFNULL(same_flight_as, id) WHERE 1")
+            .arg(QLatin1String(kLocalTakeoff), QLatin1String(OrderOf(sortColumn_)));
     if (year_)
-        sql += QStringLiteral(" WHERE CAST(strftime('%Y', %1, 'unixepoch') AS INTEGER) = ?")
+        sql += QStringLiteral(" AND CAST(strftime('%Y', %1, 'unixepoch') AS INTEGER) = ?")
                    .arg(QLatin1String(kLocalTakeoff));
+    // The ids as one bound text: a JSON array.
+    QString ids;
+    if (shown_) {
+        QStringList list;
+        for (const std::int64_t id : *shown_) list << QString::number(id);
+        ids = QLatin1Char('[') + list.join(QLatin1Char(',')) + QLatin1Char(']');
+        sql += QStringLiteral(" AND id IN (SELECT value FROM json_each(?))");
+    }
     const QString direction =
         sortOrder_ == Qt::AscendingOrder ? QStringLiteral("ASC") : QStringLiteral("DESC");
     sql += QStringLiteral(" ORDER BY sort_key %1, kid %1, same_flight_as IS NOT NULL, id")
                .arg(direction);
     q.prepare(sql);
     if (year_) q.addBindValue(*year_);
+    if (shown_) q.addBindValue(ids);
     if (!q.exec()) throw device::TAppError(q.lastError().text());
     setQuery(std::move(q));
 }
 
 void TLogbookModel::SetYear(std::optional<int> year) {
     year_ = year;
+    Refresh();
+}
+
+void TLogbookModel::SetShown(std::optional<std::vector<std::int64_t>> ids) {
+    shown_ = std::move(ids);
     Refresh();
 }
 
@@ -102,19 +118,29 @@ QVariant TLogbookModel::data(const QModelIndex& index, int role) const {
     const bool marked = role == Qt::ToolTipRole || role == Qt::ForegroundRole ||
                         (role == Qt::DisplayRole && index.column() == ColId);
     if (const auto as = marked ? SameFlightAt(index.row()) : std::nullopt) {
-        if (role == Qt::ToolTipRole) return SameFlightText(*as);
+        const QSqlRecord row = record(index.row());
+        if (role == Qt::ToolTipRole) return SameFlightText(row.value(ColSameNumber).toLongLong());
         if (role == Qt::ForegroundRole) return QPalette().brush(QPalette::Disabled, QPalette::Text);
-        return QStringLiteral("\u21b3 %1").arg(IdAt(index.row()));
+        return QStringLiteral("\u21b3 %1").arg(row.value(ColNumber).toLongLong());
     }
     if (role != Qt::DisplayRole) return QSqlQueryModel::data(index, role);
+    const QSqlRecord row = record(index.row());
     const QVariant raw = QSqlQueryModel::data(index, role);
+    const bool manual = row.value(ColSource).toString() == QLatin1String("manual");
     switch (index.column()) {
+        case ColId:
+            return row.value(ColNumber);
+        case ColTime: {
+            const QVariant zone = row.value(ColZone);
+            return raw.toString() + QLatin1Char(' ') +
+                   ZoneText(zone.isNull() ? std::nullopt : std::optional<int>(zone.toInt()));
+        }
         case ColDuration:
             return DurationText(raw.toLongLong());
         case ColHighest:
-            return QString::number(qRound(raw.toDouble()));
+            return manual ? QString() : QString::number(qRound(raw.toDouble()));
         case ColLength:
-            return KilometresText(raw.toDouble());
+            return manual ? NoTrackText() : KilometresText(raw.toDouble());
         case ColScore: {
             if (raw.isNull()) return QString();  // scored once its track is read
             return ScoreText(raw.toDouble(), record(index.row()).value(ColScoreKind).toString());

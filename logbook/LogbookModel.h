@@ -2,7 +2,9 @@
 // The table of the logbook window: a model over one query, so that ten
 // thousand flights cost no widget and no copy; sorting asks the database.
 #include <QSqlQueryModel>
+#include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace logbook {
 
@@ -20,10 +22,15 @@ class TLogbookModel : public QSqlQueryModel {
         ColScore,
         ColGlider,
         ColCount,
-        // Past the columns shown: the score's flight kind, and the entry an
-        // entry from another recorder is counted in.
+        // Past the columns shown: the score's flight kind, the entry an
+        // entry from another recorder is counted in, the logbook numbers of
+        // both, the zone and the source.
         ColScoreKind = ColCount,
-        ColSameFlight
+        ColSameFlight,
+        ColNumber,
+        ColSameNumber,
+        ColZone,
+        ColSource
     };
 
     explicit TLogbookModel(QSqlDatabase database, QObject* parent = nullptr);
@@ -31,6 +38,8 @@ class TLogbookModel : public QSqlQueryModel {
     // Runs the query again (after a change, or for another year).
     void Refresh();
     void SetYear(std::optional<int> year);
+    // Shows only the entries `ids` (a filter's), or (none) every one.
+    void SetShown(std::optional<std::vector<std::int64_t>> ids);
     std::optional<int> Year() const { return year_; }
     std::int64_t IdAt(int row) const;
     std::int64_t DurationAt(int row) const;
@@ -48,6 +57,7 @@ class TLogbookModel : public QSqlQueryModel {
   private:
     QSqlDatabase database_;
     std::optional<int> year_;
+    std::optional<std::vector<std::int64_t>> shown_;
     int sortColumn_ = ColDate;
     Qt::SortOrder sortOrder_ = Qt::DescendingOrder;
 };

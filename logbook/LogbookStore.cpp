@@ -7,9 +7,11 @@
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QUrl>
 #include <QVariant>
 #include <atomic>
+#include <functional>
 
 #include "device/AppError.h"
 #include "device/FileStore.h"
@@ -36,7 +38,7 @@ QString FailureText(const QString& path, const QString& reason) {
 // Each schema version is reached from the one before by one step, which ends
 // by naming the version it reached (a PRAGMA takes no bound value); a new file
 // takes them all. A step is never changed once released: add another.
-const char* const kSteps[SchemaVersion][8] = {
+const char* const kSteps[SchemaVersion][12] = {
     // 1: the flights.
     {"CREATE TABLE flights ("
      " id INTEGER PRIMARY KEY,"
@@ -79,7 +81,47 @@ const char* const kSteps[SchemaVersion][8] = {
      "CREATE TABLE changed_flights AS SELECT 0 AS change_id, * FROM flights WHERE 0",
      "CREATE INDEX changed_flights_change ON changed_flights(change_id)", "PRAGMA user_version = 6",
      nullptr},
+    // 7: where each entry's time zone comes from, every entry given one (an
+    // import named none: its longitude's), and the pilot's settings.
+    {"ALTER TABLE flights ADD COLUMN zone_source TEXT NOT NULL DEFAULT ''",
+     "ALTER TABLE changed_flights ADD COLUMN zone_source TEXT NOT NULL DEFAULT ''",
+     "UPDATE flights SET zone_source = 'instrument' WHERE utc_offset_minutes IS NOT NULL",
+     "UPDATE changed_flights SET zone_source = 'instrument' WHERE utc_offset_minutes IS NOT NULL",
+     "UPDATE flights SET zone_source = 'longitude', utc_offset_minutes ="
+     " CAST(ROUND(takeoff_lon / 15.0) AS INTEGER) * 60 WHERE utc_offset_minutes IS NULL",
+     "UPDATE changed_flights SET zone_source = 'longitude', utc_offset_minutes ="
+     " CAST(ROUND(takeoff_lon / 15.0) AS INTEGER) * 60 WHERE utc_offset_minutes IS NULL",
+     "CREATE TABLE settings (name TEXT PRIMARY KEY, value TEXT NOT NULL)",
+     "PRAGMA user_version = 7", nullptr},
 };
+
+// The flights with their logbook numbers (see TFlightEntry::number) and the
+// number of the entry each is the same flight as; a view of the connection.
+constexpr const char* kNumberedView =
+    "CREATE TEMP VIEW IF NOT EXISTS numbered AS"
+    " WITH n AS (SELECT id AS nid, ROW_NUMBER() OVER (ORDER BY takeoff_utc, id) AS number"
+    " FROM flights)"
+    " SELECT f.*, n.number AS number, s.number AS same_number FROM flights f"
+    " JOIN n ON n.nid = f.id LEFT JOIN n AS s ON s.nid = f.same_flight_as";
+
+// The stored names of the zone sources.
+constexpr std::pair<TZoneSource, const char*> kZoneSources[] = {
+    {TZoneSource::Instrument, "instrument"}, {TZoneSource::FileHeader, "igc"},
+    {TZoneSource::Longitude, "longitude"},   {TZoneSource::Site, "site"},
+    {TZoneSource::Computer, "computer"},
+};
+
+QString ZoneSourceName(TZoneSource source) {
+    for (const auto& [known, name] : kZoneSources)
+        if (known == source) return QLatin1String(name);
+    return {};
+}
+
+TZoneSource ZoneSourceOf(const QString& name) {
+    for (const auto& [known, stored] : kZoneSources)
+        if (name == QLatin1String(stored)) return known;
+    return TZoneSource::Unknown;
+}
 
 // The columns of an entry, in the order Bind and Read use them.
 constexpr const char* kColumns =
@@ -88,8 +130,8 @@ constexpr const char* kColumns =
     " max_alt, min_alt, climb_1s, sink_1s, climb_10s, sink_10s, track_m, straight_m, fixes,"
     " model, firmware, pilot, glider, glider_id, site, notes,"
     " source, source_path, download_files, stored_file, score, score_kind, same_flight_as,"
-    " civl_id";
-constexpr int kColumnCount = 35;
+    " civl_id, zone_source";
+constexpr int kColumnCount = 36;
 
 QVariant Optional(const std::optional<int>& value) {
     return value ? QVariant(*value) : QVariant(QMetaType::fromType<int>());
@@ -145,6 +187,7 @@ void Bind(QSqlQuery& q, const TFlightEntry& e) {
         e.scoreKind,
         Optional(e.sameFlightAs),
         e.civlId,
+        ZoneSourceName(e.zoneSource),
     };
     for (const QVariant& v : values)
         q.addBindValue(v.typeId() == QMetaType::QString ? Text(v.toString()) : v);
@@ -154,7 +197,8 @@ std::optional<int> OptionalInt(const QVariant& v) {
     return v.isNull() ? std::nullopt : std::optional<int>(v.toInt());
 }
 
-// Reads the row at the query's position: "id" then kColumns.
+// Reads the row at the query's position: "id" then kColumns, then (from the
+// view "numbered") "number, same_number".
 TFlightEntry Read(const QSqlQuery& q) {
     TFlightEntry e;
     int c = 0;
@@ -184,6 +228,12 @@ TFlightEntry Read(const QSqlQuery& q) {
     const QVariant same = q.value(c++);
     if (!same.isNull()) e.sameFlightAs = same.toLongLong();
     e.civlId = q.value(c++).toString();
+    e.zoneSource = ZoneSourceOf(q.value(c++).toString());
+    if (c + 2 <= q.record().count()) {
+        e.number = q.value(c++).toLongLong();
+        const QVariant sameNumber = q.value(c++);
+        if (!sameNumber.isNull()) e.sameFlightNumber = sameNumber.toLongLong();
+    }
     return e;
 }
 
@@ -224,6 +274,8 @@ TLogbookStore::TLogbookStore(const QString& path, int busyTimeoutMs)
     try {
         Open();
         Migrate();
+        QSqlQuery q(Database());
+        if (!q.exec(QLatin1String(kNumberedView))) Fail(path_, q.lastError());
     } catch (...) {
         // No destructor runs for a store that failed to open: the refused
         // file is let go here, or it stays open for the process's life (and
@@ -436,8 +488,8 @@ std::int64_t TLogbookStore::Insert(const TFlightEntry& entry) {
 
 std::optional<TFlightEntry> TLogbookStore::Flight(std::int64_t id) {
     QSqlQuery q(Database());
-    q.prepare(
-        QStringLiteral("SELECT id, %1 FROM flights WHERE id = ?").arg(QLatin1String(kColumns)));
+    q.prepare(QStringLiteral("SELECT id, %1, number, same_number FROM numbered WHERE id = ?")
+                  .arg(QLatin1String(kColumns)));
     q.addBindValue(qint64(id));
     if (!q.exec()) Fail(path_, q.lastError());
     if (!q.next()) return std::nullopt;
@@ -449,7 +501,7 @@ namespace {
 QSqlQuery Select(QSqlDatabase db, const QString& columns, std::optional<int> year) {
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    QString sql = QStringLiteral("SELECT %1 FROM flights").arg(columns);
+    QString sql = QStringLiteral("SELECT %1 FROM numbered").arg(columns);
     if (year)
         sql += QStringLiteral(
             " WHERE CAST(strftime('%Y', takeoff_utc + IFNULL(utc_offset_minutes, 0) * 60,"
@@ -461,39 +513,63 @@ QSqlQuery Select(QSqlDatabase db, const QString& columns, std::optional<int> yea
 }  // namespace
 
 std::vector<TFlightEntry> TLogbookStore::Flights(std::optional<int> year) {
-    QSqlQuery q = Select(Database(), QStringLiteral("id, ") + QLatin1String(kColumns), year);
+    QSqlQuery q =
+        Select(Database(),
+               QStringLiteral("id, %1, number, same_number").arg(QLatin1String(kColumns)), year);
     if (!q.exec()) Fail(path_, q.lastError());
     std::vector<TFlightEntry> out;
     while (q.next()) out.push_back(Read(q));
     return out;
 }
 
-std::vector<TFlightEntry> TLogbookStore::TotalsRows(std::optional<int> year) {
-    QSqlQuery q = Select(Database(),
-                         QStringLiteral("id, takeoff_utc, utc_offset_minutes, duration_s, track_m,"
-                                        " glider, same_flight_as, site, max_alt, climb_10s,"
-                                        " straight_m, score, score_kind"),
-                         year);
-    if (!q.exec()) Fail(path_, q.lastError());
+namespace {
+// Rows with some columns only: id, take-off and zone, then `rest`, which
+// `read` takes from the query's column 3 on.
+std::vector<TFlightEntry> PartialRows(
+    QSqlDatabase db, const QString& path, const QString& rest, std::optional<int> year,
+    const std::function<void(const QSqlQuery&, TFlightEntry&)>& read) {
+    QSqlQuery q = Select(db, QStringLiteral("id, takeoff_utc, utc_offset_minutes, ") + rest, year);
+    if (!q.exec()) Fail(path, q.lastError());
     std::vector<TFlightEntry> out;
     while (q.next()) {
         TFlightEntry e;
         e.id = q.value(0).toLongLong();
         e.takeoffUtc = q.value(1).toLongLong();
         e.utcOffsetMinutes = OptionalInt(q.value(2));
-        e.durationSeconds = q.value(3).toLongLong();
-        e.trackLengthMetres = q.value(4).toDouble();
-        e.glider = q.value(5).toString();
-        if (!q.value(6).isNull()) e.sameFlightAs = q.value(6).toLongLong();
-        e.site = q.value(7).toString();
-        e.highestAltitude = q.value(8).toDouble();
-        e.climb10s = q.value(9).toDouble();
-        e.straightMetres = q.value(10).toDouble();
-        if (!q.value(11).isNull()) e.score = q.value(11).toDouble();
-        e.scoreKind = q.value(12).toString();
+        read(q, e);
         out.push_back(std::move(e));
     }
     return out;
+}
+}  // namespace
+
+std::vector<TFlightEntry> TLogbookStore::TotalsRows(std::optional<int> year) {
+    return PartialRows(Database(), path_,
+                       QStringLiteral("duration_s, track_m, glider, same_flight_as, site, max_alt,"
+                                      " climb_10s, straight_m, score, score_kind, number"),
+                       year, [](const QSqlQuery& q, TFlightEntry& e) {
+                           e.durationSeconds = q.value(3).toLongLong();
+                           e.trackLengthMetres = q.value(4).toDouble();
+                           e.glider = q.value(5).toString();
+                           if (!q.value(6).isNull()) e.sameFlightAs = q.value(6).toLongLong();
+                           e.site = q.value(7).toString();
+                           e.highestAltitude = q.value(8).toDouble();
+                           e.climb10s = q.value(9).toDouble();
+                           e.straightMetres = q.value(10).toDouble();
+                           if (!q.value(11).isNull()) e.score = q.value(11).toDouble();
+                           e.scoreKind = q.value(12).toString();
+                           e.number = q.value(13).toLongLong();
+                       });
+}
+
+std::vector<TFlightEntry> TLogbookStore::SearchRows() {
+    return PartialRows(Database(), path_, QStringLiteral("site, glider, notes, pilot"),
+                       std::nullopt, [](const QSqlQuery& q, TFlightEntry& e) {
+                           e.site = q.value(3).toString();
+                           e.glider = q.value(4).toString();
+                           e.notes = q.value(5).toString();
+                           e.pilot = q.value(6).toString();
+                       });
 }
 
 std::vector<int> TLogbookStore::Years() {
@@ -523,7 +599,7 @@ void TLogbookStore::UpdateTexts(std::int64_t id, const QString& site, const QStr
 void TLogbookStore::NameSites(const std::vector<std::int64_t>& ids, const QString& site) {
     TTransaction transaction(Database(), path_, readOnly_);
     QSqlQuery q(Database());
-    q.prepare(QStringLiteral("UPDATE flights SET site = ? WHERE id = ? AND site = ''"));
+    q.prepare(QStringLiteral("UPDATE flights SET site = ? WHERE id = ?"));
     for (const std::int64_t id : ids) {
         q.addBindValue(Text(site));
         q.addBindValue(qint64(id));
@@ -604,8 +680,8 @@ void TLogbookStore::SetScore(std::int64_t id, double score, const QString& kind)
 
 std::vector<std::int64_t> TLogbookStore::Unscored() {
     QSqlQuery q(Database());
-    if (!q.exec(QStringLiteral(
-            "SELECT id FROM flights WHERE score IS NULL ORDER BY takeoff_utc DESC, id DESC")))
+    if (!q.exec(QStringLiteral("SELECT id FROM flights WHERE score IS NULL AND source != 'manual'"
+                               " ORDER BY takeoff_utc DESC, id DESC")))
         Fail(path_, q.lastError());
     std::vector<std::int64_t> ids;
     while (q.next()) ids.push_back(q.value(0).toLongLong());
@@ -670,7 +746,7 @@ std::optional<TUndone> TLogbookStore::Undo() {
         Fail(path_, q.lastError());
     if (!q.next()) return std::nullopt;
     const qint64 change = q.value(0).toLongLong();
-    const TUndone undone{q.value(1).toString(), q.value(2).toLongLong()};
+    TUndone undone{q.value(1).toString(), q.value(2).toLongLong()};
     const QVariant site = q.value(3);
     q.finish();
     const auto run = [&](const QString& sql, const QVariant& value) {
@@ -678,6 +754,17 @@ std::optional<TUndone> TLogbookStore::Undo() {
         q.addBindValue(value);
         if (!q.exec()) Fail(path_, q.lastError());
     };
+    const auto number = [&] {
+        run(QStringLiteral("SELECT number FROM numbered WHERE id = ?"), qint64(undone.id));
+        const std::int64_t found = q.next() ? q.value(0).toLongLong() : 0;
+        q.finish();
+        return found;
+    };
+    // An entry added is taken out; its number is told as it was.
+    if (undone.kind == QLatin1String("add")) {
+        undone.number = number();
+        run(QStringLiteral("DELETE FROM flights WHERE id = ?"), qint64(undone.id));
+    }
     run(QStringLiteral(
             "DELETE FROM flights WHERE id IN (SELECT id FROM changed_flights WHERE change_id = ?)"),
         change);
@@ -688,6 +775,7 @@ std::optional<TUndone> TLogbookStore::Undo() {
     if (!site.isNull()) run(QStringLiteral("DELETE FROM sites WHERE id = ?"), site);
     run(QStringLiteral("DELETE FROM changed_flights WHERE change_id = ?"), change);
     run(QStringLiteral("DELETE FROM changes WHERE id = ?"), change);
+    if (undone.kind != QLatin1String("add")) undone.number = number();
     transaction.Commit();
     return undone;
 }
@@ -703,6 +791,39 @@ std::int64_t TLogbookStore::AddSite(const QString& name, double latitude, double
     const std::int64_t id = q.lastInsertId().toLongLong();
     transaction.Commit();
     return id;
+}
+
+std::optional<std::int64_t> TLogbookStore::IdOfNumber(std::int64_t number) {
+    QSqlQuery q(Database());
+    q.prepare(QStringLiteral("SELECT id FROM numbered WHERE number = ?"));
+    q.addBindValue(qint64(number));
+    if (!q.exec()) Fail(path_, q.lastError());
+    if (!q.next()) return std::nullopt;
+    return q.value(0).toLongLong();
+}
+
+QString TLogbookStore::Setting(const QString& name) {
+    QSqlQuery q(Database());
+    q.prepare(QStringLiteral("SELECT value FROM settings WHERE name = ?"));
+    q.addBindValue(name);
+    if (!q.exec()) Fail(path_, q.lastError());
+    return q.next() ? q.value(0).toString() : QString();
+}
+
+void TLogbookStore::SetSetting(const QString& name, const QString& value) {
+    TTransaction transaction(Database(), path_, readOnly_);
+    QSqlQuery q(Database());
+    q.prepare(QStringLiteral("INSERT OR REPLACE INTO settings (name, value) VALUES (?, ?)"));
+    q.addBindValue(name);
+    q.addBindValue(Text(value));
+    if (!q.exec()) Fail(path_, q.lastError());
+    transaction.Commit();
+}
+
+std::int64_t TLogbookStore::DataVersion() {
+    QSqlQuery q(Database());
+    if (!q.exec(QStringLiteral("PRAGMA data_version")) || !q.next()) Fail(path_, q.lastError());
+    return q.value(0).toLongLong();
 }
 
 int TLogbookStore::Count() {

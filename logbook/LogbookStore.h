@@ -18,7 +18,7 @@ namespace logbook {
 QString LogbookNamedText(const QString& path);
 
 // The schema this program writes; PRAGMA user_version holds a file's.
-inline constexpr int SchemaVersion = 6;
+inline constexpr int SchemaVersion = 7;
 // How long a change waits for another program's change to end.
 inline constexpr int BusyTimeoutMs = 15000;
 // The same on the interface thread, which must keep answering: a lock held
@@ -36,10 +36,12 @@ class TLogbookLocked : public device::TAppError {
 // How many of the latest changes can be taken back.
 inline constexpr int UndoDepth = 100;
 
-// A change taken back: its kind ("edit", "delete") and the entry it was made to.
+// A change taken back: its kind ("edit", "delete", "add"), the entry it was
+// made to and that entry's number (as it was, for an entry taken out).
 struct TUndone {
     QString kind;
     std::int64_t id = 0;
+    std::int64_t number = 0;
 };
 
 struct TSite {
@@ -81,11 +83,14 @@ class TLogbookStore {
     std::vector<TFlightEntry> Flights(std::optional<int> year = {});
     std::vector<int> Years();
     // The same flights with only what totals and records need: id, times,
-    // zone, duration, lengths, highest altitude, climb, score, site and glider.
+    // zone, duration, lengths, highest altitude, climb, score, site, glider and
+    // number.
     std::vector<TFlightEntry> TotalsRows(std::optional<int> year = {});
+    // The same with only what a search reads: id, times, zone and the texts.
+    std::vector<TFlightEntry> SearchRows();
     void UpdateTexts(std::int64_t id, const QString& site, const QString& glider,
                      const QString& notes);
-    // Sets the site of every flight in `ids` whose site is empty.
+    // Sets the site of every flight in `ids`.
     void NameSites(const std::vector<std::int64_t>& ids, const QString& site);
     // Removes the entry; an entry that was the same flight as it counts on
     // its own again.
@@ -99,7 +104,7 @@ class TLogbookStore {
     std::vector<TFlightEntry> FlightsWithin(device::TrackTime from, device::TrackTime to);
     // Keeps the score of a flight (`kind` empty when nothing scores).
     void SetScore(std::int64_t id, double score, const QString& kind);
-    // The flights not scored yet, newest first.
+    // The flights with a track not scored yet, newest first.
     std::vector<std::int64_t> Unscored();
     std::vector<TSite> Sites();
     // Returns the site's id.
@@ -115,6 +120,14 @@ class TLogbookStore {
     // in one transaction; nothing when there is none.
     std::optional<TUndone> Undo();
     int Count();
+    // The entry that has the logbook number `number` now.
+    std::optional<std::int64_t> IdOfNumber(std::int64_t number);
+    // The pilot's settings kept in the logbook; empty when never set.
+    QString Setting(const QString& name);
+    void SetSetting(const QString& name, const QString& value);
+    // Changes when another connection (another program, another window)
+    // has changed the logbook since this one last looked.
+    std::int64_t DataVersion();
 
   private:
     void Open();

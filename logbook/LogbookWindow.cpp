@@ -1,10 +1,14 @@
 #include "logbook/LogbookWindow.h"
 
+#include <QAction>
 #include <QComboBox>
+#include <QDateEdit>
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -14,12 +18,18 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QSet>
 #include <QSplitter>
 #include <QTableView>
+#include <QTimeEdit>
+#include <QTimeZone>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -33,6 +43,7 @@
 #include "track/ExportJob.h"
 #include "track/FlightPlot.h"
 #include "track/FlightPlotView.h"
+#include "track/FlightScoreView.h"
 #include "track/TrackFileReader.h"
 
 namespace logbook {
@@ -40,6 +51,7 @@ namespace logbook {
 namespace {
 
 const QString kTitle = device::LogbookTitle();
+const QDate NoDateLimit(1900, 1, 1);
 const QString kBackupFilter = QStringLiteral("Резервные копии журнала (*.backup);;Все файлы (*)");
 
 QPushButton* Button(QWidget* parent, const char* name, const QString& text) {
@@ -47,6 +59,75 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& text) {
     button->setObjectName(QLatin1String(name));
     return button;
 }
+
+QAction* Action(QObject* parent, const char* name, const QString& text) {
+    auto* action = new QAction(text, parent);
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+// A date of the filter: its lowest value, shown as a dash, limits nothing.
+QDateEdit* DateFilter(QWidget* parent, const char* name) {
+    auto* edit = new QDateEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->setCalendarPopup(true);
+    edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    edit->setMinimumDate(NoDateLimit);
+    edit->setSpecialValueText(QStringLiteral("—"));
+    edit->setDate(NoDateLimit);
+    return edit;
+}
+
+QDate Limit(const QDateEdit* edit) { return edit->date() == NoDateLimit ? QDate() : edit->date(); }
+
+// The share of the table's width each column takes.
+constexpr int kColumnWeights[TLogbookModel::ColCount] = {4, 10, 12, 13, 5, 6, 7, 11, 10};
+
+// The fields of a flight's dialog: the local take-off and the texts.
+struct TFlightFields {
+    QFormLayout* form;
+    QDateEdit* date;
+    QTimeEdit* takeoff;
+    QLineEdit* site;
+    QLineEdit* glider;
+    QPlainTextEdit* notes;
+};
+
+TFlightFields FlightFields(QDialog& dialog, const TFlightEntry& texts, const QDateTime& local,
+                           const QString& takeoffLabel) {
+    TFlightFields f{new QFormLayout(&dialog),
+                    new QDateEdit(local.date(), &dialog),
+                    new QTimeEdit(local.time(), &dialog),
+                    new QLineEdit(texts.site, &dialog),
+                    new QLineEdit(texts.glider, &dialog),
+                    new QPlainTextEdit(texts.notes, &dialog)};
+    f.date->setObjectName(QStringLiteral("dteDate"));
+    f.date->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    f.date->setCalendarPopup(true);
+    f.takeoff->setObjectName(QStringLiteral("tmeTakeoff"));
+    f.takeoff->setDisplayFormat(QStringLiteral("HH:mm"));
+    f.site->setObjectName(QStringLiteral("edtSite"));
+    f.glider->setObjectName(QStringLiteral("edtGlider"));
+    f.notes->setObjectName(QStringLiteral("mmoNotes"));
+    f.form->addRow(QStringLiteral("Дата:"), f.date);
+    f.form->addRow(takeoffLabel, f.takeoff);
+    f.form->addRow(QStringLiteral("Место взлёта:"), f.site);
+    f.form->addRow(QStringLiteral("Крыло:"), f.glider);
+    f.form->addRow(QStringLiteral("Заметки:"), f.notes);
+    return f;
+}
+
+// Adds OK and Cancel and runs the dialog through the dialog seam.
+bool Accepted(QDialog& dialog, QFormLayout* form) {
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    form->addRow(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    device::Dialogs().Exec(&dialog);
+    return dialog.result() == QDialog::Accepted;
+}
+
+QString ChooseFlightText() { return QStringLiteral("Выберите полёт в списке"); }
 
 QString TotalsText(const TTotals& t) {
     return QStringLiteral("%1, %2 ч, %3 км")
@@ -66,31 +147,60 @@ TLogbookWindow::TLogbookWindow(std::unique_ptr<TLogbook> book,
 
     cbbYear = new QComboBox(this);
     cbbYear->setObjectName(QStringLiteral("cbbYear"));
-    btnImportFiles = Button(this, "btnImportFiles", QStringLiteral("Импорт файлов..."));
-    btnImportFolder = Button(this, "btnImportFolder", QStringLiteral("Импорт папки..."));
-    btnExportCsv = Button(this, "btnExportCsv", QStringLiteral("Сохранить CSV..."));
-    btnExportKml = Button(this, "btnExportKml", QStringLiteral("Сохранить KML..."));
-    btnOpenFolder = Button(this, "btnOpenFolder", device::OpenFolderText);
+    edtFilter = new QLineEdit(this);
+    edtFilter->setObjectName(QStringLiteral("edtFilter"));
+    edtFilter->setPlaceholderText(QStringLiteral("место, крыло, заметки, пилот"));
+    edtFilter->setClearButtonEnabled(true);
+    dteFrom = DateFilter(this, "dteFrom");
+    dteTo = DateFilter(this, "dteTo");
+    auto* filters = new QHBoxLayout;
+    filters->addWidget(new QLabel(QStringLiteral("Год:"), this));
+    filters->addWidget(cbbYear);
+    filters->addWidget(new QLabel(QStringLiteral("Найти:"), this));
+    filters->addWidget(edtFilter, 1);
+    filters->addWidget(new QLabel(QStringLiteral("С:"), this));
+    filters->addWidget(dteFrom);
+    filters->addWidget(new QLabel(QStringLiteral("по:"), this));
+    filters->addWidget(dteTo);
+
+    // The actions used every day are buttons; the others wait in two menus,
+    // so that the window fits the main window's default size.
+    actImportFiles = Action(this, "actImportFiles", QStringLiteral("Импорт файлов..."));
+    actImportFolder = Action(this, "actImportFolder", QStringLiteral("Импорт папки..."));
+    actExportCsv = Action(this, "actExportCsv", QStringLiteral("Сохранить CSV..."));
+    actExportKml = Action(this, "actExportKml", QStringLiteral("Сохранить KML..."));
+    actOpenFolder = Action(this, "actOpenFolder", device::OpenFolderText);
+    actMerge = Action(this, "actMerge", QStringLiteral("Объединить"));
+    actMerge->setToolTip(
+        QStringLiteral("Два выбранных полёта — один полёт с двух приборов: считать его один раз"));
+    actUnmerge = Action(this, "actUnmerge", QStringLiteral("Разделить"));
+    actUnmerge->setToolTip(QStringLiteral("Считать выбранный полёт отдельным полётом"));
+    actBackup = Action(this, "actBackup", QStringLiteral("Резервная копия..."));
+    actBackup->setToolTip(QStringLiteral("Журнал и его файлы треков в одном файле"));
+    actRestore = Action(this, "actRestore", QStringLiteral("Восстановить..."));
+    actRestore->setToolTip(QStringLiteral("Заменить журнал резервной копией"));
+    btnImport = Button(this, "btnImport", QStringLiteral("Импорт"));
+    auto* importMenu = new QMenu(btnImport);
+    importMenu->addActions({actImportFiles, actImportFolder});
+    btnImport->setMenu(importMenu);
+    btnAdd = Button(this, "btnAdd", QStringLiteral("Добавить..."));
+    btnAdd->setToolTip(QStringLiteral("Добавить полёт без трека"));
     btnEdit = Button(this, "btnEdit", QStringLiteral("Изменить..."));
     btnDelete = Button(this, "btnDelete", QStringLiteral("Удалить"));
-    btnMerge = Button(this, "btnMerge", QStringLiteral("Объединить"));
-    btnMerge->setToolTip(
-        QStringLiteral("Два выбранных полёта — один полёт с двух приборов: считать его один раз"));
-    btnUnmerge = Button(this, "btnUnmerge", QStringLiteral("Разделить"));
-    btnUnmerge->setToolTip(QStringLiteral("Считать выбранный полёт отдельным полётом"));
     btnUndo = Button(this, "btnUndo", QStringLiteral("Отменить"));
     btnUndo->setToolTip(QStringLiteral("Отменить последнее изменение или удаление (Ctrl+Z)"));
     btnUndo->setShortcut(QKeySequence::Undo);
-    btnBackup = Button(this, "btnBackup", QStringLiteral("Резервная копия..."));
-    btnBackup->setToolTip(QStringLiteral("Журнал и его файлы треков в одном файле"));
-    btnRestore = Button(this, "btnRestore", QStringLiteral("Восстановить..."));
-    btnRestore->setToolTip(QStringLiteral("Заменить журнал резервной копией"));
+    btnMore = Button(this, "btnMore", QStringLiteral("Ещё"));
+    auto* moreMenu = new QMenu(btnMore);
+    moreMenu->setToolTipsVisible(true);
+    moreMenu->addActions({actMerge, actUnmerge});
+    moreMenu->addSeparator();
+    moreMenu->addActions({actExportCsv, actExportKml, actOpenFolder});
+    moreMenu->addSeparator();
+    moreMenu->addActions({actBackup, actRestore});
+    btnMore->setMenu(moreMenu);
     auto* tools = new QHBoxLayout;
-    tools->addWidget(new QLabel(QStringLiteral("Год:"), this));
-    tools->addWidget(cbbYear);
-    for (QPushButton* b :
-         {btnImportFiles, btnImportFolder, btnExportCsv, btnExportKml, btnOpenFolder, btnEdit,
-          btnDelete, btnMerge, btnUnmerge, btnUndo, btnBackup, btnRestore})
+    for (QPushButton* b : {btnImport, btnAdd, btnEdit, btnDelete, btnUndo, btnMore})
         tools->addWidget(b);
     tools->addStretch();
 
@@ -111,12 +221,20 @@ TLogbookWindow::TLogbookWindow(std::unique_ptr<TLogbook> book,
     tblFlights->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblFlights->verticalHeader()->hide();
     tblFlights->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    // The columns share the table's width: they shrink with it and never
+    // run past its edge.
+    tblFlights->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    tblFlights->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    tblFlights->horizontalHeader()->setMinimumSectionSize(8);
     tblFlights->horizontalHeader()->setStretchLastSection(true);
-    tblFlights->setColumnHidden(TLogbookModel::ColId, false);
+    tblFlights->horizontalHeader()->setTextElideMode(Qt::ElideRight);
+    tblFlights->setTextElideMode(Qt::ElideRight);
+    tblFlights->viewport()->installEventFilter(this);
 
     lblTotals = new QLabel(this);
     lblTotals->setObjectName(QStringLiteral("lblTotals"));
     lblTotals->setTextFormat(Qt::PlainText);
+    lblTotals->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     cbbTotalsBy = new QComboBox(this);
     cbbTotalsBy->setObjectName(QStringLiteral("cbbTotalsBy"));
     for (const TTotalsBy by : AllTotalsBy)
@@ -129,49 +247,71 @@ TLogbookWindow::TLogbookWindow(std::unique_ptr<TLogbook> book,
     lblFacts->setTextFormat(Qt::PlainText);  // names from imported files are data only
     lblFacts->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lblFacts->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto* facts = new QScrollArea(this);
+    facts->setWidget(lblFacts);
+    facts->setWidgetResizable(true);
     imgPlot = new track::TFlightPlotView(this);
-    imgPlot->setMinimumSize(320, 200);
+    imgPlot->setMinimumSize(160, 100);
+    imgPlot->SetPlaceholder(ChooseFlightText());
     plotRunner_ = new track::TLatestJobRunner(this);
 
-    auto* left = new QWidget(this);
-    auto* leftLayout = new QVBoxLayout(left);
-    leftLayout->setContentsMargins(0, 0, 0, 0);
-    leftLayout->addWidget(tblFlights, 3);
+    // The table with its totals below it; under them the summary, the
+    // picture and the facts of the flight chosen.
+    auto* top = new QWidget(this);
+    auto* topLayout = new QVBoxLayout(top);
+    topLayout->setContentsMargins(0, 0, 0, 0);
+    topLayout->addWidget(tblFlights, 1);
     auto* totalsRow = new QHBoxLayout;
     totalsRow->addWidget(lblTotals, 1);
     totalsRow->addWidget(cbbTotalsBy);
-    leftLayout->addLayout(totalsRow);
-    leftLayout->addWidget(mmoSummary, 1);
-    auto* right = new QWidget(this);
-    auto* rightLayout = new QVBoxLayout(right);
-    rightLayout->setContentsMargins(0, 0, 0, 0);
-    rightLayout->addWidget(imgPlot, 1);
-    rightLayout->addWidget(lblFacts);
-    auto* splitter = new QSplitter(this);
-    splitter->addWidget(left);
-    splitter->addWidget(right);
+    topLayout->addLayout(totalsRow);
+    auto* bottom = new QSplitter(Qt::Horizontal, this);
+    bottom->addWidget(mmoSummary);
+    bottom->addWidget(imgPlot);
+    bottom->addWidget(facts);
+    auto* splitter = new QSplitter(Qt::Vertical, this);
+    splitter->addWidget(top);
+    splitter->addWidget(bottom);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
 
     auto* layout = new QVBoxLayout(this);
+    layout->addLayout(filters);
     layout->addLayout(tools);
     layout->addLayout(progress);
     layout->addWidget(splitter, 1);
 
+    tmrFilter = new QTimer(this);
+    tmrFilter->setSingleShot(true);
+    tmrFilter->setInterval(FilterDelayMs);
+    connect(tmrFilter, &QTimer::timeout, this, &TLogbookWindow::ApplyFilter);
+    connect(edtFilter, &QLineEdit::textChanged, tmrFilter, qOverload<>(&QTimer::start));
+    connect(dteFrom, &QDateEdit::dateChanged, this, &TLogbookWindow::ApplyFilter);
+    connect(dteTo, &QDateEdit::dateChanged, this, &TLogbookWindow::ApplyFilter);
+    // Another program's (or another window's) change is seen by the
+    // logbook's counter of changes, looked at from a timer.
+    tmrWatch = new QTimer(this);
+    tmrWatch->setInterval(WatchIntervalMs);
+    connect(tmrWatch, &QTimer::timeout, this, &TLogbookWindow::tmrWatchTimer);
+    tmrWatch->start();
+
     connect(cbbYear, &QComboBox::activated, this, &TLogbookWindow::cbbYearChange);
     connect(cbbTotalsBy, &QComboBox::activated, this, &TLogbookWindow::ShowSummary);
-    connect(btnImportFiles, &QPushButton::clicked, this, &TLogbookWindow::btnImportFilesClick);
-    connect(btnImportFolder, &QPushButton::clicked, this, &TLogbookWindow::btnImportFolderClick);
-    connect(btnExportCsv, &QPushButton::clicked, this, &TLogbookWindow::btnExportCsvClick);
-    connect(btnExportKml, &QPushButton::clicked, this, &TLogbookWindow::btnExportKmlClick);
-    connect(btnOpenFolder, &QPushButton::clicked, this, &TLogbookWindow::btnOpenFolderClick);
+    connect(actImportFiles, &QAction::triggered, this, &TLogbookWindow::btnImportFilesClick);
+    connect(actImportFolder, &QAction::triggered, this, &TLogbookWindow::btnImportFolderClick);
+    connect(actExportCsv, &QAction::triggered, this, &TLogbookWindow::btnExportCsvClick);
+    connect(actExportKml, &QAction::triggered, this, &TLogbookWindow::btnExportKmlClick);
+    connect(actOpenFolder, &QAction::triggered, this, &TLogbookWindow::btnOpenFolderClick);
+    connect(btnAdd, &QPushButton::clicked, this, &TLogbookWindow::btnAddClick);
     connect(btnEdit, &QPushButton::clicked, this, &TLogbookWindow::btnEditClick);
     connect(btnDelete, &QPushButton::clicked, this, &TLogbookWindow::btnDeleteClick);
-    connect(btnMerge, &QPushButton::clicked, this, &TLogbookWindow::btnMergeClick);
-    connect(btnUnmerge, &QPushButton::clicked, this, &TLogbookWindow::btnUnmergeClick);
+    connect(actMerge, &QAction::triggered, this, &TLogbookWindow::btnMergeClick);
+    connect(actUnmerge, &QAction::triggered, this, &TLogbookWindow::btnUnmergeClick);
     connect(btnUndo, &QPushButton::clicked, this, [this] {
         if (!Changing()) Change([this] { book_->Undo(); });
     });
-    connect(btnBackup, &QPushButton::clicked, this, &TLogbookWindow::btnBackupClick);
-    connect(btnRestore, &QPushButton::clicked, this, &TLogbookWindow::btnRestoreClick);
+    connect(actBackup, &QAction::triggered, this, &TLogbookWindow::btnBackupClick);
+    connect(actRestore, &QAction::triggered, this, &TLogbookWindow::btnRestoreClick);
     connect(btnCancelImport, &QPushButton::clicked, this, [this] {
         if (job_) job_->Cancel();
     });
@@ -202,6 +342,7 @@ void TLogbookWindow::AttachModel() {
     connect(tblFlights->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TLogbookWindow::SelectionChanged);
     connect(model_, &QAbstractItemModel::modelReset, this, &TLogbookWindow::SelectionChanged);
+    dataVersion_ = book_->Store().DataVersion();
 }
 
 void TLogbookWindow::FillYears() {
@@ -214,9 +355,66 @@ void TLogbookWindow::FillYears() {
 }
 
 void TLogbookWindow::Reload() {
+    // The flight being looked at stays chosen, where it is still shown.
+    const QModelIndex current = tblFlights->currentIndex();
+    const std::int64_t id = current.isValid() ? model_->IdAt(current.row()) : 0;
     FillYears();
-    model_->Refresh();
+    ApplyFilter();
+    for (int row = 0; id && row < model_->rowCount(); ++row)
+        if (model_->IdAt(row) == id) {
+            tblFlights->selectRow(row);
+            break;
+        }
+}
+
+void TLogbookWindow::ApplyFilter() {
+    const TFlightFilter filter{edtFilter->text(), Limit(dteFrom), Limit(dteTo)};
+    std::optional<std::vector<std::int64_t>> ids;
+    shown_.reset();
+    if (!filter.Empty()) {
+        ids.emplace();
+        shown_.emplace();
+        ids = book_->Matching(filter);
+        for (const std::int64_t id : *ids) shown_->insert(id);
+    }
+    model_->SetShown(std::move(ids));
     ShowSummary();
+}
+
+void TLogbookWindow::tmrWatchTimer() {
+    // The window's own changes show at once; a change of another program
+    // waits for the window's own to end.
+    if (!book_ || Importing() || Changing()) return;
+    std::int64_t version = 0;
+    try {
+        version = book_->Store().DataVersion();
+    } catch (const device::TAppError&) {
+        return;  // looked at again on the next tick
+    }
+    if (version == dataVersion_) return;
+    dataVersion_ = version;
+    Reload();
+}
+
+bool TLogbookWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize && watched == tblFlights->viewport()) FitColumns();
+    return QWidget::eventFilter(watched, event);
+}
+
+void TLogbookWindow::FitColumns() {
+    QHeaderView* header = tblFlights->horizontalHeader();
+    const int width = tblFlights->viewport()->width();
+    int total = 0;
+    for (const int weight : kColumnWeights) total += weight;
+    int used = 0;
+    for (int column = 0; column < TLogbookModel::ColCount; ++column) {
+        // The last takes what rounding left, so that the sum is the width.
+        const int size = column + 1 == TLogbookModel::ColCount
+                             ? width - used
+                             : width * kColumnWeights[column] / total;
+        header->resizeSection(column, std::max(size, header->minimumSectionSize()));
+        used += size;
+    }
 }
 
 void TLogbookWindow::cbbYearChange() {
@@ -253,13 +451,14 @@ void TLogbookWindow::SelectionChanged() {
                                        : QStringLiteral("Всего: ") + TotalsText(shownTotals_.all));
     const bool one = rows.size() == 1;
     const bool free = !Changing();
-    btnExportKml->setEnabled(one);
-    btnOpenFolder->setEnabled(one);
+    actExportKml->setEnabled(one);
+    actOpenFolder->setEnabled(one);
+    btnAdd->setEnabled(free);
     btnEdit->setEnabled(one && free);
     btnDelete->setEnabled(one && free);
-    btnMerge->setEnabled(rows.size() == 2 && free);
-    btnUnmerge->setEnabled(one && free && selected.front().sameFlightAs);
-    btnRestore->setEnabled(free && !Importing());
+    actMerge->setEnabled(rows.size() == 2 && free);
+    actUnmerge->setEnabled(one && free && selected.front().sameFlightAs);
+    actRestore->setEnabled(free && !Importing());
     btnUndo->setEnabled(free);
     ShowSelected(one ? CurrentEntry() : std::nullopt);
 }
@@ -267,7 +466,9 @@ void TLogbookWindow::SelectionChanged() {
 void TLogbookWindow::ShowSummary() {
     // The totals of what the filter shows, split as chosen, and its records;
     // a sort or a selection leaves them as they are.
-    const std::vector<TFlightEntry> rows = book_->Store().TotalsRows(model_->Year());
+    std::vector<TFlightEntry> rows = book_->Store().TotalsRows(model_->Year());
+    if (shown_)
+        std::erase_if(rows, [this](const TFlightEntry& e) { return !shown_->contains(e.id); });
     shownTotals_ = TLogbook::Totals(rows);
     const auto by = TTotalsBy(cbbTotalsBy->currentData().toInt());
     QStringList lines;
@@ -279,15 +480,17 @@ void TLogbookWindow::ShowSummary() {
     for (const TLogbookRecord& r : records)
         lines << QStringLiteral("  %1: %2 (№ %3, %4)")
                      .arg(r.title, r.value)
-                     .arg(r.id)
+                     .arg(r.number)
                      .arg(DateText(r.localTakeoff));
     mmoSummary->setPlainText(lines.join(QLatin1Char('\n')));
     SelectionChanged();
 }
 
 void TLogbookWindow::ShowSelected(const std::optional<TFlightEntry>& entry) {
-    if (!entry) {
-        lblFacts->clear();
+    imgPlot->SetPlaceholder(entry && entry->Manual() ? QStringLiteral("У полёта нет трека")
+                                                     : ChooseFlightText());
+    if (!entry || entry->Manual()) {
+        lblFacts->setText(entry ? FactsText(*entry) : QString());
         imgPlot->SetImage({});
         return;
     }
@@ -300,17 +503,38 @@ void TLogbookWindow::ShowSelected(const std::optional<TFlightEntry>& entry) {
     // The runner is this window's child: what a job returns runs only while
     // the window lives, and no guard of it need travel with the job to the
     // pool and be dropped there.
+    std::optional<track::TFlightMarks> marks;
+    if (marks_ && marks_->first == id) marks = marks_->second;
     plotRunner_->Submit(
-        [path, size, id, takeoff, window = this]() -> track::TLatestJobRunner::TDone {
+        [path, size, id, takeoff, marks, window = this]() -> track::TLatestJobRunner::TDone {
             QImage image;
+            std::vector<track::TFlightFix> fixes;
             try {
-                image = track::RenderFlightPlot(ReadEntryFlight(path, takeoff).fixes, size);
+                fixes = ReadEntryFlight(path, takeoff).fixes;
+                image = track::RenderFlightPlot(fixes, size, track::TTrackEnd::Landing,
+                                                marks.value_or(track::TFlightMarks{}));
             } catch (const device::TAppError&) {
                 // The copy is gone: the facts stand without a picture.
             }
-            return [window, image, id] {
+            return [window, image, id, marked = marks.has_value(), fixes = std::move(fixes)] {
                 const std::optional<TFlightEntry> now = window->CurrentEntry();
-                if (now && now->id == id) window->imgPlot->SetImage(image);
+                if (!now || now->id != id) return;
+                window->imgPlot->SetImage(image);
+                if (!marked && !fixes.empty()) window->FindMarks(id, fixes);
+            };
+        });
+}
+
+void TLogbookWindow::FindMarks(std::int64_t id, std::vector<track::TFlightFix> fixes) {
+    // The turnpoints and thermals, found after the plain picture is shown,
+    // then drawn; a flight chosen meanwhile drops them.
+    plotRunner_->Submit(
+        [id, fixes = std::move(fixes), window = this]() -> track::TLatestJobRunner::TDone {
+            const track::TFlightMarks marks = track::MarksOf(FlightReport(fixes));
+            return [window, id, marks] {
+                window->marks_.emplace(id, marks);
+                const std::optional<TFlightEntry> now = window->CurrentEntry();
+                if (now && now->id == id) window->ShowSelected(now);
             };
         });
 }
@@ -327,9 +551,9 @@ void TLogbookWindow::ImportPaths(const QStringList& paths) {
     pbImport->setValue(0);
     pbImport->show();
     btnCancelImport->show();
-    btnImportFiles->setEnabled(false);
-    btnImportFolder->setEnabled(false);
-    btnRestore->setEnabled(false);
+    actImportFiles->setEnabled(false);
+    actImportFolder->setEnabled(false);
+    actRestore->setEnabled(false);
     job_->Start();
 }
 
@@ -339,8 +563,8 @@ void TLogbookWindow::ImportEnded() {
     job_ = nullptr;
     pbImport->hide();
     btnCancelImport->hide();
-    btnImportFiles->setEnabled(true);
-    btnImportFolder->setEnabled(true);
+    actImportFiles->setEnabled(true);
+    actImportFolder->setEnabled(true);
     Reload();
     QString text = QStringLiteral(
                        "Добавлено полётов: %1, уже были в журнале: %2, не прочитано: %3, "
@@ -379,7 +603,11 @@ void TLogbookWindow::btnExportCsvClick() {
         for (const std::int64_t id : ids)
             if (auto e = book_->Flight(id)) flights.push_back(*e);
     } else {
+        // What the year and the filter show.
         flights = book_->Flights(model_->Year());
+        if (shown_)
+            std::erase_if(flights,
+                          [this](const TFlightEntry& e) { return !shown_->contains(e.id); });
     }
     book_->ExportCsv(flights, path);  // a failure reaches the application's handler
 }
@@ -406,24 +634,57 @@ void TLogbookWindow::btnEditClick() {
     QDialog dialog(this);
     dialog.setObjectName(QStringLiteral("FormEditFlight"));
     dialog.setWindowTitle(QStringLiteral("Полёт %1").arg(DateText(entry->LocalTakeoff())));
-    auto* site = new QLineEdit(entry->site, &dialog);
-    site->setObjectName(QStringLiteral("edtSite"));
-    auto* glider = new QLineEdit(entry->glider, &dialog);
-    glider->setObjectName(QStringLiteral("edtGlider"));
-    auto* notes = new QPlainTextEdit(entry->notes, &dialog);
-    notes->setObjectName(QStringLiteral("mmoNotes"));
-    auto* form = new QFormLayout(&dialog);
-    form->addRow(QStringLiteral("Место взлёта:"), site);
-    form->addRow(QStringLiteral("Крыло:"), glider);
-    form->addRow(QStringLiteral("Заметки:"), notes);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    form->addRow(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    device::Dialogs().Exec(&dialog);
-    if (dialog.result() != QDialog::Accepted) return;
-    Change([this, id = entry->id, site = site->text(), glider = glider->text(),
-            notes = notes->toPlainText()] { book_->Edit(id, site, glider, notes); });
+    const TShownTime local = ShownTime(*entry, entry->takeoffUtc, false);
+    const QDateTime was = QDateTime::fromSecsSinceEpoch(local.time, QTimeZone::utc());
+    const TFlightFields fields =
+        FlightFields(dialog, *entry, was, QStringLiteral("Взлёт, %1:").arg(local.zone));
+    if (!Accepted(dialog, fields.form)) return;
+    // A new site name offers the flights nearby, listed, to be named too.
+    std::vector<std::int64_t> alsoNamed;
+    if (fields.site->text().trimmed() != entry->site) {
+        const std::vector<TFlightEntry> near = book_->SitesToRename(entry->id, fields.site->text());
+        if (!near.empty() &&
+            device::Dialogs().Ask(
+                this, device::TMessageKind::Plain, kTitle,
+                RenameOthersQuestion(fields.site->text().trimmed(), book_->SiteRadius(), near)))
+            for (const TFlightEntry& e : near) alsoNamed.push_back(e.id);
+    }
+    const bool texts = fields.site->text().trimmed() != entry->site ||
+                       fields.glider->text() != entry->glider ||
+                       fields.notes->toPlainText() != entry->notes;
+    const bool moved = fields.date->date() != was.date() ||
+                       fields.takeoff->time().hour() != was.time().hour() ||
+                       fields.takeoff->time().minute() != was.time().minute();
+    Change([this, id = entry->id, site = fields.site->text(), glider = fields.glider->text(),
+            notes = fields.notes->toPlainText(), alsoNamed, texts, moved, day = fields.date->date(),
+            time = fields.takeoff->time(), done = std::make_shared<bool>(false)] {
+        // A try cut short by a lock is made again: what is done stays done.
+        if (texts && !*done) book_->Edit(id, site, glider, notes, alsoNamed);
+        *done = true;
+        if (moved) book_->EditTakeoff(id, day, time);
+    });
+}
+
+void TLogbookWindow::btnAddClick() {
+    QDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("FormAddFlight"));
+    dialog.setWindowTitle(QStringLiteral("Полёт без трека"));
+    auto* duration = new QTimeEdit(QTime(1, 0), &dialog);
+    duration->setObjectName(QStringLiteral("tmeDuration"));
+    duration->setDisplayFormat(QStringLiteral("H:mm"));
+    duration->setMinimumTime(QTime(0, 1));
+    const TFlightFields fields =
+        FlightFields(dialog, {}, QDateTime(QDate::currentDate(), QTime(12, 0), QTimeZone::utc()),
+                     QStringLiteral("Взлёт (местное время):"));
+    fields.form->insertRow(2, QStringLiteral("Время полёта:"), duration);
+    if (!Accepted(dialog, fields.form)) return;
+    const TManualFlight flight{
+        fields.date->date(), fields.takeoff->time(), duration->time().msecsSinceStartOfDay() / 1000,
+        fields.site->text(), fields.glider->text(),  fields.notes->toPlainText()};
+    Change([this, flight, done = std::make_shared<bool>(false)] {
+        if (!*done) book_->AddManual(flight);
+        *done = true;
+    });
 }
 
 void TLogbookWindow::btnDeleteClick() {
@@ -546,7 +807,9 @@ TLogbookWindow* OpenLogbookWindow(QMdiArea* area, const QString& databasePath,
     g_window = window;
     QMdiSubWindow* frame = area->addSubWindow(window);
     frame->setAttribute(Qt::WA_DeleteOnClose);
-    frame->resize(area->size().expandedTo(QSize(900, 600)).boundedTo(QSize(1200, 800)));
+    // The whole area, no more: at the main window's default size every
+    // control of the window is in sight.
+    frame->setGeometry(area->viewport()->rect());
     frame->show();
     return window;
 }

@@ -2,6 +2,7 @@
 // The logbook window of the main window's multi-document area: the flights
 // with a year filter, the totals of the selection, split as chosen, records,
 // the selected flight's picture and facts, and its actions.
+#include <QSet>
 #include <QWidget>
 #include <atomic>
 #include <functional>
@@ -10,9 +11,14 @@
 
 #include "logbook/LockRetry.h"
 #include "logbook/Logbook.h"
+#include "track/FlightPlot.h"
 #include "track/IgcExport.h"
 
+class QAction;
 class QComboBox;
+class QDateEdit;
+class QLineEdit;
+class QTimer;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -30,6 +36,11 @@ namespace logbook {
 
 class TImportJob;
 class TLogbookModel;
+
+// How often the window looks for another program's changes, and how long
+// typing in the filter field waits before the list follows it.
+inline constexpr int WatchIntervalMs = 1000;
+inline constexpr int FilterDelayMs = 300;
 
 class TLogbookWindow : public QWidget {
     Q_OBJECT
@@ -55,8 +66,21 @@ class TLogbookWindow : public QWidget {
   Q_SIGNALS:
     void ImportFinished();
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void SelectionChanged();
+    // Shows what the filter field and dates leave, with its totals.
+    void ApplyFilter();
+    // Shows the logbook again when another connection changed it.
+    void tmrWatchTimer();
+    // Shares the table's width out among its columns.
+    void FitColumns();
+    void btnAddClick();
+    // Finds the scored turnpoints and the thermals of the flight `id` and
+    // draws them.
+    void FindMarks(std::int64_t id, std::vector<track::TFlightFix> fixes);
     void ShowSelected(const std::optional<TFlightEntry>& entry);
     void ShowSummary();
     void btnImportFilesClick();
@@ -84,6 +108,11 @@ class TLogbookWindow : public QWidget {
 
     std::unique_ptr<TLogbook> book_;
     TLogbookTotals shownTotals_;  // of what the year filter shows
+    // The entries the filter leaves; none when it limits nothing.
+    std::optional<QSet<std::int64_t>> shown_;
+    std::int64_t dataVersion_ = 0;
+    // The marks of the flight whose picture was drawn last.
+    std::optional<std::pair<std::int64_t, track::TFlightMarks>> marks_;
     std::function<track::TPilotProfile()> profile_;
     TLogbookModel* model_ = nullptr;
     TImportJob* job_ = nullptr;
@@ -93,6 +122,11 @@ class TLogbookWindow : public QWidget {
     TLockRetry changes_;
 
     QComboBox* cbbYear;
+    QLineEdit* edtFilter;
+    QDateEdit* dteFrom;
+    QDateEdit* dteTo;
+    QTimer* tmrFilter;
+    QTimer* tmrWatch;
     QComboBox* cbbTotalsBy;
     QTableView* tblFlights;
     QLabel* lblTotals;
@@ -101,18 +135,21 @@ class TLogbookWindow : public QWidget {
     track::TFlightPlotView* imgPlot;
     QProgressBar* pbImport;
     QPushButton* btnCancelImport;
-    QPushButton* btnImportFiles;
-    QPushButton* btnImportFolder;
-    QPushButton* btnExportCsv;
-    QPushButton* btnExportKml;
-    QPushButton* btnOpenFolder;
+    QPushButton* btnImport;
+    QPushButton* btnAdd;
     QPushButton* btnEdit;
     QPushButton* btnDelete;
-    QPushButton* btnMerge;
-    QPushButton* btnUnmerge;
     QPushButton* btnUndo;
-    QPushButton* btnBackup;
-    QPushButton* btnRestore;
+    QPushButton* btnMore;
+    QAction* actImportFiles;
+    QAction* actImportFolder;
+    QAction* actExportCsv;
+    QAction* actExportKml;
+    QAction* actOpenFolder;
+    QAction* actMerge;
+    QAction* actUnmerge;
+    QAction* actBackup;
+    QAction* actRestore;
 };
 
 // Shows the logbook window in `area` (brings it forward when open). A

@@ -5,11 +5,18 @@
 
 namespace track {
 
-TFlightPlotView::TFlightPlotView(QWidget* parent) : QWidget(parent) {
+TFlightPlotView::TFlightPlotView(QWidget* parent)
+    : QWidget(parent),
+      placeholder_(QStringLiteral("Здесь будет рисунок полета после скачивания трека")) {
     setObjectName(QStringLiteral("imgFlight"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(160, 100);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+void TFlightPlotView::SetPlaceholder(const QString& text) {
+    placeholder_ = text;
+    update();
 }
 
 void TFlightPlotView::SetImage(const QImage& image) {
@@ -23,7 +30,7 @@ void TFlightPlotView::paintEvent(QPaintEvent*) {
     if (image_.isNull()) {
         painter.setPen(palette().color(QPalette::Disabled, QPalette::Text));
         painter.drawText(rect().adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap,
-                         QStringLiteral("Здесь будет рисунок полета после скачивания трека"));
+                         placeholder_);
         return;
     }
     // A picture drawn for another size (a resize, or a size below the

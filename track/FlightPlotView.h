@@ -3,6 +3,7 @@
 // elsewhere (off the interface thread), scaled to fit, and says when its size
 // changed so that a picture of the new size can be drawn.
 #include <QImage>
+#include <QString>
 #include <QWidget>
 
 namespace track {
@@ -13,6 +14,8 @@ class TFlightPlotView : public QWidget {
     explicit TFlightPlotView(QWidget* parent = nullptr);
 
     void SetImage(const QImage& image);
+    // What the view says while it has no picture.
+    void SetPlaceholder(const QString& text);
     const QImage& Image() const { return image_; }
 
   Q_SIGNALS:
@@ -24,6 +27,7 @@ class TFlightPlotView : public QWidget {
 
   private:
     QImage image_;
+    QString placeholder_;
 };
 
 }  // namespace track

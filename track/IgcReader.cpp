@@ -1,6 +1,7 @@
 #include "track/IgcReader.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <cmath>
 #include <cstdlib>
@@ -132,6 +133,24 @@ QString NamedOrEmpty(QString value) {
     return placeholders.contains(value, Qt::CaseInsensitive) ? QString() : value;
 }
 
+// "HFTZNTIMEZONE:3", "+3.00", "-3:30", "UTC+5.5h": hours east of UTC, in
+// minutes; none for a value that is no zone on Earth.
+std::optional<int> ZoneMinutes(const QString& value) {
+    static const QRegularExpression pattern(
+        QStringLiteral("^(?:UTC)?\\s*([+-]?)(\\d{1,2})(?:([.:])(\\d{1,2}))?\\s*H?$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = pattern.match(value.trimmed());
+    if (!m.hasMatch()) return std::nullopt;
+    int minutes = m.captured(2).toInt() * 60;
+    if (!m.captured(4).isEmpty())
+        minutes += m.captured(3) == QLatin1String(":")
+                       ? m.captured(4).toInt()
+                       : int(std::lround(60 * (QStringLiteral("0.") + m.captured(4)).toDouble()));
+    if (m.captured(1) == QLatin1String("-")) minutes = -minutes;
+    if (minutes < -12 * 60 || minutes > 14 * 60) return std::nullopt;
+    return minutes;
+}
+
 // Header lines come from the flight recorder (F), another source (O) or the
 // pilot (P): "H" + source + three-letter code.
 bool IsHeader(const QByteArray& upper, const char* code) {
@@ -174,6 +193,10 @@ TIgcFlight ParseIgc(const QByteArray& text, const QString& name) {
                 flight.civlId = NamedOrEmpty(HeaderValue(line));
             } else if (IsHeader(upper, "FTY")) {
                 flight.recorder = HeaderValue(line);
+            } else if (IsHeader(upper, "SIT")) {
+                flight.site = NamedOrEmpty(HeaderValue(line));
+            } else if (IsHeader(upper, "TZN") || IsHeader(upper, "TZO")) {
+                flight.utcOffsetMinutes = ZoneMinutes(HeaderValue(line));
             }
         } else if (kind == 'B') {
             TBRecord record;

@@ -5,6 +5,7 @@
 // CR LF lines, headers in any case, and whatever follows the last record.
 #include <QByteArray>
 #include <QString>
+#include <optional>
 #include <vector>
 
 #include "track/CheckedTrack.h"
@@ -19,6 +20,9 @@ struct TIgcFlight : TCheckedTrack {
     QString gliderId;
     QString civlId;    // "HFCIVCIVLID", as this program writes it
     QString recorder;  // "HFFTYFRTYPE"
+    QString site;      // "HOSITSite": the take-off site
+    // "HFTZNTIMEZONE": the recorder's time zone in minutes east of UTC.
+    std::optional<int> utcOffsetMinutes;
 };
 
 // The flight of an IGC text. A B record that cannot be read is left out; a

@@ -65,6 +65,8 @@ TTrackFile FromIgc(TIgcFlight igc) {
     file.gliderType = igc.gliderType;
     file.gliderId = igc.gliderId;
     file.civlId = igc.civlId;
+    file.site = igc.site;
+    file.utcOffsetMinutes = igc.utcOffsetMinutes;
     file.flights.push_back(std::move(static_cast<TCheckedTrack&>(igc)));
     return file;
 }

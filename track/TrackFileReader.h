@@ -2,6 +2,7 @@
 // A track file of any kind the program reads (IGC or GPX), told apart by its
 // content, and by its name only when the content does not tell.
 #include <QString>
+#include <optional>
 #include <vector>
 
 #include "track/CheckedTrack.h"
@@ -20,6 +21,9 @@ struct TTrackFile {
     QString gliderType;
     QString gliderId;
     QString civlId;
+    QString site;  // "HOSIT"
+    // "HFTZN": the recorder's zone in minutes east of UTC.
+    std::optional<int> utcOffsetMinutes;
 };
 
 // Throws device::TAppError naming the file and the reason when it cannot be

@@ -26,13 +26,19 @@ std::optional<int> ParseHours(const QString& text) {
 }  // namespace
 
 bool ConfirmChange(TCliSession& session, const QString& text, bool yes) {
-    for (const QString& line : text.split(QLatin1Char('\n'))) session.Print(line);
+    return ConfirmChange([&session](const QString& line) { session.Print(line); },
+                         [&session](const QString& line) { session.Fail(line); }, text, yes);
+}
+
+bool ConfirmChange(const TLineWriter& print, const TLineWriter& fail, const QString& text,
+                   bool yes) {
+    for (const QString& line : text.split(QLatin1Char('\n'))) print(line);
     if (yes) {
-        session.Print(QStringLiteral("Ответ: да (--yes)"));
+        print(QStringLiteral("Ответ: да (--yes)"));
         return true;
     }
     if (isatty(fileno(stdin)) == 0) {
-        session.Fail(
+        fail(
             QStringLiteral("Некому ответить: стандартный ввод не терминал. Чтобы "
                            "подтвердить изменение, добавьте --yes"));
         return false;

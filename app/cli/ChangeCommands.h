@@ -4,6 +4,7 @@
 // that change one setting.
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace cli {
@@ -14,6 +15,11 @@ class TCliSession;
 // with `yes`, the user's answer when the standard input is a terminal, and
 // otherwise no, saying how to answer.
 bool ConfirmChange(TCliSession& session, const QString& text, bool yes);
+// The same for a command without a session: `print` writes a line to the
+// standard output, `fail` to the standard error.
+using TLineWriter = std::function<void(const QString&)>;
+bool ConfirmChange(const TLineWriter& print, const TLineWriter& fail, const QString& text,
+                   bool yes);
 
 // The arguments as the option parser must see them: the hours of
 // "set-timezone -5" would read as an option, so they become "UTC-5".

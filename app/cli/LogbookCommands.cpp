@@ -1,10 +1,13 @@
 #include <QDir>
+#include <QRegularExpression>
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <memory>
 
 #include "app/ExitCodes.h"
 #include "app/SetupAPI.h"
+#include "app/cli/ChangeCommands.h"
 #include "app/cli/TrackCommands.h"
 #include "device/AppError.h"
 #include "device/UserTexts.h"
@@ -25,12 +28,54 @@ void Err(const QString& line) {
 }
 
 int Usage() {
-    Err(
-        QStringLiteral("tolmarik-cli: logbook list|totals [--by year|month|site|glider]|records|"
-                       "find TEXT|import PATH...|export-csv FILE|-|show N|rescore|"
-                       "merge N M|unmerge N|edit N [--site S] [--glider G] [--notes T]|undo|"
-                       "backup FILE|restore FILE. See --help."));
+    Err(QStringLiteral(
+        "tolmarik-cli: logbook list [--utc]|totals [--by year|month|site|glider]|records|"
+        "sites|site-radius [METRES]|find TEXT [--utc]|import PATH...|"
+        "export-csv FILE|- [--utc]|show N [--utc]|rescore|merge N M|unmerge N|"
+        "add --date D --takeoff HH:MM --duration H:MM [--site S] [--glider G] [--notes T]|"
+        "edit N [--site S] [--glider G] [--notes T] [--date D] [--takeoff HH:MM] [--yes]|"
+        "undo|backup FILE|restore FILE. See --help."));
     return app::EC_USAGE;
+}
+
+// Refuses a value of an option that cannot be read, saying what it takes.
+int BadValue(const QString& text) {
+    Err(text);
+    return app::EC_USAGE;
+}
+
+std::optional<QDate> DateOption(const QString& text) {
+    const QDate date = QDate::fromString(text, Qt::ISODate);
+    if (date.isValid()) return date;
+    Err(QStringLiteral("Дата \"%1\": нужна в виде ГГГГ-ММ-ДД").arg(text));
+    return std::nullopt;
+}
+
+std::optional<QTime> TimeOption(const QString& text) {
+    const QTime time = QTime::fromString(text, QStringLiteral("H:mm"));
+    if (time.isValid()) return time;
+    Err(QStringLiteral("Время взлёта \"%1\": нужно в виде ЧЧ:ММ").arg(text));
+    return std::nullopt;
+}
+
+std::optional<std::int64_t> DurationOption(const QString& text) {
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,2}):([0-5]\\d)$"));
+    const QRegularExpressionMatch m = pattern.match(text);
+    if (m.hasMatch()) return m.captured(1).toLongLong() * 3600 + m.captured(2).toLongLong() * 60;
+    Err(QStringLiteral("Время полёта \"%1\": нужно в виде Ч:ММ").arg(text));
+    return std::nullopt;
+}
+
+// Pairs of "--name value" after the command's own words, by name; false
+// when an option is not one of `names` or lacks its value.
+bool ReadOptions(const QStringList& args, qsizetype from, const QStringList& names,
+                 std::map<QString, QString>& values) {
+    if ((args.size() - from) % 2 != 0) return false;
+    for (qsizetype i = from; i < args.size(); i += 2) {
+        if (!names.contains(args[i])) return false;
+        values[args[i]] = args[i + 1];
+    }
+    return true;
 }
 
 QString TotalsLine(const QString& label, const logbook::TTotals& t) {
@@ -39,21 +84,49 @@ QString TotalsLine(const QString& label, const logbook::TTotals& t) {
              logbook::KilometresText(t.metres));
 }
 
-// The flights of the logbook, or those that mention `text`.
-int List(logbook::TLogbook& book, const std::optional<QString>& text = {}) {
+// The flights of the logbook, or those that mention `text`; the take-off
+// in its place's time with the zone beside it, or in UTC.
+int List(logbook::TLogbook& book, bool inUtc, const std::optional<QString>& text = {}) {
     Out(QStringLiteral("№\tДата\tВзлёт\tВремя\tВысота, м\tТрек, км\tМесто\tКрыло\tXContest, б"));
-    std::vector<logbook::TFlightEntry> flights = book.Flights();
-    if (text) std::erase_if(flights, [&](const auto& e) { return !logbook::Mentions(e, *text); });
-    for (const logbook::TFlightEntry& e : flights)
+    logbook::TFlightFilter filter;
+    if (text) filter.text = *text;
+    for (const logbook::TFlightEntry& e : book.Flights(filter)) {
+        const logbook::TShownTime takeoff = logbook::ShownTime(e, e.takeoffUtc, inUtc);
         Out(QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\t%7\t%8\t%9")
-                .arg(e.id)
-                .arg(logbook::DateText(e.LocalTakeoff()), logbook::TimeOfDayText(e.LocalTakeoff()),
-                     logbook::DurationText(e.durationSeconds))
-                .arg(qRound(e.highestAltitude))
-                .arg(logbook::KilometresText(e.trackLengthMetres), e.site, e.glider,
-                     logbook::ScoreText(e.score, e.scoreKind)) +
-            (e.sameFlightAs ? QLatin1Char('\t') + logbook::SameFlightText(*e.sameFlightAs)
+                .arg(e.number)
+                .arg(logbook::DateText(takeoff.time),
+                     logbook::TimeOfDayText(takeoff.time) + QLatin1Char(' ') + takeoff.zone,
+                     logbook::DurationText(e.durationSeconds),
+                     e.Manual() ? QString() : QString::number(qRound(e.highestAltitude)),
+                     e.Manual() ? logbook::NoTrackText()
+                                : logbook::KilometresText(e.trackLengthMetres),
+                     e.site, e.glider, logbook::ScoreText(e.score, e.scoreKind)) +
+            (e.sameFlightAs ? QLatin1Char('\t') + logbook::SameFlightText(
+                                                      e.sameFlightNumber.value_or(*e.sameFlightAs))
                             : QString()));
+    }
+    return app::EC_OK;
+}
+
+// The sites with their flights and hours, most hours first.
+int Sites(logbook::TLogbook& book) {
+    Out(QStringLiteral("Радиус места взлёта: %1 м").arg(book.SiteRadius()));
+    for (const logbook::TTotalsRow& row :
+         logbook::TLogbook::TotalsBy(book.Store().TotalsRows(), logbook::TTotalsBy::Site))
+        Out(TotalsLine(row.key, row.totals));
+    return app::EC_OK;
+}
+
+// "site-radius": the radius kept; "site-radius M": keeps another.
+int SiteRadius(logbook::TLogbook& book, const QStringList& args) {
+    if (args.size() == 2) {
+        bool ok = false;
+        const double metres = args[1].toDouble(&ok);
+        if (!ok || !logbook::SiteRadiusAllowed(metres))
+            return BadValue(logbook::SiteRadiusRangeText());
+        book.SetSiteRadius(metres);
+    }
+    Out(QStringLiteral("Радиус места взлёта: %1 м").arg(book.SiteRadius()));
     return app::EC_OK;
 }
 
@@ -86,7 +159,7 @@ int Records(logbook::TLogbook& book) {
     for (const logbook::TLogbookRecord& r : logbook::TLogbook::Records(book.Store().TotalsRows()))
         Out(QStringLiteral("%1\t%2\t№ %3\t%4")
                 .arg(r.title, r.value)
-                .arg(r.id)
+                .arg(r.number)
                 .arg(logbook::DateText(r.localTakeoff)));
     return app::EC_OK;
 }
@@ -116,13 +189,23 @@ std::optional<qint64> Number(const QString& text) {
     return ok && id > 0 ? std::optional<qint64>(id) : std::nullopt;
 }
 
-int Show(logbook::TLogbook& book, const QString& number) {
-    const std::optional<qint64> id = Number(number);
-    if (!id) return Usage();
-    const std::optional<logbook::TFlightEntry> entry = book.Flight(*id);
-    if (!entry) {
-        Err(logbook::NoSuchFlightText(*id));
-        return app::EC_FAILED;
+// The entry of logbook number `number` as listed now; none (said) when
+// there is none.
+std::optional<logbook::TFlightEntry> Entry(logbook::TLogbook& book, qint64 number) {
+    const std::optional<std::int64_t> id = book.Store().IdOfNumber(number);
+    std::optional<logbook::TFlightEntry> entry = id ? book.Flight(*id) : std::nullopt;
+    if (!entry) Err(logbook::NoSuchFlightText(number));
+    return entry;
+}
+
+int Show(logbook::TLogbook& book, const QString& number, bool inUtc) {
+    const std::optional<qint64> n = Number(number);
+    if (!n) return Usage();
+    const std::optional<logbook::TFlightEntry> entry = Entry(book, *n);
+    if (!entry) return app::EC_FAILED;
+    if (entry->Manual()) {
+        Out(logbook::FactsText(*entry, nullptr, inUtc));
+        return app::EC_OK;
     }
     std::optional<track::TCheckedTrack> checked;
     try {
@@ -130,7 +213,7 @@ int Show(logbook::TLogbook& book, const QString& number) {
     } catch (const device::TAppError& error) {
         Err(error.Text());  // the entry's own facts still stand
     }
-    Out(logbook::FactsText(*entry, checked ? &*checked : nullptr));
+    Out(logbook::FactsText(*entry, checked ? &*checked : nullptr, inUtc));
     Out(QStringLiteral("Файл трека: %1")
             .arg(QDir::toNativeSeparators(book.StoredFilePath(*entry))));
     return app::EC_OK;
@@ -142,36 +225,86 @@ int Merge(logbook::TLogbook& book, const QStringList& args) {
     const std::optional<qint64> first = Number(args[1]);
     const std::optional<qint64> second = args.size() > 2 ? Number(args[2]) : std::nullopt;
     if (!first || (args.size() > 2 && (!second || *second == *first))) return Usage();
-    if (second)
-        book.Merge(*first, *second);
-    else
-        book.Unmerge(*first);
+    const std::optional<logbook::TFlightEntry> kept = Entry(book, *first);
+    if (!kept) return app::EC_FAILED;
+    if (!second) {
+        book.Unmerge(kept->id);
+        return app::EC_OK;
+    }
+    const std::optional<logbook::TFlightEntry> other = Entry(book, *second);
+    if (!other) return app::EC_FAILED;
+    book.Merge(kept->id, other->id);
     return app::EC_OK;
 }
 
-// "edit N --site S --glider G --notes T": what is not given stays.
-int Edit(logbook::TLogbook& book, const QStringList& args) {
-    const std::optional<qint64> id =
-        args.size() >= 4 && args.size() % 2 == 0 ? Number(args[1]) : std::nullopt;
-    if (!id) return Usage();
-    const std::optional<logbook::TFlightEntry> entry = book.Flight(*id);
-    if (!entry) {
-        Err(logbook::NoSuchFlightText(*id));
-        return app::EC_FAILED;
+// "add --date D --takeoff HH:MM --duration H:MM [--site S] [--glider G]
+// [--notes T]": a flight without a track.
+int Add(logbook::TLogbook& book, const QStringList& args) {
+    std::map<QString, QString> o;
+    if (!ReadOptions(
+            args, 1,
+            {QStringLiteral("--date"), QStringLiteral("--takeoff"), QStringLiteral("--duration"),
+             QStringLiteral("--site"), QStringLiteral("--glider"), QStringLiteral("--notes")},
+            o) ||
+        !o.count(QStringLiteral("--date")) || !o.count(QStringLiteral("--takeoff")) ||
+        !o.count(QStringLiteral("--duration")))
+        return Usage();
+    const std::optional<QDate> date = DateOption(o[QStringLiteral("--date")]);
+    const std::optional<QTime> takeoff = TimeOption(o[QStringLiteral("--takeoff")]);
+    const std::optional<std::int64_t> duration = DurationOption(o[QStringLiteral("--duration")]);
+    if (!date || !takeoff || !duration) return app::EC_USAGE;
+    logbook::TManualFlight flight{*date,
+                                  *takeoff,
+                                  *duration,
+                                  o[QStringLiteral("--site")],
+                                  o[QStringLiteral("--glider")],
+                                  o[QStringLiteral("--notes")]};
+    const std::int64_t id = book.AddManual(flight);
+    Out(logbook::FactsText(*book.Flight(id)));
+    return app::EC_OK;
+}
+
+// "edit N --site S --glider G --notes T --date D --takeoff HH:MM": what is
+// not given stays. A new site name offers the flights nearby, asked on the
+// terminal or answered by --yes.
+int Edit(logbook::TLogbook& book, const QStringList& args, bool yes) {
+    std::map<QString, QString> o;
+    const std::optional<qint64> number = args.size() >= 4 ? Number(args[1]) : std::nullopt;
+    if (!number || !ReadOptions(args, 2,
+                                {QStringLiteral("--site"), QStringLiteral("--glider"),
+                                 QStringLiteral("--notes"), QStringLiteral("--date"),
+                                 QStringLiteral("--takeoff")},
+                                o))
+        return Usage();
+    const std::optional<logbook::TFlightEntry> entry = Entry(book, *number);
+    if (!entry) return app::EC_FAILED;
+    const logbook::TShownTime local = logbook::ShownTime(*entry, entry->takeoffUtc, false);
+    std::optional<QDate> date = QDate::fromString(logbook::DateText(local.time), Qt::ISODate);
+    std::optional<QTime> takeoff =
+        QTime::fromString(logbook::TimeOfDayText(local.time), Qt::ISODate);
+    if (o.count(QStringLiteral("--date")) && !(date = DateOption(o[QStringLiteral("--date")])))
+        return app::EC_USAGE;
+    if (o.count(QStringLiteral("--takeoff")) &&
+        !(takeoff = TimeOption(o[QStringLiteral("--takeoff")])))
+        return app::EC_USAGE;
+    const auto given = [&](const char* name) { return o.count(QLatin1String(name)) > 0; };
+    if (given("--site") || given("--glider") || given("--notes")) {
+        const QString site = given("--site") ? o[QStringLiteral("--site")] : entry->site;
+        std::vector<std::int64_t> alsoNamed;
+        const std::vector<logbook::TFlightEntry> near = site.trimmed() != entry->site
+                                                            ? book.SitesToRename(entry->id, site)
+                                                            : std::vector<logbook::TFlightEntry>();
+        if (!near.empty() &&
+            ConfirmChange(Out, Err,
+                          logbook::RenameOthersQuestion(site.trimmed(), book.SiteRadius(), near),
+                          yes))
+            for (const logbook::TFlightEntry& e : near) alsoNamed.push_back(e.id);
+        book.Edit(entry->id, site,
+                  given("--glider") ? o[QStringLiteral("--glider")] : entry->glider,
+                  given("--notes") ? o[QStringLiteral("--notes")] : entry->notes, alsoNamed);
     }
-    QString site = entry->site, glider = entry->glider, notes = entry->notes;
-    for (qsizetype i = 2; i < args.size(); i += 2) {
-        if (args[i] == QLatin1String("--site"))
-            site = args[i + 1];
-        else if (args[i] == QLatin1String("--glider"))
-            glider = args[i + 1];
-        else if (args[i] == QLatin1String("--notes"))
-            notes = args[i + 1];
-        else
-            return Usage();
-    }
-    book.Edit(*id, site, glider, notes);
-    Out(logbook::FactsText(*book.Flight(*id)));
+    if (given("--date") || given("--takeoff")) book.EditTakeoff(entry->id, *date, *takeoff);
+    Out(logbook::FactsText(*book.Flight(entry->id)));
     return app::EC_OK;
 }
 
@@ -214,14 +347,40 @@ int Restore(const QString& source) {
 
 }  // namespace
 
-int RunLogbookCommand(const QStringList& args) {
-    if (args.isEmpty()) return Usage();
-    const QString& command = args[0];
+int RunLogbookCommand(const QStringList& given) {
+    if (given.isEmpty()) return Usage();
+    // The flags, wherever they stand after the command; each with the
+    // commands that take it.
+    QStringList args = given;
+    const QString& command = given[0];
+    static const QStringList valued{QStringLiteral("--site"),    QStringLiteral("--glider"),
+                                    QStringLiteral("--notes"),   QStringLiteral("--date"),
+                                    QStringLiteral("--takeoff"), QStringLiteral("--duration"),
+                                    QStringLiteral("--by")};
+    const auto flag = [&](const char* name, std::initializer_list<const char*> commands) {
+        // Not the value of an option: notes may read "--yes".
+        qsizetype removed = 0;
+        for (qsizetype i = args.size() - 1; i >= 1; --i)
+            if (args[i] == QLatin1String(name) && !valued.contains(args[i - 1])) {
+                args.removeAt(i);
+                ++removed;
+            }
+        if (removed == 0) return std::optional<bool>(false);
+        for (const char* c : commands)
+            if (command == QLatin1String(c)) return std::optional<bool>(true);
+        return std::optional<bool>();
+    };
+    const std::optional<bool> inUtc = flag("--utc", {"list", "find", "show", "export-csv"});
+    const std::optional<bool> yes = flag("--yes", {"edit"});
+    if (!inUtc || !yes) return Usage();
     const bool known =
         (args.size() == 1 &&
          (command == QLatin1String("list") || command == QLatin1String("totals") ||
           command == QLatin1String("records") || command == QLatin1String("rescore") ||
-          command == QLatin1String("undo"))) ||
+          command == QLatin1String("undo") || command == QLatin1String("sites") ||
+          command == QLatin1String("site-radius"))) ||
+        (args.size() == 2 && command == QLatin1String("site-radius")) ||
+        (args.size() >= 7 && command == QLatin1String("add")) ||
         (args.size() >= 4 && command == QLatin1String("edit")) ||
         (args.size() == 3 && command == QLatin1String("totals")) ||
         (args.size() >= 2 && command == QLatin1String("import")) ||
@@ -240,26 +399,29 @@ int RunLogbookCommand(const QStringList& args) {
         return app::EC_LOGBOOK;
     }
     try {
-        if (command == QLatin1String("list")) return List(*book);
-        if (command == QLatin1String("find")) return List(*book, args[1]);
+        if (command == QLatin1String("list")) return List(*book, *inUtc);
+        if (command == QLatin1String("find")) return List(*book, *inUtc, args[1]);
+        if (command == QLatin1String("sites")) return Sites(*book);
+        if (command == QLatin1String("site-radius")) return SiteRadius(*book, args);
+        if (command == QLatin1String("add")) return Add(*book, args);
         if (command == QLatin1String("totals")) return Totals(*book, args);
         if (command == QLatin1String("records")) return Records(*book);
         if (command == QLatin1String("rescore")) return Rescore(*book);
         if (command == QLatin1String("import")) return Import(*book, args.mid(1));
-        if (command == QLatin1String("show")) return Show(*book, args[1]);
+        if (command == QLatin1String("show")) return Show(*book, args[1], *inUtc);
         if (command == QLatin1String("merge") || command == QLatin1String("unmerge"))
             return Merge(*book, args);
         if (command == QLatin1String("backup")) return Backup(*book, args[1]);
-        if (command == QLatin1String("edit")) return Edit(*book, args);
+        if (command == QLatin1String("edit")) return Edit(*book, args, *yes);
         if (command == QLatin1String("undo")) return Undo(*book);
         if (args[1] == QLatin1String("-")) {
             // The standard output, as other tools take "-"; a failed write
             // is found when the output is flushed at the end.
-            const QByteArray csv = logbook::TLogbook::CsvText(book->Flights());
+            const QByteArray csv = logbook::TLogbook::CsvText(book->Flights(), *inUtc);
             std::fwrite(csv.constData(), 1, std::size_t(csv.size()), stdout);
             return app::EC_OK;
         }
-        book->ExportCsv(book->Flights(), args[1]);
+        book->ExportCsv(book->Flights(), args[1], *inUtc);
         return app::EC_OK;
     } catch (const device::TAppError& error) {
         // A file that cannot be written, or the logbook failing mid-way.

@@ -11,6 +11,7 @@
 #endif
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -245,7 +246,9 @@ class TestLogbook : public QObject {
             book.RecordDownload({0, {gps, {}}, {}, {}, {}, {}}, kProfile);
         QCOMPARE(outcome.result, TRecordResult::Added);
         const TFlightEntry e = *book.Flight(outcome.id);
-        QVERIFY(!e.utcOffsetMinutes);
+        // No zone from the instrument: its longitude's (6.2° east: UTC+0).
+        QCOMPARE(e.utcOffsetMinutes, std::optional<int>(0));
+        QCOMPARE(e.zoneSource, TZoneSource::Longitude);
         const QByteArray copy = device::ReadRegularFile(book.StoredFilePath(e), 1 << 24);
         QVERIFY(copy.contains("HFPLTPILOTINCHARGE:Ivan Petrov"));
         QCOMPARE(book.RecordDownload({0, {}, {}, {}, {}, {}}, kProfile).result,
@@ -352,6 +355,7 @@ class TestLogbook : public QObject {
         const TFlightEntry e = *book.Flight(7);
         QCOMPARE(e.site, QStringLiteral("Юца"));
         QCOMPARE(e.utcOffsetMinutes, std::optional<int>(180));
+        QCOMPARE(e.zoneSource, TZoneSource::Instrument);
         QCOMPARE(e.notes, QString());
         // Not scored yet, and with no track of its own it cannot be.
         QVERIFY(!e.score);
@@ -604,14 +608,165 @@ class TestLogbook : public QObject {
                 .id;
         };
         const auto a = record(1, 45.0f, 6.0f);
-        const auto near = record(2, 45.0018f, 6.0f);  // 200 m north
-        const auto far = record(3, 45.0045f, 6.0f);   // 500 m north
-        book.Edit(a, QStringLiteral("Юца <север>"), QString(), QString());
-        QCOMPARE(book.Flight(near)->site, QStringLiteral("Юца <север>"));
+        const auto near = record(2, 45.0036f, 6.0f);  // 400 m north
+        const auto far = record(3, 45.0063f, 6.0f);   // 700 m north
+        const QString name = QStringLiteral("Юца <север>");
+        auto offered = [&] {
+            std::vector<std::int64_t> ids;
+            for (const TFlightEntry& e : book.SitesToRename(a, name)) ids.push_back(e.id);
+            return ids;
+        };
+        QCOMPARE(book.SiteRadius(), DefaultSiteRadiusMetres);
+        QCOMPARE(offered(), std::vector<std::int64_t>{near});
+        // Named alone, as a pilot who answers no.
+        book.Edit(a, name, QString(), QString());
+        QCOMPARE(book.Flight(near)->site, QString());
+        QVERIFY(book.Undo());
+        book.Edit(a, name, QString(), QString(), offered());
+        QCOMPARE(book.Flight(near)->site, name);
         QCOMPARE(book.Flight(far)->site, QString());
-        // A later flight from there is named as it is recorded.
-        QCOMPARE(book.Flight(record(4, 44.9990f, 6.0010f))->site, QStringLiteral("Юца <север>"));
+        // A later flight from there is named as it is recorded; one from
+        // outside the radius is not.
+        QCOMPARE(book.Flight(record(4, 44.9990f, 6.0010f))->site, name);
+        QCOMPARE(book.Flight(record(5, 44.9937f, 6.0f))->site, QString());
         QCOMPARE(int(book.Store().Sites().size()), 1);
+        // A wider radius, kept in the logbook, reaches the far one.
+        book.SetSiteRadius(800);
+        QCOMPARE(TLogbook(Db()).SiteRadius(), 800.0);
+        QVERIFY(book.SitesToRename(a, QStringLiteral("Другое")).size() == 4);
+        QVERIFY_THROWS_EXCEPTION(device::TAppError, book.SetSiteRadius(1));
+    }
+
+    // Each take-off in its place's time: the instrument's zone, the file's
+    // HFTZN, else its longitude's; the file's HOSIT names the site. The
+    // numbers follow the take-off instants, so flights added out of order
+    // are numbered by time, across a change of zone, and the ids stay.
+    void localTime_zoneSourcesAndSites_numbersFollowTakeoff() {
+        TLogbook book(Db());
+        const struct {
+            const char* what;
+            device::TrackTime start;
+            float lon;
+            QByteArray headers;  // a download when "-", with the instrument's zone +3
+            int minutes;
+            TZoneSource source;
+            const char* localDate;
+            const char* site;
+        } rows[] = {
+            {"a download: the instrument's zone", Time(2024, 6, 2, 23, 0, 0), 37.6f, "-", 180,
+             TZoneSource::Instrument, "2024-06-03", ""},
+            {"HFTZN before the longitude", Time(2024, 6, 3, 1, 0, 0), 37.6f, "HFTZNTIMEZONE:-5\r\n",
+             -300, TZoneSource::FileHeader, "2024-06-02", ""},
+            {"HFTZN with minutes, HOSIT", Time(2024, 6, 1, 9, 0, 0), 77.0f,
+             "HFTZNUTCOFFSET:+5:30\r\nHOSITSite:Worcester Beacon\r\n", 330, TZoneSource::FileHeader,
+             "2024-06-01", "Worcester Beacon"},
+            {"no zone, east: UTC+3", Time(2024, 5, 1, 9, 0, 0), 37.6f, "", 180,
+             TZoneSource::Longitude, "2024-05-01", ""},
+            {"no zone, west: UTC-1", Time(2024, 5, 2, 23, 30, 0), -7.6f, "", -60,
+             TZoneSource::Longitude, "2024-05-02", ""},
+            {"a zone no place has: the longitude's", Time(2024, 5, 3, 9, 0, 0), 37.6f,
+             "HFTZNTIMEZONE:+19\r\nHOSITSite:NKN\r\n", 180, TZoneSource::Longitude, "2024-05-03",
+             ""},
+        };
+        std::vector<std::int64_t> ids;
+        for (const auto& row : rows) {
+            const auto gps = logbooktest::Download(row.start, 45.0f, row.lon, 900);
+            if (row.headers == "-") {
+                TDownloadedFlight download{0, {gps, {}}, {}, {}, {}, std::uint8_t(3)};
+                ids.push_back(book.RecordDownload(download, {}).id);
+                continue;
+            }
+            QByteArray igc = logbooktest::Igc(gps);
+            igc.insert(igc.indexOf('\n') + 1, row.headers);
+            const QString path = dir_.filePath(QStringLiteral("zone%1.igc").arg(ids.size()));
+            device::WriteFileSafely(path, igc);
+            ids.push_back(book.ImportFile(path, {}).front().id);
+        }
+        std::vector<std::int64_t> byTime = ids;
+        std::sort(byTime.begin(), byTime.end(), [&](std::int64_t a, std::int64_t b) {
+            return book.Flight(a)->takeoffUtc < book.Flight(b)->takeoffUtc;
+        });
+        for (std::size_t i = 0; i < std::size(rows); ++i) {
+            const TFlightEntry e = *book.Flight(ids[i]);
+            QVERIFY2(e.utcOffsetMinutes == std::optional<int>(rows[i].minutes), rows[i].what);
+            QVERIFY2(e.zoneSource == rows[i].source, rows[i].what);
+            QVERIFY2(DateText(ShownTime(e, e.takeoffUtc, false).time) ==
+                         QLatin1String(rows[i].localDate),
+                     rows[i].what);
+            QVERIFY2(ShownTime(e, e.takeoffUtc, true).time == e.takeoffUtc, rows[i].what);
+            QVERIFY2(e.site == QString::fromUtf8(rows[i].site), rows[i].what);
+            const auto at = std::find(byTime.begin(), byTime.end(), e.id) - byTime.begin();
+            QVERIFY2(e.number == at + 1, rows[i].what);
+            QVERIFY2(*book.Store().IdOfNumber(e.number) == e.id, rows[i].what);
+        }
+        // Newest first, numbered down to 1.
+        std::vector<std::int64_t> numbers;
+        for (const TFlightEntry& e : book.Flights()) numbers.push_back(e.number);
+        QCOMPARE(numbers, (std::vector<std::int64_t>{6, 5, 4, 3, 2, 1}));
+        QCOMPARE(ZoneText(330), QStringLiteral("UTC+5:30"));
+        QCOMPARE(ZoneText(-60), QStringLiteral("UTC-1"));
+    }
+
+    // A flight without a track: its zone from a flight of the same site,
+    // else the computer's; counted in totals, marked in the CSV. A take-off
+    // moved renumbers the flights, and undo takes each change back in turn.
+    void manualEntryAndTakeoffEdit_countedAndUndone() {
+        TLogbook book(Db());
+        TDownloadedFlight download = Downloaded(Time(2024, 6, 10, 9, 0, 0), 45.0f, 6.0f);
+        download.timeZoneByte = 2;
+        const std::int64_t flown = book.RecordDownload(download, kProfile).id;
+        book.Edit(flown, QStringLiteral("Юца"), {}, {});
+        const TFlightEntry before = *book.Flight(flown);
+
+        const std::int64_t manual =
+            book.AddManual({QDate(2024, 6, 1), QTime(12, 0), 5400, QStringLiteral(" юца "),
+                            QStringLiteral("Rush"), QStringLiteral("учебный")});
+        TFlightEntry m = *book.Flight(manual);
+        QVERIFY(m.Manual());
+        QCOMPARE(m.site, QStringLiteral("юца"));
+        QCOMPARE(m.zoneSource, TZoneSource::Site);
+        QCOMPARE(m.takeoffUtc, Time(2024, 6, 1, 10, 0, 0));
+        QCOMPARE(m.landingUtc - m.takeoffUtc, device::TrackTime(5400));
+        QCOMPARE(m.number, std::int64_t(1));
+        QCOMPARE(book.Flight(flown)->number, std::int64_t(2));
+        QVERIFY(book.Store().Unscored().empty());
+        QVERIFY(FactsText(m).contains(QStringLiteral("Трек: ") + NoTrackText()));
+        const TLogbookTotals totals = TLogbook::Totals(book.Store().TotalsRows());
+        QCOMPARE(totals.all.flights, 2);
+        QCOMPARE(totals.all.seconds, 5400 + before.durationSeconds);
+        QVERIFY(TLogbook::CsvText({m}).trimmed().endsWith(
+            "\"UTC+2\",\"" + ZoneSourceText(TZoneSource::Site).toUtf8() + "\",\"" +
+            NoTrackText().toUtf8() + '"'));
+        // No flight from that site: this computer's zone on that day.
+        const std::int64_t elsewhere =
+            book.AddManual({QDate(2024, 1, 15), QTime(10, 30), 3600, {}, {}, {}});
+        m = *book.Flight(elsewhere);
+        QCOMPARE(m.zoneSource, TZoneSource::Computer);
+        QCOMPARE(
+            m.utcOffsetMinutes,
+            std::optional<int>(QDateTime(QDate(2024, 1, 15), QTime(10, 30)).offsetFromUtc() / 60));
+        QCOMPARE(m.number, std::int64_t(1));
+        for (const TManualFlight& refused :
+             {TManualFlight{QDate(), QTime(10, 0), 600, {}, {}, {}},
+              TManualFlight{QDate(2024, 1, 1), QTime(10, 0), 0, {}, {}, {}},
+              TManualFlight{QDate(2024, 1, 1), QTime(10, 0), 25 * 3600, {}, {}, {}}})
+            QVERIFY_THROWS_EXCEPTION(device::TAppError, book.AddManual(refused));
+
+        // The flown one moved to New Year's Eve, local time: first of three.
+        book.EditTakeoff(flown, QDate(2023, 12, 31), QTime(11, 15));
+        const TFlightEntry moved = *book.Flight(flown);
+        QCOMPARE(moved.takeoffUtc, Time(2023, 12, 31, 9, 15, 0));
+        QCOMPARE(moved.landingUtc - moved.takeoffUtc, before.landingUtc - before.takeoffUtc);
+        QCOMPARE(moved.number, std::int64_t(1));
+        QCOMPARE(book.Flight(elsewhere)->number, std::int64_t(2));
+
+        QCOMPARE(UndoneText(*book.Undo()), QStringLiteral("Отменено изменение полёта № 3"));
+        QCOMPARE(book.Flight(flown)->takeoffUtc, before.takeoffUtc);
+        QCOMPARE(UndoneText(*book.Undo()), QStringLiteral("Отменено добавление полёта № 1"));
+        QVERIFY(!book.Flight(elsewhere));
+        QCOMPARE(UndoneText(*book.Undo()), QStringLiteral("Отменено добавление полёта № 1"));
+        QCOMPARE(book.Store().Count(), 1);
+        QCOMPARE(book.Flight(flown)->number, std::int64_t(1));
     }
 
     void totalsAndCsv() {
@@ -653,11 +808,14 @@ class TestLogbook : public QObject {
         // The columns added after the old ones, by name and in their place.
         QVERIFY(
             rows[0].trimmed().endsWith("\"Заметки\",\"№\",\"Широта взлёта\",\"Долгота "
-                                       "взлёта\",\"XContest, б\",\"Вид полёта\""));
-        // The last five fields hold no comma of their own.
+                                       "взлёта\",\"XContest, б\",\"Вид полёта\",\"Пояс\","
+                                       "\"Пояс определён\",\"Трек\""));
+        // The last eight fields hold no comma of their own.
         const QList<QByteArray> fields = rows[1].trimmed().split(',');
-        const QList<QByteArray> added = fields.sliced(fields.size() - 5);
-        QCOMPARE(added[0], QByteArray::number(qint64(all[0].id)));
+        const QList<QByteArray> added = fields.sliced(fields.size() - 8);
+        QCOMPARE(added[0], QByteArray::number(qint64(all[0].number)));
+        QCOMPARE(added[5], QByteArray("\"UTC+0\""));
+        QCOMPARE(added[6], '"' + ZoneSourceText(TZoneSource::Longitude).toUtf8() + '"');
         QCOMPARE(added[1].toDouble(), all[0].takeoffLatitude);
         QCOMPARE(added[2].toDouble(), all[0].takeoffLongitude);
         QVERIFY(all[0].score);
@@ -687,7 +845,7 @@ class TestLogbook : public QObject {
         const auto longest = record(6, 2, 3600, 45.0f);
         const auto july = record(7, 1, 1200, 46.0f);
         const auto copy = record(7, 2, 7200, 47.0f);
-        book.Edit(june, QStringLiteral("Юца"), QString(), QString());  // and `longest`'s take-off
+        book.Edit(june, QStringLiteral("Юца"), QString(), QString(), {longest});
         book.Merge(july, copy);
         const std::vector<TFlightEntry> rows = book.Store().TotalsRows();
 
@@ -769,7 +927,8 @@ class TestLogbook : public QObject {
         const auto a = record(1, 45.0f), near = record(2, 45.0018f), other = record(3, 47.0f);
         book.Merge(a, other);
         const std::vector<TFlightEntry> before = book.Flights();
-        book.Edit(a, QStringLiteral("Юца"), QStringLiteral("Rush"), QStringLiteral("термики"));
+        book.Edit(a, QStringLiteral("Юца"), QStringLiteral("Rush"), QStringLiteral("термики"),
+                  {near});
         QCOMPARE(book.Flight(near)->site, QStringLiteral("Юца"));
         book.Remove(a);
         QVERIFY(!book.Flight(a));

@@ -1,20 +1,30 @@
 // The logbook window imports a folder and shows the totals of what it holds,
 // per year and per glider, and of the rows selected.
+#include <QAction>
 #include <QComboBox>
+#include <QDateEdit>
+#include <QDialog>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTableView>
+#include <QTimeEdit>
 #include <map>
 
 #include "GuiTest.h"
 #include "LockHolder.h"
 #include "LogbookFlights.h"
+#include "app/MAIN.h"
 #include "device/FileStore.h"
 #include "logbook/LogbookModel.h"
 #include "logbook/LogbookWindow.h"
+#include "track/FlightPlotView.h"
 
 using namespace logbook;
 using tracktest::Time;
@@ -48,7 +58,7 @@ class TestLogbookWindow : public QObject {
         QCOMPARE(window->TotalsLabel()->text(), QStringLiteral("Всего: 0 полётов, 0:00 ч, 0.0 км"));
         QSignalSpy finished(window, &TLogbookWindow::ImportFinished);
         dialogs_.folderAnswers << in;
-        window->findChild<QPushButton*>(QStringLiteral("btnImportFolder"))->click();
+        window->findChild<QAction*>(QStringLiteral("actImportFolder"))->trigger();
         QVERIFY(finished.wait(60000));
 
         QCOMPARE(window->Table()->model()->rowCount(), 3);
@@ -95,7 +105,7 @@ class TestLogbookWindow : public QObject {
 
         // The same folder again adds nothing.
         dialogs_.folderAnswers << in;
-        window->findChild<QPushButton*>(QStringLiteral("btnImportFolder"))->click();
+        window->findChild<QAction*>(QStringLiteral("actImportFolder"))->trigger();
         QVERIFY(finished.wait(60000));
         QVERIFY(dialogs_.messages.back().text.startsWith(
             QStringLiteral("Добавлено полётов: 0, уже были в журнале: 3")));
@@ -161,6 +171,9 @@ class TestLogbookWindow : public QObject {
     QPushButton* ButtonOf(TLogbookWindow* window, const char* name) {
         return window->findChild<QPushButton*>(QLatin1String(name));
     }
+    QAction* ActionOf(TLogbookWindow* window, const char* name) {
+        return window->findChild<QAction*>(QLatin1String(name));
+    }
 
     // Two rows the pilot takes for one flight from two recorders: the second
     // shown under the first and counted once, until it is kept apart again.
@@ -169,13 +182,13 @@ class TestLogbookWindow : public QObject {
         QVERIFY(window);
         const QAbstractItemModel* model = window->Table()->model();
         QVERIFY(window->TotalsLabel()->text().startsWith(QStringLiteral("Всего: 3 полёта")));
-        QVERIFY(!ButtonOf(window, "btnMerge")->isEnabled());
+        QVERIFY(!ActionOf(window, "actMerge")->isEnabled());
         // Newest first: the third day above the first.
         const QString third = model->index(0, TLogbookModel::ColId).data().toString();
         const QString first = model->index(2, TLogbookModel::ColId).data().toString();
         SelectRows(window, {0, 2});
-        QVERIFY(ButtonOf(window, "btnMerge")->isEnabled());
-        ButtonOf(window, "btnMerge")->click();
+        QVERIFY(ActionOf(window, "actMerge")->isEnabled());
+        ActionOf(window, "actMerge")->trigger();
         QVERIFY(!window->Changing());
 
         QVERIFY2(window->TotalsLabel()->text().startsWith(QStringLiteral("Всего: 2 полёта")),
@@ -191,10 +204,13 @@ class TestLogbookWindow : public QObject {
         QVERIFY(window->TotalsLabel()->text().startsWith(QStringLiteral("Выбрано: 1 полёт")));
 
         SelectRows(window, {0});
-        QVERIFY(!ButtonOf(window, "btnUnmerge")->isEnabled());
+        QVERIFY(!ActionOf(window, "actUnmerge")->isEnabled());
+        // Its picture, then the same with its turnpoints and thermals.
+        auto* plot = window->findChild<track::TFlightPlotView*>();
+        QTRY_VERIFY(!plot->Image().isNull());
         SelectRows(window, {1});
-        QVERIFY(ButtonOf(window, "btnUnmerge")->isEnabled());
-        ButtonOf(window, "btnUnmerge")->click();
+        QVERIFY(ActionOf(window, "actUnmerge")->isEnabled());
+        ActionOf(window, "actUnmerge")->trigger();
         QVERIFY(window->TotalsLabel()->text().startsWith(QStringLiteral("Всего: 3 полёта")));
         QCOMPARE(model->index(2, TLogbookModel::ColId).data().toString(), first);
         delete window;
@@ -208,7 +224,7 @@ class TestLogbookWindow : public QObject {
         QVERIFY(window);
         const QString backup = dir_.filePath(QStringLiteral("saved.backup"));
         dialogs_.saveAnswers << backup;
-        ButtonOf(window, "btnBackup")->click();
+        ActionOf(window, "actBackup")->trigger();
         // The folder of track copies is shared by this suite's logbooks.
         QVERIFY2(
             dialogs_.messages.back().text.contains(QStringLiteral("\nПолётов: 3, файлов треков: ")),
@@ -226,20 +242,20 @@ class TestLogbookWindow : public QObject {
 
         dialogs_.answer = false;
         dialogs_.openAnswers << backup;
-        ButtonOf(window, "btnRestore")->click();
+        ActionOf(window, "actRestore")->trigger();
         QCOMPARE(window->Table()->model()->rowCount(), 2);
 
         const QString damaged = dir_.filePath(QStringLiteral("damaged.backup"));
         device::WriteFileSafely(damaged, device::ReadRegularFile(backup, 1 << 26).chopped(1));
         dialogs_.answer = true;
         dialogs_.openAnswers << damaged;
-        ButtonOf(window, "btnRestore")->click();
+        ActionOf(window, "actRestore")->trigger();
         QCOMPARE(dialogs_.messages.back().kind, device::TMessageKind::Error);
         QVERIFY(dialogs_.messages.back().text.contains(QStringLiteral("damaged.backup")));
         QCOMPARE(window->Table()->model()->rowCount(), 2);
 
         dialogs_.openAnswers << backup;
-        ButtonOf(window, "btnRestore")->click();
+        ActionOf(window, "actRestore")->trigger();
         dialogs_.answer = false;
         QVERIFY2(dialogs_.messages.back().text.startsWith(QStringLiteral("Журнал восстановлен")),
                  qPrintable(dialogs_.messages.back().text));
@@ -277,6 +293,178 @@ class TestLogbookWindow : public QObject {
         QCOMPARE(dialogs_.messages.size(), said);
         QCOMPARE(window->Table()->model()->rowCount(), 2);
         delete window;
+    }
+
+    // The filter field searches as "logbook find" does, and the dates limit
+    // by local take-off date; the totals follow what is shown.
+    void filter_textAndDates_totalsFollow() {
+        TLogbookWindow* window = ThreeFlights(QStringLiteral("filtered"));
+        QVERIFY(window);
+        {
+            TLogbook book(dir_.filePath(QStringLiteral("filtered.sqlite")));
+            const std::vector<TFlightEntry> flights = book.Flights();
+            book.Edit(flights[0].id, QStringLiteral("Юца"), QStringLiteral("Rush"), {});
+        }
+        window->Reload();
+        const QAbstractItemModel* model = window->Table()->model();
+        auto* text = window->findChild<QLineEdit*>(QStringLiteral("edtFilter"));
+        auto* from = window->findChild<QDateEdit*>(QStringLiteral("dteFrom"));
+        auto* to = window->findChild<QDateEdit*>(QStringLiteral("dteTo"));
+        const struct {
+            const char* what;
+            const char* text;
+            QDate from, to;
+            int rows;
+        } rows[] = {
+            {"a site, any case", "ЮЦА", {}, {}, 1},
+            {"a glider", "rush", {}, {}, 1},
+            {"nothing matches", "Enzo", {}, {}, 0},
+            {"from a date on", "", QDate(2024, 6, 2), {}, 2},
+            {"up to a date", "", {}, QDate(2024, 6, 1), 1},
+            {"a day", "", QDate(2024, 6, 2), QDate(2024, 6, 2), 1},
+            {"no limit", "", {}, {}, 3},
+        };
+        for (const auto& row : rows) {
+            from->setDate(row.from.isValid() ? row.from : from->minimumDate());
+            to->setDate(row.to.isValid() ? row.to : to->minimumDate());
+            text->setText(QString::fromUtf8(row.text));
+            QTRY_VERIFY2(model->rowCount() == row.rows, row.what);
+            QVERIFY2(window->TotalsLabel()->text().startsWith(QStringLiteral("Всего: ") +
+                                                              FlightCountText(row.rows)),
+                     row.what);
+        }
+        delete window;
+    }
+
+    // Flights another connection adds or removes (the command line, another
+    // window) appear without the pilot asking.
+    void refresh_whenAnotherConnectionChangesTheLogbook() {
+        TLogbookWindow* window = ThreeFlights(QStringLiteral("shared"));
+        QVERIFY(window);
+        const QString db = dir_.filePath(QStringLiteral("shared.sqlite"));
+        TLogbook other(db);
+        const std::int64_t added =
+            other.AddManual({QDate(2024, 5, 1), QTime(10, 0), 3600, QStringLiteral("Юца"), {}, {}});
+        QTRY_COMPARE(window->Table()->model()->rowCount(), 4);
+        QVERIFY(window->TotalsLabel()->text().startsWith(QStringLiteral("Всего: 4 полёта")));
+        // The oldest is number 1, and is marked as having no track.
+        const QAbstractItemModel* model = window->Table()->model();
+        QCOMPARE(model->index(3, TLogbookModel::ColId).data().toString(), QStringLiteral("1"));
+        QCOMPARE(model->index(3, TLogbookModel::ColLength).data().toString(), NoTrackText());
+        other.Remove(added);
+        QTRY_COMPARE(window->Table()->model()->rowCount(), 3);
+        delete window;
+    }
+
+    // A flight added through the window's dialog, then taken back.
+    void addDialog_flightWithoutTrack_undone() {
+        struct TFillingDialogs : testing::TRecordingDialogs {
+            void Exec(QDialog* dialog) override {
+                ++executed;
+                dialog->findChild<QDateEdit*>(QStringLiteral("dteDate"))
+                    ->setDate(QDate(2024, 7, 1));
+                dialog->findChild<QTimeEdit*>(QStringLiteral("tmeTakeoff"))->setTime(QTime(13, 5));
+                dialog->findChild<QTimeEdit*>(QStringLiteral("tmeDuration"))->setTime(QTime(2, 15));
+                dialog->findChild<QLineEdit*>(QStringLiteral("edtSite"))
+                    ->setText(QStringLiteral("Юца"));
+                dialog->accept();
+            }
+        } filling;
+        TLogbookWindow* window = ThreeFlights(QStringLiteral("added"));
+        QVERIFY(window);
+        device::SetDialogs(&filling);
+        ButtonOf(window, "btnAdd")->click();
+        device::SetDialogs(&dialogs_);
+        QTRY_COMPARE(window->Table()->model()->rowCount(), 4);
+        const TFlightEntry e =
+            TLogbook(dir_.filePath(QStringLiteral("added.sqlite"))).Flights().front();
+        QVERIFY(e.Manual());
+        QCOMPARE(e.durationSeconds, std::int64_t(8100));
+        QCOMPARE(DateText(e.LocalTakeoff()), QStringLiteral("2024-07-01"));
+        QCOMPARE(TimeOfDayText(e.LocalTakeoff()), QStringLiteral("13:05:00"));
+        ButtonOf(window, "btnUndo")->click();
+        QTRY_COMPARE(window->Table()->model()->rowCount(), 3);
+        delete window;
+    }
+
+    // The edit dialog moves the take-off and names the site; the flights
+    // from the same take-off are listed in the question and named too.
+    void editDialog_takeoffMovedSiteNamedNearbyAsked() {
+        struct TEditingDialogs : testing::TRecordingDialogs {
+            void Exec(QDialog* dialog) override {
+                ++executed;
+                dialog->findChild<QDateEdit*>(QStringLiteral("dteDate"))
+                    ->setDate(QDate(2024, 5, 30));
+                dialog->findChild<QLineEdit*>(QStringLiteral("edtSite"))
+                    ->setText(QStringLiteral("Юца"));
+                dialog->accept();
+            }
+        } editing;
+        editing.answer = true;
+        TLogbookWindow* window = ThreeFlights(QStringLiteral("edited"));
+        QVERIFY(window);
+        SelectRows(window, {0});  // the newest, 2024-06-03
+        device::SetDialogs(&editing);
+        ButtonOf(window, "btnEdit")->click();
+        device::SetDialogs(&dialogs_);
+        QCOMPARE(editing.questions.size(), std::size_t(1));
+        QVERIFY2(editing.questions.back().text.contains(
+                     QStringLiteral("(2 полёта)?\n  № 2  2024-06-02")),
+                 qPrintable(editing.questions.back().text));
+        QTRY_COMPARE(window->Table()->model()->index(2, TLogbookModel::ColDate).data().toString(),
+                     QStringLiteral("2024-05-30"));
+        for (const TFlightEntry& e :
+             TLogbook(dir_.filePath(QStringLiteral("edited.sqlite"))).Flights())
+            QCOMPARE(e.site, QStringLiteral("Юца"));
+        delete window;
+    }
+
+    // At the main window's default size the logbook fits its area: every
+    // control and every column heading lies inside what is shown.
+    void layout_defaultMainWindowSize_everythingVisible() {
+        app::TMainForm form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const QString db = dir_.filePath(QStringLiteral("layout.sqlite"));
+        {
+            TLogbook book(db);
+            book.AddManual({QDate(2024, 5, 1),
+                            QTime(10, 0),
+                            3600,
+                            QStringLiteral("Юца, северный склон"),
+                            QStringLiteral("Rush 6"),
+                            {}});
+        }
+        TLogbookWindow* window =
+            OpenLogbookWindow(form.mdiArea, db, [] { return track::TPilotProfile{}; });
+        QVERIFY(window);
+        auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget());
+        QVERIFY(frame);
+        QTRY_VERIFY(window->isVisible());
+        const QRect area = form.mdiArea->viewport()->rect();
+        QVERIFY2(area.contains(frame->geometry()), "the window runs past the main window's area");
+        const QRect shown = window->rect();
+        for (QWidget* w : window->findChildren<QWidget*>()) {
+            if (!w->isVisibleTo(window) || w->inherits("QScrollBar")) continue;
+            // Parts of a scrolled view may lie beyond its viewport.
+            bool scrolled = false;
+            for (QWidget* p = w->parentWidget(); p && p != window; p = p->parentWidget())
+                if (p->inherits("QAbstractScrollArea")) scrolled = true;
+            if (scrolled) continue;
+            const QRect at(w->mapTo(window, QPoint(0, 0)), w->size());
+            QVERIFY2(shown.contains(at),
+                     qPrintable(w->objectName() + QLatin1Char(' ') + w->metaObject()->className()));
+        }
+        QHeaderView* header = window->Table()->horizontalHeader();
+        for (int column = 0; column < TLogbookModel::ColCount; ++column) {
+            QVERIFY2(!header->isSectionHidden(column), qPrintable(QString::number(column)));
+            QVERIFY(header->sectionViewportPosition(column) >= 0);
+            QVERIFY2(header->sectionViewportPosition(column) + header->sectionSize(column) <=
+                         header->viewport()->width(),
+                     qPrintable(QString::number(column)));
+            QVERIFY(header->sectionSize(column) >= 20);
+        }
+        frame->close();
     }
 };
 

@@ -256,6 +256,11 @@ class TestCliTrack : public QObject, public TCliBench {
         const QString igc = dir.filePath(QStringLiteral("in/flight.igc"));
         device::WriteFileSafely(igc, logbooktest::Igc(logbooktest::Download(
                                          tracktest::Time(2024, 6, 7, 9, 0, 0), 45.0f, 6.0f, 900)));
+        // 100 m from its take-off, imported later.
+        const QString near = dir.filePath(QStringLiteral("near.igc"));
+        device::WriteFileSafely(
+            near, logbooktest::Igc(logbooktest::Download(tracktest::Time(2024, 6, 8, 9, 0, 0),
+                                                         45.0009f, 6.0f, 900)));
         auto run = [&](const QStringList& args) {
             return RunCliWithData(args, dir.filePath(QStringLiteral("data")));
         };
@@ -279,6 +284,11 @@ class TestCliTrack : public QObject, public TCliBench {
              app::EC_BAD_FILE,
              "уже в журнале: 1, не прочитано: 1"},
             {{"logbook", "list"}, app::EC_OK, "1\t2024-06-07\t09:0"},
+            {{"logbook", "list"}, app::EC_OK, " UTC+0\t"},
+            {{"logbook", "list", "--utc"}, app::EC_OK, " UTC\t0:1"},
+            {{"logbook", "show", "--utc", "1"}, app::EC_OK, "\nВзлёт: 09:0"},
+            {{"logbook", "show", "1"}, app::EC_OK, "\nЧасовой пояс: UTC+0, по долготе"},
+            {{"logbook", "records", "--utc"}, app::EC_USAGE, "records"},
             {{"logbook", "totals"}, app::EC_OK, "Всего\t1 полёт"},
             {{"logbook", "totals", "--by", "month"}, app::EC_OK, "\n2024-06\t1 полёт"},
             {{"logbook", "totals", "--by", "site"}, app::EC_OK, "\n(место не названо)\t1 полёт"},
@@ -309,7 +319,45 @@ class TestCliTrack : public QObject, public TCliBench {
              "Полётов: 1, файлов треков: 1"},
             {{"logbook", "restore"}, app::EC_USAGE, "restore FILE"},
             {{"logbook", "export-csv", dir.filePath("all.csv")}, app::EC_OK, ""},
-            {{"logbook", "frobnicate"}, app::EC_USAGE, "logbook list|totals"},
+            {{"logbook", "export-csv", "-", "--utc"}, app::EC_OK, ",\"UTC\",\"\",\"\"\r\n"},
+            {{"logbook", "add", "--date", "2024-06-01", "--takeoff", "10:00", "--duration", "1:30",
+              "--site", "Юца"},
+             app::EC_OK,
+             "Трек: без трека"},
+            {{"logbook", "add", "--date", "2024-13-01", "--takeoff", "10:00", "--duration", "1:30"},
+             app::EC_USAGE,
+             "ГГГГ-ММ-ДД"},
+            {{"logbook", "add", "--date", "2024-06-01", "--takeoff", "10:00", "--duration", "90"},
+             app::EC_USAGE,
+             "Ч:ММ"},
+            {{"logbook", "add", "--date", "2024-06-01", "--takeoff", "10:00"},
+             app::EC_USAGE,
+             "add"},
+            {{"logbook", "list"}, app::EC_OK, "\n1\t2024-06-01\t10:00:00 UTC"},
+            {{"logbook", "list"}, app::EC_OK, "\t1:30\t\tбез трека\tЮца\t"},
+            {{"logbook", "totals"}, app::EC_OK, "Всего\t2 полёта"},
+            {{"logbook", "sites"}, app::EC_OK, "\nЮца\t1 полёт\t1:30 ч"},
+            {{"logbook", "site-radius", "5"}, app::EC_USAGE, "от 10 до 50000 м"},
+            {{"logbook", "site-radius", "300"}, app::EC_OK, "Радиус места взлёта: 300 м"},
+            {{"logbook", "sites"}, app::EC_OK, "Радиус места взлёта: 300 м"},
+            {{"logbook", "edit", "2", "--date", "2024-05-31", "--takeoff", "8:00"},
+             app::EC_OK,
+             "№ 1\nДата: 2024-05-31\nВзлёт: 08:00:00 UTC+0"},
+            {{"logbook", "edit", "2", "--takeoff", "25:00"}, app::EC_USAGE, "ЧЧ:ММ"},
+            {{"logbook", "undo"}, app::EC_OK, "Отменено изменение полёта № 2"},
+            {{"logbook", "undo"}, app::EC_OK, "Отменено добавление полёта № 1"},
+            // Naming a site offers the flight nearby: no one to answer, it
+            // stays as it is; --yes names it too, and undo takes both back.
+            {{"logbook", "import", near}, app::EC_OK, "Добавлено: 1"},
+            {{"logbook", "edit", "1", "--site", "Юца"}, app::EC_OK, "Некому ответить"},
+            {{"logbook", "show", "2"}, app::EC_OK, "Место взлёта: не названо"},
+            {{"logbook", "undo"}, app::EC_OK, "Отменено изменение полёта № 1"},
+            {{"logbook", "edit", "1", "--site", "Юца", "--yes"}, app::EC_OK, "\n  № 2  2024-06-08"},
+            {{"logbook", "show", "2"}, app::EC_OK, "Место взлёта: Юца ("},
+            {{"logbook", "undo"}, app::EC_OK, "Отменено изменение полёта № 1"},
+            {{"logbook", "show", "2"}, app::EC_OK, "Место взлёта: не названо"},
+            {{"logbook", "edit", "1", "--notes", "--yes"}, app::EC_OK, "Заметки: --yes"},
+            {{"logbook", "frobnicate"}, app::EC_USAGE, "logbook list [--utc]|totals"},
         };
         for (const TStep& step : steps) {
             const Result r = run(step.args);

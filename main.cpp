@@ -4,10 +4,10 @@
 #include <cstdio>
 
 #include "app/CommandLine.h"
-#include "app/ExitCodes.h"
 #include "app/GivenFile.h"
 #include "app/Runtime.h"
 #include "app/TApplication.h"
+#include "flow/ExitCodes.h"
 #include "serial/Transcript.h"
 #include "serial/UnitNVC.h"
 
@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     if (!line.transcript.isEmpty() && !transcript.Open(line.transcript)) {
         std::fprintf(stderr, "%s: %s\n", qPrintable(line.transcript),
                      qPrintable(transcript.Error()));
-        return app::EC_WRITE_CHECK;
+        return flow::EC_WRITE_CHECK;
     }
     // Before the main window: its creation sets the port name.
     serial::TNonVisComp link;

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "app/BuildInfo.h"
-#include "app/ExitCodes.h"
+#include "flow/ExitCodes.h"
 
 namespace app {
 
@@ -119,18 +119,18 @@ int AnswerCommandLine(const TCommandLine& line) {
     switch (line.action) {
         case TCommandLine::ShowHelp:
             std::fputs(CommandLineHelp().toLocal8Bit().constData(), stdout);
-            return EC_OK;
+            return flow::EC_OK;
         case TCommandLine::ShowVersion:
             std::printf("%s %s\n", TOLMARIK_PRODUCT_NAME, qPrintable(ProgramVersion()));
-            return EC_OK;
+            return flow::EC_OK;
         case TCommandLine::Refuse:
             std::fprintf(stderr, "%s: %s; see --help\n", TOLMARIK_PRODUCT_NAME,
                          qPrintable(line.error));
-            return EC_USAGE;
+            return flow::EC_USAGE;
         case TCommandLine::Run:
             break;
     }
-    return EC_OK;
+    return flow::EC_OK;
 }
 
 }  // namespace app

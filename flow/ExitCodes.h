@@ -2,7 +2,7 @@
 // The exit statuses of the programs, for scripts that run them. The command
 // line tool's help and manual page list them.
 
-namespace app {
+namespace flow {
 
 enum TExitCode : int {
     EC_OK = 0,
@@ -50,4 +50,4 @@ inline constexpr TExitCodeText kExitCodeTexts[] = {
      "the instrument's settings changed while the question was open; nothing was written"},
 };
 
-}  // namespace app
+}  // namespace flow

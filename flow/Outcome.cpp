@@ -10,42 +10,41 @@
 
 namespace flow {
 
-using app::TExitCode;
 using enum TOutcome;
 
 namespace {
 
 const std::array<TOutcomeEntry, 24>& Table() {
     static const std::array<TOutcomeEntry, 24> table{{
-        {Done, {}, true, app::EC_OK},
-        {ConfigRead, device::ConfigReadText, true, app::EC_OK},
-        {ConfigWritten, device::ConfigWrittenText, true, app::EC_OK},
-        {FirmwareUpdated, device::FirmwareUpdatedText, true, app::EC_OK},
-        {PortFailed, device::PortFailedText, false, app::EC_PORT},
+        {Done, {}, true, flow::EC_OK},
+        {ConfigRead, device::ConfigReadText, true, flow::EC_OK},
+        {ConfigWritten, device::ConfigWrittenText, true, flow::EC_OK},
+        {FirmwareUpdated, device::FirmwareUpdatedText, true, flow::EC_OK},
+        {PortFailed, device::PortFailedText, false, flow::EC_PORT},
         {PortBusy, QStringLiteral("Порт занят: идет другая операция с прибором"), false,
-         app::EC_PORT},
-        {NoLinkCheckPort, device::NoLinkCheckPortText, false, app::EC_NO_LINK},
-        {NoDevice, device::NoDeviceText, false, app::EC_NO_LINK},
-        {DeviceSilent, device::DeviceSilentText, false, app::EC_NO_LINK},
-        {LinkLost, device::LinkLostText(), false, app::EC_NO_LINK},
-        {ModelMismatch, {}, false, app::EC_MODEL_MISMATCH},
-        {ReadBackDiffers, ReadBackDiffersText(), false, app::EC_READ_BACK},
-        {ModelUnsupported, QStringLiteral("Прибор не поддерживается"), false, app::EC_BAD_FILE},
-        {FileUnsupported, device::UnsupportedDeviceText, false, app::EC_BAD_FILE},
-        {FirmwareRejected, device::FirmwareWrongDeviceText, false, app::EC_REFUSED},
-        {ConfigError, QStringLiteral("Ошибка конфигурации"), false, app::EC_FAILED},
-        {BadFile, {}, false, app::EC_BAD_FILE},
-        {FileNotWritten, {}, false, app::EC_WRITE_CHECK},
-        {NoTrack, QStringLiteral("У этого полета нет трека"), false, app::EC_FAILED},
-        {TrackUnfinished, {}, false, app::EC_FAILED},
-        {UnknownModel, {}, false, app::EC_UNKNOWN_MODEL},
+         flow::EC_PORT},
+        {NoLinkCheckPort, device::NoLinkCheckPortText, false, flow::EC_NO_LINK},
+        {NoDevice, device::NoDeviceText, false, flow::EC_NO_LINK},
+        {DeviceSilent, device::DeviceSilentText, false, flow::EC_NO_LINK},
+        {LinkLost, device::LinkLostText(), false, flow::EC_NO_LINK},
+        {ModelMismatch, {}, false, flow::EC_MODEL_MISMATCH},
+        {ReadBackDiffers, ReadBackDiffersText(), false, flow::EC_READ_BACK},
+        {ModelUnsupported, QStringLiteral("Прибор не поддерживается"), false, flow::EC_BAD_FILE},
+        {FileUnsupported, device::UnsupportedDeviceText, false, flow::EC_BAD_FILE},
+        {FirmwareRejected, device::FirmwareWrongDeviceText, false, flow::EC_REFUSED},
+        {ConfigError, QStringLiteral("Ошибка конфигурации"), false, flow::EC_FAILED},
+        {BadFile, {}, false, flow::EC_BAD_FILE},
+        {FileNotWritten, {}, false, flow::EC_WRITE_CHECK},
+        {NoTrack, QStringLiteral("У этого полета нет трека"), false, flow::EC_FAILED},
+        {TrackUnfinished, {}, false, flow::EC_FAILED},
+        {UnknownModel, {}, false, flow::EC_UNKNOWN_MODEL},
         {NothingToWrite, QStringLiteral("В приборе уже эти настройки: записывать нечего"), true,
-         app::EC_OK},
+         flow::EC_OK},
         {NotConfirmed, QStringLiteral("Изменение не подтверждено: в приборе ничего не изменено"),
-         false, app::EC_NOT_CONFIRMED},
+         false, flow::EC_NOT_CONFIRMED},
         {ChangedMeanwhile,
          QStringLiteral("Настройки в приборе изменились после вопроса: ничего не записано"), false,
-         app::EC_CHANGED},
+         flow::EC_CHANGED},
     }};
     return table;
 }

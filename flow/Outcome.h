@@ -55,7 +55,7 @@ struct TOutcomeEntry {
     TOutcome outcome;
     QString text;  // empty where the outcome brings its own (a file's error)
     bool good;
-    app::TExitCode exitStatus;
+    flow::TExitCode exitStatus;
 };
 
 const TOutcomeEntry& Entry(TOutcome outcome);
@@ -70,7 +70,7 @@ struct TReport {
 
     bool Good() const { return Entry(outcome).good; }
     QColor Colour() const { return Good() ? GoodColour : BadColour; }
-    app::TExitCode ExitStatus() const { return Entry(outcome).exitStatus; }
+    flow::TExitCode ExitStatus() const { return Entry(outcome).exitStatus; }
 };
 
 // What the status line says while a request goes out on the opened port.

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/BuildInfo.h"
-#include "app/ExitCodes.h"
+#include "flow/ExitCodes.h"
 #include "sim/FlightGenerator.h"
 #include "sim/Simulator.h"
 
@@ -175,13 +175,13 @@ int main(int argc, char** argv) {
     add("transcript", "Append a hex transcript of the traffic to FILE.", "FILE");
     if (!parser.parse(application.arguments())) {
         std::fprintf(stderr, "tolmarik-sim: %s See --help.\n", qPrintable(parser.errorText()));
-        return app::EC_USAGE;
+        return flow::EC_USAGE;
     }
-    if (parser.isSet(help)) parser.showHelp(app::EC_OK);
+    if (parser.isSet(help)) parser.showHelp(flow::EC_OK);
     if (parser.isSet(version)) parser.showVersion();
     if (!parser.positionalArguments().isEmpty()) {
         std::fprintf(stderr, "tolmarik-sim: no arguments expected; see --help\n");
-        return app::EC_USAGE;
+        return flow::EC_USAGE;
     }
 
     TOptionReader opt{parser};
@@ -232,7 +232,7 @@ int main(int argc, char** argv) {
     firmware.retryAnswers = opt.Int("fw-retries", 0, 0, INT_MAX);
     firmware.rejectAtBlock = opt.Int("fw-reject-at", -1, 0, INT_MAX);
     firmware.silent = parser.isSet("fw-silent");
-    if (!opt.ok) return app::EC_USAGE;
+    if (!opt.ok) return flow::EC_USAGE;
 
     const sim::TGeneratedMemory flights = sim::GenerateFlights(plan);
     sim::TSimulator simulator;

@@ -6,8 +6,8 @@
 #include <cstdio>
 
 #include "app/Console.h"
-#include "app/ExitCodes.h"
 #include "app/cli/CliSession.h"
+#include "flow/ExitCodes.h"
 #include "models/DeviceConfig.h"
 
 namespace cli {
@@ -67,7 +67,7 @@ std::optional<int> CheckChangeCommand(const QStringList& args) {
                  "tolmarik-cli: The time zone is a whole number of hours from %d to +%d "
                  "(e.g. 3, -5, +14). See --help.\n",
                  models::MinTimeZoneHours, models::MaxTimeZoneHours);
-    return app::EC_USAGE;
+    return flow::EC_USAGE;
 }
 
 std::optional<int> RunChangeCommand(TCliSession& session, const QStringList& args, bool yes) {

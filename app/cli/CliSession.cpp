@@ -5,7 +5,6 @@
 #include <QEventLoop>
 #include <cstdio>
 
-#include "app/ExitCodes.h"
 #include "app/SetupAPI.h"
 #include "app/cli/ChangeCommands.h"
 #include "app/cli/CliPlatform.h"
@@ -14,6 +13,7 @@
 #include "device/UserTexts.h"
 #include "flow/ConfigFile.h"
 #include "flow/DeviceChain.h"
+#include "flow/ExitCodes.h"
 #include "flow/FirmwareUpdate.h"
 #include "flow/TrackDownload.h"
 #include "models/ModelTable.h"
@@ -202,7 +202,7 @@ int TCliSession::ListPorts() {
                           port.adapter ? QStringLiteral("адаптер") : QStringLiteral("-")}
                   .join(QLatin1Char('\t')));
     }
-    return app::EC_OK;
+    return flow::EC_OK;
 }
 
 int TCliSession::FindInstrumentPort() {
@@ -215,7 +215,7 @@ int TCliSession::FindInstrumentPort() {
         if (port.extra && !port.adapter) candidates << port.port;
     if (candidates.isEmpty()) {
         Fail(QStringLiteral("Нет портов с адаптером прибора"));
-        return app::EC_PORT;
+        return flow::EC_PORT;
     }
     for (const QString& candidate : candidates) {
         if (!SetPort(candidate)) continue;
@@ -223,7 +223,7 @@ int TCliSession::FindInstrumentPort() {
             RunChain([](flow::TDeviceChain& chain) { chain.Identify(); });
         if (outcome.result == flow::TChainResult::Done) {
             Fail(QStringLiteral("Прибор найден на порту %1").arg(candidate));
-            return app::EC_OK;
+            return flow::EC_OK;
         }
         const flow::TReport failed = flow::ChainReport(outcome, 0, link_);
         const QString reason = outcome.result == flow::TChainResult::PortFailed
@@ -232,7 +232,7 @@ int TCliSession::FindInstrumentPort() {
         Fail(reason.isEmpty() ? candidate + QStringLiteral(": ") + failed.text : reason);
     }
     Fail(QStringLiteral("Прибор не найден ни на одном порту"));
-    return app::EC_NO_LINK;
+    return flow::EC_NO_LINK;
 }
 
 void TCliSession::WaitFor(const std::function<bool()>& done) {
@@ -332,7 +332,7 @@ bool TCliSession::FolderMissing(const QString& folder) {
 
 int TCliSession::Download(std::uint8_t flightIndex, bool bySector, const QString& folder, bool igc,
                           bool keepPartial) {
-    if (FolderMissing(folder)) return app::EC_USAGE;
+    if (FolderMissing(folder)) return flow::EC_USAGE;
     const QString unit = bySector ? QStringLiteral("сект.") : QStringLiteral("стр.");
     std::uint16_t minutes = 0;
     TTrackPrinter printer(*this, [&](int count) {
@@ -409,7 +409,7 @@ int TCliSession::Plot(const QString& gpxFile, const QString& pngFile, QSize size
     buffer.open(QIODevice::WriteOnly);
     if (!track::RenderFlightPlot(fixes, size).save(&buffer, "PNG")) {
         Fail(QStringLiteral("Не удалось построить рисунок"));
-        return app::EC_FAILED;
+        return flow::EC_FAILED;
     }
     try {
         device::WriteFileSafely(pngFile, png);

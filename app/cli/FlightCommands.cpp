@@ -4,8 +4,8 @@
 #include <cstdio>
 
 #include "app/DownloadRecording.h"
-#include "app/ExitCodes.h"
 #include "app/cli/CliSession.h"
+#include "flow/ExitCodes.h"
 #include "flow/FlightsDownload.h"
 #include "models/DeviceConfig.h"
 #include "track/FlightStats.h"
@@ -127,7 +127,7 @@ int TCliSession::ListFlights(bool rescan) {
     }
     if (!unknown.isEmpty()) {
         Fail(unknown);
-        return failed ? failed : int(app::EC_LOGBOOK);
+        return failed ? failed : int(flow::EC_LOGBOOK);
     }
     Print(flow::FlightsFoundText(flights.size(), std::size_t(fresh)));
     return failed;
@@ -135,7 +135,7 @@ int TCliSession::ListFlights(bool rescan) {
 
 int TCliSession::DownloadListed(std::optional<int> number, bool rescan, bool bySector,
                                 const QString& folder, bool igc) {
-    if (FolderMissing(folder)) return app::EC_USAGE;
+    if (FolderMissing(folder)) return flow::EC_USAGE;
     models::TInstrument instrument;
     std::vector<flow::TListedFlight> listed;
     const std::unique_ptr<flow::TFlightLookup> lookup = app::MakeLogbookLookup();
@@ -152,12 +152,12 @@ int TCliSession::DownloadListed(std::optional<int> number, bool rescan, bool byS
         // Without the logbook every flight would look new.
         if (const QString unknown = app::LookupFailure(lookup.get()); !unknown.isEmpty()) {
             Fail(unknown);
-            return app::EC_LOGBOOK;
+            return flow::EC_LOGBOOK;
         }
         chosen = flow::NewFlights(listed);
         if (chosen.empty()) {
             Print(flow::NothingNewText());
-            return app::EC_OK;
+            return flow::EC_OK;
         }
     }
     TFlightsPrinter printer(*this, [this](int percent) { ShowProgress(percent, QString()); });

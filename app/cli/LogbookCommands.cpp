@@ -5,12 +5,12 @@
 #include <map>
 #include <memory>
 
-#include "app/ExitCodes.h"
 #include "app/SetupAPI.h"
 #include "app/cli/ChangeCommands.h"
 #include "app/cli/TrackCommands.h"
 #include "device/AppError.h"
 #include "device/UserTexts.h"
+#include "flow/ExitCodes.h"
 #include "logbook/Logbook.h"
 
 namespace cli {
@@ -35,13 +35,13 @@ int Usage() {
         "add --date D --takeoff HH:MM --duration H:MM [--site S] [--glider G] [--notes T]|"
         "edit N [--site S] [--glider G] [--notes T] [--date D] [--takeoff HH:MM] [--yes]|"
         "undo|backup FILE|restore FILE. See --help."));
-    return app::EC_USAGE;
+    return flow::EC_USAGE;
 }
 
 // Refuses a value of an option that cannot be read, saying what it takes.
 int BadValue(const QString& text) {
     Err(text);
-    return app::EC_USAGE;
+    return flow::EC_USAGE;
 }
 
 std::optional<QDate> DateOption(const QString& text) {
@@ -105,7 +105,7 @@ int List(logbook::TLogbook& book, bool inUtc, const std::optional<QString>& text
                                                       e.sameFlightNumber.value_or(*e.sameFlightAs))
                             : QString()));
     }
-    return app::EC_OK;
+    return flow::EC_OK;
 }
 
 // The sites with their flights and hours, most hours first.
@@ -114,7 +114,7 @@ int Sites(logbook::TLogbook& book) {
     for (const logbook::TTotalsRow& row :
          logbook::TLogbook::TotalsBy(book.Store().TotalsRows(), logbook::TTotalsBy::Site))
         Out(TotalsLine(row.key, row.totals));
-    return app::EC_OK;
+    return flow::EC_OK;
 }
 
 // "site-radius": the radius kept; "site-radius M": keeps another.
@@ -127,7 +127,7 @@ int SiteRadius(logbook::TLogbook& book, const QStringList& args) {
         book.SetSiteRadius(metres);
     }
     Out(QStringLiteral("Радиус места взлёта: %1 м").arg(book.SiteRadius()));
-    return app::EC_OK;
+    return flow::EC_OK;
 }
 
 // Plain "totals": everything, by year, then by glider; "--by" one split.
@@ -138,7 +138,7 @@ int Totals(logbook::TLogbook& book, const QStringList& args) {
         Out(TotalsLine(QStringLiteral("Всего"), totals.all));
         for (const logbook::TTotalsRow& row : totals.byYear) Out(TotalsLine(row.key, row.totals));
         for (const logbook::TTotalsRow& row : totals.byGlider) Out(TotalsLine(row.key, row.totals));
-        return app::EC_OK;
+        return flow::EC_OK;
     }
     static const std::pair<const char*, logbook::TTotalsBy> kSplits[] = {
         {"year", logbook::TTotalsBy::Year},
@@ -152,7 +152,7 @@ int Totals(logbook::TLogbook& book, const QStringList& args) {
     Out(TotalsLine(QStringLiteral("Всего"), totals.all));
     for (const logbook::TTotalsRow& row : logbook::TLogbook::TotalsBy(flights, split->second))
         Out(TotalsLine(row.key, row.totals));
-    return app::EC_OK;
+    return flow::EC_OK;
 }
 
 int Records(logbook::TLogbook& book) {
@@ -161,7 +161,7 @@ int Records(logbook::TLogbook& book) {
                 .arg(r.title, r.value)
                 .arg(r.number)
                 .arg(logbook::DateText(r.localTakeoff)));
-    return app::EC_OK;
+    return flow::EC_OK;
 }
 
 int Import(logbook::TLogbook& book, const QStringList& paths) {
@@ -173,14 +173,14 @@ int Import(logbook::TLogbook& book, const QStringList& paths) {
             .arg(report.alreadyKept)
             .arg(report.failed)
             .arg(report.skipped.size()));
-    if (report.logbookFailed) return app::EC_LOGBOOK;
-    return report.failed ? app::EC_BAD_FILE : app::EC_OK;
+    if (report.logbookFailed) return flow::EC_LOGBOOK;
+    return report.failed ? flow::EC_BAD_FILE : flow::EC_OK;
 }
 
 int Rescore(logbook::TLogbook& book) {
     const int scored = book.ScoreUnscored();
     Out(QStringLiteral("Оценено полётов: %1").arg(scored));
-    return app::EC_OK;
+    return flow::EC_OK;
 }
 
 std::optional<qint64> Number(const QString& text) {
@@ -202,10 +202,10 @@ int Show(logbook::TLogbook& book, const QString& number, bool inUtc) {
     const std::optional<qint64> n = Number(number);
     if (!n) return Usage();
     const std::optional<logbook::TFlightEntry> entry = Entry(book, *n);
-    if (!entry) return app::EC_FAILED;
+    if (!entry) return flow::EC_FAILED;
     if (entry->Manual()) {
         Out(logbook::FactsText(*entry, nullptr, inUtc));
-        return app::EC_OK;
+        return flow::EC_OK;
     }
     std::optional<track::TCheckedTrack> checked;
     try {
@@ -216,7 +216,7 @@ int Show(logbook::TLogbook& book, const QString& number, bool inUtc) {
     Out(logbook::FactsText(*entry, checked ? &*checked : nullptr, inUtc));
     Out(QStringLiteral("Файл трека: %1")
             .arg(QDir::toNativeSeparators(book.StoredFilePath(*entry))));
-    return app::EC_OK;
+    return flow::EC_OK;
 }
 
 // "merge N M": M is the same flight as N from another recorder; "unmerge M"
@@ -226,15 +226,15 @@ int Merge(logbook::TLogbook& book, const QStringList& args) {
     const std::optional<qint64> second = args.size() > 2 ? Number(args[2]) : std::nullopt;
     if (!first || (args.size() > 2 && (!second || *second == *first))) return Usage();
     const std::optional<logbook::TFlightEntry> kept = Entry(book, *first);
-    if (!kept) return app::EC_FAILED;
+    if (!kept) return flow::EC_FAILED;
     if (!second) {
         book.Unmerge(kept->id);
-        return app::EC_OK;
+        return flow::EC_OK;
     }
     const std::optional<logbook::TFlightEntry> other = Entry(book, *second);
-    if (!other) return app::EC_FAILED;
+    if (!other) return flow::EC_FAILED;
     book.Merge(kept->id, other->id);
-    return app::EC_OK;
+    return flow::EC_OK;
 }
 
 // "add --date D --takeoff HH:MM --duration H:MM [--site S] [--glider G]
@@ -252,7 +252,7 @@ int Add(logbook::TLogbook& book, const QStringList& args) {
     const std::optional<QDate> date = DateOption(o[QStringLiteral("--date")]);
     const std::optional<QTime> takeoff = TimeOption(o[QStringLiteral("--takeoff")]);
     const std::optional<std::int64_t> duration = DurationOption(o[QStringLiteral("--duration")]);
-    if (!date || !takeoff || !duration) return app::EC_USAGE;
+    if (!date || !takeoff || !duration) return flow::EC_USAGE;
     logbook::TManualFlight flight{*date,
                                   *takeoff,
                                   *duration,
@@ -261,7 +261,7 @@ int Add(logbook::TLogbook& book, const QStringList& args) {
                                   o[QStringLiteral("--notes")]};
     const std::int64_t id = book.AddManual(flight);
     Out(logbook::FactsText(*book.Flight(id)));
-    return app::EC_OK;
+    return flow::EC_OK;
 }
 
 // "edit N --site S --glider G --notes T --date D --takeoff HH:MM": what is
@@ -277,16 +277,16 @@ int Edit(logbook::TLogbook& book, const QStringList& args, bool yes) {
                                 o))
         return Usage();
     const std::optional<logbook::TFlightEntry> entry = Entry(book, *number);
-    if (!entry) return app::EC_FAILED;
+    if (!entry) return flow::EC_FAILED;
     const logbook::TShownTime local = logbook::ShownTime(*entry, entry->takeoffUtc, false);
     std::optional<QDate> date = QDate::fromString(logbook::DateText(local.time), Qt::ISODate);
     std::optional<QTime> takeoff =
         QTime::fromString(logbook::TimeOfDayText(local.time), Qt::ISODate);
     if (o.count(QStringLiteral("--date")) && !(date = DateOption(o[QStringLiteral("--date")])))
-        return app::EC_USAGE;
+        return flow::EC_USAGE;
     if (o.count(QStringLiteral("--takeoff")) &&
         !(takeoff = TimeOption(o[QStringLiteral("--takeoff")])))
-        return app::EC_USAGE;
+        return flow::EC_USAGE;
     const auto given = [&](const char* name) { return o.count(QLatin1String(name)) > 0; };
     if (given("--site") || given("--glider") || given("--notes")) {
         const QString site = given("--site") ? o[QStringLiteral("--site")] : entry->site;
@@ -305,24 +305,24 @@ int Edit(logbook::TLogbook& book, const QStringList& args, bool yes) {
     }
     if (given("--date") || given("--takeoff")) book.EditTakeoff(entry->id, *date, *takeoff);
     Out(logbook::FactsText(*book.Flight(entry->id)));
-    return app::EC_OK;
+    return flow::EC_OK;
 }
 
 int Undo(logbook::TLogbook& book) {
     const std::optional<logbook::TUndone> undone = book.Undo();
     if (!undone) {
         Err(QStringLiteral("Нечего отменять"));
-        return app::EC_FAILED;
+        return flow::EC_FAILED;
     }
     Out(logbook::UndoneText(*undone));
-    return app::EC_OK;
+    return flow::EC_OK;
 }
 
 int Backup(logbook::TLogbook& book, const QString& target) {
     const logbook::TBackupSummary summary = book.Backup(target);
     Out(device::FileSavedText + QDir::toNativeSeparators(target));
     Out(logbook::BackupContentsText(book.Store().Count(), summary.trackFiles));
-    return app::EC_OK;
+    return flow::EC_OK;
 }
 
 // Needs no logbook that opens: bringing back a damaged one is what it is for.
@@ -333,16 +333,16 @@ int Restore(const QString& source) {
         summary = logbook::RestoreBackup(path, source);
     } catch (const device::TAppError& error) {
         Err(error.Text());
-        return app::EC_BAD_FILE;
+        return flow::EC_BAD_FILE;
     }
     try {
         logbook::TLogbook book(path);
         Out(logbook::RestoredText(source, book.Store().Count(), summary.trackFiles));
     } catch (const device::TAppError& error) {
         Err(error.Text());
-        return app::EC_LOGBOOK;
+        return flow::EC_LOGBOOK;
     }
-    return app::EC_OK;
+    return flow::EC_OK;
 }
 
 }  // namespace
@@ -396,7 +396,7 @@ int RunLogbookCommand(const QStringList& given) {
         book = std::make_unique<logbook::TLogbook>();
     } catch (const device::TAppError& error) {
         Err(error.Text());
-        return app::EC_LOGBOOK;
+        return flow::EC_LOGBOOK;
     }
     try {
         if (command == QLatin1String("list")) return List(*book, *inUtc);
@@ -419,16 +419,16 @@ int RunLogbookCommand(const QStringList& given) {
             // is found when the output is flushed at the end.
             const QByteArray csv = logbook::TLogbook::CsvText(book->Flights(), *inUtc);
             std::fwrite(csv.constData(), 1, std::size_t(csv.size()), stdout);
-            return app::EC_OK;
+            return flow::EC_OK;
         }
         book->ExportCsv(book->Flights(), args[1], *inUtc);
-        return app::EC_OK;
+        return flow::EC_OK;
     } catch (const device::TAppError& error) {
         // A file that cannot be written, or the logbook failing mid-way.
         Err(error.Text());
         return command == QLatin1String("export-csv") || command == QLatin1String("backup")
-                   ? app::EC_WRITE_CHECK
-                   : app::EC_LOGBOOK;
+                   ? flow::EC_WRITE_CHECK
+                   : flow::EC_LOGBOOK;
     }
 }
 

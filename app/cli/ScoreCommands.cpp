@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/ExitCodes.h"
 #include "device/AppError.h"
 #include "device/FileStore.h"
 #include "device/UserTexts.h"
+#include "flow/ExitCodes.h"
 #include "scoring/ScoreReport.h"
 #include "scoring/ScoreRunner.h"
 #include "track/TrackFileReader.h"
@@ -22,7 +22,7 @@ void PrintLine(const QString& line) { std::printf("%s\n", qPrintable(line)); }
 
 int Usage(const QString& text) {
     std::fprintf(stderr, "tolmarik-cli: %s See --help.\n", qPrintable(text));
-    return app::EC_USAGE;
+    return flow::EC_USAGE;
 }
 
 }  // namespace
@@ -66,7 +66,7 @@ std::optional<int> RunScoreCommand(const QStringList& args, const QCommandLinePa
             throw device::TAppError(device::NoTrackPointsText(device::ShownName(args[1])));
     } catch (const device::TAppError& error) {
         std::fprintf(stderr, "%s\n", error.Text().toUtf8().constData());
-        return app::EC_BAD_FILE;
+        return flow::EC_BAD_FILE;
     }
     const bool json = score && parser.isSet(options.json);
     if (json && flights.size() > 1) std::fputs("[\n", stdout);
@@ -115,7 +115,7 @@ std::optional<int> RunScoreCommand(const QStringList& args, const QCommandLinePa
         }
     }
     if (json && flights.size() > 1) std::fputs("]\n", stdout);
-    return allFound ? app::EC_OK : app::EC_FAILED;
+    return allFound ? flow::EC_OK : flow::EC_FAILED;
 }
 
 }  // namespace cli

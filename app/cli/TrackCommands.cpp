@@ -4,9 +4,9 @@
 #include <QFileInfo>
 #include <cstdio>
 
-#include "app/ExitCodes.h"
 #include "device/AppError.h"
 #include "device/UserTexts.h"
+#include "flow/ExitCodes.h"
 #include "track/KmlExport.h"
 #include "track/TrackFileReader.h"
 
@@ -26,24 +26,24 @@ int Kml(const QString& trackFile, const QString& kmlFile) {
         fixes = track::ReadTrackFile(trackFile, &flights);
     } catch (const device::TAppError& error) {
         Complain(error.Text());
-        return app::EC_BAD_FILE;
+        return flow::EC_BAD_FILE;
     }
     if (flights > 1) Complain(track::FirstFlightTakenText(trackFile, flights));
     if (fixes.empty()) {
         Complain(device::NoTrackPointsText(QDir::toNativeSeparators(trackFile)));
-        return app::EC_BAD_FILE;
+        return flow::EC_BAD_FILE;
     }
     try {
         track::WriteKmlFile(
             kmlFile, {QFileInfo(trackFile).completeBaseName(), track::FlightFacts(fixes), fixes});
     } catch (const device::TAppError& error) {
         Complain(error.Text());
-        return app::EC_WRITE_CHECK;
+        return flow::EC_WRITE_CHECK;
     }
     std::fputs(
         (device::FileSavedText + QDir::toNativeSeparators(kmlFile) + u'\n').toUtf8().constData(),
         stdout);
-    return app::EC_OK;
+    return flow::EC_OK;
 }
 
 }  // namespace

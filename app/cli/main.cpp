@@ -17,7 +17,6 @@
 #include "app/CommandLine.h"
 #include "app/Console.h"
 #include "app/DownloadRecording.h"
-#include "app/ExitCodes.h"
 #include "app/Runtime.h"
 #include "app/SetupAPI.h"
 #include "app/cli/ChangeCommands.h"
@@ -30,6 +29,7 @@
 #include "device/FileStore.h"
 #include "device/UserTexts.h"
 #include "flow/DeviceChain.h"
+#include "flow/ExitCodes.h"
 #include "track/FlightPlot.h"
 
 namespace {
@@ -115,14 +115,14 @@ bool ParseSize(const QString& text, QSize& size) {
 
 QString ExitStatusHelp() {
     QString text = QStringLiteral("Exit statuses:\n");
-    for (const app::TExitCodeText& row : app::kExitCodeTexts)
+    for (const flow::TExitCodeText& row : flow::kExitCodeTexts)
         text += QStringLiteral("  %1  %2\n").arg(int(row.code)).arg(QLatin1String(row.meaning));
     return text;
 }
 
 int UsageError(const QString& text) {
     std::fprintf(stderr, "tolmarik-cli: %s See --help.\n", qPrintable(text));
-    return app::EC_USAGE;
+    return flow::EC_USAGE;
 }
 
 // The bytes of the last value of option `name` as the command line holds
@@ -184,7 +184,7 @@ int CheckOutputs(const cli::TCliSession& session, int status) {
                          .arg(printReason)
                          .toUtf8()
                          .constData());
-        if (outcome == app::EC_OK) outcome = app::EC_OUTPUT;
+        if (outcome == flow::EC_OK) outcome = flow::EC_OUTPUT;
     }
     const serial::TTranscript& transcript = session.Transcript();
     if (transcript.Incomplete()) {
@@ -193,7 +193,7 @@ int CheckOutputs(const cli::TCliSession& session, int status) {
                          .arg(QDir::toNativeSeparators(transcript.FileName()), transcript.Error())
                          .toUtf8()
                          .constData());
-        if (outcome == app::EC_OK) outcome = app::EC_OUTPUT;
+        if (outcome == flow::EC_OK) outcome = flow::EC_OUTPUT;
     }
     return outcome;
 }
@@ -291,12 +291,12 @@ int main(int argc, char** argv) {
     // Wine, a scheduled task).
     if (parser.isSet(help)) {
         std::fputs(parser.helpText().toUtf8().constData(), stdout);
-        return app::EC_OK;
+        return flow::EC_OK;
     }
     if (parser.isSet(version)) {
         std::printf("%s %s\n", qPrintable(QCoreApplication::applicationName()),
                     qPrintable(QCoreApplication::applicationVersion()));
-        return app::EC_OK;
+        return flow::EC_OK;
     }
 
     const QStringList args = WithSystemNames(parser.positionalArguments(), argc, argv);
@@ -328,7 +328,7 @@ int main(int argc, char** argv) {
                                      .arg(track::MinFlightPlotSize.height())
                                      .arg(track::MaxFlightPlotSize.width())
                                      .arg(track::MaxFlightPlotSize.height()));
-                    return app::EC_USAGE;
+                    return flow::EC_USAGE;
                 }
                 return session.Plot(args[1], args[2], picture);
             }
@@ -338,7 +338,7 @@ int main(int argc, char** argv) {
         }
         if (args.isEmpty()) {
             std::fputs(parser.helpText().toUtf8().constData(), stdout);
-            return app::EC_USAGE;
+            return flow::EC_USAGE;
         }
         if (args.size() < 2) return UsageError(QStringLiteral("No command given."));
         if (const std::optional<int> refused = cli::CheckChangeCommand(args)) return *refused;
@@ -348,14 +348,14 @@ int main(int argc, char** argv) {
                 device::CheckWritable(transcript);
             } catch (const device::TAppError& error) {
                 session.Fail(error.Text());
-                return app::EC_WRITE_CHECK;
+                return flow::EC_WRITE_CHECK;
             }
-            if (!session.RecordTranscript(transcript)) return app::EC_WRITE_CHECK;
+            if (!session.RecordTranscript(transcript)) return flow::EC_WRITE_CHECK;
         }
         if (args[0] == QLatin1String("auto")) {
             if (const int failed = session.FindInstrumentPort()) return failed;
         } else if (!session.SetPort(args[0])) {
-            return app::EC_USAGE;
+            return flow::EC_USAGE;
         }
         const bool yes = parser.isSet(options.yes);
         if (const std::optional<int> status = cli::RunChangeCommand(session, args, yes))
@@ -374,14 +374,14 @@ int main(int argc, char** argv) {
                 if (folder.isEmpty()) {
                     session.Fail(
                         device::NoFolderText(parser.value(options.dir), cli::LastSystemReason()));
-                    return app::EC_USAGE;
+                    return flow::EC_USAGE;
                 }
             }
             if (flightOptions.ChoosesFlights(parser)) {
                 std::optional<int> number;
                 if (parser.isSet(flightOptions.flight)) {
                     number = cli::FlightNumberOption(parser, flightOptions);
-                    if (!number) return int(app::EC_USAGE);
+                    if (!number) return int(flow::EC_USAGE);
                 }
                 return session.DownloadListed(number, parser.isSet(flightOptions.rescan),
                                               !parser.isSet(options.pages), folder,
@@ -410,7 +410,7 @@ int main(int argc, char** argv) {
                     device::CheckWritable(args[2]);
                 } catch (const device::TAppError& error) {
                     session.Fail(error.Text());
-                    return app::EC_WRITE_CHECK;
+                    return flow::EC_WRITE_CHECK;
                 }
             }
             return session.SaveConfig(args[2]);
@@ -423,12 +423,12 @@ int main(int argc, char** argv) {
                                     parser.isSet(options.noBackup), yes);
         return UsageError(QStringLiteral("Unknown command or wrong number of arguments."));
     };
-    int status = app::EC_OK;
+    int status = flow::EC_OK;
     try {
         status = run();
     } catch (const device::TAppError& error) {
         session.Fail(error.Text());
-        status = app::EC_FAILED;
+        status = flow::EC_FAILED;
     }
     for (const auto& [text, kind] : afterDownload) {
         if (kind == app::TAfterDownload::Good) {
@@ -438,8 +438,8 @@ int main(int argc, char** argv) {
         session.Fail(text);
         // The download's files are kept, but a flight missing from the
         // logbook would be downloaded again by --all-new.
-        if (kind == app::TAfterDownload::LogbookFailed && status == app::EC_OK)
-            status = app::EC_LOGBOOK;
+        if (kind == app::TAfterDownload::LogbookFailed && status == flow::EC_OK)
+            status = flow::EC_LOGBOOK;
     }
     return CheckOutputs(session, status);
 }

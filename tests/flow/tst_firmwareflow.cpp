@@ -88,32 +88,32 @@ class TestFirmwareFlow : public QObject {
         QTest::addColumn<bool>("sent");
         QTest::addColumn<int>("confirmations");
         QTest::newRow("port fails at the backup step")
-            << QStringLiteral("port") << false << int(TOutcome::PortFailed) << int(app::EC_PORT)
+            << QStringLiteral("port") << false << int(TOutcome::PortFailed) << int(flow::EC_PORT)
             << 0 << false << 0;
         QTest::newRow("no to updating without a backup")
             << QStringLiteral("loader") << false << int(TOutcome::DeviceSilent)
-            << int(app::EC_NO_LINK) << 1 << false << 1;
+            << int(flow::EC_NO_LINK) << 1 << false << 1;
         QTest::newRow("yes to updating without a backup")
-            << QStringLiteral("loader") << true << int(TOutcome::FirmwareUpdated) << int(app::EC_OK)
-            << 1 << true << 1;
+            << QStringLiteral("loader") << true << int(TOutcome::FirmwareUpdated)
+            << int(flow::EC_OK) << 1 << true << 1;
         QTest::newRow("no to restoring the settings")
-            << QStringLiteral("") << false << int(TOutcome::FirmwareUpdated) << int(app::EC_OK) << 1
-            << true << 1;
+            << QStringLiteral("") << false << int(TOutcome::FirmwareUpdated) << int(flow::EC_OK)
+            << 1 << true << 1;
         QTest::newRow("settings restored")
-            << QStringLiteral("") << true << int(TOutcome::FirmwareUpdated) << int(app::EC_OK) << 1
+            << QStringLiteral("") << true << int(TOutcome::FirmwareUpdated) << int(flow::EC_OK) << 1
             << true << 1;
         QTest::newRow("wrong instrument")
             << QStringLiteral("reject") << false << int(TOutcome::FirmwareRejected)
-            << int(app::EC_REFUSED) << 0 << true << 1;
+            << int(flow::EC_REFUSED) << 0 << true << 1;
         QTest::newRow("no before anything is sent: no backup, nothing sent")
             << QStringLiteral("declined") << false << int(TOutcome::NotConfirmed)
-            << int(app::EC_NOT_CONFIRMED) << 0 << false << 1;
+            << int(flow::EC_NOT_CONFIRMED) << 0 << false << 1;
         QTest::newRow("unknown model: no to the second question")
             << QStringLiteral("unknown-no") << false << int(TOutcome::NotConfirmed)
-            << int(app::EC_NOT_CONFIRMED) << 0 << false << 2;
+            << int(flow::EC_NOT_CONFIRMED) << 0 << false << 2;
         QTest::newRow("unknown model: yes twice, no settings written back")
             << QStringLiteral("unknown-yes") << true << int(TOutcome::FirmwareUpdated)
-            << int(app::EC_OK) << 0 << true << 2;
+            << int(flow::EC_OK) << 0 << true << 2;
     }
     void endings() {
         QFETCH(QString, ending);

@@ -3,8 +3,8 @@
 
 #include "device/DeviceIO.h"
 #include "device/UserTexts.h"
-#include "flow/Outcome.h"
 #include "flow/DeviceChain.h"
+#include "flow/Outcome.h"
 #include "serial/UnitNVC.h"
 
 using flow::TOutcome;
@@ -22,7 +22,7 @@ class TestOutcome : public QObject {
         for (int i = 0; i <= int(TOutcome::ChangedMeanwhile); ++i) {
             const flow::TOutcomeEntry& entry = flow::Entry(TOutcome(i));
             QCOMPARE(int(entry.outcome), i);
-            QCOMPARE(entry.good, entry.exitStatus == app::EC_OK);
+            QCOMPARE(entry.good, entry.exitStatus == flow::EC_OK);
         }
         QCOMPARE(flow::Report(TOutcome::PortFailed).Colour(), flow::BadColour);
         QCOMPARE(flow::Report(TOutcome::ConfigRead).Colour(), flow::GoodColour);
@@ -36,16 +36,16 @@ class TestOutcome : public QObject {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("exitStatus");
         QTest::newRow("port") << int(device::ST_PORT_FAILED) << qintptr(0) << TOutcome::NoDevice
-                              << device::PortFailedText << int(app::EC_PORT);
+                              << device::PortFailedText << int(flow::EC_PORT);
         QTest::newRow("lost while reading")
             << int(device::ST_NO_LINK) << device::LINK_LOST << TOutcome::NoLinkCheckPort
-            << device::LinkLostText() << int(app::EC_NO_LINK);
+            << device::LinkLostText() << int(flow::EC_NO_LINK);
         QTest::newRow("silent at Считать")
             << int(device::ST_NO_LINK) << qintptr(0) << TOutcome::NoLinkCheckPort
-            << device::NoLinkCheckPortText << int(app::EC_NO_LINK);
+            << device::NoLinkCheckPortText << int(flow::EC_NO_LINK);
         QTest::newRow("silent at an update")
             << int(device::ST_NO_LINK) << qintptr(0) << TOutcome::DeviceSilent
-            << device::DeviceSilentText << int(app::EC_NO_LINK);
+            << device::DeviceSilentText << int(flow::EC_NO_LINK);
     }
     void failureOfStatus() {
         QFETCH(int, status);
@@ -66,23 +66,23 @@ class TestOutcome : public QObject {
         QTest::addColumn<int>("exitStatus");
         using flow::TChainResult;
         QTest::newRow("written") << int(TChainResult::Done) << false << device::ConfigWrittenText
-                                 << int(app::EC_OK);
+                                 << int(flow::EC_OK);
         QTest::newRow("other model")
             << int(TChainResult::ModelMismatch) << false << flow::ModelMismatchText(101, 102)
-            << int(app::EC_MODEL_MISMATCH);
+            << int(flow::EC_MODEL_MISMATCH);
         QTest::newRow("instrument that named no model")
             << int(TChainResult::UnknownModel) << false
-            << device::UnknownModelWriteRefusedText(std::nullopt) << int(app::EC_UNKNOWN_MODEL);
+            << device::UnknownModelWriteRefusedText(std::nullopt) << int(flow::EC_UNKNOWN_MODEL);
         QTest::newRow("read back differs")
             << int(TChainResult::ReadBackDiffers) << false << flow::ReadBackDiffersText()
-            << int(app::EC_READ_BACK);
+            << int(flow::EC_READ_BACK);
         QTest::newRow("changed while asked")
             << int(TChainResult::ChangedMeanwhile) << false
-            << flow::Entry(TOutcome::ChangedMeanwhile).text << int(app::EC_CHANGED);
+            << flow::Entry(TOutcome::ChangedMeanwhile).text << int(flow::EC_CHANGED);
         QTest::newRow("silent") << int(TChainResult::NoLink) << false << device::NoDeviceText
-                                << int(app::EC_NO_LINK);
+                                << int(flow::EC_NO_LINK);
         QTest::newRow("lost") << int(TChainResult::NoLink) << true << device::LinkLostText()
-                              << int(app::EC_NO_LINK);
+                              << int(flow::EC_NO_LINK);
     }
     void chainReport() {
         QFETCH(int, result);

@@ -166,23 +166,23 @@ class TestSettingsWrite : public QObject {
         QTest::addColumn<int>("exitStatus");
         QTest::addColumn<int>("questions");
         QTest::newRow("the instrument holds these settings already")
-            << 102 << 102 << true << true << int(TOutcome::NothingToWrite) << int(app::EC_OK) << 0;
+            << 102 << 102 << true << true << int(TOutcome::NothingToWrite) << int(flow::EC_OK) << 0;
         QTest::newRow("answered no") << 102 << 102 << false << false << int(TOutcome::NotConfirmed)
-                                     << int(app::EC_NOT_CONFIRMED) << 1;
+                                     << int(flow::EC_NOT_CONFIRMED) << 1;
         QTest::newRow("settings of another model")
             << 102 << 104 << false << true << int(TOutcome::ModelMismatch)
-            << int(app::EC_MODEL_MISMATCH) << 0;
+            << int(flow::EC_MODEL_MISMATCH) << 0;
         QTest::newRow("unknown model 50, the default window's settings")
-            << 50 << 1 << false << true << int(TOutcome::UnknownModel) << int(app::EC_UNKNOWN_MODEL)
-            << 0;
+            << 50 << 1 << false << true << int(TOutcome::UnknownModel)
+            << int(flow::EC_UNKNOWN_MODEL) << 0;
         QTest::newRow("model 0") << 0 << 1 << false << true << int(TOutcome::UnknownModel)
-                                 << int(app::EC_UNKNOWN_MODEL) << 0;
+                                 << int(flow::EC_UNKNOWN_MODEL) << 0;
         QTest::newRow("model 356, whose low byte is 100")
             << 356 << 100 << false << true << int(TOutcome::UnknownModel)
-            << int(app::EC_UNKNOWN_MODEL) << 0;
+            << int(flow::EC_UNKNOWN_MODEL) << 0;
         QTest::newRow("a reply that names no model")
-            << -1 << 1 << false << true << int(TOutcome::UnknownModel) << int(app::EC_UNKNOWN_MODEL)
-            << 0;
+            << -1 << 1 << false << true << int(TOutcome::UnknownModel)
+            << int(flow::EC_UNKNOWN_MODEL) << 0;
     }
     void notWritten() {
         QFETCH(int, instrumentModel);
@@ -241,7 +241,7 @@ class TestSettingsWrite : public QObject {
                 [](models::TDeviceConfig& config) { config[models::TimeZoneByte] = 0xFB; });
         });
         QCOMPARE(int(report.outcome), int(TOutcome::ChangedMeanwhile));
-        QCOMPARE(int(report.ExitStatus()), int(app::EC_CHANGED));
+        QCOMPARE(int(report.ExitStatus()), int(flow::EC_CHANGED));
         QVERIFY(!report.Good());
         QCOMPARE(answers.summaries.size(), 1);
         QVERIFY(!WriteRequestSent(*simulator_));
@@ -271,7 +271,7 @@ class TestSettingsWrite : public QObject {
         if (written) {
             QCOMPARE(int(report.outcome), int(TOutcome::ConfigWritten));
         } else {
-            QCOMPARE(int(report.ExitStatus()), int(app::EC_BAD_FILE));
+            QCOMPARE(int(report.ExitStatus()), int(flow::EC_BAD_FILE));
             QCOMPARE(report.text, models::TimeZoneRefusedText(config[models::TimeZoneByte]));
         }
     }

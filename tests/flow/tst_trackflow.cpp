@@ -160,7 +160,7 @@ class TestTrackFlow : public QObject {
         track_->SetInstrument({101, 311}, std::uint8_t(3));
         const flow::TReport outcome = Download();
         QCOMPARE(int(outcome.outcome), int(TOutcome::Done));
-        QCOMPARE(outcome.ExitStatus(), app::EC_OK);
+        QCOMPARE(outcome.ExitStatus(), flow::EC_OK);
         QVERIFY(QFile::exists(File(QStringLiteral("Track12.gpx"))));
         QVERIFY(QFile::exists(File(QStringLiteral("Track12.igc"))));
         QVERIFY(reports_.unfinished.isEmpty());
@@ -199,7 +199,7 @@ class TestTrackFlow : public QObject {
 
         const flow::TReport cut = CutOffDownload();
         QCOMPARE(int(cut.outcome), int(TOutcome::LinkLost));
-        QCOMPARE(cut.ExitStatus(), app::EC_NO_LINK);
+        QCOMPARE(cut.ExitStatus(), flow::EC_NO_LINK);
         QCOMPARE(reports_.unfinished,
                  track::UnfinishedDownloadText(1, true, kGpsPerSector, kEngPerSector));
         QVERIFY(reports_.canSave);
@@ -229,13 +229,13 @@ class TestTrackFlow : public QObject {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<int>("outcome");
         QTest::addColumn<int>("exitStatus");
-        QTest::newRow("answered") << QString() << int(TOutcome::Done) << int(app::EC_OK);
+        QTest::newRow("answered") << QString() << int(TOutcome::Done) << int(flow::EC_OK);
         QTest::newRow("silent") << QStringLiteral("silent") << int(TOutcome::NoDevice)
-                                << int(app::EC_NO_LINK);
+                                << int(flow::EC_NO_LINK);
         QTest::newRow("garbled") << QStringLiteral("check") << int(TOutcome::NoDevice)
-                                 << int(app::EC_NO_LINK);
+                                 << int(flow::EC_NO_LINK);
         QTest::newRow("hung up") << QStringLiteral("hang-up") << int(TOutcome::LinkLost)
-                                 << int(app::EC_NO_LINK);
+                                 << int(flow::EC_NO_LINK);
     }
     void pageRead() {
         QFETCH(QString, fault);
@@ -352,9 +352,9 @@ class TestTrackFlow : public QObject {
         QTest::addColumn<int>("outcome");
         QTest::addColumn<int>("exitStatus");
         QTest::newRow("port cannot be opened")
-            << QStringLiteral("port") << int(TOutcome::PortFailed) << int(app::EC_PORT);
+            << QStringLiteral("port") << int(TOutcome::PortFailed) << int(flow::EC_PORT);
         QTest::newRow("files cannot be written")
-            << QStringLiteral("file") << int(TOutcome::FileNotWritten) << int(app::EC_WRITE_CHECK);
+            << QStringLiteral("file") << int(TOutcome::FileNotWritten) << int(flow::EC_WRITE_CHECK);
     }
     void outcomes() {
         QFETCH(QString, fault);

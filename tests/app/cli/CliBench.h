@@ -15,11 +15,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/ExitCodes.h"
 #include "device/FileStore.h"
 #include "device/Frames.h"
 #include "device/UserTexts.h"
 #include "flow/DeviceChain.h"
+#include "flow/ExitCodes.h"
 #include "models/UnitFileIO.h"
 #include "serial/OpenFailure.h"
 #include "sim/FlightGenerator.h"

@@ -26,7 +26,7 @@ class TestCli : public QObject, public TCliBench {
     void missingPort_portStatusAndText() {
         const Result r =
             RunCli({QStringLiteral("/dev/tolmarik-missing"), QStringLiteral("identify")});
-        QCOMPARE(r.exitCode, int(app::EC_PORT));
+        QCOMPARE(r.exitCode, int(flow::EC_PORT));
         QVERIFY2(r.err.startsWith(QStringLiteral("Невозможно открыть порт")), qPrintable(r.err));
         const QStringList lines = r.err.trimmed().split(QLatin1Char('\n'));
         QCOMPARE(lines.size(), 3);
@@ -65,7 +65,7 @@ class TestCli : public QObject, public TCliBench {
         const Result r = RunCli({QStringLiteral("auto"), QStringLiteral("identify")},
                                 QDir::currentPath(), silent.path);
         // A real adapter of this machine may answer nothing either.
-        QCOMPARE(r.exitCode, int(app::EC_NO_LINK));
+        QCOMPARE(r.exitCode, int(flow::EC_NO_LINK));
         QVERIFY(r.out.isEmpty());
         QVERIFY(r.err.contains(QStringLiteral("Прибор не найден ни на одном порту")));
     }
@@ -92,7 +92,7 @@ class TestCli : public QObject, public TCliBench {
         const Result r =
             RunCli({QStringLiteral("--transcript"), QStringLiteral("/nonexistent-tolmarik/t.txt"),
                     simulator.PortPath(), QStringLiteral("identify")});
-        QCOMPARE(r.exitCode, int(app::EC_WRITE_CHECK));
+        QCOMPARE(r.exitCode, int(flow::EC_WRITE_CHECK));
         QVERIFY(r.out.isEmpty());
     }
 
@@ -102,7 +102,7 @@ class TestCli : public QObject, public TCliBench {
         simulator.SetFaults(faults);
         const Result r = RunCli({simulator.PortPath(), QStringLiteral("identify")});
         simulator.SetFaults({});
-        QCOMPARE(r.exitCode, int(app::EC_NO_LINK));
+        QCOMPARE(r.exitCode, int(flow::EC_NO_LINK));
         QVERIFY(r.out.isEmpty());
     }
 
@@ -128,7 +128,7 @@ class TestCli : public QObject, public TCliBench {
     void usageErrors_usageStatus() {
         QFETCH(QStringList, args);
         const Result r = RunCli(args);
-        QCOMPARE(r.exitCode, int(app::EC_USAGE));
+        QCOMPARE(r.exitCode, int(flow::EC_USAGE));
         // A command name is never taken for a port.
         QVERIFY2(!r.err.contains(QStringLiteral("Не порт")), qPrintable(r.err));
         QVERIFY(!r.err.isEmpty());
@@ -136,7 +136,7 @@ class TestCli : public QObject, public TCliBench {
 
     void help_listsEveryExitStatus() {
         const Result r = RunCli({QStringLiteral("--help")});
-        for (const app::TExitCodeText& row : app::kExitCodeTexts)
+        for (const flow::TExitCodeText& row : flow::kExitCodeTexts)
             QVERIFY2(r.out.contains(QStringLiteral("  %1  %2\n")
                                         .arg(int(row.code))
                                         .arg(QLatin1String(row.meaning))),
@@ -198,11 +198,11 @@ class TestCli : public QObject, public TCliBench {
 
         const QString statuses = page.section(QStringLiteral(".SH EXIT STATUS\n"), 1)
                                      .section(QStringLiteral(".SH "), 0, 0);
-        for (const app::TExitCodeText& row : app::kExitCodeTexts)
+        for (const flow::TExitCodeText& row : flow::kExitCodeTexts)
             QVERIFY2(statuses.contains(QStringLiteral(".TP\n.B %1\n").arg(int(row.code))),
                      row.meaning);
         QCOMPARE(statuses.count(QStringLiteral(".TP\n")),
-                 qsizetype(std::size(app::kExitCodeTexts)));
+                 qsizetype(std::size(flow::kExitCodeTexts)));
     }
 
     void stats_previousFlight_linesOfThatFlight() {
@@ -246,7 +246,7 @@ class TestCli : public QObject, public TCliBench {
         const Result r =
             RunCli({simulator.PortPath(), QStringLiteral("page"), QStringLiteral("16")});
         simulator.SetFaults({});
-        QCOMPARE(r.exitCode, int(app::EC_NO_LINK));
+        QCOMPARE(r.exitCode, int(flow::EC_NO_LINK));
         QVERIFY(r.out.isEmpty());
         QCOMPARE(r.err.trimmed(), device::NoDeviceText);
     }
@@ -280,7 +280,7 @@ class TestCli : public QObject, public TCliBench {
         const Result r = RunCliOutput({QStringLiteral("--transcript"), transcript,
                                        simulator.PortPath(), QStringLiteral("identify")},
                                       output, limit);
-        QCOMPARE(r.exitCode, int(app::EC_OUTPUT));
+        QCOMPARE(r.exitCode, int(flow::EC_OUTPUT));
         QVERIFY2(r.err.contains(message), qPrintable(r.err));
         if (transcriptCut) QCOMPARE(QFileInfo(transcript).size(), limit);
     }
@@ -303,7 +303,7 @@ class TestCli : public QObject, public TCliBench {
         // A blocking open of the FIFO would hang: the test would time out.
         const Result r = RunCli({QStringLiteral("--transcript"), path, simulator.PortPath(),
                                  QStringLiteral("identify")});
-        QCOMPARE(r.exitCode, int(app::EC_WRITE_CHECK));
+        QCOMPARE(r.exitCode, int(flow::EC_WRITE_CHECK));
         QVERIFY2(r.err.contains(QStringLiteral("Не удалось записать файл \"%1\"").arg(path)),
                  qPrintable(r.err));
         QCOMPARE(simulator.RequestCount(), before);

@@ -27,7 +27,7 @@ class TestCliChange : public QObject, public TCliBench {
             RunCli({simulator.PortPath(), QStringLiteral("firmware"), QStringLiteral("--yes"), file,
                     QStringLiteral("--backup-dir"), dir.path()});
         simulator.SetFirmwareBehaviour({});
-        QCOMPARE(r.exitCode, int(app::EC_REFUSED));
+        QCOMPARE(r.exitCode, int(flow::EC_REFUSED));
     }
 
     // A time zone no instrument can be set to: shown as such, never written.
@@ -44,7 +44,7 @@ class TestCliChange : public QObject, public TCliBench {
         QVERIFY(simulator.Start());  // a fresh record of what arrives
         const Result written =
             RunCli({simulator.PortPath(), QStringLiteral("write"), file, QStringLiteral("--yes")});
-        QCOMPARE(written.exitCode, int(app::EC_BAD_FILE));
+        QCOMPARE(written.exitCode, int(flow::EC_BAD_FILE));
         QCOMPARE(written.err.trimmed(), models::TimeZoneRefusedText(100));
         QVERIFY(simulator.WrittenConfig().empty());
     }
@@ -79,11 +79,11 @@ class TestCliChange : public QObject, public TCliBench {
         const int identification = 10;
         const int write = 154;
         QTest::newRow("file of another model: only the identification sent")
-            << 104 << -1 << int(app::EC_MODEL_MISMATCH) << flow::ModelMismatchText(104, 102)
+            << 104 << -1 << int(flow::EC_MODEL_MISMATCH) << flow::ModelMismatchText(104, 102)
             << identification;
         // Read and shown, asked; then checked again, written and read back.
         QTest::newRow("instrument keeps another byte: written, then read back")
-            << 102 << 77 << int(app::EC_READ_BACK) << flow::ReadBackDiffersText()
+            << 102 << 77 << int(flow::EC_READ_BACK) << flow::ReadBackDiffersText()
             << identification + identification + write + identification;
     }
 
@@ -184,8 +184,8 @@ class TestCliChange : public QObject, public TCliBench {
         QTest::addColumn<int>("exitCode");
         QTest::newRow("да") << QByteArray("да\n") << 0;
         QTest::newRow("yes") << QByteArray("yes\n") << 0;
-        QTest::newRow("нет") << QByteArray("нет\n") << int(app::EC_NOT_CONFIRMED);
-        QTest::newRow("an empty line") << QByteArray("\n") << int(app::EC_NOT_CONFIRMED);
+        QTest::newRow("нет") << QByteArray("нет\n") << int(flow::EC_NOT_CONFIRMED);
+        QTest::newRow("an empty line") << QByteArray("\n") << int(flow::EC_NOT_CONFIRMED);
     }
 
     void setTimeZone_terminalAnswer() {
@@ -222,7 +222,7 @@ class TestCliChange : public QObject, public TCliBench {
         QVERIFY(simulator.Start());
         const Result r = RunCli(
             {simulator.PortPath(), QStringLiteral("set-timezone"), hours, QStringLiteral("--yes")});
-        QCOMPARE(r.exitCode, int(app::EC_USAGE));
+        QCOMPARE(r.exitCode, int(flow::EC_USAGE));
         QVERIFY2(r.err.contains(QStringLiteral("from -12 to +14")), qPrintable(r.err));
         QCOMPARE(simulator.RequestCount(), 0);
     }
@@ -259,7 +259,7 @@ class TestCliChange : public QObject, public TCliBench {
         const Result r =
             RunCli({simulator.PortPath(), command, argument, QStringLiteral("--backup-dir"),
                     dir.filePath(QStringLiteral("backups"))});
-        QCOMPARE(r.exitCode, int(app::EC_NOT_CONFIRMED));
+        QCOMPARE(r.exitCode, int(flow::EC_NOT_CONFIRMED));
         QCOMPARE(r.out.split(QLatin1Char('\n')).first(), firstLine);
         QVERIFY2(r.err.contains(QStringLiteral("--yes")), qPrintable(r.err));
         QVERIFY(simulator.WrittenConfig().empty());
@@ -299,7 +299,7 @@ class TestCliChange : public QObject, public TCliBench {
         for (const QStringList& write : writes) {
             const Result r = RunCli(QStringList{simulator.PortPath()} + write +
                                     QStringList{QStringLiteral("--yes")});
-            QCOMPARE(r.exitCode, int(app::EC_UNKNOWN_MODEL));
+            QCOMPARE(r.exitCode, int(flow::EC_UNKNOWN_MODEL));
             QCOMPARE(r.err.trimmed(), device::UnknownModelWriteRefusedText(reported));
             QVERIFY(r.out.isEmpty());
         }
@@ -324,7 +324,7 @@ class TestCliChange : public QObject, public TCliBench {
         f.write("\x01\x00\x01\x00", 4);
         f.close();
         const Result r = RunCli({QStringLiteral("bcf"), file});
-        QCOMPARE(r.exitCode, int(app::EC_BAD_FILE));
+        QCOMPARE(r.exitCode, int(flow::EC_BAD_FILE));
         QCOMPARE(r.err.trimmed(), QStringLiteral("Файл поврежден"));
     }
 
@@ -394,7 +394,7 @@ class TestCliChange : public QObject, public TCliBench {
         const Result r =
             RunCli({simulator.PortPath(), QStringLiteral("firmware"), QStringLiteral("--yes"), file,
                     QStringLiteral("--backup-dir"), blocker.fileName() + "/backups"});
-        QCOMPARE(r.exitCode, int(app::EC_WRITE_CHECK));
+        QCOMPARE(r.exitCode, int(flow::EC_WRITE_CHECK));
         QVERIFY2(r.err.contains(QStringLiteral("--no-backup")), qPrintable(r.err));
         QCOMPARE(simulator.FirmwareBlocksReceived(), 0);
     }
@@ -430,7 +430,7 @@ class TestCliChange : public QObject, public TCliBench {
             QCOMPARE(sent, image);
             QVERIFY(r.out.contains(flow::FirmwareVersionsText({}, {})));
         } else {
-            QCOMPARE(r.exitCode, int(app::EC_NO_LINK));
+            QCOMPARE(r.exitCode, int(flow::EC_NO_LINK));
             QVERIFY2(r.err.contains(flow::NoIdentityReason()), qPrintable(r.err));
             QVERIFY(r.err.contains(QStringLiteral("--no-backup")));
             QCOMPARE(simulator.FirmwareBlocksReceived(), 0);
@@ -448,7 +448,7 @@ class TestCliChange : public QObject, public TCliBench {
         const Result r =
             RunCli({simulator.PortPath(), QStringLiteral("firmware"), QStringLiteral("--yes"), file,
                     QStringLiteral("--backup-dir"), dir.path()});
-        QCOMPARE(r.exitCode, int(app::EC_BAD_FILE));
+        QCOMPARE(r.exitCode, int(flow::EC_BAD_FILE));
         QCOMPARE(r.err.trimmed(), QStringLiteral("Файл не найден"));
         QCOMPARE(simulator.FirmwareBlocksReceived(), before);
     }
@@ -458,7 +458,7 @@ class TestCliChange : public QObject, public TCliBench {
     void save_notAFileName_refusedNothingWritten() {
         const Result r =
             RunCli({simulator.PortPath(), QStringLiteral("save"), QStringLiteral("/dev/null")});
-        QCOMPARE(r.exitCode, int(app::EC_WRITE_CHECK));
+        QCOMPARE(r.exitCode, int(flow::EC_WRITE_CHECK));
         QVERIFY2(r.err.contains(QStringLiteral("/dev/null")), qPrintable(r.err));
         QVERIFY(!QFileInfo::exists(QStringLiteral("/dev/null.bcf")));
     }

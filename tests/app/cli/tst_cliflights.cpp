@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/ExitCodes.h"
+#include "flow/ExitCodes.h"
 #include "sim/FlightGenerator.h"
 #include "sim/Simulator.h"
 
@@ -70,7 +70,7 @@ class TestCliFlights : public QObject {
 
     void flights_newestFirstNoneInTheLogbook() {
         const Result r = Cli({QStringLiteral("flights")});
-        QCOMPARE(r.exitCode, int(app::EC_OK));
+        QCOMPARE(r.exitCode, int(flow::EC_OK));
         const std::vector<QStringList> rows = Rows(r.out);
         QCOMPARE(rows.size(), std::size_t(3));
         for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -93,7 +93,7 @@ class TestCliFlights : public QObject {
         const sim::TGeneratedFlight& older = memory_.flights[1];
         const Result r =
             Download({QStringLiteral("--flight"), QString::number(older.flightNumber)});
-        QCOMPARE(r.exitCode, int(app::EC_OK));
+        QCOMPARE(r.exitCode, int(flow::EC_OK));
         QVERIFY2(r.out.contains(QStringLiteral("Полет №%1\n").arg(older.flightNumber)),
                  qPrintable(r.out));
         QVERIFY(r.out.contains(
@@ -117,12 +117,12 @@ class TestCliFlights : public QObject {
         QSKIP("this build has no logbook");
 #endif
         const Result first = Download({QStringLiteral("--all-new")});
-        QCOMPARE(first.exitCode, int(app::EC_OK));
+        QCOMPARE(first.exitCode, int(flow::EC_OK));
         QVERIFY(first.out.contains(QStringLiteral("Скачано полётов: 2")));
         QVERIFY(QFile::exists(Gpx(65535)));
         QVERIFY(QFile::exists(Gpx(1)));
         const Result second = Download({QStringLiteral("--all-new")});
-        QCOMPARE(second.exitCode, int(app::EC_OK));
+        QCOMPARE(second.exitCode, int(flow::EC_OK));
         QVERIFY2(second.out.contains(QStringLiteral("Новых полётов нет")), qPrintable(second.out));
         QVERIFY(!second.out.contains(QStringLiteral("Полет №")));
     }
@@ -132,10 +132,10 @@ class TestCliFlights : public QObject {
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("text");
         QTest::newRow("a number not in memory")
-            << QStringList{QStringLiteral("--flight"), QStringLiteral("999")} << int(app::EC_FAILED)
-            << QStringLiteral("Полета №999 нет в памяти прибора");
+            << QStringList{QStringLiteral("--flight"), QStringLiteral("999")}
+            << int(flow::EC_FAILED) << QStringLiteral("Полета №999 нет в памяти прибора");
         QTest::newRow("not a number")
-            << QStringList{QStringLiteral("--flight"), QStringLiteral("x")} << int(app::EC_USAGE)
+            << QStringList{QStringLiteral("--flight"), QStringLiteral("x")} << int(flow::EC_USAGE)
             << QStringLiteral("--flight");
     }
     void refusals() {
@@ -164,20 +164,20 @@ class TestCliFlights : public QObject {
             damaged.write(QByteArray(8192, 'x'));
         }
         const Result listed = Cli({QStringLiteral("flights")});
-        QCOMPARE(listed.exitCode, int(app::EC_LOGBOOK));
+        QCOMPARE(listed.exitCode, int(flow::EC_LOGBOOK));
         const std::vector<QStringList> rows = Rows(listed.out);
         QCOMPARE(rows.size(), std::size_t(3));
         for (const QStringList& row : rows) QCOMPARE(row[6], QStringLiteral("неизвестно"));
         QVERIFY2(listed.err.contains(QStringLiteral("недоступен")), qPrintable(listed.err));
 
         const Result allNew = Download({QStringLiteral("--all-new")});
-        QCOMPARE(allNew.exitCode, int(app::EC_LOGBOOK));
+        QCOMPARE(allNew.exitCode, int(flow::EC_LOGBOOK));
         QVERIFY(!allNew.out.contains(QStringLiteral("Полет №")));
 
         const int number = memory_.flights[0].flightNumber;
         QFile::remove(Gpx(number));
         const Result one = Download({QStringLiteral("--flight"), QString::number(number)});
-        QCOMPARE(one.exitCode, int(app::EC_LOGBOOK));
+        QCOMPARE(one.exitCode, int(flow::EC_LOGBOOK));
         QVERIFY2(one.err.contains(QStringLiteral("недоступен")), qPrintable(one.err));
         QVERIFY(QFile::exists(Gpx(number)));
 

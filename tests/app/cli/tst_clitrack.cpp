@@ -41,7 +41,7 @@ class TestCliTrack : public QObject, public TCliBench {
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Track%1.gpx").arg(flight)));
         const Result r = RunCli({simulator.PortPath(), QStringLiteral("download"),
                                  QStringLiteral("--no-igc"), QStringLiteral("--dir"), dir.path()});
-        QCOMPARE(r.exitCode, int(app::EC_WRITE_CHECK));
+        QCOMPARE(r.exitCode, int(flow::EC_WRITE_CHECK));
         QVERIFY(!r.err.isEmpty());
     }
 
@@ -60,7 +60,7 @@ class TestCliTrack : public QObject, public TCliBench {
         QCOMPARE(::lchown(QFile::encodeName(link), 65534, 65534), 0);
         const Result r = RunCli({simulator.PortPath(), QStringLiteral("download"),
                                  QStringLiteral("--no-igc"), QStringLiteral("--dir"), dir.path()});
-        QCOMPARE(r.exitCode, int(app::EC_WRITE_CHECK));
+        QCOMPARE(r.exitCode, int(flow::EC_WRITE_CHECK));
         QVERIFY2(r.err.contains(link), qPrintable(r.err));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("precious"));
@@ -95,7 +95,7 @@ class TestCliTrack : public QObject, public TCliBench {
         simulator.SetFaults({});
         QVERIFY(simulator.Start());
 
-        QCOMPARE(r.exitCode, int(app::EC_NO_LINK));
+        QCOMPARE(r.exitCode, int(flow::EC_NO_LINK));
         QVERIFY2(r.err.contains(QStringLiteral("Трек прочитан не до конца: 1 сект.")),
                  qPrintable(r.err));
         QVERIFY(r.err.contains(device::LinkLostText()));
@@ -219,16 +219,16 @@ class TestCliTrack : public QObject, public TCliBench {
         QTest::addColumn<QString>("message");
         const QString noPoints = QStringLiteral(TOLMARIK_TEST_DATA "/no-points.gpx");
         QTest::newRow("no points")
-            << noPoints << QStringList() << int(app::EC_BAD_FILE)
+            << noPoints << QStringList() << int(flow::EC_BAD_FILE)
             << QStringLiteral("В файле \"%1\" нет точек трека").arg(noPoints);
-        QTest::newRow("a pipe") << QStringLiteral("fifo") << QStringList() << int(app::EC_BAD_FILE)
+        QTest::newRow("a pipe") << QStringLiteral("fifo") << QStringList() << int(flow::EC_BAD_FILE)
                                 << QStringLiteral("это не обычный файл");
         QTest::newRow("size too small")
             << noPoints << QStringList{QStringLiteral("--size"), QStringLiteral("100x100")}
-            << int(app::EC_USAGE) << QStringLiteral("Размер рисунка: от 480x320 до 5000x5000");
+            << int(flow::EC_USAGE) << QStringLiteral("Размер рисунка: от 480x320 до 5000x5000");
         QTest::newRow("size not a size")
             << noPoints << QStringList{QStringLiteral("--size"), QStringLiteral("big")}
-            << int(app::EC_USAGE) << QStringLiteral("Размер рисунка");
+            << int(flow::EC_USAGE) << QStringLiteral("Размер рисунка");
     }
 
     void plot_refusedInputs_clearMessage() {
@@ -272,92 +272,94 @@ class TestCliTrack : public QObject, public TCliBench {
         const QString book =
             dir.filePath(QStringLiteral("data/Tolmarik/TolmarikProg/logbook.sqlite"));
         const std::vector<TStep> steps = {
-            {{"plot", igc, dir.filePath("flight.png")}, app::EC_OK, "Файл сохранен"},
-            {{"kml", igc, dir.filePath("flight.kml")}, app::EC_OK, "Файл сохранен"},
+            {{"plot", igc, dir.filePath("flight.png")}, flow::EC_OK, "Файл сохранен"},
+            {{"kml", igc, dir.filePath("flight.kml")}, flow::EC_OK, "Файл сохранен"},
             {{"kml", dir.filePath("none.igc"), dir.filePath("none.kml")},
-             app::EC_BAD_FILE,
+             flow::EC_BAD_FILE,
              "none.igc"},
             {{"logbook", "import", dir.filePath("in")},
-             app::EC_OK,
+             flow::EC_OK,
              "Добавлено: 1, уже в журнале: 0"},
             {{"logbook", "import", igc, dir.filePath("none.igc")},
-             app::EC_BAD_FILE,
+             flow::EC_BAD_FILE,
              "уже в журнале: 1, не прочитано: 1"},
-            {{"logbook", "list"}, app::EC_OK, "1\t2024-06-07\t09:0"},
-            {{"logbook", "list"}, app::EC_OK, " UTC+0\t"},
-            {{"logbook", "list", "--utc"}, app::EC_OK, " UTC\t0:1"},
-            {{"logbook", "show", "--utc", "1"}, app::EC_OK, "\nВзлёт: 09:0"},
-            {{"logbook", "show", "1"}, app::EC_OK, "\nЧасовой пояс: UTC+0, по долготе"},
-            {{"logbook", "records", "--utc"}, app::EC_USAGE, "records"},
-            {{"logbook", "totals"}, app::EC_OK, "Всего\t1 полёт"},
-            {{"logbook", "totals", "--by", "month"}, app::EC_OK, "\n2024-06\t1 полёт"},
-            {{"logbook", "totals", "--by", "site"}, app::EC_OK, "\n(место не названо)\t1 полёт"},
-            {{"logbook", "totals", "--by", "day"}, app::EC_USAGE, "--by year|month"},
-            {{"logbook", "totals", "--by"}, app::EC_USAGE, "--by year|month"},
-            {{"logbook", "records"}, app::EC_OK, "Самый долгий полёт\t0:1"},
-            {{"logbook", "undo"}, app::EC_FAILED, "Нечего отменять"},
+            {{"logbook", "list"}, flow::EC_OK, "1\t2024-06-07\t09:0"},
+            {{"logbook", "list"}, flow::EC_OK, " UTC+0\t"},
+            {{"logbook", "list", "--utc"}, flow::EC_OK, " UTC\t0:1"},
+            {{"logbook", "show", "--utc", "1"}, flow::EC_OK, "\nВзлёт: 09:0"},
+            {{"logbook", "show", "1"}, flow::EC_OK, "\nЧасовой пояс: UTC+0, по долготе"},
+            {{"logbook", "records", "--utc"}, flow::EC_USAGE, "records"},
+            {{"logbook", "totals"}, flow::EC_OK, "Всего\t1 полёт"},
+            {{"logbook", "totals", "--by", "month"}, flow::EC_OK, "\n2024-06\t1 полёт"},
+            {{"logbook", "totals", "--by", "site"}, flow::EC_OK, "\n(место не названо)\t1 полёт"},
+            {{"logbook", "totals", "--by", "day"}, flow::EC_USAGE, "--by year|month"},
+            {{"logbook", "totals", "--by"}, flow::EC_USAGE, "--by year|month"},
+            {{"logbook", "records"}, flow::EC_OK, "Самый долгий полёт\t0:1"},
+            {{"logbook", "undo"}, flow::EC_FAILED, "Нечего отменять"},
             {{"logbook", "edit", "1", "--site", "Юца", "--notes", "=1+1"},
-             app::EC_OK,
+             flow::EC_OK,
              "Место взлёта: Юца"},
-            {{"logbook", "edit", "1", "--wing", "Rush"}, app::EC_USAGE, "edit N"},
-            {{"logbook", "edit", "1", "--site"}, app::EC_USAGE, "edit N"},
-            {{"logbook", "edit", "9", "--site", "X"}, app::EC_FAILED, "Полёта 9 нет в журнале"},
-            {{"logbook", "find", "юца"}, app::EC_OK, "\tЮца\t"},
-            {{"logbook", "undo"}, app::EC_OK, "Отменено изменение полёта № 1"},
-            {{"logbook", "find", "юца"}, app::EC_OK, "XContest, б\n"},
-            {{"logbook", "show", "1"}, app::EC_OK, "Время полёта: 0:1"},
-            {{"logbook", "find", "nowhere"}, app::EC_OK, "XContest, б"},
-            {{"logbook", "find"}, app::EC_USAGE, "find TEXT"},
-            {{"logbook", "show", "9"}, app::EC_FAILED, "Полёта 9 нет в журнале"},
+            {{"logbook", "edit", "1", "--wing", "Rush"}, flow::EC_USAGE, "edit N"},
+            {{"logbook", "edit", "1", "--site"}, flow::EC_USAGE, "edit N"},
+            {{"logbook", "edit", "9", "--site", "X"}, flow::EC_FAILED, "Полёта 9 нет в журнале"},
+            {{"logbook", "find", "юца"}, flow::EC_OK, "\tЮца\t"},
+            {{"logbook", "undo"}, flow::EC_OK, "Отменено изменение полёта № 1"},
+            {{"logbook", "find", "юца"}, flow::EC_OK, "XContest, б\n"},
+            {{"logbook", "show", "1"}, flow::EC_OK, "Время полёта: 0:1"},
+            {{"logbook", "find", "nowhere"}, flow::EC_OK, "XContest, б"},
+            {{"logbook", "find"}, flow::EC_USAGE, "find TEXT"},
+            {{"logbook", "show", "9"}, flow::EC_FAILED, "Полёта 9 нет в журнале"},
             {{"logbook", "backup", dir.filePath("season.backup")},
-             app::EC_OK,
+             flow::EC_OK,
              "Полётов: 1, файлов треков: 1"},
-            {{"logbook", "backup", dir.filePath("in")}, app::EC_WRITE_CHECK, "in"},
-            {{"logbook", "restore", igc}, app::EC_BAD_FILE, "flight.igc"},
+            {{"logbook", "backup", dir.filePath("in")}, flow::EC_WRITE_CHECK, "in"},
+            {{"logbook", "restore", igc}, flow::EC_BAD_FILE, "flight.igc"},
             {{"logbook", "restore", dir.filePath("season.backup")},
-             app::EC_OK,
+             flow::EC_OK,
              "Полётов: 1, файлов треков: 1"},
-            {{"logbook", "restore"}, app::EC_USAGE, "restore FILE"},
-            {{"logbook", "export-csv", dir.filePath("all.csv")}, app::EC_OK, ""},
-            {{"logbook", "export-csv", "-", "--utc"}, app::EC_OK, ",\"UTC\",\"\",\"\"\r\n"},
+            {{"logbook", "restore"}, flow::EC_USAGE, "restore FILE"},
+            {{"logbook", "export-csv", dir.filePath("all.csv")}, flow::EC_OK, ""},
+            {{"logbook", "export-csv", "-", "--utc"}, flow::EC_OK, ",\"UTC\",\"\",\"\"\r\n"},
             {{"logbook", "add", "--date", "2024-06-01", "--takeoff", "10:00", "--duration", "1:30",
               "--site", "Юца"},
-             app::EC_OK,
+             flow::EC_OK,
              "Трек: без трека"},
             {{"logbook", "add", "--date", "2024-13-01", "--takeoff", "10:00", "--duration", "1:30"},
-             app::EC_USAGE,
+             flow::EC_USAGE,
              "ГГГГ-ММ-ДД"},
             {{"logbook", "add", "--date", "2024-06-01", "--takeoff", "10:00", "--duration", "90"},
-             app::EC_USAGE,
+             flow::EC_USAGE,
              "Ч:ММ"},
             {{"logbook", "add", "--date", "2024-06-01", "--takeoff", "10:00"},
-             app::EC_USAGE,
+             flow::EC_USAGE,
              "add"},
-            {{"logbook", "list"}, app::EC_OK, "\n1\t2024-06-01\t10:00:00 UTC"},
-            {{"logbook", "list"}, app::EC_OK, "\t1:30\t\tбез трека\tЮца\t"},
-            {{"logbook", "totals"}, app::EC_OK, "Всего\t2 полёта"},
-            {{"logbook", "sites"}, app::EC_OK, "\nЮца\t1 полёт\t1:30 ч"},
-            {{"logbook", "site-radius", "5"}, app::EC_USAGE, "от 10 до 50000 м"},
-            {{"logbook", "site-radius", "300"}, app::EC_OK, "Радиус места взлёта: 300 м"},
-            {{"logbook", "sites"}, app::EC_OK, "Радиус места взлёта: 300 м"},
+            {{"logbook", "list"}, flow::EC_OK, "\n1\t2024-06-01\t10:00:00 UTC"},
+            {{"logbook", "list"}, flow::EC_OK, "\t1:30\t\tбез трека\tЮца\t"},
+            {{"logbook", "totals"}, flow::EC_OK, "Всего\t2 полёта"},
+            {{"logbook", "sites"}, flow::EC_OK, "\nЮца\t1 полёт\t1:30 ч"},
+            {{"logbook", "site-radius", "5"}, flow::EC_USAGE, "от 10 до 50000 м"},
+            {{"logbook", "site-radius", "300"}, flow::EC_OK, "Радиус места взлёта: 300 м"},
+            {{"logbook", "sites"}, flow::EC_OK, "Радиус места взлёта: 300 м"},
             {{"logbook", "edit", "2", "--date", "2024-05-31", "--takeoff", "8:00"},
-             app::EC_OK,
+             flow::EC_OK,
              "№ 1\nДата: 2024-05-31\nВзлёт: 08:00:00 UTC+0"},
-            {{"logbook", "edit", "2", "--takeoff", "25:00"}, app::EC_USAGE, "ЧЧ:ММ"},
-            {{"logbook", "undo"}, app::EC_OK, "Отменено изменение полёта № 2"},
-            {{"logbook", "undo"}, app::EC_OK, "Отменено добавление полёта № 1"},
+            {{"logbook", "edit", "2", "--takeoff", "25:00"}, flow::EC_USAGE, "ЧЧ:ММ"},
+            {{"logbook", "undo"}, flow::EC_OK, "Отменено изменение полёта № 2"},
+            {{"logbook", "undo"}, flow::EC_OK, "Отменено добавление полёта № 1"},
             // Naming a site offers the flight nearby: no one to answer, it
             // stays as it is; --yes names it too, and undo takes both back.
-            {{"logbook", "import", near}, app::EC_OK, "Добавлено: 1"},
-            {{"logbook", "edit", "1", "--site", "Юца"}, app::EC_OK, "Некому ответить"},
-            {{"logbook", "show", "2"}, app::EC_OK, "Место взлёта: не названо"},
-            {{"logbook", "undo"}, app::EC_OK, "Отменено изменение полёта № 1"},
-            {{"logbook", "edit", "1", "--site", "Юца", "--yes"}, app::EC_OK, "\n  № 2  2024-06-08"},
-            {{"logbook", "show", "2"}, app::EC_OK, "Место взлёта: Юца ("},
-            {{"logbook", "undo"}, app::EC_OK, "Отменено изменение полёта № 1"},
-            {{"logbook", "show", "2"}, app::EC_OK, "Место взлёта: не названо"},
-            {{"logbook", "edit", "1", "--notes", "--yes"}, app::EC_OK, "Заметки: --yes"},
-            {{"logbook", "frobnicate"}, app::EC_USAGE, "logbook list [--utc]|totals"},
+            {{"logbook", "import", near}, flow::EC_OK, "Добавлено: 1"},
+            {{"logbook", "edit", "1", "--site", "Юца"}, flow::EC_OK, "Некому ответить"},
+            {{"logbook", "show", "2"}, flow::EC_OK, "Место взлёта: не названо"},
+            {{"logbook", "undo"}, flow::EC_OK, "Отменено изменение полёта № 1"},
+            {{"logbook", "edit", "1", "--site", "Юца", "--yes"},
+             flow::EC_OK,
+             "\n  № 2  2024-06-08"},
+            {{"logbook", "show", "2"}, flow::EC_OK, "Место взлёта: Юца ("},
+            {{"logbook", "undo"}, flow::EC_OK, "Отменено изменение полёта № 1"},
+            {{"logbook", "show", "2"}, flow::EC_OK, "Место взлёта: не названо"},
+            {{"logbook", "edit", "1", "--notes", "--yes"}, flow::EC_OK, "Заметки: --yes"},
+            {{"logbook", "frobnicate"}, flow::EC_USAGE, "logbook list [--utc]|totals"},
         };
         for (const TStep& step : steps) {
             const Result r = run(step.args);
@@ -374,7 +376,7 @@ class TestCliTrack : public QObject, public TCliBench {
         QFile::remove(book + QStringLiteral("-shm"));
         device::WriteFileSafely(book, QByteArray(8192, 'z'));
         const Result damaged = run({QStringLiteral("logbook"), QStringLiteral("list")});
-        QCOMPARE(damaged.exitCode, int(app::EC_LOGBOOK));
+        QCOMPARE(damaged.exitCode, int(flow::EC_LOGBOOK));
         QVERIFY2(damaged.err.contains(book), qPrintable(damaged.err));
         QCOMPARE(device::ReadRegularFile(book, 1 << 20), QByteArray(8192, 'z'));
     }
@@ -418,7 +420,7 @@ class TestCliTrack : public QObject, public TCliBench {
         // The files are kept, but the flight is not in the logbook: said
         // by the logbook's status.
         const Result damaged = RunCliWithData(download, data);
-        QCOMPARE(damaged.exitCode, int(app::EC_LOGBOOK));
+        QCOMPARE(damaged.exitCode, int(flow::EC_LOGBOOK));
         QVERIFY2(damaged.err.contains(book), qPrintable(damaged.err));
         QVERIFY(QFile::exists(kml));
         QCOMPARE(device::ReadRegularFile(book, 1 << 20), QByteArray(8192, 'z'));
@@ -430,7 +432,7 @@ class TestCliTrack : public QObject, public TCliBench {
         const Result r = RunCliOutput(
             {simulator.PortPath(), QStringLiteral("download"), QStringLiteral("--no-igc")},
             QStringLiteral("closed"), 0, dir.path());
-        QCOMPARE(r.exitCode, int(app::EC_OUTPUT));
+        QCOMPARE(r.exitCode, int(flow::EC_OUTPUT));
         const int flight = memory.flights.back().flightNumber;
         QVERIFY(QFileInfo(dir.filePath(QStringLiteral("Track%1.gpx").arg(flight))).size() > 0);
         QVERIFY(QFileInfo(dir.filePath(QStringLiteral("Track%1.enx").arg(flight))).size() > 0);

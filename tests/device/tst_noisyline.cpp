@@ -203,26 +203,28 @@ class TestNoisyLine : public QObject {
         QTest::addColumn<bool>("shortIdentity");
         QTest::addColumn<int>("operation");
         QTest::addColumn<std::vector<int>>("codes");
+        QTest::addColumn<int>("success");
         const std::vector<int> noLink{ST_PORT_OPEN, ST_BAD_REPLY, ST_NO_LINK};
         const std::vector<int> pageFailed{ST_PORT_OPEN, ST_BAD_REPLY};
         QTest::newRow("identify after statistics: 48 bytes, no settings block")
-            << int(OP_READ_STATS) << false << int(OP_IDENTIFY) << noLink;
+            << int(OP_READ_STATS) << false << int(OP_IDENTIFY) << noLink << int(ST_IDENTIFIED);
         QTest::newRow("statistics after a short identification: the short frame")
-            << int(OP_IDENTIFY) << true << int(OP_READ_STATS) << noLink;
+            << int(OP_IDENTIFY) << true << int(OP_READ_STATS) << noLink << int(ST_STATS_READ);
         QTest::newRow("settings write after identify: the identification")
-            << int(OP_IDENTIFY) << false << int(OP_SEND_FRAME) << noLink;
+            << int(OP_IDENTIFY) << false << int(OP_SEND_FRAME) << noLink << int(ST_WRITTEN);
         QTest::newRow("settings write after a short identification: another command")
-            << int(OP_IDENTIFY) << true << int(OP_SEND_FRAME) << noLink;
+            << int(OP_IDENTIFY) << true << int(OP_SEND_FRAME) << noLink << int(ST_WRITTEN);
         QTest::newRow("page after statistics: the statistics")
-            << int(OP_READ_STATS) << false << int(OP_READ_PAGE) << pageFailed;
+            << int(OP_READ_STATS) << false << int(OP_READ_PAGE) << pageFailed << int(ST_PAGE_READ);
         QTest::newRow("page after identify: the identification")
-            << int(OP_IDENTIFY) << false << int(OP_READ_PAGE) << pageFailed;
+            << int(OP_IDENTIFY) << false << int(OP_READ_PAGE) << pageFailed << int(ST_PAGE_READ);
     }
     void staleReply_oneShotOperations_failWithNoLink() {
         QFETCH(int, lead);
         QFETCH(bool, shortIdentity);
         QFETCH(int, operation);
         QFETCH(std::vector<int>, codes);
+        QFETCH(int, success);
         TWorkerBench bench;
         sim::TIdentity identity;
         identity.shortFrame = shortIdentity;
@@ -235,10 +237,12 @@ class TestNoisyLine : public QObject {
         bench.recorder.posted.clear();
         QVERIFY(bench.RunToEnd(MakeSingle(bench, std::uint8_t(operation))));
         QCOMPARE(bench.recorder.Codes(), codes);
-        // Without the stale answer the same request succeeds.
+        // Without the stale answer the same request succeeds. A late tail of
+        // the refused reply may still cost a retry on a busy machine, so the
+        // retries are not counted.
         bench.recorder.posted.clear();
         QVERIFY(bench.RunToEnd(MakeSingle(bench, std::uint8_t(operation))));
-        QCOMPARE(bench.recorder.Count(ST_BAD_REPLY), 0);
+        QCOMPARE(bench.recorder.Count(success), 1);
         QCOMPARE(bench.recorder.Count(ST_NO_LINK), 0);
     }
 

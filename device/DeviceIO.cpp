@@ -128,7 +128,9 @@ bool TDeviceIO::WaitQuietLine(std::chrono::microseconds quiet) {
 }
 
 std::chrono::microseconds TDeviceIO::PollingQuiet() const {
-    return QuietPollingPeriods * std::chrono::milliseconds(link_.comport.PollingDelay());
+    return std::max<std::chrono::microseconds>(
+        QuietPollingPeriods * std::chrono::milliseconds(link_.comport.PollingDelay()),
+        Timing.quietGap);
 }
 
 // An answer later than this would have failed its own try had it begun so late.

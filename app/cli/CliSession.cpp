@@ -135,7 +135,14 @@ class TWriteQuestions : public flow::TSettingsWriteQuestions {
 
 }  // namespace
 
-TCliSession::TCliSession(bool terminal) : terminal_(terminal) {}
+// The console has no window to keep answering, so it reads the line ten times
+// as often as the window program: a flight list of 301 sector headers takes
+// seconds instead of half a minute.
+constexpr int CliPollingDelayMs = 10;
+
+TCliSession::TCliSession(bool terminal) : terminal_(terminal) {
+    link_.comport.SetPollingDelay(CliPollingDelayMs);
+}
 
 void TCliSession::Print(const QString& line) {
     EndProgress();

@@ -80,6 +80,7 @@ class TWorkerBench {
             worker->Timing.pollStep = std::chrono::microseconds(1000);
             worker->Timing.sectorRetryPause = std::chrono::milliseconds(1);
             worker->Timing.pageRetryPause = std::chrono::milliseconds(1);
+            worker->Timing.quietGap = std::chrono::milliseconds(0);
         }
         return worker;
     }

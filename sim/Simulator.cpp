@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <optional>
 #include <random>
 #include <string>
 #include <thread>
@@ -175,7 +176,11 @@ struct TSimulator::Impl {
         std::make_shared<const std::vector<std::uint8_t>>();
     TFirmwareBehaviour firmware;
     std::string transcript;
+    std::vector<TExchange> replay;
     // Records of the current session.
+    std::size_t replayAt = 0;        // the exchange being received
+    std::size_t replayReceived = 0;  // of its request bytes
+    int replayMismatches = 0;
     std::vector<std::vector<std::uint8_t>> requests;
     int badRequests = 0;
     std::vector<std::uint8_t> written;
@@ -204,6 +209,8 @@ struct TSimulator::Impl {
     bool Consume(std::vector<std::uint8_t>& in, Clock::time_point lastInput);
     void Drop(std::vector<std::uint8_t>& in, std::size_t count);
     bool HandleRequest(std::vector<std::uint8_t> request);
+    // Null when no session is replayed; else whether to go on.
+    std::optional<bool> Replay(const std::vector<std::uint8_t>& message);
     bool HandleFirmware(std::vector<std::uint8_t> block);
     bool Answer(std::vector<std::uint8_t> reply, int message, const TFaults& f, bool frame,
                 bool paced);
@@ -406,8 +413,37 @@ bool TSimulator::Impl::Answer(std::vector<std::uint8_t> reply, int message, cons
     return true;
 }
 
+std::optional<bool> TSimulator::Impl::Replay(const std::vector<std::uint8_t>& message) {
+    std::vector<std::uint8_t> reply;
+    bool pace;
+    {
+        std::lock_guard lock(m);
+        if (replay.empty()) return std::nullopt;
+        pace = paced;
+        const bool expected =
+            replayAt < replay.size() &&
+            replay[replayAt].request.size() - replayReceived >= message.size() &&
+            std::equal(message.begin(), message.end(),
+                       replay[replayAt].request.begin() + std::ptrdiff_t(replayReceived));
+        if (!expected) {
+            ++replayMismatches;
+            return true;
+        }
+        replayReceived += message.size();
+        if (replayReceived == replay[replayAt].request.size()) {
+            reply = replay[replayAt].reply;
+            ++replayAt;
+            replayReceived = 0;
+        }
+    }
+    if (reply.empty()) return true;
+    Log('<', reply.data(), reply.size());
+    return Write(reply.data(), reply.size(), pace);
+}
+
 bool TSimulator::Impl::HandleRequest(std::vector<std::uint8_t> request) {
     Log('>', request.data(), request.size());
+    if (const auto going = Replay(request)) return *going;
     std::vector<std::uint8_t> reply;
     TFaults f;
     bool pace;
@@ -500,6 +536,7 @@ bool TSimulator::Impl::HandleRequest(std::vector<std::uint8_t> request) {
 
 bool TSimulator::Impl::HandleFirmware(std::vector<std::uint8_t> block) {
     Log('>', block.data(), block.size());
+    if (const auto going = Replay(block)) return *going;
     TFaults f;
     bool pace;
     int message;
@@ -631,6 +668,9 @@ bool TSimulator::Start(const QString& linkPath) {
         d->retriesLeft = d->firmware.retryAnswers;
         d->messages = 0;
         d->lastReply.clear();
+        d->replayAt = 0;
+        d->replayReceived = 0;
+        d->replayMismatches = 0;
         d->running = true;
         d->portPath = d->link.empty() ? QString::fromStdString(d->slaveName)
                                       : QString::fromStdString(d->link);
@@ -702,6 +742,24 @@ void TSimulator::SetFirmwareBehaviour(const TFirmwareBehaviour& behaviour) {
 void TSimulator::SetTranscriptPath(const QString& path) {
     std::lock_guard lock(d->m);
     d->transcript = path.toLocal8Bit().toStdString();
+}
+
+void TSimulator::SetReplay(std::vector<TExchange> exchanges) {
+    std::lock_guard lock(d->m);
+    d->replay = std::move(exchanges);
+    d->replayAt = 0;
+    d->replayReceived = 0;
+    d->replayMismatches = 0;
+}
+
+int TSimulator::ReplayMismatches() const {
+    std::lock_guard lock(d->m);
+    return d->replayMismatches;
+}
+
+int TSimulator::ReplayExchangesLeft() const {
+    std::lock_guard lock(d->m);
+    return int(d->replay.size() - d->replayAt);
 }
 
 std::vector<std::vector<std::uint8_t>> TSimulator::Requests() const {

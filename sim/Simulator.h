@@ -17,6 +17,7 @@
 #include <memory>
 #include <vector>
 
+#include "sim/Replay.h"
 #include "track/FlightStats.h"
 
 namespace sim {
@@ -131,6 +132,14 @@ class TSimulator {
     // a request or firmware block, "< 14 52 ..." what was sent back (faults
     // included), "! ..." input dropped. Empty: none.
     void SetTranscriptPath(const QString& path);
+
+    // Answers as a recorded session did: the bytes each exchange's request
+    // brought, once they have all come, are answered with its recorded reply
+    // (paced, faults aside); bytes the record does not expect there are a
+    // mismatch and get no answer. Empty: the simulated instrument answers.
+    void SetReplay(std::vector<TExchange> exchanges);
+    int ReplayMismatches() const;
+    int ReplayExchangesLeft() const;  // not yet completed
 
     // Valid requests received so far, each as its bytes (firmware blocks are
     // counted below, not here).

@@ -4,6 +4,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
 #include <QStringList>
 #include <climits>
 #include <csignal>
@@ -173,6 +174,11 @@ int main(int argc, char** argv) {
         "blocks taken.");
     add("write-alters-byte", "Keep byte N (0-149) of every settings write inverted.", n);
     add("transcript", "Append a hex transcript of the traffic to FILE.", "FILE");
+    add("replay",
+        "Answer as the session recorded in FILE did (tolmarik-cli --transcript or "
+        "--transcript here): each recorded request gets its recorded reply; the memory and "
+        "faults options then do nothing.",
+        "FILE");
     if (!parser.parse(application.arguments())) {
         std::fprintf(stderr, "tolmarik-sim: %s See --help.\n", qPrintable(parser.errorText()));
         return flow::EC_USAGE;
@@ -234,6 +240,24 @@ int main(int argc, char** argv) {
     firmware.silent = parser.isSet("fw-silent");
     if (!opt.ok) return flow::EC_USAGE;
 
+    std::vector<sim::TExchange> replay;
+    if (parser.isSet("replay")) {
+        QFile file(parser.value("replay"));
+        QString error;
+        std::optional<std::vector<sim::TExchange>> read;
+        if (file.open(QIODevice::ReadOnly))
+            read = sim::ReadTranscript(file.readAll(), &error);
+        else
+            error = file.errorString();
+        if (!read || read->empty()) {
+            std::fprintf(
+                stderr, "tolmarik-sim: %s: %s\n", qPrintable(file.fileName()),
+                qPrintable(error.isEmpty() ? QStringLiteral("no request recorded") : error));
+            return flow::EC_USAGE;
+        }
+        replay = std::move(*read);
+    }
+
     const sim::TGeneratedMemory flights = sim::GenerateFlights(plan);
     sim::TSimulator simulator;
     simulator.SetIdentity(identity);
@@ -245,6 +269,7 @@ int main(int argc, char** argv) {
     simulator.SetPaced(!parser.isSet("no-pacing"));
     if (parser.isSet("freedoms")) simulator.SetProtocolFreedoms(true);
     simulator.SetTranscriptPath(parser.value("transcript"));
+    simulator.SetReplay(std::move(replay));
     if (!simulator.Start(parser.value("link"))) {
         std::fprintf(stderr, "tolmarik-sim: cannot open a pseudo-terminal%s\n",
                      parser.isSet("link") ? " or make the link" : "");

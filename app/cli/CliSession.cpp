@@ -15,6 +15,7 @@
 #include "flow/DeviceChain.h"
 #include "flow/ExitCodes.h"
 #include "flow/FirmwareUpdate.h"
+#include "flow/StatsFlightDownload.h"
 #include "flow/TrackDownload.h"
 #include "models/ModelTable.h"
 #include "models/UnitFileIO.h"
@@ -341,13 +342,15 @@ int TCliSession::Download(std::uint8_t flightIndex, bool bySector, const QString
                           bool keepPartial) {
     if (FolderMissing(folder)) return flow::EC_USAGE;
     const QString unit = bySector ? QStringLiteral("сект.") : QStringLiteral("стр.");
-    std::uint16_t minutes = 0;
     TTrackPrinter printer(*this, [&](int count) {
+        const std::uint16_t minutes = printer.stats ? printer.stats->durationMinutes : 0;
         ShowProgress(track::TrackProgressPosition(count, minutes, bySector),
                      QStringLiteral("%1 %2").arg(count).arg(unit));
     });
     printer.printStats = true;
-    flow::TTrackDownload track(link_, printer);
+    flow::TStatsFlightDownload download(link_, printer);
+    download.KeepPartial = keepPartial;
+    flow::TTrackDownload& track = download.Track();
     track.Folder = [folder] { return folder; };
     track.Igc = igc;
     if (igc) {
@@ -356,30 +359,11 @@ int TCliSession::Download(std::uint8_t flightIndex, bool bySector, const QString
         track.SetInstrument({instrument.model, instrument.firmwareVersion},
                             instrument.config[models::TimeZoneByte]);
     }
-    const auto run = [&](const std::function<bool()>& start) {
-        printer.finished.reset();
-        if (start()) WaitFor([&] { return printer.finished.has_value(); });
-        EndProgress();
-        return printer.finished.value_or(flow::Report(flow::TOutcome::Done));
-    };
-    const flow::TReport stats = run([&] { return track.ReadStats(flightIndex); });
-    if (!stats.Good()) return Finish(stats);
-    if (track.Stats().startSector == 0) return Finish(flow::Report(flow::TOutcome::NoTrack));
-    minutes = track.Stats().durationMinutes;
-    flow::TReport outcome =
-        run([&] { return track.Download(track.Stats(), flightIndex, bySector); });
-    if (printer.unfinished.isEmpty()) return Finish(outcome);
-    // What a cut-off download read goes into files of its own, when asked.
-    bool saved = false;
-    if (keepPartial && track.CanSavePartial()) {
-        const flow::TReport written = run([&] { return track.SavePartial(); });
-        if (!written.Good()) return Finish(written);
-        saved = true;
-    }
-    Fail(track.UnfinishedText(saved));
-    // The unfinished text is out; a lost link still says so.
-    if (outcome.outcome == flow::TOutcome::TrackUnfinished) outcome.text.clear();
-    return Finish(outcome);
+    if (download.Start(flightIndex, bySector))
+        WaitFor([&] { return printer.finished.has_value(); });
+    EndProgress();
+    if (!printer.unfinished.isEmpty()) Fail(printer.unfinished);
+    return Finish(printer.finished.value_or(flow::Report(flow::TOutcome::Done)));
 }
 
 int TCliSession::Page(int page) {

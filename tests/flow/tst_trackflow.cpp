@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "device/StatusReceiver.h"
+#include "flow/StatsFlightDownload.h"
 #include "flow/TrackDownload.h"
 #include "serial/UnitNVC.h"
 #include "sim/Simulator.h"
@@ -345,6 +346,63 @@ class TestTrackFlow : public QObject {
                  int(TOutcome::Done));
         QVERIFY(reports_.written.contains(QFileInfo(File(newSet)).absoluteFilePath()));
         QCOMPARE(Contents(File(QStringLiteral("Track12.gpx"))) == onDisk, minuteOnDisk != 5);
+    }
+
+    // The command line's download: the statistics, the track unless they
+    // name none, and what a cut-off download read when asked, in one go.
+    void flightOfTheStatistics_inOneGo_data() {
+        QTest::addColumn<bool>("track");
+        QTest::addColumn<int>("hangUpAfter");  // requests; -1: never
+        QTest::addColumn<bool>("keepPartial");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<int>("requests");
+        QTest::addColumn<QString>("unfinished");
+        QTest::addColumn<QStringList>("files");
+        const QStringList whole{QStringLiteral("Track12.enx"), QStringLiteral("Track12.gpx"),
+                                QStringLiteral("Track12.igc")};
+        QTest::newRow("the whole flight")
+            << true << -1 << true << int(TOutcome::Done) << 4 << QString() << whole;
+        QTest::newRow("statistics naming no track: no download")
+            << false << -1 << true << int(TOutcome::NoTrack) << 1 << QString() << QStringList();
+        QTest::newRow("cut off, what was read kept")
+            << true << 2 << true << int(TOutcome::LinkLost) << 2
+            << track::UnfinishedDownloadSavedText(1, true, kGpsPerSector, kEngPerSector)
+            << QStringList{QStringLiteral("Track12-partial.enx"),
+                           QStringLiteral("Track12-partial.gpx"),
+                           QStringLiteral("Track12-partial.igc")};
+        QTest::newRow("cut off, nothing kept")
+            << true << 2 << false << int(TOutcome::LinkLost) << 2
+            << track::UnfinishedDownloadText(1, true, kGpsPerSector, kEngPerSector)
+            << QStringList();
+    }
+    void flightOfTheStatistics_inOneGo() {
+        QFETCH(bool, track);
+        QFETCH(int, hangUpAfter);
+        QFETCH(bool, keepPartial);
+        QFETCH(int, outcome);
+        QFETCH(int, requests);
+        QFETCH(QString, unfinished);
+        QFETCH(QStringList, files);
+        sim::TFlightStats stats = testing::ExampleFlightStats();
+        if (!track) stats.startSector = 0;
+        simulator_->SetStats(0, stats);
+        sim::TFaults faults;
+        faults.hangUpAfterRequests = hangUpAfter;
+        simulator_->SetFaults(faults);
+        TRecorder reports;
+        flow::TStatsFlightDownload download(link_, reports);
+        download.KeepPartial = keepPartial;
+        download.Track().Folder = [this] { return dir_->path(); };
+        // The hang-up counts requests: a busy machine must not make a try fail.
+        if (hangUpAfter < 0) download.Track().Timing.pollStep = std::chrono::milliseconds(2);
+        QVERIFY(download.Start(0, true));
+        QVERIFY(testsupport::WaitFor([&] { return reports.finished.has_value(); }, 60000));
+        QVERIFY(!download.Running());
+        QCOMPARE(int(reports.finished->outcome), outcome);
+        QCOMPARE(reports.unfinished, unfinished);
+        QVERIFY(reports.stats.has_value());
+        QCOMPARE(simulator_->RequestCount(), requests);
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), files);
     }
 
     void outcomes_data() {

@@ -16,7 +16,6 @@
 #include <optional>
 #include <vector>
 
-#include "device/Messages.h"
 #include "flow/TrackDownload.h"
 #include "track/FlightFix.h"
 #include "track/FlightPlot.h"

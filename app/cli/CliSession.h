@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "device/DeviceIO.h"
-#include "device/StatusReceiver.h"
 #include "flow/DeviceChain.h"
 #include "flow/FlightScan.h"
 #include "flow/Outcome.h"

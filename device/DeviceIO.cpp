@@ -400,10 +400,7 @@ HeaderVerdict CheckHeader(const std::uint8_t* header, std::uint16_t startSector,
         flightChanged = true;
         return HeaderVerdict::Stop;
     }
-    const int month = header[10];
-    if (month == 0 || !MakeTrackTime(LE16(header + 8), month, header[11], header[12], header[13],
-                                     header[14], cursor.time))
-        cursor.time = FallbackTrackTime();
+    cursor.time = ParseSectorHeader(0, header).Time().value_or(FallbackTrackTime());
     return HeaderVerdict::Continue;
 }
 

@@ -18,6 +18,13 @@ TSectorHeader ParseSectorHeader(std::uint16_t sector, const std::uint8_t* bytes)
     return h;
 }
 
+std::optional<TrackTime> TSectorHeader::Time() const {
+    TrackTime time = 0;
+    if (month == 0 || !MakeTrackTime(year, month, day, hour, minute, second, time))
+        return std::nullopt;
+    return time;
+}
+
 void TSectorHeaderLog::Append(const TSectorHeader& header) {
     const std::lock_guard lock(mutex_);
     headers_.push_back(header);

@@ -5,7 +5,10 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <vector>
+
+#include "device/TrackLists.h"
 
 namespace device {
 
@@ -18,6 +21,9 @@ struct TSectorHeader {
 
     // Erased flash: the flight and the sector number both read 0xFFFF.
     bool Erased() const { return flight == 0xFFFF && sectorNumber == 0xFFFF; }
+    // The time of the sector's first record; none when the instrument had no
+    // date (month 0) or the date is not one.
+    std::optional<TrackTime> Time() const;
     bool operator==(const TSectorHeader&) const = default;
 };
 

@@ -162,9 +162,9 @@ void AddRange(std::vector<TRange>& ranges, std::uint16_t sector) {
 }
 
 device::TrackTime HeaderTime(const TSectorHeader& h, bool& dated) {
-    device::TrackTime t = 0;
-    dated = h.month != 0 && MakeTrackTime(h.year, h.month, h.day, h.hour, h.minute, h.second, t);
-    return dated ? t : FallbackTrackTime();
+    const std::optional<device::TrackTime> time = h.Time();
+    dated = time.has_value();
+    return time.value_or(FallbackTrackTime());
 }
 
 QString Two(int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); }

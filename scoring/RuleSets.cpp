@@ -1,7 +1,10 @@
 #include "scoring/RuleSets.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <algorithm>
+#include <map>
+#include <mutex>
 
 namespace scoring {
 
@@ -65,21 +68,23 @@ constexpr double FaiLegShare = 0.28;
 // XContest's free flight, free and FAI triangle; its leagues differ in the
 // closing share.
 std::vector<TFlightKind> XContestKinds(double closingShare, const char* source) {
-    return {Open(QStringLiteral("free"), QStringLiteral("свободный полёт"), 1.0, source),
-            Triangle(QStringLiteral("triangle"), QStringLiteral("треугольник"), 1.2, closingShare,
-                     0, 0, source),
-            Triangle(QStringLiteral("fai"), QStringLiteral("треугольник FAI"), 1.4, closingShare, 0,
-                     FaiLegShare, source)};
+    return {
+        Open(QStringLiteral("free"), QCoreApplication::translate("scoring", "свободный полёт"), 1.0,
+             source),
+        Triangle(QStringLiteral("triangle"), QCoreApplication::translate("scoring", "треугольник"),
+                 1.2, closingShare, 0, 0, source),
+        Triangle(QStringLiteral("fai"), QCoreApplication::translate("scoring", "треугольник FAI"),
+                 1.4, closingShare, 0, FaiLegShare, source)};
 }
 
 TRuleSet XContest() {
     std::vector<TFlightKind> kinds = XContestKinds(0.2, XContestText);
     kinds.push_back(Triangle(QStringLiteral("closed-triangle"),
-                             QStringLiteral("замкнутый треугольник"), 1.4, 0.05, 0, 0,
-                             XContestText));
+                             QCoreApplication::translate("scoring", "замкнутый треугольник"), 1.4,
+                             0.05, 0, 0, XContestText));
     kinds.push_back(Triangle(QStringLiteral("closed-fai"),
-                             QStringLiteral("замкнутый треугольник FAI"), 1.6, 0.05, 0, FaiLegShare,
-                             XContestText));
+                             QCoreApplication::translate("scoring", "замкнутый треугольник FAI"),
+                             1.6, 0.05, 0, FaiLegShare, XContestText));
     return {QStringLiteral("xcontest"), QStringLiteral("XContest"),      TEarth::FaiSphere, 2,
             std::move(kinds),           QString::fromUtf8(XContestEarth)};
 }
@@ -94,20 +99,24 @@ TRuleSet Annecy() {
 }
 
 TRuleSet Norway() {
-    return {QStringLiteral("xcontest-norway"),
-            QStringLiteral("XContest Norway"),
-            TEarth::FaiSphere,
-            2,
-            {Open(QStringLiteral("free"), QStringLiteral("свободный полёт"), 1.0, NorwayText),
-             Triangle(QStringLiteral("triangle"), QStringLiteral("треугольник"), 1.5, 0.2, 0, 0,
-                      NorwayText),
-             Triangle(QStringLiteral("fai"), QStringLiteral("треугольник FAI"), 2.2, 0.2, 0,
-                      FaiLegShare, NorwayText),
-             Triangle(QStringLiteral("closed-triangle"), QStringLiteral("замкнутый треугольник"),
-                      1.7, 0.05, 0, 0, NorwayText),
-             Triangle(QStringLiteral("closed-fai"), QStringLiteral("замкнутый треугольник FAI"),
-                      2.4, 0.05, 0, FaiLegShare, NorwayText)},
-            QString::fromUtf8(XContestEarth)};
+    return {
+        QStringLiteral("xcontest-norway"),
+        QStringLiteral("XContest Norway"),
+        TEarth::FaiSphere,
+        2,
+        {Open(QStringLiteral("free"), QCoreApplication::translate("scoring", "свободный полёт"),
+              1.0, NorwayText),
+         Triangle(QStringLiteral("triangle"), QCoreApplication::translate("scoring", "треугольник"),
+                  1.5, 0.2, 0, 0, NorwayText),
+         Triangle(QStringLiteral("fai"), QCoreApplication::translate("scoring", "треугольник FAI"),
+                  2.2, 0.2, 0, FaiLegShare, NorwayText),
+         Triangle(QStringLiteral("closed-triangle"),
+                  QCoreApplication::translate("scoring", "замкнутый треугольник"), 1.7, 0.05, 0, 0,
+                  NorwayText),
+         Triangle(QStringLiteral("closed-fai"),
+                  QCoreApplication::translate("scoring", "замкнутый треугольник FAI"), 2.4, 0.05, 0,
+                  FaiLegShare, NorwayText)},
+        QString::fromUtf8(XContestEarth)};
 }
 
 TRuleSet Ffvl() {
@@ -119,10 +128,13 @@ TRuleSet Ffvl() {
             QStringLiteral("FFVL"),
             TEarth::Wgs84,
             2,
-            {Open(QStringLiteral("free"), QStringLiteral("дистанция через 3 точки"), 1.0, CfdText),
-             closedByCfd(Triangle(QStringLiteral("triangle"), QStringLiteral("плоский треугольник"),
+            {Open(QStringLiteral("free"),
+                  QCoreApplication::translate("scoring", "дистанция через 3 точки"), 1.0, CfdText),
+             closedByCfd(Triangle(QStringLiteral("triangle"),
+                                  QCoreApplication::translate("scoring", "плоский треугольник"),
                                   1.2, 0.05, 3000, 0, CfdScorers)),
-             closedByCfd(Triangle(QStringLiteral("fai"), QStringLiteral("треугольник FAI"), 1.4,
+             closedByCfd(Triangle(QStringLiteral("fai"),
+                                  QCoreApplication::translate("scoring", "треугольник FAI"), 1.4,
                                   0.05, 3000, FaiLegShare, CfdScorers))},
             QString::fromUtf8(CfdEarth)};
 }
@@ -133,30 +145,35 @@ TRuleSet XcLeague() {
         return kind;
     };
     auto outAndReturn = [&](const char* tier, double multiplier, double km) {
-        return least(Closed(TShape::OutAndReturn, QStringLiteral("out-return-%1").arg(tier),
-                            QStringLiteral("туда и обратно от %1 км").arg(tier), multiplier, 0, 800,
-                            0, XcLeagueText),
-                     km);
+        return least(
+            Closed(TShape::OutAndReturn, QStringLiteral("out-return-%1").arg(tier),
+                   QCoreApplication::translate("scoring", "туда и обратно от %1 км").arg(tier),
+                   multiplier, 0, 800, 0, XcLeagueText),
+            km);
     };
     auto flat = [&](const char* tier, double multiplier, double km) {
-        TFlightKind kind = least(Triangle(QStringLiteral("triangle-%1").arg(tier),
-                                          QStringLiteral("плоский треугольник от %1 км").arg(tier),
-                                          multiplier, 0, 800, 0.15, XcLeagueText),
-                                 km);
+        TFlightKind kind = least(
+            Triangle(
+                QStringLiteral("triangle-%1").arg(tier),
+                QCoreApplication::translate("scoring", "плоский треугольник от %1 км").arg(tier),
+                multiplier, 0, 800, 0.15, XcLeagueText),
+            km);
         kind.maxLegShare = 0.45;
         return kind;
     };
     auto fai = [&](const char* tier, double multiplier, double km) {
-        return least(Triangle(QStringLiteral("fai-%1").arg(tier),
-                              QStringLiteral("треугольник FAI от %1 км").arg(tier), multiplier, 0,
-                              800, FaiLegShare, XcLeagueText),
-                     km);
+        return least(
+            Triangle(QStringLiteral("fai-%1").arg(tier),
+                     QCoreApplication::translate("scoring", "треугольник FAI от %1 км").arg(tier),
+                     multiplier, 0, 800, FaiLegShare, XcLeagueText),
+            km);
     };
     return {QStringLiteral("xcleague"),
             QStringLiteral("UK XC League"),
             TEarth::Wgs84,
             1,
-            {least(Open(QStringLiteral("free"), QStringLiteral("полёт через 3 точки"), 1.0,
+            {least(Open(QStringLiteral("free"),
+                        QCoreApplication::translate("scoring", "полёт через 3 точки"), 1.0,
                         XcLeagueTable),
                    5),
              outAndReturn("35", 2.0, 35), outAndReturn("15", 1.5, 15), outAndReturn("5", 1.2, 5),
@@ -169,8 +186,16 @@ TRuleSet XcLeague() {
 }  // namespace
 
 const std::vector<TRuleSet>& AllRuleSets() {
-    static const std::vector<TRuleSet> all{XContest(), Ffvl(), Annecy(), Norway(), XcLeague()};
-    return all;
+    // The names follow the language in force when asked. Each language's
+    // sets are kept for good: callers hold references to them.
+    static std::mutex mutex;
+    static std::map<QString, std::vector<TRuleSet>> byNames;
+    std::vector<TRuleSet> made{XContest(), Ffvl(), Annecy(), Norway(), XcLeague()};
+    QString names;
+    for (const TRuleSet& rules : made)
+        for (const TFlightKind& kind : rules.kinds) names += kind.name + QLatin1Char('\n');
+    const std::lock_guard lock(mutex);
+    return byNames.try_emplace(names, std::move(made)).first->second;
 }
 
 const TRuleSet& XContestRules() { return AllRuleSets()[0]; }

@@ -65,12 +65,13 @@ TFlightKind Triangle(QString id, QString name, double multiplier, double closing
 // league's text that names it).
 constexpr double FaiLegShare = 0.28;
 
+QString FreeFlightName() { return QCoreApplication::translate("scoring", "свободный полёт"); }
+
 // XContest's free flight, free and FAI triangle; its leagues differ in the
 // closing share.
 std::vector<TFlightKind> XContestKinds(double closingShare, const char* source) {
     return {
-        Open(QStringLiteral("free"), QCoreApplication::translate("scoring", "свободный полёт"), 1.0,
-             source),
+        Open(QStringLiteral("free"), FreeFlightName(), 1.0, source),
         Triangle(QStringLiteral("triangle"), QCoreApplication::translate("scoring", "треугольник"),
                  1.2, closingShare, 0, 0, source),
         Triangle(QStringLiteral("fai"), QCoreApplication::translate("scoring", "треугольник FAI"),
@@ -104,8 +105,7 @@ TRuleSet Norway() {
         QStringLiteral("XContest Norway"),
         TEarth::FaiSphere,
         2,
-        {Open(QStringLiteral("free"), QCoreApplication::translate("scoring", "свободный полёт"),
-              1.0, NorwayText),
+        {Open(QStringLiteral("free"), FreeFlightName(), 1.0, NorwayText),
          Triangle(QStringLiteral("triangle"), QCoreApplication::translate("scoring", "треугольник"),
                   1.5, 0.2, 0, 0, NorwayText),
          Triangle(QStringLiteral("fai"), QCoreApplication::translate("scoring", "треугольник FAI"),
@@ -186,16 +186,21 @@ TRuleSet XcLeague() {
 }  // namespace
 
 const std::vector<TRuleSet>& AllRuleSets() {
-    // The names follow the language in force when asked. Each language's
-    // sets are kept for good: callers hold references to them.
+    // The names follow the language in force when asked, and one name tells
+    // the languages apart: building the sets to compare them would cost more
+    // than a lookup is worth. Each language's sets are kept for good, as
+    // callers hold references to them.
     static std::mutex mutex;
-    static std::map<QString, std::vector<TRuleSet>> byNames;
-    std::vector<TRuleSet> made{XContest(), Ffvl(), Annecy(), Norway(), XcLeague()};
-    QString names;
-    for (const TRuleSet& rules : made)
-        for (const TFlightKind& kind : rules.kinds) names += kind.name + QLatin1Char('\n');
+    static std::map<QString, std::vector<TRuleSet>> byLanguage;
+    const QString language = FreeFlightName();
     const std::lock_guard lock(mutex);
-    return byNames.try_emplace(names, std::move(made)).first->second;
+    auto known = byLanguage.find(language);
+    if (known == byLanguage.end())
+        known = byLanguage
+                    .emplace(language, std::vector<TRuleSet>{XContest(), Ffvl(), Annecy(), Norway(),
+                                                             XcLeague()})
+                    .first;
+    return known->second;
 }
 
 const TRuleSet& XContestRules() { return AllRuleSets()[0]; }

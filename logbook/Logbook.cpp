@@ -1,5 +1,6 @@
 #include "logbook/Logbook.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QUuid>
 #include <algorithm>
 #include <atomic>
+#include <climits>
 #include <cmath>
 #include <functional>
 #include <map>
@@ -64,8 +66,12 @@ QByteArray CsvNumber(double value, int decimals) {
 
 namespace {
 
-QString Metres(double value) { return QStringLiteral("%1 м").arg(std::lround(value)); }
-QString Rate(double value) { return QStringLiteral("%1 м/с").arg(value, 0, 'f', 1); }
+QString Metres(double value) {
+    return QCoreApplication::translate("logbook", "%1 м").arg(std::lround(value));
+}
+QString Rate(double value) {
+    return QCoreApplication::translate("logbook", "%1 м/с").arg(value, 0, 'f', 1);
+}
 // The lines of FactsText measured from the track, and those the pilot wrote.
 void AddTrackFacts(QStringList& lines, const TFlightEntry& e, const track::TCheckedTrack* checked);
 void AddTextFacts(QStringList& lines, const TFlightEntry& e);
@@ -73,7 +79,7 @@ void AddTextFacts(QStringList& lines, const TFlightEntry& e);
 }  // namespace
 
 QString SameFlightText(std::int64_t number) {
-    return QStringLiteral("тот же полёт, что № %1").arg(number);
+    return QCoreApplication::translate("logbook", "тот же полёт, что № %1").arg(number);
 }
 
 QString ZoneText(std::optional<int> minutes) {
@@ -88,19 +94,19 @@ QString ZoneText(std::optional<int> minutes) {
 QString ZoneSourceText(TZoneSource source) {
     switch (source) {
         case TZoneSource::Instrument:
-            return QStringLiteral("по прибору");
+            return QCoreApplication::translate("logbook", "по прибору");
         case TZoneSource::FileHeader:
-            return QStringLiteral("из файла IGC (HFTZN)");
+            return QCoreApplication::translate("logbook", "из файла IGC (HFTZN)");
         case TZoneSource::Longitude:
-            return QStringLiteral("по долготе места взлёта");
+            return QCoreApplication::translate("logbook", "по долготе места взлёта");
         case TZoneSource::Site:
-            return QStringLiteral("по другому полёту с этого места");
+            return QCoreApplication::translate("logbook", "по другому полёту с этого места");
         case TZoneSource::Computer:
-            return QStringLiteral("по часам компьютера");
+            return QCoreApplication::translate("logbook", "по часам компьютера");
         case TZoneSource::Unknown:
             break;
     }
-    return QStringLiteral("неизвестно");
+    return QCoreApplication::translate("logbook", "неизвестно");
 }
 
 TShownTime ShownTime(const TFlightEntry& e, device::TrackTime utc, bool inUtc) {
@@ -112,10 +118,10 @@ bool SiteRadiusAllowed(double metres) {
     return metres >= MinSiteRadiusMetres && metres <= MaxSiteRadiusMetres;
 }
 
-QString NoTrackText() { return QStringLiteral("без трека"); }
+QString NoTrackText() { return QCoreApplication::translate("logbook", "без трека"); }
 
 QString SiteRadiusRangeText() {
-    return QStringLiteral("Радиус места взлёта: от %1 до %2 м")
+    return QCoreApplication::translate("logbook", "Радиус места взлёта: от %1 до %2 м")
         .arg(MinSiteRadiusMetres)
         .arg(MaxSiteRadiusMetres);
 }
@@ -123,15 +129,18 @@ QString SiteRadiusRangeText() {
 QString RenameOthersQuestion(const QString& site, double radiusMetres,
                              const std::vector<TFlightEntry>& others) {
     QStringList lines{
-        QStringLiteral("Назвать место \"%1\" и у этих полётов в пределах %2 м от взлёта (%3)?")
+        QCoreApplication::translate(
+            "logbook", "Назвать место \"%1\" и у этих полётов в пределах %2 м от взлёта (%3)?")
             .arg(site)
             .arg(std::lround(radiusMetres))
             .arg(FlightCountText(std::int64_t(others.size())))};
     for (const TFlightEntry& e : others)
-        lines << QStringLiteral("  № %1  %2  %3")
+        lines << QCoreApplication::translate("logbook", "  № %1  %2  %3")
                      .arg(e.number)
                      .arg(DateText(e.LocalTakeoff()),
-                          e.site.isEmpty() ? QStringLiteral("(место не названо)") : e.site);
+                          e.site.isEmpty()
+                              ? QCoreApplication::translate("logbook", "(место не названо)")
+                              : e.site);
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -144,20 +153,23 @@ QString FactsText(const TFlightEntry& e, const track::TCheckedTrack* checked, bo
         if (shown.time == utc && shown.zone == ZoneText(std::nullopt)) return text;
         return QStringLiteral("%1, %2 UTC").arg(text, TimeOfDayText(utc));
     };
-    if (e.number > 0) lines << QStringLiteral("№ %1").arg(e.number);
-    lines << QStringLiteral("Дата: %1").arg(DateText(ShownTime(e, e.takeoffUtc, inUtc).time));
-    lines << QStringLiteral("Взлёт: %1").arg(when(e.takeoffUtc));
-    lines << QStringLiteral("Посадка: %1").arg(when(e.landingUtc));
+    if (e.number > 0) lines << QCoreApplication::translate("logbook", "№ %1").arg(e.number);
+    lines << QCoreApplication::translate("logbook", "Дата: %1")
+                 .arg(DateText(ShownTime(e, e.takeoffUtc, inUtc).time));
+    lines << QCoreApplication::translate("logbook", "Взлёт: %1").arg(when(e.takeoffUtc));
+    lines << QCoreApplication::translate("logbook", "Посадка: %1").arg(when(e.landingUtc));
     if (e.utcOffsetMinutes)
-        lines << QStringLiteral("Часовой пояс: %1, %2")
+        lines << QCoreApplication::translate("logbook", "Часовой пояс: %1, %2")
                      .arg(ZoneText(e.utcOffsetMinutes), ZoneSourceText(e.zoneSource));
-    lines << QStringLiteral("Время полёта: %1").arg(DurationText(e.durationSeconds));
-    const QString site = e.site.isEmpty() ? QStringLiteral("не названо") : e.site;
+    lines << QCoreApplication::translate("logbook", "Время полёта: %1")
+                 .arg(DurationText(e.durationSeconds));
+    const QString site =
+        e.site.isEmpty() ? QCoreApplication::translate("logbook", "не названо") : e.site;
     if (e.Manual()) {
-        lines << QStringLiteral("Место взлёта: %1").arg(site);
-        lines << QStringLiteral("Трек: %1").arg(NoTrackText());
+        lines << QCoreApplication::translate("logbook", "Место взлёта: %1").arg(site);
+        lines << QCoreApplication::translate("logbook", "Трек: %1").arg(NoTrackText());
     } else {
-        lines << QStringLiteral("Место взлёта: %1 (%2, %3), %4")
+        lines << QCoreApplication::translate("logbook", "Место взлёта: %1 (%2, %3), %4")
                      .arg(site)
                      .arg(e.takeoffLatitude, 0, 'f', 5)
                      .arg(e.takeoffLongitude, 0, 'f', 5)
@@ -171,37 +183,42 @@ QString FactsText(const TFlightEntry& e, const track::TCheckedTrack* checked, bo
 namespace {
 
 void AddTrackFacts(QStringList& lines, const TFlightEntry& e, const track::TCheckedTrack* checked) {
-    lines << QStringLiteral("Посадка: %1, %2, %3")
+    lines << QCoreApplication::translate("logbook", "Посадка: %1, %2, %3")
                  .arg(e.landingLatitude, 0, 'f', 5)
                  .arg(e.landingLongitude, 0, 'f', 5)
                  .arg(Metres(e.landingAltitude));
-    lines << (checked
-                  ? QStringLiteral("Высота (%1)").arg(track::AltitudeSourceText(checked->altitude))
-                  : QStringLiteral("Высота")) +
-                 QStringLiteral(": наибольшая %1, наименьшая %2")
+    lines << (checked ? QCoreApplication::translate("logbook", "Высота (%1)")
+                            .arg(track::AltitudeSourceText(checked->altitude))
+                      : QCoreApplication::translate("logbook", "Высота")) +
+                 QCoreApplication::translate("logbook", ": наибольшая %1, наименьшая %2")
                      .arg(Metres(e.highestAltitude), Metres(e.lowestAltitude));
     if (checked && checked->leftOut > 0) lines << track::LeftOutText(checked->leftOut);
-    lines << QStringLiteral("Набор: %1 за 1 с, %2 за 10 с").arg(Rate(e.climb1s), Rate(e.climb10s));
-    lines << QStringLiteral("Снижение: %1 за 1 с, %2 за 10 с").arg(Rate(e.sink1s), Rate(e.sink10s));
-    lines << QStringLiteral("Трек: %1 км, по прямой %2 км, %3 точек")
-                 .arg(KilometresText(e.trackLengthMetres), KilometresText(e.straightMetres))
-                 .arg(e.fixCount);
+    lines << QCoreApplication::translate("logbook", "Набор: %1 за 1 с, %2 за 10 с")
+                 .arg(Rate(e.climb1s), Rate(e.climb10s));
+    lines << QCoreApplication::translate("logbook", "Снижение: %1 за 1 с, %2 за 10 с")
+                 .arg(Rate(e.sink1s), Rate(e.sink10s));
+    lines << QCoreApplication::translate("logbook", "Трек: %1 км, по прямой %2 км, %n точек",
+                                         nullptr, e.fixCount)
+                 .arg(KilometresText(e.trackLengthMetres), KilometresText(e.straightMetres));
 }
 
 void AddTextFacts(QStringList& lines, const TFlightEntry& e) {
     if (e.score) lines << QStringLiteral("XContest: %1").arg(ScoreText(e.score, e.scoreKind));
-    if (!e.pilot.isEmpty()) lines << QStringLiteral("Пилот: %1").arg(e.pilot);
+    if (!e.pilot.isEmpty())
+        lines << QCoreApplication::translate("logbook", "Пилот: %1").arg(e.pilot);
     if (!e.civlId.isEmpty()) lines << QStringLiteral("CIVL ID: %1").arg(e.civlId);
-    if (!e.glider.isEmpty()) lines << QStringLiteral("Крыло: %1").arg(e.glider);
+    if (!e.glider.isEmpty())
+        lines << QCoreApplication::translate("logbook", "Крыло: %1").arg(e.glider);
     if (!e.instrumentModel.isEmpty())
-        lines << QStringLiteral("Прибор: %1%2")
-                     .arg(e.instrumentModel,
-                          e.firmwareVersion
-                              ? QStringLiteral(", прошивка %1").arg(*e.firmwareVersion)
-                              : QString());
-    if (!e.notes.isEmpty()) lines << QStringLiteral("Заметки: %1").arg(e.notes);
+        lines << QCoreApplication::translate("logbook", "Прибор: %1%2")
+                     .arg(e.instrumentModel, e.firmwareVersion ? QCoreApplication::translate(
+                                                                     "logbook", ", прошивка %1")
+                                                                     .arg(*e.firmwareVersion)
+                                                               : QString());
+    if (!e.notes.isEmpty())
+        lines << QCoreApplication::translate("logbook", "Заметки: %1").arg(e.notes);
     if (e.sameFlightAs)
-        lines << QStringLiteral("С другого прибора: %1")
+        lines << QCoreApplication::translate("logbook", "С другого прибора: %1")
                      .arg(SameFlightText(e.sameFlightNumber.value_or(*e.sameFlightAs)));
 }
 
@@ -216,12 +233,21 @@ QString TimeOfDayText(device::TrackTime t) {
 }
 
 QString FlightCountText(std::int64_t flights) {
-    const std::int64_t tens = flights % 100, units = flights % 10;
+    const int n = int(std::clamp<std::int64_t>(flights, 0, INT_MAX));
+    // Russian forms for one, for two to four, and for the rest.
+    const char* const forms[] = {QT_TRANSLATE_NOOP("logbook", "полёт"),
+                                 QT_TRANSLATE_NOOP("logbook", "полёта"),
+                                 QT_TRANSLATE_NOOP("logbook", "полётов")};
+    const int tens = n % 100, units = n % 10;
     const bool teen = tens >= 11 && tens <= 14;
-    const QString word = !teen && units == 1                 ? QStringLiteral("полёт")
-                         : !teen && units >= 2 && units <= 4 ? QStringLiteral("полёта")
-                                                             : QStringLiteral("полётов");
-    return QStringLiteral("%1 %2").arg(flights).arg(word);
+    const int form = !teen && units == 1 ? 0 : !teen && units >= 2 && units <= 4 ? 1 : 2;
+    const QString counted = QCoreApplication::translate("logbook", "%n полётов", nullptr, n);
+    // Without a translation loaded the source comes back with its one form;
+    // Russian, the source language, still needs the other two.
+    const auto russian = [n](const char* word) {
+        return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(word));
+    };
+    return counted == russian(forms[2]) ? russian(forms[form]) : counted;
 }
 
 bool Mentions(const TFlightEntry& flight, const QString& text) {
@@ -238,7 +264,7 @@ QString DurationText(std::int64_t seconds) {
 }
 
 QString NoSuchFlightText(std::int64_t number) {
-    return QStringLiteral("Полёта %1 нет в журнале").arg(number);
+    return QCoreApplication::translate("logbook", "Полёта %1 нет в журнале").arg(number);
 }
 
 QString KilometresText(double metres) { return QString::number(metres / 1000.0, 'f', 1); }
@@ -630,7 +656,7 @@ TRecordOutcome TLogbook::RecordDownload(const TDownloadedFlight& download,
     TFlightEntry entry;
     if (!MeasureFlight(flight, entry))
         return {TRecordResult::NoFlight, 0,
-                QStringLiteral("В скачанном полёте нет точек со временем")};
+                QCoreApplication::translate("logbook", "В скачанном полёте нет точек со временем")};
     SetZone(entry,
             download.timeZoneByte
                 ? std::optional<int>(int(std::int8_t(*download.timeZoneByte)) * 60)
@@ -698,7 +724,8 @@ TPrepared Prepare(const QString& path, const track::TPilotProfile& profile) {
         if (p.flights.empty()) {
             p.failure = {
                 TRecordResult::NoFlight, 0,
-                QStringLiteral("Файл \"%1\": в треке нет точек со временем").arg(Shown(path))};
+                QCoreApplication::translate("logbook", "Файл \"%1\": в треке нет точек со временем")
+                    .arg(Shown(path))};
             return p;
         }
         p.suffix = file.format == track::TTrackFormat::Igc ? QStringLiteral(".igc")
@@ -763,7 +790,8 @@ QStringList TLogbook::TrackFilesUnder(const QStringList& paths, QStringList* ski
                 else if (track::IsTrackFileName(entry.path))
                     found << entry.path;  // an odd one is named by the import
                 else if (skipped)
-                    *skipped << QStringLiteral(
+                    *skipped << QCoreApplication::translate(
+                                    "logbook",
                                     "Файл \"%1\" пропущен: по имени это не трек IGC или GPX")
                                     .arg(Shown(entry.path));
             }
@@ -884,13 +912,13 @@ void AddTo(TTotals& t, const TFlightEntry& e) {
 QString TotalsByTitle(TTotalsBy by) {
     switch (by) {
         case TTotalsBy::Year:
-            return QStringLiteral("По годам");
+            return QCoreApplication::translate("logbook", "По годам");
         case TTotalsBy::Month:
-            return QStringLiteral("По месяцам");
+            return QCoreApplication::translate("logbook", "По месяцам");
         case TTotalsBy::Site:
-            return QStringLiteral("По местам");
+            return QCoreApplication::translate("logbook", "По местам");
         case TTotalsBy::Glider:
-            return QStringLiteral("По крыльям");
+            return QCoreApplication::translate("logbook", "По крыльям");
     }
     return {};
 }
@@ -922,9 +950,10 @@ std::vector<TTotalsRow> TLogbook::TotalsBy(const std::vector<TFlightEntry>& flig
         return rows;
     }
     for (const auto& [key, t] : groups)
-        rows.push_back({!key.isEmpty()          ? key
-                        : by == TTotalsBy::Site ? QStringLiteral("(место не названо)")
-                                                : QStringLiteral("(крыло не указано)"),
+        rows.push_back({!key.isEmpty() ? key
+                        : by == TTotalsBy::Site
+                            ? QCoreApplication::translate("logbook", "(место не названо)")
+                            : QCoreApplication::translate("logbook", "(крыло не указано)"),
                         t});
     std::stable_sort(rows.begin(), rows.end(), [](const TTotalsRow& a, const TTotalsRow& b) {
         return a.totals.seconds > b.totals.seconds;
@@ -949,25 +978,28 @@ std::vector<TLogbookRecord> TLogbook::Records(const std::vector<TFlightEntry>& f
         std::function<QString(const TFlightEntry&)> shown;
     };
     const TKind kinds[] = {
-        {TRecordKind::LongestFlight, QStringLiteral("Самый долгий полёт"),
+        {TRecordKind::LongestFlight, QCoreApplication::translate("logbook", "Самый долгий полёт"),
          [](const TFlightEntry& e) { return std::optional<double>(e.durationSeconds); },
          [](const TFlightEntry& e) {
-             return DurationText(e.durationSeconds) + QStringLiteral(" ч");
+             return DurationText(e.durationSeconds) + QCoreApplication::translate("logbook", " ч");
          }},
-        {TRecordKind::LongestDistance, QStringLiteral("Дальше всего от взлёта до посадки"),
+        {TRecordKind::LongestDistance,
+         QCoreApplication::translate("logbook", "Дальше всего от взлёта до посадки"),
          [](const TFlightEntry& e) { return std::optional<double>(e.straightMetres); },
          [](const TFlightEntry& e) {
-             return KilometresText(e.straightMetres) + QStringLiteral(" км");
+             return KilometresText(e.straightMetres) +
+                    QCoreApplication::translate("logbook", " км");
          }},
-        {TRecordKind::BestScore, QStringLiteral("Лучшая оценка XContest"),
+        {TRecordKind::BestScore, QCoreApplication::translate("logbook", "Лучшая оценка XContest"),
          [](const TFlightEntry& e) {
              return e.score && !e.scoreKind.isEmpty() ? e.score : std::nullopt;
          },
          [](const TFlightEntry& e) { return ScoreText(e.score, e.scoreKind); }},
-        {TRecordKind::HighestAltitude, QStringLiteral("Самая большая высота"),
+        {TRecordKind::HighestAltitude,
+         QCoreApplication::translate("logbook", "Самая большая высота"),
          [](const TFlightEntry& e) { return std::optional<double>(e.highestAltitude); },
          [](const TFlightEntry& e) { return Metres(e.highestAltitude); }},
-        {TRecordKind::BestClimb, QStringLiteral("Лучший набор за 10 с"),
+        {TRecordKind::BestClimb, QCoreApplication::translate("logbook", "Лучший набор за 10 с"),
          [](const TFlightEntry& e) { return std::optional<double>(e.climb10s); },
          [](const TFlightEntry& e) { return Rate(e.climb10s); }},
     };
@@ -998,15 +1030,40 @@ std::vector<TLogbookRecord> TLogbook::Records(const std::vector<TFlightEntry>& f
 }
 
 QByteArray TLogbook::CsvText(const std::vector<TFlightEntry>& flights, bool inUtc) {
-    QByteArray out =
-        "\"Дата\",\"Взлёт\",\"Посадка\",\"Взлёт UTC\",\"Посадка UTC\",\"Продолжительность\","
-        "\"Место\",\"Наибольшая высота, м\",\"Наименьшая высота, м\",\"Длина трека, км\","
-        "\"Взлёт - посадка, км\",\"Набор 10 с, м/с\",\"Снижение 10 с, м/с\",\"Точек\","
-        "\"Крыло\",\"Пилот\",\"Прибор\",\"Заметки\","
+    // The header follows the language; the columns and their order do not.
+    const QString columns[] = {
+        QCoreApplication::translate("logbook", "Дата"),
+        QCoreApplication::translate("logbook", "Взлёт"),
+        QCoreApplication::translate("logbook", "Посадка"),
+        QCoreApplication::translate("logbook", "Взлёт UTC"),
+        QCoreApplication::translate("logbook", "Посадка UTC"),
+        track::DurationTitle(),
+        QCoreApplication::translate("logbook", "Место"),
+        QCoreApplication::translate("logbook", "Наибольшая высота, м"),
+        QCoreApplication::translate("logbook", "Наименьшая высота, м"),
+        QCoreApplication::translate("logbook", "Длина трека, км"),
+        QCoreApplication::translate("logbook", "Взлёт - посадка, км"),
+        QCoreApplication::translate("logbook", "Набор 10 с, м/с"),
+        QCoreApplication::translate("logbook", "Снижение 10 с, м/с"),
+        QCoreApplication::translate("logbook", "Точек"),
+        QCoreApplication::translate("logbook", "Крыло"),
+        QCoreApplication::translate("logbook", "Пилот"),
+        QCoreApplication::translate("logbook", "Прибор"),
+        QCoreApplication::translate("logbook", "Заметки"),
         // Added later: after the columns scripts may count on.
-        "\"№\",\"Широта взлёта\",\"Долгота взлёта\",\"XContest, б\",\"Вид полёта\","
-        // The zone of "Дата", "Взлёт" and "Посадка", and its source.
-        "\"Пояс\",\"Пояс определён\",\"Трек\"\r\n";
+        QCoreApplication::translate("logbook", "№"),
+        QCoreApplication::translate("logbook", "Широта взлёта"),
+        QCoreApplication::translate("logbook", "Долгота взлёта"),
+        QCoreApplication::translate("logbook", "XContest, б"),
+        QCoreApplication::translate("logbook", "Вид полёта"),
+        // The zone of the date, takeoff and landing columns, and its source.
+        QCoreApplication::translate("logbook", "Пояс"),
+        QCoreApplication::translate("logbook", "Пояс определён"),
+        QCoreApplication::translate("logbook", "Трек"),
+    };
+    QList<QByteArray> header;
+    for (const QString& column : columns) header << CsvField(column);
+    QByteArray out = header.join(',') + "\r\n";
     for (const TFlightEntry& e : flights) {
         const TShownTime takeoff = ShownTime(e, e.takeoffUtc, inUtc);
         const QList<QByteArray> fields = {
@@ -1050,7 +1107,8 @@ void TLogbook::ExportCsv(const std::vector<TFlightEntry>& flights, const QString
 
 track::TCheckedTrack TLogbook::CheckedFlight(const TFlightEntry& entry) {
     const QString path = StoredFilePath(entry);
-    if (path.isEmpty()) throw device::TAppError(QStringLiteral("У полёта нет файла трека"));
+    if (path.isEmpty())
+        throw device::TAppError(QCoreApplication::translate("logbook", "У полёта нет файла трека"));
     return ReadEntryFlight(path, entry.takeoffUtc);
 }
 
@@ -1100,9 +1158,12 @@ void TLogbook::ExportKml(std::int64_t id, const QString& path) {
     flight.name = DateText(entry->LocalTakeoff()) +
                   (entry->site.isEmpty() ? QString() : QStringLiteral(" ") + entry->site);
     flight.facts = track::FlightFacts(flight.fixes);
-    if (!entry->pilot.isEmpty()) flight.facts.emplace_back(QStringLiteral("Пилот"), entry->pilot);
-    if (!entry->glider.isEmpty()) flight.facts.emplace_back(QStringLiteral("Крыло"), entry->glider);
-    if (!entry->site.isEmpty()) flight.facts.emplace_back(QStringLiteral("Место"), entry->site);
+    if (!entry->pilot.isEmpty())
+        flight.facts.emplace_back(QCoreApplication::translate("logbook", "Пилот"), entry->pilot);
+    if (!entry->glider.isEmpty())
+        flight.facts.emplace_back(QCoreApplication::translate("logbook", "Крыло"), entry->glider);
+    if (!entry->site.isEmpty())
+        flight.facts.emplace_back(QCoreApplication::translate("logbook", "Место"), entry->site);
     track::WriteKmlFile(path, flight);
 }
 
@@ -1162,7 +1223,9 @@ void TLogbook::EditTakeoff(std::int64_t id, const QDate& date, const QTime& take
     std::optional<TFlightEntry> entry = store_.Flight(id);
     const std::optional<device::TrackTime> local = WallClock(date, takeoff);
     if (!entry) return;
-    if (!local) throw device::TAppError(QStringLiteral("Неверная дата или время взлёта"));
+    if (!local)
+        throw device::TAppError(
+            QCoreApplication::translate("logbook", "Неверная дата или время взлёта"));
     const device::TrackTime moved = *local - entry->utcOffsetMinutes.value_or(0) * 60;
     entry->landingUtc += moved - entry->takeoffUtc;
     entry->takeoffUtc = moved;
@@ -1172,10 +1235,13 @@ void TLogbook::EditTakeoff(std::int64_t id, const QDate& date, const QTime& take
 
 std::int64_t TLogbook::AddManual(const TManualFlight& flight) {
     const std::optional<device::TrackTime> local = WallClock(flight.date, flight.takeoff);
-    if (!local) throw device::TAppError(QStringLiteral("Неверная дата или время взлёта"));
+    if (!local)
+        throw device::TAppError(
+            QCoreApplication::translate("logbook", "Неверная дата или время взлёта"));
     if (flight.durationSeconds <= 0 || flight.durationSeconds > MaxManualSeconds)
         throw device::TAppError(
-            QStringLiteral("Время полёта: от 0:01 до %1").arg(DurationText(MaxManualSeconds)));
+            QCoreApplication::translate("logbook", "Время полёта: от 0:01 до %1")
+                .arg(DurationText(MaxManualSeconds)));
     store_.CheckWritable();
     TFlightEntry e;
     e.identity = QStringLiteral("manual:") + QUuid::createUuid().toString(QUuid::WithoutBraces);
@@ -1218,10 +1284,13 @@ std::optional<TUndone> TLogbook::Undo() { return store_.Undo(); }
 
 QString UndoneText(const TUndone& undone) {
     if (undone.kind == QLatin1String("delete"))
-        return QStringLiteral("Отменено удаление полёта № %1").arg(undone.number);
+        return QCoreApplication::translate("logbook", "Отменено удаление полёта № %1")
+            .arg(undone.number);
     if (undone.kind == QLatin1String("add"))
-        return QStringLiteral("Отменено добавление полёта № %1").arg(undone.number);
-    return QStringLiteral("Отменено изменение полёта № %1").arg(undone.number);
+        return QCoreApplication::translate("logbook", "Отменено добавление полёта № %1")
+            .arg(undone.number);
+    return QCoreApplication::translate("logbook", "Отменено изменение полёта № %1")
+        .arg(undone.number);
 }
 
 }  // namespace logbook

@@ -36,8 +36,10 @@ QString Shown(const QString& path) { return device::ShownName(path); }
 
 [[noreturn]] void NotABackup(const QString& path, const QString& reason) {
     throw device::TAppError(
-        QStringLiteral("Файл \"%1\" не является целой резервной копией журнала (%2); журнал не "
-                       "изменён")
+        QCoreApplication::translate(
+            "logbook",
+            "Файл \"%1\" не является целой резервной копией журнала (%2); журнал не "
+            "изменён")
             .arg(Shown(path), reason));
 }
 
@@ -71,15 +73,17 @@ struct TEntry {
 // and checked.
 std::vector<TEntry> ReadBackup(const QString& path) {
     const QByteArray all = device::ReadRegularFile(path, kMaxBytes + 1);
-    if (all.size() > kMaxBytes) NotABackup(path, QStringLiteral("файл слишком велик"));
+    if (all.size() > kMaxBytes)
+        NotABackup(path, QCoreApplication::translate("logbook", "файл слишком велик"));
     const qsizetype head = kMagic.size() + 4;
     if (all.size() < head + kDigestBytes || !all.startsWith(kMagic))
-        NotABackup(path, QStringLiteral("нет заголовка резервной копии"));
+        NotABackup(path, QCoreApplication::translate("logbook", "нет заголовка резервной копии"));
     if (qFromBigEndian<quint32>(all.constData() + kMagic.size()) > kFormat)
-        NotABackup(path, QStringLiteral("записана более новой версией программы"));
+        NotABackup(
+            path, QCoreApplication::translate("logbook", "записана более новой версией программы"));
     const QByteArrayView body(all.constData(), all.size() - kDigestBytes);
     if (QCryptographicHash::hash(body, QCryptographicHash::Sha256) != all.right(kDigestBytes))
-        NotABackup(path, QStringLiteral("контрольная сумма не сходится"));
+        NotABackup(path, QCoreApplication::translate("logbook", "контрольная сумма не сходится"));
 
     std::vector<TEntry> entries;
     std::set<QByteArray> names;
@@ -87,7 +91,7 @@ std::vector<TEntry> ReadBackup(const QString& path) {
     qsizetype at = head;
     const auto take = [&](qint64 count) {
         if (count < 0 || count > body.size() - at)
-            NotABackup(path, QStringLiteral("запись обрывается"));
+            NotABackup(path, QCoreApplication::translate("logbook", "запись обрывается"));
         const QByteArray bytes(body.data() + at, qsizetype(count));
         at += qsizetype(count);
         return bytes;
@@ -99,15 +103,15 @@ std::vector<TEntry> ReadBackup(const QString& path) {
         const bool isDatabase = entry.name == kDatabaseEntry;
         if (!isDatabase && !(entry.name.startsWith(kFilesPrefix) &&
                              SafeRelativeName(entry.name.mid(kFilesPrefix.size()))))
-            NotABackup(path, QStringLiteral("недопустимое имя \"%1\"")
+            NotABackup(path, QCoreApplication::translate("logbook", "недопустимое имя \"%1\"")
                                  .arg(device::ShownName(device::DecodeName(entry.name))));
         if (!names.insert(entry.name).second)
-            NotABackup(path, QStringLiteral("имя \"%1\" дважды")
+            NotABackup(path, QCoreApplication::translate("logbook", "имя \"%1\" дважды")
                                  .arg(device::ShownName(device::DecodeName(entry.name))));
         database = database || isDatabase;
         entries.push_back(std::move(entry));
     }
-    if (!database) NotABackup(path, QStringLiteral("нет базы журнала"));
+    if (!database) NotABackup(path, QCoreApplication::translate("logbook", "нет базы журнала"));
     return entries;
 }
 
@@ -143,14 +147,15 @@ void CheckRestoredDatabase(const QString& path, const QString& source) {
     TConnection connection(path);
     QSqlQuery q(connection.Database());
     if (!connection.Open() || !q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
-        NotABackup(source, QStringLiteral("база журнала не читается"));
+        NotABackup(source, QCoreApplication::translate("logbook", "база журнала не читается"));
     const int version = q.value(0).toInt();
     if (version > SchemaVersion)
-        NotABackup(source, QStringLiteral("записана более новой версией программы"));
+        NotABackup(source, QCoreApplication::translate("logbook",
+                                                       "записана более новой версией программы"));
     if (version < 1 || !q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next() ||
         q.value(0).toString() != QLatin1String("ok") ||
         !q.exec(QStringLiteral("SELECT COUNT(*) FROM flights")))
-        NotABackup(source, QStringLiteral("база журнала повреждена"));
+        NotABackup(source, QCoreApplication::translate("logbook", "база журнала повреждена"));
 }
 
 void MakeFolder(const QString& path) {
@@ -160,11 +165,13 @@ void MakeFolder(const QString& path) {
 }  // namespace
 
 QString BackupContentsText(int flights, int trackFiles) {
-    return QStringLiteral("Полётов: %1, файлов треков: %2").arg(flights).arg(trackFiles);
+    return QCoreApplication::translate("logbook", "Полётов: %1, файлов треков: %2")
+        .arg(flights)
+        .arg(trackFiles);
 }
 
 QString RestoredText(const QString& source, int flights, int trackFiles) {
-    return QStringLiteral("Журнал восстановлен из \"%1\". %2")
+    return QCoreApplication::translate("logbook", "Журнал восстановлен из \"%1\". %2")
         .arg(Shown(source), BackupContentsText(flights, trackFiles));
 }
 
@@ -190,7 +197,7 @@ TBackupSummary WriteBackup(QSqlDatabase database, const QString& databasePath,
         q.prepare(QStringLiteral("VACUUM INTO ?"));
         q.addBindValue(copy);
         if (!q.exec())
-            throw device::TAppError(QStringLiteral("%1 не скопирован: %2")
+            throw device::TAppError(QCoreApplication::translate("logbook", "%1 не скопирован: %2")
                                         .arg(LogbookNamedText(databasePath), q.lastError().text()));
     }
     QByteArray out = kMagic;
@@ -290,9 +297,11 @@ TBackupSummary RestoreBackup(const QString& databasePath, const QString& source)
         const QFileInfo info(from);
         if (!info.exists() && !info.isSymLink()) return;
         if (!QDir().rename(from, to))
-            throw device::TAppError(QStringLiteral("\"%1\" не переименован в \"%2\"; журнал не "
-                                                   "изменён")
-                                        .arg(Shown(from), Shown(to)));
+            throw device::TAppError(
+                QCoreApplication::translate("logbook",
+                                            "\"%1\" не переименован в \"%2\"; журнал не "
+                                            "изменён")
+                    .arg(Shown(from), Shown(to)));
         moved.push_back({from, to});
     };
     try {

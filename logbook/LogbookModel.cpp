@@ -155,23 +155,23 @@ QVariant TLogbookModel::headerData(int section, Qt::Orientation orientation, int
         return QSqlQueryModel::headerData(section, orientation, role);
     switch (section) {
         case ColId:
-            return QStringLiteral("№");
+            return tr("№");
         case ColDate:
-            return QStringLiteral("Дата");
+            return tr("Дата");
         case ColTime:
-            return QStringLiteral("Взлёт");
+            return tr("Взлёт");
         case ColSite:
-            return QStringLiteral("Место");
+            return tr("Место");
         case ColDuration:
-            return QStringLiteral("Время");
+            return tr("Время");
         case ColHighest:
-            return QStringLiteral("Высота, м");
+            return tr("Высота, м");
         case ColLength:
-            return QStringLiteral("Трек, км");
+            return tr("Трек, км");
         case ColScore:
-            return QStringLiteral("XContest, б");
+            return tr("XContest, б");
         case ColGlider:
-            return QStringLiteral("Крыло");
+            return tr("Крыло");
         default:
             return {};
     }

@@ -1,5 +1,6 @@
 #include "logbook/LogbookStore.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -20,7 +21,8 @@
 namespace logbook {
 
 QString LogbookNamedText(const QString& path) {
-    return QStringLiteral("Журнал полётов \"%1\"").arg(device::ShownName(path));
+    return QCoreApplication::translate("logbook", "Журнал полётов \"%1\"")
+        .arg(device::ShownName(path));
 }
 
 namespace {
@@ -28,7 +30,8 @@ namespace {
 QString Shown(const QString& path) { return device::ShownName(path); }
 
 QString FailureText(const QString& path, const QString& reason) {
-    return QStringLiteral("%1 недоступен: %2").arg(LogbookNamedText(path), reason);
+    return QCoreApplication::translate("logbook", "%1 недоступен: %2")
+        .arg(LogbookNamedText(path), reason);
 }
 
 [[noreturn]] void Fail(const QString& path, const QString& reason) {
@@ -246,10 +249,12 @@ bool Locked(const QSqlError& error) { return Primary(error) == 5 || Primary(erro
 // A failure in words the pilot can act on; SQLite's own text in brackets.
 QString Reason(const QSqlError& error) {
     if (Locked(error))
-        return QStringLiteral("журнал занят другой программой, попробуйте позже (%1)")
+        return QCoreApplication::translate("logbook",
+                                           "журнал занят другой программой, попробуйте позже (%1)")
             .arg(error.text());
     if (Primary(error) == 8)
-        return QStringLiteral("нет права записи в журнал (%1)").arg(error.text());
+        return QCoreApplication::translate("logbook", "нет права записи в журнал (%1)")
+            .arg(error.text());
     return error.text();
 }
 
@@ -306,33 +311,40 @@ void TLogbookStore::Open() {
     // drop every lock this process holds on it.
     const QFileInfo info(path_);
     if (info.isSymLink() && !info.exists())
-        Fail(path_, QStringLiteral("ссылка ведёт к отсутствующему файлу \"%1\"")
-                        .arg(Shown(info.symLinkTarget())));
-    if (info.exists() && !info.isFile()) Fail(path_, QStringLiteral("это не файл"));
+        Fail(path_,
+             QCoreApplication::translate("logbook", "ссылка ведёт к отсутствующему файлу \"%1\"")
+                 .arg(Shown(info.symLinkTarget())));
+    if (info.exists() && !info.isFile())
+        Fail(path_, QCoreApplication::translate("logbook", "это не файл"));
     // The journal's files are made beside the file a link leads to.
     const QString real = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
     const QString folder = QFileInfo(real).absolutePath();
     const QString folderReadOnly =
-        QStringLiteral("нет права записи в папку \"%1\"").arg(Shown(folder));
+        QCoreApplication::translate("logbook", "нет права записи в папку \"%1\"")
+            .arg(Shown(folder));
     if (!info.exists()) {
         if (!QDir().mkpath(folder))
-            Fail(path_, QStringLiteral("не удалось создать папку \"%1\"").arg(Shown(folder)));
+            Fail(path_, QCoreApplication::translate("logbook", "не удалось создать папку \"%1\"")
+                            .arg(Shown(folder)));
         if (!QFileInfo(folder).isWritable()) Fail(path_, folderReadOnly);
     } else if (!info.isReadable()) {
-        Fail(path_, QStringLiteral("нет права чтения файла"));
+        Fail(path_, QCoreApplication::translate("logbook", "нет права чтения файла"));
     } else if (!info.isWritable()) {
-        readOnly_ = QStringLiteral("файл только для чтения");
+        readOnly_ = QCoreApplication::translate("logbook", "файл только для чтения");
     } else if (!QFileInfo(folder).isWritable()) {
         readOnly_ = folderReadOnly;
     } else if (const QFileInfo shm(real + QStringLiteral("-shm"));
                shm.exists() && !shm.isWritable()) {
         // Another program may be reading through it: it is the pilot's to remove.
-        Fail(path_, QStringLiteral("файл \"%1\" остался только для чтения; удалите его, когда "
-                                   "журнал не открыт ни одной программой")
+        Fail(path_, QCoreApplication::translate(
+                        "logbook",
+                        "файл \"%1\" остался только для чтения; удалите его, когда "
+                        "журнал не открыт ни одной программой")
                         .arg(Shown(shm.filePath())));
     }
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE")))
-        Fail(path_, QStringLiteral("нет драйвера SQLite для Qt (пакет libqt6sql6-sqlite)"));
+        Fail(path_, QCoreApplication::translate(
+                        "logbook", "нет драйвера SQLite для Qt (пакет libqt6sql6-sqlite)"));
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
     QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_);
     if (readOnly_.isEmpty()) {
@@ -354,10 +366,12 @@ void TLogbookStore::Open() {
     // Reading the version reads the whole header and any journal: a damaged
     // file fails here, before anything is written.
     if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
-        Fail(path_, QStringLiteral("файл повреждён или не является журналом (%1)")
-                        .arg(q.lastError().text()));
+        Fail(path_,
+             QCoreApplication::translate("logbook", "файл повреждён или не является журналом (%1)")
+                 .arg(q.lastError().text()));
     if (q.value(0).toInt() > SchemaVersion)
-        Fail(path_, QStringLiteral("файл записан более новой версией программы"));
+        Fail(path_,
+             QCoreApplication::translate("logbook", "файл записан более новой версией программы"));
     // The whole file is read once per process and version of the file;
     // later opens (a recording after the window opened the logbook) rely on
     // SQLite's checks of the pages they touch.
@@ -374,7 +388,7 @@ void TLogbookStore::Open() {
         if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next() ||
             q.value(0).toString() != QLatin1String("ok"))
             Fail(path_,
-                 QStringLiteral("файл повреждён (%1)")
+                 QCoreApplication::translate("logbook", "файл повреждён (%1)")
                      .arg(q.lastError().isValid() ? q.lastError().text() : q.value(0).toString()));
         checked.insert(canonical);
     }
@@ -431,7 +445,8 @@ void TLogbookStore::Migrate() {
         try {
             WriteAutomaticBackup(db, path_, QStringLiteral("schema-%1").arg(found));
         } catch (const device::TAppError& error) {
-            Fail(path_, QStringLiteral("резервная копия перед обновлением не сохранена: %1")
+            Fail(path_, QCoreApplication::translate(
+                            "logbook", "резервная копия перед обновлением не сохранена: %1")
                             .arg(error.Text()));
         }
     }
@@ -441,7 +456,8 @@ void TLogbookStore::Migrate() {
     const int version = fileVersion();
     if (version == SchemaVersion) return;
     if (version > SchemaVersion)
-        Fail(path_, QStringLiteral("файл записан более новой версией программы"));
+        Fail(path_,
+             QCoreApplication::translate("logbook", "файл записан более новой версией программы"));
     for (int step = version; step < SchemaVersion; ++step)
         for (const char* const* sql = kSteps[step]; *sql; ++sql)
             if (!q.exec(QString::fromLatin1(*sql))) Fail(path_, q.lastError());

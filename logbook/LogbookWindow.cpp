@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QDateTime>
 #include <QDesktopServices>
@@ -50,9 +51,13 @@ namespace logbook {
 
 namespace {
 
-const QString kTitle = device::LogbookTitle();
 const QDate NoDateLimit(1900, 1, 1);
-const QString kBackupFilter = QStringLiteral("Резервные копии журнала (*.backup);;Все файлы (*)");
+// Texts are taken when used: the language is chosen after static
+// initialisation.
+QString BackupFilter() {
+    return QCoreApplication::translate("logbook::TLogbookWindow",
+                                       "Резервные копии журнала (*.backup);;Все файлы (*)");
+}
 
 QPushButton* Button(QWidget* parent, const char* name, const QString& text) {
     auto* button = new QPushButton(text, parent);
@@ -109,11 +114,11 @@ TFlightFields FlightFields(QDialog& dialog, const TFlightEntry& texts, const QDa
     f.site->setObjectName(QStringLiteral("edtSite"));
     f.glider->setObjectName(QStringLiteral("edtGlider"));
     f.notes->setObjectName(QStringLiteral("mmoNotes"));
-    f.form->addRow(QStringLiteral("Дата:"), f.date);
+    f.form->addRow(QCoreApplication::translate("logbook::TLogbookWindow", "Дата:"), f.date);
     f.form->addRow(takeoffLabel, f.takeoff);
-    f.form->addRow(QStringLiteral("Место взлёта:"), f.site);
-    f.form->addRow(QStringLiteral("Крыло:"), f.glider);
-    f.form->addRow(QStringLiteral("Заметки:"), f.notes);
+    f.form->addRow(QCoreApplication::translate("logbook::TLogbookWindow", "Место взлёта:"), f.site);
+    f.form->addRow(QCoreApplication::translate("logbook::TLogbookWindow", "Крыло:"), f.glider);
+    f.form->addRow(QCoreApplication::translate("logbook::TLogbookWindow", "Заметки:"), f.notes);
     return f;
 }
 
@@ -127,10 +132,12 @@ bool Accepted(QDialog& dialog, QFormLayout* form) {
     return dialog.result() == QDialog::Accepted;
 }
 
-QString ChooseFlightText() { return QStringLiteral("Выберите полёт в списке"); }
+QString ChooseFlightText() {
+    return QCoreApplication::translate("logbook::TLogbookWindow", "Выберите полёт в списке");
+}
 
 QString TotalsText(const TTotals& t) {
-    return QStringLiteral("%1, %2 ч, %3 км")
+    return QCoreApplication::translate("logbook::TLogbookWindow", "%1, %2 ч, %3 км")
         .arg(FlightCountText(t.flights), DurationText(t.seconds), KilometresText(t.metres));
 }
 
@@ -142,55 +149,55 @@ TLogbookWindow::TLogbookWindow(std::unique_ptr<TLogbook> book,
                                std::function<track::TPilotProfile()> profile, QWidget* parent)
     : QWidget(parent), book_(std::move(book)), profile_(std::move(profile)) {
     setObjectName(QStringLiteral("FormLogbook"));
-    setWindowTitle(kTitle);
+    setWindowTitle(device::LogbookTitle());
     setAttribute(Qt::WA_DeleteOnClose);
 
     cbbYear = new QComboBox(this);
     cbbYear->setObjectName(QStringLiteral("cbbYear"));
     edtFilter = new QLineEdit(this);
     edtFilter->setObjectName(QStringLiteral("edtFilter"));
-    edtFilter->setPlaceholderText(QStringLiteral("место, крыло, заметки, пилот"));
+    edtFilter->setPlaceholderText(tr("место, крыло, заметки, пилот"));
     edtFilter->setClearButtonEnabled(true);
     dteFrom = DateFilter(this, "dteFrom");
     dteTo = DateFilter(this, "dteTo");
     auto* filters = new QHBoxLayout;
-    filters->addWidget(new QLabel(QStringLiteral("Год:"), this));
+    filters->addWidget(new QLabel(tr("Год:"), this));
     filters->addWidget(cbbYear);
-    filters->addWidget(new QLabel(QStringLiteral("Найти:"), this));
+    filters->addWidget(new QLabel(tr("Найти:"), this));
     filters->addWidget(edtFilter, 1);
-    filters->addWidget(new QLabel(QStringLiteral("С:"), this));
+    filters->addWidget(new QLabel(tr("С:"), this));
     filters->addWidget(dteFrom);
-    filters->addWidget(new QLabel(QStringLiteral("по:"), this));
+    filters->addWidget(new QLabel(tr("по:"), this));
     filters->addWidget(dteTo);
 
     // The actions used every day are buttons; the others wait in two menus,
     // so that the window fits the main window's default size.
-    actImportFiles = Action(this, "actImportFiles", QStringLiteral("Импорт файлов..."));
-    actImportFolder = Action(this, "actImportFolder", QStringLiteral("Импорт папки..."));
-    actExportCsv = Action(this, "actExportCsv", QStringLiteral("Сохранить CSV..."));
-    actExportKml = Action(this, "actExportKml", QStringLiteral("Сохранить KML..."));
+    actImportFiles = Action(this, "actImportFiles", tr("Импорт файлов..."));
+    actImportFolder = Action(this, "actImportFolder", tr("Импорт папки..."));
+    actExportCsv = Action(this, "actExportCsv", tr("Сохранить CSV..."));
+    actExportKml = Action(this, "actExportKml", tr("Сохранить KML..."));
     actOpenFolder = Action(this, "actOpenFolder", device::OpenFolderText);
-    actMerge = Action(this, "actMerge", QStringLiteral("Объединить"));
+    actMerge = Action(this, "actMerge", tr("Объединить"));
     actMerge->setToolTip(
-        QStringLiteral("Два выбранных полёта — один полёт с двух приборов: считать его один раз"));
-    actUnmerge = Action(this, "actUnmerge", QStringLiteral("Разделить"));
-    actUnmerge->setToolTip(QStringLiteral("Считать выбранный полёт отдельным полётом"));
-    actBackup = Action(this, "actBackup", QStringLiteral("Резервная копия..."));
-    actBackup->setToolTip(QStringLiteral("Журнал и его файлы треков в одном файле"));
-    actRestore = Action(this, "actRestore", QStringLiteral("Восстановить..."));
-    actRestore->setToolTip(QStringLiteral("Заменить журнал резервной копией"));
-    btnImport = Button(this, "btnImport", QStringLiteral("Импорт"));
+        tr("Два выбранных полёта — один полёт с двух приборов: считать его один раз"));
+    actUnmerge = Action(this, "actUnmerge", tr("Разделить"));
+    actUnmerge->setToolTip(tr("Считать выбранный полёт отдельным полётом"));
+    actBackup = Action(this, "actBackup", tr("Резервная копия..."));
+    actBackup->setToolTip(tr("Журнал и его файлы треков в одном файле"));
+    actRestore = Action(this, "actRestore", tr("Восстановить..."));
+    actRestore->setToolTip(tr("Заменить журнал резервной копией"));
+    btnImport = Button(this, "btnImport", tr("Импорт"));
     auto* importMenu = new QMenu(btnImport);
     importMenu->addActions({actImportFiles, actImportFolder});
     btnImport->setMenu(importMenu);
-    btnAdd = Button(this, "btnAdd", QStringLiteral("Добавить..."));
-    btnAdd->setToolTip(QStringLiteral("Добавить полёт без трека"));
-    btnEdit = Button(this, "btnEdit", QStringLiteral("Изменить..."));
-    btnDelete = Button(this, "btnDelete", QStringLiteral("Удалить"));
-    btnUndo = Button(this, "btnUndo", QStringLiteral("Отменить"));
-    btnUndo->setToolTip(QStringLiteral("Отменить последнее изменение или удаление (Ctrl+Z)"));
+    btnAdd = Button(this, "btnAdd", tr("Добавить..."));
+    btnAdd->setToolTip(tr("Добавить полёт без трека"));
+    btnEdit = Button(this, "btnEdit", tr("Изменить..."));
+    btnDelete = Button(this, "btnDelete", tr("Удалить"));
+    btnUndo = Button(this, "btnUndo", tr("Отменить"));
+    btnUndo->setToolTip(tr("Отменить последнее изменение или удаление (Ctrl+Z)"));
     btnUndo->setShortcut(QKeySequence::Undo);
-    btnMore = Button(this, "btnMore", QStringLiteral("Ещё"));
+    btnMore = Button(this, "btnMore", tr("Ещё"));
     auto* moreMenu = new QMenu(btnMore);
     moreMenu->setToolTipsVisible(true);
     moreMenu->addActions({actMerge, actUnmerge});
@@ -206,7 +213,7 @@ TLogbookWindow::TLogbookWindow(std::unique_ptr<TLogbook> book,
 
     pbImport = new QProgressBar(this);
     pbImport->setObjectName(QStringLiteral("pbImport"));
-    btnCancelImport = Button(this, "btnCancelImport", QStringLiteral("Отменить импорт"));
+    btnCancelImport = Button(this, "btnCancelImport", tr("Отменить импорт"));
     auto* progress = new QHBoxLayout;
     progress->addWidget(pbImport, 1);
     progress->addWidget(btnCancelImport);
@@ -348,7 +355,7 @@ void TLogbookWindow::AttachModel() {
 void TLogbookWindow::FillYears() {
     const QVariant current = cbbYear->currentData();
     cbbYear->clear();
-    cbbYear->addItem(QStringLiteral("Все"));
+    cbbYear->addItem(tr("Все"));
     for (const int year : book_->Store().Years()) cbbYear->addItem(QString::number(year), year);
     const int at = cbbYear->findData(current);
     cbbYear->setCurrentIndex(at < 0 ? 0 : at);
@@ -446,9 +453,9 @@ void TLogbookWindow::SelectionChanged() {
         e.trackLengthMetres = model_->LengthAt(index.row());
         e.sameFlightAs = model_->SameFlightAt(index.row());
     }
-    lblTotals->setText(rows.size() > 1 ? QStringLiteral("Выбрано: ") +
-                                             TotalsText(TLogbook::Totals(selected).all)
-                                       : QStringLiteral("Всего: ") + TotalsText(shownTotals_.all));
+    lblTotals->setText(rows.size() > 1
+                           ? tr("Выбрано: ") + TotalsText(TLogbook::Totals(selected).all)
+                           : tr("Всего: ") + TotalsText(shownTotals_.all));
     const bool one = rows.size() == 1;
     const bool free = !Changing();
     actExportKml->setEnabled(one);
@@ -476,9 +483,9 @@ void TLogbookWindow::ShowSummary() {
     for (const TTotalsRow& row : TLogbook::TotalsBy(rows, by))
         lines << QStringLiteral("  %1: %2").arg(row.key, TotalsText(row.totals));
     const std::vector<TLogbookRecord> records = TLogbook::Records(rows);
-    if (!records.empty()) lines << QStringLiteral("Рекорды:");
+    if (!records.empty()) lines << tr("Рекорды:");
     for (const TLogbookRecord& r : records)
-        lines << QStringLiteral("  %1: %2 (№ %3, %4)")
+        lines << tr("  %1: %2 (№ %3, %4)")
                      .arg(r.title, r.value)
                      .arg(r.number)
                      .arg(DateText(r.localTakeoff));
@@ -487,7 +494,7 @@ void TLogbookWindow::ShowSummary() {
 }
 
 void TLogbookWindow::ShowSelected(const std::optional<TFlightEntry>& entry) {
-    imgPlot->SetPlaceholder(entry && entry->Manual() ? QStringLiteral("У полёта нет трека")
+    imgPlot->SetPlaceholder(entry && entry->Manual() ? tr("У полёта нет трека")
                                                      : ChooseFlightText());
     if (!entry || entry->Manual()) {
         lblFacts->setText(entry ? FactsText(*entry) : QString());
@@ -566,25 +573,24 @@ void TLogbookWindow::ImportEnded() {
     actImportFiles->setEnabled(true);
     actImportFolder->setEnabled(true);
     Reload();
-    QString text = QStringLiteral(
-                       "Добавлено полётов: %1, уже были в журнале: %2, не прочитано: %3, "
-                       "пропущено: %4")
+    QString text = tr("Добавлено полётов: %1, уже были в журнале: %2, не прочитано: %3, "
+                      "пропущено: %4")
                        .arg(report.added)
                        .arg(report.alreadyKept)
                        .arg(report.failed)
                        .arg(report.skipped.size());
-    if (report.cancelled) text += QStringLiteral("\nИмпорт отменён.");
+    if (report.cancelled) text += QLatin1Char('\n') + tr("Импорт отменён.");
     const QStringList said = report.errors + report.skipped;
     if (!said.isEmpty()) text += QStringLiteral("\n\n") + said.mid(0, 20).join(QLatin1Char('\n'));
     device::Dialogs().Message(
         this, report.failed ? device::TMessageKind::Warning : device::TMessageKind::Information,
-        kTitle, text);
+        device::LogbookTitle(), text);
     Q_EMIT ImportFinished();
 }
 
 void TLogbookWindow::btnImportFilesClick() {
     const QString file = device::Dialogs().OpenFileName(
-        this, QString(), QStringLiteral("Треки (*.igc *.IGC *.gpx *.GPX);;Все файлы (*)"));
+        this, QString(), tr("Треки (*.igc *.IGC *.gpx *.GPX);;Все файлы (*)"));
     if (!file.isEmpty()) ImportPaths({file});
 }
 
@@ -633,11 +639,11 @@ void TLogbookWindow::btnEditClick() {
     if (!entry) return;
     QDialog dialog(this);
     dialog.setObjectName(QStringLiteral("FormEditFlight"));
-    dialog.setWindowTitle(QStringLiteral("Полёт %1").arg(DateText(entry->LocalTakeoff())));
+    dialog.setWindowTitle(tr("Полёт %1").arg(DateText(entry->LocalTakeoff())));
     const TShownTime local = ShownTime(*entry, entry->takeoffUtc, false);
     const QDateTime was = QDateTime::fromSecsSinceEpoch(local.time, QTimeZone::utc());
     const TFlightFields fields =
-        FlightFields(dialog, *entry, was, QStringLiteral("Взлёт, %1:").arg(local.zone));
+        FlightFields(dialog, *entry, was, tr("Взлёт, %1:").arg(local.zone));
     if (!Accepted(dialog, fields.form)) return;
     // A new site name offers the flights nearby, listed, to be named too.
     std::vector<std::int64_t> alsoNamed;
@@ -645,7 +651,7 @@ void TLogbookWindow::btnEditClick() {
         const std::vector<TFlightEntry> near = book_->SitesToRename(entry->id, fields.site->text());
         if (!near.empty() &&
             device::Dialogs().Ask(
-                this, device::TMessageKind::Plain, kTitle,
+                this, device::TMessageKind::Plain, device::LogbookTitle(),
                 RenameOthersQuestion(fields.site->text().trimmed(), book_->SiteRadius(), near)))
             for (const TFlightEntry& e : near) alsoNamed.push_back(e.id);
     }
@@ -668,15 +674,15 @@ void TLogbookWindow::btnEditClick() {
 void TLogbookWindow::btnAddClick() {
     QDialog dialog(this);
     dialog.setObjectName(QStringLiteral("FormAddFlight"));
-    dialog.setWindowTitle(QStringLiteral("Полёт без трека"));
+    dialog.setWindowTitle(tr("Полёт без трека"));
     auto* duration = new QTimeEdit(QTime(1, 0), &dialog);
     duration->setObjectName(QStringLiteral("tmeDuration"));
     duration->setDisplayFormat(QStringLiteral("H:mm"));
     duration->setMinimumTime(QTime(0, 1));
     const TFlightFields fields =
         FlightFields(dialog, {}, QDateTime(QDate::currentDate(), QTime(12, 0), QTimeZone::utc()),
-                     QStringLiteral("Взлёт (местное время):"));
-    fields.form->insertRow(2, QStringLiteral("Время полёта:"), duration);
+                     tr("Взлёт (местное время):"));
+    fields.form->insertRow(2, tr("Время полёта:"), duration);
     if (!Accepted(dialog, fields.form)) return;
     const TManualFlight flight{
         fields.date->date(), fields.takeoff->time(), duration->time().msecsSinceStartOfDay() / 1000,
@@ -691,8 +697,8 @@ void TLogbookWindow::btnDeleteClick() {
     const std::optional<TFlightEntry> entry = CurrentEntry();
     if (!entry) return;
     if (!device::Dialogs().Ask(
-            this, device::TMessageKind::Warning, kTitle,
-            QStringLiteral("Удалить из журнала полёт %1 %2? Файлы трека останутся на диске.")
+            this, device::TMessageKind::Warning, device::LogbookTitle(),
+            tr("Удалить из журнала полёт %1 %2? Файлы трека останутся на диске.")
                 .arg(DateText(entry->LocalTakeoff()), TimeOfDayText(entry->LocalTakeoff()))))
         return;
     Change([this, id = entry->id] { book_->Remove(id); });
@@ -715,7 +721,7 @@ void TLogbookWindow::btnUnmergeClick() {
 }
 
 void TLogbookWindow::btnBackupClick() {
-    const QString path = device::Dialogs().SaveFileName(this, QString(), kBackupFilter);
+    const QString path = device::Dialogs().SaveFileName(this, QString(), BackupFilter());
     if (path.isEmpty()) return;
     QString text;
     try {
@@ -723,21 +729,23 @@ void TLogbookWindow::btnBackupClick() {
         text = device::FileSavedText + QDir::toNativeSeparators(path) + QLatin1Char('\n') +
                BackupContentsText(book_->Store().Count(), summary.trackFiles);
     } catch (const device::TAppError& error) {
-        device::Dialogs().Message(this, device::TMessageKind::Error, kTitle, error.Text());
+        device::Dialogs().Message(this, device::TMessageKind::Error, device::LogbookTitle(),
+                                  error.Text());
         return;
     }
-    device::Dialogs().Message(this, device::TMessageKind::Information, kTitle, text);
+    device::Dialogs().Message(this, device::TMessageKind::Information, device::LogbookTitle(),
+                              text);
 }
 
 void TLogbookWindow::btnRestoreClick() {
     if (Importing() || Changing()) return;
-    const QString source = device::Dialogs().OpenFileName(this, QString(), kBackupFilter);
+    const QString source = device::Dialogs().OpenFileName(this, QString(), BackupFilter());
     if (source.isEmpty()) return;
     const QString path = book_->Store().Path();
     if (!device::Dialogs().Ask(
-            this, device::TMessageKind::Warning, kTitle,
-            QStringLiteral("Заменить журнал полётов резервной копией \"%1\"? Нынешний журнал "
-                           "будет сохранён в папке \"%2\".")
+            this, device::TMessageKind::Warning, device::LogbookTitle(),
+            tr("Заменить журнал полётов резервной копией \"%1\"? Нынешний журнал "
+               "будет сохранён в папке \"%2\".")
                 .arg(QDir::toNativeSeparators(source),
                      QDir::toNativeSeparators(AutomaticBackupFolder(path)))))
         return;
@@ -759,7 +767,7 @@ void TLogbookWindow::btnRestoreClick() {
         book_ = std::make_unique<TLogbook>(path, InterfaceBusyTimeoutMs);
     } catch (const device::TAppError& error) {
         // Neither logbook opens: the window has nothing to show.
-        device::Dialogs().Message(this, device::TMessageKind::Error, kTitle,
+        device::Dialogs().Message(this, device::TMessageKind::Error, device::LogbookTitle(),
                                   failure.isEmpty() ? error.Text() : failure);
         if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
             frame->close();
@@ -771,17 +779,19 @@ void TLogbookWindow::btnRestoreClick() {
     Reload();
     cbbYearChange();
     if (failure.isEmpty())
-        device::Dialogs().Message(this, device::TMessageKind::Information, kTitle,
+        device::Dialogs().Message(this, device::TMessageKind::Information, device::LogbookTitle(),
                                   RestoredText(source, book_->Store().Count(), summary.trackFiles));
     else
-        device::Dialogs().Message(this, device::TMessageKind::Error, kTitle, failure);
+        device::Dialogs().Message(this, device::TMessageKind::Error, device::LogbookTitle(),
+                                  failure);
 }
 
 void TLogbookWindow::Change(TLockRetry::TChange change) {
     const bool started = changes_.Run(std::move(change), [this](const QString& failure) {
         Reload();
         if (!failure.isEmpty())
-            device::Dialogs().Message(this, device::TMessageKind::Error, kTitle, failure);
+            device::Dialogs().Message(this, device::TMessageKind::Error, device::LogbookTitle(),
+                                      failure);
     });
     // While it waits, no other change can be asked for.
     if (started) SelectionChanged();
@@ -800,7 +810,8 @@ TLogbookWindow* OpenLogbookWindow(QMdiArea* area, const QString& databasePath,
         // reported at once rather than freezing the window.
         book = std::make_unique<TLogbook>(databasePath, InterfaceBusyTimeoutMs);
     } catch (const device::TAppError& error) {
-        device::Dialogs().Message(area, device::TMessageKind::Error, kTitle, error.Text());
+        device::Dialogs().Message(area, device::TMessageKind::Error, device::LogbookTitle(),
+                                  error.Text());
         return nullptr;
     }
     auto* window = new TLogbookWindow(std::move(book), std::move(profile));

@@ -1,7 +1,10 @@
 #include "scoring/RuleSets.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <algorithm>
+#include <map>
+#include <mutex>
 
 namespace scoring {
 
@@ -62,24 +65,27 @@ TFlightKind Triangle(QString id, QString name, double multiplier, double closing
 // league's text that names it).
 constexpr double FaiLegShare = 0.28;
 
+QString FreeFlightName() { return QCoreApplication::translate("scoring", "свободный полёт"); }
+
 // XContest's free flight, free and FAI triangle; its leagues differ in the
 // closing share.
 std::vector<TFlightKind> XContestKinds(double closingShare, const char* source) {
-    return {Open(QStringLiteral("free"), QStringLiteral("свободный полёт"), 1.0, source),
-            Triangle(QStringLiteral("triangle"), QStringLiteral("треугольник"), 1.2, closingShare,
-                     0, 0, source),
-            Triangle(QStringLiteral("fai"), QStringLiteral("треугольник FAI"), 1.4, closingShare, 0,
-                     FaiLegShare, source)};
+    return {
+        Open(QStringLiteral("free"), FreeFlightName(), 1.0, source),
+        Triangle(QStringLiteral("triangle"), QCoreApplication::translate("scoring", "треугольник"),
+                 1.2, closingShare, 0, 0, source),
+        Triangle(QStringLiteral("fai"), QCoreApplication::translate("scoring", "треугольник FAI"),
+                 1.4, closingShare, 0, FaiLegShare, source)};
 }
 
 TRuleSet XContest() {
     std::vector<TFlightKind> kinds = XContestKinds(0.2, XContestText);
     kinds.push_back(Triangle(QStringLiteral("closed-triangle"),
-                             QStringLiteral("замкнутый треугольник"), 1.4, 0.05, 0, 0,
-                             XContestText));
+                             QCoreApplication::translate("scoring", "замкнутый треугольник"), 1.4,
+                             0.05, 0, 0, XContestText));
     kinds.push_back(Triangle(QStringLiteral("closed-fai"),
-                             QStringLiteral("замкнутый треугольник FAI"), 1.6, 0.05, 0, FaiLegShare,
-                             XContestText));
+                             QCoreApplication::translate("scoring", "замкнутый треугольник FAI"),
+                             1.6, 0.05, 0, FaiLegShare, XContestText));
     return {QStringLiteral("xcontest"), QStringLiteral("XContest"),      TEarth::FaiSphere, 2,
             std::move(kinds),           QString::fromUtf8(XContestEarth)};
 }
@@ -94,20 +100,23 @@ TRuleSet Annecy() {
 }
 
 TRuleSet Norway() {
-    return {QStringLiteral("xcontest-norway"),
-            QStringLiteral("XContest Norway"),
-            TEarth::FaiSphere,
-            2,
-            {Open(QStringLiteral("free"), QStringLiteral("свободный полёт"), 1.0, NorwayText),
-             Triangle(QStringLiteral("triangle"), QStringLiteral("треугольник"), 1.5, 0.2, 0, 0,
-                      NorwayText),
-             Triangle(QStringLiteral("fai"), QStringLiteral("треугольник FAI"), 2.2, 0.2, 0,
-                      FaiLegShare, NorwayText),
-             Triangle(QStringLiteral("closed-triangle"), QStringLiteral("замкнутый треугольник"),
-                      1.7, 0.05, 0, 0, NorwayText),
-             Triangle(QStringLiteral("closed-fai"), QStringLiteral("замкнутый треугольник FAI"),
-                      2.4, 0.05, 0, FaiLegShare, NorwayText)},
-            QString::fromUtf8(XContestEarth)};
+    return {
+        QStringLiteral("xcontest-norway"),
+        QStringLiteral("XContest Norway"),
+        TEarth::FaiSphere,
+        2,
+        {Open(QStringLiteral("free"), FreeFlightName(), 1.0, NorwayText),
+         Triangle(QStringLiteral("triangle"), QCoreApplication::translate("scoring", "треугольник"),
+                  1.5, 0.2, 0, 0, NorwayText),
+         Triangle(QStringLiteral("fai"), QCoreApplication::translate("scoring", "треугольник FAI"),
+                  2.2, 0.2, 0, FaiLegShare, NorwayText),
+         Triangle(QStringLiteral("closed-triangle"),
+                  QCoreApplication::translate("scoring", "замкнутый треугольник"), 1.7, 0.05, 0, 0,
+                  NorwayText),
+         Triangle(QStringLiteral("closed-fai"),
+                  QCoreApplication::translate("scoring", "замкнутый треугольник FAI"), 2.4, 0.05, 0,
+                  FaiLegShare, NorwayText)},
+        QString::fromUtf8(XContestEarth)};
 }
 
 TRuleSet Ffvl() {
@@ -119,10 +128,13 @@ TRuleSet Ffvl() {
             QStringLiteral("FFVL"),
             TEarth::Wgs84,
             2,
-            {Open(QStringLiteral("free"), QStringLiteral("дистанция через 3 точки"), 1.0, CfdText),
-             closedByCfd(Triangle(QStringLiteral("triangle"), QStringLiteral("плоский треугольник"),
+            {Open(QStringLiteral("free"),
+                  QCoreApplication::translate("scoring", "дистанция через 3 точки"), 1.0, CfdText),
+             closedByCfd(Triangle(QStringLiteral("triangle"),
+                                  QCoreApplication::translate("scoring", "плоский треугольник"),
                                   1.2, 0.05, 3000, 0, CfdScorers)),
-             closedByCfd(Triangle(QStringLiteral("fai"), QStringLiteral("треугольник FAI"), 1.4,
+             closedByCfd(Triangle(QStringLiteral("fai"),
+                                  QCoreApplication::translate("scoring", "треугольник FAI"), 1.4,
                                   0.05, 3000, FaiLegShare, CfdScorers))},
             QString::fromUtf8(CfdEarth)};
 }
@@ -133,30 +145,35 @@ TRuleSet XcLeague() {
         return kind;
     };
     auto outAndReturn = [&](const char* tier, double multiplier, double km) {
-        return least(Closed(TShape::OutAndReturn, QStringLiteral("out-return-%1").arg(tier),
-                            QStringLiteral("туда и обратно от %1 км").arg(tier), multiplier, 0, 800,
-                            0, XcLeagueText),
-                     km);
+        return least(
+            Closed(TShape::OutAndReturn, QStringLiteral("out-return-%1").arg(tier),
+                   QCoreApplication::translate("scoring", "туда и обратно от %1 км").arg(tier),
+                   multiplier, 0, 800, 0, XcLeagueText),
+            km);
     };
     auto flat = [&](const char* tier, double multiplier, double km) {
-        TFlightKind kind = least(Triangle(QStringLiteral("triangle-%1").arg(tier),
-                                          QStringLiteral("плоский треугольник от %1 км").arg(tier),
-                                          multiplier, 0, 800, 0.15, XcLeagueText),
-                                 km);
+        TFlightKind kind = least(
+            Triangle(
+                QStringLiteral("triangle-%1").arg(tier),
+                QCoreApplication::translate("scoring", "плоский треугольник от %1 км").arg(tier),
+                multiplier, 0, 800, 0.15, XcLeagueText),
+            km);
         kind.maxLegShare = 0.45;
         return kind;
     };
     auto fai = [&](const char* tier, double multiplier, double km) {
-        return least(Triangle(QStringLiteral("fai-%1").arg(tier),
-                              QStringLiteral("треугольник FAI от %1 км").arg(tier), multiplier, 0,
-                              800, FaiLegShare, XcLeagueText),
-                     km);
+        return least(
+            Triangle(QStringLiteral("fai-%1").arg(tier),
+                     QCoreApplication::translate("scoring", "треугольник FAI от %1 км").arg(tier),
+                     multiplier, 0, 800, FaiLegShare, XcLeagueText),
+            km);
     };
     return {QStringLiteral("xcleague"),
             QStringLiteral("UK XC League"),
             TEarth::Wgs84,
             1,
-            {least(Open(QStringLiteral("free"), QStringLiteral("полёт через 3 точки"), 1.0,
+            {least(Open(QStringLiteral("free"),
+                        QCoreApplication::translate("scoring", "полёт через 3 точки"), 1.0,
                         XcLeagueTable),
                    5),
              outAndReturn("35", 2.0, 35), outAndReturn("15", 1.5, 15), outAndReturn("5", 1.2, 5),
@@ -169,8 +186,21 @@ TRuleSet XcLeague() {
 }  // namespace
 
 const std::vector<TRuleSet>& AllRuleSets() {
-    static const std::vector<TRuleSet> all{XContest(), Ffvl(), Annecy(), Norway(), XcLeague()};
-    return all;
+    // The names follow the language in force when asked, and one name tells
+    // the languages apart: building the sets to compare them would cost more
+    // than a lookup is worth. Each language's sets are kept for good, as
+    // callers hold references to them.
+    static std::mutex mutex;
+    static std::map<QString, std::vector<TRuleSet>> byLanguage;
+    const QString language = FreeFlightName();
+    const std::lock_guard lock(mutex);
+    auto known = byLanguage.find(language);
+    if (known == byLanguage.end())
+        known = byLanguage
+                    .emplace(language, std::vector<TRuleSet>{XContest(), Ffvl(), Annecy(), Norway(),
+                                                             XcLeague()})
+                    .first;
+    return known->second;
 }
 
 const TRuleSet& XContestRules() { return AllRuleSets()[0]; }

@@ -1,5 +1,6 @@
 #include "scoring/ScoreReport.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -30,7 +31,7 @@ QString Duration(long long seconds) {
 }
 
 QString PointText(const QString& label, const TScorePoint& point) {
-    return QStringLiteral("  %1 %2  %3 %4  (точка %5)")
+    return QCoreApplication::translate("scoring", "  %1 %2  %3 %4  (точка %5)")
         .arg(label, -16)
         .arg(TimeOf(point))
         .arg(point.latitude, 0, 'f', 5)
@@ -51,33 +52,41 @@ QJsonObject PointJson(const TScorePoint& point) {
 }  // namespace
 
 QString ScoreLine(const TScoreResult& result) {
-    if (!result.found) return QStringLiteral("%1: нет оценки (мало точек)").arg(result.rulesName);
-    QString line =
-        QStringLiteral("%1: %2 б, %3").arg(result.rulesName, Number(result.score), result.kindName);
+    if (!result.found)
+        return QCoreApplication::translate("scoring", "%1: нет оценки (мало точек)")
+            .arg(result.rulesName);
+    QString line = QCoreApplication::translate("scoring", "%1: %2 б, %3")
+                       .arg(result.rulesName, Number(result.score), result.kindName);
     if (!result.proven)
-        line += QStringLiteral(" (поиск прерван; возможно до %1 б)").arg(Number(result.bound));
+        line += QCoreApplication::translate("scoring", " (поиск прерван; возможно до %1 б)")
+                    .arg(Number(result.bound));
     return line;
 }
 
 QStringList ScoreText(const TScoreResult& result) {
     QStringList lines{ScoreLine(result)};
     if (!result.found) return lines;
-    lines << QStringLiteral("  Дистанция %1 км × %2")
+    lines << QCoreApplication::translate("scoring", "  Дистанция %1 км × %2")
                  .arg(Number(result.distanceKm), Number(result.multiplier, 1));
     QStringList legs;
     for (double leg : result.legsKm) legs << Number(leg);
-    lines << QStringLiteral("  Плечи, км: %1").arg(legs.join(QStringLiteral("; ")));
+    lines << QCoreApplication::translate("scoring", "  Плечи, км: %1")
+                 .arg(legs.join(QStringLiteral("; ")));
     if (result.closed) {
-        lines << QStringLiteral("  Замыкание %1 км").arg(Number(result.closingKm));
-        lines << PointText(QStringLiteral("Начало"), result.closingStart);
+        lines << QCoreApplication::translate("scoring", "  Замыкание %1 км")
+                     .arg(Number(result.closingKm));
+        lines << PointText(QCoreApplication::translate("scoring", "Начало"), result.closingStart);
     }
     for (std::size_t i = 0; i < result.points.size(); ++i) {
-        QString label = QStringLiteral("ППМ %1").arg(result.closed ? i + 1 : i);
-        if (!result.closed && i == 0) label = QStringLiteral("Старт");
-        if (!result.closed && i + 1 == result.points.size()) label = QStringLiteral("Финиш");
+        QString label =
+            QCoreApplication::translate("scoring", "ППМ %1").arg(result.closed ? i + 1 : i);
+        if (!result.closed && i == 0) label = QCoreApplication::translate("scoring", "Старт");
+        if (!result.closed && i + 1 == result.points.size())
+            label = QCoreApplication::translate("scoring", "Финиш");
         lines << PointText(label, result.points[i]);
     }
-    if (result.closed) lines << PointText(QStringLiteral("Конец"), result.closingEnd);
+    if (result.closed)
+        lines << PointText(QCoreApplication::translate("scoring", "Конец"), result.closingEnd);
     return lines;
 }
 
@@ -110,26 +119,29 @@ QByteArray ScoreJson(const TScoreResult& result) {
 
 QStringList AnalysisText(const TFlightAnalysis& analysis) {
     if (!analysis.usable)
-        return {QStringLiteral("Подъёмы и переходы: в треке нет времени или высоты")};
+        return {QCoreApplication::translate("scoring",
+                                            "Подъёмы и переходы: в треке нет времени или высоты")};
     QStringList lines;
     const long long flying = std::max(1LL, analysis.secondsFlying);
-    lines << QStringLiteral("Полёт %1, в термиках %2 (%3 %)")
+    lines << QCoreApplication::translate("scoring", "Полёт %1, в термиках %2 (%3 %)")
                  .arg(Duration(analysis.secondsFlying), Duration(analysis.secondsCircling))
                  .arg(analysis.secondsCircling * 100 / flying);
     const track::TClimbExtremes& e = analysis.extremes;
-    lines << QStringLiteral("Наибольший подъём %1 м/с за 1 с, %2 м/с за 10 с")
+    lines << QCoreApplication::translate("scoring",
+                                         "Наибольший подъём %1 м/с за 1 с, %2 м/с за 10 с")
                  .arg(Number(e.climb1s, 1), Number(e.climb10s, 1));
-    lines << QStringLiteral("Наибольшее снижение %1 м/с за 1 с, %2 м/с за 10 с")
+    lines << QCoreApplication::translate("scoring",
+                                         "Наибольшее снижение %1 м/с за 1 с, %2 м/с за 10 с")
                  .arg(Number(e.sink1s, 1), Number(e.sink10s, 1));
-    lines << QStringLiteral("Термики: %1").arg(analysis.thermals.size());
+    lines << QCoreApplication::translate("scoring", "Термики: %1").arg(analysis.thermals.size());
     for (const TThermal& t : analysis.thermals)
-        lines << QStringLiteral("  %1–%2  набор %3 м, в среднем %4 м/с")
+        lines << QCoreApplication::translate("scoring", "  %1–%2  набор %3 м, в среднем %4 м/с")
                      .arg(TimeOf(t.start), TimeOf(t.end))
                      .arg(std::lround(t.gain))
                      .arg(Number(t.averageClimb, 1));
-    lines << QStringLiteral("Переходы: %1").arg(analysis.glides.size());
+    lines << QCoreApplication::translate("scoring", "Переходы: %1").arg(analysis.glides.size());
     for (const TGlide& g : analysis.glides)
-        lines << QStringLiteral("  %1–%2  %3 км, %4 км/ч, качество %5")
+        lines << QCoreApplication::translate("scoring", "  %1–%2  %3 км, %4 км/ч, качество %5")
                      .arg(TimeOf(g.start), TimeOf(g.end), Number(g.distance / 1000, 1),
                           Number(g.averageSpeed * 3.6, 0),
                           g.glideRatio > 0 ? Number(g.glideRatio, 1) : QStringLiteral("—"));

@@ -1,5 +1,6 @@
 #include "track/CheckedTrack.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <algorithm>
 #include <cmath>
@@ -196,8 +197,10 @@ TCheckedTrack CheckFixes(const std::vector<TRecordedFix>& recorded, const QStrin
     if (!InTimeOrder(fixes)) {
         if (untimed)
             throw device::TAppError(
-                QStringLiteral("Файл \"%1\": точки трека не по порядку времени, и не у всех есть "
-                               "время: порядок полёта не восстановить")
+                QCoreApplication::translate(
+                    "track",
+                    "Файл \"%1\": точки трека не по порядку времени, и не у всех есть "
+                    "время: порядок полёта не восстановить")
                     .arg(QDir::toNativeSeparators(name)));
         std::stable_sort(fixes.begin(), fixes.end(),
                          [](const TFlightFix& a, const TFlightFix& b) { return a.time < b.time; });
@@ -233,17 +236,17 @@ std::vector<TRecordedFix> AsRecorded(const std::vector<TFlightFix>& fixes) {
 QString AltitudeSourceText(TAltitudeSource source) {
     switch (source) {
         case TAltitudeSource::Pressure:
-            return QStringLiteral("барометрическая");
+            return QCoreApplication::translate("track", "барометрическая");
         case TAltitudeSource::Gnss:
             return QStringLiteral("GPS");
         case TAltitudeSource::None:
             break;
     }
-    return QStringLiteral("нет данных");
+    return QCoreApplication::translate("track", "нет данных");
 }
 
 QString LeftOutText(int count) {
-    return QStringLiteral("Отброшено невозможных точек: %1").arg(count);
+    return QCoreApplication::translate("track", "Отброшено невозможных точек: %1").arg(count);
 }
 
 double HighestAltitude(const std::vector<TFlightFix>& fixes) {

@@ -45,34 +45,33 @@ TFlightListWindow::TFlightListWindow(const TIgcInstrument& instrument,
                                      QWidget* parent)
     : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("TFlightListWindow"));
-    setWindowTitle(QStringLiteral("Полёты в памяти прибора"));
+    setWindowTitle(tr("Полёты в памяти прибора"));
     setAttribute(Qt::WA_DeleteOnClose);
 
-    btnScan = new QPushButton(QStringLiteral("Обновить список"), this);
+    btnScan = new QPushButton(tr("Обновить список"), this);
     btnScan->setObjectName(QStringLiteral("btnScan"));
-    btnScan->setToolTip(QStringLiteral("Прочитать заголовки всех секторов памяти заново"));
+    btnScan->setToolTip(tr("Прочитать заголовки всех секторов памяти заново"));
     chkReadBySector = new QCheckBox(device::ReadBySectorText, this);
     chkReadBySector->setObjectName(QStringLiteral("chkReadBySector"));
     chkReadBySector->setChecked(bySector);
 
     tblFlights = new QTableWidget(0, ColumnCount, this);
     tblFlights->setObjectName(QStringLiteral("tblFlights"));
-    tblFlights->setHorizontalHeaderLabels(
-        {QString(), QStringLiteral("№"), QStringLiteral("Дата"), QStringLiteral("Старт"),
-         QStringLiteral("Сектор"), QStringLiteral("Секторов"), QStringLiteral("Длительность"),
-         QStringLiteral("В журнале")});
+    tblFlights->setHorizontalHeaderLabels({QString(), tr("№"), tr("Дата"), tr("Старт"),
+                                           tr("Сектор"), tr("Секторов"), tr("Длительность"),
+                                           tr("В журнале")});
     tblFlights->verticalHeader()->setVisible(false);
     tblFlights->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblFlights->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblFlights->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     tblFlights->horizontalHeader()->setStretchLastSection(true);
 
-    btnDownloadChosen = new QPushButton(QStringLiteral("Скачать отмеченные"), this);
+    btnDownloadChosen = new QPushButton(tr("Скачать отмеченные"), this);
     btnDownloadChosen->setObjectName(QStringLiteral("btnDownloadChosen"));
-    btnDownloadNew = new QPushButton(QStringLiteral("Скачать все новые"), this);
+    btnDownloadNew = new QPushButton(tr("Скачать все новые"), this);
     btnDownloadNew->setObjectName(QStringLiteral("btnDownloadNew"));
-    btnDownloadNew->setToolTip(QStringLiteral("Скачать все полёты, которых нет в журнале полётов"));
-    btnCancel = new QPushButton(QStringLiteral("Прервать"), this);
+    btnDownloadNew->setToolTip(tr("Скачать все полёты, которых нет в журнале полётов"));
+    btnCancel = new QPushButton(tr("Прервать"), this);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
     btnCancel->setEnabled(false);
 
@@ -152,7 +151,7 @@ void TFlightListWindow::ShowState(const flow::TReport& report) {
 void TFlightListWindow::Scan(bool fresh) {
     if (Busy()) return;
     pbar->setValue(0);
-    lblState->setText(QStringLiteral("Поиск полётов в памяти прибора..."));
+    lblState->setText(tr("Поиск полётов в памяти прибора..."));
     SetBusy(true);
     scan_->Start(key_, fresh);
 }
@@ -170,10 +169,9 @@ void TFlightListWindow::Finished(const flow::TReport& outcome, bool fromCache) {
     if (const QString failure = LookupFailure(); !failure.isEmpty()) {
         ShowState(flow::Report(flow::TOutcome::BadFile, failure));
     } else if (outcome.outcome == flow::TOutcome::Done) {
-        ShowState(
-            flow::Report(flow::TOutcome::Done,
-                         flow::FlightsFoundText(Flights().size(), std::size_t(fresh)) +
-                             (fromCache ? QStringLiteral(" (память не изменилась)") : QString())));
+        ShowState(flow::Report(flow::TOutcome::Done,
+                               flow::FlightsFoundText(Flights().size(), std::size_t(fresh)) +
+                                   (fromCache ? tr(" (память не изменилась)") : QString())));
     } else {
         ShowState(outcome);
     }
@@ -214,8 +212,8 @@ void TFlightListWindow::btnDownloadChosenClick() {
                tblFlights->item(int(i), ColChosen)->checkState() == Qt::Checked;
     });
     if (chosen.empty()) {
-        ShowState(flow::Report(flow::TOutcome::NoTrack,
-                               QStringLiteral("Отметьте полёты, которые нужно скачать")));
+        ShowState(
+            flow::Report(flow::TOutcome::NoTrack, tr("Отметьте полёты, которые нужно скачать")));
         return;
     }
     Download(std::move(chosen));
@@ -249,14 +247,12 @@ void TFlightListWindow::Download(std::vector<flow::TListedFlight> flights) {
 void TFlightListWindow::btnCancelClick() {
     scan_->Cancel();
     run_->Cancel();
-    lblState->setText(QStringLiteral("Останавливается..."));
+    lblState->setText(tr("Останавливается..."));
 }
 
 void TFlightListWindow::FlightStarted(const flow::TListedFlight& flight, int position, int count) {
-    lblState->setText(QStringLiteral("Скачивается полет №%1 (%2 из %3)")
-                          .arg(flight.flightNumber)
-                          .arg(position)
-                          .arg(count));
+    lblState->setText(
+        tr("Скачивается полет №%1 (%2 из %3)").arg(flight.flightNumber).arg(position).arg(count));
 }
 
 void TFlightListWindow::Progress(int percent) { pbar->setValue(percent); }

@@ -1,5 +1,6 @@
 #include "track/FlightPlot.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QLocale>
@@ -147,7 +148,7 @@ class TPlotPainter {
 
     // Title line over both panels; returns its height.
     double DrawTitle(const QRectF& area) {
-        QString title = QStringLiteral("Полёт");
+        QString title = QCoreApplication::translate("track", "Полёт");
         const bool timed =
             !fixes_.empty() && std::all_of(fixes_.begin(), fixes_.end(),
                                            [](const TFlightFix& f) { return f.hasTime; });
@@ -163,7 +164,7 @@ class TPlotPainter {
                               TimeOfDay(double(first->time), false),
                               TimeOfDay(double(last->time), false));
         }
-        title += QStringLiteral(" (точек: %1)").arg(fixes_.size());
+        title += QCoreApplication::translate("track", " (точек: %1)").arg(fixes_.size());
         const QFont font = Font(1.3, true);
         Text(area.topLeft(), title, Qt::AlignLeft | Qt::AlignTop, font);
         return QFontMetricsF(font).height();
@@ -276,10 +277,11 @@ class TPlotPainter {
     }
 
     void DrawGroundTrack(const QRectF& outer) {
-        const QRectF inner = Panel(outer, QStringLiteral("Трек (вид сверху)"));
+        const QRectF inner =
+            Panel(outer, QCoreApplication::translate("track", "Трек (вид сверху)"));
         const QRectF frame = PlotArea(inner);
         if (fixes_.empty()) {
-            NoData(frame, QStringLiteral("Нет точек"));
+            NoData(frame, QCoreApplication::translate("track", "Нет точек"));
             return;
         }
         // East and north of the take-off in metres, the longitude taken
@@ -323,9 +325,10 @@ class TPlotPainter {
         auto label = [&](double v) { return Decimal(v / unit, decimals); };
         Ticks(frame, x, step, true, label);
         Ticks(frame, y, step, false, label);
-        const QString u = km ? QStringLiteral("км") : QStringLiteral("м");
-        AxisTitles(frame, QStringLiteral("На восток от старта, %1").arg(u),
-                   QStringLiteral("На север от старта, %1").arg(u));
+        const QString u = km ? QCoreApplication::translate("track", "км")
+                             : QCoreApplication::translate("track", "м");
+        AxisTitles(frame, QCoreApplication::translate("track", "На восток от старта, %1").arg(u),
+                   QCoreApplication::translate("track", "На север от старта, %1").arg(u));
 
         p_.save();
         p_.setClipRect(frame);
@@ -349,10 +352,12 @@ class TPlotPainter {
         Marker(landing, LandingColour, true);
         Marker(takeOff, TakeOffColour, false);
         p_.restore();
-        MarkerLabel(takeOff, QStringLiteral("Старт"), frame, false, TakeOffColour);
+        MarkerLabel(takeOff, QCoreApplication::translate("track", "Старт"), frame, false,
+                    TakeOffColour);
         // A download cut off by a lost link did not see the landing.
         MarkerLabel(landing,
-                    end_ == TTrackEnd::Cut ? QStringLiteral("Обрыв") : QStringLiteral("Посадка"),
+                    end_ == TTrackEnd::Cut ? QCoreApplication::translate("track", "Обрыв")
+                                           : QCoreApplication::translate("track", "Посадка"),
                     frame, true, LandingColour);
         p_.setPen(QPen(Ink, 1));
         p_.setBrush(Qt::NoBrush);
@@ -368,9 +373,10 @@ class TPlotPainter {
         const double px = length / metresPerPixel;
         const QPointF a(frame.left() + unit_, frame.bottom() - unit_);
         const QPointF b(a.x() + px, a.y());
-        const QString text = length >= 1000 ? Decimal(length / 1000, DecimalsFor(length / 1000)) +
-                                                  QStringLiteral(" км")
-                                            : Decimal(length, 0) + QStringLiteral(" м");
+        const QString text = length >= 1000
+                                 ? Decimal(length / 1000, DecimalsFor(length / 1000)) +
+                                       QCoreApplication::translate("track", " км")
+                                 : Decimal(length, 0) + QCoreApplication::translate("track", " м");
         const QFont font = Font(0.85, true);
         const QFontMetricsF m(font);
         p_.fillRect(
@@ -393,7 +399,7 @@ class TPlotPainter {
         p_.setPen(Qt::NoPen);
         p_.setBrush(Ink);
         p_.drawPolygon(arrow);
-        Text(tip + QPointF(0, h + unit_ * 0.1), QStringLiteral("С"),
+        Text(tip + QPointF(0, h + unit_ * 0.1), QCoreApplication::translate("track", "С"),
              Qt::AlignHCenter | Qt::AlignTop, Font(0.85, true));
     }
 
@@ -429,7 +435,7 @@ class TPlotPainter {
     }
 
     void DrawBarogram(const QRectF& outer) {
-        const QRectF inner = Panel(outer, QStringLiteral("Барограмма"));
+        const QRectF inner = Panel(outer, QCoreApplication::translate("track", "Барограмма"));
         const QRectF plot = PlotArea(inner);
         // Time along x when every fix has one and they never go back;
         // otherwise the point numbers.
@@ -448,7 +454,7 @@ class TPlotPainter {
             if (!peak || fixes_[i].altitude > fixes_[*peak].altitude) peak = i;
         }
         if (!peak) {
-            NoData(plot, QStringLiteral("Нет данных о высоте"));
+            NoData(plot, QCoreApplication::translate("track", "Нет данных о высоте"));
             return;
         }
         x.Settle(byTime ? MinTimeSpan : 1, 0);
@@ -467,8 +473,10 @@ class TPlotPainter {
               [&](double v) { return byTime ? TimeOfDay(v, xStep < 60) : Decimal(v, 0); });
         const double aStep = NiceStep(alt.high - alt.low, TickCount(plot.height(), false));
         Ticks(plot, alt, aStep, false, [&](double v) { return Decimal(v, DecimalsFor(aStep)); });
-        AxisTitles(plot, byTime ? QStringLiteral("Время, UTC") : QStringLiteral("Номер точки"),
-                   QStringLiteral("Высота, м"));
+        AxisTitles(plot,
+                   byTime ? QCoreApplication::translate("track", "Время, UTC")
+                          : QCoreApplication::translate("track", "Номер точки"),
+                   QCoreApplication::translate("track", "Высота, м"));
 
         auto toPixel = [&](double xv, double a) {
             return QPointF(plot.left() + (xv - x.low) / (x.high - x.low) * plot.width(),
@@ -530,8 +538,10 @@ class TPlotPainter {
         const QPointF top = toPixel(xOf(*peak), fixes_[*peak].altitude);
         Marker(top, PeakColour, false);
         p_.restore();
-        MarkerLabel(top, QStringLiteral("Макс. %1 м").arg(Decimal(fixes_[*peak].altitude, 0)), plot,
-                    false, PeakColour);
+        MarkerLabel(top,
+                    QCoreApplication::translate("track", "Макс. %1 м")
+                        .arg(Decimal(fixes_[*peak].altitude, 0)),
+                    plot, false, PeakColour);
         p_.setPen(QPen(Ink, 1));
         p_.setBrush(Qt::NoBrush);
         p_.drawRect(plot);

@@ -6,8 +6,7 @@
 namespace track {
 
 TFlightPlotView::TFlightPlotView(QWidget* parent)
-    : QWidget(parent),
-      placeholder_(QStringLiteral("Здесь будет рисунок полета после скачивания трека")) {
+    : QWidget(parent), placeholder_(tr("Здесь будет рисунок полета после скачивания трека")) {
     setObjectName(QStringLiteral("imgFlight"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(160, 100);

@@ -1,5 +1,6 @@
 #include "track/FlightStats.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <algorithm>
 #include <cmath>
@@ -45,22 +46,23 @@ QStringList FlightStatsLines(const TFlightStatsReply& s, const QLocale& locale) 
     };
     const auto two = [](int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); };
     return {
-        QStringLiteral("Полет №%1").arg(s.flightNumber),
-        QStringLiteral("Полет %1.%2.%3 %4:%5")
+        QCoreApplication::translate("track", "Полет №%1").arg(s.flightNumber),
+        QCoreApplication::translate("track", "Полет %1.%2.%3 %4:%5")
             .arg(s.day)
             .arg(s.month)
             .arg(s.year)
             .arg(two(s.hour), two(s.minute)),
-        QStringLiteral("Продолжительноость %1 минут").arg(s.durationMinutes),
+        QCoreApplication::translate("track", "Продолжительноость %n минут", nullptr,
+                                    s.durationMinutes),
         QStringLiteral("---------------------------"),
-        QStringLiteral("Максимальные значения:"),
-        QStringLiteral("Высота %1 м").arg(s.maxAltitude),
+        QCoreApplication::translate("track", "Максимальные значения:"),
+        QCoreApplication::translate("track", "Высота %1 м").arg(s.maxAltitude),
         // "C" and "c" below are Latin letters, as the instrument's texts have them.
-        QStringLiteral("Верт.скорость вверх %1 м/c").arg(fixed2(s.maxClimb)),
-        QStringLiteral("Верт.скорость вниз %1 м/c").arg(fixed2(s.maxSink)),
-        QStringLiteral("Cкорость %1 км/ч").arg(s.maxSpeed),
-        QStringLiteral("Удаление от базы %1 км").arg(fixed2(s.maxDistance)),
-        QStringLiteral("Расстояние  %1 км").arg(fixed2(s.distance)),
+        QCoreApplication::translate("track", "Верт.скорость вверх %1 м/c").arg(fixed2(s.maxClimb)),
+        QCoreApplication::translate("track", "Верт.скорость вниз %1 м/c").arg(fixed2(s.maxSink)),
+        QCoreApplication::translate("track", "Cкорость %1 км/ч").arg(s.maxSpeed),
+        QCoreApplication::translate("track", "Удаление от базы %1 км").arg(fixed2(s.maxDistance)),
+        QCoreApplication::translate("track", "Расстояние  %1 км").arg(fixed2(s.distance)),
     };
 }
 

@@ -1,5 +1,6 @@
 #include "track/GpxReader.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <algorithm>
 #include <charconv>
@@ -27,7 +28,9 @@ constexpr device::TrackTime JoinedTrackGap = 10 * 60;
 QString Shown(const QString& path) { return device::ShownName(path); }
 
 [[noreturn]] void ThrowNotGpx(const QString& name) {
-    throw device::TAppError(QStringLiteral("Файл \"%1\" не является файлом GPX").arg(Shown(name)));
+    throw device::TAppError(
+        QCoreApplication::translate("track", "Файл \"%1\" не является файлом GPX")
+            .arg(Shown(name)));
 }
 
 // The name without a namespace prefix: other programs write "gpx:trkpt".

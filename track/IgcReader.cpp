@@ -1,5 +1,6 @@
 #include "track/IgcReader.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -25,7 +26,8 @@ QString Shown(const QString& path) { return device::ShownName(path); }
 
 [[noreturn]] void Refuse(const QString& name, const QString& reason) {
     throw device::TAppError(
-        QStringLiteral("Файл \"%1\" не прочитан как IGC: %2").arg(Shown(name), reason));
+        QCoreApplication::translate("track", "Файл \"%1\" не прочитан как IGC: %2")
+            .arg(Shown(name), reason));
 }
 
 bool Digits(const char* p, int count, int& out) {
@@ -206,9 +208,10 @@ TIgcFlight ParseIgc(const QByteArray& text, const QString& name) {
             }
         }
     }
-    if (!anyRecord) Refuse(name, QStringLiteral("в нём нет записей IGC"));
-    if (records.empty()) Refuse(name, QStringLiteral("в нём нет ни одной точки трека (B)"));
-    if (!dated) Refuse(name, QStringLiteral("в нём нет даты полёта (HFDTE)"));
+    if (!anyRecord) Refuse(name, QCoreApplication::translate("track", "в нём нет записей IGC"));
+    if (records.empty())
+        Refuse(name, QCoreApplication::translate("track", "в нём нет ни одной точки трека (B)"));
+    if (!dated) Refuse(name, QCoreApplication::translate("track", "в нём нет даты полёта (HFDTE)"));
 
     std::vector<TRecordedFix> fixes;
     fixes.reserve(records.size());

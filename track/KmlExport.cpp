@@ -1,5 +1,6 @@
 #include "track/KmlExport.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <cmath>
 #include <pugixml.hpp>
@@ -28,9 +29,10 @@ void AddText(pugi::xml_node parent, const char* name, const std::string& text) {
     parent.append_child(name).text().set(text.c_str());
 }
 
-void AddPoint(pugi::xml_node folder, const char* name, const char* style, const TFlightFix& fix) {
+void AddPoint(pugi::xml_node folder, const QString& name, const char* style,
+              const TFlightFix& fix) {
     pugi::xml_node mark = folder.append_child("Placemark");
-    AddText(mark, "name", name);
+    AddText(mark, "name", Utf8(name));
     if (fix.hasTime) AddText(mark.append_child("TimeStamp"), "when", device::TimeText(fix.time));
     AddText(mark, "styleUrl", style);
     pugi::xml_node point = mark.append_child("Point");
@@ -65,23 +67,29 @@ std::vector<std::pair<QString, QString>> FlightFacts(const std::vector<TFlightFi
     const TFlightFix& takeoff = fixes[span.takeoff];
     const TFlightFix& landing = fixes[span.landing];
     if (takeoff.hasTime && landing.hasTime) {
-        facts.emplace_back(QStringLiteral("Дата"),
+        facts.emplace_back(QCoreApplication::translate("track", "Дата"),
                            QString::fromStdString(device::TimeText(takeoff.time).substr(0, 10)));
-        facts.emplace_back(QStringLiteral("Взлёт (UTC)"), TimeOfDay(takeoff.time));
-        facts.emplace_back(QStringLiteral("Посадка (UTC)"), TimeOfDay(landing.time));
-        facts.emplace_back(QStringLiteral("Продолжительность"),
-                           Duration(landing.time - takeoff.time));
+        facts.emplace_back(QCoreApplication::translate("track", "Взлёт (UTC)"),
+                           TimeOfDay(takeoff.time));
+        facts.emplace_back(QCoreApplication::translate("track", "Посадка (UTC)"),
+                           TimeOfDay(landing.time));
+        facts.emplace_back(DurationTitle(), Duration(landing.time - takeoff.time));
     }
     const TFlightMeasures measures = MeasureFlight(fixes, span);
     if (measures.highest)
-        facts.emplace_back(QStringLiteral("Наибольшая высота"),
-                           QStringLiteral("%1 м").arg(std::lround(*measures.highest)));
-    facts.emplace_back(QStringLiteral("Длина трека"),
-                       QStringLiteral("%1 км").arg(measures.lengthMetres / 1000.0, 0, 'f', 1));
-    facts.emplace_back(QStringLiteral("Взлёт - посадка"),
-                       QStringLiteral("%1 км").arg(measures.straightMetres / 1000.0, 0, 'f', 1));
+        facts.emplace_back(
+            QCoreApplication::translate("track", "Наибольшая высота"),
+            QCoreApplication::translate("track", "%1 м").arg(std::lround(*measures.highest)));
+    facts.emplace_back(QCoreApplication::translate("track", "Длина трека"),
+                       QCoreApplication::translate("track", "%1 км")
+                           .arg(measures.lengthMetres / 1000.0, 0, 'f', 1));
+    facts.emplace_back(QCoreApplication::translate("track", "Взлёт - посадка"),
+                       QCoreApplication::translate("track", "%1 км")
+                           .arg(measures.straightMetres / 1000.0, 0, 'f', 1));
     return facts;
 }
+
+QString DurationTitle() { return QCoreApplication::translate("track", "Продолжительность"); }
 
 QByteArray KmlText(const TKmlFlight& flight) {
     pugi::xml_document doc;
@@ -115,7 +123,7 @@ QByteArray KmlText(const TKmlFlight& flight) {
         if (fix.hasTime) AddText(track, "gx:coord", Coordinate(fix, ' '));
 
     pugi::xml_node whole = folder.append_child("Placemark");
-    AddText(whole, "name", Utf8(flight.name + QStringLiteral(" (линия)")));
+    AddText(whole, "name", Utf8(flight.name + QCoreApplication::translate("track", " (линия)")));
     AddText(whole, "styleUrl", "#line");
     pugi::xml_node line = whole.append_child("LineString");
     AddText(line, "altitudeMode", "absolute");
@@ -129,8 +137,10 @@ QByteArray KmlText(const TKmlFlight& flight) {
 
     if (!flight.fixes.empty()) {
         const TFlightSpan span = DetectFlight(flight.fixes);
-        AddPoint(folder, "Взлёт", "#track", flight.fixes[span.takeoff]);
-        AddPoint(folder, "Посадка", "#track", flight.fixes[span.landing]);
+        AddPoint(folder, QCoreApplication::translate("track", "Взлёт"), "#track",
+                 flight.fixes[span.takeoff]);
+        AddPoint(folder, QCoreApplication::translate("track", "Посадка"), "#track",
+                 flight.fixes[span.landing]);
     }
 
     std::ostringstream out;

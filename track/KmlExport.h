@@ -29,6 +29,9 @@ void WriteKmlFile(const QString& path, const TKmlFlight& flight);
 // The facts every KML file of a flight carries, from its fixes alone:
 // date, take-off and landing times (UTC), duration, greatest altitude,
 // track length and the straight distance from take-off to landing.
+// "Продолжительность": the title of a flight's duration, in the facts and
+// in the logbook's table.
+QString DurationTitle();
 std::vector<std::pair<QString, QString>> FlightFacts(const std::vector<TFlightFix>& fixes);
 
 // The KML file of a download beside its other files: `igcOrTrackPath` with

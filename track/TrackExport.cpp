@@ -1,5 +1,6 @@
 #include "track/TrackExport.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -207,9 +208,11 @@ QString TrackBaseName(const QString& folder, int flightNumber, const QString& as
 namespace {
 QString UnfinishedText(int count, bool bySector, std::size_t gps, std::size_t eng,
                        const QString& files) {
-    return QStringLiteral("Трек прочитан не до конца: %1 %2, GPS %3, ENG %4. %5")
+    return QCoreApplication::translate("track",
+                                       "Трек прочитан не до конца: %1 %2, GPS %3, ENG %4. %5")
         .arg(count)
-        .arg(bySector ? QStringLiteral("сект.") : QStringLiteral("стр."))
+        .arg(bySector ? QCoreApplication::translate("track", "сект.")
+                      : QCoreApplication::translate("track", "стр."))
         .arg(gps)
         .arg(eng)
         .arg(files);
@@ -224,12 +227,13 @@ QString DatedTrackBaseName(int flightNumber, device::TrackTime start) {
 
 QString UnfinishedDownloadText(int count, bool bySector, std::size_t gps, std::size_t eng) {
     return UnfinishedText(count, bySector, gps, eng,
-                          QStringLiteral("Прочитанное в файлы не записано"));
+                          QCoreApplication::translate("track", "Прочитанное в файлы не записано"));
 }
 
 QString UnfinishedDownloadSavedText(int count, bool bySector, std::size_t gps, std::size_t eng) {
-    return UnfinishedText(count, bySector, gps, eng,
-                          QStringLiteral("Прочитанное записано в отдельные файлы"));
+    return UnfinishedText(
+        count, bySector, gps, eng,
+        QCoreApplication::translate("track", "Прочитанное записано в отдельные файлы"));
 }
 
 std::string CoordinateText(float value) {
@@ -311,8 +315,8 @@ std::string EnxText(const std::vector<device::EngListEntry>& eng) {
 QStringList WriteTrackFiles(int flightNumber, const device::TrackSnapshot& lists, TMemoSink& memo,
                             const QString& folder, const TTrackFileOptions& options) {
     memo.Clear();
-    memo.AddLine(QStringLiteral("Всего GPS %1").arg(lists.gps.size()));
-    memo.AddLine(QStringLiteral("Всего ENG %1").arg(lists.eng.size()));
+    memo.AddLine(QCoreApplication::translate("track", "Всего GPS %1").arg(lists.gps.size()));
+    memo.AddLine(QCoreApplication::translate("track", "Всего ENG %1").arg(lists.eng.size()));
     // One set: a new GPX file never stands beside the ENX file of an older
     // download because the second write failed.
     const QString base =
@@ -328,7 +332,7 @@ QStringList WriteTrackFiles(int flightNumber, const device::TrackSnapshot& lists
         files.push_back({TrackFilePath(folder, base, ".igc"),
                          IgcText(FlightFixes(lists.gps), options.instrument, options.pilot)});
     if (!files.empty()) device::WriteFilesSafely(files);
-    memo.AddLine(QStringLiteral("___ Файлы созданы ____"));
+    memo.AddLine(QCoreApplication::translate("track", "___ Файлы созданы ____"));
     QStringList written;
     for (const device::TFileToWrite& file : files)
         written.append(QFileInfo(file.path).absoluteFilePath());

@@ -1,5 +1,6 @@
 #include "track/TrackFileReader.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <optional>
@@ -37,7 +38,7 @@ std::optional<TTrackFormat> FormatOfContent(const QByteArray& head) {
 }  // namespace
 
 QString FirstFlightTakenText(const QString& path, std::size_t flightCount) {
-    return QStringLiteral("В файле \"%1\" полётов: %2; взят первый")
+    return QCoreApplication::translate("track", "В файле \"%1\" полётов: %2; взят первый")
         .arg(device::ShownName(path))
         .arg(flightCount);
 }
@@ -53,8 +54,9 @@ TTrackFormat FormatOf(const QByteArray& head, const QString& path) {
     if (!format && HasSuffix(path, "igc")) format = TTrackFormat::Igc;
     if (!format && HasSuffix(path, "gpx")) format = TTrackFormat::Gpx;
     if (!format)
-        throw device::TAppError(QStringLiteral("Файл \"%1\" не является треком IGC или GPX")
-                                    .arg(device::ShownName(path)));
+        throw device::TAppError(
+            QCoreApplication::translate("track", "Файл \"%1\" не является треком IGC или GPX")
+                .arg(device::ShownName(path)));
     return *format;
 }
 

@@ -118,16 +118,14 @@ void ShowLines(QPlainTextEdit* memo, const QStringList& lines, QPlainTextEdit::L
 void SetUrlOpener(TUrlOpener opener) { UrlOpener() = std::move(opener); }
 
 TTrackPage::TTrackPage(QWidget* parent) : QWidget(parent) {
-    btnStatLast =
-        SpeedButton(QStringLiteral("Последний"), QStringLiteral(":/icons/stats.png"), this);
+    btnStatLast = SpeedButton(tr("Последний"), QStringLiteral(":/icons/stats.png"), this);
     btnStatLast->setObjectName(QStringLiteral("btnStatLast"));
     btnStatLast->setProperty("tag", 0);
-    btnStPrev =
-        SpeedButton(QStringLiteral("Предыдущий"), QStringLiteral(":/icons/stats-prev.png"), this);
+    btnStPrev = SpeedButton(tr("Предыдущий"), QStringLiteral(":/icons/stats-prev.png"), this);
     btnStPrev->setObjectName(QStringLiteral("btnStPrev"));
     btnStPrev->setProperty("tag", 1);
     btnStPrev->setEnabled(false);
-    btnLoad = SpeedButton(QStringLiteral("Скачать"), QStringLiteral(":/icons/download.png"), this);
+    btnLoad = SpeedButton(tr("Скачать"), QStringLiteral(":/icons/download.png"), this);
     btnLoad->setObjectName(QStringLiteral("btnLoad"));
     btnLoad->setEnabled(false);
 
@@ -142,14 +140,14 @@ TTrackPage::TTrackPage(QWidget* parent) : QWidget(parent) {
     chkReadBySector->setObjectName(QStringLiteral("chkReadBySector"));
     chkReadBySector->setChecked(true);
 
-    lblSect = new QLabel(QStringLiteral("Номер страницы"), this);
+    lblSect = new QLabel(tr("Номер страницы"), this);
     lblSect->setObjectName(QStringLiteral("lblSect"));
     edtSector = new QLineEdit(QStringLiteral("64"), this);
     edtSector->setObjectName(QStringLiteral("edtSector"));
     edtSector->setMaximumWidth(60);
-    btnRead = new QPushButton(QStringLiteral("Считать"), this);
+    btnRead = new QPushButton(tr("Считать"), this);
     btnRead->setObjectName(QStringLiteral("btnRead"));
-    btnSavePartial = new QPushButton(QStringLiteral("Сохранить прочитанное"), this);
+    btnSavePartial = new QPushButton(tr("Сохранить прочитанное"), this);
     btnSavePartial->setObjectName(QStringLiteral("btnSavePartial"));
     btnSavePartial->setVisible(false);
     lblSect->setVisible(false);
@@ -178,15 +176,14 @@ TTrackPage::TTrackPage(QWidget* parent) : QWidget(parent) {
 
     lblTrackFolder = new TPathLabel(this);
     lblTrackFolder->setObjectName(QStringLiteral("lblTrackFolder"));
-    btnTrackFolder = new QPushButton(QStringLiteral("Папка..."), this);
+    btnTrackFolder = new QPushButton(tr("Папка..."), this);
     btnTrackFolder->setObjectName(QStringLiteral("btnTrackFolder"));
-    btnTrackFolder->setToolTip(QStringLiteral("Выбрать папку для файлов трека"));
+    btnTrackFolder->setToolTip(tr("Выбрать папку для файлов трека"));
     btnOpenFolder = new QPushButton(device::OpenFolderText, this);
     btnOpenFolder->setObjectName(QStringLiteral("btnOpenFolder"));
-    btnFlights = new QPushButton(QStringLiteral("Все полёты..."), this);
+    btnFlights = new QPushButton(tr("Все полёты..."), this);
     btnFlights->setObjectName(QStringLiteral("btnFlights"));
-    btnFlights->setToolTip(
-        QStringLiteral("Все полёты в памяти прибора: скачать любой из них или все новые"));
+    btnFlights->setToolTip(tr("Все полёты в памяти прибора: скачать любой из них или все новые"));
 
     download_ = new flow::TTrackDownload(serial::TNonVisComp::Instance(), *this, this);
     download_->Folder = [] { return TrackFolder(); };
@@ -214,7 +211,7 @@ TTrackPage::TTrackPage(QWidget* parent) : QWidget(parent) {
     layout->addWidget(pbar);
     layout->addWidget(splReport, 1);
     auto* folder = new QHBoxLayout;
-    folder->addWidget(new QLabel(QStringLiteral("Файлы трека:"), this));
+    folder->addWidget(new QLabel(tr("Файлы трека:"), this));
     folder->addWidget(lblTrackFolder, 1);
     folder->addWidget(btnTrackFolder);
     folder->addWidget(btnOpenFolder);
@@ -378,8 +375,7 @@ void TTrackPage::btnOpenFolderClick() {
     const QUrl url = QUrl::fromLocalFile(folder);
     const bool opened = UrlOpener() ? UrlOpener()(url) : QDesktopServices::openUrl(url);
     if (!opened)
-        device::ShowError(
-            QStringLiteral("Не удалось открыть папку %1").arg(QDir::toNativeSeparators(folder)));
+        device::ShowError(tr("Не удалось открыть папку %1").arg(QDir::toNativeSeparators(folder)));
 }
 
 void TTrackPage::btnSavePartialClick() { download_->SavePartial(); }

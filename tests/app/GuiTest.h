@@ -9,7 +9,7 @@
 #include "app/TApplication.h"
 #include "device/Messages.h"
 #include "serial/UnitNVC.h"
-#include "tests/device/RecordingDialogs.h"
+#include "tests/support/RecordingDialogs.h"
 
 namespace testing {
 

@@ -27,7 +27,7 @@
 #include "serial/UnitNVC.h"
 #include "sim/FlightGenerator.h"
 #include "sim/Simulator.h"
-#include "tests/device/RecordingDialogs.h"
+#include "tests/support/RecordingDialogs.h"
 #include "track/FlightListWindow.h"
 #include "track/TrackPage.h"
 

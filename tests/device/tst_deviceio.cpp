@@ -1,9 +1,9 @@
 // The worker's status sequences against the simulated instrument.
 #include <QTest>
 
-#include "WorkerHarness.h"
 #include "device/Frames.h"
 #include "tests/support/WaitFor.h"
+#include "tests/support/WorkerBench.h"
 
 using namespace device;
 using testing::Posted;

@@ -1,8 +1,8 @@
 // Firmware blocks to the simulated instrument: answers, retries, progress.
 #include <QTest>
 
-#include "WorkerHarness.h"
 #include "tests/support/WaitFor.h"
+#include "tests/support/WorkerBench.h"
 
 using namespace device;
 using testing::TWorkerBench;

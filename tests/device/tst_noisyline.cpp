@@ -9,11 +9,11 @@
 #include <QFile>
 #include <QTest>
 
-#include "WorkerHarness.h"
 #include "device/Frames.h"
 #include "device/TrackLists.h"
 #include "sim/TrackMemory.h"
 #include "tests/support/WaitFor.h"
+#include "tests/support/WorkerBench.h"
 
 using namespace device;
 using testing::TWorkerBench;

@@ -2,10 +2,10 @@
 // (StandIn.h). Both flights in memory must come down whole, in both modes.
 #include <QTest>
 
-#include "StandIn.h"
-#include "WorkerHarness.h"
 #include "device/Frames.h"
 #include "device/TrackLists.h"
+#include "tests/support/StandIn.h"
+#include "tests/support/WorkerBench.h"
 #include "track/FlightStats.h"
 
 using namespace device;

@@ -1,9 +1,9 @@
 // Track download in sector and page mode against laid-out track memory.
 #include <QTest>
 
-#include "WorkerHarness.h"
 #include "device/TrackLists.h"
 #include "sim/TrackMemory.h"
+#include "tests/support/WorkerBench.h"
 
 using namespace device;
 using testing::TWorkerBench;

@@ -23,7 +23,7 @@
 #include "models/UnitFileIO.h"
 #include "serial/UnitNVC.h"
 #include "sim/Simulator.h"
-#include "tests/device/RecordingDialogs.h"
+#include "tests/support/RecordingDialogs.h"
 
 using device::TMessageKind;
 using firmware::TFormUpdateFW;

@@ -4,7 +4,6 @@
 // then show.
 #include <QFile>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 #include <optional>
@@ -13,9 +12,7 @@
 #include "device/StatusReceiver.h"
 #include "device/UserTexts.h"
 #include "flow/FirmwareUpdate.h"
-#include "serial/UnitNVC.h"
-#include "sim/Simulator.h"
-#include "tests/support/WaitFor.h"
+#include "tests/support/SimBench.h"
 
 using flow::TOutcome;
 
@@ -59,25 +56,11 @@ class TRecorder : public flow::TFirmwareReports, public flow::TFirmwareQuestions
 
 class TestFirmwareFlow : public QObject {
     Q_OBJECT
-    serial::TNonVisComp link_;
-    QTemporaryDir dir_;
-    std::unique_ptr<sim::TSimulator> simulator_;
+    testsupport::TSimBench bench_;
 
   private Q_SLOTS:
-    void initTestCase() {
-        link_.comport.SetPollingDelay(5);
-        QVERIFY(dir_.isValid());
-    }
-    void init() {
-        simulator_ = std::make_unique<sim::TSimulator>();
-        simulator_->SetPaced(false);
-        QVERIFY(simulator_->Start());
-        link_.comport.SetPortName(simulator_->PortPath());
-    }
-    void cleanup() {
-        QVERIFY(testsupport::WaitFor([this] { return !link_.PortClaimed(); }, 20000));
-        simulator_.reset();
-    }
+    void init() { QVERIFY(bench_.Plug()); }
+    void cleanup() { QVERIFY(bench_.Unplug()); }
 
     void endings_data() {
         QTest::addColumn<QString>("ending");
@@ -126,21 +109,21 @@ class TestFirmwareFlow : public QObject {
         if (ending.startsWith(QLatin1String("unknown"))) {
             sim::TIdentity identity;
             identity.model = 50;
-            simulator_->SetIdentity(identity);
+            bench_.Sim().SetIdentity(identity);
         }
         if (ending == QLatin1String("port"))
-            link_.comport.SetPortName(dir_.filePath(QStringLiteral("no-such-port")));
+            bench_.link.comport.SetPortName(bench_.File(QStringLiteral("no-such-port")));
         if (ending == QLatin1String("loader")) {
             sim::TFaults faults;
             faults.loader = true;
-            simulator_->SetFaults(faults);
+            bench_.Sim().SetFaults(faults);
         }
         if (ending == QLatin1String("reject")) {
             sim::TFirmwareBehaviour behaviour;
             behaviour.rejectAtBlock = 0;
-            simulator_->SetFirmwareBehaviour(behaviour);
+            bench_.Sim().SetFirmwareBehaviour(behaviour);
         }
-        const QString image = dir_.filePath(QStringLiteral("fw.enc"));
+        const QString image = bench_.File(QStringLiteral("fw.enc"));
         QFile file(image);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("000A00010203040506070809");
@@ -150,8 +133,8 @@ class TestFirmwareFlow : public QObject {
         reports.answer = answer;
         if (ending == QLatin1String("declined")) reports.confirmAnswers = {false};
         if (ending == QLatin1String("unknown-no")) reports.confirmAnswers = {true, false};
-        flow::TFirmwareUpdate update(link_, reports, reports);
-        update.BackupFolder = dir_.filePath(QStringLiteral("backups"));
+        flow::TFirmwareUpdate update(bench_.link, reports, reports);
+        update.BackupFolder = bench_.File(QStringLiteral("backups"));
         update.Timing.pollStep = std::chrono::microseconds(200);
         QSignalSpy activity(&device::TPortActivity::Instance(),
                             &device::TPortActivity::BusyChanged);
@@ -175,7 +158,7 @@ class TestFirmwareFlow : public QObject {
         QVERIFY(!device::TPortActivity::Instance().Busy());
         QCOMPARE(activity.size(), 2);
         QCOMPARE(activity.last().at(0).toBool(), false);
-        QCOMPARE(simulator_->FirmwareBlocksReceived() > 0, sent);
+        QCOMPARE(bench_.Sim().FirmwareBlocksReceived() > 0, sent);
         if (ending == QLatin1String("port")) {
             QCOMPARE(reports.outcomes.size(), std::size_t(1));
             QCOMPARE(reports.outcomes[0].text, device::PortFailedText);
@@ -225,11 +208,11 @@ class TestFirmwareFlow : public QObject {
 
     void busyPort_refusedNothingStarted() {
         TRecorder reports;
-        flow::TFirmwareUpdate update(link_, reports, reports);
-        QVERIFY(link_.TryClaimPort(this));
+        flow::TFirmwareUpdate update(bench_.link, reports, reports);
+        QVERIFY(bench_.link.TryClaimPort(this));
         const std::optional<flow::TReport> refused =
-            update.Start(dir_.filePath(QStringLiteral("x.enc")));
-        link_.ReleasePort(this);
+            update.Start(bench_.File(QStringLiteral("x.enc")));
+        bench_.link.ReleasePort(this);
         QVERIFY(refused);
         QCOMPARE(int(refused->outcome), int(TOutcome::PortBusy));
         QVERIFY(!update.Running());

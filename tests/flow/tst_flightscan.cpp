@@ -8,7 +8,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 #include <optional>
@@ -18,10 +17,7 @@
 #include "device/StatusReceiver.h"
 #include "flow/FlightScan.h"
 #include "flow/FlightsDownload.h"
-#include "serial/UnitNVC.h"
-#include "sim/FlightGenerator.h"
-#include "sim/Simulator.h"
-#include "tests/support/WaitFor.h"
+#include "tests/support/SimBench.h"
 #include "track/TrackExport.h"
 
 using flow::TListedFlight;
@@ -102,9 +98,7 @@ sim::TFlightPlan Plan(std::vector<int> minutes) {
 
 class TestFlightScan : public QObject {
     Q_OBJECT
-    serial::TNonVisComp link_;
-    std::unique_ptr<sim::TSimulator> simulator_;
-    std::unique_ptr<QTemporaryDir> dir_;
+    testsupport::TSimBench bench_;
     TScanRecorder scanReports_;
     TRunRecorder runReports_;
     std::unique_ptr<flow::TFlightScan> scan_;
@@ -115,16 +109,14 @@ class TestFlightScan : public QObject {
 
     void Load(const sim::TFlightPlan& plan) {
         memory_ = sim::GenerateFlights(plan);
-        simulator_->SetMemory(memory_.memory);
-        simulator_->SetStats(0, memory_.stats[0]);
-        simulator_->SetStats(1, memory_.stats[1]);
+        bench_.Load(memory_);
     }
     flow::TReport Scan(bool fresh = false) {
         scanReports_ = TScanRecorder{};
         if (!scan_->Start({101, 258}, fresh)) return flow::Report(TOutcome::NoTrack, "busy");
         if (!testsupport::WaitFor([this] { return scanReports_.finished.has_value(); }, 60000))
             return flow::Report(TOutcome::NoTrack, QStringLiteral("no end"));
-        testsupport::WaitFor([this] { return !link_.PortClaimed(); }, 10000);
+        testsupport::WaitFor([this] { return !bench_.link.PortClaimed(); }, 10000);
         return *scanReports_.finished;
     }
     flow::TReport Download(const std::vector<TListedFlight>& flights, bool bySector = true) {
@@ -133,7 +125,7 @@ class TestFlightScan : public QObject {
         const bool ended =
             started &&
             testsupport::WaitFor([this] { return runReports_.finished.has_value(); }, 120000);
-        testsupport::WaitFor([this] { return !link_.PortClaimed(); }, 10000);
+        testsupport::WaitFor([this] { return !bench_.link.PortClaimed(); }, 10000);
         if (!ended) return flow::Report(TOutcome::NoTrack, QStringLiteral("no end"));
         return *runReports_.finished;
     }
@@ -146,22 +138,17 @@ class TestFlightScan : public QObject {
     }
 
   private Q_SLOTS:
-    void initTestCase() { link_.comport.SetPollingDelay(5); }
     void init() {
         flow::TFlightScan::ForgetKeptScans();
-        dir_ = std::make_unique<QTemporaryDir>();
-        simulator_ = std::make_unique<sim::TSimulator>();
-        simulator_->SetPaced(false);
-        QVERIFY(simulator_->Start());
-        link_.comport.SetPortName(simulator_->PortPath());
-        scan_ = std::make_unique<flow::TFlightScan>(link_, scanReports_);
+        QVERIFY(bench_.Plug());
+        scan_ = std::make_unique<flow::TFlightScan>(bench_.link, scanReports_);
         // Short enough for the failure paths, long enough that a reply on a
         // busy machine is not taken for silence.
         scan_->Timing.pollStep = std::chrono::milliseconds(2);
         scan_->Lookup = &logbook_;
-        run_ = std::make_unique<flow::TFlightsDownload>(link_, runReports_);
+        run_ = std::make_unique<flow::TFlightsDownload>(bench_.link, runReports_);
         run_->Timing.pollStep = std::chrono::milliseconds(2);
-        run_->Folder = [this] { return dir_->path(); };
+        run_->Folder = [this] { return bench_.Folder(); };
         logbook_.spans.clear();
         hooks_.push_back(flow::AttachDownloadHook([this](const flow::TDownloadedTrack& track) {
             if (!track.lists->gps.empty())
@@ -172,10 +159,10 @@ class TestFlightScan : public QObject {
     void cleanup() {
         for (int id : hooks_) flow::DetachDownloadHook(id);
         hooks_.clear();
-        QVERIFY(testsupport::WaitFor([this] { return !link_.PortClaimed(); }, 20000));
+        QVERIFY(testsupport::WaitFor([this] { return !bench_.link.PortClaimed(); }, 20000));
         run_.reset();
         scan_.reset();
-        simulator_.reset();
+        QVERIFY(bench_.Unplug());
     }
 
     // Each flight the generator wrote is listed once, newest first, with its
@@ -252,7 +239,7 @@ class TestFlightScan : public QObject {
         QCOMPARE(int(Download(parts).outcome), int(TOutcome::Done));
         QCOMPARE(runReports_.downloaded, 2);
         for (const TListedFlight& part : parts)
-            QVERIFY2(QFile::exists(dir_->filePath(part.fileBase + QStringLiteral(".gpx"))),
+            QVERIFY2(QFile::exists(bench_.File(part.fileBase + QStringLiteral(".gpx"))),
                      qPrintable(part.fileBase));
     }
 
@@ -266,8 +253,7 @@ class TestFlightScan : public QObject {
         const TListedFlight chosen = scan_->Flights()[1];
         QCOMPARE(chosen.flightNumber, older.flightNumber);
         QCOMPARE(int(Download({chosen}, false).outcome), int(TOutcome::Done));
-        QVERIFY(
-            QFile::exists(dir_->filePath(QStringLiteral("Track%1.gpx").arg(older.flightNumber))));
+        QVERIFY(QFile::exists(bench_.File(QStringLiteral("Track%1.gpx").arg(older.flightNumber))));
         QCOMPARE(runReports_.stats.size(), std::size_t(1));
         QVERIFY(runReports_.stats[0]);
         const track::TFlightStatsReply& own = *runReports_.stats[0];
@@ -320,27 +306,27 @@ class TestFlightScan : public QObject {
     // kept scan survives the process in its file; a damaged file is no scan.
     void keptScan_untilTheMemoryChanges() {
         Load(Plan({10, 20}));
-        scan_->CacheFile = dir_->filePath(QStringLiteral("scans/flight-scans.json"));
+        scan_->CacheFile = bench_.File(QStringLiteral("scans/flight-scans.json"));
         QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
         const std::vector<TListedFlight> first = scan_->Flights();
         // Retries on a busy machine may add requests; what is asked may not change.
         const auto pagesRead = [this] {
             std::set<std::vector<std::uint8_t>> pages;
-            for (const std::vector<std::uint8_t>& request : simulator_->Requests())
+            for (const std::vector<std::uint8_t>& request : bench_.Sim().Requests())
                 if (request.size() > 1 && request[1] == device::CMD_READ_PAGE)
                     pages.insert(request);
             return pages.size();
         };
         QCOMPARE(pagesRead(), std::size_t(flow::ScanSectorCount));
-        const int requests = simulator_->RequestCount();
+        const int requests = bench_.Sim().RequestCount();
 
         QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
         QVERIFY(scanReports_.fromCache);
         QCOMPARE(scanReports_.progressCalls, 0);
         QCOMPARE(scan_->Flights(), first);
         // Only the statistics were asked for.
-        for (std::size_t i = std::size_t(requests); i < simulator_->Requests().size(); ++i)
-            QCOMPARE(int(simulator_->Requests()[i][1]), int(device::CMD_READ_STATS));
+        for (std::size_t i = std::size_t(requests); i < bench_.Sim().Requests().size(); ++i)
+            QCOMPARE(int(bench_.Sim().Requests()[i][1]), int(device::CMD_READ_STATS));
 
         flow::TFlightScan::ForgetKeptScans();  // as a new process would start
         QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
@@ -375,7 +361,7 @@ class TestFlightScan : public QObject {
         QVERIFY(scanReports_.lastDone < flow::ScanSectorCount);
         QVERIFY(!scan_->Flights().empty());
         QCOMPARE(scan_->Flights().back().firstSector, memory_.flights.front().firstSector);
-        QVERIFY(testsupport::WaitFor([this] { return !link_.PortClaimed(); }, 10000));
+        QVERIFY(testsupport::WaitFor([this] { return !bench_.link.PortClaimed(); }, 10000));
         QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
         QVERIFY(!scanReports_.fromCache);
         QCOMPARE(scan_->Flights().size(), std::size_t(3));
@@ -386,7 +372,7 @@ class TestFlightScan : public QObject {
         Load(Plan({10}));
         sim::TFaults faults;
         faults.silent = true;
-        simulator_->SetFaults(faults);
+        bench_.Sim().SetFaults(faults);
         QCOMPARE(int(Scan().outcome), int(TOutcome::NoDevice));
         QVERIFY(scan_->Flights().empty());
     }
@@ -401,7 +387,7 @@ class TestFlightScan : public QObject {
         const TListedFlight last = scan_->Flights().front();
         QCOMPARE(last.flightNumber, std::uint16_t(65535));
         QCOMPARE(int(Download({last}).outcome), int(TOutcome::Done));
-        QVERIFY(QFile::exists(dir_->filePath(QStringLiteral("Track65535.gpx"))));
+        QVERIFY(QFile::exists(bench_.File(QStringLiteral("Track65535.gpx"))));
         QCOMPARE(runReports_.stats[0]->durationMinutes,
                  memory_.flights.back().stats.durationMinutes);
     }
@@ -424,8 +410,8 @@ class TestFlightScan : public QObject {
         faults.damage = sim::TDamage::PreviousReply;
         // The statistics first, then one request a sector from sector 1.
         faults.damageFrom = 1 + hit.firstSector;
-        simulator_->SetFaults(faults);
-        scan_->CacheFile = dir_->filePath(QStringLiteral("flight-scans.json"));
+        bench_.Sim().SetFaults(faults);
+        scan_->CacheFile = bench_.File(QStringLiteral("flight-scans.json"));
         QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
         const auto listedWhole = [&] {
             return std::any_of(
@@ -450,7 +436,7 @@ class TestFlightScan : public QObject {
         sim::TFlightPlan plan = Plan({10, 15, 10});
         plan.gapSectors = 2;
         Load(plan);
-        scan_->CacheFile = dir_->filePath(QStringLiteral("flight-scans.json"));
+        scan_->CacheFile = bench_.File(QStringLiteral("flight-scans.json"));
         QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
         const std::vector<TListedFlight> whole = scan_->Flights();
 
@@ -481,7 +467,7 @@ class TestFlightScan : public QObject {
         sim::TFlightPlan plan = Plan({10, 10});
         plan.monthZero = true;
         Load(plan);
-        scan_->CacheFile = dir_->filePath(QStringLiteral("flight-scans.json"));
+        scan_->CacheFile = bench_.File(QStringLiteral("flight-scans.json"));
         run_->MarkAs = flow::TInstrumentKey{101, 258};
         run_->MarksFile = scan_->CacheFile;
         QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
@@ -499,7 +485,7 @@ class TestFlightScan : public QObject {
         scanReports_ = TScanRecorder{};
         QVERIFY(scan_->Start({102, 258}));
         QVERIFY(testsupport::WaitFor([this] { return scanReports_.finished.has_value(); }, 60000));
-        QVERIFY(testsupport::WaitFor([this] { return !link_.PortClaimed(); }, 10000));
+        QVERIFY(testsupport::WaitFor([this] { return !bench_.link.PortClaimed(); }, 10000));
         fresh = flow::NewFlights(scan_->Flights());
         QCOMPARE(fresh.size(), std::size_t(1));
         QVERIFY(!fresh.front().dated);

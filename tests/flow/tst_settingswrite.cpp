@@ -9,9 +9,7 @@
 #include "device/PortActivity.h"
 #include "device/UserTexts.h"
 #include "flow/SettingsWrite.h"
-#include "serial/UnitNVC.h"
-#include "sim/Simulator.h"
-#include "tests/support/WaitFor.h"
+#include "tests/support/SimBench.h"
 
 using flow::TOutcome;
 
@@ -60,12 +58,11 @@ bool WriteRequestSent(const sim::TSimulator& simulator) {
 
 class TestSettingsWrite : public QObject {
     Q_OBJECT
-    serial::TNonVisComp link_;
-    std::unique_ptr<sim::TSimulator> simulator_;
+    testsupport::TSimBench bench_;
 
     // Runs a write started by `start` to its end.
     flow::TReport Run(TAnswers& answers, const std::function<bool(flow::TSettingsWrite&)>& start) {
-        flow::TSettingsWrite write(link_, answers);
+        flow::TSettingsWrite write(bench_.link, answers);
         // Short enough for the failure paths, long enough that a reply on a
         // busy machine is not taken for silence.
         write.Timing.pollStep = std::chrono::milliseconds(2);
@@ -78,18 +75,11 @@ class TestSettingsWrite : public QObject {
     }
 
   private Q_SLOTS:
-    void initTestCase() { link_.comport.SetPollingDelay(5); }
     void init() {
-        simulator_ = std::make_unique<sim::TSimulator>();
-        simulator_->SetPaced(false);
-        simulator_->SetIdentity(Instrument());
-        QVERIFY(simulator_->Start());
-        link_.comport.SetPortName(simulator_->PortPath());
+        QVERIFY(bench_.Plug());
+        bench_.Sim().SetIdentity(Instrument());
     }
-    void cleanup() {
-        QVERIFY(testsupport::WaitFor([this] { return !link_.PortClaimed(); }, 20000));
-        simulator_.reset();
-    }
+    void cleanup() { QVERIFY(bench_.Unplug()); }
 
     void changeLines_data() {
         QTest::addColumn<QList<int>>("changedOffsets");
@@ -152,7 +142,7 @@ class TestSettingsWrite : public QObject {
         QVERIFY(answers.busyWhileAsked);
         models::TDeviceConfig expected = ConfigOf(Instrument());
         expected[models::TimeZoneByte] = 0xFB;
-        const std::vector<std::uint8_t> written = simulator_->WrittenConfig();
+        const std::vector<std::uint8_t> written = bench_.Sim().WrittenConfig();
         QVERIFY(std::equal(written.begin(), written.end(), expected.begin(), expected.end()));
     }
 
@@ -194,7 +184,7 @@ class TestSettingsWrite : public QObject {
         QFETCH(int, questions);
         sim::TIdentity identity = Instrument(std::uint16_t(std::max(instrumentModel, 0)));
         identity.shortFrame = instrumentModel < 0;
-        simulator_->SetIdentity(identity);
+        bench_.Sim().SetIdentity(identity);
         models::TDeviceConfig config = ConfigOf(identity);
         if (!sameSettings) config[20] ^= 0xFF;
         TAnswers answers;
@@ -205,8 +195,8 @@ class TestSettingsWrite : public QObject {
         QCOMPARE(int(report.outcome), outcome);
         QCOMPARE(int(report.ExitStatus()), exitStatus);
         QCOMPARE(answers.summaries.size(), questions);
-        QVERIFY(!WriteRequestSent(*simulator_));
-        QVERIFY(simulator_->WrittenConfig().empty());
+        QVERIFY(!WriteRequestSent(bench_.Sim()));
+        QVERIFY(bench_.Sim().WrittenConfig().empty());
         if (report.outcome == TOutcome::UnknownModel) {
             const std::optional<std::uint16_t> reported =
                 instrumentModel < 0 ? std::nullopt
@@ -234,7 +224,7 @@ class TestSettingsWrite : public QObject {
                 else
                     changed.companion ^= 0x5A00;
             }
-            simulator_->SetIdentity(changed);
+            bench_.Sim().SetIdentity(changed);
         };
         const flow::TReport report = Run(answers, [](flow::TSettingsWrite& write) {
             return write.StartEdit(
@@ -244,7 +234,7 @@ class TestSettingsWrite : public QObject {
         QCOMPARE(int(report.ExitStatus()), int(flow::EC_CHANGED));
         QVERIFY(!report.Good());
         QCOMPARE(answers.summaries.size(), 1);
-        QVERIFY(!WriteRequestSent(*simulator_));
+        QVERIFY(!WriteRequestSent(bench_.Sim()));
     }
 
     // A time zone no instrument can be set to is refused before any question,
@@ -266,7 +256,7 @@ class TestSettingsWrite : public QObject {
         TAnswers answers;
         const flow::TReport report =
             Run(answers, [&](flow::TSettingsWrite& write) { return write.Start(102, config); });
-        QCOMPARE(WriteRequestSent(*simulator_), written);
+        QCOMPARE(WriteRequestSent(bench_.Sim()), written);
         QCOMPARE(answers.summaries.size(), written ? 1 : 0);
         if (written) {
             QCOMPARE(int(report.outcome), int(TOutcome::ConfigWritten));
@@ -297,10 +287,10 @@ class TestSettingsWrite : public QObject {
 
     void busyPort_nothingStarted() {
         TAnswers answers;
-        flow::TSettingsWrite write(link_, answers);
-        QVERIFY(link_.TryClaimPort(this));
+        flow::TSettingsWrite write(bench_.link, answers);
+        QVERIFY(bench_.link.TryClaimPort(this));
         QVERIFY(!write.Start(102, models::DefaultConfig()));
-        link_.ReleasePort(this);
+        bench_.link.ReleasePort(this);
         QVERIFY(!write.Running());
         QVERIFY(!device::TPortActivity::Instance().Busy());
     }

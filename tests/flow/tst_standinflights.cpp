@@ -15,7 +15,7 @@
 #include "flow/FlightScan.h"
 #include "flow/FlightsDownload.h"
 #include "serial/UnitNVC.h"
-#include "tests/device/StandIn.h"
+#include "tests/support/StandIn.h"
 #include "tests/support/WaitFor.h"
 
 using flow::TListedFlight;

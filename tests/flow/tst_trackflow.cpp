@@ -11,11 +11,9 @@
 #include "device/StatusReceiver.h"
 #include "flow/StatsFlightDownload.h"
 #include "flow/TrackDownload.h"
-#include "serial/UnitNVC.h"
-#include "sim/Simulator.h"
 #include "sim/TrackMemory.h"
-#include "tests/sim/ExampleFlight.h"
-#include "tests/support/WaitFor.h"
+#include "tests/support/ExampleFlight.h"
+#include "tests/support/SimBench.h"
 
 using flow::TOutcome;
 
@@ -94,9 +92,7 @@ QByteArray Contents(const QString& path) {
 
 class TestTrackFlow : public QObject {
     Q_OBJECT
-    serial::TNonVisComp link_;
-    std::unique_ptr<sim::TSimulator> simulator_;
-    std::unique_ptr<QTemporaryDir> dir_;
+    testsupport::TSimBench bench_;
     TRecorder reports_;
     std::unique_ptr<flow::TTrackDownload> track_;
     std::vector<flow::TDownloadedTrack> heard_;
@@ -117,32 +113,27 @@ class TestTrackFlow : public QObject {
     }
     // A download whose link goes after the first sector.
     flow::TReport CutOffDownload() {
-        if (!simulator_->Start()) return flow::Report(TOutcome::Done, QStringLiteral("no sim"));
-        link_.comport.SetPortName(simulator_->PortPath());
+        if (!bench_.Sim().Start()) return flow::Report(TOutcome::Done, QStringLiteral("no sim"));
+        bench_.link.comport.SetPortName(bench_.Sim().PortPath());
         sim::TFaults faults;
         faults.hangUpAfterRequests = 2;  // the statistics, then the first sector
-        simulator_->SetFaults(faults);
+        bench_.Sim().SetFaults(faults);
         // The hang-up counts requests: waits long enough that a busy machine
         // never makes a try fail and be asked again.
         track_->Timing = device::TWorkerTiming{};
         return Download();
     }
-    QString File(const QString& name) const { return dir_->filePath(name); }
+    QString File(const QString& name) const { return bench_.File(name); }
 
   private Q_SLOTS:
-    void initTestCase() { link_.comport.SetPollingDelay(5); }
     void init() {
-        dir_ = std::make_unique<QTemporaryDir>();
-        simulator_ = std::make_unique<sim::TSimulator>();
-        simulator_->SetPaced(false);
-        QVERIFY(simulator_->Start());
-        simulator_->SetStats(0, testing::ExampleFlightStats());
-        simulator_->SetMemory(Memory(2));
-        link_.comport.SetPortName(simulator_->PortPath());
+        QVERIFY(bench_.Plug());
+        bench_.Sim().SetStats(0, testing::ExampleFlightStats());
+        bench_.Sim().SetMemory(Memory(2));
         reports_ = TRecorder{};
         heard_.clear();
-        track_ = std::make_unique<flow::TTrackDownload>(link_, reports_);
-        track_->Folder = [this] { return dir_->path(); };
+        track_ = std::make_unique<flow::TTrackDownload>(bench_.link, reports_);
+        track_->Folder = [this] { return bench_.Folder(); };
         // Short enough for the failure paths, long enough that a reply on a
         // busy machine is not taken for silence.
         track_->Timing.pollStep = std::chrono::milliseconds(2);
@@ -150,9 +141,9 @@ class TestTrackFlow : public QObject {
     void cleanup() {
         for (int id : hooks_) flow::DetachDownloadHook(id);
         hooks_.clear();
-        QVERIFY(testsupport::WaitFor([this] { return !link_.PortClaimed(); }, 20000));
+        QVERIFY(testsupport::WaitFor([this] { return !bench_.link.PortClaimed(); }, 20000));
         track_.reset();
-        simulator_.reset();
+        QVERIFY(bench_.Unplug());
     }
 
     void completeDownload_filesWrittenAndHookHearsOnce() {
@@ -246,7 +237,7 @@ class TestTrackFlow : public QObject {
         faults.silent = fault == QLatin1String("silent");
         faults.wrongCheckByte = fault == QLatin1String("check");
         if (fault == QLatin1String("hang-up")) faults.hangUpAfterRequests = 0;
-        simulator_->SetFaults(faults);
+        bench_.Sim().SetFaults(faults);
         const flow::TReport report = Run([this] { return track_->ReadPage(64 * 4096); });
         QCOMPARE(int(report.outcome), outcome);
         QCOMPARE(int(report.ExitStatus()), exitStatus);
@@ -280,7 +271,7 @@ class TestTrackFlow : public QObject {
         QFETCH(int, flightSectors);
         QFETCH(bool, whole);
         // The complete set of an earlier download of the same flight.
-        simulator_->SetMemory(EndingMemory(2, 100, false));
+        bench_.Sim().SetMemory(EndingMemory(2, 100, false));
         track::TFlightStatsReply stats = testing::ExampleFlightStats();
         stats.durationMinutes = 12;
         QCOMPARE(int(Run([&] { return track_->Download(stats, 0, true); }).outcome),
@@ -288,13 +279,13 @@ class TestTrackFlow : public QObject {
         const QByteArray complete = Contents(File(QStringLiteral("Track12.gpx")));
         QVERIFY(!complete.isEmpty());
 
-        simulator_->SetMemory(EndingMemory(2, 100, unknownRecord));
-        QVERIFY(simulator_->Start());
-        link_.comport.SetPortName(simulator_->PortPath());
+        bench_.Sim().SetMemory(EndingMemory(2, 100, unknownRecord));
+        QVERIFY(bench_.Sim().Start());
+        bench_.link.comport.SetPortName(bench_.Sim().PortPath());
         sim::TFaults faults;
         // The first sector with the unknown record, or all three.
         faults.hangUpAfterRequests = unknownRecord ? 1 : 3;
-        simulator_->SetFaults(faults);
+        bench_.Sim().SetFaults(faults);
         track_->Timing = device::TWorkerTiming{};  // as in CutOffDownload
         reports_ = TRecorder{};
         stats.durationMinutes = std::uint16_t(durationMinutes);
@@ -316,7 +307,7 @@ class TestTrackFlow : public QObject {
 
     // The files are written once, at the end, not at each end report.
     void unknownRecords_filesWrittenOnce() {
-        simulator_->SetMemory(EndingMemory(2, 100, true));
+        bench_.Sim().SetMemory(EndingMemory(2, 100, true));
         track::TFlightStatsReply stats = testing::ExampleFlightStats();
         QCOMPARE(int(Run([&] { return track_->Download(stats, 0, true); }).outcome),
                  int(TOutcome::Done));
@@ -336,11 +327,11 @@ class TestTrackFlow : public QObject {
         QFETCH(int, minuteOnDisk);
         QFETCH(QString, newSet);
         track::TFlightStatsReply stats = testing::ExampleFlightStats();
-        simulator_->SetMemory(EndingMemory(0, 50, false, std::uint8_t(minuteOnDisk)));
+        bench_.Sim().SetMemory(EndingMemory(0, 50, false, std::uint8_t(minuteOnDisk)));
         QCOMPARE(int(Run([&] { return track_->Download(stats, 0, true); }).outcome),
                  int(TOutcome::Done));
         const QByteArray onDisk = Contents(File(QStringLiteral("Track12.gpx")));
-        simulator_->SetMemory(EndingMemory(0, 60, false));
+        bench_.Sim().SetMemory(EndingMemory(0, 60, false));
         reports_.written.clear();
         QCOMPARE(int(Run([&] { return track_->Download(stats, 0, true); }).outcome),
                  int(TOutcome::Done));
@@ -385,14 +376,14 @@ class TestTrackFlow : public QObject {
         QFETCH(QStringList, files);
         sim::TFlightStats stats = testing::ExampleFlightStats();
         if (!track) stats.startSector = 0;
-        simulator_->SetStats(0, stats);
+        bench_.Sim().SetStats(0, stats);
         sim::TFaults faults;
         faults.hangUpAfterRequests = hangUpAfter;
-        simulator_->SetFaults(faults);
+        bench_.Sim().SetFaults(faults);
         TRecorder reports;
-        flow::TStatsFlightDownload download(link_, reports);
+        flow::TStatsFlightDownload download(bench_.link, reports);
         download.KeepPartial = keepPartial;
-        download.Track().Folder = [this] { return dir_->path(); };
+        download.Track().Folder = [this] { return bench_.Folder(); };
         // The hang-up counts requests: a busy machine must not make a try fail.
         if (hangUpAfter < 0) download.Track().Timing.pollStep = std::chrono::milliseconds(2);
         QVERIFY(download.Start(0, true));
@@ -401,8 +392,8 @@ class TestTrackFlow : public QObject {
         QCOMPARE(int(reports.finished->outcome), outcome);
         QCOMPARE(reports.unfinished, unfinished);
         QVERIFY(reports.stats.has_value());
-        QCOMPARE(simulator_->RequestCount(), requests);
-        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), files);
+        QCOMPARE(bench_.Sim().RequestCount(), requests);
+        QCOMPARE(QDir(bench_.Folder()).entryList(QDir::Files), files);
     }
 
     void outcomes_data() {
@@ -421,7 +412,7 @@ class TestTrackFlow : public QObject {
         flow::TReport report;
         if (fault == QLatin1String("port")) {
             QVERIFY(Run([this] { return track_->ReadStats(0); }).Good());
-            link_.comport.SetPortName(File(QStringLiteral("no-such-port")));
+            bench_.link.comport.SetPortName(File(QStringLiteral("no-such-port")));
             report = Run([this] { return track_->Download(track_->Stats(), 0, true); });
             QVERIFY(!report.reason.isEmpty());
             QCOMPARE(reports_.failures.size(), std::size_t(1));

@@ -14,7 +14,7 @@
 
 #include "serial/BCC.h"
 #include "sim/Simulator.h"
-#include "tests/sim/ExampleFlight.h"
+#include "tests/support/ExampleFlight.h"
 #include "tests/support/WaitFor.h"
 
 using Bytes = std::vector<std::uint8_t>;

@@ -26,7 +26,7 @@
 #include "models/DeviceFactory.h"
 #include "sim/Simulator.h"
 #include "sim/TrackMemory.h"
-#include "tests/sim/ExampleFlight.h"
+#include "tests/support/ExampleFlight.h"
 #include "track/FlightPlot.h"
 #include "track/FlightPlotView.h"
 #include "track/TrackExport.h"

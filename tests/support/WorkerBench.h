@@ -57,7 +57,9 @@ inline bool RunToEnd(device::TDeviceIO* worker, int timeoutMs = 60000) {
     return testsupport::WaitFor([&] { return ended; }, timeoutMs);
 }
 
-// One simulator, one accumulator module, and a way to run a worker to its end.
+// One simulator, one accumulator module, and a way to run a worker to its end:
+// the bench of the suites that drive a worker directly (SimBench.h is the
+// one of the suites that drive a workflow).
 class TWorkerBench {
   public:
     serial::TNonVisComp link;

@@ -1,0 +1,58 @@
+#pragma once
+// The bench every suite that talks to the simulated instrument stands on: a
+// fresh simulator for each test (its settings, faults and records start
+// anew), the link the program talks through, read every 5 ms so that long
+// exchanges stay short, and a folder for the files the test makes.
+#include <QTemporaryDir>
+#include <memory>
+
+#include "serial/UnitNVC.h"
+#include "sim/FlightGenerator.h"
+#include "sim/Simulator.h"
+#include "tests/support/WaitFor.h"
+
+namespace testsupport {
+
+class TSimBench {
+  public:
+    serial::TNonVisComp link;
+
+    explicit TSimBench(int pollingMs = 5) { link.comport.SetPollingDelay(pollingMs); }
+
+    // A new simulator on a new terminal, unpaced unless asked, and a new
+    // folder; the link is pointed at it. Call from init().
+    bool Plug(bool paced = false) {
+        dir_ = std::make_unique<QTemporaryDir>();
+        simulator_ = std::make_unique<sim::TSimulator>();
+        simulator_->SetPaced(paced);
+        if (!dir_->isValid() || !simulator_->Start()) return false;
+        link.comport.SetPortName(simulator_->PortPath());
+        return true;
+    }
+    // Waits until no worker holds the port, then drops the simulator and
+    // the folder. Call from cleanup(); false when the port stayed claimed.
+    bool Unplug(int timeoutMs = 20000) {
+        const bool freed = WaitFor([this] { return !link.PortClaimed(); }, timeoutMs);
+        simulator_.reset();
+        dir_.reset();
+        return freed;
+    }
+
+    sim::TSimulator& Sim() { return *simulator_; }
+    QString Folder() const { return dir_->path(); }
+    QString File(const QString& name) const { return dir_->filePath(name); }
+
+    // The generated flights in the instrument's memory, with the statistics
+    // of the last two.
+    void Load(const sim::TGeneratedMemory& flights) {
+        simulator_->SetMemory(flights.memory);
+        simulator_->SetStats(0, flights.stats[0]);
+        simulator_->SetStats(1, flights.stats[1]);
+    }
+
+  private:
+    std::unique_ptr<sim::TSimulator> simulator_;
+    std::unique_ptr<QTemporaryDir> dir_;
+};
+
+}  // namespace testsupport

@@ -3,10 +3,12 @@
 // waits): wall time of the first look (every sector header read) and of the
 // second (the last flight's statistics only), against the wire time.
 //
-//   bench_scan [FLIGHTS]
+//   bench_scan [FLIGHTS [POLLING_MS]]
 //
 // FLIGHTS flights of different lengths (default 12) fill the 301 sectors
-// the scan reads, with two erased sectors between each two.
+// the scan reads, with two erased sectors between each two. POLLING_MS is
+// the receive polling (default 100, the window program's; the console
+// reads every 10 ms).
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <cstdio>
@@ -53,12 +55,13 @@ double Look(flow::TFlightScan& scan, TReports& reports, int requestsBefore,
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     const int flights = argc > 1 ? std::max(1, std::atoi(argv[1])) : 12;
+    const int pollingMs = argc > 2 ? std::max(5, std::atoi(argv[2])) : 100;
     sim::TFlightPlan plan;
     for (int k = 0; k < flights; ++k) plan.minutesEach.push_back(60 + 37 * (k % 5));
     plan.gapSectors = 2;
     const sim::TGeneratedMemory memory = sim::GenerateFlights(plan);
-    std::printf("%d flights in sectors 1..%zu, simulator paced at 115200 8N1\n", flights,
-                memory.memory.size() / 4096 - 1);
+    std::printf("%d flights in sectors 1..%zu, simulator paced at 115200 8N1, polling %d ms\n",
+                flights, memory.memory.size() / 4096 - 1, pollingMs);
 
     sim::TSimulator simulator;
     simulator.SetPaced(true);
@@ -70,6 +73,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     serial::TNonVisComp link;
+    link.comport.SetPollingDelay(pollingMs);
     link.comport.SetPortName(simulator.PortPath());
     TReports reports;
     flow::TFlightScan scan(link, reports);

@@ -17,6 +17,7 @@
 #include "app/CommandLine.h"
 #include "app/Console.h"
 #include "app/DownloadRecording.h"
+#include "app/Language.h"
 #include "app/Runtime.h"
 #include "app/SetupAPI.h"
 #include "app/cli/ChangeCommands.h"
@@ -33,6 +34,8 @@
 #include "track/FlightPlot.h"
 
 namespace {
+using cli::UsageError;
+
 // The options of every command. Made once to find the command before the
 // application object exists and once for the real parse, so that both skip
 // the same option values.
@@ -120,11 +123,6 @@ QString ExitStatusHelp() {
     return text;
 }
 
-int UsageError(const QString& text) {
-    std::fprintf(stderr, "tolmarik-cli: %s See --help.\n", qPrintable(text));
-    return flow::EC_USAGE;
-}
-
 // The bytes of the last value of option `name` as the command line holds
 // them: a folder name need not be text, and its conversion may lose bytes.
 QByteArray RawOptionValue(int argc, char** argv, const char* name) {
@@ -176,11 +174,12 @@ int CheckOutputs(const cli::TCliSession& session, int status) {
     const bool printed = std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
     // An earlier failed write may have left nothing to flush, and no reason.
     const QString printReason =
-        errno != 0 ? cli::LastSystemReason() : QStringLiteral("ошибка записи");
+        errno != 0 ? cli::LastSystemReason() : QCoreApplication::translate("cli", "ошибка записи");
     int outcome = status;
     if (!printed) {
         std::fprintf(stderr, "%s\n",
-                     QStringLiteral("Не удалось вывести результат на стандартный вывод: %1")
+                     QCoreApplication::translate(
+                         "cli", "Не удалось вывести результат на стандартный вывод: %1")
                          .arg(printReason)
                          .toUtf8()
                          .constData());
@@ -189,7 +188,8 @@ int CheckOutputs(const cli::TCliSession& session, int status) {
     const serial::TTranscript& transcript = session.Transcript();
     if (transcript.Incomplete()) {
         std::fprintf(stderr, "%s\n",
-                     QStringLiteral("Протокол обмена записан не полностью, файл \"%1\": %2")
+                     QCoreApplication::translate(
+                         "cli", "Протокол обмена записан не полностью, файл \"%1\": %2")
                          .arg(QDir::toNativeSeparators(transcript.FileName()), transcript.Error())
                          .toUtf8()
                          .constData());
@@ -213,6 +213,7 @@ int main(int argc, char** argv) {
     }
     QCoreApplication::setApplicationName(QStringLiteral("tolmarik-cli"));
     QCoreApplication::setApplicationVersion(app::ProgramVersion());
+    app::InstallTranslations(*application, app::ChosenLanguage());
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -323,24 +324,28 @@ int main(int argc, char** argv) {
             if (args.size() == 3 && args[0] == QLatin1String("plot")) {
                 QSize picture = track::DefaultFlightPlotSize;
                 if (parser.isSet(options.size) && !ParseSize(parser.value(options.size), picture)) {
-                    session.Fail(QStringLiteral("Размер рисунка: от %1x%2 до %3x%4")
-                                     .arg(track::MinFlightPlotSize.width())
-                                     .arg(track::MinFlightPlotSize.height())
-                                     .arg(track::MaxFlightPlotSize.width())
-                                     .arg(track::MaxFlightPlotSize.height()));
+                    session.Fail(
+                        QCoreApplication::translate("cli", "Размер рисунка: от %1x%2 до %3x%4")
+                            .arg(track::MinFlightPlotSize.width())
+                            .arg(track::MinFlightPlotSize.height())
+                            .arg(track::MaxFlightPlotSize.width())
+                            .arg(track::MaxFlightPlotSize.height()));
                     return flow::EC_USAGE;
                 }
                 return session.Plot(args[1], args[2], picture);
             }
             if (args.size() == 1 && args[0] == QLatin1String("ports")) return session.ListPorts();
             // Not a port either: these names are commands.
-            return UsageError(QStringLiteral("Wrong number of arguments for %1.").arg(args[0]));
+            return UsageError(
+                QCoreApplication::translate("cli", "Неверное число аргументов команды %1.")
+                    .arg(args[0]));
         }
         if (args.isEmpty()) {
             std::fputs(parser.helpText().toUtf8().constData(), stdout);
             return flow::EC_USAGE;
         }
-        if (args.size() < 2) return UsageError(QStringLiteral("No command given."));
+        if (args.size() < 2)
+            return UsageError(QCoreApplication::translate("cli", "Не указана команда."));
         if (const std::optional<int> refused = cli::CheckChangeCommand(args)) return *refused;
         if (parser.isSet(options.transcript)) {
             const QString transcript = parser.value(options.transcript);
@@ -396,13 +401,15 @@ int main(int argc, char** argv) {
             const unsigned page = args[2].toUInt(&ok);
             if (!ok || page > kLastPage)
                 return UsageError(
-                    QStringLiteral("The page is a number from 0 to %1.").arg(kLastPage));
+                    QCoreApplication::translate("cli", "Номер страницы: число от 0 до %1.")
+                        .arg(kLastPage));
             return session.Page(int(page));
         }
         if (command == QLatin1String("write") && args.size() == 3)
             return session.WriteConfig(args[2], yes);
         if (command == QLatin1String("save") && args.size() == 3) {
-            if (args[2].isEmpty()) return UsageError(QStringLiteral("The file name is empty."));
+            if (args[2].isEmpty())
+                return UsageError(QCoreApplication::translate("cli", "Пустое имя файла."));
             // A device or a folder by that name is no place for the settings,
             // with or without the extension added.
             if (const QFileInfo given(args[2]); given.exists() && !given.isFile()) {
@@ -421,7 +428,8 @@ int main(int argc, char** argv) {
                                         ? parser.value(options.backupDir)
                                         : models::DefaultBackupFolder(),
                                     parser.isSet(options.noBackup), yes);
-        return UsageError(QStringLiteral("Unknown command or wrong number of arguments."));
+        return UsageError(QCoreApplication::translate(
+            "cli", "Неизвестная команда или неверное число аргументов."));
     };
     int status = flow::EC_OK;
     try {

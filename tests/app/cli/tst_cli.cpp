@@ -248,7 +248,7 @@ class TestCli : public QObject, public TCliBench {
         simulator.SetFaults({});
         QCOMPARE(r.exitCode, int(flow::EC_NO_LINK));
         QVERIFY(r.out.isEmpty());
-        QCOMPARE(r.err.trimmed(), device::NoDeviceText);
+        QCOMPARE(r.err.trimmed(), QString(device::NoDeviceText));
     }
 
     // The pilot's script must learn that what it reads is not all there is.

@@ -1,0 +1,906 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ru" sourcelanguage="ru">
+<context>
+    <name>app</name>
+    <message>
+        <source>О программе: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Версия: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Компания: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Автор: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--port: нужно имя порта или путь</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--transcript: нужно имя файла</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>неизвестный параметр %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>открыть можно только один файл, указаны %1 и %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 не файл настроек (.bcf) и не полёт (.igc, .gpx)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Использование: %1 [--port ПОРТ] [ФАЙЛ]
+Настраивает GPS-приборы Tolmarik для полётов: считывает и записывает их
+настройки, показывает статистику полёта, скачивает треки, обновляет прошивку.
+
+ФАЙЛ: файл настроек (.bcf), который откроется, как из меню «Файл», или
+полёт (.igc, .gpx), который попадёт в журнал и откроется там.
+
+Параметры:
+  -h, --help       Показать эту справку и выйти.
+  -v, --version    Показать версию и выйти.
+  --port ПОРТ      Взять ПОРТ в этот раз, не запоминая его
+                   (имя, например ttyUSB0, или путь, например /dev/pts/3).
+  --transcript ФАЙЛ  Дописывать в ФАЙЛ каждый байт, посланный прибору
+                   и полученный от него, со временем (для сообщения об ошибке).
+
+Параметры библиотеки Qt (например -platform, -style) передаются ей.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1: %2; см. --help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Полет записан в журнал полётов</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Этот полет уже есть в журнале полётов</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Файл конфигурации прибора (*.bcf)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Настройки по умолчанию загружены только в окно; в прибор они попадут по кнопке &quot;Записать&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Идет обмен с прибором. Выйти из программы, не дожидаясь его конца?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Последовательный порт</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Дополнительный порт</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>app::TFormPilot</name>
+    <message>
+        <source>Пилот</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Имя пилота:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Модель крыла:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Номер крыла:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Соревновательный номер:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Записывается в каждый новый файл IGC (русские буквы - латиницей) и в журнал.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>app::TMainForm</name>
+    <message>
+        <source>Начало работы: 
+- присоедините устройство
+- выберите порт,
+- нажмите кнопку &quot;Считать&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Считать</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Записать</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Сброс по умолчанию</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Открыть...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Открыть настройки из файла</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>С&amp;охранить как...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Сохранить конфигурацию</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>В&amp;ыход</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Закрыть программу</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>О программе...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Обновить прошивку</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Файл</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Прибор</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Выберите действие с приборами</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Журнал</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Пилот...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>П&amp;омощь</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Язык</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Язык сменится при следующем запуске программы</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Выход</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Порт:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Сброс</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Сброс настроек прибора по умолчанию</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Подключенный прибор:
+%1,
+данным программатором не поддерживается</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ошибка </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Файл открыт: </source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>cli</name>
+    <message>
+        <source>Ответ: да (--yes)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Некому ответить: стандартный ввод не терминал. Чтобы подтвердить изменение, добавьте --yes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>[да/нет]: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Часовой пояс: целое число часов от %1 до +%2 (например 3, -5, +14).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Настройки прибора не сохранены: %1. Чтобы обновить прошивку без их копии, добавьте --no-backup</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Вернуть сохраненные настройки: tolmarik-cli %1 write %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Не порт: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Не удалось открыть файл протокола обмена %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Последовательные порты не найдены</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>адаптер</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Нет портов с адаптером прибора</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Прибор найден на порту %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Прибор не найден ни на одном порту</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Модель: %1 (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Настройки:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Модель: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Версия: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>сект.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>стр.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Не удалось построить рисунок</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>См. --help.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Полет №%1, сектор %2 (%3 из %4)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--flight: нужно число от 0 до 65535.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 сект.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>№	Дата	Старт	Сектор	Секторов	Длительность	В журнале</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Полета №%1 нет в памяти прибора</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Дата &quot;%1&quot;: нужна в виде ГГГГ-ММ-ДД</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Время взлёта &quot;%1&quot;: нужно в виде ЧЧ:ММ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Время полёта &quot;%1&quot;: нужно в виде Ч:ММ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1	%2	%3 ч	%4 км</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>№	Дата	Взлёт	Время	Высота, м	Трек, км	Место	Крыло	XContest, б</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Радиус места взлёта: %1 м</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Всего</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Добавлено: %1, уже в журнале: %2, не прочитано: %3, пропущено: %4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Оценено полётов: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Файл трека: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Нечего отменять</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ошибка записи</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Не удалось вывести результат на стандартный вывод: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Протокол обмена записан не полностью, файл &quot;%1&quot;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Размер рисунка: от %1x%2 до %3x%4</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Неверное число аргументов команды %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Не указана команда.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Номер страницы: число от 0 до %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Пустое имя файла.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Неизвестная команда или неверное число аргументов.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Правила: одно из %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Предел времени: секунды, 0 или больше.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Полёт %1 из %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Наибольшая высота %1 м (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>device</name>
+    <message>
+        <source>Не удалось открыть файл &quot;%1&quot;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Не удалось прочитать файл &quot;%1&quot;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Не удалось записать файл &quot;%1&quot;: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>это папка, а не файл</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>это не обычный файл (канал, устройство или сокет)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>это символическая ссылка на несуществующий файл</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>это символическая ссылка на другую ссылку</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>это символическая ссылка, которая или чей файл принадлежит другому пользователю</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>файл защищен от записи</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>.прежний</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>прежний файл &quot;%1&quot; сохранён как &quot;%2&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Невозможно открыть порт</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Нет связи с прибором</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Нет связи, проверьте соединения или номер порта</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Устройство не отвечает</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Читать по сектору</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Открыть папку</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Связь с прибором потеряна</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Данные прибора считаны</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Данные записаны</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Данный прибор не поддерживается программатором</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Прошивка обновлена</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Обновление прошивки прервано. В приборе может остаться неполная прошивка, и он может не работать как обычно. Не отключайте прибор и повторите обновление тем же файлом прошивки.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Прошивка не для этого приюбора!!!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Файл сохранен: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>неизвестная модель %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>неизвестная модель (прибор ее не назвал)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, только чтение</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Запись запрещена: %1. Программа не знает настроек этого прибора, ничего не записано</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Программа не знает этот прибор (%1). Прошивка может ему не подойти, и прибор перестанет работать.
+Все равно обновить прошивку?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Нет папки: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Нет папки: %1 (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Не удалось создать папку &quot;%1&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Журнал полётов</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Журнал полётов не включён в эту сборку программы</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Файл &quot;%1&quot; слишком велик для трека</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>В файле &quot;%1&quot; нет точек трека</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>firmware</name>
+    <message>
+        <source>Файл прошивки пуст: передавать прибору нечего</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Файл не найден</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Образ прошивки не помещается в буфер передачи</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Файл прошивки поврежден: блоки не заканчиваются вместе с образом</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Обновление прошивки</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Прошивка прибора</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ошибка</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Идет обновление прошивки. Если выйти сейчас, прибор может остаться без работающей прошивки.
+Все равно выйти?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Файл прошивок (*.enc)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>firmware::TFormUpdateFW</name>
+    <message>
+        <source>Обновление прошивки прибора</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Выбрать файл...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Обновить</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Выход</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Выберите файл</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>flow</name>
+    <message>
+        <source>Настройки не записаны: они для прибора %1, а подключен %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Запись не подтверждена: прибор вернул другие настройки</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Прибор: модель и версия прошивки неизвестны (%1)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Прибор: %1, версия прошивки %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Файл прошивки: %1 (%2 байт)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Не отключайте прибор и не закрывайте программу до конца обновления: прибор может остаться без работающей прошивки.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Обновить прошивку?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Настройки прибора сохранены: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>прибор не ответил на запрос модели</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Настройки прибора не сохранены: %1.
+Обновить прошивку без копии настроек?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>неизвестна</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Версия прошивки: была %1, стала %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Записать в прибор настройки, сохраненные перед обновлением?
+%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>без даты</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Полётов в памяти: %1, новых: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Новых полётов нет: все полёты из памяти прибора уже в журнале полётов</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>неизвестно</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>да</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>нет</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Поиск полётов прерван</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Поиск полётов прерван: прочитано секторов %1 из %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Скачано полётов: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Скачано полётов: %1 из %2, остановлено</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Порт занят: идет другая операция с прибором</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Прибор не поддерживается</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ошибка конфигурации</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>У этого полета нет трека</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>В приборе уже эти настройки: записывать нечего</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Изменение не подтверждено: в приборе ничего не изменено</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Настройки в приборе изменились после вопроса: ничего не записано</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Порт открыт...</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>models</name>
+    <message>
+        <source>Часовой пояс: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>вне пределов от %1 до %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Настройки не записаны: часовой пояс %1 %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>По умолчанию</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Неизвестное устройство</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Часовой пояс: %1 → %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Байт %1: %2 → %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>...и еще байт: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>В приборе %1 изменятся настройки (байт: %2):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Записать эти изменения в прибор?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Файл поврежден</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Версия файла не поддерживается</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>models::TDeviceForm</name>
+    <message>
+        <source>Трек</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Часовой пояс прибора в целых часах; в прибор он попадет по кнопке &quot;Записать&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Блок настроек прибора:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Основные настройки</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Прибор: </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> версия </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Запись настроек</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Прибор по усмолчанию</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>serial</name>
+    <message>
+        <source>Нет прав на порт: добавьте пользователя в группу dialout (sudo usermod -aG dialout $USER) и войдите в систему заново</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Порт занят другой программой: закройте её (терминал, другой конфигуратор) и повторите</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Устройство не найдено: проверьте кабель, переподключите прибор и выберите порт заново</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Это не последовательный порт: выберите порт прибора</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ошибка %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Порт занят программой brltty (для брайлевских дисплеев): если она не нужна, удалите её (sudo apt remove brltty) и переподключите прибор</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Порт занят службой ModemManager: установите пакет tolmarikprog (его правило udev велит службе не трогать адаптер) или остановите её (sudo systemctl stop ModemManager) и повторите</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>не обычный файл</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>

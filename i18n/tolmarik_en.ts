@@ -458,6 +458,235 @@ is not supported by this program</translation>
         <source>Наибольшая высота %1 м (%2)</source>
         <translation>Highest altitude %1 m (%2)</translation>
     </message>
+    <message>
+        <source>  PORT flights [--rescan]       все полёты в памяти прибора, новые первыми:
+                                номер, дата, старт, первый сектор, секторов,
+                                оценка длительности, есть ли в журнале
+  PORT download --flight N|--all-new [--pages] [--dir DIR] [--no-igc] [--rescan]
+                                скачать полёт N или все полёты, которых нет
+                                в журнале, каждый в свои файлы и в журнал
+</source>
+        <translation>  PORT flights [--rescan]       every flight in the instrument&apos;s memory, newest
+                                first: number, date, start, first sector, sectors,
+                                estimated duration, in the logbook or not
+  PORT download --flight N|--all-new [--pages] [--dir DIR] [--no-igc] [--rescan]
+                                download flight N, or every flight the logbook
+                                lacks, each into its files and the logbook
+</translation>
+    </message>
+    <message>
+        <source>download: полёт с номером N в памяти прибора (все его части, если его делит сектор другого полёта).</source>
+        <translation>download: the flight numbered N in the instrument&apos;s memory (every part of it, when another flight&apos;s sector splits it).</translation>
+    </message>
+    <message>
+        <source>download: все полёты в памяти, которых нет в журнале.</source>
+        <translation>download: every flight in memory that the logbook does not hold.</translation>
+    </message>
+    <message>
+        <source>flights, download: прочитать память снова, даже если она не изменилась.</source>
+        <translation>flights, download: read the memory again even when it has not changed.</translation>
+    </message>
+    <message>
+        <source>Взять полёт перед последним.</source>
+        <translation>Use the flight before the last one.</translation>
+    </message>
+    <message>
+        <source>Скачивать по страницам, а не по секторам.</source>
+        <translation>Download page by page instead of by sector.</translation>
+    </message>
+    <message>
+        <source>Папка для файлов трека (по умолчанию текущая).</source>
+        <translation>Folder for the track files (default: current).</translation>
+    </message>
+    <message>
+        <source>Не записывать файл IGC.</source>
+        <translation>Do not write the IGC file.</translation>
+    </message>
+    <message>
+        <source>Если скачивание остановилось до конца трека, всё равно записать прочитанное (код завершения остаётся кодом ошибки).</source>
+        <translation>When a download stops before the end of the track, still write what was read (the exit status stays that of the failure).</translation>
+    </message>
+    <message>
+        <source>Размер рисунка (по умолчанию %1x%2).</source>
+        <translation>Picture size (default: %1x%2).</translation>
+    </message>
+    <message>
+        <source>Дописывать в FILE каждый посланный и полученный байт со временем.</source>
+        <translation>Append every byte sent and received, with times, to FILE.</translation>
+    </message>
+    <message>
+        <source>Папка для настроек, сохраняемых перед обновлением прошивки (по умолчанию %1).</source>
+        <translation>Folder for the settings kept before a firmware update (default: %1).</translation>
+    </message>
+    <message>
+        <source>Обновить прошивку, даже если настройки не удаётся сначала сохранить.</source>
+        <translation>Update the firmware even when the settings cannot be kept first.</translation>
+    </message>
+    <message>
+        <source>Ответить &quot;да&quot; на вопрос перед изменением в приборе (write, set-timezone, firmware); без него для вопроса нужен терминал.</source>
+        <translation>Answer yes to the question before a change to the instrument (write, set-timezone, firmware); without it the question needs a terminal.</translation>
+    </message>
+    <message>
+        <source>Коды завершения:
+</source>
+        <translation>Exit statuses:
+</translation>
+    </message>
+    <message>
+        <source>Работает с одним прибором на последовательном порту.
+
+Команды:
+  PORT identify                 модель, версия прошивки и настройки
+  PORT stats [--previous]       статистика последнего (или предыдущего) полёта
+  PORT download [--previous] [--pages] [--dir DIR] [--no-igc] [--keep-partial]
+                                скачать этот полёт в Track&lt;N&gt;.gpx/.enx/.igc
+  PORT page N                   вывести страницу памяти N
+</source>
+        <translation>Talks to one instrument on a serial port.
+
+Commands:
+  PORT identify                 model, firmware version and settings
+  PORT stats [--previous]       statistics of the last (or previous) flight
+  PORT download [--previous] [--pages] [--dir DIR] [--no-igc] [--keep-partial]
+                                download that flight into Track&lt;N&gt;.gpx/.enx/.igc
+  PORT page N                   dump memory page N
+</translation>
+    </message>
+    <message>
+        <source>  PORT save FILE.bcf            сохранить настройки прибора в файл
+  PORT write FILE.bcf [--yes]   записать в прибор настройки из файла
+  PORT set-timezone H [--yes]   задать часовой пояс, целые часы от -12 до +14
+  PORT firmware FILE.enc [--backup-dir DIR] [--no-backup] [--yes]
+                                сохранить настройки, обновить прошивку
+  bcf FILE.bcf                  показать файл конфигурации
+  plot FILE OUT.png [--size WxH]
+                                нарисовать полёт из файла IGC или GPX
+  kml FILE OUT.kml              полёт из файла IGC или GPX для Google Earth
+  logbook list|totals           журнал пилота: полёты (местное время места
+                                взлёта; --utc: UTC), итоги
+  logbook totals --by year|month|site|glider
+                                итоги с разбивкой по одному признаку
+  logbook records               самый долгий, дальний, лучший по баллам, высокий
+                                полёт и лучший набор высоты
+  logbook sites                 места взлёта с их полётами и часами
+  logbook site-radius [METRES]  радиус одного места (запоминается; 500 сначала)
+  logbook find TEXT             полёты, чьи место, крыло, заметки или пилот
+                                упоминают TEXT
+  logbook import PATH...        добавить файлы IGC и GPX (папки целиком)
+  logbook export-csv FILE|-     все полёты в CSV (&quot;-&quot;: стандартный вывод)
+  logbook show N                сведения о полёте N (номера идут по датам)
+  logbook add --date YYYY-MM-DD --takeoff HH:MM --duration H:MM
+        [--site S] [--glider G] [--notes T]   полёт без трека
+  logbook rescore               оценить полёты, ещё не оценённые
+  logbook merge N M             полёт M - это полёт N с другого прибора
+  logbook unmerge M             снова считать полёт M отдельно
+  logbook edit N [--site S] [--glider G] [--notes T] [--date D]
+        [--takeoff HH:MM] [--yes]   изменить полёт N (--yes: переименовать
+                                и соседние полёты, не спрашивая)
+  logbook undo                  отменить последнее изменение
+  logbook backup FILE           журнал и его файлы треков в одном файле
+  logbook restore FILE          журнал, восстановленный из копии
+</source>
+        <translation>  PORT save FILE.bcf            save the instrument&apos;s settings to a file
+  PORT write FILE.bcf [--yes]   write a configuration file&apos;s settings
+  PORT set-timezone H [--yes]   set the time zone, whole hours from -12 to +14
+  PORT firmware FILE.enc [--backup-dir DIR] [--no-backup] [--yes]
+                                keep the settings, update the firmware
+  bcf FILE.bcf                  show a configuration file
+  plot FILE OUT.png [--size WxH]
+                                draw the flight in an IGC or GPX file
+  kml FILE OUT.kml              the flight in an IGC or GPX file for Google Earth
+  logbook list|totals           the pilot&apos;s logbook: flights (local time of
+                                the take-off place; --utc: UTC), totals
+  logbook totals --by year|month|site|glider
+                                totals split one way
+  logbook records               the longest, farthest, best-scored, highest
+                                flight and the best climb
+  logbook sites                 take-off sites with their flights and hours
+  logbook site-radius [METRES]  the radius of one site (kept; default 500)
+  logbook find TEXT             the flights whose site, glider, notes or pilot
+                                mention TEXT
+  logbook import PATH...        add IGC and GPX files (folders recursively)
+  logbook export-csv FILE|-     every flight as CSV (&quot;-&quot;: standard output)
+  logbook show N                the facts of flight N (numbers follow dates)
+  logbook add --date YYYY-MM-DD --takeoff HH:MM --duration H:MM
+        [--site S] [--glider G] [--notes T]   a flight without a track
+  logbook rescore               score the flights not scored yet
+  logbook merge N M             flight M is flight N from another recorder
+  logbook unmerge M             count flight M on its own again
+  logbook edit N [--site S] [--glider G] [--notes T] [--date D]
+        [--takeoff HH:MM] [--yes]   change flight N (--yes: name the
+                                flights nearby too without asking)
+  logbook undo                  take back the latest change
+  logbook backup FILE           the logbook and its track files in one file
+  logbook restore FILE          the logbook brought back from a backup
+</translation>
+    </message>
+    <message>
+        <source>  ports                         список последовательных портов: порт, описание,
+                                USB vendor:product id, метка адаптера
+
+PORT - имя, например ttyUSB0, путь, например /dev/pts/3, или &quot;auto&quot;:
+первый порт известного адаптера USB-COM, где отвечает прибор.
+Порты, которых система не перечисляет (например, псевдотерминалы), можно
+добавить путями через &quot;:&quot; в переменной окружения TOLMARIK_EXTRA_PORTS;
+&quot;auto&quot; пробует их после адаптеров.
+
+write, set-timezone и firmware сначала показывают, что изменится, и
+спрашивают в терминале; --yes отвечает за сценарии. В прибор модели, которой
+программа не знает, ничего не записывается.
+
+</source>
+        <translation>  ports                         list the serial ports: port, description,
+                                USB vendor:product id, adapter mark
+
+PORT is a name such as ttyUSB0 or a path such as /dev/pts/3, or &quot;auto&quot;:
+the first port of a known USB-serial adapter where an instrument answers.
+Ports the system does not list (e.g. pseudo-terminals) can be added, as
+paths separated by &quot;:&quot;, in the environment variable TOLMARIK_EXTRA_PORTS;
+&quot;auto&quot; tries them after the adapters.
+
+write, set-timezone and firmware first show what will change and ask on the
+terminal; --yes answers for scripts. Nothing is written to an instrument of
+a model this program does not know.
+
+</translation>
+    </message>
+    <message>
+        <source>См. выше.</source>
+        <translation>See above.</translation>
+    </message>
+    <message>
+        <source>  score FILE [--rules RULES] [--json] [--time-limit S]
+                                лучшая оценка полёта по маршруту (поиск
+                                останавливается через %1 с, если --time-limit
+                                не велит иначе)
+  analyse FILE [--score]        термики, переходы, набор и снижение полёта
+                                (а с --score и его оценка)
+</source>
+        <translation>  score FILE [--rules RULES] [--json] [--time-limit S]
+                                the flight&apos;s best cross-country score (the search
+                                stops after %1 s unless --time-limit says otherwise)
+  analyse FILE [--score]        the flight&apos;s thermals, glides, climb and sink
+                                (and with --score its score as well)
+</translation>
+    </message>
+    <message>
+        <source>Правила оценки: %1 (xcontest, если не указаны).</source>
+        <translation>Scoring rules: %1 (xcontest unless told).</translation>
+    </message>
+    <message>
+        <source>Вывести оценку в JSON.</source>
+        <translation>Print the score as JSON.</translation>
+    </message>
+    <message>
+        <source>Остановить поиск оценки через S секунд (по умолчанию %1) с лучшей найденной и наибольшей возможной оценкой; 0: до доказательства.</source>
+        <translation>Stop the score&apos;s search after S seconds (default %1) with the best found so far and the most any solution could score; 0: until proven.</translation>
+    </message>
+    <message>
+        <source>С analyse: оценить и полёт.</source>
+        <translation>With analyse: score the flight as well.</translation>
+    </message>
 </context>
 <context>
     <name>device</name>
@@ -805,6 +1034,66 @@ Update the firmware without a copy of the settings?</translation>
     <message>
         <source>Порт открыт...</source>
         <translation>Port open...</translation>
+    </message>
+    <message>
+        <source>успех</source>
+        <translation>success</translation>
+    </message>
+    <message>
+        <source>другая ошибка (например, у полёта нет трека)</source>
+        <translation>other failure (e.g. the flight has no track)</translation>
+    </message>
+    <message>
+        <source>ошибка вызова: неизвестная команда или параметр, неверный аргумент</source>
+        <translation>usage error: unknown command or option, bad argument</translation>
+    </message>
+    <message>
+        <source>порт не открывается</source>
+        <translation>the port cannot be opened</translation>
+    </message>
+    <message>
+        <source>нет связи: прибор не отвечает или его ответ искажён</source>
+        <translation>no link: the instrument does not answer or its reply is garbled</translation>
+    </message>
+    <message>
+        <source>прибор отказал в запросе</source>
+        <translation>the instrument refused the request</translation>
+    </message>
+    <message>
+        <source>плохой входной файл: нет его, повреждён или для модели, которой программа не знает</source>
+        <translation>bad input file: missing, damaged, or for a model this program lacks</translation>
+    </message>
+    <message>
+        <source>выходной файл не записан или не прошёл проверку</source>
+        <translation>an output file could not be written or failed its check</translation>
+    </message>
+    <message>
+        <source>настройки для другой модели, чем у прибора; ничего не записано</source>
+        <translation>the settings are for another model than the instrument&apos;s; none written</translation>
+    </message>
+    <message>
+        <source>настройки, считанные после записи, отличаются от записанных</source>
+        <translation>the settings read back after a write differ from those written</translation>
+    </message>
+    <message>
+        <source>стандартный вывод или протокол обмена записан не полностью</source>
+        <translation>the standard output or the transcript could not be written in full</translation>
+    </message>
+    <message>
+        <source>журнал полётов недоступен: повреждён, от более новой версии или не включён в сборку</source>
+        <translation>the logbook cannot be used: damaged, from a newer version, or not built in</translation>
+    </message>
+    <message>
+        <source>изменение в приборе не подтверждено (ответ &quot;нет&quot; или некого спросить и нет --yes); ничего не изменено</source>
+        <translation>a change to the instrument was not confirmed (answered no, or no terminal to ask and no --yes); nothing was changed</translation>
+    </message>
+    <message>
+        <source>модель прибора неизвестна программе: он только считывается, в него ничего не пишется</source>
+        <translation>the instrument&apos;s model is unknown to this program: it is read, never written to</translation>
+    </message>
+    <message>
+        <source>настройки прибора изменились, пока программа ждала ответа; ничего не записано</source>
+        <translation>the instrument&apos;s settings changed while the question was open; nothing was written</translation>
     </message>
 </context>
 <context>

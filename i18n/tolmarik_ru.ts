@@ -437,6 +437,169 @@
         <source>Наибольшая высота %1 м (%2)</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>  PORT flights [--rescan]       все полёты в памяти прибора, новые первыми:
+                                номер, дата, старт, первый сектор, секторов,
+                                оценка длительности, есть ли в журнале
+  PORT download --flight N|--all-new [--pages] [--dir DIR] [--no-igc] [--rescan]
+                                скачать полёт N или все полёты, которых нет
+                                в журнале, каждый в свои файлы и в журнал
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>download: полёт с номером N в памяти прибора (все его части, если его делит сектор другого полёта).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>download: все полёты в памяти, которых нет в журнале.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>flights, download: прочитать память снова, даже если она не изменилась.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Взять полёт перед последним.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Скачивать по страницам, а не по секторам.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Папка для файлов трека (по умолчанию текущая).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Не записывать файл IGC.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Если скачивание остановилось до конца трека, всё равно записать прочитанное (код завершения остаётся кодом ошибки).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Размер рисунка (по умолчанию %1x%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Дописывать в FILE каждый посланный и полученный байт со временем.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Папка для настроек, сохраняемых перед обновлением прошивки (по умолчанию %1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Обновить прошивку, даже если настройки не удаётся сначала сохранить.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ответить &quot;да&quot; на вопрос перед изменением в приборе (write, set-timezone, firmware); без него для вопроса нужен терминал.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Коды завершения:
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Работает с одним прибором на последовательном порту.
+
+Команды:
+  PORT identify                 модель, версия прошивки и настройки
+  PORT stats [--previous]       статистика последнего (или предыдущего) полёта
+  PORT download [--previous] [--pages] [--dir DIR] [--no-igc] [--keep-partial]
+                                скачать этот полёт в Track&lt;N&gt;.gpx/.enx/.igc
+  PORT page N                   вывести страницу памяти N
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  PORT save FILE.bcf            сохранить настройки прибора в файл
+  PORT write FILE.bcf [--yes]   записать в прибор настройки из файла
+  PORT set-timezone H [--yes]   задать часовой пояс, целые часы от -12 до +14
+  PORT firmware FILE.enc [--backup-dir DIR] [--no-backup] [--yes]
+                                сохранить настройки, обновить прошивку
+  bcf FILE.bcf                  показать файл конфигурации
+  plot FILE OUT.png [--size WxH]
+                                нарисовать полёт из файла IGC или GPX
+  kml FILE OUT.kml              полёт из файла IGC или GPX для Google Earth
+  logbook list|totals           журнал пилота: полёты (местное время места
+                                взлёта; --utc: UTC), итоги
+  logbook totals --by year|month|site|glider
+                                итоги с разбивкой по одному признаку
+  logbook records               самый долгий, дальний, лучший по баллам, высокий
+                                полёт и лучший набор высоты
+  logbook sites                 места взлёта с их полётами и часами
+  logbook site-radius [METRES]  радиус одного места (запоминается; 500 сначала)
+  logbook find TEXT             полёты, чьи место, крыло, заметки или пилот
+                                упоминают TEXT
+  logbook import PATH...        добавить файлы IGC и GPX (папки целиком)
+  logbook export-csv FILE|-     все полёты в CSV (&quot;-&quot;: стандартный вывод)
+  logbook show N                сведения о полёте N (номера идут по датам)
+  logbook add --date YYYY-MM-DD --takeoff HH:MM --duration H:MM
+        [--site S] [--glider G] [--notes T]   полёт без трека
+  logbook rescore               оценить полёты, ещё не оценённые
+  logbook merge N M             полёт M - это полёт N с другого прибора
+  logbook unmerge M             снова считать полёт M отдельно
+  logbook edit N [--site S] [--glider G] [--notes T] [--date D]
+        [--takeoff HH:MM] [--yes]   изменить полёт N (--yes: переименовать
+                                и соседние полёты, не спрашивая)
+  logbook undo                  отменить последнее изменение
+  logbook backup FILE           журнал и его файлы треков в одном файле
+  logbook restore FILE          журнал, восстановленный из копии
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  ports                         список последовательных портов: порт, описание,
+                                USB vendor:product id, метка адаптера
+
+PORT - имя, например ttyUSB0, путь, например /dev/pts/3, или &quot;auto&quot;:
+первый порт известного адаптера USB-COM, где отвечает прибор.
+Порты, которых система не перечисляет (например, псевдотерминалы), можно
+добавить путями через &quot;:&quot; в переменной окружения TOLMARIK_EXTRA_PORTS;
+&quot;auto&quot; пробует их после адаптеров.
+
+write, set-timezone и firmware сначала показывают, что изменится, и
+спрашивают в терминале; --yes отвечает за сценарии. В прибор модели, которой
+программа не знает, ничего не записывается.
+
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>См. выше.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>  score FILE [--rules RULES] [--json] [--time-limit S]
+                                лучшая оценка полёта по маршруту (поиск
+                                останавливается через %1 с, если --time-limit
+                                не велит иначе)
+  analyse FILE [--score]        термики, переходы, набор и снижение полёта
+                                (а с --score и его оценка)
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Правила оценки: %1 (xcontest, если не указаны).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Вывести оценку в JSON.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Остановить поиск оценки через S секунд (по умолчанию %1) с лучшей найденной и наибольшей возможной оценкой; 0: до доказательства.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>С analyse: оценить и полёт.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>device</name>
@@ -779,6 +942,66 @@
     </message>
     <message>
         <source>Порт открыт...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>успех</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>другая ошибка (например, у полёта нет трека)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ошибка вызова: неизвестная команда или параметр, неверный аргумент</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>порт не открывается</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>нет связи: прибор не отвечает или его ответ искажён</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>прибор отказал в запросе</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>плохой входной файл: нет его, повреждён или для модели, которой программа не знает</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>выходной файл не записан или не прошёл проверку</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>настройки для другой модели, чем у прибора; ничего не записано</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>настройки, считанные после записи, отличаются от записанных</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>стандартный вывод или протокол обмена записан не полностью</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>журнал полётов недоступен: повреждён, от более новой версии или не включён в сборку</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>изменение в приборе не подтверждено (ответ &quot;нет&quot; или некого спросить и нет --yes); ничего не изменено</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>модель прибора неизвестна программе: он только считывается, в него ничего не пишется</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>настройки прибора изменились, пока программа ждала ответа; ничего не записано</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

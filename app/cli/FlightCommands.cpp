@@ -67,13 +67,14 @@ class TFlightsPrinter : public flow::TFlightsReports {
 }  // namespace
 
 QString FlightCommandsHelp() {
-    return QStringLiteral(
-        "  PORT flights [--rescan]       every flight in the instrument's memory, newest\n"
-        "                                first: number, date, start, first sector, sectors,\n"
-        "                                estimated duration, in the logbook or not\n"
+    return QCoreApplication::translate(
+        "cli",
+        "  PORT flights [--rescan]       все полёты в памяти прибора, новые первыми:\n"
+        "                                номер, дата, старт, первый сектор, секторов,\n"
+        "                                оценка длительности, есть ли в журнале\n"
         "  PORT download --flight N|--all-new [--pages] [--dir DIR] [--no-igc] [--rescan]\n"
-        "                                download flight N, or every flight the logbook\n"
-        "                                lacks, each into its files and the logbook\n");
+        "                                скачать полёт N или все полёты, которых нет\n"
+        "                                в журнале, каждый в свои файлы и в журнал\n");
 }
 
 std::optional<int> FlightNumberOption(const QCommandLineParser& parser,

@@ -25,13 +25,14 @@ void PrintLine(const QString& line) { std::printf("%s\n", qPrintable(line)); }
 }  // namespace
 
 QString ScoreCommandsHelp() {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+               "cli",
                "  score FILE [--rules RULES] [--json] [--time-limit S]\n"
-               "                                the flight's best cross-country score (the search\n"
-               "                                stops after %1 s unless --time-limit says "
-               "otherwise)\n"
-               "  analyse FILE [--score]        the flight's thermals, glides, climb and sink\n"
-               "                                (and with --score its score as well)\n")
+               "                                лучшая оценка полёта по маршруту (поиск\n"
+               "                                останавливается через %1 с, если --time-limit\n"
+               "                                не велит иначе)\n"
+               "  analyse FILE [--score]        термики, переходы, набор и снижение полёта\n"
+               "                                (а с --score и его оценка)\n")
         .arg(DefaultTimeLimitSeconds);
 }
 

@@ -201,6 +201,9 @@ class TestTranslationMarks : public QObject {
     // lupdate over the code into a copy of the catalogue: a text it adds is
     // untranslated, a text it keeps but the code lost is vanished.
     void englishCatalogue_finishedAndCurrent() {
+#ifndef TOLMARIK_LUPDATE
+        QSKIP("lupdate runs on the build machine only");
+#else
         QTemporaryDir dir;
         const QString copy = dir.filePath(QStringLiteral("tolmarik_en.ts"));
         QVERIFY(QFile::copy(kRoot.filePath(QStringLiteral("i18n/tolmarik_en.ts")), copy));
@@ -239,6 +242,7 @@ class TestTranslationMarks : public QObject {
                 wrong << QStringLiteral("%1 [%2] %3").arg(e.type, e.context, e.source);
         }
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(u'\n')));
+#endif
     }
 
     // Russian is the source, so its catalogue needs only the plural forms:

@@ -193,10 +193,11 @@ void TMainForm::CreateMenus() {
     menuBar()->addAction(actUpdateFirmware);
     menuBar()->addAction(tr("Журнал"), this, [this] { ShowLogbook(mdiArea); });
     menuBar()->addAction(tr("Пилот..."), this, [this] { EditPilotProfile(this); });
-    CreateLanguageMenu();
     mnuHelp = menuBar()->addMenu(tr("П&омощь"));
     mnuHelp->menuAction()->setStatusTip(QStringLiteral("Help topics"));
     mnuHelp->addAction(HelpAbout1);
+    // Last, so that the menus before it keep their places.
+    CreateLanguageMenu();
 }
 
 void TMainForm::CreateLanguageMenu() {

@@ -13,9 +13,15 @@
 
 int main(int argc, char** argv) {
     app::SetUpRuntime();
-    // Answered before the application object connects to the window system.
-    const app::TCommandLine line = app::ParseCommandLine(app::ArgumentsOf(argc, argv));
-    if (line.action != app::TCommandLine::Run) return app::AnswerCommandLine(line);
+    // Answered before the application object connects to the window system,
+    // in the program's language.
+    app::TCommandLine line;
+    {
+        QCoreApplication texts(argc, argv);
+        app::InstallTranslations(texts, app::ProgramLanguage());
+        line = app::ParseCommandLine(app::ArgumentsOf(argc, argv));
+        if (line.action != app::TCommandLine::Run) return app::AnswerCommandLine(line);
+    }
 
     app::TApplication application(argc, argv);
     // Outlives the port that records into it.

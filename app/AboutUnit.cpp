@@ -48,7 +48,8 @@ bool TVersionInfo::IsEmpty() const {
 
 QDialog* BuildAboutBox(const TVersionInfo& info, QWidget* parent) {
     auto dialog = std::make_unique<QDialog>(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
-    dialog->setWindowTitle(QStringLiteral("О программе: ") + QCoreApplication::applicationName());
+    dialog->setWindowTitle(QCoreApplication::translate("app", "О программе: ") +
+                           QCoreApplication::applicationName());
 
     auto* icon = new QLabel(dialog.get());
     icon->setObjectName(QStringLiteral("imgIcon"));
@@ -79,10 +80,14 @@ QDialog* BuildAboutBox(const TVersionInfo& info, QWidget* parent) {
     };
     if (!info.productName.isEmpty()) add("lblProduct", info.productName, true);
     if (!info.fileVersion.isEmpty())
-        add("lblVersion", QStringLiteral("Версия: ") + WithoutLastPart(info.fileVersion), false);
+        add("lblVersion",
+            QCoreApplication::translate("app", "Версия: ") + WithoutLastPart(info.fileVersion),
+            false);
     if (!info.companyName.isEmpty())
-        add("lblCompany", QStringLiteral("Компания: ") + info.companyName, false);
-    if (!info.author.isEmpty()) add("lblAuthor", QStringLiteral("Автор: ") + info.author, false);
+        add("lblCompany", QCoreApplication::translate("app", "Компания: ") + info.companyName,
+            false);
+    if (!info.author.isEmpty())
+        add("lblAuthor", QCoreApplication::translate("app", "Автор: ") + info.author, false);
 
     const int height = last->y() + last->height() + 85;
     int width = 10;

@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include <QCoreApplication>
 #include <cstdio>
 
 #include "app/BuildInfo.h"
@@ -72,47 +73,52 @@ TCommandLine ParseCommandLine(const QStringList& arguments) {
         const QString& a = arguments[i];
         if (OptionWithValue(arguments, i, QStringLiteral("--port"), line.port)) {
             if (line.port.isEmpty())
-                return Refused(QStringLiteral("--port wants a port name or path"));
+                return Refused(
+                    QCoreApplication::translate("app", "--port: нужно имя порта или путь"));
         } else if (OptionWithValue(arguments, i, QStringLiteral("--transcript"), line.transcript)) {
             if (line.transcript.isEmpty())
-                return Refused(QStringLiteral("--transcript wants a file name"));
+                return Refused(QCoreApplication::translate("app", "--transcript: нужно имя файла"));
         } else if (a.startsWith(QLatin1String("--"))) {
-            return Refused(QStringLiteral("unknown option %1").arg(a));
+            return Refused(QCoreApplication::translate("app", "неизвестный параметр %1").arg(a));
         } else if (a.startsWith(QLatin1Char('-')) && a.size() > 1) {
             if (ToolkitOptionTakesValue(a)) ++i;
         } else if (!line.file.isEmpty()) {
-            return Refused(QStringLiteral("one file at a time, got %1 and %2").arg(line.file, a));
+            return Refused(QCoreApplication::translate(
+                               "app", "открыть можно только один файл, указаны %1 и %2")
+                               .arg(line.file, a));
         } else if (const TCommandLine::FileKind kind = KindOfFile(a);
                    kind != TCommandLine::NoFile) {
             line.file = a;
             line.fileKind = kind;
         } else {
-            return Refused(
-                QStringLiteral("%1 is no settings file (.bcf) or flight (.igc, .gpx)").arg(a));
+            return Refused(QCoreApplication::translate(
+                               "app", "%1 не файл настроек (.bcf) и не полёт (.igc, .gpx)")
+                               .arg(a));
         }
     }
     return line;
 }
 
 QString CommandLineHelp() {
-    return QStringLiteral(
-        "Usage: " TOLMARIK_PRODUCT_NAME
-        " [--port PORT] [FILE]\n"
-        "Configures Tolmarik GPS flight instruments: reads and writes their settings,\n"
-        "shows flight statistics, downloads tracks, updates the firmware.\n"
-        "\n"
-        "FILE: a settings file (.bcf) to open as the File menu opens one, or a\n"
-        "flight (.igc, .gpx) to take into the logbook and show there.\n"
-        "\n"
-        "Options:\n"
-        "  -h, --help       Show this help and exit.\n"
-        "  -v, --version    Show the version and exit.\n"
-        "  --port PORT      Use PORT for this run without storing it\n"
-        "                   (a name such as ttyUSB0 or a path such as /dev/pts/3).\n"
-        "  --transcript FILE  Append every byte sent to and received from the\n"
-        "                   instrument, with times, to FILE (for a bug report).\n"
-        "\n"
-        "Options of the Qt toolkit (e.g. -platform, -style) are passed on to it.\n");
+    return QCoreApplication::translate(
+               "app",
+               "Использование: %1 [--port ПОРТ] [ФАЙЛ]\n"
+               "Настраивает GPS-приборы Tolmarik для полётов: считывает и записывает их\n"
+               "настройки, показывает статистику полёта, скачивает треки, обновляет прошивку.\n"
+               "\n"
+               "ФАЙЛ: файл настроек (.bcf), который откроется, как из меню «Файл», или\n"
+               "полёт (.igc, .gpx), который попадёт в журнал и откроется там.\n"
+               "\n"
+               "Параметры:\n"
+               "  -h, --help       Показать эту справку и выйти.\n"
+               "  -v, --version    Показать версию и выйти.\n"
+               "  --port ПОРТ      Взять ПОРТ в этот раз, не запоминая его\n"
+               "                   (имя, например ttyUSB0, или путь, например /dev/pts/3).\n"
+               "  --transcript ФАЙЛ  Дописывать в ФАЙЛ каждый байт, посланный прибору\n"
+               "                   и полученный от него, со временем (для сообщения об ошибке).\n"
+               "\n"
+               "Параметры библиотеки Qt (например -platform, -style) передаются ей.\n")
+        .arg(QStringLiteral(TOLMARIK_PRODUCT_NAME));
 }
 
 int AnswerCommandLine(const TCommandLine& line) {
@@ -124,8 +130,11 @@ int AnswerCommandLine(const TCommandLine& line) {
             std::printf("%s %s\n", TOLMARIK_PRODUCT_NAME, qPrintable(ProgramVersion()));
             return flow::EC_OK;
         case TCommandLine::Refuse:
-            std::fprintf(stderr, "%s: %s; see --help\n", TOLMARIK_PRODUCT_NAME,
-                         qPrintable(line.error));
+            std::fprintf(stderr, "%s\n",
+                         QCoreApplication::translate("app", "%1: %2; см. --help")
+                             .arg(QStringLiteral(TOLMARIK_PRODUCT_NAME), line.error)
+                             .toLocal8Bit()
+                             .constData());
             return flow::EC_USAGE;
         case TCommandLine::Run:
             break;

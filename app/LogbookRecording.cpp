@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -14,10 +15,12 @@ namespace {
 void Report(const logbook::TRecordOutcome& outcome, const TAfterDownloadReport& report) {
     switch (outcome.result) {
         case logbook::TRecordResult::Added:
-            report(QStringLiteral("Полет записан в журнал полётов"), TAfterDownload::Good);
+            report(QCoreApplication::translate("app", "Полет записан в журнал полётов"),
+                   TAfterDownload::Good);
             break;
         case logbook::TRecordResult::AlreadyKept:
-            report(QStringLiteral("Этот полет уже есть в журнале полётов"), TAfterDownload::Good);
+            report(QCoreApplication::translate("app", "Этот полет уже есть в журнале полётов"),
+                   TAfterDownload::Good);
             break;
         case logbook::TRecordResult::NoFlight:
         case logbook::TRecordResult::Failed:

@@ -1,6 +1,7 @@
 #include "app/MAIN.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -42,13 +43,20 @@ using namespace device;
 using models::CurrentDeviceForm;
 
 namespace {
-const QString kConfigFilter = QStringLiteral("Файл конфигурации прибора (*.bcf)");
+QString ConfigFilter() {
+    return QCoreApplication::translate("app", "Файл конфигурации прибора (*.bcf)");
+}
 constexpr int kBlinkSteps = 4;
 constexpr int kBlinkIntervalMs = 400;
-const QString kDefaultsLoaded = QStringLiteral(
-    "Настройки по умолчанию загружены только в окно; в прибор они попадут по кнопке \"Записать\"");
-const QString kLeaveWhileBusy =
-    QStringLiteral("Идет обмен с прибором. Выйти из программы, не дожидаясь его конца?");
+QString DefaultsLoadedText() {
+    return QCoreApplication::translate("app",
+                                       "Настройки по умолчанию загружены только в окно; в прибор "
+                                       "они попадут по кнопке \"Записать\"");
+}
+QString LeaveWhileBusyText() {
+    return QCoreApplication::translate(
+        "app", "Идет обмен с прибором. Выйти из программы, не дожидаясь его конца?");
+}
 
 QIcon Icon(const char* name) {
     return QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(name)));
@@ -92,8 +100,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     hintPalette.setColor(QPalette::WindowText, Qt::black);
     lblMain->setPalette(hintPalette);
     lblMain->setText(
-        QStringLiteral("Начало работы: \n- присоедините устройство\n- выберите порт,\n"
-                       "- нажмите кнопку \"Считать\""));
+        tr("Начало работы: \n- присоедините устройство\n- выберите порт,\n"
+           "- нажмите кнопку \"Считать\""));
     lblMain->adjustSize();
     lblMain->move(32, 72);
 
@@ -139,26 +147,26 @@ void TMainForm::CreateActions() {
         action->setEnabled(enabled);
         return action;
     };
-    actDevRead = make(QStringLiteral("Считать"), "actDevRead", true);
+    actDevRead = make(tr("Считать"), "actDevRead", true);
     actDevRead->setIcon(Icon("read"));
-    actDevWrite = make(QStringLiteral("Записать"), "actDevWrite", false);
+    actDevWrite = make(tr("Записать"), "actDevWrite", false);
     actDevWrite->setIcon(Icon("write"));
-    actSetDefault = make(QStringLiteral("Сброс по умолчанию"), "actSetDefault", false);
+    actSetDefault = make(tr("Сброс по умолчанию"), "actSetDefault", false);
     actSetDefault->setIcon(Icon("reset"));
-    FileOpen1 = make(QStringLiteral("Открыть..."), "FileOpen1", true);
+    FileOpen1 = make(tr("Открыть..."), "FileOpen1", true);
     FileOpen1->setIcon(Icon("open"));
-    FileOpen1->setStatusTip(QStringLiteral("Открыть настройки из файла"));
+    FileOpen1->setStatusTip(tr("Открыть настройки из файла"));
     FileOpen1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    FileSaveAs1 = make(QStringLiteral("С&охранить как..."), "FileSaveAs1", false);
-    FileSaveAs1->setStatusTip(QStringLiteral("Сохранить конфигурацию"));
-    FileExit1 = make(QStringLiteral("В&ыход"), "FileExit1", true);
+    FileSaveAs1 = make(tr("С&охранить как..."), "FileSaveAs1", false);
+    FileSaveAs1->setStatusTip(tr("Сохранить конфигурацию"));
+    FileExit1 = make(tr("В&ыход"), "FileExit1", true);
     FileExit1->setIcon(Icon("exit"));
-    FileExit1->setStatusTip(QStringLiteral("Закрыть программу"));
-    HelpAbout1 = make(QStringLiteral("О программе..."), "HelpAbout1", true);
+    FileExit1->setStatusTip(tr("Закрыть программу"));
+    HelpAbout1 = make(tr("О программе..."), "HelpAbout1", true);
     HelpAbout1->setToolTip(QStringLiteral("About"));
     HelpAbout1->setStatusTip(
         QStringLiteral("Shows the name, version, company and author of the program"));
-    actUpdateFirmware = make(QStringLiteral("Обновить прошивку"), "actUpdateFirmware", true);
+    actUpdateFirmware = make(tr("Обновить прошивку"), "actUpdateFirmware", true);
 
     connect(actDevRead, &QAction::triggered, this, &TMainForm::actDevReadExecute);
     connect(actDevWrite, &QAction::triggered, this, &TMainForm::actDevWriteExecute);
@@ -171,23 +179,47 @@ void TMainForm::CreateActions() {
 }
 
 void TMainForm::CreateMenus() {
-    mnuFile = menuBar()->addMenu(QStringLiteral("&Файл"));
+    mnuFile = menuBar()->addMenu(tr("&Файл"));
     mnuFile->menuAction()->setStatusTip(QStringLiteral("File related commands"));
     mnuFile->addAction(FileOpen1);
     mnuFile->addAction(FileSaveAs1);
     mnuFile->addSeparator();
     mnuFile->addAction(FileExit1);
-    mnuDevice = menuBar()->addMenu(QStringLiteral("Прибор"));
-    mnuDevice->menuAction()->setStatusTip(QStringLiteral("Выберите действие с приборами"));
+    mnuDevice = menuBar()->addMenu(tr("Прибор"));
+    mnuDevice->menuAction()->setStatusTip(tr("Выберите действие с приборами"));
     mnuDevice->addAction(actDevRead);
     mnuDevice->addAction(actDevWrite);
     mnuDevice->addAction(actSetDefault);
     menuBar()->addAction(actUpdateFirmware);
-    menuBar()->addAction(QStringLiteral("Журнал"), this, [this] { ShowLogbook(mdiArea); });
-    menuBar()->addAction(QStringLiteral("Пилот..."), this, [this] { EditPilotProfile(this); });
-    mnuHelp = menuBar()->addMenu(QStringLiteral("П&омощь"));
+    menuBar()->addAction(tr("Журнал"), this, [this] { ShowLogbook(mdiArea); });
+    menuBar()->addAction(tr("Пилот..."), this, [this] { EditPilotProfile(this); });
+    mnuHelp = menuBar()->addMenu(tr("П&омощь"));
     mnuHelp->menuAction()->setStatusTip(QStringLiteral("Help topics"));
     mnuHelp->addAction(HelpAbout1);
+    // Last, so that the menus before it keep their places.
+    CreateLanguageMenu();
+}
+
+void TMainForm::CreateLanguageMenu() {
+    mnuLanguage = menuBar()->addMenu(tr("Язык"));
+    mnuLanguage->setObjectName(QStringLiteral("mnuLanguage"));
+    auto* group = new QActionGroup(mnuLanguage);
+    const QString current = ProgramLanguage();
+    for (const QString& code : ShippedLanguages()) {
+        QAction* action = mnuLanguage->addAction(LanguageName(code));
+        action->setObjectName(QStringLiteral("actLanguage_") + code);
+        action->setCheckable(true);
+        action->setChecked(code == current);
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [this, code] { ChooseLanguage(code); });
+    }
+}
+
+void TMainForm::ChooseLanguage(const QString& code) {
+    WriteSetting(LanguageSetting, code);
+    // The windows are made in one language; a restart remakes them.
+    device::Dialogs().Message(this, device::TMessageKind::Information, tr("Язык"),
+                              tr("Язык сменится при следующем запуске программы"));
 }
 
 void TMainForm::CreatePanel() {
@@ -196,9 +228,9 @@ void TMainForm::CreatePanel() {
     pnlIO->setFixedWidth(118);
     pnlIO->setMinimumHeight(480);
 
-    btnClose = ActionButton(pnlIO, FileExit1, QStringLiteral("Выход"), 52);
+    btnClose = ActionButton(pnlIO, FileExit1, tr("Выход"), 52);
     btnClose->setObjectName(QStringLiteral("btnClose"));
-    lblPort = new QLabel(QStringLiteral("Порт:"), pnlIO);
+    lblPort = new QLabel(tr("Порт:"), pnlIO);
     lblPort->setObjectName(QStringLiteral("lblPort"));
     lblPort->move(16, 160);
     cbbPorts = new TPortCombo(pnlIO);
@@ -208,14 +240,13 @@ void TMainForm::CreatePanel() {
     cbbPorts->setMaxVisibleItems(5);
     cbbPorts->setGeometry(16, 175, 89, cbbPorts->sizeHint().height());
     cbbPorts->OnDropDown = [this] { cbbPortsDropDown(); };
-    btnButtonRead = ActionButton(pnlIO, actDevRead, QStringLiteral("Считать"), 248, Icon("read"));
+    btnButtonRead = ActionButton(pnlIO, actDevRead, tr("Считать"), 248, Icon("read"));
     btnButtonRead->setObjectName(QStringLiteral("btnButtonRead"));
-    btnButtonWrite =
-        ActionButton(pnlIO, actDevWrite, QStringLiteral("Записать"), 312, Icon("write"));
+    btnButtonWrite = ActionButton(pnlIO, actDevWrite, tr("Записать"), 312, Icon("write"));
     btnButtonWrite->setObjectName(QStringLiteral("btnButtonWrite"));
-    btnDefault = ActionButton(pnlIO, actSetDefault, QStringLiteral("Сброс"), 432, Icon("reset"));
+    btnDefault = ActionButton(pnlIO, actSetDefault, tr("Сброс"), 432, Icon("reset"));
     btnDefault->setObjectName(QStringLiteral("btnDefault"));
-    btnDefault->setToolTip(QStringLiteral("Сброс настроек прибора по умолчанию"));
+    btnDefault->setToolTip(tr("Сброс настроек прибора по умолчанию"));
     btnDefault->setStatusTip(btnDefault->toolTip());
 
     auto* dock = new QDockWidget(this);
@@ -362,7 +393,7 @@ void TMainForm::actSetDefaultExecute() {
     models::TDeviceForm* form = CurrentDeviceForm();
     if (!form) return;
     form->LoadDefaults();
-    lblStatus->setText(kDefaultsLoaded);
+    lblStatus->setText(DefaultsLoadedText());
 }
 
 void TMainForm::actUpdateFirmwareExecute() {
@@ -380,7 +411,7 @@ bool TMainForm::ConfirmLeave() {
     else if (busy_ || DeviceBusy())
         leaveConfirmed_ =
             device::Dialogs().Ask(this, device::TMessageKind::Warning,
-                                  QCoreApplication::applicationName(), kLeaveWhileBusy);
+                                  QCoreApplication::applicationName(), LeaveWhileBusyText());
     else
         leaveConfirmed_ = true;
     return leaveConfirmed_;
@@ -436,10 +467,11 @@ void TMainForm::Identified(models::DeviceModelId id) {
         CurrentModelId = 0;
         ShowReport(flow::Report(flow::TOutcome::ModelUnsupported));
         UpdateModelActions();
-        device::Dialogs().Message(
-            this, device::TMessageKind::Information, QStringLiteral("Information"),
-            QStringLiteral("Подключенный прибор:\n") + models::GetModelName(id) +
-                QStringLiteral(",\nданным программатором не поддерживается"));
+        device::Dialogs().Message(this, device::TMessageKind::Information,
+                                  QStringLiteral("Information"),
+                                  tr("Подключенный прибор:\n%1,\nданным программатором не "
+                                     "поддерживается")
+                                      .arg(models::GetModelName(id)));
         return;
     }
     // An instrument the program does not know is read, and said to be so.
@@ -464,7 +496,7 @@ void TMainForm::GetDevice_MSG(quintptr wParam, qintptr lParam) {
 
 void TMainForm::FileOpen1Execute() {
     const QString folder = ReadSetting(QStringLiteral("filepath"), CurrentFolder());
-    const QString name = device::Dialogs().OpenFileName(this, folder, kConfigFilter);
+    const QString name = device::Dialogs().OpenFileName(this, folder, ConfigFilter());
     if (!name.isEmpty()) OpenSettingsFile(name);
 }
 
@@ -480,8 +512,8 @@ void TMainForm::OpenSettingsFile(const QString& name) {
         CurrentModelId = 0;
         UpdateModelActions();
         setWindowTitle(QCoreApplication::applicationName());
-        device::Dialogs().Message(this, device::TMessageKind::Information,
-                                  QStringLiteral("Ошибка "), refused->text);
+        device::Dialogs().Message(this, device::TMessageKind::Information, tr("Ошибка "),
+                                  refused->text);
         return;
     }
     if (!models::CreateDeviceForm(file.model, mdiArea, Target())) return;
@@ -491,12 +523,12 @@ void TMainForm::OpenSettingsFile(const QString& name) {
     CurrentDeviceForm()->SetSourceFile(name);
     setWindowTitle(QCoreApplication::applicationName() + QStringLiteral(" : ") + CaptionPath(name));
     WriteSetting(QStringLiteral("filepath"), QFileInfo(name).absolutePath() + QLatin1Char('/'));
-    lblStatus->setText(QStringLiteral("Файл открыт: ") + name);
+    lblStatus->setText(tr("Файл открыт: ") + name);
 }
 
 void TMainForm::FileSaveAs1Execute() {
     const QString folder = ReadSetting(QStringLiteral("filepath"), CurrentFolder());
-    const QString chosen = device::Dialogs().SaveFileName(this, folder, kConfigFilter);
+    const QString chosen = device::Dialogs().SaveFileName(this, folder, ConfigFilter());
     if (chosen.isEmpty()) return;
     models::TDeviceForm* form = CurrentDeviceForm();
     if (!form) return;

@@ -104,6 +104,7 @@ class TMainForm : public QMainWindow, private flow::TInstrumentReports {
     QMenu* mnuFile;
     QMenu* mnuDevice;
     QMenu* mnuHelp;
+    QMenu* mnuLanguage;
 
   protected:
     bool event(QEvent* e) override;
@@ -112,6 +113,9 @@ class TMainForm : public QMainWindow, private flow::TInstrumentReports {
   private:
     void CreateActions();
     void CreateMenus();
+    // The languages the program ships; the choice is kept for the next start.
+    void CreateLanguageMenu();
+    void ChooseLanguage(const QString& code);
     void CreatePanel();
     void ReEnable();
     void SetStatusColor(const QColor& color);

@@ -21,22 +21,20 @@ QLineEdit* Field(QWidget* parent, const char* name, const QString& text) {
 
 TFormPilot::TFormPilot(const track::TPilotProfile& profile, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("FormPilot"));
-    setWindowTitle(QStringLiteral("Пилот"));
+    setWindowTitle(tr("Пилот"));
     edtPilot = Field(this, "edtPilot", profile.pilot);
     edtGliderType = Field(this, "edtGliderType", profile.gliderType);
     edtGliderId = Field(this, "edtGliderId", profile.gliderId);
     edtCivlId = Field(this, "edtCivlId", profile.civlId);
     edtCompetitionId = Field(this, "edtCompetitionId", profile.competitionId);
     auto* form = new QFormLayout(this);
-    form->addRow(QStringLiteral("Имя пилота:"), edtPilot);
-    form->addRow(QStringLiteral("Модель крыла:"), edtGliderType);
-    form->addRow(QStringLiteral("Номер крыла:"), edtGliderId);
+    form->addRow(tr("Имя пилота:"), edtPilot);
+    form->addRow(tr("Модель крыла:"), edtGliderType);
+    form->addRow(tr("Номер крыла:"), edtGliderId);
     form->addRow(QStringLiteral("CIVL ID:"), edtCivlId);
-    form->addRow(QStringLiteral("Соревновательный номер:"), edtCompetitionId);
+    form->addRow(tr("Соревновательный номер:"), edtCompetitionId);
     auto* note = new QLabel(
-        QStringLiteral(
-            "Записывается в каждый новый файл IGC (русские буквы - латиницей) и в журнал."),
-        this);
+        tr("Записывается в каждый новый файл IGC (русские буквы - латиницей) и в журнал."), this);
     note->setWordWrap(true);
     form->addRow(note);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

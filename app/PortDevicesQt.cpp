@@ -1,5 +1,6 @@
 // The present serial ports as Qt Serial Port finds them (Linux and other
 // systems without the Windows device-setup interface).
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSerialPortInfo>
 
@@ -9,7 +10,7 @@ namespace app {
 
 namespace {
 // What the list shows for a port the system has no description of.
-const QString kPlainPort = QStringLiteral("Последовательный порт");
+QString PlainPortText() { return QCoreApplication::translate("app", "Последовательный порт"); }
 }  // namespace
 
 std::vector<TPortDevice> SystemPortDevices() {
@@ -17,7 +18,7 @@ std::vector<TPortDevice> SystemPortDevices() {
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
         QString description = info.description();
         if (description.isEmpty()) description = info.manufacturer();
-        if (description.isEmpty()) description = kPlainPort;
+        if (description.isEmpty()) description = PlainPortText();
         TPortDevice device{DeviceName(description, info.portName()), std::nullopt, std::nullopt};
         if (info.hasVendorIdentifier()) device.vendorId = info.vendorIdentifier();
         if (info.hasProductIdentifier()) device.productId = info.productIdentifier();

@@ -1,5 +1,6 @@
 #include "app/SetupAPI.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QSettings>
 #include <algorithm>
@@ -11,7 +12,7 @@ namespace app {
 
 namespace {
 // What the list shows for a port the system has no description of.
-const QString kExtraPort = QStringLiteral("Дополнительный порт");
+QString ExtraPortText() { return QCoreApplication::translate("app", "Дополнительный порт"); }
 
 }  // namespace
 
@@ -25,6 +26,12 @@ QString ReadSetting(const QString& name, const QString& defaultValue) {
     if (!value.isEmpty()) return value;
     store.setValue(name, defaultValue);
     return defaultValue;
+}
+
+QString StoredSetting(const QString& name) {
+    return QSettings(QStringLiteral("Tolmarik"), QStringLiteral("TolmarikProg"))
+        .value(name)
+        .toString();
 }
 
 void WriteSetting(const QString& name, const QString& value) {
@@ -151,7 +158,7 @@ QStringList ExtraPorts() {
 std::vector<TPortDevice> PresentPortDevices() {
     std::vector<TPortDevice> devices = SystemPortDevices();
     for (const QString& path : ExtraPorts())
-        devices.push_back({DeviceName(kExtraPort, path), std::nullopt, std::nullopt});
+        devices.push_back({DeviceName(ExtraPortText(), path), std::nullopt, std::nullopt});
     return devices;
 }
 

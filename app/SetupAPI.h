@@ -16,6 +16,10 @@ namespace app {
 // `defaultValue` and that is returned.
 QString ReadSetting(const QString& name, const QString& defaultValue);
 void WriteSetting(const QString& name, const QString& value);
+// The stored value of `name`, empty when missing; nothing is stored.
+QString StoredSetting(const QString& name);
+// The language the window program's menu chose ("ru", "en"), absent for the system's.
+inline const QString LanguageSetting = QStringLiteral("language");
 // Keeps the track page's folder of track files in the store as "trackpath".
 void UseSettingsForTrackFolder();
 // The pilot's profile: "pilot", "glidertype", "gliderid", "civlid" and

@@ -1,8 +1,6 @@
 #include "app/TApplication.h"
 
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QTranslator>
 #include <exception>
 
 #include "app/BuildInfo.h"
@@ -17,22 +15,12 @@ namespace app {
 
 void InitResources() { InitProgramResources(); }
 
-bool InstallToolkitTranslations(QCoreApplication& application) {
-    auto* translator = new QTranslator(&application);
-    const QString name = QStringLiteral("qtbase_ru");
-    // Beside the program where a Windows installer puts them.
-    const QString deployed =
-        QCoreApplication::applicationDirPath() + QStringLiteral("/translations");
-    if ((translator->load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
-         translator->load(name, deployed)) &&
-        QCoreApplication::installTranslator(translator))
-        return true;
-    delete translator;
-    return false;
-}
+QString ProgramLanguage() { return ChosenLanguage(StoredSetting(LanguageSetting)); }
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     InitResources();
+    // Before any window or text is made.
+    InstallTranslations(*this, ProgramLanguage());
     setApplicationName(QStringLiteral(TOLMARIK_PRODUCT_NAME));
     setApplicationVersion(ProgramVersion());
     setOrganizationName(QStringLiteral(TOLMARIK_COMPANY_NAME));
@@ -40,7 +28,6 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     UseWindowDialogs();
     UseSettingsForTrackFolder();
     UseSettingsForPilotProfile();
-    InstallToolkitTranslations(*this);
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {

@@ -3,6 +3,8 @@
 // handler for failures that escape an event handler.
 #include <QApplication>
 
+#include "app/Language.h"
+
 namespace app {
 
 class TApplication : public QApplication {
@@ -11,10 +13,9 @@ class TApplication : public QApplication {
     bool notify(QObject* receiver, QEvent* event) override;
 };
 
-// Loads the toolkit's own Russian texts (dialog buttons, file dialogs) into
-// `application`, whatever the user's locale; false when the catalogue is
-// missing, in which case those texts stay English.
-bool InstallToolkitTranslations(QCoreApplication& application);
+// The window program's language: the menu's choice kept in the settings, or
+// the system's (app::ChosenLanguage).
+QString ProgramLanguage();
 
 // Registers the program's icons; safe to call more than once.
 void InitResources();

@@ -66,11 +66,14 @@ endif()
 if(TARGET Qt6::QWindowsVistaStylePlugin)
   install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
 endif()
-# Qt's own Russian texts (standard buttons, file dialogs): the kit has none,
-# and Debian's are the same Qt 6.4's.
+# Qt's own texts (standard buttons, file dialogs) in both languages the
+# program speaks: the kit has none, and Debian's are the same Qt 6.4's. The
+# program's own translations are in its resources.
 find_file(TOLMARIK_QT_RUSSIAN qtbase_ru.qm PATHS /usr/share/qt6/translations NO_CMAKE_FIND_ROOT_PATH
           REQUIRED)
-install(FILES ${TOLMARIK_QT_RUSSIAN} DESTINATION translations)
+find_file(TOLMARIK_QT_ENGLISH qtbase_en.qm PATHS /usr/share/qt6/translations NO_CMAKE_FIND_ROOT_PATH
+          REQUIRED)
+install(FILES ${TOLMARIK_QT_RUSSIAN} ${TOLMARIK_QT_ENGLISH} DESTINATION translations)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 
 # The installer: TolmarikProg-<version>-win64.exe, made by makensis (Debian's

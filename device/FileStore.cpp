@@ -1,5 +1,6 @@
 #include "device/FileStore.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -21,32 +22,37 @@ QString Shown(const QString& path) { return ShownName(path); }
 namespace filesystem {
 
 TAppError OpenError(const QString& path, const QString& reason) {
-    return TAppError(QStringLiteral("Не удалось открыть файл \"%1\": %2").arg(Shown(path), reason));
+    return TAppError(QCoreApplication::translate("device", "Не удалось открыть файл \"%1\": %2")
+                         .arg(Shown(path), reason));
 }
 
 TAppError ReadError(const QString& path, const QString& reason) {
-    return TAppError(
-        QStringLiteral("Не удалось прочитать файл \"%1\": %2").arg(Shown(path), reason));
+    return TAppError(QCoreApplication::translate("device", "Не удалось прочитать файл \"%1\": %2")
+                         .arg(Shown(path), reason));
 }
 
 TAppError WriteError(const QString& path, const QString& reason) {
-    return TAppError(
-        QStringLiteral("Не удалось записать файл \"%1\": %2").arg(Shown(path), reason));
+    return TAppError(QCoreApplication::translate("device", "Не удалось записать файл \"%1\": %2")
+                         .arg(Shown(path), reason));
 }
 
-QString FolderReason() { return QStringLiteral("это папка, а не файл"); }
+QString FolderReason() { return QCoreApplication::translate("device", "это папка, а не файл"); }
 QString NotRegularReason() {
-    return QStringLiteral("это не обычный файл (канал, устройство или сокет)");
+    return QCoreApplication::translate("device",
+                                       "это не обычный файл (канал, устройство или сокет)");
 }
 QString DanglingLinkReason() {
-    return QStringLiteral("это символическая ссылка на несуществующий файл");
+    return QCoreApplication::translate("device", "это символическая ссылка на несуществующий файл");
 }
-QString LinkChainReason() { return QStringLiteral("это символическая ссылка на другую ссылку"); }
+QString LinkChainReason() {
+    return QCoreApplication::translate("device", "это символическая ссылка на другую ссылку");
+}
 QString ForeignLinkReason() {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "device",
         "это символическая ссылка, которая или чей файл принадлежит другому пользователю");
 }
-QString ReadOnlyReason() { return QStringLiteral("файл защищен от записи"); }
+QString ReadOnlyReason() { return QCoreApplication::translate("device", "файл защищен от записи"); }
 
 QString ErrnoReason(int code) { return qt_error_string(code); }
 
@@ -224,10 +230,11 @@ void Commit(std::vector<TPending>& pending) {
         } else if (calls.replace(p.kept, p.target, ignored) == 0) {
             p.kept.clear();
         } else {
-            const QString visible = p.target + QStringLiteral(".прежний");
+            const QString visible = p.target + QCoreApplication::translate("device", ".прежний");
             if (!QFileInfo::exists(visible) && calls.replace(p.kept, visible, ignored) == 0)
                 p.kept = visible;
-            stranded << QStringLiteral("прежний файл \"%1\" сохранён как \"%2\"")
+            stranded << QCoreApplication::translate("device",
+                                                    "прежний файл \"%1\" сохранён как \"%2\"")
                             .arg(Shown(p.shown), Shown(p.kept));
             p.kept.clear();
         }

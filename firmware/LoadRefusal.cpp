@@ -1,3 +1,5 @@
+#include <QCoreApplication>
+
 #include "firmware/FirmwareImage.h"
 
 namespace firmware {
@@ -9,14 +11,16 @@ QString LoadRefusalText(const LoadOutcome& outcome) {
         case LoadResult::CannotOpen:
             return outcome.systemReason;
         case LoadResult::Empty:
-            return QStringLiteral("Файл прошивки пуст: передавать прибору нечего");
+            return QCoreApplication::translate("firmware",
+                                               "Файл прошивки пуст: передавать прибору нечего");
         case LoadResult::NotHex:
-            return QStringLiteral("Файл не найден");
+            return QCoreApplication::translate("firmware", "Файл не найден");
         case LoadResult::TooLarge:
-            return QStringLiteral("Образ прошивки не помещается в буфер передачи");
+            return QCoreApplication::translate("firmware",
+                                               "Образ прошивки не помещается в буфер передачи");
         case LoadResult::BrokenChain:
-            return QStringLiteral(
-                "Файл прошивки поврежден: блоки не заканчиваются вместе с образом");
+            return QCoreApplication::translate(
+                "firmware", "Файл прошивки поврежден: блоки не заканчиваются вместе с образом");
     }
     return {};
 }

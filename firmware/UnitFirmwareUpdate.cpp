@@ -1,6 +1,7 @@
 #include "firmware/UnitFirmwareUpdate.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -36,9 +37,9 @@ class TWrappingLabel : public QLabel {
     }
 };
 
-const QString kUpdateCaption = QStringLiteral("Обновление прошивки");
-const QString kFirmwareCaption = QStringLiteral("Прошивка прибора");
-const QString kErrorCaption = QStringLiteral("Ошибка");
+QString UpdateCaption() { return QCoreApplication::translate("firmware", "Обновление прошивки"); }
+QString FirmwareCaption() { return QCoreApplication::translate("firmware", "Прошивка прибора"); }
+QString ErrorCaption() { return QCoreApplication::translate("firmware", "Ошибка"); }
 
 // Windows created and not yet left by "Выход" or destroyed (GUI thread only).
 int g_openWindows = 0;
@@ -59,24 +60,26 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& caption, i
 bool FirmwareWindowOpen() { return g_openWindows > 0; }
 
 bool ConfirmLeaveDuringUpdate(QWidget* parent) {
-    return Dialogs().Ask(parent, TMessageKind::Warning, kUpdateCaption,
-                         QStringLiteral("Идет обновление прошивки. Если выйти сейчас, прибор может "
-                                        "остаться без работающей прошивки.\nВсе равно выйти?"));
+    return Dialogs().Ask(
+        parent, TMessageKind::Warning, UpdateCaption(),
+        QCoreApplication::translate("firmware",
+                                    "Идет обновление прошивки. Если выйти сейчас, прибор может "
+                                    "остаться без работающей прошивки.\nВсе равно выйти?"));
 }
 
 TFormUpdateFW::TFormUpdateFW(QMdiArea* area) {
     setObjectName(QStringLiteral("FormUpdateFW"));
-    setWindowTitle(QStringLiteral("Обновление прошивки прибора"));
+    setWindowTitle(tr("Обновление прошивки прибора"));
     QFont font(QStringLiteral("Tahoma"));
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(8);
     setFont(font);
 
-    btnOpenFile = Button(this, "btnOpenFile", QStringLiteral("Выбрать файл..."), 8, 16, 113);
+    btnOpenFile = Button(this, "btnOpenFile", tr("Выбрать файл..."), 8, 16, 113);
     edtUpdFileName = new QLineEdit(this);
     edtUpdFileName->setObjectName(QStringLiteral("edtUpdFileName"));
     edtUpdFileName->setGeometry(8, 80, 289, 21);
-    btnUpdate = Button(this, "btnUpdate", QStringLiteral("Обновить"), 8, 112, 113);
+    btnUpdate = Button(this, "btnUpdate", tr("Обновить"), 8, 112, 113);
     btnUpdate->hide();
     pbUpdate = new QProgressBar(this);
     pbUpdate->setObjectName(QStringLiteral("pbUpdate"));
@@ -84,7 +87,7 @@ TFormUpdateFW::TFormUpdateFW(QMdiArea* area) {
     pbUpdate->setRange(0, 100);
     pbUpdate->setValue(0);
     pbUpdate->hide();
-    btExit = Button(this, "btExit", QStringLiteral("Выход"), 192, 16, 105);
+    btExit = Button(this, "btExit", tr("Выход"), 192, 16, 105);
     lblInfo = new TWrappingLabel(this);
     lblInfo->setObjectName(QStringLiteral("lblInfo"));
     lblInfo->setGeometry(128, 80 + 28, 169, 80);
@@ -132,7 +135,7 @@ void TFormUpdateFW::MarkClosed() {
 }
 
 void TFormUpdateFW::btnOpenFileClick() {
-    const QString name = Dialogs().OpenFileName(this, QDir::currentPath(), FirmwareFileFilter);
+    const QString name = Dialogs().OpenFileName(this, QDir::currentPath(), FirmwareFileFilter());
     if (name.isEmpty()) return;
     edtUpdFileName->setText(name);
     if (!edtUpdFileName->text().isEmpty()) btnUpdate->show();
@@ -141,15 +144,14 @@ void TFormUpdateFW::btnOpenFileClick() {
 void TFormUpdateFW::btnUpdateClick() {
     const QString name = edtUpdFileName->text();
     if (name.isEmpty()) {
-        ShowMessage(this, QStringLiteral("Выберите файл"), kFirmwareCaption,
-                    TMessageKind::Information);
+        ShowMessage(this, tr("Выберите файл"), FirmwareCaption(), TMessageKind::Information);
         return;
     }
     update_->Timing = WorkerTiming;
     update_->BackupFolder = BackupFolder;
     if (const std::optional<flow::TReport> refused = update_->Start(name)) {
         if (refused->outcome == flow::TOutcome::PortBusy) {
-            ShowMessage(this, refused->text, kFirmwareCaption, TMessageKind::Warning);
+            ShowMessage(this, refused->text, FirmwareCaption(), TMessageKind::Warning);
             return;
         }
         // A file that is not hex pairs keeps its old plain box; the refusals
@@ -157,7 +159,7 @@ void TFormUpdateFW::btnUpdateClick() {
         const TMessageKind icon = update_->LastLoad().result == LoadResult::NotHex
                                       ? TMessageKind::Plain
                                       : TMessageKind::Error;
-        ShowMessage(window(), refused->text, kErrorCaption, icon);
+        ShowMessage(window(), refused->text, ErrorCaption(), icon);
         return;
     }
     SetButtonsEnabled(false);
@@ -168,16 +170,16 @@ void TFormUpdateFW::btnUpdateClick() {
 }
 
 bool TFormUpdateFW::ConfirmUpdate(const QString& text) {
-    return Dialogs().Ask(window(), TMessageKind::Warning, kUpdateCaption, text);
+    return Dialogs().Ask(window(), TMessageKind::Warning, UpdateCaption(), text);
 }
 
 bool TFormUpdateFW::UpdateWithoutBackup(const QString& reason) {
-    return Dialogs().Ask(window(), TMessageKind::Warning, kUpdateCaption,
+    return Dialogs().Ask(window(), TMessageKind::Warning, UpdateCaption(),
                          flow::UpdateWithoutBackupQuestion(reason));
 }
 
 bool TFormUpdateFW::RestoreSettings(const QString& backupPath) {
-    return Dialogs().Ask(window(), TMessageKind::Information, kUpdateCaption,
+    return Dialogs().Ask(window(), TMessageKind::Information, UpdateCaption(),
                          flow::RestoreSettingsQuestion(backupPath));
 }
 
@@ -197,7 +199,7 @@ void TFormUpdateFW::Outcome(const flow::TReport& report) {
         report.outcome == TOutcome::DeviceSilent || report.outcome == TOutcome::LinkLost;
     // A lost link reads as silence in the box; the line below says it went.
     const QString boxText = silent ? flow::Entry(TOutcome::DeviceSilent).text : report.text;
-    ShowMessage(window(), boxText, kUpdateCaption,
+    ShowMessage(window(), boxText, UpdateCaption(),
                 report.Good() ? TMessageKind::Information : TMessageKind::Error);
     if (report.outcome == TOutcome::LinkLost) Info(report.text);
     if (!report.reason.isEmpty()) Info(report.reason);

@@ -20,6 +20,7 @@
 // of an image would leave the instrument with half a firmware. If the window
 // is destroyed anyway (the program ends), the worker finishes on its own and
 // its statuses are dropped.
+#include <QCoreApplication>
 #include <QString>
 #include <QWidget>
 #include <optional>
@@ -47,7 +48,9 @@ bool FirmwareWindowOpen();
 // instrument may be left without working firmware; true to leave.
 bool ConfirmLeaveDuringUpdate(QWidget* parent);
 
-inline const QString FirmwareFileFilter = QStringLiteral("Файл прошивок (*.enc)");
+inline QString FirmwareFileFilter() {
+    return QCoreApplication::translate("firmware", "Файл прошивок (*.enc)");
+}
 inline constexpr int FirmwareFormWidth = 317;
 inline constexpr int FirmwareFormHeight = 259;
 

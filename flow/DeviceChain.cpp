@@ -1,5 +1,6 @@
 #include "flow/DeviceChain.h"
 
+#include <QCoreApplication>
 #include <QPointer>
 
 #include "device/Frames.h"
@@ -104,12 +105,14 @@ void TDeviceChain::Finish(TChainResult result) {
 
 QString ModelMismatchText(models::DeviceModelId settingsModel,
                           models::DeviceModelId instrumentModel) {
-    return QStringLiteral("Настройки не записаны: они для прибора %1, а подключен %2")
+    return QCoreApplication::translate("flow",
+                                       "Настройки не записаны: они для прибора %1, а подключен %2")
         .arg(models::ModelText(settingsModel), models::ModelText(instrumentModel));
 }
 
 QString ReadBackDiffersText() {
-    return QStringLiteral("Запись не подтверждена: прибор вернул другие настройки");
+    return QCoreApplication::translate("flow",
+                                       "Запись не подтверждена: прибор вернул другие настройки");
 }
 
 }  // namespace flow

@@ -2,6 +2,8 @@
 // The exit statuses of the programs, for scripts that run them. The command
 // line tool's help and manual page list them.
 
+#include <QtGlobal>
+
 namespace flow {
 
 enum TExitCode : int {
@@ -24,30 +26,42 @@ enum TExitCode : int {
 
 struct TExitCodeText {
     TExitCode code;
-    const char* meaning;
+    const char* meaning;  // UTF-8, translated in the context "flow"
 };
 
 // In the order of the codes; the help of tolmarik-cli prints it.
 inline constexpr TExitCodeText kExitCodeTexts[] = {
-    {EC_OK, "success"},
-    {EC_FAILED, "other failure (e.g. the flight has no track)"},
-    {EC_USAGE, "usage error: unknown command or option, bad argument"},
-    {EC_PORT, "the port cannot be opened"},
-    {EC_NO_LINK, "no link: the instrument does not answer or its reply is garbled"},
-    {EC_REFUSED, "the instrument refused the request"},
-    {EC_BAD_FILE, "bad input file: missing, damaged, or for a model this program lacks"},
-    {EC_WRITE_CHECK, "an output file could not be written or failed its check"},
-    {EC_MODEL_MISMATCH, "the settings are for another model than the instrument's; none written"},
-    {EC_READ_BACK, "the settings read back after a write differ from those written"},
-    {EC_OUTPUT, "the standard output or the transcript could not be written in full"},
-    {EC_LOGBOOK, "the logbook cannot be used: damaged, from a newer version, or not built in"},
-    {EC_NOT_CONFIRMED,
-     "a change to the instrument was not confirmed (answered no, or no terminal to ask and no "
-     "--yes); nothing was changed"},
+    {EC_OK, QT_TRANSLATE_NOOP("flow", "успех")},
+    {EC_FAILED, QT_TRANSLATE_NOOP("flow", "другая ошибка (например, у полёта нет трека)")},
+    {EC_USAGE, QT_TRANSLATE_NOOP(
+                   "flow", "ошибка вызова: неизвестная команда или параметр, неверный аргумент")},
+    {EC_PORT, QT_TRANSLATE_NOOP("flow", "порт не открывается")},
+    {EC_NO_LINK, QT_TRANSLATE_NOOP("flow", "нет связи: прибор не отвечает или его ответ искажён")},
+    {EC_REFUSED, QT_TRANSLATE_NOOP("flow", "прибор отказал в запросе")},
+    {EC_BAD_FILE,
+     QT_TRANSLATE_NOOP(
+         "flow",
+         "плохой входной файл: нет его, повреждён или для модели, которой программа не знает")},
+    {EC_WRITE_CHECK, QT_TRANSLATE_NOOP("flow", "выходной файл не записан или не прошёл проверку")},
+    {EC_MODEL_MISMATCH,
+     QT_TRANSLATE_NOOP("flow", "настройки для другой модели, чем у прибора; ничего не записано")},
+    {EC_READ_BACK,
+     QT_TRANSLATE_NOOP("flow", "настройки, считанные после записи, отличаются от записанных")},
+    {EC_OUTPUT,
+     QT_TRANSLATE_NOOP("flow", "стандартный вывод или протокол обмена записан не полностью")},
+    {EC_LOGBOOK,
+     QT_TRANSLATE_NOOP(
+         "flow",
+         "журнал полётов недоступен: повреждён, от более новой версии или не включён в сборку")},
+    {EC_NOT_CONFIRMED, QT_TRANSLATE_NOOP("flow",
+                                         "изменение в приборе не подтверждено (ответ \"нет\" или "
+                                         "некого спросить и нет --yes); ничего не изменено")},
     {EC_UNKNOWN_MODEL,
-     "the instrument's model is unknown to this program: it is read, never written to"},
-    {EC_CHANGED,
-     "the instrument's settings changed while the question was open; nothing was written"},
+     QT_TRANSLATE_NOOP(
+         "flow",
+         "модель прибора неизвестна программе: он только считывается, в него ничего не пишется")},
+    {EC_CHANGED, QT_TRANSLATE_NOOP(
+                     "flow", "настройки прибора изменились, пока программа ждала ответа; ничего не записано")},
 };
 
 }  // namespace flow

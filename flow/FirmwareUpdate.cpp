@@ -1,5 +1,6 @@
 #include "flow/FirmwareUpdate.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPointer>
@@ -18,19 +19,22 @@ QString FirmwareConfirmationText(const std::optional<models::TInstrument>& instr
                                  const QString& fileName, qint64 fileSize) {
     QString device;
     if (!instrument)
-        device = QStringLiteral("Прибор: модель и версия прошивки неизвестны (%1)")
-                     .arg(NoIdentityReason());
+        device =
+            QCoreApplication::translate("flow", "Прибор: модель и версия прошивки неизвестны (%1)")
+                .arg(NoIdentityReason());
     else
-        device = QStringLiteral("Прибор: %1, версия прошивки %2")
+        device = QCoreApplication::translate("flow", "Прибор: %1, версия прошивки %2")
                      .arg(instrument->Name())
                      .arg(instrument->firmwareVersion);
-    return QStringList{device,
-                       QStringLiteral("Файл прошивки: %1 (%2 байт)")
-                           .arg(QDir::toNativeSeparators(fileName))
-                           .arg(fileSize),
-                       QStringLiteral("Не отключайте прибор и не закрывайте программу до конца "
-                                      "обновления: прибор может остаться без работающей прошивки."),
-                       QStringLiteral("Обновить прошивку?")}
+    return QStringList{
+        device,
+        QCoreApplication::translate("flow", "Файл прошивки: %1 (%2 байт)")
+            .arg(QDir::toNativeSeparators(fileName))
+            .arg(fileSize),
+        QCoreApplication::translate("flow",
+                                    "Не отключайте прибор и не закрывайте программу до конца "
+                                    "обновления: прибор может остаться без работающей прошивки."),
+        QCoreApplication::translate("flow", "Обновить прошивку?")}
         .join(QLatin1Char('\n'));
 }
 
@@ -196,28 +200,34 @@ void TFirmwareUpdate::Finish(const TReport& outcome) {
 }
 
 QString BackupSavedText(const QString& path) {
-    return QStringLiteral("Настройки прибора сохранены: %1").arg(QDir::toNativeSeparators(path));
+    return QCoreApplication::translate("flow", "Настройки прибора сохранены: %1")
+        .arg(QDir::toNativeSeparators(path));
 }
 
-QString NoIdentityReason() { return QStringLiteral("прибор не ответил на запрос модели"); }
+QString NoIdentityReason() {
+    return QCoreApplication::translate("flow", "прибор не ответил на запрос модели");
+}
 
 QString UpdateWithoutBackupQuestion(const QString& reason) {
-    return QStringLiteral(
-               "Настройки прибора не сохранены: %1.\n"
-               "Обновить прошивку без копии настроек?")
+    return QCoreApplication::translate("flow",
+                                       "Настройки прибора не сохранены: %1.\n"
+                                       "Обновить прошивку без копии настроек?")
         .arg(reason);
 }
 
 QString FirmwareVersionsText(std::optional<std::uint16_t> before,
                              std::optional<std::uint16_t> after) {
     const auto text = [](std::optional<std::uint16_t> version) {
-        return version ? QString::number(*version) : QStringLiteral("неизвестна");
+        return version ? QString::number(*version)
+                       : QCoreApplication::translate("flow", "неизвестна");
     };
-    return QStringLiteral("Версия прошивки: была %1, стала %2").arg(text(before), text(after));
+    return QCoreApplication::translate("flow", "Версия прошивки: была %1, стала %2")
+        .arg(text(before), text(after));
 }
 
 QString RestoreSettingsQuestion(const QString& backupPath) {
-    return QStringLiteral("Записать в прибор настройки, сохраненные перед обновлением?\n%1")
+    return QCoreApplication::translate(
+               "flow", "Записать в прибор настройки, сохраненные перед обновлением?\n%1")
         .arg(QDir::toNativeSeparators(backupPath));
 }
 

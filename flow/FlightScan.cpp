@@ -1,5 +1,6 @@
 #include "flow/FlightScan.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -240,7 +241,7 @@ void NameFlightFiles(std::vector<TListedFlight>& flights) {
 }
 
 QString ListedDateText(const TListedFlight& flight) {
-    if (!flight.dated) return QStringLiteral("без даты");
+    if (!flight.dated) return QCoreApplication::translate("flow", "без даты");
     return QDateTime::fromSecsSinceEpoch(flight.start, Qt::UTC)
         .toString(QStringLiteral("yyyy-MM-dd"));
 }
@@ -257,16 +258,20 @@ QString ListedDurationText(const TListedFlight& flight) {
 }
 
 QString FlightsFoundText(std::size_t total, std::size_t fresh) {
-    return QStringLiteral("Полётов в памяти: %1, новых: %2").arg(total).arg(fresh);
+    return QCoreApplication::translate("flow", "Полётов в памяти: %1, новых: %2")
+        .arg(total)
+        .arg(fresh);
 }
 
 QString NothingNewText() {
-    return QStringLiteral("Новых полётов нет: все полёты из памяти прибора уже в журнале полётов");
+    return QCoreApplication::translate(
+        "flow", "Новых полётов нет: все полёты из памяти прибора уже в журнале полётов");
 }
 
 QString InLogbookText(bool held, bool known) {
-    if (!known) return QStringLiteral("неизвестно");
-    return held ? QStringLiteral("да") : QStringLiteral("нет");
+    if (!known) return QCoreApplication::translate("flow", "неизвестно");
+    return held ? QCoreApplication::translate("flow", "да")
+                : QCoreApplication::translate("flow", "нет");
 }
 
 TFlightScan::TFlightScan(serial::TNonVisComp& link, TScanReports& reports, QObject* parent)
@@ -379,7 +384,8 @@ void TFlightScan::StatsEnded() {
     if (outcome_) return Finish(*outcome_);
     if (!lastStats_) return Finish(Report(TOutcome::NoDevice));
     if (cancelled_)
-        return Finish(Report(TOutcome::TrackUnfinished, QStringLiteral("Поиск полётов прерван")));
+        return Finish(Report(TOutcome::TrackUnfinished,
+                             QCoreApplication::translate("flow", "Поиск полётов прерван")));
     const QString key = key_.Text();
     if (!KeptScans().count(key))
         if (const std::optional<TKeptScan> kept = KeptScanOf(ReadCacheFile(CacheFile), key))
@@ -511,7 +517,8 @@ void TFlightScan::Conclude(const std::vector<TSectorHeader>& headers) {
         outcome_ = Report(TOutcome::Done);
     } else {
         outcome_ = Report(TOutcome::TrackUnfinished,
-                          QStringLiteral("Поиск полётов прерван: прочитано секторов %1 из %2")
+                          QCoreApplication::translate(
+                              "flow", "Поиск полётов прерван: прочитано секторов %1 из %2")
                               .arg(headers.size())
                               .arg(ScanSectorCount));
     }

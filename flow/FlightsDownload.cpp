@@ -1,5 +1,6 @@
 #include "flow/FlightsDownload.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 #include "device/PortActivity.h"
@@ -83,11 +84,13 @@ void TFlightsDownload::StartNext() {
         const int count = int(flights_.size());
         active_ = false;
         reports_.Finished(
-            Report(TOutcome::Done, downloaded_ == count
-                                       ? QStringLiteral("Скачано полётов: %1").arg(downloaded_)
-                                       : QStringLiteral("Скачано полётов: %1 из %2, остановлено")
-                                             .arg(downloaded_)
-                                             .arg(count)),
+            Report(
+                TOutcome::Done,
+                downloaded_ == count
+                    ? QCoreApplication::translate("flow", "Скачано полётов: %1").arg(downloaded_)
+                    : QCoreApplication::translate("flow", "Скачано полётов: %1 из %2, остановлено")
+                          .arg(downloaded_)
+                          .arg(count)),
             downloaded_);
         return;
     }

@@ -1,5 +1,6 @@
 #include "flow/Outcome.h"
 
+#include <QCoreApplication>
 #include <array>
 
 #include "device/DeviceIO.h"
@@ -21,7 +22,8 @@ const std::array<TOutcomeEntry, 24>& Table() {
         {ConfigWritten, device::ConfigWrittenText, true, flow::EC_OK},
         {FirmwareUpdated, device::FirmwareUpdatedText, true, flow::EC_OK},
         {PortFailed, device::PortFailedText, false, flow::EC_PORT},
-        {PortBusy, QStringLiteral("Порт занят: идет другая операция с прибором"), false,
+        {PortBusy,
+         QCoreApplication::translate("flow", "Порт занят: идет другая операция с прибором"), false,
          flow::EC_PORT},
         {NoLinkCheckPort, device::NoLinkCheckPortText, false, flow::EC_NO_LINK},
         {NoDevice, device::NoDeviceText, false, flow::EC_NO_LINK},
@@ -29,22 +31,29 @@ const std::array<TOutcomeEntry, 24>& Table() {
         {LinkLost, device::LinkLostText(), false, flow::EC_NO_LINK},
         {ModelMismatch, {}, false, flow::EC_MODEL_MISMATCH},
         {ReadBackDiffers, ReadBackDiffersText(), false, flow::EC_READ_BACK},
-        {ModelUnsupported, QStringLiteral("Прибор не поддерживается"), false, flow::EC_BAD_FILE},
+        {ModelUnsupported, QCoreApplication::translate("flow", "Прибор не поддерживается"), false,
+         flow::EC_BAD_FILE},
         {FileUnsupported, device::UnsupportedDeviceText, false, flow::EC_BAD_FILE},
         {FirmwareRejected, device::FirmwareWrongDeviceText, false, flow::EC_REFUSED},
-        {ConfigError, QStringLiteral("Ошибка конфигурации"), false, flow::EC_FAILED},
+        {ConfigError, QCoreApplication::translate("flow", "Ошибка конфигурации"), false,
+         flow::EC_FAILED},
         {BadFile, {}, false, flow::EC_BAD_FILE},
         {FileNotWritten, {}, false, flow::EC_WRITE_CHECK},
-        {NoTrack, QStringLiteral("У этого полета нет трека"), false, flow::EC_FAILED},
+        {NoTrack, QCoreApplication::translate("flow", "У этого полета нет трека"), false,
+         flow::EC_FAILED},
         {TrackUnfinished, {}, false, flow::EC_FAILED},
         {UnknownModel, {}, false, flow::EC_UNKNOWN_MODEL},
-        {NothingToWrite, QStringLiteral("В приборе уже эти настройки: записывать нечего"), true,
-         flow::EC_OK},
-        {NotConfirmed, QStringLiteral("Изменение не подтверждено: в приборе ничего не изменено"),
+        {NothingToWrite,
+         QCoreApplication::translate("flow", "В приборе уже эти настройки: записывать нечего"),
+         true, flow::EC_OK},
+        {NotConfirmed,
+         QCoreApplication::translate("flow",
+                                     "Изменение не подтверждено: в приборе ничего не изменено"),
          false, flow::EC_NOT_CONFIRMED},
         {ChangedMeanwhile,
-         QStringLiteral("Настройки в приборе изменились после вопроса: ничего не записано"), false,
-         flow::EC_CHANGED},
+         QCoreApplication::translate(
+             "flow", "Настройки в приборе изменились после вопроса: ничего не записано"),
+         false, flow::EC_CHANGED},
     }};
     return table;
 }
@@ -56,7 +65,7 @@ const TOutcomeEntry& Entry(TOutcome outcome) {
     return Table()[static_cast<std::size_t>(outcome)];
 }
 
-QString PortOpenText() { return QStringLiteral("Порт открыт..."); }
+QString PortOpenText() { return QCoreApplication::translate("flow", "Порт открыт..."); }
 
 TReport Report(TOutcome outcome, const QString& text) {
     return {outcome, text.isEmpty() ? Entry(outcome).text : text, {}};

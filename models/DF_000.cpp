@@ -50,7 +50,7 @@ TDeviceForm::TDeviceForm(DeviceModelId model, TDeviceFormTabs tabs, QWidget* par
         ReportToOwner(code, value);
     };
     trackLayout->addWidget(TrackPage);
-    pgcConfig->addTab(tsTrack, QStringLiteral("Трек"));
+    pgcConfig->addTab(tsTrack, tr("Трек"));
 
     if (tabs.settings) {
         tsMain1 = new QWidget;
@@ -65,14 +65,14 @@ TDeviceForm::TDeviceForm(DeviceModelId model, TDeviceFormTabs tabs, QWidget* par
         for (int hours = MinTimeZoneHours; hours <= MaxTimeZoneHours; ++hours)
             cbbTimeZone->addItem(TimeZoneText(TimeZoneValue(hours)), hours);
         cbbTimeZone->setToolTip(
-            QStringLiteral("Часовой пояс прибора в целых часах; в прибор он попадет по кнопке "
-                           "\"Записать\""));
+            tr("Часовой пояс прибора в целых часах; в прибор он попадет по кнопке "
+               "\"Записать\""));
         connect(cbbTimeZone, &QComboBox::currentIndexChanged, this,
                 &TDeviceForm::cbbTimeZoneChange);
         timeZoneLayout->addWidget(cbbTimeZone);
         timeZoneLayout->addStretch(1);
         settingsLayout->addLayout(timeZoneLayout);
-        auto* caption = new QLabel(QStringLiteral("Блок настроек прибора:"), tsMain1);
+        auto* caption = new QLabel(tr("Блок настроек прибора:"), tsMain1);
         settingsLayout->addWidget(caption);
         mmoConfig = new QPlainTextEdit(tsMain1);
         mmoConfig->setObjectName(QStringLiteral("mmoConfig"));
@@ -80,19 +80,17 @@ TDeviceForm::TDeviceForm(DeviceModelId model, TDeviceFormTabs tabs, QWidget* par
         mmoConfig->setLineWrapMode(QPlainTextEdit::NoWrap);
         mmoConfig->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
         settingsLayout->addWidget(mmoConfig, 1);
-        pgcConfig->addTab(tsMain1, QStringLiteral("Основные настройки"));
+        pgcConfig->addTab(tsMain1, tr("Основные настройки"));
         if (tabs.opensOnSettings) pgcConfig->setCurrentWidget(tsMain1);
     }
 }
 
 TDeviceForm::~TDeviceForm() = default;
 
-QString TDeviceForm::GetDeviceCaption() const {
-    return QStringLiteral("Прибор: ") + GetModelName(ModelId);
-}
+QString TDeviceForm::GetDeviceCaption() const { return tr("Прибор: ") + GetModelName(ModelId); }
 
 QString TDeviceForm::InstrumentCaption(std::uint16_t firmwareVersion) const {
-    return GetDeviceCaption() + QStringLiteral(" версия ") + QString::number(firmwareVersion);
+    return GetDeviceCaption() + tr(" версия ") + QString::number(firmwareVersion);
 }
 
 void TDeviceForm::LoadDefaults() {
@@ -128,8 +126,7 @@ void TDeviceForm::WriteToDevice() {
 }
 
 bool TDeviceForm::ConfirmChanges(const QString& summary, const std::vector<models::TByteChange>&) {
-    return Dialogs().Ask(window(), TMessageKind::Warning, QStringLiteral("Запись настроек"),
-                         summary);
+    return Dialogs().Ask(window(), TMessageKind::Warning, tr("Запись настроек"), summary);
 }
 
 void TDeviceForm::WriteEnded(const flow::TReport& report) {

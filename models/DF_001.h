@@ -12,7 +12,7 @@ class TDev_001 final : public TDeviceForm {
 
   protected:
     QString ReplyCaption(std::uint16_t) const override {
-        return QStringLiteral("Прибор по усмолчанию");
+        return TDeviceForm::tr("Прибор по усмолчанию");
     }
 };
 

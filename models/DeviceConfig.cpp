@@ -1,5 +1,6 @@
 #include "models/DeviceConfig.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace models {
@@ -38,20 +39,20 @@ QString TimeZoneText(std::uint8_t value) {
 
 QString TimeZoneLine(const TDeviceConfig& config) {
     const std::uint8_t value = config[TimeZoneByte];
-    QString line = QStringLiteral("Часовой пояс: ") + TimeZoneText(value);
+    QString line = QCoreApplication::translate("models", "Часовой пояс: ") + TimeZoneText(value);
     if (!TimeZoneSettable(TimeZoneHours(value)))
         line += QStringLiteral(" (%1)").arg(TimeZoneOutOfRangeText());
     return line;
 }
 
 QString TimeZoneOutOfRangeText() {
-    return QStringLiteral("вне пределов от %1 до %2")
+    return QCoreApplication::translate("models", "вне пределов от %1 до %2")
         .arg(TimeZoneText(TimeZoneValue(MinTimeZoneHours)),
              TimeZoneText(TimeZoneValue(MaxTimeZoneHours)));
 }
 
 QString TimeZoneRefusedText(std::uint8_t value) {
-    return QStringLiteral("Настройки не записаны: часовой пояс %1 %2")
+    return QCoreApplication::translate("models", "Настройки не записаны: часовой пояс %1 %2")
         .arg(TimeZoneText(value), TimeZoneOutOfRangeText());
 }
 

@@ -1,16 +1,18 @@
 #include "models/ModelTable.h"
 
+#include <QCoreApplication>
+
 namespace models {
 
 const std::array<DeviceModelInfo, 8> DeviceModelTable = {{
-    {1, "По умолчанию"},
+    {1, QT_TRANSLATE_NOOP("models", "По умолчанию")},
     {100, "Mevra-A"},
     {101, "Mevra-B"},
     {102, "Mevra-C"},
     {103, "Mevra-D"},
     {104, "Mevra-E"},
     {105, "Mevra-F"},
-    {0, "Неизвестное устройство"},
+    {0, QT_TRANSLATE_NOOP("models", "Неизвестное устройство")},
 }};
 
 bool IsKnownModel(std::uint16_t model) {
@@ -21,7 +23,7 @@ bool IsKnownModel(std::uint16_t model) {
 
 QString GetModelName(DeviceModelId model) {
     for (const auto& row : DeviceModelTable)
-        if (row.id == model) return QString::fromUtf8(row.name);
+        if (row.id == model) return QCoreApplication::translate("models", row.name);
     return QStringLiteral("???");
 }
 

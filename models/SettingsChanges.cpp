@@ -1,5 +1,6 @@
 #include "models/SettingsChanges.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace models {
@@ -25,26 +26,27 @@ QStringList ChangeLines(const std::vector<TByteChange>& changes, int limit) {
     for (std::size_t i = 0; i < shown; ++i) {
         const TByteChange& change = changes[i];
         if (change.offset == TimeZoneByte)
-            lines << QStringLiteral("Часовой пояс: %1 → %2")
+            lines << QCoreApplication::translate("models", "Часовой пояс: %1 → %2")
                          .arg(TimeZoneText(change.before), TimeZoneText(change.after));
         else
-            lines << QStringLiteral("Байт %1: %2 → %3")
+            lines << QCoreApplication::translate("models", "Байт %1: %2 → %3")
                          .arg(change.offset)
                          .arg(Hex(change.before), Hex(change.after));
     }
     if (shown < changes.size())
-        lines << QStringLiteral("...и еще байт: %1").arg(changes.size() - shown);
+        lines << QCoreApplication::translate("models", "...и еще байт: %1")
+                     .arg(changes.size() - shown);
     return lines;
 }
 
 QString ChangeSummary(const TInstrument& instrument, const std::vector<TByteChange>& changes,
                       int limit) {
     QStringList text;
-    text << QStringLiteral("В приборе %1 изменятся настройки (байт: %2):")
+    text << QCoreApplication::translate("models", "В приборе %1 изменятся настройки (байт: %2):")
                 .arg(instrument.Name())
                 .arg(changes.size());
     text << ChangeLines(changes, limit);
-    text << QStringLiteral("Записать эти изменения в прибор?");
+    text << QCoreApplication::translate("models", "Записать эти изменения в прибор?");
     return text.join(QLatin1Char('\n'));
 }
 

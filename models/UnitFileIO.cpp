@@ -1,5 +1,6 @@
 #include "models/UnitFileIO.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 #include "device/AppError.h"
@@ -13,7 +14,7 @@ namespace models {
 namespace {
 constexpr int HeaderSize = 3;  // version byte and 16-bit model
 
-QString Damaged() { return QStringLiteral("Файл поврежден"); }
+QString Damaged() { return QCoreApplication::translate("models", "Файл поврежден"); }
 }  // namespace
 
 TFileIOSaver::TFileIOSaver(std::uint8_t model) : Model(model) {
@@ -38,7 +39,8 @@ std::uint8_t TFileIOSaver::LoadBytes(const QByteArray& bytes) {
 
     // Before the check byte, so that a newer format is named as such.
     if (data[1] != ConfigFileVersion) {
-        throw device::TAppError(QStringLiteral("Версия файла не поддерживается"));
+        throw device::TAppError(
+            QCoreApplication::translate("models", "Версия файла не поддерживается"));
     }
     if (serial::Crc8(&data[1], MaxConfigFileSize - 1, n - 1) != data[static_cast<std::size_t>(n)]) {
         throw device::TAppError(Damaged());

@@ -1,5 +1,6 @@
 #include "serial/Transcript.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFileInfo>
 
@@ -13,7 +14,7 @@ bool TTranscript::Open(const QString& path) {
     // Links are followed: only what they lead to counts.
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
-        error_ = QStringLiteral("не обычный файл");
+        error_ = QCoreApplication::translate("serial", "не обычный файл");
         return false;
     }
     // Appended, as the simulator does, so that an earlier record is never lost.

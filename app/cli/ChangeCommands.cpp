@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <cstdio>
 
@@ -34,16 +35,16 @@ bool ConfirmChange(const TLineWriter& print, const TLineWriter& fail, const QStr
                    bool yes) {
     for (const QString& line : text.split(QLatin1Char('\n'))) print(line);
     if (yes) {
-        print(QStringLiteral("Ответ: да (--yes)"));
+        print(QCoreApplication::translate("cli", "Ответ: да (--yes)"));
         return true;
     }
     if (isatty(fileno(stdin)) == 0) {
-        fail(
-            QStringLiteral("Некому ответить: стандартный ввод не терминал. Чтобы "
-                           "подтвердить изменение, добавьте --yes"));
+        fail(QCoreApplication::translate("cli",
+                                         "Некому ответить: стандартный ввод не терминал. Чтобы "
+                                         "подтвердить изменение, добавьте --yes"));
         return false;
     }
-    std::fputs(QStringLiteral("[да/нет]: ").toUtf8().constData(), stdout);
+    std::fputs(QCoreApplication::translate("cli", "[да/нет]: ").toUtf8().constData(), stdout);
     std::fflush(stdout);
     char line[64] = {};
     if (std::fgets(line, sizeof line, stdin) == nullptr) return false;
@@ -63,11 +64,11 @@ std::optional<int> CheckChangeCommand(const QStringList& args) {
     if (args.size() < 2 || args[1] != kSetTimeZone) return std::nullopt;
     const std::optional<int> hours = args.size() == 3 ? ParseHours(args[2]) : std::nullopt;
     if (hours && models::TimeZoneSettable(*hours)) return std::nullopt;
-    std::fprintf(stderr,
-                 "tolmarik-cli: The time zone is a whole number of hours from %d to +%d "
-                 "(e.g. 3, -5, +14). See --help.\n",
-                 models::MinTimeZoneHours, models::MaxTimeZoneHours);
-    return flow::EC_USAGE;
+    return UsageError(
+        QCoreApplication::translate(
+            "cli", "Часовой пояс: целое число часов от %1 до +%2 (например 3, -5, +14).")
+            .arg(models::MinTimeZoneHours)
+            .arg(models::MaxTimeZoneHours));
 }
 
 std::optional<int> RunChangeCommand(TCliSession& session, const QStringList& args, bool yes) {

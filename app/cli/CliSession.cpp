@@ -1,6 +1,7 @@
 #include "app/cli/CliSession.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <cstdio>
@@ -103,13 +104,16 @@ class TFirmwarePrinter : public flow::TFirmwareReports, public flow::TFirmwareQu
     bool ConfirmUpdate(const QString& text) override { return ConfirmChange(session_, text, yes_); }
     bool UpdateWithoutBackup(const QString& reason) override {
         if (noBackup_) return true;
-        session_.Fail(QStringLiteral("Настройки прибора не сохранены: %1. Чтобы обновить прошивку "
-                                     "без их копии, добавьте --no-backup")
+        session_.Fail(QCoreApplication::translate(
+                          "cli",
+                          "Настройки прибора не сохранены: %1. Чтобы обновить прошивку "
+                          "без их копии, добавьте --no-backup")
                           .arg(reason));
         return false;
     }
     bool RestoreSettings(const QString& backupPath) override {
-        session_.Print(QStringLiteral("Вернуть сохраненные настройки: tolmarik-cli %1 write %2")
+        session_.Print(QCoreApplication::translate(
+                           "cli", "Вернуть сохраненные настройки: tolmarik-cli %1 write %2")
                            .arg(portText_, backupPath));
         return false;
     }
@@ -161,7 +165,7 @@ void TCliSession::Fail(const QString& line) {
 bool TCliSession::SetPort(const QString& text) {
     const QString path = serial::platform::PortPathFromText(text);
     if (path.isEmpty()) {
-        Fail(QStringLiteral("Не порт: %1").arg(text));
+        Fail(QCoreApplication::translate("cli", "Не порт: %1").arg(text));
         return false;
     }
     link_.comport.SetPortName(path);
@@ -184,7 +188,7 @@ flow::TChainOutcome TCliSession::RunChain(const std::function<void(flow::TDevice
 
 bool TCliSession::RecordTranscript(const QString& path) {
     if (!transcript_.Open(path)) {
-        Fail(QStringLiteral("Не удалось открыть файл протокола обмена %1: %2")
+        Fail(QCoreApplication::translate("cli", "Не удалось открыть файл протокола обмена %1: %2")
                  .arg(QDir::toNativeSeparators(path), transcript_.Error()));
         return false;
     }
@@ -201,13 +205,15 @@ QString UsbId(const std::optional<quint16>& id) {
 
 int TCliSession::ListPorts() {
     const std::vector<app::TPresentPort> ports = app::PresentPorts();
-    if (ports.empty()) Fail(QStringLiteral("Последовательные порты не найдены"));
+    if (ports.empty())
+        Fail(QCoreApplication::translate("cli", "Последовательные порты не найдены"));
     for (const app::TPresentPort& port : ports) {
         const QString usb = port.vendorId || port.productId
                                 ? UsbId(port.vendorId) + QLatin1Char(':') + UsbId(port.productId)
                                 : QStringLiteral("-");
-        Print(QStringList{port.port, port.description, usb,
-                          port.adapter ? QStringLiteral("адаптер") : QStringLiteral("-")}
+        Print(QStringList{
+            port.port, port.description, usb,
+            port.adapter ? QCoreApplication::translate("cli", "адаптер") : QStringLiteral("-")}
                   .join(QLatin1Char('\t')));
     }
     return flow::EC_OK;
@@ -222,7 +228,7 @@ int TCliSession::FindInstrumentPort() {
     for (const app::TPresentPort& port : ports)
         if (port.extra && !port.adapter) candidates << port.port;
     if (candidates.isEmpty()) {
-        Fail(QStringLiteral("Нет портов с адаптером прибора"));
+        Fail(QCoreApplication::translate("cli", "Нет портов с адаптером прибора"));
         return flow::EC_PORT;
     }
     for (const QString& candidate : candidates) {
@@ -230,7 +236,7 @@ int TCliSession::FindInstrumentPort() {
         const flow::TChainOutcome outcome =
             RunChain([](flow::TDeviceChain& chain) { chain.Identify(); });
         if (outcome.result == flow::TChainResult::Done) {
-            Fail(QStringLiteral("Прибор найден на порту %1").arg(candidate));
+            Fail(QCoreApplication::translate("cli", "Прибор найден на порту %1").arg(candidate));
             return flow::EC_OK;
         }
         const flow::TReport failed = flow::ChainReport(outcome, 0, link_);
@@ -239,7 +245,7 @@ int TCliSession::FindInstrumentPort() {
                                    : QString();
         Fail(reason.isEmpty() ? candidate + QStringLiteral(": ") + failed.text : reason);
     }
-    Fail(QStringLiteral("Прибор не найден ни на одном порту"));
+    Fail(QCoreApplication::translate("cli", "Прибор не найден ни на одном порту"));
     return flow::EC_NO_LINK;
 }
 
@@ -283,15 +289,16 @@ void TCliSession::EndProgress() {
 }
 
 void TCliSession::PrintSettings(std::uint8_t model, const models::TDeviceConfig& config) {
-    PrintSettings(config,
-                  QStringLiteral("Модель: %1 (%2)").arg(model).arg(models::GetModelName(model)));
+    PrintSettings(config, QCoreApplication::translate("cli", "Модель: %1 (%2)")
+                              .arg(model)
+                              .arg(models::GetModelName(model)));
 }
 
 void TCliSession::PrintSettings(const models::TDeviceConfig& config, const QString& modelLine) {
     Print(modelLine);
     Print(models::TimeZoneLine(config));
     // The settings as the window's settings tab shows them.
-    Print(QStringLiteral("Настройки:"));
+    Print(QCoreApplication::translate("cli", "Настройки:"));
     for (const QString& line : models::ConfigHexLines(config)) Print(line);
 }
 
@@ -311,9 +318,9 @@ int TCliSession::Identify() {
         PrintSettings(instrument.model, instrument.config);
     else
         PrintSettings(instrument.config,
-                      QStringLiteral("Модель: %1")
+                      QCoreApplication::translate("cli", "Модель: %1")
                           .arg(device::UnknownModelReadOnlyText(instrument.reportedModel)));
-    Print(QStringLiteral("Версия: %1").arg(instrument.firmwareVersion));
+    Print(QCoreApplication::translate("cli", "Версия: %1").arg(instrument.firmwareVersion));
     return 0;
 }
 
@@ -341,7 +348,8 @@ bool TCliSession::FolderMissing(const QString& folder) {
 int TCliSession::Download(std::uint8_t flightIndex, bool bySector, const QString& folder, bool igc,
                           bool keepPartial) {
     if (FolderMissing(folder)) return flow::EC_USAGE;
-    const QString unit = bySector ? QStringLiteral("сект.") : QStringLiteral("стр.");
+    const QString unit = bySector ? QCoreApplication::translate("cli", "сект.")
+                                  : QCoreApplication::translate("cli", "стр.");
     TTrackPrinter printer(*this, [&](int count) {
         const std::uint16_t minutes = printer.stats ? printer.stats->durationMinutes : 0;
         ShowProgress(track::TrackProgressPosition(count, minutes, bySector),
@@ -399,7 +407,7 @@ int TCliSession::Plot(const QString& gpxFile, const QString& pngFile, QSize size
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     if (!track::RenderFlightPlot(fixes, size).save(&buffer, "PNG")) {
-        Fail(QStringLiteral("Не удалось построить рисунок"));
+        Fail(QCoreApplication::translate("cli", "Не удалось построить рисунок"));
         return flow::EC_FAILED;
     }
     try {
@@ -458,6 +466,12 @@ int TCliSession::Firmware(const QString& fileName, const QString& backupFolder, 
     WaitFor([&] { return printer.finished.has_value(); });
     EndProgress();
     return printer.finished->ExitStatus();
+}
+
+int UsageError(const QString& text) {
+    std::fprintf(stderr, "tolmarik-cli: %s %s\n", text.toUtf8().constData(),
+                 QCoreApplication::translate("cli", "См. --help.").toUtf8().constData());
+    return flow::EC_USAGE;
 }
 
 }  // namespace cli

@@ -99,4 +99,8 @@ class TCliSession {
     QEventLoop* loop_ = nullptr;
 };
 
+// Reports a command line the program cannot take: "tolmarik-cli: TEXT", a
+// pointer to --help, on the standard error; returns flow::EC_USAGE.
+int UsageError(const QString& text);
+
 }  // namespace cli

@@ -1,5 +1,6 @@
 #include "app/cli/FlightCommands.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <cstdio>
 
@@ -38,7 +39,7 @@ class TFlightsPrinter : public flow::TFlightsReports {
     std::function<void()> wake;
 
     void FlightStarted(const flow::TListedFlight& flight, int position, int count) override {
-        session_.Print(QStringLiteral("Полет №%1, сектор %2 (%3 из %4)")
+        session_.Print(QCoreApplication::translate("cli", "Полет №%1, сектор %2 (%3 из %4)")
                            .arg(flight.flightNumber)
                            .arg(flight.firstSector)
                            .arg(position)
@@ -66,13 +67,14 @@ class TFlightsPrinter : public flow::TFlightsReports {
 }  // namespace
 
 QString FlightCommandsHelp() {
-    return QStringLiteral(
-        "  PORT flights [--rescan]       every flight in the instrument's memory, newest\n"
-        "                                first: number, date, start, first sector, sectors,\n"
-        "                                estimated duration, in the logbook or not\n"
+    return QCoreApplication::translate(
+        "cli",
+        "  PORT flights [--rescan]       все полёты в памяти прибора, новые первыми:\n"
+        "                                номер, дата, старт, первый сектор, секторов,\n"
+        "                                оценка длительности, есть ли в журнале\n"
         "  PORT download --flight N|--all-new [--pages] [--dir DIR] [--no-igc] [--rescan]\n"
-        "                                download flight N, or every flight the logbook\n"
-        "                                lacks, each into its files and the logbook\n");
+        "                                скачать полёт N или все полёты, которых нет\n"
+        "                                в журнале, каждый в свои файлы и в журнал\n");
 }
 
 std::optional<int> FlightNumberOption(const QCommandLineParser& parser,
@@ -80,8 +82,7 @@ std::optional<int> FlightNumberOption(const QCommandLineParser& parser,
     bool ok = false;
     const int number = parser.value(options.flight).toInt(&ok);
     if (!ok || number < 0 || number > 65535) {
-        std::fprintf(stderr,
-                     "tolmarik-cli: --flight wants a number from 0 to 65535. See --help.\n");
+        UsageError(QCoreApplication::translate("cli", "--flight: нужно число от 0 до 65535."));
         return std::nullopt;
     }
     return number;
@@ -94,7 +95,7 @@ int TCliSession::ScanFlights(bool rescan, models::TInstrument& instrument,
     TScanPrinter printer;
     printer.wake = [this] { Wake(); };
     printer.progress = [this](int done, int total) {
-        ShowProgress(done * 100 / total, QStringLiteral("%1 сект.").arg(done));
+        ShowProgress(done * 100 / total, QCoreApplication::translate("cli", "%1 сект.").arg(done));
     };
     flow::TFlightScan scan(link_, printer);
     scan.Lookup = lookup;
@@ -115,7 +116,8 @@ int TCliSession::ListFlights(bool rescan) {
     // A cut-off scan still shows what it found.
     if (failed && flights.empty()) return failed;
     const QString unknown = app::LookupFailure(lookup.get());
-    Print(QStringLiteral("№\tДата\tСтарт\tСектор\tСекторов\tДлительность\tВ журнале"));
+    Print(QCoreApplication::translate("cli",
+                                      "№\tДата\tСтарт\tСектор\tСекторов\tДлительность\tВ журнале"));
     int fresh = 0;
     for (const flow::TListedFlight& f : flights) {
         fresh += f.inLogbook ? 0 : 1;
@@ -147,7 +149,8 @@ int TCliSession::DownloadListed(std::optional<int> number, bool rescan, bool byS
         if (chosen.empty())
             return Finish(
                 flow::Report(flow::TOutcome::NoTrack,
-                             QStringLiteral("Полета №%1 нет в памяти прибора").arg(*number)));
+                             QCoreApplication::translate("cli", "Полета №%1 нет в памяти прибора")
+                                 .arg(*number)));
     } else {
         // Without the logbook every flight would look new.
         if (const QString unknown = app::LookupFailure(lookup.get()); !unknown.isEmpty()) {

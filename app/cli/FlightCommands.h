@@ -4,6 +4,7 @@
 // files and the logbook.
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QString>
 #include <optional>
 
@@ -12,15 +13,17 @@ namespace cli {
 struct TFlightCommandOptions {
     QCommandLineOption flight{
         QStringLiteral("flight"),
-        QStringLiteral("download: the flight numbered N in the instrument's memory (every part "
-                       "of it, when another flight's sector splits it)."),
+        QCoreApplication::translate("cli",
+                                    "download: полёт с номером N в памяти прибора (все его части, "
+                                    "если его делит сектор другого полёта)."),
         QStringLiteral("N")};
-    QCommandLineOption allNew{
-        QStringLiteral("all-new"),
-        QStringLiteral("download: every flight in memory that the logbook does not hold.")};
+    QCommandLineOption allNew{QStringLiteral("all-new"),
+                              QCoreApplication::translate(
+                                  "cli", "download: все полёты в памяти, которых нет в журнале.")};
     QCommandLineOption rescan{
         QStringLiteral("rescan"),
-        QStringLiteral("flights, download: read the memory again even when it has not changed.")};
+        QCoreApplication::translate(
+            "cli", "flights, download: прочитать память снова, даже если она не изменилась.")};
 
     void AddTo(QCommandLineParser& parser) const { parser.addOptions({flight, allNew, rescan}); }
     bool ChoosesFlights(const QCommandLineParser& parser) const {

@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QDir>
 #include <QRegularExpression>
 #include <algorithm>
@@ -7,6 +8,7 @@
 
 #include "app/SetupAPI.h"
 #include "app/cli/ChangeCommands.h"
+#include "app/cli/CliSession.h"
 #include "app/cli/TrackCommands.h"
 #include "device/AppError.h"
 #include "device/UserTexts.h"
@@ -28,14 +30,13 @@ void Err(const QString& line) {
 }
 
 int Usage() {
-    Err(QStringLiteral(
-        "tolmarik-cli: logbook list [--utc]|totals [--by year|month|site|glider]|records|"
+    return UsageError(QStringLiteral(
+        "logbook list [--utc]|totals [--by year|month|site|glider]|records|"
         "sites|site-radius [METRES]|find TEXT [--utc]|import PATH...|"
         "export-csv FILE|- [--utc]|show N [--utc]|rescore|merge N M|unmerge N|"
         "add --date D --takeoff HH:MM --duration H:MM [--site S] [--glider G] [--notes T]|"
         "edit N [--site S] [--glider G] [--notes T] [--date D] [--takeoff HH:MM] [--yes]|"
-        "undo|backup FILE|restore FILE. See --help."));
-    return flow::EC_USAGE;
+        "undo|backup FILE|restore FILE."));
 }
 
 // Refuses a value of an option that cannot be read, saying what it takes.
@@ -47,14 +48,14 @@ int BadValue(const QString& text) {
 std::optional<QDate> DateOption(const QString& text) {
     const QDate date = QDate::fromString(text, Qt::ISODate);
     if (date.isValid()) return date;
-    Err(QStringLiteral("Дата \"%1\": нужна в виде ГГГГ-ММ-ДД").arg(text));
+    Err(QCoreApplication::translate("cli", "Дата \"%1\": нужна в виде ГГГГ-ММ-ДД").arg(text));
     return std::nullopt;
 }
 
 std::optional<QTime> TimeOption(const QString& text) {
     const QTime time = QTime::fromString(text, QStringLiteral("H:mm"));
     if (time.isValid()) return time;
-    Err(QStringLiteral("Время взлёта \"%1\": нужно в виде ЧЧ:ММ").arg(text));
+    Err(QCoreApplication::translate("cli", "Время взлёта \"%1\": нужно в виде ЧЧ:ММ").arg(text));
     return std::nullopt;
 }
 
@@ -62,7 +63,7 @@ std::optional<std::int64_t> DurationOption(const QString& text) {
     static const QRegularExpression pattern(QStringLiteral("^(\\d{1,2}):([0-5]\\d)$"));
     const QRegularExpressionMatch m = pattern.match(text);
     if (m.hasMatch()) return m.captured(1).toLongLong() * 3600 + m.captured(2).toLongLong() * 60;
-    Err(QStringLiteral("Время полёта \"%1\": нужно в виде Ч:ММ").arg(text));
+    Err(QCoreApplication::translate("cli", "Время полёта \"%1\": нужно в виде Ч:ММ").arg(text));
     return std::nullopt;
 }
 
@@ -79,7 +80,7 @@ bool ReadOptions(const QStringList& args, qsizetype from, const QStringList& nam
 }
 
 QString TotalsLine(const QString& label, const logbook::TTotals& t) {
-    return QStringLiteral("%1\t%2\t%3 ч\t%4 км")
+    return QCoreApplication::translate("cli", "%1\t%2\t%3 ч\t%4 км")
         .arg(label, logbook::FlightCountText(t.flights), logbook::DurationText(t.seconds),
              logbook::KilometresText(t.metres));
 }
@@ -87,7 +88,8 @@ QString TotalsLine(const QString& label, const logbook::TTotals& t) {
 // The flights of the logbook, or those that mention `text`; the take-off
 // in its place's time with the zone beside it, or in UTC.
 int List(logbook::TLogbook& book, bool inUtc, const std::optional<QString>& text = {}) {
-    Out(QStringLiteral("№\tДата\tВзлёт\tВремя\tВысота, м\tТрек, км\tМесто\tКрыло\tXContest, б"));
+    Out(QCoreApplication::translate(
+        "cli", "№\tДата\tВзлёт\tВремя\tВысота, м\tТрек, км\tМесто\tКрыло\tXContest, б"));
     logbook::TFlightFilter filter;
     if (text) filter.text = *text;
     for (const logbook::TFlightEntry& e : book.Flights(filter)) {
@@ -110,7 +112,7 @@ int List(logbook::TLogbook& book, bool inUtc, const std::optional<QString>& text
 
 // The sites with their flights and hours, most hours first.
 int Sites(logbook::TLogbook& book) {
-    Out(QStringLiteral("Радиус места взлёта: %1 м").arg(book.SiteRadius()));
+    Out(QCoreApplication::translate("cli", "Радиус места взлёта: %1 м").arg(book.SiteRadius()));
     for (const logbook::TTotalsRow& row :
          logbook::TLogbook::TotalsBy(book.Store().TotalsRows(), logbook::TTotalsBy::Site))
         Out(TotalsLine(row.key, row.totals));
@@ -126,7 +128,7 @@ int SiteRadius(logbook::TLogbook& book, const QStringList& args) {
             return BadValue(logbook::SiteRadiusRangeText());
         book.SetSiteRadius(metres);
     }
-    Out(QStringLiteral("Радиус места взлёта: %1 м").arg(book.SiteRadius()));
+    Out(QCoreApplication::translate("cli", "Радиус места взлёта: %1 м").arg(book.SiteRadius()));
     return flow::EC_OK;
 }
 
@@ -135,7 +137,7 @@ int Totals(logbook::TLogbook& book, const QStringList& args) {
     const std::vector<logbook::TFlightEntry> flights = book.Store().TotalsRows();
     const logbook::TLogbookTotals totals = logbook::TLogbook::Totals(flights);
     if (args.size() == 1) {
-        Out(TotalsLine(QStringLiteral("Всего"), totals.all));
+        Out(TotalsLine(QCoreApplication::translate("cli", "Всего"), totals.all));
         for (const logbook::TTotalsRow& row : totals.byYear) Out(TotalsLine(row.key, row.totals));
         for (const logbook::TTotalsRow& row : totals.byGlider) Out(TotalsLine(row.key, row.totals));
         return flow::EC_OK;
@@ -149,7 +151,7 @@ int Totals(logbook::TLogbook& book, const QStringList& args) {
         return args[2] == QLatin1String(s.first);
     });
     if (args[1] != QLatin1String("--by") || split == std::end(kSplits)) return Usage();
-    Out(TotalsLine(QStringLiteral("Всего"), totals.all));
+    Out(TotalsLine(QCoreApplication::translate("cli", "Всего"), totals.all));
     for (const logbook::TTotalsRow& row : logbook::TLogbook::TotalsBy(flights, split->second))
         Out(TotalsLine(row.key, row.totals));
     return flow::EC_OK;
@@ -168,7 +170,8 @@ int Import(logbook::TLogbook& book, const QStringList& paths) {
     const logbook::TImportReport report = book.Import(paths, app::ReadPilotProfile());
     for (const QString& skipped : report.skipped) Err(skipped);
     for (const QString& error : report.errors) Err(error);
-    Out(QStringLiteral("Добавлено: %1, уже в журнале: %2, не прочитано: %3, пропущено: %4")
+    Out(QCoreApplication::translate(
+            "cli", "Добавлено: %1, уже в журнале: %2, не прочитано: %3, пропущено: %4")
             .arg(report.added)
             .arg(report.alreadyKept)
             .arg(report.failed)
@@ -179,7 +182,7 @@ int Import(logbook::TLogbook& book, const QStringList& paths) {
 
 int Rescore(logbook::TLogbook& book) {
     const int scored = book.ScoreUnscored();
-    Out(QStringLiteral("Оценено полётов: %1").arg(scored));
+    Out(QCoreApplication::translate("cli", "Оценено полётов: %1").arg(scored));
     return flow::EC_OK;
 }
 
@@ -214,7 +217,7 @@ int Show(logbook::TLogbook& book, const QString& number, bool inUtc) {
         Err(error.Text());  // the entry's own facts still stand
     }
     Out(logbook::FactsText(*entry, checked ? &*checked : nullptr, inUtc));
-    Out(QStringLiteral("Файл трека: %1")
+    Out(QCoreApplication::translate("cli", "Файл трека: %1")
             .arg(QDir::toNativeSeparators(book.StoredFilePath(*entry))));
     return flow::EC_OK;
 }
@@ -311,7 +314,7 @@ int Edit(logbook::TLogbook& book, const QStringList& args, bool yes) {
 int Undo(logbook::TLogbook& book) {
     const std::optional<logbook::TUndone> undone = book.Undo();
     if (!undone) {
-        Err(QStringLiteral("Нечего отменять"));
+        Err(QCoreApplication::translate("cli", "Нечего отменять"));
         return flow::EC_FAILED;
     }
     Out(logbook::UndoneText(*undone));

@@ -1,11 +1,13 @@
 #include "app/cli/ScoreCommands.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <cmath>
 #include <cstdio>
 #include <memory>
 
+#include "app/cli/CliSession.h"
 #include "device/AppError.h"
 #include "device/FileStore.h"
 #include "device/UserTexts.h"
@@ -20,21 +22,17 @@ namespace {
 
 void PrintLine(const QString& line) { std::printf("%s\n", qPrintable(line)); }
 
-int Usage(const QString& text) {
-    std::fprintf(stderr, "tolmarik-cli: %s See --help.\n", qPrintable(text));
-    return flow::EC_USAGE;
-}
-
 }  // namespace
 
 QString ScoreCommandsHelp() {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+               "cli",
                "  score FILE [--rules RULES] [--json] [--time-limit S]\n"
-               "                                the flight's best cross-country score (the search\n"
-               "                                stops after %1 s unless --time-limit says "
-               "otherwise)\n"
-               "  analyse FILE [--score]        the flight's thermals, glides, climb and sink\n"
-               "                                (and with --score its score as well)\n")
+               "                                лучшая оценка полёта по маршруту (поиск\n"
+               "                                останавливается через %1 с, если --time-limit\n"
+               "                                не велит иначе)\n"
+               "  analyse FILE [--score]        термики, переходы, набор и снижение полёта\n"
+               "                                (а с --score и его оценка)\n")
         .arg(DefaultTimeLimitSeconds);
 }
 
@@ -48,15 +46,16 @@ std::optional<int> RunScoreCommand(const QStringList& args, const QCommandLinePa
     if (parser.isSet(options.rules)) {
         rules = scoring::RuleSetById(parser.value(options.rules).toLower());
         if (!rules)
-            return Usage(QStringLiteral("Rules are one of: %1.")
-                             .arg(scoring::RuleSetIds().join(QStringLiteral(", "))));
+            return UsageError(QCoreApplication::translate("cli", "Правила: одно из %1.")
+                                  .arg(scoring::RuleSetIds().join(QStringLiteral(", "))));
     }
     double timeLimit = DefaultTimeLimitSeconds;
     if (parser.isSet(options.timeLimit)) {
         bool ok = false;
         timeLimit = parser.value(options.timeLimit).toDouble(&ok);
         if (!ok || !(timeLimit >= 0) || !std::isfinite(timeLimit))
-            return Usage(QStringLiteral("The time limit is seconds, 0 or more."));
+            return UsageError(
+                QCoreApplication::translate("cli", "Предел времени: секунды, 0 или больше."));
     }
 
     std::vector<track::TCheckedTrack> flights;
@@ -74,11 +73,13 @@ std::optional<int> RunScoreCommand(const QStringList& args, const QCommandLinePa
     for (std::size_t i = 0; i < flights.size(); ++i) {
         const track::TCheckedTrack& flight = flights[i];
         if (flights.size() > 1 && !json)
-            PrintLine(QStringLiteral("Полёт %1 из %2").arg(i + 1).arg(flights.size()));
+            PrintLine(QCoreApplication::translate("cli", "Полёт %1 из %2")
+                          .arg(i + 1)
+                          .arg(flights.size()));
         if (!score) {
             const double highest = track::HighestAltitude(flight.fixes);
             if (!std::isnan(highest))
-                PrintLine(QStringLiteral("Наибольшая высота %1 м (%2)")
+                PrintLine(QCoreApplication::translate("cli", "Наибольшая высота %1 м (%2)")
                               .arg(std::lround(highest))
                               .arg(track::AltitudeSourceText(flight.altitude)));
             if (flight.leftOut > 0) PrintLine(track::LeftOutText(flight.leftOut));

@@ -3,6 +3,7 @@
 // climbs and glides, without an instrument.
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QStringList>
 #include <optional>
 
@@ -16,19 +17,23 @@ namespace cli {
 inline constexpr double DefaultTimeLimitSeconds = 5;
 
 struct TScoreCommandOptions {
-    QCommandLineOption rules{QStringLiteral("rules"),
-                             QStringLiteral("Scoring rules: %1 (xcontest unless told).")
-                                 .arg(scoring::RuleSetIds().join(QStringLiteral(", "))),
-                             QStringLiteral("RULES")};
-    QCommandLineOption json{QStringLiteral("json"), QStringLiteral("Print the score as JSON.")};
+    QCommandLineOption rules{
+        QStringLiteral("rules"),
+        QCoreApplication::translate("cli", "Правила оценки: %1 (xcontest, если не указаны).")
+            .arg(scoring::RuleSetIds().join(QStringLiteral(", "))),
+        QStringLiteral("RULES")};
+    QCommandLineOption json{QStringLiteral("json"),
+                            QCoreApplication::translate("cli", "Вывести оценку в JSON.")};
     QCommandLineOption timeLimit{
         QStringLiteral("time-limit"),
-        QStringLiteral("Stop the score's search after S seconds (default %1) with the best found "
-                       "so far and the most any solution could score; 0: until proven.")
+        QCoreApplication::translate(
+            "cli",
+            "Остановить поиск оценки через S секунд (по умолчанию %1) с лучшей найденной и "
+            "наибольшей возможной оценкой; 0: до доказательства.")
             .arg(DefaultTimeLimitSeconds),
         QStringLiteral("S")};
     QCommandLineOption score{QStringLiteral("score"),
-                             QStringLiteral("With analyse: score the flight as well.")};
+                             QCoreApplication::translate("cli", "С analyse: оценить и полёт.")};
 
     void AddTo(QCommandLineParser& parser) const {
         parser.addOptions({rules, json, timeLimit, score});

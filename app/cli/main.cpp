@@ -17,6 +17,7 @@
 #include "app/CommandLine.h"
 #include "app/Console.h"
 #include "app/DownloadRecording.h"
+#include "app/Language.h"
 #include "app/Runtime.h"
 #include "app/SetupAPI.h"
 #include "app/cli/ChangeCommands.h"
@@ -33,44 +34,55 @@
 #include "track/FlightPlot.h"
 
 namespace {
+using cli::UsageError;
+
 // The options of every command. Made once to find the command before the
 // application object exists and once for the real parse, so that both skip
 // the same option values.
 struct TOptions {
     QCommandLineOption previous{QStringLiteral("previous"),
-                                QStringLiteral("Use the flight before the last one.")};
-    QCommandLineOption pages{QStringLiteral("pages"),
-                             QStringLiteral("Download page by page instead of by sector.")};
-    QCommandLineOption dir{QStringLiteral("dir"),
-                           QStringLiteral("Folder for the track files (default: current)."),
-                           QStringLiteral("DIR")};
+                                QCoreApplication::translate("cli", "Взять полёт перед последним.")};
+    QCommandLineOption pages{
+        QStringLiteral("pages"),
+        QCoreApplication::translate("cli", "Скачивать по страницам, а не по секторам.")};
+    QCommandLineOption dir{
+        QStringLiteral("dir"),
+        QCoreApplication::translate("cli", "Папка для файлов трека (по умолчанию текущая)."),
+        QStringLiteral("DIR")};
     QCommandLineOption noIgc{QStringLiteral("no-igc"),
-                             QStringLiteral("Do not write the IGC file.")};
+                             QCoreApplication::translate("cli", "Не записывать файл IGC.")};
     QCommandLineOption keepPartial{
         QStringLiteral("keep-partial"),
-        QStringLiteral("When a download stops before the end of the track, still write what "
-                       "was read (the exit status stays that of the failure).")};
-    QCommandLineOption size{QStringLiteral("size"),
-                            QStringLiteral("Picture size (default: %1x%2).")
-                                .arg(track::DefaultFlightPlotSize.width())
-                                .arg(track::DefaultFlightPlotSize.height()),
-                            QStringLiteral("WxH")};
+        QCoreApplication::translate(
+            "cli",
+            "Если скачивание остановилось до конца трека, всё равно записать прочитанное (код "
+            "завершения остаётся кодом ошибки).")};
+    QCommandLineOption size{
+        QStringLiteral("size"),
+        QCoreApplication::translate("cli", "Размер рисунка (по умолчанию %1x%2).")
+            .arg(track::DefaultFlightPlotSize.width())
+            .arg(track::DefaultFlightPlotSize.height()),
+        QStringLiteral("WxH")};
     QCommandLineOption transcript{
         QStringLiteral("transcript"),
-        QStringLiteral("Append every byte sent and received, with times, to FILE."),
+        QCoreApplication::translate(
+            "cli", "Дописывать в FILE каждый посланный и полученный байт со временем."),
         QStringLiteral("FILE")};
     QCommandLineOption backupDir{
         QStringLiteral("backup-dir"),
-        QStringLiteral("Folder for the settings kept before a firmware update (default: %1).")
+        QCoreApplication::translate(
+            "cli", "Папка для настроек, сохраняемых перед обновлением прошивки (по умолчанию %1).")
             .arg(models::DefaultBackupFolder()),
         QStringLiteral("DIR")};
     QCommandLineOption noBackup{
         QStringLiteral("no-backup"),
-        QStringLiteral("Update the firmware even when the settings cannot be kept first.")};
-    QCommandLineOption yes{
-        QStringLiteral("yes"),
-        QStringLiteral("Answer yes to the question before a change to the instrument (write, "
-                       "set-timezone, firmware); without it the question needs a terminal.")};
+        QCoreApplication::translate(
+            "cli", "Обновить прошивку, даже если настройки не удаётся сначала сохранить.")};
+    QCommandLineOption yes{QStringLiteral("yes"),
+                           QCoreApplication::translate(
+                               "cli",
+                               "Ответить \"да\" на вопрос перед изменением в приборе (write, "
+                               "set-timezone, firmware); без него для вопроса нужен терминал.")};
 
     void AddTo(QCommandLineParser& parser) const {
         parser.addOptions(
@@ -114,15 +126,12 @@ bool ParseSize(const QString& text, QSize& size) {
 }
 
 QString ExitStatusHelp() {
-    QString text = QStringLiteral("Exit statuses:\n");
+    QString text = QCoreApplication::translate("cli", "Коды завершения:\n");
     for (const flow::TExitCodeText& row : flow::kExitCodeTexts)
-        text += QStringLiteral("  %1  %2\n").arg(int(row.code)).arg(QLatin1String(row.meaning));
+        text += QStringLiteral("  %1  %2\n")
+                    .arg(int(row.code))
+                    .arg(QCoreApplication::translate("flow", row.meaning));
     return text;
-}
-
-int UsageError(const QString& text) {
-    std::fprintf(stderr, "tolmarik-cli: %s See --help.\n", qPrintable(text));
-    return flow::EC_USAGE;
 }
 
 // The bytes of the last value of option `name` as the command line holds
@@ -176,11 +185,12 @@ int CheckOutputs(const cli::TCliSession& session, int status) {
     const bool printed = std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
     // An earlier failed write may have left nothing to flush, and no reason.
     const QString printReason =
-        errno != 0 ? cli::LastSystemReason() : QStringLiteral("ошибка записи");
+        errno != 0 ? cli::LastSystemReason() : QCoreApplication::translate("cli", "ошибка записи");
     int outcome = status;
     if (!printed) {
         std::fprintf(stderr, "%s\n",
-                     QStringLiteral("Не удалось вывести результат на стандартный вывод: %1")
+                     QCoreApplication::translate(
+                         "cli", "Не удалось вывести результат на стандартный вывод: %1")
                          .arg(printReason)
                          .toUtf8()
                          .constData());
@@ -189,7 +199,8 @@ int CheckOutputs(const cli::TCliSession& session, int status) {
     const serial::TTranscript& transcript = session.Transcript();
     if (transcript.Incomplete()) {
         std::fprintf(stderr, "%s\n",
-                     QStringLiteral("Протокол обмена записан не полностью, файл \"%1\": %2")
+                     QCoreApplication::translate(
+                         "cli", "Протокол обмена записан не полностью, файл \"%1\": %2")
                          .arg(QDir::toNativeSeparators(transcript.FileName()), transcript.Error())
                          .toUtf8()
                          .constData());
@@ -213,64 +224,72 @@ int main(int argc, char** argv) {
     }
     QCoreApplication::setApplicationName(QStringLiteral("tolmarik-cli"));
     QCoreApplication::setApplicationVersion(app::ProgramVersion());
+    app::InstallTranslations(*application, app::ChosenLanguage());
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral(
-            "Talks to one instrument on a serial port.\n\n"
-            "Commands:\n"
-            "  PORT identify                 model, firmware version and settings\n"
-            "  PORT stats [--previous]       statistics of the last (or previous) flight\n"
+        QCoreApplication::translate(
+            "cli",
+            "Работает с одним прибором на последовательном порту.\n"
+            "\n"
+            "Команды:\n"
+            "  PORT identify                 модель, версия прошивки и настройки\n"
+            "  PORT stats [--previous]       статистика последнего (или предыдущего) полёта\n"
             "  PORT download [--previous] [--pages] [--dir DIR] [--no-igc] [--keep-partial]\n"
-            "                                download that flight into Track<N>.gpx/.enx/.igc\n"
-            "  PORT page N                   dump memory page N\n") +
+            "                                скачать этот полёт в Track<N>.gpx/.enx/.igc\n"
+            "  PORT page N                   вывести страницу памяти N\n") +
         cli::FlightCommandsHelp() +
-        QStringLiteral(
-            "  PORT save FILE.bcf            save the instrument's settings to a file\n"
-            "  PORT write FILE.bcf [--yes]   write a configuration file's settings\n"
-            "  PORT set-timezone H [--yes]   set the time zone, whole hours from -12 to +14\n"
+        QCoreApplication::translate(
+            "cli",
+            "  PORT save FILE.bcf            сохранить настройки прибора в файл\n"
+            "  PORT write FILE.bcf [--yes]   записать в прибор настройки из файла\n"
+            "  PORT set-timezone H [--yes]   задать часовой пояс, целые часы от -12 до +14\n"
             "  PORT firmware FILE.enc [--backup-dir DIR] [--no-backup] [--yes]\n"
-            "                                keep the settings, update the firmware\n"
-            "  bcf FILE.bcf                  show a configuration file\n"
+            "                                сохранить настройки, обновить прошивку\n"
+            "  bcf FILE.bcf                  показать файл конфигурации\n"
             "  plot FILE OUT.png [--size WxH]\n"
-            "                                draw the flight in an IGC or GPX file\n"
-            "  kml FILE OUT.kml              the flight in an IGC or GPX file for Google Earth\n"
-            "  logbook list|totals           the pilot's logbook: flights (local time of\n"
-            "                                the take-off place; --utc: UTC), totals\n"
+            "                                нарисовать полёт из файла IGC или GPX\n"
+            "  kml FILE OUT.kml              полёт из файла IGC или GPX для Google Earth\n"
+            "  logbook list|totals           журнал пилота: полёты (местное время места\n"
+            "                                взлёта; --utc: UTC), итоги\n"
             "  logbook totals --by year|month|site|glider\n"
-            "                                totals split one way\n"
-            "  logbook records               the longest, farthest, best-scored, highest\n"
-            "                                flight and the best climb\n"
-            "  logbook sites                 take-off sites with their flights and hours\n"
-            "  logbook site-radius [METRES]  the radius of one site (kept; default 500)\n"
-            "  logbook find TEXT             the flights whose site, glider, notes or pilot\n"
-            "                                mention TEXT\n"
-            "  logbook import PATH...        add IGC and GPX files (folders recursively)\n"
-            "  logbook export-csv FILE|-     every flight as CSV (\"-\": standard output)\n"
-            "  logbook show N                the facts of flight N (numbers follow dates)\n"
+            "                                итоги с разбивкой по одному признаку\n"
+            "  logbook records               самый долгий, дальний, лучший по баллам, высокий\n"
+            "                                полёт и лучший набор высоты\n"
+            "  logbook sites                 места взлёта с их полётами и часами\n"
+            "  logbook site-radius [METRES]  радиус одного места (запоминается; 500 сначала)\n"
+            "  logbook find TEXT             полёты, чьи место, крыло, заметки или пилот\n"
+            "                                упоминают TEXT\n"
+            "  logbook import PATH...        добавить файлы IGC и GPX (папки целиком)\n"
+            "  logbook export-csv FILE|-     все полёты в CSV (\"-\": стандартный вывод)\n"
+            "  logbook show N                сведения о полёте N (номера идут по датам)\n"
             "  logbook add --date YYYY-MM-DD --takeoff HH:MM --duration H:MM\n"
-            "        [--site S] [--glider G] [--notes T]   a flight without a track\n"
-            "  logbook rescore               score the flights not scored yet\n"
-            "  logbook merge N M             flight M is flight N from another recorder\n"
-            "  logbook unmerge M             count flight M on its own again\n"
+            "        [--site S] [--glider G] [--notes T]   полёт без трека\n"
+            "  logbook rescore               оценить полёты, ещё не оценённые\n"
+            "  logbook merge N M             полёт M - это полёт N с другого прибора\n"
+            "  logbook unmerge M             снова считать полёт M отдельно\n"
             "  logbook edit N [--site S] [--glider G] [--notes T] [--date D]\n"
-            "        [--takeoff HH:MM] [--yes]   change flight N (--yes: name the\n"
-            "                                flights nearby too without asking)\n"
-            "  logbook undo                  take back the latest change\n"
-            "  logbook backup FILE           the logbook and its track files in one file\n"
-            "  logbook restore FILE          the logbook brought back from a backup\n") +
+            "        [--takeoff HH:MM] [--yes]   изменить полёт N (--yes: переименовать\n"
+            "                                и соседние полёты, не спрашивая)\n"
+            "  logbook undo                  отменить последнее изменение\n"
+            "  logbook backup FILE           журнал и его файлы треков в одном файле\n"
+            "  logbook restore FILE          журнал, восстановленный из копии\n") +
         cli::ScoreCommandsHelp() +
-        QStringLiteral(
-            "  ports                         list the serial ports: port, description,\n"
-            "                                USB vendor:product id, adapter mark\n\n"
-            "PORT is a name such as ttyUSB0 or a path such as /dev/pts/3, or \"auto\":\n"
-            "the first port of a known USB-serial adapter where an instrument answers.\n"
-            "Ports the system does not list (e.g. pseudo-terminals) can be added, as\n"
-            "paths separated by \":\", in the environment variable TOLMARIK_EXTRA_PORTS;\n"
-            "\"auto\" tries them after the adapters.\n\n"
-            "write, set-timezone and firmware first show what will change and ask on the\n"
-            "terminal; --yes answers for scripts. Nothing is written to an instrument of\n"
-            "a model this program does not know.\n\n") +
+        QCoreApplication::translate(
+            "cli",
+            "  ports                         список последовательных портов: порт, описание,\n"
+            "                                USB vendor:product id, метка адаптера\n"
+            "\n"
+            "PORT - имя, например ttyUSB0, путь, например /dev/pts/3, или \"auto\":\n"
+            "первый порт известного адаптера USB-COM, где отвечает прибор.\n"
+            "Порты, которых система не перечисляет (например, псевдотерминалы), можно\n"
+            "добавить путями через \":\" в переменной окружения TOLMARIK_EXTRA_PORTS;\n"
+            "\"auto\" пробует их после адаптеров.\n"
+            "\n"
+            "write, set-timezone и firmware сначала показывают, что изменится, и\n"
+            "спрашивают в терминале; --yes отвечает за сценарии. В прибор модели, которой\n"
+            "программа не знает, ничего не записывается.\n"
+            "\n") +
         ExitStatusHelp());
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
@@ -280,7 +299,8 @@ int main(int argc, char** argv) {
     scoreOptions.AddTo(parser);
     const cli::TFlightCommandOptions flightOptions;
     flightOptions.AddTo(parser);
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("See above."));
+    parser.addPositionalArgument(QStringLiteral("command"),
+                                 QCoreApplication::translate("cli", "См. выше."));
     const QStringList arguments = cli::WithTimeZoneHoursKept(application->arguments());
     if (IsLogbookCommand(arguments))
         parser.setOptionsAfterPositionalArgumentsMode(
@@ -323,24 +343,28 @@ int main(int argc, char** argv) {
             if (args.size() == 3 && args[0] == QLatin1String("plot")) {
                 QSize picture = track::DefaultFlightPlotSize;
                 if (parser.isSet(options.size) && !ParseSize(parser.value(options.size), picture)) {
-                    session.Fail(QStringLiteral("Размер рисунка: от %1x%2 до %3x%4")
-                                     .arg(track::MinFlightPlotSize.width())
-                                     .arg(track::MinFlightPlotSize.height())
-                                     .arg(track::MaxFlightPlotSize.width())
-                                     .arg(track::MaxFlightPlotSize.height()));
+                    session.Fail(
+                        QCoreApplication::translate("cli", "Размер рисунка: от %1x%2 до %3x%4")
+                            .arg(track::MinFlightPlotSize.width())
+                            .arg(track::MinFlightPlotSize.height())
+                            .arg(track::MaxFlightPlotSize.width())
+                            .arg(track::MaxFlightPlotSize.height()));
                     return flow::EC_USAGE;
                 }
                 return session.Plot(args[1], args[2], picture);
             }
             if (args.size() == 1 && args[0] == QLatin1String("ports")) return session.ListPorts();
             // Not a port either: these names are commands.
-            return UsageError(QStringLiteral("Wrong number of arguments for %1.").arg(args[0]));
+            return UsageError(
+                QCoreApplication::translate("cli", "Неверное число аргументов команды %1.")
+                    .arg(args[0]));
         }
         if (args.isEmpty()) {
             std::fputs(parser.helpText().toUtf8().constData(), stdout);
             return flow::EC_USAGE;
         }
-        if (args.size() < 2) return UsageError(QStringLiteral("No command given."));
+        if (args.size() < 2)
+            return UsageError(QCoreApplication::translate("cli", "Не указана команда."));
         if (const std::optional<int> refused = cli::CheckChangeCommand(args)) return *refused;
         if (parser.isSet(options.transcript)) {
             const QString transcript = parser.value(options.transcript);
@@ -396,13 +420,15 @@ int main(int argc, char** argv) {
             const unsigned page = args[2].toUInt(&ok);
             if (!ok || page > kLastPage)
                 return UsageError(
-                    QStringLiteral("The page is a number from 0 to %1.").arg(kLastPage));
+                    QCoreApplication::translate("cli", "Номер страницы: число от 0 до %1.")
+                        .arg(kLastPage));
             return session.Page(int(page));
         }
         if (command == QLatin1String("write") && args.size() == 3)
             return session.WriteConfig(args[2], yes);
         if (command == QLatin1String("save") && args.size() == 3) {
-            if (args[2].isEmpty()) return UsageError(QStringLiteral("The file name is empty."));
+            if (args[2].isEmpty())
+                return UsageError(QCoreApplication::translate("cli", "Пустое имя файла."));
             // A device or a folder by that name is no place for the settings,
             // with or without the extension added.
             if (const QFileInfo given(args[2]); given.exists() && !given.isFile()) {
@@ -421,7 +447,8 @@ int main(int argc, char** argv) {
                                         ? parser.value(options.backupDir)
                                         : models::DefaultBackupFolder(),
                                     parser.isSet(options.noBackup), yes);
-        return UsageError(QStringLiteral("Unknown command or wrong number of arguments."));
+        return UsageError(QCoreApplication::translate(
+            "cli", "Неизвестная команда или неверное число аргументов."));
     };
     int status = flow::EC_OK;
     try {

@@ -64,7 +64,7 @@ class TestProgramOptions : public QObject {
         const Result r =
             RunWithoutDisplay(QStringLiteral(TOLMARIK_PROGRAM), {QStringLiteral("-h")});
         QCOMPARE(r.exitCode, 0);
-        QVERIFY2(r.out.contains(QStringLiteral("--port PORT")), qPrintable(r.out));
+        QVERIFY2(r.out.contains(QStringLiteral("--port ПОРТ")), qPrintable(r.out));
     }
 
     void windowProgram_refused_usageErrorWithoutWindow_data() {

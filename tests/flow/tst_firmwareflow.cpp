@@ -161,7 +161,7 @@ class TestFirmwareFlow : public QObject {
         QCOMPARE(bench_.Sim().FirmwareBlocksReceived() > 0, sent);
         if (ending == QLatin1String("port")) {
             QCOMPARE(reports.outcomes.size(), std::size_t(1));
-            QCOMPARE(reports.outcomes[0].text, device::PortFailedText);
+            QCOMPARE(reports.outcomes[0].text, QString(device::PortFailedText));
             QVERIFY(!reports.outcomes[0].reason.isEmpty());
         }
         if (ending.isEmpty()) {

@@ -36,16 +36,16 @@ class TestOutcome : public QObject {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("exitStatus");
         QTest::newRow("port") << int(device::ST_PORT_FAILED) << qintptr(0) << TOutcome::NoDevice
-                              << device::PortFailedText << int(flow::EC_PORT);
+                              << QString(device::PortFailedText) << int(flow::EC_PORT);
         QTest::newRow("lost while reading")
             << int(device::ST_NO_LINK) << device::LINK_LOST << TOutcome::NoLinkCheckPort
             << device::LinkLostText() << int(flow::EC_NO_LINK);
         QTest::newRow("silent at Считать")
             << int(device::ST_NO_LINK) << qintptr(0) << TOutcome::NoLinkCheckPort
-            << device::NoLinkCheckPortText << int(flow::EC_NO_LINK);
+            << QString(device::NoLinkCheckPortText) << int(flow::EC_NO_LINK);
         QTest::newRow("silent at an update")
             << int(device::ST_NO_LINK) << qintptr(0) << TOutcome::DeviceSilent
-            << device::DeviceSilentText << int(flow::EC_NO_LINK);
+            << QString(device::DeviceSilentText) << int(flow::EC_NO_LINK);
     }
     void failureOfStatus() {
         QFETCH(int, status);
@@ -65,8 +65,8 @@ class TestOutcome : public QObject {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("exitStatus");
         using flow::TChainResult;
-        QTest::newRow("written") << int(TChainResult::Done) << false << device::ConfigWrittenText
-                                 << int(flow::EC_OK);
+        QTest::newRow("written") << int(TChainResult::Done) << false
+                                 << QString(device::ConfigWrittenText) << int(flow::EC_OK);
         QTest::newRow("other model")
             << int(TChainResult::ModelMismatch) << false << flow::ModelMismatchText(101, 102)
             << int(flow::EC_MODEL_MISMATCH);
@@ -79,8 +79,8 @@ class TestOutcome : public QObject {
         QTest::newRow("changed while asked")
             << int(TChainResult::ChangedMeanwhile) << false
             << flow::Entry(TOutcome::ChangedMeanwhile).text << int(flow::EC_CHANGED);
-        QTest::newRow("silent") << int(TChainResult::NoLink) << false << device::NoDeviceText
-                                << int(flow::EC_NO_LINK);
+        QTest::newRow("silent") << int(TChainResult::NoLink) << false
+                                << QString(device::NoDeviceText) << int(flow::EC_NO_LINK);
         QTest::newRow("lost") << int(TChainResult::NoLink) << true << device::LinkLostText()
                               << int(flow::EC_NO_LINK);
     }

@@ -139,7 +139,7 @@ class TestCli : public QObject, public TCliBench {
         for (const flow::TExitCodeText& row : flow::kExitCodeTexts)
             QVERIFY2(r.out.contains(QStringLiteral("  %1  %2\n")
                                         .arg(int(row.code))
-                                        .arg(QLatin1String(row.meaning))),
+                                        .arg(QString::fromUtf8(row.meaning))),
                      row.meaning);
     }
 
@@ -163,7 +163,14 @@ class TestCli : public QObject, public TCliBench {
         QStringList headings;  // the line after each .TP
         for (qsizetype i = 0; i + 1 < lines.size(); ++i)
             if (lines[i] == QLatin1String(".TP")) headings << lines[i + 1];
-        const QString help = RunCli({QStringLiteral("--help")}).out;
+        // The manual page is the English one.
+        QProcess english;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TOLMARIK_LANG"), QStringLiteral("en"));
+        english.setProcessEnvironment(environment);
+        english.start(QStringLiteral(TOLMARIK_CLI), {QStringLiteral("--help")});
+        QVERIFY(english.waitForFinished(60000));
+        const QString help = QString::fromUtf8(english.readAllStandardOutput());
         QVERIFY(!help.isEmpty());
 
         static const QRegularExpression option(QStringLiteral("--([a-z][a-z-]+)"));
@@ -248,7 +255,7 @@ class TestCli : public QObject, public TCliBench {
         simulator.SetFaults({});
         QCOMPARE(r.exitCode, int(flow::EC_NO_LINK));
         QVERIFY(r.out.isEmpty());
-        QCOMPARE(r.err.trimmed(), device::NoDeviceText);
+        QCOMPARE(r.err.trimmed(), QString(device::NoDeviceText));
     }
 
     // The pilot's script must learn that what it reads is not all there is.

@@ -223,7 +223,7 @@ class TestCliChange : public QObject, public TCliBench {
         const Result r = RunCli(
             {simulator.PortPath(), QStringLiteral("set-timezone"), hours, QStringLiteral("--yes")});
         QCOMPARE(r.exitCode, int(flow::EC_USAGE));
-        QVERIFY2(r.err.contains(QStringLiteral("from -12 to +14")), qPrintable(r.err));
+        QVERIFY2(r.err.contains(QStringLiteral("от -12 до +14")), qPrintable(r.err));
         QCOMPARE(simulator.RequestCount(), 0);
     }
 

@@ -14,16 +14,12 @@
 
 namespace {
 
-// Installs the translation compiled from the given .ts for as long as it lives.
+// Installs the program's compiled catalogue for as long as it lives.
 class TLanguage {
   public:
     explicit TLanguage(const QString& name) {
-#ifdef TOLMARIK_QM_DIR
         loaded_ = translator_.load(QStringLiteral(TOLMARIK_QM_DIR "/%1.qm").arg(name)) &&
                   QCoreApplication::installTranslator(&translator_);
-#else
-        Q_UNUSED(name);
-#endif
     }
     ~TLanguage() { QCoreApplication::removeTranslator(&translator_); }
     bool Loaded() const { return loaded_; }
@@ -33,7 +29,7 @@ class TLanguage {
     bool loaded_ = false;
 };
 
-const char* const NotCompiled = "The translations were not compiled (no lrelease)";
+const char* const NotLoaded = "The program's compiled catalogue could not be loaded";
 
 track::TFlightStatsReply Stats(int minutes) {
     track::TFlightStatsReply s;
@@ -57,6 +53,16 @@ QStringList ModelHeaders() {
     return headers;
 }
 
+scoring::TScoreResult Scored() {
+    scoring::TScoreResult scored;
+    scored.found = true;
+    scored.proven = true;
+    scored.rulesName = QStringLiteral("XContest");
+    scored.kindName = logbook::KindName(QStringLiteral("free"));
+    scored.score = 12.345;
+    return scored;
+}
+
 QByteArray CsvHeader() { return logbook::TLogbook::CsvText({}).trimmed(); }
 
 }  // namespace
@@ -67,8 +73,8 @@ class TestEnglishTexts : public QObject {
     void english_data() {
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("expected");
-        TLanguage en(QStringLiteral("lower_en"));
-        if (!en.Loaded()) QSKIP(NotCompiled);
+        TLanguage en(QStringLiteral("tolmarik_en"));
+        QVERIFY2(en.Loaded(), NotLoaded);
         const QStringList stats = track::FlightStatsLines(Stats(95));
         QTest::newRow("statistics, first line") << stats.value(0) << "Flight No. 12";
         QTest::newRow("statistics, duration, many") << stats.value(2) << "Duration 95 minutes";
@@ -83,6 +89,8 @@ class TestEnglishTexts : public QObject {
         none.rulesName = QStringLiteral("XContest");
         QTest::newRow("score report, no score")
             << scoring::ScoreLine(none) << "XContest: no score (too few points)";
+        QTest::newRow("score report, decimal point")
+            << scoring::ScoreLine(Scored()) << "XContest: 12.35 pts, free flight";
     }
     void english() {
         QFETCH(QString, shown);
@@ -94,8 +102,8 @@ class TestEnglishTexts : public QObject {
         const QByteArray russian = CsvHeader();
         QVERIFY(russian.startsWith("\"Дата\",\"Взлёт\",\"Посадка\","));
         {
-            TLanguage en(QStringLiteral("lower_en"));
-            if (!en.Loaded()) QSKIP(NotCompiled);
+            TLanguage en(QStringLiteral("tolmarik_en"));
+            QVERIFY2(en.Loaded(), NotLoaded);
             const QByteArray english = CsvHeader();
             QVERIFY2(english.startsWith("\"Date\",\"Takeoff\",\"Landing\",\"Takeoff UTC\","),
                      english.constData());
@@ -129,26 +137,28 @@ class TestEnglishTexts : public QObject {
         // The source itself, with no translation loaded.
         QCOMPARE(logbook::FlightCountText(count), russian);
         {
-            TLanguage ru(QStringLiteral("lower_ru"));
-            if (!ru.Loaded()) QSKIP(NotCompiled);
+            TLanguage ru(QStringLiteral("tolmarik_ru"));
+            QVERIFY2(ru.Loaded(), NotLoaded);
             QCOMPARE(logbook::FlightCountText(count), russian);
         }
-        TLanguage en(QStringLiteral("lower_en"));
-        if (!en.Loaded()) QSKIP(NotCompiled);
+        TLanguage en(QStringLiteral("tolmarik_en"));
+        QVERIFY2(en.Loaded(), NotLoaded);
         QCOMPARE(logbook::FlightCountText(count), english);
     }
 
     // A text made once and kept must not stay in the first language asked.
     void russianAgain_afterEnglish() {
         {
-            TLanguage en(QStringLiteral("lower_en"));
-            if (!en.Loaded()) QSKIP(NotCompiled);
+            TLanguage en(QStringLiteral("tolmarik_en"));
+            QVERIFY2(en.Loaded(), NotLoaded);
             QCOMPARE(logbook::KindName(QStringLiteral("free")), QStringLiteral("free flight"));
         }
         QCOMPARE(logbook::KindName(QStringLiteral("free")), QStringLiteral("свободный полёт"));
         QCOMPARE(track::FlightStatsLines(Stats(95)).value(2),
                  QStringLiteral("Продолжительноость 95 минут"));
         QCOMPARE(ModelHeaders().value(1), QStringLiteral("Дата"));
+        QCOMPARE(scoring::ScoreLine(Scored()),
+                 QStringLiteral("XContest: 12,35 б, свободный полёт"));
     }
 };
 

@@ -2031,6 +2031,11 @@ Update the firmware without a copy of the settings?</translation>
         <source>  %1–%2  %3 км, %4 км/ч, качество %5</source>
         <translation>  %1–%2  %3 km, %4 km/h, glide ratio %5</translation>
     </message>
+    <message>
+        <source>,</source>
+        <comment>decimal separator</comment>
+        <translation>.</translation>
+    </message>
 </context>
 <context>
     <name>serial</name>

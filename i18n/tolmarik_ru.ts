@@ -1942,6 +1942,11 @@ write, set-timezone и firmware сначала показывают, что из
         <source>  %1–%2  %3 км, %4 км/ч, качество %5</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>,</source>
+        <comment>decimal separator</comment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>serial</name>

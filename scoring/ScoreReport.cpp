@@ -11,8 +11,11 @@ namespace scoring {
 
 namespace {
 
+// The report's decimal separator follows its language: a comma in Russian.
 QString Number(double value, int decimals = 2) {
-    return QString::number(value, 'f', decimals).replace(QLatin1Char('.'), QLatin1Char(','));
+    return QString::number(value, 'f', decimals)
+        .replace(QLatin1Char('.'),
+                 QCoreApplication::translate("scoring", ",", "decimal separator"));
 }
 
 QString TimeOf(const TScorePoint& point) {

@@ -1,6 +1,7 @@
-// Takes the screenshots in docs/screenshots: the program's windows against a
-// simulated instrument, driven as a user would click them.
-//   xvfb-run -s "-screen 0 1024x768x24" build/tests/app/tolmarik-screenshots docs/screenshots
+// Takes the screenshots in docs/screenshots/LANGUAGE: the program's windows
+// against a simulated instrument, driven as a user would click them, in the
+// language TOLMARIK_LANG names. scripts/take-screenshots runs it for each
+// language under Xvfb.
 #include <QCheckBox>
 #include <QDialog>
 #include <QDir>
@@ -22,6 +23,7 @@
 #include "app/MAIN.h"
 #include "app/SetupUnit.h"
 #include "app/TApplication.h"
+#include "device/UserTexts.h"
 #include "firmware/UnitFirmwareUpdate.h"
 #include "models/DeviceFactory.h"
 #include "serial/UnitNVC.h"
@@ -150,7 +152,7 @@ int main(int argc, char** argv) {
         ok &= Save(&form, folder, "firmware-update.png");
         ok &= Wait([&] { return !dialogs.messages.empty(); }, 120000);
         ok &= !dialogs.messages.empty() &&
-              dialogs.messages[0].text == QStringLiteral("Прошивка обновлена");
+              dialogs.messages[0].text == QString(device::FirmwareUpdatedText);
         fw->btExit->click();
     }
 

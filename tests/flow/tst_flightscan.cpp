@@ -142,12 +142,10 @@ class TestFlightScan : public QObject {
         flow::TFlightScan::ForgetKeptScans();
         QVERIFY(bench_.Plug());
         scan_ = std::make_unique<flow::TFlightScan>(bench_.link, scanReports_);
-        // Short enough for the failure paths, long enough that a reply on a
-        // busy machine is not taken for silence.
-        scan_->Timing.pollStep = std::chrono::milliseconds(2);
+        scan_->Timing = testsupport::TSimBench::Timing();
         scan_->Lookup = &logbook_;
         run_ = std::make_unique<flow::TFlightsDownload>(bench_.link, runReports_);
-        run_->Timing.pollStep = std::chrono::milliseconds(2);
+        run_->Timing = testsupport::TSimBench::Timing();
         run_->Folder = [this] { return bench_.Folder(); };
         logbook_.spans.clear();
         hooks_.push_back(flow::AttachDownloadHook([this](const flow::TDownloadedTrack& track) {

@@ -63,9 +63,7 @@ class TestSettingsWrite : public QObject {
     // Runs a write started by `start` to its end.
     flow::TReport Run(TAnswers& answers, const std::function<bool(flow::TSettingsWrite&)>& start) {
         flow::TSettingsWrite write(bench_.link, answers);
-        // Short enough for the failure paths, long enough that a reply on a
-        // busy machine is not taken for silence.
-        write.Timing.pollStep = std::chrono::milliseconds(2);
+        write.Timing = testsupport::TSimBench::Timing();
         std::optional<flow::TReport> finished;
         write.OnFinished = [&](const flow::TReport& report) { finished = report; };
         if (!start(write)) return flow::Report(TOutcome::PortBusy);

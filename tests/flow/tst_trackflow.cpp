@@ -134,9 +134,7 @@ class TestTrackFlow : public QObject {
         heard_.clear();
         track_ = std::make_unique<flow::TTrackDownload>(bench_.link, reports_);
         track_->Folder = [this] { return bench_.Folder(); };
-        // Short enough for the failure paths, long enough that a reply on a
-        // busy machine is not taken for silence.
-        track_->Timing.pollStep = std::chrono::milliseconds(2);
+        track_->Timing = testsupport::TSimBench::Timing();
     }
     void cleanup() {
         for (int id : hooks_) flow::DetachDownloadHook(id);
@@ -385,7 +383,7 @@ class TestTrackFlow : public QObject {
         download.KeepPartial = keepPartial;
         download.Track().Folder = [this] { return bench_.Folder(); };
         // The hang-up counts requests: a busy machine must not make a try fail.
-        if (hangUpAfter < 0) download.Track().Timing.pollStep = std::chrono::milliseconds(2);
+        if (hangUpAfter < 0) download.Track().Timing = testsupport::TSimBench::Timing();
         QVERIFY(download.Start(0, true));
         QVERIFY(testsupport::WaitFor([&] { return reports.finished.has_value(); }, 60000));
         QVERIFY(!download.Running());

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "device/DeviceIO.h"
 #include "serial/UnitNVC.h"
 #include "sim/FlightGenerator.h"
 #include "sim/Simulator.h"
@@ -18,6 +19,17 @@ class TSimBench {
     serial::TNonVisComp link;
 
     explicit TSimBench(int pollingMs = 5) { link.comport.SetPollingDelay(pollingMs); }
+
+    // The workers' waits for this bench: polls short enough for the failure
+    // paths, long enough that a reply on a busy machine is not taken for
+    // silence; and no quiet gap beyond the bench's own polling, since the
+    // simulator has no adapter that pauses within an answer.
+    static device::TWorkerTiming Timing() {
+        device::TWorkerTiming timing;
+        timing.pollStep = std::chrono::milliseconds(2);
+        timing.quietGap = std::chrono::milliseconds(0);
+        return timing;
+    }
 
     // A new simulator on a new terminal, unpaced unless asked, and a new
     // folder; the link is pointed at it. Call from init().

@@ -194,18 +194,11 @@ void TFormUpdateFW::Progress(int percent) {
 }
 
 void TFormUpdateFW::Outcome(const flow::TReport& report) {
-    using flow::TOutcome;
-    const bool silent =
-        report.outcome == TOutcome::DeviceSilent || report.outcome == TOutcome::LinkLost;
-    // A lost link reads as silence in the box; the line below says it went.
-    const QString boxText = silent ? flow::Entry(TOutcome::DeviceSilent).text : report.text;
-    ShowMessage(window(), boxText, UpdateCaption(),
+    const flow::TFirmwareEndView view = flow::FirmwareEndView(report);
+    ShowMessage(window(), view.boxText, UpdateCaption(),
                 report.Good() ? TMessageKind::Information : TMessageKind::Error);
-    if (report.outcome == TOutcome::LinkLost) Info(report.text);
-    if (!report.reason.isEmpty()) Info(report.reason);
-    // The bar stays at the last accepted block when the instrument fell
-    // silent.
-    if (!silent) pbUpdate->hide();
+    for (const QString& line : view.lines) Info(line);
+    if (!view.progressStays) pbUpdate->hide();
     // After a success the buttons stay off: the checks after the transfer
     // come first.
     if (!report.Good()) SetButtonsEnabled(true);

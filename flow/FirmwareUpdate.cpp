@@ -215,6 +215,16 @@ QString UpdateWithoutBackupQuestion(const QString& reason) {
         .arg(reason);
 }
 
+TFirmwareEndView FirmwareEndView(const TReport& report) {
+    TFirmwareEndView view;
+    const bool lost = report.outcome == TOutcome::LinkLost;
+    view.progressStays = lost || report.outcome == TOutcome::DeviceSilent;
+    view.boxText = lost ? Entry(TOutcome::DeviceSilent).text : report.text;
+    if (lost) view.lines << report.text;
+    if (!report.reason.isEmpty()) view.lines << report.reason;
+    return view;
+}
+
 QString FirmwareVersionsText(std::optional<std::uint16_t> before,
                              std::optional<std::uint16_t> after) {
     const auto text = [](std::optional<std::uint16_t> version) {

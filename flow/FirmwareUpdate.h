@@ -9,6 +9,7 @@
 // using the port (device::TPortActivity) from Start() to Finished, questions included.
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -72,6 +73,16 @@ QString UpdateWithoutBackupQuestion(const QString& reason);
 QString FirmwareVersionsText(std::optional<std::uint16_t> before,
                              std::optional<std::uint16_t> after);
 QString RestoreSettingsQuestion(const QString& backupPath);
+
+// How an update's end is shown: the box's text, the lines under it, and
+// whether the progress stays where the transfer stopped. A lost link reads as
+// silence in the box, and a line says the link went.
+struct TFirmwareEndView {
+    QString boxText;
+    QStringList lines;
+    bool progressStays = false;
+};
+TFirmwareEndView FirmwareEndView(const TReport& report);
 
 class TFirmwareUpdate : public QObject {
   public:

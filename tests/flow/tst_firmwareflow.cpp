@@ -15,6 +15,7 @@
 #include "tests/support/SimBench.h"
 
 using flow::TOutcome;
+Q_DECLARE_METATYPE(flow::TReport)
 
 namespace {
 
@@ -204,6 +205,36 @@ class TestFirmwareFlow : public QObject {
         QCOMPARE(lines[1], QStringLiteral("Файл прошивки: /tmp/fw 2.enc (1234 байт)"));
         QVERIFY(lines[2].startsWith(QStringLiteral("Не отключайте прибор")));
         QCOMPARE(lines[3], QStringLiteral("Обновить прошивку?"));
+    }
+
+    // The window's box reads silence for a lost link too; the lines under it
+    // say what went, and the progress stays where the transfer stopped.
+    void endView_data() {
+        QTest::addColumn<flow::TReport>("report");
+        QTest::addColumn<QString>("boxText");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<bool>("progressStays");
+        const flow::TReport silent = flow::Report(TOutcome::DeviceSilent);
+        const flow::TReport lost = flow::Report(TOutcome::LinkLost);
+        const flow::TReport done = flow::Report(TOutcome::FirmwareUpdated);
+        flow::TReport refused = flow::Report(TOutcome::PortBusy);
+        refused.reason = QStringLiteral("занят другой программой");
+        QTest::newRow("updated") << done << done.text << QStringList{} << false;
+        QTest::newRow("silent") << silent << silent.text << QStringList{} << true;
+        QTest::newRow("link lost: silence in the box, the loss below")
+            << lost << silent.text << QStringList{lost.text} << true;
+        QTest::newRow("with a reason")
+            << refused << refused.text << QStringList{refused.reason} << false;
+    }
+    void endView() {
+        QFETCH(flow::TReport, report);
+        QFETCH(QString, boxText);
+        QFETCH(QStringList, lines);
+        QFETCH(bool, progressStays);
+        const flow::TFirmwareEndView view = flow::FirmwareEndView(report);
+        QCOMPARE(view.boxText, boxText);
+        QCOMPARE(view.lines, lines);
+        QCOMPARE(view.progressStays, progressStays);
     }
 
     void busyPort_refusedNothingStarted() {

@@ -1,8 +1,10 @@
 #pragma once
 // The bench every suite that talks to the simulated instrument stands on: a
 // fresh simulator for each test (its settings, faults and records start
-// anew), the link the program talks through, read every 5 ms so that long
-// exchanges stay short, and a folder for the files the test makes.
+// anew), the link the program talks through, and a folder for the files the
+// test makes. The link is the bench's own, read every 5 ms so that long
+// exchanges stay short, or, for the windows, the program's one link as the
+// program reads it.
 #include <QTemporaryDir>
 #include <memory>
 
@@ -15,10 +17,16 @@
 namespace testsupport {
 
 class TSimBench {
-  public:
-    serial::TNonVisComp link;
+    std::unique_ptr<serial::TNonVisComp> ownLink_;
 
-    explicit TSimBench(int pollingMs = 5) { link.comport.SetPollingDelay(pollingMs); }
+  public:
+    serial::TNonVisComp& link;
+
+    explicit TSimBench(int pollingMs = 5)
+        : ownLink_(std::make_unique<serial::TNonVisComp>()), link(*ownLink_) {
+        link.comport.SetPollingDelay(pollingMs);
+    }
+    explicit TSimBench(serial::TNonVisComp& programLink) : link(programLink) {}
 
     // The workers' waits for this bench: polls short enough for the failure
     // paths, long enough that a reply on a busy machine is not taken for

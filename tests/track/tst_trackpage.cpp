@@ -27,6 +27,7 @@
 #include "sim/Simulator.h"
 #include "sim/TrackMemory.h"
 #include "tests/support/ExampleFlight.h"
+#include "tests/support/SimBench.h"
 #include "track/FlightPlot.h"
 #include "track/FlightPlotView.h"
 #include "track/TrackExport.h"
@@ -184,14 +185,13 @@ int StatsRequests(const sim::TSimulator& simulator) {
 
 class TestTrackPage : public QObject {
     Q_OBJECT
-    std::unique_ptr<sim::TSimulator> simulator;
+    testsupport::TSimBench bench{serial::TNonVisComp::Instance()};
     std::unique_ptr<QMdiArea> area;
     testing::TRecordingDialogs dialogs;
     QObject owner;
     device::TWindowHandle ownerHandle{&owner};
     models::TDeviceForm* form = nullptr;
     TTrackPage* page = nullptr;
-    std::unique_ptr<QTemporaryDir> workDir;
     QString startDir;
 
     void ReadStats(QToolButton* button) {
@@ -209,14 +209,10 @@ class TestTrackPage : public QObject {
     void init() {
         dialogs = {};
         device::SetDialogs(&dialogs);
-        workDir = std::make_unique<QTemporaryDir>();
-        QDir::setCurrent(workDir->path());
-        simulator = std::make_unique<sim::TSimulator>();
-        simulator->SetPaced(false);
-        QVERIFY(simulator->Start());
-        simulator->SetStats(0, testing::ExampleFlightStats());
-        simulator->SetMemory(FlightMemory());
-        serial::TNonVisComp::Instance().comport.SetPortName(simulator->PortPath());
+        QVERIFY(bench.Plug());
+        QDir::setCurrent(bench.Folder());
+        bench.Sim().SetStats(0, testing::ExampleFlightStats());
+        bench.Sim().SetMemory(FlightMemory());
         area = std::make_unique<QMdiArea>();
         QVERIFY(models::CreateDeviceForm(100, area.get(), ownerHandle.Target()));
         form = models::CurrentDeviceForm();
@@ -232,9 +228,8 @@ class TestTrackPage : public QObject {
         testing::ClearSettings();
         models::CloseDeviceForm();
         area.reset();
-        simulator.reset();
         QDir::setCurrent(startDir);
-        workDir.reset();
+        QVERIFY(bench.Unplug());
         device::SetDialogs(nullptr);
     }
 
@@ -278,7 +273,7 @@ class TestTrackPage : public QObject {
         ReadStats(page->btnStPrev);
         ReadStats(page->btnStPrev);
         std::vector<int> indices;
-        for (const auto& r : simulator->Requests())
+        for (const auto& r : bench.Sim().Requests())
             if (r[1] == device::CMD_READ_STATS) indices.push_back(r[4]);
         QCOMPARE(indices, std::vector<int>({0, 1, 1}));
     }
@@ -365,12 +360,12 @@ class TestTrackPage : public QObject {
     void unfinishedDownload_memoSaysSoAndButtonSavesWhatWasRead() {
         QFETCH(bool, linkLost);
         QFETCH(int, sectors);
-        simulator->SetMemory(FullSectorsMemory(linkLost ? 3 : device::MaxSectorCount + 5));
+        bench.Sim().SetMemory(FullSectorsMemory(linkLost ? 3 : device::MaxSectorCount + 5));
         ReadStats(page->btnStatLast);
         if (linkLost) {
             sim::TFaults faults;
             faults.hangUpAfterRequests = 2;  // the statistics, then the first sector
-            simulator->SetFaults(faults);
+            bench.Sim().SetFaults(faults);
         }
         page->btnLoad->click();
         QTRY_VERIFY_WITH_TIMEOUT(!page->WorkerRunning(), 60000);
@@ -431,9 +426,9 @@ class TestTrackPage : public QObject {
     }
 
     void trackFolder_choiceCancelled_folderKept() {
-        app::WriteSetting(QStringLiteral("trackpath"), workDir->path());
+        app::WriteSetting(QStringLiteral("trackpath"), bench.Folder());
         page->btnTrackFolder->click();  // no answer: cancelled
-        QCOMPARE(app::ReadSetting(QStringLiteral("trackpath"), QString()), workDir->path());
+        QCOMPARE(app::ReadSetting(QStringLiteral("trackpath"), QString()), bench.Folder());
     }
 
     void openFolder_data() {
@@ -600,7 +595,7 @@ class TestTrackPage : public QObject {
         page->btnLoad->click();
         QVERIFY(!page->WorkerRunning());
         QVERIFY(page->btnLoad->isEnabled());
-        QCOMPARE(simulator->RequestCount(), 0);
+        QCOMPARE(bench.Sim().RequestCount(), 0);
     }
 
     void badHeaderDuringDownload_buttonsBackButClickStartsNothing() {
@@ -608,7 +603,7 @@ class TestTrackPage : public QObject {
         sim::TFaults faults;
         faults.badHeader = true;
         faults.lateMs = 150;  // keeps the worker busy well past the first failed attempt
-        simulator->SetFaults(faults);
+        bench.Sim().SetFaults(faults);
         page->btnLoad->setEnabled(true);
         page->btnLoad->click();
         page->pbar->setVisible(true);
@@ -617,7 +612,7 @@ class TestTrackPage : public QObject {
         QVERIFY(!page->pbar->isVisibleTo(page));
         page->btnStatLast->click();
         QTRY_VERIFY_WITH_TIMEOUT(!page->WorkerRunning(), 30000);
-        QCOMPARE(StatsRequests(*simulator), 0);
+        QCOMPARE(StatsRequests(bench.Sim()), 0);
         QVERIFY(page->btnLoad->isEnabled());
     }
 };

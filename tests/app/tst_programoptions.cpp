@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "app/BuildInfo.h"
+#include "tests/support/ManualPage.h"
 
 namespace {
 struct Result {
@@ -89,6 +90,26 @@ class TestProgramOptions : public QObject {
             RunWithoutDisplay(QStringLiteral(TOLMARIK_SIM), {QStringLiteral("--colour")});
         QVERIFY(r.finished);
         QCOMPARE(r.exitCode, 2);
+    }
+
+    // Both manual pages of the simulator tell of every option of its help,
+    // which is the same in every language.
+    void simulator_manualPage_describesEveryOption_data() {
+        QTest::addColumn<QString>("page");
+        QTest::newRow("English") << QStringLiteral(TOLMARIK_SIM_MANUAL);
+        QTest::newRow("Russian") << QStringLiteral(TOLMARIK_SIM_MANUAL_RU);
+    }
+    void simulator_manualPage_describesEveryOption() {
+        QFETCH(QString, page);
+        const QString text = testsupport::ManualText(page);
+        QVERIFY2(!text.isEmpty(), qPrintable(page));
+        const Result r =
+            RunWithoutDisplay(QStringLiteral(TOLMARIK_SIM), {QStringLiteral("--help")});
+        QVERIFY2(r.finished && r.exitCode == 0, qPrintable(r.err));
+        QVERIFY(r.out.contains(QStringLiteral("--hang-up-mid-reply")));
+        const QStringList undescribed =
+            testsupport::UndescribedOptions(r.out, testsupport::ManualHeadings(text));
+        QVERIFY2(undescribed.isEmpty(), qPrintable(undescribed.join(QLatin1Char(' '))));
     }
 };
 

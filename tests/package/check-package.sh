@@ -95,11 +95,15 @@ else
   fi
 fi
 
-# Manual pages, and the command-line tool's exit statuses in its page.
+# Manual pages in both languages, and the command-line tool's exit statuses in
+# its page.
 for program in TolmarikProg tolmarik-cli tolmarik-sim; do
   page=$root/usr/share/man/man1/$program.1.gz
   gzip -t "$page" 2>/dev/null || { fail "no manual page $program.1.gz"; continue; }
   zcat "$page" | grep -q '^\.SH OPTIONS' || fail "$program.1 describes no options"
+  page=$root/usr/share/man/ru/man1/$program.1.gz
+  gzip -t "$page" 2>/dev/null || { fail "no Russian manual page $program.1.gz"; continue; }
+  zcat "$page" | grep -q '^\.SH ПАРАМЕТРЫ' || fail "ru/$program.1 describes no options"
 done
 cli_page=$(zcat "$root/usr/share/man/man1/tolmarik-cli.1.gz" 2>/dev/null || true)
 codes=$("$root/usr/bin/tolmarik-cli" --help | sed -n 's/^  \([0-9]\+\)  .*/\1/p')

@@ -1,6 +1,7 @@
 // tolmarik-cli as a pilot's script runs it: its help, usage errors, exit
 // statuses, ports, transcripts and output, and the reading commands.
 #include "tests/app/cli/CliBench.h"
+#include "tests/support/ManualPage.h"
 
 class TestCli : public QObject, public TCliBench {
     Q_OBJECT
@@ -153,42 +154,43 @@ class TestCli : public QObject, public TCliBench {
         QVERIFY(r.out.contains(QStringLiteral("Модель: 102 (Mevra-C)")));
     }
 
-    // The manual page tells of every command, option and exit status the
-    // help does.
+    // Each language's manual page tells of every command, option and exit
+    // status that the help in that language does.
+    void manualPage_agreesWithHelp_data() {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("commandsHeading");  // of the help
+        QTest::addColumn<QString>("statusesSection");  // of the page
+        QTest::newRow("English") << QStringLiteral(TOLMARIK_CLI_MANUAL) << "en"
+                                 << "Commands:\n"
+                                 << ".SH EXIT STATUS\n";
+        QTest::newRow("Russian") << QStringLiteral(TOLMARIK_CLI_MANUAL_RU) << "ru"
+                                 << "Команды:\n"
+                                 << ".SH \"КОД ЗАВЕРШЕНИЯ\"\n";
+    }
+
     void manualPage_agreesWithHelp() {
-        QFile file(QStringLiteral(TOLMARIK_CLI_MANUAL));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QString page = QString::fromUtf8(file.readAll());
-        const QStringList lines = page.split(QLatin1Char('\n'));
-        QStringList headings;  // the line after each .TP
-        for (qsizetype i = 0; i + 1 < lines.size(); ++i)
-            if (lines[i] == QLatin1String(".TP")) headings << lines[i + 1];
-        // The manual page is the English one.
-        QProcess english;
+        QFETCH(QString, page);
+        QFETCH(QString, language);
+        QFETCH(QString, commandsHeading);
+        QFETCH(QString, statusesSection);
+        const QString text = testsupport::ManualText(page);
+        QVERIFY2(!text.isEmpty(), qPrintable(page));
+        const QStringList headings = testsupport::ManualHeadings(text);
+        QProcess cli;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("TOLMARIK_LANG"), QStringLiteral("en"));
-        english.setProcessEnvironment(environment);
-        english.start(QStringLiteral(TOLMARIK_CLI), {QStringLiteral("--help")});
-        QVERIFY(english.waitForFinished(60000));
-        const QString help = QString::fromUtf8(english.readAllStandardOutput());
-        QVERIFY(!help.isEmpty());
+        environment.insert(QStringLiteral("TOLMARIK_LANG"), language);
+        cli.setProcessEnvironment(environment);
+        cli.start(QStringLiteral(TOLMARIK_CLI), {QStringLiteral("--help")});
+        QVERIFY(cli.waitForFinished(60000));
+        const QString help = QString::fromUtf8(cli.readAllStandardOutput());
+        QVERIFY(help.contains(QStringLiteral("--no-backup")));
+        const QStringList undescribed = testsupport::UndescribedOptions(help, headings);
+        QVERIFY2(undescribed.isEmpty(), qPrintable(undescribed.join(QLatin1Char(' '))));
 
-        static const QRegularExpression option(QStringLiteral("--([a-z][a-z-]+)"));
-        QStringList options;
-        for (const QRegularExpressionMatch& m : option.globalMatch(help)) options << m.captured(1);
-        options.removeDuplicates();
-        QVERIFY(options.contains(QStringLiteral("no-backup")));
-        for (const QString& name : options) {
-            const QString escaped = QStringLiteral("\\-\\-") +
-                                    QString(name).replace(QLatin1Char('-'), QStringLiteral("\\-"));
-            const bool described =
-                std::any_of(headings.begin(), headings.end(),
-                            [&](const QString& h) { return h.contains(escaped); });
-            QVERIFY2(described, qPrintable(name));
-        }
-
+        QVERIFY2(help.contains(commandsHeading), qPrintable(help));
         const QString commands =
-            help.section(QStringLiteral("Commands:\n"), 1).section(QStringLiteral("\n\n"), 0, 0);
+            help.section(commandsHeading, 1).section(QStringLiteral("\n\n"), 0, 0);
         static const QRegularExpression command(QStringLiteral("^  (?:PORT )?([a-z]+)"),
                                                 QRegularExpression::MultilineOption);
         QStringList names{QStringLiteral("auto")};
@@ -203,8 +205,8 @@ class TestCli : public QObject, public TCliBench {
             QVERIFY2(described, qPrintable(name));
         }
 
-        const QString statuses = page.section(QStringLiteral(".SH EXIT STATUS\n"), 1)
-                                     .section(QStringLiteral(".SH "), 0, 0);
+        const QString statuses =
+            text.section(statusesSection, 1).section(QStringLiteral(".SH "), 0, 0);
         for (const flow::TExitCodeText& row : flow::kExitCodeTexts)
             QVERIFY2(statuses.contains(QStringLiteral(".TP\n.B %1\n").arg(int(row.code))),
                      row.meaning);

@@ -687,6 +687,10 @@ a model this program does not know.
         <source>С analyse: оценить и полёт.</source>
         <translation>With analyse: score the flight as well.</translation>
     </message>
+    <message>
+        <source>%1	%2	№ %3	%4</source>
+        <translation>%1	%2	No. %3	%4</translation>
+    </message>
 </context>
 <context>
     <name>device</name>

@@ -600,6 +600,10 @@ write, set-timezone и firmware сначала показывают, что из
         <source>С analyse: оценить и полёт.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>%1	%2	№ %3	%4</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>device</name>

@@ -159,7 +159,7 @@ int Totals(logbook::TLogbook& book, const QStringList& args) {
 
 int Records(logbook::TLogbook& book) {
     for (const logbook::TLogbookRecord& r : logbook::TLogbook::Records(book.Store().TotalsRows()))
-        Out(QStringLiteral("%1\t%2\t№ %3\t%4")
+        Out(QCoreApplication::translate("cli", "%1\t%2\t№ %3\t%4")
                 .arg(r.title, r.value)
                 .arg(r.number)
                 .arg(logbook::DateText(r.localTakeoff)));

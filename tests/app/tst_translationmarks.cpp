@@ -82,7 +82,8 @@ QStringList UnmarkedTexts(const QString& relative) {
     const QString code = WithoutComments(QString::fromUtf8(file.readAll()));
     static const QRegularExpression group(
         QStringLiteral("(?:u8)?\"(?:[^\"\\\\\\n]|\\\\.)*\"(?:\\s*\"(?:[^\"\\\\\\n]|\\\\.)*\")*"));
-    static const QRegularExpression cyrillic(QStringLiteral("[\\x{0400}-\\x{04FF}]"));
+    // The numero sign too: English writes "No." or "#".
+    static const QRegularExpression cyrillic(QStringLiteral("[\\x{0400}-\\x{04FF}\\x{2116}]"));
     static const QRegularExpression marked(QStringLiteral(
         "(?:\\btr|QT_TR_NOOP|QT_TR_N_NOOP)\\(\\s*$|"
         "(?:\\btranslate|QT_TRANSLATE_NOOP|QT_TRANSLATE_N_NOOP)\\(\\s*\"[^\"]*\"\\s*,\\s*$"));

@@ -23,7 +23,7 @@
 #include "models/DeviceFactory.h"
 #include "models/UnitFileIO.h"
 #include "serial/OpenFailure.h"
-#include "sim/Simulator.h"
+#include "tests/support/SimBench.h"
 #include "track/TrackPage.h"
 
 using app::TMainForm;
@@ -71,10 +71,9 @@ class TModalDialogs : public testing::TRecordingDialogs {
 
 class TestMainForm : public QObject {
     Q_OBJECT
-    std::unique_ptr<sim::TSimulator> simulator;
+    testsupport::TSimBench bench{serial::TNonVisComp::Instance()};
     std::unique_ptr<TMainForm> form;
     TModalDialogs dialogs;
-    QTemporaryDir dir;
 
     // Runs "Считать" to its end.
     void Read() {
@@ -92,17 +91,15 @@ class TestMainForm : public QObject {
         testing::ClearSettings();
         dialogs = TModalDialogs{};
         device::SetDialogs(&dialogs);
-        simulator = std::make_unique<sim::TSimulator>();
-        simulator->SetPaced(false);
-        QVERIFY(simulator->Start());
-        simulator->SetIdentity(Identity(101));
+        QVERIFY(bench.Plug());
+        bench.Sim().SetIdentity(Identity(101));
         form = std::make_unique<TMainForm>();
-        form->cbbPorts->setEditText(simulator->PortPath());
+        form->cbbPorts->setEditText(bench.Sim().PortPath());
     }
     void cleanup() {
         QVERIFY(testing::WaitPortFree());
         form.reset();
-        simulator.reset();
+        QVERIFY(bench.Unplug());
         device::SetDialogs(nullptr);
     }
 
@@ -145,7 +142,7 @@ class TestMainForm : public QObject {
     }
     void unknownModel_defaultWindowReadOnly() {
         QFETCH(int, model);
-        simulator->SetIdentity(Identity(std::uint16_t(model)));
+        bench.Sim().SetIdentity(Identity(std::uint16_t(model)));
         Read();
         const QString note = device::UnknownModelReadOnlyText(std::uint16_t(model));
         QCOMPARE(note, QStringLiteral("неизвестная модель %1, только чтение").arg(model));
@@ -164,11 +161,11 @@ class TestMainForm : public QObject {
             form->StatusText(), device::UnknownModelWriteRefusedText(std::uint16_t(model)), 10000);
         QCOMPARE(form->StatusColor(), app::StatusRed);
         QVERIFY(dialogs.questions.empty());
-        QVERIFY(simulator->WrittenConfig().empty());
+        QVERIFY(bench.Sim().WrittenConfig().empty());
         QCOMPARE(ActionStates(*form), kInstrumentShown);
 
         // A known instrument read next loses the mark.
-        simulator->SetIdentity(Identity(1));
+        bench.Sim().SetIdentity(Identity(1));
         Read();
         QCOMPARE(form->StatusText(), kRead);
         QCOMPARE(CurrentDeviceForm()->lblHeader->text(), QStringLiteral("Прибор по усмолчанию"));
@@ -179,7 +176,7 @@ class TestMainForm : public QObject {
         QPointer<models::TDeviceForm> first = CurrentDeviceForm();
         sim::TIdentity id = Identity(101, 300);
         id.settings[0] = 0x77;
-        simulator->SetIdentity(id);
+        bench.Sim().SetIdentity(id);
         Read();
         QCOMPARE(CurrentDeviceForm(), first.data());
         QCOMPARE(first->Config[0], std::uint8_t(0x77));
@@ -189,7 +186,7 @@ class TestMainForm : public QObject {
     void read_otherModel_replacesWindow() {
         Read();
         QPointer<models::TDeviceForm> first = CurrentDeviceForm();
-        simulator->SetIdentity(Identity(103));
+        bench.Sim().SetIdentity(Identity(103));
         Read();
         QVERIFY(CurrentDeviceForm() != first.data());
         QCOMPARE(CurrentDeviceForm()->windowTitle(), QStringLiteral("Прибор: Mevra-D версия 258"));
@@ -234,14 +231,14 @@ class TestMainForm : public QObject {
         if (fault == QLatin1String("silent")) {
             faults.silent = true;
         } else if (fault == QLatin1String("hang-up")) {
-            QVERIFY(simulator->Start());  // requests counted from here
-            form->cbbPorts->setEditText(simulator->PortPath());
+            QVERIFY(bench.Sim().Start());  // requests counted from here
+            form->cbbPorts->setEditText(bench.Sim().PortPath());
             faults.hangUpAfterRequests = 1;
             faults.hangUpMidReply = true;
         } else {
             form->cbbPorts->setEditText(QDir::tempPath() + QStringLiteral("/no-such-tty"));
         }
-        simulator->SetFaults(faults);
+        bench.Sim().SetFaults(faults);
         form->actDevRead->trigger();
         QCOMPARE(ActionStates(*form), kBusy);
         QVERIFY(!shown->isEnabled());
@@ -316,7 +313,7 @@ class TestMainForm : public QObject {
         QCOMPARE(ActionStates(*form), kBusy);
         QTRY_COMPARE_WITH_TIMEOUT(form->StatusText(), QStringLiteral("Данные записаны"), 10000);
         QCOMPARE(form->StatusColor(), app::StatusGreen);
-        const std::vector<std::uint8_t> written = simulator->WrittenConfig();
+        const std::vector<std::uint8_t> written = bench.Sim().WrittenConfig();
         const auto& config = CurrentDeviceForm()->Config;
         QCOMPARE(written, std::vector<std::uint8_t>(config.begin(), config.end()));
         QCOMPARE(ActionStates(*form), kInstrumentShown);
@@ -348,7 +345,7 @@ class TestMainForm : public QObject {
         QTRY_COMPARE_WITH_TIMEOUT(form->StatusText(), text, 10000);
         QCOMPARE(form->StatusColor(), good ? app::StatusGreen : app::StatusRed);
         QCOMPARE(dialogs.questions.size(), std::size_t(change ? 1 : 0));
-        for (const auto& request : simulator->Requests())
+        for (const auto& request : bench.Sim().Requests())
             QVERIFY(request[2] != device::CMD_WRITE_CONFIG);
         QCOMPARE(ActionStates(*form), kInstrumentShown);
     }
@@ -373,7 +370,7 @@ class TestMainForm : public QObject {
         QVERIFY(dialogs.questions[0].text.contains(QStringLiteral("Часовой пояс: UTC+5 → UTC-5")));
         models::TDeviceConfig expected = before;
         expected[4] = 0xFB;
-        const std::vector<std::uint8_t> written = simulator->WrittenConfig();
+        const std::vector<std::uint8_t> written = bench.Sim().WrittenConfig();
         QCOMPARE(written, std::vector<std::uint8_t>(expected.begin(), expected.end()));
     }
 
@@ -381,7 +378,7 @@ class TestMainForm : public QObject {
     void timeZoneEditor_valueOutsideShownAndKept() {
         sim::TIdentity id = Identity(101);
         id.settings[4] = 20;
-        simulator->SetIdentity(id);
+        bench.Sim().SetIdentity(id);
         Read();
         models::TDeviceForm* device = CurrentDeviceForm();
         QCOMPARE(device->cbbTimeZone->currentText(), QStringLiteral("UTC+20"));
@@ -404,7 +401,7 @@ class TestMainForm : public QObject {
         Read();
         sim::TFaults faults;
         faults.silent = true;
-        simulator->SetFaults(faults);
+        bench.Sim().SetFaults(faults);
         form->actDevWrite->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(form->StatusText(), QStringLiteral("Нет связи с прибором"),
                                   10000);
@@ -426,13 +423,13 @@ class TestMainForm : public QObject {
     // Writes checked before and after.
     void write_fileOfAnotherModel_refusedNothingSent() {
         Read();  // model 101 shown
-        simulator->SetIdentity(Identity(103));
+        bench.Sim().SetIdentity(Identity(103));
         form->actDevWrite->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(form->StatusText(), flow::ModelMismatchText(101, 103), 10000);
         QCOMPARE(form->StatusColor(), app::StatusRed);
-        for (const auto& request : simulator->Requests())
+        for (const auto& request : bench.Sim().Requests())
             QVERIFY(request[2] != device::CMD_WRITE_CONFIG);
-        QVERIFY(simulator->WrittenConfig().empty());
+        QVERIFY(bench.Sim().WrittenConfig().empty());
         QCOMPARE(ActionStates(*form), kInstrumentShown);
     }
 
@@ -440,13 +437,13 @@ class TestMainForm : public QObject {
         Read();
         sim::TFaults faults;
         faults.writeAltersByte = 20;
-        simulator->SetFaults(faults);
+        bench.Sim().SetFaults(faults);
         CurrentDeviceForm()->Config[10] = 0x5A;
         dialogs.answer = true;
         form->actDevWrite->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(form->StatusText(), flow::ReadBackDiffersText(), 10000);
         QCOMPARE(form->StatusColor(), app::StatusRed);
-        QCOMPARE(simulator->WrittenConfig().size(), std::size_t(150));
+        QCOMPARE(bench.Sim().WrittenConfig().size(), std::size_t(150));
         QCOMPARE(ActionStates(*form), kInstrumentShown);
     }
 
@@ -455,7 +452,7 @@ class TestMainForm : public QObject {
         Read();
         sim::TFaults faults;
         faults.lateMs = 600;
-        simulator->SetFaults(faults);
+        bench.Sim().SetFaults(faults);
         CurrentDeviceForm()->ReadPage(0);
         QTRY_VERIFY(!form->actDevRead->isEnabled());
         QVERIFY(!form->actDevWrite->isEnabled());
@@ -475,7 +472,7 @@ class TestMainForm : public QObject {
         form->show();
         sim::TFaults faults;
         faults.lateMs = 600;
-        simulator->SetFaults(faults);
+        bench.Sim().SetFaults(faults);
         CurrentDeviceForm()->ReadPage(0);
         dialogs.answer = answer;
         form->FileExit1->trigger();
@@ -495,7 +492,7 @@ class TestMainForm : public QObject {
         Read();
         form->actSetDefault->trigger();
         QVERIFY(form->StatusText().contains(QStringLiteral("Записать")));
-        QVERIFY(simulator->WrittenConfig().empty());
+        QVERIFY(bench.Sim().WrittenConfig().empty());
     }
 
     void title_afterOpenThenRead_namesNoFile() {
@@ -526,7 +523,7 @@ class TestMainForm : public QObject {
         QCOMPARE(app::ReadSetting(QStringLiteral("filepath"), QString()),
                  QDir::currentPath() + '/');
 
-        simulator->SetIdentity(Identity(100));
+        bench.Sim().SetIdentity(Identity(100));
         Read();
         dialogs.openAnswers << file;
         form->FileOpen1->trigger();
@@ -658,20 +655,20 @@ class TestMainForm : public QObject {
     void firmwareUpdateEndingInABox_controlsBack() {
         QFETCH(QString, ending);
         if (ending == QStringLiteral("port"))
-            form->cbbPorts->setEditText(dir.filePath(QStringLiteral("no-such-port")));
+            form->cbbPorts->setEditText(bench.File(QStringLiteral("no-such-port")));
         if (ending == QStringLiteral("no backup")) {
             sim::TFaults faults;
             faults.loader = true;
-            simulator->SetFaults(faults);
+            bench.Sim().SetFaults(faults);
         }
-        const QString image = dir.filePath(QStringLiteral("fw.enc"));
+        const QString image = bench.File(QStringLiteral("fw.enc"));
         QFile file(image);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("000A00010203040506070809");
         file.close();
         form->actUpdateFirmware->trigger();
         auto* window = form->findChildren<firmware::TFormUpdateFW*>().front();
-        window->BackupFolder = dir.filePath(QStringLiteral("backups"));
+        window->BackupFolder = bench.File(QStringLiteral("backups"));
         window->WorkerTiming.pollStep = std::chrono::microseconds(200);
         dialogs.openAnswers << image;
         window->btnOpenFile->click();

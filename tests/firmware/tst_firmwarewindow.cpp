@@ -22,8 +22,8 @@
 #include "flow/DeviceChain.h"
 #include "models/UnitFileIO.h"
 #include "serial/UnitNVC.h"
-#include "sim/Simulator.h"
 #include "tests/support/RecordingDialogs.h"
+#include "tests/support/SimBench.h"
 
 using device::TMessageKind;
 using firmware::TFormUpdateFW;
@@ -69,15 +69,14 @@ class TFirmwareDialogs : public testing::TRecordingDialogs {
 
 class TestFirmwareWindow : public QObject {
     Q_OBJECT
-    QTemporaryDir dir_;
-    std::unique_ptr<sim::TSimulator> simulator_;
+    testsupport::TSimBench bench_{Link()};
     std::unique_ptr<QMdiArea> area_;
     TFirmwareDialogs dialogs_;
     std::vector<testing::TShownMessage>& boxes_ = dialogs_.messages;
     int files_ = 0;
 
     QString WriteFile(const QByteArray& text) {
-        const QString path = dir_.filePath(QStringLiteral("fw%1.enc").arg(++files_));
+        const QString path = bench_.File(QStringLiteral("fw%1.enc").arg(++files_));
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size()) return {};
         return path;
@@ -85,7 +84,7 @@ class TestFirmwareWindow : public QObject {
 
     TFormUpdateFW* Open() {
         TFormUpdateFW* form = firmware::OpenFirmwareWindow(area_.get());
-        if (form) form->BackupFolder = dir_.filePath(QStringLiteral("backups"));
+        if (form) form->BackupFolder = bench_.File(QStringLiteral("backups"));
         return form;
     }
 
@@ -112,10 +111,7 @@ class TestFirmwareWindow : public QObject {
     }
 
   private Q_SLOTS:
-    void initTestCase() {
-        QVERIFY(dir_.isValid());
-        device::SetDialogs(&dialogs_);
-    }
+    void initTestCase() { device::SetDialogs(&dialogs_); }
     void cleanupTestCase() { device::SetDialogs(nullptr); }
     void init() {
         boxes_.clear();
@@ -124,16 +120,14 @@ class TestFirmwareWindow : public QObject {
         dialogs_.confirmAnswers.clear();
         dialogs_.answer = false;
         dialogs_.openAnswers.clear();
-        simulator_ = std::make_unique<sim::TSimulator>();
-        simulator_->SetPaced(false);
-        QVERIFY(simulator_->Start());
-        Link().comport.SetPortName(simulator_->PortPath());
+        QVERIFY(bench_.Plug());
         area_ = std::make_unique<QMdiArea>();
         area_->resize(800, 600);
         area_->show();
     }
     void cleanup() {
         QTRY_VERIFY_WITH_TIMEOUT(!Link().PortClaimed(), 30000);
+        QVERIFY(bench_.Unplug());
         area_.reset();
         QVERIFY(!firmware::FirmwareWindowOpen());
     }
@@ -224,7 +218,7 @@ class TestFirmwareWindow : public QObject {
         QFETCH(firmware::LoadResult, result);
         QFETCH(TMessageKind, icon);
         const QString path = result == firmware::LoadResult::CannotOpen
-                                 ? dir_.filePath(QStringLiteral("missing.enc"))
+                                 ? bench_.File(QStringLiteral("missing.enc"))
                                  : WriteFile(text);
         std::vector<std::uint8_t> scratch(serial::TxBufferSize);
         const firmware::LoadOutcome outcome =
@@ -245,7 +239,7 @@ class TestFirmwareWindow : public QObject {
         QVERIFY(form->btnUpdate->isEnabled());
         QVERIFY(form->btExit->isEnabled());
         QVERIFY(form->pbUpdate->isHidden());
-        QCOMPARE(simulator_->FirmwareBlocksReceived(), 0);
+        QCOMPARE(bench_.Sim().FirmwareBlocksReceived(), 0);
     }
 
     void portHeldByAnotherOperation_busyAndBufferUntouched() {
@@ -302,8 +296,8 @@ class TestFirmwareWindow : public QObject {
         sim::TFirmwareBehaviour behaviour;
         behaviour.rejectAtBlock = rejectAtBlock;
         behaviour.silent = silent;
-        simulator_->SetFirmwareBehaviour(behaviour);
-        if (portMissing) Link().comport.SetPortName(dir_.filePath(QStringLiteral("no-port")));
+        bench_.Sim().SetFirmwareBehaviour(behaviour);
+        if (portMissing) Link().comport.SetPortName(bench_.File(QStringLiteral("no-port")));
 
         TFormUpdateFW* form = Open();
         // Three unanswered sends wait 3000 polls; keep them short here. An
@@ -319,7 +313,7 @@ class TestFirmwareWindow : public QObject {
         WaitTransferEnd(form);
         QVERIFY(form->btnOpenFile->isEnabled());
         QVERIFY(form->btnUpdate->isEnabled());
-        QCOMPARE(Received(*simulator_), received);
+        QCOMPARE(Received(bench_.Sim()), received);
         QCOMPARE(boxes_.size(), std::size_t(1));
         // Why the port would not open stands below the box's text.
         if (portMissing) QVERIFY(!form->lblInfo->text().isEmpty());
@@ -330,7 +324,7 @@ class TestFirmwareWindow : public QObject {
         sim::TFaults faults;
         faults.hangUpAfterRequests = 2;
         faults.hangUpMidReply = true;
-        simulator_->SetFaults(faults);
+        bench_.Sim().SetFaults(faults);
         TFormUpdateFW* form = Open();
         form->WorkerTiming.pollStep = std::chrono::microseconds(200);
         StartTransfer(form, Image(2, 10));
@@ -350,7 +344,7 @@ class TestFirmwareWindow : public QObject {
     void transfer_silentInstrument_noLinkLostInInfo() {
         sim::TFirmwareBehaviour behaviour;
         behaviour.silent = true;
-        simulator_->SetFirmwareBehaviour(behaviour);
+        bench_.Sim().SetFirmwareBehaviour(behaviour);
         TFormUpdateFW* form = Open();
         form->WorkerTiming.pollStep = std::chrono::microseconds(200);
         StartTransfer(form, Image(1, 10));
@@ -363,11 +357,11 @@ class TestFirmwareWindow : public QObject {
         StartTransfer(form, Image(1, 10));
         WaitTransferEnd(form);
         const QByteArray second = Image(2, 61);
-        simulator_->Start();  // a fresh record of what arrives
-        Link().comport.SetPortName(simulator_->PortPath());
+        QVERIFY(bench_.Sim().Start());  // a fresh record of what arrives
+        Link().comport.SetPortName(bench_.Sim().PortPath());
         StartTransfer(form, second);
         WaitTransferEnd(form);
-        QCOMPARE(Received(*simulator_), second);
+        QCOMPARE(Received(bench_.Sim()), second);
         QCOMPARE(boxes_.size(), std::size_t(2));
         QCOMPARE(boxes_[1].text, QStringLiteral("Прошивка обновлена"));
     }
@@ -379,7 +373,7 @@ class TestFirmwareWindow : public QObject {
         for (std::size_t i = 0; i < identity.settings.size(); ++i)
             identity.settings[i] = std::uint8_t(i * 3);
         identity.companion = 0x1234;
-        simulator_->SetIdentity(identity);
+        bench_.Sim().SetIdentity(identity);
         dialogs_.answer = true;  // write the kept settings back
         TFormUpdateFW* form = Open();
         StartTransfer(form, Image(1, 10));
@@ -392,7 +386,7 @@ class TestFirmwareWindow : public QObject {
         QVERIFY(std::equal(identity.settings.begin(), identity.settings.end(), kept.begin()));
         QCOMPARE(kept[148], std::uint8_t(0x34));
         QCOMPARE(dialogs_.questions.size(), std::size_t(1));
-        const std::vector<std::uint8_t> written = simulator_->WrittenConfig();
+        const std::vector<std::uint8_t> written = bench_.Sim().WrittenConfig();
         QCOMPARE(written, std::vector<std::uint8_t>(kept.begin(), kept.end()));
         QVERIFY(form->lblInfo->text().contains(flow::FirmwareVersionsText(258, 258)));
         QVERIFY(form->lblInfo->text().contains(QStringLiteral("Данные записаны")));
@@ -407,7 +401,7 @@ class TestFirmwareWindow : public QObject {
         QFETCH(bool, goOn);
         sim::TFaults faults;
         faults.loader = true;
-        simulator_->SetFaults(faults);
+        bench_.Sim().SetFaults(faults);
         dialogs_.answer = goOn;
         TFormUpdateFW* form = Open();
         form->WorkerTiming.pollStep = std::chrono::microseconds(200);
@@ -418,7 +412,7 @@ class TestFirmwareWindow : public QObject {
         QCOMPARE(dialogs_.questions[0].text,
                  flow::UpdateWithoutBackupQuestion(flow::NoIdentityReason()));
         QVERIFY(form->BackupPath().isEmpty());
-        QCOMPARE(Received(*simulator_), goOn ? image : QByteArray());
+        QCOMPARE(Received(bench_.Sim()), goOn ? image : QByteArray());
     }
 
     // Before the first block: the instrument, the file and the warning; an
@@ -441,7 +435,7 @@ class TestFirmwareWindow : public QObject {
         sim::TIdentity identity;
         identity.model = std::uint16_t(model);
         identity.firmwareVersion = 311;
-        simulator_->SetIdentity(identity);
+        bench_.Sim().SetIdentity(identity);
         dialogs_.confirmAnswers = answers;
         TFormUpdateFW* form = Open();
         const QByteArray image = Image(1, 10);
@@ -457,7 +451,7 @@ class TestFirmwareWindow : public QObject {
                                .arg(QDir::toNativeSeparators(form->edtUpdFileName->text()))
                                .arg(image.size() * 2));
         QVERIFY(lines[2].contains(QStringLiteral("Не отключайте прибор")));
-        QCOMPARE(Received(*simulator_), sent ? image : QByteArray());
+        QCOMPARE(Received(bench_.Sim()), sent ? image : QByteArray());
         QCOMPARE(form->BackupPath().isEmpty(), !sent);
         // Settings are never written back into an unknown instrument.
         QCOMPARE(dialogs_.questions.size(), std::size_t(sent && model == 101 ? 1 : 0));
@@ -493,12 +487,12 @@ class TestFirmwareWindow : public QObject {
     void closeDuringTransfer_refusedAndDestructionSafe() {
         sim::TFirmwareBehaviour behaviour;
         behaviour.silent = true;
-        simulator_->SetFirmwareBehaviour(behaviour);
+        bench_.Sim().SetFirmwareBehaviour(behaviour);
         QPointer<TFormUpdateFW> form = Open();
         form->WorkerTiming.pollStep = std::chrono::microseconds(200);
         StartTransfer(form, Image(1, 4));
         // Past the identification: the first block is on its way.
-        QTRY_VERIFY_WITH_TIMEOUT(simulator_->FirmwareBlocksReceived() >= 1, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(bench_.Sim().FirmwareBlocksReceived() >= 1, 10000);
         QPointer<QWidget> frame = form->Frame();
         QVERIFY(!frame->close());
         QVERIFY(form);
@@ -507,7 +501,7 @@ class TestFirmwareWindow : public QObject {
         QVERIFY(form.isNull());
         QVERIFY(!firmware::FirmwareWindowOpen());
         // The worker goes on to its third unanswered send and lets go of the port.
-        QTRY_COMPARE_WITH_TIMEOUT(simulator_->FirmwareBlocksReceived(), 3, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(bench_.Sim().FirmwareBlocksReceived(), 3, 30000);
         QTRY_VERIFY_WITH_TIMEOUT(!Link().PortClaimed(), 30000);
         QVERIFY(boxes_.empty());
     }

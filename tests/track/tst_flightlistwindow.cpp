@@ -10,14 +10,13 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "GuiTest.h"
 #include "flow/TrackDownload.h"
 #include "models/DeviceFactory.h"
 #include "sim/FlightGenerator.h"
-#include "sim/Simulator.h"
+#include "tests/support/SimBench.h"
 #include "track/FlightListWindow.h"
 #include "track/TrackPage.h"
 
@@ -52,9 +51,8 @@ class TUnreadableLookup : public flow::TFlightLookup {
 
 class TestFlightListWindow : public QObject {
     Q_OBJECT
-    sim::TSimulator simulator_;
+    testsupport::TSimBench bench_{serial::TNonVisComp::Instance()};
     sim::TGeneratedMemory memory_;
-    std::unique_ptr<QTemporaryDir> dir_;
     QString startDir_;
     int hook_ = 0;
     QPointer<TFlightListWindow> window_;
@@ -72,9 +70,7 @@ class TestFlightListWindow : public QObject {
     QString Logbook(int row) const {
         return window_->tblFlights->item(row, TFlightListWindow::ColLogbook)->text();
     }
-    QString Gpx(int flight) const {
-        return dir_->filePath(QStringLiteral("Track%1.gpx").arg(flight));
-    }
+    QString Gpx(int flight) const { return bench_.File(QStringLiteral("Track%1.gpx").arg(flight)); }
 
   private Q_SLOTS:
     void initTestCase() {
@@ -82,23 +78,19 @@ class TestFlightListWindow : public QObject {
         plan.minutesEach = {15, 30, 10};
         plan.gapSectors = 2;
         memory_ = sim::GenerateFlights(plan);
-        simulator_.SetPaced(false);
-        simulator_.SetMemory(memory_.memory);
-        simulator_.SetStats(0, memory_.stats[0]);
-        simulator_.SetStats(1, memory_.stats[1]);
-        QVERIFY(simulator_.Start());
-        serial::TNonVisComp::Instance().comport.SetPortName(simulator_.PortPath());
+        QVERIFY(bench_.Plug());
+        bench_.Load(memory_);
         track::SetFlightListServices({[] { return std::make_unique<THeardLookup>(); }, {}});
         hook_ = flow::AttachDownloadHook([](const flow::TDownloadedTrack& track) {
             Heard().emplace_back(track.lists->gps.front().time, track.lists->gps.back().time);
         });
         startDir_ = QDir::currentPath();
-        dir_ = std::make_unique<QTemporaryDir>();
-        QDir::setCurrent(dir_->path());  // the track folder: the current one
+        QDir::setCurrent(bench_.Folder());  // the track folder: the current one
     }
     void cleanupTestCase() {
         flow::DetachDownloadHook(hook_);
         QDir::setCurrent(startDir_);
+        QVERIFY(bench_.Unplug());
     }
     void cleanup() {
         if (window_) QVERIFY(WaitIdle());

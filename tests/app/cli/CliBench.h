@@ -25,6 +25,7 @@
 #include "sim/FlightGenerator.h"
 #include "sim/Simulator.h"
 #include "tests/logbook/LogbookFlights.h"
+#include "tests/support/SimBench.h"
 
 namespace {
 struct Result {
@@ -139,9 +140,12 @@ inline bool MakeAndEnter(const QList<QByteArray>& parts) {
 }
 
 class TCliBench {
+    testsupport::TSimBench bench_;
+
   protected:
-    sim::TSimulator simulator;
     sim::TGeneratedMemory memory;
+
+    sim::TSimulator& Simulator() { return bench_.Sim(); }
 
     // The instrument of every case: a write changes its settings.
     static sim::TIdentity Instrument() {
@@ -166,21 +170,19 @@ class TCliBench {
 
     bool StartBench() {
         qputenv("XDG_DATA_HOME", QFile::encodeName(userData_.path()));
-        simulator.SetPaced(false);
-        simulator.SetIdentity(Instrument());
+        if (!bench_.Plug()) return false;
+        Simulator().SetIdentity(Instrument());
         sim::TFlightPlan plan;
         plan.flights = 2;
         plan.minutes = 20;
         memory = sim::GenerateFlights(plan);
-        simulator.SetMemory(memory.memory);
-        simulator.SetStats(0, memory.stats[0]);
-        simulator.SetStats(1, memory.stats[1]);
-        return simulator.Start();
+        bench_.Load(memory);
+        return true;
     }
     // What a case may have changed in the instrument.
     void ResetBench() {
-        simulator.SetFaults({});
-        simulator.SetIdentity(Instrument());
+        Simulator().SetFaults({});
+        Simulator().SetIdentity(Instrument());
     }
 };
 }  // namespace

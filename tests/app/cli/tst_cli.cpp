@@ -16,7 +16,7 @@ class TestCli : public QObject, public TCliBench {
     }
 
     void identify_printsModelVersionAndSettings() {
-        const Result r = RunCli({simulator.PortPath(), QStringLiteral("identify")});
+        const Result r = RunCli({Simulator().PortPath(), QStringLiteral("identify")});
         QCOMPARE(r.exitCode, 0);
         QVERIFY2(r.out.contains(QStringLiteral("Модель: 102 (Mevra-C)")), qPrintable(r.out));
         QVERIFY(r.out.contains(QStringLiteral("Версия: 311")));
@@ -37,11 +37,11 @@ class TestCli : public QObject, public TCliBench {
 
     void ports_listsSimulatorNamedAsExtraPort() {
         const Result r = RunCli({QStringLiteral("ports")}, QDir::currentPath(),
-                                simulator.PortPath() + QStringLiteral(":/dev/tolmarik-missing"));
+                                Simulator().PortPath() + QStringLiteral(":/dev/tolmarik-missing"));
         QCOMPARE(r.exitCode, 0);
         const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QVERIFY2(
-            lines.contains(simulator.PortPath() + QStringLiteral("\tДополнительный порт\t-\t-")),
+            lines.contains(Simulator().PortPath() + QStringLiteral("\tДополнительный порт\t-\t-")),
             qPrintable(r.out));
         QVERIFY(!r.out.contains(QStringLiteral("tolmarik-missing")));
         for (const QString& line : lines) QCOMPARE(line.count(QLatin1Char('\t')), 3);
@@ -50,14 +50,14 @@ class TestCli : public QObject, public TCliBench {
     void auto_findsSimulatorAmongPortsThatDoNotAnswer() {
         SilentPort silent;
         QVERIFY(!silent.path.isEmpty());
-        const QString ports =
-            QStringList{QStringLiteral("/dev/tolmarik-missing"), silent.path, simulator.PortPath()}
-                .join(QLatin1Char(':'));
+        const QString ports = QStringList{QStringLiteral("/dev/tolmarik-missing"), silent.path,
+                                          Simulator().PortPath()}
+                                  .join(QLatin1Char(':'));
         const Result r = RunCli({QStringLiteral("auto"), QStringLiteral("identify")},
                                 QDir::currentPath(), ports);
         QCOMPARE(r.exitCode, 0);
         QVERIFY2(r.out.contains(QStringLiteral("Модель: 102 (Mevra-C)")), qPrintable(r.err));
-        QVERIFY(r.err.contains(QStringLiteral("Прибор найден на порту ") + simulator.PortPath()));
+        QVERIFY(r.err.contains(QStringLiteral("Прибор найден на порту ") + Simulator().PortPath()));
         QVERIFY(r.err.contains(silent.path + QStringLiteral(": Нет связи с прибором")));
     }
 
@@ -75,10 +75,10 @@ class TestCli : public QObject, public TCliBench {
         QTemporaryDir dir;
         const QString ours = dir.filePath(QStringLiteral("cli.txt"));
         const QString theirs = dir.filePath(QStringLiteral("sim.txt"));
-        simulator.SetTranscriptPath(theirs);
-        const Result r = RunCli({QStringLiteral("--transcript"), ours, simulator.PortPath(),
+        Simulator().SetTranscriptPath(theirs);
+        const Result r = RunCli({QStringLiteral("--transcript"), ours, Simulator().PortPath(),
                                  QStringLiteral("identify")});
-        simulator.SetTranscriptPath({});
+        Simulator().SetTranscriptPath({});
         QCOMPARE(r.exitCode, 0);
         const QByteArray sent = Traffic(ours, '>');
         QCOMPARE(sent.size(), 10);
@@ -92,7 +92,7 @@ class TestCli : public QObject, public TCliBench {
     void transcript_unwritable_writeStatusNothingSent() {
         const Result r =
             RunCli({QStringLiteral("--transcript"), QStringLiteral("/nonexistent-tolmarik/t.txt"),
-                    simulator.PortPath(), QStringLiteral("identify")});
+                    Simulator().PortPath(), QStringLiteral("identify")});
         QCOMPARE(r.exitCode, int(flow::EC_WRITE_CHECK));
         QVERIFY(r.out.isEmpty());
     }
@@ -100,9 +100,9 @@ class TestCli : public QObject, public TCliBench {
     void silentInstrument_noLinkStatus() {
         sim::TFaults faults;
         faults.silent = true;
-        simulator.SetFaults(faults);
-        const Result r = RunCli({simulator.PortPath(), QStringLiteral("identify")});
-        simulator.SetFaults({});
+        Simulator().SetFaults(faults);
+        const Result r = RunCli({Simulator().PortPath(), QStringLiteral("identify")});
+        Simulator().SetFaults({});
         QCOMPARE(r.exitCode, int(flow::EC_NO_LINK));
         QVERIFY(r.out.isEmpty());
     }
@@ -148,7 +148,7 @@ class TestCli : public QObject, public TCliBench {
     void identify_optionValueNamedPlot_stillIdentifies() {
         QTemporaryDir dir;
         const Result r = RunCli({QStringLiteral("--backup-dir"), QStringLiteral("plot"),
-                                 simulator.PortPath(), QStringLiteral("identify")},
+                                 Simulator().PortPath(), QStringLiteral("identify")},
                                 dir.path());
         QCOMPARE(r.exitCode, 0);
         QVERIFY(r.out.contains(QStringLiteral("Модель: 102 (Mevra-C)")));
@@ -216,7 +216,7 @@ class TestCli : public QObject, public TCliBench {
 
     void stats_previousFlight_linesOfThatFlight() {
         const Result r =
-            RunCli({simulator.PortPath(), QStringLiteral("stats"), QStringLiteral("--previous")});
+            RunCli({Simulator().PortPath(), QStringLiteral("stats"), QStringLiteral("--previous")});
         QCOMPARE(r.exitCode, 0);
         const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 11);
@@ -226,7 +226,7 @@ class TestCli : public QObject, public TCliBench {
 
     void page_sixteenRowsOfTheMemory() {
         const Result r =
-            RunCli({simulator.PortPath(), QStringLiteral("page"), QStringLiteral("16")});
+            RunCli({Simulator().PortPath(), QStringLiteral("page"), QStringLiteral("16")});
         QCOMPARE(r.exitCode, 0);
         const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 16);
@@ -251,10 +251,10 @@ class TestCli : public QObject, public TCliBench {
         sim::TFaults faults;
         faults.silent = silent;
         faults.wrongCheckByte = !silent;
-        simulator.SetFaults(faults);
+        Simulator().SetFaults(faults);
         const Result r =
-            RunCli({simulator.PortPath(), QStringLiteral("page"), QStringLiteral("16")});
-        simulator.SetFaults({});
+            RunCli({Simulator().PortPath(), QStringLiteral("page"), QStringLiteral("16")});
+        Simulator().SetFaults({});
         QCOMPARE(r.exitCode, int(flow::EC_NO_LINK));
         QVERIFY(r.out.isEmpty());
         QCOMPARE(r.err.trimmed(), QString(device::NoDeviceText));
@@ -287,7 +287,7 @@ class TestCli : public QObject, public TCliBench {
             QVERIFY(f.write(QByteArray(limit - 40, 'x')) == limit - 40);
         }
         const Result r = RunCliOutput({QStringLiteral("--transcript"), transcript,
-                                       simulator.PortPath(), QStringLiteral("identify")},
+                                       Simulator().PortPath(), QStringLiteral("identify")},
                                       output, limit);
         QCOMPARE(r.exitCode, int(flow::EC_OUTPUT));
         QVERIFY2(r.err.contains(message), qPrintable(r.err));
@@ -308,14 +308,14 @@ class TestCli : public QObject, public TCliBench {
         if (kind == QLatin1String("fifo")) QCOMPARE(::mkfifo(QFile::encodeName(path), 0600), 0);
         if (kind == QLatin1String("device")) path = QStringLiteral("/dev/null");
         if (kind == QLatin1String("folder")) QVERIFY(QDir().mkpath(path));
-        const int before = simulator.RequestCount();
+        const int before = Simulator().RequestCount();
         // A blocking open of the FIFO would hang: the test would time out.
-        const Result r = RunCli({QStringLiteral("--transcript"), path, simulator.PortPath(),
+        const Result r = RunCli({QStringLiteral("--transcript"), path, Simulator().PortPath(),
                                  QStringLiteral("identify")});
         QCOMPARE(r.exitCode, int(flow::EC_WRITE_CHECK));
         QVERIFY2(r.err.contains(QStringLiteral("Не удалось записать файл \"%1\"").arg(path)),
                  qPrintable(r.err));
-        QCOMPARE(simulator.RequestCount(), before);
+        QCOMPARE(Simulator().RequestCount(), before);
     }
 };
 

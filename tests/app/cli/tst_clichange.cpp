@@ -22,11 +22,11 @@ class TestCliChange : public QObject, public TCliBench {
         f.close();
         sim::TFirmwareBehaviour refuse;
         refuse.rejectAtBlock = 0;
-        simulator.SetFirmwareBehaviour(refuse);
+        Simulator().SetFirmwareBehaviour(refuse);
         const Result r =
-            RunCli({simulator.PortPath(), QStringLiteral("firmware"), QStringLiteral("--yes"), file,
-                    QStringLiteral("--backup-dir"), dir.path()});
-        simulator.SetFirmwareBehaviour({});
+            RunCli({Simulator().PortPath(), QStringLiteral("firmware"), QStringLiteral("--yes"),
+                    file, QStringLiteral("--backup-dir"), dir.path()});
+        Simulator().SetFirmwareBehaviour({});
         QCOMPARE(r.exitCode, int(flow::EC_REFUSED));
     }
 
@@ -41,12 +41,12 @@ class TestCliChange : public QObject, public TCliBench {
         QCOMPARE(shown.exitCode, 0);
         QVERIFY2(shown.out.contains(QStringLiteral("Часовой пояс: UTC+100 (вне пределов")),
                  qPrintable(shown.out));
-        QVERIFY(simulator.Start());  // a fresh record of what arrives
-        const Result written =
-            RunCli({simulator.PortPath(), QStringLiteral("write"), file, QStringLiteral("--yes")});
+        QVERIFY(Simulator().Start());  // a fresh record of what arrives
+        const Result written = RunCli(
+            {Simulator().PortPath(), QStringLiteral("write"), file, QStringLiteral("--yes")});
         QCOMPARE(written.exitCode, int(flow::EC_BAD_FILE));
         QCOMPARE(written.err.trimmed(), models::TimeZoneRefusedText(100));
-        QVERIFY(simulator.WrittenConfig().empty());
+        QVERIFY(Simulator().WrittenConfig().empty());
     }
 
     void bcfShowAndWrite_settingsReachTheInstrument() {
@@ -60,12 +60,12 @@ class TestCliChange : public QObject, public TCliBench {
         QCOMPARE(shown.exitCode, 0);
         QVERIFY(shown.out.contains(QStringLiteral("Модель: 102 (Mevra-C)")));
         QVERIFY(shown.out.contains(QStringLiteral("Часовой пояс: UTC+5")));
-        const Result written =
-            RunCli({simulator.PortPath(), QStringLiteral("write"), file, QStringLiteral("--yes")});
+        const Result written = RunCli(
+            {Simulator().PortPath(), QStringLiteral("write"), file, QStringLiteral("--yes")});
         QVERIFY2(written.exitCode == 0, qPrintable(written.err));
         QCOMPARE(written.out.trimmed().split(QLatin1Char('\n')).last(),
                  QStringLiteral("Данные записаны"));
-        const auto stored = simulator.WrittenConfig();
+        const auto stored = Simulator().WrittenConfig();
         QVERIFY(std::equal(stored.begin(), stored.end(), config.begin(), config.end()));
     }
 
@@ -98,12 +98,12 @@ class TestCliChange : public QObject, public TCliBench {
         config[77] = 0x42;
         const QString file = dir.filePath(QStringLiteral("pilot.bcf"));
         models::SaveConfigFile(file, models::DeviceModelId(fileModel), config.data());
-        QVERIFY(simulator.Start());  // a fresh record of what arrives
+        QVERIFY(Simulator().Start());  // a fresh record of what arrives
         sim::TFaults faults;
         faults.writeAltersByte = alteredByte;
-        simulator.SetFaults(faults);
+        Simulator().SetFaults(faults);
         const QString ours = dir.filePath(QStringLiteral("cli.txt"));
-        const Result r = RunCli({QStringLiteral("--transcript"), ours, simulator.PortPath(),
+        const Result r = RunCli({QStringLiteral("--transcript"), ours, Simulator().PortPath(),
                                  QStringLiteral("write"), file, QStringLiteral("--yes")});
         QCOMPARE(r.exitCode, exitCode);
         QCOMPARE(r.err.trimmed(), message);
@@ -111,10 +111,10 @@ class TestCliChange : public QObject, public TCliBench {
         QCOMPARE(r.out.isEmpty(), alteredByte < 0);
         QCOMPARE(Traffic(ours, '>').size(), bytesSent);
         bool writeRequest = false;
-        for (const std::vector<std::uint8_t>& request : simulator.Requests())
+        for (const std::vector<std::uint8_t>& request : Simulator().Requests())
             writeRequest |= request.size() > 2 && request[2] == device::CMD_WRITE_CONFIG;
         QCOMPARE(writeRequest, alteredByte >= 0);
-        QCOMPARE(simulator.WrittenConfig().empty(), alteredByte < 0);
+        QCOMPARE(Simulator().WrittenConfig().empty(), alteredByte < 0);
     }
 
     void saveThenWrite_settingsRoundTripThroughAFile() {
@@ -122,10 +122,10 @@ class TestCliChange : public QObject, public TCliBench {
         identity.model = 102;
         identity.settings[0] = 0xAB;
         identity.settings[4] = 3;
-        simulator.SetIdentity(identity);
+        Simulator().SetIdentity(identity);
         QTemporaryDir dir;
         const QString chosen = dir.filePath(QStringLiteral("from-instrument"));
-        const Result saved = RunCli({simulator.PortPath(), QStringLiteral("save"), chosen});
+        const Result saved = RunCli({Simulator().PortPath(), QStringLiteral("save"), chosen});
         QVERIFY2(saved.exitCode == 0, qPrintable(saved.err));
         const QString file = chosen + QStringLiteral(".bcf");
         QCOMPARE(saved.out.trimmed(), QStringLiteral("Файл сохранен: ") + file);
@@ -137,20 +137,20 @@ class TestCliChange : public QObject, public TCliBench {
         QCOMPARE(int(config[4]), 3);
         // The instrument changed since: the file brings its settings back.
         identity.settings[0] = 0x11;
-        simulator.SetIdentity(identity);
-        const Result written =
-            RunCli({simulator.PortPath(), QStringLiteral("write"), file, QStringLiteral("--yes")});
+        Simulator().SetIdentity(identity);
+        const Result written = RunCli(
+            {Simulator().PortPath(), QStringLiteral("write"), file, QStringLiteral("--yes")});
         QCOMPARE(written.exitCode, 0);
         QVERIFY(written.out.contains(QStringLiteral("Байт 0: 11 → AB")));
-        const auto stored = simulator.WrittenConfig();
+        const auto stored = Simulator().WrittenConfig();
         QVERIFY(std::equal(stored.begin(), stored.end(), config.begin(), config.end()));
     }
 
     // Only byte 4 changes; the rest of the 150 bytes stays as the instrument
     // held it. Set again, there is nothing to write.
     void setTimeZone_roundTripThenNothingToWrite() {
-        QVERIFY(simulator.Start());
-        const Result r = RunCli({simulator.PortPath(), QStringLiteral("set-timezone"),
+        QVERIFY(Simulator().Start());
+        const Result r = RunCli({Simulator().PortPath(), QStringLiteral("set-timezone"),
                                  QStringLiteral("-5"), QStringLiteral("--yes")});
         QVERIFY2(r.exitCode == 0, qPrintable(r.err));
         const QStringList lines = r.out.trimmed().split(QLatin1Char('\n'));
@@ -164,18 +164,18 @@ class TestCliChange : public QObject, public TCliBench {
         const sim::TIdentity before = Instrument();
         std::copy(before.settings.begin(), before.settings.end(), expected.begin());
         expected[4] = 0xFB;
-        const auto stored = simulator.WrittenConfig();
+        const auto stored = Simulator().WrittenConfig();
         QVERIFY(std::equal(stored.begin(), stored.end(), expected.begin(), expected.end()));
-        QVERIFY(RunCli({simulator.PortPath(), QStringLiteral("identify")})
+        QVERIFY(RunCli({Simulator().PortPath(), QStringLiteral("identify")})
                     .out.contains(QStringLiteral("Часовой пояс: UTC-5")));
 
-        const int requests = simulator.RequestCount();
-        const Result again =
-            RunCli({simulator.PortPath(), QStringLiteral("set-timezone"), QStringLiteral("UTC-5")});
+        const int requests = Simulator().RequestCount();
+        const Result again = RunCli(
+            {Simulator().PortPath(), QStringLiteral("set-timezone"), QStringLiteral("UTC-5")});
         QCOMPARE(again.exitCode, 0);
         QCOMPARE(again.out.trimmed(),
                  QStringLiteral("В приборе уже эти настройки: записывать нечего"));
-        QCOMPARE(simulator.RequestCount(), requests + 1);  // the identification only
+        QCOMPARE(Simulator().RequestCount(), requests + 1);  // the identification only
     }
 
     // On a terminal the user answers; only "да" (or y, yes) writes.
@@ -195,18 +195,18 @@ class TestCliChange : public QObject, public TCliBench {
         QVERIFY(!terminal.path.isEmpty());
         QCOMPARE(::write(terminal.master, answer.constData(), size_t(answer.size())),
                  ssize_t(answer.size()));
-        QVERIFY(simulator.Start());
+        QVERIFY(Simulator().Start());
         QProcess p;
         p.setStandardInputFile(terminal.path);
         p.start(QStringLiteral(TOLMARIK_CLI),
-                {simulator.PortPath(), QStringLiteral("set-timezone"), QStringLiteral("7")});
+                {Simulator().PortPath(), QStringLiteral("set-timezone"), QStringLiteral("7")});
         QVERIFY(p.waitForFinished(60000));
         QCOMPARE(p.exitCode(), exitCode);
         const QString out = QString::fromUtf8(p.readAllStandardOutput());
         QVERIFY2(out.contains(QStringLiteral("Часовой пояс: UTC+3 → UTC+7\nЗаписать эти изменения "
                                              "в прибор?\n[да/нет]: ")),
                  qPrintable(out));
-        QCOMPARE(simulator.WrittenConfig().empty(), exitCode != 0);
+        QCOMPARE(Simulator().WrittenConfig().empty(), exitCode != 0);
     }
 
     void setTimeZone_hoursOutside_usageNothingSent_data() {
@@ -219,12 +219,12 @@ class TestCliChange : public QObject, public TCliBench {
 
     void setTimeZone_hoursOutside_usageNothingSent() {
         QFETCH(QString, hours);
-        QVERIFY(simulator.Start());
-        const Result r = RunCli(
-            {simulator.PortPath(), QStringLiteral("set-timezone"), hours, QStringLiteral("--yes")});
+        QVERIFY(Simulator().Start());
+        const Result r = RunCli({Simulator().PortPath(), QStringLiteral("set-timezone"), hours,
+                                 QStringLiteral("--yes")});
         QCOMPARE(r.exitCode, int(flow::EC_USAGE));
         QVERIFY2(r.err.contains(QStringLiteral("от -12 до +14")), qPrintable(r.err));
-        QCOMPARE(simulator.RequestCount(), 0);
+        QCOMPARE(Simulator().RequestCount(), 0);
     }
 
     // A script's stdin is no terminal: without --yes the change is shown,
@@ -255,15 +255,15 @@ class TestCliChange : public QObject, public TCliBench {
         }
         if (command == QLatin1String("firmware"))
             argument = WriteFirmwareFile(dir, QByteArray::fromHex("0003010203"));
-        QVERIFY(simulator.Start());
+        QVERIFY(Simulator().Start());
         const Result r =
-            RunCli({simulator.PortPath(), command, argument, QStringLiteral("--backup-dir"),
+            RunCli({Simulator().PortPath(), command, argument, QStringLiteral("--backup-dir"),
                     dir.filePath(QStringLiteral("backups"))});
         QCOMPARE(r.exitCode, int(flow::EC_NOT_CONFIRMED));
         QCOMPARE(r.out.split(QLatin1Char('\n')).first(), firstLine);
         QVERIFY2(r.err.contains(QStringLiteral("--yes")), qPrintable(r.err));
-        QVERIFY(simulator.WrittenConfig().empty());
-        QCOMPARE(simulator.FirmwareBlocksReceived(), 0);
+        QVERIFY(Simulator().WrittenConfig().empty());
+        QCOMPARE(Simulator().FirmwareBlocksReceived(), 0);
         QVERIFY(!QDir(dir.filePath(QStringLiteral("backups"))).exists());
     }
 
@@ -280,34 +280,34 @@ class TestCliChange : public QObject, public TCliBench {
         sim::TIdentity identity = Instrument();
         identity.model = std::uint16_t(std::max(model, 0));
         identity.shortFrame = model < 0;
-        simulator.SetIdentity(identity);
+        Simulator().SetIdentity(identity);
         const std::optional<std::uint16_t> reported =
             model < 0 ? std::nullopt : std::optional<std::uint16_t>(std::uint16_t(model));
-        QVERIFY(simulator.Start());
+        QVERIFY(Simulator().Start());
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("defaults.bcf"));
         std::array<std::uint8_t, 150> defaults{};
         defaults[4] = 3;
         models::SaveConfigFile(file, 1, defaults.data());
         if (model >= 0) {
-            const Result shown = RunCli({simulator.PortPath(), QStringLiteral("identify")});
+            const Result shown = RunCli({Simulator().PortPath(), QStringLiteral("identify")});
             QCOMPARE(shown.out.split(QLatin1Char('\n')).first(),
                      QStringLiteral("Модель: ") + device::UnknownModelReadOnlyText(reported));
         }
         const QList<QStringList> writes{{QStringLiteral("set-timezone"), QStringLiteral("2")},
                                         {QStringLiteral("write"), file}};
         for (const QStringList& write : writes) {
-            const Result r = RunCli(QStringList{simulator.PortPath()} + write +
+            const Result r = RunCli(QStringList{Simulator().PortPath()} + write +
                                     QStringList{QStringLiteral("--yes")});
             QCOMPARE(r.exitCode, int(flow::EC_UNKNOWN_MODEL));
             QCOMPARE(r.err.trimmed(), device::UnknownModelWriteRefusedText(reported));
             QVERIFY(r.out.isEmpty());
         }
-        QVERIFY(simulator.WrittenConfig().empty());
+        QVERIFY(Simulator().WrittenConfig().empty());
         if (model != 50) return;
         const QString image = WriteFirmwareFile(dir, QByteArray::fromHex("0003010203"));
         const Result r =
-            RunCli({simulator.PortPath(), QStringLiteral("firmware"), image,
+            RunCli({Simulator().PortPath(), QStringLiteral("firmware"), image,
                     QStringLiteral("--yes"), QStringLiteral("--backup-dir"), dir.path()});
         QVERIFY2(r.exitCode == 0, qPrintable(r.err));
         QCOMPARE(r.out.count(QStringLiteral("Ответ: да (--yes)")), 2);
@@ -338,8 +338,8 @@ class TestCliChange : public QObject, public TCliBench {
         const QString file = WriteFirmwareFile(dir, image);
         const QString backups = dir.filePath(QStringLiteral("backups"));
         const Result r =
-            RunCli({simulator.PortPath(), QStringLiteral("firmware"), QStringLiteral("--yes"), file,
-                    QStringLiteral("--backup-dir"), backups});
+            RunCli({Simulator().PortPath(), QStringLiteral("firmware"), QStringLiteral("--yes"),
+                    file, QStringLiteral("--backup-dir"), backups});
         QVERIFY2(r.exitCode == 0, qPrintable(r.err));
         // What comes after the question and its answer.
         const QStringList lines = r.out.trimmed()
@@ -350,7 +350,7 @@ class TestCliChange : public QObject, public TCliBench {
         QCOMPARE(lines[1], QStringLiteral("Прошивка обновлена"));
         QCOMPARE(lines[2], flow::FirmwareVersionsText(311, 311));
         QVERIFY(lines[3].contains(QStringLiteral(" write ") + backups));
-        const auto received = simulator.FirmwareReceived();
+        const auto received = Simulator().FirmwareReceived();
         QCOMPARE(
             QByteArray(reinterpret_cast<const char*>(received.data()), qsizetype(received.size())),
             image);
@@ -361,11 +361,11 @@ class TestCliChange : public QObject, public TCliBench {
         for (std::size_t i = 0; i < identity.settings.size(); ++i)
             identity.settings[i] = std::uint8_t(i * 5 + 1);
         identity.companion = 0x5AA5;
-        simulator.SetIdentity(identity);
+        Simulator().SetIdentity(identity);
         QTemporaryDir dir;
         const QString backups = dir.filePath(QStringLiteral("kept/here"));
         const QString file = WriteFirmwareFile(dir, QByteArray::fromHex("0003010203"));
-        const Result r = RunCli({QStringLiteral("--backup-dir"), backups, simulator.PortPath(),
+        const Result r = RunCli({QStringLiteral("--backup-dir"), backups, Simulator().PortPath(),
                                  QStringLiteral("firmware"), QStringLiteral("--yes"), file});
         QVERIFY2(r.exitCode == 0, qPrintable(r.err));
         const QStringList kept = QDir(backups).entryList(QDir::Files);
@@ -390,13 +390,13 @@ class TestCliChange : public QObject, public TCliBench {
         QFile blocker(dir.filePath(QStringLiteral("taken")));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        QVERIFY(simulator.Start());  // a fresh record of what arrives
+        QVERIFY(Simulator().Start());  // a fresh record of what arrives
         const Result r =
-            RunCli({simulator.PortPath(), QStringLiteral("firmware"), QStringLiteral("--yes"), file,
-                    QStringLiteral("--backup-dir"), blocker.fileName() + "/backups"});
+            RunCli({Simulator().PortPath(), QStringLiteral("firmware"), QStringLiteral("--yes"),
+                    file, QStringLiteral("--backup-dir"), blocker.fileName() + "/backups"});
         QCOMPARE(r.exitCode, int(flow::EC_WRITE_CHECK));
         QVERIFY2(r.err.contains(QStringLiteral("--no-backup")), qPrintable(r.err));
-        QCOMPARE(simulator.FirmwareBlocksReceived(), 0);
+        QCOMPARE(Simulator().FirmwareBlocksReceived(), 0);
     }
 
     // An instrument in its loader answers no identification: no backup.
@@ -408,21 +408,21 @@ class TestCliChange : public QObject, public TCliBench {
 
     void firmware_instrumentInLoader_onlyWithNoBackup() {
         QFETCH(bool, noBackup);
-        QVERIFY(simulator.Start());  // a fresh record of what arrives
+        QVERIFY(Simulator().Start());  // a fresh record of what arrives
         sim::TFaults faults;
         faults.loader = true;
-        simulator.SetFaults(faults);
+        Simulator().SetFaults(faults);
         QTemporaryDir dir;
         const QByteArray image = QByteArray::fromHex("0004A1A2A3A4");
         const QString file = WriteFirmwareFile(dir, image);
         const QString backups = dir.filePath(QStringLiteral("backups"));
-        QStringList args{simulator.PortPath(),           QStringLiteral("firmware"),
+        QStringList args{Simulator().PortPath(),         QStringLiteral("firmware"),
                          QStringLiteral("--yes"),        file,
                          QStringLiteral("--backup-dir"), backups};
         if (noBackup) args << QStringLiteral("--no-backup");
         const Result r = RunCli(args);
         QVERIFY(QDir(backups).entryList(QDir::Files).isEmpty());
-        const auto received = simulator.FirmwareReceived();
+        const auto received = Simulator().FirmwareReceived();
         const QByteArray sent(reinterpret_cast<const char*>(received.data()),
                               qsizetype(received.size()));
         if (noBackup) {
@@ -433,7 +433,7 @@ class TestCliChange : public QObject, public TCliBench {
             QCOMPARE(r.exitCode, int(flow::EC_NO_LINK));
             QVERIFY2(r.err.contains(flow::NoIdentityReason()), qPrintable(r.err));
             QVERIFY(r.err.contains(QStringLiteral("--no-backup")));
-            QCOMPARE(simulator.FirmwareBlocksReceived(), 0);
+            QCOMPARE(Simulator().FirmwareBlocksReceived(), 0);
         }
     }
 
@@ -444,20 +444,20 @@ class TestCliChange : public QObject, public TCliBench {
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write("0002AABB\r\n");
         f.close();
-        const int before = simulator.FirmwareBlocksReceived();
+        const int before = Simulator().FirmwareBlocksReceived();
         const Result r =
-            RunCli({simulator.PortPath(), QStringLiteral("firmware"), QStringLiteral("--yes"), file,
-                    QStringLiteral("--backup-dir"), dir.path()});
+            RunCli({Simulator().PortPath(), QStringLiteral("firmware"), QStringLiteral("--yes"),
+                    file, QStringLiteral("--backup-dir"), dir.path()});
         QCOMPARE(r.exitCode, int(flow::EC_BAD_FILE));
         QCOMPARE(r.err.trimmed(), QStringLiteral("Файл не найден"));
-        QCOMPARE(simulator.FirmwareBlocksReceived(), before);
+        QCOMPARE(Simulator().FirmwareBlocksReceived(), before);
     }
 
     // --- outputs that fail, signals
 
     void save_notAFileName_refusedNothingWritten() {
         const Result r =
-            RunCli({simulator.PortPath(), QStringLiteral("save"), QStringLiteral("/dev/null")});
+            RunCli({Simulator().PortPath(), QStringLiteral("save"), QStringLiteral("/dev/null")});
         QCOMPARE(r.exitCode, int(flow::EC_WRITE_CHECK));
         QVERIFY2(r.err.contains(QStringLiteral("/dev/null")), qPrintable(r.err));
         QVERIFY(!QFileInfo::exists(QStringLiteral("/dev/null.bcf")));
@@ -473,24 +473,24 @@ class TestCliChange : public QObject, public TCliBench {
         const QString file = WriteFirmwareFile(dir, image);
         sim::TFaults slow;
         slow.lateMs = 50;
-        simulator.SetFaults(slow);
-        const int before = simulator.FirmwareBlocksReceived();
+        Simulator().SetFaults(slow);
+        const int before = Simulator().FirmwareBlocksReceived();
         QProcess p;
         p.start(QStringLiteral(TOLMARIK_CLI),
-                {simulator.PortPath(), QStringLiteral("firmware"), QStringLiteral("--yes"), file,
+                {Simulator().PortPath(), QStringLiteral("firmware"), QStringLiteral("--yes"), file,
                  QStringLiteral("--backup-dir"), dir.filePath(QStringLiteral("backups"))});
-        TRY_VERIFY_WITH_TIMEOUT(simulator.FirmwareBlocksReceived() >= before + 2, 60000);
+        TRY_VERIFY_WITH_TIMEOUT(Simulator().FirmwareBlocksReceived() >= before + 2, 60000);
         QCOMPARE(::kill(pid_t(p.processId()), SIGINT), 0);
         QVERIFY(p.waitForFinished(60000));
         QCOMPARE(p.exitStatus(), QProcess::CrashExit);
         const QString err = QString::fromUtf8(p.readAllStandardError());
         QVERIFY2(err.contains(device::FirmwareInterruptedText), qPrintable(err));
-        QVERIFY(simulator.FirmwareBlocksReceived() < before + 40);
+        QVERIFY(Simulator().FirmwareBlocksReceived() < before + 40);
         // The instrument may still hold half a block, which can swallow the
         // next request; the later suites need it answering again.
-        simulator.SetFaults({});
+        Simulator().SetFaults({});
         TRY_VERIFY_WITH_TIMEOUT(
-            RunCli({simulator.PortPath(), QStringLiteral("identify")}).exitCode == 0, 30000);
+            RunCli({Simulator().PortPath(), QStringLiteral("identify")}).exitCode == 0, 30000);
     }
 };
 

@@ -8,7 +8,7 @@
 
 #include "flow/ExitCodes.h"
 #include "sim/FlightGenerator.h"
-#include "sim/Simulator.h"
+#include "tests/support/SimBench.h"
 
 namespace {
 struct Result {
@@ -22,7 +22,7 @@ class TestCliFlights : public QObject {
     Q_OBJECT
     QTemporaryDir data_;
     QTemporaryDir tracks_;
-    sim::TSimulator simulator_;
+    testsupport::TSimBench bench_;
     sim::TGeneratedMemory memory_;
 
     Result Cli(QStringList args) {
@@ -30,7 +30,7 @@ class TestCliFlights : public QObject {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_DATA_HOME"), data_.path());
         p.setProcessEnvironment(environment);
-        args.prepend(simulator_.PortPath());
+        args.prepend(bench_.Sim().PortPath());
         p.start(QStringLiteral(TOLMARIK_CLI), args);
         if (!p.waitForFinished(240000)) return {};
         return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
@@ -61,11 +61,8 @@ class TestCliFlights : public QObject {
         plan.gapSectors = 4;
         plan.firstFlightNumber = 65535;
         memory_ = sim::GenerateFlights(plan);
-        simulator_.SetPaced(false);
-        simulator_.SetMemory(memory_.memory);
-        simulator_.SetStats(0, memory_.stats[0]);
-        simulator_.SetStats(1, memory_.stats[1]);
-        QVERIFY(simulator_.Start());
+        QVERIFY(bench_.Plug());
+        bench_.Load(memory_);
     }
 
     void flights_newestFirstNoneInTheLogbook() {

@@ -39,7 +39,7 @@ class TestCliTrack : public QObject, public TCliBench {
         // A folder where the track file should go: no writer can replace it.
         const int flight = memory.flights.back().flightNumber;
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Track%1.gpx").arg(flight)));
-        const Result r = RunCli({simulator.PortPath(), QStringLiteral("download"),
+        const Result r = RunCli({Simulator().PortPath(), QStringLiteral("download"),
                                  QStringLiteral("--no-igc"), QStringLiteral("--dir"), dir.path()});
         QCOMPARE(r.exitCode, int(flow::EC_WRITE_CHECK));
         QVERIFY(!r.err.isEmpty());
@@ -58,7 +58,7 @@ class TestCliTrack : public QObject, public TCliBench {
         file.close();
         QVERIFY(QFile::link(victim, link));
         QCOMPARE(::lchown(QFile::encodeName(link), 65534, 65534), 0);
-        const Result r = RunCli({simulator.PortPath(), QStringLiteral("download"),
+        const Result r = RunCli({Simulator().PortPath(), QStringLiteral("download"),
                                  QStringLiteral("--no-igc"), QStringLiteral("--dir"), dir.path()});
         QCOMPARE(r.exitCode, int(flow::EC_WRITE_CHECK));
         QVERIFY2(r.err.contains(link), qPrintable(r.err));
@@ -79,11 +79,11 @@ class TestCliTrack : public QObject, public TCliBench {
     void download_linkLost_keepPartialWritesWhatWasRead() {
         QFETCH(bool, keep);
         QTemporaryDir dir;
-        QVERIFY(simulator.Start());  // requests counted from here
+        QVERIFY(Simulator().Start());  // requests counted from here
         sim::TFaults faults;
         faults.hangUpAfterRequests = 2;  // the statistics, then the first sector
-        simulator.SetFaults(faults);
-        QStringList args{simulator.PortPath(), QStringLiteral("download"),
+        Simulator().SetFaults(faults);
+        QStringList args{Simulator().PortPath(), QStringLiteral("download"),
                          QStringLiteral("--no-igc"), QStringLiteral("--dir"), dir.path()};
         if (keep) args << QStringLiteral("--keep-partial");
         const int flight = memory.flights.back().flightNumber;
@@ -92,8 +92,8 @@ class TestCliTrack : public QObject, public TCliBench {
         QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("complete") == 8);
         earlier.close();
         const Result r = RunCli(args);
-        simulator.SetFaults({});
-        QVERIFY(simulator.Start());
+        Simulator().SetFaults({});
+        QVERIFY(Simulator().Start());
 
         QCOMPARE(r.exitCode, int(flow::EC_NO_LINK));
         QVERIFY2(r.err.contains(QStringLiteral("Трек прочитан не до конца: 1 сект.")),
@@ -120,8 +120,8 @@ class TestCliTrack : public QObject, public TCliBench {
     void download_bothModes_validGpxReadBackByGpsbabel() {
         QFETCH(bool, pages);
         QTemporaryDir dir;
-        QStringList args{simulator.PortPath(), QStringLiteral("download"), QStringLiteral("--dir"),
-                         dir.path()};
+        QStringList args{Simulator().PortPath(), QStringLiteral("download"),
+                         QStringLiteral("--dir"), dir.path()};
         if (pages) args << QStringLiteral("--pages");
         const Result r = RunCli(args);
         QVERIFY2(r.exitCode == 0, qPrintable(r.err));
@@ -154,7 +154,7 @@ class TestCliTrack : public QObject, public TCliBench {
 
     void download_igcWithInstrumentReadBackByGpsbabel() {
         QTemporaryDir dir;
-        const Result r = RunCli({simulator.PortPath(), QStringLiteral("download"),
+        const Result r = RunCli({Simulator().PortPath(), QStringLiteral("download"),
                                  QStringLiteral("--dir"), dir.path()});
         QVERIFY2(r.exitCode == 0, qPrintable(r.err));
         const sim::TGeneratedFlight& flight = memory.flights.back();
@@ -176,7 +176,7 @@ class TestCliTrack : public QObject, public TCliBench {
 
     void download_noIgc_igcLeftOut() {
         QTemporaryDir dir;
-        const Result r = RunCli({simulator.PortPath(), QStringLiteral("download"),
+        const Result r = RunCli({Simulator().PortPath(), QStringLiteral("download"),
                                  QStringLiteral("--no-igc"), QStringLiteral("--dir"), dir.path()});
         QVERIFY2(r.exitCode == 0, qPrintable(r.err));
         const int flight = memory.flights.back().flightNumber;
@@ -390,7 +390,7 @@ class TestCliTrack : public QObject, public TCliBench {
         const QString data = dir.filePath(QStringLiteral("data"));
         const QString flights = dir.filePath(QStringLiteral("flights"));
         QVERIFY(QDir().mkpath(flights));
-        const QStringList download = {simulator.PortPath(), QStringLiteral("download"),
+        const QStringList download = {Simulator().PortPath(), QStringLiteral("download"),
                                       QStringLiteral("--dir"), flights};
         struct TStep {
             QStringList args;
@@ -430,7 +430,7 @@ class TestCliTrack : public QObject, public TCliBench {
     void download_outputClosed_filesWrittenOutputStatus() {
         QTemporaryDir dir;
         const Result r = RunCliOutput(
-            {simulator.PortPath(), QStringLiteral("download"), QStringLiteral("--no-igc")},
+            {Simulator().PortPath(), QStringLiteral("download"), QStringLiteral("--no-igc")},
             QStringLiteral("closed"), 0, dir.path());
         QCOMPARE(r.exitCode, int(flow::EC_OUTPUT));
         const int flight = memory.flights.back().flightNumber;
@@ -469,7 +469,7 @@ class TestCliTrack : public QObject, public TCliBench {
             QStringLiteral("/bin/sh"),
             {QStringLiteral("-c"),
              QStringLiteral("exec \"$0\" \"$1\" download --no-igc --dir \"$(printf \"$2\")\""),
-             QStringLiteral(TOLMARIK_CLI), simulator.PortPath(), escaped});
+             QStringLiteral(TOLMARIK_CLI), Simulator().PortPath(), escaped});
         QVERIFY(shell.waitForFinished(600000));
         QVERIFY2(shell.exitCode() == 0, shell.readAllStandardError().constData());
         const int flight = memory.flights.back().flightNumber;

@@ -1,20 +1,14 @@
 #include "track/FlightList.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <algorithm>
 
+#include "device/TimeTexts.h"
 #include "track/TrackExport.h"
 
 namespace track {
 
 using device::TSectorHeader;
-
-namespace {
-
-QString Two(int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); }
-
-}  // namespace
 
 std::vector<TListedFlight> FlightsInHeaders(const std::vector<TSectorHeader>& headers) {
     std::vector<TListedFlight> flights;
@@ -104,19 +98,16 @@ std::vector<TListedFlight> NewFlights(const std::vector<TListedFlight>& listed) 
 // The texts keep the context the catalogues hold them under.
 QString ListedDateText(const TListedFlight& flight) {
     if (!flight.dated) return QCoreApplication::translate("flow", "без даты");
-    return QDateTime::fromSecsSinceEpoch(flight.start, Qt::UTC)
-        .toString(QStringLiteral("yyyy-MM-dd"));
+    return device::DateText(flight.start);
 }
 
 QString ListedTimeText(const TListedFlight& flight) {
-    if (!flight.dated) return QStringLiteral("--:--:--");
-    return QDateTime::fromSecsSinceEpoch(flight.start, Qt::UTC)
-        .toString(QStringLiteral("HH:mm:ss"));
+    return flight.dated ? device::TimeOfDayText(flight.start) : device::NoTimeOfDayText();
 }
 
 QString ListedDurationText(const TListedFlight& flight) {
     const int minutes = (flight.durationEstimateSeconds + 30) / 60;
-    return QStringLiteral("~%1:%2").arg(minutes / 60).arg(Two(minutes % 60));
+    return QLatin1Char('~') + device::DurationText(std::int64_t(minutes) * 60);
 }
 
 QString FlightsFoundText(std::size_t total, std::size_t fresh) {

@@ -56,7 +56,7 @@ void RecordInLogbook(const flow::TDownloadedTrack& track, QObject* context,
 namespace {
 class TLogbookLookup : public flow::TFlightLookup {
   public:
-    bool Holds(const flow::TListedFlight& flight) override {
+    bool Holds(const track::TListedFlight& flight) override {
         // Every undated flight is stamped from the same fallback time, so
         // its span tells it from no other: it is offered again rather than
         // skipped (the logbook still keeps it once).

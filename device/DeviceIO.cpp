@@ -400,7 +400,7 @@ HeaderVerdict CheckHeader(const std::uint8_t* header, std::uint16_t startSector,
         flightChanged = true;
         return HeaderVerdict::Stop;
     }
-    cursor.time = ParseSectorHeader(0, header).Time().value_or(FallbackTrackTime());
+    cursor.time = ParseSectorHeader(0, header).RecordTime();
     return HeaderVerdict::Continue;
 }
 

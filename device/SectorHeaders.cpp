@@ -25,6 +25,8 @@ std::optional<TrackTime> TSectorHeader::Time() const {
     return time;
 }
 
+TrackTime TSectorHeader::RecordTime() const { return Time().value_or(FallbackTrackTime()); }
+
 void TSectorHeaderLog::Append(const TSectorHeader& header) {
     const std::lock_guard lock(mutex_);
     headers_.push_back(header);

@@ -24,6 +24,9 @@ struct TSectorHeader {
     // The time of the sector's first record; none when the instrument had no
     // date (month 0) or the date is not one.
     std::optional<TrackTime> Time() const;
+    // The time a download gives the sector's first record: Time(), or the
+    // fallback time when there is none.
+    TrackTime RecordTime() const;
     bool operator==(const TSectorHeader&) const = default;
 };
 

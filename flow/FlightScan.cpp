@@ -1,7 +1,6 @@
 #include "flow/FlightScan.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -15,7 +14,6 @@
 #include "device/FileStore.h"
 #include "device/PortActivity.h"
 #include "serial/UnitNVC.h"
-#include "track/TrackExport.h"
 
 namespace flow {
 
@@ -125,21 +123,13 @@ void WriteCacheFile(const QString& path, const QString& key, const TKeptScan& sc
     }
 }
 
-// The flights downloaded from lists, per instrument: "number/sector/start/dated".
+// The flights downloaded from lists, per instrument, by track::FlightKey.
 std::map<QString, std::set<QString>>& DownloadedFlights() {
     static std::map<QString, std::set<QString>> downloaded;
     return downloaded;
 }
 
 const QString kDownloadedKey = QStringLiteral("downloaded");
-
-QString FlightKey(const TListedFlight& flight) {
-    return QStringLiteral("%1/%2/%3/%4")
-        .arg(flight.flightNumber)
-        .arg(flight.firstSector)
-        .arg(flight.start)
-        .arg(flight.dated ? 1 : 0);
-}
 
 // Adds the marks the file holds for `key` to those in memory.
 void ReadDownloaded(const QString& path, const QString& key) {
@@ -162,116 +152,10 @@ void AddRange(std::vector<TRange>& ranges, std::uint16_t sector) {
         ranges.push_back({sector, 1});
 }
 
-device::TrackTime HeaderTime(const TSectorHeader& h, bool& dated) {
-    const std::optional<device::TrackTime> time = h.Time();
-    dated = time.has_value();
-    return time.value_or(FallbackTrackTime());
-}
-
-QString Two(int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); }
-
 }  // namespace
 
 QString TInstrumentKey::Text() const {
     return QStringLiteral("%1/%2").arg(model).arg(firmwareVersion);
-}
-
-std::vector<TListedFlight> FlightsInHeaders(const std::vector<TSectorHeader>& headers) {
-    std::vector<TListedFlight> flights;
-    for (std::size_t i = 0; i < headers.size();) {
-        const TSectorHeader& first = headers[i];
-        // A download starts only where a header names its own sector.
-        if (first.Erased() || first.sectorNumber != first.sector) {
-            ++i;
-            continue;
-        }
-        TListedFlight flight;
-        flight.flightNumber = first.flight;
-        flight.firstSector = first.sector;
-        flight.start = HeaderTime(first, flight.dated);
-        std::size_t end = i + 1;
-        while (end < headers.size() && headers[end].flight == first.flight &&
-               !headers[end].Erased() && headers[end].sector == headers[end - 1].sector + 1)
-            ++end;
-        flight.sectors = int(end - i);
-        bool lastDated = false;
-        flight.lastSector = HeaderTime(headers[end - 1], lastDated);
-        const bool span =
-            flight.dated && lastDated && flight.lastSector >= flight.start && flight.sectors > 1;
-        // The last sector is on the average half full.
-        const device::TrackTime perSector =
-            span ? (flight.lastSector - flight.start) / (flight.sectors - 1) : TypicalSectorSeconds;
-        flight.durationEstimateSeconds =
-            int(span ? flight.lastSector - flight.start + perSector / 2
-                     : (flight.sectors - 1) * perSector + perSector / 2);
-        if (!span) flight.lastSector = flight.start + (flight.sectors - 1) * perSector;
-        flights.push_back(flight);
-        i = end;
-    }
-    std::stable_sort(flights.begin(), flights.end(),
-                     [](const TListedFlight& a, const TListedFlight& b) {
-                         if (a.start != b.start) return a.start > b.start;
-                         if (a.dated != b.dated) return a.dated;
-                         return a.firstSector > b.firstSector;
-                     });
-    NameFlightFiles(flights);
-    return flights;
-}
-
-void NameFlightFiles(std::vector<TListedFlight>& flights) {
-    const auto count = [&](auto&& same) {
-        return std::count_if(flights.begin(), flights.end(), same);
-    };
-    for (TListedFlight& f : flights) {
-        const QString plain = QStringLiteral("Track%1").arg(f.flightNumber);
-        if (count([&](const TListedFlight& o) { return o.flightNumber == f.flightNumber; }) == 1) {
-            f.fileBase = plain;
-            continue;
-        }
-        const bool dateShared =
-            !f.dated || count([&](const TListedFlight& o) {
-                            return o.flightNumber == f.flightNumber && o.start == f.start;
-                        }) > 1;
-        if (dateShared) {
-            f.fileBase = plain + QStringLiteral("-s%1").arg(f.firstSector);
-        } else {
-            f.fileBase = track::DatedTrackBaseName(f.flightNumber, f.start);
-        }
-    }
-}
-
-QString ListedDateText(const TListedFlight& flight) {
-    if (!flight.dated) return QCoreApplication::translate("flow", "без даты");
-    return QDateTime::fromSecsSinceEpoch(flight.start, Qt::UTC)
-        .toString(QStringLiteral("yyyy-MM-dd"));
-}
-
-QString ListedTimeText(const TListedFlight& flight) {
-    if (!flight.dated) return QStringLiteral("--:--:--");
-    return QDateTime::fromSecsSinceEpoch(flight.start, Qt::UTC)
-        .toString(QStringLiteral("HH:mm:ss"));
-}
-
-QString ListedDurationText(const TListedFlight& flight) {
-    const int minutes = (flight.durationEstimateSeconds + 30) / 60;
-    return QStringLiteral("~%1:%2").arg(minutes / 60).arg(Two(minutes % 60));
-}
-
-QString FlightsFoundText(std::size_t total, std::size_t fresh) {
-    return QCoreApplication::translate("flow", "Полётов в памяти: %1, новых: %2")
-        .arg(total)
-        .arg(fresh);
-}
-
-QString NothingNewText() {
-    return QCoreApplication::translate(
-        "flow", "Новых полётов нет: все полёты из памяти прибора уже в журнале полётов");
-}
-
-QString InLogbookText(bool held, bool known) {
-    if (!known) return QCoreApplication::translate("flow", "неизвестно");
-    return held ? QCoreApplication::translate("flow", "да")
-                : QCoreApplication::translate("flow", "нет");
 }
 
 TFlightScan::TFlightScan(serial::TNonVisComp& link, TScanReports& reports, QObject* parent)
@@ -289,12 +173,12 @@ void TFlightScan::ForgetKeptScans() {
     DownloadedFlights().clear();
 }
 
-void TFlightScan::MarkDownloaded(const TInstrumentKey& key, const TListedFlight& flight,
+void TFlightScan::MarkDownloaded(const TInstrumentKey& key, const track::TListedFlight& flight,
                                  const QString& cacheFile) {
     const QString instrument = key.Text();
     ReadDownloaded(cacheFile, instrument);
     std::set<QString>& marks = DownloadedFlights()[instrument];
-    if (!marks.insert(FlightKey(flight)).second || cacheFile.isEmpty()) return;
+    if (!marks.insert(track::FlightKey(flight)).second || cacheFile.isEmpty()) return;
     QJsonObject file = ReadCacheFile(cacheFile);
     QJsonObject downloaded = file.value(kDownloadedKey).toObject();
     QJsonArray list;
@@ -394,9 +278,9 @@ void TFlightScan::StatsEnded() {
     if (fresh_ || kept == KeptScans().end() || !(kept->second.last == *lastStats_))
         return StartReading();
     headers_ = kept->second.headers;
-    const std::vector<TListedFlight> listed = FlightsInHeaders(headers_);
+    const std::vector<track::TListedFlight> listed = track::FlightsInHeaders(headers_);
     const auto starts = [&](std::uint16_t sector, std::uint16_t number) {
-        return std::any_of(listed.begin(), listed.end(), [&](const TListedFlight& f) {
+        return std::any_of(listed.begin(), listed.end(), [&](const track::TListedFlight& f) {
             return f.firstSector == sector && f.flightNumber == number;
         });
     };
@@ -405,7 +289,7 @@ void TFlightScan::StatsEnded() {
         !starts(lastStats_->startSector, lastStats_->flightNumber))
         return StartReading();
     ranges_.clear();
-    for (const TListedFlight& flight : listed) {
+    for (const track::TListedFlight& flight : listed) {
         const int before = flight.firstSector - 1 - ScanFirstSector;
         if (before >= 0 && headers_[std::size_t(before)].Erased())
             AddRange(ranges_, std::uint16_t(flight.firstSector - 1));
@@ -442,10 +326,10 @@ void TFlightScan::MemoryEnded() {
     for (std::size_t i = 0; i < lastWritten; ++i)
         if (headers_[i].Erased()) AddRange(ranges_, headers_[i].sector);
     const std::uint16_t lastStart = lastStats_->startSector;
-    const std::vector<TListedFlight> listed = FlightsInHeaders(headers_);
-    const bool listedLast = std::any_of(listed.begin(), listed.end(), [&](const TListedFlight& f) {
-        return f.firstSector == lastStart;
-    });
+    const std::vector<track::TListedFlight> listed = track::FlightsInHeaders(headers_);
+    const bool listedLast =
+        std::any_of(listed.begin(), listed.end(),
+                    [&](const track::TListedFlight& f) { return f.firstSector == lastStart; });
     // Sectors up to the last written one are in the runs already.
     if (Scanned(lastStart) && !listedLast &&
         std::size_t(lastStart - ScanFirstSector) >= lastWritten)
@@ -463,7 +347,7 @@ void TFlightScan::NextRange() {
         if (phase_ == TPhase::KeptCheck) {
             if (keptDiffers_) return StartReading();
             fromCache_ = true;
-            flights_ = FlightsInHeaders(headers_);
+            flights_ = track::FlightsInHeaders(headers_);
             RefreshLogbookMarks();
             return Finish(Report(TOutcome::Done));
         }
@@ -486,7 +370,7 @@ void TFlightScan::NextRange() {
 void TFlightScan::RangeEnded() {
     if (outcome_) {
         // The scan read before the link failed is listed, not kept.
-        flights_ = FlightsInHeaders(headers_);
+        flights_ = track::FlightsInHeaders(headers_);
         RefreshLogbookMarks();
         return Finish(*outcome_);
     }
@@ -504,11 +388,11 @@ void TFlightScan::RangeEnded() {
 
 void TFlightScan::Conclude(const std::vector<TSectorHeader>& headers) {
     if (outcome_) {
-        flights_ = FlightsInHeaders(headers);
+        flights_ = track::FlightsInHeaders(headers);
         RefreshLogbookMarks();
         return;
     }
-    flights_ = FlightsInHeaders(headers);
+    flights_ = track::FlightsInHeaders(headers);
     RefreshLogbookMarks();
     if (int(headers.size()) == ScanSectorCount && !cancelled_) {
         const TKeptScan scan{*lastStats_, headers};
@@ -533,9 +417,9 @@ void TFlightScan::Finish(const TReport& outcome) {
 
 void TFlightScan::RefreshLogbookMarks() {
     const std::set<QString>& downloaded = DownloadedFlights()[key_.Text()];
-    for (TListedFlight& flight : flights_)
+    for (track::TListedFlight& flight : flights_)
         flight.inLogbook =
-            (Lookup && Lookup->Holds(flight)) || downloaded.count(FlightKey(flight)) > 0;
+            (Lookup && Lookup->Holds(flight)) || downloaded.count(track::FlightKey(flight)) > 0;
 }
 
 }  // namespace flow

@@ -3,12 +3,7 @@
 // list window and the command line alike. It reads the header page of each
 // sector (flight number, sector number, date) up to the sector cap of a
 // download; erased sectors may lie between flights, so they do not end it.
-//
-// A listed flight is a run of sectors of one flight number from a sector
-// whose header names itself: what a download from that sector reads before
-// it meets another flight. A sector of another flight inside a flight thus
-// splits it into two listed flights, the second downloaded from the sector
-// after the stranger.
+// The flights are told from the headers by track::FlightsInHeaders.
 //
 // A sector that reads as erased may be the stale answer to the request before
 // (an erased sector too): before the scan is trusted, every erased sector
@@ -23,8 +18,10 @@
 // again; only when all of them still read so is the memory not read again.
 //
 // Flights downloaded from a list are remembered by their key (instrument,
-// number, first sector, start) beside the kept scans, so that a flight the
-// logbook cannot recognise (one without a date) is new only once.
+// track::FlightKey) beside the kept scans, so that a flight the logbook
+// cannot recognise (one without a date) is new only once. The marks live
+// here, not with the list's rules, because they are what the runs did: they
+// are written with the kept scans and read back by the next scan.
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -38,6 +35,7 @@
 #include "device/StatusReceiver.h"
 #include "device/TrackLists.h"
 #include "flow/Outcome.h"
+#include "track/FlightList.h"
 #include "track/FlightStats.h"
 
 namespace serial {
@@ -50,58 +48,13 @@ namespace flow {
 // track), as many as a download reads at most.
 inline constexpr std::uint16_t ScanFirstSector = 1;
 inline constexpr int ScanSectorCount = device::MaxSectorCount + 1;
-// Seconds of track one full sector holds at one record a second, four GPS
-// records and one sensor sample in five seconds: (4096 - 256) / 10.8.
-inline constexpr int TypicalSectorSeconds = 355;
-// At most one record a second, each of six bytes at least.
-inline constexpr int MaxSectorSeconds = (4096 - 256) / 6;
-
-struct TListedFlight {
-    std::uint16_t flightNumber = 0;
-    std::uint16_t firstSector = 0;
-    int sectors = 0;
-    // The first header carries a valid date; otherwise `start` is the
-    // fallback time a download gives its records.
-    bool dated = false;
-    device::TrackTime start = 0;       // the time of its first record
-    device::TrackTime lastSector = 0;  // the time of its last sector's first record
-    int durationEstimateSeconds = 0;
-    bool inLogbook = false;
-    // The file name without extension its download is written under.
-    QString fileBase;
-
-    // The latest a record of this flight can be stamped with.
-    device::TrackTime LatestEnd() const { return lastSector + MaxSectorSeconds; }
-    bool operator==(const TListedFlight&) const = default;
-};
-
-// The flights in `headers` (in sector order), newest first; undated flights
-// after dated ones of the same time, later sectors first among equals.
-std::vector<TListedFlight> FlightsInHeaders(const std::vector<device::TSectorHeader>& headers);
-
-// "Track<N>" unless another listed flight has the same number; then the
-// date and start time are added ("Track7-2024-06-07-0912"), and where even
-// that is shared, the first sector ("Track7-s40").
-void NameFlightFiles(std::vector<TListedFlight>& flights);
-
-// Texts of a listed flight, for the window and the command line.
-QString ListedDateText(const TListedFlight& flight);      // "2024-06-07", "без даты"
-QString ListedTimeText(const TListedFlight& flight);      // "09:12:05", "--:--:--"
-QString ListedDurationText(const TListedFlight& flight);  // "~0:31"
-// "Полётов в памяти: 5, новых: 2"
-QString FlightsFoundText(std::size_t total, std::size_t fresh);
-// What "all new" says when the logbook holds every listed flight.
-QString NothingNewText();
-// Whether the logbook holds a listed flight: "да", "нет", or "неизвестно"
-// when the logbook could not be read.
-QString InLogbookText(bool held, bool known);
 
 // Whether the pilot's logbook holds a flight: the app answers from the
 // logbook, a build without one answers no.
 class TFlightLookup {
   public:
     virtual ~TFlightLookup() = default;
-    virtual bool Holds(const TListedFlight& flight) = 0;
+    virtual bool Holds(const track::TListedFlight& flight) = 0;
     // Why the logbook could not be read, so that the answers were guesses;
     // empty when it could.
     virtual QString Failure() const { return {}; }
@@ -141,7 +94,7 @@ class TFlightScan : public QObject {
     bool Running() const { return active_; }
 
     // Newest first, each marked by the lookup as it stood at the scan's end.
-    const std::vector<TListedFlight>& Flights() const { return flights_; }
+    const std::vector<track::TListedFlight>& Flights() const { return flights_; }
     // Asks the lookup again (after downloads, say).
     void RefreshLogbookMarks();
 
@@ -154,7 +107,7 @@ class TFlightScan : public QObject {
     static void ForgetKeptScans();
     // Remembers that `flight` of the instrument `key` has been downloaded, in
     // memory and, when `cacheFile` is given, in that file.
-    static void MarkDownloaded(const TInstrumentKey& key, const TListedFlight& flight,
+    static void MarkDownloaded(const TInstrumentKey& key, const track::TListedFlight& flight,
                                const QString& cacheFile);
 
   private:
@@ -194,7 +147,7 @@ class TFlightScan : public QObject {
     std::optional<TReport> outcome_;
     TInstrumentKey key_;
     std::optional<track::TFlightStatsReply> lastStats_;
-    std::vector<TListedFlight> flights_;
+    std::vector<track::TListedFlight> flights_;
 };
 
 }  // namespace flow

@@ -31,18 +31,6 @@ class TFlightsDownload::TOneFlight : public TTrackReports {
     QStringList fileLines_;
 };
 
-std::vector<TListedFlight> OldestFirst(const std::vector<TListedFlight>& listed,
-                                       const std::function<bool(std::size_t)>& chosen) {
-    std::vector<TListedFlight> flights;
-    for (std::size_t i = listed.size(); i-- > 0;)
-        if (chosen(i)) flights.push_back(listed[i]);
-    return flights;
-}
-
-std::vector<TListedFlight> NewFlights(const std::vector<TListedFlight>& listed) {
-    return OldestFirst(listed, [&](std::size_t i) { return !listed[i].inLogbook; });
-}
-
 TFlightsDownload::TFlightsDownload(serial::TNonVisComp& link, TFlightsReports& reports,
                                    QObject* parent)
     : QObject(parent),
@@ -58,7 +46,7 @@ void TFlightsDownload::SetInstrument(const track::TIgcInstrument& instrument,
     track_->SetInstrument(instrument, timeZone);
 }
 
-bool TFlightsDownload::Start(std::vector<TListedFlight> flights, bool bySector) {
+bool TFlightsDownload::Start(std::vector<track::TListedFlight> flights, bool bySector) {
     if (active_ || flights.empty() || track_->WorkerRunning()) return false;
     if (device::PortInUse(link_)) {
         reports_.Finished(Report(TOutcome::PortBusy), 0);
@@ -73,7 +61,7 @@ bool TFlightsDownload::Start(std::vector<TListedFlight> flights, bool bySector) 
     unitsDone_ = 0;
     unitsTotal_ = 0;
     const int perSector = bySector ? 1 : 16;
-    for (const TListedFlight& f : flights_) unitsTotal_ += f.sectors * perSector;
+    for (const track::TListedFlight& f : flights_) unitsTotal_ += f.sectors * perSector;
     reports_.Progress(0);
     StartNext();
     return true;
@@ -94,7 +82,7 @@ void TFlightsDownload::StartNext() {
             downloaded_);
         return;
     }
-    const TListedFlight& flight = flights_[next_];
+    const track::TListedFlight& flight = flights_[next_];
     reports_.FlightStarted(flight, int(next_) + 1, int(flights_.size()));
     track::TFlightStatsReply stats;
     stats.flightNumber = flight.flightNumber;
@@ -116,7 +104,7 @@ void TFlightsDownload::CountProgress(int count) {
 }
 
 void TFlightsDownload::FlightFinished(const TReport& outcome, const QStringList& fileLines) {
-    const TListedFlight& flight = flights_[next_];
+    const track::TListedFlight& flight = flights_[next_];
     std::optional<track::TFlightStatsReply> stats;
     if (outcome.Good()) {
         ++downloaded_;

@@ -1,6 +1,6 @@
 #pragma once
 // TFlightsDownload: the chosen flights of a scan's list downloaded one after
-// the other in one mode, each into its own files (TListedFlight::fileBase)
+// the other in one mode, each into its own files (track::TListedFlight::fileBase)
 // and, through the download hook, into the logbook, with the progress of
 // the whole. The statistics of each flight are worked out from its own
 // records: the instrument reports them only for its last two flights.
@@ -24,25 +24,17 @@ class TFlightsReports {
   public:
     virtual ~TFlightsReports() = default;
     // `position` from 1 of `count`.
-    virtual void FlightStarted(const TListedFlight& flight, int position, int count) = 0;
+    virtual void FlightStarted(const track::TListedFlight& flight, int position, int count) = 0;
     // Of the whole run, 0 to 100.
     virtual void Progress(int percent) = 0;
     // One flight is over: its own statistics (when it was read) and the
     // lines of its files, or what went wrong.
-    virtual void FlightDone(const TListedFlight& flight,
+    virtual void FlightDone(const track::TListedFlight& flight,
                             const std::optional<track::TFlightStatsReply>& stats,
                             const QStringList& fileLines, const TReport& outcome) = 0;
     // `downloaded` flights of the run ended well.
     virtual void Finished(const TReport& outcome, int downloaded) = 0;
 };
-
-// The flights of `listed` (newest first, as a scan lists them) whose index
-// `chosen` accepts, oldest first: the order the instrument wrote them in, and
-// the order every download takes them in.
-std::vector<TListedFlight> OldestFirst(const std::vector<TListedFlight>& listed,
-                                       const std::function<bool(std::size_t)>& chosen);
-// The flights of `listed` that the logbook does not hold, oldest first.
-std::vector<TListedFlight> NewFlights(const std::vector<TListedFlight>& listed);
 
 class TFlightsDownload : public QObject {
   public:
@@ -51,7 +43,7 @@ class TFlightsDownload : public QObject {
     ~TFlightsDownload() override;
 
     // False when a run is under way or `flights` is empty.
-    bool Start(std::vector<TListedFlight> flights, bool bySector);
+    bool Start(std::vector<track::TListedFlight> flights, bool bySector);
     void Cancel() { cancelled_ = true; }
     bool Running() const { return active_; }
 
@@ -76,7 +68,7 @@ class TFlightsDownload : public QObject {
     TFlightsReports& reports_;
     std::unique_ptr<TOneFlight> one_;
     std::unique_ptr<TTrackDownload> track_;
-    std::vector<TListedFlight> flights_;
+    std::vector<track::TListedFlight> flights_;
     std::size_t next_ = 0;
     bool bySector_ = true;
     bool active_ = false;

@@ -21,6 +21,7 @@
 
 #include "device/AppError.h"
 #include "device/FileStore.h"
+#include "device/TimeTexts.h"
 #include "device/UserTexts.h"
 #include "scoring/FlightAnalysis.h"
 #include "scoring/Optimizer.h"
@@ -137,7 +138,7 @@ QString RenameOthersQuestion(const QString& site, double radiusMetres,
     for (const TFlightEntry& e : others)
         lines << QCoreApplication::translate("logbook", "  № %1  %2  %3")
                      .arg(e.number)
-                     .arg(DateText(e.LocalTakeoff()),
+                     .arg(device::DateText(e.LocalTakeoff()),
                           e.site.isEmpty()
                               ? QCoreApplication::translate("logbook", "(место не названо)")
                               : e.site);
@@ -149,20 +150,20 @@ QString FactsText(const TFlightEntry& e, const track::TCheckedTrack* checked, bo
     // Local time with its zone, and UTC beside it.
     auto when = [&e, inUtc](device::TrackTime utc) {
         const TShownTime shown = ShownTime(e, utc, inUtc);
-        const QString text = TimeOfDayText(shown.time) + QLatin1Char(' ') + shown.zone;
+        const QString text = device::TimeOfDayText(shown.time) + QLatin1Char(' ') + shown.zone;
         if (shown.time == utc && shown.zone == ZoneText(std::nullopt)) return text;
-        return QStringLiteral("%1, %2 UTC").arg(text, TimeOfDayText(utc));
+        return QStringLiteral("%1, %2 UTC").arg(text, device::TimeOfDayText(utc));
     };
     if (e.number > 0) lines << QCoreApplication::translate("logbook", "№ %1").arg(e.number);
     lines << QCoreApplication::translate("logbook", "Дата: %1")
-                 .arg(DateText(ShownTime(e, e.takeoffUtc, inUtc).time));
+                 .arg(device::DateText(ShownTime(e, e.takeoffUtc, inUtc).time));
     lines << QCoreApplication::translate("logbook", "Взлёт: %1").arg(when(e.takeoffUtc));
     lines << QCoreApplication::translate("logbook", "Посадка: %1").arg(when(e.landingUtc));
     if (e.utcOffsetMinutes)
         lines << QCoreApplication::translate("logbook", "Часовой пояс: %1, %2")
                      .arg(ZoneText(e.utcOffsetMinutes), ZoneSourceText(e.zoneSource));
     lines << QCoreApplication::translate("logbook", "Время полёта: %1")
-                 .arg(DurationText(e.durationSeconds));
+                 .arg(device::DurationText(e.durationSeconds));
     const QString site =
         e.site.isEmpty() ? QCoreApplication::translate("logbook", "не названо") : e.site;
     if (e.Manual()) {
@@ -224,14 +225,6 @@ void AddTextFacts(QStringList& lines, const TFlightEntry& e) {
 
 }  // namespace
 
-QString DateText(device::TrackTime t) {
-    return QString::fromStdString(device::TimeText(t).substr(0, 10));
-}
-
-QString TimeOfDayText(device::TrackTime t) {
-    return QString::fromStdString(device::TimeText(t).substr(11, 8));
-}
-
 QString FlightCountText(std::int64_t flights) {
     const int n = int(std::clamp<std::int64_t>(flights, 0, INT_MAX));
     // Russian forms for one, for two to four, and for the rest.
@@ -255,12 +248,6 @@ bool Mentions(const TFlightEntry& flight, const QString& text) {
     for (const QString* field : {&flight.site, &flight.glider, &flight.notes, &flight.pilot})
         if (field->contains(wanted, Qt::CaseInsensitive)) return true;
     return false;
-}
-
-QString DurationText(std::int64_t seconds) {
-    return QStringLiteral("%1:%2")
-        .arg(seconds / 3600)
-        .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'));
 }
 
 QString NoSuchFlightText(std::int64_t number) {
@@ -507,9 +494,9 @@ track::TCheckedTrack Joined(const track::TCheckedTrack& a, const track::TChecked
 
 QString TLogbook::StoreTrackFile(const TFlightEntry& entry, const QByteArray& trackFile,
                                  const QString& suffix) {
-    const QString local = DateText(entry.LocalTakeoff());
+    const QString local = device::DateText(entry.LocalTakeoff());
     const QString stored = local.left(4) + QLatin1Char('/') + local + QLatin1Char('_') +
-                           TimeOfDayText(entry.takeoffUtc).remove(QLatin1Char(':')) +
+                           device::TimeOfDayText(entry.takeoffUtc).remove(QLatin1Char(':')) +
                            QLatin1Char('_') + entry.identity.left(12) + suffix;
     const QString target = FilesFolder() + QLatin1Char('/') + stored;
     if (!QDir().mkpath(QFileInfo(target).absolutePath()))
@@ -879,7 +866,7 @@ std::vector<TFlightEntry> TLogbook::Flights(std::optional<int> year) {
 
 namespace {
 bool Shows(const TFlightFilter& filter, const TFlightEntry& e) {
-    const QDate day = QDate::fromString(DateText(e.LocalTakeoff()), Qt::ISODate);
+    const QDate day = QDate::fromString(device::DateText(e.LocalTakeoff()), Qt::ISODate);
     return (filter.text.trimmed().isEmpty() || Mentions(e, filter.text)) &&
            (!filter.from.isValid() || day >= filter.from) &&
            (!filter.to.isValid() || day <= filter.to);
@@ -927,7 +914,7 @@ std::vector<TTotalsRow> TLogbook::TotalsBy(const std::vector<TFlightEntry>& flig
     std::map<QString, TTotals> groups;
     for (const TFlightEntry& e : flights) {
         if (e.sameFlightAs) continue;  // counted in the other recorder's entry
-        const QString date = DateText(e.LocalTakeoff());
+        const QString date = device::DateText(e.LocalTakeoff());
         switch (by) {
             case TTotalsBy::Year:
                 AddTo(groups[date.left(4)], e);
@@ -981,7 +968,8 @@ std::vector<TLogbookRecord> TLogbook::Records(const std::vector<TFlightEntry>& f
         {TRecordKind::LongestFlight, QCoreApplication::translate("logbook", "Самый долгий полёт"),
          [](const TFlightEntry& e) { return std::optional<double>(e.durationSeconds); },
          [](const TFlightEntry& e) {
-             return DurationText(e.durationSeconds) + QCoreApplication::translate("logbook", " ч");
+             return device::DurationText(e.durationSeconds) +
+                    QCoreApplication::translate("logbook", " ч");
          }},
         {TRecordKind::LongestDistance,
          QCoreApplication::translate("logbook", "Дальше всего от взлёта до посадки"),
@@ -1067,12 +1055,12 @@ QByteArray TLogbook::CsvText(const std::vector<TFlightEntry>& flights, bool inUt
     for (const TFlightEntry& e : flights) {
         const TShownTime takeoff = ShownTime(e, e.takeoffUtc, inUtc);
         const QList<QByteArray> fields = {
-            DateText(takeoff.time).toUtf8(),
-            TimeOfDayText(takeoff.time).toUtf8(),
-            TimeOfDayText(ShownTime(e, e.landingUtc, inUtc).time).toUtf8(),
-            TimeOfDayText(e.takeoffUtc).toUtf8(),
-            TimeOfDayText(e.landingUtc).toUtf8(),
-            DurationText(e.durationSeconds).toUtf8(),
+            device::DateText(takeoff.time).toUtf8(),
+            device::TimeOfDayText(takeoff.time).toUtf8(),
+            device::TimeOfDayText(ShownTime(e, e.landingUtc, inUtc).time).toUtf8(),
+            device::TimeOfDayText(e.takeoffUtc).toUtf8(),
+            device::TimeOfDayText(e.landingUtc).toUtf8(),
+            device::DurationText(e.durationSeconds).toUtf8(),
             CsvField(e.site),
             CsvNumber(e.highestAltitude, 0),
             CsvNumber(e.lowestAltitude, 0),
@@ -1155,7 +1143,7 @@ void TLogbook::ExportKml(std::int64_t id, const QString& path) {
     if (!entry) throw device::TAppError(NoSuchFlightText(id));
     track::TKmlFlight flight;
     flight.fixes = FlightFixes(*entry);
-    flight.name = DateText(entry->LocalTakeoff()) +
+    flight.name = device::DateText(entry->LocalTakeoff()) +
                   (entry->site.isEmpty() ? QString() : QStringLiteral(" ") + entry->site);
     flight.facts = track::FlightFacts(flight.fixes);
     if (!entry->pilot.isEmpty())
@@ -1241,7 +1229,7 @@ std::int64_t TLogbook::AddManual(const TManualFlight& flight) {
     if (flight.durationSeconds <= 0 || flight.durationSeconds > MaxManualSeconds)
         throw device::TAppError(
             QCoreApplication::translate("logbook", "Время полёта: от 0:01 до %1")
-                .arg(DurationText(MaxManualSeconds)));
+                .arg(device::DurationText(MaxManualSeconds)));
     store_.CheckWritable();
     TFlightEntry e;
     e.identity = QStringLiteral("manual:") + QUuid::createUuid().toString(QUuid::WithoutBraces);

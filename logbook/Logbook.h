@@ -261,9 +261,8 @@ scoring::TFlightReport FlightReport(const std::vector<track::TFlightFix>& fixes)
 // device::TAppError naming the file when it cannot be read or holds no point.
 track::TCheckedTrack ReadEntryFlight(const QString& path, device::TrackTime takeoffUtc);
 
-// Texts shown for an entry, shared by the window, the command line and CSV.
-QString DateText(device::TrackTime t);       // yyyy-MM-dd
-QString TimeOfDayText(device::TrackTime t);  // HH:mm:ss
+// Texts shown for an entry, shared by the window, the command line and CSV
+// (its dates, times and durations: device/TimeTexts.h).
 // "UTC+3", "UTC-3:30", "UTC+0"; "UTC" for none (times shown in UTC).
 QString ZoneText(std::optional<int> utcOffsetMinutes);
 // "по прибору" and the like: where an entry's zone comes from.
@@ -283,8 +282,7 @@ QString SiteRadiusRangeText();
 // The question before renaming the sites of `others` too, listing them.
 QString RenameOthersQuestion(const QString& site, double radiusMetres,
                              const std::vector<TFlightEntry>& others);
-QString DurationText(std::int64_t seconds);  // h:mm
-QString KilometresText(double metres);       // one decimal
+QString KilometresText(double metres);  // one decimal
 // "1 полёт", "3 полёта", "11 полётов": the count with its Russian plural form.
 QString FlightCountText(std::int64_t flights);
 // Whether the flight's site, glider, notes or pilot hold `text`, letter case

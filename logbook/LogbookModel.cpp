@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "device/AppError.h"
+#include "device/TimeTexts.h"
 #include "logbook/Logbook.h"
 
 namespace logbook {
@@ -136,7 +137,7 @@ QVariant TLogbookModel::data(const QModelIndex& index, int role) const {
                    ZoneText(zone.isNull() ? std::nullopt : std::optional<int>(zone.toInt()));
         }
         case ColDuration:
-            return DurationText(raw.toLongLong());
+            return device::DurationText(raw.toLongLong());
         case ColHighest:
             return manual ? QString() : QString::number(qRound(raw.toDouble()));
         case ColLength:

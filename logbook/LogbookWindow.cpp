@@ -38,6 +38,7 @@
 
 #include "device/AppError.h"
 #include "device/Dialogs.h"
+#include "device/TimeTexts.h"
 #include "device/UserTexts.h"
 #include "logbook/LogbookJobs.h"
 #include "logbook/LogbookModel.h"
@@ -138,7 +139,7 @@ QString ChooseFlightText() {
 
 QString TotalsText(const TTotals& t) {
     return QCoreApplication::translate("logbook::TLogbookWindow", "%1, %2 ч, %3 км")
-        .arg(FlightCountText(t.flights), DurationText(t.seconds), KilometresText(t.metres));
+        .arg(FlightCountText(t.flights), device::DurationText(t.seconds), KilometresText(t.metres));
 }
 
 QPointer<TLogbookWindow> g_window;
@@ -488,7 +489,7 @@ void TLogbookWindow::ShowSummary() {
         lines << tr("  %1: %2 (№ %3, %4)")
                      .arg(r.title, r.value)
                      .arg(r.number)
-                     .arg(DateText(r.localTakeoff));
+                     .arg(device::DateText(r.localTakeoff));
     mmoSummary->setPlainText(lines.join(QLatin1Char('\n')));
     SelectionChanged();
 }
@@ -639,7 +640,7 @@ void TLogbookWindow::btnEditClick() {
     if (!entry) return;
     QDialog dialog(this);
     dialog.setObjectName(QStringLiteral("FormEditFlight"));
-    dialog.setWindowTitle(tr("Полёт %1").arg(DateText(entry->LocalTakeoff())));
+    dialog.setWindowTitle(tr("Полёт %1").arg(device::DateText(entry->LocalTakeoff())));
     const TShownTime local = ShownTime(*entry, entry->takeoffUtc, false);
     const QDateTime was = QDateTime::fromSecsSinceEpoch(local.time, QTimeZone::utc());
     const TFlightFields fields =
@@ -696,10 +697,10 @@ void TLogbookWindow::btnAddClick() {
 void TLogbookWindow::btnDeleteClick() {
     const std::optional<TFlightEntry> entry = CurrentEntry();
     if (!entry) return;
-    if (!device::Dialogs().Ask(
-            this, device::TMessageKind::Warning, device::LogbookTitle(),
-            tr("Удалить из журнала полёт %1 %2? Файлы трека останутся на диске.")
-                .arg(DateText(entry->LocalTakeoff()), TimeOfDayText(entry->LocalTakeoff()))))
+    if (!device::Dialogs().Ask(this, device::TMessageKind::Warning, device::LogbookTitle(),
+                               tr("Удалить из журнала полёт %1 %2? Файлы трека останутся на диске.")
+                                   .arg(device::DateText(entry->LocalTakeoff()),
+                                        device::TimeOfDayText(entry->LocalTakeoff()))))
         return;
     Change([this, id = entry->id] { book_->Remove(id); });
 }

@@ -7,6 +7,8 @@
 #include <QJsonObject>
 #include <cmath>
 
+#include "device/TimeTexts.h"
+
 namespace scoring {
 
 namespace {
@@ -19,18 +21,7 @@ QString Number(double value, int decimals = 2) {
 }
 
 QString TimeOf(const TScorePoint& point) {
-    if (!point.hasTime) return QStringLiteral("--:--:--");
-    return QDateTime::fromSecsSinceEpoch(point.time, Qt::UTC).toString(QStringLiteral("HH:mm:ss"));
-}
-
-QString TimeOf(device::TrackTime time) {
-    return QDateTime::fromSecsSinceEpoch(time, Qt::UTC).toString(QStringLiteral("HH:mm:ss"));
-}
-
-QString Duration(long long seconds) {
-    return QStringLiteral("%1:%2")
-        .arg(seconds / 3600)
-        .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'));
+    return point.hasTime ? device::TimeOfDayText(point.time) : device::NoTimeOfDayText();
 }
 
 QString PointText(const QString& label, const TScorePoint& point) {
@@ -127,7 +118,8 @@ QStringList AnalysisText(const TFlightAnalysis& analysis) {
     QStringList lines;
     const long long flying = std::max(1LL, analysis.secondsFlying);
     lines << QCoreApplication::translate("scoring", "Полёт %1, в термиках %2 (%3 %)")
-                 .arg(Duration(analysis.secondsFlying), Duration(analysis.secondsCircling))
+                 .arg(device::DurationText(analysis.secondsFlying),
+                      device::DurationText(analysis.secondsCircling))
                  .arg(analysis.secondsCircling * 100 / flying);
     const track::TClimbExtremes& e = analysis.extremes;
     lines << QCoreApplication::translate("scoring",
@@ -139,14 +131,14 @@ QStringList AnalysisText(const TFlightAnalysis& analysis) {
     lines << QCoreApplication::translate("scoring", "Термики: %1").arg(analysis.thermals.size());
     for (const TThermal& t : analysis.thermals)
         lines << QCoreApplication::translate("scoring", "  %1–%2  набор %3 м, в среднем %4 м/с")
-                     .arg(TimeOf(t.start), TimeOf(t.end))
+                     .arg(device::TimeOfDayText(t.start), device::TimeOfDayText(t.end))
                      .arg(std::lround(t.gain))
                      .arg(Number(t.averageClimb, 1));
     lines << QCoreApplication::translate("scoring", "Переходы: %1").arg(analysis.glides.size());
     for (const TGlide& g : analysis.glides)
         lines << QCoreApplication::translate("scoring", "  %1–%2  %3 км, %4 км/ч, качество %5")
-                     .arg(TimeOf(g.start), TimeOf(g.end), Number(g.distance / 1000, 1),
-                          Number(g.averageSpeed * 3.6, 0),
+                     .arg(device::TimeOfDayText(g.start), device::TimeOfDayText(g.end),
+                          Number(g.distance / 1000, 1), Number(g.averageSpeed * 3.6, 0),
                           g.glideRatio > 0 ? Number(g.glideRatio, 1) : QStringLiteral("—"));
     return lines;
 }

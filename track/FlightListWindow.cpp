@@ -13,6 +13,7 @@
 
 #include "device/UserTexts.h"
 #include "serial/UnitNVC.h"
+#include "track/FlightList.h"
 #include "track/FlightStats.h"
 #include "track/TrackFolder.h"
 
@@ -32,8 +33,8 @@ QTableWidgetItem* Cell(const QString& text, Qt::Alignment alignment = Qt::AlignL
     return item;
 }
 
-bool SameFlight(const flow::TListedFlight& a, const flow::TListedFlight& b) {
-    return a.flightNumber == b.flightNumber && a.firstSector == b.firstSector && a.start == b.start;
+bool SameFlight(const TListedFlight& a, const TListedFlight& b) {
+    return FlightKey(a) == FlightKey(b);
 }
 
 }  // namespace
@@ -165,12 +166,12 @@ void TFlightListWindow::Finished(const flow::TReport& outcome, bool fromCache) {
     pbar->setValue(100);
     ShowFlights();
     const auto fresh = std::count_if(Flights().begin(), Flights().end(),
-                                     [](const flow::TListedFlight& f) { return !f.inLogbook; });
+                                     [](const TListedFlight& f) { return !f.inLogbook; });
     if (const QString failure = LookupFailure(); !failure.isEmpty()) {
         ShowState(flow::Report(flow::TOutcome::BadFile, failure));
     } else if (outcome.outcome == flow::TOutcome::Done) {
         ShowState(flow::Report(flow::TOutcome::Done,
-                               flow::FlightsFoundText(Flights().size(), std::size_t(fresh)) +
+                               FlightsFoundText(Flights().size(), std::size_t(fresh)) +
                                    (fromCache ? tr(" (память не изменилась)") : QString())));
     } else {
         ShowState(outcome);
@@ -184,11 +185,10 @@ QString TFlightListWindow::LookupFailure() const {
 void TFlightListWindow::ShowFlights() {
     const bool known = LookupFailure().isEmpty();
     tblFlights->setRowCount(0);
-    for (const flow::TListedFlight& f : Flights()) {
-        const bool held = f.inLogbook || std::any_of(downloaded_.begin(), downloaded_.end(),
-                                                     [&](const flow::TListedFlight& d) {
-                                                         return SameFlight(d, f);
-                                                     });
+    for (const TListedFlight& f : Flights()) {
+        const bool held =
+            f.inLogbook || std::any_of(downloaded_.begin(), downloaded_.end(),
+                                       [&](const TListedFlight& d) { return SameFlight(d, f); });
         const int row = tblFlights->rowCount();
         tblFlights->insertRow(row);
         auto* chosen = new QTableWidgetItem;
@@ -196,18 +196,18 @@ void TFlightListWindow::ShowFlights() {
         chosen->setCheckState(Qt::Unchecked);
         tblFlights->setItem(row, ColChosen, chosen);
         tblFlights->setItem(row, ColNumber, Cell(QString::number(f.flightNumber), Qt::AlignRight));
-        tblFlights->setItem(row, ColDate, Cell(flow::ListedDateText(f)));
-        tblFlights->setItem(row, ColStart, Cell(flow::ListedTimeText(f)));
+        tblFlights->setItem(row, ColDate, Cell(ListedDateText(f)));
+        tblFlights->setItem(row, ColStart, Cell(ListedTimeText(f)));
         tblFlights->setItem(row, ColSector, Cell(QString::number(f.firstSector), Qt::AlignRight));
         tblFlights->setItem(row, ColSectors, Cell(QString::number(f.sectors), Qt::AlignRight));
-        tblFlights->setItem(row, ColDuration, Cell(flow::ListedDurationText(f), Qt::AlignRight));
-        tblFlights->setItem(row, ColLogbook, Cell(flow::InLogbookText(held, known)));
+        tblFlights->setItem(row, ColDuration, Cell(ListedDurationText(f), Qt::AlignRight));
+        tblFlights->setItem(row, ColLogbook, Cell(InLogbookText(held, known)));
     }
 }
 
 void TFlightListWindow::btnDownloadChosenClick() {
     // A row stands for the flight of the same index in the list.
-    std::vector<flow::TListedFlight> chosen = flow::OldestFirst(Flights(), [this](std::size_t i) {
+    std::vector<TListedFlight> chosen = OldestFirst(Flights(), [this](std::size_t i) {
         return int(i) < tblFlights->rowCount() &&
                tblFlights->item(int(i), ColChosen)->checkState() == Qt::Checked;
     });
@@ -225,19 +225,19 @@ void TFlightListWindow::btnDownloadNewClick() {
         ShowState(flow::Report(flow::TOutcome::BadFile, failure));
         return;
     }
-    std::vector<flow::TListedFlight> fresh;
-    for (const flow::TListedFlight& f : flow::NewFlights(Flights()))
+    std::vector<TListedFlight> fresh;
+    for (const TListedFlight& f : NewFlights(Flights()))
         if (std::none_of(downloaded_.begin(), downloaded_.end(),
-                         [&](const flow::TListedFlight& d) { return SameFlight(d, f); }))
+                         [&](const TListedFlight& d) { return SameFlight(d, f); }))
             fresh.push_back(f);
     if (fresh.empty()) {
-        ShowState(flow::Report(flow::TOutcome::Done, flow::NothingNewText()));
+        ShowState(flow::Report(flow::TOutcome::Done, NothingNewText()));
         return;
     }
     Download(std::move(fresh));
 }
 
-void TFlightListWindow::Download(std::vector<flow::TListedFlight> flights) {
+void TFlightListWindow::Download(std::vector<TListedFlight> flights) {
     if (Busy()) return;
     mmoLog->clear();
     SetBusy(true);
@@ -250,14 +250,14 @@ void TFlightListWindow::btnCancelClick() {
     lblState->setText(tr("Останавливается..."));
 }
 
-void TFlightListWindow::FlightStarted(const flow::TListedFlight& flight, int position, int count) {
+void TFlightListWindow::FlightStarted(const TListedFlight& flight, int position, int count) {
     lblState->setText(
         tr("Скачивается полет №%1 (%2 из %3)").arg(flight.flightNumber).arg(position).arg(count));
 }
 
 void TFlightListWindow::Progress(int percent) { pbar->setValue(percent); }
 
-void TFlightListWindow::FlightDone(const flow::TListedFlight& flight,
+void TFlightListWindow::FlightDone(const TListedFlight& flight,
                                    const std::optional<track::TFlightStatsReply>& stats,
                                    const QStringList& fileLines, const flow::TReport& outcome) {
     if (stats)

@@ -70,7 +70,7 @@ class TFlightListWindow : public QWidget,
     void btnDownloadNewClick();
     void btnCancelClick();
 
-    const std::vector<flow::TListedFlight>& Flights() const { return scan_->Flights(); }
+    const std::vector<TListedFlight>& Flights() const { return scan_->Flights(); }
     bool Busy() const { return scan_->Running() || run_->Running(); }
 
   private:
@@ -78,14 +78,14 @@ class TFlightListWindow : public QWidget,
     void Progress(int done, int total) override;
     void Finished(const flow::TReport& outcome, bool fromCache) override;
     // flow::TFlightsReports
-    void FlightStarted(const flow::TListedFlight& flight, int position, int count) override;
+    void FlightStarted(const TListedFlight& flight, int position, int count) override;
     void Progress(int percent) override;
-    void FlightDone(const flow::TListedFlight& flight,
+    void FlightDone(const TListedFlight& flight,
                     const std::optional<track::TFlightStatsReply>& stats,
                     const QStringList& fileLines, const flow::TReport& outcome) override;
     void Finished(const flow::TReport& outcome, int downloaded) override;
 
-    void Download(std::vector<flow::TListedFlight> flights);
+    void Download(std::vector<TListedFlight> flights);
     void ShowFlights();
     // Why the logbook could not be read; empty when it could.
     QString LookupFailure() const;
@@ -98,7 +98,7 @@ class TFlightListWindow : public QWidget,
     flow::TInstrumentKey key_;
     // Flights downloaded by this window: the logbook writes them in the
     // background, so the list marks them before it can tell.
-    std::vector<flow::TListedFlight> downloaded_;
+    std::vector<TListedFlight> downloaded_;
 };
 
 }  // namespace track

@@ -13,6 +13,8 @@
 #include <numbers>
 #include <optional>
 
+#include "device/TimeTexts.h"
+
 namespace track {
 
 namespace {
@@ -63,16 +65,6 @@ double NiceTimeStep(double span, int ticks) {
 
 // Decimals that tell the ticks of `step` apart.
 int DecimalsFor(double step) { return std::max(0, int(std::ceil(-std::log10(step) - 1e-9))); }
-
-QString TimeOfDay(double seconds, bool withSeconds) {
-    const auto t = static_cast<std::int64_t>(std::llround(seconds));
-    const std::int64_t ofDay = ((t % 86400) + 86400) % 86400;
-    QString text = QStringLiteral("%1:%2")
-                       .arg(ofDay / 3600, 2, 10, QLatin1Char('0'))
-                       .arg(ofDay / 60 % 60, 2, 10, QLatin1Char('0'));
-    if (withSeconds) text += QStringLiteral(":%1").arg(ofDay % 60, 2, 10, QLatin1Char('0'));
-    return text;
-}
 
 struct TRange {
     double low = std::numeric_limits<double>::infinity();
@@ -161,8 +153,8 @@ class TPlotPainter {
                          .arg(QString::fromStdString(day.substr(8, 2)),
                               QString::fromStdString(day.substr(5, 2)),
                               QString::fromStdString(day.substr(0, 4)),
-                              TimeOfDay(double(first->time), false),
-                              TimeOfDay(double(last->time), false));
+                              device::TimeOfDayText(first->time, false),
+                              device::TimeOfDayText(last->time, false));
         }
         title += QCoreApplication::translate("track", " (точек: %1)").arg(fixes_.size());
         const QFont font = Font(1.3, true);
@@ -469,8 +461,9 @@ class TPlotPainter {
                 : NiceStep(x.high - x.low, TickCount(plot.width(), true, QStringLiteral("000000")));
         // Time ticks fall on whole minutes of the clock, not of the flight.
         TRange xTicks{x.low + x0, x.high + x0};
-        Ticks(plot, xTicks, xStep, true,
-              [&](double v) { return byTime ? TimeOfDay(v, xStep < 60) : Decimal(v, 0); });
+        Ticks(plot, xTicks, xStep, true, [&](double v) {
+            return byTime ? device::TimeOfDayText(std::llround(v), xStep < 60) : Decimal(v, 0);
+        });
         const double aStep = NiceStep(alt.high - alt.low, TickCount(plot.height(), false));
         Ticks(plot, alt, aStep, false, [&](double v) { return Decimal(v, DecimalsFor(aStep)); });
         AxisTitles(plot,

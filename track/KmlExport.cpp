@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "device/FileStore.h"
+#include "device/TimeTexts.h"
 #include "track/FlightPhases.h"
 #include "track/Geodesy.h"
 
@@ -48,16 +49,6 @@ void AddLineStyle(pugi::xml_node document, const char* id, const char* colour) {
     AddText(line, "width", "2");
 }
 
-QString Duration(device::TrackTime seconds) {
-    return QStringLiteral("%1:%2")
-        .arg(seconds / 3600)
-        .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'));
-}
-
-QString TimeOfDay(device::TrackTime t) {
-    return QString::fromStdString(device::TimeText(t).substr(11, 8));
-}
-
 }  // namespace
 
 std::vector<std::pair<QString, QString>> FlightFacts(const std::vector<TFlightFix>& fixes) {
@@ -68,12 +59,12 @@ std::vector<std::pair<QString, QString>> FlightFacts(const std::vector<TFlightFi
     const TFlightFix& landing = fixes[span.landing];
     if (takeoff.hasTime && landing.hasTime) {
         facts.emplace_back(QCoreApplication::translate("track", "Дата"),
-                           QString::fromStdString(device::TimeText(takeoff.time).substr(0, 10)));
+                           device::DateText(takeoff.time));
         facts.emplace_back(QCoreApplication::translate("track", "Взлёт (UTC)"),
-                           TimeOfDay(takeoff.time));
+                           device::TimeOfDayText(takeoff.time));
         facts.emplace_back(QCoreApplication::translate("track", "Посадка (UTC)"),
-                           TimeOfDay(landing.time));
-        facts.emplace_back(DurationTitle(), Duration(landing.time - takeoff.time));
+                           device::TimeOfDayText(landing.time));
+        facts.emplace_back(DurationTitle(), device::DurationText(landing.time - takeoff.time));
     }
     const TFlightMeasures measures = MeasureFlight(fixes, span);
     if (measures.highest)

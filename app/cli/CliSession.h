@@ -84,7 +84,7 @@ class TCliSession {
     flow::TChainOutcome RunChain(const std::function<void(flow::TDeviceChain&)>& start);
     // Identifies the instrument and lists its flights; an exit status on failure.
     int ScanFlights(bool rescan, models::TInstrument& instrument, flow::TFlightLookup* lookup,
-                    std::vector<flow::TListedFlight>& flights);
+                    std::vector<track::TListedFlight>& flights);
     void PrintSettings(std::uint8_t model, const models::TDeviceConfig& config);
     void PrintSettings(const models::TDeviceConfig& config, const QString& modelLine);
     // Runs a settings write started by `start` to its end.

@@ -9,6 +9,7 @@
 #include "flow/ExitCodes.h"
 #include "flow/FlightsDownload.h"
 #include "models/DeviceConfig.h"
+#include "track/FlightList.h"
 #include "track/FlightStats.h"
 
 namespace cli {
@@ -38,7 +39,7 @@ class TFlightsPrinter : public flow::TFlightsReports {
     std::optional<flow::TReport> failure;
     std::function<void()> wake;
 
-    void FlightStarted(const flow::TListedFlight& flight, int position, int count) override {
+    void FlightStarted(const track::TListedFlight& flight, int position, int count) override {
         session_.Print(QCoreApplication::translate("cli", "Полет №%1, сектор %2 (%3 из %4)")
                            .arg(flight.flightNumber)
                            .arg(flight.firstSector)
@@ -46,7 +47,7 @@ class TFlightsPrinter : public flow::TFlightsReports {
                            .arg(count));
     }
     void Progress(int percent) override { progress_(percent); }
-    void FlightDone(const flow::TListedFlight&,
+    void FlightDone(const track::TListedFlight&,
                     const std::optional<track::TFlightStatsReply>& stats,
                     const QStringList& fileLines, const flow::TReport& outcome) override {
         if (stats)
@@ -90,7 +91,7 @@ std::optional<int> FlightNumberOption(const QCommandLineParser& parser,
 
 int TCliSession::ScanFlights(bool rescan, models::TInstrument& instrument,
                              flow::TFlightLookup* lookup,
-                             std::vector<flow::TListedFlight>& flights) {
+                             std::vector<track::TListedFlight>& flights) {
     if (const int failed = ReadInstrument(instrument)) return failed;
     TScanPrinter printer;
     printer.wake = [this] { Wake(); };
@@ -110,7 +111,7 @@ int TCliSession::ScanFlights(bool rescan, models::TInstrument& instrument,
 
 int TCliSession::ListFlights(bool rescan) {
     models::TInstrument instrument;
-    std::vector<flow::TListedFlight> flights;
+    std::vector<track::TListedFlight> flights;
     const std::unique_ptr<flow::TFlightLookup> lookup = app::MakeLogbookLookup();
     const int failed = ScanFlights(rescan, instrument, lookup.get(), flights);
     // A cut-off scan still shows what it found.
@@ -119,19 +120,19 @@ int TCliSession::ListFlights(bool rescan) {
     Print(QCoreApplication::translate("cli",
                                       "№\tДата\tСтарт\tСектор\tСекторов\tДлительность\tВ журнале"));
     int fresh = 0;
-    for (const flow::TListedFlight& f : flights) {
+    for (const track::TListedFlight& f : flights) {
         fresh += f.inLogbook ? 0 : 1;
-        Print(QStringList{QString::number(f.flightNumber), flow::ListedDateText(f),
-                          flow::ListedTimeText(f), QString::number(f.firstSector),
-                          QString::number(f.sectors), flow::ListedDurationText(f),
-                          flow::InLogbookText(f.inLogbook, unknown.isEmpty())}
+        Print(QStringList{QString::number(f.flightNumber), track::ListedDateText(f),
+                          track::ListedTimeText(f), QString::number(f.firstSector),
+                          QString::number(f.sectors), track::ListedDurationText(f),
+                          track::InLogbookText(f.inLogbook, unknown.isEmpty())}
                   .join(QLatin1Char('\t')));
     }
     if (!unknown.isEmpty()) {
         Fail(unknown);
         return failed ? failed : int(flow::EC_LOGBOOK);
     }
-    Print(flow::FlightsFoundText(flights.size(), std::size_t(fresh)));
+    Print(track::FlightsFoundText(flights.size(), std::size_t(fresh)));
     return failed;
 }
 
@@ -139,12 +140,12 @@ int TCliSession::DownloadListed(std::optional<int> number, bool rescan, bool byS
                                 const QString& folder, bool igc) {
     if (FolderMissing(folder)) return flow::EC_USAGE;
     models::TInstrument instrument;
-    std::vector<flow::TListedFlight> listed;
+    std::vector<track::TListedFlight> listed;
     const std::unique_ptr<flow::TFlightLookup> lookup = app::MakeLogbookLookup();
     if (const int failed = ScanFlights(rescan, instrument, lookup.get(), listed)) return failed;
-    std::vector<flow::TListedFlight> chosen;
+    std::vector<track::TListedFlight> chosen;
     if (number) {
-        chosen = flow::OldestFirst(
+        chosen = track::OldestFirst(
             listed, [&](std::size_t i) { return listed[i].flightNumber == *number; });
         if (chosen.empty())
             return Finish(
@@ -157,9 +158,9 @@ int TCliSession::DownloadListed(std::optional<int> number, bool rescan, bool byS
             Fail(unknown);
             return flow::EC_LOGBOOK;
         }
-        chosen = flow::NewFlights(listed);
+        chosen = track::NewFlights(listed);
         if (chosen.empty()) {
-            Print(flow::NothingNewText());
+            Print(track::NothingNewText());
             return flow::EC_OK;
         }
     }

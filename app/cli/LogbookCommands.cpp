@@ -11,6 +11,7 @@
 #include "app/cli/CliSession.h"
 #include "app/cli/TrackCommands.h"
 #include "device/AppError.h"
+#include "device/TimeTexts.h"
 #include "device/UserTexts.h"
 #include "flow/ExitCodes.h"
 #include "logbook/Logbook.h"
@@ -81,7 +82,7 @@ bool ReadOptions(const QStringList& args, qsizetype from, const QStringList& nam
 
 QString TotalsLine(const QString& label, const logbook::TTotals& t) {
     return QCoreApplication::translate("cli", "%1\t%2\t%3 ч\t%4 км")
-        .arg(label, logbook::FlightCountText(t.flights), logbook::DurationText(t.seconds),
+        .arg(label, logbook::FlightCountText(t.flights), device::DurationText(t.seconds),
              logbook::KilometresText(t.metres));
 }
 
@@ -96,9 +97,9 @@ int List(logbook::TLogbook& book, bool inUtc, const std::optional<QString>& text
         const logbook::TShownTime takeoff = logbook::ShownTime(e, e.takeoffUtc, inUtc);
         Out(QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\t%7\t%8\t%9")
                 .arg(e.number)
-                .arg(logbook::DateText(takeoff.time),
-                     logbook::TimeOfDayText(takeoff.time) + QLatin1Char(' ') + takeoff.zone,
-                     logbook::DurationText(e.durationSeconds),
+                .arg(device::DateText(takeoff.time),
+                     device::TimeOfDayText(takeoff.time) + QLatin1Char(' ') + takeoff.zone,
+                     device::DurationText(e.durationSeconds),
                      e.Manual() ? QString() : QString::number(qRound(e.highestAltitude)),
                      e.Manual() ? logbook::NoTrackText()
                                 : logbook::KilometresText(e.trackLengthMetres),
@@ -162,7 +163,7 @@ int Records(logbook::TLogbook& book) {
         Out(QCoreApplication::translate("cli", "%1\t%2\t№ %3\t%4")
                 .arg(r.title, r.value)
                 .arg(r.number)
-                .arg(logbook::DateText(r.localTakeoff)));
+                .arg(device::DateText(r.localTakeoff)));
     return flow::EC_OK;
 }
 
@@ -282,9 +283,9 @@ int Edit(logbook::TLogbook& book, const QStringList& args, bool yes) {
     const std::optional<logbook::TFlightEntry> entry = Entry(book, *number);
     if (!entry) return flow::EC_FAILED;
     const logbook::TShownTime local = logbook::ShownTime(*entry, entry->takeoffUtc, false);
-    std::optional<QDate> date = QDate::fromString(logbook::DateText(local.time), Qt::ISODate);
+    std::optional<QDate> date = QDate::fromString(device::DateText(local.time), Qt::ISODate);
     std::optional<QTime> takeoff =
-        QTime::fromString(logbook::TimeOfDayText(local.time), Qt::ISODate);
+        QTime::fromString(device::TimeOfDayText(local.time), Qt::ISODate);
     if (o.count(QStringLiteral("--date")) && !(date = DateOption(o[QStringLiteral("--date")])))
         return flow::EC_USAGE;
     if (o.count(QStringLiteral("--takeoff")) &&

@@ -20,8 +20,8 @@
 #include "tests/support/SimBench.h"
 #include "track/TrackExport.h"
 
-using flow::TListedFlight;
 using flow::TOutcome;
+using track::TListedFlight;
 
 Q_DECLARE_METATYPE(sim::TFlightPlan)
 
@@ -199,8 +199,8 @@ class TestFlightScan : public QObject {
             QVERIFY(f.dated);
             QCOMPARE(f.start / 60, Time(w.stats) / 60);
             QVERIFY2(std::abs(f.durationEstimateSeconds - w.stats.durationMinutes * 60) <=
-                         flow::TypicalSectorSeconds,
-                     qPrintable(flow::ListedDurationText(f)));
+                         track::TypicalSectorSeconds,
+                     qPrintable(track::ListedDurationText(f)));
             QCOMPARE(f.fileBase, QStringLiteral("Track%1").arg(w.flightNumber));
             QVERIFY(!f.inLogbook);
         }
@@ -280,7 +280,7 @@ class TestFlightScan : public QObject {
     void allNew_twice() {
         Load(Plan({10, 15, 10}));
         QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
-        std::vector<TListedFlight> fresh = flow::NewFlights(scan_->Flights());
+        std::vector<TListedFlight> fresh = track::NewFlights(scan_->Flights());
         QCOMPARE(fresh.size(), std::size_t(3));
         QCOMPARE(fresh.front().flightNumber, memory_.flights.front().flightNumber);
         QCOMPARE(int(Download(fresh).outcome), int(TOutcome::Done));
@@ -289,12 +289,12 @@ class TestFlightScan : public QObject {
 
         QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
         QVERIFY(scanReports_.fromCache);
-        QVERIFY(flow::NewFlights(scan_->Flights()).empty());
+        QVERIFY(track::NewFlights(scan_->Flights()).empty());
 
         Load(Plan({10, 15, 10, 25}));
         QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
         QVERIFY(!scanReports_.fromCache);
-        fresh = flow::NewFlights(scan_->Flights());
+        fresh = track::NewFlights(scan_->Flights());
         QCOMPARE(fresh.size(), std::size_t(1));
         QCOMPARE(fresh.front().flightNumber, memory_.flights.back().flightNumber);
     }
@@ -469,96 +469,24 @@ class TestFlightScan : public QObject {
         run_->MarkAs = flow::TInstrumentKey{101, 258};
         run_->MarksFile = scan_->CacheFile;
         QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
-        std::vector<TListedFlight> fresh = flow::NewFlights(scan_->Flights());
+        std::vector<TListedFlight> fresh = track::NewFlights(scan_->Flights());
         QCOMPARE(fresh.size(), std::size_t(2));
         QVERIFY(!fresh.front().dated);  // its fallback time is the older
         QCOMPARE(int(Download(fresh).outcome), int(TOutcome::Done));
 
         QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
-        QVERIFY(flow::NewFlights(scan_->Flights()).empty());
+        QVERIFY(track::NewFlights(scan_->Flights()).empty());
         flow::TFlightScan::ForgetKeptScans();  // as a new process would start
         QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
-        QVERIFY(flow::NewFlights(scan_->Flights()).empty());
+        QVERIFY(track::NewFlights(scan_->Flights()).empty());
         // Another instrument's flights are not marked.
         scanReports_ = TScanRecorder{};
         QVERIFY(scan_->Start({102, 258}));
         QVERIFY(testsupport::WaitFor([this] { return scanReports_.finished.has_value(); }, 60000));
         QVERIFY(testsupport::WaitFor([this] { return !bench_.link.PortClaimed(); }, 10000));
-        fresh = flow::NewFlights(scan_->Flights());
+        fresh = track::NewFlights(scan_->Flights());
         QCOMPARE(fresh.size(), std::size_t(1));
         QVERIFY(!fresh.front().dated);
-    }
-
-    // Headers made by hand: what starts a listed flight, what continues it,
-    // and the order. Each header: sector, flight, sector number, day (0: no
-    // date). Expected: "flight@first+sectors" newest first.
-    void headers_data() {
-        QTest::addColumn<QList<QList<int>>>("headers");
-        QTest::addColumn<QStringList>("listed");
-        const int E = 0xFFFF;
-        QTest::newRow("erased sectors between flights are skipped")
-            << QList<QList<int>>{{1, 5, 1, 7}, {2, 5, 2, 7}, {3, E, E, 0}, {4, 6, 4, 8}}
-            << QStringList{QStringLiteral("6@4+1"), QStringLiteral("5@1+2")};
-        QTest::newRow("a header naming another sector continues a flight, starts none")
-            << QList<QList<int>>{{1, 5, 1, 7}, {2, 5, 9, 7}, {3, 6, 8, 8}, {4, 6, 4, 8}}
-            << QStringList{QStringLiteral("6@4+1"), QStringLiteral("5@1+2")};
-        QTest::newRow("flight 65535 is a flight; erased flash ends it")
-            << QList<QList<int>>{{1, E, 1, 7}, {2, E, 2, 7}, {3, E, E, 0}}
-            << QStringList{QStringLiteral("65535@1+2")};
-        QTest::newRow("undated flights after dated ones, later sectors first")
-            << QList<QList<int>>{{1, 3, 1, 0}, {2, 4, 2, 0}, {3, 5, 3, 1}}
-            << QStringList{QStringLiteral("5@3+1"), QStringLiteral("4@2+1"),
-                           QStringLiteral("3@1+1")};
-    }
-    void headers() {
-        QFETCH(QList<QList<int>>, headers);
-        QFETCH(QStringList, listed);
-        std::vector<device::TSectorHeader> read;
-        for (const QList<int>& h : headers) {
-            device::TSectorHeader header;
-            header.sector = std::uint16_t(h[0]);
-            header.flight = std::uint16_t(h[1]);
-            header.sectorNumber = std::uint16_t(h[2]);
-            if (h[3] != 0) {
-                header.year = 2024;
-                header.month = 6;
-                header.day = std::uint8_t(h[3]);
-                header.hour = 10;
-            }
-            if (h[1] == 0xFFFF && h[2] == 0xFFFF) header.year = 0xFFFF;
-            read.push_back(header);
-        }
-        QStringList found;
-        for (const TListedFlight& f : flow::FlightsInHeaders(read))
-            found
-                << QStringLiteral("%1@%2+%3").arg(f.flightNumber).arg(f.firstSector).arg(f.sectors);
-        QCOMPARE(found, listed);
-    }
-
-    // Listed flights that share a number get the date and start in their
-    // files' names, or the first sector where even those are shared.
-    void sharedNumbers_getTheDateOrTheSector() {
-        const auto flight = [](std::uint16_t number, std::uint16_t sector, device::TrackTime start,
-                               bool dated) {
-            TListedFlight f;
-            f.flightNumber = number;
-            f.firstSector = sector;
-            f.start = start;
-            f.dated = dated;
-            return f;
-        };
-        device::TrackTime june7 = 0;
-        device::MakeTrackTime(2024, 6, 7, 9, 12, 5, june7);
-        std::vector<TListedFlight> flights{flight(7, 40, june7 + 86400, true),
-                                           flight(7, 3, june7, true),
-                                           flight(8, 50, june7 + 2 * 86400, true),
-                                           flight(9, 60, 0, false), flight(9, 70, 0, false)};
-        flow::NameFlightFiles(flights);
-        QCOMPARE(flights[0].fileBase, QStringLiteral("Track7-2024-06-08-0912"));
-        QCOMPARE(flights[1].fileBase, QStringLiteral("Track7-2024-06-07-0912"));
-        QCOMPARE(flights[2].fileBase, QStringLiteral("Track8"));
-        QCOMPARE(flights[3].fileBase, QStringLiteral("Track9-s60"));
-        QCOMPARE(flights[4].fileBase, QStringLiteral("Track9-s70"));
     }
 };
 

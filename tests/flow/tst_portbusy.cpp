@@ -49,8 +49,8 @@ class TRecorder : public flow::TInstrumentReports,
     void Progress(int, int) override {}
     void Finished(const flow::TReport& report, bool) override { outcome = report.outcome; }
 
-    void FlightStarted(const flow::TListedFlight&, int, int) override {}
-    void FlightDone(const flow::TListedFlight&, const std::optional<track::TFlightStatsReply>&,
+    void FlightStarted(const track::TListedFlight&, int, int) override {}
+    void FlightDone(const track::TListedFlight&, const std::optional<track::TFlightStatsReply>&,
                     const QStringList&, const flow::TReport&) override {}
     void Finished(const flow::TReport& report, int) override { outcome = report.outcome; }
 
@@ -110,7 +110,7 @@ class TestPortBusy : public QObject {
             {"flights download",
              [](serial::TNonVisComp& link, TRecorder& r) {
                  flow::TFlightsDownload run(link, r);
-                 flow::TListedFlight flight;
+                 track::TListedFlight flight;
                  flight.flightNumber = 3;
                  flight.firstSector = 5;
                  flight.sectors = 1;

@@ -18,8 +18,8 @@
 #include "tests/support/StandIn.h"
 #include "tests/support/WaitFor.h"
 
-using flow::TListedFlight;
 using flow::TOutcome;
+using track::TListedFlight;
 
 namespace {
 
@@ -125,7 +125,7 @@ class TestStandInFlights : public QObject {
         // Undone also when a check below gives up early.
         const auto detach = qScopeGuard([&] { flow::DetachDownloadHook(hook); });
         runEnd_.finished.reset();
-        QVERIFY(run.Start(flow::NewFlights(listed), bySector));
+        QVERIFY(run.Start(track::NewFlights(listed), bySector));
         QVERIFY(testsupport::WaitFor([this] { return runEnd_.finished.has_value(); }, 120000));
         QVERIFY(testsupport::WaitFor([this] { return !link_.PortClaimed(); }, 10000));
 

@@ -27,6 +27,7 @@
 #include "LogbookFlights.h"
 #include "device/AppError.h"
 #include "device/FileStore.h"
+#include "device/TimeTexts.h"
 #include "logbook/LockRetry.h"
 #include "logbook/Logbook.h"
 #include "logbook/LogbookBackup.h"
@@ -690,7 +691,7 @@ class TestLogbook : public QObject {
             const TFlightEntry e = *book.Flight(ids[i]);
             QVERIFY2(e.utcOffsetMinutes == std::optional<int>(rows[i].minutes), rows[i].what);
             QVERIFY2(e.zoneSource == rows[i].source, rows[i].what);
-            QVERIFY2(DateText(ShownTime(e, e.takeoffUtc, false).time) ==
+            QVERIFY2(device::DateText(ShownTime(e, e.takeoffUtc, false).time) ==
                          QLatin1String(rows[i].localDate),
                      rows[i].what);
             QVERIFY2(ShownTime(e, e.takeoffUtc, true).time == e.takeoffUtc, rows[i].what);
@@ -802,9 +803,10 @@ class TestLogbook : public QObject {
         const QList<QByteArray> rows = device::ReadRegularFile(csv, 1 << 20).split('\n');
         QCOMPARE(rows.size(), 1 + 3 + 1);  // the header, the flights, the end of the last line
         QVERIFY(rows[0].startsWith("\"Дата\",\"Взлёт\""));
-        QVERIFY2(rows[1].contains("," + DurationText(all[0].durationSeconds).toUtf8() + ",") &&
-                     rows[1].contains("\"'=HYPERLINK(\"\"x\"\")\""),
-                 rows[1].constData());
+        QVERIFY2(
+            rows[1].contains("," + device::DurationText(all[0].durationSeconds).toUtf8() + ",") &&
+                rows[1].contains("\"'=HYPERLINK(\"\"x\"\")\""),
+            rows[1].constData());
         // The columns added after the old ones, by name and in their place.
         QVERIFY(
             rows[0].trimmed().endsWith("\"Заметки\",\"№\",\"Широта взлёта\",\"Долгота "
@@ -876,10 +878,12 @@ class TestLogbook : public QObject {
         QCOMPARE(records.size(), holders.size());
         for (const TLogbookRecord& r : records) {
             QVERIFY2(r.id == holders.at(r.kind), qPrintable(r.title));
-            QCOMPARE(DateText(r.localTakeoff), DateText(book.Flight(r.id)->LocalTakeoff()));
+            QCOMPARE(device::DateText(r.localTakeoff),
+                     device::DateText(book.Flight(r.id)->LocalTakeoff()));
         }
-        QCOMPARE(records.front().value,
-                 DurationText(book.Flight(longest)->durationSeconds) + QStringLiteral(" ч"));
+        QCOMPARE(
+            records.front().value,
+            device::DurationText(book.Flight(longest)->durationSeconds) + QStringLiteral(" ч"));
     }
 
     // The pilot's CIVL ID: the profile's for a download and for the pilot's
@@ -1059,7 +1063,7 @@ class TestLogbook : public QObject {
                  QStringLiteral("ok"));
         TLogbook book(db);
         QStringList days;
-        for (const TFlightEntry& e : book.Flights()) days << DateText(e.takeoffUtc);
+        for (const TFlightEntry& e : book.Flights()) days << device::DateText(e.takeoffUtc);
         QCOMPARE(days, QStringList({QStringLiteral("2024-05-06"), QStringLiteral("2024-05-05"),
                                     QStringLiteral("2024-05-04"), QStringLiteral("2024-05-03"),
                                     QStringLiteral("2024-05-01")}));

@@ -22,6 +22,7 @@
 #include "LogbookFlights.h"
 #include "app/MAIN.h"
 #include "device/FileStore.h"
+#include "device/TimeTexts.h"
 #include "logbook/LogbookModel.h"
 #include "logbook/LogbookWindow.h"
 #include "track/FlightPlotView.h"
@@ -66,24 +67,25 @@ class TestLogbookWindow : public QObject {
         // the distances on the ellipsoid.
         std::map<QString, std::int64_t> flown;
         for (const TFlightEntry& e : TLogbook(db).Flights())
-            flown[DateText(e.takeoffUtc)] = e.durationSeconds;
+            flown[device::DateText(e.takeoffUtc)] = e.durationSeconds;
         QCOMPARE(int(flown.size()), 3);
         const std::int64_t in2024 = flown["2024-05-01"] + flown["2024-05-02"];
         QCOMPARE(window->TotalsLabel()->text(),
                  QStringLiteral("Всего: 3 полёта, %1 ч, 12.6 км")
-                     .arg(DurationText(in2024 + flown["2023-08-01"])));
+                     .arg(device::DurationText(in2024 + flown["2023-08-01"])));
         const QString summary = window->Summary()->toPlainText();
-        QVERIFY2(summary.contains(QStringLiteral("2024: 2 полёта, %1 ч").arg(DurationText(in2024))),
+        QVERIFY2(summary.contains(
+                     QStringLiteral("2024: 2 полёта, %1 ч").arg(device::DurationText(in2024))),
                  qPrintable(summary));
         QVERIFY2(summary.contains(QStringLiteral("Рекорды:\n  Самый долгий полёт: ")),
                  qPrintable(summary));
         auto* by = window->findChild<QComboBox*>(QStringLiteral("cbbTotalsBy"));
         by->setCurrentIndex(by->findText(TotalsByTitle(TTotalsBy::Glider)));
         Q_EMIT by->activated(by->currentIndex());
-        QVERIFY2(
-            window->Summary()->toPlainText().contains(
-                QStringLiteral("Mentor: 1 полёт, %1 ч").arg(DurationText(flown["2023-08-01"]))),
-            qPrintable(window->Summary()->toPlainText()));
+        QVERIFY2(window->Summary()->toPlainText().contains(
+                     QStringLiteral("Mentor: 1 полёт, %1 ч")
+                         .arg(device::DurationText(flown["2023-08-01"]))),
+                 qPrintable(window->Summary()->toPlainText()));
         QVERIFY(dialogs_.messages.back().text.startsWith(QStringLiteral("Добавлено полётов: 3,")));
 
         window->Table()->selectRow(0);
@@ -91,7 +93,7 @@ class TestLogbookWindow : public QObject {
             window->Table()->model()->index(1, 0),
             QItemSelectionModel::Select | QItemSelectionModel::Rows);
         QVERIFY2(window->TotalsLabel()->text().startsWith(
-                     QStringLiteral("Выбрано: 2 полёта, %1 ч").arg(DurationText(in2024))),
+                     QStringLiteral("Выбрано: 2 полёта, %1 ч").arg(device::DurationText(in2024))),
                  qPrintable(window->TotalsLabel()->text()));
 
         auto* year = window->findChild<QComboBox*>(QStringLiteral("cbbYear"));
@@ -101,7 +103,7 @@ class TestLogbookWindow : public QObject {
         Q_EMIT year->activated(at);
         QCOMPARE(window->Table()->model()->rowCount(), 1);
         QVERIFY(window->TotalsLabel()->text().startsWith(
-            QStringLiteral("Всего: 1 полёт, %1 ч").arg(DurationText(flown["2023-08-01"]))));
+            QStringLiteral("Всего: 1 полёт, %1 ч").arg(device::DurationText(flown["2023-08-01"]))));
 
         // The same folder again adds nothing.
         dialogs_.folderAnswers << in;
@@ -380,8 +382,8 @@ class TestLogbookWindow : public QObject {
             TLogbook(dir_.filePath(QStringLiteral("added.sqlite"))).Flights().front();
         QVERIFY(e.Manual());
         QCOMPARE(e.durationSeconds, std::int64_t(8100));
-        QCOMPARE(DateText(e.LocalTakeoff()), QStringLiteral("2024-07-01"));
-        QCOMPARE(TimeOfDayText(e.LocalTakeoff()), QStringLiteral("13:05:00"));
+        QCOMPARE(device::DateText(e.LocalTakeoff()), QStringLiteral("2024-07-01"));
+        QCOMPARE(device::TimeOfDayText(e.LocalTakeoff()), QStringLiteral("13:05:00"));
         ButtonOf(window, "btnUndo")->click();
         QTRY_COMPARE(window->Table()->model()->rowCount(), 3);
         delete window;

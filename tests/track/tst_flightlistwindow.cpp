@@ -33,7 +33,7 @@ std::vector<std::pair<device::TrackTime, device::TrackTime>>& Heard() {
 
 class THeardLookup : public flow::TFlightLookup {
   public:
-    bool Holds(const flow::TListedFlight& flight) override {
+    bool Holds(const track::TListedFlight& flight) override {
         for (const auto& [first, last] : Heard())
             if (first >= flight.start && last <= flight.LatestEnd()) return true;
         return false;
@@ -43,7 +43,7 @@ class THeardLookup : public flow::TFlightLookup {
 // A logbook that cannot be read: every answer is a guess.
 class TUnreadableLookup : public flow::TFlightLookup {
   public:
-    bool Holds(const flow::TListedFlight&) override { return false; }
+    bool Holds(const track::TListedFlight&) override { return false; }
     QString Failure() const override { return QStringLiteral("журнал повреждён"); }
 };
 

@@ -10,7 +10,6 @@
 #include "device/HandOver.h"
 #include "device/UserTexts.h"
 #include "track/KmlExport.h"
-#include "track/TrackExport.h"
 
 namespace app {
 
@@ -25,8 +24,7 @@ struct TLine {
 // the line that tells so.
 TLine WriteKml(const flow::TDownloadedTrack& track) {
     try {
-        const QString kml = track::WriteKmlBeside(track.files.first(),
-                                                  track::CheckedDownload(track.lists->gps).fixes);
+        const QString kml = track::WriteKmlBeside(track.files.first(), track.checked->fixes);
         return {device::FileSavedText + QDir::toNativeSeparators(kml), TAfterDownload::Good};
     } catch (const device::TAppError& error) {
         return {error.Text(), TAfterDownload::Failed};
@@ -38,16 +36,17 @@ TLine WriteKml(const flow::TDownloadedTrack& track) {
 int RecordEveryDownload(QObject* context, TAfterDownloadReport report, bool inBackground) {
     return flow::AttachDownloadHook(
         [context, report, inBackground](const flow::TDownloadedTrack& track) {
-            if (track.files.isEmpty() || !track.lists || track.lists->gps.empty()) return;
+            if (track.files.isEmpty() || !track.checked || !track.lists || track.lists->gps.empty())
+                return;
             if (!inBackground) {
                 const TLine kml = WriteKml(track);
                 report(kml.text, kml.kind);
                 RecordInLogbook(track, context, report, false);
                 return;
             }
-            // Checking a long flight's fixes and writing its KML take a good
-            // part of a second: a pool thread does it, and the logbook's
-            // entry starts once the KML is there, so the lines keep their order.
+            // Writing a long flight's KML takes a good part of a second: a
+            // pool thread does it, and the logbook's entry starts once the
+            // KML is there, so the lines keep their order.
             QPointer<QObject> guard(context);
             QThreadPool::globalInstance()->start(device::HandedOver([track, guard, report] {
                 const TLine kml = WriteKml(track);

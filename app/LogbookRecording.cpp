@@ -38,7 +38,7 @@ void RecordInLogbook(const flow::TDownloadedTrack& track, QObject* context,
                      const TAfterDownloadReport& report, bool inBackground) {
     logbook::TDownloadedFlight flight;
     flight.flightIndex = track.flightIndex;
-    flight.lists = *track.lists;
+    flight.checked = track.checked;
     flight.files = track.files;
     flight.model = track.model;
     flight.firmwareVersion = track.firmwareVersion;

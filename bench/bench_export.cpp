@@ -17,6 +17,7 @@
 #include <cstring>
 #include <vector>
 
+#include "track/ExportJob.h"
 #include "track/FlightPlot.h"
 #include "track/TrackExport.h"
 
@@ -121,6 +122,14 @@ int main(int argc, char** argv) {
     const double plotMs = BestMs([&] { track::RenderFlightPlot(fixes); });
     TNullMemo memo;
     const double writeMs = BestMs([&] { track::WriteTrackFiles(1, lists, memo, dir.path()); });
+    std::size_t checkedFixes = 0;
+    const double checkMs =
+        BestMs([&] { checkedFixes = track::CheckedDownload(lists.gps).fixes.size(); });
+    track::TExportRequest request;
+    request.flightNumber = 2;
+    request.lists = lists;
+    request.folder = dir.path();
+    const double jobMs = BestMs([&] { track::RunExport(request); });
     const long rssPeak = PeakRssKiB();
 
     std::printf("points: %d GPS, %d sensor; best of %d rounds\n", GpsCount, EngCount, Rounds);
@@ -131,6 +140,10 @@ int main(int argc, char** argv) {
     std::printf("RenderFlightPlot: %8.1f ms  (%dx%d)\n", plotMs,
                 track::DefaultFlightPlotSize.width(), track::DefaultFlightPlotSize.height());
     std::printf("WriteTrackFiles:  %8.1f ms  (the three texts and files)\n", writeMs);
+    std::printf("CheckedDownload:  %8.1f ms  (%zu fixes kept; once per download)\n", checkMs,
+                checkedFixes);
+    std::printf("RunExport:        %8.1f ms  (the check, then the files from it; no picture)\n",
+                jobMs);
     std::printf("peak RSS:         %8ld KiB  (input lists alone: %ld KiB)\n", rssPeak, rssInput);
 
     const QString gpsbabel = QStandardPaths::findExecutable(QStringLiteral("gpsbabel"));

@@ -18,17 +18,19 @@ class TFlightsDownload::TOneFlight : public TTrackReports {
     void PageRead(const QStringList&) override {}
     void FilesWritten(const track::TExportResult& result, bool, int) override {
         fileLines_ = result.memo;
+        checked_ = result.checked;
     }
     void Unfinished(const QString&, bool) override {}
     void Failed(const TReport&) override {}
     void Finished(const TReport& outcome) override {
         const QStringList lines = std::exchange(fileLines_, {});
-        run_.FlightFinished(outcome, lines);
+        run_.FlightFinished(outcome, lines, std::exchange(checked_, nullptr));
     }
 
   private:
     TFlightsDownload& run_;
     QStringList fileLines_;
+    std::shared_ptr<const track::TCheckedTrack> checked_;
 };
 
 TFlightsDownload::TFlightsDownload(serial::TNonVisComp& link, TFlightsReports& reports,
@@ -93,7 +95,8 @@ void TFlightsDownload::StartNext() {
     track_->Timing = Timing;
     track_->FileBase = flight.fileBase;
     track_->FlightSectors = flight.sectors;
-    if (!track_->Download(stats, 0, bySector_)) FlightFinished(Report(TOutcome::NoTrack), {});
+    if (!track_->Download(stats, 0, bySector_))
+        FlightFinished(Report(TOutcome::NoTrack), {}, nullptr);
 }
 
 void TFlightsDownload::CountProgress(int count) {
@@ -103,14 +106,16 @@ void TFlightsDownload::CountProgress(int count) {
     reports_.Progress(std::min(100, (unitsDone_ + own) * 100 / unitsTotal_));
 }
 
-void TFlightsDownload::FlightFinished(const TReport& outcome, const QStringList& fileLines) {
+void TFlightsDownload::FlightFinished(const TReport& outcome, const QStringList& fileLines,
+                                      const std::shared_ptr<const track::TCheckedTrack>& checked) {
     const track::TListedFlight& flight = flights_[next_];
     std::optional<track::TFlightStatsReply> stats;
     if (outcome.Good()) {
         ++downloaded_;
         if (MarkAs) TFlightScan::MarkDownloaded(*MarkAs, flight, MarksFile);
-        stats = track::StatsOfTrack(device::TrackLists().Snapshot(), flight.flightNumber,
-                                    flight.firstSector);
+        if (checked)
+            stats = track::StatsOfTrack(device::TrackLists().Snapshot(), *checked,
+                                        flight.flightNumber, flight.firstSector);
     }
     unitsDone_ += flight.sectors * (bySector_ ? 1 : 16);
     reports_.Progress(unitsTotal_ > 0 ? std::min(100, unitsDone_ * 100 / unitsTotal_) : 100);

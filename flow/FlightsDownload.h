@@ -61,7 +61,9 @@ class TFlightsDownload : public QObject {
   private:
     class TOneFlight;
     void StartNext();
-    void FlightFinished(const TReport& outcome, const QStringList& fileLines);
+    // `checked`: the flight's checked track, when its files were written.
+    void FlightFinished(const TReport& outcome, const QStringList& fileLines,
+                        const std::shared_ptr<const track::TCheckedTrack>& checked);
     void CountProgress(int count);
 
     serial::TNonVisComp& link_;

@@ -257,6 +257,7 @@ TDownloadedTrack TTrackDownload::Downloaded(const track::TExportResult& result, 
     track.flightIndex = flightIndex_;
     track.flightNumber = partial || downloading_ ? flightNumber_ : stats_.flightNumber;
     track.lists = std::move(lists);
+    track.checked = result.checked;
     track.files = result.files;
     track.partial = partial;
     if (instrumentKnown_) {

@@ -50,6 +50,9 @@ struct TDownloadedTrack {
     std::uint8_t flightIndex = 0;  // 0 the last flight, 1 the one before
     int flightNumber = 0;
     std::shared_ptr<const device::TrackSnapshot> lists;
+    // The checked track of `lists` the files were written from, for all that
+    // follows them (KML, logbook): never null.
+    std::shared_ptr<const track::TCheckedTrack> checked;
     QStringList files;     // full paths
     bool partial = false;  // written by SavePartial()
     // Known after the instrument has been identified.

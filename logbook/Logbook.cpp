@@ -614,7 +614,8 @@ TRecordOutcome TLogbook::Replace(const TFlightEntry& kept, TFlightEntry entry,
 
 TRecordOutcome TLogbook::RecordDownload(const TDownloadedFlight& download,
                                         const track::TPilotProfile& profile) {
-    const std::vector<track::TFlightFix> raw = track::FlightFixes(download.lists.gps);
+    static const track::TCheckedTrack nothing;
+    const track::TCheckedTrack& downloaded = download.checked ? *download.checked : nothing;
     QByteArray igc;
     QString igcPath;
     for (const QString& file : download.files) {
@@ -630,7 +631,7 @@ TRecordOutcome TLogbook::RecordDownload(const TDownloadedFlight& download,
         track::TIgcInstrument instrument;
         instrument.model = download.model;
         instrument.firmwareVersion = download.firmwareVersion;
-        igc = track::IgcText(raw, instrument, profile);
+        igc = track::IgcText(downloaded.recorded, instrument, profile);
     }
     // Measured and scored from the logbook's own copy, so that its figures
     // are those of the file a pilot or another program reads.
@@ -638,7 +639,7 @@ TRecordOutcome TLogbook::RecordDownload(const TDownloadedFlight& download,
     try {
         flight = track::ParseIgc(igc, igcPath);
     } catch (const device::TAppError&) {
-        flight = track::CheckedDownload(download.lists.gps);
+        flight = downloaded;
     }
     TFlightEntry entry;
     if (!MeasureFlight(flight, entry))

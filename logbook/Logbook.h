@@ -55,7 +55,9 @@ struct TFlightFilter {
 // What a download leaves once its files are written.
 struct TDownloadedFlight {
     int flightIndex = 0;  // 0 the last flight, 1 the one before
-    device::TrackSnapshot lists;
+    // The download's checked track (track::CheckedDownload of its GPS list),
+    // made once for its files; none reads as a download without fixes.
+    std::shared_ptr<const track::TCheckedTrack> checked;
     QStringList files;  // full paths of the files written
     std::optional<models::DeviceModelId> model;
     std::optional<std::uint16_t> firmwareVersion;

@@ -99,8 +99,10 @@ TExportResult RunExport(const TExportRequest& request) {
     TExportResult result;
     TLineSink memo(result.memo);
     try {
-        result.files = WriteTrackFiles(request.flightNumber, request.lists, memo, request.folder,
-                                       request.options);
+        result.checked = std::make_shared<const TCheckedTrack>(CheckedDownload(request.lists.gps));
+        result.files =
+            WriteTrackFiles(request.flightNumber, request.lists, result.checked->recorded, memo,
+                            request.folder, request.options);
     } catch (const device::TAppError& error) {
         result.error = error.Text();
     } catch (const std::exception& error) {
@@ -108,13 +110,10 @@ TExportResult RunExport(const TExportRequest& request) {
     }
     // The picture also when a file failed: the pilot sees what was read.
     try {
-        auto fixes =
-            std::make_shared<std::vector<TFlightFix>>(CheckedDownload(request.lists.gps).fixes);
-        if (!request.plotSize.isEmpty() && !fixes->empty())
+        if (result.checked && !request.plotSize.isEmpty() && !result.checked->fixes.empty())
             result.plot =
-                RenderFlightPlot(*fixes, request.plotSize,
+                RenderFlightPlot(result.checked->fixes, request.plotSize,
                                  request.options.partial ? TTrackEnd::Cut : TTrackEnd::Landing);
-        result.fixes = std::move(fixes);
     } catch (const std::bad_alloc&) {
         // No picture is no loss of data; the files are reported above.
     }

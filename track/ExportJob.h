@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "device/TrackLists.h"
+#include "track/CheckedTrack.h"
 #include "track/FlightFix.h"
 #include "track/TrackExport.h"
 
@@ -60,12 +61,16 @@ struct TExportResult {
     QStringList files;
     // Empty when every file was written.
     QString error;
-    std::shared_ptr<const std::vector<TFlightFix>> fixes;
+    // The download's checked track (CheckedDownload), made once for the files,
+    // the picture and all that follows them: statistics, score, KML, logbook.
+    // Null only with an error (memory ran out before the files were written).
+    std::shared_ptr<const TCheckedTrack> checked;
     QImage plot;
 };
 
-// Writes the files of `request` as WriteTrackFiles does and draws the
-// picture of its points. Errors land in the result; it never throws.
+// Checks the download's fixes, writes the files of `request` as
+// WriteTrackFiles does and draws the picture of the checked fixes. Errors
+// land in the result; it never throws.
 TExportResult RunExport(const TExportRequest& request);
 
 }  // namespace track

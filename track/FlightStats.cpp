@@ -10,7 +10,6 @@
 #include "device/Frames.h"
 #include "track/FlightPhases.h"
 #include "track/Geodesy.h"
-#include "track/TrackExport.h"
 
 namespace track {
 
@@ -74,8 +73,8 @@ int TrackProgressPosition(int count, int minutes, bool bySector) {
     return static_cast<int>(std::nearbyint(quotient));  // ties to even
 }
 
-TFlightStatsReply StatsOfTrack(const device::TrackSnapshot& lists, std::uint16_t flightNumber,
-                               std::uint16_t startSector) {
+TFlightStatsReply StatsOfTrack(const device::TrackSnapshot& lists, const TCheckedTrack& checked,
+                               std::uint16_t flightNumber, std::uint16_t startSector) {
     TFlightStatsReply s;
     s.flightNumber = flightNumber;
     s.startSector = startSector;
@@ -94,7 +93,7 @@ TFlightStatsReply StatsOfTrack(const device::TrackSnapshot& lists, std::uint16_t
         s.minute = static_cast<std::uint8_t>(start.time().minute());
     }
     std::vector<TFlightFix> fixes;
-    for (const TFlightFix& fix : CheckedDownload(lists.gps).fixes)
+    for (const TFlightFix& fix : checked.fixes)
         if (fix.hasTime && !std::isnan(fix.altitude)) fixes.push_back(fix);
     if (fixes.empty()) return s;
     std::vector<double> along(fixes.size(), 0.0);

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "device/TrackLists.h"
+#include "track/CheckedTrack.h"
 
 namespace track {
 
@@ -32,9 +33,10 @@ QStringList FlightStatsLines(const TFlightStatsReply& stats, const QLocale& loca
 // The statistics of a downloaded flight worked out from its own records, as
 // the instrument reports them for its last flights: the start is the first
 // record's time, every record one second, the climb and sink over about ten
-// seconds, the speed over about five, distances along the fixes.
-TFlightStatsReply StatsOfTrack(const device::TrackSnapshot& lists, std::uint16_t flightNumber,
-                               std::uint16_t startSector);
+// seconds, the speed over about five, distances along the fixes of
+// `checked`, the download's checked track (CheckedDownload of lists.gps).
+TFlightStatsReply StatsOfTrack(const device::TrackSnapshot& lists, const TCheckedTrack& checked,
+                               std::uint16_t flightNumber, std::uint16_t startSector);
 // Progress bar position after `count` sectors (or pages) of a flight of
 // `minutes`: 90 when the duration is unknown.
 int TrackProgressPosition(int count, int minutes, bool bySector);

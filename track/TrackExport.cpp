@@ -314,6 +314,15 @@ std::string EnxText(const std::vector<device::EngListEntry>& eng) {
 
 QStringList WriteTrackFiles(int flightNumber, const device::TrackSnapshot& lists, TMemoSink& memo,
                             const QString& folder, const TTrackFileOptions& options) {
+    const bool igc = options.igc && !lists.gps.empty();
+    return WriteTrackFiles(flightNumber, lists,
+                           igc ? FlightFixes(lists.gps) : std::vector<TFlightFix>(), memo, folder,
+                           options);
+}
+
+QStringList WriteTrackFiles(int flightNumber, const device::TrackSnapshot& lists,
+                            const std::vector<TFlightFix>& recorded, TMemoSink& memo,
+                            const QString& folder, const TTrackFileOptions& options) {
     memo.Clear();
     memo.AddLine(QCoreApplication::translate("track", "Всего GPS %1").arg(lists.gps.size()));
     memo.AddLine(QCoreApplication::translate("track", "Всего ENG %1").arg(lists.eng.size()));
@@ -330,7 +339,7 @@ QStringList WriteTrackFiles(int flightNumber, const device::TrackSnapshot& lists
             {TrackFilePath(folder, base, ".enx"), QByteArray::fromStdString(EnxText(lists.eng))});
     if (options.igc && !lists.gps.empty())
         files.push_back({TrackFilePath(folder, base, ".igc"),
-                         IgcText(FlightFixes(lists.gps), options.instrument, options.pilot)});
+                         IgcText(recorded, options.instrument, options.pilot)});
     if (!files.empty()) device::WriteFilesSafely(files);
     memo.AddLine(QCoreApplication::translate("track", "___ Файлы созданы ____"));
     QStringList written;

@@ -39,8 +39,10 @@ std::string EnxText(const std::vector<device::EngListEntry>& eng);
 // same longitude: what the IGC file and the flight picture take.
 std::vector<TFlightFix> FlightFixes(const std::vector<device::GpsListEntry>& gps);
 // The checked flight of a download (see CheckFixes), its fixes as
-// FlightFixes gives them: what the picture, the statistics, the KML file and
-// the logbook take. The IGC file keeps every fix the instrument wrote.
+// FlightFixes gives them: what the picture, the statistics, the KML file, the
+// score and the logbook take. Its `recorded` fixes are FlightFixes(gps) to
+// the bit: the IGC file keeps every fix the instrument wrote. Made once per
+// download, off the interface thread (RunExport), and handed on.
 TCheckedTrack CheckedDownload(const std::vector<device::GpsListEntry>& gps);
 
 // What WriteTrackFiles writes beside the GPX and ENX files.
@@ -72,6 +74,11 @@ struct TTrackFileOptions {
 // paths of the files written.
 QStringList WriteTrackFiles(int flightNumber, const device::TrackSnapshot& lists, TMemoSink& memo,
                             const QString& folder = {}, const TTrackFileOptions& options = {});
+// The same, the IGC file taking `recorded` (FlightFixes(lists.gps), or the
+// `recorded` fixes of its CheckedDownload) instead of converting the list.
+QStringList WriteTrackFiles(int flightNumber, const device::TrackSnapshot& lists,
+                            const std::vector<TFlightFix>& recorded, TMemoSink& memo,
+                            const QString& folder, const TTrackFileOptions& options);
 
 // "Track7-2024-06-07-0912": the files of flight 7 that started then.
 QString DatedTrackBaseName(int flightNumber, device::TrackTime start);

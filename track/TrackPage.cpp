@@ -318,7 +318,10 @@ void TTrackPage::FilesWritten(const TExportResult& result, bool partial, int tag
         for (const QString& file : result.files) lines.append(QDir::toNativeSeparators(file));
         ShowLines(mmoDump, lines, QPlainTextEdit::WidgetWidth);
     }
-    fixes_ = result.fixes;
+    // The picture and the score take the download's one checked track.
+    fixes_ = result.checked ? std::shared_ptr<const std::vector<TFlightFix>>(result.checked,
+                                                                             &result.checked->fixes)
+                            : nullptr;
     plotEnd_ = partial ? TTrackEnd::Cut : TTrackEnd::Landing;
     marks_ = {};
     imgFlight->SetImage(result.plot);

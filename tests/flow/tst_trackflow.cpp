@@ -14,6 +14,7 @@
 #include "sim/TrackMemory.h"
 #include "tests/support/ExampleFlight.h"
 #include "tests/support/SimBench.h"
+#include "track/TrackExport.h"
 
 using flow::TOutcome;
 
@@ -163,6 +164,11 @@ class TestTrackFlow : public QObject {
         QVERIFY(!track.partial);
         QCOMPARE(track.lists->gps.size(), std::size_t(2 * kGpsPerSector));
         QCOMPARE(track.lists->eng.size(), std::size_t(2 * kEngPerSector));
+        // The checked track of these lists travels with them, made once.
+        QVERIFY(track.checked);
+        QCOMPARE(track.checked->recorded.size(), track.lists->gps.size());
+        QCOMPARE(track.checked->fixes.size(),
+                 track::CheckedDownload(track.lists->gps).fixes.size());
         QCOMPARE(track.files.size(), 3);
         QVERIFY(track.files.contains(
             QFileInfo(File(QStringLiteral("Track12.enx"))).absoluteFilePath()));

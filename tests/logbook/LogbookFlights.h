@@ -3,6 +3,7 @@
 // list with two minutes on the ground at either end, and its IGC text.
 #include <QByteArray>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 #include "../track/TrackEntries.h"
@@ -27,6 +28,12 @@ inline std::vector<device::GpsListEntry> Download(device::TrackTime start, float
         gps.push_back(tracktest::Gps(start + i, altitude, la, lo));
     }
     return gps;
+}
+
+// The checked track a download hands the logbook.
+inline std::shared_ptr<const track::TCheckedTrack> Checked(
+    const std::vector<device::GpsListEntry>& gps) {
+    return std::make_shared<const track::TCheckedTrack>(track::CheckedDownload(gps));
 }
 
 inline QByteArray Igc(const std::vector<device::GpsListEntry>& gps,

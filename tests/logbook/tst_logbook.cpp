@@ -74,7 +74,8 @@ void WriteIgc(const QString& path, device::TrackTime start, float lat, float lon
 }
 
 TDownloadedFlight Downloaded(device::TrackTime start, float lat, float lon, int seconds = 900) {
-    return {0, {logbooktest::Download(start, lat, lon, seconds), {}}, {}, {}, {}, {}};
+    return {0, logbooktest::Checked(logbooktest::Download(start, lat, lon, seconds)), {}, {}, {},
+            {}};
 }
 
 struct TCliRun {
@@ -197,8 +198,9 @@ class TestLogbook : public QObject {
         options.pilot = kProfile;
         TNullMemo memo;
         const QStringList files = track::WriteTrackFiles(3, {gps, {}}, memo, folder, options);
-        TDownloadedFlight download{0,   {gps, {}},         files, models::DeviceModelId(102),
-                                   311, std::uint8_t(0xFE)};
+        TDownloadedFlight download{0,     logbooktest::Checked(gps),
+                                   files, models::DeviceModelId(102),
+                                   311,   std::uint8_t(0xFE)};
 
         TLogbook book(Db());
         const TRecordOutcome first = book.RecordDownload(download, kProfile);
@@ -244,7 +246,7 @@ class TestLogbook : public QObject {
         const auto gps = logbooktest::Download(Time(2024, 6, 8, 9, 0, 0), 45.1f, 6.2f, 600);
         TLogbook book(Db());
         const TRecordOutcome outcome =
-            book.RecordDownload({0, {gps, {}}, {}, {}, {}, {}}, kProfile);
+            book.RecordDownload({0, logbooktest::Checked(gps), {}, {}, {}, {}}, kProfile);
         QCOMPARE(outcome.result, TRecordResult::Added);
         const TFlightEntry e = *book.Flight(outcome.id);
         // No zone from the instrument: its longitude's (6.2° east: UTC+0).
@@ -267,7 +269,7 @@ class TestLogbook : public QObject {
         {
             TLogbook book(db);
             const TRecordOutcome outcome =
-                book.RecordDownload({0, {gps, {}}, {}, {}, {}, {}}, kProfile);
+                book.RecordDownload({0, logbooktest::Checked(gps), {}, {}, {}, {}}, kProfile);
             QCOMPARE(outcome.result, TRecordResult::Added);
             id = outcome.id;
         }
@@ -537,15 +539,14 @@ class TestLogbook : public QObject {
             {
                 TLogbook book(Db());
                 for (int i = 0; i < 5; ++i)
-                    book.RecordDownload(
-                        {0,
-                         {logbooktest::Download(Time(2024, 1, 1 + i, 9, 0, 0), 45.0f, 6.0f, 600),
-                          {}},
-                         {},
-                         {},
-                         {},
-                         {}},
-                        {});
+                    book.RecordDownload({0,
+                                         logbooktest::Checked(logbooktest::Download(
+                                             Time(2024, 1, 1 + i, 9, 0, 0), 45.0f, 6.0f, 600)),
+                                         {},
+                                         {},
+                                         {},
+                                         {}},
+                                        {});
             }
             Scalar(Db(), QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
             QFile file(Db());
@@ -581,15 +582,16 @@ class TestLogbook : public QObject {
         // A file where the folder should be: no user, not even root, can make it.
         const QString blocked = dir_.filePath(QStringLiteral("blocked"));
         device::WriteFileSafely(blocked, "x");
-        const TRecordOutcome outcome = RecordDownloadNow(
-            blocked + QStringLiteral("/sub/logbook.sqlite"),
-            {0,
-             {logbooktest::Download(Time(2024, 1, 1, 9, 0, 0), 45.0f, 6.0f, 600), {}},
-             {},
-             {},
-             {},
-             {}},
-            {});
+        const TRecordOutcome outcome =
+            RecordDownloadNow(blocked + QStringLiteral("/sub/logbook.sqlite"),
+                              {0,
+                               logbooktest::Checked(logbooktest::Download(Time(2024, 1, 1, 9, 0, 0),
+                                                                          45.0f, 6.0f, 600)),
+                               {},
+                               {},
+                               {},
+                               {}},
+                              {});
         QCOMPARE(outcome.result, TRecordResult::LogbookFailed);
         QVERIFY2(outcome.error.contains(QStringLiteral("blocked")), qPrintable(outcome.error));
     }
@@ -598,14 +600,14 @@ class TestLogbook : public QObject {
         TLogbook book(Db());
         auto record = [&](int day, float lat, float lon) {
             return book
-                .RecordDownload(
-                    {0,
-                     {logbooktest::Download(Time(2024, 6, day, 9, 0, 0), lat, lon, 600), {}},
-                     {},
-                     {},
-                     {},
-                     {}},
-                    {})
+                .RecordDownload({0,
+                                 logbooktest::Checked(logbooktest::Download(
+                                     Time(2024, 6, day, 9, 0, 0), lat, lon, 600)),
+                                 {},
+                                 {},
+                                 {},
+                                 {}},
+                                {})
                 .id;
         };
         const auto a = record(1, 45.0f, 6.0f);
@@ -673,7 +675,8 @@ class TestLogbook : public QObject {
         for (const auto& row : rows) {
             const auto gps = logbooktest::Download(row.start, 45.0f, row.lon, 900);
             if (row.headers == "-") {
-                TDownloadedFlight download{0, {gps, {}}, {}, {}, {}, std::uint8_t(3)};
+                TDownloadedFlight download{
+                    0, logbooktest::Checked(gps), {}, {}, {}, std::uint8_t(3)};
                 ids.push_back(book.RecordDownload(download, {}).id);
                 continue;
             }
@@ -773,14 +776,14 @@ class TestLogbook : public QObject {
     void totalsAndCsv() {
         TLogbook book(Db());
         auto record = [&](int year, int day, const QString& glider) {
-            book.RecordDownload(
-                {0,
-                 {logbooktest::Download(Time(year, 6, day, 9, 0, 0), 45.0f, 6.0f, 1440), {}},
-                 {},
-                 {},
-                 {},
-                 {}},
-                {{}, glider, {}, {}, {}});
+            book.RecordDownload({0,
+                                 logbooktest::Checked(logbooktest::Download(
+                                     Time(year, 6, day, 9, 0, 0), 45.0f, 6.0f, 1440)),
+                                 {},
+                                 {},
+                                 {},
+                                 {}},
+                                {{}, glider, {}, {}, {}});
         };
         record(2023, 1, QStringLiteral("Rush"));
         record(2024, 1, QStringLiteral("Rush"));
@@ -832,15 +835,14 @@ class TestLogbook : public QObject {
         QVERIFY(TLogbook::Records(book.Store().TotalsRows()).empty());
         auto record = [&](int month, int day, int seconds, float lat) {
             return book
-                .RecordDownload(
-                    {0,
-                     {logbooktest::Download(Time(2024, month, day, 9, 0, 0), lat, 6.0f, seconds),
-                      {}},
-                     {},
-                     {},
-                     {},
-                     {}},
-                    {})
+                .RecordDownload({0,
+                                 logbooktest::Checked(logbooktest::Download(
+                                     Time(2024, month, day, 9, 0, 0), lat, 6.0f, seconds)),
+                                 {},
+                                 {},
+                                 {},
+                                 {}},
+                                {})
                 .id;
         };
         const auto june = record(6, 1, 1440, 45.0f);

@@ -34,7 +34,7 @@ std::vector<device::GpsListEntry> SecondRecorder(const std::vector<device::GpsLi
 
 TDownloadedFlight Downloaded(std::vector<device::GpsListEntry> gps) {
     TDownloadedFlight d;
-    d.lists.gps = std::move(gps);
+    d.checked = logbooktest::Checked(gps);
     return d;
 }
 

@@ -1,14 +1,17 @@
 // The track files of fixed lists, byte for byte against the files kept in
-// tests/data/track-files. Every platform's build must write exactly these
-// bytes: no line ends changed by a text mode, no locale in the numbers, no
-// time zone in the times.
+// tests/data/track-files, written directly and by a download's export job
+// (which writes the IGC file from its checked track's recorded fixes). Every
+// platform's build must write exactly these bytes: no line ends changed by a
+// text mode, no locale in the numbers, no time zone in the times.
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <limits>
 
 #include "TrackEntries.h"
+#include "track/ExportJob.h"
 #include "track/TrackExport.h"
 
 using namespace tracktest;
@@ -54,19 +57,35 @@ class TestTrackFileBytes : public QObject {
   private Q_SLOTS:
     void files_matchTheKeptOnes_data() {
         QTest::addColumn<QString>("name");
-        QTest::newRow("GPX") << QStringLiteral("Track12.gpx");
-        QTest::newRow("ENX") << QStringLiteral("Track12.enx");
-        QTest::newRow("IGC") << QStringLiteral("Track12.igc");
+        QTest::addColumn<bool>("byExportJob");
+        for (const bool job : {false, true}) {
+            const char* how = job ? "by the export job" : "directly";
+            QTest::addRow("GPX, %s", how) << QStringLiteral("Track12.gpx") << job;
+            QTest::addRow("ENX, %s", how) << QStringLiteral("Track12.enx") << job;
+            QTest::addRow("IGC, %s", how) << QStringLiteral("Track12.igc") << job;
+        }
     }
     void files_matchTheKeptOnes() {
         QFETCH(QString, name);
+        QFETCH(bool, byExportJob);
         QTemporaryDir root;
         QVERIFY(root.isValid());
         const QString folder = root.filePath(QStringLiteral("Треки"));
         QVERIFY(QDir().mkpath(folder));
         TQuietMemo memo;
-        const QStringList written =
-            track::WriteTrackFiles(12, Flight(), memo, folder, {true, {102, 311}});
+        QStringList written;
+        if (byExportJob) {
+            track::TExportRequest request;
+            request.flightNumber = 12;
+            request.lists = Flight();
+            request.folder = folder;
+            request.options = {true, {102, 311}};
+            const track::TExportResult result = track::RunExport(request);
+            QCOMPARE(result.error, QString());
+            written = result.files;
+        } else {
+            written = track::WriteTrackFiles(12, Flight(), memo, folder, {true, {102, 311}});
+        }
         QCOMPARE(written.size(), 3);
         const QByteArray actual = Contents(folder + QLatin1Char('/') + name);
         const QByteArray expected =
@@ -77,6 +96,34 @@ class TestTrackFileBytes : public QObject {
             QVERIFY(copy.open(QIODevice::WriteOnly) && copy.write(actual) == actual.size());
         }
         QCOMPARE(actual, expected);
+    }
+
+    // What the export job hands on for the statistics, the picture, the score,
+    // the KML file and the logbook is the download's one checked track.
+    void exportJob_handsOnTheCheckedTrack() {
+        QTemporaryDir root;
+        QVERIFY(root.isValid());
+        track::TExportRequest request;
+        request.flightNumber = 12;
+        request.lists = Flight();
+        request.folder = root.path();
+        const track::TExportResult result = track::RunExport(request);
+        QVERIFY(result.checked);
+        const track::TCheckedTrack again = track::CheckedDownload(request.lists.gps);
+        const auto same = [](const std::vector<track::TFlightFix>& a,
+                             const std::vector<track::TFlightFix>& b) {
+            return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                              [](const track::TFlightFix& x, const track::TFlightFix& y) {
+                                  return x.latitude == y.latitude && x.longitude == y.longitude &&
+                                         x.altitude == y.altitude && x.time == y.time &&
+                                         x.hasTime == y.hasTime;
+                              });
+        };
+        QVERIFY(same(result.checked->fixes, again.fixes));
+        QCOMPARE(result.checked->leftOut, again.leftOut);
+        // The IGC file's fixes: every one the GPX file holds, none checked away.
+        QVERIFY(same(result.checked->recorded, track::FlightFixes(request.lists.gps)));
+        QVERIFY(result.checked->recorded.size() > result.checked->fixes.size());
     }
 };
 

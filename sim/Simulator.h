@@ -113,6 +113,9 @@ class TSimulator {
 
     // Real line timing: 86.8 us a byte (115200 8N1). On by default.
     void SetPaced(bool paced);
+    // Paced at `factor` times that rate, for tests that keep the program's
+    // ratios of waits to replies in a fraction of the time.
+    void SetLineSpeedUp(int factor);
     // Takes every freedom the written protocol leaves an instrument: byte 1
     // of long replies zero or random, statistics replies of 45 to 64 bytes
     // with random bytes wherever no field is read, identification replies

@@ -3,6 +3,10 @@
 // taken, a vanished instrument ends the operation without spending the
 // retries. The counts asserted are those a busy machine cannot change: a
 // stalled thread may cost a try more, never one less.
+//
+// Most cases run the line and the program's waits sped up together (kSpedUp):
+// every wait keeps its ratio to the replies it waits for, in a quarter of the
+// time. A row at the speed of 1 runs at the program's own timing.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -58,10 +62,18 @@ struct Outcome {
 // The program's waits: 1.5 s for the first byte, 2.5 s for the whole reply.
 constexpr int kProgramPollStepUs = 5000;
 constexpr int kLateMs = 2250;  // past the first-byte wait, within the quiet wait after it
+constexpr int kSpedUp = 4;
 
-Outcome Download(TWorkerBench& bench, bool bySector) {
+// The line `speedUp` times faster than 115200 8N1, and the program's waits
+// that much shorter.
+void SpeedUp(TWorkerBench& bench, int speedUp) {
+    bench.simulator.SetPaced(true);
+    bench.simulator.SetLineSpeedUp(speedUp);
+}
+
+Outcome Download(TWorkerBench& bench, bool bySector, int speedUp = 1) {
     auto* worker = bench.Make(OP_TRACK);
-    worker->Timing.pollStep = std::chrono::microseconds(kProgramPollStepUs);
+    worker->Timing.pollStep = std::chrono::microseconds(kProgramPollStepUs / speedUp);
     worker->StartSector = kStartSector;
     worker->BySector = bySector;
     Outcome o;
@@ -126,24 +138,32 @@ class TestNoisyLine : public QObject {
         // A late reply fails its try unless a busy machine stretched the
         // try's wait past it; then it is taken, rightly, as its own.
         QTest::addColumn<int>("leastFailures");
+        QTest::addColumn<int>("speedUp");
         // Request 2 is the second of the flight's two sectors; request 8 a page
         // in the middle of its one sector.
         using D = sim::TDamage;
-        QTest::newRow("sector: first byte changed") << true << D::FirstByteChanged << 2 << 0 << 1;
-        QTest::newRow("sector: garbage in front") << true << D::GarbageInFront << 2 << 0 << 1;
-        QTest::newRow("sector: cut short") << true << D::CutShort << 2 << 0 << 1;
-        QTest::newRow("sector: wrong check byte") << true << D::WrongCheckByte << 2 << 0 << 1;
+        QTest::newRow("sector: first byte changed")
+            << true << D::FirstByteChanged << 2 << 0 << 1 << kSpedUp;
+        QTest::newRow("sector: garbage in front")
+            << true << D::GarbageInFront << 2 << 0 << 1 << kSpedUp;
+        QTest::newRow("sector: cut short") << true << D::CutShort << 2 << 0 << 1 << kSpedUp;
+        QTest::newRow("sector: wrong check byte")
+            << true << D::WrongCheckByte << 2 << 0 << 1 << kSpedUp;
         QTest::newRow("sector: the previous sector again")
-            << true << D::PreviousReply << 2 << 0 << 1;
-        QTest::newRow("page: first byte changed") << false << D::FirstByteChanged << 8 << 0 << 1;
-        QTest::newRow("page: garbage in front") << false << D::GarbageInFront << 8 << 0 << 1;
-        QTest::newRow("page: cut short") << false << D::CutShort << 8 << 0 << 1;
-        QTest::newRow("page: wrong check byte") << false << D::WrongCheckByte << 8 << 0 << 1;
-        QTest::newRow("sector: late past the wait") << true << D::Late << 2 << 0 << 0;
-        QTest::newRow("page: late past the wait") << false << D::Late << 8 << 0 << 0;
+            << true << D::PreviousReply << 2 << 0 << 1 << kSpedUp;
+        QTest::newRow("page: first byte changed")
+            << false << D::FirstByteChanged << 8 << 0 << 1 << kSpedUp;
+        QTest::newRow("page: garbage in front")
+            << false << D::GarbageInFront << 8 << 0 << 1 << kSpedUp;
+        QTest::newRow("page: cut short") << false << D::CutShort << 8 << 0 << 1 << kSpedUp;
+        QTest::newRow("page: wrong check byte")
+            << false << D::WrongCheckByte << 8 << 0 << 1 << kSpedUp;
+        QTest::newRow("sector: late past the wait") << true << D::Late << 2 << 0 << 0 << kSpedUp;
+        QTest::newRow("page: late past the wait") << false << D::Late << 8 << 0 << 0 << kSpedUp;
         // The retry's answer then trails the late one by more than the quiet
         // wait before a retry: it must not pass for the next page.
-        QTest::newRow("page: late, the next answer trailing") << false << D::Late << 8 << 60 << 0;
+        QTest::newRow("page: late, the next answer trailing, at the program's own timing")
+            << false << D::Late << 8 << 60 << 0 << 1;
     }
     void damagedReply_retried_sameLists() {
         QFETCH(bool, bySector);
@@ -151,19 +171,20 @@ class TestNoisyLine : public QObject {
         QFETCH(int, atRequest);
         QFETCH(int, everyReplyLateMs);
         QFETCH(int, leastFailures);
+        QFETCH(int, speedUp);
         const QByteArray clean = CleanLists(bySector);
         QVERIFY(!clean.isEmpty());
         TWorkerBench bench;
         bench.simulator.SetMemory(LineRateFlight(bySector));
-        bench.simulator.SetPaced(true);
+        SpeedUp(bench, speedUp);
         sim::TFaults faults;
         faults.damage = damage;
         faults.damageFrom = atRequest;
-        faults.damageBytes = 300;  // 26 ms of noise, several receive ticks
-        faults.damageMs = kLateMs;
-        faults.lateMs = everyReplyLateMs;
+        faults.damageBytes = 300 * speedUp;  // 26 ms of noise, several receive ticks
+        faults.damageMs = kLateMs / speedUp;
+        faults.lateMs = everyReplyLateMs / speedUp;
         bench.simulator.SetFaults(faults);
-        const Outcome o = Download(bench, bySector);
+        const Outcome o = Download(bench, bySector, speedUp);
         QVERIFY(o.failedTries >= leastFailures);
         QVERIFY(!o.posted.empty());
         QCOMPARE(o.posted.back(), (testing::Posted{ST_TRACK_END, 0}));
@@ -325,22 +346,25 @@ class TestNoisyLine : public QObject {
         QFETCH(int, operation);
         QFETCH(int, success);
         TWorkerBench bench;
-        bench.simulator.SetPaced(true);
+        SpeedUp(bench, kSpedUp);
         sim::TFlightStats stats;
         stats.flightNumber = 0x2A2A;
         bench.simulator.SetStats(0, stats);
         sim::TFaults faults;
         faults.damage = sim::TDamage::Late;
         faults.damageFrom = 1;
-        faults.damageMs = 2500;  // long past the lead's 300 ms wait
+        faults.damageMs = 2500 / kSpedUp;  // long past the lead's wait of 300 polls
         bench.simulator.SetFaults(faults);
-        QVERIFY(bench.RunToEnd(MakeSingle(bench, std::uint8_t(lead))));
+        auto* leader = MakeSingle(bench, std::uint8_t(lead));
+        leader->Timing.pollStep = std::chrono::microseconds(1000 / kSpedUp);
+        QVERIFY(bench.RunToEnd(leader));
         if (bench.recorder.Count(ST_BAD_REPLY) == 0)
             QSKIP("the machine stretched the lead's wait past its late answer");
         bench.recorder.posted.clear();
-        // Its waits (and the quiet wait after a failed operation) are 3 s.
+        // Its waits (and the quiet wait after a failed operation) are 3 s at
+        // the line's own speed.
         auto* next = MakeSingle(bench, std::uint8_t(operation));
-        next->Timing.pollStep = std::chrono::microseconds(10000);
+        next->Timing.pollStep = std::chrono::microseconds(10000 / kSpedUp);
         QVERIFY(bench.RunToEnd(next));
         QCOMPARE(bench.recorder.Codes(), (std::vector<int>{ST_PORT_OPEN, success}));
         if (success == ST_STATS_READ)

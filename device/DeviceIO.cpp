@@ -130,7 +130,7 @@ bool TDeviceIO::WaitQuietLine(std::chrono::microseconds quiet) {
 std::chrono::microseconds TDeviceIO::PollingQuiet() const {
     return std::max<std::chrono::microseconds>(
         QuietPollingPeriods * std::chrono::milliseconds(link_.comport.PollingDelay()),
-        Timing.quietGap);
+        link_.adapterQuietGap);
 }
 
 // An answer later than this would have failed its own try had it begun so late.

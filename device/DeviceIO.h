@@ -63,10 +63,8 @@ struct TWorkerTiming {
     std::chrono::milliseconds pageRetryPause{50};
     std::chrono::milliseconds chunkPause{10};
     // A retry waits until no byte has come for QuietPollingPeriods receive
-    // polling periods, and at least quietGap (the gap of a port polled every
-    // 100 ms: a faster-polling program still lets an adapter's pauses pass),
-    // but never longer than quietLimit.
-    std::chrono::milliseconds quietGap{200};
+    // polling periods, and at least the link's adapterQuietGap, but never
+    // longer than quietLimit.
     std::chrono::milliseconds quietLimit{3000};
 };
 

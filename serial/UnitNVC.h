@@ -24,6 +24,9 @@ inline constexpr int TxBufferSize = 122881;
 inline constexpr int RxHighIndex = RxBufferSize - 1;  // 5120
 inline constexpr int TxHighIndex = TxBufferSize - 1;  // 122880
 
+// A USB adapter's longest pause within one answer (adapterQuietGap below).
+inline constexpr std::chrono::milliseconds AdapterQuietGap{200};
+
 class TNonVisComp {
   public:
     // Must be created on the thread that runs the event loop (the polling
@@ -50,6 +53,13 @@ class TNonVisComp {
     // identification reply from a statistics one. Only the port's owner
     // reads or writes it; claiming the port orders those accesses.
     std::optional<std::chrono::microseconds> lateAnswerWait;
+
+    // The longest pause a USB adapter makes within one answer. A retry lets
+    // the line fall quiet for at least this long, whatever the polling: a
+    // port polled every 100 ms lets such pauses pass unseen, a faster one
+    // would take them for the end of the answer. A line without an adapter
+    // (the simulator's terminal) has none.
+    std::chrono::milliseconds adapterQuietGap{AdapterQuietGap};
 
     // Number of bytes received since the last clear (acquire load). It may
     // exceed RxBufferSize when more arrived than fits; only the bytes below

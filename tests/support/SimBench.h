@@ -2,9 +2,10 @@
 // The bench every suite that talks to the simulated instrument stands on: a
 // fresh simulator for each test (its settings, faults and records start
 // anew), the link the program talks through, and a folder for the files the
-// test makes. The link is the bench's own, read every 5 ms so that long
-// exchanges stay short, or, for the windows, the program's one link as the
-// program reads it.
+// test makes. The link is the bench's own or, for the windows, the program's
+// one link; either is read every 5 ms so that long exchanges stay short, and
+// waits for no adapter's pauses, since the simulator's terminal has no
+// adapter. The program's link gets its own settings back afterwards.
 #include <QTemporaryDir>
 #include <memory>
 
@@ -24,18 +25,28 @@ class TSimBench {
 
     explicit TSimBench(int pollingMs = 5)
         : ownLink_(std::make_unique<serial::TNonVisComp>()), link(*ownLink_) {
-        link.comport.SetPollingDelay(pollingMs);
+        SetUpLink(pollingMs);
     }
-    explicit TSimBench(serial::TNonVisComp& programLink) : link(programLink) {}
+    explicit TSimBench(serial::TNonVisComp& programLink)
+        : link(programLink),
+          programPolling_(programLink.comport.PollingDelay()),
+          programGap_(programLink.adapterQuietGap) {
+        SetUpLink(5);
+    }
+    ~TSimBench() {
+        if (ownLink_) return;
+        link.comport.SetPollingDelay(programPolling_);
+        link.adapterQuietGap = programGap_;
+    }
+    TSimBench(const TSimBench&) = delete;
+    TSimBench& operator=(const TSimBench&) = delete;
 
     // The workers' waits for this bench: polls short enough for the failure
     // paths, long enough that a reply on a busy machine is not taken for
-    // silence; and no quiet gap beyond the bench's own polling, since the
-    // simulator has no adapter that pauses within an answer.
+    // silence.
     static device::TWorkerTiming Timing() {
         device::TWorkerTiming timing;
         timing.pollStep = std::chrono::milliseconds(2);
-        timing.quietGap = std::chrono::milliseconds(0);
         return timing;
     }
 
@@ -71,6 +82,13 @@ class TSimBench {
     }
 
   private:
+    void SetUpLink(int pollingMs) {
+        link.comport.SetPollingDelay(std::uint16_t(pollingMs));
+        link.adapterQuietGap = std::chrono::milliseconds(0);
+    }
+
+    std::uint16_t programPolling_ = 0;
+    std::chrono::milliseconds programGap_{0};
     std::unique_ptr<sim::TSimulator> simulator_;
     std::unique_ptr<QTemporaryDir> dir_;
 };

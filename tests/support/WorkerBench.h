@@ -75,14 +75,17 @@ class TWorkerBench {
         if (fastPolling) link.comport.SetPollingDelay(5);
     }
 
+    // With fastFailures, short waits and no adapter's pauses on the line;
+    // without, the program's own.
     device::TDeviceIO* Make(std::uint8_t operation, bool fastFailures = true) {
+        link.adapterQuietGap =
+            fastFailures ? std::chrono::milliseconds(0) : serial::AdapterQuietGap;
         auto* worker = device::TDeviceIO::Create(link, recorder.handle.Target());
         worker->Operation = operation;
         if (fastFailures) {
             worker->Timing.pollStep = std::chrono::microseconds(1000);
             worker->Timing.sectorRetryPause = std::chrono::milliseconds(1);
             worker->Timing.pageRetryPause = std::chrono::milliseconds(1);
-            worker->Timing.quietGap = std::chrono::milliseconds(0);
         }
         return worker;
     }

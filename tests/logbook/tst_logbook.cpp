@@ -1342,7 +1342,7 @@ class TestLogbook : public QObject {
         constexpr int files = 120;
         for (int i = 0; i < files; ++i)
             WriteIgc(in + QStringLiteral("/f%1.igc").arg(i, 3, 10, QLatin1Char('0')),
-                     Time(2024, 1, 1, 0, 0, 0) + i * 86400, 45.0f + i * 0.01f, 6.0f, 3600);
+                     Time(2024, 1, 1, 0, 0, 0) + i * 86400, 45.0f + i * 0.01f, 6.0f, 900);
         const QString data = dir_.filePath(QStringLiteral("data"));
         const QString db = data + QStringLiteral("/Tolmarik/TolmarikProg/logbook.sqlite");
         QProcess child;
@@ -1374,7 +1374,7 @@ class TestLogbook : public QObject {
         QVERIFY(kept >= 10);
         QVERIFY2(kept < files, "the child was killed before the end");
         for (const TFlightEntry& e : book.Flights())
-            QCOMPARE(int(book.FlightFixes(e).size()), 3600);
+            QCOMPARE(int(book.FlightFixes(e).size()), 900);
         const TImportReport rest = book.Import({in}, {});
         QCOMPARE(rest.alreadyKept, kept);
         QCOMPARE(rest.added, files - kept);

@@ -54,7 +54,7 @@ enum class TOutcome {
     BadUsage,            // a command line the program cannot take
     LogbookUnavailable,  // the logbook cannot be opened or kept
     OutputIncomplete,    // the standard output or the transcript was cut short
-    Failed,              // none of the above: a flight not in the logbook, nothing to undo
+    Failed,              // any other failure: a flight not in the logbook, nothing to undo
 };
 inline constexpr std::size_t OutcomeCount = std::size_t(TOutcome::Failed) + 1;
 

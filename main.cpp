@@ -7,7 +7,7 @@
 #include "app/GivenFile.h"
 #include "app/Runtime.h"
 #include "app/TApplication.h"
-#include "flow/ExitCodes.h"
+#include "flow/Outcome.h"
 #include "serial/Transcript.h"
 #include "serial/UnitNVC.h"
 
@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
     if (!line.transcript.isEmpty() && !transcript.Open(line.transcript)) {
         std::fprintf(stderr, "%s: %s\n", qPrintable(line.transcript),
                      qPrintable(transcript.Error()));
-        return flow::EC_WRITE_CHECK;
+        return flow::ExitStatusOf(flow::TOutcome::FileNotWritten);
     }
     // Before the main window: its creation sets the port name.
     serial::TNonVisComp link;

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "app/BuildInfo.h"
-#include "flow/ExitCodes.h"
+#include "flow/Outcome.h"
 
 namespace app {
 
@@ -125,21 +125,21 @@ int AnswerCommandLine(const TCommandLine& line) {
     switch (line.action) {
         case TCommandLine::ShowHelp:
             std::fputs(CommandLineHelp().toLocal8Bit().constData(), stdout);
-            return flow::EC_OK;
+            return flow::ExitStatusOf(flow::TOutcome::Done);
         case TCommandLine::ShowVersion:
             std::printf("%s %s\n", TOLMARIK_PRODUCT_NAME, qPrintable(ProgramVersion()));
-            return flow::EC_OK;
+            return flow::ExitStatusOf(flow::TOutcome::Done);
         case TCommandLine::Refuse:
             std::fprintf(stderr, "%s\n",
                          QCoreApplication::translate("app", "%1: %2; см. --help")
                              .arg(QStringLiteral(TOLMARIK_PRODUCT_NAME), line.error)
                              .toLocal8Bit()
                              .constData());
-            return flow::EC_USAGE;
+            return flow::ExitStatusOf(flow::TOutcome::BadUsage);
         case TCommandLine::Run:
             break;
     }
-    return flow::EC_OK;
+    return flow::ExitStatusOf(flow::TOutcome::Done);
 }
 
 }  // namespace app

@@ -15,8 +15,8 @@ using enum TOutcome;
 
 namespace {
 
-const std::array<TOutcomeEntry, 24>& Table() {
-    static const std::array<TOutcomeEntry, 24> table{{
+const std::array<TOutcomeEntry, OutcomeCount>& Table() {
+    static const std::array<TOutcomeEntry, OutcomeCount> table{{
         {Done, {}, true, flow::EC_OK},
         {ConfigRead, device::ConfigReadText, true, flow::EC_OK},
         {ConfigWritten, device::ConfigWrittenText, true, flow::EC_OK},
@@ -54,6 +54,10 @@ const std::array<TOutcomeEntry, 24>& Table() {
          QCoreApplication::translate(
              "flow", "Настройки в приборе изменились после вопроса: ничего не записано"),
          false, flow::EC_CHANGED},
+        {BadUsage, {}, false, flow::EC_USAGE},
+        {LogbookUnavailable, {}, false, flow::EC_LOGBOOK},
+        {OutputIncomplete, {}, false, flow::EC_OUTPUT},
+        {Failed, {}, false, flow::EC_FAILED},
     }};
     return table;
 }
@@ -64,6 +68,8 @@ const TOutcomeEntry& Entry(TOutcome outcome) {
     // The table lists the outcomes in their order.
     return Table()[static_cast<std::size_t>(outcome)];
 }
+
+flow::TExitCode ExitStatusOf(TOutcome outcome) { return Entry(outcome).exitStatus; }
 
 QString PortOpenText() { return QCoreApplication::translate("flow", "Порт открыт..."); }
 

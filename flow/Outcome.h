@@ -5,6 +5,7 @@
 // to a text of its own.
 #include <QColor>
 #include <QString>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <utility>
@@ -49,7 +50,13 @@ enum class TOutcome {
     NothingToWrite,    // the instrument holds these settings already: nothing written
     NotConfirmed,      // the change shown was not confirmed: nothing changed
     ChangedMeanwhile,  // the instrument changed after the question: nothing written
+    // The console's own endings, each with the text its caller prints.
+    BadUsage,            // a command line the program cannot take
+    LogbookUnavailable,  // the logbook cannot be opened or kept
+    OutputIncomplete,    // the standard output or the transcript was cut short
+    Failed,              // any other failure: a flight not in the logbook, nothing to undo
 };
+inline constexpr std::size_t OutcomeCount = std::size_t(TOutcome::Failed) + 1;
 
 struct TOutcomeEntry {
     TOutcome outcome;
@@ -59,6 +66,8 @@ struct TOutcomeEntry {
 };
 
 const TOutcomeEntry& Entry(TOutcome outcome);
+// The exit status a program ends with after `outcome`: the one way to it.
+flow::TExitCode ExitStatusOf(TOutcome outcome);
 
 // One outcome as it reaches the user.
 struct TReport {
@@ -70,7 +79,7 @@ struct TReport {
 
     bool Good() const { return Entry(outcome).good; }
     QColor Colour() const { return Good() ? GoodColour : BadColour; }
-    flow::TExitCode ExitStatus() const { return Entry(outcome).exitStatus; }
+    flow::TExitCode ExitStatus() const { return ExitStatusOf(outcome); }
 };
 
 // What the status line says while a request goes out on the opened port.

@@ -8,7 +8,6 @@
 
 #include "app/Console.h"
 #include "app/cli/CliSession.h"
-#include "flow/ExitCodes.h"
 #include "models/DeviceConfig.h"
 
 namespace cli {
@@ -60,7 +59,7 @@ QStringList WithTimeZoneHoursKept(QStringList arguments) {
     return arguments;
 }
 
-std::optional<int> CheckChangeCommand(const QStringList& args) {
+std::optional<flow::TOutcome> CheckChangeCommand(const QStringList& args) {
     if (args.size() < 2 || args[1] != kSetTimeZone) return std::nullopt;
     const std::optional<int> hours = args.size() == 3 ? ParseHours(args[2]) : std::nullopt;
     if (hours && models::TimeZoneSettable(*hours)) return std::nullopt;
@@ -71,9 +70,10 @@ std::optional<int> CheckChangeCommand(const QStringList& args) {
             .arg(models::MaxTimeZoneHours));
 }
 
-std::optional<int> RunChangeCommand(TCliSession& session, const QStringList& args, bool yes) {
+std::optional<flow::TOutcome> RunChangeCommand(TCliSession& session, const QStringList& args,
+                                               bool yes) {
     if (args.size() < 2 || args[1] != kSetTimeZone) return std::nullopt;
-    if (const std::optional<int> refused = CheckChangeCommand(args)) return refused;
+    if (const std::optional<flow::TOutcome> refused = CheckChangeCommand(args)) return refused;
     return session.SetTimeZone(*ParseHours(args[2]), yes);
 }
 

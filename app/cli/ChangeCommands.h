@@ -7,6 +7,8 @@
 #include <functional>
 #include <optional>
 
+#include "flow/Outcome.h"
+
 namespace cli {
 
 class TCliSession;
@@ -27,9 +29,10 @@ QStringList WithTimeZoneHoursKept(QStringList arguments);
 
 // The usage error of a change command's arguments, before anything is
 // opened; nothing when they are sound or the command is another.
-std::optional<int> CheckChangeCommand(const QStringList& args);
+std::optional<flow::TOutcome> CheckChangeCommand(const QStringList& args);
 // Runs "PORT set-timezone H" (args without the options); nothing when the
 // command is another.
-std::optional<int> RunChangeCommand(TCliSession& session, const QStringList& args, bool yes);
+std::optional<flow::TOutcome> RunChangeCommand(TCliSession& session, const QStringList& args,
+                                               bool yes);
 
 }  // namespace cli

@@ -14,7 +14,6 @@
 #include "device/UserTexts.h"
 #include "flow/ConfigFile.h"
 #include "flow/DeviceChain.h"
-#include "flow/ExitCodes.h"
 #include "flow/FirmwareUpdate.h"
 #include "flow/StatsFlightDownload.h"
 #include "flow/TrackDownload.h"
@@ -31,6 +30,7 @@
 namespace cli {
 
 using namespace device;
+using flow::TOutcome;
 
 namespace {
 
@@ -203,7 +203,7 @@ QString UsbId(const std::optional<quint16>& id) {
 }
 }  // namespace
 
-int TCliSession::ListPorts() {
+TOutcome TCliSession::ListPorts() {
     const std::vector<app::TPresentPort> ports = app::PresentPorts();
     if (ports.empty())
         Fail(QCoreApplication::translate("cli", "Последовательные порты не найдены"));
@@ -216,10 +216,10 @@ int TCliSession::ListPorts() {
             port.adapter ? QCoreApplication::translate("cli", "адаптер") : QStringLiteral("-")}
                   .join(QLatin1Char('\t')));
     }
-    return flow::EC_OK;
+    return TOutcome::Done;
 }
 
-int TCliSession::FindInstrumentPort() {
+std::optional<TOutcome> TCliSession::FindInstrumentPort() {
     const std::vector<app::TPresentPort> ports = app::PresentPorts();
     QStringList candidates;
     for (const app::TPresentPort& port : ports)
@@ -229,7 +229,7 @@ int TCliSession::FindInstrumentPort() {
         if (port.extra && !port.adapter) candidates << port.port;
     if (candidates.isEmpty()) {
         Fail(QCoreApplication::translate("cli", "Нет портов с адаптером прибора"));
-        return flow::EC_PORT;
+        return TOutcome::PortFailed;
     }
     for (const QString& candidate : candidates) {
         if (!SetPort(candidate)) continue;
@@ -237,7 +237,7 @@ int TCliSession::FindInstrumentPort() {
             RunChain([](flow::TDeviceChain& chain) { chain.Identify(); });
         if (outcome.result == flow::TChainResult::Done) {
             Fail(QCoreApplication::translate("cli", "Прибор найден на порту %1").arg(candidate));
-            return flow::EC_OK;
+            return std::nullopt;
         }
         const flow::TReport failed = flow::ChainReport(outcome, 0, link_);
         const QString reason = outcome.result == flow::TChainResult::PortFailed
@@ -246,7 +246,7 @@ int TCliSession::FindInstrumentPort() {
         Fail(reason.isEmpty() ? candidate + QStringLiteral(": ") + failed.text : reason);
     }
     Fail(QCoreApplication::translate("cli", "Прибор не найден ни на одном порту"));
-    return flow::EC_NO_LINK;
+    return TOutcome::NoDevice;
 }
 
 void TCliSession::WaitFor(const std::function<bool()>& done) {
@@ -261,14 +261,14 @@ void TCliSession::Wake() {
     if (loop_) loop_->quit();
 }
 
-int TCliSession::Finish(const flow::TReport& report) {
+TOutcome TCliSession::Finish(const flow::TReport& report) {
     if (report.Good()) {
         if (!report.text.isEmpty()) Print(report.text);
-        return report.ExitStatus();
+        return report.outcome;
     }
     if (!report.text.isEmpty()) Fail(report.text);
     if (!report.reason.isEmpty()) Fail(report.reason);
-    return report.ExitStatus();
+    return report.outcome;
 }
 
 void TCliSession::ShowProgress(int percent, const QString& label) {
@@ -302,18 +302,18 @@ void TCliSession::PrintSettings(const models::TDeviceConfig& config, const QStri
     for (const QString& line : models::ConfigHexLines(config)) Print(line);
 }
 
-int TCliSession::ReadInstrument(models::TInstrument& instrument) {
+std::optional<TOutcome> TCliSession::ReadInstrument(models::TInstrument& instrument) {
     const flow::TChainOutcome outcome =
         RunChain([](flow::TDeviceChain& chain) { chain.Identify(); });
     if (outcome.result != flow::TChainResult::Done)
         return Finish(flow::IdentifyReport(outcome, link_));
     instrument = *outcome.instrument;
-    return 0;
+    return std::nullopt;
 }
 
-int TCliSession::Identify() {
+TOutcome TCliSession::Identify() {
     models::TInstrument instrument;
-    if (const int failed = ReadInstrument(instrument)) return failed;
+    if (const std::optional<TOutcome> failed = ReadInstrument(instrument)) return *failed;
     if (instrument.KnownModel())
         PrintSettings(instrument.model, instrument.config);
     else
@@ -321,16 +321,16 @@ int TCliSession::Identify() {
                       QCoreApplication::translate("cli", "Модель: %1")
                           .arg(device::UnknownModelReadOnlyText(instrument.reportedModel)));
     Print(QCoreApplication::translate("cli", "Версия: %1").arg(instrument.firmwareVersion));
-    return 0;
+    return TOutcome::Done;
 }
 
-int TCliSession::SaveConfig(const QString& fileName) {
+TOutcome TCliSession::SaveConfig(const QString& fileName) {
     models::TInstrument instrument;
-    if (const int failed = ReadInstrument(instrument)) return failed;
+    if (const std::optional<TOutcome> failed = ReadInstrument(instrument)) return *failed;
     return Finish(flow::SaveConfigFile(fileName, instrument.model, instrument.config));
 }
 
-int TCliSession::Stats(std::uint8_t flightIndex, bool print) {
+TOutcome TCliSession::Stats(std::uint8_t flightIndex, bool print) {
     TTrackPrinter printer(*this);
     printer.printStats = print;
     flow::TTrackDownload track(link_, printer);
@@ -345,9 +345,9 @@ bool TCliSession::FolderMissing(const QString& folder) {
     return true;
 }
 
-int TCliSession::Download(std::uint8_t flightIndex, bool bySector, const QString& folder, bool igc,
-                          bool keepPartial) {
-    if (FolderMissing(folder)) return flow::EC_USAGE;
+TOutcome TCliSession::Download(std::uint8_t flightIndex, bool bySector, const QString& folder,
+                               bool igc, bool keepPartial) {
+    if (FolderMissing(folder)) return TOutcome::BadUsage;
     const QString unit = bySector ? QCoreApplication::translate("cli", "сект.")
                                   : QCoreApplication::translate("cli", "стр.");
     TTrackPrinter printer(*this, [&](int count) {
@@ -363,7 +363,7 @@ int TCliSession::Download(std::uint8_t flightIndex, bool bySector, const QString
     track.Igc = igc;
     if (igc) {
         models::TInstrument instrument;
-        if (const int failed = ReadInstrument(instrument)) return failed;
+        if (const std::optional<TOutcome> failed = ReadInstrument(instrument)) return *failed;
         track.SetInstrument({instrument.model, instrument.firmwareVersion},
                             instrument.config[models::TimeZoneByte]);
     }
@@ -371,10 +371,10 @@ int TCliSession::Download(std::uint8_t flightIndex, bool bySector, const QString
         WaitFor([&] { return printer.finished.has_value(); });
     EndProgress();
     if (!printer.unfinished.isEmpty()) Fail(printer.unfinished);
-    return Finish(printer.finished.value_or(flow::Report(flow::TOutcome::Done)));
+    return Finish(printer.finished.value_or(flow::Report(TOutcome::Done)));
 }
 
-int TCliSession::Page(int page) {
+TOutcome TCliSession::Page(int page) {
     TTrackPrinter printer(*this);
     flow::TTrackDownload track(link_, printer);
     track.ReadPage(static_cast<std::int32_t>(static_cast<std::uint32_t>(page) << 8));
@@ -382,44 +382,43 @@ int TCliSession::Page(int page) {
     return Finish(*printer.finished);
 }
 
-int TCliSession::ShowConfigFile(const QString& fileName) {
+TOutcome TCliSession::ShowConfigFile(const QString& fileName) {
     flow::TOpenedConfig file;
     if (const std::optional<flow::TReport> refused = flow::OpenConfigFile(fileName, file))
         return Finish(*refused);
     PrintSettings(file.model, file.config);
-    return 0;
+    return TOutcome::Done;
 }
 
-int TCliSession::Plot(const QString& gpxFile, const QString& pngFile, QSize size) {
+TOutcome TCliSession::Plot(const QString& gpxFile, const QString& pngFile, QSize size) {
     std::vector<track::TFlightFix> fixes;
     std::size_t flights = 0;
     try {
         fixes = track::ReadTrackFile(gpxFile, &flights);
     } catch (const device::TAppError& error) {
-        return Finish(flow::Report(flow::TOutcome::BadFile, error.Text()));
+        return Finish(flow::Report(TOutcome::BadFile, error.Text()));
     }
     if (flights > 1)
         Fail(track::FirstFlightTakenText(gpxFile, flights));  // a note beside the output
     if (fixes.empty())
-        return Finish(flow::Report(flow::TOutcome::BadFile,
+        return Finish(flow::Report(TOutcome::BadFile,
                                    device::NoTrackPointsText(QDir::toNativeSeparators(gpxFile))));
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    if (!track::RenderFlightPlot(fixes, size).save(&buffer, "PNG")) {
-        Fail(QCoreApplication::translate("cli", "Не удалось построить рисунок"));
-        return flow::EC_FAILED;
-    }
+    if (!track::RenderFlightPlot(fixes, size).save(&buffer, "PNG"))
+        return Finish(flow::Report(
+            TOutcome::Failed, QCoreApplication::translate("cli", "Не удалось построить рисунок")));
     try {
         device::WriteFileSafely(pngFile, png);
     } catch (const device::TAppError& error) {
-        return Finish(flow::Report(flow::TOutcome::FileNotWritten, error.Text()));
+        return Finish(flow::Report(TOutcome::FileNotWritten, error.Text()));
     }
     Print(device::FileSavedText + pngFile);
-    return 0;
+    return TOutcome::Done;
 }
 
-int TCliSession::WriteConfig(const QString& fileName, bool yes) {
+TOutcome TCliSession::WriteConfig(const QString& fileName, bool yes) {
     flow::TOpenedConfig file;
     if (const std::optional<flow::TReport> refused = flow::OpenConfigFile(fileName, file))
         return Finish(*refused);
@@ -427,7 +426,7 @@ int TCliSession::WriteConfig(const QString& fileName, bool yes) {
         [&](flow::TSettingsWrite& write) { return write.Start(file.model, file.config); }, yes);
 }
 
-int TCliSession::SetTimeZone(int hours, bool yes) {
+TOutcome TCliSession::SetTimeZone(int hours, bool yes) {
     return WriteSettings(
         [hours](flow::TSettingsWrite& write) {
             return write.StartEdit([hours](models::TDeviceConfig& config) {
@@ -437,7 +436,8 @@ int TCliSession::SetTimeZone(int hours, bool yes) {
         yes);
 }
 
-int TCliSession::WriteSettings(const std::function<bool(flow::TSettingsWrite&)>& start, bool yes) {
+TOutcome TCliSession::WriteSettings(const std::function<bool(flow::TSettingsWrite&)>& start,
+                                    bool yes) {
     TWriteQuestions questions(*this, yes);
     flow::TSettingsWrite write(link_, questions);
     std::optional<flow::TReport> finished;
@@ -445,13 +445,13 @@ int TCliSession::WriteSettings(const std::function<bool(flow::TSettingsWrite&)>&
         finished = report;
         Wake();
     };
-    if (!start(write)) return Finish(flow::Report(flow::TOutcome::PortBusy));
+    if (!start(write)) return Finish(flow::Report(TOutcome::PortBusy));
     WaitFor([&] { return finished.has_value(); });
     return Finish(*finished);
 }
 
-int TCliSession::Firmware(const QString& fileName, const QString& backupFolder, bool noBackup,
-                          bool yes) {
+TOutcome TCliSession::Firmware(const QString& fileName, const QString& backupFolder, bool noBackup,
+                               bool yes) {
     TFirmwarePrinter printer(*this, noBackup, yes, portText_);
     // Only once blocks are on their way may the instrument hold half an image.
     std::optional<TInterruptNotice> interrupted;
@@ -465,13 +465,13 @@ int TCliSession::Firmware(const QString& fileName, const QString& backupFolder, 
         return Finish(*refused);
     WaitFor([&] { return printer.finished.has_value(); });
     EndProgress();
-    return printer.finished->ExitStatus();
+    return printer.finished->outcome;
 }
 
-int UsageError(const QString& text) {
+TOutcome UsageError(const QString& text) {
     std::fprintf(stderr, "tolmarik-cli: %s %s\n", text.toUtf8().constData(),
                  QCoreApplication::translate("cli", "См. --help.").toUtf8().constData());
-    return flow::EC_USAGE;
+    return TOutcome::BadUsage;
 }
 
 }  // namespace cli

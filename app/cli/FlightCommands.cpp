@@ -6,13 +6,14 @@
 
 #include "app/DownloadRecording.h"
 #include "app/cli/CliSession.h"
-#include "flow/ExitCodes.h"
 #include "flow/FlightsDownload.h"
 #include "models/DeviceConfig.h"
 #include "track/FlightList.h"
 #include "track/FlightStats.h"
 
 namespace cli {
+
+using flow::TOutcome;
 
 namespace {
 
@@ -89,10 +90,10 @@ std::optional<int> FlightNumberOption(const QCommandLineParser& parser,
     return number;
 }
 
-int TCliSession::ScanFlights(bool rescan, models::TInstrument& instrument,
-                             flow::TFlightLookup* lookup,
-                             std::vector<track::TListedFlight>& flights) {
-    if (const int failed = ReadInstrument(instrument)) return failed;
+std::optional<TOutcome> TCliSession::ScanFlights(bool rescan, models::TInstrument& instrument,
+                                                 flow::TFlightLookup* lookup,
+                                                 std::vector<track::TListedFlight>& flights) {
+    if (const std::optional<TOutcome> failed = ReadInstrument(instrument)) return failed;
     TScanPrinter printer;
     printer.wake = [this] { Wake(); };
     printer.progress = [this](int done, int total) {
@@ -106,16 +107,16 @@ int TCliSession::ScanFlights(bool rescan, models::TInstrument& instrument,
     EndProgress();
     flights = scan.Flights();
     if (!printer.finished->Good()) return Finish(*printer.finished);
-    return 0;
+    return std::nullopt;
 }
 
-int TCliSession::ListFlights(bool rescan) {
+TOutcome TCliSession::ListFlights(bool rescan) {
     models::TInstrument instrument;
     std::vector<track::TListedFlight> flights;
     const std::unique_ptr<flow::TFlightLookup> lookup = app::MakeLogbookLookup();
-    const int failed = ScanFlights(rescan, instrument, lookup.get(), flights);
+    const std::optional<TOutcome> failed = ScanFlights(rescan, instrument, lookup.get(), flights);
     // A cut-off scan still shows what it found.
-    if (failed && flights.empty()) return failed;
+    if (failed && flights.empty()) return *failed;
     const QString unknown = app::LookupFailure(lookup.get());
     Print(QCoreApplication::translate("cli",
                                       "№\tДата\tСтарт\tСектор\tСекторов\tДлительность\tВ журнале"));
@@ -130,38 +131,40 @@ int TCliSession::ListFlights(bool rescan) {
     }
     if (!unknown.isEmpty()) {
         Fail(unknown);
-        return failed ? failed : int(flow::EC_LOGBOOK);
+        return failed.value_or(TOutcome::LogbookUnavailable);
     }
     Print(track::FlightsFoundText(flights.size(), std::size_t(fresh)));
-    return failed;
+    return failed.value_or(TOutcome::Done);
 }
 
-int TCliSession::DownloadListed(std::optional<int> number, bool rescan, bool bySector,
-                                const QString& folder, bool igc) {
-    if (FolderMissing(folder)) return flow::EC_USAGE;
+TOutcome TCliSession::DownloadListed(std::optional<int> number, bool rescan, bool bySector,
+                                     const QString& folder, bool igc) {
+    if (FolderMissing(folder)) return TOutcome::BadUsage;
     models::TInstrument instrument;
     std::vector<track::TListedFlight> listed;
     const std::unique_ptr<flow::TFlightLookup> lookup = app::MakeLogbookLookup();
-    if (const int failed = ScanFlights(rescan, instrument, lookup.get(), listed)) return failed;
+    if (const std::optional<TOutcome> failed =
+            ScanFlights(rescan, instrument, lookup.get(), listed))
+        return *failed;
     std::vector<track::TListedFlight> chosen;
     if (number) {
         chosen = track::OldestFirst(
             listed, [&](std::size_t i) { return listed[i].flightNumber == *number; });
         if (chosen.empty())
             return Finish(
-                flow::Report(flow::TOutcome::NoTrack,
+                flow::Report(TOutcome::NoTrack,
                              QCoreApplication::translate("cli", "Полета №%1 нет в памяти прибора")
                                  .arg(*number)));
     } else {
         // Without the logbook every flight would look new.
         if (const QString unknown = app::LookupFailure(lookup.get()); !unknown.isEmpty()) {
             Fail(unknown);
-            return flow::EC_LOGBOOK;
+            return TOutcome::LogbookUnavailable;
         }
         chosen = track::NewFlights(listed);
         if (chosen.empty()) {
             Print(track::NothingNewText());
-            return flow::EC_OK;
+            return TOutcome::Done;
         }
     }
     TFlightsPrinter printer(*this, [this](int percent) { ShowProgress(percent, QString()); });

@@ -13,10 +13,11 @@
 #include "device/AppError.h"
 #include "device/TimeTexts.h"
 #include "device/UserTexts.h"
-#include "flow/ExitCodes.h"
 #include "logbook/Logbook.h"
 
 namespace cli {
+
+using flow::TOutcome;
 
 namespace {
 
@@ -30,7 +31,7 @@ void Err(const QString& line) {
     std::fputc('\n', stderr);
 }
 
-int Usage() {
+TOutcome Usage() {
     return UsageError(QStringLiteral(
         "logbook list [--utc]|totals [--by year|month|site|glider]|records|"
         "sites|site-radius [METRES]|find TEXT [--utc]|import PATH...|"
@@ -41,9 +42,9 @@ int Usage() {
 }
 
 // Refuses a value of an option that cannot be read, saying what it takes.
-int BadValue(const QString& text) {
+TOutcome BadValue(const QString& text) {
     Err(text);
-    return flow::EC_USAGE;
+    return TOutcome::BadUsage;
 }
 
 std::optional<QDate> DateOption(const QString& text) {
@@ -88,7 +89,7 @@ QString TotalsLine(const QString& label, const logbook::TTotals& t) {
 
 // The flights of the logbook, or those that mention `text`; the take-off
 // in its place's time with the zone beside it, or in UTC.
-int List(logbook::TLogbook& book, bool inUtc, const std::optional<QString>& text = {}) {
+TOutcome List(logbook::TLogbook& book, bool inUtc, const std::optional<QString>& text = {}) {
     Out(QCoreApplication::translate(
         "cli", "№\tДата\tВзлёт\tВремя\tВысота, м\tТрек, км\tМесто\tКрыло\tXContest, б"));
     logbook::TFlightFilter filter;
@@ -108,20 +109,20 @@ int List(logbook::TLogbook& book, bool inUtc, const std::optional<QString>& text
                                                       e.sameFlightNumber.value_or(*e.sameFlightAs))
                             : QString()));
     }
-    return flow::EC_OK;
+    return TOutcome::Done;
 }
 
 // The sites with their flights and hours, most hours first.
-int Sites(logbook::TLogbook& book) {
+TOutcome Sites(logbook::TLogbook& book) {
     Out(QCoreApplication::translate("cli", "Радиус места взлёта: %1 м").arg(book.SiteRadius()));
     for (const logbook::TTotalsRow& row :
          logbook::TLogbook::TotalsBy(book.Store().TotalsRows(), logbook::TTotalsBy::Site))
         Out(TotalsLine(row.key, row.totals));
-    return flow::EC_OK;
+    return TOutcome::Done;
 }
 
 // "site-radius": the radius kept; "site-radius M": keeps another.
-int SiteRadius(logbook::TLogbook& book, const QStringList& args) {
+TOutcome SiteRadius(logbook::TLogbook& book, const QStringList& args) {
     if (args.size() == 2) {
         bool ok = false;
         const double metres = args[1].toDouble(&ok);
@@ -130,18 +131,18 @@ int SiteRadius(logbook::TLogbook& book, const QStringList& args) {
         book.SetSiteRadius(metres);
     }
     Out(QCoreApplication::translate("cli", "Радиус места взлёта: %1 м").arg(book.SiteRadius()));
-    return flow::EC_OK;
+    return TOutcome::Done;
 }
 
 // Plain "totals": everything, by year, then by glider; "--by" one split.
-int Totals(logbook::TLogbook& book, const QStringList& args) {
+TOutcome Totals(logbook::TLogbook& book, const QStringList& args) {
     const std::vector<logbook::TFlightEntry> flights = book.Store().TotalsRows();
     const logbook::TLogbookTotals totals = logbook::TLogbook::Totals(flights);
     if (args.size() == 1) {
         Out(TotalsLine(QCoreApplication::translate("cli", "Всего"), totals.all));
         for (const logbook::TTotalsRow& row : totals.byYear) Out(TotalsLine(row.key, row.totals));
         for (const logbook::TTotalsRow& row : totals.byGlider) Out(TotalsLine(row.key, row.totals));
-        return flow::EC_OK;
+        return TOutcome::Done;
     }
     static const std::pair<const char*, logbook::TTotalsBy> kSplits[] = {
         {"year", logbook::TTotalsBy::Year},
@@ -155,19 +156,19 @@ int Totals(logbook::TLogbook& book, const QStringList& args) {
     Out(TotalsLine(QCoreApplication::translate("cli", "Всего"), totals.all));
     for (const logbook::TTotalsRow& row : logbook::TLogbook::TotalsBy(flights, split->second))
         Out(TotalsLine(row.key, row.totals));
-    return flow::EC_OK;
+    return TOutcome::Done;
 }
 
-int Records(logbook::TLogbook& book) {
+TOutcome Records(logbook::TLogbook& book) {
     for (const logbook::TLogbookRecord& r : logbook::TLogbook::Records(book.Store().TotalsRows()))
         Out(QCoreApplication::translate("cli", "%1\t%2\t№ %3\t%4")
                 .arg(r.title, r.value)
                 .arg(r.number)
                 .arg(device::DateText(r.localTakeoff)));
-    return flow::EC_OK;
+    return TOutcome::Done;
 }
 
-int Import(logbook::TLogbook& book, const QStringList& paths) {
+TOutcome Import(logbook::TLogbook& book, const QStringList& paths) {
     const logbook::TImportReport report = book.Import(paths, app::ReadPilotProfile());
     for (const QString& skipped : report.skipped) Err(skipped);
     for (const QString& error : report.errors) Err(error);
@@ -177,14 +178,14 @@ int Import(logbook::TLogbook& book, const QStringList& paths) {
             .arg(report.alreadyKept)
             .arg(report.failed)
             .arg(report.skipped.size()));
-    if (report.logbookFailed) return flow::EC_LOGBOOK;
-    return report.failed ? flow::EC_BAD_FILE : flow::EC_OK;
+    if (report.logbookFailed) return TOutcome::LogbookUnavailable;
+    return report.failed ? TOutcome::BadFile : TOutcome::Done;
 }
 
-int Rescore(logbook::TLogbook& book) {
+TOutcome Rescore(logbook::TLogbook& book) {
     const int scored = book.ScoreUnscored();
     Out(QCoreApplication::translate("cli", "Оценено полётов: %1").arg(scored));
-    return flow::EC_OK;
+    return TOutcome::Done;
 }
 
 std::optional<qint64> Number(const QString& text) {
@@ -202,14 +203,14 @@ std::optional<logbook::TFlightEntry> Entry(logbook::TLogbook& book, qint64 numbe
     return entry;
 }
 
-int Show(logbook::TLogbook& book, const QString& number, bool inUtc) {
+TOutcome Show(logbook::TLogbook& book, const QString& number, bool inUtc) {
     const std::optional<qint64> n = Number(number);
     if (!n) return Usage();
     const std::optional<logbook::TFlightEntry> entry = Entry(book, *n);
-    if (!entry) return flow::EC_FAILED;
+    if (!entry) return TOutcome::Failed;
     if (entry->Manual()) {
         Out(logbook::FactsText(*entry, nullptr, inUtc));
-        return flow::EC_OK;
+        return TOutcome::Done;
     }
     std::optional<track::TCheckedTrack> checked;
     try {
@@ -220,30 +221,30 @@ int Show(logbook::TLogbook& book, const QString& number, bool inUtc) {
     Out(logbook::FactsText(*entry, checked ? &*checked : nullptr, inUtc));
     Out(QCoreApplication::translate("cli", "Файл трека: %1")
             .arg(QDir::toNativeSeparators(book.StoredFilePath(*entry))));
-    return flow::EC_OK;
+    return TOutcome::Done;
 }
 
 // "merge N M": M is the same flight as N from another recorder; "unmerge M"
 // counts it on its own again.
-int Merge(logbook::TLogbook& book, const QStringList& args) {
+TOutcome Merge(logbook::TLogbook& book, const QStringList& args) {
     const std::optional<qint64> first = Number(args[1]);
     const std::optional<qint64> second = args.size() > 2 ? Number(args[2]) : std::nullopt;
     if (!first || (args.size() > 2 && (!second || *second == *first))) return Usage();
     const std::optional<logbook::TFlightEntry> kept = Entry(book, *first);
-    if (!kept) return flow::EC_FAILED;
+    if (!kept) return TOutcome::Failed;
     if (!second) {
         book.Unmerge(kept->id);
-        return flow::EC_OK;
+        return TOutcome::Done;
     }
     const std::optional<logbook::TFlightEntry> other = Entry(book, *second);
-    if (!other) return flow::EC_FAILED;
+    if (!other) return TOutcome::Failed;
     book.Merge(kept->id, other->id);
-    return flow::EC_OK;
+    return TOutcome::Done;
 }
 
 // "add --date D --takeoff HH:MM --duration H:MM [--site S] [--glider G]
 // [--notes T]": a flight without a track.
-int Add(logbook::TLogbook& book, const QStringList& args) {
+TOutcome Add(logbook::TLogbook& book, const QStringList& args) {
     std::map<QString, QString> o;
     if (!ReadOptions(
             args, 1,
@@ -256,7 +257,7 @@ int Add(logbook::TLogbook& book, const QStringList& args) {
     const std::optional<QDate> date = DateOption(o[QStringLiteral("--date")]);
     const std::optional<QTime> takeoff = TimeOption(o[QStringLiteral("--takeoff")]);
     const std::optional<std::int64_t> duration = DurationOption(o[QStringLiteral("--duration")]);
-    if (!date || !takeoff || !duration) return flow::EC_USAGE;
+    if (!date || !takeoff || !duration) return TOutcome::BadUsage;
     logbook::TManualFlight flight{*date,
                                   *takeoff,
                                   *duration,
@@ -265,13 +266,13 @@ int Add(logbook::TLogbook& book, const QStringList& args) {
                                   o[QStringLiteral("--notes")]};
     const std::int64_t id = book.AddManual(flight);
     Out(logbook::FactsText(*book.Flight(id)));
-    return flow::EC_OK;
+    return TOutcome::Done;
 }
 
 // "edit N --site S --glider G --notes T --date D --takeoff HH:MM": what is
 // not given stays. A new site name offers the flights nearby, asked on the
 // terminal or answered by --yes.
-int Edit(logbook::TLogbook& book, const QStringList& args, bool yes) {
+TOutcome Edit(logbook::TLogbook& book, const QStringList& args, bool yes) {
     std::map<QString, QString> o;
     const std::optional<qint64> number = args.size() >= 4 ? Number(args[1]) : std::nullopt;
     if (!number || !ReadOptions(args, 2,
@@ -281,16 +282,16 @@ int Edit(logbook::TLogbook& book, const QStringList& args, bool yes) {
                                 o))
         return Usage();
     const std::optional<logbook::TFlightEntry> entry = Entry(book, *number);
-    if (!entry) return flow::EC_FAILED;
+    if (!entry) return TOutcome::Failed;
     const logbook::TShownTime local = logbook::ShownTime(*entry, entry->takeoffUtc, false);
     std::optional<QDate> date = QDate::fromString(device::DateText(local.time), Qt::ISODate);
     std::optional<QTime> takeoff =
         QTime::fromString(device::TimeOfDayText(local.time), Qt::ISODate);
     if (o.count(QStringLiteral("--date")) && !(date = DateOption(o[QStringLiteral("--date")])))
-        return flow::EC_USAGE;
+        return TOutcome::BadUsage;
     if (o.count(QStringLiteral("--takeoff")) &&
         !(takeoff = TimeOption(o[QStringLiteral("--takeoff")])))
-        return flow::EC_USAGE;
+        return TOutcome::BadUsage;
     const auto given = [&](const char* name) { return o.count(QLatin1String(name)) > 0; };
     if (given("--site") || given("--glider") || given("--notes")) {
         const QString site = given("--site") ? o[QStringLiteral("--site")] : entry->site;
@@ -309,49 +310,49 @@ int Edit(logbook::TLogbook& book, const QStringList& args, bool yes) {
     }
     if (given("--date") || given("--takeoff")) book.EditTakeoff(entry->id, *date, *takeoff);
     Out(logbook::FactsText(*book.Flight(entry->id)));
-    return flow::EC_OK;
+    return TOutcome::Done;
 }
 
-int Undo(logbook::TLogbook& book) {
+TOutcome Undo(logbook::TLogbook& book) {
     const std::optional<logbook::TUndone> undone = book.Undo();
     if (!undone) {
         Err(QCoreApplication::translate("cli", "Нечего отменять"));
-        return flow::EC_FAILED;
+        return TOutcome::Failed;
     }
     Out(logbook::UndoneText(*undone));
-    return flow::EC_OK;
+    return TOutcome::Done;
 }
 
-int Backup(logbook::TLogbook& book, const QString& target) {
+TOutcome Backup(logbook::TLogbook& book, const QString& target) {
     const logbook::TBackupSummary summary = book.Backup(target);
     Out(device::FileSavedText + QDir::toNativeSeparators(target));
     Out(logbook::BackupContentsText(book.Store().Count(), summary.trackFiles));
-    return flow::EC_OK;
+    return TOutcome::Done;
 }
 
 // Needs no logbook that opens: bringing back a damaged one is what it is for.
-int Restore(const QString& source) {
+TOutcome Restore(const QString& source) {
     const QString path = logbook::TLogbook::DefaultPath();
     logbook::TBackupSummary summary;
     try {
         summary = logbook::RestoreBackup(path, source);
     } catch (const device::TAppError& error) {
         Err(error.Text());
-        return flow::EC_BAD_FILE;
+        return TOutcome::BadFile;
     }
     try {
         logbook::TLogbook book(path);
         Out(logbook::RestoredText(source, book.Store().Count(), summary.trackFiles));
     } catch (const device::TAppError& error) {
         Err(error.Text());
-        return flow::EC_LOGBOOK;
+        return TOutcome::LogbookUnavailable;
     }
-    return flow::EC_OK;
+    return TOutcome::Done;
 }
 
 }  // namespace
 
-int RunLogbookCommand(const QStringList& given) {
+TOutcome RunLogbookCommand(const QStringList& given) {
     if (given.isEmpty()) return Usage();
     // The flags, wherever they stand after the command; each with the
     // commands that take it.
@@ -400,7 +401,7 @@ int RunLogbookCommand(const QStringList& given) {
         book = std::make_unique<logbook::TLogbook>();
     } catch (const device::TAppError& error) {
         Err(error.Text());
-        return flow::EC_LOGBOOK;
+        return TOutcome::LogbookUnavailable;
     }
     try {
         if (command == QLatin1String("list")) return List(*book, *inUtc);
@@ -423,16 +424,16 @@ int RunLogbookCommand(const QStringList& given) {
             // is found when the output is flushed at the end.
             const QByteArray csv = logbook::TLogbook::CsvText(book->Flights(), *inUtc);
             std::fwrite(csv.constData(), 1, std::size_t(csv.size()), stdout);
-            return flow::EC_OK;
+            return TOutcome::Done;
         }
         book->ExportCsv(book->Flights(), args[1], *inUtc);
-        return flow::EC_OK;
+        return TOutcome::Done;
     } catch (const device::TAppError& error) {
         // A file that cannot be written, or the logbook failing mid-way.
         Err(error.Text());
         return command == QLatin1String("export-csv") || command == QLatin1String("backup")
-                   ? flow::EC_WRITE_CHECK
-                   : flow::EC_LOGBOOK;
+                   ? TOutcome::FileNotWritten
+                   : TOutcome::LogbookUnavailable;
     }
 }
 

@@ -11,7 +11,6 @@
 #include "device/AppError.h"
 #include "device/FileStore.h"
 #include "device/UserTexts.h"
-#include "flow/ExitCodes.h"
 #include "scoring/ScoreReport.h"
 #include "scoring/ScoreRunner.h"
 #include "track/TrackFileReader.h"
@@ -36,8 +35,9 @@ QString ScoreCommandsHelp() {
         .arg(DefaultTimeLimitSeconds);
 }
 
-std::optional<int> RunScoreCommand(const QStringList& args, const QCommandLineParser& parser,
-                                   const TScoreCommandOptions& options) {
+std::optional<flow::TOutcome> RunScoreCommand(const QStringList& args,
+                                              const QCommandLineParser& parser,
+                                              const TScoreCommandOptions& options) {
     if (args.size() != 2) return std::nullopt;
     const bool score = args[0] == QLatin1String("score");
     if (!score && args[0] != QLatin1String("analyse")) return std::nullopt;
@@ -65,7 +65,7 @@ std::optional<int> RunScoreCommand(const QStringList& args, const QCommandLinePa
             throw device::TAppError(device::NoTrackPointsText(device::ShownName(args[1])));
     } catch (const device::TAppError& error) {
         std::fprintf(stderr, "%s\n", error.Text().toUtf8().constData());
-        return flow::EC_BAD_FILE;
+        return flow::TOutcome::BadFile;
     }
     const bool json = score && parser.isSet(options.json);
     if (json && flights.size() > 1) std::fputs("[\n", stdout);
@@ -116,7 +116,7 @@ std::optional<int> RunScoreCommand(const QStringList& args, const QCommandLinePa
         }
     }
     if (json && flights.size() > 1) std::fputs("]\n", stdout);
-    return allFound ? flow::EC_OK : flow::EC_FAILED;
+    return allFound ? flow::TOutcome::Done : flow::TOutcome::Failed;
 }
 
 }  // namespace cli

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <optional>
 
+#include "flow/Outcome.h"
 #include "scoring/RuleSets.h"
 
 namespace cli {
@@ -43,9 +44,10 @@ struct TScoreCommandOptions {
 // The commands' lines for --help.
 QString ScoreCommandsHelp();
 
-// Runs "score FILE" or "analyse FILE" and gives the exit status; nothing for
+// Runs "score FILE" or "analyse FILE" and gives its outcome; nothing for
 // any other command line.
-std::optional<int> RunScoreCommand(const QStringList& args, const QCommandLineParser& parser,
-                                   const TScoreCommandOptions& options);
+std::optional<flow::TOutcome> RunScoreCommand(const QStringList& args,
+                                              const QCommandLineParser& parser,
+                                              const TScoreCommandOptions& options);
 
 }  // namespace cli

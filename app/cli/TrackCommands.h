@@ -4,15 +4,17 @@
 #include <QStringList>
 #include <optional>
 
+#include "flow/Outcome.h"
+
 namespace cli {
 
-// The exit status of the command `args` names (the positional arguments),
+// The outcome of the command `args` names (the positional arguments),
 // or nothing when they name none of these.
-std::optional<int> RunTrackCommand(const QStringList& args);
+std::optional<flow::TOutcome> RunTrackCommand(const QStringList& args);
 
 // "logbook list|totals|import PATH...|export-csv FILE|show N|rescore" (`args`
 // without "logbook"). The build picks the file: the logbook's, or one that
 // says this build has none.
-int RunLogbookCommand(const QStringList& args);
+flow::TOutcome RunLogbookCommand(const QStringList& args);
 
 }  // namespace cli

@@ -31,10 +31,12 @@
 #include "device/UserTexts.h"
 #include "flow/DeviceChain.h"
 #include "flow/ExitCodes.h"
+#include "flow/Outcome.h"
 #include "track/FlightPlot.h"
 
 namespace {
 using cli::UsageError;
+using flow::TOutcome;
 
 // The options of every command. Made once to find the command before the
 // application object exists and once for the real parse, so that both skip
@@ -179,14 +181,13 @@ constexpr unsigned kLastPage = 0xFFFFFFu;
 
 // The outputs' failures the command did not see: a standard output that
 // could not be written and a transcript cut short. The command's own
-// failure status is kept.
-int CheckOutputs(const cli::TCliSession& session, int status) {
+// failure is kept.
+TOutcome CheckOutputs(const cli::TCliSession& session, TOutcome outcome) {
     errno = 0;
     const bool printed = std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
     // An earlier failed write may have left nothing to flush, and no reason.
     const QString printReason =
         errno != 0 ? cli::LastSystemReason() : QCoreApplication::translate("cli", "ошибка записи");
-    int outcome = status;
     if (!printed) {
         std::fprintf(stderr, "%s\n",
                      QCoreApplication::translate(
@@ -194,7 +195,7 @@ int CheckOutputs(const cli::TCliSession& session, int status) {
                          .arg(printReason)
                          .toUtf8()
                          .constData());
-        if (outcome == flow::EC_OK) outcome = flow::EC_OUTPUT;
+        if (flow::Entry(outcome).good) outcome = TOutcome::OutputIncomplete;
     }
     const serial::TTranscript& transcript = session.Transcript();
     if (transcript.Incomplete()) {
@@ -204,7 +205,7 @@ int CheckOutputs(const cli::TCliSession& session, int status) {
                          .arg(QDir::toNativeSeparators(transcript.FileName()), transcript.Error())
                          .toUtf8()
                          .constData());
-        if (outcome == flow::EC_OK) outcome = flow::EC_OUTPUT;
+        if (flow::Entry(outcome).good) outcome = TOutcome::OutputIncomplete;
     }
     return outcome;
 }
@@ -305,18 +306,18 @@ int main(int argc, char** argv) {
     if (IsLogbookCommand(arguments))
         parser.setOptionsAfterPositionalArgumentsMode(
             QCommandLineParser::ParseAsPositionalArguments);
-    if (!parser.parse(arguments)) return UsageError(parser.errorText());
+    if (!parser.parse(arguments)) return flow::ExitStatusOf(UsageError(parser.errorText()));
     // Printed here rather than by showHelp() and showVersion(): Qt for Windows
     // shows those in a message box when it sees no console window (a pipe,
     // Wine, a scheduled task).
     if (parser.isSet(help)) {
         std::fputs(parser.helpText().toUtf8().constData(), stdout);
-        return flow::EC_OK;
+        return flow::ExitStatusOf(TOutcome::Done);
     }
     if (parser.isSet(version)) {
         std::printf("%s %s\n", qPrintable(QCoreApplication::applicationName()),
                     qPrintable(QCoreApplication::applicationVersion()));
-        return flow::EC_OK;
+        return flow::ExitStatusOf(TOutcome::Done);
     }
 
     const QStringList args = WithSystemNames(parser.positionalArguments(), argc, argv);
@@ -331,10 +332,10 @@ int main(int argc, char** argv) {
             afterDownload.emplace_back(text, kind);
         },
         false);
-    const auto run = [&]() -> int {
-        if (const std::optional<int> status = cli::RunTrackCommand(args)) return *status;
-        if (const std::optional<int> status = cli::RunScoreCommand(args, parser, scoreOptions))
-            return *status;
+    const auto run = [&]() -> TOutcome {
+        if (const std::optional<TOutcome> done = cli::RunTrackCommand(args)) return *done;
+        if (const std::optional<TOutcome> done = cli::RunScoreCommand(args, parser, scoreOptions))
+            return *done;
         if (!args.isEmpty() &&
             (args[0] == QLatin1String("bcf") || args[0] == QLatin1String("plot") ||
              args[0] == QLatin1String("ports"))) {
@@ -349,7 +350,7 @@ int main(int argc, char** argv) {
                             .arg(track::MinFlightPlotSize.height())
                             .arg(track::MaxFlightPlotSize.width())
                             .arg(track::MaxFlightPlotSize.height()));
-                    return flow::EC_USAGE;
+                    return TOutcome::BadUsage;
                 }
                 return session.Plot(args[1], args[2], picture);
             }
@@ -361,29 +362,29 @@ int main(int argc, char** argv) {
         }
         if (args.isEmpty()) {
             std::fputs(parser.helpText().toUtf8().constData(), stdout);
-            return flow::EC_USAGE;
+            return TOutcome::BadUsage;
         }
         if (args.size() < 2)
             return UsageError(QCoreApplication::translate("cli", "Не указана команда."));
-        if (const std::optional<int> refused = cli::CheckChangeCommand(args)) return *refused;
+        if (const std::optional<TOutcome> refused = cli::CheckChangeCommand(args)) return *refused;
         if (parser.isSet(options.transcript)) {
             const QString transcript = parser.value(options.transcript);
             try {
                 device::CheckWritable(transcript);
             } catch (const device::TAppError& error) {
                 session.Fail(error.Text());
-                return flow::EC_WRITE_CHECK;
+                return TOutcome::FileNotWritten;
             }
-            if (!session.RecordTranscript(transcript)) return flow::EC_WRITE_CHECK;
+            if (!session.RecordTranscript(transcript)) return TOutcome::FileNotWritten;
         }
         if (args[0] == QLatin1String("auto")) {
-            if (const int failed = session.FindInstrumentPort()) return failed;
+            if (const std::optional<TOutcome> failed = session.FindInstrumentPort()) return *failed;
         } else if (!session.SetPort(args[0])) {
-            return flow::EC_USAGE;
+            return TOutcome::BadUsage;
         }
         const bool yes = parser.isSet(options.yes);
-        if (const std::optional<int> status = cli::RunChangeCommand(session, args, yes))
-            return *status;
+        if (const std::optional<TOutcome> done = cli::RunChangeCommand(session, args, yes))
+            return *done;
         const QString& command = args[1];
         const std::uint8_t flightIndex = parser.isSet(options.previous) ? 1 : 0;
         if (command == QLatin1String("identify") && args.size() == 2) return session.Identify();
@@ -398,14 +399,14 @@ int main(int argc, char** argv) {
                 if (folder.isEmpty()) {
                     session.Fail(
                         device::NoFolderText(parser.value(options.dir), cli::LastSystemReason()));
-                    return flow::EC_USAGE;
+                    return TOutcome::BadUsage;
                 }
             }
             if (flightOptions.ChoosesFlights(parser)) {
                 std::optional<int> number;
                 if (parser.isSet(flightOptions.flight)) {
                     number = cli::FlightNumberOption(parser, flightOptions);
-                    if (!number) return int(flow::EC_USAGE);
+                    if (!number) return TOutcome::BadUsage;
                 }
                 return session.DownloadListed(number, parser.isSet(flightOptions.rescan),
                                               !parser.isSet(options.pages), folder,
@@ -436,7 +437,7 @@ int main(int argc, char** argv) {
                     device::CheckWritable(args[2]);
                 } catch (const device::TAppError& error) {
                     session.Fail(error.Text());
-                    return flow::EC_WRITE_CHECK;
+                    return TOutcome::FileNotWritten;
                 }
             }
             return session.SaveConfig(args[2]);
@@ -450,12 +451,12 @@ int main(int argc, char** argv) {
         return UsageError(QCoreApplication::translate(
             "cli", "Неизвестная команда или неверное число аргументов."));
     };
-    int status = flow::EC_OK;
+    TOutcome outcome = TOutcome::Done;
     try {
-        status = run();
+        outcome = run();
     } catch (const device::TAppError& error) {
         session.Fail(error.Text());
-        status = flow::EC_FAILED;
+        outcome = TOutcome::Failed;
     }
     for (const auto& [text, kind] : afterDownload) {
         if (kind == app::TAfterDownload::Good) {
@@ -465,8 +466,8 @@ int main(int argc, char** argv) {
         session.Fail(text);
         // The download's files are kept, but a flight missing from the
         // logbook would be downloaded again by --all-new.
-        if (kind == app::TAfterDownload::LogbookFailed && status == flow::EC_OK)
-            status = flow::EC_LOGBOOK;
+        if (kind == app::TAfterDownload::LogbookFailed && flow::Entry(outcome).good)
+            outcome = TOutcome::LogbookUnavailable;
     }
-    return CheckOutputs(session, status);
+    return flow::ExitStatusOf(CheckOutputs(session, outcome));
 }

@@ -1,9 +1,11 @@
 // The outcome table and the readings of worker statuses and chain results.
 #include <QTest>
+#include <set>
 
 #include "device/DeviceIO.h"
 #include "device/UserTexts.h"
 #include "flow/DeviceChain.h"
+#include "flow/ExitCodes.h"
 #include "flow/Outcome.h"
 #include "serial/UnitNVC.h"
 
@@ -19,7 +21,7 @@ class TestOutcome : public QObject {
     // One row per outcome, in the order of the enumeration; good ones exit 0,
     // every failure with a status of its own kind.
     void table_rowPerOutcomeGoodExitsZero() {
-        for (int i = 0; i <= int(TOutcome::ChangedMeanwhile); ++i) {
+        for (int i = 0; i < int(flow::OutcomeCount); ++i) {
             const flow::TOutcomeEntry& entry = flow::Entry(TOutcome(i));
             QCOMPARE(int(entry.outcome), i);
             QCOMPARE(entry.good, entry.exitStatus == flow::EC_OK);
@@ -27,6 +29,23 @@ class TestOutcome : public QObject {
         QCOMPARE(flow::Report(TOutcome::PortFailed).Colour(), flow::BadColour);
         QCOMPARE(flow::Report(TOutcome::ConfigRead).Colour(), flow::GoodColour);
         QCOMPARE(flow::Report(TOutcome::BadFile, QStringLiteral("x")).text, QStringLiteral("x"));
+    }
+
+    // The programs end only through the table, so every status they can
+    // return is an outcome's, and the help's list holds exactly those: none
+    // that nothing returns, none returned that it does not explain.
+    void exitStatuses_exactlyThoseTheHelpLists() {
+        std::set<int> listed;
+        for (const flow::TExitCodeText& row : flow::kExitCodeTexts) listed.insert(int(row.code));
+        QCOMPARE(listed.size(), std::size(flow::kExitCodeTexts));
+        std::set<int> returned;
+        for (int i = 0; i < int(flow::OutcomeCount); ++i) {
+            const int status = flow::ExitStatusOf(TOutcome(i));
+            QVERIFY2(listed.count(status), qPrintable(QStringLiteral("outcome %1").arg(i)));
+            returned.insert(status);
+        }
+        for (const flow::TExitCodeText& row : flow::kExitCodeTexts)
+            QVERIFY2(returned.count(int(row.code)), row.meaning);
     }
 
     void failureOfStatus_data() {

@@ -378,7 +378,7 @@ bool TSimulator::Impl::Answer(std::vector<std::uint8_t> reply, int message, cons
             reply.insert(reply.begin(), std::size_t(f.garbageBefore), JunkByte);
     }
     int lateMs = f.lateMs;
-    const bool damaged = message >= f.damageFrom && message - f.damageFrom < f.damageCount;
+    const bool damaged = f.Damages(message);
     if (damaged && !reply.empty()) {
         switch (f.damage) {
             case TDamage::FirstByteChanged:
@@ -521,8 +521,7 @@ bool TSimulator::Impl::HandleRequest(std::vector<std::uint8_t> request) {
             }
         }
         SetCheck(reply);
-        const bool chosen = f.damage == TDamage::PreviousReply && message >= f.damageFrom &&
-                            message - f.damageFrom < f.damageCount;
+        const bool chosen = f.damage == TDamage::PreviousReply && f.Damages(message);
         const bool stale = (chosen || f.previousReplies) && !lastReply.empty();
         lastReply.swap(reply);
         if (!stale) reply = lastReply;

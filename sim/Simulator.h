@@ -12,6 +12,7 @@
 // firmware block (2-byte big-endian count, then that many bytes); one that
 // stops short for a second is dropped. Every drop counts in BadRequestCount.
 #include <QString>
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -63,8 +64,9 @@ struct TFaults {
     bool hangUpMidReply = false;  // on that request, send half the reply, then close
     int failFirstRequests = 0;    // stay silent for the first N requests, then answer
     TDamage damage = TDamage::None;
-    int damageFrom = 1;   // the first message whose reply is damaged (1: the first)
-    int damageCount = 1;  // how many in a row
+    int damageFrom = 1;           // the first message whose reply is damaged (1: the first)
+    int damageCount = 1;          // how many in a row
+    std::vector<int> damageAlso;  // further messages whose replies are damaged
     int damageBytes = 64;
     int damageMs = 2000;
     // An instrument in its loader: identification goes unanswered, firmware
@@ -73,6 +75,12 @@ struct TFaults {
     // A settings write keeps this byte (0..149) inverted, so reading the
     // settings back shows a difference; -1: kept as written.
     int writeAltersByte = -1;
+
+    // Whether the reply to `message` (counted as above) takes the damage.
+    bool Damages(int message) const {
+        return (message >= damageFrom && message - damageFrom < damageCount) ||
+               std::find(damageAlso.begin(), damageAlso.end(), message) != damageAlso.end();
+    }
 };
 
 struct TIdentity {

@@ -1,8 +1,8 @@
 // Every flight in the instrument's memory against the simulated instrument:
-// the list the scan makes of several flights (of different lengths, with
-// erased sectors between them, a number that wraps, a stranger's sector in
-// the middle), what is kept between looks and when it is read again, and
-// chosen flights downloaded one after the other.
+// a scan through the link lists what the memory's headers list (what that
+// list is for each layout is tested on the track floor), what is kept between
+// looks and when it is read again, stale and lost first sectors, and chosen
+// flights downloaded one after the other.
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -17,13 +17,12 @@
 #include "device/StatusReceiver.h"
 #include "flow/FlightScan.h"
 #include "flow/FlightsDownload.h"
+#include "tests/support/ScannedHeaders.h"
 #include "tests/support/SimBench.h"
 #include "track/TrackExport.h"
 
 using flow::TOutcome;
 using track::TListedFlight;
-
-Q_DECLARE_METATYPE(sim::TFlightPlan)
 
 namespace {
 
@@ -82,12 +81,6 @@ class THeardFlights : public flow::TFlightLookup {
     }
 };
 
-device::TrackTime Time(const track::TFlightStatsReply& s) {
-    device::TrackTime t = 0;
-    device::MakeTrackTime(s.year, s.month, s.day, s.hour, s.minute, 0, t);
-    return t;
-}
-
 sim::TFlightPlan Plan(std::vector<int> minutes) {
     sim::TFlightPlan plan;
     plan.minutesEach = std::move(minutes);
@@ -111,9 +104,15 @@ class TestFlightScan : public QObject {
         memory_ = sim::GenerateFlights(plan);
         bench_.Load(memory_);
     }
-    flow::TReport Scan(bool fresh = false) {
+    // `cancelAt`: stops the scan once that many sectors are read.
+    flow::TReport Scan(bool fresh = false, int cancelAt = 0,
+                       const flow::TInstrumentKey& instrument = {101, 258}) {
         scanReports_ = TScanRecorder{};
-        if (!scan_->Start({101, 258}, fresh)) return flow::Report(TOutcome::NoTrack, "busy");
+        if (cancelAt > 0)
+            scanReports_.onProgress = [this, cancelAt](int done) {
+                if (done == cancelAt) scan_->Cancel();
+            };
+        if (!scan_->Start(instrument, fresh)) return flow::Report(TOutcome::NoTrack, "busy");
         if (!testsupport::WaitFor([this] { return scanReports_.finished.has_value(); }, 60000))
             return flow::Report(TOutcome::NoTrack, QStringLiteral("no end"));
         testsupport::WaitFor([this] { return !bench_.link.PortClaimed(); }, 10000);
@@ -129,12 +128,21 @@ class TestFlightScan : public QObject {
         if (!ended) return flow::Report(TOutcome::NoTrack, QStringLiteral("no end"));
         return *runReports_.finished;
     }
-    // The flights the generator wrote, as the scan should list them: newest first.
-    std::vector<const sim::TGeneratedFlight*> Written() const {
-        std::vector<const sim::TGeneratedFlight*> written;
-        for (auto it = memory_.flights.rbegin(); it != memory_.flights.rend(); ++it)
-            written.push_back(&*it);
-        return written;
+    // What a scan of the loaded memory lists, read without the link.
+    std::vector<TListedFlight> Listed() const {
+        return testsupport::ScannedFlights(memory_.memory);
+    }
+    // The kept scans' file with the header of sector `lost` of instrument
+    // 101/258 read as erased, as an earlier scan could keep it.
+    static QByteArray WithoutSector(const QByteArray& file, std::uint16_t lost) {
+        QJsonObject kept = QJsonDocument::fromJson(file).object();
+        QJsonObject entry = kept.value(QStringLiteral("101/258")).toObject();
+        QJsonArray headers = entry.value(QStringLiteral("headers")).toArray();
+        headers[lost - flow::ScanFirstSector] =
+            QJsonArray{lost, 0xFFFF, 0xFFFF, 0xFFFF, 255, 255, 255, 255, 255};
+        entry.insert(QStringLiteral("headers"), headers);
+        kept.insert(QStringLiteral("101/258"), entry);
+        return QJsonDocument(kept).toJson();
     }
 
   private Q_SLOTS:
@@ -163,75 +171,17 @@ class TestFlightScan : public QObject {
         QVERIFY(bench_.Unplug());
     }
 
-    // Each flight the generator wrote is listed once, newest first, with its
-    // number, first sector, sectors, date and start; a duration estimate
-    // within a sector's time of the truth.
-    void list_data() {
-        QTest::addColumn<sim::TFlightPlan>("plan");
-        QTest::newRow("the simulator's default: two flights") << sim::TFlightPlan{};
-        QTest::newRow("different lengths") << Plan({45, 5, 90, 20});
-        sim::TFlightPlan gaps = Plan({20, 30, 10});
-        gaps.gapSectors = 7;
-        QTest::newRow("erased sectors between flights") << gaps;
-        sim::TFlightPlan wrap = Plan({10, 10, 10, 10});
-        wrap.firstFlightNumber = 65534;
-        QTest::newRow("numbers wrap from 65535 to 0, newest still first") << wrap;
-        sim::TFlightPlan none;
-        none.flights = 0;
-        QTest::newRow("an empty memory") << none;
-    }
-    void list() {
-        QFETCH(sim::TFlightPlan, plan);
-        Load(plan);
-        const flow::TReport outcome = Scan();
-        QCOMPARE(int(outcome.outcome), int(TOutcome::Done));
-        QVERIFY(!scanReports_.fromCache);
-        QCOMPARE(scanReports_.lastDone, flow::ScanSectorCount);
-        const std::vector<TListedFlight>& listed = scan_->Flights();
-        const auto written = Written();
-        QCOMPARE(listed.size(), written.size());
-        for (std::size_t i = 0; i < listed.size(); ++i) {
-            const TListedFlight& f = listed[i];
-            const sim::TGeneratedFlight& w = *written[i];
-            QCOMPARE(f.flightNumber, w.flightNumber);
-            QCOMPARE(f.firstSector, w.firstSector);
-            QCOMPARE(f.sectors, w.sectors);
-            QVERIFY(f.dated);
-            QCOMPARE(f.start / 60, Time(w.stats) / 60);
-            QVERIFY2(std::abs(f.durationEstimateSeconds - w.stats.durationMinutes * 60) <=
-                         track::TypicalSectorSeconds,
-                     qPrintable(track::ListedDurationText(f)));
-            QCOMPARE(f.fileBase, QStringLiteral("Track%1").arg(w.flightNumber));
-            QVERIFY(!f.inLogbook);
-        }
-    }
-
-    // The stranger's sector is a flight of its own, and splits the flight it
-    // lies in: each part is what a download from its first sector reads, and
-    // the two parts' files do not share a name.
-    void foreignSector_splitsTheFlightItLiesIn() {
+    // The stranger's sector splits the flight it lies in: each part
+    // downloads from its own first sector into files of its own.
+    void foreignSector_partsDownloadApart() {
         sim::TFlightPlan plan = Plan({10, 45, 10});
         plan.foreignSector = true;
         Load(plan);
-        QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
         const sim::TGeneratedFlight& split = memory_.flights[1];
-        QCOMPARE(memory_.foreignSector, std::uint16_t(split.firstSector + split.sectors / 2));
-        const std::vector<TListedFlight>& listed = scan_->Flights();
-        QCOMPARE(listed.size(), std::size_t(5));
         std::vector<TListedFlight> parts;
-        std::optional<TListedFlight> stranger;
-        for (const TListedFlight& f : listed) {
+        for (const TListedFlight& f : Listed())
             if (f.flightNumber == split.flightNumber) parts.push_back(f);
-            if (f.flightNumber == memory_.foreignFlightNumber) stranger = f;
-        }
-        QVERIFY(stranger);
-        QCOMPARE(stranger->firstSector, memory_.foreignSector);
-        QCOMPARE(stranger->sectors, 1);
-        QCOMPARE(listed.back(), *stranger);  // a year older than the rest
         QCOMPARE(parts.size(), std::size_t(2));
-        QCOMPARE(parts[1].firstSector, split.firstSector);
-        QCOMPARE(parts[0].firstSector, std::uint16_t(memory_.foreignSector + 1));
-        QCOMPARE(parts[0].sectors + parts[1].sectors + 1, split.sectors);
         QVERIFY(parts[0].fileBase != parts[1].fileBase);
 
         QCOMPARE(int(Download(parts).outcome), int(TOutcome::Done));
@@ -246,9 +196,8 @@ class TestFlightScan : public QObject {
     // last flight.
     void olderFlight_ownStatistics() {
         Load(Plan({30, 60, 20}));
-        QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
         const sim::TGeneratedFlight& older = memory_.flights[1];
-        const TListedFlight chosen = scan_->Flights()[1];
+        const TListedFlight chosen = Listed()[1];
         QCOMPARE(chosen.flightNumber, older.flightNumber);
         QCOMPARE(int(Download({chosen}, false).outcome), int(TOutcome::Done));
         QVERIFY(QFile::exists(bench_.File(QStringLiteral("Track%1.gpx").arg(older.flightNumber))));
@@ -274,12 +223,16 @@ class TestFlightScan : public QObject {
         QCOMPARE(runReports_.percents.back(), 100);
     }
 
-    // All new, twice: the first run fetches every flight, oldest first, into
-    // the logbook; the second finds nothing new. A new flight afterwards is
-    // the only new one, and the memory is read again for it.
+    // A scan through the link lists what the memory's headers list. All
+    // new, twice: the first run fetches every flight, oldest first, into the
+    // logbook; the second finds nothing new. A new flight afterwards is the
+    // only new one, and the memory is read again for it.
     void allNew_twice() {
         Load(Plan({10, 15, 10}));
         QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
+        QVERIFY(!scanReports_.fromCache);
+        QCOMPARE(scanReports_.lastDone, flow::ScanSectorCount);
+        QCOMPARE(scan_->Flights(), Listed());
         std::vector<TListedFlight> fresh = track::NewFlights(scan_->Flights());
         QCOMPARE(fresh.size(), std::size_t(3));
         QCOMPARE(fresh.front().flightNumber, memory_.flights.front().flightNumber);
@@ -299,14 +252,41 @@ class TestFlightScan : public QObject {
         QCOMPARE(fresh.front().flightNumber, memory_.flights.back().flightNumber);
     }
 
-    // A second look costs one statistics request while the last flight is the
-    // same; a fresh look, or another instrument, reads the memory again. The
-    // kept scan survives the process in its file; a damaged file is no scan.
+    // What is kept between looks. A scan stopped part-way lists what it
+    // found, says it was stopped, and is not kept: the next look reads the
+    // memory, as a look does when the file of kept scans is damaged. A second
+    // look costs one statistics request while the last flight is the same; a
+    // fresh look reads the memory again. The kept scan survives the process
+    // in its file, and so does the mark of a downloaded flight: the logbook
+    // cannot tell an undated flight by its times, so the mark makes it new
+    // only once, and only for the instrument it came from.
     void keptScan_untilTheMemoryChanges() {
-        Load(Plan({10, 20}));
+        sim::TFlightPlan plan = Plan({30, 30, 10});
+        plan.monthZero = true;  // the last flight
+        Load(plan);
         scan_->CacheFile = bench_.File(QStringLiteral("scans/flight-scans.json"));
+        run_->MarkAs = flow::TInstrumentKey{101, 258};
+        run_->MarksFile = scan_->CacheFile;
+        QVERIFY(QDir().mkpath(bench_.File(QStringLiteral("scans"))));
+        QFile damaged(scan_->CacheFile);
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write("{\"101/258\": {\"last\": [1, 2], \"headers\": 7}}");
+        damaged.close();
+
+        const flow::TReport stopped = Scan(false, 5);
+        QCOMPARE(int(stopped.outcome), int(TOutcome::TrackUnfinished));
+        QVERIFY(!stopped.Good());
+        QVERIFY(scanReports_.progressCalls > 0);
+        QVERIFY(scanReports_.lastDone < flow::ScanSectorCount);
+        // The undated flight, which would be listed last, lies far beyond.
+        QVERIFY(memory_.flights.back().firstSector > 10);
+        QVERIFY(!scan_->Flights().empty());
+        QCOMPARE(scan_->Flights().back().firstSector, memory_.flights.front().firstSector);
+
         QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
+        QVERIFY(!scanReports_.fromCache);
         const std::vector<TListedFlight> first = scan_->Flights();
+        QCOMPARE(first.size(), std::size_t(3));
         // Retries on a busy machine may add requests; what is asked may not change.
         const auto pagesRead = [this] {
             std::set<std::vector<std::uint8_t>> pages;
@@ -316,12 +296,22 @@ class TestFlightScan : public QObject {
             return pages.size();
         };
         QCOMPARE(pagesRead(), std::size_t(flow::ScanSectorCount));
+        std::vector<TListedFlight> fresh = track::NewFlights(first);
+        QCOMPARE(fresh.size(), std::size_t(3));
+        QVERIFY(!fresh.front().dated);  // its fallback time is the older
+        QCOMPARE(int(Download(fresh).outcome), int(TOutcome::Done));
         const int requests = bench_.Sim().RequestCount();
+        const auto unmarked = [this] {
+            std::vector<TListedFlight> flights = scan_->Flights();
+            for (TListedFlight& f : flights) f.inLogbook = false;
+            return flights;
+        };
 
         QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
         QVERIFY(scanReports_.fromCache);
         QCOMPARE(scanReports_.progressCalls, 0);
-        QCOMPARE(scan_->Flights(), first);
+        QCOMPARE(unmarked(), first);
+        QVERIFY(track::NewFlights(scan_->Flights()).empty());
         // Only the statistics were asked for.
         for (std::size_t i = std::size_t(requests); i < bench_.Sim().Requests().size(); ++i)
             QCOMPARE(int(bench_.Sim().Requests()[i][1]), int(device::CMD_READ_STATS));
@@ -329,40 +319,19 @@ class TestFlightScan : public QObject {
         flow::TFlightScan::ForgetKeptScans();  // as a new process would start
         QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
         QVERIFY(scanReports_.fromCache);
-        QCOMPARE(scan_->Flights(), first);
+        QCOMPARE(unmarked(), first);
+        QVERIFY(track::NewFlights(scan_->Flights()).empty());
 
-        QCOMPARE(int(Scan(true).outcome), int(TOutcome::Done));
+        QCOMPARE(int(Scan(false, 0, {102, 258}).outcome), int(TOutcome::Done));
         QVERIFY(!scanReports_.fromCache);
+        fresh = track::NewFlights(scan_->Flights());
+        QCOMPARE(fresh.size(), std::size_t(1));
+        QVERIFY(!fresh.front().dated);
 
-        flow::TFlightScan::ForgetKeptScans();
-        QFile damaged(scan_->CacheFile);
-        QVERIFY(damaged.open(QIODevice::WriteOnly));
-        damaged.write("{\"101/258\": {\"last\": [1, 2], \"headers\": 7}}");
-        damaged.close();
-        QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
+        // Reading the memory shows at its first sectors; the rest is stopped.
+        QCOMPARE(int(Scan(true, 5).outcome), int(TOutcome::TrackUnfinished));
         QVERIFY(!scanReports_.fromCache);
-        QCOMPARE(scan_->Flights(), first);
-    }
-
-    // A scan stopped part-way lists what it found, says it was stopped, and
-    // is not kept: the next look reads the memory again.
-    void cancel_listsWhatWasFoundKeepsNothing() {
-        Load(Plan({10, 10, 10}));
-        scanReports_.onProgress = [this](int done) {
-            if (done == 5) scan_->Cancel();
-        };
-        scanReports_.finished.reset();
-        QVERIFY(scan_->Start({101, 258}));
-        QVERIFY(testsupport::WaitFor([this] { return scanReports_.finished.has_value(); }, 60000));
-        QCOMPARE(int(scanReports_.finished->outcome), int(TOutcome::TrackUnfinished));
-        QVERIFY(!scanReports_.finished->Good());
-        QVERIFY(scanReports_.lastDone < flow::ScanSectorCount);
-        QVERIFY(!scan_->Flights().empty());
-        QCOMPARE(scan_->Flights().back().firstSector, memory_.flights.front().firstSector);
-        QVERIFY(testsupport::WaitFor([this] { return !bench_.link.PortClaimed(); }, 10000));
-        QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
-        QVERIFY(!scanReports_.fromCache);
-        QCOMPARE(scan_->Flights().size(), std::size_t(3));
+        QVERIFY(scanReports_.progressCalls > 0);
     }
 
     // A silent instrument fails the scan with the usual outcome.
@@ -381,8 +350,7 @@ class TestFlightScan : public QObject {
         sim::TFlightPlan plan = Plan({10, 10});
         plan.firstFlightNumber = 65534;
         Load(plan);
-        QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
-        const TListedFlight last = scan_->Flights().front();
+        const TListedFlight last = Listed().front();
         QCOMPARE(last.flightNumber, std::uint16_t(65535));
         QCOMPARE(int(Download({last}).outcome), int(TOutcome::Done));
         QVERIFY(QFile::exists(bench_.File(QStringLiteral("Track65535.gpx"))));
@@ -390,103 +358,55 @@ class TestFlightScan : public QObject {
                  memory_.flights.back().stats.durationMinutes);
     }
 
-    // The request for a flight's first sector is answered with the reply to
-    // the request before: an erased sector, as the one before the flight is.
-    // The flight is listed from its first sector all the same, and kept so.
-    void staleErasedReply_flightListedWhole_data() {
-        QTest::addColumn<int>("flight");  // of the generator's, in memory order
-        QTest::newRow("the last flight") << 2;
-        QTest::newRow("a flight between others") << 1;
-    }
-    void staleErasedReply_flightListedWhole() {
-        QFETCH(int, flight);
+    // The requests for the first sectors of the last flight and of a flight
+    // between others are answered with the reply to the request before: an
+    // erased sector, as the one before each flight is. The flights are listed
+    // from their first sectors all the same, and kept so.
+    //
+    // A kept list that lost a flight's first sector (as an earlier scan could
+    // keep it) is checked against the instrument and the memory read again:
+    // the last flight's by its statistics, another's by the sector before it.
+    void firstSectorStaleOrLost_flightsListedWhole() {
         sim::TFlightPlan plan = Plan({10, 15, 10});
         plan.gapSectors = 2;
         Load(plan);
-        const sim::TGeneratedFlight& hit = memory_.flights[std::size_t(flight)];
+        const std::vector<TListedFlight> whole = Listed();
+        QCOMPARE(whole.size(), memory_.flights.size());
         sim::TFaults faults;
         faults.damage = sim::TDamage::PreviousReply;
+        faults.damageCount = 0;
         // The statistics first, then one request a sector from sector 1.
-        faults.damageFrom = 1 + hit.firstSector;
+        for (std::size_t flight : {1, 2})
+            faults.damageAlso.push_back(1 + memory_.flights[flight].firstSector);
         bench_.Sim().SetFaults(faults);
         scan_->CacheFile = bench_.File(QStringLiteral("flight-scans.json"));
         QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
-        const auto listedWhole = [&] {
-            return std::any_of(
-                scan_->Flights().begin(), scan_->Flights().end(), [&](const TListedFlight& f) {
-                    return f.firstSector == hit.firstSector && f.sectors == hit.sectors;
-                });
-        };
-        QVERIFY(listedWhole());
-        QCOMPARE(scan_->Flights().size(), memory_.flights.size());
+        QCOMPARE(scan_->Flights(), whole);
 
         flow::TFlightScan::ForgetKeptScans();
         QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
         QVERIFY(scanReports_.fromCache);
-        QVERIFY(listedWhole());
-    }
+        QCOMPARE(scan_->Flights(), whole);
 
-    // A kept list that lost a flight's first sector (as an earlier scan could
-    // keep it) is checked against the instrument and the memory read again.
-    void keptListMissingAFirstSector_readAgain_data() { staleErasedReply_flightListedWhole_data(); }
-    void keptListMissingAFirstSector_readAgain() {
-        QFETCH(int, flight);
-        sim::TFlightPlan plan = Plan({10, 15, 10});
-        plan.gapSectors = 2;
-        Load(plan);
-        scan_->CacheFile = bench_.File(QStringLiteral("flight-scans.json"));
-        QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
-        const std::vector<TListedFlight> whole = scan_->Flights();
-
-        const std::uint16_t lost = memory_.flights[std::size_t(flight)].firstSector;
         QFile file(scan_->CacheFile);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QJsonObject kept = QJsonDocument::fromJson(file.readAll()).object();
+        const QByteArray kept = file.readAll();
         file.close();
-        QJsonObject entry = kept.value(QStringLiteral("101/258")).toObject();
-        QJsonArray headers = entry.value(QStringLiteral("headers")).toArray();
-        headers[lost - flow::ScanFirstSector] =
-            QJsonArray{lost, 0xFFFF, 0xFFFF, 0xFFFF, 255, 255, 255, 255, 255};
-        entry.insert(QStringLiteral("headers"), headers);
-        kept.insert(QStringLiteral("101/258"), entry);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(QJsonDocument(kept).toJson());
-        file.close();
-
-        flow::TFlightScan::ForgetKeptScans();
+        const auto lose = [&](std::size_t flight) {
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(WithoutSector(kept, memory_.flights[flight].firstSector));
+            file.close();
+            flow::TFlightScan::ForgetKeptScans();
+        };
+        // The last flight's: reading the memory shows at its first sectors.
+        lose(2);
+        QCOMPARE(int(Scan(false, 5).outcome), int(TOutcome::TrackUnfinished));
+        QVERIFY(!scanReports_.fromCache);
+        QVERIFY(scanReports_.progressCalls > 0);
+        lose(1);
         QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
         QVERIFY(!scanReports_.fromCache);
         QCOMPARE(scan_->Flights(), whole);
-    }
-
-    // The logbook cannot tell an undated flight by its times: the mark of its
-    // download makes it new only once, in this process and the next.
-    void undatedFlight_newOnlyOnce() {
-        sim::TFlightPlan plan = Plan({10, 10});
-        plan.monthZero = true;
-        Load(plan);
-        scan_->CacheFile = bench_.File(QStringLiteral("flight-scans.json"));
-        run_->MarkAs = flow::TInstrumentKey{101, 258};
-        run_->MarksFile = scan_->CacheFile;
-        QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
-        std::vector<TListedFlight> fresh = track::NewFlights(scan_->Flights());
-        QCOMPARE(fresh.size(), std::size_t(2));
-        QVERIFY(!fresh.front().dated);  // its fallback time is the older
-        QCOMPARE(int(Download(fresh).outcome), int(TOutcome::Done));
-
-        QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
-        QVERIFY(track::NewFlights(scan_->Flights()).empty());
-        flow::TFlightScan::ForgetKeptScans();  // as a new process would start
-        QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
-        QVERIFY(track::NewFlights(scan_->Flights()).empty());
-        // Another instrument's flights are not marked.
-        scanReports_ = TScanRecorder{};
-        QVERIFY(scan_->Start({102, 258}));
-        QVERIFY(testsupport::WaitFor([this] { return scanReports_.finished.has_value(); }, 60000));
-        QVERIFY(testsupport::WaitFor([this] { return !bench_.link.PortClaimed(); }, 10000));
-        fresh = track::NewFlights(scan_->Flights());
-        QCOMPARE(fresh.size(), std::size_t(1));
-        QVERIFY(!fresh.front().dated);
     }
 };
 

@@ -375,31 +375,44 @@ class TestSimulator : public QObject {
     void damage_secondReplyOnly_asDescribed_data() {
         QTest::addColumn<sim::TDamage>("damage");
         QTest::addColumn<Bytes>("second");
+        QTest::addColumn<bool>("listed");
         Bytes memory(3 * 256);
         for (std::size_t i = 0; i < memory.size(); ++i) memory[i] = std::uint8_t(i * 5 + i / 256);
         const Bytes first = PageReply(memory, 0);
         const Bytes normal = PageReply(memory, 256);
-        Bytes b = normal;
-        b[0] = 0x55;
+        Bytes changed = normal;
+        changed[0] = 0x55;
         using D = sim::TDamage;
-        QTest::newRow("first byte changed") << D::FirstByteChanged << b;
-        QTest::newRow("garbage in front") << D::GarbageInFront << Bytes(5, 0xA5) + normal;
-        QTest::newRow("cut short") << D::CutShort << Bytes(normal.begin(), normal.begin() + 130);
-        b = normal;
+        QTest::newRow("first byte changed") << D::FirstByteChanged << changed << false;
+        QTest::newRow("garbage in front") << D::GarbageInFront << Bytes(5, 0xA5) + normal << false;
+        QTest::newRow("cut short")
+            << D::CutShort << Bytes(normal.begin(), normal.begin() + 130) << false;
+        Bytes b = normal;
         b.back() ^= 0xFF;
-        QTest::newRow("wrong check byte") << D::WrongCheckByte << b;
-        QTest::newRow("late") << D::Late << normal;
-        QTest::newRow("the previous reply again") << D::PreviousReply << first;
+        QTest::newRow("wrong check byte") << D::WrongCheckByte << b << false;
+        QTest::newRow("late") << D::Late << normal << false;
+        QTest::newRow("the previous reply again") << D::PreviousReply << first << false;
+        // The message named on its own rather than as a run.
+        QTest::newRow("the previous reply again, to a listed message")
+            << D::PreviousReply << first << true;
+        QTest::newRow("first byte changed, of a listed message")
+            << D::FirstByteChanged << changed << true;
     }
     void damage_secondReplyOnly_asDescribed() {
         QFETCH(sim::TDamage, damage);
         QFETCH(Bytes, second);
+        QFETCH(bool, listed);
         Bytes memory(3 * 256);
         for (std::size_t i = 0; i < memory.size(); ++i) memory[i] = std::uint8_t(i * 5 + i / 256);
         sim_->SetMemory(memory);
         sim::TFaults f;
         f.damage = damage;
-        f.damageFrom = 2;
+        if (listed) {
+            f.damageCount = 0;
+            f.damageAlso = {2};
+        } else {
+            f.damageFrom = 2;
+        }
         f.damageBytes = 5;
         f.damageMs = 500;
         sim_->SetFaults(f);

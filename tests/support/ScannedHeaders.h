@@ -1,0 +1,39 @@
+#pragma once
+// The sector headers a scan of the track memory reads, taken straight from a
+// memory image: the header page of each sector a scan reads, decoded by the
+// decoder the scanning worker uses, with bytes past the image erased as the
+// simulator answers them. The flight-scan suite checks that a scan through
+// the link lists what these headers list.
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "device/SectorHeaders.h"
+#include "flow/FlightScan.h"
+#include "sim/TrackMemory.h"
+#include "track/FlightList.h"
+
+namespace testsupport {
+
+inline std::vector<device::TSectorHeader> ScannedHeaders(const std::vector<std::uint8_t>& memory) {
+    std::vector<device::TSectorHeader> headers;
+    std::array<std::uint8_t, sim::TrackPageSize> page;
+    for (int i = 0; i < flow::ScanSectorCount; ++i) {
+        const std::uint16_t sector = std::uint16_t(flow::ScanFirstSector + i);
+        const std::size_t at = std::size_t(sector) * sim::TrackSectorSize;
+        page.fill(sim::TrackErased);
+        if (at < memory.size())
+            std::copy_n(memory.begin() + std::ptrdiff_t(at),
+                        std::min(page.size(), memory.size() - at), page.begin());
+        headers.push_back(device::ParseSectorHeader(sector, page.data()));
+    }
+    return headers;
+}
+
+// The flights a scan of `memory` lists.
+inline std::vector<track::TListedFlight> ScannedFlights(const std::vector<std::uint8_t>& memory) {
+    return track::FlightsInHeaders(ScannedHeaders(memory));
+}
+
+}  // namespace testsupport

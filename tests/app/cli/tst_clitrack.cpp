@@ -20,6 +20,7 @@ class TestCliTrack : public QObject, public TCliBench {
     }
 
     void plot_optionValuesBeforeCommand_pictureDrawn() {
+        SKIP_WHERE_NO_REPLY_IS_READ();
         QFETCH(QStringList, options);
         QTemporaryDir dir;
         // An empty value is a file or folder of the test's own.
@@ -198,6 +199,7 @@ class TestCliTrack : public QObject, public TCliBench {
     }
 
     void plot_gpxFiles_pngOfTheAskedSize() {
+        SKIP_WHERE_NO_REPLY_IS_READ();
         QFETCH(QString, gpx);
         QFETCH(QStringList, options);
         QFETCH(QSize, size);
@@ -232,6 +234,7 @@ class TestCliTrack : public QObject, public TCliBench {
     }
 
     void plot_refusedInputs_clearMessage() {
+        SKIP_WHERE_NO_REPLY_IS_READ();
         QFETCH(QString, input);
         QFETCH(QStringList, options);
         QFETCH(int, exitCode);
@@ -250,6 +253,7 @@ class TestCliTrack : public QObject, public TCliBench {
     }
 
     void logbookAndKml_anIgcFileThroughEveryCommand() {
+        SKIP_WHERE_NO_REPLY_IS_READ();
         if (!TOLMARIK_LOGBOOK_BUILT) QSKIP("built without the logbook");
         QTemporaryDir dir;
         QDir().mkpath(dir.filePath(QStringLiteral("in")));

@@ -51,8 +51,11 @@ class TSimBench {
     }
 
     // A new simulator on a new terminal, unpaced unless asked, and a new
-    // folder; the link is pointed at it. Call from init().
+    // folder; the link is pointed at it. Call from init(). No late answer of
+    // the last test's instrument can reach the new terminal, so the link
+    // forgets it was waiting for one.
     bool Plug(bool paced = false) {
+        link.lateAnswerWait.reset();
         dir_ = std::make_unique<QTemporaryDir>();
         simulator_ = std::make_unique<sim::TSimulator>();
         simulator_->SetPaced(paced);

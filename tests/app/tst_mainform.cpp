@@ -231,7 +231,7 @@ class TestMainForm : public QObject {
         if (fault == QLatin1String("silent")) {
             faults.silent = true;
         } else if (fault == QLatin1String("hang-up")) {
-            QVERIFY(bench.Sim().Start());  // requests counted from here
+            QVERIFY(bench.Restart());  // requests counted from here
             form->cbbPorts->setEditText(bench.Sim().PortPath());
             faults.hangUpAfterRequests = 1;
             faults.hangUpMidReply = true;

@@ -357,8 +357,7 @@ class TestFirmwareWindow : public QObject {
         StartTransfer(form, Image(1, 10));
         WaitTransferEnd(form);
         const QByteArray second = Image(2, 61);
-        QVERIFY(bench_.Sim().Start());  // a fresh record of what arrives
-        Link().comport.SetPortName(bench_.Sim().PortPath());
+        QVERIFY(bench_.Restart());  // a fresh record of what arrives
         StartTransfer(form, second);
         WaitTransferEnd(form);
         QCOMPARE(Received(bench_.Sim()), second);

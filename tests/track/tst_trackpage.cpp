@@ -197,7 +197,7 @@ class TestTrackPage : public QObject {
     void ReadStats(QToolButton* button) {
         button->click();
         QVERIFY(!page->btnStatLast->isEnabled());
-        QTRY_VERIFY_WITH_TIMEOUT(!page->WorkerRunning(), 10000);
+        TRY_VERIFY_WITH_TIMEOUT(!page->WorkerRunning(), 10000);
         QVERIFY(testing::WaitPortFree());
     }
 
@@ -372,7 +372,9 @@ class TestTrackPage : public QObject {
             page->Download().Timing = device::TWorkerTiming{};
         }
         page->btnLoad->click();
-        QTRY_VERIFY_WITH_TIMEOUT(!page->WorkerRunning(), 60000);
+        // Up to 301 sectors: without QTRY_'s sleeps, which hold up the
+        // port's polling at each of them.
+        TRY_VERIFY_WITH_TIMEOUT(!page->WorkerRunning(), 60000);
         QVERIFY(testing::WaitPortFree());
         const QString expected =
             track::UnfinishedDownloadText(sectors, true, std::size_t(sectors * kGpsPerSector),
@@ -606,7 +608,9 @@ class TestTrackPage : public QObject {
         page->TrackStartSector = 64;
         sim::TFaults faults;
         faults.badHeader = true;
-        faults.lateMs = 150;  // keeps the worker busy well past the first failed attempt
+        // Each of the 13 tries waits for it: the worker stays busy for over a
+        // second, well past the first failed try.
+        faults.lateMs = 40;
         bench.Sim().SetFaults(faults);
         page->btnLoad->setEnabled(true);
         page->btnLoad->click();

@@ -32,6 +32,7 @@
 #include "firmware/UnitFirmwareUpdate.h"
 #include "flow/ConfigFile.h"
 #include "flow/DeviceChain.h"
+#include "flow/WindowTiming.h"
 #include "models/DeviceFactory.h"
 #include "serial/PortPlatform.h"
 #include "serial/UnitNVC.h"
@@ -129,6 +130,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     statusBar()->setSizeGripEnabled(false);
 
     read_ = new flow::TInstrumentRead(serial::TNonVisComp::Instance(), *this, this);
+    read_->Timing = flow::WindowTiming();
     CreateActions();
     CreateMenus();
     CreatePanel();

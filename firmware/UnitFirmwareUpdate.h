@@ -30,6 +30,7 @@
 #include "device/Messages.h"
 #include "flow/DeviceChain.h"
 #include "flow/FirmwareUpdate.h"
+#include "flow/WindowTiming.h"
 
 class QLabel;
 class QLineEdit;
@@ -78,7 +79,7 @@ class TFormUpdateFW : public QWidget,
     QWidget* Frame() const;
 
     // The waits of the workers this window starts (tests shorten them).
-    device::TWorkerTiming WorkerTiming;
+    device::TWorkerTiming WorkerTiming = flow::WindowTiming();
     // Where the settings are kept before an update.
     QString BackupFolder = models::DefaultBackupFolder();
     // The backup of the last update, empty when none was written.

@@ -22,6 +22,7 @@ bool TInstrumentRead::Start() {
     }
     TDeviceIO* worker = TDeviceIO::Create(link_, receiver_.Target());
     worker->Operation = OP_IDENTIFY;
+    worker->Timing = Timing;
     // The worker posts its final status before it ends; should it end without
     // one, the caller must not stay waiting.
     worker->OnTerminate = [self = QPointer<TInstrumentRead>(this)] {

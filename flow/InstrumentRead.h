@@ -39,6 +39,8 @@ class TInstrumentRead : public QObject {
     // Where this operation's workers post their statuses: its own receiver.
     device::TTarget StatusTarget() const { return receiver_.Target(); }
 
+    device::TWorkerTiming Timing;
+
   private:
     void OnStatus(int code, qintptr value);
 

@@ -290,6 +290,7 @@ TLogbookWindow::TLogbookWindow(std::unique_ptr<TLogbook> book,
     layout->addWidget(splitter, 1);
 
     tmrFilter = new QTimer(this);
+    tmrFilter->setObjectName(QStringLiteral("tmrFilter"));
     tmrFilter->setSingleShot(true);
     tmrFilter->setInterval(FilterDelayMs);
     connect(tmrFilter, &QTimer::timeout, this, &TLogbookWindow::ApplyFilter);
@@ -299,6 +300,7 @@ TLogbookWindow::TLogbookWindow(std::unique_ptr<TLogbook> book,
     // Another program's (or another window's) change is seen by the
     // logbook's counter of changes, looked at from a timer.
     tmrWatch = new QTimer(this);
+    tmrWatch->setObjectName(QStringLiteral("tmrWatch"));
     tmrWatch->setInterval(WatchIntervalMs);
     connect(tmrWatch, &QTimer::timeout, this, &TLogbookWindow::tmrWatchTimer);
     tmrWatch->start();

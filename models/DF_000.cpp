@@ -13,6 +13,7 @@
 #include "device/DeviceIO.h"
 #include "device/Dialogs.h"
 #include "device/UserTexts.h"
+#include "flow/WindowTiming.h"
 #include "models/UnitFileIO.h"
 #include "serial/UnitNVC.h"
 #include "track/TrackPage.h"
@@ -116,6 +117,7 @@ void TDeviceForm::LoadFromReply() {
 void TDeviceForm::WriteToDevice() {
     if (!settingsWrite_) {
         settingsWrite_ = new flow::TSettingsWrite(serial::TNonVisComp::Instance(), *this, this);
+        settingsWrite_->Timing = flow::WindowTiming();
         settingsWrite_->SummaryLimit = ChangesListed;
         settingsWrite_->OnFinished = [this](const flow::TReport& report) { WriteEnded(report); };
     }

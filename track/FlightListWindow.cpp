@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "device/UserTexts.h"
+#include "flow/WindowTiming.h"
 #include "serial/UnitNVC.h"
 #include "track/FlightList.h"
 #include "track/FlightStats.h"
@@ -109,10 +110,12 @@ TFlightListWindow::TFlightListWindow(const TIgcInstrument& instrument,
     serial::TNonVisComp& link = serial::TNonVisComp::Instance();
     if (Services().makeLookup) lookup_ = Services().makeLookup();
     scan_ = std::make_unique<flow::TFlightScan>(link, static_cast<flow::TScanReports&>(*this));
+    scan_->Timing = flow::WindowTiming();
     scan_->Lookup = lookup_.get();
     scan_->CacheFile = Services().cacheFile;
     run_ =
         std::make_unique<flow::TFlightsDownload>(link, static_cast<flow::TFlightsReports&>(*this));
+    run_->Timing = flow::WindowTiming();
     run_->Folder = [] { return TrackFolder(); };
     run_->SetInstrument(instrument, timeZone);
     key_ = {instrument.model.value_or(0), instrument.firmwareVersion.value_or(0)};

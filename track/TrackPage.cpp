@@ -22,6 +22,7 @@
 #include "device/DeviceIO.h"
 #include "device/Dialogs.h"
 #include "device/UserTexts.h"
+#include "flow/WindowTiming.h"
 #include "serial/UnitNVC.h"
 #include "track/FlightListWindow.h"
 #include "track/FlightPlot.h"
@@ -186,6 +187,7 @@ TTrackPage::TTrackPage(QWidget* parent) : QWidget(parent) {
     btnFlights->setToolTip(tr("Все полёты в памяти прибора: скачать любой из них или все новые"));
 
     download_ = new flow::TTrackDownload(serial::TNonVisComp::Instance(), *this, this);
+    download_->Timing = flow::WindowTiming();
     download_->Folder = [] { return TrackFolder(); };
     download_->PlotSize = [this] { return PlotSizeFor(imgFlight->size()); };
     plotter_ = new TLatestJobRunner(this);

@@ -8,8 +8,10 @@
 
 #include "app/TApplication.h"
 #include "device/Messages.h"
+#include "device/PortActivity.h"
 #include "serial/UnitNVC.h"
 #include "tests/support/RecordingDialogs.h"
+#include "tests/support/WaitFor.h"
 
 namespace testing {
 
@@ -22,11 +24,13 @@ inline void ClearSettings() {
     QSettings(QStringLiteral("Tolmarik"), QStringLiteral("TolmarikProg")).clear();
 }
 
-// True once no operation holds the port (a worker releases it just after its
-// last status).
+// True once no operation holds the port by the rule every operation asks
+// before it starts: a worker releases the port just after its last status,
+// and its end step on this thread comes later still. Looked at every
+// millisecond, unlike qWaitFor's 10 ms sleeps.
 inline bool WaitPortFree(int timeoutMs = 20000) {
-    return QTest::qWaitFor([] { return !serial::TNonVisComp::Instance().PortClaimed(); },
-                           timeoutMs);
+    return testsupport::WaitFor([] { return !device::PortInUse(serial::TNonVisComp::Instance()); },
+                                timeoutMs);
 }
 
 }  // namespace testing

@@ -300,10 +300,11 @@ class TestFirmwareWindow : public QObject {
         if (portMissing) Link().comport.SetPortName(bench_.File(QStringLiteral("no-port")));
 
         TFormUpdateFW* form = Open();
-        // Three unanswered sends wait 3000 polls; keep them short here. An
-        // answering instrument keeps the real step: a short wait would take a
-        // slow answer on a busy machine for none.
-        if (silent) form->WorkerTiming.pollStep = std::chrono::microseconds(200);
+        // Three unanswered sends wait 3000 polls; keep them short here, since
+        // nothing would come however long they were. An answering instrument
+        // keeps the bench's step: a short wait would take a slow answer on a
+        // busy machine for none.
+        if (silent) form->WorkerTiming.pollStep = std::chrono::microseconds(50);
         StartTransfer(form, image);
         QTRY_COMPARE_WITH_TIMEOUT(boxes_.size(), std::size_t(1), 30000);
         QCOMPARE(boxes_[0].text, text);
@@ -346,7 +347,7 @@ class TestFirmwareWindow : public QObject {
         behaviour.silent = true;
         bench_.Sim().SetFirmwareBehaviour(behaviour);
         TFormUpdateFW* form = Open();
-        form->WorkerTiming.pollStep = std::chrono::microseconds(200);
+        form->WorkerTiming.pollStep = std::chrono::microseconds(50);
         StartTransfer(form, Image(1, 10));
         WaitTransferEnd(form);
         QVERIFY(!form->lblInfo->text().contains(device::LinkLostText()));
@@ -357,8 +358,7 @@ class TestFirmwareWindow : public QObject {
         StartTransfer(form, Image(1, 10));
         WaitTransferEnd(form);
         const QByteArray second = Image(2, 61);
-        QVERIFY(bench_.Sim().Start());  // a fresh record of what arrives
-        Link().comport.SetPortName(bench_.Sim().PortPath());
+        QVERIFY(bench_.Restart());  // a fresh record of what arrives
         StartTransfer(form, second);
         WaitTransferEnd(form);
         QCOMPARE(Received(bench_.Sim()), second);

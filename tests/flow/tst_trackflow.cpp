@@ -114,8 +114,7 @@ class TestTrackFlow : public QObject {
     }
     // A download whose link goes after the first sector.
     flow::TReport CutOffDownload() {
-        if (!bench_.Sim().Start()) return flow::Report(TOutcome::Done, QStringLiteral("no sim"));
-        bench_.link.comport.SetPortName(bench_.Sim().PortPath());
+        if (!bench_.Restart()) return flow::Report(TOutcome::Done, QStringLiteral("no sim"));
         sim::TFaults faults;
         faults.hangUpAfterRequests = 2;  // the statistics, then the first sector
         bench_.Sim().SetFaults(faults);
@@ -284,8 +283,7 @@ class TestTrackFlow : public QObject {
         QVERIFY(!complete.isEmpty());
 
         bench_.Sim().SetMemory(EndingMemory(2, 100, unknownRecord));
-        QVERIFY(bench_.Sim().Start());
-        bench_.link.comport.SetPortName(bench_.Sim().PortPath());
+        QVERIFY(bench_.Restart());
         sim::TFaults faults;
         // The first sector with the unknown record, or all three.
         faults.hangUpAfterRequests = unknownRecord ? 1 : 3;

@@ -15,6 +15,7 @@
 #include <QSqlQuery>
 #include <QTableView>
 #include <QTimeEdit>
+#include <QTimer>
 #include <map>
 
 #include "GuiTest.h"
@@ -29,6 +30,18 @@
 
 using namespace logbook;
 using tracktest::Time;
+
+namespace {
+// The window's timer `name`, running with `interval`, made to fire now: what
+// it does at its tick, without waiting the interval out.
+bool Tick(QWidget* window, const char* name, int interval) {
+    auto* timer = window->findChild<QTimer*>(QLatin1String(name));
+    if (!timer || !timer->isActive() || timer->interval() != interval) return false;
+    QTimerEvent tick(timer->timerId());
+    QCoreApplication::sendEvent(timer, &tick);
+    return true;
+}
+}  // namespace
 
 class TestLogbookWindow : public QObject {
     Q_OBJECT
@@ -329,7 +342,10 @@ class TestLogbookWindow : public QObject {
         for (const auto& row : rows) {
             from->setDate(row.from.isValid() ? row.from : from->minimumDate());
             to->setDate(row.to.isValid() ? row.to : to->minimumDate());
-            text->setText(QString::fromUtf8(row.text));
+            if (text->text() != QString::fromUtf8(row.text)) {
+                text->setText(QString::fromUtf8(row.text));
+                QVERIFY2(Tick(window, "tmrFilter", FilterDelayMs), row.what);
+            }
             QTRY_VERIFY2(model->rowCount() == row.rows, row.what);
             QVERIFY2(window->TotalsLabel()->text().startsWith(QStringLiteral("Всего: ") +
                                                               FlightCountText(row.rows)),
@@ -347,6 +363,7 @@ class TestLogbookWindow : public QObject {
         TLogbook other(db);
         const std::int64_t added =
             other.AddManual({QDate(2024, 5, 1), QTime(10, 0), 3600, QStringLiteral("Юца"), {}, {}});
+        QVERIFY(Tick(window, "tmrWatch", WatchIntervalMs));
         QTRY_COMPARE(window->Table()->model()->rowCount(), 4);
         QVERIFY(window->TotalsLabel()->text().startsWith(QStringLiteral("Всего: 4 полёта")));
         // The oldest is number 1, and is marked as having no track.
@@ -354,6 +371,7 @@ class TestLogbookWindow : public QObject {
         QCOMPARE(model->index(3, TLogbookModel::ColId).data().toString(), QStringLiteral("1"));
         QCOMPARE(model->index(3, TLogbookModel::ColLength).data().toString(), NoTrackText());
         other.Remove(added);
+        QVERIFY(Tick(window, "tmrWatch", WatchIntervalMs));
         QTRY_COMPARE(window->Table()->model()->rowCount(), 3);
         delete window;
     }

@@ -5,11 +5,13 @@
 // test makes. The link is the bench's own or, for the windows, the program's
 // one link; either is read every 5 ms so that long exchanges stay short, and
 // waits for no adapter's pauses, since the simulator's terminal has no
-// adapter. The program's link gets its own settings back afterwards.
+// adapter. On the program's link the windows' workers wait as Timing() says.
+// The program's link and the windows get their own settings back afterwards.
 #include <QTemporaryDir>
 #include <memory>
 
 #include "device/DeviceIO.h"
+#include "flow/WindowTiming.h"
 #include "serial/UnitNVC.h"
 #include "sim/FlightGenerator.h"
 #include "sim/Simulator.h"
@@ -30,13 +32,16 @@ class TSimBench {
     explicit TSimBench(serial::TNonVisComp& programLink)
         : link(programLink),
           programPolling_(programLink.comport.PollingDelay()),
-          programGap_(programLink.adapterQuietGap) {
+          programGap_(programLink.adapterQuietGap),
+          programTiming_(flow::WindowTiming()) {
         SetUpLink(5);
+        flow::WindowTiming() = Timing();
     }
     ~TSimBench() {
         if (ownLink_) return;
         link.comport.SetPollingDelay(programPolling_);
         link.adapterQuietGap = programGap_;
+        flow::WindowTiming() = programTiming_;
     }
     TSimBench(const TSimBench&) = delete;
     TSimBench& operator=(const TSimBench&) = delete;
@@ -51,12 +56,24 @@ class TSimBench {
     }
 
     // A new simulator on a new terminal, unpaced unless asked, and a new
-    // folder; the link is pointed at it. Call from init().
+    // folder; the link is pointed at it. Call from init(). No late answer of
+    // the last test's instrument can reach the new terminal, so the link
+    // forgets it was waiting for one.
     bool Plug(bool paced = false) {
+        link.lateAnswerWait.reset();
         dir_ = std::make_unique<QTemporaryDir>();
         simulator_ = std::make_unique<sim::TSimulator>();
         simulator_->SetPaced(paced);
         if (!dir_->isValid() || !simulator_->Start()) return false;
+        link.comport.SetPortName(simulator_->PortPath());
+        return true;
+    }
+    // The simulator started again on a new terminal, its record of requests
+    // anew and its settings, memory and faults kept; the link is pointed at
+    // it and, as in Plug(), waits for no late answer of the old one.
+    bool Restart() {
+        link.lateAnswerWait.reset();
+        if (!simulator_->Start()) return false;
         link.comport.SetPortName(simulator_->PortPath());
         return true;
     }
@@ -89,6 +106,7 @@ class TSimBench {
 
     std::uint16_t programPolling_ = 0;
     std::chrono::milliseconds programGap_{0};
+    device::TWorkerTiming programTiming_;
     std::unique_ptr<sim::TSimulator> simulator_;
     std::unique_ptr<QTemporaryDir> dir_;
 };

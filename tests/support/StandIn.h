@@ -148,11 +148,13 @@ class TStandIn {
     QString Port() const { return port_; }
 
     // Starts and points `link` here, polling faster than the program's
-    // 100 ms so that the downloads stay short.
+    // 100 ms so that the downloads stay short, and waiting for no adapter's
+    // pauses: the terminal has no adapter.
     bool StartFor(serial::TNonVisComp& link) {
         if (!Start()) return false;
         link.comport.SetPortName(port_);
         link.comport.SetPollingDelay(5);
+        link.adapterQuietGap = std::chrono::milliseconds(0);
         return true;
     }
 

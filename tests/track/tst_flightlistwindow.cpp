@@ -63,8 +63,10 @@ class TestFlightListWindow : public QObject {
         window_->Scan(false);
         return window_;
     }
+    // A scan reads 301 sectors: QTRY_'s sleeps between rounds of events
+    // would hold up the port's polling at each of them.
     bool WaitIdle() {
-        return QTest::qWaitFor([this] { return !window_->Busy(); }, 60000) &&
+        return testsupport::WaitFor([this] { return !window_->Busy(); }, 60000) &&
                testing::WaitPortFree();
     }
     QString Logbook(int row) const {

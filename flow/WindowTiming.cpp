@@ -1,0 +1,10 @@
+#include "flow/WindowTiming.h"
+
+namespace flow {
+
+device::TWorkerTiming& WindowTiming() {
+    static device::TWorkerTiming timing;
+    return timing;
+}
+
+}  // namespace flow

@@ -66,7 +66,7 @@ class TestDeviceIO : public QObject {
         auto id = Identity(std::uint16_t(model));
         id.shortFrame = shortFrame;
         bench.simulator.SetIdentity(id);
-        QVERIFY(bench.RunToEnd(bench.Make(OP_IDENTIFY, false)));
+        QVERIFY(bench.RunToEnd(bench.Make(OP_IDENTIFY)));
         const std::vector<Posted> expected{{ST_PORT_OPEN, 0}, {ST_IDENTIFIED, reported}};
         QCOMPARE(bench.recorder.posted, expected);
     }

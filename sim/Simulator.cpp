@@ -117,11 +117,6 @@ constexpr int StatsLength = 48;  // this instrument's own, freedoms aside
 constexpr int FreeStatsMaxLength = 64;
 constexpr int FreeIdentifyExtra = 40;
 
-bool FreedomsFromEnvironment() {
-    const char* value = std::getenv(TSimulator::FreedomsVariable);
-    return value != nullptr && std::string(value) == "1";
-}
-
 std::vector<std::uint8_t> ShortAnswer(std::uint8_t command) {
     std::vector<std::uint8_t> f{device::FRAME_SHORT, 4, command, 0};
     SetCheck(f);
@@ -170,7 +165,7 @@ struct TSimulator::Impl {
     bool paced = true;
     // The time a paced byte takes on the line; read without the lock.
     std::atomic<std::int64_t> byteNs{ByteTime.count()};
-    bool freedoms = FreedomsFromEnvironment();
+    bool freedoms = TSimulator::FreedomsFromEnvironment();
     TFaults faults;
     TIdentity identity;
     std::array<TFlightStats, 2> stats{};
@@ -707,6 +702,11 @@ QString TSimulator::PortPath() const {
 void TSimulator::SetPaced(bool paced) {
     std::lock_guard lock(d->m);
     d->paced = paced;
+}
+
+bool TSimulator::FreedomsFromEnvironment() {
+    const char* value = std::getenv(FreedomsVariable);
+    return value != nullptr && std::string(value) == "1";
 }
 
 void TSimulator::SetLineSpeedUp(int factor) {

@@ -133,6 +133,8 @@ class TSimulator {
     // against it unchanged.
     void SetProtocolFreedoms(bool on);
     static constexpr const char* FreedomsVariable = "TOLMARIK_SIM_FREEDOMS";
+    // Whether the environment asks for them.
+    static bool FreedomsFromEnvironment();
     void SetFaults(const TFaults& faults);
     void SetIdentity(const TIdentity& identity);
     void SetStats(int index, const TFlightStats& stats);  // 0 last, 1 previous

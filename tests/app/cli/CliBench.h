@@ -32,7 +32,7 @@
 // instrument: silence, usage errors, files alone. They would run the same.
 #define SKIP_WHERE_NO_REPLY_IS_READ()                                                       \
     do {                                                                                    \
-        if (qEnvironmentVariable(sim::TSimulator::FreedomsVariable) == QLatin1String("1"))  \
+        if (sim::TSimulator::FreedomsFromEnvironment())                                     \
             QSKIP("no reply of the instrument is read here: the same as without freedoms"); \
     } while (false)
 

@@ -141,6 +141,7 @@ class TestFlightListWindow : public QObject {
         QVERIFY(WaitIdle());
         window_->btnDownloadChosen->click();
         QVERIFY(window_->lblState->text().contains(QStringLiteral("Отметьте")));
+        QVERIFY2(window_->tblFlights->rowCount() == 3, qPrintable(window_->mmoLog->toPlainText()));
         window_->tblFlights->item(1, TFlightListWindow::ColChosen)->setCheckState(Qt::Checked);
         window_->btnDownloadChosen->click();
         QVERIFY(window_->Busy());

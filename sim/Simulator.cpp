@@ -22,6 +22,7 @@
 
 #include "device/Frames.h"
 #include "serial/BCC.h"
+#include "sim/TrackMemory.h"
 
 namespace sim {
 
@@ -508,12 +509,7 @@ bool TSimulator::Impl::HandleRequest(std::vector<std::uint8_t> request) {
         } else {
             const int size = command == device::CMD_READ_SECTOR ? 4096 : 256;
             reply = longReply(size + 5);
-            const std::uint64_t address = device::LE32(&request[4]);
-            const auto& mem = *memory;
-            for (int i = 0; i < size; ++i) {
-                const std::uint64_t a = address + std::uint64_t(i);
-                reply[std::size_t(4 + i)] = a < mem.size() ? mem[a] : 0xFF;
-            }
+            ReadMemory(*memory, device::LE32(&request[4]), &reply[4], std::size_t(size));
         }
         SetCheck(reply);
         const bool chosen = f.damage == TDamage::PreviousReply && f.Damages(message);

@@ -61,4 +61,12 @@ void TTrackMemoryBuilder::AddEng(std::uint8_t value1, std::uint16_t value2, std:
             std::uint8_t(value3 >> 8)});
 }
 
+void ReadMemory(const std::vector<std::uint8_t>& memory, std::uint64_t address, std::uint8_t* out,
+                std::size_t size) {
+    for (std::size_t i = 0; i < size; ++i) {
+        const std::uint64_t at = address + i;
+        out[i] = at < memory.size() ? memory[std::size_t(at)] : TrackErased;
+    }
+}
+
 }  // namespace sim

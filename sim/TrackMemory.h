@@ -50,4 +50,9 @@ class TTrackMemoryBuilder {
     int cursor_ = TrackHeaderSize;
 };
 
+// `size` bytes of `memory` from `address` on, into `out`, as the instrument
+// reads them: past the end of the image the flash is erased.
+void ReadMemory(const std::vector<std::uint8_t>& memory, std::uint64_t address, std::uint8_t* out,
+                std::size_t size);
+
 }  // namespace sim

@@ -1,10 +1,9 @@
 #pragma once
 // The sector headers a scan of the track memory reads, taken straight from a
 // memory image: the header page of each sector a scan reads, decoded by the
-// decoder the scanning worker uses, with bytes past the image erased as the
-// simulator answers them. The flight-scan suite checks that a scan through
+// decoder the scanning worker uses, the page read as the simulator reads it
+// (sim::ReadMemory). The flight-scan suite checks that a scan through
 // the link lists what these headers list.
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -21,11 +20,8 @@ inline std::vector<device::TSectorHeader> ScannedHeaders(const std::vector<std::
     std::array<std::uint8_t, sim::TrackPageSize> page;
     for (int i = 0; i < flow::ScanSectorCount; ++i) {
         const std::uint16_t sector = std::uint16_t(flow::ScanFirstSector + i);
-        const std::size_t at = std::size_t(sector) * sim::TrackSectorSize;
-        page.fill(sim::TrackErased);
-        if (at < memory.size())
-            std::copy_n(memory.begin() + std::ptrdiff_t(at),
-                        std::min(page.size(), memory.size() - at), page.begin());
+        sim::ReadMemory(memory, std::uint64_t(sector) * sim::TrackSectorSize, page.data(),
+                        page.size());
         headers.push_back(device::ParseSectorHeader(sector, page.data()));
     }
     return headers;

@@ -6,6 +6,7 @@
 #include "app/CommandLine.h"
 #include "app/GivenFile.h"
 #include "app/Runtime.h"
+#include "app/SetupAPI.h"
 #include "app/TApplication.h"
 #include "flow/Outcome.h"
 #include "serial/Transcript.h"
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
     // Before the main window: its creation sets the port name.
     serial::TNonVisComp link;
     if (transcript.IsOpen()) link.comport.SetTranscript(&transcript);
+    app::ApplyAdapterGapFromEnvironment(link);
     app::TMainForm form;
     if (!line.port.isEmpty()) form.UsePortForThisRun(line.port);
     form.show();

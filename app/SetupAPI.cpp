@@ -5,6 +5,7 @@
 #include <QSettings>
 #include <algorithm>
 
+#include "device/DeviceIO.h"
 #include "serial/PortPlatform.h"
 #include "track/TrackFolder.h"
 
@@ -153,6 +154,14 @@ QStringList ExtraPorts() {
     for (const QString& path : value.split(QDir::listSeparator(), Qt::SkipEmptyParts))
         if (PortExists(path)) ports << path;
     return ports;
+}
+
+void ApplyAdapterGapFromEnvironment(serial::TNonVisComp& link) {
+    bool isNumber = false;
+    const int milliseconds = qEnvironmentVariableIntValue(AdapterGapVariable, &isNumber);
+    // A longer gap than a quiet line is ever waited for would change nothing.
+    if (isNumber && milliseconds >= 0 && milliseconds <= device::TWorkerTiming{}.quietLimit.count())
+        link.adapterQuietGap = std::chrono::milliseconds(milliseconds);
 }
 
 std::vector<TPortDevice> PresentPortDevices() {

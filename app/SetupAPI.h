@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "serial/UnitNVC.h"
 #include "track/IgcExport.h"
 
 namespace app {
@@ -78,6 +79,14 @@ std::vector<TPortDevice> MergeRegistryPorts(const std::vector<TPortDevice>& devi
 inline constexpr char ExtraPortsVariable[] = "TOLMARIK_EXTRA_PORTS";
 // Those of the extra ports that exist now.
 QStringList ExtraPorts();
+
+// The longest pause, in milliseconds, that the line's adapter
+// makes within one answer, when this environment variable gives one: 0 suits
+// a line without an adapter (the simulator's terminal), whose operations then
+// start without waiting for a quiet line. Values past the longest
+// wait for a quiet line are ignored, and the link keeps its own.
+inline constexpr char AdapterGapVariable[] = "TOLMARIK_ADAPTER_GAP";
+void ApplyAdapterGapFromEnvironment(serial::TNonVisComp& link);
 
 // The serial devices the system lists now, in its order (app/PortDevicesQt.cpp
 // or app/PortDevicesWin.cpp, chosen by the build).

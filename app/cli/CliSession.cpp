@@ -147,6 +147,7 @@ constexpr int CliPollingDelayMs = 10;
 
 TCliSession::TCliSession(bool terminal) : terminal_(terminal) {
     link_.comport.SetPollingDelay(CliPollingDelayMs);
+    app::ApplyAdapterGapFromEnvironment(link_);
 }
 
 void TCliSession::Print(const QString& line) {

@@ -93,6 +93,30 @@ class TestSetup : public QObject {
                  QStringLiteral("/a/"));
     }
 
+    void adapterGapFromEnvironment_data() {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<int>("gapMs");
+        QTest::newRow("unset: the link's own") << QByteArray() << 77;
+        QTest::newRow("0: a line without an adapter") << QByteArray("0") << 0;
+        QTest::newRow("the longest quiet wait") << QByteArray("3000") << 3000;
+        QTest::newRow("past the longest quiet wait: ignored") << QByteArray("3001") << 77;
+        QTest::newRow("negative: ignored") << QByteArray("-5") << 77;
+        QTest::newRow("not a number: ignored") << QByteArray("fast") << 77;
+    }
+    void adapterGapFromEnvironment() {
+        QFETCH(QByteArray, value);
+        QFETCH(int, gapMs);
+        serial::TNonVisComp link;
+        link.adapterQuietGap = std::chrono::milliseconds(77);
+        if (value.isNull())
+            qunsetenv(app::AdapterGapVariable);
+        else
+            qputenv(app::AdapterGapVariable, value);
+        app::ApplyAdapterGapFromEnvironment(link);
+        qunsetenv(app::AdapterGapVariable);
+        QCOMPARE(link.adapterQuietGap.count(), gapMs);
+    }
+
     void firstStart_defaultPortStoredAndApplied() {
         app::TMainForm form;
         QCOMPARE(form.cbbPorts->currentText(), QStringLiteral("ttyUSB0"));

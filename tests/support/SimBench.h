@@ -5,11 +5,13 @@
 // test makes. The link is the bench's own or, for the windows, the program's
 // one link; either is read every 5 ms so that long exchanges stay short, and
 // waits for no adapter's pauses, since the simulator's terminal has no
-// adapter. On the program's link the windows' workers wait as Timing() says.
+// adapter; the programs a suite starts (the console) are told so through
+// the environment. On the program's link the windows' workers wait as Timing() says.
 // The program's link and the windows get their own settings back afterwards.
 #include <QTemporaryDir>
 #include <memory>
 
+#include "app/SetupAPI.h"
 #include "device/DeviceIO.h"
 #include "flow/WindowTiming.h"
 #include "serial/UnitNVC.h"
@@ -102,6 +104,7 @@ class TSimBench {
     void SetUpLink(int pollingMs) {
         link.comport.SetPollingDelay(std::uint16_t(pollingMs));
         link.adapterQuietGap = std::chrono::milliseconds(0);
+        qputenv(app::AdapterGapVariable, "0");
     }
 
     std::uint16_t programPolling_ = 0;

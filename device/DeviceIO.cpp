@@ -461,7 +461,7 @@ void TDeviceIO::DownloadSectors() {
         }
         address += kSectorSize;
         Post(ST_TRACK_PAGE, count);
-        if (count > MaxSectorCount) return;
+        if (count > Limits.sectors) return;
     }
 }
 
@@ -521,7 +521,7 @@ void TDeviceIO::DownloadPages() {
         }
         address += kPageSize;
         Post(ST_TRACK_PAGE, count);
-        if (count > MaxPageCount) return;
+        if (count > Limits.pages) return;
     }
 }
 

@@ -77,6 +77,14 @@ inline constexpr int SectorTries = 13;
 inline constexpr int PageTries = 33;
 inline constexpr int MaxSectorCount = 300;  // more than this ends the download: 301 read
 inline constexpr int MaxPageCount = 3000;   // 3001 pages read
+
+// Where a track download stops however long the track: after one exchange
+// more than these counts. Tests of the stop give smaller counts, since each
+// exchange takes at least one receive tick.
+struct TTrackLimits {
+    int sectors = MaxSectorCount;
+    int pages = MaxPageCount;
+};
 inline constexpr int FirmwareSends = 3;
 inline constexpr int FirmwarePiece = 60;
 inline constexpr int MaxFirmwareImage = serial::TxBufferSize;  // the whole transmit buffer
@@ -104,6 +112,7 @@ class TDeviceIO : public QThread {
     int SectorCount = 0;
     std::shared_ptr<TSectorHeaderLog> Headers;
     TWorkerTiming Timing;
+    TTrackLimits Limits;
     // Runs on the creating thread after the run, before the object is freed.
     std::function<void()> OnTerminate;
     // True when the operation ended because the device went away; final by

@@ -22,9 +22,11 @@ struct Download {
 
 // `pollStep` sets how long a try waits for the first byte (300 steps).
 Download Run(TWorkerBench& bench, std::uint16_t startSector, bool bySector,
-             std::chrono::microseconds pollStep = std::chrono::microseconds(1000)) {
+             std::chrono::microseconds pollStep = std::chrono::microseconds(1000),
+             device::TTrackLimits limits = {}) {
     auto* worker = bench.Make(OP_TRACK);
     worker->Timing.pollStep = pollStep;
+    worker->Limits = limits;
     worker->StartSector = startSector;
     worker->BySector = bySector;
     Download d;
@@ -237,25 +239,32 @@ class TestTrackDownload : public QObject {
         }
     }
 
+    // The download stops one exchange past its count, however long the
+    // track. The page row gives a small count: the program's 3001 pages
+    // would take 3001 receive ticks.
     void countLimit_data() {
         QTest::addColumn<bool>("bySector");
-        QTest::addColumn<int>("limit");
-        QTest::newRow("301 sectors") << true << 301;
-        QTest::newRow("3001 pages") << false << 3001;
+        QTest::addColumn<int>("pageLimit");
+        QTest::addColumn<int>("pagesRead");
+        QTest::newRow("sectors: the program's 301") << true << device::MaxPageCount << 301;
+        QTest::newRow("pages: one past a count of 40") << false << 40 << 41;
     }
     void countLimit() {
         QFETCH(bool, bySector);
-        QFETCH(int, limit);
+        QFETCH(int, pageLimit);
+        QFETCH(int, pagesRead);
         sim::TTrackMemoryBuilder b;
-        const int sectors = bySector ? 305 : 190;
+        const int sectors = bySector ? 305 : 20;
         for (int s = 0; s < sectors; ++s) {
             b.BeginSector(std::uint16_t(1 + s), 9, 2024, 5, 1, 8, 0, 0);
             b.AddEng(1, 2, 3);
         }
         TWorkerBench bench;
         bench.simulator.SetMemory(b.Memory());
-        const Download d = Run(bench, 1, bySector);
-        QCOMPARE(d.pages, limit);
+        device::TTrackLimits limits;
+        limits.pages = pageLimit;
+        const Download d = Run(bench, 1, bySector, std::chrono::microseconds(1000), limits);
+        QCOMPARE(d.pages, pagesRead);
         QCOMPARE(d.codes.back(), int(ST_TRACK_PAGE));
         QVERIFY(std::find(d.trackEnds.begin(), d.trackEnds.end(), 0) == d.trackEnds.end());
     }

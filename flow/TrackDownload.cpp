@@ -65,6 +65,7 @@ void TTrackDownload::SetInstrument(const track::TIgcInstrument& instrument,
 
 bool TTrackDownload::Start(TDeviceIO* worker) {
     worker->Timing = Timing;
+    worker->Limits = Limits;
     running_ = worker;
     active_ = true;
     failure_.reset();

@@ -129,6 +129,7 @@ class TTrackDownload : public QObject {
     // Sectors the flight is known to span (a scan's list); 0: unknown.
     int FlightSectors = 0;
     device::TWorkerTiming Timing;
+    device::TTrackLimits Limits;
 
     // The identified instrument: the files and the hooks name it.
     void SetInstrument(const track::TIgcInstrument& instrument,

@@ -26,6 +26,12 @@ struct TKeptScan {
     std::vector<TSectorHeader> headers;
 };
 
+// Whether `headers` are a whole scan of `count` sectors, the only kind that
+// is kept or used again.
+bool Whole(const std::vector<TSectorHeader>& headers, int count) {
+    return int(headers.size()) == count;
+}
+
 std::map<QString, TKeptScan>& KeptScans() {
     static std::map<QString, TKeptScan> kept;
     return kept;
@@ -92,7 +98,7 @@ QJsonObject ReadCacheFile(const QString& path) {
     }
 }
 
-std::optional<TKeptScan> KeptScanOf(const QJsonObject& file, const QString& key) {
+std::optional<TKeptScan> KeptScanOf(const QJsonObject& file, const QString& key, int count) {
     const QJsonObject entry = file.value(key).toObject();
     const std::optional<track::TFlightStatsReply> last =
         StatsFromJson(entry.value(QStringLiteral("last")).toArray());
@@ -103,7 +109,7 @@ std::optional<TKeptScan> KeptScanOf(const QJsonObject& file, const QString& key)
         if (!header) return std::nullopt;
         kept.headers.push_back(*header);
     }
-    if (int(kept.headers.size()) != ScanSectorCount) return std::nullopt;
+    if (!Whole(kept.headers, count)) return std::nullopt;
     return kept;
 }
 
@@ -138,9 +144,9 @@ void ReadDownloaded(const QString& path, const QString& key) {
     for (const QJsonValue& mark : marks) DownloadedFlights()[key].insert(mark.toString());
 }
 
-// Whether a scan reads `sector`.
-bool Scanned(std::uint16_t sector) {
-    return sector >= ScanFirstSector && sector < ScanFirstSector + ScanSectorCount;
+// Whether a scan of `count` sectors reads `sector`.
+bool Scanned(std::uint16_t sector, int count) {
+    return sector >= ScanFirstSector && sector < ScanFirstSector + count;
 }
 
 // Adds `sector` to the runs of sectors to read again, in rising order.
@@ -239,7 +245,7 @@ void TFlightScan::OnStatus(int code, qintptr value) {
             lastStats_ = track::ParseFlightStats(link_.RxBuffer.data());
             break;
         case ST_TRACK_PAGE:
-            if (phase_ == TPhase::Memory) reports_.Progress(int(value), ScanSectorCount);
+            if (phase_ == TPhase::Memory) reports_.Progress(int(value), SectorCount);
             break;
         case ST_PORT_FAILED:
         case ST_NO_LINK:
@@ -272,10 +278,12 @@ void TFlightScan::StatsEnded() {
                              QCoreApplication::translate("flow", "Поиск полётов прерван")));
     const QString key = key_.Text();
     if (!KeptScans().count(key))
-        if (const std::optional<TKeptScan> kept = KeptScanOf(ReadCacheFile(CacheFile), key))
+        if (const std::optional<TKeptScan> kept =
+                KeptScanOf(ReadCacheFile(CacheFile), key, SectorCount))
             KeptScans()[key] = *kept;
     const auto kept = KeptScans().find(key);
-    if (fresh_ || kept == KeptScans().end() || !(kept->second.last == *lastStats_))
+    if (fresh_ || kept == KeptScans().end() || !(kept->second.last == *lastStats_) ||
+        !Whole(kept->second.headers, SectorCount))
         return StartReading();
     headers_ = kept->second.headers;
     const std::vector<track::TListedFlight> listed = track::FlightsInHeaders(headers_);
@@ -285,7 +293,7 @@ void TFlightScan::StatsEnded() {
         });
     };
     // A list that cannot account for the last flight is no list of this memory.
-    if (Scanned(lastStats_->startSector) &&
+    if (Scanned(lastStats_->startSector, SectorCount) &&
         !starts(lastStats_->startSector, lastStats_->flightNumber))
         return StartReading();
     ranges_.clear();
@@ -307,14 +315,14 @@ void TFlightScan::StartReading() {
     TDeviceIO* worker = TDeviceIO::Create(link_, receiver_.Target());
     worker->Operation = OP_SCAN_HEADERS;
     worker->StartSector = ScanFirstSector;
-    worker->SectorCount = ScanSectorCount;
+    worker->SectorCount = SectorCount;
     worker->Headers = log_;
     StartWorker(worker);
 }
 
 void TFlightScan::MemoryEnded() {
     headers_ = log_ ? log_->Snapshot() : std::vector<TSectorHeader>{};
-    if (outcome_ || cancelled_ || int(headers_.size()) != ScanSectorCount) {
+    if (outcome_ || cancelled_ || !Whole(headers_, SectorCount)) {
         // A link lost or a scan stopped part-way: what was read is listed.
         Conclude(headers_);
         return Finish(*outcome_);
@@ -331,7 +339,7 @@ void TFlightScan::MemoryEnded() {
         std::any_of(listed.begin(), listed.end(),
                     [&](const track::TListedFlight& f) { return f.firstSector == lastStart; });
     // Sectors up to the last written one are in the runs already.
-    if (Scanned(lastStart) && !listedLast &&
+    if (Scanned(lastStart, SectorCount) && !listedLast &&
         std::size_t(lastStart - ScanFirstSector) >= lastWritten)
         AddRange(ranges_, lastStart);
     phase_ = TPhase::Recheck;
@@ -394,7 +402,7 @@ void TFlightScan::Conclude(const std::vector<TSectorHeader>& headers) {
     }
     flights_ = track::FlightsInHeaders(headers);
     RefreshLogbookMarks();
-    if (int(headers.size()) == ScanSectorCount && !cancelled_) {
+    if (Whole(headers, SectorCount) && !cancelled_) {
         const TKeptScan scan{*lastStats_, headers};
         KeptScans()[key_.Text()] = scan;
         WriteCacheFile(CacheFile, key_.Text(), scan);
@@ -404,7 +412,7 @@ void TFlightScan::Conclude(const std::vector<TSectorHeader>& headers) {
                           QCoreApplication::translate(
                               "flow", "Поиск полётов прерван: прочитано секторов %1 из %2")
                               .arg(headers.size())
-                              .arg(ScanSectorCount));
+                              .arg(SectorCount));
     }
 }
 

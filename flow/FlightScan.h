@@ -102,6 +102,10 @@ class TFlightScan : public QObject {
     // A file that keeps the scans between runs; empty: memory only.
     QString CacheFile;
     device::TWorkerTiming Timing;
+    // How many sectors a scan reads from ScanFirstSector. The program reads
+    // a download's cap; a test may read fewer to keep its scans short. A kept
+    // scan of another length is not whole and is read again.
+    int SectorCount = ScanSectorCount;
 
     // Forgets every kept scan and downloaded mark, in memory (tests).
     static void ForgetKeptScans();

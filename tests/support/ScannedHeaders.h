@@ -1,6 +1,6 @@
 #pragma once
 // The sector headers a scan of the track memory reads, taken straight from a
-// memory image: the header page of each sector a scan reads, decoded by the
+// memory image: the header page of each of the `count` sectors a scan reads, decoded by the
 // decoder the scanning worker uses, the page read as the simulator reads it
 // (sim::ReadMemory). The flight-scan suite checks that a scan through
 // the link lists what these headers list.
@@ -15,10 +15,11 @@
 
 namespace testsupport {
 
-inline std::vector<device::TSectorHeader> ScannedHeaders(const std::vector<std::uint8_t>& memory) {
+inline std::vector<device::TSectorHeader> ScannedHeaders(const std::vector<std::uint8_t>& memory,
+                                                         int count = flow::ScanSectorCount) {
     std::vector<device::TSectorHeader> headers;
     std::array<std::uint8_t, sim::TrackPageSize> page;
-    for (int i = 0; i < flow::ScanSectorCount; ++i) {
+    for (int i = 0; i < count; ++i) {
         const std::uint16_t sector = std::uint16_t(flow::ScanFirstSector + i);
         sim::ReadMemory(memory, std::uint64_t(sector) * sim::TrackSectorSize, page.data(),
                         page.size());
@@ -27,9 +28,10 @@ inline std::vector<device::TSectorHeader> ScannedHeaders(const std::vector<std::
     return headers;
 }
 
-// The flights a scan of `memory` lists.
-inline std::vector<track::TListedFlight> ScannedFlights(const std::vector<std::uint8_t>& memory) {
-    return track::FlightsInHeaders(ScannedHeaders(memory));
+// The flights a scan of `count` sectors of `memory` lists.
+inline std::vector<track::TListedFlight> ScannedFlights(const std::vector<std::uint8_t>& memory,
+                                                        int count = flow::ScanSectorCount) {
+    return track::FlightsInHeaders(ScannedHeaders(memory, count));
 }
 
 }  // namespace testsupport

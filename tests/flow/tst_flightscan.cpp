@@ -3,6 +3,9 @@
 // list is for each layout is tested on the track floor), what is kept between
 // looks and when it is read again, stale and lost first sectors, and chosen
 // flights downloaded one after the other.
+//
+// The scans read kScanSectors sectors, which hold each case's memory unless
+// the case makes it fuller; one case scans at the program's own length.
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -26,18 +29,21 @@ using track::TListedFlight;
 
 namespace {
 
+constexpr int kScanSectors = 40;
+
 class TScanRecorder : public flow::TScanReports {
   public:
     int progressCalls = 0;
     int lastDone = 0;
+    int total = 0;  // what every progress report should give
     std::optional<flow::TReport> finished;
     bool fromCache = false;
     std::function<void(int)> onProgress;
 
-    void Progress(int done, int total) override {
+    void Progress(int done, int reported) override {
         ++progressCalls;
         lastDone = done;
-        QCOMPARE(total, flow::ScanSectorCount);
+        QCOMPARE(reported, total);
         if (onProgress) onProgress(done);
     }
     void Finished(const flow::TReport& outcome, bool cached) override {
@@ -108,6 +114,7 @@ class TestFlightScan : public QObject {
     flow::TReport Scan(bool fresh = false, int cancelAt = 0,
                        const flow::TInstrumentKey& instrument = {101, 258}) {
         scanReports_ = TScanRecorder{};
+        scanReports_.total = scan_->SectorCount;
         if (cancelAt > 0)
             scanReports_.onProgress = [this, cancelAt](int done) {
                 if (done == cancelAt) scan_->Cancel();
@@ -130,7 +137,24 @@ class TestFlightScan : public QObject {
     }
     // What a scan of the loaded memory lists, read without the link.
     std::vector<TListedFlight> Listed() const {
-        return testsupport::ScannedFlights(memory_.memory);
+        return testsupport::ScannedFlights(memory_.memory, scan_->SectorCount);
+    }
+    // The sectors whose header pages were asked for; retries on a busy
+    // machine may repeat a request, but not ask for another page.
+    std::size_t PagesRead() {
+        std::set<std::vector<std::uint8_t>> pages;
+        for (const std::vector<std::uint8_t>& request : bench_.Sim().Requests())
+            if (request.size() > 1 && request[1] == device::CMD_READ_PAGE) pages.insert(request);
+        return pages.size();
+    }
+    QByteArray CacheFileBytes() {
+        QFile file(scan_->CacheFile);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    bool WriteCacheFile(const QByteArray& bytes) {
+        QFile file(scan_->CacheFile);
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+               file.write(bytes) == bytes.size();
     }
     // The kept scans' file with the header of sector `lost` of instrument
     // 101/258 read as erased, as an earlier scan could keep it.
@@ -151,6 +175,7 @@ class TestFlightScan : public QObject {
         QVERIFY(bench_.Plug());
         scan_ = std::make_unique<flow::TFlightScan>(bench_.link, scanReports_);
         scan_->Timing = testsupport::TSimBench::Timing();
+        scan_->SectorCount = kScanSectors;
         scan_->Lookup = &logbook_;
         run_ = std::make_unique<flow::TFlightsDownload>(bench_.link, runReports_);
         run_->Timing = testsupport::TSimBench::Timing();
@@ -231,7 +256,7 @@ class TestFlightScan : public QObject {
         Load(Plan({10, 15, 10}));
         QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
         QVERIFY(!scanReports_.fromCache);
-        QCOMPARE(scanReports_.lastDone, flow::ScanSectorCount);
+        QCOMPARE(scanReports_.lastDone, kScanSectors);
         QCOMPARE(scan_->Flights(), Listed());
         std::vector<TListedFlight> fresh = track::NewFlights(scan_->Flights());
         QCOMPARE(fresh.size(), std::size_t(3));
@@ -277,7 +302,7 @@ class TestFlightScan : public QObject {
         QCOMPARE(int(stopped.outcome), int(TOutcome::TrackUnfinished));
         QVERIFY(!stopped.Good());
         QVERIFY(scanReports_.progressCalls > 0);
-        QVERIFY(scanReports_.lastDone < flow::ScanSectorCount);
+        QVERIFY(scanReports_.lastDone < kScanSectors);
         // The undated flight, which would be listed last, lies far beyond.
         QVERIFY(memory_.flights.back().firstSector > 10);
         QVERIFY(!scan_->Flights().empty());
@@ -287,15 +312,7 @@ class TestFlightScan : public QObject {
         QVERIFY(!scanReports_.fromCache);
         const std::vector<TListedFlight> first = scan_->Flights();
         QCOMPARE(first.size(), std::size_t(3));
-        // Retries on a busy machine may add requests; what is asked may not change.
-        const auto pagesRead = [this] {
-            std::set<std::vector<std::uint8_t>> pages;
-            for (const std::vector<std::uint8_t>& request : bench_.Sim().Requests())
-                if (request.size() > 1 && request[1] == device::CMD_READ_PAGE)
-                    pages.insert(request);
-            return pages.size();
-        };
-        QCOMPARE(pagesRead(), std::size_t(flow::ScanSectorCount));
+        QCOMPARE(PagesRead(), std::size_t(kScanSectors));
         std::vector<TListedFlight> fresh = track::NewFlights(first);
         QCOMPARE(fresh.size(), std::size_t(3));
         QVERIFY(!fresh.front().dated);  // its fallback time is the older
@@ -332,6 +349,71 @@ class TestFlightScan : public QObject {
         QCOMPARE(int(Scan(true, 5).outcome), int(TOutcome::TrackUnfinished));
         QVERIFY(!scanReports_.fromCache);
         QVERIFY(scanReports_.progressCalls > 0);
+    }
+
+    // At the program's own length: a whole scan asks for each of its sectors
+    // once, lists what the memory's headers list, and is kept in its file.
+    // A kept scan is whole only for a scan of its length: one of another
+    // length reads the memory again, whether the kept scan is in memory or
+    // only in the file.
+    void programsLength_keptForThatLengthOnly() {
+        scan_->SectorCount = flow::ScanSectorCount;
+        scan_->CacheFile = bench_.File(QStringLiteral("flight-scans.json"));
+        Load(Plan({10, 15, 10}));
+        QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
+        QVERIFY(!scanReports_.fromCache);
+        QCOMPARE(scanReports_.lastDone, flow::ScanSectorCount);
+        QCOMPARE(PagesRead(), std::size_t(flow::ScanSectorCount));
+        QCOMPARE(scan_->Flights(), testsupport::ScannedFlights(memory_.memory));
+        const std::vector<TListedFlight> whole = scan_->Flights();
+        const QByteArray kept = CacheFileBytes();
+        QVERIFY(!kept.isEmpty());
+        flow::TFlightScan::ForgetKeptScans();
+        QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
+        QVERIFY(scanReports_.fromCache);
+
+        scan_->SectorCount = kScanSectors;
+        QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
+        QVERIFY(!scanReports_.fromCache);
+        QCOMPARE(scanReports_.lastDone, kScanSectors);
+        QCOMPARE(scan_->Flights(), whole);
+
+        QVERIFY(WriteCacheFile(kept));
+        flow::TFlightScan::ForgetKeptScans();
+        QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
+        QVERIFY(!scanReports_.fromCache);
+        QCOMPARE(scan_->Flights(), whole);
+    }
+
+    // A memory fuller than the scan: the scan stops at its last sector, cuts
+    // the flight that runs past it there and lists none that starts beyond,
+    // and is whole all the same. The last flight, which starts beyond, does
+    // not send the next look to the memory again.
+    void memoryPastTheScan_flightsWithinListed() {
+        sim::TFlightPlan plan;
+        plan.flights = 6;
+        plan.minutes = 60;
+        Load(plan);
+        QVERIFY(memory_.stats[0].startSector >= flow::ScanFirstSector + kScanSectors);
+        const sim::TGeneratedFlight& cut = memory_.flights[3];
+        QVERIFY(cut.firstSector < flow::ScanFirstSector + kScanSectors);
+        QVERIFY(cut.firstSector + cut.sectors > flow::ScanFirstSector + kScanSectors);
+
+        QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
+        QVERIFY(!scanReports_.fromCache);
+        QCOMPARE(PagesRead(), std::size_t(kScanSectors));
+        QCOMPARE(scan_->Flights(), Listed());
+        QCOMPARE(scan_->Flights().size(), std::size_t(4));
+        QCOMPARE(scan_->Flights().front().firstSector, cut.firstSector);
+        QCOMPARE(scan_->Flights().front().sectors,
+                 flow::ScanFirstSector + kScanSectors - cut.firstSector);
+
+        const int requests = bench_.Sim().RequestCount();
+        QCOMPARE(int(Scan().outcome), int(TOutcome::Done));
+        QVERIFY(scanReports_.fromCache);
+        // Only the statistics were asked for.
+        for (std::size_t i = std::size_t(requests); i < bench_.Sim().Requests().size(); ++i)
+            QCOMPARE(int(bench_.Sim().Requests()[i][1]), int(device::CMD_READ_STATS));
     }
 
     // A silent instrument fails the scan with the usual outcome.
@@ -388,14 +470,10 @@ class TestFlightScan : public QObject {
         QVERIFY(scanReports_.fromCache);
         QCOMPARE(scan_->Flights(), whole);
 
-        QFile file(scan_->CacheFile);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray kept = file.readAll();
-        file.close();
+        const QByteArray kept = CacheFileBytes();
+        QVERIFY(!kept.isEmpty());
         const auto lose = [&](std::size_t flight) {
-            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            file.write(WithoutSector(kept, memory_.flights[flight].firstSector));
-            file.close();
+            QVERIFY(WriteCacheFile(WithoutSector(kept, memory_.flights[flight].firstSector)));
             flow::TFlightScan::ForgetKeptScans();
         };
         // The last flight's: reading the memory shows at its first sectors.

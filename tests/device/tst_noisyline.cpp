@@ -63,6 +63,10 @@ struct Outcome {
 constexpr int kProgramPollStepUs = 5000;
 constexpr int kLateMs = 2250;  // past the first-byte wait, within the quiet wait after it
 constexpr int kSpedUp = 4;
+// Polls of 2 ms: a first-byte wait of 600 ms, long past any reply of the
+// unpaced line even on a stalled machine. The program's 1.5 s would only
+// lengthen the quiet wait after a failed operation.
+constexpr int kPatientPollStepUs = 2000;
 
 // The line `speedUp` times faster than 115200 8N1, and the program's waits
 // that much shorter.
@@ -256,10 +260,10 @@ class TestNoisyLine : public QObject {
         bench.simulator.SetFaults(faults);
         // The stale answers follow the requests: a try that a busy machine
         // made fail and repeat would shift which request meets which answer.
-        // The operations around the one under test wait as the program does.
+        // The operations around the one under test are patient.
         const auto patient = [&bench](int op) {
             auto* worker = MakeSingle(bench, std::uint8_t(op));
-            worker->Timing.pollStep = std::chrono::microseconds(kProgramPollStepUs);
+            worker->Timing.pollStep = std::chrono::microseconds(kPatientPollStepUs);
             return worker;
         };
         QVERIFY(bench.RunToEnd(patient(lead)));
@@ -402,7 +406,7 @@ class TestNoisyLine : public QObject {
         }
         ::close(fd);
         auto* identify = bench.Make(OP_IDENTIFY);
-        identify->Timing.pollStep = std::chrono::microseconds(kProgramPollStepUs);
+        identify->Timing.pollStep = std::chrono::microseconds(kPatientPollStepUs);
         QVERIFY(bench.RunToEnd(identify));
         const std::vector<testing::Posted> expected{{ST_PORT_OPEN, 0}, {ST_IDENTIFIED, 101}};
         QCOMPARE(bench.recorder.posted, expected);

@@ -160,7 +160,7 @@ void ApplyAdapterGapFromEnvironment(serial::TNonVisComp& link) {
     bool isNumber = false;
     const int milliseconds = qEnvironmentVariableIntValue(AdapterGapVariable, &isNumber);
     // A longer gap than a quiet line is ever waited for would change nothing.
-    if (isNumber && milliseconds >= 0 && milliseconds <= device::TWorkerTiming{}.quietLimit.count())
+    if (isNumber && milliseconds >= 0 && milliseconds <= device::QuietLimit.count())
         link.adapterQuietGap = std::chrono::milliseconds(milliseconds);
 }
 

@@ -55,6 +55,9 @@ enum TStatus : std::uint8_t {
 // garbling instrument gives 0. The user reads LinkLostText() (UserTexts.h).
 inline constexpr qintptr LINK_LOST = 1;
 
+// The longest a retry waits for the line to fall silent.
+inline constexpr std::chrono::milliseconds QuietLimit{3000};
+
 // The waits of the protocol. The poll counts (300, 500, 1000) are fixed; the
 // step lengths can be shortened by tests of failure paths.
 struct TWorkerTiming {
@@ -65,7 +68,7 @@ struct TWorkerTiming {
     // A retry waits until no byte has come for QuietPollingPeriods receive
     // polling periods, and at least the link's adapterQuietGap, but never
     // longer than quietLimit.
-    std::chrono::milliseconds quietLimit{3000};
+    std::chrono::milliseconds quietLimit{QuietLimit};
 };
 
 inline constexpr int QuietPollingPeriods = 2;
@@ -85,6 +88,7 @@ struct TTrackLimits {
     int sectors = MaxSectorCount;
     int pages = MaxPageCount;
 };
+
 inline constexpr int FirmwareSends = 3;
 inline constexpr int FirmwarePiece = 60;
 inline constexpr int MaxFirmwareImage = serial::TxBufferSize;  // the whole transmit buffer

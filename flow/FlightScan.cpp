@@ -98,7 +98,7 @@ QJsonObject ReadCacheFile(const QString& path) {
     }
 }
 
-std::optional<TKeptScan> KeptScanOf(const QJsonObject& file, const QString& key, int count) {
+std::optional<TKeptScan> KeptScanOf(const QJsonObject& file, const QString& key) {
     const QJsonObject entry = file.value(key).toObject();
     const std::optional<track::TFlightStatsReply> last =
         StatsFromJson(entry.value(QStringLiteral("last")).toArray());
@@ -109,7 +109,6 @@ std::optional<TKeptScan> KeptScanOf(const QJsonObject& file, const QString& key,
         if (!header) return std::nullopt;
         kept.headers.push_back(*header);
     }
-    if (!Whole(kept.headers, count)) return std::nullopt;
     return kept;
 }
 
@@ -278,8 +277,7 @@ void TFlightScan::StatsEnded() {
                              QCoreApplication::translate("flow", "Поиск полётов прерван")));
     const QString key = key_.Text();
     if (!KeptScans().count(key))
-        if (const std::optional<TKeptScan> kept =
-                KeptScanOf(ReadCacheFile(CacheFile), key, SectorCount))
+        if (const std::optional<TKeptScan> kept = KeptScanOf(ReadCacheFile(CacheFile), key))
             KeptScans()[key] = *kept;
     const auto kept = KeptScans().find(key);
     if (fresh_ || kept == KeptScans().end() || !(kept->second.last == *lastStats_) ||

@@ -111,7 +111,7 @@ class TestOutcome : public QObject {
         flow::TChainOutcome outcome;
         outcome.result = flow::TChainResult(result);
         outcome.linkLost = linkLost;
-        outcome.instrument = models::TInstrument{102, 311, {}};
+        outcome.instrument = models::TInstrument{102, 311, {}, std::nullopt};
         const flow::TReport report = flow::ChainReport(outcome, 101, link_);
         QCOMPARE(report.text, text);
         QCOMPARE(int(report.ExitStatus()), exitStatus);

@@ -8,7 +8,7 @@
 // FLIGHTS flights of different lengths (default 12) fill the 301 sectors
 // the scan reads, with two erased sectors between each two. POLLING_MS is
 // the receive polling (default 100, the window program's; the console
-// reads every 10 ms).
+// reads every 5 ms).
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <cstdio>

@@ -143,6 +143,12 @@ std::chrono::microseconds TDeviceIO::LateAnswerQuiet() const {
 
 void TDeviceIO::WaitQuietLine() { WaitQuietLine(PollingQuiet()); }
 
+bool OpeningWaitNeeded(const std::optional<serial::TNonVisComp::TQuietEnd>& quietEnd,
+                       const QString& port, std::chrono::steady_clock::time_point now) {
+    return !quietEnd || quietEnd->port != port || now < quietEnd->at ||
+           now - quietEnd->at >= QuietEndTrusted;
+}
+
 void TDeviceIO::Pause(std::chrono::microseconds duration) {
     if (link_.ShuttingDown()) throw Abandoned{};
     std::this_thread::sleep_for(duration);
@@ -161,21 +167,27 @@ void TDeviceIO::run() {
     }
     Post(ST_PORT_OPEN);
     const auto lateAnswer = std::exchange(link_.lateAnswerWait, std::nullopt);
+    const auto quietEnd = std::exchange(link_.quietEnd, std::nullopt);
     try {
         // The rest of an answer to an earlier program or operation may still
         // be on its way: nothing of it may pass for this operation's reply.
         // A line heard busy is given as long as a late answer.
         ClearArrivals();
         silentWait_ = lateAnswer.value_or(std::chrono::microseconds(0));
-        if (WaitQuietLine(lateAnswer ? LateAnswerQuiet() : PollingQuiet()))
-            WaitQuietLine(LateAnswerQuiet());
+        if (lateAnswer || OpeningWaitNeeded(quietEnd, link_.comport.PortName(), Clock::now()))
+            if (WaitQuietLine(lateAnswer ? LateAnswerQuiet() : PollingQuiet()))
+                WaitQuietLine(LateAnswerQuiet());
         RunOperation();
     } catch (const Abandoned&) {
         // The program is closing; nobody waits for a status any more.
     }
-    link_.lateAnswerWait = lastTryFailed_ || replyMayFollow_
-                               ? std::optional<std::chrono::microseconds>(silentWait_)
-                               : std::nullopt;
+    const bool answerMayFollow = lastTryFailed_ || replyMayFollow_;
+    link_.lateAnswerWait =
+        answerMayFollow ? std::optional<std::chrono::microseconds>(silentWait_) : std::nullopt;
+    // A firmware answer is one byte that says nothing of what may follow it.
+    if (!answerMayFollow && Operation != OP_FIRMWARE && lastReplyLength_ > 0 &&
+        link_.ReceiveCount() == lastReplyLength_)
+        link_.quietEnd = serial::TNonVisComp::TQuietEnd{link_.comport.PortName(), Clock::now()};
     link_.comport.Disconnect();
     link_.ReleasePort(this);
 }
@@ -210,6 +222,7 @@ void TDeviceIO::RunOperation() {
 
 void TDeviceIO::SendRequest(int length) {
     ClearArrivals();
+    lastReplyLength_ = 0;
     qCDebug(serial::lcLink).noquote()
         << "request" << length << "bytes:"
         << QByteArray(reinterpret_cast<const char*>(link_.TxBuffer.data()), std::min(length, 10))
@@ -284,6 +297,7 @@ bool TDeviceIO::WaitReply(bool answerMayFollowFrame) {
     }
     qCDebug(serial::lcLink) << "reply" << length << "bytes, check byte good";
     lastTryFailed_ = false;
+    lastReplyLength_ = length;
     return true;
 }
 

@@ -93,6 +93,18 @@ inline constexpr int FirmwareSends = 3;
 inline constexpr int FirmwarePiece = 60;
 inline constexpr int MaxFirmwareImage = serial::TxBufferSize;  // the whole transmit buffer
 
+// How long after an operation ended on a whole reply the next one on the same
+// port may skip the wait for a quiet line: long enough for the next step of a
+// sequence, short enough that no other program is likely to have used the
+// port in between.
+inline constexpr std::chrono::seconds QuietEndTrusted{1};
+
+// Whether an operation opening `port` at `now` must first let the line fall
+// quiet: the rest of some earlier answer may still be coming unless the
+// operation before ended there on a whole reply, within QuietEndTrusted.
+bool OpeningWaitNeeded(const std::optional<serial::TNonVisComp::TQuietEnd>& quietEnd,
+                       const QString& port, std::chrono::steady_clock::time_point now);
+
 // What a track download makes of a reply of the right kind (DeviceIO.cpp).
 enum class TReplyVerdict : std::uint8_t;
 
@@ -179,6 +191,8 @@ class TDeviceIO : public QThread {
     bool lastTryFailed_ = false;
     // The longest a try of this operation waited in vain for a first byte.
     std::chrono::microseconds silentWait_{0};
+    // The length of the reply the last request took, 0 while it has none.
+    int lastReplyLength_ = 0;
 };
 
 }  // namespace device

@@ -54,6 +54,15 @@ class TNonVisComp {
     // reads or writes it; claiming the port orders those accesses.
     std::optional<std::chrono::microseconds> lateAnswerWait;
 
+    // Where and when an operation last ended on a whole reply with nothing
+    // after it: no answer of this program's can still be on its way there.
+    // Only the port's owner reads or writes it.
+    struct TQuietEnd {
+        QString port;
+        std::chrono::steady_clock::time_point at;
+    };
+    std::optional<TQuietEnd> quietEnd;
+
     // The longest pause a USB adapter makes within one answer. A retry lets
     // the line fall quiet for at least this long, whatever the polling: a
     // port polled every 100 ms lets such pauses pass unseen, a faster one

@@ -206,6 +206,63 @@ class TestDeviceIO : public QObject {
         QVERIFY(std::equal(written.begin(), written.end(), config.begin()));
     }
 
+    // An operation that ended on a whole reply with nothing after it lets the
+    // next one on the same port skip the wait for a quiet line: the steps of
+    // a flight list or a download follow each other without it.
+    void operationEnd_quietOnlyAfterAWholeReply_data() {
+        QTest::addColumn<int>("operation");
+        QTest::addColumn<sim::TFaults>("faults");
+        QTest::addColumn<bool>("quiet");
+        sim::TFaults silent;
+        silent.silent = true;
+        sim::TFaults wrongCheckByte;
+        wrongCheckByte.wrongCheckByte = true;
+        sim::TFaults extraByte;
+        extraByte.extraByte = true;
+        QTest::newRow("identification answered") << int(OP_IDENTIFY) << sim::TFaults{} << true;
+        QTest::newRow("statistics answered") << int(OP_READ_STATS) << sim::TFaults{} << true;
+        QTest::newRow("silent instrument") << int(OP_IDENTIFY) << silent << false;
+        QTest::newRow("wrong check byte") << int(OP_IDENTIFY) << wrongCheckByte << false;
+        QTest::newRow("a byte after the frame") << int(OP_IDENTIFY) << extraByte << false;
+        QTest::newRow("no request sent") << 6 << sim::TFaults{} << false;
+    }
+    void operationEnd_quietOnlyAfterAWholeReply() {
+        QFETCH(int, operation);
+        QFETCH(sim::TFaults, faults);
+        QFETCH(bool, quiet);
+        TWorkerBench bench;
+        bench.simulator.SetFaults(faults);
+        QVERIFY(bench.RunToEnd(bench.Make(std::uint8_t(operation))));
+        QCOMPARE(bench.link.quietEnd.has_value(), quiet);
+        if (quiet) QCOMPARE(bench.link.quietEnd->port, bench.simulator.PortPath());
+    }
+
+    void openingWait_neededUnlessJustEndedQuietThere_data() {
+        QTest::addColumn<bool>("endedQuiet");
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<int>("msAgo");
+        QTest::addColumn<bool>("needed");
+        const QString here = QStringLiteral("/dev/ttyUSB0");
+        QTest::newRow("first operation") << false << here << 0 << true;
+        QTest::newRow("just ended quiet on this port") << true << here << 100 << false;
+        QTest::newRow("ended quiet on another port")
+            << true << QStringLiteral("/dev/ttyUSB1") << 100 << true;
+        QTest::newRow("ended quiet a second ago") << true << here << 1000 << true;
+        QTest::newRow("ended at a time still to come") << true << here << -100 << true;
+    }
+    void openingWait_neededUnlessJustEndedQuietThere() {
+        QFETCH(bool, endedQuiet);
+        QFETCH(QString, port);
+        QFETCH(int, msAgo);
+        QFETCH(bool, needed);
+        const auto now = std::chrono::steady_clock::now();
+        std::optional<serial::TNonVisComp::TQuietEnd> ended;
+        if (endedQuiet)
+            ended = serial::TNonVisComp::TQuietEnd{QStringLiteral("/dev/ttyUSB0"),
+                                                   now - std::chrono::milliseconds(msAgo)};
+        QCOMPARE(OpeningWaitNeeded(ended, port, now), needed);
+    }
+
     void operationSix_portOpenOnly() {
         TWorkerBench bench;
         QVERIFY(bench.RunToEnd(bench.Make(6)));

@@ -58,11 +58,11 @@ class TSimBench {
     }
 
     // A new simulator on a new terminal, unpaced unless asked, and a new
-    // folder; the link is pointed at it. Call from init(). No late answer of
-    // the last test's instrument can reach the new terminal, so the link
-    // forgets it was waiting for one.
+    // folder; the link is pointed at it. Call from init(). Nothing of the
+    // last test's instrument can reach the new terminal, so the link forgets
+    // how the last operation ended.
     bool Plug(bool paced = false) {
-        link.lateAnswerWait.reset();
+        ForgetTheLastOperation();
         dir_ = std::make_unique<QTemporaryDir>();
         simulator_ = std::make_unique<sim::TSimulator>();
         simulator_->SetPaced(paced);
@@ -72,9 +72,9 @@ class TSimBench {
     }
     // The simulator started again on a new terminal, its record of requests
     // anew and its settings, memory and faults kept; the link is pointed at
-    // it and, as in Plug(), waits for no late answer of the old one.
+    // it and, as in Plug(), forgets how the last operation ended.
     bool Restart() {
-        link.lateAnswerWait.reset();
+        ForgetTheLastOperation();
         if (!simulator_->Start()) return false;
         link.comport.SetPortName(simulator_->PortPath());
         return true;
@@ -101,6 +101,10 @@ class TSimBench {
     }
 
   private:
+    void ForgetTheLastOperation() {
+        link.lateAnswerWait.reset();
+        link.quietEnd.reset();
+    }
     void SetUpLink(int pollingMs) {
         link.comport.SetPollingDelay(std::uint16_t(pollingMs));
         link.adapterQuietGap = std::chrono::milliseconds(0);

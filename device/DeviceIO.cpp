@@ -171,12 +171,13 @@ void TDeviceIO::run() {
     try {
         // The rest of an answer to an earlier program or operation may still
         // be on its way: nothing of it may pass for this operation's reply.
-        // A line heard busy is given as long as a late answer.
+        // A line heard busy is given as long as a late answer. An operation
+        // that left a late answer to wait for left no quiet end.
         ClearArrivals();
         silentWait_ = lateAnswer.value_or(std::chrono::microseconds(0));
-        if (lateAnswer || OpeningWaitNeeded(quietEnd, link_.comport.PortName(), Clock::now()))
-            if (WaitQuietLine(lateAnswer ? LateAnswerQuiet() : PollingQuiet()))
-                WaitQuietLine(LateAnswerQuiet());
+        if (OpeningWaitNeeded(quietEnd, link_.comport.PortName(), Clock::now()) &&
+            WaitQuietLine(lateAnswer ? LateAnswerQuiet() : PollingQuiet()))
+            WaitQuietLine(LateAnswerQuiet());
         RunOperation();
     } catch (const Abandoned&) {
         // The program is closing; nobody waits for a status any more.
